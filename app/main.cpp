@@ -1,0 +1,14 @@
+#include "platform/widgets/QtDialogs.h"
+#include "store/Module1.h"
+#include "ui/main/MainForm.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QtDialogs dialogs;
+  Module1 store(QCoreApplication::applicationDirPath(), dialogs);
+  MainForm window(store);
+  if (!window.start()) return 0;
+  return app.exec();
+}

@@ -1,0 +1,99 @@
+// Store operations on the worst-case database.
+#include "worstcase.h"
+
+#include "platform/dialogs.h"
+#include "store/Module1.h"
+#include "store/database.h"
+#include "store/ledger.h"
+
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+class NoDialogs : public Dialogs {
+ public:
+  Answer message(const Message&) override { return Answer::Ok; }
+  QString input(const QString&, const QString&, const QString&) override { return {}; }
+  int exec(QDialog&) override { return 0; }
+};
+
+struct OpenDatabase {
+  QTemporaryDir dir;
+  NoDialogs dialogs;
+  Module1 store{dir.path(), dialogs};
+  OpenDatabase() {
+    worstcase::writeFolder(dir.path());
+    store.UserName = QStringLiteral("bench");
+    store.DataBaseName = QStringLiteral("worst");
+    LoadDatabase(store);
+  }
+};
+
+void BM_LoadDatabase(benchmark::State& state) {
+  OpenDatabase db;
+  for (auto _ : state) {
+    auto error = LoadDatabase(db.store);
+    benchmark::DoNotOptimize(error);
+  }
+}
+BENCHMARK(BM_LoadDatabase)->Unit(benchmark::kMicrosecond);
+
+void BM_SaveDatabase(benchmark::State& state) {
+  OpenDatabase db;
+  for (auto _ : state) {
+    auto error = SaveDatabase(db.store);
+    benchmark::DoNotOptimize(error);
+  }
+}
+BENCHMARK(BM_SaveDatabase)->Unit(benchmark::kMicrosecond);
+
+void BM_LedgerOfBusiestAccount(benchmark::State& state) {
+  OpenDatabase db;
+  const int slot = worstcase::busiestAccount(db.store);
+  for (auto _ : state) {
+    auto rows = ShowLedger(db.store, slot);
+    benchmark::DoNotOptimize(rows);
+  }
+}
+BENCHMARK(BM_LedgerOfBusiestAccount)->Unit(benchmark::kMicrosecond);
+
+void BM_AccountBalanceAllAccounts(benchmark::State& state) {
+  OpenDatabase db;
+  for (auto _ : state) {
+    qint64 sum = 0;
+    for (int slot = 1; slot < db.store.AccountCount; ++slot) {
+      sum += AccountBalance(db.store, slot, worstcase::kStatementDate);
+    }
+    benchmark::DoNotOptimize(sum);
+  }
+}
+BENCHMARK(BM_AccountBalanceAllAccounts)->Unit(benchmark::kMicrosecond);
+
+void BM_AllAccountBalancesOnePass(benchmark::State& state) {
+  OpenDatabase db;
+  for (auto _ : state) {
+    auto balances = allAccountBalances(db.store, worstcase::kStatementDate);
+    benchmark::DoNotOptimize(balances);
+  }
+}
+BENCHMARK(BM_AllAccountBalancesOnePass)->Unit(benchmark::kMicrosecond);
+
+void BM_CompactHalf(benchmark::State& state) {
+  OpenDatabase db;
+  const EntryTableType original = db.store.EntryTable;
+  for (auto _ : state) {
+    state.PauseTiming();
+    db.store.EntryTable = original;
+    db.store.EntryCount = kMaxEntries + 1;
+    for (int slot = 1; slot <= kMaxEntries; slot += 2) markDeleted(db.store, slot);
+    state.ResumeTiming();
+    CompactEntries(db.store);
+  }
+}
+BENCHMARK(BM_CompactHalf)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

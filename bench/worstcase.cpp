@@ -1,0 +1,96 @@
+#include "worstcase.h"
+
+#include "platform/dialogs.h"
+#include "store/Module1.h"
+#include "store/database.h"
+
+#include <QDate>
+#include <QDir>
+
+#include <random>
+#include <stdexcept>
+
+namespace worstcase {
+namespace {
+
+class NoDialogs : public Dialogs {
+ public:
+  Answer message(const Message&) override { return Answer::Ok; }
+  QString input(const QString&, const QString&, const QString&) override { return {}; }
+  int exec(QDialog&) override { return 0; }
+};
+
+const char16_t* const kSyllables[] = {u"銀行", u"存款", u"股票", u"信用", u"貸款", u"薪資", u"利息",
+                                      u"投資", u"獎金", u"餐飲", u"交通", u"服裝", u"書籍", u"醫療",
+                                      u"水電", u"房租", u"教育", u"其他", u"保險", u"旅遊"};
+
+}  // namespace
+
+void fill(Module1& store) {
+  std::mt19937 random(20251231);
+  store.AccountTable.clear();
+  store.EntryTable.clear();
+  store.AccountTable[1] = makeAccount(QStringLiteral("A-現金"), kAsset);
+  store.AccountTable[2] = makeAccount(QStringLiteral("Equity"), kEquity);
+  const char* prefixes[] = {"", "A-", "L-", "I-", "E-"};
+  for (int slot = 3; slot <= kMaxAccounts; ++slot) {
+    const int kind = 1 + (slot % 4);
+    QString name = QString::fromLatin1(prefixes[kind]);
+    name += QString::fromUtf16(kSyllables[slot % 20]);
+    name += QString::fromUtf16(kSyllables[(slot * 7) % 20]);
+    name += QString::number(slot);
+    store.AccountTable[slot] = makeAccount(name, static_cast<qint16>(kind));
+  }
+  store.AccountCount = kMaxAccounts + 1;
+
+  const QDate start(2025, 1, 1);
+  std::uniform_int_distribution<int> day(0, 364);
+  std::uniform_int_distribution<int> account(3, kMaxAccounts);
+  std::uniform_int_distribution<int> amount(1, 250000);
+  for (int slot = 1; slot <= kMaxEntries; ++slot) {
+    // A third of the entries touch cash, so one account has a long ledger.
+    const int first = account(random);
+    int second = slot % 3 == 0 ? 1 : account(random);
+    if (second == first) second = 1;
+    const qint16 secondKind = store.AccountTable[second].AccountKind;
+    if (secondKind == kIncome || secondKind == kExpense) second = 1;
+    store.EntryTable[slot] = makeEntry(dates::format(start.addDays(day(random))),
+                                       store.AccountTable[first].AccountName,
+                                       store.AccountTable[second].AccountName, amount(random),
+                                       QStringLiteral("第%1筆 備註 memo").arg(slot));
+  }
+  store.EntryCount = kMaxEntries + 1;
+}
+
+QString writeFolder(const QString& installFolder) {
+  NoDialogs dialogs;
+  Module1 store(installFolder, dialogs);
+  store.UserName = QStringLiteral("bench");
+  store.DataBaseName = QStringLiteral("worst");
+  QDir().mkpath(store.databaseFolder());
+  fill(store);
+  if (auto error = SaveDatabase(store)) throw std::runtime_error(error->text.toStdString());
+  return store.databaseFolder();
+}
+
+int busiestAccount(const Module1& store) {
+  int best = 1;
+  int bestCount = -1;
+  for (int slot = 1; slot < store.AccountCount; ++slot) {
+    int count = 0;
+    for (int i = 1; i < store.EntryCount; ++i) {
+      const LedgerEntry& e = store.EntryTable[i];
+      if (e.IncreaseAccount == store.AccountTable[slot].AccountName ||
+          e.DecreaseAccount == store.AccountTable[slot].AccountName) {
+        ++count;
+      }
+    }
+    if (count > bestCount) {
+      best = slot;
+      bestCount = count;
+    }
+  }
+  return best;
+}
+
+}  // namespace worstcase

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+class Module1;
+
+// The worst-case database: 100 accounts of all kinds with Chinese names and 3000 entries over
+// one year in unsorted date order. Deterministic: the same tables every time.
+namespace worstcase {
+
+inline const QString kStatementDate = QStringLiteral("2025/12/31");
+
+// Fills the store's tables.
+void fill(Module1& store);
+
+// Writes the database "worst" of user "bench" below installFolder (its DataBase folder) and
+// returns the database folder.
+QString writeFolder(const QString& installFolder);
+
+// Slot of the account that most entries name.
+int busiestAccount(const Module1& store);
+
+}  // namespace worstcase

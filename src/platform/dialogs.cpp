@@ -1,0 +1,13 @@
+#include "platform/dialogs.h"
+
+Message refusal(const QString& text) {
+  return {text, QStringLiteral("注意"), MessageIcon::Exclamation, MessageButtons::Ok};
+}
+
+Message done(const QString& text) {
+  return {text, QStringLiteral("完成"), MessageIcon::Information, MessageButtons::Ok};
+}
+
+Message confirmDelete(const QString& text) {
+  return {text, QStringLiteral("刪除資料"), MessageIcon::Exclamation, MessageButtons::YesNo};
+}

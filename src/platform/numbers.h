@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+// Reading typed amounts. A number is an optional sign, digits and an optional decimal part;
+// digit-group separators and exponents are no part of a number. Halves round to the even
+// neighbour, and the whole value must fit a 32-bit signed integer.
+namespace numbers {
+
+enum class AmountError { None, Empty, NotANumber, OutOfRange };
+
+struct Amount {
+  AmountError error = AmountError::None;
+  qint32 value = 0;
+
+  bool ok() const { return error == AmountError::None; }
+};
+
+Amount parseAmount(const QString& text);
+
+// The same for a 16-bit field (an account kind).
+struct SmallNumber {
+  AmountError error = AmountError::None;
+  qint16 value = 0;
+
+  bool ok() const { return error == AmountError::None; }
+};
+SmallNumber parseSmall(const QString& text);
+
+// The program's refusal texts for a typed amount that is no number or out of range.
+QString amountErrorText(AmountError error);
+
+}  // namespace numbers

@@ -1,0 +1,48 @@
+#include "platform/safefile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace safefile {
+namespace {
+
+thread_local qint64 failAfter = -1;
+
+QString shownPath(const QString& path) { return QDir::toNativeSeparators(path); }
+
+}  // namespace
+
+FailAfterBytes::FailAfterBytes(qint64 bytes) : previous_(failAfter) { failAfter = bytes; }
+FailAfterBytes::~FailAfterBytes() { failAfter = previous_; }
+
+std::optional<QString> write(const QString& path, const QByteArray& bytes) {
+  const QFileInfo info(path);
+  if (info.isDir()) {
+    return QStringLiteral("無法寫入「%1」：這個位置是一個資料夾").arg(shownPath(path));
+  }
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) {
+    return QStringLiteral("無法寫入「%1」：%2").arg(shownPath(path), file.errorString());
+  }
+  qint64 allowed = bytes.size();
+  const bool failing = failAfter >= 0 && failAfter < bytes.size();
+  if (failing) allowed = failAfter;
+  if (file.write(bytes.constData(), allowed) != allowed || failing) {
+    file.cancelWriting();
+    return QStringLiteral("無法寫入「%1」：磁碟已滿或無法寫入").arg(shownPath(path));
+  }
+  if (!file.commit()) {
+    return QStringLiteral("無法寫入「%1」：%2").arg(shownPath(path), file.errorString());
+  }
+  return std::nullopt;
+}
+
+std::optional<QByteArray> read(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  return file.readAll();
+}
+
+}  // namespace safefile

@@ -1,0 +1,55 @@
+#include "store/Module1.h"
+
+#include <QDir>
+
+namespace {
+
+QString withSlash(const QString& folder, const QString& name) {
+  // A program at a drive's root has a path that already ends in a separator.
+  if (folder.endsWith(QLatin1Char('/'))) return folder + name + QLatin1Char('/');
+  return folder + QLatin1Char('/') + name + QLatin1Char('/');
+}
+
+}  // namespace
+
+Module1::Module1(const QString& installFolder, Dialogs& dialogs)
+    : InstallFolder(QDir::fromNativeSeparators(installFolder)), dialogs_(dialogs) {
+  if (InstallFolder.endsWith(QLatin1Char('/')) && InstallFolder.size() > 1 &&
+      !InstallFolder.endsWith(QLatin1String(":/")) && InstallFolder != QLatin1String("/")) {
+    InstallFolder.chop(1);
+  }
+  DataBaseFolder = withSlash(InstallFolder, QStringLiteral("DataBase"));
+  CsvFolder = withSlash(InstallFolder, QStringLiteral("CSV"));
+  TxtFolder = withSlash(InstallFolder, QStringLiteral("TXT"));
+}
+
+void Module1::setPanel(Panel p, const QString& text) {
+  panels_[p] = text;
+  emit statusChanged();
+}
+
+void Module1::showAccountCount() {
+  setPanel(AccountsPanel, QStringLiteral("帳戶數量：%1").arg(accountsInUse()));
+}
+
+void Module1::showEntryCount() {
+  setPanel(EntriesPanel, QStringLiteral("資料筆數：%1").arg(entriesInUse()));
+}
+
+void Module1::clearPanels() {
+  panels_ = {QStringLiteral("使用者："), QStringLiteral("資料庫名稱："), QStringLiteral("帳戶數量："),
+             QStringLiteral("資料筆數：")};
+  emit statusChanged();
+}
+
+void Module1::requestEnd(bool save) {
+  endRequested_ = true;
+  emit endRequestedSignal(save);
+}
+
+int Module1::accountSlot(const QString& name) const {
+  for (int slot = 1; slot < AccountCount; ++slot) {
+    if (AccountTable[slot].AccountName == name) return slot;
+  }
+  return 0;
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "platform/dates.h"
+#include "store/records.h"
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+
+class Dialogs;
+
+// The one store of the running program: the open database's two tables with their counts and
+// the state the windows share. Created at start and handed by reference to every window that
+// needs it; tests create as many as they like.
+class Module1 : public QObject {
+  Q_OBJECT
+
+ public:
+  // installFolder: the folder of the program (tests pass a temporary one).
+  Module1(const QString& installFolder, Dialogs& dialogs);
+
+  // The open database.
+  AccountTableType AccountTable;
+  EntryTableType EntryTable;
+  int AccountCount = 1;  // first free slot: accounts in use + 1
+  int EntryCount = 1;    // first free slot: entries in use + 1
+
+  // Shared state.
+  QString InstallFolder;   // the program's folder, no trailing separator
+  QString DataBaseFolder;  // InstallFolder + "/DataBase/"
+  QString CsvFolder;       // InstallFolder + "/CSV/"
+  QString TxtFolder;       // InstallFolder + "/TXT/"
+  QString UserName;
+  QString DataBaseName;
+  bool OpenedFromMenu = false;
+  bool CatalogueChanged = false;
+  int EditIndex = 0;
+  QString PasswordLine;
+
+  Dialogs& dialogs() const { return dialogs_; }
+  Clock& clock() { return clock_; }
+  const Clock& clock() const { return clock_; }
+  QString today() const { return dates::format(clock_.today()); }
+
+  // Paths.
+  QString userFolder() const { return DataBaseFolder + UserName; }
+  QString databaseFolder() const { return userFolder() + QLatin1Char('/') + DataBaseName; }
+  QString settingsFile() const { return InstallFolder + QStringLiteral("/Varnix.ini"); }
+
+  int entriesInUse() const { return EntryCount - 1; }
+  int accountsInUse() const { return AccountCount - 1; }
+
+  // The four panels of the main window's status bar. Logic writes the texts; the main window
+  // shows them.
+  enum Panel { UserPanel = 0, DatabasePanel = 1, AccountsPanel = 2, EntriesPanel = 3 };
+  const QString& panel(Panel p) const { return panels_[p]; }
+  void setPanel(Panel p, const QString& text);
+  void showAccountCount();  // "帳戶數量：" + accounts in use
+  void showEntryCount();    // "資料筆數：" + entries in use
+  void clearPanels();       // the four bare labels
+
+  // Asks every account list of the program to refill itself from AccountTable and select the
+  // first account (the main window then shows its ledger).
+  void FillAccountLists() { emit accountListsRefilled(); }
+
+  // Ends the program; `save` tells whether the open database is written first.
+  void requestEnd(bool save);
+  bool endRequested() const { return endRequested_; }
+
+  // Slot of the account with exactly this (padded) name, 0 when there is none.
+  int accountSlot(const QString& name) const;
+
+ signals:
+  void statusChanged();
+  void accountListsRefilled();
+  void endRequestedSignal(bool save);
+
+ private:
+  Dialogs& dialogs_;
+  Clock clock_;
+  std::array<QString, 4> panels_;
+  bool endRequested_ = false;
+};

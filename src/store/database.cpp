@@ -1,0 +1,210 @@
+#include "store/database.h"
+
+#include "platform/codepage.h"
+#include "platform/numbers.h"
+#include "platform/safefile.h"
+#include "store/Module1.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QtEndian>
+
+#include <memory>
+
+namespace {
+
+void appendLittle16(QByteArray& out, qint16 value) {
+  char bytes[2];
+  qToLittleEndian<qint16>(value, bytes);
+  out.append(bytes, 2);
+}
+
+void appendLittle32(QByteArray& out, qint32 value) {
+  char bytes[4];
+  qToLittleEndian<qint32>(value, bytes);
+  out.append(bytes, 4);
+}
+
+template <typename Table, typename RecordBytes>
+QByteArray fileBytes(const Table& table, int count, int dataBytes, RecordBytes recordBytes) {
+  QByteArray out;
+  if (count <= 1) return out;
+  out.reserve((count - 2) * kRecordLength + dataBytes);
+  for (int slot = 1; slot < count; ++slot) {
+    out.append(recordBytes(table[slot]));
+    if (slot + 1 < count) out.append(QByteArray(kRecordLength - dataBytes, '\0'));
+  }
+  return out;
+}
+
+// How many records a file holds: record n is present while the file extends beyond byte
+// (n - 1) * 128. Each present record must hold all its data bytes.
+std::variant<int, QString> recordCount(const QByteArray& bytes, int dataBytes, int capacity,
+                                       const QString& fileName) {
+  const qsizetype size = bytes.size();
+  const qsizetype records = (size + kRecordLength - 1) / kRecordLength;
+  if (records > capacity) {
+    return QStringLiteral("「%1」有 %2 筆記錄，超過上限 %3 筆，這個檔案無法開啟")
+        .arg(fileName)
+        .arg(records)
+        .arg(capacity);
+  }
+  if (records > 0 && size - (records - 1) * kRecordLength < dataBytes) {
+    return QStringLiteral("「%1」的最後一筆記錄不完整，檔案可能已損壞，無法開啟").arg(fileName);
+  }
+  return static_cast<int>(records);
+}
+
+}  // namespace
+
+QByteArray accountRecordBytes(const AccountRecord& account) {
+  QByteArray out = codepage::fieldBytes(account.AccountName, kNameWidth);
+  appendLittle16(out, account.AccountKind);
+  return out;
+}
+
+QByteArray entryRecordBytes(const LedgerEntry& entry) {
+  QByteArray out;
+  out.reserve(kEntryDataBytes);
+  out.append(codepage::fieldBytes(entry.EntryDate, kDateWidth));
+  out.append(codepage::fieldBytes(entry.IncreaseAccount, kNameWidth));
+  out.append(codepage::fieldBytes(entry.DecreaseAccount, kNameWidth));
+  appendLittle32(out, entry.Amount);
+  out.append(codepage::fieldBytes(entry.Memo, kMemoWidth));
+  return out;
+}
+
+QByteArray accountsFileBytes(const AccountTableType& table, int count) {
+  return fileBytes(table, count, kAccountDataBytes, accountRecordBytes);
+}
+
+QByteArray entriesFileBytes(const EntryTableType& table, int count) {
+  return fileBytes(table, count, kEntryDataBytes, entryRecordBytes);
+}
+
+std::variant<int, QString> readAccounts(const QByteArray& bytes, AccountTableType& table) {
+  const auto records = recordCount(bytes, kAccountDataBytes, kMaxAccounts, kAccountsFile);
+  if (const QString* error = std::get_if<QString>(&records)) return *error;
+  const int n = std::get<int>(records);
+  if (n == 0) {
+    return QStringLiteral("「%1」是空的，沒有任何帳戶，檔案可能已損壞，無法開啟").arg(kAccountsFile);
+  }
+  for (int slot = 1; slot <= n; ++slot) {
+    const char* record = bytes.constData() + (slot - 1) * kRecordLength;
+    table[slot].AccountName = codepage::fieldFromBytes(record, kNameWidth);
+    table[slot].AccountKind = qFromLittleEndian<qint16>(record + kNameWidth);
+  }
+  return n + 1;
+}
+
+std::variant<int, QString> readEntries(const QByteArray& bytes, EntryTableType& table) {
+  const auto records = recordCount(bytes, kEntryDataBytes, kMaxEntries, kEntriesFile);
+  if (const QString* error = std::get_if<QString>(&records)) return *error;
+  const int n = std::get<int>(records);
+  for (int slot = 1; slot <= n; ++slot) {
+    const char* record = bytes.constData() + (slot - 1) * kRecordLength;
+    LedgerEntry& entry = table[slot];
+    entry.EntryDate = codepage::fieldFromBytes(record, kDateWidth);
+    entry.IncreaseAccount = codepage::fieldFromBytes(record + 10, kNameWidth);
+    entry.DecreaseAccount = codepage::fieldFromBytes(record + 30, kNameWidth);
+    entry.Amount = qFromLittleEndian<qint32>(record + 50);
+    entry.Memo = codepage::fieldFromBytes(record + 54, kMemoWidth);
+  }
+  return n + 1;
+}
+
+std::optional<qint32> startingCash(const QString& answer) {
+  if (answer.isEmpty()) return 0;
+  const numbers::Amount amount = numbers::parseAmount(answer);
+  if (!amount.ok()) return std::nullopt;
+  return amount.value;
+}
+
+std::optional<Message> LoadDatabase(Module1& store) {
+  const QString folder = store.databaseFolder();
+  if (!QFileInfo(folder).isDir()) {
+    return refusal(QStringLiteral("找不到資料庫資料夾「%1」，無法開啟")
+                       .arg(QDir::toNativeSeparators(folder)));
+  }
+  const QString accountsPath = folder + QLatin1Char('/') + kAccountsFile;
+  const QString entriesPath = folder + QLatin1Char('/') + kEntriesFile;
+
+  // Everything is read into fresh tables first; the open database is replaced only when all
+  // of it has been read (and any new file written).
+  auto accounts = std::make_unique<AccountTableType>();
+  auto entries = std::make_unique<EntryTableType>();
+  int accountCount = 1;
+  int entryCount = 1;
+  bool newAccounts = false;
+  bool newEntries = false;
+
+  if (QFileInfo::exists(accountsPath)) {
+    const auto bytes = safefile::read(accountsPath);
+    if (!bytes) return refusal(QStringLiteral("無法讀取「%1」").arg(QDir::toNativeSeparators(accountsPath)));
+    const auto read = readAccounts(*bytes, *accounts);
+    if (const QString* error = std::get_if<QString>(&read)) return refusal(*error);
+    accountCount = std::get<int>(read);
+  } else {
+    (*accounts)[1] = makeAccount(QStringLiteral("A-現金"), kAsset);
+    (*accounts)[2] = makeAccount(QStringLiteral("Equity"), kEquity);
+    accountCount = 3;
+    newAccounts = true;
+  }
+
+  if (QFileInfo::exists(entriesPath)) {
+    const auto bytes = safefile::read(entriesPath);
+    if (!bytes) return refusal(QStringLiteral("無法讀取「%1」").arg(QDir::toNativeSeparators(entriesPath)));
+    const auto read = readEntries(*bytes, *entries);
+    if (const QString* error = std::get_if<QString>(&read)) return refusal(*error);
+    entryCount = std::get<int>(read);
+  } else {
+    Dialogs& dialogs = store.dialogs();
+    qint32 cash = 0;
+    for (;;) {
+      const QString answer = dialogs.input(QStringLiteral("一開始有多少現金"), QStringLiteral("輸入"),
+                                           QStringLiteral("0"));
+      if (const auto value = startingCash(answer)) {
+        cash = *value;
+        break;
+      }
+      dialogs.message(refusal(numbers::amountErrorText(numbers::parseAmount(answer).error)));
+    }
+    (*entries)[1] = makeEntry(store.today(), QStringLiteral("A-現金"), QStringLiteral("Equity"), cash,
+                              QStringLiteral("初值"));
+    entryCount = 2;
+    newEntries = true;
+  }
+
+  if (newAccounts) {
+    if (auto error = safefile::write(accountsPath, accountsFileBytes(*accounts, accountCount))) {
+      return refusal(*error);
+    }
+  }
+  if (newEntries) {
+    if (auto error = safefile::write(entriesPath, entriesFileBytes(*entries, entryCount))) {
+      return refusal(*error);
+    }
+  }
+
+  store.AccountTable.swap(*accounts);
+  store.EntryTable.swap(*entries);
+  store.AccountCount = accountCount;
+  store.EntryCount = entryCount;
+  store.showAccountCount();
+  store.showEntryCount();
+  return std::nullopt;
+}
+
+std::optional<Message> SaveDatabase(Module1& store) {
+  const QString folder = store.databaseFolder();
+  // Accounts first, then entries, each replacing its file only when written whole.
+  if (auto error = safefile::write(folder + QLatin1Char('/') + kAccountsFile,
+                                   accountsFileBytes(store.AccountTable, store.AccountCount))) {
+    return refusal(QStringLiteral("資料庫沒有存好：%1").arg(*error));
+  }
+  if (auto error = safefile::write(folder + QLatin1Char('/') + kEntriesFile,
+                                   entriesFileBytes(store.EntryTable, store.EntryCount))) {
+    return refusal(QStringLiteral("資料庫沒有存好：%1").arg(*error));
+  }
+  return std::nullopt;
+}

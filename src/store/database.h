@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/dialogs.h"
+#include "store/records.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+#include <variant>
+#include <vector>
+
+class Module1;
+
+// The two files of a database: "Accounts.dat" and "Main.dat", 128-byte records in slot order,
+// the last record without its filler, little-endian integers, code page 950 text.
+
+inline const QString kAccountsFile = QStringLiteral("Accounts.dat");
+inline const QString kEntriesFile = QStringLiteral("Main.dat");
+
+// The data bytes of one record (22 and 104 bytes).
+QByteArray accountRecordBytes(const AccountRecord& account);
+QByteArray entryRecordBytes(const LedgerEntry& entry);
+
+// Whole files: records of 128 bytes, filler as zero bytes, the last record without filler.
+QByteArray accountsFileBytes(const AccountTableType& table, int count);
+QByteArray entriesFileBytes(const EntryTableType& table, int count);
+
+// Reading a file's bytes into a fresh table; the count (first free slot) or the reason in words.
+std::variant<int, QString> readAccounts(const QByteArray& bytes, AccountTableType& table);
+std::variant<int, QString> readEntries(const QByteArray& bytes, EntryTableType& table);
+
+// Loads the open database (Module1::databaseFolder()) into the tables. A new, empty folder gets
+// its cash and equity accounts and the opening entry, asking for the starting cash. On any
+// failure nothing changes: neither the files nor the tables in memory; the refusal to show is
+// returned. Sets the account and entry count panels on success.
+std::optional<Message> LoadDatabase(Module1& store);
+
+// Writes both files of the open database from the tables, each safely (a temporary renamed
+// over the old file). The refusal to show when a file could not be written.
+std::optional<Message> SaveDatabase(Module1& store);
+
+// The starting-cash answer: 0 for an empty answer; nothing when the text is no amount.
+std::optional<qint32> startingCash(const QString& answer);

@@ -1,0 +1,164 @@
+#include "store/ledger.h"
+
+#include "store/Module1.h"
+
+#include <QHash>
+
+namespace {
+
+// Rows: K's kind 0..4; columns: the other side's kind 0..4.
+constexpr Sign P = Sign::Plus;
+constexpr Sign M = Sign::Minus;
+constexpr Sign N = Sign::None;
+
+constexpr Sign kFirstSide[5][5] = {
+    {N, N, N, N, N},  // equity
+    {P, P, P, N, N},  // asset
+    {P, M, P, N, N},  // liability
+    {P, P, P, N, N},  // income
+    {P, P, P, N, N},  // expense
+};
+
+constexpr Sign kSecondSide[5][5] = {
+    {N, P, M, M, P},  // equity
+    {N, M, M, P, M},  // asset
+    {M, P, M, M, P},  // liability
+    {N, N, N, N, N},  // income
+    {N, N, N, N, N},  // expense
+};
+
+qint64 apply(Sign sign, qint32 amount) {
+  switch (sign) {
+    case Sign::Plus:
+      return amount;
+    case Sign::Minus:
+      return -static_cast<qint64>(amount);
+    case Sign::None:
+      break;
+  }
+  return 0;
+}
+
+QString signedText(Sign sign, qint32 amount) {
+  if (sign == Sign::None) return {};
+  return QString::number(apply(sign, amount));
+}
+
+}  // namespace
+
+Sign signRule(int kind, int otherKind, bool firstSide) {
+  if (kind < 0 || kind > 4 || otherKind < 0 || otherKind > 4) return Sign::None;
+  return firstSide ? kFirstSide[kind][otherKind] : kSecondSide[kind][otherKind];
+}
+
+int kindOfName(const Module1& store, const QString& name) {
+  const int slot = store.accountSlot(name);
+  return slot == 0 ? -1 : store.AccountTable[slot].AccountKind;
+}
+
+qint64 AccountBalance(const Module1& store, int slot, const QString& date) {
+  const AccountRecord& account = store.AccountTable[slot];
+  qint64 balance = 0;
+  for (int i = 1; i < store.EntryCount; ++i) {
+    const LedgerEntry& e = store.EntryTable[i];
+    if (e.EntryDate > date) continue;
+    if (e.IncreaseAccount == account.AccountName) {
+      balance += apply(signRule(account.AccountKind, kindOfName(store, e.DecreaseAccount), true), e.Amount);
+    }
+    if (e.DecreaseAccount == account.AccountName) {
+      balance += apply(signRule(account.AccountKind, kindOfName(store, e.IncreaseAccount), false), e.Amount);
+    }
+  }
+  return balance;
+}
+
+std::vector<qint64> allAccountBalances(const Module1& store, const QString& date) {
+  const int accounts = store.AccountCount - 1;
+  std::vector<qint64> balances(static_cast<size_t>(std::max(accounts, 0)), 0);
+  // First slot of each name: the look-up the sign rule makes.
+  QHash<QString, int> slotOf;
+  slotOf.reserve(accounts);
+  for (int slot = accounts; slot >= 1; --slot) slotOf.insert(store.AccountTable[slot].AccountName, slot);
+
+  // An entry counts for every account of its name (a chart may hold a name twice).
+  auto forEachSlotNamed = [&](const QString& name, auto&& f) {
+    const int first = slotOf.value(name, 0);
+    if (first == 0) return;
+    for (int slot = first; slot <= accounts; ++slot) {
+      if (store.AccountTable[slot].AccountName == name) f(slot);
+    }
+  };
+
+  for (int i = 1; i < store.EntryCount; ++i) {
+    const LedgerEntry& e = store.EntryTable[i];
+    if (e.EntryDate > date) continue;
+    const int increaseSlot = slotOf.value(e.IncreaseAccount, 0);
+    const int decreaseSlot = slotOf.value(e.DecreaseAccount, 0);
+    const int increaseKind = increaseSlot ? store.AccountTable[increaseSlot].AccountKind : -1;
+    const int decreaseKind = decreaseSlot ? store.AccountTable[decreaseSlot].AccountKind : -1;
+    forEachSlotNamed(e.IncreaseAccount, [&](int slot) {
+      balances[slot - 1] += apply(signRule(store.AccountTable[slot].AccountKind, decreaseKind, true), e.Amount);
+    });
+    forEachSlotNamed(e.DecreaseAccount, [&](int slot) {
+      balances[slot - 1] += apply(signRule(store.AccountTable[slot].AccountKind, increaseKind, false), e.Amount);
+    });
+  }
+  return balances;
+}
+
+std::vector<LedgerRow> ShowLedger(const Module1& store, int slot) {
+  std::vector<LedgerRow> rows;
+  const AccountRecord& account = store.AccountTable[slot];
+  auto addRow = [&](const LedgerEntry& e, int entrySlot, const QString& other, bool firstSide) {
+    LedgerRow row;
+    row.date = e.EntryDate;
+    row.other = TrimTrailingSpaces(other);
+    const Sign sign = signRule(account.AccountKind, kindOfName(store, other), firstSide);
+    row.amount = signedText(sign, e.Amount);
+    row.memo = TrimTrailingSpaces(e.Memo);
+    row.number = QString::number(entrySlot);
+    row.slot = entrySlot;
+    row.runningTotal = apply(sign, e.Amount);  // the signed amount until the totals are run
+    rows.push_back(std::move(row));
+  };
+  for (int i = 1; i < store.EntryCount; ++i) {
+    const LedgerEntry& e = store.EntryTable[i];
+    if (e.IncreaseAccount == account.AccountName) addRow(e, i, e.DecreaseAccount, true);
+    if (e.DecreaseAccount == account.AccountName) addRow(e, i, e.IncreaseAccount, false);
+  }
+  qint64 total = 0;
+  for (LedgerRow& row : rows) {
+    const qint64 amount = row.runningTotal;
+    row.amountRed = amount < 0;
+    total += amount;
+    row.totalRed = total < 0;
+    row.runningTotal = total;
+    row.total = total >= 0 ? QLatin1Char(' ') + QString::number(total) : QString::number(total);
+  }
+  return rows;
+}
+
+QStringList accountListNames(const Module1& store) {
+  QStringList names;
+  names.reserve(store.AccountCount - 1);
+  for (int slot = 1; slot < store.AccountCount; ++slot) names.append(store.AccountTable[slot].AccountName);
+  return names;
+}
+
+QString TrimTrailingSpaces(const QString& text) {
+  qsizetype end = text.size();
+  while (end > 0 && text.at(end - 1) == QLatin1Char(' ')) --end;
+  return text.left(end);
+}
+
+void markDeleted(Module1& store, int slot) { store.EntryTable[slot].EntryDate = kDeleteMarker; }
+
+void CompactEntries(Module1& store) {
+  int write = 1;
+  for (int slot = 1; slot < store.EntryCount; ++slot) {
+    if (store.EntryTable[slot].EntryDate == kDeleteMarker) continue;
+    if (write != slot) store.EntryTable[write] = std::move(store.EntryTable[slot]);
+    ++write;
+  }
+  store.EntryCount = write;
+}

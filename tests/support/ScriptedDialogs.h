@@ -1,0 +1,54 @@
+#pragma once
+
+#include "platform/dialogs.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+// The dialog seam for tests: answers queued in advance, a record of every box shown, and
+// steps that run against a window instead of a real modal loop.
+//
+// OK boxes need no answer. Yes/No questions take the next queued answer, input boxes the next
+// queued text, modal windows the next queued steps. Anything shown without a queued answer is
+// recorded in unscripted() and answered No, cancel or rejected.
+class ScriptedDialogs : public Dialogs {
+ public:
+  struct Shown {
+    enum Kind { MessageBox, InputBox, Modal } kind;
+    Message message;      // MessageBox
+    QString prompt;       // InputBox
+    QString title;        // InputBox
+    QString defaultText;  // InputBox
+  };
+
+  void answer(Answer yesOrNo) { answers_.push_back(yesOrNo); }
+  void type(const QString& text) { texts_.push_back(text); }
+  void cancelInput() { texts_.push_back(QString()); }
+  // Steps to run when the next window is shown modally. They receive the window, which is
+  // shown (not modal); they end it (a click on its closing button) and return its result.
+  void onModal(std::function<int(QDialog&)> steps) { modals_.push_back(std::move(steps)); }
+
+  Answer message(const Message& message) override;
+  QString input(const QString& prompt, const QString& title, const QString& defaultText) override;
+  int exec(QDialog& dialog) override;
+
+  const std::vector<Shown>& shown() const { return shown_; }
+  std::vector<Message> messages() const;
+  QStringList messageTexts() const;
+  // The last message box shown; an empty Message when none was.
+  Message lastMessage() const;
+  const QStringList& unscripted() const { return unscripted_; }
+  bool allAnswersUsed() const { return answers_.empty() && texts_.empty() && modals_.empty(); }
+  void clear();
+
+ private:
+  std::deque<Answer> answers_;
+  std::deque<QString> texts_;
+  std::deque<std::function<int(QDialog&)>> modals_;
+  std::vector<Shown> shown_;
+  QStringList unscripted_;
+};
