@@ -1,0 +1,6 @@
+#include "ui/forms.h"
+
+#include <QString>
+
+// Placeholder until this window is built.
+void showDatabaseListFromMenu(Module1&, QWidget*) {}
