@@ -8,6 +8,7 @@
 namespace safefile {
 namespace {
 
+// Bytes the test seam still lets through on this thread; -1 when no seam is in place.
 thread_local qint64 failAfter = -1;
 
 QString shownPath(const QString& path) { return QDir::toNativeSeparators(path); }
@@ -29,6 +30,7 @@ std::optional<QString> write(const QString& path, const QByteArray& bytes) {
   qint64 allowed = bytes.size();
   const bool failing = failAfter >= 0 && failAfter < bytes.size();
   if (failing) allowed = failAfter;
+  if (failAfter >= 0) failAfter -= allowed;
   if (file.write(bytes.constData(), allowed) != allowed || failing) {
     file.cancelWriting();
     return QStringLiteral("無法寫入「%1」：磁碟已滿或無法寫入").arg(shownPath(path));
@@ -42,7 +44,9 @@ std::optional<QString> write(const QString& path, const QByteArray& bytes) {
 std::optional<QByteArray> read(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-  return file.readAll();
+  QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) return std::nullopt;
+  return bytes;
 }
 
 }  // namespace safefile

@@ -18,7 +18,8 @@ std::optional<QString> write(const QString& path, const QByteArray& bytes);
 std::optional<QByteArray> read(const QString& path);
 
 // Test seam: while an object of this class lives, writes on this thread fail once the given
-// number of bytes has been written, as a full disk would make them.
+// number of bytes has been written in all (counted over every write), as a full disk would
+// make them. A file whose bytes do not all fit is not written at all.
 class FailAfterBytes {
  public:
   explicit FailAfterBytes(qint64 bytes);
