@@ -120,6 +120,7 @@ void MainForm::buildControls() {
   ledger_->setColumnCount(6);
   ledger_->setHeaderLabels({QStringLiteral("日期"), QStringLiteral("類別"), QStringLiteral("金額"),
                             QStringLiteral("累計"), QStringLiteral("備註"), QStringLiteral("編號")});
+  ledger_->header()->setMinimumSectionSize(16);  // 編號 is narrower than the style's minimum
   const int widths[] = {80, 115, 70, 70, 160, 36};
   for (int column = 0; column < 6; ++column) ledger_->setColumnWidth(column, widths[column]);
   for (int column : {AmountColumn, TotalColumn, NumberColumn}) {
