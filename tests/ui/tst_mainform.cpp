@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -32,9 +34,11 @@ struct Program {
   MainForm window{store};
 
   Program() {
-    const std::pair<const char*, qint16> accounts[] = {
-        {"A-現金", kAsset}, {"Equity", kEquity}, {"E-餐飲", kExpense},
-        {"I-薪水", kIncome}, {"A-存款", kAsset}};
+    const std::pair<const char*, qint16> accounts[] = {{"A-現金", kAsset},
+                                                       {"Equity", kEquity},
+                                                       {"E-餐飲", kExpense},
+                                                       {"I-薪水", kIncome},
+                                                       {"A-存款", kAsset}};
     for (const auto& [name, kind] : accounts) {
       store.AccountTable[store.AccountCount++] = makeAccount(QString::fromUtf8(name), kind);
     }
@@ -51,8 +55,8 @@ struct Program {
   void add(const char* date, const char* increase, const char* decrease, qint32 amount,
            const char* memo) {
     store.EntryTable[store.EntryCount++] =
-        makeEntry(QString::fromUtf8(date), QString::fromUtf8(increase),
-                  QString::fromUtf8(decrease), amount, QString::fromUtf8(memo));
+        makeEntry(QString::fromUtf8(date), QString::fromUtf8(increase), QString::fromUtf8(decrease),
+                  amount, QString::fromUtf8(memo));
   }
 
   template <typename T>
@@ -70,6 +74,25 @@ struct Program {
     return texts;
   }
   void tick(int i) { ledger()->topLevelItem(i)->setCheckState(0, Qt::Checked); }
+
+  // Where the style puts a cell's check box and its text.
+  QRect cellPart(int i, int column, QStyle::SubElement part) {
+    QTreeWidgetItem* item = ledger()->topLevelItem(i);
+    QStyleOptionViewItem option;
+    option.initFrom(ledger());
+    option.rect = ledger()->visualRect(ledger()->indexFromItem(item, column));
+    option.features = QStyleOptionViewItem::HasDisplay;
+    if (column == 0) option.features |= QStyleOptionViewItem::HasCheckIndicator;
+    option.text = item->text(column);
+    option.font = ledger()->font();
+    option.fontMetrics = QFontMetrics(option.font);
+    return ledger()->style()->subElementRect(part, &option, ledger());
+  }
+  // A click on a row's check box, as a person ticks it.
+  void clickTick(int i) {
+    QTest::mouseClick(ledger()->viewport(), Qt::LeftButton, {},
+                      cellPart(i, 0, QStyle::SE_ItemViewItemCheckIndicator).center());
+  }
   void choose(int position) {
     QListWidgetItem* item = selector()->item(position);
     QTest::mouseClick(selector()->viewport(), Qt::LeftButton, {},
@@ -112,11 +135,19 @@ class MainFormTest : public QObject {
       QCOMPARE(p.find<QLabel>(QStringLiteral("Panel%1").arg(i + 1).toLatin1())->width(),
                panelWidths[i]);
     }
+    // A whole date fits beside the check box, and a total of nine digits in 累計.
+    p.add("2025/12/28", "A-存款", "Equity", -999999999, "");
+    p.choose(4);
+    const QFontMetrics metrics(p.ledger()->font());
+    QVERIFY(metrics.horizontalAdvance(p.row(0)[0]) <=
+            p.cellPart(0, 0, QStyle::SE_ItemViewItemText).width());
+    QVERIFY(metrics.horizontalAdvance(p.row(0)[3]) <=
+            p.cellPart(0, 3, QStyle::SE_ItemViewItemText).width());
     // Every caption fits its button.
     for (QPushButton* button : p.window.findChildren<QPushButton*>()) {
-      QVERIFY2(button->fontMetrics().horizontalAdvance(button->text().remove('&')) <
-                   button->width() - 4,
-               qPrintable(button->objectName()));
+      QVERIFY2(
+          button->fontMetrics().horizontalAdvance(button->text().remove('&')) < button->width() - 4,
+          qPrintable(button->objectName()));
     }
   }
 
@@ -157,7 +188,8 @@ class MainFormTest : public QObject {
 
   void tickingARowSelectsIt() {
     Program p;
-    p.tick(1);
+    p.clickTick(1);
+    QCOMPARE(p.ledger()->topLevelItem(1)->checkState(0), Qt::Checked);
     QCOMPARE(p.ledger()->currentItem(), p.ledger()->topLevelItem(1));
     QVERIFY(p.ledger()->topLevelItem(1)->isSelected());
     p.ledger()->topLevelItem(3)->setCheckState(0, Qt::Unchecked);  // no change: nothing moves
@@ -184,7 +216,8 @@ class MainFormTest : public QObject {
     QPushButton* newEntry = p.find<QPushButton>("Cmd1");
     QSignalSpy news(newEntry, &QPushButton::clicked);
     p.window.activateWindow();
-    for (QWidget* place : {static_cast<QWidget*>(p.ledger()), static_cast<QWidget*>(p.selector())}) {
+    for (QWidget* place :
+         {static_cast<QWidget*>(p.ledger()), static_cast<QWidget*>(p.selector())}) {
       place->setFocus();
       QTest::keyClick(place, Qt::Key_Return);
       QTest::keyClick(place, Qt::Key_Enter, Qt::KeypadModifier);
@@ -270,11 +303,14 @@ class MainFormTest : public QObject {
 
   void menusCarryTheirNamesAndCaptions() {
     Program p;
-    const std::pair<const char*, const char*> items[] = {
-        {"SetDataBase", "資料庫選單(&D)"}, {"Quit", "結束(&Q)"},
-        {"ChanegPassword", "變更密碼(&C)"}, {"Menu_Logout", "登出(&O)"},
-        {"BS", "財務報表(&B)"},            {"Diary", "日記帳(&I)"},
-        {"Help", "使用說明(&H)"},          {"About", "關於Varnix(&A)"}};
+    const std::pair<const char*, const char*> items[] = {{"SetDataBase", "資料庫選單(&D)"},
+                                                         {"Quit", "結束(&Q)"},
+                                                         {"ChanegPassword", "變更密碼(&C)"},
+                                                         {"Menu_Logout", "登出(&O)"},
+                                                         {"BS", "財務報表(&B)"},
+                                                         {"Diary", "日記帳(&I)"},
+                                                         {"Help", "使用說明(&H)"},
+                                                         {"About", "關於Varnix(&A)"}};
     for (const auto& [name, caption] : items) {
       QAction* action = p.window.findChild<QAction*>(QLatin1String(name));
       QVERIFY2(action, name);

@@ -47,9 +47,7 @@ struct Program {
   }
 
   QString entriesFile() const { return store.databaseFolder() + QStringLiteral("/Main.dat"); }
-  QString accountsFile() const {
-    return store.databaseFolder() + QStringLiteral("/Accounts.dat");
-  }
+  QString accountsFile() const { return store.databaseFolder() + QStringLiteral("/Accounts.dat"); }
 
   // A change in memory only, as every command makes.
   void deleteSecondEntry() {
@@ -121,8 +119,7 @@ class MainFormEndTest : public QObject {
     Program p(false);
     QVERIFY(p.window.close());
     QVERIFY(p.dialogs.shown().empty());
-    QCOMPARE(QDir(p.dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
-             QStringList());
+    QCOMPARE(QDir(p.dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
   }
 
   void anEndRequestedElsewhereSavesOnlyWhenAsked_data() {
@@ -137,8 +134,7 @@ class MainFormEndTest : public QObject {
     p.deleteSecondEntry();
     p.store.requestEnd(save);
     QVERIFY(!p.window.isVisible());
-    QCOMPARE(bytesOf(p.entriesFile()),
-             save ? entriesFileBytes(p.store.EntryTable, 3) : before);
+    QCOMPARE(bytesOf(p.entriesFile()), save ? entriesFileBytes(p.store.EntryTable, 3) : before);
     QVERIFY(p.dialogs.shown().empty());
   }
 };

@@ -12,14 +12,17 @@
 #include "ui/forms.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
@@ -44,12 +47,25 @@ QFont buttonFont() {
   return font;
 }
 
-QFont selectorFont() {
+QFont fixedPitchFont(qreal points) {
   QFont font(QStringLiteral("Noto Sans Mono CJK TC"));
   font.setStyleHint(QFont::Monospace);
-  font.setPointSizeF(11.25);
+  font.setPointSizeF(points);
   return font;
 }
+
+// The ledger's cells with the narrowest margins the style allows: 日期 is only wide enough
+// for the check box and a whole date when nothing else takes room.
+class CompactCells : public QProxyStyle {
+ public:
+  using QProxyStyle::QProxyStyle;
+  int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                  const QWidget* widget) const override {
+    if (metric == PM_FocusFrameHMargin) return 1;
+    if (metric == PM_IndicatorWidth || metric == PM_IndicatorHeight) return 12;
+    return QProxyStyle::pixelMetric(metric, option, widget);
+  }
+};
 
 QTreeWidgetItem* makeItem(const LedgerRow& row, bool coloured) {
   auto* item = new QTreeWidgetItem(
@@ -84,7 +100,11 @@ QAction* addItem(QMenu* menu, const char* name, const QString& caption) {
 
 }  // namespace
 
+// The pictures live in the windows library, a static one: its resources must be pulled in.
+static void loadResources() { Q_INIT_RESOURCE(varnix); }
+
 MainForm::MainForm(Module1& store, QWidget* parent) : QMainWindow(parent), store_(store) {
+  loadResources();
   setObjectName(QStringLiteral("MainForm"));
   setWindowTitle(QStringLiteral("Varnix v1.1"));
   buildControls();
@@ -116,10 +136,15 @@ void MainForm::buildControls() {
   ledger_ = new QTreeWidget(client);
   ledger_->setObjectName(QStringLiteral("Liv1"));
   ledger_->setGeometry(22, 56, 553, 425);
-  ledger_->setFont(buttonFont());
+  // Fixed-pitch digits keep amounts and totals in columns and a whole date within 日期.
+  ledger_->setFont(fixedPitchFont(9));
+  auto* cells = new CompactCells(QApplication::style()->name());
+  cells->setParent(ledger_);
+  ledger_->setStyle(cells);
   ledger_->setColumnCount(6);
   ledger_->setHeaderLabels({QStringLiteral("日期"), QStringLiteral("類別"), QStringLiteral("金額"),
-                            QStringLiteral("累計"), QStringLiteral("備註"), QStringLiteral("編號")});
+                            QStringLiteral("累計"), QStringLiteral("備註"),
+                            QStringLiteral("編號")});
   ledger_->header()->setMinimumSectionSize(16);  // 編號 is narrower than the style's minimum
   const int widths[] = {80, 115, 70, 70, 160, 36};
   for (int column = 0; column < 6; ++column) ledger_->setColumnWidth(column, widths[column]);
@@ -141,7 +166,10 @@ void MainForm::buildControls() {
   selector_ = new QListWidget(client);
   selector_->setObjectName(QStringLiteral("Cob1"));
   selector_->setGeometry(584, 56, 129, 317);
-  selector_->setFont(selectorFont());
+  selector_->setFont(fixedPitchFont(11.25));
+  // Names are padded to their full width; their blanks need no scrolling.
+  selector_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  selector_->setTextElideMode(Qt::ElideNone);
   selector_->setSelectionMode(QAbstractItemView::SingleSelection);
   connect(selector_, &QListWidget::currentRowChanged, this, &MainForm::onAccountSelected);
 
@@ -151,8 +179,7 @@ void MainForm::buildControls() {
   frame->setFrameShape(QFrame::Box);
   frame->setFrameShadow(QFrame::Sunken);
 
-  QPushButton* accounts =
-      makeButton(client, "Cmd0", QStringLiteral("編輯帳戶(&A)"), 592, 405, 113);
+  QPushButton* accounts = makeButton(client, "Cmd0", QStringLiteral("編輯帳戶(&A)"), 592, 405, 113);
   QPushButton* statements =
       makeButton(client, "Cmd4", QStringLiteral("財務報表(&B)"), 592, 437, 113);
   QPushButton* journal = makeButton(client, "Cmd6", QStringLiteral("日記帳(&I)"), 592, 469, 113);
@@ -176,16 +203,23 @@ void MainForm::buildControls() {
   bar->setObjectName(QStringLiteral("StatusBar1"));
   bar->setSizeGripEnabled(false);
   bar->setFixedHeight(kStatusBarHeight);
+  // The panels sit in a row of their own: the bar's own spacing would push the last one out.
+  auto* row = new QWidget(bar);
+  auto* rowLayout = new QHBoxLayout(row);
+  rowLayout->setContentsMargins(0, 0, 0, 0);
+  rowLayout->setSpacing(1);
   const int panelWidths[] = {237, 253, 120, 120};
   for (int i = 0; i < 4; ++i) {
-    auto* panel = new QLabel(bar);
+    auto* panel = new QLabel(row);
     panel->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
     panel->setFixedWidth(panelWidths[i]);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setFont(buttonFont());
-    bar->addWidget(panel);
+    rowLayout->addWidget(panel);
     panels_.push_back(panel);
   }
+  rowLayout->addStretch();
+  bar->addWidget(row, 1);
 }
 
 void MainForm::buildMenus() {
@@ -356,7 +390,9 @@ void MainForm::onHints() {
       {hintsText(), QStringLiteral("提示"), MessageIcon::Information, MessageButtons::Ok});
 }
 
-void MainForm::onHelp() { shell::openDocument(store_.InstallFolder + QStringLiteral("/readme.htm")); }
+void MainForm::onHelp() {
+  shell::openDocument(store_.InstallFolder + QStringLiteral("/readme.htm"));
+}
 
 void MainForm::updatePanels() {
   for (int i = 0; i < 4; ++i) {
