@@ -8,9 +8,19 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 
 namespace {
+
+class AsteriskStyle : public QProxyStyle {
+ public:
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returnData) const override {
+    if (hint == QStyle::SH_LineEdit_PasswordCharacter) return '*';
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+  }
+};
 
 QFont dialogFont() {
   QFont font(QStringLiteral("Noto Sans CJK TC"));
@@ -40,7 +50,7 @@ LoginForm::LoginForm(Module1& store, QWidget* parent) : FixedDialog(parent), sto
   password_ = new QLineEdit(this);
   password_->setObjectName(QStringLiteral("Text2"));
   password_->setGeometry(124, 54, 204, 26);
-  password_->setEchoMode(QLineEdit::Password);
+  maskWithAsterisks(password_);
   passwordLabel_->setBuddy(password_);
 
   hint_ = new QLabel(QStringLiteral("測試帳號：Test   密碼：839"), this);
@@ -68,6 +78,13 @@ LoginForm::LoginForm(Module1& store, QWidget* parent) : FixedDialog(parent), sto
   connect(ok_, &QPushButton::clicked, this, &LoginForm::onOk);
   connect(end_, &QPushButton::clicked, this, &LoginForm::onEnd);
   connect(create_, &QPushButton::clicked, this, &LoginForm::onCreate);
+}
+
+void maskWithAsterisks(QLineEdit* box) {
+  box->setEchoMode(QLineEdit::Password);
+  auto* style = new AsteriskStyle;
+  style->setParent(box);
+  box->setStyle(style);
 }
 
 void LoginForm::setUserName(const QString& name) { name_->setText(name); }

@@ -7,6 +7,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+// Makes a password box show "*" for every typed character, whatever the style's own mask.
+void maskWithAsterisks(QLineEdit* box);
+
 // "登入": the user's name and password. Left only by a successful login or by "結束", which
 // ends the program.
 class LoginForm : public FixedDialog {

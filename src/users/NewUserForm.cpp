@@ -1,6 +1,7 @@
 #include "users/NewUserForm.h"
 
 #include "store/Module1.h"
+#include "users/LoginForm.h"
 #include "users/users.h"
 
 #include <QLabel>
@@ -29,7 +30,7 @@ NewUserForm::NewUserForm(Module1& store, QWidget* parent) : FixedDialog(parent),
   password_ = new QLineEdit(this);
   password_->setObjectName(QStringLiteral("Text2"));
   password_->setGeometry(60, 52, 150, 26);
-  password_->setEchoMode(QLineEdit::Password);
+  maskWithAsterisks(password_);
   passwordLabel->setBuddy(password_);
 
   auto* hint = new QLabel(QStringLiteral("請輸入3-8個字元的密碼"), this);
