@@ -1,6 +1,7 @@
 #include "catalogue/catalogue.h"
 #include "ScriptedDialogs.h"
 #include "catalogue/folders.h"
+#include "platform/safefile.h"
 #include "store/Module1.h"
 
 #include <QDir>
@@ -371,6 +372,45 @@ TEST_F(CatalogueTest, DamagedListLinesNeverReachOtherFolders) {
   EXPECT_EQ(fileBytes(UserFolder(store) + "/Plain"), QByteArray("not a database"));
   EXPECT_TRUE(folders::isFolder(UserFolder(store)));
   EXPECT_TRUE(folders::isFolder(store.DataBaseFolder));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CatalogueTest, AListThatCannotBeWrittenKeepsTheWindowOpen) {
+  given({"a", "b"});
+  store.OpenedFromMenu = true;
+  catalogue.select(1);
+  catalogue.moveUp();
+  {
+    safefile::FailAfterBytes fullDisk(1);
+    EXPECT_EQ(catalogue.cancel(), Catalogue::Result::Stay);
+    EXPECT_EQ(catalogue.logOut(), Catalogue::Result::Stay);
+  }
+  EXPECT_EQ(dialogs.messages().size(), 2u);
+  EXPECT_TRUE(dialogs.lastMessage().text.contains(QStringLiteral("資料庫清單沒有存好")));
+  EXPECT_EQ(listFile(), QStringList({"a", "b"}));
+  EXPECT_TRUE(store.OpenedFromMenu);
+  EXPECT_EQ(catalogue.cancel(), Catalogue::Result::Cancelled);
+  EXPECT_EQ(listFile(), QStringList({"b", "a"}));
+}
+
+TEST_F(CatalogueTest, TheMenuSavesTheOpenDatabaseBeforeTheList) {
+  given({"2003-11"});
+  QFile::remove(folder("2003-11") + "/Accounts.dat");
+  dialogs.type("0");
+  ASSERT_EQ(catalogue.open(), Catalogue::Result::Opened);
+  store.AccountTable[store.AccountCount++] = makeAccount(QStringLiteral("E-餐飲"), kExpense);
+  {
+    safefile::FailAfterBytes fullDisk(0);
+    EXPECT_TRUE(EnterCatalogueFromMenu(store));
+  }
+  EXPECT_FALSE(store.OpenedFromMenu);
+  EXPECT_EQ(fileBytes(folder("2003-11") + "/Accounts.dat").size(), 128 + 22);
+  EXPECT_FALSE(EnterCatalogueFromMenu(store));
+  EXPECT_TRUE(store.OpenedFromMenu);
+  EXPECT_EQ(fileBytes(folder("2003-11") + "/Accounts.dat").size(), 2 * 128 + 22);
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include "users/users.h"
 #include "ScriptedDialogs.h"
 #include "catalogue/folders.h"
+#include "platform/safefile.h"
 #include "store/Module1.h"
+#include "store/database.h"
 #include "users/password.h"
 #include "users/settings.h"
 
@@ -280,4 +282,32 @@ TEST_F(Users, PasswordChangeChecksTheOldOneAndWritesTheNewOne) {
     EXPECT_TRUE(dialogs.allAnswersUsed());
   }
 }
+}  // namespace
+
+namespace {
+
+TEST_F(Users, LeavingForTheLoginSavesFirstAndStaysWhenTheSaveFails) {
+  ASSERT_FALSE(CreateUser(store, "Test", "839"));
+  ASSERT_FALSE(LogIn(store, "Test", "839"));
+  QDir().mkpath(store.DataBaseFolder + "Test/2003-11");
+  store.DataBaseName = "2003-11";
+  dialogs.type("10");
+  ASSERT_FALSE(LoadDatabase(store));
+  store.EntryTable[store.EntryCount++] =
+      makeEntry("2003/11/06", QStringLiteral("A-現金"), "Equity", 5, QStringLiteral("午餐"));
+  const QString entries = store.databaseFolder() + "/Main.dat";
+  store.OpenedFromMenu = true;
+  {
+    safefile::FailAfterBytes fullDisk(0);
+    const auto refused = LogOutFromMenu(store);
+    ASSERT_TRUE(refused);
+    EXPECT_TRUE(refused->text.contains(QStringLiteral("沒有存好")));
+  }
+  EXPECT_TRUE(store.OpenedFromMenu);
+  EXPECT_EQ(fileBytes(entries).size(), 104);
+  EXPECT_FALSE(LogOutFromMenu(store));
+  EXPECT_FALSE(store.OpenedFromMenu);
+  EXPECT_EQ(fileBytes(entries).size(), 128 + 104);
+}
+
 }  // namespace
