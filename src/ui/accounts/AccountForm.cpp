@@ -29,6 +29,12 @@ bool isEnter(QEvent* event) {
   return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
+// The account of the chosen line; 0 when no line is chosen.
+int chosenSlot(const QListWidget* list) {
+  const auto chosen = list->selectedItems();
+  return chosen.isEmpty() ? 0 : list->row(chosen.first()) + 1;
+}
+
 }  // namespace
 
 void openAccountEditor(Module1& store, QWidget* parent) {
@@ -158,12 +164,6 @@ void AccountForm::onCreate() {
   list1_->addItem(store_.AccountTable[store_.AccountCount - 1].AccountName);
   cob1_->clearEditText();
   text4_->setText(QStringLiteral("0"));
-}
-
-// The account of the chosen line; 0 when no line is chosen.
-static int chosenSlot(const QListWidget* list) {
-  const auto chosen = list->selectedItems();
-  return chosen.isEmpty() ? 0 : list->row(chosen.first()) + 1;
 }
 
 void AccountForm::onEdit() {
