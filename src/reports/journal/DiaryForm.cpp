@@ -1,6 +1,7 @@
 #include "reports/journal/DiaryForm.h"
 
 #include "store/Module1.h"
+#include "store/ledger.h"
 #include "ui/forms.h"
 
 #include <QAbstractTableModel>
@@ -8,7 +9,11 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTreeView>
+
+#include <algorithm>
 
 // The journal's rows for the list view; the list never changes while the window is open.
 class JournalModel : public QAbstractTableModel {
@@ -28,8 +33,15 @@ class JournalModel : public QAbstractTableModel {
   QVariant data(const QModelIndex& index, int role) const override {
     if (!index.isValid()) return {};
     if (role == Qt::TextAlignmentRole) return alignment(index.column());
-    if (role != Qt::DisplayRole) return {};
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
     const JournalRow& row = rows_[static_cast<size_t>(index.row())];
+    // A name or memo too long for its column can be read whole in its tip.
+    if (role == Qt::ToolTipRole) {
+      if (index.column() == 1) return TrimTrailingSpaces(row.increase);
+      if (index.column() == 2) return TrimTrailingSpaces(row.decrease);
+      if (index.column() == 4 && !row.memo.isEmpty()) return row.memo;
+      return {};
+    }
     switch (index.column()) {
       case 0:
         return row.date;
@@ -63,6 +75,27 @@ class JournalModel : public QAbstractTableModel {
   std::vector<JournalRow> rows_;
 };
 
+namespace {
+
+// Shows a cell's text as a person reads it: the names' filling blanks would otherwise push an
+// ellipsis into every name cell, and a memo's line breaks would hide all but its first line.
+// The list keeps the texts themselves unchanged for the exports.
+class CellDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  QString displayText(const QVariant& value, const QLocale&) const override {
+    QString text = value.toString();
+    text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    while (text.endsWith(QLatin1Char(' '))) text.chop(1);
+    return text;
+  }
+};
+
+}  // namespace
+
 DiaryForm::DiaryForm(Module1& store, QWidget* parent)
     : FixedDialog(parent), store_(store), model_(new JournalModel(journalRows(store), this)) {
   setObjectName(QStringLiteral("DiaryForm"));
@@ -79,9 +112,21 @@ DiaryForm::DiaryForm(Module1& store, QWidget* parent)
   Liv1_->setSelectionBehavior(QAbstractItemView::SelectRows);
   Liv1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   Liv1_->setModel(model_);
-  Liv1_->header()->setStretchLastSection(false);
+  Liv1_->header()->setStretchLastSection(true);
   Liv1_->header()->setSectionsMovable(false);
-  const int widths[] = {65, 115, 115, 80, 200};
+  Liv1_->setItemDelegate(new CellDelegate(Liv1_));
+  // The date and the longest amount are never cut; the memo takes what is left beside the
+  // vertical scroll bar.
+  const QFontMetrics metrics = Liv1_->fontMetrics();
+  const int margin = 2 * Liv1_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 4;
+  const int dateWidth =
+      std::max(65, metrics.horizontalAdvance(QStringLiteral("0000/00/00")) + margin);
+  const int amountWidth =
+      std::max(80, metrics.horizontalAdvance(QStringLiteral("-2147483648")) + margin);
+  const int room = Liv1_->width() - 2 * Liv1_->frameWidth() -
+                   Liv1_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) - dateWidth - 2 * 115 -
+                   amountWidth;
+  const int widths[] = {dateWidth, 115, 115, amountWidth, std::max(room, 150)};
   for (int column = 0; column < 5; ++column) Liv1_->setColumnWidth(column, widths[column]);
 
   auto button = [this](const char* name, const QString& caption, QRect geometry) {
