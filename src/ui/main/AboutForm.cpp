@@ -76,6 +76,8 @@ void makeLink(QLabel* label, const QString& toolTip) {
   label->setFont(font);
   label->setCursor(Qt::PointingHandCursor);
   label->setToolTip(toolTip);
+  // Only the address itself answers a click, not the blank beside it.
+  label->adjustSize();
 }
 
 }  // namespace
@@ -84,7 +86,7 @@ AboutForm::AboutForm(QWidget* parent) : FixedDialog(parent) {
   setObjectName(QStringLiteral("AboutForm"));
   setWindowTitle(QStringLiteral("關於"));
   setFont(QFont(QStringLiteral("Noto Sans CJK TC"), 9));
-  setClientSize(360, 190);
+  setClientSize(410, 190);
 
   Image2 = new QLabel(this);
   Image2->setObjectName(QStringLiteral("Image2"));
@@ -95,18 +97,18 @@ AboutForm::AboutForm(QWidget* parent) : FixedDialog(parent) {
   frame->setObjectName(QStringLiteral("Frame1"));
   frame->setFrameShape(QFrame::StyledPanel);
   frame->setFrameShadow(QFrame::Sunken);
-  frame->setGeometry(84, 14, 260, 122);
+  frame->setGeometry(84, 14, 310, 122);
 
-  Label1 = addLabel(frame, "Label1", QStringLiteral("Varnix v1.1"), QRect(12, 8, 236, 24));
+  Label1 = addLabel(frame, "Label1", QStringLiteral("Varnix v1.1"), QRect(12, 8, 286, 24));
   QFont title = Label1->font();
   title.setPointSize(12);
   title.setBold(true);
   Label1->setFont(title);
   Label2 =
       addLabel(frame, "Label2", QStringLiteral("由 Varnix 開發小組製作的免費軟體，歡迎自由使用。"),
-               QRect(12, 36, 236, 22));
-  Label3 = addLabel(frame, "Label3", kHomePage, QRect(12, 64, 236, 22));
-  Label4 = addLabel(frame, "Label4", kMailAddress, QRect(12, 90, 236, 22));
+               QRect(12, 36, 286, 22));
+  Label3 = addLabel(frame, "Label3", kHomePage, QRect(12, 64, 286, 22));
+  Label4 = addLabel(frame, "Label4", kMailAddress, QRect(12, 90, 286, 22));
   makeLink(Label3, QStringLiteral("開啟網站"));
   makeLink(Label4, QStringLiteral("寫信給我們"));
   Label3->installEventFilter(this);
@@ -114,7 +116,7 @@ AboutForm::AboutForm(QWidget* parent) : FixedDialog(parent) {
 
   Command1 = new QPushButton(QStringLiteral("確定(&O)"), this);
   Command1->setObjectName(QStringLiteral("Command1"));
-  Command1->setGeometry(260, 148, 84, 28);
+  Command1->setGeometry(310, 148, 84, 28);
   Command1->setDefault(true);
   Command1->setFocus();
   connect(Command1, &QPushButton::clicked, this, [this] { leave(QDialog::Accepted); });
