@@ -70,16 +70,6 @@ TEST(BulkDelete, EachRuleRemovesExactlyItsDates) {
   }
 }
 
-TEST(BulkDelete, KeptEntriesMoveDownInTheirOrder) {
-  Autumn b;
-  const auto before = b.entries();
-  ASSERT_EQ(deleteByDate(b.store, DeleteRule::OnDate, "2003/11/01", "2003/11/01").removed, 1);
-  const auto after = b.entries();
-  ASSERT_EQ(after.size(), before.size() - 1);
-  EXPECT_EQ(after[0], before[0]);
-  for (size_t i = 1; i < after.size(); ++i) EXPECT_EQ(after[i], before[i + 1]) << i;
-}
-
 TEST(BulkDelete, RefusesMissingAndWrongDatesWithoutChanges) {
   struct Case {
     DeleteRule rule;
@@ -101,15 +91,6 @@ TEST(BulkDelete, RefusesMissingAndWrongDatesWithoutChanges) {
     EXPECT_EQ(result.refused, refusal(c.message)) << c.first << "|" << c.second;
     EXPECT_EQ(b.entries(), before);
   }
-}
-
-TEST(BulkDelete, ReadsDashesAndShortPartsAndGivesTheDatesBack) {
-  Autumn b;
-  const auto result = deleteByDate(b.store, DeleteRule::OnDate, "2003-11-1", " 2003/1/5 ");
-  EXPECT_EQ(result.refused, std::nullopt);
-  EXPECT_EQ(result.first, "2003/11/01");
-  EXPECT_EQ(result.second, "2003/01/05");
-  EXPECT_EQ(result.removed, 1);
 }
 
 }  // namespace

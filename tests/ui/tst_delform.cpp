@@ -97,13 +97,11 @@ class TestDelForm : public QObject {
 
  private slots:
   void optionsShowTheirWordsAndSecondDate();
-  void deletesARangeGivenInEitherOrder_data();
-  void deletesARangeGivenInEitherOrder();
+  void deletes_data();
+  void deletes();
   void staysOpenForAnotherDeletion();
-  void hiddenEmptySecondDateIsRefused();
-  void wrongDateChangesNothing();
-  void enterInADateDeletes();
-  void removingEveryEntryLeavesAnEmptyBook();
+  void refuses_data();
+  void refuses();
   void leftOnlyByCancel();
 };
 
@@ -114,66 +112,70 @@ void TestDelForm::optionsShowTheirWordsAndSecondDate() {
     QVERIFY(child<QRadioButton>(d, "Option1")->isChecked());
     QCOMPARE(child<QLineEdit>(d, "Text1")->text(), QStringLiteral("2003/12/01"));
     QCOMPARE(child<QLineEdit>(d, "Text2")->text(), QStringLiteral("2003/12/01"));
-    QVERIFY(child<QPushButton>(d, "Cmd1")->isDefault());
-
+    setText(d, "Text2", QStringLiteral("2003/11/01"));
     struct Step {
       const char* option;
       QString label;
       bool second;
     };
-    const Step steps[] = {{"Option1", QString(), false},
-                          {"Option3", QStringLiteral("至"), true},
-                          {"Option2", QStringLiteral("之後"), false},
-                          {"Option4", QStringLiteral("至"), true},
-                          {"Option1", QString(), false}};
-    setText(d, "Text2", QStringLiteral("2003/11/01"));
-    for (const Step& s : steps) {
+    for (const Step& s :
+         {Step{"Option3", QStringLiteral("至"), true},
+          Step{"Option2", QStringLiteral("之後"), false},
+          Step{"Option4", QStringLiteral("至"), true}, Step{"Option1", QString(), false}}) {
       click(d, s.option);
-      QVERIFY2(child<QRadioButton>(d, s.option)->isChecked(), s.option);
-      QCOMPARE(child<QLabel>(d, "Label1")->text(), s.label);
-      QCOMPARE(child<QLineEdit>(d, "Text2")->isVisible(), s.second);
-      // The word is not cut off.
       QLabel* label = child<QLabel>(d, "Label1");
-      QVERIFY(label->width() >= label->sizeHint().width());
+      QCOMPARE(label->text(), s.label);
+      QVERIFY2(label->width() >= label->sizeHint().width(), s.option);  // not cut off
+      QCOMPARE(child<QLineEdit>(d, "Text2")->isVisible(), s.second);
     }
     // Hidden, the second date kept its text.
     QCOMPARE(child<QLineEdit>(d, "Text2")->text(), QStringLiteral("2003/11/01"));
   });
 }
 
-void TestDelForm::deletesARangeGivenInEitherOrder_data() {
+void TestDelForm::deletes_data() {
   QTest::addColumn<QString>("option");
   QTest::addColumn<QString>("first");
   QTest::addColumn<QString>("second");
+  QTest::addColumn<bool>("byEnter");  // Enter in the first date instead of a click
   QTest::addColumn<QStringList>("kept");
   const QStringList outsideNovember{"2003/10/31", "2003/12/01", "2003/12/24"};
   QTest::newRow("within") << "Option3"
                           << "2003/11/30"
-                          << "2003/11/01" << outsideNovember;
-  QTest::newRow("within, swapped, dashes") << "Option3"
-                                           << "2003-11-1"
-                                           << "2003/11/30" << outsideNovember;
+                          << "2003/11/01" << false << outsideNovember;
+  QTest::newRow("within, swapped, dashes, Enter") << "Option3"
+                                                  << "2003-11-1"
+                                                  << "2003/11/30" << true << outsideNovember;
   QTest::newRow("outside") << "Option4"
                            << "2003/11/30"
-                           << "2003/11/01" << QStringList{"2003/11/01", "2003/11/15", "2003/11/30"};
+                           << "2003/11/01" << false
+                           << QStringList{"2003/11/01", "2003/11/15", "2003/11/30"};
   QTest::newRow("after today") << "Option2"
                                << "2003/12/01"
-                               << "2003/12/01"
+                               << "2003/12/01" << true
                                << QStringList{"2003/10/31", "2003/11/01", "2003/11/15",
                                               "2003/11/30", "2003/12/01"};
+  QTest::newRow("every entry") << "Option4"
+                               << "2004/01/01"
+                               << "2004/12/31" << false << QStringList{};
 }
 
-void TestDelForm::deletesARangeGivenInEitherOrder() {
+void TestDelForm::deletes() {
   QFETCH(QString, option);
   QFETCH(QString, first);
   QFETCH(QString, second);
+  QFETCH(bool, byEnter);
   QFETCH(QStringList, kept);
   Book book;
   runDelForm(book, [&](QDialog& d) {
     click(d, option.toLatin1().constData());
-    setText(d, "Text1", first);
     setText(d, "Text2", second);
-    click(d, "Cmd1");
+    setText(d, "Text1", first);
+    if (byEnter) {
+      QTest::keyClick(child<QLineEdit>(d, "Text1"), Qt::Key_Return);
+    } else {
+      click(d, "Cmd1");
+    }
     QCOMPARE(book.dialogs.messages(), std::vector<Message>{done(QStringLiteral("資料刪除完成"))});
     // The dates come back written the program's way.
     QCOMPARE(child<QLineEdit>(d, "Text1")->text(), *dates::normalise(first));
@@ -191,7 +193,6 @@ void TestDelForm::staysOpenForAnotherDeletion() {
     setText(d, "Text1", QStringLiteral("2003/11/15"));
     click(d, "Cmd1");
     QVERIFY(d.isVisible());
-    QCOMPARE(book.dates().size(), 5);
     // Nothing on that day any more: still reported as done, the count unchanged.
     click(d, "Cmd1");
     QCOMPARE(book.dialogs.messageTexts(),
@@ -202,60 +203,37 @@ void TestDelForm::staysOpenForAnotherDeletion() {
   QCOMPARE(book.ledger.redraws, (QList<bool>{true, true}));
 }
 
-void TestDelForm::hiddenEmptySecondDateIsRefused() {
+void TestDelForm::refuses_data() {
+  QTest::addColumn<QString>("first");
+  QTest::addColumn<QString>("second");  // typed while "範圍內" shows it, then hidden again
+  QTest::addColumn<QString>("message");
+  QTest::newRow("hidden second date empty") << "2003/11/15"
+                                            << ""
+                                            << "請先輸入日期";
+  QTest::newRow("no date") << "abc"
+                           << "2003-11-5"
+                           << "不是正確的日期格式";
+}
+
+void TestDelForm::refuses() {
+  QFETCH(QString, first);
+  QFETCH(QString, second);
+  QFETCH(QString, message);
   Book book;
   runDelForm(book, [&](QDialog& d) {
     click(d, "Option3");
-    child<QLineEdit>(d, "Text2")->clear();
+    setText(d, "Text2", second);
     click(d, "Option1");
+    setText(d, "Text1", first);
     click(d, "Cmd1");
-    QCOMPARE(book.dialogs.messages(),
-             std::vector<Message>{refusal(QStringLiteral("請先輸入日期"))});
-  });
-  QCOMPARE(book.dates().size(), 6);
-  QVERIFY(book.ledger.redraws.isEmpty());
-}
-
-void TestDelForm::wrongDateChangesNothing() {
-  Book book;
-  runDelForm(book, [&](QDialog& d) {
-    setText(d, "Text1", QStringLiteral("abc"));
-    setText(d, "Text2", QStringLiteral("2003-11-5"));
-    click(d, "Cmd1");
-    QCOMPARE(book.dialogs.messages(),
-             std::vector<Message>{refusal(QStringLiteral("不是正確的日期格式"))});
+    QCOMPARE(book.dialogs.messages(), std::vector<Message>{refusal(message)});
     // Nothing is rewritten when the command refuses.
-    QCOMPARE(child<QLineEdit>(d, "Text1")->text(), QStringLiteral("abc"));
-    QCOMPARE(child<QLineEdit>(d, "Text2")->text(), QStringLiteral("2003-11-5"));
+    QCOMPARE(child<QLineEdit>(d, "Text1")->text(), first);
+    QCOMPARE(child<QLineEdit>(d, "Text2")->text(), second);
   });
   QCOMPARE(book.dates().size(), 6);
   QCOMPARE(book.store.panel(Module1::EntriesPanel), QStringLiteral("資料筆數：6"));
   QVERIFY(book.ledger.redraws.isEmpty());
-}
-
-void TestDelForm::enterInADateDeletes() {
-  Book book;
-  runDelForm(book, [&](QDialog& d) {
-    setText(d, "Text1", QStringLiteral("2003/12/24"));
-    QTest::keyClick(child<QLineEdit>(d, "Text1"), Qt::Key_Return);
-    QCOMPARE(book.dialogs.messageTexts(), QStringList{QStringLiteral("資料刪除完成")});
-    QVERIFY(d.isVisible());
-  });
-  QCOMPARE(book.dates().size(), 5);
-  QVERIFY(!book.dates().contains(QStringLiteral("2003/12/24")));
-}
-
-void TestDelForm::removingEveryEntryLeavesAnEmptyBook() {
-  Book book;
-  runDelForm(book, [&](QDialog& d) {
-    click(d, "Option4");
-    setText(d, "Text1", QStringLiteral("2004/01/01"));
-    setText(d, "Text2", QStringLiteral("2004/12/31"));
-    click(d, "Cmd1");
-  });
-  QCOMPARE(book.store.EntryCount, 1);
-  QCOMPARE(book.store.panel(Module1::EntriesPanel), QStringLiteral("資料筆數：0"));
-  QCOMPARE(book.ledger.redraws, QList<bool>{true});
 }
 
 void TestDelForm::leftOnlyByCancel() {
