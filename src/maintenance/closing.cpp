@@ -39,10 +39,10 @@ std::optional<Message> closeBooksAt(Module1& store, const QString& typedDate) {
     if (!carriesBalance(account.AccountKind)) continue;
     const qint64 balance = balances[static_cast<size_t>(slot - 1)];
     if (!fitsAmount(balance)) {
-      return refusal(QStringLiteral("帳戶「%1」在 %2 的餘額 %3 超出金額的範圍"
-                                    "（-2147483648 至 2147483647），無法結帳")
-                         .arg(TrimTrailingSpaces(account.AccountName), date)
-                         .arg(balance));
+      return refusal(
+          QStringLiteral("帳戶「%1」在 %2 的餘額 %3 超出金額的範圍"
+                         "（-2147483648 至 2147483647），無法結帳")
+              .arg(TrimTrailingSpaces(account.AccountName), date, QString::number(balance)));
     }
     carried.push_back({slot, balance});
   }
@@ -54,12 +54,13 @@ std::optional<Message> closeBooksAt(Module1& store, const QString& typedDate) {
   // The carried entries take the room of the removed ones: only what stays must fit.
   const int needed = kept + static_cast<int>(carried.size());
   if (needed > kMaxEntries) {
-    return refusal(QStringLiteral("記錄最多 %1 筆：%2 之後的 %3 筆記錄加上 %4 筆結轉記錄"
+    return refusal(QStringLiteral("記錄最多 %1 筆：%2 之後的 %3 筆記錄加上 %4 筆結轉記錄共 %5 筆，"
                                   "放不下，無法結帳")
                        .arg(kMaxEntries)
                        .arg(date)
                        .arg(kept)
-                       .arg(carried.size()));
+                       .arg(carried.size())
+                       .arg(needed));
   }
 
   // The entries dated on or before D go; the carried entries follow those that stay. (Written
