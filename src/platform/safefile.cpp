@@ -60,16 +60,6 @@ std::optional<QString> replace(const QString& from, const QString& to) {
       .arg(shownPath(to), QString::fromLocal8Bit(error.message().c_str()));
 }
 
-// The names a marker lists, one a line.
-QStringList markerNames(const QByteArray& bytes) {
-  QStringList names;
-  for (const QByteArray& line : bytes.split('\n')) {
-    const QByteArray name = line.endsWith('\r') ? line.chopped(1) : line;
-    if (!name.isEmpty()) names.append(codepage::decode(name));
-  }
-  return names;
-}
-
 }  // namespace
 
 std::optional<QString> writeGroup(const QString& folder,
@@ -109,8 +99,7 @@ std::optional<QString> writeGroup(const QString& folder,
 
 std::optional<QString> finishGroup(const QString& folder, const QStringList& names) {
   const QString markerPath = inFolder(folder, kGroupMarker);
-  QFile marker(markerPath);
-  if (!marker.exists()) {
+  if (!QFileInfo::exists(markerPath)) {
     for (const QString& name : names) {
       const QString partial = inFolder(folder, name + kGroupSuffix);
       if (QFileInfo(partial).isFile() && !QFile::remove(partial)) {
@@ -119,12 +108,8 @@ std::optional<QString> finishGroup(const QString& folder, const QStringList& nam
     }
     return std::nullopt;
   }
-  if (!marker.open(QIODevice::ReadOnly)) {
-    return QStringLiteral("無法讀取「%1」：%2").arg(shownPath(markerPath), marker.errorString());
-  }
-  const QStringList complete = markerNames(marker.readAll());
-  marker.close();
-  for (const QString& name : complete) {
+  // Only the group's own names are replaced, whatever a damaged marker may list.
+  for (const QString& name : names) {
     const QString fresh = inFolder(folder, name + kGroupSuffix);
     if (!QFileInfo(fresh).isFile()) continue;  // replaced before the interruption
     if (auto error = replace(fresh, inFolder(folder, name))) return error;
