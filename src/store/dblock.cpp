@@ -29,6 +29,8 @@ QSet<QString>& heldFolders() {
 
 QString lockPath(const QString& folder) { return folder + QLatin1Char('/') + kLockFile; }
 
+QString keyOf(const QString& folder) { return QDir::cleanPath(QFileInfo(folder).absoluteFilePath()); }
+
 QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
 
 bool isStale(const QString& path) {
@@ -50,6 +52,14 @@ bool isStale(const QString& path) {
 }  // namespace
 
 bool isLockFile(const QString& fileName) { return fileName == kLockFile; }
+
+bool inUse(const QString& folder) {
+  const QString key = keyOf(folder);
+  QMutexLocker locker(&heldMutex);
+  if (heldFolders().contains(key)) return true;
+  const QString path = lockPath(key);
+  return QFileInfo::exists(path) && !isStale(path);
+}
 
 QString inUseText() { return QStringLiteral("這個資料庫正在其他視窗使用中"); }
 
@@ -76,8 +86,12 @@ std::optional<Owner> parseOwner(const QByteArray& bytes) {
 
 DatabaseLock::~DatabaseLock() { release(); }
 
+bool DatabaseLock::holds(const QString& folder) const {
+  return held() && folder_ == dblock::keyOf(folder);
+}
+
 std::optional<Message> DatabaseLock::acquire(const QString& folder) {
-  const QString key = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+  const QString key = dblock::keyOf(folder);
   if (key == folder_) return std::nullopt;
   if (!QFileInfo(key).isDir()) {
     return refusal(QStringLiteral("找不到資料庫資料夾「%1」，無法開啟").arg(dblock::shown(key)));

@@ -21,6 +21,10 @@ bool isLockFile(const QString& fileName);
 // The refusal of a database that another window has open.
 QString inUseText();
 
+// True when a window (of this process or another) has the database folder open: renaming or
+// deleting it would pull it away from under that window.
+bool inUse(const QString& folder);
+
 // Who holds a lock.
 struct Owner {
   qint64 pid = 0;
@@ -54,6 +58,9 @@ class DatabaseLock {
   void release();
 
   bool held() const { return !folder_.isEmpty(); }
+  // True when this object holds the lock of that folder.
+  bool holds(const QString& folder) const;
+  void swap(DatabaseLock& other) noexcept { folder_.swap(other.folder_); }
   const QString& folder() const { return folder_; }
 
  private:

@@ -116,6 +116,31 @@ TEST_F(DatabaseLockTest, OpeningAnotherDatabaseReleasesTheFirstOnlyOnSuccess) {
   EXPECT_TRUE(lock.held());
 }
 
+TEST_F(DatabaseLockTest, TellsWhetherAnotherWindowHasTheDatabase) {
+  EXPECT_FALSE(dblock::inUse(first));
+  {
+    DatabaseLock lock;
+    ASSERT_EQ(lock.acquire(first), std::nullopt);
+    EXPECT_TRUE(lock.holds(first + QStringLiteral("/")));
+    EXPECT_FALSE(lock.holds(second));
+    EXPECT_TRUE(dblock::inUse(first));
+    EXPECT_FALSE(dblock::inUse(second));
+
+    // A lock taken for a database that then fails to open is handed over only on success.
+    DatabaseLock next;
+    ASSERT_EQ(next.acquire(second), std::nullopt);
+    lock.swap(next);
+    EXPECT_TRUE(lock.holds(second));
+    EXPECT_TRUE(next.holds(first));
+  }
+  EXPECT_FALSE(dblock::inUse(first));
+  EXPECT_FALSE(dblock::inUse(second));
+  writeFile(lockIn(first), dblock::ownerBytes({getppid(), dblock::thisProcess().host}));
+  EXPECT_TRUE(dblock::inUse(first));
+  writeFile(lockIn(first), dblock::ownerBytes({deadPid(), dblock::thisProcess().host}));
+  EXPECT_FALSE(dblock::inUse(first));
+}
+
 TEST_F(DatabaseLockTest, EndOfTheHolderReleases) {
   {
     DatabaseLock lock;
