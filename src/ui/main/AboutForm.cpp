@@ -1,7 +1,7 @@
 #include "ui/main/AboutForm.h"
 
 #include "platform/dialogs.h"
-#include "platform/widgets/links.h"
+#include "platform/widgets/shell.h"
 #include "store/Module1.h"
 #include "ui/forms.h"
 
@@ -126,11 +126,11 @@ bool AboutForm::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonRelease &&
       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
     if (watched == Label3) {
-      openLink(kHomePage);
+      shell::openAddress(kHomePage);
       return true;
     }
     if (watched == Label4) {
-      openLink(QStringLiteral("mailto:") + kMailAddress);
+      shell::openAddress(QStringLiteral("mailto:") + kMailAddress);
       return true;
     }
   }
