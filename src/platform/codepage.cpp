@@ -265,10 +265,16 @@ QString fixedField(const QString& text, qsizetype width) {
   return cut;
 }
 
-QByteArray fieldBytes(const QString& text, qsizetype width) {
-  QByteArray bytes;
-  bytes.reserve(width);
+void writeField(char* dest, const QString& text, qsizetype width) {
+  qsizetype used = 0;
   for (qsizetype i = 0; i < text.size();) {
+    const char16_t unit = text.at(i).unicode();
+    if (unit < 0x80) {
+      if (used + 1 > width) break;
+      dest[used++] = static_cast<char>(unit);
+      ++i;
+      continue;
+    }
     const int units = unitsOfPointAt(text, i);
     char buffer[8];
     int n = encodePoint(text.constData() + i, units, buffer);
@@ -276,17 +282,45 @@ QByteArray fieldBytes(const QString& text, qsizetype width) {
       buffer[0] = '?';
       n = 1;
     }
-    if (bytes.size() + n > width) break;  // never half a character
-    bytes.append(buffer, n);
+    if (used + n > width) break;  // never half a character
+    std::memcpy(dest + used, buffer, static_cast<size_t>(n));
+    used += n;
     i += units;
   }
-  if (bytes.size() < width) bytes.append(QByteArray(width - bytes.size(), ' '));
+  if (used < width) std::memset(dest + used, ' ', static_cast<size_t>(width - used));
+}
+
+QByteArray fieldBytes(const QString& text, qsizetype width) {
+  QByteArray bytes(width, Qt::Uninitialized);
+  writeField(bytes.data(), text, width);
   return bytes;
 }
 
 QString fieldFromBytes(const char* bytes, qsizetype width) {
-  QString text = decode(bytes, width);
-  if (text.size() < width) text.append(QString(width - text.size(), QLatin1Char(' ')));
+  QString text(width, Qt::Uninitialized);
+  QChar* write = text.data();
+  qsizetype i = 0;
+  while (i < width) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (b < 0x80) {
+      *write++ = QChar(b);
+      ++i;
+      continue;
+    }
+    const char16_t c = b == 0x80 || b == 0xFF || i + 1 >= width
+                           ? kPairSlow
+                           : decodePair(b, static_cast<unsigned char>(bytes[i + 1]));
+    if (c == kPairSlow) {
+      // Bytes that are no character: ICU decides what they become.
+      text = decode(bytes, width);
+      if (text.size() < width) text.append(QString(width - text.size(), QLatin1Char(' ')));
+      return text;
+    }
+    *write++ = QChar(c);
+    i += 2;
+  }
+  const QChar* end = text.constData() + width;
+  while (write != end) *write++ = QLatin1Char(' ');
   return text;
 }
 
