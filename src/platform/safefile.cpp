@@ -1,9 +1,14 @@
 #include "platform/safefile.h"
 
+#include "platform/codepage.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+
+#include <filesystem>
+#include <system_error>
 
 namespace safefile {
 namespace {
@@ -56,6 +61,82 @@ std::optional<QString> write(const QString& path, const QByteArray& bytes) {
   }
   if (!file.commit()) {
     return QStringLiteral("無法寫入「%1」：%2").arg(shownPath(path), reason(file.error(), path));
+  }
+  return std::nullopt;
+}
+
+namespace {
+
+QString inFolder(const QString& folder, const QString& name) {
+  return folder + QLatin1Char('/') + name;
+}
+
+// Renames over an existing file in one step, as QFile::rename does not.
+std::optional<QString> replace(const QString& from, const QString& to) {
+  std::error_code error;
+  std::filesystem::rename(std::filesystem::path(from.toStdU16String()),
+                          std::filesystem::path(to.toStdU16String()), error);
+  if (!error) return std::nullopt;
+  return QStringLiteral("無法寫入「%1」：%2")
+      .arg(shownPath(to), QString::fromLocal8Bit(error.message().c_str()));
+}
+
+}  // namespace
+
+std::optional<QString> writeGroup(const QString& folder,
+                                  const std::vector<std::pair<QString, QByteArray>>& files) {
+  QStringList names;
+  for (const auto& [name, bytes] : files) names.append(name);
+  if (auto error = finishGroup(folder, names)) return error;
+  // A folder in a file's place would stop the group halfway: refuse before anything changes.
+  for (const QString& name : names) {
+    if (QFileInfo(inFolder(folder, name)).isDir()) {
+      return QStringLiteral("無法寫入「%1」：這個位置是一個資料夾")
+          .arg(shownPath(inFolder(folder, name)));
+    }
+  }
+  const auto throwAway = [&] {
+    for (const QString& name : names) QFile::remove(inFolder(folder, name + kGroupSuffix));
+  };
+  for (const auto& [name, bytes] : files) {
+    if (auto error = write(inFolder(folder, name + kGroupSuffix), bytes)) {
+      throwAway();
+      return QStringLiteral("無法寫入「%1」：%2")
+          .arg(shownPath(inFolder(folder, name)), error->section(QStringLiteral("："), 1));
+    }
+  }
+  {
+    // The marker is written without the disk-full seam: it is what a crash must find whole.
+    QSaveFile marker(inFolder(folder, kGroupMarker));
+    if (!marker.open(QIODevice::WriteOnly) || marker.write(codepage::encode(names.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"))) < 0 ||
+        !marker.commit()) {
+      throwAway();
+      return QStringLiteral("無法寫入「%1」：%2")
+          .arg(shownPath(inFolder(folder, kGroupMarker)), marker.errorString());
+    }
+  }
+  return finishGroup(folder, names);
+}
+
+std::optional<QString> finishGroup(const QString& folder, const QStringList& names) {
+  const QString markerPath = inFolder(folder, kGroupMarker);
+  if (!QFileInfo::exists(markerPath)) {
+    for (const QString& name : names) {
+      const QString partial = inFolder(folder, name + kGroupSuffix);
+      if (QFileInfo(partial).isFile() && !QFile::remove(partial)) {
+        return QStringLiteral("無法刪除「%1」").arg(shownPath(partial));
+      }
+    }
+    return std::nullopt;
+  }
+  // Only the group's own names are replaced, whatever a damaged marker may list.
+  for (const QString& name : names) {
+    const QString fresh = inFolder(folder, name + kGroupSuffix);
+    if (!QFileInfo(fresh).isFile()) continue;  // replaced before the interruption
+    if (auto error = replace(fresh, inFolder(folder, name))) return error;
+  }
+  if (!QFile::remove(markerPath)) {
+    return QStringLiteral("無法刪除「%1」").arg(shownPath(markerPath));
   }
   return std::nullopt;
 }

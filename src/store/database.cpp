@@ -162,6 +162,10 @@ std::optional<Message> LoadDatabase(Module1& store) {
     return refusal(
         QStringLiteral("找不到資料庫資料夾「%1」，無法開啟").arg(QDir::toNativeSeparators(folder)));
   }
+  // A save cut short by a crash is completed, or undone, before anything is read.
+  if (auto error = safefile::finishGroup(folder, {kAccountsFile, kEntriesFile})) {
+    return refusal(*error);
+  }
   const QString accountsPath = folder + QLatin1Char('/') + kAccountsFile;
   const QString entriesPath = folder + QLatin1Char('/') + kEntriesFile;
 
@@ -235,14 +239,12 @@ std::optional<Message> LoadDatabase(Module1& store) {
 }
 
 std::optional<Message> SaveDatabase(Module1& store) {
-  const QString folder = store.databaseFolder();
-  // Accounts first, then entries, each replacing its file only when written whole.
-  if (auto error = safefile::write(folder + QLatin1Char('/') + kAccountsFile,
-                                   accountsFileBytes(store.AccountTable, store.AccountCount))) {
-    return refusal(QStringLiteral("資料庫沒有存好：%1").arg(*error));
-  }
-  if (auto error = safefile::write(folder + QLatin1Char('/') + kEntriesFile,
-                                   entriesFileBytes(store.EntryTable, store.EntryCount))) {
+  // Both files are replaced together: a crash or a full disk never leaves the accounts of one
+  // save beside the entries of another.
+  if (auto error = safefile::writeGroup(
+          store.databaseFolder(),
+          {{kAccountsFile, accountsFileBytes(store.AccountTable, store.AccountCount)},
+           {kEntriesFile, entriesFileBytes(store.EntryTable, store.EntryCount)}})) {
     return refusal(QStringLiteral("資料庫沒有存好：%1").arg(*error));
   }
   return std::nullopt;
