@@ -88,6 +88,12 @@ struct Program {
     option.fontMetrics = QFontMetrics(option.font);
     return ledger()->style()->subElementRect(part, &option, ledger());
   }
+  // The width a cell's text gets: the style draws it inside its margins.
+  int textRoom(int i, int column) {
+    const int margin =
+        ledger()->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, ledger()) + 1;
+    return cellPart(i, column, QStyle::SE_ItemViewItemText).width() - 2 * margin;
+  }
   // A click on a row's check box, as a person ticks it.
   void clickTick(int i) {
     QTest::mouseClick(ledger()->viewport(), Qt::LeftButton, {},
@@ -139,10 +145,8 @@ class MainFormTest : public QObject {
     p.add("2025/12/28", "A-存款", "Equity", -999999999, "");
     p.choose(4);
     const QFontMetrics metrics(p.ledger()->font());
-    QVERIFY(metrics.horizontalAdvance(p.row(0)[0]) <=
-            p.cellPart(0, 0, QStyle::SE_ItemViewItemText).width());
-    QVERIFY(metrics.horizontalAdvance(p.row(0)[3]) <=
-            p.cellPart(0, 3, QStyle::SE_ItemViewItemText).width());
+    QVERIFY(metrics.horizontalAdvance(p.row(0)[0]) <= p.textRoom(0, 0));
+    QVERIFY(metrics.horizontalAdvance(p.row(0)[3]) <= p.textRoom(0, 3));
     // Every caption fits its button.
     for (QPushButton* button : p.window.findChildren<QPushButton*>()) {
       QVERIFY2(
