@@ -173,6 +173,14 @@ TEST_F(Users, SuccessfulLoginRemembersTheUser) {
   EXPECT_FALSE(store.CatalogueChanged);
   EXPECT_EQ(fileBytes(store.settingsFile()), QByteArray("[UserName]=Letters\r\n"));
   EXPECT_TRUE(dialogs.messages().empty());
+
+  // A settings file that cannot be written is reported; the user is in all the same.
+  QFile::remove(store.settingsFile());
+  QDir().mkpath(store.settingsFile());
+  store.UserName.clear();
+  EXPECT_FALSE(LogIn(store, "Letters", "abc"));
+  EXPECT_EQ(store.UserName, QStringLiteral("Letters"));
+  EXPECT_TRUE(dialogs.lastMessage().text.contains(QStringLiteral("無法記住")));
 }
 
 TEST_F(Users, NewUserGetsFolderEmptyListAndPasswordFile) {
