@@ -1,6 +1,163 @@
+#include "reports/journal/DiaryForm.h"
+
+#include "store/Module1.h"
+#include "store/ledger.h"
 #include "ui/forms.h"
 
-#include <QString>
+#include <QAbstractTableModel>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QStyledItemDelegate>
+#include <QTreeView>
 
-// Placeholder until this window is built.
-void openJournal(Module1&, QWidget*) {}
+#include <algorithm>
+
+// The journal's rows for the list view; the list never changes while the window is open.
+class JournalModel : public QAbstractTableModel {
+ public:
+  JournalModel(std::vector<JournalRow> rows, QObject* parent)
+      : QAbstractTableModel(parent), rows_(std::move(rows)) {}
+
+  const std::vector<JournalRow>& rows() const { return rows_; }
+
+  int rowCount(const QModelIndex& parent = {}) const override {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+  }
+  int columnCount(const QModelIndex& parent = {}) const override {
+    return parent.isValid() ? 0 : 5;
+  }
+
+  QVariant data(const QModelIndex& index, int role) const override {
+    if (!index.isValid()) return {};
+    if (role == Qt::TextAlignmentRole) return alignment(index.column());
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
+    const JournalRow& row = rows_[static_cast<size_t>(index.row())];
+    // A name or memo too long for its column can be read whole in its tip.
+    if (role == Qt::ToolTipRole) {
+      if (index.column() == 1) return TrimTrailingSpaces(row.increase);
+      if (index.column() == 2) return TrimTrailingSpaces(row.decrease);
+      if (index.column() == 4 && !row.memo.isEmpty()) return row.memo;
+      return {};
+    }
+    switch (index.column()) {
+      case 0:
+        return row.date;
+      case 1:
+        return row.increase;
+      case 2:
+        return row.decrease;
+      case 3:
+        return row.amount;
+      default:
+        return row.memo;
+    }
+  }
+
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+    if (orientation != Qt::Horizontal) return {};
+    if (role == Qt::TextAlignmentRole) return alignment(section);
+    if (role != Qt::DisplayRole) return {};
+    static const char16_t* const kHeaders[] = {u"日期", u"資產增加", u"資產減少", u"金額", u"備註"};
+    if (section < 0 || section > 4) return {};
+    return QString::fromUtf16(kHeaders[section]);
+  }
+
+ private:
+  static QVariant alignment(int column) {
+    const Qt::Alignment a =
+        column == 3 ? (Qt::AlignRight | Qt::AlignVCenter) : (Qt::AlignLeft | Qt::AlignVCenter);
+    return QVariant::fromValue(a);
+  }
+
+  std::vector<JournalRow> rows_;
+};
+
+namespace {
+
+// Shows a cell's text as a person reads it: the names' filling blanks would otherwise push an
+// ellipsis into every name cell, and a memo's line breaks would hide all but its first line.
+// The list keeps the texts themselves unchanged for the exports.
+class CellDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  QString displayText(const QVariant& value, const QLocale&) const override {
+    QString text = value.toString();
+    text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    while (text.endsWith(QLatin1Char(' '))) text.chop(1);
+    return text;
+  }
+};
+
+}  // namespace
+
+DiaryForm::DiaryForm(Module1& store, QWidget* parent)
+    : FixedDialog(parent), store_(store), model_(new JournalModel(journalRows(store), this)) {
+  setObjectName(QStringLiteral("DiaryForm"));
+  setWindowTitle(QStringLiteral("日記帳"));
+  setClientSize(616, 481);
+
+  Liv1_ = new QTreeView(this);
+  Liv1_->setObjectName(QStringLiteral("Liv1"));
+  Liv1_->setGeometry(8, 8, 601, 433);
+  Liv1_->setRootIsDecorated(false);
+  Liv1_->setItemsExpandable(false);
+  Liv1_->setUniformRowHeights(true);
+  Liv1_->setAllColumnsShowFocus(true);
+  Liv1_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  Liv1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  Liv1_->setModel(model_);
+  Liv1_->header()->setStretchLastSection(true);
+  Liv1_->header()->setSectionsMovable(false);
+  Liv1_->setItemDelegate(new CellDelegate(Liv1_));
+  // The date and the longest amount are never cut; the memo takes what is left beside the
+  // vertical scroll bar.
+  const QFontMetrics metrics = Liv1_->fontMetrics();
+  const int margin = 2 * Liv1_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 4;
+  const int dateWidth =
+      std::max(65, metrics.horizontalAdvance(QStringLiteral("0000/00/00")) + margin);
+  const int amountWidth =
+      std::max(80, metrics.horizontalAdvance(QStringLiteral("-2147483648")) + margin);
+  const int room = Liv1_->width() - 2 * Liv1_->frameWidth() -
+                   Liv1_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) - dateWidth - 2 * 115 -
+                   amountWidth;
+  const int widths[] = {dateWidth, 115, 115, amountWidth, std::max(room, 150)};
+  for (int column = 0; column < 5; ++column) Liv1_->setColumnWidth(column, widths[column]);
+
+  auto button = [this](const char* name, const QString& caption, QRect geometry) {
+    auto* b = new QPushButton(caption, this);
+    b->setObjectName(QLatin1String(name));
+    b->setGeometry(geometry);
+    return b;
+  };
+  Cmd1_ = button("Cmd1", QStringLiteral("存成CSV檔(&C)"), {8, 448, 129, 25});
+  Cmd2_ = button("Cmd2", QStringLiteral("存成純文字檔(T)"), {144, 448, 129, 25});
+  Cmd0_ = button("Cmd0", QStringLiteral("確定"), {528, 448, 81, 25});
+  Cmd0_->setDefault(true);
+
+  connect(Cmd0_, &QPushButton::clicked, this, [this] { leave(QDialog::Accepted); });
+  connect(Cmd1_, &QPushButton::clicked, this, [this] { exportAs(ExportKind::Csv); });
+  connect(Cmd2_, &QPushButton::clicked, this, [this] { exportAs(ExportKind::Text); });
+
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    QRect frame = rect();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+  }
+}
+
+const std::vector<JournalRow>& DiaryForm::rowsShown() const { return model_->rows(); }
+
+void DiaryForm::exportAs(ExportKind kind) {
+  store_.dialogs().message(exportJournal(store_, rowsShown(), kind));
+}
+
+void openJournal(Module1& store, QWidget* parent) {
+  DiaryForm form(store, parent);
+  store.dialogs().exec(form);
+}

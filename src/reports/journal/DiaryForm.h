@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/widgets/FixedDialog.h"
+#include "reports/journal/journal.h"
+
+#include <vector>
+
+class JournalModel;
+class Module1;
+class QPushButton;
+class QTreeView;
+
+// "日記帳": every entry in slot order, with the two exports of what the list shows.
+class DiaryForm : public FixedDialog {
+  Q_OBJECT
+
+ public:
+  // The list is filled once, before the window is shown.
+  explicit DiaryForm(Module1& store, QWidget* parent = nullptr);
+
+  // The rows as the list holds them, in list order.
+  const std::vector<JournalRow>& rowsShown() const;
+
+ private:
+  void exportAs(ExportKind kind);
+
+  Module1& store_;
+  JournalModel* model_;
+  QTreeView* Liv1_;
+  QPushButton* Cmd0_;
+  QPushButton* Cmd1_;
+  QPushButton* Cmd2_;
+};
