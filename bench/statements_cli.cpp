@@ -11,6 +11,7 @@
 #include "store/ledger.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -53,7 +54,24 @@ QString ledgerJournal(const Module1& store) {
 
 }  // namespace
 
+// With VARNIX_TIMING set, the time of each step goes to the error output.
+class Steps {
+ public:
+  Steps() : on_(qEnvironmentVariableIsSet("VARNIX_TIMING")) { timer_.start(); }
+  void done(const char* step) {
+    if (!on_) return;
+    std::fprintf(stderr, "%-16s %8.3f ms\n", step,
+                 static_cast<double>(timer_.nsecsElapsed()) / 1e6);
+    timer_.restart();
+  }
+
+ private:
+  bool on_;
+  QElapsedTimer timer_;
+};
+
 int main(int argc, char* argv[]) {
+  Steps steps;
   const bool journal = argc == 3 && QByteArray(argv[1]) == "--ledger-journal";
   if (argc != 3) {
     std::fputs(
@@ -68,6 +86,7 @@ int main(int argc, char* argv[]) {
   const QDir userDir = QFileInfo(path).dir();
   NoDialogs dialogs;
   Module1 store(QDir::rootPath(), dialogs);
+  steps.done("store");
   store.DataBaseFolder = QFileInfo(userDir.absolutePath()).dir().absolutePath() + QLatin1Char('/');
   store.UserName = userDir.dirName();
   store.DataBaseName = folder.fileName();
@@ -79,6 +98,7 @@ int main(int argc, char* argv[]) {
     write(stderr, refused->text + QLatin1Char('\n'));
     return 1;
   }
+  steps.done("load");
   if (journal) {
     write(stdout, ledgerJournal(store));
     return 0;
@@ -89,9 +109,11 @@ int main(int argc, char* argv[]) {
     return 1;
   }
   const Statements s = BuildStatements(store, *date);
+  steps.done("statements");
   // The two statements as their copy buttons put them on the clipboard, one after the other.
   const QString crlf = QStringLiteral("\r\n");
   write(stdout, s.assets + crlf + s.liabilities + crlf + s.netWorth + s.income + crlf + s.expenses +
                     crlf + s.balance + crlf);
+  steps.done("print");
   return 0;
 }
