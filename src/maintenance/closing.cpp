@@ -1,4 +1,94 @@
 #include "maintenance/closing.h"
 
-// Placeholder until closing the books is built.
-void CloseTheBooks(Module1&, LedgerView&) {}
+#include "platform/dates.h"
+#include "store/LedgerView.h"
+#include "store/Module1.h"
+#include "store/ledger.h"
+
+#include <limits>
+#include <vector>
+
+namespace {
+
+const QString kCarriedMemo = QStringLiteral("初值");
+const QString kEquityName = QStringLiteral("Equity");
+
+struct Carried {
+  int slot;
+  qint64 balance;
+};
+
+bool carriesBalance(qint16 kind) { return kind == kAsset || kind == kLiability; }
+
+bool fitsAmount(qint64 value) {
+  return value >= std::numeric_limits<qint32>::min() && value <= std::numeric_limits<qint32>::max();
+}
+
+}  // namespace
+
+std::optional<Message> closeBooksAt(Module1& store, const QString& typedDate) {
+  const std::optional<QString> normalised = dates::normalise(typedDate);
+  if (!normalised) return refusal(QStringLiteral("不是正確的日期格式"));
+  const QString date = dateField(*normalised);
+
+  // Every check comes before the first change.
+  const std::vector<qint64> balances = allAccountBalances(store, date);
+  std::vector<Carried> carried;
+  for (int slot = 1; slot < store.AccountCount; ++slot) {
+    const AccountRecord& account = store.AccountTable[slot];
+    if (!carriesBalance(account.AccountKind)) continue;
+    const qint64 balance = balances[static_cast<size_t>(slot - 1)];
+    if (!fitsAmount(balance)) {
+      return refusal(
+          QStringLiteral("帳戶「%1」在 %2 的餘額 %3 超出金額的範圍"
+                         "（-2147483648 至 2147483647），無法結帳")
+              .arg(TrimTrailingSpaces(account.AccountName), date, QString::number(balance)));
+    }
+    carried.push_back({slot, balance});
+  }
+
+  int kept = 0;
+  for (int i = 1; i < store.EntryCount; ++i) {
+    if (store.EntryTable[i].EntryDate > date) ++kept;
+  }
+  // The carried entries take the room of the removed ones: only what stays must fit.
+  const int needed = kept + static_cast<int>(carried.size());
+  if (needed > kMaxEntries) {
+    return refusal(QStringLiteral("記錄最多 %1 筆：%2 之後的 %3 筆記錄加上 %4 筆結轉記錄共 %5 筆，"
+                                  "放不下，無法結帳")
+                       .arg(kMaxEntries)
+                       .arg(date)
+                       .arg(kept)
+                       .arg(carried.size())
+                       .arg(needed));
+  }
+
+  // The entries dated on or before D go; the carried entries follow those that stay. (Written
+  // before the removal when the table has room, the result is the same.)
+  for (int i = 1; i < store.EntryCount; ++i) {
+    if (store.EntryTable[i].EntryDate <= date) markDeleted(store, i);
+  }
+  CompactEntries(store);
+  for (const Carried& c : carried) {
+    store.EntryTable[store.EntryCount] =
+        makeEntry(date, store.AccountTable[c.slot].AccountName, kEquityName,
+                  static_cast<qint32>(c.balance), kCarriedMemo);
+    ++store.EntryCount;
+  }
+  return std::nullopt;
+}
+
+void CloseTheBooks(Module1& store, LedgerView& view) {
+  Dialogs& dialogs = store.dialogs();
+  const QString answer = dialogs.input(QStringLiteral("請輸入日期，將清除這日期之前的記錄"),
+                                       QStringLiteral("輸入"), store.today());
+  // Cancelling the box gives the empty answer too.
+  if (answer.isEmpty()) return;
+  if (const auto refused = closeBooksAt(store, answer)) {
+    dialogs.message(*refused);
+    return;
+  }
+  store.showEntryCount();
+  dialogs.message(done(QStringLiteral("資料結帳完成")));
+  view.redrawLedger(false);
+}

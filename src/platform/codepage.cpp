@@ -2,7 +2,10 @@
 
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_err.h>
+#include <unicode/utf16.h>
 
+#include <array>
+#include <cstring>
 #include <memory>
 #include <stdexcept>
 
@@ -39,6 +42,17 @@ UConverter* strictConverter() {
   return converter.get();
 }
 
+UConverter* strictDecoder() {
+  thread_local ConverterPtr converter = [] {
+    ConverterPtr c = openConverter(false);
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_setToUCallBack(c.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+    return c;
+  }();
+  ucnv_reset(converter.get());
+  return converter.get();
+}
+
 UConverter* lenientConverter() {
   thread_local ConverterPtr converter = openConverter(false);
   ucnv_reset(converter.get());
@@ -59,14 +73,114 @@ bool isAscii(const char* bytes, qsizetype size) {
   return true;
 }
 
-// Encodes one code point (one or two UTF-16 units); returns the byte count, 0 when the code
-// page has no form for it.
-int encodePoint(const QChar* units, int count, char out[8]) {
+// Asks ICU for the bytes of one code point (one or two UTF-16 units); returns the byte count,
+// 0 when the code page has no form for it.
+int encodePointSlow(const QChar* units, int count, char out[8]) {
   UErrorCode status = U_ZERO_ERROR;
   int32_t written = ucnv_fromUChars(strictConverter(), out, 8,
                                     reinterpret_cast<const UChar*>(units), count, &status);
   if (U_FAILURE(status) && status != U_STRING_NOT_TERMINATED_WARNING) return 0;
   return written;
+}
+
+// Asking ICU character by character costs far more than the records themselves, so the answer
+// for each character of the Basic Multilingual Plane is remembered once it is known:
+// 0 not yet asked, 1 no form, 0x100 | b the single byte b, (lead << 8) | trail a byte pair
+// (lead bytes are 0x81 and above).
+constexpr quint16 kUnknown = 0;
+constexpr quint16 kNoForm = 1;
+
+std::array<quint16, 0x10000>& encodeCache() {
+  thread_local std::unique_ptr<std::array<quint16, 0x10000>> cache(
+      new std::array<quint16, 0x10000>{});
+  return *cache;
+}
+
+// Decoding a byte pair: 0 not yet asked, 0xFFFF not one character (ICU decides), else the
+// character.
+constexpr char16_t kPairUnknown = 0;
+constexpr char16_t kPairSlow = 0xFFFF;
+
+std::array<char16_t, 0x10000>& decodeCache() {
+  thread_local std::unique_ptr<std::array<char16_t, 0x10000>> cache(
+      new std::array<char16_t, 0x10000>{});
+  return *cache;
+}
+
+// Encodes one code point; returns the byte count, 0 when the code page has no form for it.
+int encodePoint(const QChar* units, int count, char out[8]) {
+  if (count != 1 || units[0].isSurrogate()) return encodePointSlow(units, count, out);
+  const char16_t unit = units[0].unicode();
+  if (unit < 0x80) {
+    out[0] = static_cast<char>(unit);
+    return 1;
+  }
+  quint16& known = encodeCache()[unit];
+  if (known == kUnknown) {
+    char bytes[8];
+    const int n = encodePointSlow(units, 1, bytes);
+    if (n == 1) {
+      known = static_cast<quint16>(0x100 | static_cast<unsigned char>(bytes[0]));
+    } else if (n == 2 && static_cast<unsigned char>(bytes[0]) >= 0x81) {
+      known = static_cast<quint16>((static_cast<unsigned char>(bytes[0]) << 8) |
+                                   static_cast<unsigned char>(bytes[1]));
+    } else if (n == 0) {
+      known = kNoForm;
+    } else {
+      std::memcpy(out, bytes, static_cast<size_t>(n));
+      return n;  // an unusual form: not remembered
+    }
+  }
+  if (known == kNoForm) return 0;
+  if (known < 0x200) {
+    out[0] = static_cast<char>(known & 0xFF);
+    return 1;
+  }
+  out[0] = static_cast<char>(known >> 8);
+  out[1] = static_cast<char>(known & 0xFF);
+  return 2;
+}
+
+// The character of the byte pair lead, trail, or kPairSlow when the pair is not exactly one
+// valid character.
+char16_t decodePair(unsigned char lead, unsigned char trail) {
+  char16_t& known = decodeCache()[(lead << 8) | trail];
+  if (known == kPairUnknown) {
+    known = kPairSlow;
+    UConverter* converter = strictDecoder();
+    const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+    UChar out[4];
+    UErrorCode status = U_ZERO_ERROR;
+    const int32_t written = ucnv_toUChars(converter, out, 4, bytes, 2, &status);
+    if (U_SUCCESS(status) && written == 1 && out[0] != 0xFFFF && out[0] != kPairUnknown &&
+        !U16_IS_SURROGATE(out[0])) {
+      known = out[0];
+    }
+  }
+  return known;
+}
+
+// Decodes through the remembered pairs; false when some bytes need ICU's handling of
+// malformed text.
+bool decodeFast(const char* bytes, qsizetype size, QString& out) {
+  out.resize(size);
+  QChar* write = out.data();
+  qsizetype i = 0;
+  while (i < size) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (b < 0x80) {
+      *write++ = QChar(b);
+      ++i;
+      continue;
+    }
+    if (b == 0x80 || b == 0xFF || i + 1 >= size) return false;
+    const char16_t c = decodePair(b, static_cast<unsigned char>(bytes[i + 1]));
+    if (c == kPairSlow) return false;
+    *write++ = QChar(c);
+    i += 2;
+  }
+  out.truncate(write - out.constData());
+  return true;
 }
 
 int unitsOfPointAt(const QString& text, qsizetype i) {
@@ -101,7 +215,9 @@ QByteArray encode(const QString& text, bool* lossy) {
 QString decode(const char* bytes, qsizetype size) {
   if (size <= 0) return {};
   if (isAscii(bytes, size)) return QString::fromLatin1(bytes, size);
-  QString out(size, Qt::Uninitialized);
+  QString out;
+  if (decodeFast(bytes, size, out)) return out;
+  out = QString(size, Qt::Uninitialized);
   UErrorCode status = U_ZERO_ERROR;
   const int32_t written =
       ucnv_toUChars(lenientConverter(), reinterpret_cast<UChar*>(out.data()),
@@ -150,7 +266,20 @@ QString fixedField(const QString& text, qsizetype width) {
 }
 
 QByteArray fieldBytes(const QString& text, qsizetype width) {
-  QByteArray bytes = encode(fitToBytes(text, width));
+  QByteArray bytes;
+  bytes.reserve(width);
+  for (qsizetype i = 0; i < text.size();) {
+    const int units = unitsOfPointAt(text, i);
+    char buffer[8];
+    int n = encodePoint(text.constData() + i, units, buffer);
+    if (n == 0) {
+      buffer[0] = '?';
+      n = 1;
+    }
+    if (bytes.size() + n > width) break;  // never half a character
+    bytes.append(buffer, n);
+    i += units;
+  }
   if (bytes.size() < width) bytes.append(QByteArray(width - bytes.size(), ' '));
   return bytes;
 }

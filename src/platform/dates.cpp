@@ -1,40 +1,139 @@
 #include "platform/dates.h"
 
-#include <QLocale>
 #include <QRegularExpression>
+
+#include <vector>
 
 namespace dates {
 namespace {
 
 std::optional<QDate> fromParts(int year, int month, int day) {
+  if (year < 1 || year > 9999) return std::nullopt;
   const QDate date(year, month, day);
   if (!date.isValid()) return std::nullopt;
   return date;
 }
 
+// What each group of a short-date pattern reads.
+enum class Field { Day, Month, MonthName, Year2, Year4, Skip };
+
+struct Pattern {
+  QRegularExpression expression;
+  std::vector<Field> fields;
+};
+
+// The locale's short-date format as a pattern for typed text. Qt's own reading takes a
+// two-digit year as 19yy and would refuse 29 February of a year 00 on that account, so the
+// fields are read here and checked as a date only once the century is known.
+Pattern shortPattern(const QLocale& locale) {
+  const QString format = locale.dateFormat(QLocale::ShortFormat);
+  QString regex = QStringLiteral("^");
+  std::vector<Field> fields;
+  for (qsizetype i = 0; i < format.size();) {
+    const QChar c = format.at(i);
+    qsizetype run = 1;
+    while (i + run < format.size() && format.at(i + run) == c) ++run;
+    if (c == QLatin1Char('\'')) {
+      // Quoted literal text; '' is a quote.
+      const qsizetype end = format.indexOf(QLatin1Char('\''), i + 1);
+      const qsizetype stop = end < 0 ? format.size() : end;
+      const QString literal = stop == i + 1 ? QStringLiteral("'") : format.mid(i + 1, stop - i - 1);
+      regex += QRegularExpression::escape(literal);
+      i = stop + 1;
+      continue;
+    }
+    if (c == QLatin1Char('d') && run <= 2) {
+      regex += QStringLiteral("([0-9]{1,2})");
+      fields.push_back(Field::Day);
+    } else if (c == QLatin1Char('d')) {
+      regex += QStringLiteral("(\\S+?)");  // a day name: not checked
+      fields.push_back(Field::Skip);
+    } else if (c == QLatin1Char('M') && run <= 2) {
+      regex += QStringLiteral("([0-9]{1,2})");
+      fields.push_back(Field::Month);
+    } else if (c == QLatin1Char('M')) {
+      regex += QStringLiteral("([^\\s0-9.,/-]+\\.?)");
+      fields.push_back(Field::MonthName);
+    } else if (c == QLatin1Char('y') && run >= 3) {
+      regex += QStringLiteral("([0-9]{4})");
+      fields.push_back(Field::Year4);
+    } else if (c == QLatin1Char('y')) {
+      regex += QStringLiteral("([0-9]{2})");
+      fields.push_back(Field::Year2);
+    } else if (c.isSpace()) {
+      regex += QStringLiteral("\\s+");
+    } else {
+      regex += QRegularExpression::escape(QString(run, c));
+    }
+    i += run;
+  }
+  regex += QLatin1Char('$');
+  return {QRegularExpression(regex, QRegularExpression::CaseInsensitiveOption), fields};
+}
+
+int monthOfName(const QLocale& locale, QString name) {
+  if (name.endsWith(QLatin1Char('.'))) name.chop(1);
+  for (int month = 1; month <= 12; ++month) {
+    for (const QLocale::FormatType type : {QLocale::ShortFormat, QLocale::LongFormat}) {
+      for (QString known :
+           {locale.monthName(month, type), locale.standaloneMonthName(month, type)}) {
+        if (known.endsWith(QLatin1Char('.'))) known.chop(1);
+        if (!known.isEmpty() && known.compare(name, Qt::CaseInsensitive) == 0) return month;
+      }
+    }
+  }
+  return 0;
+}
+
+std::optional<QDate> parseShort(const QString& text, const QLocale& locale, const QDate& today) {
+  const Pattern pattern = shortPattern(locale);
+  const auto m = pattern.expression.match(text);
+  if (!m.hasMatch()) return std::nullopt;
+  int year = -1;
+  int month = -1;
+  int day = -1;
+  for (size_t k = 0; k < pattern.fields.size(); ++k) {
+    const QString part = m.captured(static_cast<int>(k) + 1);
+    switch (pattern.fields[k]) {
+      case Field::Day:
+        day = part.toInt();
+        break;
+      case Field::Month:
+        month = part.toInt();
+        break;
+      case Field::MonthName:
+        month = monthOfName(locale, part);
+        break;
+      case Field::Year2:
+        year = today.year() / 100 * 100 + part.toInt();
+        break;
+      case Field::Year4:
+        year = part.toInt();
+        break;
+      case Field::Skip:
+        break;
+    }
+  }
+  if (year < 0 || month < 1 || day < 0) return std::nullopt;
+  return fromParts(year, month, day);
+}
+
 }  // namespace
 
-std::optional<QDate> parse(const QString& typed) {
+std::optional<QDate> parse(const QString& typed, const QLocale& locale, const QDate& today) {
   const QString text = typed.trimmed();
   if (text.isEmpty()) return std::nullopt;
 
-  static const QRegularExpression ymd(QStringLiteral("^(\\d{4})[/-](\\d{1,2})[/-](\\d{1,2})$"));
+  static const QRegularExpression ymd(
+      QStringLiteral("^([0-9]{4})([/-])([0-9]{1,2})\\2([0-9]{1,2})$"));
   if (const auto m = ymd.match(text); m.hasMatch()) {
-    return fromParts(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+    return fromParts(m.captured(1).toInt(), m.captured(3).toInt(), m.captured(4).toInt());
   }
+  return parseShort(text, locale, today);
+}
 
-  const QLocale locale = QLocale::system();
-  const QString shortFormat = locale.dateFormat(QLocale::ShortFormat);
-  QDate date = locale.toDate(text, shortFormat);
-  if (!date.isValid()) return std::nullopt;
-  if (!shortFormat.contains(QLatin1String("yyyy"))) {
-    // Qt reads a two-digit year as 19yy; a household's dates belong to this century.
-    const int currentCentury = QDate::currentDate().year() / 100 * 100;
-    const QDate moved(currentCentury + date.year() % 100, date.month(), date.day());
-    if (!moved.isValid()) return std::nullopt;
-    date = moved;
-  }
-  return date;
+std::optional<QDate> parse(const QString& text) {
+  return parse(text, QLocale::system(), QDate::currentDate());
 }
 
 QString format(const QDate& date) { return date.toString(QStringLiteral("yyyy/MM/dd")); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QLocale>
 #include <QString>
 
 #include <optional>
@@ -10,8 +11,11 @@ namespace dates {
 
 // Reads a typed date: "yyyy/m/d", "yyyy-m-d" (leading zeros optional), and the system's
 // short-date form. Calendar-checked: 2003/02/30 is no date. A two-digit year of the short
-// form is read in the current century.
+// form is read in the current century (2026 for "26", never 1926).
 std::optional<QDate> parse(const QString& text);
+
+// The same with a given locale for the short form and a given today for the century.
+std::optional<QDate> parse(const QString& text, const QLocale& locale, const QDate& today);
 
 // "yyyy/mm/dd"
 QString format(const QDate& date);

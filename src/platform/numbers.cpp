@@ -17,7 +17,7 @@ struct Rounded {
 Rounded roundText(const QString& typed) {
   const QString text = typed.trimmed();
   if (text.isEmpty()) return {AmountError::Empty, 0};
-  static const QRegularExpression number(QStringLiteral("^([+-]?)(\\d*)(?:\\.(\\d*))?$"));
+  static const QRegularExpression number(QStringLiteral("^([+-]?)([0-9]*)(?:\\.([0-9]*))?$"));
   const auto m = number.match(text);
   if (!m.hasMatch() || (m.captured(2).isEmpty() && m.captured(3).isEmpty())) {
     return {AmountError::NotANumber, 0};
@@ -48,7 +48,8 @@ Rounded roundText(const QString& typed) {
 Amount parseAmount(const QString& text) {
   const Rounded r = roundText(text);
   if (r.error != AmountError::None) return {r.error, 0};
-  if (r.value < std::numeric_limits<qint32>::min() || r.value > std::numeric_limits<qint32>::max()) {
+  if (r.value < std::numeric_limits<qint32>::min() ||
+      r.value > std::numeric_limits<qint32>::max()) {
     return {AmountError::OutOfRange, 0};
   }
   return {AmountError::None, static_cast<qint32>(r.value)};
@@ -57,7 +58,8 @@ Amount parseAmount(const QString& text) {
 SmallNumber parseSmall(const QString& text) {
   const Rounded r = roundText(text);
   if (r.error != AmountError::None) return {r.error, 0};
-  if (r.value < std::numeric_limits<qint16>::min() || r.value > std::numeric_limits<qint16>::max()) {
+  if (r.value < std::numeric_limits<qint16>::min() ||
+      r.value > std::numeric_limits<qint16>::max()) {
     return {AmountError::OutOfRange, 0};
   }
   return {AmountError::None, static_cast<qint16>(r.value)};

@@ -37,22 +37,39 @@ QByteArray fileBytes(const Table& table, int count, int dataBytes, RecordBytes r
   return out;
 }
 
+QString tooManyRecords(const QString& fileName, qint64 records, int capacity) {
+  return QStringLiteral("「%1」有 %2 筆記錄，超過上限 %3 筆，這個檔案無法開啟")
+      .arg(fileName)
+      .arg(records)
+      .arg(capacity);
+}
+
+qint64 recordsInSize(qint64 size) { return (size + kRecordLength - 1) / kRecordLength; }
+
 // How many records a file holds: record n is present while the file extends beyond byte
 // (n - 1) * 128. Each present record must hold all its data bytes.
 std::variant<int, QString> recordCount(const QByteArray& bytes, int dataBytes, int capacity,
                                        const QString& fileName) {
   const qsizetype size = bytes.size();
-  const qsizetype records = (size + kRecordLength - 1) / kRecordLength;
-  if (records > capacity) {
-    return QStringLiteral("「%1」有 %2 筆記錄，超過上限 %3 筆，這個檔案無法開啟")
-        .arg(fileName)
-        .arg(records)
-        .arg(capacity);
-  }
+  const qint64 records = recordsInSize(size);
+  if (records > capacity) return tooManyRecords(fileName, records, capacity);
   if (records > 0 && size - (records - 1) * kRecordLength < dataBytes) {
     return QStringLiteral("「%1」的最後一筆記錄不完整，檔案可能已損壞，無法開啟").arg(fileName);
   }
   return static_cast<int>(records);
+}
+
+// The bytes of an existing database file, or the reason to refuse it. A file far beyond what
+// the table holds is refused before it is read.
+std::variant<QByteArray, QString> readDatabaseFile(const QString& path, const QString& fileName,
+                                                   int capacity) {
+  const QFileInfo info(path);
+  if (info.isFile() && recordsInSize(info.size()) > capacity) {
+    return tooManyRecords(fileName, recordsInSize(info.size()), capacity);
+  }
+  auto bytes = info.isFile() ? safefile::read(path) : std::nullopt;
+  if (!bytes) return QStringLiteral("無法讀取「%1」").arg(QDir::toNativeSeparators(path));
+  return std::move(*bytes);
 }
 
 }  // namespace
@@ -87,7 +104,8 @@ std::variant<int, QString> readAccounts(const QByteArray& bytes, AccountTableTyp
   if (const QString* error = std::get_if<QString>(&records)) return *error;
   const int n = std::get<int>(records);
   if (n == 0) {
-    return QStringLiteral("「%1」是空的，沒有任何帳戶，檔案可能已損壞，無法開啟").arg(kAccountsFile);
+    return QStringLiteral("「%1」是空的，沒有任何帳戶，檔案可能已損壞，無法開啟")
+        .arg(kAccountsFile);
   }
   for (int slot = 1; slot <= n; ++slot) {
     const char* record = bytes.constData() + (slot - 1) * kRecordLength;
@@ -114,7 +132,7 @@ std::variant<int, QString> readEntries(const QByteArray& bytes, EntryTableType& 
 }
 
 std::optional<qint32> startingCash(const QString& answer) {
-  if (answer.isEmpty()) return 0;
+  if (answer.trimmed().isEmpty()) return 0;
   const numbers::Amount amount = numbers::parseAmount(answer);
   if (!amount.ok()) return std::nullopt;
   return amount.value;
@@ -123,8 +141,12 @@ std::optional<qint32> startingCash(const QString& answer) {
 std::optional<Message> LoadDatabase(Module1& store) {
   const QString folder = store.databaseFolder();
   if (!QFileInfo(folder).isDir()) {
-    return refusal(QStringLiteral("找不到資料庫資料夾「%1」，無法開啟")
-                       .arg(QDir::toNativeSeparators(folder)));
+    return refusal(
+        QStringLiteral("找不到資料庫資料夾「%1」，無法開啟").arg(QDir::toNativeSeparators(folder)));
+  }
+  // A save cut short by a crash is completed, or undone, before anything is read.
+  if (auto error = safefile::finishGroup(folder, {kAccountsFile, kEntriesFile})) {
+    return refusal(*error);
   }
   const QString accountsPath = folder + QLatin1Char('/') + kAccountsFile;
   const QString entriesPath = folder + QLatin1Char('/') + kEntriesFile;
@@ -139,9 +161,9 @@ std::optional<Message> LoadDatabase(Module1& store) {
   bool newEntries = false;
 
   if (QFileInfo::exists(accountsPath)) {
-    const auto bytes = safefile::read(accountsPath);
-    if (!bytes) return refusal(QStringLiteral("無法讀取「%1」").arg(QDir::toNativeSeparators(accountsPath)));
-    const auto read = readAccounts(*bytes, *accounts);
+    const auto bytes = readDatabaseFile(accountsPath, kAccountsFile, kMaxAccounts);
+    if (const QString* error = std::get_if<QString>(&bytes)) return refusal(*error);
+    const auto read = readAccounts(std::get<QByteArray>(bytes), *accounts);
     if (const QString* error = std::get_if<QString>(&read)) return refusal(*error);
     accountCount = std::get<int>(read);
   } else {
@@ -152,25 +174,27 @@ std::optional<Message> LoadDatabase(Module1& store) {
   }
 
   if (QFileInfo::exists(entriesPath)) {
-    const auto bytes = safefile::read(entriesPath);
-    if (!bytes) return refusal(QStringLiteral("無法讀取「%1」").arg(QDir::toNativeSeparators(entriesPath)));
-    const auto read = readEntries(*bytes, *entries);
+    const auto bytes = readDatabaseFile(entriesPath, kEntriesFile, kMaxEntries);
+    if (const QString* error = std::get_if<QString>(&bytes)) return refusal(*error);
+    const auto read = readEntries(std::get<QByteArray>(bytes), *entries);
     if (const QString* error = std::get_if<QString>(&read)) return refusal(*error);
     entryCount = std::get<int>(read);
   } else {
+    // A new database: the starting cash is asked until the answer is a number; an empty
+    // answer or a cancelled box is 0.
     Dialogs& dialogs = store.dialogs();
     qint32 cash = 0;
     for (;;) {
-      const QString answer = dialogs.input(QStringLiteral("一開始有多少現金"), QStringLiteral("輸入"),
-                                           QStringLiteral("0"));
+      const QString answer = dialogs.input(QStringLiteral("一開始有多少現金"),
+                                           QStringLiteral("輸入"), QStringLiteral("0"));
       if (const auto value = startingCash(answer)) {
         cash = *value;
         break;
       }
       dialogs.message(refusal(numbers::amountErrorText(numbers::parseAmount(answer).error)));
     }
-    (*entries)[1] = makeEntry(store.today(), QStringLiteral("A-現金"), QStringLiteral("Equity"), cash,
-                              QStringLiteral("初值"));
+    (*entries)[1] = makeEntry(store.today(), QStringLiteral("A-現金"), QStringLiteral("Equity"),
+                              cash, QStringLiteral("初值"));
     entryCount = 2;
     newEntries = true;
   }
@@ -196,14 +220,12 @@ std::optional<Message> LoadDatabase(Module1& store) {
 }
 
 std::optional<Message> SaveDatabase(Module1& store) {
-  const QString folder = store.databaseFolder();
-  // Accounts first, then entries, each replacing its file only when written whole.
-  if (auto error = safefile::write(folder + QLatin1Char('/') + kAccountsFile,
-                                   accountsFileBytes(store.AccountTable, store.AccountCount))) {
-    return refusal(QStringLiteral("資料庫沒有存好：%1").arg(*error));
-  }
-  if (auto error = safefile::write(folder + QLatin1Char('/') + kEntriesFile,
-                                   entriesFileBytes(store.EntryTable, store.EntryCount))) {
+  // Both files are replaced together: a crash or a full disk never leaves the accounts of one
+  // save beside the entries of another.
+  if (auto error = safefile::writeGroup(
+          store.databaseFolder(),
+          {{kAccountsFile, accountsFileBytes(store.AccountTable, store.AccountCount)},
+           {kEntriesFile, entriesFileBytes(store.EntryTable, store.EntryCount)}})) {
     return refusal(QStringLiteral("資料庫沒有存好：%1").arg(*error));
   }
   return std::nullopt;

@@ -40,5 +40,6 @@ std::optional<Message> LoadDatabase(Module1& store);
 // over the old file). The refusal to show when a file could not be written.
 std::optional<Message> SaveDatabase(Module1& store);
 
-// The starting-cash answer: 0 for an empty answer; nothing when the text is no amount.
+// The starting-cash answer: 0 for an empty (or blank) answer, halves rounded to even; nothing
+// when the text is no amount or its whole value does not fit 32 bits.
 std::optional<qint32> startingCash(const QString& answer);

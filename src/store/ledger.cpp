@@ -4,6 +4,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 namespace {
 
 // Rows: K's kind 0..4; columns: the other side's kind 0..4.
@@ -61,47 +63,55 @@ qint64 AccountBalance(const Module1& store, int slot, const QString& date) {
   qint64 balance = 0;
   for (int i = 1; i < store.EntryCount; ++i) {
     const LedgerEntry& e = store.EntryTable[i];
-    if (e.EntryDate > date) continue;
-    if (e.IncreaseAccount == account.AccountName) {
-      balance += apply(signRule(account.AccountKind, kindOfName(store, e.DecreaseAccount), true), e.Amount);
+    // Names first: equality is cheap, and few entries name the account.
+    const bool first = e.IncreaseAccount == account.AccountName;
+    const bool second = e.DecreaseAccount == account.AccountName;
+    if ((!first && !second) || e.EntryDate > date) continue;
+    if (first) {
+      balance += apply(signRule(account.AccountKind, kindOfName(store, e.DecreaseAccount), true),
+                       e.Amount);
     }
-    if (e.DecreaseAccount == account.AccountName) {
-      balance += apply(signRule(account.AccountKind, kindOfName(store, e.IncreaseAccount), false), e.Amount);
+    if (second) {
+      balance += apply(signRule(account.AccountKind, kindOfName(store, e.IncreaseAccount), false),
+                       e.Amount);
     }
   }
   return balance;
 }
 
 std::vector<qint64> allAccountBalances(const Module1& store, const QString& date) {
-  const int accounts = store.AccountCount - 1;
-  std::vector<qint64> balances(static_cast<size_t>(std::max(accounts, 0)), 0);
-  // First slot of each name: the look-up the sign rule makes.
-  QHash<QString, int> slotOf;
-  slotOf.reserve(accounts);
-  for (int slot = accounts; slot >= 1; --slot) slotOf.insert(store.AccountTable[slot].AccountName, slot);
-
-  // An entry counts for every account of its name (a chart may hold a name twice).
-  auto forEachSlotNamed = [&](const QString& name, auto&& f) {
-    const int first = slotOf.value(name, 0);
-    if (first == 0) return;
-    for (int slot = first; slot <= accounts; ++slot) {
-      if (store.AccountTable[slot].AccountName == name) f(slot);
-    }
+  const int accounts = std::max(store.AccountCount - 1, 0);
+  std::vector<qint64> balances(static_cast<size_t>(accounts), 0);
+  // Every slot that carries a name (a chart may hold a name twice), first slot first: its
+  // kind is the one the sign rule looks up.
+  QHash<QString, std::vector<int>> slotsOf;
+  slotsOf.reserve(accounts);
+  for (int slot = 1; slot <= accounts; ++slot) {
+    slotsOf[store.AccountTable[slot].AccountName].push_back(slot);
+  }
+  static const std::vector<int> kNone;
+  auto slotsNamed = [&](const QString& name) -> const std::vector<int>& {
+    const auto it = slotsOf.constFind(name);
+    return it == slotsOf.cend() ? kNone : *it;
   };
 
   for (int i = 1; i < store.EntryCount; ++i) {
     const LedgerEntry& e = store.EntryTable[i];
-    if (e.EntryDate > date) continue;
-    const int increaseSlot = slotOf.value(e.IncreaseAccount, 0);
-    const int decreaseSlot = slotOf.value(e.DecreaseAccount, 0);
-    const int increaseKind = increaseSlot ? store.AccountTable[increaseSlot].AccountKind : -1;
-    const int decreaseKind = decreaseSlot ? store.AccountTable[decreaseSlot].AccountKind : -1;
-    forEachSlotNamed(e.IncreaseAccount, [&](int slot) {
-      balances[slot - 1] += apply(signRule(store.AccountTable[slot].AccountKind, decreaseKind, true), e.Amount);
-    });
-    forEachSlotNamed(e.DecreaseAccount, [&](int slot) {
-      balances[slot - 1] += apply(signRule(store.AccountTable[slot].AccountKind, increaseKind, false), e.Amount);
-    });
+    const std::vector<int>& increase = slotsNamed(e.IncreaseAccount);
+    const std::vector<int>& decrease = slotsNamed(e.DecreaseAccount);
+    if ((increase.empty() && decrease.empty()) || e.EntryDate > date) continue;
+    const int increaseKind =
+        increase.empty() ? -1 : store.AccountTable[increase.front()].AccountKind;
+    const int decreaseKind =
+        decrease.empty() ? -1 : store.AccountTable[decrease.front()].AccountKind;
+    for (const int slot : increase) {
+      balances[slot - 1] +=
+          apply(signRule(store.AccountTable[slot].AccountKind, decreaseKind, true), e.Amount);
+    }
+    for (const int slot : decrease) {
+      balances[slot - 1] +=
+          apply(signRule(store.AccountTable[slot].AccountKind, increaseKind, false), e.Amount);
+    }
   }
   return balances;
 }
@@ -141,7 +151,8 @@ std::vector<LedgerRow> ShowLedger(const Module1& store, int slot) {
 QStringList accountListNames(const Module1& store) {
   QStringList names;
   names.reserve(store.AccountCount - 1);
-  for (int slot = 1; slot < store.AccountCount; ++slot) names.append(store.AccountTable[slot].AccountName);
+  for (int slot = 1; slot < store.AccountCount; ++slot)
+    names.append(store.AccountTable[slot].AccountName);
   return names;
 }
 

@@ -80,6 +80,8 @@ class SlotTable {
 
   void swap(SlotTable& other) noexcept { slots_.swap(other.slots_); }
 
+  bool operator==(const SlotTable&) const = default;
+
  private:
   std::vector<Record> slots_;  // slot 0 unused
 };

@@ -29,12 +29,14 @@ TEST(Codepage, FixedFieldsCutWithoutSplittingACharacter) {
             QStringLiteral("abcdefghijklmnopqrst"));
   // Eleven Chinese characters hold 22 bytes: ten stay, padded to 20 characters.
   const QString eleven = QStringLiteral("一二三四五六七八九十百");
-  EXPECT_EQ(codepage::fixedField(eleven, 20), QStringLiteral("一二三四五六七八九十") + QString(10, u' '));
+  EXPECT_EQ(codepage::fixedField(eleven, 20),
+            QStringLiteral("一二三四五六七八九十") + QString(10, u' '));
   // "A" and ten Chinese characters would end on byte 21: the tenth goes, its byte is a blank.
   const QString odd = QStringLiteral("A一二三四五六七八九十");
   EXPECT_EQ(codepage::fieldBytes(odd, 20).size(), 20);
   EXPECT_EQ(codepage::fieldBytes(odd, 20).right(1), QByteArray(" "));
-  EXPECT_EQ(codepage::fixedField(odd, 20), QStringLiteral("A一二三四五六七八九") + QString(10, u' '));
+  EXPECT_EQ(codepage::fixedField(odd, 20),
+            QStringLiteral("A一二三四五六七八九") + QString(10, u' '));
   // What memory holds is what the file gives back.
   const QString stored = codepage::fixedField(odd, 20);
   EXPECT_EQ(codepage::fieldFromBytes(codepage::fieldBytes(stored, 20).constData(), 20), stored);

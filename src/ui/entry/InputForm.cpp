@@ -1,10 +1,285 @@
 #include "ui/entry/InputForm.h"
 
-// Placeholder until the entry dialog is built.
-InputForm::InputForm(Module1& store, LedgerView& view, QWidget* parent)
-    : QDialog(parent), store_(store), view_(view) {
-  setObjectName(QStringLiteral("InputForm"));
+#include "platform/dates.h"
+#include "store/LedgerView.h"
+#include "store/Module1.h"
+#include "store/entrycommands.h"
+#include "store/ledger.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+const QString kNewTitle = QStringLiteral("新增資料");
+const QString kEditTitle = QStringLiteral("編輯資料");
+
+// Keypad button n at (left, top); "0" is twice as wide.
+struct KeyPlace {
+  int left, top;
+};
+constexpr std::array<KeyPlace, 11> kKeypad = {{{208, 120},
+                                               {208, 96},
+                                               {232, 96},
+                                               {256, 96},
+                                               {208, 72},
+                                               {232, 72},
+                                               {256, 72},
+                                               {208, 48},
+                                               {232, 48},
+                                               {256, 48},
+                                               {256, 120}}};
+
+QFont dialogFont() {
+  QFont font;
+  font.setFamilies(
+      {QStringLiteral("新細明體"), QStringLiteral("PMingLiU"), QStringLiteral("Noto Sans CJK TC")});
+  font.setPointSizeF(9);
+  return font;
 }
 
-void InputForm::openNew() {}
-void InputForm::openEdit(int) {}
+}  // namespace
+
+InputForm::InputForm(Module1& store, LedgerView& view, QWidget* parent)
+    : FixedDialog(parent), store_(store), view_(view) {
+  setObjectName(QStringLiteral("InputForm"));
+  setWindowTitle(kNewTitle);
+  setFont(dialogFont());
+  setClientSize(383, 247);
+  build();
+  refillPickers();
+  connect(&store_, &Module1::accountListsRefilled, this, &InputForm::refillPickers);
+}
+
+void InputForm::showIn(QWidget* w, int left, int top, int width, int height) {
+  w->setParent(this);
+  w->setGeometry(left, top, width, height);
+}
+
+void InputForm::build() {
+  auto label = [this](const char* name, const QString& caption, int top) {
+    auto* l = new QLabel(caption, this);
+    l->setObjectName(QLatin1String(name));
+    // Three-character captions ("轉換到") need more than the designed 24 pixels.
+    showIn(l, 8, top - 3, 46, 18);
+    return l;
+  };
+  auto button = [this](const char* name, const QString& caption, int left, int top, int width) {
+    auto* b = new QPushButton(caption, this);
+    b->setObjectName(QLatin1String(name));
+    showIn(b, left, top, width, 25);
+    return b;
+  };
+
+  label1_ = label("Label1", QStringLiteral("日期"), 24);
+  label2_ = label("Label2", QStringLiteral("分類"), 60);
+  label3_ = label("Label3", QStringLiteral("帳戶"), 93);
+  label4_ = label("Label4", QStringLiteral("金額"), 125);
+  label5_ = label("Label5", QStringLiteral("備註"), 160);
+
+  text1_ = new QLineEdit(this);
+  text1_->setObjectName(QStringLiteral("Text1"));
+  showIn(text1_, 56, 16, 105, 25);
+  cmd4_ = button("Cmd4", QStringLiteral("今天"), 168, 16, 57);
+
+  auto picker = [this](const char* name, int top) {
+    auto* c = new QComboBox(this);
+    c->setObjectName(QLatin1String(name));
+    c->setEditable(false);
+    c->setMaxVisibleItems(16);  // a list about 300 pixels tall
+    showIn(c, 56, top, 145, 22);
+    return c;
+  };
+  cob2_ = picker("Cob2", 56);
+  cob3_ = picker("Cob3", 88);
+
+  text2_ = new QLineEdit(this);
+  text2_->setObjectName(QStringLiteral("Text2"));
+  text2_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  showIn(text2_, 56, 120, 145, 25);
+
+  text3_ = new QPlainTextEdit(this);
+  text3_->setObjectName(QStringLiteral("Text3"));
+  text3_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  text3_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  text3_->setTabChangesFocus(true);
+  text3_->installEventFilter(this);
+  showIn(text3_, 56, 160, 313, 73);
+
+  for (int n = 0; n <= 10; ++n) {
+    const QString caption = n == 10 ? QStringLiteral("←") : QString::number(n);
+    auto* b = new QPushButton(caption, this);
+    b->setObjectName(QStringLiteral("CmdNum%1").arg(n));
+    // A click leaves the focus in the amount box, so Enter after the keypad still runs OK.
+    b->setFocusPolicy(Qt::TabFocus);
+    b->setAutoDefault(false);
+    showIn(b, kKeypad[n].left, kKeypad[n].top, n == 0 ? 49 : 25, 25);
+    cmdNum_[n] = b;
+    connect(b, &QPushButton::clicked, this, [this, n] { onKeypad(n); });
+  }
+
+  cmd1_ = button("Cmd1", QStringLiteral("新增(&N)"), 304, 16, 65);
+  cmd1_->setDefault(true);
+  cmd2_ = button("Cmd2", QStringLiteral("取消(&C)"), 304, 48, 65);
+  cmd3_ = button("Cmd3", QStringLiteral("清除(&R)"), 304, 80, 65);
+
+  QWidget* order[] = {text1_, cmd4_, cob2_, cob3_, text2_, text3_, cmd1_, cmd2_, cmd3_};
+  for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  setTabOrder(cmd3_, cmdNum_[0]);
+  for (int n = 1; n <= 10; ++n) setTabOrder(cmdNum_[n - 1], cmdNum_[n]);
+
+  connect(cob2_, &QComboBox::currentIndexChanged, this, &InputForm::onIncreasePicked);
+  connect(cob3_, &QComboBox::currentIndexChanged, this, &InputForm::onDecreasePicked);
+  connect(cmd1_, &QPushButton::clicked, this, &InputForm::onOk);
+  connect(cmd2_, &QPushButton::clicked, this, [this] { leave(); });
+  connect(cmd3_, &QPushButton::clicked, this, &InputForm::onClear);
+  connect(cmd4_, &QPushButton::clicked, this, &InputForm::onToday);
+}
+
+bool InputForm::editMode() const { return windowTitle() == kEditTitle; }
+
+void InputForm::refillPickers() {
+  const QStringList names = accountListNames(store_);
+  for (QComboBox* c : {cob2_, cob3_}) {
+    const QSignalBlocker quiet(c);
+    c->clear();
+    c->addItems(names);
+    c->setCurrentIndex(-1);
+  }
+  // The second picker always holds a choice: the first account that may pay or receive.
+  const QSignalBlocker quiet(cob3_);
+  cob3_->setCurrentIndex(firstPayingPosition(store_));
+}
+
+void InputForm::onIncreasePicked(int position) {
+  const PickerOutcome outcome = increasePicked(store_, position);
+  if (outcome.refusal) store_.dialogs().message(*outcome.refusal);
+  if (outcome.moveTo) cob2_->setCurrentIndex(*outcome.moveTo);
+  if (outcome.labels) {
+    label2_->setText(outcome.labels->first);
+    label3_->setText(outcome.labels->second);
+  }
+}
+
+void InputForm::onDecreasePicked(int position) {
+  const PickerOutcome outcome = decreasePicked(store_, position);
+  if (outcome.refusal) store_.dialogs().message(*outcome.refusal);
+  if (outcome.moveTo) cob3_->setCurrentIndex(*outcome.moveTo);
+}
+
+void InputForm::openNew() {
+  if (store_.EntryCount > kMaxEntries) {
+    store_.dialogs().message(refusal(kEntryLimitText));
+    return;
+  }
+  setWindowTitle(kNewTitle);
+  text1_->setText(store_.today());
+  text2_->setText(QStringLiteral("0"));
+  text3_->clear();
+  cob2_->setCurrentIndex(-1);
+  label2_->setText(QStringLiteral("分類"));
+  label3_->setText(QStringLiteral("帳戶"));
+  const int shown = view_.shownAccountSlot();
+  if (shown >= 1 && shown < store_.AccountCount &&
+      store_.AccountTable[shown].AccountKind < kIncome) {
+    cob3_->setCurrentIndex(shown - 1);
+  }
+  cmd1_->setText(QStringLiteral("新增(&N)"));
+  cmd2_->setText(QStringLiteral("完成(&D)"));
+  text1_->setFocus();
+  store_.dialogs().exec(*this);
+}
+
+void InputForm::openEdit(int slot) {
+  if (slot < 1 || slot >= store_.EntryCount) return;
+  store_.EditIndex = slot;
+  setWindowTitle(kEditTitle);
+  const LedgerEntry& entry = store_.EntryTable[slot];
+  text1_->setText(entry.EntryDate);
+  text2_->setText(QString::number(entry.Amount));
+  text3_->setPlainText(memoForEditing(entry.Memo));
+  // An entry whose first side names no account of the chart leaves the picker without a
+  // choice rather than on whatever the last entry had.
+  cob2_->setCurrentIndex(-1);
+  for (int i = 1; i < store_.AccountCount; ++i) {
+    const QString& name = store_.AccountTable[i].AccountName;
+    if (name == entry.IncreaseAccount) cob2_->setCurrentIndex(i - 1);
+    if (name == entry.DecreaseAccount) cob3_->setCurrentIndex(i - 1);
+  }
+  cmd1_->setText(QStringLiteral("變更(&E)"));
+  cmd2_->setText(QStringLiteral("取消"));
+  text1_->setFocus();
+  store_.dialogs().exec(*this);
+}
+
+void InputForm::onOk() {
+  EntryInput input;
+  input.editMode = editMode();
+  input.editIndex = store_.EditIndex;
+  input.increasePosition = cob2_->currentIndex();
+  input.decreasePosition = cob3_->currentIndex();
+  input.date = text1_->text();
+  input.amount = text2_->text();
+  input.memo = text3_->toPlainText();
+
+  const auto result = storeEntry(store_, input);
+  if (const auto* refused = std::get_if<Message>(&result)) {
+    store_.dialogs().message(*refused);
+    return;
+  }
+  const int slot = std::get<int>(result);
+  const int paying = input.decreasePosition + 1;
+  if (view_.shownAccountSlot() != paying) {
+    view_.showAccount(paying);
+    if (input.editMode) {
+      leave();
+      view_.selectEntry(store_.EditIndex);
+    }
+  } else if (input.editMode) {
+    leave();
+    view_.redrawLedger(false);
+    view_.selectEntry(store_.EditIndex);
+  } else {
+    // The shown ledger grows by the new row alone; its running total goes on from the last.
+    view_.appendRow(appendedRow(store_, slot, view_.lastRunningTotal()));
+  }
+}
+
+void InputForm::onKeypad(int index) {
+  QString text = text2_->text();
+  if (text == QLatin1String("0")) text.clear();
+  if (index == 10) {
+    text.chop(1);
+  } else {
+    text.append(QString::number(index));
+  }
+  text2_->setText(text);
+}
+
+void InputForm::onToday() { text1_->setText(dates::formatShort(store_.clock().today())); }
+
+void InputForm::onClear() {
+  text2_->setText(QStringLiteral("0"));
+  text3_->clear();
+  cob2_->setCurrentIndex(-1);
+}
+
+bool InputForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == text3_ && event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+      // In the memo Enter runs OK like everywhere in the dialog; Ctrl+Enter breaks the line.
+      if (key->modifiers() & Qt::ControlModifier) {
+        text3_->insertPlainText(QStringLiteral("\n"));
+      } else if (cmd1_->isEnabled()) {
+        cmd1_->click();
+      }
+      return true;
+    }
+  }
+  return FixedDialog::eventFilter(watched, event);
+}

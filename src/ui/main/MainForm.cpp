@@ -1,13 +1,452 @@
 #include "ui/main/MainForm.h"
 
+#include "maintenance/closing.h"
+#include "platform/dialogs.h"
+#include "platform/widgets/shell.h"
 #include "store/Module1.h"
+#include "store/database.h"
+#include "store/deletion.h"
+#include "store/ledger.h"
+#include "store/startup.h"
+#include "ui/entry/InputForm.h"
+#include "ui/forms.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTreeWidget>
+
+namespace {
+
+constexpr int kClientWidth = 735;
+constexpr int kClientHeight = 554;
+constexpr int kStatusBarHeight = 24;
+
+const QColor kRed(254, 54, 60);
+
+enum Column { DateColumn, OtherColumn, AmountColumn, TotalColumn, MemoColumn, NumberColumn };
+
+// The running total a row shows in 累計, kept with the row for lastRunningTotal().
+constexpr int kTotalRole = Qt::UserRole;
+
+QFont buttonFont() {
+  QFont font(QStringLiteral("Noto Sans CJK TC"));
+  font.setPointSizeF(9);
+  return font;
+}
+
+QFont fixedPitchFont(qreal points) {
+  QFont font(QStringLiteral("Noto Sans Mono CJK TC"));
+  font.setStyleHint(QFont::Monospace);
+  font.setPointSizeF(points);
+  return font;
+}
+
+// The ledger's cells with the narrowest margins the style allows: 日期 is only wide enough
+// for the check box and a whole date when nothing else takes room.
+class CompactCells : public QProxyStyle {
+ public:
+  using QProxyStyle::QProxyStyle;
+  int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                  const QWidget* widget) const override {
+    if (metric == PM_FocusFrameHMargin) return 1;
+    if (metric == PM_IndicatorWidth || metric == PM_IndicatorHeight) return 12;
+    return QProxyStyle::pixelMetric(metric, option, widget);
+  }
+};
+
+QTreeWidgetItem* makeItem(const LedgerRow& row, bool coloured) {
+  auto* item = new QTreeWidgetItem(
+      QStringList{row.date, row.other, row.amount, row.total, row.memo, row.number});
+  item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+  item->setCheckState(DateColumn, Qt::Unchecked);
+  item->setTextAlignment(AmountColumn, Qt::AlignRight | Qt::AlignVCenter);
+  item->setTextAlignment(TotalColumn, Qt::AlignRight | Qt::AlignVCenter);
+  item->setTextAlignment(NumberColumn, Qt::AlignRight | Qt::AlignVCenter);
+  item->setData(TotalColumn, kTotalRole, row.runningTotal);
+  if (coloured && row.amountRed) item->setForeground(AmountColumn, kRed);
+  if (coloured && row.totalRed) item->setForeground(TotalColumn, kRed);
+  return item;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, int x, int y,
+                        int width) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(QLatin1String(name));
+  button->setGeometry(x, y, width, 25);
+  button->setFont(buttonFont());
+  // Enter clicks the button that has the focus; elsewhere in the window it means 新增(&N).
+  button->setAutoDefault(true);
+  return button;
+}
+
+QAction* addItem(QMenu* menu, const char* name, const QString& caption) {
+  QAction* action = menu->addAction(caption);
+  action->setObjectName(QLatin1String(name));
+  return action;
+}
+
+}  // namespace
+
+// The pictures live in the windows library, a static one: its resources must be pulled in.
+static void loadResources() { Q_INIT_RESOURCE(varnix); }
 
 MainForm::MainForm(Module1& store, QWidget* parent) : QMainWindow(parent), store_(store) {
+  loadResources();
+  setObjectName(QStringLiteral("MainForm"));
   setWindowTitle(QStringLiteral("Varnix v1.1"));
-  setFixedSize(735, 554);
+  buildControls();
+  buildMenus();
+  setFixedSize(kClientWidth, menuBar()->sizeHint().height() + kClientHeight);
+
+  // The entry dialog lives as long as the window; it is only shown and hidden.
+  inputForm_ = new InputForm(store_, *this, this);
+
+  connect(&store_, &Module1::statusChanged, this, &MainForm::updatePanels);
+  connect(&store_, &Module1::accountListsRefilled, this, &MainForm::refillAccountSelector);
+  connect(&store_, &Module1::endRequestedSignal, this, &MainForm::onEndRequested);
+  updatePanels();
+}
+
+MainForm::~MainForm() = default;
+
+void MainForm::buildControls() {
+  auto* client = new QWidget(this);
+  client->setObjectName(QStringLiteral("Client"));
+  client->setFixedSize(kClientWidth, kClientHeight - kStatusBarHeight);
+  setCentralWidget(client);
+
+  auto* image = new QLabel(client);
+  image->setObjectName(QStringLiteral("Image1"));
+  image->setGeometry(0, 0, 733, 530);
+  image->setPixmap(QPixmap(QStringLiteral(":/background.png")));
+
+  ledger_ = new QTreeWidget(client);
+  ledger_->setObjectName(QStringLiteral("Liv1"));
+  ledger_->setGeometry(22, 56, 553, 425);
+  // Fixed-pitch digits keep amounts and totals in columns and a whole date within 日期.
+  ledger_->setFont(fixedPitchFont(9));
+  auto* cells = new CompactCells(QApplication::style()->name());
+  cells->setParent(ledger_);
+  ledger_->setStyle(cells);
+  ledger_->setColumnCount(6);
+  ledger_->setHeaderLabels({QStringLiteral("日期"), QStringLiteral("類別"), QStringLiteral("金額"),
+                            QStringLiteral("累計"), QStringLiteral("備註"),
+                            QStringLiteral("編號")});
+  ledger_->header()->setMinimumSectionSize(16);  // 編號 is narrower than the style's minimum
+  const int widths[] = {80, 115, 70, 70, 160, 36};
+  for (int column = 0; column < 6; ++column) ledger_->setColumnWidth(column, widths[column]);
+  for (int column : {AmountColumn, TotalColumn, NumberColumn}) {
+    ledger_->headerItem()->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+  }
+  ledger_->header()->setStretchLastSection(false);
+  ledger_->header()->setSectionsMovable(false);
+  ledger_->setRootIsDecorated(false);
+  ledger_->setUniformRowHeights(true);
+  ledger_->setAllColumnsShowFocus(true);
+  ledger_->setSelectionMode(QAbstractItemView::SingleSelection);
+  ledger_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  ledger_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  ledger_->setSortingEnabled(false);
+  connect(ledger_, &QTreeWidget::itemChanged, this, &MainForm::onRowChanged);
+  connect(ledger_, &QTreeWidget::itemDoubleClicked, this, &MainForm::onRowDoubleClicked);
+
+  selector_ = new QListWidget(client);
+  selector_->setObjectName(QStringLiteral("Cob1"));
+  selector_->setGeometry(584, 56, 129, 317);
+  selector_->setFont(fixedPitchFont(11.25));
+  // Names are padded to their full width; their blanks need no scrolling.
+  selector_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  selector_->setTextElideMode(Qt::ElideNone);
+  selector_->setSelectionMode(QAbstractItemView::SingleSelection);
+  connect(selector_, &QListWidget::currentRowChanged, this, &MainForm::onAccountSelected);
+
+  auto* frame = new QFrame(client);
+  frame->setObjectName(QStringLiteral("Frame1"));
+  frame->setGeometry(584, 382, 129, 129);
+  frame->setFrameShape(QFrame::Box);
+  frame->setFrameShadow(QFrame::Sunken);
+
+  QPushButton* accounts = makeButton(client, "Cmd0", QStringLiteral("編輯帳戶(&A)"), 592, 405, 113);
+  QPushButton* statements =
+      makeButton(client, "Cmd4", QStringLiteral("財務報表(&B)"), 592, 437, 113);
+  QPushButton* journal = makeButton(client, "Cmd6", QStringLiteral("日記帳(&I)"), 592, 469, 113);
+  newButton_ = makeButton(client, "Cmd1", QStringLiteral("新增(&N)"), 22, 486, 65);
+  newButton_->setDefault(true);
+  QPushButton* remove = makeButton(client, "Cmd3", QStringLiteral("刪除(&D)"), 92, 486, 73);
+  QPushButton* bulk = makeButton(client, "Cmd5", QStringLiteral("多筆刪除(&M)"), 170, 486, 87);
+  QPushButton* closing = makeButton(client, "Cmd7", QStringLiteral("結帳(&C)"), 262, 486, 73);
+  QPushButton* hints = makeButton(client, "Cmd2", QStringLiteral("提示(&T)"), 503, 486, 73);
+
+  connect(accounts, &QPushButton::clicked, this, [this] { openAccountEditor(store_, this); });
+  connect(statements, &QPushButton::clicked, this, [this] { openStatements(store_, this); });
+  connect(journal, &QPushButton::clicked, this, [this] { openJournal(store_, this); });
+  connect(newButton_, &QPushButton::clicked, this, [this] { inputForm_->openNew(); });
+  connect(remove, &QPushButton::clicked, this, &MainForm::onDelete);
+  connect(bulk, &QPushButton::clicked, this, [this] { openBulkDelete(store_, *this, this); });
+  connect(closing, &QPushButton::clicked, this, [this] { CloseTheBooks(store_, *this); });
+  connect(hints, &QPushButton::clicked, this, &MainForm::onHints);
+
+  QStatusBar* bar = statusBar();
+  bar->setObjectName(QStringLiteral("StatusBar1"));
+  bar->setSizeGripEnabled(false);
+  bar->setFixedHeight(kStatusBarHeight);
+  // The panels sit in a row of their own: the bar's own spacing would push the last one out.
+  auto* row = new QWidget(bar);
+  auto* rowLayout = new QHBoxLayout(row);
+  rowLayout->setContentsMargins(0, 0, 0, 0);
+  rowLayout->setSpacing(1);
+  const int panelWidths[] = {237, 253, 120, 120};
+  for (int i = 0; i < 4; ++i) {
+    auto* panel = new QLabel(row);
+    panel->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
+    panel->setFixedWidth(panelWidths[i]);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setFont(buttonFont());
+    rowLayout->addWidget(panel);
+    panels_.push_back(panel);
+  }
+  rowLayout->addStretch();
+  bar->addWidget(row, 1);
+}
+
+void MainForm::buildMenus() {
+  QMenu* file = menuBar()->addMenu(QStringLiteral("檔案(&F)"));
+  file->setObjectName(QStringLiteral("Menu_DataBase"));
+  QAction* databases = addItem(file, "SetDataBase", QStringLiteral("資料庫選單(&D)"));
+  file->addSeparator()->setObjectName(QStringLiteral("Line1"));
+  QAction* quit = addItem(file, "Quit", QStringLiteral("結束(&Q)"));
+
+  QMenu* user = menuBar()->addMenu(QStringLiteral("用戶(&U)"));
+  user->setObjectName(QStringLiteral("Menu_User"));
+  QAction* password = addItem(user, "ChanegPassword", QStringLiteral("變更密碼(&C)"));
+  QAction* logout = addItem(user, "Menu_Logout", QStringLiteral("登出(&O)"));
+
+  QMenu* view = menuBar()->addMenu(QStringLiteral("檢視(&V)"));
+  view->setObjectName(QStringLiteral("Menu_View"));
+  QAction* statements = addItem(view, "BS", QStringLiteral("財務報表(&B)"));
+  QAction* journal = addItem(view, "Diary", QStringLiteral("日記帳(&I)"));
+
+  QMenu* help = menuBar()->addMenu(QStringLiteral("說明(&H)"));
+  help->setObjectName(QStringLiteral("Menu_Help"));
+  QAction* instructions = addItem(help, "Help", QStringLiteral("使用說明(&H)"));
+  help->addSeparator()->setObjectName(QStringLiteral("Line2"));
+  QAction* about = addItem(help, "About", QStringLiteral("關於Varnix(&A)"));
+
+  connect(databases, &QAction::triggered, this, [this] { showDatabaseListFromMenu(store_, this); });
+  connect(quit, &QAction::triggered, this, &QWidget::close);
+  connect(password, &QAction::triggered, this, [this] { changePassword(store_); });
+  connect(logout, &QAction::triggered, this, [this] { logOutFromMenu(store_, this); });
+  connect(statements, &QAction::triggered, this, [this] { openStatements(store_, this); });
+  connect(journal, &QAction::triggered, this, [this] { openJournal(store_, this); });
+  connect(instructions, &QAction::triggered, this, &MainForm::onHelp);
+  connect(about, &QAction::triggered, this, [this] { openAbout(store_, this); });
 }
 
 bool MainForm::start() {
+  prepareDataBaseFolder(store_);
+  if (const QScreen* screen = this->screen()) {
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+  }
   show();
+  const QString name = lastUserName(store_.settingsFile());
+  store_.OpenedFromMenu = false;
+  showLogin(store_, name, this);
+  return !store_.endRequested() && !ending_;
+}
+
+// ---- the ledger
+
+int MainForm::shownAccountSlot() const {
+  const int row = selector_->currentRow();
+  return row < 0 ? 0 : row + 1;
+}
+
+void MainForm::showAccount(int slot) {
+  if (slot < 1 || slot > selector_->count()) return;
+  if (selector_->currentRow() == slot - 1) {
+    onAccountSelected(slot - 1);
+  } else {
+    selector_->setCurrentRow(slot - 1);
+  }
+}
+
+void MainForm::redrawLedger(bool selectLast) {
+  const int slot = shownAccountSlot();
+  filling_ = true;
+  ledger_->clear();
+  if (slot >= 1 && slot < store_.AccountCount) {
+    const std::vector<LedgerRow> rows = ShowLedger(store_, slot);
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(rows.size()));
+    for (const LedgerRow& row : rows) items.append(makeItem(row, true));
+    ledger_->addTopLevelItems(items);
+  }
+  filling_ = false;
+  if (selectLast) selectLastRow();
+}
+
+void MainForm::appendRow(const LedgerRow& row) {
+  filling_ = true;
+  QTreeWidgetItem* item = makeItem(row, false);
+  ledger_->addTopLevelItem(item);
+  filling_ = false;
+  ledger_->setCurrentItem(item);
+  ledger_->scrollToItem(item);
+}
+
+void MainForm::selectEntry(int slot) {
+  const QString number = QString::number(slot);
+  for (int i = 0; i < ledger_->topLevelItemCount(); ++i) {
+    QTreeWidgetItem* item = ledger_->topLevelItem(i);
+    if (item->text(NumberColumn) == number) {
+      ledger_->setCurrentItem(item);
+      ledger_->scrollToItem(item);
+      return;
+    }
+  }
+}
+
+qint64 MainForm::lastRunningTotal() const {
+  const int count = ledger_->topLevelItemCount();
+  if (count == 0) return 0;
+  return ledger_->topLevelItem(count - 1)->data(TotalColumn, kTotalRole).toLongLong();
+}
+
+int MainForm::rowCount() const { return ledger_->topLevelItemCount(); }
+
+std::vector<int> MainForm::tickedSlots() const {
+  std::vector<int> ticked;
+  for (int i = 0; i < ledger_->topLevelItemCount(); ++i) {
+    const QTreeWidgetItem* item = ledger_->topLevelItem(i);
+    if (item->checkState(DateColumn) == Qt::Checked) {
+      ticked.push_back(item->text(NumberColumn).toInt());
+    }
+  }
+  return ticked;
+}
+
+void MainForm::selectLastRow() {
+  const int count = ledger_->topLevelItemCount();
+  if (count == 0) return;
+  QTreeWidgetItem* last = ledger_->topLevelItem(count - 1);
+  ledger_->setCurrentItem(last);
+  ledger_->scrollToItem(last);
+}
+
+void MainForm::refillAccountSelector() {
+  // Emptying the list moves its current row to none, which empties the ledger; selecting the
+  // first name then shows its ledger.
+  selector_->clear();
+  selector_->addItems(accountListNames(store_));
+  if (selector_->count() > 0) selector_->setCurrentRow(0);
+}
+
+void MainForm::onAccountSelected(int) { redrawLedger(true); }
+
+void MainForm::onRowChanged(QTreeWidgetItem* item, int column) {
+  // Ticking or unticking a row makes it the selected one, so a double click then edits it.
+  if (filling_ || column != DateColumn) return;
+  ledger_->setCurrentItem(item);
+}
+
+void MainForm::onRowDoubleClicked() {
+  const QTreeWidgetItem* item = ledger_->currentItem();
+  if (!item) return;
+  const int slot = item->text(NumberColumn).toInt();
+  if (slot < 1 || slot >= store_.EntryCount) return;
+  inputForm_->openEdit(slot);
+}
+
+// ---- commands
+
+void MainForm::onDelete() {
+  if (deleteTickedEntries(store_, tickedSlots()) == DeletionOutcome::Deleted) redrawLedger(true);
+}
+
+QString MainForm::hintsText() {
+  return QStringLiteral(
+      "1. 第一次使用請先按編輯帳戶來建立自己的帳戶\r\n\r\n"
+      "2. 點選右邊的選單可以切換各帳戶的交易紀錄\r\n\r\n"
+      "3. 在交易紀錄上點兩下可以編輯");
+}
+
+void MainForm::onHints() {
+  store_.dialogs().show(
+      {hintsText(), QStringLiteral("提示"), MessageIcon::Information, MessageButtons::Ok});
+}
+
+void MainForm::onHelp() {
+  shell::openDocument(store_.InstallFolder + QStringLiteral("/readme.htm"));
+}
+
+void MainForm::updatePanels() {
+  for (int i = 0; i < 4; ++i) {
+    panels_[static_cast<size_t>(i)]->setText(store_.panel(static_cast<Module1::Panel>(i)));
+  }
+}
+
+// ---- the end of the program
+
+bool MainForm::saveOpenDatabase() {
+  if (store_.DataBaseName.isEmpty()) return true;  // nothing opened, nothing to write
+  if (const auto error = SaveDatabase(store_)) {
+    store_.dialogs().show(*error);
+    return false;
+  }
   return true;
+}
+
+void MainForm::endProgram() {
+  ending_ = true;
+  close();
+  // Ends every modal loop as well: the program stops at once.
+  QCoreApplication::quit();
+}
+
+void MainForm::onEndRequested(bool save) {
+  if (ending_) return;
+  // A database that cannot be written keeps the program open, so nothing is lost silently.
+  if (save && !saveOpenDatabase()) return;
+  endProgram();
+}
+
+void MainForm::closeEvent(QCloseEvent* event) {
+  if (ending_) {
+    event->accept();
+    return;
+  }
+  // Closing the window is the File menu's 結束(&Q): save, then end.
+  if (!saveOpenDatabase()) {
+    event->ignore();
+    return;
+  }
+  ending_ = true;
+  event->accept();
+  QCoreApplication::quit();
+}
+
+void MainForm::keyPressEvent(QKeyEvent* event) {
+  // Buttons take Enter themselves when they have the focus; anywhere else it is 新增(&N).
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
+  if (enter && modifiers == Qt::NoModifier && newButton_->isEnabled()) {
+    newButton_->click();
+    return;
+  }
+  QMainWindow::keyPressEvent(event);
 }

@@ -1,18 +1,74 @@
 #pragma once
 
+#include "store/LedgerView.h"
+
 #include <QMainWindow>
 
-class Module1;
+#include <vector>
 
-class MainForm : public QMainWindow {
+class InputForm;
+class Module1;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// The program's home: the ledger of the account chosen on the right, the buttons that start
+// every task, the menus and the status bar. Shown first and kept until the program ends.
+class MainForm : public QMainWindow, public LedgerView {
   Q_OBJECT
 
  public:
   explicit MainForm(Module1& store, QWidget* parent = nullptr);
+  ~MainForm() override;
 
-  // The start-up sequence; false when the program ends before a database was opened.
+  // The start-up sequence: prepares the DataBase folder, shows the window and the login with
+  // the last user's name. False when the program is to end before a database was opened.
   bool start();
 
+  // LedgerView
+  int shownAccountSlot() const override;
+  void showAccount(int slot) override;
+  void redrawLedger(bool selectLastRow) override;
+  void appendRow(const LedgerRow& row) override;
+  void selectEntry(int slot) override;
+  qint64 lastRunningTotal() const override;
+  int rowCount() const override;
+
+  // The slots (編號) of the ticked ledger rows, first row first.
+  std::vector<int> tickedSlots() const;
+
+  // The text of the hints button's box.
+  static QString hintsText();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
+  void buildControls();
+  void buildMenus();
+  void refillAccountSelector();
+  void onAccountSelected(int row);
+  void onRowChanged(QTreeWidgetItem* item, int column);
+  void onRowDoubleClicked();
+  void onDelete();
+  void onHints();
+  void onHelp();
+  void onEndRequested(bool save);
+  void updatePanels();
+  void selectLastRow();
+  // Saves the open database; shows the reason and returns false when it could not be saved.
+  bool saveOpenDatabase();
+  void endProgram();
+
   Module1& store_;
+  InputForm* inputForm_ = nullptr;
+  QTreeWidget* ledger_ = nullptr;
+  QListWidget* selector_ = nullptr;
+  QPushButton* newButton_ = nullptr;
+  std::vector<QLabel*> panels_;
+  bool filling_ = false;
+  bool ending_ = false;
 };

@@ -1,0 +1,85 @@
+// Opening the worst-case database into the main window, as the user waits for it.
+#include "worstcase.h"
+
+#include "platform/dialogs.h"
+#include "store/Module1.h"
+#include "store/database.h"
+#include "ui/main/MainForm.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+class NoDialogs : public Dialogs {
+ public:
+  Answer message(const Message&) override { return Answer::Ok; }
+  QString input(const QString&, const QString&, const QString&) override { return {}; }
+  int exec(QDialog&) override { return 0; }
+};
+
+struct Program {
+  QTemporaryDir dir;
+  NoDialogs dialogs;
+  Module1 store{dir.path(), dialogs};
+  MainForm window{store};
+  int busiest = 1;
+
+  Program() {
+    worstcase::writeFolder(dir.path());
+    store.UserName = QStringLiteral("bench");
+    store.DataBaseName = QStringLiteral("worst");
+    window.show();
+    if (LoadDatabase(store)) throw std::runtime_error("cannot load the worst case");
+    busiest = worstcase::busiestAccount(store);
+  }
+
+  // What opening a database does: load, refill the lists (the first ledger shows), then the
+  // user's choice of the busiest account.
+  void open() {
+    if (LoadDatabase(store)) throw std::runtime_error("cannot load the worst case");
+    store.FillAccountLists();
+    if (window.shownAccountSlot() != busiest) window.showAccount(busiest);
+  }
+};
+
+void BM_OpenIntoMainWindow(benchmark::State& state) {
+  Program p;
+  for (auto _ : state) p.open();
+  state.counters["rows"] = p.window.rowCount();
+}
+BENCHMARK(BM_OpenIntoMainWindow)->Unit(benchmark::kMillisecond);
+
+// The same with the window painted, as it reaches the screen.
+void BM_OpenIntoMainWindowAndPaint(benchmark::State& state) {
+  Program p;
+  for (auto _ : state) {
+    p.open();
+    QPixmap shot = p.window.grab();
+    benchmark::DoNotOptimize(shot);
+  }
+}
+BENCHMARK(BM_OpenIntoMainWindowAndPaint)->Unit(benchmark::kMillisecond);
+
+// Redrawing the busiest ledger, as after every new entry or deletion.
+void BM_RedrawBusiestLedger(benchmark::State& state) {
+  Program p;
+  p.open();
+  for (auto _ : state) p.window.redrawLedger(true);
+}
+BENCHMARK(BM_RedrawBusiestLedger)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,55 @@
+#include "maintenance/bulkdelete.h"
+
+#include "platform/dates.h"
+#include "store/Module1.h"
+#include "store/ledger.h"
+
+#include <utility>
+
+namespace {
+
+bool meetsRule(DeleteRule rule, const QString& date, const QString& first, const QString& lo,
+               const QString& hi) {
+  switch (rule) {
+    case DeleteRule::OnDate:
+      return date == first;
+    case DeleteRule::After:
+      return date > first;
+    case DeleteRule::Within:
+      return date >= lo && date <= hi;
+    case DeleteRule::Outside:
+      return date < lo || date > hi;
+  }
+  return false;
+}
+
+}  // namespace
+
+BulkDeleteResult deleteByDate(Module1& store, DeleteRule rule, const QString& typedFirst,
+                              const QString& typedSecond) {
+  BulkDeleteResult result;
+  if (typedFirst.isEmpty() || typedSecond.isEmpty()) {
+    result.refused = refusal(QStringLiteral("請先輸入日期"));
+    return result;
+  }
+  const auto first = dates::normalise(typedFirst);
+  const auto second = dates::normalise(typedSecond);
+  if (!first || !second) {
+    result.refused = refusal(QStringLiteral("不是正確的日期格式"));
+    return result;
+  }
+  result.first = *first;
+  result.second = *second;
+
+  QString lo = *first;
+  QString hi = *second;
+  if (hi < lo) std::swap(lo, hi);
+  for (int i = 1; i < store.EntryCount; ++i) {
+    if (meetsRule(rule, store.EntryTable[i].EntryDate, *first, lo, hi)) {
+      markDeleted(store, i);
+      ++result.removed;
+    }
+  }
+  CompactEntries(store);
+  return result;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/dialogs.h"
+
+#include <QString>
+
+#include <optional>
+
+class Module1;
+
+// The four date rules of deleting many entries at once.
+enum class DeleteRule {
+  OnDate,   // 指定日期: dated the first date
+  After,    // 之後: dated after the first date (the date itself stays)
+  Within,   // 範圍內: dated from the earlier to the later date, both included
+  Outside,  // 範圍外: dated before the earlier or after the later date
+};
+
+struct BulkDeleteResult {
+  std::optional<Message> refused;  // set: nothing changed
+  QString first;                   // the two dates as "yyyy/mm/dd", for writing back
+  QString second;
+  int removed = 0;
+};
+
+// Removes every entry whose date meets `rule`. Both dates must be given and be dates, also
+// when the rule reads only the first; the range dates may come in either order. Shows nothing.
+BulkDeleteResult deleteByDate(Module1& store, DeleteRule rule, const QString& typedFirst,
+                              const QString& typedSecond);

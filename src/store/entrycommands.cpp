@@ -1,0 +1,157 @@
+#include "store/entrycommands.h"
+
+#include "platform/codepage.h"
+#include "platform/dates.h"
+#include "platform/numbers.h"
+#include "store/Module1.h"
+
+namespace {
+
+bool validPosition(const Module1& store, int position) {
+  return position >= 0 && position + 1 < store.AccountCount;
+}
+
+// A typed amount with a minus sign and a digit other than 0 is below 0, even when it rounds
+// to 0 ("-0.4"); "-0" is not.
+bool belowZero(const QString& typed) {
+  const QString text = typed.trimmed();
+  if (!text.startsWith(QLatin1Char('-'))) return false;
+  for (const QChar c : text) {
+    if (c >= QLatin1Char('1') && c <= QLatin1Char('9')) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::variant<LedgerEntry, Message> checkEntry(const Module1& store, const EntryInput& input) {
+  if (store.EntryCount > kMaxEntries) return refusal(kEntryLimitText);
+  if (input.increasePosition == input.decreasePosition) {
+    return refusal(QStringLiteral("你不能這樣做"));
+  }
+  const auto date = dates::normalise(input.date);
+  if (!date) return refusal(QStringLiteral("不是正確的日期格式"));
+  if (input.increasePosition < 0) return refusal(QStringLiteral("請選擇資產增加欄位"));
+  // A picker can only name an account of the chart; anything else is a stale position.
+  if (!validPosition(store, input.increasePosition) ||
+      !validPosition(store, input.decreasePosition)) {
+    return refusal(QStringLiteral("你不能這樣做"));
+  }
+
+  const numbers::Amount amount = numbers::parseAmount(input.amount);
+  if (amount.error == numbers::AmountError::Empty || belowZero(input.amount)) {
+    return refusal(QStringLiteral("請輸入金額"));
+  }
+  if (!amount.ok()) return refusal(numbers::amountErrorText(amount.error));
+
+  const QString memo = memoForStoring(input.memo);
+  if (!codepage::canEncode(memo)) {
+    return refusal(QStringLiteral("備註中的「%1」無法存入資料庫，請改用其他字")
+                       .arg(codepage::firstUnencodable(memo)));
+  }
+
+  if (input.editMode && (input.editIndex < 1 || input.editIndex >= store.EntryCount)) {
+    return refusal(QStringLiteral("這筆資料已經不存在"));
+  }
+
+  return makeEntry(*date, store.AccountTable[input.increasePosition + 1].AccountName,
+                   store.AccountTable[input.decreasePosition + 1].AccountName, amount.value, memo);
+}
+
+std::variant<int, Message> storeEntry(Module1& store, const EntryInput& input) {
+  auto checked = checkEntry(store, input);
+  if (auto* refused = std::get_if<Message>(&checked)) return *refused;
+  LedgerEntry& entry = std::get<LedgerEntry>(checked);
+
+  if (input.editMode) {
+    store.EntryTable[input.editIndex] = std::move(entry);
+    return input.editIndex;
+  }
+  const int slot = store.EntryCount;
+  store.EntryTable[slot] = std::move(entry);
+  ++store.EntryCount;
+  store.showEntryCount();
+  return slot;
+}
+
+LedgerRow appendedRow(const Module1& store, int slot, qint64 previousTotal) {
+  const LedgerEntry& e = store.EntryTable[slot];
+  const int shownKind = kindOfName(store, e.DecreaseAccount);
+  const int otherKind = kindOfName(store, e.IncreaseAccount);
+  const Sign sign = signRule(shownKind, otherKind, false);
+
+  LedgerRow row;
+  row.date = e.EntryDate;
+  row.other = TrimTrailingSpaces(e.IncreaseAccount);
+  qint64 signedAmount = 0;
+  if (sign == Sign::Plus) signedAmount = e.Amount;
+  if (sign == Sign::Minus) signedAmount = -static_cast<qint64>(e.Amount);
+  row.amount = sign == Sign::None ? QString() : QString::number(signedAmount);
+  row.runningTotal = previousTotal + signedAmount;
+  row.total = QString::number(row.runningTotal);
+  row.memo = TrimTrailingSpaces(e.Memo);
+  row.number = QString::number(slot);
+  row.slot = slot;
+  return row;
+}
+
+std::optional<std::pair<QString, QString>> pickerLabels(int kind) {
+  switch (kind) {
+    case kAsset:
+    case kLiability:
+      return std::pair{QStringLiteral("轉換到"), QStringLiteral("從帳戶")};
+    case kIncome:
+      return std::pair{QStringLiteral("進帳從"), QStringLiteral("到帳戶")};
+    case kExpense:
+      return std::pair{QStringLiteral("支付給"), QStringLiteral("從帳戶")};
+    default:
+      return std::nullopt;
+  }
+}
+
+PickerOutcome increasePicked(const Module1& store, int position) {
+  PickerOutcome outcome;
+  if (!validPosition(store, position)) return outcome;
+  const int kind = store.AccountTable[position + 1].AccountKind;
+  if (kind == kEquity) {
+    // Back to no choice: the first picker never rests on Equity, and no choice asks nothing.
+    outcome.refusal = refusal(QStringLiteral("這個欄位不能是Equity"));
+    outcome.moveTo = -1;
+    return outcome;
+  }
+  outcome.labels = pickerLabels(kind);
+  return outcome;
+}
+
+PickerOutcome decreasePicked(const Module1& store, int position) {
+  PickerOutcome outcome;
+  if (!validPosition(store, position)) return outcome;
+  const int kind = store.AccountTable[position + 1].AccountKind;
+  if (kind == kIncome || kind == kExpense) {
+    // To the first account that may pay or receive, which the picker then accepts silently.
+    outcome.refusal = refusal(QStringLiteral("這個欄位不能是收入(I)或支出(E)"));
+    outcome.moveTo = firstPayingPosition(store);
+  }
+  return outcome;
+}
+
+int firstPayingPosition(const Module1& store) {
+  for (int slot = 1; slot < store.AccountCount; ++slot) {
+    const int kind = store.AccountTable[slot].AccountKind;
+    if (kind == kEquity || kind == kAsset || kind == kLiability) return slot - 1;
+  }
+  return -1;
+}
+
+QString memoForEditing(const QString& stored) {
+  QString text = TrimTrailingSpaces(stored);
+  text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  return text;
+}
+
+QString memoForStoring(const QString& typed) {
+  QString text = typed;
+  text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+  return text;
+}

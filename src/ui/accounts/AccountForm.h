@@ -1,0 +1,55 @@
+#pragma once
+
+#include "platform/widgets/FixedDialog.h"
+
+#include <array>
+
+class Module1;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+
+// The account editor: creates, renames, re-kinds, deletes and orders the accounts of the
+// chart. Built for one showing (openAccountEditor); "完成(&D)" leaves it and refills every
+// account list of the program.
+class AccountForm : public FixedDialog {
+  Q_OBJECT
+
+ public:
+  explicit AccountForm(Module1& store, QWidget* parent = nullptr);
+
+  // What the main window's "編輯帳戶(&A)" does before showing: empty name, initial value 0.
+  void prepare();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void build();
+  void refillList();
+  int chosenKind() const;
+  void onKindChosen(int kind);
+  void onCreate();
+  void onEdit();
+  void onDelete();
+  void onMove(bool up);
+  void onDone();
+
+  Module1& store_;
+  QListWidget* list1_ = nullptr;
+  QComboBox* cob1_ = nullptr;
+  QLineEdit* text4_ = nullptr;
+  QLabel* label1_ = nullptr;
+  QLabel* label2_ = nullptr;
+  QPushButton* cmd0_ = nullptr;             // create
+  QPushButton* cmd1_ = nullptr;             // up
+  QPushButton* cmd2_ = nullptr;             // down
+  QPushButton* cmd3_ = nullptr;             // edit (Esc)
+  QPushButton* cmd4_ = nullptr;             // delete
+  QPushButton* cmd5_ = nullptr;             // done (Enter)
+  std::array<QRadioButton*, 4> options_{};  // Option1..Option4: kinds 1..4
+};

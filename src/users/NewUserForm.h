@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/widgets/FixedDialog.h"
+
+class Module1;
+class QLineEdit;
+class QPushButton;
+
+// "建立新用戶": creates a user; the login window then holds the new name and password.
+class NewUserForm : public FixedDialog {
+  Q_OBJECT
+
+ public:
+  NewUserForm(Module1& store, QWidget* parent = nullptr);
+
+  bool created() const { return created_; }
+  QString userName() const;
+  QString password() const;
+
+ private:
+  void onOk();
+
+  Module1& store_;
+  QLineEdit* name_;
+  QLineEdit* password_;
+  bool created_ = false;
+};

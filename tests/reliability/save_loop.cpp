@@ -1,0 +1,48 @@
+// Helper of the kill test: saves a database again and again, going round a few distinct
+// states, until it is killed. Prints "ready" once every state has been saved whole once.
+//
+//   save_loop <installation folder> <number of states>
+
+#include "ScriptedDialogs.h"
+#include "states.h"
+
+#include <QElapsedTimer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+int main(int argc, char* argv[]) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: save_loop <installation folder> <number of states>\n");
+    return 2;
+  }
+  const QString install = QString::fromLocal8Bit(argv[1]);
+  const int count = std::atoi(argv[2]);
+  ScriptedDialogs dialogs;
+  std::vector<std::unique_ptr<Module1>> states;
+  for (int k = 0; k < count; ++k) {
+    auto store = std::make_unique<Module1>(install, dialogs);
+    store->UserName = QStringLiteral("Test");
+    store->DataBaseName = QStringLiteral("2003-11");
+    reliability::fillState(*store, k);
+    states.push_back(std::move(store));
+  }
+  // Stops by itself should the test that started it be gone.
+  QElapsedTimer running;
+  running.start();
+  for (long round = 0; running.elapsed() < 60000; ++round) {
+    for (const auto& store : states) {
+      if (const auto refusal = SaveDatabase(*store)) {
+        std::fprintf(stderr, "%s\n", refusal->text.toLocal8Bit().constData());
+        return 1;
+      }
+    }
+    if (round == 0) {
+      std::printf("ready\n");
+      std::fflush(stdout);
+    }
+  }
+  return 0;
+}

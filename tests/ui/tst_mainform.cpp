@@ -1,0 +1,346 @@
+// The main window driven as a person would: the ledger of the chosen account, ticking, Enter,
+// deleting ticked entries, hints, help and the status bar.
+#include "ScriptedDialogs.h"
+#include "store/Module1.h"
+#include "store/ledger.h"
+#include "ui/main/MainForm.h"
+
+#include <QDesktopServices>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionViewItem>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <QUrl>
+
+namespace {
+
+const QColor kRed(254, 54, 60);
+
+// A program with a small open book: cash, equity, an expense, an income and an empty savings
+// account.
+struct Program {
+  QTemporaryDir dir;
+  ScriptedDialogs dialogs;
+  Module1 store{dir.path(), dialogs};
+  MainForm window{store};
+
+  Program() {
+    const std::pair<const char*, qint16> accounts[] = {{"A-現金", kAsset},
+                                                       {"Equity", kEquity},
+                                                       {"E-餐飲", kExpense},
+                                                       {"I-薪水", kIncome},
+                                                       {"A-存款", kAsset}};
+    for (const auto& [name, kind] : accounts) {
+      store.AccountTable[store.AccountCount++] = makeAccount(QString::fromUtf8(name), kind);
+    }
+    add("2025/01/01", "A-現金", "Equity", 1000, "初值");
+    add("2025/01/02", "E-餐飲", "A-現金", 1500, "聚餐");
+    add("2025/01/03", "I-薪水", "A-現金", 200, "");
+    add("2025/01/04", "A-現金", "A-現金", 70, "對轉");
+    store.showAccountCount();
+    store.showEntryCount();
+    window.show();
+    store.FillAccountLists();
+  }
+
+  void add(const char* date, const char* increase, const char* decrease, qint32 amount,
+           const char* memo) {
+    store.EntryTable[store.EntryCount++] =
+        makeEntry(QString::fromUtf8(date), QString::fromUtf8(increase), QString::fromUtf8(decrease),
+                  amount, QString::fromUtf8(memo));
+  }
+
+  template <typename T>
+  T* find(const char* name) {
+    T* widget = window.findChild<T*>(QLatin1String(name));
+    if (!widget) qFatal("no control %s", name);
+    return widget;
+  }
+  QTreeWidget* ledger() { return find<QTreeWidget>("Liv1"); }
+  QListWidget* selector() { return find<QListWidget>("Cob1"); }
+
+  QStringList row(int i) {
+    QStringList texts;
+    for (int c = 0; c < 6; ++c) texts.append(ledger()->topLevelItem(i)->text(c));
+    return texts;
+  }
+  void tick(int i) { ledger()->topLevelItem(i)->setCheckState(0, Qt::Checked); }
+
+  // Where the style puts a cell's check box and its text.
+  QRect cellPart(int i, int column, QStyle::SubElement part) {
+    QTreeWidgetItem* item = ledger()->topLevelItem(i);
+    QStyleOptionViewItem option;
+    option.initFrom(ledger());
+    option.rect = ledger()->visualRect(ledger()->indexFromItem(item, column));
+    option.features = QStyleOptionViewItem::HasDisplay;
+    if (column == 0) option.features |= QStyleOptionViewItem::HasCheckIndicator;
+    option.text = item->text(column);
+    option.font = ledger()->font();
+    option.fontMetrics = QFontMetrics(option.font);
+    return ledger()->style()->subElementRect(part, &option, ledger());
+  }
+  // A click on a row's check box, as a person ticks it.
+  void clickTick(int i) {
+    QTest::mouseClick(ledger()->viewport(), Qt::LeftButton, {},
+                      cellPart(i, 0, QStyle::SE_ItemViewItemCheckIndicator).center());
+  }
+  void choose(int position) {
+    QListWidgetItem* item = selector()->item(position);
+    QTest::mouseClick(selector()->viewport(), Qt::LeftButton, {},
+                      selector()->visualItemRect(item).center());
+  }
+};
+
+// Receives what the window hands to the system to open.
+class OpenedUrls : public QObject {
+  Q_OBJECT
+ public:
+  QList<QUrl> urls;
+ public slots:
+  void open(const QUrl& url) { urls.append(url); }
+};
+
+}  // namespace
+
+class MainFormTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void layoutFollowsTheDesign() {
+    Program p;
+    QCOMPARE(p.window.windowTitle(), QStringLiteral("Varnix v1.1"));
+    QCOMPARE(p.window.centralWidget()->height() + p.window.statusBar()->height(), 554);
+    QCOMPARE(p.window.centralWidget()->width(), 735);
+    QCOMPARE(p.ledger()->geometry(), QRect(22, 56, 553, 425));
+    QCOMPARE(p.selector()->geometry(), QRect(584, 56, 129, 317));
+    QCOMPARE(p.find<QPushButton>("Cmd5")->geometry(), QRect(170, 486, 87, 25));
+    QCOMPARE(p.find<QPushButton>("Cmd0")->text(), QStringLiteral("編輯帳戶(&A)"));
+    const int widths[] = {80, 115, 70, 70, 160, 36};
+    const QStringList headings{"日期", "類別", "金額", "累計", "備註", "編號"};
+    for (int c = 0; c < 6; ++c) {
+      QCOMPARE(p.ledger()->columnWidth(c), widths[c]);
+      QCOMPARE(p.ledger()->headerItem()->text(c), headings[c]);
+    }
+    const int panelWidths[] = {237, 253, 120, 120};
+    for (int i = 0; i < 4; ++i) {
+      QCOMPARE(p.find<QLabel>(QStringLiteral("Panel%1").arg(i + 1).toLatin1())->width(),
+               panelWidths[i]);
+    }
+    // A whole date fits beside the check box, and a total of nine digits in 累計.
+    p.add("2025/12/28", "A-存款", "Equity", -999999999, "");
+    p.choose(4);
+    const QFontMetrics metrics(p.ledger()->font());
+    QVERIFY(metrics.horizontalAdvance(p.row(0)[0]) <=
+            p.cellPart(0, 0, QStyle::SE_ItemViewItemText).width());
+    QVERIFY(metrics.horizontalAdvance(p.row(0)[3]) <=
+            p.cellPart(0, 3, QStyle::SE_ItemViewItemText).width());
+    // Every caption fits its button.
+    for (QPushButton* button : p.window.findChildren<QPushButton*>()) {
+      QVERIFY2(
+          button->fontMetrics().horizontalAdvance(button->text().remove('&')) < button->width() - 4,
+          qPrintable(button->objectName()));
+    }
+  }
+
+  void ledgerShowsRowsColoursAndSelectsTheLast() {
+    Program p;
+    QCOMPARE(p.selector()->count(), 5);
+    QCOMPARE(p.selector()->currentRow(), 0);
+    QCOMPARE(p.selector()->item(0)->text(), nameField(QStringLiteral("A-現金")));
+    QTreeWidget* ledger = p.ledger();
+    QCOMPARE(ledger->topLevelItemCount(), 5);
+    QCOMPARE(p.row(0), (QStringList{"2025/01/01", "Equity", "1000", " 1000", "初值", "1"}));
+    QCOMPARE(p.row(1), (QStringList{"2025/01/02", "E-餐飲", "-1500", "-500", "聚餐", "2"}));
+    QCOMPARE(p.row(2), (QStringList{"2025/01/03", "I-薪水", "200", "-300", "", "3"}));
+    QCOMPARE(p.row(3), (QStringList{"2025/01/04", "A-現金", "70", "-230", "對轉", "4"}));
+    QCOMPARE(p.row(4), (QStringList{"2025/01/04", "A-現金", "-70", "-300", "對轉", "4"}));
+    QCOMPARE(ledger->topLevelItem(1)->foreground(2).color(), kRed);
+    QCOMPARE(ledger->topLevelItem(1)->foreground(3).color(), kRed);
+    QVERIFY(ledger->topLevelItem(0)->foreground(2).color() != kRed);
+    QVERIFY(ledger->topLevelItem(2)->foreground(2).color() != kRed);
+    QCOMPARE(ledger->topLevelItem(2)->foreground(3).color(), kRed);
+    QCOMPARE(ledger->topLevelItem(0)->textAlignment(2) & Qt::AlignHorizontal_Mask,
+             int(Qt::AlignRight));
+    QCOMPARE(ledger->topLevelItem(0)->checkState(0), Qt::Unchecked);
+    QCOMPARE(ledger->currentItem(), ledger->topLevelItem(4));
+    QVERIFY(ledger->topLevelItem(4)->isSelected());
+    QCOMPARE(p.window.lastRunningTotal(), -300);
+
+    // Another account by a click on its name; an account without entries shows nothing.
+    p.choose(2);
+    QCOMPARE(p.window.shownAccountSlot(), 3);
+    QCOMPARE(ledger->topLevelItemCount(), 1);
+    QCOMPARE(p.row(0), (QStringList{"2025/01/02", "A-現金", "1500", " 1500", "聚餐", "2"}));
+    p.choose(4);
+    QCOMPARE(ledger->topLevelItemCount(), 0);
+    QCOMPARE(ledger->currentItem(), nullptr);
+    QCOMPARE(p.window.lastRunningTotal(), 0);
+  }
+
+  void tickingARowSelectsIt() {
+    Program p;
+    p.clickTick(1);
+    QCOMPARE(p.ledger()->topLevelItem(1)->checkState(0), Qt::Checked);
+    QCOMPARE(p.ledger()->currentItem(), p.ledger()->topLevelItem(1));
+    QVERIFY(p.ledger()->topLevelItem(1)->isSelected());
+    p.ledger()->topLevelItem(3)->setCheckState(0, Qt::Unchecked);  // no change: nothing moves
+    p.ledger()->topLevelItem(2)->setCheckState(0, Qt::Checked);
+    p.ledger()->topLevelItem(2)->setCheckState(0, Qt::Unchecked);
+    QCOMPARE(p.ledger()->currentItem(), p.ledger()->topLevelItem(2));
+    QCOMPARE(p.window.tickedSlots(), std::vector<int>{2});
+  }
+
+  void statusPanelsFollowTheStore() {
+    Program p;
+    QCOMPARE(p.find<QLabel>("Panel3")->text(), QStringLiteral("帳戶數量：5"));
+    QCOMPARE(p.find<QLabel>("Panel4")->text(), QStringLiteral("資料筆數：4"));
+    p.store.setPanel(Module1::UserPanel, QStringLiteral("使用者：user1"));
+    p.store.setPanel(Module1::DatabasePanel, QStringLiteral("資料庫名稱：2025"));
+    QCOMPARE(p.find<QLabel>("Panel1")->text(), QStringLiteral("使用者：user1"));
+    QCOMPARE(p.find<QLabel>("Panel2")->text(), QStringLiteral("資料庫名稱：2025"));
+    p.store.clearPanels();
+    QCOMPARE(p.find<QLabel>("Panel4")->text(), QStringLiteral("資料筆數："));
+  }
+
+  void enterMeansNewUnlessAButtonHasTheFocus() {
+    Program p;
+    QPushButton* newEntry = p.find<QPushButton>("Cmd1");
+    QSignalSpy news(newEntry, &QPushButton::clicked);
+    p.window.activateWindow();
+    for (QWidget* place :
+         {static_cast<QWidget*>(p.ledger()), static_cast<QWidget*>(p.selector())}) {
+      place->setFocus();
+      QTest::keyClick(place, Qt::Key_Return);
+      QTest::keyClick(place, Qt::Key_Enter, Qt::KeypadModifier);
+    }
+    QCOMPARE(news.count(), 4);
+    // Enter on the hints button gives the hints, not a new entry.
+    QPushButton* hints = p.find<QPushButton>("Cmd2");
+    hints->setFocus();
+    QTest::keyClick(hints, Qt::Key_Return);
+    QCOMPARE(news.count(), 4);
+    QCOMPARE(p.dialogs.lastMessage().title, QStringLiteral("提示"));
+  }
+
+  void deletionAsksAndRemovesTheTickedEntries() {
+    Program p;
+    QPushButton* remove = p.find<QPushButton>("Cmd3");
+    QTest::mouseClick(remove, Qt::LeftButton);
+    QCOMPARE(p.dialogs.lastMessage(), refusal(QStringLiteral("請先勾選要刪除的記錄")));
+    QCOMPARE(p.store.EntryCount, 5);
+
+    // No: the entries and the ticks stay.
+    p.tick(1);
+    p.tick(2);
+    p.dialogs.answer(Answer::No);
+    QTest::mouseClick(remove, Qt::LeftButton);
+    QCOMPARE(p.dialogs.lastMessage(), confirmDelete(QStringLiteral("確定刪除資料嗎？")));
+    QCOMPARE(p.store.EntryCount, 5);
+    QCOMPARE(p.window.tickedSlots(), (std::vector<int>{2, 3}));
+
+    p.dialogs.answer(Answer::Yes);
+    QTest::mouseClick(remove, Qt::LeftButton);
+    QCOMPARE(p.store.EntryCount, 3);
+    QCOMPARE(p.ledger()->topLevelItemCount(), 3);
+    // The later entry moved down to slot 2 and shows its new number.
+    QCOMPARE(p.row(2), (QStringList{"2025/01/04", "A-現金", "-70", " 1000", "對轉", "2"}));
+    QCOMPARE(p.ledger()->currentItem(), p.ledger()->topLevelItem(2));
+    QVERIFY(p.window.tickedSlots().empty());
+    QCOMPARE(p.find<QLabel>("Panel4")->text(), QStringLiteral("資料筆數：2"));
+    QCOMPARE(p.find<QLabel>("Panel3")->text(), QStringLiteral("帳戶數量：5"));
+    QVERIFY(p.dialogs.unscripted().isEmpty());
+  }
+
+  void anEntryWithTwoRowsIsDeletedOnce() {
+    Program p;
+    p.tick(3);
+    p.tick(4);
+    p.dialogs.answer(Answer::Yes);
+    QTest::mouseClick(p.find<QPushButton>("Cmd3"), Qt::LeftButton);
+    QCOMPARE(p.store.EntryCount, 4);
+    QCOMPARE(p.ledger()->topLevelItemCount(), 3);
+    QCOMPARE(p.row(2)[4], QStringLiteral(""));
+  }
+
+  void hintsShowTheThreeLines() {
+    Program p;
+    QTest::mouseClick(p.find<QPushButton>("Cmd2"), Qt::LeftButton);
+    const Message shown = p.dialogs.lastMessage();
+    QCOMPARE(shown.text, QStringLiteral("1. 第一次使用請先按編輯帳戶來建立自己的帳戶\r\n\r\n"
+                                        "2. 點選右邊的選單可以切換各帳戶的交易紀錄\r\n\r\n"
+                                        "3. 在交易紀錄上點兩下可以編輯"));
+    QCOMPARE(shown.title, QStringLiteral("提示"));
+    QCOMPARE(shown.icon, MessageIcon::Information);
+    QCOMPARE(shown.buttons, MessageButtons::Ok);
+  }
+
+  void helpOpensTheReadmeBesideTheProgramSilently() {
+    Program p;
+    OpenedUrls opened;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "open");
+    QAction* help = p.window.findChild<QAction*>(QStringLiteral("Help"));
+    QVERIFY(help);
+    help->trigger();  // no readme.htm yet: nothing opens, nothing is said
+    QVERIFY(opened.urls.isEmpty());
+    QVERIFY(p.dialogs.shown().empty());
+    QFile readme(p.dir.filePath(QStringLiteral("readme.htm")));
+    QVERIFY(readme.open(QIODevice::WriteOnly));
+    readme.close();
+    help->trigger();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    QCOMPARE(opened.urls, QList<QUrl>{QUrl::fromLocalFile(readme.fileName())});
+    QVERIFY(p.dialogs.shown().empty());
+  }
+
+  void menusCarryTheirNamesAndCaptions() {
+    Program p;
+    const std::pair<const char*, const char*> items[] = {{"SetDataBase", "資料庫選單(&D)"},
+                                                         {"Quit", "結束(&Q)"},
+                                                         {"ChanegPassword", "變更密碼(&C)"},
+                                                         {"Menu_Logout", "登出(&O)"},
+                                                         {"BS", "財務報表(&B)"},
+                                                         {"Diary", "日記帳(&I)"},
+                                                         {"Help", "使用說明(&H)"},
+                                                         {"About", "關於Varnix(&A)"}};
+    for (const auto& [name, caption] : items) {
+      QAction* action = p.window.findChild<QAction*>(QLatin1String(name));
+      QVERIFY2(action, name);
+      QCOMPARE(action->text(), QString::fromUtf8(caption));
+    }
+    QVERIFY(p.window.findChild<QAction*>(QStringLiteral("Line1"))->isSeparator());
+    const QStringList menus{"Menu_DataBase", "Menu_User", "Menu_View", "Menu_Help"};
+    const QStringList titles{"檔案(&F)", "用戶(&U)", "檢視(&V)", "說明(&H)"};
+    for (int i = 0; i < menus.size(); ++i) {
+      QCOMPARE(p.window.findChild<QMenu*>(menus[i])->title(), titles[i]);
+    }
+  }
+
+  void refillingTheListsShowsTheFirstAccountAgain() {
+    Program p;
+    p.choose(2);
+    p.store.AccountTable[3] = makeAccount(QStringLiteral("E-伙食"), kExpense);
+    for (int slot = 1; slot < p.store.EntryCount; ++slot) {
+      if (p.store.EntryTable[slot].IncreaseAccount == nameField(QStringLiteral("E-餐飲"))) {
+        p.store.EntryTable[slot].IncreaseAccount = nameField(QStringLiteral("E-伙食"));
+      }
+    }
+    p.store.FillAccountLists();
+    QCOMPARE(p.selector()->currentRow(), 0);
+    QCOMPARE(p.selector()->item(2)->text(), nameField(QStringLiteral("E-伙食")));
+    QCOMPARE(p.ledger()->topLevelItemCount(), 5);
+    QCOMPARE(p.row(1)[1], QStringLiteral("E-伙食"));
+    QCOMPARE(p.ledger()->currentItem(), p.ledger()->topLevelItem(4));
+  }
+};
+
+QTEST_MAIN(MainFormTest)
+#include "tst_mainform.moc"
