@@ -6,9 +6,11 @@
 #include "ui/main/MainForm.h"
 
 #include <QDesktopServices>
+#include <QDialog>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -88,6 +90,17 @@ struct Program {
     option.fontMetrics = QFontMetrics(option.font);
     return ledger()->style()->subElementRect(part, &option, ledger());
   }
+  // The width a cell's text gets: the style draws it inside its margins.
+  int textRoom(int i, int column) {
+    const int margin =
+        ledger()->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, ledger()) + 1;
+    return cellPart(i, column, QStyle::SE_ItemViewItemText).width() - 2 * margin;
+  }
+  // A person's double click: press and release, then the second press.
+  void doubleClick(QPoint at) {
+    QTest::mouseClick(ledger()->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(ledger()->viewport(), Qt::LeftButton, {}, at);
+  }
   // A click on a row's check box, as a person ticks it.
   void clickTick(int i) {
     QTest::mouseClick(ledger()->viewport(), Qt::LeftButton, {},
@@ -139,10 +152,8 @@ class MainFormTest : public QObject {
     p.add("2025/12/28", "A-存款", "Equity", -999999999, "");
     p.choose(4);
     const QFontMetrics metrics(p.ledger()->font());
-    QVERIFY(metrics.horizontalAdvance(p.row(0)[0]) <=
-            p.cellPart(0, 0, QStyle::SE_ItemViewItemText).width());
-    QVERIFY(metrics.horizontalAdvance(p.row(0)[3]) <=
-            p.cellPart(0, 3, QStyle::SE_ItemViewItemText).width());
+    QVERIFY(metrics.horizontalAdvance(p.row(0)[0]) <= p.textRoom(0, 0));
+    QVERIFY(metrics.horizontalAdvance(p.row(0)[3]) <= p.textRoom(0, 3));
     // Every caption fits its button.
     for (QPushButton* button : p.window.findChildren<QPushButton*>()) {
       QVERIFY2(
@@ -197,6 +208,34 @@ class MainFormTest : public QObject {
     p.ledger()->topLevelItem(2)->setCheckState(0, Qt::Unchecked);
     QCOMPARE(p.ledger()->currentItem(), p.ledger()->topLevelItem(2));
     QCOMPARE(p.window.tickedSlots(), std::vector<int>{2});
+  }
+
+  void doubleClickEditsTheSelectedRowsEntry() {
+    Program p;
+    QStringList seen;
+    auto look = [&](QDialog& entry) {
+      seen.append(entry.windowTitle() + QLatin1Char('|') +
+                  entry.findChild<QLineEdit*>(QStringLiteral("Text2"))->text());
+      QTest::mouseClick(entry.findChild<QPushButton*>(QStringLiteral("Cmd2")), Qt::LeftButton);
+      return 0;
+    };
+    // The row just ticked is the one edited.
+    p.clickTick(1);
+    p.dialogs.onModal(look);
+    p.doubleClick(p.ledger()->visualItemRect(p.ledger()->topLevelItem(1)).center());
+    QCOMPARE(seen, QStringList{QStringLiteral("編輯資料|1500")});
+    QCOMPARE(p.store.EditIndex, 2);
+
+    // 新增(&N) opens the same dialog for a new entry.
+    p.dialogs.onModal(look);
+    QTest::mouseClick(p.find<QPushButton>("Cmd1"), Qt::LeftButton);
+    QCOMPARE(seen.last(), QStringLiteral("新增資料|0"));
+
+    // An empty ledger opens nothing.
+    p.choose(4);
+    p.doubleClick(QPoint(100, 100));
+    QCOMPARE(seen.size(), 2);
+    QVERIFY(p.dialogs.unscripted().isEmpty());
   }
 
   void statusPanelsFollowTheStore() {

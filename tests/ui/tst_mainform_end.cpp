@@ -8,8 +8,11 @@
 #include "ui/main/MainForm.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -62,15 +65,40 @@ class MainFormEndTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void startPreparesTheFolderAndShowsTheWindow() {
+  void startShowsTheLoginWithTheLastUser_data() {
+    QTest::addColumn<QByteArray>("settings");  // nothing: no settings file
+    QTest::addColumn<QString>("name");
+    QTest::newRow("last user") << QByteArray("[UserName]=user1\r\n") << QStringLiteral("user1");
+    QTest::newRow("no user yet") << QByteArray("[UserName]=\r\n") << QString();
+    QTest::newRow("no settings file") << QByteArray() << QString();
+  }
+  void startShowsTheLoginWithTheLastUser() {
+    QFETCH(QByteArray, settings);
+    QFETCH(QString, name);
     Program p(false);
     p.window.hide();
-    QVERIFY(!QDir(p.store.DataBaseFolder).exists());
+    if (!settings.isEmpty()) {
+      QFile file(p.dir.filePath(QStringLiteral("Varnix.ini")));
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      file.write(settings);
+    }
     p.store.OpenedFromMenu = true;
-    QVERIFY(p.window.start());
+    QString shownName;
+    bool windowBehind = false;
+    p.dialogs.onModal([&](QDialog& login) {
+      shownName = login.findChild<QLineEdit*>(QStringLiteral("Text1"))->text();
+      windowBehind =
+          p.window.isVisible() && QDir(p.store.DataBaseFolder).exists() && !p.store.OpenedFromMenu;
+      // The login's own exit ends the program before any database is open.
+      QTest::mouseClick(login.findChild<QPushButton*>(QStringLiteral("cmdCancel")), Qt::LeftButton);
+      return login.result();
+    });
+    QVERIFY(!p.window.start());
+    QCOMPARE(shownName, name);
+    QVERIFY(windowBehind);
+    QVERIFY(!p.window.isVisible());
     QVERIFY(QDir(p.dir.filePath(QStringLiteral("DataBase"))).exists());
-    QVERIFY(p.window.isVisible());
-    QVERIFY(!p.store.OpenedFromMenu);
+    QVERIFY(p.dialogs.unscripted().isEmpty());
   }
 
   void endingSaves_data() {

@@ -7,14 +7,15 @@
 #include "store/database.h"
 #include "store/deletion.h"
 #include "store/ledger.h"
-#include "store/startup.h"
 #include "ui/entry/InputForm.h"
 #include "ui/forms.h"
+#include "users/settings.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -256,14 +257,14 @@ void MainForm::buildMenus() {
 }
 
 bool MainForm::start() {
-  prepareDataBaseFolder(store_);
+  QDir().mkpath(store_.DataBaseFolder);
   if (const QScreen* screen = this->screen()) {
     QRect frame = frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());
     move(frame.topLeft());
   }
   show();
-  const QString name = lastUserName(store_.settingsFile());
+  const QString name = settings::readLastUser(store_.settingsFile());
   store_.OpenedFromMenu = false;
   showLogin(store_, name, this);
   return !store_.endRequested() && !ending_;
