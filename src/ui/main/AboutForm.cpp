@@ -5,12 +5,9 @@
 #include "store/Module1.h"
 #include "ui/forms.h"
 
-#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 
 const QString AboutForm::kHomePage = QStringLiteral("https://varnix.example.org/");
@@ -20,46 +17,13 @@ namespace {
 
 constexpr int kIconSize = 48;
 
-// The program's icon when the application has none of its own: an account book with ruled
-// lines and a coin.
-QPixmap drawnIcon(int size, qreal ratio) {
-  QPixmap pixmap(QSize(size, size) * ratio);
-  pixmap.setDevicePixelRatio(ratio);
-  pixmap.fill(Qt::transparent);
-  QPainter p(&pixmap);
-  p.setRenderHint(QPainter::Antialiasing);
-  const qreal s = size / 48.0;
-  p.scale(s, s);
-
-  // Cover and pages.
-  p.setPen(QPen(QColor(20, 70, 45), 1.5));
-  p.setBrush(QColor(34, 120, 74));
-  p.drawRoundedRect(QRectF(6, 4, 32, 40), 3, 3);
-  p.setPen(Qt::NoPen);
-  p.setBrush(QColor(250, 248, 238));
-  p.drawRect(QRectF(11, 8, 24, 32));
-  p.setBrush(QColor(20, 70, 45));
-  p.drawRect(QRectF(6, 4, 4, 40));
-  // Ruled lines, one in red like a ledger's margin.
-  p.setPen(QPen(QColor(120, 140, 170), 1));
-  for (int y = 14; y <= 36; y += 5) p.drawLine(QPointF(14, y), QPointF(32, y));
-  p.setPen(QPen(QColor(254, 54, 60), 1));
-  p.drawLine(QPointF(17, 9), QPointF(17, 39));
-  // A coin over the corner.
-  p.setPen(QPen(QColor(150, 100, 10), 1.5));
-  p.setBrush(QColor(244, 190, 40));
-  p.drawEllipse(QPointF(35, 35), 10, 10);
-  p.setPen(QPen(QColor(150, 100, 10), 2));
-  p.drawLine(QPointF(35, 29), QPointF(35, 41));
-  p.drawLine(QPointF(31.5, 32), QPointF(38.5, 32));
-  p.drawLine(QPointF(31.5, 36), QPointF(38.5, 36));
-  return pixmap;
-}
-
 QPixmap programIcon(const QWidget& widget) {
-  const QIcon icon = QApplication::windowIcon();
-  if (!icon.isNull()) return icon.pixmap(QSize(kIconSize, kIconSize), widget.devicePixelRatioF());
-  return drawnIcon(kIconSize, widget.devicePixelRatioF());
+  const qreal ratio = widget.devicePixelRatioF();
+  QPixmap icon = QPixmap(QStringLiteral(":/icon.png"))
+                     .scaled(QSize(kIconSize, kIconSize) * ratio, Qt::KeepAspectRatio,
+                             Qt::SmoothTransformation);
+  icon.setDevicePixelRatio(ratio);
+  return icon;
 }
 
 QLabel* addLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
@@ -82,7 +46,11 @@ void makeLink(QLabel* label, const QString& toolTip) {
 
 }  // namespace
 
+// The pictures live in the windows library, a static one: its resources must be pulled in.
+static void loadResources() { Q_INIT_RESOURCE(varnix); }
+
 AboutForm::AboutForm(QWidget* parent) : FixedDialog(parent) {
+  loadResources();
   setObjectName(QStringLiteral("AboutForm"));
   setWindowTitle(QStringLiteral("關於"));
   setFont(QFont(QStringLiteral("Noto Sans CJK TC"), 9));
