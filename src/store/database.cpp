@@ -9,7 +9,6 @@
 #include <QFileInfo>
 #include <QtEndian>
 
-#include <memory>
 #include <unordered_set>
 
 namespace {
@@ -117,26 +116,33 @@ QByteArray entriesFileBytes(const EntryTableType& table, int count) {
   return fileBytes(table, count, kEntryDataBytes, writeEntry);
 }
 
-std::variant<int, QString> readAccounts(const QByteArray& bytes, AccountTableType& table) {
-  const auto records = recordCount(bytes, kAccountDataBytes, kMaxAccounts, kAccountsFile);
-  if (const QString* error = std::get_if<QString>(&records)) return *error;
-  const int n = std::get<int>(records);
-  if (n == 0) {
+namespace {
+
+// A file's records checked before anything is decoded: their number, or the reason to refuse.
+std::variant<int, QString> checkAccounts(const QByteArray& bytes) {
+  auto records = recordCount(bytes, kAccountDataBytes, kMaxAccounts, kAccountsFile);
+  if (std::holds_alternative<int>(records) && std::get<int>(records) == 0) {
     return QStringLiteral("「%1」是空的，沒有任何帳戶，檔案可能已損壞，無法開啟")
         .arg(kAccountsFile);
   }
+  return records;
+}
+
+std::variant<int, QString> checkEntries(const QByteArray& bytes) {
+  return recordCount(bytes, kEntryDataBytes, kMaxEntries, kEntriesFile);
+}
+
+// Decoding checked records cannot fail. Slots after them are cleared.
+void decodeAccounts(const QByteArray& bytes, int n, AccountTableType& table) {
   for (int slot = 1; slot <= n; ++slot) {
     const char* record = bytes.constData() + (slot - 1) * kRecordLength;
     table[slot].AccountName = codepage::fieldFromBytes(record, kNameWidth);
     table[slot].AccountKind = qFromLittleEndian<qint16>(record + kNameWidth);
   }
-  return n + 1;
+  for (int slot = n + 1; slot <= kMaxAccounts; ++slot) table[slot] = AccountRecord{};
 }
 
-std::variant<int, QString> readEntries(const QByteArray& bytes, EntryTableType& table) {
-  const auto records = recordCount(bytes, kEntryDataBytes, kMaxEntries, kEntriesFile);
-  if (const QString* error = std::get_if<QString>(&records)) return *error;
-  const int n = std::get<int>(records);
+void decodeEntries(const QByteArray& bytes, int n, EntryTableType& table) {
   for (int slot = 1; slot <= n; ++slot) {
     const char* record = bytes.constData() + (slot - 1) * kRecordLength;
     LedgerEntry& entry = table[slot];
@@ -146,7 +152,35 @@ std::variant<int, QString> readEntries(const QByteArray& bytes, EntryTableType& 
     entry.Amount = qFromLittleEndian<qint32>(record + 50);
     entry.Memo = codepage::fieldFromBytes(record + 54, kMemoWidth);
   }
-  return n + 1;
+  for (int slot = n + 1; slot <= kMaxEntries; ++slot) table[slot] = LedgerEntry{};
+}
+
+// The bytes of a file that exists, checked; the refusal otherwise.
+std::variant<QByteArray, QString> checkedFile(const QString& path, const QString& fileName,
+                                              int capacity, int& records) {
+  auto bytes = readDatabaseFile(path, fileName, capacity);
+  if (std::holds_alternative<QString>(bytes)) return bytes;
+  const QByteArray& data = std::get<QByteArray>(bytes);
+  const auto checked = fileName == kAccountsFile ? checkAccounts(data) : checkEntries(data);
+  if (const QString* error = std::get_if<QString>(&checked)) return *error;
+  records = std::get<int>(checked);
+  return bytes;
+}
+
+}  // namespace
+
+std::variant<int, QString> readAccounts(const QByteArray& bytes, AccountTableType& table) {
+  const auto records = checkAccounts(bytes);
+  if (const QString* error = std::get_if<QString>(&records)) return *error;
+  decodeAccounts(bytes, std::get<int>(records), table);
+  return std::get<int>(records) + 1;
+}
+
+std::variant<int, QString> readEntries(const QByteArray& bytes, EntryTableType& table) {
+  const auto records = checkEntries(bytes);
+  if (const QString* error = std::get_if<QString>(&records)) return *error;
+  decodeEntries(bytes, std::get<int>(records), table);
+  return std::get<int>(records) + 1;
 }
 
 std::optional<qint32> startingCash(const QString& answer) {
@@ -169,34 +203,31 @@ std::optional<Message> LoadDatabase(Module1& store) {
   const QString accountsPath = folder + QLatin1Char('/') + kAccountsFile;
   const QString entriesPath = folder + QLatin1Char('/') + kEntriesFile;
 
-  // Everything is read into fresh tables first; the open database is replaced only when all
-  // of it has been read (and any new file written).
-  auto accounts = std::make_unique<AccountTableType>();
-  auto entries = std::make_unique<EntryTableType>();
-  int accountCount = 1;
-  int entryCount = 1;
+  // Both files are read and checked (and a new database's files written) before the open
+  // database is touched: on any refusal the tables stay as they were.
+  QByteArray accountBytes;
+  QByteArray entryBytes;
+  int accountRecords = 0;
+  int entryRecords = 0;
   bool newAccounts = false;
   bool newEntries = false;
 
   if (QFileInfo::exists(accountsPath)) {
-    const auto bytes = readDatabaseFile(accountsPath, kAccountsFile, kMaxAccounts);
+    auto bytes = checkedFile(accountsPath, kAccountsFile, kMaxAccounts, accountRecords);
     if (const QString* error = std::get_if<QString>(&bytes)) return refusal(*error);
-    const auto read = readAccounts(std::get<QByteArray>(bytes), *accounts);
-    if (const QString* error = std::get_if<QString>(&read)) return refusal(*error);
-    accountCount = std::get<int>(read);
+    accountBytes = std::move(std::get<QByteArray>(bytes));
   } else {
-    (*accounts)[1] = makeAccount(QStringLiteral("A-現金"), kAsset);
-    (*accounts)[2] = makeAccount(QStringLiteral("Equity"), kEquity);
-    accountCount = 3;
+    accountBytes = accountRecordBytes(makeAccount(QStringLiteral("A-現金"), kAsset)) +
+                   QByteArray(kRecordLength - kAccountDataBytes, '\0') +
+                   accountRecordBytes(makeAccount(QStringLiteral("Equity"), kEquity));
+    accountRecords = 2;
     newAccounts = true;
   }
 
   if (QFileInfo::exists(entriesPath)) {
-    const auto bytes = readDatabaseFile(entriesPath, kEntriesFile, kMaxEntries);
+    auto bytes = checkedFile(entriesPath, kEntriesFile, kMaxEntries, entryRecords);
     if (const QString* error = std::get_if<QString>(&bytes)) return refusal(*error);
-    const auto read = readEntries(std::get<QByteArray>(bytes), *entries);
-    if (const QString* error = std::get_if<QString>(&read)) return refusal(*error);
-    entryCount = std::get<int>(read);
+    entryBytes = std::move(std::get<QByteArray>(bytes));
   } else {
     // A new database: the starting cash is asked until the answer is a number; an empty
     // answer or a cancelled box is 0.
@@ -211,26 +242,26 @@ std::optional<Message> LoadDatabase(Module1& store) {
       }
       dialogs.message(refusal(numbers::amountErrorText(numbers::parseAmount(answer).error)));
     }
-    (*entries)[1] = makeEntry(store.today(), QStringLiteral("A-現金"), QStringLiteral("Equity"),
-                              cash, QStringLiteral("初值"));
-    entryCount = 2;
+    entryBytes =
+        entryRecordBytes(makeEntry(store.today(), QStringLiteral("A-現金"),
+                                   QStringLiteral("Equity"), cash, QStringLiteral("初值")));
+    entryRecords = 1;
     newEntries = true;
   }
 
   if (newAccounts) {
-    if (auto error = safefile::write(accountsPath, accountsFileBytes(*accounts, accountCount))) {
-      return refusal(*error);
-    }
+    if (auto error = safefile::write(accountsPath, accountBytes)) return refusal(*error);
   }
   if (newEntries) {
-    if (auto error = safefile::write(entriesPath, entriesFileBytes(*entries, entryCount))) {
-      return refusal(*error);
-    }
+    if (auto error = safefile::write(entriesPath, entryBytes)) return refusal(*error);
   }
 
-  shareAccountNames(*accounts, accountCount, *entries, entryCount);
-  store.AccountTable.swap(*accounts);
-  store.EntryTable.swap(*entries);
+  // Nothing can fail from here on.
+  decodeAccounts(accountBytes, accountRecords, store.AccountTable);
+  decodeEntries(entryBytes, entryRecords, store.EntryTable);
+  const int accountCount = accountRecords + 1;
+  const int entryCount = entryRecords + 1;
+  shareAccountNames(store.AccountTable, accountCount, store.EntryTable, entryCount);
   store.AccountCount = accountCount;
   store.EntryCount = entryCount;
   store.showAccountCount();

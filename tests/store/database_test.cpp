@@ -275,6 +275,15 @@ TEST_F(DatabaseFiles, DamagedFilesAreRefusedAndChangeNothing) {
     EXPECT_EQ(store.panel(Module1::EntriesPanel), entriesPanel);
     EXPECT_EQ(bytesOf(c.file), c.bytes);
   }
+
+  // A damaged entry file beside a missing account file: nothing is created, nothing asked.
+  QFile::remove(path(kAccountsFile));
+  writeFile(kEntriesFile, entry.left(50));
+  dialogs.clear();
+  ASSERT_TRUE(LoadDatabase(store));
+  EXPECT_FALSE(QFileInfo::exists(path(kAccountsFile)));
+  EXPECT_TRUE(dialogs.shown().empty());
+  EXPECT_EQ(store.AccountTable, accounts);
 }
 
 TEST_F(DatabaseFiles, MissingFolderIsRefused) {
