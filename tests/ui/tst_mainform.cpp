@@ -204,6 +204,7 @@ class MainFormTest : public QObject {
     QCOMPARE(p.ledger()->currentItem(), p.ledger()->topLevelItem(1));
     QVERIFY(p.ledger()->topLevelItem(1)->isSelected());
     p.ledger()->topLevelItem(3)->setCheckState(0, Qt::Unchecked);  // no change: nothing moves
+    QCOMPARE(p.ledger()->currentItem(), p.ledger()->topLevelItem(1));
     p.ledger()->topLevelItem(2)->setCheckState(0, Qt::Checked);
     p.ledger()->topLevelItem(2)->setCheckState(0, Qt::Unchecked);
     QCOMPARE(p.ledger()->currentItem(), p.ledger()->topLevelItem(2));
