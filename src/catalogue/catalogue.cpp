@@ -5,8 +5,10 @@
 #include "platform/textfile.h"
 #include "store/Module1.h"
 #include "store/database.h"
+#include "store/dblock.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -212,6 +214,8 @@ void Catalogue::copy() {
     show(*error);
     return;
   }
+  // The copy is opened by nobody: the lock of an open source database stays behind.
+  QFile::remove(folderOf(name) + QLatin1Char('/') + dblock::kLockFile);
   entries_.append(name);
   store_.CatalogueChanged = true;
 }

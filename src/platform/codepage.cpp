@@ -5,6 +5,7 @@
 #include <unicode/utf16.h>
 
 #include <array>
+#include <atomic>
 #include <cstring>
 #include <memory>
 #include <stdexcept>
@@ -90,22 +91,16 @@ int encodePointSlow(const QChar* units, int count, char out[8]) {
 constexpr quint16 kUnknown = 0;
 constexpr quint16 kNoForm = 1;
 
-std::array<quint16, 0x10000>& encodeCache() {
-  thread_local std::unique_ptr<std::array<quint16, 0x10000>> cache(
-      new std::array<quint16, 0x10000>{});
-  return *cache;
-}
+// Shared by all threads: every thread would remember the same answers, so relaxed atomics
+// suffice.
+std::array<std::atomic<quint16>, 0x10000> encodeCache;
 
 // Decoding a byte pair: 0 not yet asked, 0xFFFF not one character (ICU decides), else the
 // character.
 constexpr char16_t kPairUnknown = 0;
 constexpr char16_t kPairSlow = 0xFFFF;
 
-std::array<char16_t, 0x10000>& decodeCache() {
-  thread_local std::unique_ptr<std::array<char16_t, 0x10000>> cache(
-      new std::array<char16_t, 0x10000>{});
-  return *cache;
-}
+std::array<std::atomic<char16_t>, 0x10000> decodeCache;
 
 // Encodes one code point; returns the byte count, 0 when the code page has no form for it.
 int encodePoint(const QChar* units, int count, char out[8]) {
@@ -115,7 +110,7 @@ int encodePoint(const QChar* units, int count, char out[8]) {
     out[0] = static_cast<char>(unit);
     return 1;
   }
-  quint16& known = encodeCache()[unit];
+  quint16 known = encodeCache[unit].load(std::memory_order_relaxed);
   if (known == kUnknown) {
     char bytes[8];
     const int n = encodePointSlow(units, 1, bytes);
@@ -130,6 +125,7 @@ int encodePoint(const QChar* units, int count, char out[8]) {
       std::memcpy(out, bytes, static_cast<size_t>(n));
       return n;  // an unusual form: not remembered
     }
+    encodeCache[unit].store(known, std::memory_order_relaxed);
   }
   if (known == kNoForm) return 0;
   if (known < 0x200) {
@@ -144,7 +140,8 @@ int encodePoint(const QChar* units, int count, char out[8]) {
 // The character of the byte pair lead, trail, or kPairSlow when the pair is not exactly one
 // valid character.
 char16_t decodePair(unsigned char lead, unsigned char trail) {
-  char16_t& known = decodeCache()[(lead << 8) | trail];
+  std::atomic<char16_t>& cached = decodeCache[(lead << 8) | trail];
+  char16_t known = cached.load(std::memory_order_relaxed);
   if (known == kPairUnknown) {
     known = kPairSlow;
     UConverter* converter = strictDecoder();
@@ -156,6 +153,7 @@ char16_t decodePair(unsigned char lead, unsigned char trail) {
         !U16_IS_SURROGATE(out[0])) {
       known = out[0];
     }
+    cached.store(known, std::memory_order_relaxed);
   }
   return known;
 }
@@ -265,10 +263,16 @@ QString fixedField(const QString& text, qsizetype width) {
   return cut;
 }
 
-QByteArray fieldBytes(const QString& text, qsizetype width) {
-  QByteArray bytes;
-  bytes.reserve(width);
+void writeField(char* dest, const QString& text, qsizetype width) {
+  qsizetype used = 0;
   for (qsizetype i = 0; i < text.size();) {
+    const char16_t unit = text.at(i).unicode();
+    if (unit < 0x80) {
+      if (used + 1 > width) break;
+      dest[used++] = static_cast<char>(unit);
+      ++i;
+      continue;
+    }
     const int units = unitsOfPointAt(text, i);
     char buffer[8];
     int n = encodePoint(text.constData() + i, units, buffer);
@@ -276,17 +280,45 @@ QByteArray fieldBytes(const QString& text, qsizetype width) {
       buffer[0] = '?';
       n = 1;
     }
-    if (bytes.size() + n > width) break;  // never half a character
-    bytes.append(buffer, n);
+    if (used + n > width) break;  // never half a character
+    std::memcpy(dest + used, buffer, static_cast<size_t>(n));
+    used += n;
     i += units;
   }
-  if (bytes.size() < width) bytes.append(QByteArray(width - bytes.size(), ' '));
+  if (used < width) std::memset(dest + used, ' ', static_cast<size_t>(width - used));
+}
+
+QByteArray fieldBytes(const QString& text, qsizetype width) {
+  QByteArray bytes(width, Qt::Uninitialized);
+  writeField(bytes.data(), text, width);
   return bytes;
 }
 
 QString fieldFromBytes(const char* bytes, qsizetype width) {
-  QString text = decode(bytes, width);
-  if (text.size() < width) text.append(QString(width - text.size(), QLatin1Char(' ')));
+  QString text(width, Qt::Uninitialized);
+  QChar* write = text.data();
+  qsizetype i = 0;
+  while (i < width) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (b < 0x80) {
+      *write++ = QChar(b);
+      ++i;
+      continue;
+    }
+    const char16_t c = b == 0x80 || b == 0xFF || i + 1 >= width
+                           ? kPairSlow
+                           : decodePair(b, static_cast<unsigned char>(bytes[i + 1]));
+    if (c == kPairSlow) {
+      // Bytes that are no character: ICU decides what they become.
+      text = decode(bytes, width);
+      if (text.size() < width) text.append(QString(width - text.size(), QLatin1Char(' ')));
+      return text;
+    }
+    *write++ = QChar(c);
+    i += 2;
+  }
+  const QChar* end = text.constData() + width;
+  while (write != end) *write++ = QLatin1Char(' ');
   return text;
 }
 

@@ -35,6 +35,8 @@ QString fixedField(const QString& text, qsizetype width);
 
 // The bytes of a fixed-width field on disk: exactly `width` bytes, blank-padded.
 QByteArray fieldBytes(const QString& text, qsizetype width);
+// The same written to dest, which has room for `width` bytes.
+void writeField(char* dest, const QString& text, qsizetype width);
 
 // A field read from disk: `width` bytes back to text padded with blanks to `width` characters.
 QString fieldFromBytes(const char* bytes, qsizetype width);

@@ -58,7 +58,7 @@ Pattern shortPattern(const QLocale& locale) {
       regex += QStringLiteral("([0-9]{4})");
       fields.push_back(Field::Year4);
     } else if (c == QLatin1Char('y')) {
-      regex += QStringLiteral("([0-9]{2})");
+      regex += QStringLiteral("([0-9]{4}|[0-9]{2})");  // the whole year is welcome too
       fields.push_back(Field::Year2);
     } else if (c.isSpace()) {
       regex += QStringLiteral("\\s+");
@@ -105,7 +105,7 @@ std::optional<QDate> parseShort(const QString& text, const QLocale& locale, cons
         month = monthOfName(locale, part);
         break;
       case Field::Year2:
-        year = today.year() / 100 * 100 + part.toInt();
+        year = part.size() == 4 ? part.toInt() : today.year() / 100 * 100 + part.toInt();
         break;
       case Field::Year4:
         year = part.toInt();

@@ -18,6 +18,25 @@ thread_local qint64 failAfter = -1;
 
 QString shownPath(const QString& path) { return QDir::toNativeSeparators(path); }
 
+// The reason in the program's own words; the system's wording is not for the person.
+QString reason(QFileDevice::FileError error, const QString& path) {
+  const QString folder = shownPath(QFileInfo(path).absolutePath());
+  switch (error) {
+    case QFileDevice::PermissionsError:
+      return QStringLiteral("沒有寫入的權限");
+    case QFileDevice::OpenError:
+      return QFileInfo(folder).isDir() ? QStringLiteral("無法建立檔案")
+                                       : QStringLiteral("找不到資料夾「%1」").arg(folder);
+    case QFileDevice::RenameError:
+      return QStringLiteral("無法取代原有的檔案");
+    case QFileDevice::WriteError:
+    case QFileDevice::ResourceError:
+      return QStringLiteral("磁碟已滿或無法寫入");
+    default:
+      return QStringLiteral("無法寫入");
+  }
+}
+
 }  // namespace
 
 FailAfterBytes::FailAfterBytes(qint64 bytes) : previous_(failAfter) { failAfter = bytes; }
@@ -30,7 +49,7 @@ std::optional<QString> write(const QString& path, const QByteArray& bytes) {
   }
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) {
-    return QStringLiteral("無法寫入「%1」：%2").arg(shownPath(path), file.errorString());
+    return QStringLiteral("無法寫入「%1」：%2").arg(shownPath(path), reason(file.error(), path));
   }
   qint64 allowed = bytes.size();
   const bool failing = failAfter >= 0 && failAfter < bytes.size();
@@ -41,7 +60,7 @@ std::optional<QString> write(const QString& path, const QByteArray& bytes) {
     return QStringLiteral("無法寫入「%1」：磁碟已滿或無法寫入").arg(shownPath(path));
   }
   if (!file.commit()) {
-    return QStringLiteral("無法寫入「%1」：%2").arg(shownPath(path), file.errorString());
+    return QStringLiteral("無法寫入「%1」：%2").arg(shownPath(path), reason(file.error(), path));
   }
   return std::nullopt;
 }
@@ -89,11 +108,14 @@ std::optional<QString> writeGroup(const QString& folder,
   {
     // The marker is written without the disk-full seam: it is what a crash must find whole.
     QSaveFile marker(inFolder(folder, kGroupMarker));
-    if (!marker.open(QIODevice::WriteOnly) || marker.write(codepage::encode(names.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"))) < 0 ||
+    if (!marker.open(QIODevice::WriteOnly) ||
+        marker.write(
+            codepage::encode(names.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"))) < 0 ||
         !marker.commit()) {
       throwAway();
       return QStringLiteral("無法寫入「%1」：%2")
-          .arg(shownPath(inFolder(folder, kGroupMarker)), marker.errorString());
+          .arg(shownPath(inFolder(folder, kGroupMarker)),
+               reason(marker.error(), inFolder(folder, kGroupMarker)));
     }
   }
   return finishGroup(folder, names);

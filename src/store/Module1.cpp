@@ -37,8 +37,8 @@ void Module1::showEntryCount() {
 }
 
 void Module1::clearPanels() {
-  panels_ = {QStringLiteral("使用者："), QStringLiteral("資料庫名稱："), QStringLiteral("帳戶數量："),
-             QStringLiteral("資料筆數：")};
+  panels_ = {QStringLiteral("使用者："), QStringLiteral("資料庫名稱："),
+             QStringLiteral("帳戶數量："), QStringLiteral("資料筆數：")};
   emit statusChanged();
 }
 
@@ -49,7 +49,7 @@ void Module1::requestEnd(bool save) {
 
 int Module1::accountSlot(const QString& name) const {
   for (int slot = 1; slot < AccountCount; ++slot) {
-    if (AccountTable[slot].AccountName == name) return slot;
+    if (sameField(AccountTable[slot].AccountName, name)) return slot;
   }
   return 0;
 }

@@ -10,29 +10,31 @@
 #include <QtEndian>
 
 #include <memory>
+#include <unordered_set>
 
 namespace {
 
-void appendLittle16(QByteArray& out, qint16 value) {
-  char bytes[2];
-  qToLittleEndian<qint16>(value, bytes);
-  out.append(bytes, 2);
+// Record writers: each writes its data bytes at dest.
+void writeAccount(char* dest, const AccountRecord& account) {
+  codepage::writeField(dest, account.AccountName, kNameWidth);
+  qToLittleEndian<qint16>(account.AccountKind, dest + kNameWidth);
 }
 
-void appendLittle32(QByteArray& out, qint32 value) {
-  char bytes[4];
-  qToLittleEndian<qint32>(value, bytes);
-  out.append(bytes, 4);
+void writeEntry(char* dest, const LedgerEntry& entry) {
+  codepage::writeField(dest, entry.EntryDate, kDateWidth);
+  codepage::writeField(dest + 10, entry.IncreaseAccount, kNameWidth);
+  codepage::writeField(dest + 30, entry.DecreaseAccount, kNameWidth);
+  qToLittleEndian<qint32>(entry.Amount, dest + 50);
+  codepage::writeField(dest + 54, entry.Memo, kMemoWidth);
 }
 
-template <typename Table, typename RecordBytes>
-QByteArray fileBytes(const Table& table, int count, int dataBytes, RecordBytes recordBytes) {
-  QByteArray out;
-  if (count <= 1) return out;
-  out.reserve((count - 2) * kRecordLength + dataBytes);
+// Records of 128 bytes in slot order, zero filler, the last record without its filler.
+template <typename Table, typename WriteRecord>
+QByteArray fileBytes(const Table& table, int count, int dataBytes, WriteRecord writeRecord) {
+  if (count <= 1) return {};
+  QByteArray out((count - 2) * kRecordLength + dataBytes, '\0');
   for (int slot = 1; slot < count; ++slot) {
-    out.append(recordBytes(table[slot]));
-    if (slot + 1 < count) out.append(QByteArray(kRecordLength - dataBytes, '\0'));
+    writeRecord(out.data() + (slot - 1) * kRecordLength, table[slot]);
   }
   return out;
 }
@@ -72,31 +74,47 @@ std::variant<QByteArray, QString> readDatabaseFile(const QString& path, const QS
   return std::move(*bytes);
 }
 
+// Entries name their accounts by the full padded name. Letting each such name share the
+// account's own text keeps the open database small and its comparisons quick.
+void shareAccountNames(const AccountTableType& accounts, int accountCount, EntryTableType& entries,
+                       int entryCount) {
+  struct Hash {
+    size_t operator()(const QString& s) const { return qHash(s); }
+  };
+  struct Same {
+    bool operator()(const QString& a, const QString& b) const { return sameField(a, b); }
+  };
+  std::unordered_set<QString, Hash, Same> names;
+  names.reserve(static_cast<size_t>(accountCount));
+  for (int slot = 1; slot < accountCount; ++slot) names.insert(accounts[slot].AccountName);
+  for (int i = 1; i < entryCount; ++i) {
+    LedgerEntry& e = entries[i];
+    for (QString* side : {&e.IncreaseAccount, &e.DecreaseAccount}) {
+      if (const auto it = names.find(*side); it != names.end()) *side = *it;
+    }
+  }
+}
+
 }  // namespace
 
 QByteArray accountRecordBytes(const AccountRecord& account) {
-  QByteArray out = codepage::fieldBytes(account.AccountName, kNameWidth);
-  appendLittle16(out, account.AccountKind);
+  QByteArray out(kAccountDataBytes, Qt::Uninitialized);
+  writeAccount(out.data(), account);
   return out;
 }
 
 QByteArray entryRecordBytes(const LedgerEntry& entry) {
-  QByteArray out;
-  out.reserve(kEntryDataBytes);
-  out.append(codepage::fieldBytes(entry.EntryDate, kDateWidth));
-  out.append(codepage::fieldBytes(entry.IncreaseAccount, kNameWidth));
-  out.append(codepage::fieldBytes(entry.DecreaseAccount, kNameWidth));
-  appendLittle32(out, entry.Amount);
-  out.append(codepage::fieldBytes(entry.Memo, kMemoWidth));
+  QByteArray out(kEntryDataBytes, Qt::Uninitialized);
+  writeEntry(out.data(), entry);
   return out;
 }
 
 QByteArray accountsFileBytes(const AccountTableType& table, int count) {
-  return fileBytes(table, count, kAccountDataBytes, accountRecordBytes);
+  return fileBytes(table, count, kAccountDataBytes, writeAccount);
 }
 
 QByteArray entriesFileBytes(const EntryTableType& table, int count) {
-  return fileBytes(table, count, kEntryDataBytes, entryRecordBytes);
+  return fileBytes(table, count, kEntryDataBytes, writeEntry);
 }
 
 std::variant<int, QString> readAccounts(const QByteArray& bytes, AccountTableType& table) {
@@ -210,6 +228,7 @@ std::optional<Message> LoadDatabase(Module1& store) {
     }
   }
 
+  shareAccountNames(*accounts, accountCount, *entries, entryCount);
   store.AccountTable.swap(*accounts);
   store.EntryTable.swap(*entries);
   store.AccountCount = accountCount;

@@ -5,6 +5,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace {
 
@@ -46,6 +47,30 @@ QString signedText(Sign sign, qint32 amount) {
   return QString::number(apply(sign, amount));
 }
 
+struct FieldHash {
+  size_t operator()(const QString& s) const { return qHash(s); }
+};
+struct SameFieldText {
+  bool operator()(const QString& a, const QString& b) const { return sameField(a, b); }
+};
+
+// What the ledger needs to know of each account name: the kind of its first slot (the one the
+// sign rule looks up) and the name as shown.
+struct NameInfo {
+  int kind = -1;
+  QString shown;
+};
+
+std::unordered_map<QString, NameInfo, FieldHash, SameFieldText> nameIndex(const Module1& store) {
+  std::unordered_map<QString, NameInfo, FieldHash, SameFieldText> index;
+  index.reserve(static_cast<size_t>(std::max(store.AccountCount - 1, 0)));
+  for (int slot = 1; slot < store.AccountCount; ++slot) {
+    const AccountRecord& a = store.AccountTable[slot];
+    index.try_emplace(a.AccountName, NameInfo{a.AccountKind, TrimTrailingSpaces(a.AccountName)});
+  }
+  return index;
+}
+
 }  // namespace
 
 Sign signRule(int kind, int otherKind, bool firstSide) {
@@ -64,8 +89,8 @@ qint64 AccountBalance(const Module1& store, int slot, const QString& date) {
   for (int i = 1; i < store.EntryCount; ++i) {
     const LedgerEntry& e = store.EntryTable[i];
     // Names first: equality is cheap, and few entries name the account.
-    const bool first = e.IncreaseAccount == account.AccountName;
-    const bool second = e.DecreaseAccount == account.AccountName;
+    const bool first = sameField(e.IncreaseAccount, account.AccountName);
+    const bool second = sameField(e.DecreaseAccount, account.AccountName);
     if ((!first && !second) || e.EntryDate > date) continue;
     if (first) {
       balance += apply(signRule(account.AccountKind, kindOfName(store, e.DecreaseAccount), true),
@@ -84,15 +109,15 @@ std::vector<qint64> allAccountBalances(const Module1& store, const QString& date
   std::vector<qint64> balances(static_cast<size_t>(accounts), 0);
   // Every slot that carries a name (a chart may hold a name twice), first slot first: its
   // kind is the one the sign rule looks up.
-  QHash<QString, std::vector<int>> slotsOf;
-  slotsOf.reserve(accounts);
+  std::unordered_map<QString, std::vector<int>, FieldHash, SameFieldText> slotsOf;
+  slotsOf.reserve(static_cast<size_t>(accounts));
   for (int slot = 1; slot <= accounts; ++slot) {
     slotsOf[store.AccountTable[slot].AccountName].push_back(slot);
   }
   static const std::vector<int> kNone;
   auto slotsNamed = [&](const QString& name) -> const std::vector<int>& {
-    const auto it = slotsOf.constFind(name);
-    return it == slotsOf.cend() ? kNone : *it;
+    const auto it = slotsOf.find(name);
+    return it == slotsOf.end() ? kNone : it->second;
   };
 
   for (int i = 1; i < store.EntryCount; ++i) {
@@ -119,11 +144,14 @@ std::vector<qint64> allAccountBalances(const Module1& store, const QString& date
 std::vector<LedgerRow> ShowLedger(const Module1& store, int slot) {
   std::vector<LedgerRow> rows;
   const AccountRecord& account = store.AccountTable[slot];
+  const auto names = nameIndex(store);
   auto addRow = [&](const LedgerEntry& e, int entrySlot, const QString& other, bool firstSide) {
     LedgerRow row;
     row.date = e.EntryDate;
-    row.other = TrimTrailingSpaces(other);
-    const Sign sign = signRule(account.AccountKind, kindOfName(store, other), firstSide);
+    const auto known = names.find(other);
+    const bool isAccount = known != names.end();
+    row.other = isAccount ? known->second.shown : TrimTrailingSpaces(other);
+    const Sign sign = signRule(account.AccountKind, isAccount ? known->second.kind : -1, firstSide);
     row.amount = signedText(sign, e.Amount);
     row.memo = TrimTrailingSpaces(e.Memo);
     row.number = QString::number(entrySlot);
@@ -133,8 +161,8 @@ std::vector<LedgerRow> ShowLedger(const Module1& store, int slot) {
   };
   for (int i = 1; i < store.EntryCount; ++i) {
     const LedgerEntry& e = store.EntryTable[i];
-    if (e.IncreaseAccount == account.AccountName) addRow(e, i, e.DecreaseAccount, true);
-    if (e.DecreaseAccount == account.AccountName) addRow(e, i, e.IncreaseAccount, false);
+    if (sameField(e.IncreaseAccount, account.AccountName)) addRow(e, i, e.DecreaseAccount, true);
+    if (sameField(e.DecreaseAccount, account.AccountName)) addRow(e, i, e.IncreaseAccount, false);
   }
   qint64 total = 0;
   for (LedgerRow& row : rows) {
@@ -167,7 +195,7 @@ void markDeleted(Module1& store, int slot) { store.EntryTable[slot].EntryDate = 
 void CompactEntries(Module1& store) {
   int write = 1;
   for (int slot = 1; slot < store.EntryCount; ++slot) {
-    if (store.EntryTable[slot].EntryDate == kDeleteMarker) continue;
+    if (sameField(store.EntryTable[slot].EntryDate, kDeleteMarker)) continue;
     if (write != slot) store.EntryTable[write] = std::move(store.EntryTable[slot]);
     ++write;
   }

@@ -86,10 +86,6 @@ TEST_F(Chart, IncomeAndExpenseGetNoEntryWhateverTheHiddenBoxHolds) {
 TEST_F(Chart, LongNamesAreCutToTheField) {
   ASSERT_FALSE(createAccount(store, QString(25, u'a'), kAsset, "0"));
   EXPECT_EQ(store.AccountTable[4].AccountName, QStringLiteral("A-") + QString(18, u'a'));
-  // Eleven Chinese characters take 24 bytes with the prefix: nine stay.
-  ASSERT_FALSE(createAccount(store, QStringLiteral("一二三四五六七八九十百"), kExpense, "0"));
-  EXPECT_EQ(TrimTrailingSpaces(store.AccountTable[5].AccountName),
-            QStringLiteral("E-一二三四五六七八九"));
 }
 
 TEST_F(Chart, CreateRefusalsInOrderChangeNothing) {

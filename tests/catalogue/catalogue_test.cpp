@@ -146,6 +146,7 @@ TEST_F(CatalogueTest, CopyAppendsWithAnotherCopySuffixAndHoldsEverything) {
   given({"2003-11", "2003-11-Copy"});
   QDir().mkpath(folder("2003-11") + "/sub/deeper");
   putFile(folder("2003-11") + "/sub/deeper/note.txt", "kept");
+  putFile(folder("2003-11") + "/Varnix.lock", "1\r\nhost\r\n");  // the source is open
   catalogue.select(0);
   catalogue.copy();
   EXPECT_EQ(catalogue.entries(), QStringList({"2003-11", "2003-11-Copy", "2003-11-Copy-Copy"}));
@@ -153,6 +154,7 @@ TEST_F(CatalogueTest, CopyAppendsWithAnotherCopySuffixAndHoldsEverything) {
   EXPECT_TRUE(store.CatalogueChanged);
   EXPECT_EQ(fileBytes(folder("2003-11-Copy-Copy") + "/Accounts.dat"), QByteArray("2003-11"));
   EXPECT_EQ(fileBytes(folder("2003-11-Copy-Copy") + "/sub/deeper/note.txt"), QByteArray("kept"));
+  EXPECT_FALSE(folders::exists(folder("2003-11-Copy-Copy") + "/Varnix.lock"));
   // The database in use can be copied.
   store.setPanel(Module1::DatabasePanel, QStringLiteral("資料庫名稱：2003-11"));
   catalogue.copy();

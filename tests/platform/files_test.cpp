@@ -34,7 +34,11 @@ TEST(SafeFile, AFailedWriteLeavesTheOldFileWholeAndNoTemporary) {
   files.sort();
   EXPECT_EQ(files, QStringList({QStringLiteral("Main.dat"), QStringLiteral("a.txt")}));
 
-  EXPECT_TRUE(safefile::write(dir.filePath(QStringLiteral("no/such/folder/x")), "x"));
+  const QString lost = dir.filePath(QStringLiteral("no/such/x"));
+  EXPECT_EQ(safefile::write(lost, "x").value_or(QString()),
+            QStringLiteral("無法寫入「%1」：找不到資料夾「%2」")
+                .arg(QDir::toNativeSeparators(lost),
+                     QDir::toNativeSeparators(dir.filePath(QStringLiteral("no/such")))));
   EXPECT_TRUE(safefile::write(dir.path(), "x"));  // a folder is no file
   EXPECT_FALSE(safefile::read(dir.filePath(QStringLiteral("missing"))));
   ASSERT_FALSE(safefile::write(path, QByteArray("new")));

@@ -112,6 +112,8 @@ TEST(ParseDate, ReadsTheShortFormOfTheLocaleInTheCurrentCentury) {
       {"en_US", u"2/29/01", QDate()},
       {"en_US", u"2/30/03", QDate()},
       {"en_US", u"1/5/99", QDate(2099, 1, 5)},
+      {"en_US", u"1/5/1999", QDate(1999, 1, 5)},
+      {"en_US", u"1/5/199", QDate()},
       {"de_DE", u"06.12.26", QDate(2026, 12, 6)},
       {"de_DE", u"31.04.26", QDate()},
       {"zh_TW", u"2026/12/6", QDate(2026, 12, 6)},

@@ -38,20 +38,6 @@ class JournalTest : public ::testing::Test {
   }
 };
 
-TEST_F(JournalTest, RowsFollowSlotsNotDates) {
-  entry("2025/03/01", "A-現金", "Equity", 1500, "初值");
-  entry("2025/01/01", "E-Food", "A-現金", -20, "   ");
-  const auto rows = journalRows(store);
-  ASSERT_EQ(rows.size(), 2u);
-  EXPECT_EQ(rows[0], (JournalRow{"2025/03/01", QStringLiteral("A-現金") + QString(16, u' '),
-                                 QStringLiteral("Equity") + QString(14, u' '), "1500", "初值"}));
-  EXPECT_EQ(rows[1].date, "2025/01/01");
-  EXPECT_EQ(rows[1].amount, "-20");
-  EXPECT_EQ(rows[1].memo, "");
-  store.EntryCount = 1;
-  EXPECT_TRUE(journalRows(store).empty());
-}
-
 TEST_F(JournalTest, CsvLinesAreExactInCodePage950) {
   entry("2025/03/01", "A-現金", "Equity", 1500, "初值");
   entry("2025/03/02", "E-Food", "A-Bank", -2147483647 - 1, "   ");

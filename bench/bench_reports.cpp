@@ -1,0 +1,93 @@
+// Statements and journal on the worst-case database.
+#include "worstcase.h"
+
+#include "platform/dialogs.h"
+#include "reports/journal/DiaryForm.h"
+#include "reports/journal/journal.h"
+#include "reports/statements/BSForm.h"
+#include "reports/statements/statements.h"
+#include "store/Module1.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+class NoDialogs : public Dialogs {
+ public:
+  Answer message(const Message&) override { return Answer::Ok; }
+  QString input(const QString&, const QString&, const QString&) override { return {}; }
+  int exec(QDialog&) override { return 0; }
+};
+
+struct WorstCase {
+  QTemporaryDir dir;
+  NoDialogs dialogs;
+  Module1 store{dir.path(), dialogs};
+  WorstCase() {
+    worstcase::fill(store);
+    store.DataBaseName = QStringLiteral("worst");
+    store.clock().setToday(QDate(2025, 12, 31));
+  }
+};
+
+void BM_BuildStatements(benchmark::State& state) {
+  WorstCase db;
+  for (auto _ : state) {
+    Statements s = BuildStatements(db.store, worstcase::kStatementDate);
+    benchmark::DoNotOptimize(s);
+  }
+}
+BENCHMARK(BM_BuildStatements)->Unit(benchmark::kMicrosecond);
+
+void BM_OpenStatementsWindow(benchmark::State& state) {
+  WorstCase db;
+  for (auto _ : state) {
+    BSForm form(db.store);
+    benchmark::DoNotOptimize(&form);
+  }
+}
+BENCHMARK(BM_OpenStatementsWindow)->Unit(benchmark::kMicrosecond);
+
+void BM_FillJournalWindow(benchmark::State& state) {
+  WorstCase db;
+  for (auto _ : state) {
+    DiaryForm form(db.store);
+    benchmark::DoNotOptimize(form.rowsShown().data());
+  }
+}
+BENCHMARK(BM_FillJournalWindow)->Unit(benchmark::kMicrosecond);
+
+void BM_ExportCsv(benchmark::State& state) {
+  WorstCase db;
+  const auto rows = journalRows(db.store);
+  for (auto _ : state) {
+    Message m = exportJournal(db.store, rows, ExportKind::Csv);
+    if (m.title != QStringLiteral("完成")) state.SkipWithError("export failed");
+  }
+}
+BENCHMARK(BM_ExportCsv)->Unit(benchmark::kMicrosecond);
+
+void BM_ExportText(benchmark::State& state) {
+  WorstCase db;
+  const auto rows = journalRows(db.store);
+  for (auto _ : state) {
+    Message m = exportJournal(db.store, rows, ExportKind::Text);
+    if (m.title != QStringLiteral("完成")) state.SkipWithError("export failed");
+  }
+}
+BENCHMARK(BM_ExportText)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
