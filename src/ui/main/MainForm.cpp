@@ -19,6 +19,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -168,6 +169,10 @@ static void loadResources() { Q_INIT_RESOURCE(varnix); }
 
 MainForm::MainForm(Module1& store, QWidget* parent) : QMainWindow(parent), store_(store) {
   loadResources();
+  // Every window of the program (and the about box's picture) shows the program's icon.
+  if (QApplication::windowIcon().isNull()) {
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
+  }
   setObjectName(QStringLiteral("MainForm"));
   setWindowTitle(QStringLiteral("Varnix v1.1"));
   buildControls();
