@@ -19,6 +19,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -28,6 +29,8 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTreeWidget>
+
+#include <utility>
 
 namespace {
 
@@ -68,18 +71,78 @@ class CompactCells : public QProxyStyle {
   }
 };
 
-QTreeWidgetItem* makeItem(const LedgerRow& row, bool coloured) {
-  auto* item = new QTreeWidgetItem(
-      QStringList{row.date, row.other, row.amount, row.total, row.memo, row.number});
-  item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-  item->setCheckState(DateColumn, Qt::Unchecked);
-  item->setTextAlignment(AmountColumn, Qt::AlignRight | Qt::AlignVCenter);
-  item->setTextAlignment(TotalColumn, Qt::AlignRight | Qt::AlignVCenter);
-  item->setTextAlignment(NumberColumn, Qt::AlignRight | Qt::AlignVCenter);
-  item->setData(TotalColumn, kTotalRole, row.runningTotal);
-  if (coloured && row.amountRed) item->setForeground(AmountColumn, kRed);
-  if (coloured && row.totalRed) item->setForeground(TotalColumn, kRed);
-  return item;
+// One ledger row. Its cells are read from the row itself instead of being copied into the
+// item one by one: the busiest ledger has thousands of rows and is rebuilt after every change.
+// Whatever is set on the item later (a tick, a text) is stored as usual and takes precedence.
+class LedgerItem : public QTreeWidgetItem {
+ public:
+  LedgerItem(LedgerRow row, bool coloured)
+      : QTreeWidgetItem(UserType), row_(std::move(row)), coloured_(coloured) {
+    setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+  }
+
+  QVariant data(int column, int role) const override {
+    QVariant stored = QTreeWidgetItem::data(column, role);
+    if (stored.isValid()) return stored;
+    switch (role) {
+      case Qt::DisplayRole:
+      case Qt::EditRole:
+        return cellText(column);
+      case Qt::CheckStateRole:
+        if (column == DateColumn) return static_cast<int>(Qt::Unchecked);
+        break;
+      case Qt::TextAlignmentRole:
+        if (column == AmountColumn || column == TotalColumn || column == NumberColumn) {
+          return static_cast<int>(Qt::AlignRight | Qt::AlignVCenter);
+        }
+        break;
+      case Qt::ForegroundRole:
+        if (coloured_ && ((column == AmountColumn && row_.amountRed) ||
+                          (column == TotalColumn && row_.totalRed))) {
+          return QBrush(kRed);
+        }
+        break;
+      case kTotalRole:
+        if (column == TotalColumn) return row_.runningTotal;
+        break;
+      default:
+        break;
+    }
+    return {};
+  }
+
+  void setData(int column, int role, const QVariant& value) override {
+    // Setting the tick it already has is no change and tells nobody.
+    if (role == Qt::CheckStateRole && data(column, role) == value) return;
+    QTreeWidgetItem::setData(column, role, value);
+  }
+
+ private:
+  QString cellText(int column) const {
+    switch (column) {
+      case DateColumn:
+        return row_.date;
+      case OtherColumn:
+        return row_.other;
+      case AmountColumn:
+        return row_.amount;
+      case TotalColumn:
+        return row_.total;
+      case MemoColumn:
+        return row_.memo;
+      case NumberColumn:
+        return row_.number;
+      default:
+        return {};
+    }
+  }
+
+  LedgerRow row_;
+  bool coloured_;
+};
+
+QTreeWidgetItem* makeItem(LedgerRow row, bool coloured) {
+  return new LedgerItem(std::move(row), coloured);
 }
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, int x, int y,
@@ -106,6 +169,10 @@ static void loadResources() { Q_INIT_RESOURCE(varnix); }
 
 MainForm::MainForm(Module1& store, QWidget* parent) : QMainWindow(parent), store_(store) {
   loadResources();
+  // Every window of the program (and the about box's picture) shows the program's icon.
+  if (QApplication::windowIcon().isNull()) {
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
+  }
   setObjectName(QStringLiteral("MainForm"));
   setWindowTitle(QStringLiteral("Varnix v1.1"));
   buildControls();
@@ -291,10 +358,10 @@ void MainForm::redrawLedger(bool selectLast) {
   filling_ = true;
   ledger_->clear();
   if (slot >= 1 && slot < store_.AccountCount) {
-    const std::vector<LedgerRow> rows = ShowLedger(store_, slot);
+    std::vector<LedgerRow> rows = ShowLedger(store_, slot);
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(rows.size()));
-    for (const LedgerRow& row : rows) items.append(makeItem(row, true));
+    for (LedgerRow& row : rows) items.append(makeItem(std::move(row), true));
     ledger_->addTopLevelItems(items);
   }
   filling_ = false;
