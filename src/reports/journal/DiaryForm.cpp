@@ -101,6 +101,7 @@ DiaryForm::DiaryForm(Module1& store, QWidget* parent)
   setObjectName(QStringLiteral("DiaryForm"));
   setWindowTitle(QStringLiteral("日記帳"));
   setClientSize(616, 481);
+  setFont(QFont(QStringLiteral("Noto Sans CJK TC"), 9));
 
   Liv1_ = new QTreeView(this);
   Liv1_->setObjectName(QStringLiteral("Liv1"));

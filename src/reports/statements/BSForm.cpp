@@ -48,6 +48,7 @@ BSForm::BSForm(Module1& store, QWidget* parent) : FixedDialog(parent), store_(st
   setObjectName(QStringLiteral("BSForm"));
   setWindowTitle(QStringLiteral("財務報表"));
   setClientSize(554, 486);
+  setFont(QFont(QStringLiteral("Noto Sans CJK TC"), 9));
 
   auto button = [this](const char* name, const QString& caption, QRect geometry) {
     auto* b = new QPushButton(caption, this);
