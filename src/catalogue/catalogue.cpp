@@ -103,6 +103,15 @@ Catalogue::Result Catalogue::open() {
              .arg(name));
     return Result::Stay;
   }
+  // Another window, of this program or another copy of it, may have the database open. The
+  // lock of the database open until now is given up only once the new one has opened.
+  DatabaseLock next;
+  if (!store_.Lock.holds(folderOf(name))) {
+    if (auto refused = next.acquire(folderOf(name))) {
+      store_.dialogs().message(*refused);
+      return Result::Stay;
+    }
+  }
   if (!saveIfChanged()) return Result::Stay;
   const QString previous = store_.DataBaseName;
   store_.DataBaseName = name;
@@ -112,6 +121,7 @@ Catalogue::Result Catalogue::open() {
     store_.dialogs().message(*refused);
     return Result::Stay;
   }
+  if (next.held()) store_.Lock.swap(next);
   store_.setPanel(Module1::DatabasePanel, kPanelLabel + store_.DataBaseName);
   store_.FillAccountLists();
   return Result::Opened;
@@ -148,6 +158,10 @@ void Catalogue::rename() {
   }
   if (!hasSelection()) return;
   if (!selectedNameUsable()) return;
+  if (dblock::inUse(folderOf(entries_.at(selected_)))) {
+    show(dblock::inUseText());
+    return;
+  }
   const QString current = entries_.at(selected_);
   const QString prompt = QStringLiteral("請輸入新的名稱");
   const QString title = QStringLiteral("輸入");
@@ -183,6 +197,10 @@ void Catalogue::remove() {
   }
   const QString entry = entries_.at(selected_);
   const QString folder = folderOf(entry);
+  if (!names::folderNameProblem(entry, names::kDatabaseName) && dblock::inUse(folder)) {
+    show(dblock::inUseText());
+    return;
+  }
   // Only a folder is a database; a plain file of that name is none of the catalogue's business,
   // and a line that is no folder name is only taken off the list.
   if (!names::folderNameProblem(entry, names::kDatabaseName) && folders::isFolder(folder)) {
@@ -242,5 +260,6 @@ Catalogue::Result Catalogue::logOut() {
   if (!saveIfChanged()) return Result::Stay;
   store_.clearPanels();
   store_.OpenedFromMenu = false;
+  store_.Lock.release();
   return Result::LoggedOut;
 }

@@ -199,15 +199,12 @@ std::optional<Message> LoadDatabase(Module1& store) {
     newEntries = true;
   }
 
-  if (newAccounts) {
-    if (auto error = safefile::write(accountsPath, accountsFileBytes(*accounts, accountCount))) {
-      return refusal(*error);
-    }
-  }
-  if (newEntries) {
-    if (auto error = safefile::write(entriesPath, entriesFileBytes(*entries, entryCount))) {
-      return refusal(*error);
-    }
+  // The files of a new database come into being together, or not at all.
+  std::vector<std::pair<QString, QByteArray>> fresh;
+  if (newAccounts) fresh.emplace_back(kAccountsFile, accountsFileBytes(*accounts, accountCount));
+  if (newEntries) fresh.emplace_back(kEntriesFile, entriesFileBytes(*entries, entryCount));
+  if (!fresh.empty()) {
+    if (auto error = safefile::writeGroup(folder, fresh)) return refusal(*error);
   }
 
   store.AccountTable.swap(*accounts);

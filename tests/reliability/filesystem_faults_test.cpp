@@ -185,6 +185,26 @@ TEST_F(SaveFaultTest, UnreadableFileOnLoadChangesNothing) {
   }
 }
 
+TEST_F(SaveFaultTest, NewDatabaseGetsBothFilesOrNeither) {
+  // The entries file of a new database cannot be written (a folder lies where its temporary
+  // goes): the accounts file is not left behind alone.
+  store.DataBaseName = QStringLiteral("2003-12");
+  ASSERT_TRUE(QDir().mkpath(store.databaseFolder() + QStringLiteral("/Main.dat.new")));
+  dialogs.type(QStringLiteral("500"));
+  const auto refused = LoadDatabase(store);
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(entriesOf(store.databaseFolder()), QStringList{QStringLiteral("Main.dat.new")});
+  EXPECT_EQ(filesOf(store).accounts, changed.accounts);
+
+  // Once the obstacle is gone the database opens, asking for the starting cash again.
+  ASSERT_TRUE(QDir(store.databaseFolder() + QStringLiteral("/Main.dat.new")).removeRecursively());
+  dialogs.type(QStringLiteral("500"));
+  ASSERT_EQ(LoadDatabase(store), std::nullopt);
+  EXPECT_EQ(store.EntryTable[1].Amount, 500);
+  EXPECT_EQ(entriesOf(store.databaseFolder()),
+            (QStringList{QStringLiteral("Accounts.dat"), QStringLiteral("Main.dat")}));
+}
+
 // The text files (lists, password, settings) share the safe writer: each fault keeps the
 // earlier file and says why.
 TEST(TextFileFaultTest, FailedWritesKeepTheEarlierFile) {
