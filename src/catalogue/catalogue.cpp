@@ -191,16 +191,17 @@ void Catalogue::remove() {
     return;
   }
   if (!hasSelection()) return;
+  if (!names::folderNameProblem(entries_.at(selected_), names::kDatabaseName) &&
+      dblock::inUse(folderOf(entries_.at(selected_)))) {
+    show(dblock::inUseText());
+    return;
+  }
   if (store_.dialogs().message(confirmDelete(QStringLiteral("確定刪除這個資料庫嗎？"))) !=
       Answer::Yes) {
     return;
   }
   const QString entry = entries_.at(selected_);
   const QString folder = folderOf(entry);
-  if (!names::folderNameProblem(entry, names::kDatabaseName) && dblock::inUse(folder)) {
-    show(dblock::inUseText());
-    return;
-  }
   // Only a folder is a database; a plain file of that name is none of the catalogue's business,
   // and a line that is no folder name is only taken off the list.
   if (!names::folderNameProblem(entry, names::kDatabaseName) && folders::isFolder(folder)) {
