@@ -1,9 +1,9 @@
 // The users' files and names, over any bytes: the password file, "Varnix.ini", "DataBase.lst",
 // and the names that become folder names. Nothing crashes; what is accepted works.
-#include "support.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/names.h"
 #include "platform/codepage.h"
+#include "support.h"
 #include "users/password.h"
 #include "users/settings.h"
 
@@ -64,8 +64,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       const QString folder = fuzz::scratch() + QLatin1Char('/') + name;
       QDir parent(fuzz::scratch());
       if (parent.mkdir(name)) {
-        fuzz::require(QFileInfo(folder).absolutePath() == QFileInfo(fuzz::scratch()).absoluteFilePath(),
-                      "an accepted name stays inside its parent");
+        fuzz::require(
+            QFileInfo(folder).absolutePath() == QFileInfo(fuzz::scratch()).absoluteFilePath(),
+            "an accepted name stays inside its parent");
         fuzz::require(parent.rmdir(name), "and can be removed");
       } else {
         // Only length may stop an accepted name on this system.

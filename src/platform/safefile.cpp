@@ -89,7 +89,9 @@ std::optional<QString> writeGroup(const QString& folder,
   {
     // The marker is written without the disk-full seam: it is what a crash must find whole.
     QSaveFile marker(inFolder(folder, kGroupMarker));
-    if (!marker.open(QIODevice::WriteOnly) || marker.write(codepage::encode(names.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"))) < 0 ||
+    if (!marker.open(QIODevice::WriteOnly) ||
+        marker.write(
+            codepage::encode(names.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"))) < 0 ||
         !marker.commit()) {
       throwAway();
       return QStringLiteral("無法寫入「%1」：%2")

@@ -28,8 +28,8 @@ struct Window {
     dialogs.clear();
     EXPECT_EQ(catalogue.load(), std::nullopt);
     catalogue.select(row);
-    const QString entries =
-        UserFolder(store) + QLatin1Char('/') + catalogue.entries().at(row) + QStringLiteral("/Main.dat");
+    const QString entries = UserFolder(store) + QLatin1Char('/') + catalogue.entries().at(row) +
+                            QStringLiteral("/Main.dat");
     if (!QFile::exists(entries)) dialogs.type(QStringLiteral("1000"));
     return catalogue.open();
   }
@@ -150,7 +150,8 @@ TEST_F(DatabaseLockFlowTest, NamesTooLongForAFolderAreRefusedAndChangeNothing) {
     ASSERT_TRUE(refused);
     EXPECT_EQ(refused->title, QStringLiteral("注意"));
   }
-  EXPECT_EQ(QDir(dir.path() + QStringLiteral("/DataBase")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+  EXPECT_EQ(QDir(dir.path() + QStringLiteral("/DataBase"))
+                .entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
             QStringList{QStringLiteral("Test")});
   EXPECT_EQ(QDir(folder(QString())).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
             (QStringList{QStringLiteral("2003-11"), QStringLiteral("2003-12")}));

@@ -42,8 +42,7 @@ void replaceByFile(const QString& path) {
 
 // Names of the files in a folder, so that no temporary is left behind.
 QStringList entriesOf(const QString& folder) {
-  return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                                QDir::Name);
+  return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
 }
 
 class SaveFaultTest : public ::testing::Test {
@@ -80,8 +79,10 @@ TEST_F(SaveFaultTest, FailedSaveKeepsTheEarlierFilesAndTheTables) {
     std::function<void(SaveFaultTest&)> make;
   };
   const Fault faults[] = {
-      {"folder in the place of Accounts.dat", [](SaveFaultTest& t) { replaceByFolder(t.accountsPath()); }},
-      {"folder in the place of Main.dat", [](SaveFaultTest& t) { replaceByFolder(t.entriesPath()); }},
+      {"folder in the place of Accounts.dat",
+       [](SaveFaultTest& t) { replaceByFolder(t.accountsPath()); }},
+      {"folder in the place of Main.dat",
+       [](SaveFaultTest& t) { replaceByFolder(t.entriesPath()); }},
   };
   for (const Fault& fault : faults) {
     SCOPED_TRACE(fault.what);
@@ -91,7 +92,8 @@ TEST_F(SaveFaultTest, FailedSaveKeepsTheEarlierFilesAndTheTables) {
     const auto refusal = SaveDatabase(store);
     ASSERT_TRUE(refusal);
     EXPECT_EQ(refusal->title, QStringLiteral("注意"));
-    EXPECT_TRUE(refusal->text.startsWith(QStringLiteral("資料庫沒有存好："))) << refusal->text.toStdString();
+    EXPECT_TRUE(refusal->text.startsWith(QStringLiteral("資料庫沒有存好：")))
+        << refusal->text.toStdString();
     // What still is a file keeps its earlier bytes.
     if (QFileInfo(accountsPath()).isFile()) {
       EXPECT_EQ(bytesOf(accountsPath()), earlier.accounts);
@@ -213,7 +215,8 @@ TEST(TextFileFaultTest, FailedWritesKeepTheEarlierFile) {
   const QString list = dir.filePath(QStringLiteral("DataBase.lst"));
   const QStringList earlier{QStringLiteral("2003-11"), QStringLiteral("2003-12")};
   ASSERT_EQ(textfile::writeLines(list, earlier), std::nullopt);
-  const QStringList later{QStringLiteral("2003-11"), QStringLiteral("2003-12"), QStringLiteral("家計")};
+  const QStringList later{QStringLiteral("2003-11"), QStringLiteral("2003-12"),
+                          QStringLiteral("家計")};
 
   struct Fault {
     const char* what;
@@ -242,7 +245,8 @@ TEST(TextFileFaultTest, FailedWritesKeepTheEarlierFile) {
     EXPECT_TRUE(error->startsWith(QStringLiteral("無法寫入"))) << error->toStdString();
     EXPECT_EQ(textfile::readLines(list), earlier);
   }
-  EXPECT_EQ(entriesOf(dir.path()), (QStringList{QStringLiteral("DataBase.lst"), QStringLiteral("folder")}));
+  EXPECT_EQ(entriesOf(dir.path()),
+            (QStringList{QStringLiteral("DataBase.lst"), QStringLiteral("folder")}));
   EXPECT_TRUE(entriesOf(folder).isEmpty());
 }
 

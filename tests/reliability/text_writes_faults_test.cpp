@@ -47,7 +47,9 @@ class TextWriteFaultTest : public ::testing::TestWithParam<Fault> {
     put(store.settingsFile(), "[UserName]=Test\r\n");
     reliability::fillState(store, 0);
   }
-  QString userFile(const QString& name) const { return store.userFolder() + QLatin1Char('/') + name; }
+  QString userFile(const QString& name) const {
+    return store.userFolder() + QLatin1Char('/') + name;
+  }
 
   // Runs the write under the fault; `path` is the file it must leave as it was.
   void underFault(const QString& path, const std::function<void()>& write) {
@@ -92,11 +94,11 @@ TEST_P(TextWriteFaultTest, DatabaseListKeepsItsLinesAndTheWindowStays) {
   ASSERT_EQ(catalogue.load(), std::nullopt);
   dialogs.type(QStringLiteral("2003-12"));
   catalogue.addNew();
-  ASSERT_EQ(catalogue.entries(), (QStringList{QStringLiteral("2003-11"), QStringLiteral("2003-12")}));
+  ASSERT_EQ(catalogue.entries(),
+            (QStringList{QStringLiteral("2003-11"), QStringLiteral("2003-12")}));
   store.OpenedFromMenu = true;
-  underFault(userFile(QStringLiteral("DataBase.lst")), [&] {
-    EXPECT_EQ(catalogue.cancel(), Catalogue::Result::Stay);
-  });
+  underFault(userFile(QStringLiteral("DataBase.lst")),
+             [&] { EXPECT_EQ(catalogue.cancel(), Catalogue::Result::Stay); });
   expectRefusedWith(QStringLiteral("資料庫清單沒有存好："));
   EXPECT_EQ(catalogue.entries().size(), 2);  // still there to be saved once there is room
 }
@@ -116,7 +118,8 @@ TEST_P(TextWriteFaultTest, JournalExportKeepsTheEarlierExport) {
   underFault(exportPath(store, ExportKind::Csv), [&] {
     const Message shown = exportJournal(store, journalRows(store), ExportKind::Csv);
     EXPECT_EQ(shown.title, QStringLiteral("注意"));
-    EXPECT_TRUE(shown.text.startsWith(QStringLiteral("沒有存成2003-11.csv檔"))) << shown.text.toStdString();
+    EXPECT_TRUE(shown.text.startsWith(QStringLiteral("沒有存成2003-11.csv檔")))
+        << shown.text.toStdString();
   });
 }
 
