@@ -1,14 +1,15 @@
 // Typed amounts: any text is refused or gives the whole number nearest to it (halves to the
 // even neighbour), within the 32-bit (or 16-bit) range.
-#include "support.h"
 #include "platform/numbers.h"
+#include "support.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+  const QString text =
+      QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   const numbers::Amount amount = numbers::parseAmount(text);
   const numbers::SmallNumber small = numbers::parseSmall(text);
   if (small.ok()) {

@@ -1,10 +1,10 @@
 // Opening a database folder whose files hold any bytes, a save cut short included: either the
 // tables are replaced by what the files hold and a save writes them back unchanged, or a
 // refusal says why and the open tables stay as they were.
-#include "support.h"
 #include "platform/safefile.h"
 #include "store/Module1.h"
 #include "store/database.h"
+#include "support.h"
 
 #include <QtEndian>
 

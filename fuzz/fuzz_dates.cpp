@@ -1,12 +1,13 @@
 // Typed dates: any text is either refused or becomes a "yyyy/mm/dd" date that reads back as
 // itself, so that text order stays date order.
-#include "support.h"
 #include "platform/dates.h"
+#include "support.h"
 
 #include <QRegularExpression>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+  const QString text =
+      QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   const auto date = dates::parse(text);
   const auto normal = dates::normalise(text);
   fuzz::require(date.has_value() == normal.has_value(), "parse and normalise agree");

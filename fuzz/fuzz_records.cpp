@@ -1,7 +1,7 @@
 // The record readers over any bytes: no read beyond the data, a reason for every refusal, and
 // what was read survives a write and a second read unchanged.
-#include "support.h"
 #include "store/database.h"
+#include "support.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 // Text files (lists, password, settings) of any bytes: read into lines without line ends;
 // written and read again, the lines settle after one round and come back unchanged.
-#include "support.h"
 #include "platform/textfile.h"
+#include "support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QString path = fuzz::scratch() + QStringLiteral("/DataBase.lst");

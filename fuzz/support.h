@@ -9,8 +9,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <deque>
 
 // What every fuzz target shares: a dialog seam that answers from the input, a scratch folder

@@ -105,6 +105,15 @@ Catalogue::Result Catalogue::open() {
              .arg(name));
     return Result::Stay;
   }
+  // Another window, of this program or another copy of it, may have the database open. The
+  // lock of the database open until now is given up only once the new one has opened.
+  DatabaseLock next;
+  if (!store_.Lock.holds(folderOf(name))) {
+    if (auto refused = next.acquire(folderOf(name))) {
+      store_.dialogs().message(*refused);
+      return Result::Stay;
+    }
+  }
   if (!saveIfChanged()) return Result::Stay;
   const QString previous = store_.DataBaseName;
   store_.DataBaseName = name;
@@ -114,6 +123,7 @@ Catalogue::Result Catalogue::open() {
     store_.dialogs().message(*refused);
     return Result::Stay;
   }
+  if (next.held()) store_.Lock.swap(next);
   store_.setPanel(Module1::DatabasePanel, kPanelLabel + store_.DataBaseName);
   store_.FillAccountLists();
   return Result::Opened;
@@ -150,6 +160,10 @@ void Catalogue::rename() {
   }
   if (!hasSelection()) return;
   if (!selectedNameUsable()) return;
+  if (dblock::inUse(folderOf(entries_.at(selected_)))) {
+    show(dblock::inUseText());
+    return;
+  }
   const QString current = entries_.at(selected_);
   const QString prompt = QStringLiteral("請輸入新的名稱");
   const QString title = QStringLiteral("輸入");
@@ -179,6 +193,11 @@ void Catalogue::remove() {
     return;
   }
   if (!hasSelection()) return;
+  if (!names::folderNameProblem(entries_.at(selected_), names::kDatabaseName) &&
+      dblock::inUse(folderOf(entries_.at(selected_)))) {
+    show(dblock::inUseText());
+    return;
+  }
   if (store_.dialogs().message(confirmDelete(QStringLiteral("確定刪除這個資料庫嗎？"))) !=
       Answer::Yes) {
     return;
@@ -246,5 +265,6 @@ Catalogue::Result Catalogue::logOut() {
   if (!saveIfChanged()) return Result::Stay;
   store_.clearPanels();
   store_.OpenedFromMenu = false;
+  store_.Lock.release();
   return Result::LoggedOut;
 }

@@ -1,5 +1,7 @@
 #include "catalogue/folders.h"
 
+#include "store/dblock.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +17,8 @@ bool copyTree(const QString& from, const QString& to) {
   const auto entries =
       source.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
   for (const QFileInfo& entry : entries) {
+    // The lock belongs to the window that has the original open, not to the copy.
+    if (dblock::isLockFile(entry.fileName())) continue;
     const QString target = to + QLatin1Char('/') + entry.fileName();
     if (entry.isDir() && !entry.isSymLink()) {
       if (!copyTree(entry.filePath(), target)) return false;

@@ -3,9 +3,9 @@
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
+#include <sys/types.h>
 #include <cerrno>
 #include <csignal>
-#include <sys/types.h>
 #endif
 
 #include <limits>

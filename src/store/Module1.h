@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/dates.h"
+#include "store/dblock.h"
 #include "store/records.h"
 
 #include <QObject>
@@ -37,6 +38,9 @@ class Module1 : public QObject {
   bool CatalogueChanged = false;
   int EditIndex = 0;
   QString PasswordLine;
+  // The lock file of the open database: no other window opens it meanwhile. Given up when
+  // another database is opened, at log-out, and with the store at the program's end.
+  DatabaseLock Lock;
 
   Dialogs& dialogs() const { return dialogs_; }
   Clock& clock() { return clock_; }

@@ -249,11 +249,12 @@ std::optional<Message> LoadDatabase(Module1& store) {
     newEntries = true;
   }
 
-  if (newAccounts) {
-    if (auto error = safefile::write(accountsPath, accountBytes)) return refusal(*error);
-  }
-  if (newEntries) {
-    if (auto error = safefile::write(entriesPath, entryBytes)) return refusal(*error);
+  // The files of a new database come into being together, or not at all.
+  std::vector<std::pair<QString, QByteArray>> fresh;
+  if (newAccounts) fresh.emplace_back(kAccountsFile, accountBytes);
+  if (newEntries) fresh.emplace_back(kEntriesFile, entryBytes);
+  if (!fresh.empty()) {
+    if (auto error = safefile::writeGroup(folder, fresh)) return refusal(*error);
   }
 
   // Nothing can fail from here on.

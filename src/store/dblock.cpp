@@ -29,7 +29,9 @@ QSet<QString>& heldFolders() {
 
 QString lockPath(const QString& folder) { return folder + QLatin1Char('/') + kLockFile; }
 
-QString keyOf(const QString& folder) { return QDir::cleanPath(QFileInfo(folder).absoluteFilePath()); }
+QString keyOf(const QString& folder) {
+  return QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+}
 
 QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
 
@@ -45,7 +47,7 @@ bool isStale(const QString& path) {
   }
   const Owner me = thisProcess();
   if (owner->host != me.host) return false;  // another machine's processes cannot be asked
-  if (owner->pid == me.pid) return true;      // an earlier process with our id; ours are held
+  if (owner->pid == me.pid) return true;     // an earlier process with our id; ours are held
   return !process::isRunning(owner->pid);
 }
 
@@ -108,7 +110,8 @@ std::optional<Message> DatabaseLock::acquire(const QString& folder) {
       file.close();
       if (!written) {
         QFile::remove(path);
-        return refusal(QStringLiteral("無法建立「%1」，無法開啟這個資料庫").arg(dblock::shown(path)));
+        return refusal(
+            QStringLiteral("無法建立「%1」，無法開啟這個資料庫").arg(dblock::shown(path)));
       }
       dblock::heldFolders().insert(key);
       locker.unlock();

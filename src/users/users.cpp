@@ -95,5 +95,6 @@ std::optional<Message> LogOutFromMenu(Module1& store) {
     if (auto refused = SaveDatabase(store)) return refused;
   }
   store.OpenedFromMenu = false;
+  store.Lock.release();
   return std::nullopt;
 }

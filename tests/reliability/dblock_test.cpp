@@ -1,5 +1,5 @@
-#include "platform/process.h"
 #include "store/dblock.h"
+#include "platform/process.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -62,7 +62,8 @@ TEST(ProcessTest, TellsRunningFromEndedProcesses) {
 }
 
 TEST(LockFileTextTest, HoldsProcessAndHostOnCrLfLines) {
-  EXPECT_EQ(dblock::ownerBytes({4711, QStringLiteral("kitchen")}), QByteArray("4711\r\nkitchen\r\n"));
+  EXPECT_EQ(dblock::ownerBytes({4711, QStringLiteral("kitchen")}),
+            QByteArray("4711\r\nkitchen\r\n"));
   EXPECT_EQ(dblock::parseOwner("4711\r\nkitchen\r\n"),
             (dblock::Owner{4711, QStringLiteral("kitchen")}));
   for (const QByteArray& garbled :

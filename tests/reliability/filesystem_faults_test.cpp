@@ -42,8 +42,7 @@ void replaceByFile(const QString& path) {
 
 // Names of the files in a folder, so that no temporary is left behind.
 QStringList entriesOf(const QString& folder) {
-  return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                                QDir::Name);
+  return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
 }
 
 class SaveFaultTest : public ::testing::Test {
@@ -80,8 +79,10 @@ TEST_F(SaveFaultTest, FailedSaveKeepsTheEarlierFilesAndTheTables) {
     std::function<void(SaveFaultTest&)> make;
   };
   const Fault faults[] = {
-      {"folder in the place of Accounts.dat", [](SaveFaultTest& t) { replaceByFolder(t.accountsPath()); }},
-      {"folder in the place of Main.dat", [](SaveFaultTest& t) { replaceByFolder(t.entriesPath()); }},
+      {"folder in the place of Accounts.dat",
+       [](SaveFaultTest& t) { replaceByFolder(t.accountsPath()); }},
+      {"folder in the place of Main.dat",
+       [](SaveFaultTest& t) { replaceByFolder(t.entriesPath()); }},
   };
   for (const Fault& fault : faults) {
     SCOPED_TRACE(fault.what);
@@ -91,7 +92,8 @@ TEST_F(SaveFaultTest, FailedSaveKeepsTheEarlierFilesAndTheTables) {
     const auto refusal = SaveDatabase(store);
     ASSERT_TRUE(refusal);
     EXPECT_EQ(refusal->title, QStringLiteral("注意"));
-    EXPECT_TRUE(refusal->text.startsWith(QStringLiteral("資料庫沒有存好："))) << refusal->text.toStdString();
+    EXPECT_TRUE(refusal->text.startsWith(QStringLiteral("資料庫沒有存好：")))
+        << refusal->text.toStdString();
     // What still is a file keeps its earlier bytes.
     if (QFileInfo(accountsPath()).isFile()) {
       EXPECT_EQ(bytesOf(accountsPath()), earlier.accounts);
@@ -185,6 +187,26 @@ TEST_F(SaveFaultTest, UnreadableFileOnLoadChangesNothing) {
   }
 }
 
+TEST_F(SaveFaultTest, NewDatabaseGetsBothFilesOrNeither) {
+  // The entries file of a new database cannot be written (a folder lies where its temporary
+  // goes): the accounts file is not left behind alone.
+  store.DataBaseName = QStringLiteral("2003-12");
+  ASSERT_TRUE(QDir().mkpath(store.databaseFolder() + QStringLiteral("/Main.dat.new")));
+  dialogs.type(QStringLiteral("500"));
+  const auto refused = LoadDatabase(store);
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(entriesOf(store.databaseFolder()), QStringList{QStringLiteral("Main.dat.new")});
+  EXPECT_EQ(filesOf(store).accounts, changed.accounts);
+
+  // Once the obstacle is gone the database opens, asking for the starting cash again.
+  ASSERT_TRUE(QDir(store.databaseFolder() + QStringLiteral("/Main.dat.new")).removeRecursively());
+  dialogs.type(QStringLiteral("500"));
+  ASSERT_EQ(LoadDatabase(store), std::nullopt);
+  EXPECT_EQ(store.EntryTable[1].Amount, 500);
+  EXPECT_EQ(entriesOf(store.databaseFolder()),
+            (QStringList{QStringLiteral("Accounts.dat"), QStringLiteral("Main.dat")}));
+}
+
 // The text files (lists, password, settings) share the safe writer: each fault keeps the
 // earlier file and says why.
 TEST(TextFileFaultTest, FailedWritesKeepTheEarlierFile) {
@@ -193,7 +215,8 @@ TEST(TextFileFaultTest, FailedWritesKeepTheEarlierFile) {
   const QString list = dir.filePath(QStringLiteral("DataBase.lst"));
   const QStringList earlier{QStringLiteral("2003-11"), QStringLiteral("2003-12")};
   ASSERT_EQ(textfile::writeLines(list, earlier), std::nullopt);
-  const QStringList later{QStringLiteral("2003-11"), QStringLiteral("2003-12"), QStringLiteral("家計")};
+  const QStringList later{QStringLiteral("2003-11"), QStringLiteral("2003-12"),
+                          QStringLiteral("家計")};
 
   struct Fault {
     const char* what;
@@ -222,7 +245,8 @@ TEST(TextFileFaultTest, FailedWritesKeepTheEarlierFile) {
     EXPECT_TRUE(error->startsWith(QStringLiteral("無法寫入"))) << error->toStdString();
     EXPECT_EQ(textfile::readLines(list), earlier);
   }
-  EXPECT_EQ(entriesOf(dir.path()), (QStringList{QStringLiteral("DataBase.lst"), QStringLiteral("folder")}));
+  EXPECT_EQ(entriesOf(dir.path()),
+            (QStringList{QStringLiteral("DataBase.lst"), QStringLiteral("folder")}));
   EXPECT_TRUE(entriesOf(folder).isEmpty());
 }
 

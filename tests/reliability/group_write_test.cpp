@@ -78,7 +78,8 @@ TEST(GroupWriteTest, WritesBothOrNeither) {
   {
     // The second file does not fit: the first is not replaced either.
     safefile::FailAfterBytes full(8);
-    const auto error = safefile::writeGroup(dir.path(), {{"A", "second A"}, {"B", "second B, longer"}});
+    const auto error =
+        safefile::writeGroup(dir.path(), {{"A", "second A"}, {"B", "second B, longer"}});
     ASSERT_TRUE(error);
     EXPECT_TRUE(error->contains(QDir::toNativeSeparators(b))) << error->toStdString();
   }

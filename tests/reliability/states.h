@@ -27,11 +27,12 @@ inline void fillState(Module1& store, int k) {
   int entries = 1;
   for (int i = 0; i < 400 + 350 * k && entries <= kMaxEntries; ++i, ++entries) {
     const int other = 3 + i % (accounts - 3);
-    store.EntryTable[entries] =
-        makeEntry(QStringLiteral("2003/%1/%2").arg(1 + i % 12, 2, 10, QLatin1Char('0'))
-                      .arg(1 + i % 28, 2, 10, QLatin1Char('0')),
-                  store.AccountTable[other].AccountName, QStringLiteral("A-現金"),
-                  (i * 7919 + k) % 100000 - 20000, QStringLiteral("第%1版第%2筆 餐飲費").arg(k).arg(i));
+    store.EntryTable[entries] = makeEntry(QStringLiteral("2003/%1/%2")
+                                              .arg(1 + i % 12, 2, 10, QLatin1Char('0'))
+                                              .arg(1 + i % 28, 2, 10, QLatin1Char('0')),
+                                          store.AccountTable[other].AccountName,
+                                          QStringLiteral("A-現金"), (i * 7919 + k) % 100000 - 20000,
+                                          QStringLiteral("第%1版第%2筆 餐飲費").arg(k).arg(i));
   }
   store.EntryCount = entries;
 }
