@@ -3,7 +3,7 @@
 #include "store/Module1.h"
 #include "store/ledger.h"
 
-#include "ScriptedDialogs.h"
+#include "../maintenance/books.h"
 
 #include <gtest/gtest.h>
 
@@ -11,18 +11,13 @@
 
 namespace {
 
-class Chart : public ::testing::Test {
- protected:
-  Chart() : store(QStringLiteral("/tmp/none"), dialogs) {
+struct Chart : ::testing::Test, testbooks::Books {
+  Chart() {
     store.clock().setToday(QDate(2026, 3, 14));
-    store.AccountTable[1] = makeAccount(kCashName, kAsset);
-    store.AccountTable[2] = makeAccount(kEquityName, kEquity);
-    store.AccountTable[3] = makeAccount(QStringLiteral("E-餐飲費"), kExpense);
-    store.AccountTable[4] = makeAccount(QStringLiteral("A-股票"), kAsset);
-    store.AccountCount = 5;
-    store.EntryTable[1] = makeEntry("2026/03/01", "A-現金", "Equity", 1000, "初值");
-    store.EntryTable[2] = makeEntry("2026/03/02", "E-餐飲費", "A-現金", 120, "");
-    store.EntryCount = 3;
+    account(kCashName, kAsset), account(kEquityName, kEquity);
+    account("E-餐飲費", kExpense), account("A-股票", kAsset);
+    entry("2026/03/01", "A-現金", "Equity", 1000, "初值");
+    entry("2026/03/02", "E-餐飲費", "A-現金", 120);
   }
   // The chart as "name:kind" and the entry count: all a refused command must leave alone.
   QString state() const {
@@ -33,8 +28,6 @@ class Chart : public ::testing::Test {
     }
     return out + QString::number(store.EntryCount);
   }
-  ScriptedDialogs dialogs;
-  Module1 store;
 };
 
 TEST_F(Chart, CreateAddsTheAccountAndAnInitialValueOnlyForAssetsAndLiabilities) {

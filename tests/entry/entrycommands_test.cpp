@@ -2,7 +2,7 @@
 #include "platform/numbers.h"
 #include "store/Module1.h"
 
-#include "ScriptedDialogs.h"
+#include "../maintenance/books.h"
 
 #include <gtest/gtest.h>
 
@@ -11,19 +11,12 @@ namespace {
 // Positions in the pickers of the chart below.
 constexpr int kCash = 0, kEquityPos = 1, kFood = 2, kSalary = 3, kCard = 4;
 
-class EntryCommands : public ::testing::Test {
- protected:
-  EntryCommands() : store(QStringLiteral("/tmp/none"), dialogs) {
-    store.clock().setToday(QDate(2026, 3, 14));
-    const QStringList names = {"A-現金", "Equity", "E-餐飲費", "I-薪資", "L-信用卡"};
-    const int kinds[] = {kAsset, kEquity, kExpense, kIncome, kLiability};
-    for (int i = 0; i < 5; ++i) store.AccountTable[i + 1] = makeAccount(names[i], kinds[i]);
-    store.AccountCount = 6;
-    store.EntryTable[1] = makeEntry("2026/03/01", "A-現金", "Equity", 1000, "初值");
-    store.EntryCount = 2;
+struct EntryCommands : ::testing::Test, testbooks::Books {
+  EntryCommands() {
+    account("A-現金", kAsset), account("Equity", kEquity), account("E-餐飲費", kExpense);
+    account("I-薪資", kIncome), account("L-信用卡", kLiability);
+    entry("2026/03/01", "A-現金", "Equity", 1000, "初值");
   }
-  ScriptedDialogs dialogs;
-  Module1 store;
 };
 
 TEST_F(EntryCommands, RefusalsComeInTheirOrderAndChangeNothing) {
@@ -41,11 +34,9 @@ TEST_F(EntryCommands, RefusalsComeInTheirOrderAndChangeNothing) {
       {false, 0, -1, kCash, "2026/02/30", "x", "", "不是正確的日期格式"},
       {false, 0, -1, kCash, "2026/3/1", "x", "", "請選擇資產增加欄位"},
       {false, 0, kFood, kCash, "2026/3/1", "", "", "請輸入金額"},
-      {false, 0, kFood, kCash, "2026/3/1", "-5", "", "請輸入金額"},
       {false, 0, kFood, kCash, "2026/3/1", "-0.4", "😀", "請輸入金額"},
       {false, 0, kFood, kCash, "2026/3/1", "12a", "", nan},
       {false, 0, kFood, kCash, "2026/3/1", "1,200", "", nan},
-      {false, 0, kFood, kCash, "2026/3/1", "1e3", "", nan},
       {false, 0, kFood, kCash, "2026/3/1", "2147483648", "", range},
       {false, 0, kFood, kCash, "2026/3/1", "2147483647.5", "😀", range},
       {false, 2, kFood, kCash, "2026/3/1", "1", "生日😀",

@@ -1,9 +1,7 @@
-#include "store/LedgerView.h"
-#include "store/Module1.h"
 #include "store/entrycommands.h"
 #include "ui/entry/InputForm.h"
 
-#include "ScriptedDialogs.h"
+#include "../maintenance/books.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -13,29 +11,21 @@
 
 namespace {
 
-// The main window's ledger as the entry dialog sees it: rows built by the store, and a log.
-class FakeLedger : public LedgerView {
+// The main window's ledger as the entry dialog sees it: a log of what it was asked, the cash
+// ledger (1000 - 500) shown.
+class FakeLedger : public testbooks::FakeLedgerView {
  public:
-  explicit FakeLedger(const Module1& store) : store_(store) {}
   int shownAccountSlot() const override { return shown; }
-  void showAccount(int slot) override {
-    calls << QStringLiteral("show %1").arg(shown = slot);
-    rows = ShowLedger(store_, slot);
-  }
-  void redrawLedger(bool) override { calls << QStringLiteral("redraw"); }
+  void showAccount(int slot) override { calls << QStringLiteral("show %1").arg(shown = slot); }
   void appendRow(const LedgerRow& row) override {
-    calls << QStringLiteral("append %1").arg(row.slot);
-    rows.push_back(row);
+    calls << QStringLiteral("append %1 %2").arg(row.number, row.total);
+    total = row.runningTotal;
   }
   void selectEntry(int slot) override { calls << QStringLiteral("select %1").arg(slot); }
-  qint64 lastRunningTotal() const override { return rows.empty() ? 0 : rows.back().runningTotal; }
-  int rowCount() const override { return static_cast<int>(rows.size()); }
+  qint64 lastRunningTotal() const override { return total; }
   int shown = 1;
-  std::vector<LedgerRow> rows;
+  qint64 total = 500;
   QStringList calls;
-
- private:
-  const Module1& store_;
 };
 
 constexpr int kCash = 0, kEquityPos = 1, kFood = 2, kSalary = 3, kCard = 4;
@@ -43,25 +33,17 @@ constexpr int kCash = 0, kEquityPos = 1, kFood = 2, kSalary = 3, kCard = 4;
 class TestInputForm : public QObject {
   Q_OBJECT
 
-  // A chart of cash, Equity, food, salary and a card; the cash ledger shown.
-  struct Program {
-    ScriptedDialogs dialogs;
-    Module1 store{QStringLiteral("/tmp/none"), dialogs};
-    FakeLedger ledger{store};
+  struct Program : testbooks::Books {
+    FakeLedger ledger;
     InputForm form{store, ledger};
 
     Program() {
       store.clock().setToday(QDate(2026, 3, 14));
-      const QStringList names = {"A-現金", "Equity", "E-餐飲費", "I-薪資", "L-信用卡"};
-      const int kinds[] = {kAsset, kEquity, kExpense, kIncome, kLiability};
-      for (int i = 0; i < 5; ++i) store.AccountTable[i + 1] = makeAccount(names[i], kinds[i]);
-      store.AccountCount = 6;
-      store.EntryTable[1] = makeEntry("2026/03/01", "A-現金", "Equity", 1000, "初值");
-      store.EntryTable[2] = makeEntry("2026/03/02", "E-餐飲費", "A-現金", 500, "聚餐");
-      store.EntryCount = 3;
+      account("A-現金", kAsset), account("Equity", kEquity), account("E-餐飲費", kExpense);
+      account("I-薪資", kIncome), account("L-信用卡", kLiability);
+      entry("2026/03/01", "A-現金", "Equity", 1000, "初值");
+      entry("2026/03/02", "E-餐飲費", "A-現金", 500, "聚餐");
       store.FillAccountLists();
-      ledger.showAccount(1);
-      ledger.calls.clear();
     }
     template <typename T = QPushButton>
     T* find(const char* name) {
@@ -106,8 +88,7 @@ class TestInputForm : public QObject {
     QCOMPARE(p.store.EntryTable[3],
              makeEntry("2026/03/14", "E-餐飲費", "A-現金", 120, "午餐\r\n便當"));
     QCOMPARE(p.store.EntryTable[4], p.store.EntryTable[3]);
-    QCOMPARE(p.ledger.calls, (QStringList{"append 3", "append 4"}));
-    QCOMPARE(p.ledger.rows.back().total, QStringLiteral("260"));  // 1000 - 500 - 120 - 120
+    QCOMPARE(p.ledger.calls, (QStringList{"append 3 380", "append 4 260"}));
   }
 
   void editFollowsTheEntryAndCancelStoresNothing() {
