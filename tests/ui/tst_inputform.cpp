@@ -81,6 +81,7 @@ class TestInputForm : public QObject {
       QVERIFY(p.form.isVisible());
       QCOMPARE(p.store.EntryCount, 4);
       QTest::keyClick(memo, Qt::Key_Enter);  // everything stays: a second, identical entry
+      QCOMPARE(memo->toPlainText(), QStringLiteral("午餐\n便當"));  // no line break added
     });
     p.form.openNew();
     QCOMPARE(p.dialogs.messageTexts(), QStringList{"請選擇資產增加欄位"});
@@ -116,8 +117,6 @@ class TestInputForm : public QObject {
     p.whileOpen([&] {
       p.cob("Cob2")->setCurrentIndex(kEquityPos);
       QCOMPARE(p.cob("Cob2")->currentIndex(), -1);
-      p.cob("Cob3")->setCurrentIndex(kSalary);
-      QCOMPARE(p.cob("Cob3")->currentIndex(), kCash);
     });
     p.form.openNew();
     // A chart whose first account is an expense: past it to Equity, not back in a loop.
@@ -127,8 +126,7 @@ class TestInputForm : public QObject {
     p.form.openNew();
     QCOMPARE(p.cob("Cob3")->currentIndex(), 1);
     QCOMPARE(p.dialogs.messageTexts(),
-             (QStringList{"這個欄位不能是Equity", "這個欄位不能是收入(I)或支出(E)",
-                          "這個欄位不能是收入(I)或支出(E)"}));
+             (QStringList{"這個欄位不能是Equity", "這個欄位不能是收入(I)或支出(E)"}));
   }
 
   void fullTableOpensNoDialog() {
