@@ -1,13 +1,9 @@
 #include "store/chart.h"
 #include "platform/numbers.h"
-#include "store/Module1.h"
-#include "store/ledger.h"
 
 #include "../maintenance/books.h"
 
 #include <gtest/gtest.h>
-
-#include <functional>
 
 namespace {
 

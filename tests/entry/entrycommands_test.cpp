@@ -1,6 +1,5 @@
 #include "store/entrycommands.h"
 #include "platform/numbers.h"
-#include "store/Module1.h"
 
 #include "../maintenance/books.h"
 

@@ -28,7 +28,7 @@ class FakeLedger : public testbooks::FakeLedgerView {
   QStringList calls;
 };
 
-constexpr int kCash = 0, kEquityPos = 1, kFood = 2, kSalary = 3, kCard = 4;
+constexpr int kCash = 0, kEquityPos = 1, kFood = 2, kCard = 4;
 
 class TestInputForm : public QObject {
   Q_OBJECT
