@@ -76,25 +76,19 @@ class TestAccountForm : public QObject {
     QCOMPARE(p.store.EntryTable[4], makeEntry("2026/03/14", "A-基金", "Equity", 0, "初值"));
   }
 
-  void editRenamesThenAsksTheKindUnlessRefused() {
+  void editAsksTheKindOnlyAfterAnAcceptedName() {
     Program p;
-    for (const char* answer : {"E-伙食費", "", "E-伙食費", "", "2"}) {
-      p.dialogs.type(QString::fromUtf8(answer));
-    }
+    for (const char* answer : {"E-餐飲費", "", "2"}) p.dialogs.type(QString::fromUtf8(answer));
     p.session([&] {
-      p.click("Cmd3");  // nothing chosen: nothing asked
-      p.list()->setCurrentRow(2);
-      p.click("Cmd3");  // renamed, the kind kept
-      QCOMPARE(p.list()->item(2)->text().trimmed(), QStringLiteral("E-伙食費"));
       p.list()->setCurrentRow(3);
       p.click("Cmd3");  // another's name: refused, no kind asked
-      p.click("Cmd3");  // the name kept, kind 2
+      p.click("Cmd3");  // the name kept, then kind 2
     });
     const auto& shown = p.dialogs.shown();
-    QCOMPARE(shown[1].defaultText, QStringLiteral("E-餐飲費"));
-    QCOMPARE(shown[2].defaultText, QStringLiteral("4"));  // the kind asked after the name
-    QCOMPARE(p.dialogs.messageTexts(), QStringList{"已有相同名稱的帳戶"});
-    QCOMPARE(p.store.EntryTable[2], makeEntry("2026/03/02", "E-伙食費", "A-現金", 80, ""));
+    QCOMPARE(shown.size(), 5u);  // the editor, name, refusal, name, kind
+    QCOMPARE(shown[1].defaultText, QStringLiteral("A-股票"));
+    QCOMPARE(shown[2].message.text, QStringLiteral("已有相同名稱的帳戶"));
+    QCOMPARE(shown[4].defaultText, QStringLiteral("1"));
     QCOMPARE(p.store.AccountTable[4], makeAccount(QStringLiteral("A-股票"), kLiability));
     QVERIFY(p.dialogs.allAnswersUsed());
   }
