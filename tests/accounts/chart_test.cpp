@@ -1,233 +1,133 @@
 #include "store/chart.h"
 #include "platform/numbers.h"
-#include "store/Module1.h"
-#include "store/ledger.h"
 
-#include "ScriptedDialogs.h"
+#include "../maintenance/books.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class Chart : public ::testing::Test {
- protected:
-  Chart() : store(QStringLiteral("/tmp/none"), dialogs) {
+struct Chart : ::testing::Test, testbooks::Books {
+  Chart() {
     store.clock().setToday(QDate(2026, 3, 14));
-    store.AccountTable[1] = makeAccount(kCashName, kAsset);
-    store.AccountTable[2] = makeAccount(kEquityName, kEquity);
-    store.AccountTable[3] = makeAccount(QStringLiteral("E-餐飲費"), kExpense);
-    store.AccountCount = 4;
-    store.EntryTable[1] = makeEntry(QStringLiteral("2026/03/01"), kCashName, kEquityName, 1000,
-                                    QStringLiteral("初值"));
-    store.EntryTable[2] = makeEntry(QStringLiteral("2026/03/02"), QStringLiteral("E-餐飲費"),
-                                    kCashName, 120, QString());
-    store.EntryCount = 3;
+    account(kCashName, kAsset), account(kEquityName, kEquity);
+    account("E-餐飲費", kExpense), account("A-股票", kAsset);
+    entry("2026/03/01", "A-現金", "Equity", 1000, "初值");
+    entry("2026/03/02", "E-餐飲費", "A-現金", 120);
   }
-
-  QStringList names() const {
-    QStringList out;
-    for (const QString& n : accountListNames(store)) out.append(TrimTrailingSpaces(n));
-    return out;
+  // The chart as "name:kind" and the entry count: all a refused command must leave alone.
+  QString state() const {
+    QString out;
+    for (int i = 1; i < store.AccountCount; ++i) {
+      out += TrimTrailingSpaces(store.AccountTable[i].AccountName) + u':' +
+             QString::number(store.AccountTable[i].AccountKind) + u' ';
+    }
+    return out + QString::number(store.EntryCount);
   }
-
-  // The whole state a refused command must leave alone.
-  struct Snapshot {
-    QStringList names;
-    std::vector<qint16> kinds;
-    std::vector<LedgerEntry> entries;
-    int accountCount, entryCount;
-    bool operator==(const Snapshot&) const = default;
-  };
-  Snapshot snapshot() const {
-    Snapshot s{names(), {}, {}, store.AccountCount, store.EntryCount};
-    for (int i = 1; i < store.AccountCount; ++i)
-      s.kinds.push_back(store.AccountTable[i].AccountKind);
-    for (int i = 1; i < store.EntryCount; ++i) s.entries.push_back(store.EntryTable[i]);
-    return s;
-  }
-
-  ScriptedDialogs dialogs;
-  Module1 store;
 };
 
-TEST_F(Chart, CreateAssetRecordsItsInitialValueEvenWhenZero) {
-  ASSERT_FALSE(createAccount(store, QStringLiteral("銀行存款"), kAsset, QStringLiteral("5000")));
-  ASSERT_FALSE(createAccount(store, QStringLiteral("信用卡"), kLiability, QStringLiteral("0")));
-  EXPECT_EQ(names(), (QStringList{"A-現金", "Equity", "E-餐飲費", "A-銀行存款", "L-信用卡"}));
-  EXPECT_EQ(store.AccountTable[4].AccountKind, kAsset);
-  EXPECT_EQ(store.AccountTable[5].AccountKind, kLiability);
-  EXPECT_EQ(store.EntryCount, 5);
-  EXPECT_EQ(store.EntryTable[3], makeEntry("2026/03/14", "A-銀行存款", "Equity", 5000, "初值"));
-  EXPECT_EQ(store.EntryTable[4], makeEntry("2026/03/14", "L-信用卡", "Equity", 0, "初值"));
-  EXPECT_EQ(store.panel(Module1::AccountsPanel), QStringLiteral("帳戶數量：5"));
-  EXPECT_EQ(store.panel(Module1::EntriesPanel), QStringLiteral("資料筆數：4"));
-
-  // So the new card is in use at once.
-  EXPECT_EQ(deleteAccount(store, 5)->text, QStringLiteral("這個帳戶正在使用中，無法刪除"));
-}
-
-TEST_F(Chart, InitialValuesRoundAndKeepTheirSign) {
-  const std::vector<std::pair<QString, qint32>> cases = {{"2.5", 2}, {"-700", -700}, {"", 0}};
-  int n = 0;
-  for (const auto& [typed, expected] : cases) {
-    ASSERT_FALSE(createAccount(store, QStringLiteral("股票%1").arg(++n), kAsset, typed));
-    EXPECT_EQ(store.EntryTable[store.EntryCount - 1].Amount, expected) << typed.toStdString();
-  }
-}
-
-TEST_F(Chart, IncomeAndExpenseGetNoEntryWhateverTheHiddenBoxHolds) {
-  ASSERT_FALSE(createAccount(store, QStringLiteral("薪資"), kIncome, QStringLiteral("999")));
-  ASSERT_FALSE(createAccount(store, QStringLiteral("交通費"), kExpense, QStringLiteral("abc")));
-  EXPECT_EQ(names().mid(3), (QStringList{"I-薪資", "E-交通費"}));
-  EXPECT_EQ(store.EntryCount, 3);
-  EXPECT_EQ(store.AccountTable[4].AccountKind, kIncome);
-}
-
-TEST_F(Chart, LongNamesAreCutToTheField) {
-  ASSERT_FALSE(createAccount(store, QString(25, u'a'), kAsset, "0"));
-  EXPECT_EQ(store.AccountTable[4].AccountName, QStringLiteral("A-") + QString(18, u'a'));
-}
-
-TEST_F(Chart, CreateRefusalsInOrderChangeNothing) {
+TEST_F(Chart, CreateAddsTheAccountAndAnInitialValueOnlyForAssetsAndLiabilities) {
   struct Case {
-    const char* what;
     QString name;
     int kind;
-    QString value;
-    QString text;
+    QString value, stored;
+    std::optional<qint32> initial;
   };
-  const std::vector<Case> cases = {
-      {"empty name", "", kAsset, "0", "帳戶名稱尚未輸入"},
-      {"blanks only", "   ", kIncome, "0", "帳戶名稱尚未輸入"},
-      {"Equity as typed", "Equity", kAsset, "0", "已有相同名稱的帳戶"},
-      {"full name as typed", "A-現金", kAsset, "0", "已有相同名稱的帳戶"},
-      {"same name once the prefix is added", "現金", kAsset, "0", "已有相同名稱的帳戶"},
-      {"an expense of that name", "餐飲費", kExpense, "0", "已有相同名稱的帳戶"},
-      {"code page cannot hold it", "零用😀", kAsset, "0",
-       "帳戶名稱中的「😀」無法存入資料庫，請改用其他字"},
-      {"initial value no number", "股票", kAsset, "1,000",
-       "初值：" + numbers::amountErrorText(numbers::AmountError::NotANumber)},
-      {"initial value beyond 32 bits", "股票", kLiability, "-2147483649",
-       "初值：" + numbers::amountErrorText(numbers::AmountError::OutOfRange)},
-  };
-  const Snapshot before = snapshot();
+  const Case cases[] = {{"銀行存款", kAsset, "5000", "A-銀行存款", 5000},
+                        {"信用卡", kLiability, "0", "L-信用卡", 0},
+                        {"現金", kLiability, "-2.5", "L-現金", -2},  // another prefix, another name
+                        {"薪資", kIncome, "999", "I-薪資", {}},
+                        {"交通費", kExpense, "abc", "E-交通費", {}},
+                        {QString(25, u'a'), kAsset, "1", "A-" + QString(18, u'a'), 1}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    const auto refused = createAccount(store, c.name, c.kind, c.value);
+    SCOPED_TRACE(c.stored.toStdString());
+    const int entries = store.EntryCount;
+    ASSERT_FALSE(createAccount(store, c.name, c.kind, c.value));
+    EXPECT_EQ(store.AccountTable[store.AccountCount - 1], makeAccount(c.stored, c.kind));
+    EXPECT_EQ(store.EntryCount, entries + (c.initial ? 1 : 0));
+    if (c.initial) {
+      EXPECT_EQ(store.EntryTable[entries],
+                makeEntry("2026/03/14", c.stored, "Equity", *c.initial, "初值"));
+    }
+  }
+  EXPECT_EQ(store.panel(Module1::AccountsPanel), QStringLiteral("帳戶數量：10"));
+  EXPECT_EQ(store.panel(Module1::EntriesPanel), QStringLiteral("資料筆數：6"));
+}
+
+TEST_F(Chart, RefusalsComeFirstAndChangeNothing) {
+  enum Command { Create, Rename, Kind, Delete };
+  struct Case {
+    Command command;
+    int number;  // the kind to create, else the slot
+    QString typed, value, text;
+  };
+  const QString same = QStringLiteral("已有相同名稱的帳戶");
+  const QString kinds = QStringLiteral("類別必須是1到4的整數：1資產、2負債、3收入、4支出");
+  const QString emoji = QStringLiteral("名稱中的「😀」無法存入資料庫，請改用其他字");
+  const QString value = QStringLiteral("初值：");
+  const Case cases[] = {
+      {Create, kIncome, "   ", "0", "帳戶名稱尚未輸入"},
+      {Create, kAsset, "Equity", "0", same},
+      {Create, kAsset, "現金", "x", same},  // the same once the prefix is added
+      {Create, kAsset, "零用😀", "x", "帳戶" + emoji},
+      {Create, kAsset, "基金", "1,000",
+       value + numbers::amountErrorText(numbers::AmountError::NotANumber)},
+      {Create, kLiability, "基金", "-2147483649",
+       value + numbers::amountErrorText(numbers::AmountError::OutOfRange)},
+      {Rename, 2, "X", "", "Equity帳戶不能編輯"},
+      {Rename, 1, "X", "", "現金帳戶不能編輯"},
+      {Kind, 1, "2", "", "現金帳戶不能編輯"},
+      {Rename, 4, "E-餐飲費", "", same},
+      {Rename, 4, "   ", "", "帳戶名稱不能只有空白"},
+      {Rename, 4, "A-股票😀", "", "帳戶" + emoji},
+      {Kind, 4, "0", "", kinds},
+      {Kind, 4, "2.5", "", kinds},
+      {Kind, 4, "70000", "", kinds},
+      {Delete, 2, "", "", "Equity帳戶不能刪除"},
+      {Delete, 1, "", "", "現金帳戶不能刪除"},
+      {Delete, 3, "", "", "這個帳戶正在使用中，無法刪除"},
+  };
+  const QString before = state();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text.toStdString());
+    const auto refused = c.command == Create   ? createAccount(store, c.typed, c.number, c.value)
+                         : c.command == Rename ? renameAccount(store, c.number, c.typed)
+                         : c.command == Kind   ? changeKind(store, c.number, c.typed)
+                                               : deleteAccount(store, c.number);
     ASSERT_TRUE(refused);
     EXPECT_EQ(refused->text, c.text);
     EXPECT_EQ(refused->title, QStringLiteral("注意"));
-    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(state(), before);
   }
-  // Typed with another prefix the name is a different account.
-  EXPECT_FALSE(createAccount(store, QStringLiteral("現金"), kLiability, "0"));
-}
-
-TEST_F(Chart, LimitsAreCheckedBeforeAnythingChanges) {
+  // The limits come before the name; a full entry table stops an asset but not an income.
   store.AccountCount = kMaxAccounts + 1;
   EXPECT_EQ(createAccount(store, "", kAsset, "x")->text,
             QStringLiteral("帳戶數量已經到達100項上限，無法新增"));
-  EXPECT_EQ(store.AccountCount, kMaxAccounts + 1);
-
-  // A full entry table: an asset could not record its initial value, so it is not created;
-  // an income account needs no entry and is.
-  store.AccountCount = 4;
+  store.AccountCount = 5;
   store.EntryCount = kMaxEntries + 1;
-  const auto refused = createAccount(store, QStringLiteral("股票"), kAsset, "0");
-  ASSERT_TRUE(refused);
-  EXPECT_TRUE(refused->text.contains(QStringLiteral("3000")));
-  EXPECT_EQ(store.AccountCount, 4);
-  EXPECT_EQ(store.EntryCount, kMaxEntries + 1);
-  EXPECT_FALSE(createAccount(store, QStringLiteral("獎金"), kIncome, "0"));
+  EXPECT_EQ(createAccount(store, QStringLiteral("基金"), kAsset, "0")->text,
+            QStringLiteral("資料筆數已經到達3000筆上限，無法記錄初值，請另開新資料庫"));
   EXPECT_EQ(store.AccountCount, 5);
+  EXPECT_FALSE(createAccount(store, QStringLiteral("獎金"), kIncome, "0"));
+  EXPECT_EQ(store.AccountCount, 6);
 }
 
-TEST_F(Chart, RenameCarriesEveryEntryAlong) {
+TEST_F(Chart, RenameAndKindChangeCarryTheEntriesAlong) {
   store.EntryTable[3] = makeEntry("2026/03/03", "A-現金", "E-餐飲費", 5, "退款");
   store.EntryCount = 4;
-  ASSERT_FALSE(checkEditable(store, 3));
-  ASSERT_FALSE(renameAccount(store, 3, QStringLiteral("E-伙食費")));
-  EXPECT_EQ(names(), (QStringList{"A-現金", "Equity", "E-伙食費"}));
-  EXPECT_EQ(store.EntryTable[2].IncreaseAccount, nameField("E-伙食費"));
-  EXPECT_EQ(store.EntryTable[3].DecreaseAccount, nameField("E-伙食費"));
-  EXPECT_EQ(store.EntryTable[1].IncreaseAccount, nameField("A-現金"));
-  EXPECT_EQ(ShowLedger(store, 3).size(), 2u);
-
-  // An empty answer (also cancel) leaves the name; the same name again is no change.
-  EXPECT_FALSE(renameAccount(store, 3, QString()));
-  EXPECT_FALSE(renameAccount(store, 3, QStringLiteral("E-伙食費")));
-  EXPECT_EQ(names()[2], QStringLiteral("E-伙食費"));
-}
-
-TEST_F(Chart, RenameAndKindRefusalsChangeNothing) {
-  ASSERT_FALSE(createAccount(store, QStringLiteral("股票"), kAsset, "0"));
-  const Snapshot before = snapshot();
-  struct Case {
-    const char* what;
-    std::optional<Message> (*command)(Module1&, int, const QString&);
-    int slot;
-    QString answer, text;
-  };
-  const QString kindText = QStringLiteral("類別必須是1到4的整數：1資產、2負債、3收入、4支出");
-  const std::vector<Case> cases = {
-      {"Equity", renameAccount, 2, "X", "Equity帳戶不能編輯"},
-      {"cash", renameAccount, 1, "X", "現金帳戶不能編輯"},
-      {"cash kind", changeKind, 1, "2", "現金帳戶不能編輯"},
-      {"another's name", renameAccount, 4, "E-餐飲費", "已有相同名稱的帳戶"},
-      {"Equity's name", renameAccount, 4, "Equity", "已有相同名稱的帳戶"},
-      {"blanks only", renameAccount, 4, "   ", "帳戶名稱不能只有空白"},
-      {"code page", renameAccount, 4, "A-股票😀", "帳戶名稱中的「😀」無法存入資料庫，請改用其他字"},
-      {"kind 0", changeKind, 4, "0", kindText},
-      {"kind 5", changeKind, 4, "5", kindText},
-      {"kind fraction", changeKind, 4, "2.5", kindText},
-      {"kind word", changeKind, 4, "two", kindText},
-      {"kind beyond 16 bits", changeKind, 4, "70000", kindText},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    const auto refused = c.command(store, c.slot, c.answer);
-    ASSERT_TRUE(refused);
-    EXPECT_EQ(refused->text, c.text);
-    EXPECT_EQ(snapshot(), before);
+  for (const char* answer :
+       {"", "E-伙食費", "E-伙食費"}) {  // empty (cancel) and the same: no change
+    ASSERT_FALSE(renameAccount(store, 3, QString::fromUtf8(answer)));
   }
-  EXPECT_EQ(checkEditable(store, 2)->text, QStringLiteral("Equity帳戶不能編輯"));
-  EXPECT_EQ(checkEditable(store, 1)->text, QStringLiteral("現金帳戶不能編輯"));
-}
-
-TEST_F(Chart, KindChangesKeepThePrefix) {
-  ASSERT_FALSE(createAccount(store, QStringLiteral("股票"), kAsset, "0"));
-  EXPECT_FALSE(changeKind(store, 4, QString()));
-  EXPECT_EQ(store.AccountTable[4].AccountKind, kAsset);
-  EXPECT_FALSE(changeKind(store, 4, QStringLiteral(" 2 ")));
-  EXPECT_EQ(store.AccountTable[4].AccountKind, kLiability);
-  EXPECT_EQ(TrimTrailingSpaces(store.AccountTable[4].AccountName), QStringLiteral("A-股票"));
-}
-
-TEST_F(Chart, DeleteMovesLaterAccountsUp) {
-  ASSERT_FALSE(createAccount(store, QStringLiteral("薪資"), kIncome, "0"));
-  ASSERT_FALSE(createAccount(store, QStringLiteral("獎金"), kIncome, "0"));
-  const Snapshot before = snapshot();
-  EXPECT_EQ(deleteAccount(store, 2)->text, QStringLiteral("Equity帳戶不能刪除"));
-  EXPECT_EQ(deleteAccount(store, 1)->text, QStringLiteral("現金帳戶不能刪除"));
-  EXPECT_EQ(deleteAccount(store, 3)->text, QStringLiteral("這個帳戶正在使用中，無法刪除"));
-  EXPECT_EQ(snapshot(), before);
-
-  ASSERT_FALSE(deleteAccount(store, 4));
-  EXPECT_EQ(names(), (QStringList{"A-現金", "Equity", "E-餐飲費", "I-獎金"}));
-  EXPECT_EQ(store.AccountTable[4].AccountKind, kIncome);
-  EXPECT_EQ(store.panel(Module1::AccountsPanel), QStringLiteral("帳戶數量：4"));
-  EXPECT_EQ(store.EntryCount, 3);
-}
-
-TEST_F(Chart, MovesStopAtTheEnds) {
-  EXPECT_FALSE(moveAccountUp(store, 1));
-  EXPECT_FALSE(moveAccountDown(store, 3));
+  for (const char* answer : {"", " 2 "})
+    ASSERT_FALSE(changeKind(store, 4, QString::fromUtf8(answer)));
+  EXPECT_EQ(state(), QStringLiteral("A-現金:1 Equity:0 E-伙食費:4 A-股票:2 4"));
+  EXPECT_EQ(store.EntryTable[2], makeEntry("2026/03/02", "E-伙食費", "A-現金", 120, ""));
+  EXPECT_EQ(store.EntryTable[3], makeEntry("2026/03/03", "A-現金", "E-伙食費", 5, "退款"));
+  ASSERT_FALSE(deleteAccount(store, 4));  // the later accounts move up
   EXPECT_EQ(moveAccountDown(store, 1), 2);
-  EXPECT_EQ(names(), (QStringList{"Equity", "A-現金", "E-餐飲費"}));
-  EXPECT_EQ(store.AccountTable[1].AccountKind, kEquity);
-  EXPECT_EQ(moveAccountUp(store, 3), 2);
-  EXPECT_EQ(names(), (QStringList{"Equity", "E-餐飲費", "A-現金"}));
-  EXPECT_EQ(store.EntryTable[2].IncreaseAccount, nameField("E-餐飲費"));  // entries untouched
+  EXPECT_FALSE(moveAccountDown(store, 3));
+  EXPECT_EQ(state(), QStringLiteral("Equity:0 A-現金:1 E-伙食費:4 4"));
 }
 
 }  // namespace
