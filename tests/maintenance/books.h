@@ -8,6 +8,7 @@
 #include "store/Module1.h"
 #include "store/records.h"
 
+#include <QDate>
 #include <QDir>
 
 #include <vector>
@@ -26,13 +27,15 @@ class FakeLedgerView : public LedgerView {
   int rowCount() const override { return 0; }
 };
 
-// The accounts take the slots from 1 in the order given: "Equity", then "A-" assets, "L-"
-// liabilities, "I-" income and "E-" expenses.
 struct Books {
   ScriptedDialogs dialogs;
   Module1 store{QDir::tempPath(), dialogs};
   FakeLedgerView view;
 
+  // An empty chart on a fixed day; account() adds the accounts.
+  Books() { store.clock().setToday(QDate(2024, 7, 15)); }
+  // The accounts take the slots from 1 in the order given: "Equity", then "A-" assets, "L-"
+  // liabilities, "I-" income and "E-" expenses.
   explicit Books(std::initializer_list<QString> chart) {
     for (const QString& name : chart) {
       const qint16 kinds[] = {kAsset, kLiability, kIncome, kExpense};  // A, L, I, E
@@ -41,8 +44,15 @@ struct Books {
       store.AccountTable[store.AccountCount++] = makeAccount(name, kind);
     }
   }
-  void entry(const QString& date, const QString& increase, const QString& decrease, qint32 amount) {
-    store.EntryTable[store.EntryCount++] = makeEntry(date, increase, decrease, amount, QString());
+  Books(const Books&) = delete;
+  Books& operator=(const Books&) = delete;
+
+  void account(const QString& name, qint16 kind) {
+    store.AccountTable[store.AccountCount++] = makeAccount(name, kind);
+  }
+  void entry(const QString& date, const QString& increase, const QString& decrease, qint32 amount,
+             const QString& memo = QString()) {
+    store.EntryTable[store.EntryCount++] = makeEntry(date, increase, decrease, amount, memo);
   }
   std::vector<LedgerEntry> entries() const {
     std::vector<LedgerEntry> out;
