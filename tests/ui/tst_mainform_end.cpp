@@ -1,6 +1,6 @@
-// Starting and ending the program from its main window: the DataBase folder, saving on exit
-// by the menu or the title bar, and a save that fails.
-#include "ScriptedDialogs.h"
+// Ending the program from its main window: saving on the way out, whichever way it is asked,
+// and a save that fails.
+#include "WindowSteps.h"
 #include "platform/safefile.h"
 #include "store/Module1.h"
 #include "store/database.h"
@@ -8,56 +8,46 @@
 #include "ui/main/MainForm.h"
 
 #include <QAction>
-#include <QDialog>
 #include <QDir>
 #include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
-QByteArray bytesOf(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// A program with database "2025" of user1 open and saved, shown in its main window.
+// Database "2025" of user1 saved with three entries, then the second deleted in memory only.
 struct Program {
   QTemporaryDir dir;
   ScriptedDialogs dialogs;
   Module1 store{dir.path(), dialogs};
   MainForm window{store};
+  QByteArray savedEntries, savedAccounts;
 
-  explicit Program(bool open = true) {
+  Program() {
     window.show();
-    if (!open) return;
     store.UserName = QStringLiteral("user1");
     store.DataBaseName = QStringLiteral("2025");
     QDir().mkpath(store.databaseFolder());
-    store.AccountTable[1] = makeAccount(QStringLiteral("A-現金"), kAsset);
-    store.AccountTable[2] = makeAccount(QStringLiteral("Equity"), kEquity);
-    store.AccountCount = 3;
+    store.AccountTable[store.AccountCount++] = makeAccount("A-現金", kAsset);
+    store.AccountTable[store.AccountCount++] = makeAccount("Equity", kEquity);
     for (qint32 amount : {1000, 20, 30}) {
-      store.EntryTable[store.EntryCount] =
-          makeEntry(QStringLiteral("2025/01/01"), QStringLiteral("A-現金"),
-                    QStringLiteral("Equity"), amount, QString());
-      ++store.EntryCount;
+      store.EntryTable[store.EntryCount++] =
+          makeEntry("2025/01/01", "A-現金", "Equity", amount, {});
     }
     if (SaveDatabase(store)) qFatal("cannot prepare the database");
-    store.FillAccountLists();
-  }
-
-  QString entriesFile() const { return store.databaseFolder() + QStringLiteral("/Main.dat"); }
-  QString accountsFile() const { return store.databaseFolder() + QStringLiteral("/Accounts.dat"); }
-
-  // A change in memory only, as every command makes.
-  void deleteSecondEntry() {
+    savedEntries = bytes("Main.dat");
+    savedAccounts = bytes("Accounts.dat");
     markDeleted(store, 2);
     CompactEntries(store);
   }
+  QByteArray bytes(const char* name) const {
+    QFile file(store.databaseFolder() + QLatin1Char('/') + QLatin1String(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+  QByteArray entriesInMemory() const { return entriesFileBytes(store.EntryTable, 3); }
 };
+
+enum Way { TitleBar, QuitMenu, AskedWithSaving, AskedWithoutSaving };
 
 }  // namespace
 
@@ -65,67 +55,26 @@ class MainFormEndTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void startShowsTheLoginWithTheLastUser_data() {
-    QTest::addColumn<QByteArray>("settings");  // nothing: no settings file
-    QTest::addColumn<QString>("name");
-    QTest::newRow("last user") << QByteArray("[UserName]=user1\r\n") << QStringLiteral("user1");
-    QTest::newRow("no user yet") << QByteArray("[UserName]=\r\n") << QString();
-    QTest::newRow("no settings file") << QByteArray() << QString();
+  void endingSavesUnlessToldNotTo_data() {
+    QTest::addColumn<int>("way");
+    QTest::newRow("title bar") << int(TitleBar);
+    QTest::newRow("結束(&Q)") << int(QuitMenu);
+    QTest::newRow("asked with saving") << int(AskedWithSaving);
+    QTest::newRow("asked without (the login's exit)") << int(AskedWithoutSaving);
   }
-  void startShowsTheLoginWithTheLastUser() {
-    QFETCH(QByteArray, settings);
-    QFETCH(QString, name);
-    Program p(false);
-    p.window.hide();
-    if (!settings.isEmpty()) {
-      QFile file(p.dir.filePath(QStringLiteral("Varnix.ini")));
-      QVERIFY(file.open(QIODevice::WriteOnly));
-      file.write(settings);
-    }
-    p.store.OpenedFromMenu = true;
-    QString shownName;
-    bool windowBehind = false;
-    p.dialogs.onModal([&](QDialog& login) {
-      shownName = login.findChild<QLineEdit*>(QStringLiteral("Text1"))->text();
-      windowBehind =
-          p.window.isVisible() && QDir(p.store.DataBaseFolder).exists() && !p.store.OpenedFromMenu;
-      // The login's own exit ends the program before any database is open.
-      QTest::mouseClick(login.findChild<QPushButton*>(QStringLiteral("cmdCancel")), Qt::LeftButton);
-      return login.result();
-    });
-    QVERIFY(!p.window.start());
-    QCOMPARE(shownName, name);
-    QVERIFY(windowBehind);
-    QVERIFY(!p.window.isVisible());
-    QVERIFY(QDir(p.dir.filePath(QStringLiteral("DataBase"))).exists());
-    QVERIFY(p.dialogs.unscripted().isEmpty());
-  }
-
-  void endingSaves_data() {
-    QTest::addColumn<bool>("byMenu");
-    QTest::newRow("title bar") << false;
-    QTest::newRow("結束(&Q)") << true;
-  }
-  void endingSaves() {
-    QFETCH(bool, byMenu);
+  void endingSavesUnlessToldNotTo() {
+    QFETCH(int, way);
     Program p;
-    p.deleteSecondEntry();
-    if (byMenu) {
-      p.window.findChild<QAction*>(QStringLiteral("Quit"))->trigger();
-    } else {
-      QVERIFY(p.window.close());
-    }
+    if (way == TitleBar) QVERIFY(p.window.close());
+    if (way == QuitMenu) child<QAction>(p.window, "Quit")->trigger();
+    if (way >= AskedWithSaving) p.store.requestEnd(way == AskedWithSaving);
     QVERIFY(!p.window.isVisible());
-    QCOMPARE(bytesOf(p.entriesFile()), entriesFileBytes(p.store.EntryTable, 3));
-    QCOMPARE(bytesOf(p.entriesFile()).size(), 128 + 104);
+    QCOMPARE(p.bytes("Main.dat"), way == AskedWithoutSaving ? p.savedEntries : p.entriesInMemory());
     QVERIFY(p.dialogs.shown().empty());
   }
 
-  void aFailedSaveKeepsTheWindowOpen() {
+  void aFailedSaveKeepsTheWindowOpenAndTheFilesWhole() {
     Program p;
-    const QByteArray before = bytesOf(p.entriesFile());
-    const QByteArray accountsBefore = bytesOf(p.accountsFile());
-    p.deleteSecondEntry();
     {
       safefile::FailAfterBytes full(0);
       QVERIFY(!p.window.close());
@@ -133,37 +82,12 @@ class MainFormEndTest : public QObject {
     QVERIFY(p.window.isVisible());
     QCOMPARE(p.dialogs.messages().size(), size_t(1));
     QVERIFY(p.dialogs.lastMessage().text.startsWith(QStringLiteral("資料庫沒有存好：")));
-    QCOMPARE(p.dialogs.lastMessage().title, QStringLiteral("注意"));
-    QCOMPARE(bytesOf(p.entriesFile()), before);
-    QCOMPARE(bytesOf(p.accountsFile()), accountsBefore);
-    QCOMPARE(p.store.EntryCount, 3);  // the change is still there to be saved
-
-    // With room on the disk again, the same exit saves and ends.
+    QCOMPARE(p.bytes("Main.dat"), p.savedEntries);
+    QCOMPARE(p.bytes("Accounts.dat"), p.savedAccounts);
+    // With room on the disk again, the same exit saves the change kept in memory, and ends.
     QVERIFY(p.window.close());
-    QCOMPARE(bytesOf(p.entriesFile()), entriesFileBytes(p.store.EntryTable, 3));
-  }
-
-  void withoutADatabaseThereIsNothingToSave() {
-    Program p(false);
-    QVERIFY(p.window.close());
-    QVERIFY(p.dialogs.shown().empty());
-    QCOMPARE(QDir(p.dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
-  }
-
-  void anEndRequestedElsewhereSavesOnlyWhenAsked_data() {
-    QTest::addColumn<bool>("save");
-    QTest::newRow("login's exit") << false;
-    QTest::newRow("with saving") << true;
-  }
-  void anEndRequestedElsewhereSavesOnlyWhenAsked() {
-    QFETCH(bool, save);
-    Program p;
-    const QByteArray before = bytesOf(p.entriesFile());
-    p.deleteSecondEntry();
-    p.store.requestEnd(save);
     QVERIFY(!p.window.isVisible());
-    QCOMPARE(bytesOf(p.entriesFile()), save ? entriesFileBytes(p.store.EntryTable, 3) : before);
-    QVERIFY(p.dialogs.shown().empty());
+    QCOMPARE(p.bytes("Main.dat"), p.entriesInMemory());
   }
 };
 
