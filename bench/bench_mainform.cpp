@@ -14,16 +14,9 @@
 
 namespace {
 
-class NoDialogs : public Dialogs {
- public:
-  Answer message(const Message&) override { return Answer::Ok; }
-  QString input(const QString&, const QString&, const QString&) override { return {}; }
-  int exec(QDialog&) override { return 0; }
-};
-
 struct Program {
   QTemporaryDir dir;
-  NoDialogs dialogs;
+  worstcase::NoDialogs dialogs;
   Module1 store{dir.path(), dialogs};
   MainForm window{store};
   int busiest = 1;

@@ -15,16 +15,9 @@
 
 namespace {
 
-class NoDialogs : public Dialogs {
- public:
-  Answer message(const Message&) override { return Answer::Ok; }
-  QString input(const QString&, const QString&, const QString&) override { return {}; }
-  int exec(QDialog&) override { return 0; }
-};
-
 struct WorstCase {
   QTemporaryDir dir;
-  NoDialogs dialogs;
+  worstcase::NoDialogs dialogs;
   Module1 store{dir.path(), dialogs};
   WorstCase() {
     worstcase::fill(store);

@@ -13,13 +13,6 @@
 namespace worstcase {
 namespace {
 
-class NoDialogs : public Dialogs {
- public:
-  Answer message(const Message&) override { return Answer::Ok; }
-  QString input(const QString&, const QString&, const QString&) override { return {}; }
-  int exec(QDialog&) override { return 0; }
-};
-
 const char16_t* const kSyllables[] = {u"銀行", u"存款", u"股票", u"信用", u"貸款", u"薪資", u"利息",
                                       u"投資", u"獎金", u"餐飲", u"交通", u"服裝", u"書籍", u"醫療",
                                       u"水電", u"房租", u"教育", u"其他", u"保險", u"旅遊"};

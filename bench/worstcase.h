@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/dialogs.h"
+
 #include <QString>
 
 class Module1;
@@ -7,6 +9,14 @@ class Module1;
 // The worst-case database: 100 accounts of all kinds with Chinese names and 3000 entries over
 // one year in unsorted date order. Deterministic: the same tables every time.
 namespace worstcase {
+
+// Answers every box at once: the benchmarks measure work, not people.
+class NoDialogs : public Dialogs {
+ public:
+  Answer message(const Message&) override { return Answer::Ok; }
+  QString input(const QString&, const QString&, const QString&) override { return {}; }
+  int exec(QDialog&) override { return 0; }
+};
 
 inline const QString kStatementDate = QStringLiteral("2025/12/31");
 
