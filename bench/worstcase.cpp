@@ -47,10 +47,10 @@ void fill(Module1& store) {
     if (second == first) second = 1;
     const qint16 secondKind = store.AccountTable[second].AccountKind;
     if (secondKind == kIncome || secondKind == kExpense) second = 1;
-    store.EntryTable[slot] = makeEntry(dates::format(start.addDays(day(random))),
-                                       store.AccountTable[first].AccountName,
-                                       store.AccountTable[second].AccountName, amount(random),
-                                       QStringLiteral("第%1筆 備註 memo").arg(slot));
+    store.EntryTable[slot] =
+        makeEntry(dates::format(start.addDays(day(random))), store.AccountTable[first].AccountName,
+                  store.AccountTable[second].AccountName, amount(random),
+                  QStringLiteral("第%1筆 備註 memo").arg(slot));
   }
   store.EntryCount = kMaxEntries + 1;
 }
