@@ -9,7 +9,8 @@
 #include <QFileInfo>
 #include <QtEndian>
 
-#include <unordered_set>
+#include <string_view>
+#include <unordered_map>
 
 namespace {
 
@@ -73,27 +74,6 @@ std::variant<QByteArray, QString> readDatabaseFile(const QString& path, const QS
   return std::move(*bytes);
 }
 
-// Entries name their accounts by the full padded name. Letting each such name share the
-// account's own text keeps the open database small and its comparisons quick.
-void shareAccountNames(const AccountTableType& accounts, int accountCount, EntryTableType& entries,
-                       int entryCount) {
-  struct Hash {
-    size_t operator()(const QString& s) const { return qHash(s); }
-  };
-  struct Same {
-    bool operator()(const QString& a, const QString& b) const { return sameField(a, b); }
-  };
-  std::unordered_set<QString, Hash, Same> names;
-  names.reserve(static_cast<size_t>(accountCount));
-  for (int slot = 1; slot < accountCount; ++slot) names.insert(accounts[slot].AccountName);
-  for (int i = 1; i < entryCount; ++i) {
-    LedgerEntry& e = entries[i];
-    for (QString* side : {&e.IncreaseAccount, &e.DecreaseAccount}) {
-      if (const auto it = names.find(*side); it != names.end()) *side = *it;
-    }
-  }
-}
-
 }  // namespace
 
 QByteArray accountRecordBytes(const AccountRecord& account) {
@@ -142,13 +122,38 @@ void decodeAccounts(const QByteArray& bytes, int n, AccountTableType& table) {
   for (int slot = n + 1; slot <= kMaxAccounts; ++slot) table[slot] = AccountRecord{};
 }
 
-void decodeEntries(const QByteArray& bytes, int n, EntryTableType& table) {
+// Entries name their accounts by the full padded name. A name whose bytes are those of an
+// account record takes that account's own text instead of a decoded copy: loading is quicker,
+// the open database smaller and the name comparisons mostly a look at one address.
+class AccountNames {
+ public:
+  AccountNames(const QByteArray& accountBytes, int n, const AccountTableType& table) {
+    byBytes_.reserve(static_cast<size_t>(n));
+    for (int slot = n; slot >= 1; --slot) {
+      const char* record = accountBytes.constData() + (slot - 1) * kRecordLength;
+      byBytes_[std::string_view(record, kNameWidth)] = &table[slot].AccountName;
+    }
+  }
+  QString name(const char* bytes) const {
+    const auto it = byBytes_.find(std::string_view(bytes, kNameWidth));
+    return it != byBytes_.end() ? *it->second : codepage::fieldFromBytes(bytes, kNameWidth);
+  }
+
+ private:
+  std::unordered_map<std::string_view, const QString*> byBytes_;
+};
+
+void decodeEntries(const QByteArray& bytes, int n, EntryTableType& table,
+                   const AccountNames* names = nullptr) {
+  auto name = [&](const char* field) {
+    return names ? names->name(field) : codepage::fieldFromBytes(field, kNameWidth);
+  };
   for (int slot = 1; slot <= n; ++slot) {
     const char* record = bytes.constData() + (slot - 1) * kRecordLength;
     LedgerEntry& entry = table[slot];
     entry.EntryDate = codepage::fieldFromBytes(record, kDateWidth);
-    entry.IncreaseAccount = codepage::fieldFromBytes(record + 10, kNameWidth);
-    entry.DecreaseAccount = codepage::fieldFromBytes(record + 30, kNameWidth);
+    entry.IncreaseAccount = name(record + 10);
+    entry.DecreaseAccount = name(record + 30);
     entry.Amount = qFromLittleEndian<qint32>(record + 50);
     entry.Memo = codepage::fieldFromBytes(record + 54, kMemoWidth);
   }
@@ -259,10 +264,10 @@ std::optional<Message> LoadDatabase(Module1& store) {
 
   // Nothing can fail from here on.
   decodeAccounts(accountBytes, accountRecords, store.AccountTable);
-  decodeEntries(entryBytes, entryRecords, store.EntryTable);
+  const AccountNames names(accountBytes, accountRecords, store.AccountTable);
+  decodeEntries(entryBytes, entryRecords, store.EntryTable, &names);
   const int accountCount = accountRecords + 1;
   const int entryCount = entryRecords + 1;
-  shareAccountNames(store.AccountTable, accountCount, store.EntryTable, entryCount);
   store.AccountCount = accountCount;
   store.EntryCount = entryCount;
   store.showAccountCount();

@@ -114,8 +114,17 @@ std::vector<qint64> allAccountBalances(const Module1& store, const QString& date
   for (int slot = 1; slot <= accounts; ++slot) {
     slotsOf[store.AccountTable[slot].AccountName].push_back(slot);
   }
+  // Entries mostly share their names' text with the accounts (loading and the entry dialog
+  // copy the account's own name), so the text's address finds the slots without hashing it.
+  std::unordered_map<const QChar*, const std::vector<int>*> slotsAt;
+  slotsAt.reserve(static_cast<size_t>(accounts));
+  for (const auto& [name, named] : slotsOf) slotsAt.emplace(name.constData(), &named);
   static const std::vector<int> kNone;
   auto slotsNamed = [&](const QString& name) -> const std::vector<int>& {
+    if (const auto at = slotsAt.find(name.constData());
+        at != slotsAt.end() && name.size() == kNameWidth) {
+      return *at->second;
+    }
     const auto it = slotsOf.find(name);
     return it == slotsOf.end() ? kNone : it->second;
   };
