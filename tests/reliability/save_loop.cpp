@@ -1,8 +1,6 @@
 // Helper of the kill test: saves a database again and again, going round a few distinct
 // states, until it is killed. Prints "ready" once every state has been saved whole once.
-//
 //   save_loop <installation folder> <number of states>
-
 #include "ScriptedDialogs.h"
 #include "states.h"
 
@@ -18,19 +16,15 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "usage: save_loop <installation folder> <number of states>\n");
     return 2;
   }
-  const QString install = QString::fromLocal8Bit(argv[1]);
-  const int count = std::atoi(argv[2]);
   ScriptedDialogs dialogs;
   std::vector<std::unique_ptr<Module1>> states;
-  for (int k = 0; k < count; ++k) {
-    auto store = std::make_unique<Module1>(install, dialogs);
-    store->UserName = QStringLiteral("Test");
-    store->DataBaseName = QStringLiteral("2003-11");
-    reliability::fillState(*store, k);
-    states.push_back(std::move(store));
+  for (int k = 0; k < std::atoi(argv[2]); ++k) {
+    states.push_back(std::make_unique<Module1>(QString::fromLocal8Bit(argv[1]), dialogs));
+    states.back()->UserName = QStringLiteral("Test");
+    states.back()->DataBaseName = QStringLiteral("2003-11");
+    reliability::fillState(*states.back(), k);
   }
-  // Stops by itself should the test that started it be gone.
-  QElapsedTimer running;
+  QElapsedTimer running;  // stops by itself should the test that started it be gone
   running.start();
   for (long round = 0; running.elapsed() < 60000; ++round) {
     for (const auto& store : states) {
