@@ -1,5 +1,6 @@
 #include "catalogue/OpenForm.h"
 
+#include "platform/widgets/fonts.h"
 #include "store/Module1.h"
 #include "ui/forms.h"
 
@@ -20,9 +21,7 @@ constexpr int kTop = 14;
 OpenForm::OpenForm(Module1& store, QWidget* parent) : FixedDialog(parent), catalogue_(store) {
   setObjectName(QStringLiteral("OpenForm"));
   setWindowTitle(QStringLiteral("資料庫選單"));
-  QFont font(QStringLiteral("Noto Sans CJK TC"));
-  font.setPointSizeF(9.5);
-  setFont(font);
+  setFont(uiFont(9.5));
   setClientSize(kButtonLeft + kButtonWidth + 14, kTop * 2 + 8 * kButtonStep + kButtonHeight);
 
   list_ = new QListWidget(this);

@@ -1,6 +1,7 @@
 #include "users/LoginForm.h"
 
 #include "catalogue/OpenForm.h"
+#include "platform/widgets/fonts.h"
 #include "store/Module1.h"
 #include "ui/forms.h"
 #include "users/NewUserForm.h"
@@ -22,18 +23,12 @@ class AsteriskStyle : public QProxyStyle {
   }
 };
 
-QFont dialogFont() {
-  QFont font(QStringLiteral("Noto Sans CJK TC"));
-  font.setPointSizeF(9.5);
-  return font;
-}
-
 }  // namespace
 
 LoginForm::LoginForm(Module1& store, QWidget* parent) : FixedDialog(parent), store_(store) {
   setObjectName(QStringLiteral("LoginForm"));
   setWindowTitle(QStringLiteral("登入"));
-  setFont(dialogFont());
+  setFont(uiFont(9.5));
   setClientSize(344, 168);
 
   nameLabel_ = new QLabel(QStringLiteral("使用者名稱(&U):"), this);

@@ -1,5 +1,6 @@
 #include "users/NewUserForm.h"
 
+#include "platform/widgets/fonts.h"
 #include "store/Module1.h"
 #include "users/LoginForm.h"
 #include "users/users.h"
@@ -11,9 +12,7 @@
 NewUserForm::NewUserForm(Module1& store, QWidget* parent) : FixedDialog(parent), store_(store) {
   setObjectName(QStringLiteral("NewUserForm"));
   setWindowTitle(QStringLiteral("建立新用戶"));
-  QFont font(QStringLiteral("Noto Sans CJK TC"));
-  font.setPointSizeF(9.5);
-  setFont(font);
+  setFont(uiFont(9.5));
   setClientSize(328, 118);
 
   auto* nameLabel = new QLabel(QStringLiteral("名稱"), this);

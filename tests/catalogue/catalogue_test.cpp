@@ -1,5 +1,7 @@
 #include "catalogue/catalogue.h"
+
 #include "ScriptedDialogs.h"
+#include "TestFiles.h"
 #include "catalogue/folders.h"
 #include "platform/safefile.h"
 #include "store/Module1.h"
@@ -12,17 +14,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray fileBytes(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void putFile(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-}
 
 // User Test with the databases of `names`, each a folder holding one file, listed in order.
 class CatalogueTest : public ::testing::Test {

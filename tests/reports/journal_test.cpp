@@ -1,6 +1,7 @@
 #include "reports/journal/journal.h"
 
 #include "ScriptedDialogs.h"
+#include "TestFiles.h"
 #include "platform/safefile.h"
 #include "store/Module1.h"
 #include "store/records.h"
@@ -15,11 +16,6 @@ namespace {
 
 QByteArray hex(const char* text) { return QByteArray::fromHex(text); }
 QByteArray blanks(int n) { return QByteArray(n, ' '); }
-
-QByteArray fileBytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 class JournalTest : public ::testing::Test {
  protected:

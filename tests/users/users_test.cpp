@@ -1,5 +1,7 @@
 #include "users/users.h"
+
 #include "ScriptedDialogs.h"
+#include "TestFiles.h"
 #include "catalogue/folders.h"
 #include "store/Module1.h"
 
@@ -10,17 +12,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray fileBytes(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void putFile(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-}
 
 class Users : public ::testing::Test {
  protected:

@@ -3,6 +3,7 @@
 #include "platform/dates.h"
 #include "platform/dialogs.h"
 #include "platform/widgets/clipboard.h"
+#include "platform/widgets/fonts.h"
 #include "reports/statements/statements.h"
 #include "store/Module1.h"
 #include "ui/forms.h"
@@ -19,13 +20,6 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 const QColor kSectionRed(254, 54, 60);
 const QColor kNegativeRed(255, 0, 0);
-
-QFont statementFont() {
-  QFont font(QStringLiteral("Noto Sans Mono CJK TC"), 9);
-  font.setStyleHint(QFont::Monospace);
-  font.setFixedPitch(true);
-  return font;
-}
 
 void setTextColour(QWidget* box, const QColor& colour) {
   QPalette palette = box->palette();
@@ -60,7 +54,7 @@ BSForm::BSForm(Module1& store, QWidget* parent) : FixedDialog(parent), store_(st
     auto* box = new QPlainTextEdit(this);
     box->setObjectName(QLatin1String(name));
     box->setGeometry(geometry);
-    box->setFont(statementFont());
+    box->setFont(fixedPitchFont());
     box->setLineWrapMode(QPlainTextEdit::NoWrap);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     box->setTabChangesFocus(true);
@@ -70,7 +64,7 @@ BSForm::BSForm(Module1& store, QWidget* parent) : FixedDialog(parent), store_(st
     auto* box = new QLineEdit(this);
     box->setObjectName(QLatin1String(name));
     box->setGeometry(geometry);
-    if (fixedPitch) box->setFont(statementFont());
+    if (fixedPitch) box->setFont(fixedPitchFont());
     return box;
   };
 

@@ -1,5 +1,6 @@
 #include "ui/accounts/AccountForm.h"
 
+#include "platform/widgets/fonts.h"
 #include "store/Module1.h"
 #include "store/chart.h"
 #include "store/ledger.h"
@@ -14,14 +15,6 @@
 #include <QRadioButton>
 
 namespace {
-
-QFont dialogFont() {
-  QFont font;
-  font.setFamilies(
-      {QStringLiteral("新細明體"), QStringLiteral("PMingLiU"), QStringLiteral("Noto Sans CJK TC")});
-  font.setPointSizeF(9);
-  return font;
-}
 
 bool isEnter(QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
@@ -46,7 +39,7 @@ void openAccountEditor(Module1& store, QWidget* parent) {
 AccountForm::AccountForm(Module1& store, QWidget* parent) : FixedDialog(parent), store_(store) {
   setObjectName(QStringLiteral("AccountForm"));
   setWindowTitle(QStringLiteral("編輯帳戶"));
-  setFont(dialogFont());
+  setFont(uiFont());
   setClientSize(382, 208);
   build();
   refillList();

@@ -1,6 +1,7 @@
 #include "ui/entry/InputForm.h"
 
 #include "platform/dates.h"
+#include "platform/widgets/fonts.h"
 #include "store/LedgerView.h"
 #include "store/Module1.h"
 #include "store/entrycommands.h"
@@ -34,21 +35,13 @@ constexpr std::array<KeyPlace, 11> kKeypad = {{{208, 120},
                                                {256, 48},
                                                {256, 120}}};
 
-QFont dialogFont() {
-  QFont font;
-  font.setFamilies(
-      {QStringLiteral("新細明體"), QStringLiteral("PMingLiU"), QStringLiteral("Noto Sans CJK TC")});
-  font.setPointSizeF(9);
-  return font;
-}
-
 }  // namespace
 
 InputForm::InputForm(Module1& store, LedgerView& view, QWidget* parent)
     : FixedDialog(parent), store_(store), view_(view) {
   setObjectName(QStringLiteral("InputForm"));
   setWindowTitle(kNewTitle);
-  setFont(dialogFont());
+  setFont(uiFont());
   setClientSize(383, 247);
   build();
   refillPickers();

@@ -2,6 +2,7 @@
 
 #include "maintenance/closing.h"
 #include "platform/dialogs.h"
+#include "platform/widgets/fonts.h"
 #include "platform/widgets/shell.h"
 #include "store/Module1.h"
 #include "store/database.h"
@@ -44,19 +45,6 @@ enum Column { DateColumn, OtherColumn, AmountColumn, TotalColumn, MemoColumn, Nu
 
 // The running total a row shows in 累計, kept with the row for lastRunningTotal().
 constexpr int kTotalRole = Qt::UserRole;
-
-QFont buttonFont() {
-  QFont font(QStringLiteral("Noto Sans CJK TC"));
-  font.setPointSizeF(9);
-  return font;
-}
-
-QFont fixedPitchFont(qreal points) {
-  QFont font(QStringLiteral("Noto Sans Mono CJK TC"));
-  font.setStyleHint(QFont::Monospace);
-  font.setPointSizeF(points);
-  return font;
-}
 
 // The ledger's cells with the narrowest margins the style allows: 日期 is only wide enough
 // for the check box and a whole date when nothing else takes room.
@@ -150,7 +138,7 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
   auto* button = new QPushButton(caption, parent);
   button->setObjectName(QLatin1String(name));
   button->setGeometry(x, y, width, 25);
-  button->setFont(buttonFont());
+  button->setFont(uiFont());
   // Enter clicks the button that has the focus; elsewhere in the window it means 新增(&N).
   button->setAutoDefault(true);
   return button;
@@ -282,7 +270,7 @@ void MainForm::buildControls() {
     panel->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
     panel->setFixedWidth(panelWidths[i]);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    panel->setFont(buttonFont());
+    panel->setFont(uiFont());
     rowLayout->addWidget(panel);
     panels_.push_back(panel);
   }
