@@ -1,6 +1,5 @@
-// Helper of the kill test: saves a database again and again, going round a few distinct
-// states, until it is killed. Prints "ready" once every state has been saved whole once.
-//   save_loop <installation folder> <number of states>
+// Saves a few distinct states of one database in turn until killed (or after a minute);
+// prints "ready" once each was saved whole.  save_loop <installation folder> <number of states>
 #include "ScriptedDialogs.h"
 #include "states.h"
 
@@ -12,10 +11,7 @@
 #include <vector>
 
 int main(int argc, char* argv[]) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: save_loop <installation folder> <number of states>\n");
-    return 2;
-  }
+  if (argc != 3) return 2;
   ScriptedDialogs dialogs;
   std::vector<std::unique_ptr<Module1>> states;
   for (int k = 0; k < std::atoi(argv[2]); ++k) {
@@ -24,19 +20,17 @@ int main(int argc, char* argv[]) {
     states.back()->DataBaseName = QStringLiteral("2003-11");
     reliability::fillState(*states.back(), k);
   }
-  QElapsedTimer running;  // stops by itself should the test that started it be gone
+  QElapsedTimer running;
   running.start();
-  for (long round = 0; running.elapsed() < 60000; ++round) {
+  for (bool told = false; running.elapsed() < 60000; told = true) {
     for (const auto& store : states) {
       if (const auto refusal = SaveDatabase(*store)) {
         std::fprintf(stderr, "%s\n", refusal->text.toLocal8Bit().constData());
         return 1;
       }
     }
-    if (round == 0) {
-      std::printf("ready\n");
-      std::fflush(stdout);
-    }
+    if (!told) std::printf("ready\n");
+    std::fflush(stdout);
   }
   return 0;
 }

@@ -22,12 +22,9 @@ class Books : public ::testing::Test {
   Module1 store{QStringLiteral("/nowhere"), dialogs};
 
   void SetUp() override {
-    const std::pair<QString, qint16> chart[] = {{kCash, kAsset},
-                                                {kEquityName, kEquity},
-                                                {kFood, kExpense},
-                                                {kSalary, kIncome},
-                                                {kCard, kLiability}};
-    for (const auto& [name, kind] : chart) {
+    for (const auto& [name, kind] : {std::pair{kCash, kAsset}, {kEquityName, kEquity},
+                                     {kFood, kExpense}, {kSalary, kIncome},
+                                     {kCard, kLiability}}) {
       store.AccountTable[store.AccountCount++] = makeAccount(name, kind);
     }
   }
@@ -38,7 +35,6 @@ class Books : public ::testing::Test {
   }
 
   int slotOf(const QString& name) const { return store.accountSlot(nameField(name)); }
-
   // Columns 3 and 4 of each row, with the red flags as "!".
   QStringList amountsAndTotals(const QString& account) const {
     QStringList out;
@@ -81,14 +77,11 @@ TEST_F(Books, LedgersShowSignedAmountsRunningTotalsAndBalancesByDate) {
                                                   "!-500| 4380", "30| 4410", "!-30| 4380"}));
   EXPECT_EQ(amountsAndTotals(kCard), QStringList({"!-500|!-500"}));
   EXPECT_EQ(amountsAndTotals(kFood), QStringList({"1120| 1120", "| 1120"}));
-  EXPECT_EQ(amountsAndTotals(kSalary), QStringList({"5000| 5000", "| 5000"}));
-  EXPECT_EQ(amountsAndTotals(kEquityName), QStringList({"1000| 1000"}));
 
   store.AccountTable[store.AccountCount++] = makeAccount(kFood, kAsset);
   // A balance counts the entries up to and including its date, in any order of entry.
-  const std::pair<const char*, qint64> byDate[] = {{"2024/12/31", 0},    {"2025/01/01", 1000},
-                                                   {"2025/01/03", 6000}, {"2025/01/04", 5500},
-                                                   {"2025/01/05", 4380}, {"2025/12/31", 4380}};
+  const std::pair<const char*, qint64> byDate[] = {
+      {"2024/12/31", 0}, {"2025/01/03", 6000}, {"2025/01/04", 5500}, {"2025/12/31", 4380}};
   for (const auto& [date, balance] : byDate) {
     EXPECT_EQ(AccountBalance(store, slotOf(kCash), QString::fromLatin1(date)), balance) << date;
     // The one-pass balances agree for every slot, also a second slot of an existing name.
@@ -108,25 +101,8 @@ TEST_F(Books, LargeAmountsNeverOverflowTheTotals) {
 
   const qint64 expected = qint64(half) * kMax - qint64(half) * kMin;
   EXPECT_EQ(AccountBalance(store, slotOf(kCash), QStringLiteral("2025/12/31")), expected);
-  EXPECT_EQ(allAccountBalances(store, QStringLiteral("2025/12/31"))[0], expected);
-  const auto rows = ShowLedger(store, slotOf(kCash));
-  EXPECT_EQ(rows.back().amount, QStringLiteral("2147483648"));
-  EXPECT_EQ(rows.back().total, u' ' + QString::number(expected));
-  EXPECT_EQ(ShowLedger(store, slotOf(kFood)).back().total, QString::number(qint64(half) * kMin));
-}
-
-TEST_F(Books, CompactEntriesKeepsTheOrderOfTheRest) {
-  for (int i = 1; i <= 5; ++i) add(QStringLiteral("2025/01/01"), kCash, kEquityName, i);
-  const EntryTableType before = store.EntryTable;
-  CompactEntries(store);  // nothing marked
-  EXPECT_EQ(store.EntryTable, before);
-
-  for (const int slot : {2, 4, 4}) markDeleted(store, slot);
-  CompactEntries(store);
-  ASSERT_EQ(store.EntryCount, 4);
-  EXPECT_EQ(store.EntryTable[1], before[1]);
-  EXPECT_EQ(store.EntryTable[2], before[3]);
-  EXPECT_EQ(store.EntryTable[3], before[5]);
+  const LedgerRow last = ShowLedger(store, slotOf(kCash)).back();
+  EXPECT_EQ(last.amount + last.total, QStringLiteral("2147483648 ") + QString::number(expected));
 }
 
 }  // namespace
