@@ -4,40 +4,31 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <tuple>
 
 namespace {
 
-using numbers::AmountError;
-
 TEST(ParseAmount, RoundsHalvesToEvenAndRefusesWhatIsNoNumber) {
-  constexpr AmountError kOk = AmountError::None, kNaN = AmountError::NotANumber,
-                        kRange = AmountError::OutOfRange;
-  const struct {
-    const char16_t* text;
-    AmountError error;
-    qint32 value;
-  } cases[] = {
+  using enum numbers::AmountError;
+  constexpr auto kOk = None, kNaN = NotANumber, kRange = OutOfRange;
+  const std::tuple<const char16_t*, numbers::AmountError, qint32> cases[] = {
       // clang-format off
       {u" +12 ", kOk, 12},  {u"12.5", kOk, 12},   {u"13.5", kOk, 14},   {u"-2.5", kOk, -2},
       {u"2.50001", kOk, 3}, {u"-2147483648.5", kOk, INT32_MIN},  {u"2147483647.5", kRange, 0},
-      {u"   ", AmountError::Empty, 0},  {u"1,000", kNaN, 0},  {u".", kNaN, 0}, {u"１２", kNaN, 0},
+      {u"   ", Empty, 0},  {u"1,000", kNaN, 0},  {u".", kNaN, 0}, {u"１２", kNaN, 0},
       // clang-format on
   };
-  for (const auto& c : cases) {
-    const numbers::Amount amount = numbers::parseAmount(QString::fromUtf16(c.text));
-    EXPECT_EQ(std::pair(amount.error, amount.value), std::pair(c.error, c.value))
-        << QString::fromUtf16(c.text).toStdString();
+  for (const auto& [text, error, value] : cases) {
+    const numbers::Amount amount = numbers::parseAmount(QString::fromUtf16(text));
+    EXPECT_EQ(std::pair(amount.error, amount.value), std::pair(error, value))
+        << QString::fromUtf16(text).toStdString();
   }
   EXPECT_EQ(numbers::parseSmall(QStringLiteral("32768")).error, kRange);
 }
 
 TEST(ParseDate, ReadsYearFirstAndShortFormsAndChecksTheCalendar) {
   const QDate no;
-  const struct {
-    const char* locale;
-    const char16_t* text;
-    QDate expected;
-  } cases[] = {
+  const std::tuple<const char*, const char16_t*, QDate> cases[] = {
       // clang-format off
       {"C", u" 2003-02-03 ", QDate(2003, 2, 3)}, {"C", u"2024/02/29", QDate(2024, 2, 29)},
       {"C", u"2023/02/29", no},  {"C", u"2003/2-3", no},  {"C", u"03/2/3", no},
@@ -47,10 +38,11 @@ TEST(ParseDate, ReadsYearFirstAndShortFormsAndChecksTheCalendar) {
       {"de_DE", u"06.12.26", QDate(2026, 12, 6)},
       // clang-format on
   };
-  for (const auto& c : cases) {
-    const QString text = QString::fromUtf16(c.text);
-    EXPECT_EQ(dates::parse(text, QLocale(c.locale), QDate(2026, 12, 6)).value_or(no), c.expected)
-        << c.locale << " " << text.toStdString();
+  for (const auto& [locale, text, expected] : cases) {
+    EXPECT_EQ(
+        dates::parse(QString::fromUtf16(text), QLocale(locale), QDate(2026, 12, 6)).value_or(no),
+        expected)
+        << locale << " " << QString::fromUtf16(text).toStdString();
   }
 }
 

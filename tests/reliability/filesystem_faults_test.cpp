@@ -16,8 +16,21 @@
 // the middle of a write: nothing on disk changes, nothing in memory, and the person is told why.
 namespace {
 
-using reliability::filesOf;
-using reliability::treeOf;
+using namespace reliability;
+
+void block(const QString& path, bool withFolder) {  // a folder or a plain file takes the place
+  QDir(path).removeRecursively();
+  QFile::remove(path);
+  withFolder ? void(QDir().mkpath(path)) : putFile(path, "plain");
+}
+
+// Runs `write` on a disk that takes `room` bytes before it is full (-1: room enough).
+template <class Write>
+auto onDisk(qint64 room, Write write) {
+  std::optional<safefile::FailAfterBytes> full;
+  if (room >= 0) full.emplace(room);
+  return write();
+}
 
 // A session: its user with a password, and the tables of a database.
 struct Session {
@@ -26,10 +39,9 @@ struct Session {
     store.DataBaseName = QStringLiteral("2003-11");
     store.PasswordLine = QStringLiteral("839");
     EXPECT_TRUE(QDir().mkpath(store.databaseFolder()));
-    putFile(userFile("DataBase.pwd"), "003800330039\r\n");
-    reliability::fillState(store, 0);
+    putFile(store.userFolder() + "/DataBase.pwd", "003800330039\r\n");
+    fillState(store, 0);
   }
-  QString userFile(const char* name) const { return store.userFolder() + "/" + name; }
 
   QTemporaryDir dir;
   ScriptedDialogs dialogs;
@@ -37,40 +49,23 @@ struct Session {
 };
 
 TEST(SaveFaultTest, FailedSaveKeepsTheEarlierFilesAndTheTables) {
-  Session sizes;
-  reliability::fillState(sizes.store, 1);
-  const qint64 accounts = filesOf(sizes.store).accounts.size();
-  const struct {
-    const char* what;
-    std::function<void(Module1&)> fault;
-    qint64 cut = -1;  // bytes the disk takes before it is full
-  } faults[] = {
-      {"folder for Main.dat",
-       [](Module1& s) {
-         const QString main = s.databaseFolder() + "/Main.dat";
-         ASSERT_TRUE(QFile::remove(main) && QDir().mkpath(main));
-       }},
-      {"database folder a plain file",
-       [](Module1& s) {
-         QDir(s.databaseFolder()).removeRecursively();
-         putFile(s.databaseFolder(), "plain");
-       }},
-      {"database name too long", [](Module1& s) { s.DataBaseName = QString(100, QChar(0x4e2d)); }},
-      {"disk full in Accounts.dat", {}, accounts - 1},
-      {"disk full in Main.dat", {}, accounts + 5000},
+  // What goes wrong, and the bytes the disk takes (-1: room enough).
+  const std::tuple<const char*, std::function<void(Module1&)>, qint64> faults[] = {
+      {"folder for Main.dat", [](Module1& s) { block(s.databaseFolder() + "/Main.dat", true); },
+       -1},
+      {"database folder a plain file", [](Module1& s) { block(s.databaseFolder(), false); }, -1},
+      {"database name too long", [](Module1& s) { s.DataBaseName = QString(100, u'中'); }, -1},
+      {"disk full in Main.dat", {}, 10000},
   };
-  for (const auto& fault : faults) {
-    SCOPED_TRACE(fault.what);
+  for (const auto& [what, fault, cut] : faults) {
+    SCOPED_TRACE(what);
     Session s;
     ASSERT_EQ(SaveDatabase(s.store), std::nullopt);
-    reliability::fillState(s.store, 1);  // the changes of a session, not yet saved
+    fillState(s.store, 1);  // the changes of a session, not yet saved
     const auto changed = filesOf(s.store);
-    if (fault.fault) fault.fault(s.store);
+    if (fault) fault(s.store);
     const auto before = treeOf(s.dir.path());
-    std::optional<safefile::FailAfterBytes> full;
-    if (fault.cut >= 0) full.emplace(fault.cut);
-    const auto refusal = SaveDatabase(s.store);
-    full.reset();
+    const auto refusal = onDisk(cut, [&] { return SaveDatabase(s.store); });
     ASSERT_TRUE(refusal);
     EXPECT_TRUE(refusal->text.startsWith(QStringLiteral("資料庫沒有存好：")));
     EXPECT_EQ(treeOf(s.dir.path()), before);
@@ -85,14 +80,12 @@ TEST(TextFileFaultTest, FailedWritesAreRefusedInWordsAndChangeNothing) {
   const QString folder = dir.filePath(QStringLiteral("folder"));
   putFile(list, "2003-11\r\n");
   ASSERT_TRUE(QDir().mkpath(folder));
-  const std::pair<QString, qint64> writes[] = {  // the path, bytes the disk takes (-1: room)
+  // The path, and the bytes the disk takes before it is full (-1: room enough).
+  const std::pair<QString, qint64> writes[] = {
       {list + "/x.lst", -1}, {dir.filePath(QString(256, u'n')), -1}, {folder, -1}, {list, 4}};
   for (const auto& [path, cut] : writes) {
     const auto before = treeOf(dir.path());
-    std::optional<safefile::FailAfterBytes> full;
-    if (cut >= 0) full.emplace(cut);
-    const auto error = textfile::writeLines(path, {QStringLiteral("家計")});
-    full.reset();
+    const auto error = onDisk(cut, [&] { return textfile::writeLines(path, {"家計"}); });
     ASSERT_TRUE(error) << path.toStdString();
     EXPECT_TRUE(error->startsWith(QStringLiteral("無法寫入"))) << error->toStdString();
     EXPECT_EQ(treeOf(dir.path()), before);
@@ -104,15 +97,11 @@ TEST(TextWriteFaultTest, FailedPasswordWriteChangesNothingAndSaysWhy) {
   for (const bool diskFull : {true, false}) {
     SCOPED_TRACE(diskFull ? "disk full" : "folder");
     Session s;
-    const QString file = s.userFile("DataBase.pwd");
-    ASSERT_TRUE(diskFull || (QFile::remove(file) && QDir().mkpath(file)));
+    if (!diskFull) block(s.store.userFolder() + "/DataBase.pwd", true);
     const auto before = treeOf(s.dir.path());
     s.dialogs.type(QStringLiteral("839"));
     s.dialogs.type(QStringLiteral("abcd"));
-    std::optional<safefile::FailAfterBytes> full;
-    if (diskFull) full.emplace(4);
-    ChangePassword(s.store);
-    full.reset();
+    onDisk(diskFull ? 4 : -1, [&] { ChangePassword(s.store); });
     EXPECT_EQ(s.store.PasswordLine, QStringLiteral("839"));
     EXPECT_TRUE(s.dialogs.lastMessage().text.startsWith(QStringLiteral("密碼沒有變更：")));
     EXPECT_EQ(s.dialogs.lastMessage().title, QStringLiteral("注意"));

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "TestFiles.h"
 #include "store/Module1.h"
 #include "store/database.h"
 
 #include <QDirIterator>
-#include <QFile>
 #include <QMap>
+
+#include <utility>
 
 // Distinct databases: state k has its own accounts and number of entries; no two files agree.
 namespace reliability {
@@ -29,10 +31,7 @@ inline void fillState(Module1& store, int k) {
   }
 }
 
-struct Files {
-  QByteArray accounts, entries;
-  bool operator==(const Files&) const = default;
-};
+using Files = std::pair<QByteArray, QByteArray>;  // Accounts.dat, Main.dat
 
 inline Files filesOf(const Module1& store) {
   return {accountsFileBytes(store.AccountTable, store.AccountCount),
@@ -46,8 +45,7 @@ inline QMap<QString, QByteArray> treeOf(const QString& root) {
                   QDirIterator::Subdirectories);
   while (it.hasNext()) {
     const QFileInfo info(it.next());
-    QFile file(info.filePath());
-    tree[info.filePath()] = info.isDir() || !file.open(QIODevice::ReadOnly) ? "<folder>" : file.readAll();
+    tree[info.filePath()] = info.isDir() ? "<folder>" : fileBytes(info.filePath());
   }
   return tree;
 }

@@ -12,19 +12,14 @@ namespace {
 
 TEST(Deletion, RemovesTheTickedEntriesOnceOrNothing) {
   const QStringList all = {"初值", "午餐", "對轉", "晚餐"};
-  const struct {
-    std::vector<int> ticked;
-    Answer answer;
-    DeletionOutcome outcome;
-    QStringList left;
-  } cases[] = {
+  const std::tuple<std::vector<int>, Answer, DeletionOutcome, QStringList> cases[] = {
       {{0, 5, 3001}, Answer::Yes, DeletionOutcome::NothingTicked, all},  // no entry in use
       {{2, 4}, Answer::No, DeletionOutcome::Declined, all},
       {{3, 3}, Answer::Yes, DeletionOutcome::Deleted, {"初值", "午餐", "晚餐"}},  // both rows
       {{1, 2, 3, 3, 4}, Answer::Yes, DeletionOutcome::Deleted, {}},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.left.join(u',').toStdString());
+  for (const auto& [ticked, answer, outcome, expected] : cases) {
+    SCOPED_TRACE(expected.join(u',').toStdString());
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
     Module1 store{dir.path(), dialogs};
@@ -39,16 +34,16 @@ TEST(Deletion, RemovesTheTickedEntriesOnceOrNothing) {
     }
     store.EntryCount = 5;
     store.showEntryCount();
-    dialogs.answer(c.answer);
-    EXPECT_EQ(deleteTickedEntries(store, c.ticked), c.outcome);
-    EXPECT_EQ(dialogs.lastMessage().text, c.outcome == DeletionOutcome::NothingTicked
+    dialogs.answer(answer);
+    EXPECT_EQ(deleteTickedEntries(store, ticked), outcome);
+    EXPECT_EQ(dialogs.lastMessage().text, outcome == DeletionOutcome::NothingTicked
                                               ? QStringLiteral("請先勾選要刪除的記錄")
                                               : QStringLiteral("確定刪除資料嗎？"));
     QStringList left;
     for (int slot = 1; slot < store.EntryCount; ++slot) {
       left.append(TrimTrailingSpaces(store.EntryTable[slot].Memo));
     }
-    EXPECT_EQ(left, c.left);
+    EXPECT_EQ(left, expected);
     EXPECT_EQ(store.panel(Module1::EntriesPanel), QStringLiteral("資料筆數：%1").arg(left.size()));
   }
 }
