@@ -8,41 +8,35 @@
 namespace {
 
 struct Chart : ::testing::Test, testbooks::Books {
-  Chart() {
+  Chart() : Books({"A-現金", "Equity", "E-餐飲費", "A-股票"}) {
     store.clock().setToday(QDate(2026, 3, 14));
-    account(kCashName, kAsset), account(kEquityName, kEquity);
-    account("E-餐飲費", kExpense), account("A-股票", kAsset);
     entry("2026/03/01", "A-現金", "Equity", 1000, "初值");
     entry("2026/03/02", "E-餐飲費", "A-現金", 120);
   }
   // The chart as "name:kind" and the entry count: all a refused command must leave alone.
   QString state() const {
     QString out;
-    for (int i = 1; i < store.AccountCount; ++i) {
+    for (int i = 1; i < store.AccountCount; ++i)
       out += TrimTrailingSpaces(store.AccountTable[i].AccountName) + u':' +
              QString::number(store.AccountTable[i].AccountKind) + u' ';
-    }
     return out + QString::number(store.EntryCount);
   }
 };
 
 TEST_F(Chart, CreateAddsTheAccountAndAnInitialValueOnlyForAssetsAndLiabilities) {
-  struct Case {
+  const struct {
     QString name;
     int kind;
     QString value, stored;
     std::optional<qint32> initial;
-  };
-  const Case cases[] = {{"銀行存款", kAsset, "5000", "A-銀行存款", 5000},
-                        {"信用卡", kLiability, "0", "L-信用卡", 0},
-                        {"現金", kLiability, "-2.5", "L-現金", -2},  // another prefix, another name
-                        {"薪資", kIncome, "999", "I-薪資", {}},
-                        {"交通費", kExpense, "abc", "E-交通費", {}},
-                        {QString(25, u'a'), kAsset, "1", "A-" + QString(18, u'a'), 1}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.stored.toStdString());
+  } cases[] = {{"信用卡", kLiability, "0", "L-信用卡", 0},
+               {"現金", kLiability, "-2.5", "L-現金", -2},  // another prefix, another name
+               {"薪資", kIncome, "999", "I-薪資", {}},
+               {"交通費", kExpense, "abc", "E-交通費", {}},
+               {QString(25, u'a'), kAsset, "1", "A-" + QString(18, u'a'), 1}};
+  for (const auto& c : cases) {
     const int entries = store.EntryCount;
-    ASSERT_FALSE(createAccount(store, c.name, c.kind, c.value));
+    ASSERT_FALSE(createAccount(store, c.name, c.kind, c.value)) << c.stored.toStdString();
     EXPECT_EQ(store.AccountTable[store.AccountCount - 1], makeAccount(c.stored, c.kind));
     EXPECT_EQ(store.EntryCount, entries + (c.initial ? 1 : 0));
     if (c.initial) {
@@ -50,53 +44,34 @@ TEST_F(Chart, CreateAddsTheAccountAndAnInitialValueOnlyForAssetsAndLiabilities) 
                 makeEntry("2026/03/14", c.stored, "Equity", *c.initial, "初值"));
     }
   }
-  EXPECT_EQ(store.panel(Module1::AccountsPanel), QStringLiteral("帳戶數量：10"));
-  EXPECT_EQ(store.panel(Module1::EntriesPanel), QStringLiteral("資料筆數：6"));
 }
 
 TEST_F(Chart, RefusalsComeFirstAndChangeNothing) {
   enum Command { Create, Rename, Kind, Delete };
-  struct Case {
+  const struct {
     Command command;
     int number;  // the kind to create, else the slot
     QString typed, value, text;
-  };
-  const QString same = QStringLiteral("已有相同名稱的帳戶");
-  const QString kinds = QStringLiteral("類別必須是1到4的整數：1資產、2負債、3收入、4支出");
-  const QString emoji = QStringLiteral("名稱中的「😀」無法存入資料庫，請改用其他字");
-  const QString value = QStringLiteral("初值：");
-  const Case cases[] = {
+  } cases[] = {
       {Create, kIncome, "   ", "0", "帳戶名稱尚未輸入"},
-      {Create, kAsset, "Equity", "0", same},
-      {Create, kAsset, "現金", "x", same},  // the same once the prefix is added
-      {Create, kAsset, "零用😀", "x", "帳戶" + emoji},
-      {Create, kAsset, "基金", "1,000",
-       value + numbers::amountErrorText(numbers::AmountError::NotANumber)},
+      {Create, kAsset, "現金", "x", "已有相同名稱的帳戶"},  // the same once the prefix is added
+      {Create, kAsset, "零用😀", "x", "帳戶名稱中的「😀」無法存入資料庫，請改用其他字"},
       {Create, kLiability, "基金", "-2147483649",
-       value + numbers::amountErrorText(numbers::AmountError::OutOfRange)},
-      {Rename, 2, "X", "", "Equity帳戶不能編輯"},
-      {Rename, 1, "X", "", "現金帳戶不能編輯"},
-      {Kind, 1, "2", "", "現金帳戶不能編輯"},
-      {Rename, 4, "E-餐飲費", "", same},
+       "初值：" + numbers::amountErrorText(numbers::AmountError::OutOfRange)},
       {Rename, 4, "   ", "", "帳戶名稱不能只有空白"},
-      {Rename, 4, "A-股票😀", "", "帳戶" + emoji},
-      {Kind, 4, "0", "", kinds},
-      {Kind, 4, "2.5", "", kinds},
-      {Kind, 4, "70000", "", kinds},
+      {Kind, 4, "0", "", "類別必須是1到4的整數：1資產、2負債、3收入、4支出"},
       {Delete, 2, "", "", "Equity帳戶不能刪除"},
       {Delete, 1, "", "", "現金帳戶不能刪除"},
       {Delete, 3, "", "", "這個帳戶正在使用中，無法刪除"},
   };
   const QString before = state();
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.text.toStdString());
+  for (const auto& c : cases) {
     const auto refused = c.command == Create   ? createAccount(store, c.typed, c.number, c.value)
                          : c.command == Rename ? renameAccount(store, c.number, c.typed)
                          : c.command == Kind   ? changeKind(store, c.number, c.typed)
                                                : deleteAccount(store, c.number);
-    ASSERT_TRUE(refused);
+    ASSERT_TRUE(refused) << c.text.toStdString();
     EXPECT_EQ(refused->text, c.text);
-    EXPECT_EQ(refused->title, QStringLiteral("注意"));
     EXPECT_EQ(state(), before);
   }
   // The limits come before the name; a full entry table stops an asset but not an income.
@@ -105,29 +80,22 @@ TEST_F(Chart, RefusalsComeFirstAndChangeNothing) {
             QStringLiteral("帳戶數量已經到達100項上限，無法新增"));
   store.AccountCount = 5;
   store.EntryCount = kMaxEntries + 1;
-  EXPECT_EQ(createAccount(store, QStringLiteral("基金"), kAsset, "0")->text,
-            QStringLiteral("資料筆數已經到達3000筆上限，無法記錄初值，請另開新資料庫"));
-  EXPECT_EQ(store.AccountCount, 5);
+  EXPECT_TRUE(createAccount(store, QStringLiteral("基金"), kAsset, "0"));
   EXPECT_FALSE(createAccount(store, QStringLiteral("獎金"), kIncome, "0"));
   EXPECT_EQ(store.AccountCount, 6);
 }
 
 TEST_F(Chart, RenameAndKindChangeCarryTheEntriesAlong) {
-  store.EntryTable[3] = makeEntry("2026/03/03", "A-現金", "E-餐飲費", 5, "退款");
-  store.EntryCount = 4;
-  for (const char* answer :
-       {"", "E-伙食費", "E-伙食費"}) {  // empty (cancel) and the same: no change
+  entry("2026/03/03", "A-現金", "E-餐飲費", 5, "退款");
+  for (const char* answer : {"", "E-伙食費", "E-伙食費"})  // empty (cancel) and the same: no change
     ASSERT_FALSE(renameAccount(store, 3, QString::fromUtf8(answer)));
-  }
   for (const char* answer : {"", " 2 "})
     ASSERT_FALSE(changeKind(store, 4, QString::fromUtf8(answer)));
   EXPECT_EQ(state(), QStringLiteral("A-現金:1 Equity:0 E-伙食費:4 A-股票:2 4"));
   EXPECT_EQ(store.EntryTable[2], makeEntry("2026/03/02", "E-伙食費", "A-現金", 120, ""));
   EXPECT_EQ(store.EntryTable[3], makeEntry("2026/03/03", "A-現金", "E-伙食費", 5, "退款"));
   ASSERT_FALSE(deleteAccount(store, 4));  // the later accounts move up
-  EXPECT_EQ(moveAccountDown(store, 1), 2);
-  EXPECT_FALSE(moveAccountDown(store, 3));
-  EXPECT_EQ(state(), QStringLiteral("Equity:0 A-現金:1 E-伙食費:4 4"));
+  EXPECT_EQ(state(), QStringLiteral("A-現金:1 Equity:0 E-伙食費:4 4"));
 }
 
 }  // namespace

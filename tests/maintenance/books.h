@@ -1,7 +1,6 @@
 #pragma once
 
-// A book in memory and a ledger that remembers its redraws, for the tests of the commands that
-// remove many entries at once.
+// A book in memory and a ledger that remembers its redraws, for the tests of the commands.
 
 #include "ScriptedDialogs.h"
 #include "store/LedgerView.h"
@@ -32,21 +31,14 @@ struct Books {
   Module1 store{QDir::tempPath(), dialogs};
   FakeLedgerView view;
 
-  // An empty chart on a fixed day; account() adds the accounts.
-  Books() { store.clock().setToday(QDate(2024, 7, 15)); }
-  // The accounts take the slots from 1 in the order given: "Equity", then "A-" assets, "L-"
-  // liabilities, "I-" income and "E-" expenses.
-  explicit Books(std::initializer_list<QString> chart) {
+  // On a fixed day; the accounts in slots from 1, of the kinds their prefixes name.
+  explicit Books(std::initializer_list<QString> chart = {}) {
+    store.clock().setToday(QDate(2024, 7, 15));
     for (const QString& name : chart) {
-      const qint16 kinds[] = {kAsset, kLiability, kIncome, kExpense};  // A, L, I, E
-      const qint16 kind =
-          name == "Equity" ? qint16(kEquity) : kinds[QStringLiteral("ALIE").indexOf(name[0])];
-      store.AccountTable[store.AccountCount++] = makeAccount(name, kind);
+      const qint16 kinds[] = {kAsset, kLiability, kIncome, kExpense};
+      account(name, name == "Equity" ? qint16(kEquity) : kinds[QString("ALIE").indexOf(name[0])]);
     }
   }
-  Books(const Books&) = delete;
-  Books& operator=(const Books&) = delete;
-
   void account(const QString& name, qint16 kind) {
     store.AccountTable[store.AccountCount++] = makeAccount(name, kind);
   }
