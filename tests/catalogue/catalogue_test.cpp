@@ -127,6 +127,18 @@ TEST_F(CatalogueTest, LeavingWritesTheListAsShown) {
   }
 }
 
+TEST_F(CatalogueTest, AListThatCannotBeWrittenKeepsTheWindowOpen) {
+  given({"2003-10"});
+  store.OpenedFromMenu = true;
+  dialogs.type("2004-01");
+  catalogue.addNew();
+  QFile::remove(UserFolder(store) + "/DataBase.lst");
+  QDir().mkpath(UserFolder(store) + "/DataBase.lst");  // a folder in the list file's place
+  EXPECT_EQ(catalogue.cancel(), Catalogue::Result::Stay);
+  EXPECT_EQ(dialogs.lastMessage().title, "注意");
+  EXPECT_EQ(catalogue.entries(), QStringList({"2003-10", "2004-01"}));
+}
+
 TEST_F(CatalogueTest, LinesWithoutAUsableFolderOpenNothingAndDeleteTakesTheLineOnly) {
   given({"2003-11", "Gone"});
   QDir(folder("Gone")).removeRecursively();

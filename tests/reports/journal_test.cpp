@@ -2,9 +2,11 @@
 
 #include "ScriptedDialogs.h"
 #include "TestFiles.h"
+#include "platform/safefile.h"
 #include "store/Module1.h"
 #include "store/records.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -58,6 +60,23 @@ TEST_F(JournalTest, ExportWritesTheTextIntoItsFolder) {
   ASSERT_EQ(exportJournal(store, journalRows(store), ExportKind::Text),
             done(QStringLiteral("已存成2003-11.txt檔")));
   EXPECT_EQ(fileBytes(dir.path() + "/TXT/2003-11.txt"), textBytes(journalRows(store)));
+}
+
+TEST_F(JournalTest, FailedExportKeepsTheEarlierFileAndNeverSaysDone) {
+  const QString csv = dir.path() + "/CSV/2003-11.csv";
+  ASSERT_EQ(exportJournal(store, journalRows(store), ExportKind::Csv).title, "完成");
+  const QByteArray earlier = fileBytes(csv);
+  store.EntryCount = 2;  // a shorter journal that never reaches the disk
+  {
+    safefile::FailAfterBytes full(10);
+    const Message m = exportJournal(store, journalRows(store), ExportKind::Csv);
+    EXPECT_EQ(m.title, "注意");
+    EXPECT_TRUE(m.text.startsWith(QStringLiteral("沒有存成2003-11.csv檔：")))
+        << m.text.toStdString();
+  }
+  EXPECT_EQ(fileBytes(csv), earlier);
+  QDir().mkpath(dir.path() + "/TXT/2003-11.txt");  // a folder in the file's place
+  EXPECT_EQ(exportJournal(store, journalRows(store), ExportKind::Text).title, "注意");
 }
 
 }  // namespace
