@@ -1,15 +1,13 @@
 // The about box: its two links open the home page and the mail program, and only its OK button
 // (Enter, the default) leaves it.
 
-#include "ScriptedDialogs.h"
+#include "WindowSteps.h"
 #include "store/Module1.h"
 #include "ui/forms.h"
 
 #include <QDesktopServices>
-#include <QDialog>
 #include <QLabel>
 #include <QTemporaryDir>
-#include <QtTest>
 
 class TestAboutForm : public QObject {
   Q_OBJECT
@@ -39,8 +37,7 @@ void TestAboutForm::opensItsLinksAndLeavesOnlyByOk() {
   dialogs.onModal([&](QDialog& d) {
     d.show();
     for (const char* name : {"Label3", "Label4", "Label1"}) {  // the last one is no link
-      auto* label = d.findChild<QLabel*>(QLatin1String(name));
-      if (!label) qFatal("no label %s", name);
+      auto* label = child<QLabel>(d, name);
       addresses << label->text();
       QTest::mouseClick(label, Qt::LeftButton);
     }

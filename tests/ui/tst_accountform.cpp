@@ -1,15 +1,11 @@
+#include "../maintenance/books.h"
+#include "WindowSteps.h"
 #include "store/chart.h"
 #include "ui/accounts/AccountForm.h"
 #include "ui/forms.h"
 
-#include "../maintenance/books.h"
-
-#include <QComboBox>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 #include <QSignalSpy>
-#include <QTest>
 
 namespace {
 
@@ -21,10 +17,8 @@ class TestAccountForm : public QObject {
   struct Program : testbooks::Books {
     QDialog* form = nullptr;
 
-    Program() {
+    Program() : Books({kCashName, kEquityName, "E-餐飲費", "A-股票"}) {
       store.clock().setToday(QDate(2026, 3, 14));
-      account(kCashName, kAsset), account(kEquityName, kEquity);
-      account("E-餐飲費", kExpense), account("A-股票", kAsset);
       entry("2026/03/01", "A-現金", "Equity", 1000, "初值");
       entry("2026/03/02", "E-餐飲費", "A-現金", 80);
     }
@@ -33,17 +27,12 @@ class TestAccountForm : public QObject {
         form = &d;
         d.show();
         steps();
-        if (d.isVisible()) click("Cmd5");
+        if (d.isVisible()) click(d, "Cmd5");
         return 1;
       });
       openAccountEditor(store, nullptr);
     }
-    template <typename T = QPushButton>
-    T* find(const char* name) {
-      return form->findChild<T*>(QLatin1String(name));
-    }
-    QListWidget* list() { return find<QListWidget>("List1"); }
-    void click(const char* name) { QTest::mouseClick(find(name), Qt::LeftButton); }
+    QListWidget* list() { return child<QListWidget>(*form, "List1"); }
   };
 
  private slots:
@@ -51,8 +40,8 @@ class TestAccountForm : public QObject {
     Program p;
     QSignalSpy refills(&p.store, &Module1::accountListsRefilled);
     p.session([&] {
-      auto* name = p.find<QComboBox>("Cob1");
-      auto* value = p.find<QLineEdit>("Text4");
+      auto* name = child<QComboBox>(*p.form, "Cob1");
+      auto* value = child<QLineEdit>(*p.form, "Text4");
       name->setEditText(QStringLiteral("銀行存款"));
       value->setText(QStringLiteral("5000"));
       QTest::keyClick(value, Qt::Key_Return);
@@ -81,8 +70,8 @@ class TestAccountForm : public QObject {
     for (const char* answer : {"E-餐飲費", "", "2"}) p.dialogs.type(QString::fromUtf8(answer));
     p.session([&] {
       p.list()->setCurrentRow(3);
-      p.click("Cmd3");  // another's name: refused, no kind asked
-      p.click("Cmd3");  // the name kept, then kind 2
+      click(*p.form, "Cmd3");  // another's name: refused, no kind asked
+      click(*p.form, "Cmd3");  // the name kept, then kind 2
     });
     const auto& shown = p.dialogs.shown();
     QCOMPARE(shown.size(), 5u);  // the editor, name, refusal, name, kind

@@ -1,11 +1,7 @@
+#include "../maintenance/books.h"
 #include "WindowSteps.h"
 #include "platform/widgets/clipboard.h"
-#include "store/Module1.h"
-#include "store/records.h"
 #include "ui/forms.h"
-
-#include <QLineEdit>
-#include <QTemporaryDir>
 
 class TestBSForm : public QObject {
   Q_OBJECT
@@ -15,22 +11,14 @@ class TestBSForm : public QObject {
   // such day refuses and changes nothing; Enter with an earlier date recomputes and turns it black;
   // the two copy buttons copy their three statements with CR LF.
   void showsRecoloursAndCopies() {
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    Module1 store(dir.path(), dialogs);
-    store.clock().setToday(QDate(2025, 6, 1));
-    store.AccountTable[1] = makeAccount(QStringLiteral("A-現金"), kAsset);
-    store.AccountTable[2] = makeAccount(QStringLiteral("Equity"), kEquity);
-    store.AccountTable[3] = makeAccount(QStringLiteral("L-卡"), kLiability);
-    store.AccountTable[4] = makeAccount(QStringLiteral("E-餐"), kExpense);
-    store.AccountCount = 5;
-    store.EntryTable[1] = makeEntry("2025/01/01", QStringLiteral("A-現金"), "Equity", 1500, {});
-    store.EntryTable[2] = makeEntry("2025/02/01", QStringLiteral("L-卡"), "Equity", 2000, {});
-    store.EntryCount = 3;
+    testbooks::Books b({"A-現金", "Equity", "L-卡", "E-餐"});
+    b.store.clock().setToday(QDate(2025, 6, 1));
+    b.entry("2025/01/01", "A-現金", "Equity", 1500);
+    b.entry("2025/02/01", "L-卡", "Equity", 2000);
     const QString rule = QString(34, u'-') + "\r\n";
     const QString blanks(17, u' ');  // after a name of 3 characters
 
-    whenShown(dialogs, [&](QDialog& form) {
+    whenShown(b.dialogs, [&](QDialog& form) {
       auto* netWorth = child<QLineEdit>(form, "Text5");
       auto* date = child<QLineEdit>(form, "Text7");
       QCOMPARE(date->text(), QStringLiteral("2025/06/01"));
@@ -39,7 +27,7 @@ class TestBSForm : public QObject {
       date->clear();
       QTest::keyClicks(date, QStringLiteral("2025/02/30"));
       click(form, "Cmd4");
-      QCOMPARE(dialogs.messageTexts(), QStringList{QStringLiteral("不是正確的日期格式")});
+      QCOMPARE(b.dialogs.messageTexts(), QStringList{QStringLiteral("不是正確的日期格式")});
       QCOMPARE(netWorth->text(), QStringLiteral("財產淨值  -500\r\n"));
       date->clear();
       QTest::keyClicks(date, QStringLiteral("2025/1/31"));
@@ -61,8 +49,8 @@ class TestBSForm : public QObject {
       click(form, "Cmd1");
       QVERIFY(!form.isVisible());
     });
-    openStatements(store, nullptr);
-    QCOMPARE(dialogs.messages(), std::vector{refusal(QStringLiteral("不是正確的日期格式"))});
+    openStatements(b.store, nullptr);
+    QCOMPARE(b.dialogs.messages(), std::vector{refusal(QStringLiteral("不是正確的日期格式"))});
   }
 };
 

@@ -1,26 +1,17 @@
 // The bulk delete window driven as a person would: options, typed dates, Enter, the buttons.
 
 #include "../maintenance/books.h"
+#include "WindowSteps.h"
 #include "maintenance/DelForm.h"
 #include "ui/forms.h"
 
 #include <QLabel>
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QtTest>
 
 namespace {
 
-template <typename W = QAbstractButton>
-W* child(QDialog& dialog, const char* name) {
-  W* w = dialog.findChild<W*>(QLatin1String(name));
-  if (!w) qFatal("no control %s", name);
-  return w;
-}
-
 void setText(QDialog& d, const char* name, const QString& text) {
   child<QLineEdit>(d, name)->clear();
-  QTest::keyClicks(child<QLineEdit>(d, name), text);
+  QTest::keyClicks(child(d, name), text);
 }
 
 }  // namespace
@@ -38,7 +29,7 @@ void TestDelForm::deletesTwiceAndStaysOpen() {
   for (const char* date : {"2003/10/31", "2003/11/01", "2003/11/30", "2003/12/01", "2003/12/24"}) {
     b.entry(date, "A-現金", "Equity", 1);
   }
-  auto steps = [&](QDialog& d) {
+  whenShown(b.dialogs, [&](QDialog& d) {
     QVERIFY(child<QRadioButton>(d, "Option1")->isChecked());
     QCOMPARE(child<QLineEdit>(d, "Text2")->text(), QStringLiteral("2003/12/01"));  // today
     // The words between the dates, and the second date only for a range.
@@ -48,7 +39,7 @@ void TestDelForm::deletesTwiceAndStaysOpen() {
     };
     for (const Step& s : {Step{"Option2", "之後", false}, Step{"Option4", "至", true},
                           Step{"Option1", "", false}, Step{"Option3", "至", true}}) {
-      QTest::mouseClick(child(d, s.option), Qt::LeftButton);
+      click(d, s.option);
       QLabel* label = child<QLabel>(d, "Label1");
       QCOMPARE(label->text(), QString::fromUtf8(s.label));
       QVERIFY2(label->width() >= label->sizeHint().width(), s.option);  // not cut off
@@ -62,20 +53,14 @@ void TestDelForm::deletesTwiceAndStaysOpen() {
     QCOMPARE(child<QLineEdit>(d, "Text2")->text(), QStringLiteral("2003/11/01"));
     QVERIFY(d.isVisible());
     // Then everything after the first of December, the hidden second date still counting.
-    QTest::mouseClick(child(d, "Option2"), Qt::LeftButton);
+    click(d, "Option2");
     setText(d, "Text1", QStringLiteral("2003/12/1"));
-    QTest::mouseClick(child(d, "Cmd1"), Qt::LeftButton);
+    click(d, "Cmd1");
     QCOMPARE(child<QLineEdit>(d, "Text1")->text(), QStringLiteral("2003/12/01"));
     QVERIFY(d.isVisible());
-  };
-  b.dialogs.onModal([&](QDialog& d) {
-    d.show();
-    steps(d);
-    QTest::mouseClick(child(d, "Cmd0"), Qt::LeftButton);
-    return d.result();
+    click(d, "Cmd0");
   });
   openBulkDelete(b.store, b.view, nullptr);
-  QVERIFY(b.dialogs.allAnswersUsed());
   QCOMPARE(b.dialogs.messageTexts(), QStringList(2, QStringLiteral("資料刪除完成")));
   QCOMPARE(b.entries().size(), 2u);
   QCOMPARE(b.entries().back().EntryDate, QStringLiteral("2003/12/01"));

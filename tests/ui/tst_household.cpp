@@ -1,20 +1,13 @@
 // A month of a household recorded through the main window, the account editor and the entry
 // dialog, down to the bytes of the saved entry file.
-#include "ScriptedDialogs.h"
+#include "WindowSteps.h"
 #include "store/Module1.h"
 #include "store/database.h"
 #include "ui/main/MainForm.h"
 
-#include <QComboBox>
-#include <QDialog>
 #include <QDir>
 #include <QFile>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QtEndian>
 
 namespace {
@@ -53,19 +46,10 @@ class TestHousehold : public QObject {
   Module1 store{dir.path(), dialogs};
   MainForm window{store};
 
-  template <typename T = QPushButton>
-  static T* child(QWidget& parent, const char* name) {
-    return parent.findChild<T*>(QLatin1String(name));
-  }
   // Opens a window with the main window's `button`, runs `steps` in it and closes it.
   void modal(const char* button, const char* close, std::function<void(QDialog&)> steps) {
-    dialogs.onModal([close, steps](QDialog& d) {
-      d.show();
-      steps(d);
-      QTest::mouseClick(child(d, close), Qt::LeftButton);
-      return 1;
-    });
-    QTest::mouseClick(child(window, button), Qt::LeftButton);
+    whenShown(dialogs, [close, steps](QDialog& d) { steps(d), click(d, close); });
+    click(window, button);
   }
 
  private slots:
@@ -82,31 +66,14 @@ class TestHousehold : public QObject {
 
     // The chart: an expense, an income, a bank account with 50000 and a credit card.
     modal("Cmd0", "Cmd5", [](QDialog& d) {
-      const std::tuple<const char*, QString, const char*> chart[] = {
-          {"Option4", "餐飲費", "0"},
-          {"Option3", "薪資", "0"},
-          {"Option1", "銀行存款", "50000"},
-          {"Option2", "信用卡", "0"}};
-      for (const auto& [option, name, value] : chart) {
-        child<QRadioButton>(d, option)->setChecked(true);
-        child<QComboBox>(d, "Cob1")->setEditText(name);
-        child<QLineEdit>(d, "Text4")->setText(QLatin1String(value));
-        QTest::keyClick(child<QComboBox>(d, "Cob1"), Qt::Key_Return);
-      }
+      addAccounts(d, {{"Option4", "餐飲費", "0"}, {"Option3", "薪資", "0"},
+                      {"Option1", "銀行存款", "50000"}, {"Option2", "信用卡", "0"}});
     });
     // Entries with Enter in the amount box, the dialog staying open.
-    modal("Cmd1", "Cmd2", [&](QDialog& d) {
-      const std::tuple<int, int, const char*, QString> entries[] = {
-          {kFood, kCash, "350", "午餐"},
-          {kSalary, kBank, "42000", "三月薪資"},
-          {kCard, kBank, "3000", "繳卡費"}};
-      for (const auto& [category, account, amount, memo] : entries) {
-        child<QComboBox>(d, "Cob2")->setCurrentIndex(category);
-        child<QComboBox>(d, "Cob3")->setCurrentIndex(account);
-        child<QPlainTextEdit>(d, "Text3")->setPlainText(memo);
-        child<QLineEdit>(d, "Text2")->setText(QLatin1String(amount));
-        QTest::keyClick(child<QLineEdit>(d, "Text2"), Qt::Key_Return);
-      }
+    modal("Cmd1", "Cmd2", [](QDialog& d) {
+      typeEntries(d, {{kFood, kCash, "350", "午餐"},
+                      {kSalary, kBank, "42000", "三月薪資"},
+                      {kCard, kBank, "3000", "繳卡費"}});
     });
 
     QVERIFY(window.close());
@@ -120,8 +87,7 @@ class TestHousehold : public QObject {
         record("2026/03/14", kSalaryHex, kBankHex, 42000, "a454a4ebc17eb8ea") +  // 三月薪資
         record("2026/03/14", kCardHex, kBankHex, 3000, "c3baa564b64f", true);    // 繳卡費
     QCOMPARE(saved.readAll().toHex(' '), expected.toHex(' '));
-    QVERIFY(dialogs.unscripted().isEmpty());
-    QVERIFY(dialogs.messages().empty());
+    QVERIFY(dialogs.unscripted().isEmpty() && dialogs.messages().empty());
   }
 };
 

@@ -1,12 +1,11 @@
-// The main window driven as a person would: the ledger of the chosen account, ticking, Enter,
-// deleting ticked entries and the hints.
+// The main window driven as a person would: the ledger of the chosen account, ticking and
+// deleting ticked entries.
 #include "WindowSteps.h"
 #include "store/Module1.h"
 #include "store/ledger.h"
 #include "ui/main/MainForm.h"
 
 #include <QLabel>
-#include <QListWidget>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
@@ -69,29 +68,6 @@ class MainFormTest : public QObject {
     QVERIFY(!red(2, 2) && !red(0, 2) && !red(0, 3));
     QCOMPARE(p.ledger->currentItem(), p.ledger->topLevelItem(4));
     QVERIFY(p.ledger->topLevelItem(4)->isSelected());
-  }
-
-  void enterIsNewUnlessAButtonHasTheFocus() {
-    Program p;
-    p.store.EntryCount = 3001;  // full: 新增(&N) only says so, which is how it is seen here
-    p.window.activateWindow();
-    auto* selector = child<QListWidget>(p.window, "Cob1");
-    p.ledger->setFocus();
-    QTest::keyClick(p.ledger, Qt::Key_Return);
-    selector->setFocus();
-    QTest::keyClick(selector, Qt::Key_Enter, Qt::KeypadModifier);
-    QCOMPARE(p.dialogs.messageTexts(),
-             QStringList(2, QStringLiteral("資料筆數已經到達3000筆上限，請另開新資料庫")));
-    // On the hints button Enter gives the hints, word for word.
-    auto* hints = child<QPushButton>(p.window, "Cmd2");
-    hints->setFocus();
-    QTest::keyClick(hints, Qt::Key_Return);
-    QCOMPARE(p.dialogs.messages().size(), size_t(3));
-    QCOMPARE(p.dialogs.lastMessage(),
-             (Message{QStringLiteral("1. 第一次使用請先按編輯帳戶來建立自己的帳戶\r\n\r\n"
-                                     "2. 點選右邊的選單可以切換各帳戶的交易紀錄\r\n\r\n"
-                                     "3. 在交易紀錄上點兩下可以編輯"),
-                      QStringLiteral("提示"), MessageIcon::Information, MessageButtons::Ok}));
   }
 
   void tickingSelectsAndDeletionRemovesTheTickedEntriesAfterAYes() {
