@@ -66,8 +66,10 @@ class TestHousehold : public QObject {
 
     // The chart: an expense, an income, a bank account with 50000 and a credit card.
     modal("Cmd0", "Cmd5", [](QDialog& d) {
-      addAccounts(d, {{"Option4", "餐飲費", "0"}, {"Option3", "薪資", "0"},
-                      {"Option1", "銀行存款", "50000"}, {"Option2", "信用卡", "0"}});
+      addAccounts(d, {{"Option4", "餐飲費", "0"},
+                      {"Option3", "薪資", "0"},
+                      {"Option1", "銀行存款", "50000"},
+                      {"Option2", "信用卡", "0"}});
     });
     // Entries with Enter in the amount box, the dialog staying open.
     modal("Cmd1", "Cmd2", [](QDialog& d) {

@@ -31,7 +31,8 @@ struct Program {
     store.AccountTable[store.AccountCount++] = makeAccount("A-現金", kAsset);
     store.AccountTable[store.AccountCount++] = makeAccount("Equity", kEquity);
     for (qint32 amount : {1000, 20, 30})
-      store.EntryTable[store.EntryCount++] = makeEntry("2025/01/01", "A-現金", "Equity", amount, {});
+      store.EntryTable[store.EntryCount++] =
+          makeEntry("2025/01/01", "A-現金", "Equity", amount, {});
     if (SaveDatabase(store)) qFatal("cannot prepare the database");
     savedEntries = bytes("Main.dat");
     savedAccounts = bytes("Accounts.dat");

@@ -86,8 +86,10 @@ void TestYear::aYearOfAHousehold() {
 
   // The chart, then the year's entries typed with their dates in one sitting of the dialog.
   whenShown(dialogs_, [](QDialog& d) {
-    addAccounts(d, {{"Option4", "餐飲費", "0"}, {"Option3", "薪資", "0"},
-                    {"Option1", "銀行存款", "100000"}, {"Option2", "信用卡", "0"}});
+    addAccounts(d, {{"Option4", "餐飲費", "0"},
+                    {"Option3", "薪資", "0"},
+                    {"Option1", "銀行存款", "100000"},
+                    {"Option2", "信用卡", "0"}});
     click(d, "Cmd5");
   });
   click(main_, "Cmd0");
