@@ -1,12 +1,13 @@
 // A household's year through the whole program, as a person goes through it: a first start on
 // an empty installation, a new user and a new database, the chart, entries in several months,
-// the statements at two dates, closing the books at mid-year, logging out and in again and
-// finding the book as it was left.
+// the statements at two dates, the journal's exports, closing the books at mid-year, deleting a
+// range of entries, logging out and in again and finding the book as it was left.
 #include "WindowSteps.h"
 #include "store/Module1.h"
 #include "ui/main/MainForm.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
@@ -114,6 +115,21 @@ void TestYear::aYearOfAHousehold() {
   QCOMPARE(statements(), QStringLiteral("財產淨值  220900 / 結餘  90900"));
   QCOMPARE(statements("2025/6/30"), QStringLiteral("財產淨值  173500 / 結餘  43500"));
 
+  // The journal, exported both ways: one line per entry.
+  whenShown(dialogs_, [](QDialog& d) {
+    click(d, "Cmd1");
+    click(d, "Cmd2");
+    click(d, "Cmd0");
+  });
+  click(main_, "Cmd6");
+  QCOMPARE(dialogs_.messageTexts(),
+           QStringList({QStringLiteral("已存成2025.csv檔"), QStringLiteral("已存成2025.txt檔")}));
+  for (const char* file : {"/CSV/2025.csv", "/TXT/2025.txt"}) {
+    QFile f(dir_.path() + file);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll().count("\r\n"), 12);
+  }
+
   // Closing the books at mid-year: the entry of 06/30 goes into the carried balances, the
   // net worth stays, the income statement starts again.
   dialogs_.type(QStringLiteral("2025/6/30"));
@@ -123,6 +139,19 @@ void TestYear::aYearOfAHousehold() {
   QVERIFY(child<QTreeWidget>(main_, "Liv1")->selectedItems().isEmpty());
   QCOMPARE(statements(), QStringLiteral("財產淨值  220900 / 結餘  47400"));
   QCOMPARE(statements("2025/06/30"), QStringLiteral("財產淨值  173500 / 結餘  0"));
+
+  // October deleted as a range given backwards: its two meals go.
+  whenShown(dialogs_, [](QDialog& d) {
+    click(d, "Option3");
+    typeInto(d, "Text1", QStringLiteral("2025/10/31"));
+    typeInto(d, "Text2", QStringLiteral("2025/10/1"));
+    click(d, "Cmd1");
+    click(d, "Cmd0");
+  });
+  click(main_, "Cmd5");
+  QCOMPARE(dialogs_.lastMessage(), done(QStringLiteral("資料刪除完成")));
+  QCOMPARE(store_.panel(Module1::EntriesPanel), QStringLiteral("資料筆數：5"));
+  QCOMPARE(statements(), QStringLiteral("財產淨值  223500 / 結餘  50000"));
 
   // Log out (which saves), log in again and reopen the year: the book is as it was left.
   const std::vector<LedgerEntry> before = entries();
@@ -141,7 +170,7 @@ void TestYear::aYearOfAHousehold() {
   });
   child<QAction>(main_, "Menu_Logout")->trigger();
   QCOMPARE(entries(), before);
-  QCOMPARE(statements(), QStringLiteral("財產淨值  220900 / 結餘  47400"));
+  QCOMPARE(statements(), QStringLiteral("財產淨值  223500 / 結餘  50000"));
   QVERIFY(dialogs_.allAnswersUsed() && dialogs_.unscripted().isEmpty());
 }
 
