@@ -2,7 +2,6 @@
 
 #include "store/LedgerView.h"
 #include "store/Module1.h"
-#include "ui/forms.h"
 
 #include <QButtonGroup>
 #include <QGuiApplication>
@@ -123,7 +122,7 @@ void DelForm::onCmd1Clicked() {
   Text1->setText(result.first);
   Text2->setText(result.second);
   store_.showEntryCount();
-  dialogs.message(::done(QStringLiteral("資料刪除完成")));
+  dialogs.message(completion(QStringLiteral("資料刪除完成")));
   view_.redrawLedger(true);
 }
 

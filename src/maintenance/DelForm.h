@@ -38,3 +38,6 @@ class DelForm : public FixedDialog {
   QPushButton* Cmd1;
   QPushButton* Cmd0;
 };
+
+// Bulk delete by date rules (DelForm); redraws the ledger through `view`.
+void openBulkDelete(Module1& store, LedgerView& view, QWidget* parent);

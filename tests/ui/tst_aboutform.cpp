@@ -3,7 +3,7 @@
 
 #include "WindowSteps.h"
 #include "store/Module1.h"
-#include "ui/forms.h"
+#include "ui/main/AboutForm.h"
 
 #include <QDesktopServices>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "../maintenance/books.h"
 #include "WindowSteps.h"
 #include "platform/widgets/clipboard.h"
-#include "ui/forms.h"
+#include "reports/statements/BSForm.h"
 
 class TestBSForm : public QObject {
   Q_OBJECT

@@ -3,7 +3,6 @@
 #include "../maintenance/books.h"
 #include "WindowSteps.h"
 #include "maintenance/DelForm.h"
-#include "ui/forms.h"
 
 #include <QLabel>
 

@@ -2,7 +2,6 @@
 
 #include "store/Module1.h"
 #include "store/ledger.h"
-#include "ui/forms.h"
 
 #include <QAbstractTableModel>
 #include <QGuiApplication>

@@ -31,3 +31,6 @@ class DiaryForm : public FixedDialog {
   QPushButton* Cmd1_;
   QPushButton* Cmd2_;
 };
+
+// The journal with its two exports (DiaryForm).
+void openJournal(Module1& store, QWidget* parent);

@@ -6,7 +6,6 @@
 #include "platform/widgets/fonts.h"
 #include "reports/statements/statements.h"
 #include "store/Module1.h"
-#include "ui/forms.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

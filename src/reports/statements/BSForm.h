@@ -39,3 +39,6 @@ class BSForm : public FixedDialog {
   QLineEdit* Text6_;
   QLineEdit* Text7_;
 };
+
+// Financial statements as of today (BSForm).
+void openStatements(Module1& store, QWidget* parent);

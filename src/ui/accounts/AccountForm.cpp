@@ -4,7 +4,6 @@
 #include "store/Module1.h"
 #include "store/chart.h"
 #include "store/ledger.h"
-#include "ui/forms.h"
 
 #include <QComboBox>
 #include <QKeyEvent>

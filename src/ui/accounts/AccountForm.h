@@ -53,3 +53,7 @@ class AccountForm : public FixedDialog {
   QPushButton* cmd5_ = nullptr;             // done (Enter)
   std::array<QRadioButton*, 4> options_{};  // Option1..Option4: kinds 1..4
 };
+
+// Account editor (AccountForm). On "完成(&D)" it refills every account list
+// (Module1::FillAccountLists), so the main window shows the first account's ledger.
+void openAccountEditor(Module1& store, QWidget* parent);

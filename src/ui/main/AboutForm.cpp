@@ -3,7 +3,6 @@
 #include "platform/dialogs.h"
 #include "platform/widgets/shell.h"
 #include "store/Module1.h"
-#include "ui/forms.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -26,3 +26,8 @@ class AboutForm : public FixedDialog {
   QLabel* Image2;
   QPushButton* Command1;
 };
+
+class Module1;
+
+// The about box (AboutForm).
+void openAbout(Module1& store, QWidget* parent);

@@ -1,22 +1,24 @@
 #include "ui/main/MainForm.h"
 
+#include "maintenance/DelForm.h"
 #include "maintenance/closing.h"
 #include "platform/dialogs.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/shell.h"
+#include "reports/journal/DiaryForm.h"
+#include "reports/statements/BSForm.h"
 #include "store/Module1.h"
-#include "store/database.h"
 #include "store/deletion.h"
 #include "store/ledger.h"
+#include "ui/accounts/AccountForm.h"
 #include "ui/entry/InputForm.h"
-#include "ui/forms.h"
-#include "users/settings.h"
+#include "ui/main/AboutForm.h"
+#include "ui/main/Session.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -27,7 +29,6 @@
 #include <QMenuBar>
 #include <QProxyStyle>
 #include <QPushButton>
-#include <QScreen>
 #include <QStatusBar>
 #include <QTreeWidget>
 
@@ -252,7 +253,7 @@ void MainForm::buildControls() {
   connect(newButton_, &QPushButton::clicked, this, [this] { inputForm_->openNew(); });
   connect(remove, &QPushButton::clicked, this, &MainForm::onDelete);
   connect(bulk, &QPushButton::clicked, this, [this] { openBulkDelete(store_, *this, this); });
-  connect(closing, &QPushButton::clicked, this, [this] { CloseTheBooks(store_, *this); });
+  connect(closing, &QPushButton::clicked, this, &MainForm::onCloseBooks);
   connect(hints, &QPushButton::clicked, this, &MainForm::onHints);
 
   QStatusBar* bar = statusBar();
@@ -301,28 +302,20 @@ void MainForm::buildMenus() {
   help->addSeparator()->setObjectName(QStringLiteral("Line2"));
   QAction* about = addItem(help, "About", QStringLiteral("關於Varnix(&A)"));
 
-  connect(databases, &QAction::triggered, this, [this] { showDatabaseListFromMenu(store_, this); });
+  connect(databases, &QAction::triggered, this, [this] {
+    if (session_) session_->databaseListFromMenu();
+  });
   connect(quit, &QAction::triggered, this, &QWidget::close);
-  connect(password, &QAction::triggered, this, [this] { changePassword(store_); });
-  connect(logout, &QAction::triggered, this, [this] { logOutFromMenu(store_, this); });
+  connect(password, &QAction::triggered, this, [this] {
+    if (session_) session_->changePassword();
+  });
+  connect(logout, &QAction::triggered, this, [this] {
+    if (session_) session_->logOut();
+  });
   connect(statements, &QAction::triggered, this, [this] { openStatements(store_, this); });
   connect(journal, &QAction::triggered, this, [this] { openJournal(store_, this); });
   connect(instructions, &QAction::triggered, this, &MainForm::onHelp);
   connect(about, &QAction::triggered, this, [this] { openAbout(store_, this); });
-}
-
-bool MainForm::start() {
-  QDir().mkpath(store_.DataBaseFolder);
-  if (const QScreen* screen = this->screen()) {
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
-  }
-  show();
-  const QString name = settings::readLastUser(store_.settingsFile());
-  store_.OpenedFromMenu = false;
-  showLogin(store_, name, this);
-  return !store_.endRequested() && !ending_;
 }
 
 // ---- the ledger
@@ -431,7 +424,31 @@ void MainForm::onRowDoubleClicked() {
 // ---- commands
 
 void MainForm::onDelete() {
-  if (deleteTickedEntries(store_, tickedSlots()) == DeletionOutcome::Deleted) redrawLedger(true);
+  const std::vector<int> ticked = tickedSlots();
+  if (auto refused = tickedEntriesRefusal(store_, ticked)) {
+    store_.dialogs().show(*refused);
+    return;
+  }
+  if (store_.dialogs().show(confirmDelete(QStringLiteral("確定刪除資料嗎？"))) != Answer::Yes)
+    return;
+  if (auto refused = deleteTickedEntries(store_, ticked)) {
+    store_.dialogs().show(*refused);
+    return;
+  }
+  redrawLedger(true);
+}
+
+void MainForm::onCloseBooks() {
+  const QString answer = store_.dialogs().input(
+      QStringLiteral("請輸入日期，將清除這日期之前的記錄"), QStringLiteral("輸入"), store_.today());
+  // Cancelling the box gives the empty answer too.
+  if (answer.isEmpty()) return;
+  if (auto refused = closeBooksAt(store_, answer)) {
+    store_.dialogs().show(*refused);
+    return;
+  }
+  store_.dialogs().show(completion(QStringLiteral("資料結帳完成")));
+  redrawLedger(false);
 }
 
 QString MainForm::hintsText() {
@@ -458,14 +475,7 @@ void MainForm::updatePanels() {
 
 // ---- the end of the program
 
-bool MainForm::saveOpenDatabase() {
-  if (store_.DataBaseName.isEmpty()) return true;  // nothing opened, nothing to write
-  if (const auto error = SaveDatabase(store_)) {
-    store_.dialogs().show(*error);
-    return false;
-  }
-  return true;
-}
+bool MainForm::sessionEnds(bool save) { return !session_ || session_->end(save); }
 
 void MainForm::endProgram() {
   ending_ = true;
@@ -477,7 +487,7 @@ void MainForm::endProgram() {
 void MainForm::onEndRequested(bool save) {
   if (ending_) return;
   // A database that cannot be written keeps the program open, so nothing is lost silently.
-  if (save && !saveOpenDatabase()) return;
+  if (!sessionEnds(save)) return;
   endProgram();
 }
 
@@ -487,7 +497,7 @@ void MainForm::closeEvent(QCloseEvent* event) {
     return;
   }
   // Closing the window is the File menu's 結束(&Q): save, then end.
-  if (!saveOpenDatabase()) {
+  if (!sessionEnds(true)) {
     event->ignore();
     return;
   }
