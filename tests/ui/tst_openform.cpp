@@ -52,7 +52,8 @@ class TestOpenForm : public QObject {
       dialogs.answer(Answer::No);
       click(form, "Cmd3");  // delete b: not confirmed
       QCOMPARE(list->currentRow(), 0);
-      dialogs.type(QStringLiteral("2500"));   // b's starting cash
+      dialogs.type(QStringLiteral("abc"));  // b's starting cash: no number, asked again
+      dialogs.type(QStringLiteral("2500"));
       QTest::keyClick(list, Qt::Key_Return);  // Enter is "開啟(&O)"
       QVERIFY(!form.isVisible());
     });
@@ -61,7 +62,8 @@ class TestOpenForm : public QObject {
     QCOMPARE(dialogs.messageTexts(),
              QStringList({QStringLiteral("這個資料庫正在使用中"),
                           QStringLiteral("資料庫名稱的最後一個字不可以是句點或空白"),
-                          QStringLiteral("確定刪除這個資料庫嗎？")}));
+                          QStringLiteral("確定刪除這個資料庫嗎？"),
+                          QStringLiteral("金額必須是數字，不可含有逗號、符號或文字")}));
     QCOMPARE(dialogs.shown().at(4).defaultText, QStringLiteral("b."));
     QVERIFY(QDir(UserFolder(store) + "/b").exists());
     QCOMPARE(store.panel(Module1::DatabasePanel), QStringLiteral("資料庫名稱：b"));
