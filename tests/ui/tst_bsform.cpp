@@ -52,6 +52,59 @@ class TestBSForm : public QObject {
     openStatements(b.store, nullptr);
     QCOMPARE(b.dialogs.messages(), std::vector{refusal(QStringLiteral("不是正確的日期格式"))});
   }
+
+  // The six boxes are displays: nothing typed reaches them, and Enter in any of them is "確定".
+  void enterInAStatementBoxCloses() {
+    testbooks::Books b({"A-現金", "Equity"});
+    b.entry("2025/01/01", "A-現金", "Equity", 1500);
+    const auto textOf = [](QWidget* box) {
+      if (auto* lines = qobject_cast<QPlainTextEdit*>(box)) return lines->toPlainText();
+      return qobject_cast<QLineEdit*>(box)->text();
+    };
+    for (const char* name : {"Text1", "Text4", "Text5"}) {
+      whenShown(b.dialogs, [&](QDialog& form) {
+        QWidget* box = child(form, name);
+        box->setFocus();
+        const QString before = textOf(box);
+        QTest::keyClicks(box, QStringLiteral("x"));
+        QTest::keyClick(box, Qt::Key_Return);
+        QVERIFY2(!form.isVisible(), name);
+        QCOMPARE(textOf(box), before);
+      });
+      openStatements(b.store, nullptr);
+      QVERIFY(b.dialogs.allAnswersUsed());
+    }
+  }
+
+  // Names of the same display width put their amounts at the same pixel in all four boxes:
+  // a Chinese character takes exactly two columns of the box's font.
+  void amountsStartAtOnePixel() {
+    testbooks::Books b({"A-現金", "A-郵局", "Equity", "L-房貸", "I-薪資", "I-獎金", "E-餐飲"});
+    b.store.clock().setToday(QDate(2025, 6, 1));
+    b.entry("2025/01/01", "A-現金", "Equity", 1500);
+    b.entry("2025/01/02", "A-郵局", "I-薪資", 42000);
+    b.entry("2025/01/03", "L-房貸", "A-郵局", 7);
+    b.entry("2025/01/04", "E-餐飲", "L-房貸", 350);
+    whenShown(b.dialogs, [&](QDialog& form) {
+      QList<int> starts;
+      for (const char* name : {"Text1", "Text2", "Text3", "Text4"}) {
+        auto* box = child<QPlainTextEdit>(form, name);
+        const QFontMetrics metrics(box->font());
+        const QStringList lines = box->toPlainText().split(u'\n');
+        // Title, rule, the accounts, rule, total.
+        for (const QString& line : lines.mid(2, lines.size() - 4)) {
+          starts << metrics.horizontalAdvance(line.left(22));
+        }
+        // "A-現金" and its padding: 24 columns of a blank's width.
+        QCOMPARE(metrics.horizontalAdvance(lines.at(2).left(22)),
+                 24 * metrics.horizontalAdvance(u' '));
+      }
+      QCOMPARE(starts.size(), 6);
+      QCOMPARE(starts.count(starts.first()), starts.size());
+      click(form, "Cmd1");
+    });
+    openStatements(b.store, nullptr);
+  }
 };
 
 QTEST_MAIN(TestBSForm)
