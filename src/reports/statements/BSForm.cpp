@@ -8,11 +8,16 @@
 #include "platform/widgets/screen.h"
 #include "reports/statements/statements.h"
 #include "store/Module1.h"
+#include "store/records.h"
 #include "ui/forms.h"
 
+#include <QFontMetricsF>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -26,13 +31,43 @@ void setTextColour(QWidget* box, const QColor& colour) {
   box->setPalette(palette);
 }
 
-// The boxes hold the statement lines; a multi-line box keeps them as paragraphs, so CR LF goes
-// in as a paragraph break and comes out again when copied.
-void setStatement(QPlainTextEdit* box, const QString& text) {
-  box->setPlainText(QString(text).replace(kCrLf, QStringLiteral("\n")));
+// An account line of a statement: the name padded to 20 characters, two blanks, the amount.
+// Padded by characters, a name of four Chinese characters pushes its amount two columns further
+// than a name of two; on screen the amount goes to one tab stop instead, the same for every
+// line, and the statement texts themselves (what is copied) stay as they are.
+bool isAccountLine(const QStringList& lines, qsizetype i) { return i >= 2 && i < lines.size() - 2; }
+
+QString withoutPadding(const QString& name) {
+  QString trimmed = name;
+  while (trimmed.endsWith(QLatin1Char(' '))) trimmed.chop(1);
+  return trimmed;
 }
-QString statementOf(const QPlainTextEdit* box) {
-  return box->toPlainText().replace(QLatin1Char('\n'), kCrLf);
+
+// The pixel at which every amount starts: two blanks after the widest name, and never before
+// where the padded names would put it.
+qreal amountStop(const QFontMetricsF& metrics, const QStringList& texts) {
+  const qreal blank = metrics.horizontalAdvance(QLatin1Char(' '));
+  qreal stop = metrics.horizontalAdvance(QString(kNameWidth + 2, QLatin1Char(' ')));
+  for (const QString& text : texts) {
+    const QStringList lines = text.split(kCrLf);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+      if (!isAccountLine(lines, i)) continue;
+      const QString name = withoutPadding(lines[i].left(kNameWidth));
+      stop = std::max(stop, metrics.horizontalAdvance(name) + 2 * blank);
+    }
+  }
+  return std::ceil(stop);
+}
+
+void setStatement(QPlainTextEdit* box, const QString& text, qreal stop) {
+  QStringList lines = text.split(kCrLf);
+  for (qsizetype i = 0; i < lines.size(); ++i) {
+    if (!isAccountLine(lines, i)) continue;
+    lines[i] = withoutPadding(lines[i].left(kNameWidth)) + QLatin1Char('\t') +
+               lines[i].mid(kNameWidth + 2);
+  }
+  box->setTabStopDistance(stop);
+  box->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
 }  // namespace
@@ -124,11 +159,14 @@ bool BSForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void BSForm::showStatements(const QString& date) {
-  const Statements s = BuildStatements(store_, date);
-  setStatement(assetsBox_, s.assets);
-  setStatement(incomeBox_, s.income);
-  setStatement(liabilitiesBox_, s.liabilities);
-  setStatement(expensesBox_, s.expenses);
+  shown_ = BuildStatements(store_, date);
+  const Statements& s = shown_;
+  const qreal stop = amountStop(QFontMetricsF(assetsBox_->font()),
+                                {s.assets, s.income, s.liabilities, s.expenses});
+  setStatement(assetsBox_, s.assets, stop);
+  setStatement(incomeBox_, s.income, stop);
+  setStatement(liabilitiesBox_, s.liabilities, stop);
+  setStatement(expensesBox_, s.expenses, stop);
   netWorthBox_->setText(s.netWorthLine);
   balanceBox_->setText(s.balanceLine);
   netWorthBox_->setCursorPosition(0);
@@ -137,14 +175,13 @@ void BSForm::showStatements(const QString& date) {
   setTextColour(balanceBox_, s.balance < 0 ? kNegativeRed : QColor(Qt::black));
 }
 
+// The boxes are displays of these texts and cannot be changed, so the texts are copied as built.
 void BSForm::onCopyBalanceSheet() {
-  clipboard::setText(statementOf(assetsBox_) + kCrLf + statementOf(liabilitiesBox_) + kCrLf +
-                     netWorthBox_->text());
+  clipboard::setText(shown_.assets + kCrLf + shown_.liabilities + kCrLf + shown_.netWorthLine);
 }
 
 void BSForm::onCopyIncomeStatement() {
-  clipboard::setText(statementOf(incomeBox_) + kCrLf + statementOf(expensesBox_) + kCrLf +
-                     balanceBox_->text());
+  clipboard::setText(shown_.income + kCrLf + shown_.expenses + kCrLf + shown_.balanceLine);
 }
 
 void BSForm::onShow() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/widgets/FixedDialog.h"
+#include "reports/statements/statements.h"
 
 class Module1;
 class QLineEdit;
@@ -27,6 +28,7 @@ class BSForm : public FixedDialog {
   void onShow();
 
   Module1& store_;
+  Statements shown_;
   QPushButton* okButton_;
   QPushButton* copyBalanceSheetButton_;
   QPushButton* copyIncomeStatementButton_;
