@@ -8,6 +8,7 @@
 #include "platform/widgets/screen.h"
 #include "reports/statements/statements.h"
 #include "store/Module1.h"
+#include "store/ledger.h"
 #include "store/records.h"
 #include "ui/forms.h"
 
@@ -37,12 +38,6 @@ void setTextColour(QWidget* box, const QColor& colour) {
 // line, and the statement texts themselves (what is copied) stay as they are.
 bool isAccountLine(const QStringList& lines, qsizetype i) { return i >= 2 && i < lines.size() - 2; }
 
-QString withoutPadding(const QString& name) {
-  QString trimmed = name;
-  while (trimmed.endsWith(QLatin1Char(' '))) trimmed.chop(1);
-  return trimmed;
-}
-
 // The pixel at which every amount starts: two blanks after the widest name, and never before
 // where the padded names would put it.
 qreal amountStop(const QFontMetricsF& metrics, const QStringList& texts) {
@@ -52,7 +47,7 @@ qreal amountStop(const QFontMetricsF& metrics, const QStringList& texts) {
     const QStringList lines = text.split(kCrLf);
     for (qsizetype i = 0; i < lines.size(); ++i) {
       if (!isAccountLine(lines, i)) continue;
-      const QString name = withoutPadding(lines[i].left(kNameWidth));
+      const QString name = TrimTrailingSpaces(lines[i].left(kNameWidth));
       stop = std::max(stop, metrics.horizontalAdvance(name) + 2 * blank);
     }
   }
@@ -63,7 +58,7 @@ void setStatement(QPlainTextEdit* box, const QString& text, qreal stop) {
   QStringList lines = text.split(kCrLf);
   for (qsizetype i = 0; i < lines.size(); ++i) {
     if (!isAccountLine(lines, i)) continue;
-    lines[i] = withoutPadding(lines[i].left(kNameWidth)) + QLatin1Char('\t') +
+    lines[i] = TrimTrailingSpaces(lines[i].left(kNameWidth)) + QLatin1Char('\t') +
                lines[i].mid(kNameWidth + 2);
   }
   box->setTabStopDistance(stop);
