@@ -4,6 +4,9 @@
 #include "maintenance/closing.h"
 #include "platform/dialogs.h"
 #include "platform/widgets/fonts.h"
+#include "platform/widgets/keys.h"
+#include "platform/widgets/resources.h"
+#include "platform/widgets/screen.h"
 #include "platform/widgets/shell.h"
 #include "reports/journal/DiaryForm.h"
 #include "reports/statements/BSForm.h"
@@ -152,9 +155,6 @@ QAction* addItem(QMenu* menu, const char* name, const QString& caption) {
 }
 
 }  // namespace
-
-// The pictures live in the windows library, a static one: its resources must be pulled in.
-static void loadResources() { Q_INIT_RESOURCE(varnix); }
 
 MainForm::MainForm(Module1& store, QWidget* parent) : QMainWindow(parent), store_(store) {
   loadResources();
@@ -508,9 +508,8 @@ void MainForm::closeEvent(QCloseEvent* event) {
 
 void MainForm::keyPressEvent(QKeyEvent* event) {
   // Buttons take Enter themselves when they have the focus; anywhere else it is 新增(&N).
-  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
   const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
-  if (enter && modifiers == Qt::NoModifier && newButton_->isEnabled()) {
+  if (isEnterKey(event) && modifiers == Qt::NoModifier && newButton_->isEnabled()) {
     newButton_->click();
     return;
   }

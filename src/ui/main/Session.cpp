@@ -2,6 +2,7 @@
 
 #include "catalogue/OpenForm.h"
 #include "platform/dialogs.h"
+#include "platform/widgets/screen.h"
 #include "store/Module1.h"
 #include "store/database.h"
 #include "ui/main/MainForm.h"
@@ -11,7 +12,6 @@
 #include "users/users.h"
 
 #include <QDir>
-#include <QScreen>
 
 Session::Session(Module1& store, MainForm& window) : store_(store), window_(window) {
   window_.setSession(this);
@@ -21,11 +21,7 @@ Session::~Session() { window_.setSession(nullptr); }
 
 bool Session::start() {
   QDir().mkpath(store_.DataBaseFolder);
-  if (const QScreen* screen = window_.screen()) {
-    QRect frame = window_.frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    window_.move(frame.topLeft());
-  }
+  centreOnScreen(window_);
   window_.show();
   const QString name = settings::readLastUser(store_.settingsFile());
   store_.OpenedFromMenu = false;
