@@ -1,6 +1,7 @@
 #include "ui/main/AboutForm.h"
 
 #include "platform/dialogs.h"
+#include "platform/version.h"
 #include "platform/widgets/shell.h"
 #include "store/Module1.h"
 #include "ui/forms.h"
@@ -67,7 +68,8 @@ AboutForm::AboutForm(QWidget* parent) : FixedDialog(parent) {
   frame->setFrameShadow(QFrame::Sunken);
   frame->setGeometry(84, 14, 310, 122);
 
-  Label1 = addLabel(frame, "Label1", QStringLiteral("Varnix v1.1"), QRect(12, 8, 286, 24));
+  Label1 =
+      addLabel(frame, "Label1", QStringLiteral("Varnix v" VARNIX_VERSION), QRect(12, 8, 286, 24));
   QFont title = Label1->font();
   title.setPointSize(12);
   title.setBold(true);
@@ -77,6 +79,8 @@ AboutForm::AboutForm(QWidget* parent) : FixedDialog(parent) {
                QRect(12, 36, 286, 22));
   Label3 = addLabel(frame, "Label3", kHomePage, QRect(12, 64, 286, 22));
   Label4 = addLabel(frame, "Label4", kMailAddress, QRect(12, 90, 286, 22));
+  addLabel(this, "Label5", QStringLiteral("授權：GNU GPL 第 3 版或更新版本"),
+           QRect(20, 152, 280, 22));
   makeLink(Label3, QStringLiteral("開啟網站"));
   makeLink(Label4, QStringLiteral("寫信給我們"));
   Label3->installEventFilter(this);

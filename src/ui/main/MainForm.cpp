@@ -2,6 +2,7 @@
 
 #include "maintenance/closing.h"
 #include "platform/dialogs.h"
+#include "platform/version.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/shell.h"
 #include "store/Module1.h"
@@ -162,7 +163,7 @@ MainForm::MainForm(Module1& store, QWidget* parent) : QMainWindow(parent), store
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
   }
   setObjectName(QStringLiteral("MainForm"));
-  setWindowTitle(QStringLiteral("Varnix v1.1"));
+  setWindowTitle(QStringLiteral("Varnix v" VARNIX_VERSION));
   buildControls();
   buildMenus();
   setFixedSize(kClientWidth, menuBar()->sizeHint().height() + kClientHeight);
@@ -446,9 +447,7 @@ void MainForm::onHints() {
       {hintsText(), QStringLiteral("提示"), MessageIcon::Information, MessageButtons::Ok});
 }
 
-void MainForm::onHelp() {
-  shell::openDocument(store_.InstallFolder + QStringLiteral("/readme.htm"));
-}
+void MainForm::onHelp() { shell::openDocument(store_.helpPage()); }
 
 void MainForm::updatePanels() {
   for (int i = 0; i < 4; ++i) {
