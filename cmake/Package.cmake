@@ -71,7 +71,7 @@ set(CPACK_PACKAGE_DESCRIPTION
     "Varnix keeps double-entry books for a household: a chart of accounts, a ledger\n"
     "with a running balance, a journal with CSV and plain-text export, a balance\n"
     "sheet and an income statement. Several users share one computer, each with a\n"
-    "password and books of their own; every person's data lives in their home.\n"
+    "password and books of their own, and every person's data lives in their home.\n"
     "The data files are byte-compatible with the established Windows format.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

@@ -158,9 +158,11 @@ static void loadResources() { Q_INIT_RESOURCE(varnix); }
 
 MainForm::MainForm(Module1& store, QWidget* parent) : QMainWindow(parent), store_(store) {
   loadResources();
-  // Every window of the program (and the about box's picture) shows the program's icon.
+  // Every window of the program shows the desktop entry's icon: from the theme when
+  // installed, the built-in copy otherwise.
   if (QApplication::windowIcon().isNull()) {
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("varnix"), QIcon(QStringLiteral(":/varnix.png"))));
   }
   setObjectName(QStringLiteral("MainForm"));
   setWindowTitle(QStringLiteral("Varnix v" VARNIX_VERSION));
