@@ -23,8 +23,9 @@ class Module1 : public QObject {
   Q_OBJECT
 
  public:
-  // installFolder: the folder of the program (tests pass a temporary one).
-  Module1(const QString& installFolder, Dialogs& dialogs);
+  // dataFolder: where the books and settings live (tests pass a temporary one);
+  // programFiles: where the help page lies, the data folder when not given.
+  Module1(const QString& dataFolder, Dialogs& dialogs, const QString& programFiles = {});
 
   // The open database.
   AccountTableType AccountTable;
@@ -33,10 +34,11 @@ class Module1 : public QObject {
   int EntryCount = 1;    // first free slot: entries in use + 1
 
   // Shared state.
-  QString InstallFolder;   // the program's folder, no trailing separator
-  QString DataBaseFolder;  // InstallFolder + "/DataBase/"
-  QString CsvFolder;       // InstallFolder + "/CSV/"
-  QString TxtFolder;       // InstallFolder + "/TXT/"
+  QString DataFolder;      // no trailing separator; the program's folder when portable
+  QString ProgramFiles;    // the help page and icon: beside the program or share/varnix
+  QString DataBaseFolder;  // DataFolder + "/DataBase/"
+  QString CsvFolder;       // DataFolder + "/CSV/"
+  QString TxtFolder;       // DataFolder + "/TXT/"
   QString UserName;
   QString DataBaseName;
   bool OpenedFromMenu = false;
@@ -57,7 +59,8 @@ class Module1 : public QObject {
   QString databaseFolder() const {
     return userFolder() + QLatin1Char('/') + databaseFolderName(DataBaseName);
   }
-  QString settingsFile() const { return InstallFolder + QStringLiteral("/Varnix.ini"); }
+  QString helpPage() const { return ProgramFiles + QStringLiteral("/readme.htm"); }
+  QString settingsFile() const { return DataFolder + QStringLiteral("/Varnix.ini"); }
 
   int entriesInUse() const { return EntryCount - 1; }
   int accountsInUse() const { return AccountCount - 1; }

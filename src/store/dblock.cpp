@@ -104,7 +104,8 @@ std::optional<Message> DatabaseLock::acquire(const QString& folder) {
   for (int round = 0; round < 2; ++round) {
     if (dblock::heldFolders().contains(key)) return refusal(dblock::inUseText());
     QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly,
+                  QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
       const QByteArray bytes = dblock::ownerBytes(dblock::thisProcess());
       const bool written = file.write(bytes) == bytes.size() && file.flush();
       file.close();
