@@ -116,8 +116,10 @@ Catalogue::Result showDatabaseList(Module1& store, QWidget* parent) {
 }
 
 void showDatabaseListFromMenu(Module1& store, QWidget* parent) {
-  if (auto refused = EnterCatalogueFromMenu(store)) {
-    store.dialogs().message(*refused);
+  const SaveResult saved = EnterCatalogueFromMenu(store);
+  if (saved.notice) store.dialogs().message(*saved.notice);
+  if (saved.refusal) {
+    store.dialogs().message(*saved.refusal);
     return;
   }
   if (showDatabaseList(store, parent) == Catalogue::Result::LoggedOut) {

@@ -124,8 +124,10 @@ void showLogin(Module1& store, const QString& userName, QWidget* parent) {
 void changePassword(Module1& store) { ChangePassword(store); }
 
 void logOutFromMenu(Module1& store, QWidget* parent) {
-  if (auto refused = LogOutFromMenu(store)) {
-    store.dialogs().message(*refused);
+  const SaveResult saved = LogOutFromMenu(store);
+  if (saved.notice) store.dialogs().message(*saved.notice);
+  if (saved.refusal) {
+    store.dialogs().message(*saved.refusal);
     return;
   }
   showLogin(store, store.UserName, parent);

@@ -90,11 +90,13 @@ void ChangePassword(Module1& store) {
   store.PasswordLine = fresh;
 }
 
-std::optional<Message> LogOutFromMenu(Module1& store) {
+SaveResult LogOutFromMenu(Module1& store) {
+  SaveResult result;
   if (!store.DataBaseName.isEmpty()) {
-    if (auto refused = SaveDatabase(store)) return refused;
+    result = SaveDatabase(store);
+    if (!result.saved()) return result;
   }
   store.OpenedFromMenu = false;
   store.Lock.release();
-  return std::nullopt;
+  return result;
 }

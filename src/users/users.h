@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/dialogs.h"
+#include "store/database.h"
 
 #include <QString>
 
@@ -23,5 +24,6 @@ std::optional<Message> CreateUser(Module1& store, const QString& name, const QSt
 void ChangePassword(Module1& store);
 
 // "登出(&O)" of the User menu, before the login window is shown again: saves the open
-// database. The refusal when it could not be saved; the user then stays logged in.
-std::optional<Message> LogOutFromMenu(Module1& store);
+// database. With a refusal (it could not be saved) the user stays logged in; a notice of the
+// save is shown either way.
+SaveResult LogOutFromMenu(Module1& store);

@@ -460,10 +460,12 @@ void MainForm::updatePanels() {
 
 bool MainForm::saveOpenDatabase() {
   if (store_.DataBaseName.isEmpty()) return true;  // nothing opened, nothing to write
-  if (const auto error = SaveDatabase(store_)) {
-    store_.dialogs().show(*error);
+  const SaveResult saved = SaveDatabase(store_);
+  if (saved.refusal) {
+    store_.dialogs().show(*saved.refusal);
     return false;
   }
+  if (saved.notice) store_.dialogs().show(*saved.notice);
   return true;
 }
 
