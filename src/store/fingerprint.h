@@ -12,7 +12,7 @@
 struct FileFingerprint {
   qint64 size = -1;  // -1: the file was missing
   QDateTime modified;
-  QByteArray hash;
+  quint64 hash = 0;
 
   bool operator==(const FileFingerprint&) const = default;
 };
