@@ -93,7 +93,8 @@ std::optional<QString> replace(const QString& from, const QString& to) {
 }  // namespace
 
 std::optional<QString> writeGroup(const QString& folder,
-                                  const std::vector<std::pair<QString, QByteArray>>& files) {
+                                  const std::vector<std::pair<QString, QByteArray>>& files,
+                                  const std::function<void()>& whenWritten) {
   QStringList names;
   for (const auto& [name, bytes] : files) names.append(name);
   if (auto error = finishGroup(folder, names)) return error;
@@ -114,6 +115,7 @@ std::optional<QString> writeGroup(const QString& folder,
           .arg(shownPath(inFolder(folder, name)), error->section(QStringLiteral("："), 1));
     }
   }
+  if (whenWritten) whenWritten();
   {
     // The marker is written without the disk-full seam: it is what a crash must find whole.
     QSaveFile marker(inFolder(folder, kGroupMarker));

@@ -2,6 +2,7 @@
 
 #include "platform/dates.h"
 #include "store/dblock.h"
+#include "store/fingerprint.h"
 #include "store/records.h"
 
 #include <QObject>
@@ -48,6 +49,9 @@ class Module1 : public QObject {
   // The lock file of the open database: no other window opens it meanwhile. Given up when
   // another database is opened, at log-out, and with the store at the program's end.
   DatabaseLock Lock;
+  // The open book's files as last read or written: a save first checks that nobody else has
+  // written them since.
+  BookFingerprint Fingerprint;
 
   Dialogs& dialogs() const { return dialogs_; }
   Clock& clock() { return clock_; }
