@@ -4,6 +4,7 @@
 #include "platform/datafolder.h"
 #include "store/Module1.h"
 #include "ui/main/MainForm.h"
+#include "ui/main/Session.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -56,6 +57,7 @@ class TestInstalledStart : public QObject {
     ScriptedDialogs dialogs;
     Module1 store(place.dataFolder, dialogs, place.programFiles);
     MainForm window(store);
+    Session session(store, window);
     whenShown(dialogs, [&](QDialog& login) {
       QCOMPARE(child<QLineEdit>(login, "Text1")->text(), QStringLiteral("Test"));
       QTest::keyClicks(child(login, "Text2"), QStringLiteral("839"));
@@ -67,7 +69,7 @@ class TestInstalledStart : public QObject {
       click(list, "Cmd6");  // log out
     });
     whenShown(dialogs, [](QDialog& login) { click(login, "cmdCancel"); });
-    QVERIFY(!window.start());
+    QVERIFY(!session.start());
     QVERIFY(dialogs.allAnswersUsed() && dialogs.unscripted().isEmpty());
 
     QCOMPARE(store.helpPage(), root + QStringLiteral("/usr/share/varnix/readme.htm"));
