@@ -30,6 +30,20 @@ QByteArray entriesFileBytes(const EntryTableType& table, int count);
 std::variant<int, QString> readAccounts(const QByteArray& bytes, AccountTableType& table);
 std::variant<int, QString> readEntries(const QByteArray& bytes, EntryTableType& table);
 
+// The two tables of a book folder, as its files hold them.
+struct BookTables {
+  AccountTableType accounts;
+  EntryTableType entries;
+  int accountCount = 1;  // first free slot
+  int entryCount = 1;    // first free slot
+};
+
+// Reads a book folder without touching it: no lock is taken, nothing is written, a save cut
+// short on disk is read as it will be completed (the finished new files when the group's
+// marker says they are whole, the old ones otherwise). A book whose files are missing or
+// damaged gives the reason in words. For reading other books while one is open.
+std::variant<BookTables, QString> readBookFolder(const QString& folder);
+
 // Loads the open database (Module1::databaseFolder()) into the tables. A new, empty folder gets
 // its cash and equity accounts and the opening entry, asking for the starting cash. On any
 // failure nothing changes: neither the files nor the tables in memory; the refusal to show is
