@@ -1,9 +1,13 @@
 #include "ui/main/MainForm.h"
 
+#include "catalogue/catalogue.h"
 #include "maintenance/closing.h"
 #include "platform/dialogs.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/shell.h"
+#include "reports/period/ChartsForm.h"
+#include "reports/period/PeriodForm.h"
+#include "search/SearchForm.h"
 #include "store/Module1.h"
 #include "store/database.h"
 #include "store/deletion.h"
@@ -294,6 +298,10 @@ void MainForm::buildMenus() {
   view->setObjectName(QStringLiteral("Menu_View"));
   QAction* statements = addItem(view, "BS", QStringLiteral("財務報表(&B)"));
   QAction* journal = addItem(view, "Diary", QStringLiteral("日記帳(&I)"));
+  QAction* find = addItem(view, "Find", QStringLiteral("尋找(&F)"));
+  find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+  QAction* analysis = addItem(view, "Analysis", QStringLiteral("收支分析(&A)"));
+  QAction* charts = addItem(view, "Charts", QStringLiteral("圖表(&G)"));
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("說明(&H)"));
   help->setObjectName(QStringLiteral("Menu_Help"));
@@ -307,8 +315,50 @@ void MainForm::buildMenus() {
   connect(logout, &QAction::triggered, this, [this] { logOutFromMenu(store_, this); });
   connect(statements, &QAction::triggered, this, [this] { openStatements(store_, this); });
   connect(journal, &QAction::triggered, this, [this] { openJournal(store_, this); });
+  connect(find, &QAction::triggered, this, &MainForm::onFind);
+  connect(analysis, &QAction::triggered, this, [this] { openPeriodReport(store_, this); });
+  connect(charts, &QAction::triggered, this, [this] {
+    openCharts(store_,
+               period::buildReport(store_, period::yearPeriod(store_.clock().today().year())),
+               this);
+  });
   connect(instructions, &QAction::triggered, this, &MainForm::onHelp);
   connect(about, &QAction::triggered, this, [this] { openAbout(store_, this); });
+}
+
+void MainForm::onFind() {
+  const SearchOutcome outcome = openSearch(store_, this);
+  if (outcome.kind == SearchOutcome::Kind::ShowEntry) {
+    showAccount(outcome.accountSlot);
+    selectEntry(outcome.slot);
+  } else if (outcome.kind == SearchOutcome::Kind::OpenBook) {
+    openFoundBook(outcome.book, outcome.slot);
+  }
+}
+
+void MainForm::openFoundBook(const QString& book, int slot) {
+  // The same road as the database list's 開啟: the open book is saved first, the other one
+  // opens only with its lock.
+  if (auto refused = SaveDatabase(store_)) {
+    store_.dialogs().message(*refused);
+    return;
+  }
+  Catalogue list(store_);
+  if (auto refused = list.load()) {
+    store_.dialogs().message(*refused);
+    return;
+  }
+  const int row = static_cast<int>(list.entries().indexOf(book));
+  if (row < 0) {
+    store_.dialogs().message(refusal(QStringLiteral("資料庫清單裡已經沒有「%1」").arg(book)));
+    return;
+  }
+  list.select(row);
+  if (list.open() != Catalogue::Result::Opened) return;
+  if (slot >= 1 && slot < store_.EntryCount) {
+    showAccount(store_.accountSlot(store_.EntryTable[slot].IncreaseAccount));
+    selectEntry(slot);
+  }
 }
 
 bool MainForm::start() {
