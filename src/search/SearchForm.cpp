@@ -172,6 +172,8 @@ SearchForm::SearchForm(Module1& store, QWidget* parent)
   auto* closeButton = new QPushButton(QStringLiteral("關閉"), this);
   closeButton->setObjectName(QStringLiteral("Close"));
   setCancelButton(closeButton);
+  // Enter in a box only searches (it already has): it must not print or close the window.
+  for (QPushButton* b : {printButton, pdfButton, closeButton}) b->setAutoDefault(false);
 
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(summary_, 1);

@@ -217,6 +217,8 @@ ChartsForm::ChartsForm(Module1& store, const period::Report& report, QWidget* pa
 
   auto button = [this](const char* name, const QString& caption) {
     auto* b = new QPushButton(caption, this);
+    // Enter is never taken for a click on these: printing or saving only when asked.
+    b->setAutoDefault(false);
     b->setObjectName(QLatin1String(name));
     return b;
   };

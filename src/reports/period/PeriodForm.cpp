@@ -83,6 +83,7 @@ PeriodForm::PeriodForm(Module1& store, QWidget* parent) : FixedDialog(parent), s
   toBox_->setObjectName(QStringLiteral("DateTo"));
   auto* show = new QPushButton(QStringLiteral("顯示(&R)"), this);
   show->setObjectName(QStringLiteral("Show"));
+  // Enter in a date box shows the period typed.
   show->setDefault(true);
 
   auto* choice = new QHBoxLayout;
@@ -118,6 +119,8 @@ PeriodForm::PeriodForm(Module1& store, QWidget* parent) : FixedDialog(parent), s
 
   auto button = [this](const char* name, const QString& caption) {
     auto* b = new QPushButton(caption, this);
+    // Enter is never taken for a click on these: printing or saving only when asked.
+    b->setAutoDefault(false);
     b->setObjectName(QLatin1String(name));
     return b;
   };
@@ -142,8 +145,6 @@ PeriodForm::PeriodForm(Module1& store, QWidget* parent) : FixedDialog(parent), s
   connect(yearBox_, &QSpinBox::valueChanged, this, [this] { refresh(false); });
   connect(monthBox_, &QSpinBox::valueChanged, this, [this] { refresh(false); });
   connect(show, &QPushButton::clicked, this, [this] { refresh(true); });
-  connect(fromBox_, &QLineEdit::returnPressed, this, [this] { refresh(true); });
-  connect(toBox_, &QLineEdit::returnPressed, this, [this] { refresh(true); });
   connect(charts, &QPushButton::clicked, this, [this] { openCharts(store_, report_, this); });
   connect(print, &QPushButton::clicked, this, &PeriodForm::printReport);
   connect(pdf, &QPushButton::clicked, this, &PeriodForm::saveReportAsPdf);
