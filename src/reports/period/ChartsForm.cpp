@@ -59,11 +59,19 @@ QValueAxis* amountAxis() {
   return axis;
 }
 
+// Months short enough to stand upright under their bars: "3月" within one year, "24/03" across
+// years.
 QBarCategoryAxis* monthAxis(const QStringList& months) {
+  const bool oneYear = !months.isEmpty() && months.first().left(4) == months.last().left(4);
+  QStringList labels;
+  for (const QString& month : months) {
+    labels << (oneYear ? QStringLiteral("%1月").arg(month.mid(5).toInt())
+                       : month.mid(2, 2) + QLatin1Char('/') + month.mid(5));
+  }
   auto* axis = new QBarCategoryAxis;
-  axis->append(months);
+  axis->append(labels);
   axis->setLabelsFont(uiFont(8));
-  axis->setLabelsAngle(months.size() > 8 ? -45 : 0);
+  axis->setLabelsAngle(months.size() > 12 ? -90 : 0);
   return axis;
 }
 
@@ -75,6 +83,7 @@ QChart* expenseDonut(const period::Report& report) {
   qint64 total = 0;
   for (const auto& s : slices) total += s.value;
   QChart* chart = newChart(QStringLiteral("支出分布"));
+  chart->legend()->hide();  // each slice carries its name and share
   auto* series = new QPieSeries;
   series->setHoleSize(0.45);
   for (size_t i = 0; i < slices.size(); ++i) {

@@ -104,13 +104,15 @@ PeriodForm::PeriodForm(Module1& store, QWidget* parent) : FixedDialog(parent), s
   table_->setObjectName(QStringLiteral("Table"));
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->verticalHeader()->hide();
+  table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
 
   netWorth_ = new QTreeWidget(this);
   netWorth_->setObjectName(QStringLiteral("NetWorth"));
   netWorth_->setHeaderLabels({QStringLiteral("月底"), QStringLiteral("財產淨值")});
   netWorth_->setRootIsDecorated(false);
-  netWorth_->setFixedWidth(190);
+  netWorth_->setFixedWidth(200);
+  netWorth_->setColumnWidth(0, 70);
   netWorth_->headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
 
   auto* tables = new QHBoxLayout;
