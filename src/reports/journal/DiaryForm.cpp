@@ -3,6 +3,7 @@
 #include "store/Module1.h"
 #include "store/ledger.h"
 #include "ui/forms.h"
+#include "ui/print/pages.h"
 
 #include <QAbstractTableModel>
 #include <QGuiApplication>
@@ -140,6 +141,14 @@ DiaryForm::DiaryForm(Module1& store, QWidget* parent)
   Cmd2_ = button("Cmd2", QStringLiteral("存成純文字檔(T)"), {144, 448, 129, 25});
   Cmd0_ = button("Cmd0", QStringLiteral("確定"), {528, 448, 81, 25});
   Cmd0_->setDefault(true);
+  QPushButton* print = button("Print", QStringLiteral("列印(&P)"), {280, 448, 85, 25});
+  QPushButton* pdf = button("SavePdf", QStringLiteral("存成PDF(&F)"), {372, 448, 95, 25});
+  connect(print, &QPushButton::clicked, this,
+          [this] { printing::print(store_, printing::journalDocument(store_), this); });
+  connect(pdf, &QPushButton::clicked, this, [this] {
+    printing::saveAsPdf(store_, printing::journalDocument(store_),
+                        store_.DataBaseName + QStringLiteral("-日記帳.pdf"), this);
+  });
 
   connect(Cmd0_, &QPushButton::clicked, this, [this] { leave(QDialog::Accepted); });
   connect(Cmd1_, &QPushButton::clicked, this, [this] { exportAs(ExportKind::Csv); });

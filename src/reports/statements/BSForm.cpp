@@ -7,6 +7,7 @@
 #include "reports/statements/statements.h"
 #include "store/Module1.h"
 #include "ui/forms.h"
+#include "ui/print/pages.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -80,6 +81,19 @@ BSForm::BSForm(Module1& store, QWidget* parent) : FixedDialog(parent), store_(st
   Cmd4_ = button("Cmd4", QStringLiteral("顯示"), {216, 456, 57, 25});
   Cmd1_ = button("Cmd1", QStringLiteral("確定"), {464, 456, 81, 25});
   Cmd1_->setDefault(true);
+  QPushButton* print = button("Print", QStringLiteral("列印(&P)"), {280, 456, 85, 25});
+  QPushButton* pdf = button("SavePdf", QStringLiteral("存成PDF(&F)"), {370, 456, 89, 25});
+  // On paper as on the screen: the statements of the date in the box.
+  const auto shownDate = [this] {
+    return dates::normalise(Text7_->text()).value_or(store_.today());
+  };
+  connect(print, &QPushButton::clicked, this, [this, shownDate] {
+    printing::print(store_, printing::statementsDocument(store_, shownDate()), this);
+  });
+  connect(pdf, &QPushButton::clicked, this, [this, shownDate] {
+    printing::saveAsPdf(store_, printing::statementsDocument(store_, shownDate()),
+                        store_.DataBaseName + QStringLiteral("-財務報表.pdf"), this);
+  });
 
   setTextColour(Text3_, kSectionRed);
   setTextColour(Text4_, kSectionRed);
