@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QProcess>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -86,6 +87,19 @@ class PeriodFormTest : public QObject {
       QFile png(b.dir.path() + "/donut.png");
       QVERIFY(png.open(QIODevice::ReadOnly));
       QCOMPARE(png.read(4), QByteArray("\x89PNG"));
+
+      // On paper: the table and the three charts, the text still text.
+      b.dialogs.type(b.dir.path() + "/report.pdf");
+      click(form, "SavePdf");
+      QCOMPARE(b.dialogs.lastMessage().title, QStringLiteral("完成"));
+      QProcess text;
+      text.start("pdftotext", {"-layout", b.dir.path() + "/report.pdf", "-"});
+      QVERIFY(text.waitForFinished(30000));
+      const QString read = QString::fromUtf8(text.readAllStandardOutput());
+      for (const char* expected :
+           {"收支分析", "E-房租", "12,000", "16,300", "財產淨值", "13,700"}) {
+        QVERIFY2(read.contains(QString::fromUtf8(expected)), expected);
+      }
 
       // A year without entries: "沒有資料" where the donut and the bars would be.
       child<QSpinBox>(form, "Year")->setValue(2030);
