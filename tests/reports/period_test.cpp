@@ -54,7 +54,7 @@ TEST_F(PeriodBook, YearTotalAgreesWithTheStatements) {
     const QString end = QStringLiteral("%1/12/31").arg(year);
     const QString before = QStringLiteral("%1/12/31").arg(year - 1);
     EXPECT_EQ(r.net,
-              BuildStatements(b.store, end).Balance - BuildStatements(b.store, before).Balance)
+              BuildStatements(b.store, end).balance - BuildStatements(b.store, before).balance)
         << year;
     EXPECT_EQ(r.months.size(), 12);
   }
@@ -67,7 +67,7 @@ TEST_F(PeriodBook, NetWorthAtEachMonthEndMatchesTheStatements) {
   EXPECT_EQ(worth.back().month, "2026/01");
   const QString ends[] = {"2024/12/31", "2025/01/31", "2025/02/28", "2025/03/31"};
   for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(worth[static_cast<size_t>(i)].value, BuildStatements(b.store, ends[i]).NetWorth) << i;
+    EXPECT_EQ(worth[static_cast<size_t>(i)].value, BuildStatements(b.store, ends[i]).netWorth) << i;
   }
   EXPECT_EQ(worth[0].value, 4900);
   EXPECT_EQ(worth[1].value, 6700);

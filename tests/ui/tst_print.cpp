@@ -87,7 +87,7 @@ class PrintTest : public QObject {
     const auto messages = b.dialogs.messages();
     QCOMPARE(messages.size(), size_t(2));
     QVERIFY(messages[0].text.startsWith(QStringLiteral("PDF檔沒有存好：")));
-    QCOMPARE(messages[1], done(QStringLiteral("已存成「%1」")
+    QCOMPARE(messages[1], completion(QStringLiteral("已存成「%1」")
                                    .arg(QDir::toNativeSeparators(b.dir.path() + "/results.pdf"))));
     const QString text = pdfText(b.dir.path() + "/results.pdf");
     QVERIFY(text.contains(QStringLiteral("尋找結果")));

@@ -6,6 +6,7 @@
 #include "store/Module1.h"
 #include "store/database.h"
 #include "ui/main/MainForm.h"
+#include "ui/main/Session.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -23,6 +24,7 @@ struct Program {
   ScriptedDialogs dialogs;
   Module1 store{dir.path(), dialogs};
   MainForm window{store};
+  Session session{store, window};
 
   Program() {
     store.DataBaseFolder = dir.path() + "/DataBase/";

@@ -282,7 +282,7 @@ void ChartsForm::savePng() {
     return;
   }
   store_.dialogs().message(
-      ::done(QStringLiteral("已存成「%1」").arg(QDir::toNativeSeparators(path))));
+      completion(QStringLiteral("已存成「%1」").arg(QDir::toNativeSeparators(path))));
 }
 
 void ChartsForm::copyImage() {

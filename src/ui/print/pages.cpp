@@ -267,7 +267,7 @@ void saveAsPdf(Module1& store, const Document& document, const QString& suggeste
     return;
   }
   store.dialogs().message(
-      done(QStringLiteral("已存成「%1」").arg(QDir::toNativeSeparators(target))));
+      completion(QStringLiteral("已存成「%1」").arg(QDir::toNativeSeparators(target))));
 }
 
 Document journalDocument(const Module1& store) {
@@ -293,11 +293,11 @@ Document statementsDocument(const Module1& store, const QString& date) {
   d.blocks.emplace_back(Heading{QStringLiteral("資產負債表　%1").arg(date)});
   d.blocks.emplace_back(s.assets);
   d.blocks.emplace_back(s.liabilities);
-  d.blocks.emplace_back(s.netWorth);
+  d.blocks.emplace_back(s.netWorthLine);
   d.blocks.emplace_back(Heading{QStringLiteral("損益表　%1").arg(date)});
   d.blocks.emplace_back(s.income);
   d.blocks.emplace_back(s.expenses);
-  d.blocks.emplace_back(s.balance);
+  d.blocks.emplace_back(s.balanceLine);
   return d;
 }
 
