@@ -195,6 +195,50 @@ std::optional<qint32> startingCash(const QString& answer) {
   return amount.value;
 }
 
+namespace {
+
+// Fills the tables from checked file bytes; nothing can fail here.
+void decodeBook(Module1& store, const QByteArray& accountBytes, int accountRecords,
+                const QByteArray& entryBytes, int entryRecords) {
+  decodeAccounts(accountBytes, accountRecords, store.AccountTable);
+  const AccountNames names(accountBytes, accountRecords, store.AccountTable);
+  decodeEntries(entryBytes, entryRecords, store.EntryTable, &names);
+  store.AccountCount = accountRecords + 1;
+  store.EntryCount = entryRecords + 1;
+}
+
+}  // namespace
+
+std::optional<QString> ReadBookFolder(const QString& folder, Module1& store) {
+  if (!QFileInfo(folder).isDir()) {
+    return QStringLiteral("找不到資料庫資料夾「%1」").arg(QDir::toNativeSeparators(folder));
+  }
+  // A save cut short is read as opening would complete it: with the marker the new files count,
+  // without it the old ones. Nothing on disk changes.
+  const bool cutShort = QFileInfo::exists(folder + QLatin1Char('/') + safefile::kGroupMarker);
+  auto pathOf = [&](const QString& name) {
+    const QString fresh = folder + QLatin1Char('/') + name + safefile::kGroupSuffix;
+    return cutShort && QFileInfo(fresh).isFile() ? fresh : folder + QLatin1Char('/') + name;
+  };
+  const QString accountsPath = pathOf(kAccountsFile);
+  const QString entriesPath = pathOf(kEntriesFile);
+  for (const QString& path : {accountsPath, entriesPath}) {
+    if (!QFileInfo(path).isFile()) {
+      return QStringLiteral("「%1」不是資料庫：找不到「%2」")
+          .arg(QDir::toNativeSeparators(folder), QFileInfo(path).fileName());
+    }
+  }
+  int accountRecords = 0;
+  int entryRecords = 0;
+  auto accountBytes = checkedFile(accountsPath, kAccountsFile, kMaxAccounts, accountRecords);
+  if (const QString* error = std::get_if<QString>(&accountBytes)) return *error;
+  auto entryBytes = checkedFile(entriesPath, kEntriesFile, kMaxEntries, entryRecords);
+  if (const QString* error = std::get_if<QString>(&entryBytes)) return *error;
+  decodeBook(store, std::get<QByteArray>(accountBytes), accountRecords,
+             std::get<QByteArray>(entryBytes), entryRecords);
+  return std::nullopt;
+}
+
 std::optional<Message> LoadDatabase(Module1& store) {
   const QString folder = store.databaseFolder();
   if (!QFileInfo(folder).isDir()) {
@@ -263,13 +307,7 @@ std::optional<Message> LoadDatabase(Module1& store) {
   }
 
   // Nothing can fail from here on.
-  decodeAccounts(accountBytes, accountRecords, store.AccountTable);
-  const AccountNames names(accountBytes, accountRecords, store.AccountTable);
-  decodeEntries(entryBytes, entryRecords, store.EntryTable, &names);
-  const int accountCount = accountRecords + 1;
-  const int entryCount = entryRecords + 1;
-  store.AccountCount = accountCount;
-  store.EntryCount = entryCount;
+  decodeBook(store, accountBytes, accountRecords, entryBytes, entryRecords);
   store.showAccountCount();
   store.showEntryCount();
   return std::nullopt;
