@@ -26,6 +26,7 @@ QComboBox* accountBox(const Module1& store, const char* name, QWidget* parent,
                       std::initializer_list<int> kinds) {
   auto* box = new QComboBox(parent);
   box->setObjectName(QLatin1String(name));
+  box->setMinimumWidth(180);
   for (int slot = 1; slot < store.AccountCount; ++slot) {
     const AccountRecord& a = store.AccountTable[slot];
     if (kinds.size() == 0 || std::find(kinds.begin(), kinds.end(), a.AccountKind) != kinds.end()) {
@@ -38,6 +39,7 @@ QComboBox* accountBox(const Module1& store, const char* name, QWidget* parent,
 QComboBox* columnBox(const char* name, QWidget* parent) {
   auto* box = new QComboBox(parent);
   box->setObjectName(QLatin1String(name));
+  box->setMinimumWidth(180);
   return box;
 }
 
@@ -137,6 +139,9 @@ ImportForm::ImportForm(Module1& store, QWidget* parent) : FixedDialog(parent), s
   bottom->addWidget(cancel);
   grid->addLayout(bottom, row, 0, 1, 4);
   setClientSize(900, 620);
+
+  // Enter in the file box reads the file; no button of the window takes Enter for itself.
+  for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
 
   connect(browse, &QPushButton::clicked, this, &ImportForm::onBrowse);
   connect(read, &QPushButton::clicked, this, &ImportForm::onRead);
