@@ -52,10 +52,11 @@ std::variant<Format, UsageError> formatNamed(const QString& name) {
 Result refused(const QString& text) { return {1, {}, (text + QLatin1Char('\n')).toUtf8()}; }
 
 // The book's folder, read into a fresh store; the refusal in words.
-std::variant<std::unique_ptr<Module1>, QString> openBook(const QString& folder, Dialogs& dialogs) {
+std::variant<std::unique_ptr<Module1>, QString> openBook(const QString& folder, Dialogs& dialogs,
+                                                         BookMemos memos) {
   auto store = std::make_unique<Module1>(QDir::rootPath(), dialogs);
   const QString path = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
-  if (auto error = ReadBookFolder(path, *store)) return *error;
+  if (auto error = ReadBookFolder(path, *store, memos)) return *error;
   store->DataBaseName = QFileInfo(path).fileName();
   store->UserName = QFileInfo(QFileInfo(path).absolutePath()).fileName();
   return store;
@@ -233,7 +234,9 @@ Result run(const QStringList& args, const QDate& today, const QString& version) 
   }
 
   NoDialogs dialogs;
-  auto opened = openBook(request.book, dialogs);
+  // Statements and the check never look at a memo.
+  auto opened = openBook(request.book, dialogs,
+                         request.command == Command::Export ? BookMemos::Read : BookMemos::Skip);
   if (const QString* error = std::get_if<QString>(&opened)) return refused(*error);
   const Module1& store = *std::get<std::unique_ptr<Module1>>(opened);
 

@@ -6,6 +6,7 @@
 #include "store/Module1.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
 
@@ -144,18 +145,23 @@ class AccountNames {
 };
 
 void decodeEntries(const QByteArray& bytes, int n, EntryTableType& table,
-                   const AccountNames* names = nullptr) {
+                   const AccountNames* names = nullptr, bool memos = true) {
   auto name = [&](const char* field) {
     return names ? names->name(field) : codepage::fieldFromBytes(field, kNameWidth);
   };
+  // A year of entries has a few hundred dates: each date's text is decoded once and shared.
+  std::unordered_map<std::string_view, QString> datesSeen;
+  datesSeen.reserve(512);
   for (int slot = 1; slot <= n; ++slot) {
     const char* record = bytes.constData() + (slot - 1) * kRecordLength;
     LedgerEntry& entry = table[slot];
-    entry.EntryDate = codepage::fieldFromBytes(record, kDateWidth);
+    QString& date = datesSeen[std::string_view(record, kDateWidth)];
+    if (date.isNull()) date = codepage::fieldFromBytes(record, kDateWidth);
+    entry.EntryDate = date;
     entry.IncreaseAccount = name(record + 10);
     entry.DecreaseAccount = name(record + 30);
     entry.Amount = qFromLittleEndian<qint32>(record + 50);
-    entry.Memo = codepage::fieldFromBytes(record + 54, kMemoWidth);
+    entry.Memo = memos ? codepage::fieldFromBytes(record + 54, kMemoWidth) : QString();
   }
   for (int slot = n + 1; slot <= kMaxEntries; ++slot) table[slot] = LedgerEntry{};
 }
@@ -199,17 +205,43 @@ namespace {
 
 // Fills the tables from checked file bytes; nothing can fail here.
 void decodeBook(Module1& store, const QByteArray& accountBytes, int accountRecords,
-                const QByteArray& entryBytes, int entryRecords) {
+                const QByteArray& entryBytes, int entryRecords, bool memos = true) {
   decodeAccounts(accountBytes, accountRecords, store.AccountTable);
   const AccountNames names(accountBytes, accountRecords, store.AccountTable);
-  decodeEntries(entryBytes, entryRecords, store.EntryTable, &names);
+  decodeEntries(entryBytes, entryRecords, store.EntryTable, &names, memos);
   store.AccountCount = accountRecords + 1;
   store.EntryCount = entryRecords + 1;
 }
 
 }  // namespace
 
-std::optional<QString> ReadBookFolder(const QString& folder, Module1& store) {
+namespace {
+
+// A file's bytes as mapped memory, checked, valid while `file` stays open. Reading a book once
+// and throwing it away, a copy of its pages cost as much as decoding them.
+std::variant<QByteArray, QString> mappedFile(QFile& file, const QString& fileName, int capacity,
+                                             int& records) {
+  const QString shown = QDir::toNativeSeparators(file.fileName());
+  if (!file.open(QIODevice::ReadOnly)) return QStringLiteral("無法讀取「%1」").arg(shown);
+  const qint64 size = file.size();
+  if (recordsInSize(size) > capacity) {
+    return tooManyRecords(fileName, recordsInSize(size), capacity);
+  }
+  QByteArray bytes;
+  if (size > 0) {
+    const uchar* data = file.map(0, size);
+    if (!data) return QStringLiteral("無法讀取「%1」").arg(shown);
+    bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), size);
+  }
+  const auto checked = fileName == kAccountsFile ? checkAccounts(bytes) : checkEntries(bytes);
+  if (const QString* error = std::get_if<QString>(&checked)) return *error;
+  records = std::get<int>(checked);
+  return bytes;
+}
+
+}  // namespace
+
+std::optional<QString> ReadBookFolder(const QString& folder, Module1& store, BookMemos memos) {
   if (!QFileInfo(folder).isDir()) {
     return QStringLiteral("找不到資料庫資料夾「%1」").arg(QDir::toNativeSeparators(folder));
   }
@@ -230,12 +262,14 @@ std::optional<QString> ReadBookFolder(const QString& folder, Module1& store) {
   }
   int accountRecords = 0;
   int entryRecords = 0;
-  auto accountBytes = checkedFile(accountsPath, kAccountsFile, kMaxAccounts, accountRecords);
+  QFile accountsFile(accountsPath);
+  QFile entriesFile(entriesPath);
+  auto accountBytes = mappedFile(accountsFile, kAccountsFile, kMaxAccounts, accountRecords);
   if (const QString* error = std::get_if<QString>(&accountBytes)) return *error;
-  auto entryBytes = checkedFile(entriesPath, kEntriesFile, kMaxEntries, entryRecords);
+  auto entryBytes = mappedFile(entriesFile, kEntriesFile, kMaxEntries, entryRecords);
   if (const QString* error = std::get_if<QString>(&entryBytes)) return *error;
   decodeBook(store, std::get<QByteArray>(accountBytes), accountRecords,
-             std::get<QByteArray>(entryBytes), entryRecords);
+             std::get<QByteArray>(entryBytes), entryRecords, memos == BookMemos::Read);
   return std::nullopt;
 }
 

@@ -39,8 +39,10 @@ std::optional<Message> LoadDatabase(Module1& store);
 // Reads a book folder's two files into the store's tables without writing anything: no new
 // book is made, a save cut short is read as LoadDatabase would complete it but left on disk as
 // it is. The counts are set; the panels are not. The refusal in words leaves the tables as they
-// were.
-std::optional<QString> ReadBookFolder(const QString& folder, Module1& store);
+// were. Balances need no memos: without them, they stay empty and a book reads quicker.
+enum class BookMemos { Read, Skip };
+std::optional<QString> ReadBookFolder(const QString& folder, Module1& store,
+                                      BookMemos memos = BookMemos::Read);
 
 // Writes both files of the open database from the tables, each safely (a temporary renamed
 // over the old file). The refusal to show when a file could not be written.
