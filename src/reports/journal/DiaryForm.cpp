@@ -1,5 +1,6 @@
 #include "reports/journal/DiaryForm.h"
 
+#include "interchange/exports.h"
 #include "store/Module1.h"
 #include "store/ledger.h"
 #include "ui/forms.h"
@@ -144,6 +145,17 @@ DiaryForm::DiaryForm(Module1& store, QWidget* parent)
   connect(Cmd0_, &QPushButton::clicked, this, [this] { leave(QDialog::Accepted); });
   connect(Cmd1_, &QPushButton::clicked, this, [this] { exportAs(ExportKind::Csv); });
   connect(Cmd2_, &QPushButton::clicked, this, [this] { exportAs(ExportKind::Text); });
+
+  // The exports for other programs: a spreadsheet's CSV and a ledger/hledger journal.
+  QPushButton* csvUtf8 =
+      button("ExportCsvUtf8", QStringLiteral("CSV UTF-8(&U)"), {280, 448, 110, 25});
+  QPushButton* journal =
+      button("ExportJournal", QStringLiteral("純文字帳本(&L)"), {397, 448, 110, 25});
+  connect(csvUtf8, &QPushButton::clicked, this, [this] {
+    store_.dialogs().message(exportForOthers(store_, OtherExport::SpreadsheetCsv));
+  });
+  connect(journal, &QPushButton::clicked, this,
+          [this] { store_.dialogs().message(exportForOthers(store_, OtherExport::Journal)); });
 
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     QRect frame = rect();
