@@ -65,8 +65,8 @@ std::variant<std::unique_ptr<Module1>, QString> openBook(const QString& folder, 
 QByteArray statementsText(const Module1& store, const QString& date) {
   const Statements s = BuildStatements(store, date);
   // Each statement as its copy button gives it, the balance sheet first.
-  return (s.assets + kCrLf + s.liabilities + kCrLf + s.netWorth + s.income + kCrLf + s.expenses +
-          kCrLf + s.balance + kCrLf)
+  return (s.assets + kCrLf + s.liabilities + kCrLf + s.netWorthLine + s.income + kCrLf + s.expenses +
+          kCrLf + s.balanceLine + kCrLf)
       .toUtf8();
 }
 

@@ -268,5 +268,5 @@ Message exportForOthers(const Module1& store, OtherExport kind) {
   if (auto reason = safefile::write(path, bytes)) {
     return refusal(QStringLiteral("沒有存成%1：\n%2").arg(fileName, *reason));
   }
-  return done(QStringLiteral("已存成") + fileName);
+  return completion(QStringLiteral("已存成") + fileName);
 }

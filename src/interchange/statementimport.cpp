@@ -292,6 +292,6 @@ std::variant<ImportDone, Message> importRows(Module1& store, const std::vector<P
   done_.count = static_cast<int>(entries.size());
   for (LedgerEntry& e : entries) store.EntryTable[store.EntryCount++] = std::move(e);
   store.showEntryCount();
-  done_.message = done(QStringLiteral("已匯入 %1 筆資料").arg(done_.count));
+  done_.message = completion(QStringLiteral("已匯入 %1 筆資料").arg(done_.count));
   return done_;
 }

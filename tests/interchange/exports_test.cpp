@@ -40,7 +40,7 @@ TEST_F(ExportsTest, SpreadsheetCsvIsUtf8WithHeaderKindsAndQuoting) {
                 "2025/03/01,A-現金,資產,Equity,權益,1500,\"初值, \"\"第一\"\"\r\n筆\",1\r\n"
                 "2025/03/02,E-已刪除,不存在,A-現金,資產,-20,'=1+1,2\r\n");
   ASSERT_EQ(exportForOthers(store, OtherExport::SpreadsheetCsv),
-            done(QStringLiteral("已存成2025-UTF8.csv")));
+            completion(QStringLiteral("已存成2025-UTF8.csv")));
   EXPECT_EQ(fileBytes(dir.path() + "/CSV/2025-UTF8.csv"), spreadsheetCsvBytes(store));
 }
 

@@ -172,7 +172,7 @@ TEST_F(ImportTest, ImportAddsTheTickedRowsAllOrNothing) {
   auto preview = buildPreview(store, rows(kBankCsv), guessLayout(rows(kBankCsv)), accounts);
   const auto result = importRows(store, preview, accounts);
   ASSERT_TRUE(std::holds_alternative<ImportDone>(result));
-  EXPECT_EQ(std::get<ImportDone>(result).message, done("已匯入 2 筆資料"));
+  EXPECT_EQ(std::get<ImportDone>(result).message, completion("已匯入 2 筆資料"));
   ASSERT_EQ(store.EntryCount, 4);
   EXPECT_EQ(store.EntryTable[2],
             makeEntry("2023/01/06", "I-其他收入", "A-台銀", 52000, "薪資 一月"));

@@ -84,7 +84,7 @@ class TestImportForm : public QObject {
       click(form, "Import");
     });
     openStatementImport(store, view, nullptr);
-    QCOMPARE(dialogs.lastMessage(), done(QStringLiteral("已匯入 2 筆資料")));
+    QCOMPARE(dialogs.lastMessage(), completion(QStringLiteral("已匯入 2 筆資料")));
     QCOMPARE(store.EntryCount, 4);
     QCOMPARE(store.EntryTable[2], makeEntry("2023/01/06", "I-薪資", "A-台銀", 52000, "薪資"));
     QCOMPARE(store.EntryTable[3], makeEntry("2023/01/07", "E-餐費", "A-台銀", 85, "午餐"));
