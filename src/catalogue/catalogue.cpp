@@ -266,5 +266,6 @@ Catalogue::Result Catalogue::logOut() {
   store_.clearPanels();
   store_.OpenedFromMenu = false;
   store_.Lock.release();
+  store_.history().clear();
   return Result::LoggedOut;
 }

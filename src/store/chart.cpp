@@ -1,5 +1,6 @@
 #include "store/chart.h"
 
+#include "history/History.h"
 #include "platform/codepage.h"
 #include "platform/numbers.h"
 #include "store/Module1.h"
@@ -99,6 +100,7 @@ std::optional<Message> createAccount(Module1& store, const QString& typedName, i
     amount = value.value;  // an empty box counts as 0
   }
 
+  const HistoryStep step(store, stepname::kNewAccount);
   const int slot = store.AccountCount;
   store.AccountTable[slot] = makeAccount(name, static_cast<qint16>(kind));
   if (withEntry) {
@@ -131,6 +133,7 @@ std::optional<Message> renameAccount(Module1& store, int slot, const QString& an
 
   const QString oldName = store.AccountTable[slot].AccountName;
   const QString newName = nameField(name);
+  const HistoryStep step(store, stepname::kRenameAccount);
   for (int i = 1; i < store.EntryCount; ++i) {
     LedgerEntry& e = store.EntryTable[i];
     if (e.IncreaseAccount == oldName) e.IncreaseAccount = newName;
@@ -147,6 +150,7 @@ std::optional<Message> changeKind(Module1& store, int slot, const QString& answe
   if (text.size() != 1 || text.at(0) < QLatin1Char('1') || text.at(0) > QLatin1Char('4')) {
     return refusal(QStringLiteral("類別必須是1到4的整數：1資產、2負債、3收入、4支出"));
   }
+  const HistoryStep step(store, stepname::kChangeKind);
   store.AccountTable[slot].AccountKind = static_cast<qint16>(text.toInt());
   return std::nullopt;
 }
@@ -165,6 +169,7 @@ std::optional<Message> deleteAccount(Module1& store, int slot) {
       return refusal(QStringLiteral("這個帳戶正在使用中，無法刪除"));
     }
   }
+  const HistoryStep step(store, stepname::kDeleteAccount);
   for (int i = slot; i + 1 < store.AccountCount; ++i) {
     store.AccountTable[i] = store.AccountTable[i + 1];
   }
@@ -176,12 +181,14 @@ std::optional<Message> deleteAccount(Module1& store, int slot) {
 
 std::optional<int> moveAccountUp(Module1& store, int slot) {
   if (!validSlot(store, slot) || slot == 1) return std::nullopt;
+  const HistoryStep step(store, stepname::kMoveAccount);
   SwapValues(store.AccountTable[slot], store.AccountTable[slot - 1]);
   return slot - 1;
 }
 
 std::optional<int> moveAccountDown(Module1& store, int slot) {
   if (!validSlot(store, slot) || slot + 1 >= store.AccountCount) return std::nullopt;
+  const HistoryStep step(store, stepname::kMoveAccount);
   SwapValues(store.AccountTable[slot], store.AccountTable[slot + 1]);
   return slot + 1;
 }

@@ -1,5 +1,6 @@
 #include "store/deletion.h"
 
+#include "history/History.h"
 #include "platform/dialogs.h"
 #include "store/Module1.h"
 #include "store/ledger.h"
@@ -17,6 +18,7 @@ DeletionOutcome deleteTickedEntries(Module1& store, const std::vector<int>& tick
   if (store.dialogs().show(confirmDelete(QStringLiteral("確定刪除資料嗎？"))) != Answer::Yes) {
     return DeletionOutcome::Declined;
   }
+  const HistoryStep step(store, stepname::kDeleteEntries);
   // Marking twice is harmless: the two rows of one entry leave one marked slot.
   for (int slot : chosen) markDeleted(store, slot);
   CompactEntries(store);

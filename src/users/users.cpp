@@ -96,5 +96,6 @@ std::optional<Message> LogOutFromMenu(Module1& store) {
   }
   store.OpenedFromMenu = false;
   store.Lock.release();
+  store.history().clear();
   return std::nullopt;
 }
