@@ -3,6 +3,7 @@
 #include "worstcase.h"
 
 #include "history/History.h"
+#include "history/steps.h"
 #include "maintenance/bulkdelete.h"
 #include "maintenance/closing.h"
 #include "store/Module1.h"

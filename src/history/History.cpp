@@ -1,5 +1,6 @@
 #include "history/History.h"
 
+#include "history/steps.h"
 #include "store/Module1.h"
 
 #include <utility>
@@ -71,6 +72,8 @@ std::size_t History::bytes() const {
 }
 
 HistoryStep::HistoryStep(Module1& store, QString name)
-    : store_(store), name_(std::move(name)), before_(history::tablesOf(store)) {}
+    : store_(store),
+      name_(std::move(name)),
+      before_(std::make_unique<history::Tables>(history::tablesOf(store))) {}
 
-HistoryStep::~HistoryStep() { store_.history().record(before_, store_, name_); }
+HistoryStep::~HistoryStep() { store_.history().record(*before_, store_, name_); }

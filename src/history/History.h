@@ -1,6 +1,5 @@
 #pragma once
 
-#include "history/steps.h"
 #include "platform/dialogs.h"
 
 #include <QObject>
@@ -13,6 +12,11 @@
 #include <optional>
 
 class Module1;
+namespace history {
+struct Step;
+struct Tables;
+enum class Direction;
+}  // namespace history
 
 // The names of the steps, as 復原 and 重做 show them ("復原 多筆刪除").
 namespace stepname {
@@ -97,5 +101,5 @@ class HistoryStep {
  private:
   Module1& store_;
   QString name_;
-  history::Tables before_;
+  std::unique_ptr<history::Tables> before_;
 };

@@ -27,6 +27,53 @@ quint32 takeCount(const char*& p) {
   }
 }
 
+// The texts of a step as its records are taken back into the tables: each decoded once, when
+// first needed. Checking a record decodes nothing.
+class Texts {
+ public:
+  explicit Texts(const TextPool& pool)
+      : pool_(pool),
+        decoded_(static_cast<size_t>(pool.size())),
+        done_(static_cast<size_t>(pool.size()), false),
+        named_(static_cast<size_t>(pool.size()), false) {}
+  const QString& operator[](quint16 number) { return decoded(number); }
+  bool matches(quint16 number, const QString& text) const { return pool_.matches(number, text); }
+  // Entries name their accounts with the account's own text, as loading does: the ledger
+  // finds a name by its address before it compares characters.
+  void shareAccountNames(const Module1& store) {
+    for (int slot = store.AccountCount - 1; slot >= 1; --slot) {
+      const QString& name = store.AccountTable[slot].AccountName;
+      names_.insert(name, slot);
+    }
+    store_ = &store;
+  }
+  const QString& name(quint16 number) {
+    QString& text = decoded(number);
+    if (store_ && !named_[number]) {
+      named_[number] = true;
+      const auto it = text.size() == kNameWidth ? names_.constFind(text) : names_.cend();
+      if (it != names_.cend()) text = store_->AccountTable[*it].AccountName;
+    }
+    return text;
+  }
+
+ private:
+  QString& decoded(quint16 number) {
+    if (!done_[number]) {
+      decoded_[number] = pool_.text(number);
+      done_[number] = true;
+    }
+    return decoded_[number];
+  }
+
+  const TextPool& pool_;
+  std::vector<QString> decoded_;
+  std::vector<bool> done_;
+  std::vector<bool> named_;
+  QHash<QString, int> names_;
+  const Module1* store_ = nullptr;
+};
+
 PackedEntry pack(const LedgerEntry& e, TextPool& texts) {
   return {texts.add(e.EntryDate), texts.add(e.IncreaseAccount), texts.add(e.DecreaseAccount),
           texts.add(e.Memo), e.Amount};
@@ -36,13 +83,11 @@ PackedAccount pack(const AccountRecord& a, TextPool& texts) {
   return {texts.add(a.AccountName), a.AccountKind};
 }
 
-LedgerEntry unpack(const PackedEntry& p, const std::vector<QString>& texts) {
-  return {texts[p.date], texts[p.increase], texts[p.decrease], p.amount, texts[p.memo]};
+LedgerEntry unpack(const PackedEntry& p, Texts& texts) {
+  return {texts[p.date], texts.name(p.increase), texts.name(p.decrease), p.amount, texts[p.memo]};
 }
 
-AccountRecord unpack(const PackedAccount& p, const std::vector<QString>& texts) {
-  return {texts[p.name], p.kind};
-}
+AccountRecord unpack(const PackedAccount& p, Texts& texts) { return {texts[p.name], p.kind}; }
 
 bool same(const LedgerEntry& a, const LedgerEntry& b) {
   return a.Amount == b.Amount && sameField(a.EntryDate, b.EntryDate) &&
@@ -54,14 +99,14 @@ bool same(const AccountRecord& a, const AccountRecord& b) {
   return a.AccountKind == b.AccountKind && sameField(a.AccountName, b.AccountName);
 }
 
-bool same(const LedgerEntry& e, const PackedEntry& p, const std::vector<QString>& texts) {
-  return e.Amount == p.amount && sameField(e.EntryDate, texts[p.date]) &&
-         sameField(e.IncreaseAccount, texts[p.increase]) &&
-         sameField(e.DecreaseAccount, texts[p.decrease]) && sameField(e.Memo, texts[p.memo]);
+bool same(const LedgerEntry& e, const PackedEntry& p, const Texts& texts) {
+  return e.Amount == p.amount && texts.matches(p.date, e.EntryDate) &&
+         texts.matches(p.increase, e.IncreaseAccount) &&
+         texts.matches(p.decrease, e.DecreaseAccount) && texts.matches(p.memo, e.Memo);
 }
 
-bool same(const AccountRecord& a, const PackedAccount& p, const std::vector<QString>& texts) {
-  return a.AccountKind == p.kind && sameField(a.AccountName, texts[p.name]);
+bool same(const AccountRecord& a, const PackedAccount& p, const Texts& texts) {
+  return a.AccountKind == p.kind && texts.matches(p.name, a.AccountName);
 }
 
 // Which records an edit script keeps, as 0-based positions.
@@ -143,8 +188,7 @@ void clearSlots(Table& table, int from, int to) {
 }
 
 template <typename Packed, typename Table>
-bool fitsBackward(const TableEdit<Packed>& e, const Table& table, int count,
-                  const std::vector<QString>& texts) {
+bool fitsBackward(const TableEdit<Packed>& e, const Table& table, int count, const Texts& texts) {
   if (count - 1 != e.after) return false;
   const int kept = e.after - static_cast<int>(e.appended.size());
   for (size_t k = 0; k < e.appended.size(); ++k) {
@@ -157,8 +201,7 @@ bool fitsBackward(const TableEdit<Packed>& e, const Table& table, int count,
 }
 
 template <typename Packed, typename Table>
-bool fitsForward(const TableEdit<Packed>& e, const Table& table, int count,
-                 const std::vector<QString>& texts) {
+bool fitsForward(const TableEdit<Packed>& e, const Table& table, int count, const Texts& texts) {
   if (count - 1 != e.before) return false;
   for (size_t k = 0; k < e.removedAt.size(); ++k) {
     if (!same(table[e.removedAt[k]], e.removed[k], texts)) return false;
@@ -177,8 +220,7 @@ bool fitsForward(const TableEdit<Packed>& e, const Table& table, int count,
 }
 
 template <typename Packed, typename Table>
-void applyBackward(const TableEdit<Packed>& e, Table& table, int& count,
-                   const std::vector<QString>& texts) {
+void applyBackward(const TableEdit<Packed>& e, Table& table, int& count, Texts& texts) {
   const int kept = e.after - static_cast<int>(e.appended.size());
   for (size_t k = 0; k < e.changedAt.size(); ++k) {
     table[e.changedAt[k]] = unpack(e.changedFrom[k], texts);
@@ -199,8 +241,7 @@ void applyBackward(const TableEdit<Packed>& e, Table& table, int& count,
 }
 
 template <typename Packed, typename Table>
-void applyForward(const TableEdit<Packed>& e, Table& table, int& count,
-                  const std::vector<QString>& texts) {
+void applyForward(const TableEdit<Packed>& e, Table& table, int& count, Texts& texts) {
   if (!e.removedAt.empty()) {
     int write = e.removedAt.front();
     size_t r = 0;
@@ -221,20 +262,6 @@ void applyForward(const TableEdit<Packed>& e, Table& table, int& count,
   }
   clearSlots(table, e.after + 1, e.before);
   count = e.after + 1;
-}
-
-// Entries name their accounts with the account's own text, as loading does: the ledger finds
-// a name by its address before it compares characters.
-void shareAccountNames(std::vector<QString>& texts, const Module1& store) {
-  QHash<QString, int> slotOf;
-  for (int slot = store.AccountCount - 1; slot >= 1; --slot) {
-    slotOf.insert(store.AccountTable[slot].AccountName, slot);
-  }
-  for (QString& text : texts) {
-    if (text.size() != kNameWidth) continue;
-    const auto it = slotOf.constFind(text);
-    if (it != slotOf.cend()) text = store.AccountTable[*it].AccountName;
-  }
 }
 
 }  // namespace
@@ -266,24 +293,51 @@ void TextPool::seal() {
   offsets_.shrink_to_fit();
 }
 
-std::vector<QString> TextPool::decodeAll() const {
-  std::vector<QString> texts;
-  texts.reserve(offsets_.size());
-  for (const quint32 offset : offsets_) {
-    const char* p = data_.constData() + offset;
-    const auto size = static_cast<qsizetype>(takeCount(p));
-    const quint32 head = takeCount(p);
-    const auto body = static_cast<qsizetype>(head / 2);
-    QString text(size, QLatin1Char(' '));
-    QChar* out = text.data();
-    if (head & 1) {
-      std::memcpy(static_cast<void*>(out), p, static_cast<size_t>(body) * 2);
-    } else {
-      for (qsizetype i = 0; i < body; ++i) out[i] = QChar(static_cast<uchar>(p[i]));
-    }
-    texts.push_back(std::move(text));
+namespace {
+
+struct Head {
+  qsizetype size;  // characters, trailing blanks included
+  qsizetype body;  // characters before the trailing blanks
+  bool wide;       // two bytes a character
+  const char* data;
+};
+
+Head headAt(const QByteArray& data, quint32 offset) {
+  const char* p = data.constData() + offset;
+  const auto size = static_cast<qsizetype>(takeCount(p));
+  const quint32 head = takeCount(p);
+  return {size, static_cast<qsizetype>(head / 2), (head & 1) != 0, p};
+}
+
+}  // namespace
+
+QString TextPool::text(quint16 number) const {
+  const Head h = headAt(data_, offsets_[number]);
+  QString text(h.size, QLatin1Char(' '));
+  QChar* out = text.data();
+  if (h.wide) {
+    std::memcpy(static_cast<void*>(out), h.data, static_cast<size_t>(h.body) * 2);
+  } else {
+    for (qsizetype i = 0; i < h.body; ++i) out[i] = QChar(static_cast<uchar>(h.data[i]));
   }
-  return texts;
+  return text;
+}
+
+bool TextPool::matches(quint16 number, const QString& text) const {
+  const Head h = headAt(data_, offsets_[number]);
+  if (text.size() != h.size) return false;
+  const QChar* in = text.constData();
+  if (h.wide) {
+    if (std::memcmp(in, h.data, static_cast<size_t>(h.body) * 2) != 0) return false;
+  } else {
+    for (qsizetype i = 0; i < h.body; ++i) {
+      if (in[i] != QChar(static_cast<uchar>(h.data[i]))) return false;
+    }
+  }
+  for (qsizetype i = h.body; i < h.size; ++i) {
+    if (in[i] != QLatin1Char(' ')) return false;
+  }
+  return true;
 }
 
 std::size_t TextPool::bytes() const {
@@ -321,7 +375,7 @@ std::unique_ptr<Step> makeStep(const Tables& before, const Module1& after, const
 }
 
 bool apply(const Step& step, Module1& store, Direction direction) {
-  std::vector<QString> texts = step.texts.decodeAll();
+  Texts texts(step.texts);
   const bool backward = direction == Direction::Backward;
   const bool fit =
       backward ? fitsBackward(step.accounts, store.AccountTable, store.AccountCount, texts) &&
@@ -336,7 +390,7 @@ bool apply(const Step& step, Module1& store, Direction direction) {
     applyForward(step.accounts, store.AccountTable, store.AccountCount, texts);
   }
   if (step.entries.empty()) return true;
-  shareAccountNames(texts, store);
+  texts.shareAccountNames(store);
   if (backward) {
     applyBackward(step.entries, store.EntryTable, store.EntryCount, texts);
   } else {

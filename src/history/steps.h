@@ -26,7 +26,10 @@ class TextPool {
   quint16 add(const QString& text);
   // Ends the building: the look-up used to find repeated texts is given up.
   void seal();
-  std::vector<QString> decodeAll() const;
+  int size() const { return static_cast<int>(offsets_.size()); }
+  QString text(quint16 number) const;
+  // Whether text `number` is this one, without decoding it.
+  bool matches(quint16 number, const QString& text) const;
   std::size_t bytes() const;
 
  private:

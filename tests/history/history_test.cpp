@@ -1,4 +1,5 @@
 #include "history/History.h"
+#include "history/steps.h"
 
 #include "../maintenance/books.h"
 #include "TestFiles.h"

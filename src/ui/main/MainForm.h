@@ -8,6 +8,7 @@
 
 class InputForm;
 class Module1;
+class QAction;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -57,6 +58,9 @@ class MainForm : public QMainWindow, public LedgerView {
   void onHints();
   void onHelp();
   void onEndRequested(bool save);
+  // 復原 and 重做 of the 編輯 menu.
+  void onUndoRedo(bool undo);
+  void updateHistoryActions();
   void updatePanels();
   void selectLastRow();
   // Saves the open database; shows the reason and returns false when it could not be saved.
@@ -68,6 +72,8 @@ class MainForm : public QMainWindow, public LedgerView {
   QTreeWidget* ledger_ = nullptr;
   QListWidget* selector_ = nullptr;
   QPushButton* newButton_ = nullptr;
+  QAction* undoAction_ = nullptr;
+  QAction* redoAction_ = nullptr;
   std::vector<QLabel*> panels_;
   bool filling_ = false;
   bool ending_ = false;
