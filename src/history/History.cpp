@@ -71,9 +71,13 @@ std::size_t History::bytes() const {
   return total;
 }
 
-HistoryStep::HistoryStep(Module1& store, QString name)
-    : store_(store),
-      name_(std::move(name)),
-      before_(std::make_unique<history::Tables>(history::tablesOf(store))) {}
+HistoryStep::HistoryStep(Module1& store, QString name) : store_(store), name_(std::move(name)) {
+  if (store_.history().stepsUnderWay_++ == 0) {
+    before_ = std::make_unique<history::Tables>(history::tablesOf(store));
+  }
+}
 
-HistoryStep::~HistoryStep() { store_.history().record(*before_, store_, name_); }
+HistoryStep::~HistoryStep() {
+  --store_.history().stepsUnderWay_;
+  if (before_) store_.history().record(*before_, store_, name_);
+}

@@ -79,6 +79,7 @@ class History : public QObject {
   void changed();
 
  private:
+  friend class HistoryStep;
   using Steps = std::deque<std::unique_ptr<history::Step>>;
   std::optional<Message> cross(Module1& store, history::Direction direction);
 
@@ -86,11 +87,13 @@ class History : public QObject {
   Steps done_;    // the last step at the back
   Steps undone_;  // the step 重做 takes at the back
   QString book_;
+  int stepsUnderWay_ = 0;  // HistorySteps alive: only the outermost one records
 };
 
 // One command's step. Made once the command has passed its checks, just before its first
 // change; when it goes out of scope, what the command changed becomes a step of the store's
-// history.
+// history. A command made of other commands (an import of many entries) is one step: the
+// steps of the commands inside it keep nothing of their own.
 class HistoryStep {
  public:
   HistoryStep(Module1& store, QString name);

@@ -148,6 +148,22 @@ TEST(History, OnlyAChangeMakesAStepAndANewStepForgetsWhatWasUndone) {
   EXPECT_FALSE(h.canRedo());
 }
 
+TEST(History, ACommandMadeOfCommandsIsOneStep) {
+  Book b;
+  const QByteArray before = bookBytes(b.store);
+  {
+    const HistoryStep import(b.store, stepname::kImport);
+    for (const char* amount : {"1", "2", "3"}) {
+      ASSERT_TRUE(std::holds_alternative<int>(
+          storeEntry(b.store, {false, 0, 2, 0, "2025/7/1", amount, "匯入"})));
+    }
+  }
+  EXPECT_EQ(b.store.history().undoCount(), 1);
+  EXPECT_EQ(b.store.history().undoName(), stepname::kImport);
+  ASSERT_FALSE(b.store.history().undo(b.store));
+  EXPECT_EQ(bookBytes(b.store), before);
+}
+
 TEST(History, KeepsTheLastHundredSteps) {
   Book b;
   const int start = b.store.EntryCount;
