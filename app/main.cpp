@@ -1,6 +1,7 @@
 #include "platform/widgets/QtDialogs.h"
 #include "store/Module1.h"
 #include "ui/main/MainForm.h"
+#include "ui/main/Session.h"
 
 #include <QApplication>
 
@@ -9,6 +10,7 @@ int main(int argc, char* argv[]) {
   QtDialogs dialogs;
   Module1 store(QCoreApplication::applicationDirPath(), dialogs);
   MainForm window(store);
-  if (!window.start()) return 0;
+  Session session(store, window);
+  if (!session.start()) return 0;
   return app.exec();
 }

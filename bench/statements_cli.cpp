@@ -113,8 +113,8 @@ int main(int argc, char* argv[]) {
   steps.done("statements");
   // The two statements as their copy buttons put them on the clipboard, one after the other.
   const QString crlf = QStringLiteral("\r\n");
-  write(stdout, s.assets + crlf + s.liabilities + crlf + s.netWorth + s.income + crlf + s.expenses +
-                    crlf + s.balance + crlf);
+  write(stdout, s.assets + crlf + s.liabilities + crlf + s.netWorthLine + s.income + crlf +
+                    s.expenses + crlf + s.balanceLine + crlf);
   steps.done("print");
   // Everything is written: the tables' thousands of strings need not be freed one by one
   // before the process ends.

@@ -54,7 +54,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (flags & kNewEntries) fuzz::put(folder + "/Main.dat.new", accounts);
   if (flags & kMarker) fuzz::put(folder + "/Varnix.saving", answer + "\r\nMain.dat\r\n");
   dialogs.clear();
-  dialogs.type(QString::fromUtf8(answer));
+  // The starting cash of a new database, as the window reads the answer to its question.
+  const auto cash = readStartingCash(QString::fromUtf8(answer));
+  if (const Message* refused = std::get_if<Message>(&cash)) {
+    fuzz::require(!refused->text.isEmpty(), "a refused starting cash says why");
+  }
+  const qint32 startingCash = std::holds_alternative<qint32>(cash) ? std::get<qint32>(cash) : 0;
 
   // The open database before: one account and one entry of its own.
   store.AccountTable.clear();
@@ -66,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QByteArray accountsBefore = accountsFileBytes(store.AccountTable, store.AccountCount);
   const QByteArray entriesBefore = entriesFileBytes(store.EntryTable, store.EntryCount);
 
-  if (const auto refusal = LoadDatabase(store)) {
+  if (const auto refusal = LoadDatabase(store, startingCash)) {
     fuzz::require(!refusal->text.isEmpty(), "a refusal says why");
     fuzz::require(accountsFileBytes(store.AccountTable, store.AccountCount) == accountsBefore &&
                       entriesFileBytes(store.EntryTable, store.EntryCount) == entriesBefore,

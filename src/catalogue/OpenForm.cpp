@@ -2,7 +2,7 @@
 
 #include "platform/widgets/fonts.h"
 #include "store/Module1.h"
-#include "ui/forms.h"
+#include "store/database.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -18,7 +18,8 @@ constexpr int kTop = 14;
 
 }  // namespace
 
-OpenForm::OpenForm(Module1& store, QWidget* parent) : FixedDialog(parent), catalogue_(store) {
+OpenForm::OpenForm(Module1& store, QWidget* parent)
+    : FixedDialog(parent), store_(store), catalogue_(store) {
   setObjectName(QStringLiteral("OpenForm"));
   setWindowTitle(QStringLiteral("資料庫選單"));
   setFont(uiFont(9.5));
@@ -29,24 +30,24 @@ OpenForm::OpenForm(Module1& store, QWidget* parent) : FixedDialog(parent), catal
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
   list_->setGeometry(14, kTop, kButtonLeft - 28, 8 * kButtonStep + kButtonHeight);
 
-  open_ = addButton("Cmd1", QStringLiteral("開啟(&O)"), 0);
-  open_->setDefault(true);
+  openButton_ = addButton("Cmd1", QStringLiteral("開啟(&O)"), 0);
+  openButton_->setDefault(true);
   QPushButton* add = addButton("Cmd5", QStringLiteral("新增(&N)"), 1);
-  rename_ = addButton("Cmd2", QStringLiteral("更名(&R)"), 2);
-  delete_ = addButton("Cmd3", QStringLiteral("刪除(&D)"), 3);
-  copy_ = addButton("Cmd4", QStringLiteral("複製(&C)"), 4);
+  renameButton_ = addButton("Cmd2", QStringLiteral("更名(&R)"), 2);
+  deleteButton_ = addButton("Cmd3", QStringLiteral("刪除(&D)"), 3);
+  copyButton_ = addButton("Cmd4", QStringLiteral("複製(&C)"), 4);
   QPushButton* up = addButton("Cmd8", QStringLiteral("上移"), 5);
   QPushButton* down = addButton("Cmd9", QStringLiteral("下移"), 6);
-  cancel_ = addButton("Cmd0", QStringLiteral("取消"), 7);
+  cancelButton_ = addButton("Cmd0", QStringLiteral("取消"), 7);
   QPushButton* logOut = addButton("Cmd6", QStringLiteral("登出"), 8);
 
-  setTabOrder(list_, open_);
-  setTabOrder(open_, add);
-  setTabOrder(add, rename_);
-  setTabOrder(rename_, delete_);
-  setTabOrder(delete_, copy_);
-  setTabOrder(copy_, cancel_);
-  setTabOrder(cancel_, logOut);
+  setTabOrder(list_, openButton_);
+  setTabOrder(openButton_, add);
+  setTabOrder(add, renameButton_);
+  setTabOrder(renameButton_, deleteButton_);
+  setTabOrder(deleteButton_, copyButton_);
+  setTabOrder(copyButton_, cancelButton_);
+  setTabOrder(cancelButton_, logOut);
   setTabOrder(logOut, up);
   setTabOrder(up, down);
   list_->setFocus();
@@ -54,16 +55,22 @@ OpenForm::OpenForm(Module1& store, QWidget* parent) : FixedDialog(parent), catal
   connect(list_, &QListWidget::currentRowChanged, this,
           [this](int row) { catalogue_.select(row); });
   // A double click on a name opens it, as the open button would.
-  connect(list_, &QListWidget::itemDoubleClicked, this, [this] { leaveBy(&Catalogue::open); });
-  connect(open_, &QPushButton::clicked, this, [this] { leaveBy(&Catalogue::open); });
-  connect(add, &QPushButton::clicked, this, [this] { run(&Catalogue::addNew); });
-  connect(rename_, &QPushButton::clicked, this, [this] { run(&Catalogue::rename); });
-  connect(delete_, &QPushButton::clicked, this, [this] { run(&Catalogue::remove); });
-  connect(copy_, &QPushButton::clicked, this, [this] { run(&Catalogue::copy); });
-  connect(up, &QPushButton::clicked, this, [this] { run(&Catalogue::moveUp); });
-  connect(down, &QPushButton::clicked, this, [this] { run(&Catalogue::moveDown); });
-  connect(cancel_, &QPushButton::clicked, this, [this] { leaveBy(&Catalogue::cancel); });
-  connect(logOut, &QPushButton::clicked, this, [this] { leaveBy(&Catalogue::logOut); });
+  connect(list_, &QListWidget::itemDoubleClicked, this, &OpenForm::onOpen);
+  connect(openButton_, &QPushButton::clicked, this, &OpenForm::onOpen);
+  connect(add, &QPushButton::clicked, this, &OpenForm::onAdd);
+  connect(renameButton_, &QPushButton::clicked, this, &OpenForm::onRename);
+  connect(deleteButton_, &QPushButton::clicked, this, &OpenForm::onRemove);
+  connect(copyButton_, &QPushButton::clicked, this, &OpenForm::onCopy);
+  connect(up, &QPushButton::clicked, this, [this] {
+    catalogue_.moveUp();
+    refresh();
+  });
+  connect(down, &QPushButton::clicked, this, [this] {
+    catalogue_.moveDown();
+    refresh();
+  });
+  connect(cancelButton_, &QPushButton::clicked, this, [this] { leaveWith(catalogue_.cancel()); });
+  connect(logOut, &QPushButton::clicked, this, [this] { leaveWith(catalogue_.logOut()); });
   refresh();
 }
 
@@ -88,39 +95,78 @@ void OpenForm::refresh() {
     list_->setCurrentRow(catalogue_.selected());
   }
   const bool any = catalogue_.selectionCommandsEnabled();
-  for (QPushButton* button : {open_, rename_, delete_, copy_}) button->setEnabled(any);
-  cancel_->setEnabled(catalogue_.cancelEnabled());
-}
-
-void OpenForm::run(void (Catalogue::*command)()) {
-  (catalogue_.*command)();
-  refresh();
-}
-
-void OpenForm::leaveBy(Catalogue::Result (Catalogue::*command)()) {
-  const Catalogue::Result result = (catalogue_.*command)();
-  refresh();
-  if (result == Catalogue::Result::Stay) return;
-  outcome_ = result;
-  leave(QDialog::Accepted);
-}
-
-Catalogue::Result showDatabaseList(Module1& store, QWidget* parent) {
-  OpenForm form(store, parent);
-  if (auto refused = form.load()) {
-    store.dialogs().message(*refused);
-    return Catalogue::Result::Stay;
+  for (QPushButton* button : {openButton_, renameButton_, deleteButton_, copyButton_}) {
+    button->setEnabled(any);
   }
-  store.dialogs().exec(form);
-  return form.outcome();
+  cancelButton_->setEnabled(catalogue_.cancelEnabled());
 }
 
-void showDatabaseListFromMenu(Module1& store, QWidget* parent) {
-  if (auto refused = EnterCatalogueFromMenu(store)) {
-    store.dialogs().message(*refused);
+void OpenForm::showRefusal(const std::optional<Message>& refused) {
+  if (refused) store_.dialogs().show(*refused);
+  refresh();
+}
+
+void OpenForm::onOpen() {
+  if (!catalogue_.hasSelection()) return;
+  if (auto refused = catalogue_.openRefusal()) return showRefusal(refused);
+  qint32 cash = 0;
+  if (catalogue_.selectedIsNew()) {
+    // Asked until the answer is a number; an empty answer or a cancelled box is 0.
+    for (;;) {
+      const QString answer = store_.dialogs().input(QStringLiteral("一開始有多少現金"),
+                                                    QStringLiteral("輸入"), QStringLiteral("0"));
+      const auto read = readStartingCash(answer);
+      if (const qint32* value = std::get_if<qint32>(&read)) {
+        cash = *value;
+        break;
+      }
+      store_.dialogs().show(std::get<Message>(read));
+    }
+  }
+  leaveWith(catalogue_.open(cash));
+}
+
+void OpenForm::onAdd() {
+  const QString name = store_.dialogs().input(
+      QStringLiteral("新增資料庫，建議以年份-月份為資料庫名稱，例如：2003-11"),
+      QStringLiteral("新增"), QString());
+  if (name.isEmpty()) return;
+  showRefusal(catalogue_.addNew(name));
+}
+
+void OpenForm::onRename() {
+  if (!catalogue_.hasSelection()) return;
+  if (auto refused = catalogue_.renameRefusal()) return showRefusal(refused);
+  const QString prompt = QStringLiteral("請輸入新的名稱");
+  const QString title = QStringLiteral("輸入");
+  // A refused name is offered again for correcting; an empty answer gives up.
+  QString name =
+      store_.dialogs().input(prompt, title, catalogue_.entries().at(catalogue_.selected()));
+  for (;;) {
+    if (name.isEmpty()) return;
+    const auto refused = catalogue_.newNameRefusal(name);
+    if (!refused) break;
+    store_.dialogs().show(*refused);
+    name = store_.dialogs().input(prompt, title, name);
+  }
+  showRefusal(catalogue_.rename(name));
+}
+
+void OpenForm::onRemove() {
+  if (!catalogue_.hasSelection()) return;
+  if (auto refused = catalogue_.removeRefusal()) return showRefusal(refused);
+  if (store_.dialogs().show(confirmDelete(QStringLiteral("確定刪除這個資料庫嗎？"))) !=
+      Answer::Yes) {
     return;
   }
-  if (showDatabaseList(store, parent) == Catalogue::Result::LoggedOut) {
-    showLogin(store, store.UserName, parent);
-  }
+  showRefusal(catalogue_.remove());
+}
+
+void OpenForm::onCopy() { showRefusal(catalogue_.copy()); }
+
+void OpenForm::leaveWith(const Catalogue::Outcome& outcome) {
+  showRefusal(outcome.refusal);
+  if (outcome.result == Catalogue::Result::Stay) return;
+  outcome_ = outcome.result;
+  leave(QDialog::Accepted);
 }

@@ -7,7 +7,8 @@ class Module1;
 class QListWidget;
 class QPushButton;
 
-// "資料庫選單": the user's databases. Left only by "開啟(&O)", "取消" or "登出".
+// "資料庫選單": the user's databases. Left only by "開啟(&O)", "取消" or "登出"; what follows is
+// the session's business.
 class OpenForm : public FixedDialog {
   Q_OBJECT
 
@@ -22,19 +23,21 @@ class OpenForm : public FixedDialog {
  private:
   QPushButton* addButton(const char* name, const QString& caption, int row);
   void refresh();
-  void run(void (Catalogue::*command)());
-  void leaveBy(Catalogue::Result (Catalogue::*command)());
+  void showRefusal(const std::optional<Message>& refused);
+  void onOpen();
+  void onAdd();
+  void onRename();
+  void onRemove();
+  void onCopy();
+  void leaveWith(const Catalogue::Outcome& outcome);
 
+  Module1& store_;
   Catalogue catalogue_;
   QListWidget* list_;
-  QPushButton* open_;
-  QPushButton* rename_;
-  QPushButton* delete_;
-  QPushButton* copy_;
-  QPushButton* cancel_;
+  QPushButton* openButton_;
+  QPushButton* renameButton_;
+  QPushButton* deleteButton_;
+  QPushButton* copyButton_;
+  QPushButton* cancelButton_;
   Catalogue::Result outcome_ = Catalogue::Result::Stay;
 };
-
-// Shows the database list as it follows a login (or, with OpenedFromMenu set, the menu) and
-// tells how it was left.
-Catalogue::Result showDatabaseList(Module1& store, QWidget* parent);

@@ -70,148 +70,129 @@ void Catalogue::select(int row) { selected_ = (row >= 0 && row < entries_.size()
 bool Catalogue::cancelEnabled() const { return store_.OpenedFromMenu; }
 
 QString Catalogue::folderOf(const QString& entry) const {
-  return UserFolder(store_) + QLatin1Char('/') + entry;
+  return UserFolder(store_) + QLatin1Char('/') + databaseFolderName(entry);
 }
 
-void Catalogue::show(const QString& text) const { store_.dialogs().message(refusal(text)); }
-
-bool Catalogue::selectedNameUsable() const {
+std::optional<Message> Catalogue::selectedNameRefusal() const {
   // A hand-edited or damaged list may hold a line that is no folder name ("", "..", "a/b"):
   // it must never lead to the user's own folder or outside it.
-  if (auto problem = names::folderNameProblem(entries_.at(selected_), names::kDatabaseName)) {
-    show(QStringLiteral("清單中的「%1」不是可用的資料庫名稱：%2")
-             .arg(entries_.at(selected_), *problem));
-    return false;
+  const QString& entry = entries_.at(selected_);
+  if (auto problem = names::folderNameProblem(databaseFolderName(entry), names::kDatabaseName)) {
+    return refusal(QStringLiteral("清單中的「%1」不是可用的資料庫名稱：%2").arg(entry, *problem));
   }
-  return true;
+  return std::nullopt;
 }
 
-bool Catalogue::saveIfChanged() {
-  if (!store_.CatalogueChanged) return true;
-  if (auto error = SaveDatabaseList(store_, entries_)) {
-    show(*error);
-    return false;
-  }
-  return true;
+std::optional<Message> Catalogue::saveIfChanged() {
+  if (!store_.CatalogueChanged) return std::nullopt;
+  if (auto error = SaveDatabaseList(store_, entries_)) return refusal(*error);
+  return std::nullopt;
 }
 
-Catalogue::Result Catalogue::open() {
-  if (!hasSelection()) return Result::Stay;
-  if (!selectedNameUsable()) return Result::Stay;
+std::optional<Message> Catalogue::openRefusal() const {
+  if (!hasSelection()) return std::nullopt;
+  if (auto refused = selectedNameRefusal()) return refused;
   const QString name = entries_.at(selected_);
+  const QString folder = folderOf(name);
   // A listed database whose folder has gone is not silently made anew and empty.
-  if (!folders::isFolder(folderOf(name))) {
-    show(QStringLiteral("找不到資料庫「%1」的資料夾，無法開啟。\n資料夾可能已被移走或刪除。")
-             .arg(name));
-    return Result::Stay;
+  if (!folders::isFolder(folder)) {
+    return refusal(
+        QStringLiteral("找不到資料庫「%1」的資料夾，無法開啟。\n資料夾可能已被移走或刪除。")
+            .arg(name));
   }
+  if (!store_.Lock.holds(folder) && dblock::inUse(folder)) return refusal(dblock::inUseText());
+  return std::nullopt;
+}
+
+bool Catalogue::selectedIsNew() const {
+  return hasSelection() && needsStartingCash(folderOf(entries_.at(selected_)));
+}
+
+Catalogue::Outcome Catalogue::open(qint32 startingCash) {
+  if (!hasSelection()) return {};
+  if (auto refused = openRefusal()) return {Result::Stay, refused};
+  const QString name = entries_.at(selected_);
   // Another window, of this program or another copy of it, may have the database open. The
   // lock of the database open until now is given up only once the new one has opened.
   DatabaseLock next;
   if (!store_.Lock.holds(folderOf(name))) {
-    if (auto refused = next.acquire(folderOf(name))) {
-      store_.dialogs().message(*refused);
-      return Result::Stay;
-    }
+    if (auto refused = next.acquire(folderOf(name))) return {Result::Stay, refused};
   }
-  if (!saveIfChanged()) return Result::Stay;
+  if (auto refused = saveIfChanged()) return {Result::Stay, refused};
   const QString previous = store_.DataBaseName;
   store_.DataBaseName = name;
-  if (auto refused = LoadDatabase(store_)) {
+  if (auto refused = LoadDatabase(store_, startingCash)) {
     // The tables still hold the database that was open before.
     store_.DataBaseName = previous;
-    store_.dialogs().message(*refused);
-    return Result::Stay;
+    return {Result::Stay, refused};
   }
   if (next.held()) store_.Lock.swap(next);
   store_.setPanel(Module1::DatabasePanel, kPanelLabel + store_.DataBaseName);
   store_.FillAccountLists();
-  return Result::Opened;
+  return {Result::Opened, std::nullopt};
 }
 
-void Catalogue::addNew() {
-  const QString name = store_.dialogs().input(
-      QStringLiteral("新增資料庫，建議以年份-月份為資料庫名稱，例如：2003-11"),
-      QStringLiteral("新增"), QString());
-  if (name.isEmpty()) return;
-  if (auto problem = names::folderNameProblem(name, names::kDatabaseName)) {
-    show(*problem);
-    return;
-  }
+std::optional<Message> Catalogue::addNew(const QString& name) {
+  if (auto problem = names::folderNameProblem(name, names::kDatabaseName)) return refusal(*problem);
   const QString folder = folderOf(name);
-  if (folders::exists(folder)) {
-    show(QStringLiteral("資料庫已存在"));
-    return;
-  }
+  if (folders::exists(folder)) return refusal(QStringLiteral("資料庫已存在"));
   // The folder first: a name in the list always has its folder.
-  if (auto error = folders::create(folder)) {
-    show(*error);
-    return;
-  }
+  if (auto error = folders::create(folder)) return refusal(*error);
   entries_.append(name);
   selected_ = entries_.size() - 1;
   store_.CatalogueChanged = true;
+  return std::nullopt;
 }
 
-void Catalogue::rename() {
-  if (hasSelection() && DatabaseInUse(store_, entries_.at(selected_))) {
-    show(QStringLiteral("這個資料庫正在使用中"));
-    return;
+std::optional<Message> Catalogue::renameRefusal() const {
+  if (!hasSelection()) return std::nullopt;
+  if (DatabaseInUse(store_, entries_.at(selected_))) {
+    return refusal(QStringLiteral("這個資料庫正在使用中"));
   }
-  if (!hasSelection()) return;
-  if (!selectedNameUsable()) return;
-  if (dblock::inUse(folderOf(entries_.at(selected_)))) {
-    show(dblock::inUseText());
-    return;
-  }
+  if (auto refused = selectedNameRefusal()) return refused;
+  if (dblock::inUse(folderOf(entries_.at(selected_)))) return refusal(dblock::inUseText());
+  return std::nullopt;
+}
+
+std::optional<Message> Catalogue::newNameRefusal(const QString& name) const {
+  if (auto problem = names::folderNameProblem(name, names::kDatabaseName)) return refusal(*problem);
+  // The current name exists too, so it is refused like any other taken name.
+  if (folders::exists(folderOf(name))) return refusal(QStringLiteral("已有相同名稱的資料庫"));
+  return std::nullopt;
+}
+
+std::optional<Message> Catalogue::rename(const QString& name) {
+  if (!hasSelection()) return std::nullopt;
+  if (auto refused = renameRefusal()) return refused;
+  if (auto refused = newNameRefusal(name)) return refused;
   const QString current = entries_.at(selected_);
-  const QString prompt = QStringLiteral("請輸入新的名稱");
-  const QString title = QStringLiteral("輸入");
-  QString name = store_.dialogs().input(prompt, title, current);
-  for (;;) {
-    if (name.isEmpty()) return;
-    std::optional<QString> problem = names::folderNameProblem(name, names::kDatabaseName);
-    // The current name exists too, so it is refused like any other taken name.
-    if (!problem && folders::exists(folderOf(name))) {
-      problem = QStringLiteral("已有相同名稱的資料庫");
-    }
-    if (!problem) break;
-    show(*problem);
-    name = store_.dialogs().input(prompt, title, name);
-  }
-  if (auto error = folders::rename(folderOf(current), folderOf(name))) {
-    show(*error);
-    return;
-  }
+  if (auto error = folders::rename(folderOf(current), folderOf(name))) return refusal(*error);
   entries_[selected_] = name;
   store_.CatalogueChanged = true;
+  return std::nullopt;
 }
 
-void Catalogue::remove() {
-  if (hasSelection() && DatabaseInUse(store_, entries_.at(selected_))) {
-    show(QStringLiteral("這個資料庫正在使用中"));
-    return;
+std::optional<Message> Catalogue::removeRefusal() const {
+  if (!hasSelection()) return std::nullopt;
+  const QString& entry = entries_.at(selected_);
+  if (DatabaseInUse(store_, entry)) return refusal(QStringLiteral("這個資料庫正在使用中"));
+  if (!selectedNameRefusal() && dblock::inUse(folderOf(entry))) {
+    return refusal(dblock::inUseText());
   }
-  if (!hasSelection()) return;
-  if (!names::folderNameProblem(entries_.at(selected_), names::kDatabaseName) &&
-      dblock::inUse(folderOf(entries_.at(selected_)))) {
-    show(dblock::inUseText());
-    return;
-  }
-  if (store_.dialogs().message(confirmDelete(QStringLiteral("確定刪除這個資料庫嗎？"))) !=
-      Answer::Yes) {
-    return;
-  }
+  return std::nullopt;
+}
+
+std::optional<Message> Catalogue::remove() {
+  if (!hasSelection()) return std::nullopt;
+  if (auto refused = removeRefusal()) return refused;
   const QString entry = entries_.at(selected_);
   const QString folder = folderOf(entry);
   // Only a folder is a database; a plain file of that name is none of the catalogue's business,
   // and a line that is no folder name is only taken off the list.
-  if (!names::folderNameProblem(entry, names::kDatabaseName) && folders::isFolder(folder)) {
-    if (auto error = folders::remove(folder)) {
-      // What is left of the folder stays listed, so it can be deleted again.
-      show(*error);
-      return;
-    }
+  if (!selectedNameRefusal() && folders::isFolder(folder)) {
+    // What is left of a folder that could not be removed stays listed, so it can be deleted
+    // again.
+    if (auto error = folders::remove(folder)) return refusal(*error);
   }
   const int removed = selected_;
   entries_.removeAt(removed);
@@ -221,22 +202,21 @@ void Catalogue::remove() {
     selected_ = removed > 0 ? removed - 1 : 0;
   }
   store_.CatalogueChanged = true;
+  return std::nullopt;
 }
 
-void Catalogue::copy() {
-  if (!hasSelection()) return;
-  if (!selectedNameUsable()) return;
+std::optional<Message> Catalogue::copy() {
+  if (!hasSelection()) return std::nullopt;
+  if (auto refused = selectedNameRefusal()) return refused;
   const QString source = entries_.at(selected_);
   QString name = source + QStringLiteral("-Copy");
   while (folders::exists(folderOf(name))) name += QStringLiteral("-Copy");
-  if (auto error = folders::copy(folderOf(source), folderOf(name))) {
-    show(*error);
-    return;
-  }
+  if (auto error = folders::copy(folderOf(source), folderOf(name))) return refusal(*error);
   // The copy is opened by nobody: the lock of an open source database stays behind.
   QFile::remove(folderOf(name) + QLatin1Char('/') + dblock::kLockFile);
   entries_.append(name);
   store_.CatalogueChanged = true;
+  return std::nullopt;
 }
 
 void Catalogue::moveSelected(int step) {
@@ -252,20 +232,19 @@ void Catalogue::moveUp() { moveSelected(-1); }
 
 void Catalogue::moveDown() { moveSelected(1); }
 
-Catalogue::Result Catalogue::cancel() {
+Catalogue::Outcome Catalogue::cancel() {
   if (!store_.OpenedFromMenu) {
-    show(QStringLiteral("請先開啟資料庫或登出"));
-    return Result::Stay;
+    return {Result::Stay, refusal(QStringLiteral("請先開啟資料庫或登出"))};
   }
-  if (!saveIfChanged()) return Result::Stay;
-  return Result::Cancelled;
+  if (auto refused = saveIfChanged()) return {Result::Stay, refused};
+  return {Result::Cancelled, std::nullopt};
 }
 
-Catalogue::Result Catalogue::logOut() {
-  if (!saveIfChanged()) return Result::Stay;
+Catalogue::Outcome Catalogue::logOut() {
+  if (auto refused = saveIfChanged()) return {Result::Stay, refused};
   store_.clearPanels();
   store_.OpenedFromMenu = false;
   store_.Lock.release();
   store_.history().clear();
-  return Result::LoggedOut;
+  return {Result::LoggedOut, std::nullopt};
 }

@@ -37,11 +37,17 @@ std::optional<Message> EnterCatalogueFromMenu(Module1& store);
 
 // The database list as the catalogue window shows it, with its commands. Changes to folders
 // reach the disk at once; the list file is rewritten when the window is left (and only when
-// CatalogueChanged is set). Messages and questions go through the store's dialogs.
+// CatalogueChanged is set). The commands ask nothing: the window asks the questions and input
+// boxes, the commands decide and return their refusals, with nothing changed.
 class Catalogue {
  public:
   // How a command leaves the window.
   enum class Result { Stay, Opened, Cancelled, LoggedOut };
+  // A leaving command's outcome: the window is left, or stays (with the refusal to show, if any).
+  struct Outcome {
+    Result result = Result::Stay;
+    std::optional<Message> refusal;
+  };
 
   explicit Catalogue(Module1& store) : store_(store) {}
 
@@ -50,29 +56,44 @@ class Catalogue {
 
   const QStringList& entries() const { return entries_; }
   int selected() const { return selected_; }  // -1: none
+  bool hasSelection() const { return selected_ >= 0 && selected_ < entries_.size(); }
   void select(int row);
   // "開啟(&O)", "更名(&R)", "刪除(&D)", "複製(&C)" act only on a list with entries.
   bool selectionCommandsEnabled() const { return !entries_.isEmpty(); }
   bool cancelEnabled() const;
 
-  Result open();
-  void addNew();
-  void rename();
-  void remove();
-  void copy();
+  // "開啟(&O)". Before the starting cash of a new database is asked: the refusal when the
+  // selected database cannot be opened; then whether it is new.
+  std::optional<Message> openRefusal() const;
+  bool selectedIsNew() const;
+  // Opens the selected database; `startingCash` goes into the opening entry of a new one.
+  Outcome open(qint32 startingCash = 0);
+
+  // "新增(&N)" with the name typed.
+  std::optional<Message> addNew(const QString& name);
+
+  // "更名(&R)": renameRefusal() before the new name is asked, newNameRefusal() for each name
+  // typed (the window asks again), then rename().
+  std::optional<Message> renameRefusal() const;
+  std::optional<Message> newNameRefusal(const QString& name) const;
+  std::optional<Message> rename(const QString& name);
+
+  // "刪除(&D)": removeRefusal() before the question, remove() after a Yes.
+  std::optional<Message> removeRefusal() const;
+  std::optional<Message> remove();
+
+  std::optional<Message> copy();
   void moveUp();
   void moveDown();
-  Result cancel();
-  Result logOut();
+  Outcome cancel();
+  Outcome logOut();
 
  private:
   QString folderOf(const QString& entry) const;
-  bool hasSelection() const { return selected_ >= 0 && selected_ < entries_.size(); }
-  void show(const QString& text) const;
-  // False (after saying so) when the selected line of the list is no folder name.
-  bool selectedNameUsable() const;
-  // Writes the list when it changed; false (after saying so) when it could not be written.
-  bool saveIfChanged();
+  // The refusal when the selected line of the list names no usable folder.
+  std::optional<Message> selectedNameRefusal() const;
+  // Writes the list when it changed; the refusal when it could not be written.
+  std::optional<Message> saveIfChanged();
   void moveSelected(int step);
 
   Module1& store_;

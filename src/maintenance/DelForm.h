@@ -22,19 +22,22 @@ class DelForm : public FixedDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
-  void onOptionToggled();
-  void onCmd1Clicked();
-  DeleteRule selectedRule() const;
+  void onRuleChosen();
+  void onDelete();
+  DeleteRule chosenRule() const;
 
   Module1& store_;
   LedgerView& view_;
-  QRadioButton* Option1;
-  QRadioButton* Option2;
-  QRadioButton* Option3;
-  QRadioButton* Option4;
-  QLineEdit* Text1;
-  QLineEdit* Text2;
-  QLabel* Label1;
-  QPushButton* Cmd1;
-  QPushButton* Cmd0;
+  QRadioButton* onDateOption_;
+  QRadioButton* afterOption_;
+  QRadioButton* withinOption_;
+  QRadioButton* outsideOption_;
+  QLineEdit* firstDateBox_;
+  QLineEdit* secondDateBox_;
+  QLabel* betweenDates_;  // "之後" or "至"
+  QPushButton* deleteButton_;
+  QPushButton* closeButton_;
 };
+
+// Bulk delete by date rules (DelForm); redraws the ledger through `view`.
+void openBulkDelete(Module1& store, LedgerView& view, QWidget* parent);

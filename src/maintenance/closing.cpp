@@ -2,7 +2,6 @@
 
 #include "history/History.h"
 #include "platform/dates.h"
-#include "store/LedgerView.h"
 #include "store/Module1.h"
 #include "store/ledger.h"
 
@@ -77,20 +76,6 @@ std::optional<Message> closeBooksAt(Module1& store, const QString& typedDate) {
                   static_cast<qint32>(c.balance), kCarriedMemo);
     ++store.EntryCount;
   }
-  return std::nullopt;
-}
-
-void CloseTheBooks(Module1& store, LedgerView& view) {
-  Dialogs& dialogs = store.dialogs();
-  const QString answer = dialogs.input(QStringLiteral("請輸入日期，將清除這日期之前的記錄"),
-                                       QStringLiteral("輸入"), store.today());
-  // Cancelling the box gives the empty answer too.
-  if (answer.isEmpty()) return;
-  if (const auto refused = closeBooksAt(store, answer)) {
-    dialogs.message(*refused);
-    return;
-  }
   store.showEntryCount();
-  dialogs.message(done(QStringLiteral("資料結帳完成")));
-  view.redrawLedger(false);
+  return std::nullopt;
 }

@@ -7,7 +7,6 @@
 #include <optional>
 
 class Module1;
-class LedgerView;
 
 // Closing the books at a date D: every entry dated on or before D goes, and each asset and
 // liability receives one carried entry ("初值", dated D, against "Equity") holding its balance
@@ -16,8 +15,6 @@ class LedgerView;
 //
 // `typedDate` is the date as the user typed it. Returns the refusal, with nothing changed, when
 // it is no date, when the table cannot hold the entries that remain, or when a balance does not
-// fit into an entry's amount; nothing when the books are closed. Shows nothing.
+// fit into an entry's amount; nothing when the books are closed (the entry count panel then
+// shows the new count).
 std::optional<Message> closeBooksAt(Module1& store, const QString& typedDate);
-
-// "結帳(&C)": asks for the date, closes the books at it and redraws the ledger.
-void CloseTheBooks(Module1& store, LedgerView& view);

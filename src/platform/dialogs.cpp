@@ -4,7 +4,7 @@ Message refusal(const QString& text) {
   return {text, QStringLiteral("注意"), MessageIcon::Exclamation, MessageButtons::Ok};
 }
 
-Message done(const QString& text) {
+Message completion(const QString& text) {
   return {text, QStringLiteral("完成"), MessageIcon::Information, MessageButtons::Ok};
 }
 

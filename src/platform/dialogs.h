@@ -23,7 +23,7 @@ struct Message {
 
 // The program's fixed kinds of box.
 Message refusal(const QString& text);        // exclamation, OK, "注意"
-Message done(const QString& text);           // information, OK, "完成"
+Message completion(const QString& text);     // information, OK, "完成"
 Message confirmDelete(const QString& text);  // exclamation, Yes/No, "刪除資料"
 
 class Dialogs {

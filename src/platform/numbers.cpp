@@ -55,6 +55,28 @@ Amount parseAmount(const QString& text) {
   return {AmountError::None, static_cast<qint32>(r.value)};
 }
 
+Amount parseLeadingAmount(const QString& typed) {
+  const QString text = typed.normalized(QString::NormalizationForm_KC);
+  static const QRegularExpression leading(QStringLiteral("^\\s*([+-]?)([0-9]*)(?:\\.([0-9]*))?"));
+  const auto m = leading.match(text);
+  const QString whole = m.captured(2);
+  const QString fraction = m.captured(3);
+  if (whole.isEmpty() && fraction.isEmpty()) return {};
+  const Rounded r = roundText(m.captured(1) + whole + QLatin1Char('.') + fraction);
+  if (r.error != AmountError::None) return {r.error, 0};
+  if (r.value < std::numeric_limits<qint32>::min() ||
+      r.value > std::numeric_limits<qint32>::max()) {
+    return {AmountError::OutOfRange, 0};
+  }
+  const auto value = static_cast<qint32>(r.value);
+  // Whole numbers are what people count here; three decimals after a non-zero number are a
+  // thousands mark far more often than a tenth of a tenth of a dollar.
+  static const QRegularExpression group(QStringLiteral("^[,' ][0-9]"));
+  const bool grouped = group.match(text.mid(m.capturedEnd())).hasMatch() ||
+                       (fraction.size() == 3 && whole.toLongLong() != 0);
+  return {grouped ? AmountError::DigitGroups : AmountError::None, value};
+}
+
 SmallNumber parseSmall(const QString& text) {
   const Rounded r = roundText(text);
   if (r.error != AmountError::None) return {r.error, 0};
@@ -72,6 +94,8 @@ QString amountErrorText(AmountError error) {
       return QStringLiteral("金額必須是數字，不可含有逗號、符號或文字");
     case AmountError::OutOfRange:
       return QStringLiteral("金額超出範圍，請輸入介於 -2147483648 與 2147483647 之間的數字");
+    case AmountError::DigitGroups:
+      return QStringLiteral("金額不可含有千分位符號，請直接輸入數字");
     case AmountError::None:
       break;
   }

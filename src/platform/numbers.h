@@ -8,7 +8,7 @@
 // neighbour, and the whole value must fit a 32-bit signed integer.
 namespace numbers {
 
-enum class AmountError { None, Empty, NotANumber, OutOfRange };
+enum class AmountError { None, Empty, NotANumber, OutOfRange, DigitGroups };
 
 struct Amount {
   AmountError error = AmountError::None;
@@ -18,6 +18,13 @@ struct Amount {
 };
 
 Amount parseAmount(const QString& text);
+
+// The number a text begins with, the way the account editor reads an initial value: "5000元"
+// is 5000, and a text that begins with no number (an empty one too) is 0. Full-width digits
+// count as digits. Refused: a value out of range, and digit groups ("1,000", "1 000", or
+// "1.000" with its three decimals), which would be read as a smaller number than the one
+// meant; `value` then holds that smaller number.
+Amount parseLeadingAmount(const QString& text);
 
 // The same for a 16-bit field (an account kind).
 struct SmallNumber {

@@ -12,6 +12,15 @@ QString withSlash(const QString& folder, const QString& name) {
 
 }  // namespace
 
+QString databaseFolderName(const QString& name) {
+  qsizetype end = name.size();
+  while (end > 0 &&
+         (name.at(end - 1) == QLatin1Char(' ') || name.at(end - 1) == QLatin1Char('.'))) {
+    --end;
+  }
+  return name.left(end);
+}
+
 Module1::Module1(const QString& installFolder, Dialogs& dialogs)
     : InstallFolder(QDir::fromNativeSeparators(installFolder)), dialogs_(dialogs) {
   if (InstallFolder.endsWith(QLatin1Char('/')) && InstallFolder.size() > 1 &&

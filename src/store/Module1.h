@@ -12,6 +12,11 @@
 
 class Dialogs;
 
+// The folder a database name stands for. Windows drops trailing blanks and dots from a folder
+// name, so a "DataBase.lst" line "2003-11 " written there names the folder "2003-11"; lists
+// moved over keep their lines and still find their folders.
+QString databaseFolderName(const QString& name);
+
 // The one store of the running program: the open database's two tables with their counts and
 // the state the windows share. Created at start and handed by reference to every window that
 // needs it; tests create as many as they like.
@@ -54,7 +59,9 @@ class Module1 : public QObject {
 
   // Paths.
   QString userFolder() const { return DataBaseFolder + UserName; }
-  QString databaseFolder() const { return userFolder() + QLatin1Char('/') + DataBaseName; }
+  QString databaseFolder() const {
+    return userFolder() + QLatin1Char('/') + databaseFolderName(DataBaseName);
+  }
   QString settingsFile() const { return InstallFolder + QStringLiteral("/Varnix.ini"); }
 
   int entriesInUse() const { return EntryCount - 1; }

@@ -92,12 +92,17 @@ std::optional<Message> createAccount(Module1& store, const QString& typedName, i
     if (store.EntryCount > kMaxEntries) {
       return refusal(QStringLiteral("資料筆數已經到達3000筆上限，無法記錄初值，請另開新資料庫"));
     }
-    const numbers::Amount value = numbers::parseAmount(initialValue);
-    if (value.error == numbers::AmountError::NotANumber ||
-        value.error == numbers::AmountError::OutOfRange) {
-      return refusal(QStringLiteral("初值：") + numbers::amountErrorText(value.error));
+    // Read as far as it is a number ("5000元" is 5000, a blank box 0), but never silently as
+    // another number than the one meant.
+    const numbers::Amount value = numbers::parseLeadingAmount(initialValue);
+    if (value.error == numbers::AmountError::DigitGroups) {
+      return refusal(QStringLiteral("初值「%1」會被讀成 %2，請不要加千分位符號，直接輸入數字")
+                         .arg(initialValue.trimmed())
+                         .arg(value.value));
     }
-    amount = value.value;  // an empty box counts as 0
+    if (!value.ok())
+      return refusal(QStringLiteral("初值：") + numbers::amountErrorText(value.error));
+    amount = value.value;
   }
 
   const HistoryStep step(store, stepname::kNewAccount);
@@ -146,12 +151,13 @@ std::optional<Message> renameAccount(Module1& store, int slot, const QString& an
 std::optional<Message> changeKind(Module1& store, int slot, const QString& answer) {
   if (!validSlot(store, slot) || answer.isEmpty()) return std::nullopt;
   if (auto refused = checkEditable(store, slot)) return refused;
-  const QString text = answer.trimmed();
-  if (text.size() != 1 || text.at(0) < QLatin1Char('1') || text.at(0) > QLatin1Char('4')) {
-    return refusal(QStringLiteral("類別必須是1到4的整數：1資產、2負債、3收入、4支出"));
+  // A number, rounded as amounts are: "2.0", "02" and " 3 " are all 2 or 3.
+  const numbers::Amount kind = numbers::parseAmount(answer);
+  if (!kind.ok() || kind.value < kAsset || kind.value > kExpense) {
+    return refusal(QStringLiteral("類別必須是1到4的數字：1資產、2負債、3收入、4支出"));
   }
   const HistoryStep step(store, stepname::kChangeKind);
-  store.AccountTable[slot].AccountKind = static_cast<qint16>(text.toInt());
+  store.AccountTable[slot].AccountKind = static_cast<qint16>(kind.value);
   return std::nullopt;
 }
 

@@ -26,7 +26,8 @@ QStringList suggestedNames(int kind);
 bool takesInitialValue(int kind);
 
 // "建立(&C)": a new account of kind 1 to 4 named prefix + typed name, at the end of the chart;
-// an asset or liability also gets its initial-value entry dated today (also for 0).
+// an asset or liability also gets its initial-value entry dated today (also for 0), for the
+// number the initial value begins with (numbers::parseLeadingAmount).
 std::optional<Message> createAccount(Module1& store, const QString& typedName, int kind,
                                      const QString& initialValue);
 
@@ -37,7 +38,7 @@ std::optional<Message> checkEditable(const Module1& store, int slot);
 // which every entry naming the account follows.
 std::optional<Message> renameAccount(Module1& store, int slot, const QString& answer);
 
-// The change-of-kind answer: empty leaves the kind; otherwise a whole number 1 to 4.
+// The change-of-kind answer: empty leaves the kind; otherwise a number that rounds to 1 to 4.
 std::optional<Message> changeKind(Module1& store, int slot, const QString& answer);
 
 // The prompt of the change-of-kind box: five lines joined by CR LF.

@@ -188,14 +188,18 @@ std::variant<int, QString> readEntries(const QByteArray& bytes, EntryTableType& 
   return std::get<int>(records) + 1;
 }
 
-std::optional<qint32> startingCash(const QString& answer) {
+std::variant<qint32, Message> readStartingCash(const QString& answer) {
   if (answer.trimmed().isEmpty()) return 0;
   const numbers::Amount amount = numbers::parseAmount(answer);
-  if (!amount.ok()) return std::nullopt;
+  if (!amount.ok()) return refusal(numbers::amountErrorText(amount.error));
   return amount.value;
 }
 
-std::optional<Message> LoadDatabase(Module1& store) {
+bool needsStartingCash(const QString& folder) {
+  return !QFileInfo::exists(folder + QLatin1Char('/') + kEntriesFile);
+}
+
+std::optional<Message> LoadDatabase(Module1& store, qint32 startingCash) {
   const QString folder = store.databaseFolder();
   if (!QFileInfo(folder).isDir()) {
     return refusal(
@@ -234,22 +238,9 @@ std::optional<Message> LoadDatabase(Module1& store) {
     if (const QString* error = std::get_if<QString>(&bytes)) return refusal(*error);
     entryBytes = std::move(std::get<QByteArray>(bytes));
   } else {
-    // A new database: the starting cash is asked until the answer is a number; an empty
-    // answer or a cancelled box is 0.
-    Dialogs& dialogs = store.dialogs();
-    qint32 cash = 0;
-    for (;;) {
-      const QString answer = dialogs.input(QStringLiteral("一開始有多少現金"),
-                                           QStringLiteral("輸入"), QStringLiteral("0"));
-      if (const auto value = startingCash(answer)) {
-        cash = *value;
-        break;
-      }
-      dialogs.message(refusal(numbers::amountErrorText(numbers::parseAmount(answer).error)));
-    }
     entryBytes =
         entryRecordBytes(makeEntry(store.today(), QStringLiteral("A-現金"),
-                                   QStringLiteral("Equity"), cash, QStringLiteral("初值")));
+                                   QStringLiteral("Equity"), startingCash, QStringLiteral("初值")));
     entryRecords = 1;
     newEntries = true;
   }

@@ -1,17 +1,21 @@
 #pragma once
 
+#include "platform/dialogs.h"
+
+#include <optional>
 #include <vector>
 
 class Module1;
 
-// Deleting the entries whose ledger rows the user has ticked.
-enum class DeletionOutcome {
-  NothingTicked,  // told to tick rows first; nothing changed
-  Declined,       // the question was answered No; nothing changed
-  Deleted,        // the entries are gone, the entry count panel shows the new count
-};
+// Deleting the entries whose ledger rows the user has ticked. `tickedSlots`: the 編號 of every
+// ticked row, first row first. An entry that names the shown account on both sides has two rows
+// and may appear twice; it is deleted once.
 
-// `tickedSlots`: the 編號 of every ticked row, first row first. An entry that names the shown
-// account on both sides has two rows and may appear twice; it is deleted once. Asks for
-// confirmation through the store's dialogs. Nothing is saved.
-DeletionOutcome deleteTickedEntries(Module1& store, const std::vector<int>& tickedSlots);
+// The refusal when no ticked row names an entry in use; nothing when there is one to delete
+// (the window then asks whether to delete).
+std::optional<Message> tickedEntriesRefusal(const Module1& store,
+                                            const std::vector<int>& tickedSlots);
+
+// Deletes the ticked entries and shows the new entry count; the refusal, with nothing changed,
+// when there is nothing to delete. Nothing is saved.
+std::optional<Message> deleteTickedEntries(Module1& store, const std::vector<int>& tickedSlots);

@@ -1,10 +1,7 @@
 #include "users/LoginForm.h"
 
-#include "catalogue/OpenForm.h"
 #include "platform/widgets/fonts.h"
 #include "store/Module1.h"
-#include "ui/forms.h"
-#include "users/NewUserForm.h"
 #include "users/users.h"
 
 #include <QLabel>
@@ -31,48 +28,48 @@ LoginForm::LoginForm(Module1& store, QWidget* parent) : FixedDialog(parent), sto
   setFont(uiFont(9.5));
   setClientSize(344, 168);
 
-  nameLabel_ = new QLabel(QStringLiteral("使用者名稱(&U):"), this);
-  nameLabel_->setObjectName(QStringLiteral("lblLabels(0)"));
-  nameLabel_->setGeometry(16, 18, 104, 26);
-  name_ = new QLineEdit(this);
-  name_->setObjectName(QStringLiteral("Text1"));
-  name_->setGeometry(124, 18, 204, 26);
-  nameLabel_->setBuddy(name_);
+  auto* nameLabel = new QLabel(QStringLiteral("使用者名稱(&U):"), this);
+  nameLabel->setObjectName(QStringLiteral("lblLabels(0)"));
+  nameLabel->setGeometry(16, 18, 104, 26);
+  nameBox_ = new QLineEdit(this);
+  nameBox_->setObjectName(QStringLiteral("Text1"));
+  nameBox_->setGeometry(124, 18, 204, 26);
+  nameLabel->setBuddy(nameBox_);
 
-  passwordLabel_ = new QLabel(QStringLiteral("密碼(&P):"), this);
-  passwordLabel_->setObjectName(QStringLiteral("lblLabels(1)"));
-  passwordLabel_->setGeometry(16, 54, 104, 26);
-  password_ = new QLineEdit(this);
-  password_->setObjectName(QStringLiteral("Text2"));
-  password_->setGeometry(124, 54, 204, 26);
-  maskWithAsterisks(password_);
-  passwordLabel_->setBuddy(password_);
+  auto* passwordLabel = new QLabel(QStringLiteral("密碼(&P):"), this);
+  passwordLabel->setObjectName(QStringLiteral("lblLabels(1)"));
+  passwordLabel->setGeometry(16, 54, 104, 26);
+  passwordBox_ = new QLineEdit(this);
+  passwordBox_->setObjectName(QStringLiteral("Text2"));
+  passwordBox_->setGeometry(124, 54, 204, 26);
+  maskWithAsterisks(passwordBox_);
+  passwordLabel->setBuddy(passwordBox_);
 
-  hint_ = new QLabel(QStringLiteral("測試帳號：Test   密碼：839"), this);
-  hint_->setObjectName(QStringLiteral("Label1"));
-  hint_->setGeometry(16, 90, 312, 24);
+  auto* hint = new QLabel(QStringLiteral("測試帳號：Test   密碼：839"), this);
+  hint->setObjectName(QStringLiteral("Label1"));
+  hint->setGeometry(16, 90, 312, 24);
 
-  create_ = new QPushButton(QStringLiteral("建立"), this);
-  create_->setObjectName(QStringLiteral("Cmd1"));
-  create_->setGeometry(16, 124, 88, 30);
-  ok_ = new QPushButton(QStringLiteral("確定"), this);
-  ok_->setObjectName(QStringLiteral("cmdOK"));
-  ok_->setGeometry(144, 124, 88, 30);
-  ok_->setDefault(true);
-  end_ = new QPushButton(QStringLiteral("結束"), this);
-  end_->setObjectName(QStringLiteral("cmdCancel"));
-  end_->setGeometry(240, 124, 88, 30);
-  setCancelButton(end_);
+  createButton_ = new QPushButton(QStringLiteral("建立"), this);
+  createButton_->setObjectName(QStringLiteral("Cmd1"));
+  createButton_->setGeometry(16, 124, 88, 30);
+  okButton_ = new QPushButton(QStringLiteral("確定"), this);
+  okButton_->setObjectName(QStringLiteral("cmdOK"));
+  okButton_->setGeometry(144, 124, 88, 30);
+  okButton_->setDefault(true);
+  endButton_ = new QPushButton(QStringLiteral("結束"), this);
+  endButton_->setObjectName(QStringLiteral("cmdCancel"));
+  endButton_->setGeometry(240, 124, 88, 30);
+  setCancelButton(endButton_);
 
-  setTabOrder(name_, password_);
-  setTabOrder(password_, ok_);
-  setTabOrder(ok_, end_);
-  setTabOrder(end_, create_);
-  name_->setFocus();
+  setTabOrder(nameBox_, passwordBox_);
+  setTabOrder(passwordBox_, okButton_);
+  setTabOrder(okButton_, endButton_);
+  setTabOrder(endButton_, createButton_);
+  nameBox_->setFocus();
 
-  connect(ok_, &QPushButton::clicked, this, &LoginForm::onOk);
-  connect(end_, &QPushButton::clicked, this, &LoginForm::onEnd);
-  connect(create_, &QPushButton::clicked, this, &LoginForm::onCreate);
+  connect(okButton_, &QPushButton::clicked, this, &LoginForm::onOk);
+  connect(endButton_, &QPushButton::clicked, this, &LoginForm::onEnd);
+  connect(createButton_, &QPushButton::clicked, this, &LoginForm::newUserRequested);
 }
 
 void maskWithAsterisks(QLineEdit* box) {
@@ -82,51 +79,22 @@ void maskWithAsterisks(QLineEdit* box) {
   box->setStyle(style);
 }
 
-void LoginForm::setUserName(const QString& name) { name_->setText(name); }
+void LoginForm::setUserName(const QString& name) { nameBox_->setText(name); }
+
+void LoginForm::setUser(const QString& name, const QString& password) {
+  nameBox_->setText(name);
+  passwordBox_->setText(password);
+}
 
 void LoginForm::onOk() {
-  if (auto refused = LogIn(store_, name_->text(), password_->text())) {
-    store_.dialogs().message(*refused);
-    return;
-  }
-  loggedIn_ = true;
+  const LoginOutcome login = LogIn(store_, nameBox_->text(), passwordBox_->text());
+  if (login.message) store_.dialogs().show(*login.message);
+  if (!login.loggedIn) return;
+  outcome_ = Outcome::LoggedIn;
   leave(QDialog::Accepted);
 }
 
 void LoginForm::onEnd() {
-  store_.requestEnd(false);
+  outcome_ = Outcome::End;
   leave(QDialog::Rejected);
-}
-
-void LoginForm::onCreate() {
-  NewUserForm form(store_, this);
-  store_.dialogs().exec(form);
-  if (!form.created()) return;
-  name_->setText(form.userName());
-  password_->setText(form.password());
-}
-
-void showLogin(Module1& store, const QString& userName, QWidget* parent) {
-  // The login and the database list take turns until a database is opened, the program is to
-  // end, or a window is left without either (only a test's script does that).
-  QString name = userName;
-  for (;;) {
-    LoginForm login(store, parent);
-    login.setUserName(name);
-    store.dialogs().exec(login);
-    if (store.endRequested() || !login.loggedIn()) return;
-    const Catalogue::Result result = showDatabaseList(store, parent);
-    if (result != Catalogue::Result::LoggedOut) return;
-    name = store.UserName;
-  }
-}
-
-void changePassword(Module1& store) { ChangePassword(store); }
-
-void logOutFromMenu(Module1& store, QWidget* parent) {
-  if (auto refused = LogOutFromMenu(store)) {
-    store.dialogs().message(*refused);
-    return;
-  }
-  showLogin(store, store.UserName, parent);
 }

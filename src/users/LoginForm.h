@@ -3,37 +3,40 @@
 #include "platform/widgets/FixedDialog.h"
 
 class Module1;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 
 // Makes a password box show "*" for every typed character, whatever the style's own mask.
 void maskWithAsterisks(QLineEdit* box);
 
-// "登入": the user's name and password. Left only by a successful login or by "結束", which
-// ends the program.
+// "登入": the user's name and password. Left only by a successful login or by "結束"; what
+// follows is the session's business. "建立" asks the session for a new user while the window
+// stays.
 class LoginForm : public FixedDialog {
   Q_OBJECT
 
  public:
+  enum class Outcome { Stay, LoggedIn, End };
+
   LoginForm(Module1& store, QWidget* parent = nullptr);
 
   void setUserName(const QString& name);
-  bool loggedIn() const { return loggedIn_; }
+  // Fills both boxes, as after a new user was created.
+  void setUser(const QString& name, const QString& password);
+  Outcome outcome() const { return outcome_; }
+
+ signals:
+  void newUserRequested();
 
  private:
   void onOk();
   void onEnd();
-  void onCreate();
 
   Module1& store_;
-  QLabel* nameLabel_;
-  QLineEdit* name_;
-  QLabel* passwordLabel_;
-  QLineEdit* password_;
-  QLabel* hint_;
-  QPushButton* ok_;
-  QPushButton* end_;
-  QPushButton* create_;
-  bool loggedIn_ = false;
+  QLineEdit* nameBox_;
+  QLineEdit* passwordBox_;
+  QPushButton* okButton_;
+  QPushButton* endButton_;
+  QPushButton* createButton_;
+  Outcome outcome_ = Outcome::Stay;
 };

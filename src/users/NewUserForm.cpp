@@ -18,19 +18,19 @@ NewUserForm::NewUserForm(Module1& store, QWidget* parent) : FixedDialog(parent),
   auto* nameLabel = new QLabel(QStringLiteral("名稱"), this);
   nameLabel->setObjectName(QStringLiteral("Label1"));
   nameLabel->setGeometry(16, 16, 40, 26);
-  name_ = new QLineEdit(this);
-  name_->setObjectName(QStringLiteral("Text1"));
-  name_->setGeometry(60, 16, 150, 26);
-  nameLabel->setBuddy(name_);
+  nameBox_ = new QLineEdit(this);
+  nameBox_->setObjectName(QStringLiteral("Text1"));
+  nameBox_->setGeometry(60, 16, 150, 26);
+  nameLabel->setBuddy(nameBox_);
 
   auto* passwordLabel = new QLabel(QStringLiteral("密碼"), this);
   passwordLabel->setObjectName(QStringLiteral("Label2"));
   passwordLabel->setGeometry(16, 52, 40, 26);
-  password_ = new QLineEdit(this);
-  password_->setObjectName(QStringLiteral("Text2"));
-  password_->setGeometry(60, 52, 150, 26);
-  maskWithAsterisks(password_);
-  passwordLabel->setBuddy(password_);
+  passwordBox_ = new QLineEdit(this);
+  passwordBox_->setObjectName(QStringLiteral("Text2"));
+  passwordBox_->setGeometry(60, 52, 150, 26);
+  maskWithAsterisks(passwordBox_);
+  passwordLabel->setBuddy(passwordBox_);
 
   auto* hint = new QLabel(QStringLiteral("請輸入3-8個字元的密碼"), this);
   hint->setObjectName(QStringLiteral("Label3"));
@@ -44,21 +44,21 @@ NewUserForm::NewUserForm(Module1& store, QWidget* parent) : FixedDialog(parent),
   cancel->setObjectName(QStringLiteral("Cmd2"));
   cancel->setGeometry(228, 52, 84, 30);
 
-  setTabOrder(name_, password_);
-  setTabOrder(password_, ok);
+  setTabOrder(nameBox_, passwordBox_);
+  setTabOrder(passwordBox_, ok);
   setTabOrder(ok, cancel);
-  name_->setFocus();
+  nameBox_->setFocus();
 
   connect(ok, &QPushButton::clicked, this, &NewUserForm::onOk);
   connect(cancel, &QPushButton::clicked, this, [this] { leave(QDialog::Rejected); });
 }
 
-QString NewUserForm::userName() const { return name_->text(); }
+QString NewUserForm::userName() const { return nameBox_->text(); }
 
-QString NewUserForm::password() const { return password_->text(); }
+QString NewUserForm::password() const { return passwordBox_->text(); }
 
 void NewUserForm::onOk() {
-  if (auto refused = CreateUser(store_, name_->text(), password_->text())) {
+  if (auto refused = CreateUser(store_, nameBox_->text(), passwordBox_->text())) {
     store_.dialogs().message(*refused);
     return;
   }

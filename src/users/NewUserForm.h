@@ -21,7 +21,7 @@ class NewUserForm : public FixedDialog {
   void onOk();
 
   Module1& store_;
-  QLineEdit* name_;
-  QLineEdit* password_;
+  QLineEdit* nameBox_;
+  QLineEdit* passwordBox_;
   bool created_ = false;
 };

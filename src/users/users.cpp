@@ -20,30 +20,32 @@ QString userFolderOf(const Module1& store, const QString& name) {
 
 }  // namespace
 
-std::optional<Message> LogIn(Module1& store, const QString& name, const QString& typed) {
-  if (auto problem = names::folderNameProblem(name, names::kUserName)) return refusal(*problem);
+LoginOutcome LogIn(Module1& store, const QString& name, const QString& typed) {
+  if (auto problem = names::folderNameProblem(name, names::kUserName))
+    return {false, refusal(*problem)};
   const QString folder = userFolderOf(store, name);
-  if (!folders::exists(folder)) return refusal(QStringLiteral("沒有這個使用者，請重新輸入"));
+  if (!folders::exists(folder))
+    return {false, refusal(QStringLiteral("沒有這個使用者，請重新輸入"))};
   const QString passwordPath = folder + QLatin1Char('/') + password::kPasswordFile;
   if (!QFileInfo(passwordPath).isFile()) {
-    return refusal(QStringLiteral("找不到DataBase.pwd檔案，請檢查"));
+    return {false, refusal(QStringLiteral("找不到DataBase.pwd檔案，請檢查"))};
   }
   const password::FileRead stored = password::readPasswordFile(passwordPath);
-  if (stored.error) return refusal(*stored.error);
-  if (typed != stored.password) return refusal(QStringLiteral("密碼不正確，請重新輸入"));
+  if (stored.error) return {false, refusal(*stored.error)};
+  if (typed != stored.password) return {false, refusal(QStringLiteral("密碼不正確，請重新輸入"))};
   // The database list follows at once; a list that cannot be read keeps the user out rather
   // than showing an empty one that the next change would write over.
   const auto list = readDatabaseList(folder + QLatin1Char('/') + kDatabaseListFile);
-  if (const QString* error = std::get_if<QString>(&list)) return refusal(*error);
+  if (const QString* error = std::get_if<QString>(&list)) return {false, refusal(*error)};
 
   store.UserName = name;
   store.PasswordLine = stored.password;
   store.setPanel(Module1::UserPanel, QStringLiteral("使用者：") + name);
   store.CatalogueChanged = false;
   if (auto error = settings::writeLastUser(store.settingsFile(), name)) {
-    store.dialogs().message(refusal(QStringLiteral("無法記住這次登入的使用者：%1").arg(*error)));
+    return {true, refusal(QStringLiteral("無法記住這次登入的使用者：%1").arg(*error))};
   }
-  return std::nullopt;
+  return {true, std::nullopt};
 }
 
 std::optional<Message> CreateUser(Module1& store, const QString& name, const QString& pwd) {
@@ -67,30 +69,23 @@ std::optional<Message> CreateUser(Module1& store, const QString& name, const QSt
   return std::nullopt;
 }
 
-void ChangePassword(Module1& store) {
-  Dialogs& dialogs = store.dialogs();
-  const QString title = QStringLiteral("輸入");
-  const QString old = dialogs.input(QStringLiteral("輸入舊密碼"), title, QString());
-  if (old.isEmpty()) return;
-  if (old != store.PasswordLine) {
-    dialogs.message(refusal(QStringLiteral("密碼錯誤")));
-    return;
-  }
-  const QString fresh = dialogs.input(QStringLiteral("輸入新密碼(3-8個字元)"), title, QString());
-  if (fresh.isEmpty()) return;
-  if (auto problem = password::passwordProblem(fresh)) {
-    dialogs.message(refusal(*problem));
-    return;
-  }
-  const QString path = UserFolder(store) + QLatin1Char('/') + password::kPasswordFile;
-  if (auto error = password::writePasswordFile(path, fresh)) {
-    dialogs.message(refusal(QStringLiteral("密碼沒有變更：%1").arg(*error)));
-    return;
-  }
-  store.PasswordLine = fresh;
+std::optional<Message> oldPasswordRefusal(const Module1& store, const QString& typed) {
+  if (typed != store.PasswordLine) return refusal(QStringLiteral("密碼錯誤"));
+  return std::nullopt;
 }
 
-std::optional<Message> LogOutFromMenu(Module1& store) {
+std::optional<Message> setPassword(Module1& store, const QString& old, const QString& fresh) {
+  if (auto refused = oldPasswordRefusal(store, old)) return refused;
+  if (auto problem = password::passwordProblem(fresh)) return refusal(*problem);
+  const QString path = UserFolder(store) + QLatin1Char('/') + password::kPasswordFile;
+  if (auto error = password::writePasswordFile(path, fresh)) {
+    return refusal(QStringLiteral("密碼沒有變更：%1").arg(*error));
+  }
+  store.PasswordLine = fresh;
+  return std::nullopt;
+}
+
+std::optional<Message> saveAndLogOut(Module1& store) {
   if (!store.DataBaseName.isEmpty()) {
     if (auto refused = SaveDatabase(store)) return refused;
   }

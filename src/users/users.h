@@ -10,18 +10,28 @@ class Module1;
 
 // The user commands. Each checks everything first and changes nothing when it refuses.
 
+// What the login window's "確定" leads to: a refusal, with nobody logged in, or a login, perhaps
+// with a warning to show.
+struct LoginOutcome {
+  bool loggedIn = false;
+  std::optional<Message> message;
+};
+
 // "確定" of the login window. On success: UserName, PasswordLine, status panel 1, a cleared
 // CatalogueChanged, and "Varnix.ini" naming this user (a settings file that cannot be written
-// is reported, but does not keep the user out).
-std::optional<Message> LogIn(Module1& store, const QString& name, const QString& password);
+// gives a warning, but does not keep the user out).
+LoginOutcome LogIn(Module1& store, const QString& name, const QString& password);
 
 // "確定" of the new-user window: the user's folder with an empty "DataBase.lst" and its
 // "DataBase.pwd". Either all three come into being or none does.
 std::optional<Message> CreateUser(Module1& store, const QString& name, const QString& password);
 
-// "變更密碼(&C)": asks for the old and the new password through the store's dialogs.
-void ChangePassword(Module1& store);
+// "變更密碼(&C)" asks for the old password, then the new one. The refusal of the old one as typed.
+std::optional<Message> oldPasswordRefusal(const Module1& store, const QString& typed);
+// Writes the new password; the refusal, with nothing changed, when the old one is wrong, the new
+// one is unfit or the file cannot be written.
+std::optional<Message> setPassword(Module1& store, const QString& old, const QString& fresh);
 
 // "登出(&O)" of the User menu, before the login window is shown again: saves the open
 // database. The refusal when it could not be saved; the user then stays logged in.
-std::optional<Message> LogOutFromMenu(Module1& store);
+std::optional<Message> saveAndLogOut(Module1& store);

@@ -33,6 +33,8 @@ TEST_F(Chart, CreateAddsTheAccountAndAnInitialValueOnlyForAssetsAndLiabilities) 
                {"現金", kLiability, "-2.5", "L-現金", -2},  // another prefix, another name
                {"薪資", kIncome, "999", "I-薪資", {}},
                {"交通費", kExpense, "abc", "E-交通費", {}},
+               {"郵局", kAsset, "5000元", "A-郵局", 5000},  // the number in front
+               {"基金", kAsset, " ", "A-基金", 0},
                {QString(25, u'a'), kAsset, "1", "A-" + QString(18, u'a'), 1}};
   for (const auto& c : cases) {
     const int entries = store.EntryCount;
@@ -59,7 +61,10 @@ TEST_F(Chart, RefusalsComeFirstAndChangeNothing) {
       {Create, kLiability, "基金", "-2147483649",
        "初值：" + numbers::amountErrorText(numbers::AmountError::OutOfRange)},
       {Rename, 4, "   ", "", "帳戶名稱不能只有空白"},
-      {Kind, 4, "0", "", "類別必須是1到4的整數：1資產、2負債、3收入、4支出"},
+      {Create, kAsset, "基金", "1,000",
+       "初值「1,000」會被讀成 1，請不要加千分位符號，直接輸入數字"},
+      {Kind, 4, "4.6", "", "類別必須是1到4的數字：1資產、2負債、3收入、4支出"},
+      {Kind, 4, "二", "", "類別必須是1到4的數字：1資產、2負債、3收入、4支出"},
       {Delete, 2, "", "", "Equity帳戶不能刪除"},
       {Delete, 1, "", "", "現金帳戶不能刪除"},
       {Delete, 3, "", "", "這個帳戶正在使用中，無法刪除"},
@@ -89,8 +94,12 @@ TEST_F(Chart, RenameAndKindChangeCarryTheEntriesAlong) {
   entry("2026/03/03", "A-現金", "E-餐飲費", 5, "退款");
   for (const char* answer : {"", "E-伙食費", "E-伙食費"})  // empty (cancel) and the same: no change
     ASSERT_FALSE(renameAccount(store, 3, QString::fromUtf8(answer)));
-  for (const char* answer : {"", " 2 "})
+  // The kind is read as a number and rounded, halves to even.
+  for (const auto& [answer, kind] :
+       {std::pair{"", 1}, {"2.0", 2}, {" 3 ", 3}, {"02", 2}, {"3.5", 4}, {"2.5", 2}}) {
     ASSERT_FALSE(changeKind(store, 4, QString::fromUtf8(answer)));
+    EXPECT_EQ(store.AccountTable[4].AccountKind, kind) << answer;
+  }
   EXPECT_EQ(state(), QStringLiteral("A-現金:1 Equity:0 E-伙食費:4 A-股票:2 4"));
   EXPECT_EQ(store.EntryTable[2], makeEntry("2026/03/02", "E-伙食費", "A-現金", 120, ""));
   EXPECT_EQ(store.EntryTable[3], makeEntry("2026/03/03", "A-現金", "E-伙食費", 5, "退款"));

@@ -7,9 +7,12 @@
 #include "users/users.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -66,24 +69,20 @@ TEST_F(CatalogueTest, NamesThatAreNoFolderNamesOrTakenAreRefused) {
       const auto user = CreateUser(store, name, "abc");
       ASSERT_TRUE(user) << name.toStdString();
       EXPECT_TRUE(user->text.contains(QString::fromUtf8(c.message))) << user->text.toStdString();
-      dialogs.clear();
-      dialogs.type(name);
-      catalogue.addNew();
-      dialogs.type(name);
-      dialogs.cancelInput();  // asked again; given up
-      catalogue.rename();
-      const QString asDatabase = QString(user->text).replace("使用者名稱", "資料庫名稱");
-      EXPECT_EQ(dialogs.messageTexts(), QStringList({asDatabase, asDatabase}));
+      const Message asDatabase = refusal(QString(user->text).replace("使用者名稱", "資料庫名稱"));
+      EXPECT_EQ(catalogue.addNew(name), asDatabase);
+      EXPECT_EQ(catalogue.newNameRefusal(name), asDatabase);
+      EXPECT_EQ(catalogue.rename(name), asDatabase);
     }
   }
   EXPECT_EQ(onDisk(), QStringList({"2003-11", "DataBase.lst"}));
   EXPECT_EQ(QDir(store.DataBaseFolder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
             QStringList({"Test"}));
 
-  dialogs.clear();
-  dialogs.type("2003-11");
-  catalogue.addNew();
-  EXPECT_EQ(dialogs.messageTexts(), QStringList({QStringLiteral("資料庫已存在")}));
+  EXPECT_EQ(catalogue.addNew("2003-11"), refusal(QStringLiteral("資料庫已存在")));
+  EXPECT_EQ(catalogue.rename("2003-11"), refusal(QStringLiteral("已有相同名稱的資料庫")));
+  EXPECT_EQ(catalogue.entries(), QStringList({"2003-11"}));
+  EXPECT_TRUE(dialogs.shown().empty());
 }
 
 TEST_F(CatalogueTest, CopyAppendsAnotherCopySuffixAndHoldsAllButTheLock) {
@@ -92,36 +91,37 @@ TEST_F(CatalogueTest, CopyAppendsAnotherCopySuffixAndHoldsAllButTheLock) {
   putFile(folder("2003-11") + "/sub/deeper/note.txt", "kept");
   putFile(folder("2003-11") + "/Varnix.lock", "1\r\nhost\r\n");  // the source is open
   catalogue.select(0);
-  catalogue.copy();
+  EXPECT_EQ(catalogue.copy(), std::nullopt);
   EXPECT_EQ(catalogue.entries(), QStringList({"2003-11", "2003-11-Copy", "2003-11-Copy-Copy"}));
   EXPECT_EQ(fileBytes(folder("2003-11-Copy-Copy") + "/sub/deeper/note.txt"), QByteArray("kept"));
   EXPECT_FALSE(folders::exists(folder("2003-11-Copy-Copy") + "/Varnix.lock"));
 }
 
 TEST_F(CatalogueTest, DeleteSelectsTheEntryAbove) {
-  // Of how many, which is deleted, the answer, then the selected one.
-  const std::tuple<int, int, Answer, int> cases[] = {
-      {3, 0, Answer::Yes, 0}, {3, 2, Answer::Yes, 1}, {1, 0, Answer::Yes, -1}};
-  for (const auto& [count, removed, answer, selectedAfter] : cases) {
+  // Of how many, which is deleted, then the selected one.
+  const std::tuple<int, int, int> cases[] = {{3, 0, 0}, {3, 2, 1}, {1, 0, -1}};
+  for (const auto& [count, removed, selectedAfter] : cases) {
     QStringList names = QStringList({"x0", "x1", "x2"}).mid(0, count);
     given(names);
     catalogue.select(removed);
-    dialogs.answer(answer);
-    catalogue.remove();
-    if (answer == Answer::Yes) names.removeAt(removed);
+    EXPECT_EQ(catalogue.removeRefusal(), std::nullopt);
+    EXPECT_EQ(catalogue.remove(), std::nullopt);
+    names.removeAt(removed);
     EXPECT_EQ(catalogue.selected(), selectedAfter);
     EXPECT_EQ(onDisk(), QStringList{"DataBase.lst"} + names);
   }
 }
 
 TEST_F(CatalogueTest, LeavingWritesTheListAsShown) {
-  for (const auto leave : {&Catalogue::open, &Catalogue::cancel, &Catalogue::logOut}) {
+  const std::function<Catalogue::Outcome(Catalogue&)> leaving[] = {
+      [](Catalogue& c) { return c.open(500); }, &Catalogue::cancel, &Catalogue::logOut};
+  for (const auto& leave : leaving) {
     given({"2003-10", "2003-11"});
     store.OpenedFromMenu = true;
-    dialogs.type("2004-01");
-    catalogue.addNew();
-    dialogs.type("500");  // starting cash of the new database
-    EXPECT_NE((catalogue.*leave)(), Catalogue::Result::Stay);
+    ASSERT_EQ(catalogue.addNew("2004-01"), std::nullopt);
+    const Catalogue::Outcome outcome = leave(catalogue);
+    EXPECT_NE(outcome.result, Catalogue::Result::Stay);
+    EXPECT_EQ(outcome.refusal, std::nullopt);
     EXPECT_EQ(std::get<QStringList>(LoadDatabaseList(store)),
               QStringList({"2003-10", "2003-11", "2004-01"}));
   }
@@ -129,13 +129,17 @@ TEST_F(CatalogueTest, LeavingWritesTheListAsShown) {
 
 TEST_F(CatalogueTest, AListThatCannotBeWrittenKeepsTheWindowOpen) {
   given({"2003-10"});
+  // After a login the list is left only by opening or logging out.
+  EXPECT_EQ(catalogue.cancel().refusal, refusal(QStringLiteral("請先開啟資料庫或登出")));
   store.OpenedFromMenu = true;
-  dialogs.type("2004-01");
-  catalogue.addNew();
+  ASSERT_EQ(catalogue.addNew("2004-01"), std::nullopt);
   QFile::remove(UserFolder(store) + "/DataBase.lst");
   QDir().mkpath(UserFolder(store) + "/DataBase.lst");  // a folder in the list file's place
-  EXPECT_EQ(catalogue.cancel(), Catalogue::Result::Stay);
-  EXPECT_EQ(dialogs.lastMessage().title, "注意");
+  const Catalogue::Outcome outcome = catalogue.cancel();
+  EXPECT_EQ(outcome.result, Catalogue::Result::Stay);
+  ASSERT_TRUE(outcome.refusal);
+  EXPECT_TRUE(outcome.refusal->text.startsWith(QStringLiteral("資料庫清單沒有存好：")));
+  EXPECT_EQ(outcome.refusal->title, "注意");
   EXPECT_EQ(catalogue.entries(), QStringList({"2003-10", "2004-01"}));
 }
 
@@ -145,20 +149,45 @@ TEST_F(CatalogueTest, LinesWithoutAUsableFolderOpenNothingAndDeleteTakesTheLineO
   putFile(databaseListPath(store), "2003-11\r\nGone\r\n..\r\n");
   ASSERT_FALSE(catalogue.load());  // a hand-edited line that leads out of the user's folder
   const QStringList before = onDisk();
+  QStringList messages;
   for (const int row : {1, 2}) {
     catalogue.select(row);
-    EXPECT_EQ(catalogue.open(), Catalogue::Result::Stay);
+    const Catalogue::Outcome outcome = catalogue.open();
+    EXPECT_EQ(outcome.result, Catalogue::Result::Stay);
+    messages.append(outcome.refusal.value_or(Message{}).text);
   }
-  catalogue.copy();
-  const QStringList messages = dialogs.messageTexts();
-  ASSERT_EQ(messages.size(), 3);
+  messages.append(catalogue.copy().value_or(Message{}).text);
   EXPECT_TRUE(messages[0].contains(QStringLiteral("找不到資料庫「Gone」")));
   EXPECT_TRUE(messages[1].contains(QStringLiteral("不是可用的資料庫名稱")));
   EXPECT_EQ(messages[2], messages[1]);
-  dialogs.answer(Answer::Yes);
-  catalogue.remove();
+  EXPECT_EQ(catalogue.remove(), std::nullopt);
   EXPECT_EQ(catalogue.entries(), QStringList({"2003-11", "Gone"}));
   EXPECT_EQ(onDisk(), before);
+}
+
+// Windows drops trailing blanks and dots from folder names: the lines of a list moved over from
+// there find their folders that way, and keep their own text.
+TEST_F(CatalogueTest, MovedOverLinesWithTrailingBlanksOrDotsNameTheFoldersWithout) {
+  for (const char* name : {"2003-11", "2003-12", "2004-01"}) QDir().mkpath(folder(name));
+  ASSERT_FALSE(SaveDatabaseList(store, {"2003-11 ", "2003-12.", "2004-01 ."}));
+  ASSERT_FALSE(catalogue.load());
+  EXPECT_TRUE(catalogue.selectedIsNew());
+  EXPECT_EQ(catalogue.open(100).result, Catalogue::Result::Opened);
+  EXPECT_EQ(fileBytes(folder("2003-11") + "/Main.dat").size(), 104);
+  EXPECT_EQ(store.panel(Module1::DatabasePanel), QStringLiteral("資料庫名稱：2003-11 "));
+  EXPECT_EQ(catalogue.renameRefusal(), refusal(QStringLiteral("這個資料庫正在使用中")));
+
+  catalogue.select(1);
+  EXPECT_EQ(catalogue.rename("2003-10"), std::nullopt);
+  catalogue.select(2);
+  EXPECT_EQ(catalogue.copy(), std::nullopt);
+  EXPECT_EQ(catalogue.remove(), std::nullopt);
+  EXPECT_EQ(catalogue.addNew("2005-01 "),
+            refusal(QStringLiteral("資料庫名稱的最後一個字不可以是句點或空白")));
+  EXPECT_EQ(onDisk(), QStringList({"2003-10", "2003-11", "2004-01 .-Copy", "DataBase.lst"}));
+  EXPECT_EQ(catalogue.logOut().result, Catalogue::Result::LoggedOut);
+  EXPECT_EQ(fileBytes(databaseListPath(store)),
+            QByteArray("2003-11 \r\n2003-10\r\n2004-01 .-Copy\r\n"));
 }
 
 }  // namespace

@@ -109,7 +109,6 @@ class Session {
       case 3: {
         std::vector<int> ticked;
         for (int n = pick(0, 4); n > 0; --n) ticked.push_back(pick(0, s.EntryCount));
-        b_.dialogs.answer(pick(0, 4) ? Answer::Yes : Answer::No);
         deleteTickedEntries(s, ticked);
         break;
       }

@@ -26,6 +26,26 @@ TEST(ParseAmount, RoundsHalvesToEvenAndRefusesWhatIsNoNumber) {
   EXPECT_EQ(numbers::parseSmall(QStringLiteral("32768")).error, kRange);
 }
 
+// The initial value is read as far as it is a number, but a digit group never passes as the
+// smaller number in front of it.
+TEST(ParseLeadingAmount, ReadsTheNumberInFrontAndRefusesDigitGroups) {
+  using enum numbers::AmountError;
+  const std::tuple<const char16_t*, numbers::AmountError, qint32> cases[] = {
+      // clang-format off
+      {u"5000元", None, 5000}, {u"", None, 0},  {u"  ", None, 0},  {u"abc", None, 0},
+      {u" -2.5 ", None, -2},   {u"１２", None, 12}, {u"0.125", None, 0}, {u"5000 元", None, 5000},
+      {u"1,000", DigitGroups, 1}, {u"1.000", DigitGroups, 1}, {u"2 500", DigitGroups, 2},
+      {u"12.500元", DigitGroups, 12}, {u"１，０００", DigitGroups, 1},
+      {u"2147483648元", OutOfRange, 0},
+      // clang-format on
+  };
+  for (const auto& [text, error, value] : cases) {
+    const numbers::Amount amount = numbers::parseLeadingAmount(QString::fromUtf16(text));
+    EXPECT_EQ(std::pair(amount.error, amount.value), std::pair(error, value))
+        << QString::fromUtf16(text).toStdString();
+  }
+}
+
 TEST(ParseDate, ReadsYearFirstAndShortFormsAndChecksTheCalendar) {
   const QDate no;
   const std::tuple<const char*, const char16_t*, QDate> cases[] = {

@@ -99,12 +99,12 @@ TEST(TextWriteFaultTest, FailedPasswordWriteChangesNothingAndSaysWhy) {
     Session s;
     if (!diskFull) block(s.store.userFolder() + "/DataBase.pwd", true);
     const auto before = treeOf(s.dir.path());
-    s.dialogs.type(QStringLiteral("839"));
-    s.dialogs.type(QStringLiteral("abcd"));
-    onDisk(diskFull ? 4 : -1, [&] { ChangePassword(s.store); });
+    const auto refused =
+        onDisk(diskFull ? 4 : -1, [&] { return setPassword(s.store, "839", "abcd"); });
     EXPECT_EQ(s.store.PasswordLine, QStringLiteral("839"));
-    EXPECT_TRUE(s.dialogs.lastMessage().text.startsWith(QStringLiteral("密碼沒有變更：")));
-    EXPECT_EQ(s.dialogs.lastMessage().title, QStringLiteral("注意"));
+    ASSERT_TRUE(refused);
+    EXPECT_TRUE(refused->text.startsWith(QStringLiteral("密碼沒有變更：")));
+    EXPECT_EQ(refused->title, QStringLiteral("注意"));
     EXPECT_EQ(treeOf(s.dir.path()), before);
   }
 }

@@ -58,7 +58,7 @@ TEST_F(JournalTest, TextColumnsCountCharactersAndKeepEachEntryOnOneLine) {
 
 TEST_F(JournalTest, ExportWritesTheTextIntoItsFolder) {
   ASSERT_EQ(exportJournal(store, journalRows(store), ExportKind::Text),
-            done(QStringLiteral("已存成2003-11.txt檔")));
+            completion(QStringLiteral("已存成2003-11.txt檔")));
   EXPECT_EQ(fileBytes(dir.path() + "/TXT/2003-11.txt"), textBytes(journalRows(store)));
 }
 

@@ -24,12 +24,12 @@ TEST(Statements, SixTextsOfASmallChartAreExact) {
                           QStringLiteral("資產總合   6442453741"));
   EXPECT_EQ(s.liabilities,
             QStringLiteral("負債\r\n") + kRule + kRule + QStringLiteral("負債總合   0"));
-  EXPECT_EQ(s.netWorth, QStringLiteral("財產淨值  6442453741\r\n"));
+  EXPECT_EQ(s.netWorthLine, QStringLiteral("財產淨值  6442453741\r\n"));
   EXPECT_EQ(s.income, QStringLiteral("收入\r\n") + kRule + QStringLiteral("I-薪資") + blanks(16) +
                           "  3000\r\n" + kRule + QStringLiteral("收入總合   3000"));
   EXPECT_EQ(s.expenses, QStringLiteral("支出\r\n") + kRule + QStringLiteral("E-餐飲") + blanks(16) +
                             "  200\r\n" + kRule + QStringLiteral("支出總合   200"));
-  EXPECT_EQ(s.balance, QStringLiteral("結餘  2800"));
+  EXPECT_EQ(s.balanceLine, QStringLiteral("結餘  2800"));
 }
 
 }  // namespace

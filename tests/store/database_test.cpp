@@ -34,7 +34,6 @@ class DatabaseFiles : public ::testing::Test {
 
   // A database with `n` entries, each with its number as amount, saved and opened.
   void openWithEntries(int n) {
-    dialogs.type(QStringLiteral("0"));
     ASSERT_FALSE(LoadDatabase(store));
     for (int i = 1; i <= n; ++i)
       store.EntryTable[i] = makeEntry("2025/01/02", kCash, "Equity", i, {});
@@ -52,11 +51,29 @@ TEST(RecordBytes, EntryRecordHoldsBig5TextAndLittleEndianNumbers) {
                 blanks(14) + hex("24faffff a4c8c05c206c756e6368") + blanks(40));
 }
 
-TEST_F(DatabaseFiles, NewFolderAsksForTheStartingCashUntilItIsANumber) {
-  for (const char* answer : {"abc", "2147483648", "-12.5"}) dialogs.type(answer);
-  ASSERT_FALSE(LoadDatabase(store));
-  EXPECT_EQ(dialogs.shown().at(0).prompt, QStringLiteral("一開始有多少現金"));
-  EXPECT_EQ(dialogs.shown().size(), 5u);  // each refusal, then the question again
+TEST(StartingCash, AnswerIsAnAmountOrAskedAgainWithTheReason) {
+  const QString notANumber = QStringLiteral("金額必須是數字，不可含有逗號、符號或文字");
+  const QString outOfRange =
+      QStringLiteral("金額超出範圍，請輸入介於 -2147483648 與 2147483647 之間的數字");
+  const std::pair<const char*, std::variant<qint32, Message>> cases[] = {
+      {"", 0},
+      {"  ", 0},
+      {"-12.5", -12},
+      {"2.5", 2},
+      {"2147483647", 2147483647},
+      {"abc", refusal(notANumber)},
+      {"1,000", refusal(notANumber)},
+      {"2147483648", refusal(outOfRange)},
+  };
+  for (const auto& [answer, expected] : cases)
+    EXPECT_EQ(readStartingCash(answer), expected) << answer;
+}
+
+TEST_F(DatabaseFiles, NewFolderGetsCashAndEquityAndTheOpeningEntry) {
+  EXPECT_TRUE(needsStartingCash(store.databaseFolder()));
+  ASSERT_FALSE(LoadDatabase(store, -12));
+  EXPECT_FALSE(needsStartingCash(store.databaseFolder()));
+  EXPECT_TRUE(dialogs.shown().empty());
   EXPECT_EQ(fileBytes(path(kAccountsFile)), hex("412db27baaf7") + blanks(14) + hex("0100") +
                                                 QByteArray(106, '\0') + hex("457175697479") +
                                                 blanks(14) + hex("0000"));
@@ -72,10 +89,9 @@ TEST_F(DatabaseFiles, EmptyMainDatMeansNoEntriesAndAMissingOneANewDatabase) {
   EXPECT_TRUE(dialogs.shown().empty());
   EXPECT_EQ(store.EntryCount, 1);
   QFile::remove(path(kEntriesFile));
-  dialogs.type(QStringLiteral("5"));
-  ASSERT_FALSE(LoadDatabase(store));
-  EXPECT_EQ(dialogs.shown().size(), 1u);
+  ASSERT_FALSE(LoadDatabase(store, 5));
   EXPECT_EQ(store.EntryCount, 2);
+  EXPECT_EQ(store.EntryTable[1].Amount, 5);
 }
 
 TEST_F(DatabaseFiles, LastRecordLoadsWithOrWithoutItsFiller) {

@@ -12,13 +12,13 @@ namespace {
 
 TEST(Deletion, RemovesTheTickedEntriesOnceOrNothing) {
   const QStringList all = {"初值", "午餐", "對轉", "晚餐"};
-  const std::tuple<std::vector<int>, Answer, DeletionOutcome, QStringList> cases[] = {
-      {{0, 5, 3001}, Answer::Yes, DeletionOutcome::NothingTicked, all},  // no entry in use
-      {{2, 4}, Answer::No, DeletionOutcome::Declined, all},
-      {{3, 3}, Answer::Yes, DeletionOutcome::Deleted, {"初值", "午餐", "晚餐"}},  // both rows
-      {{1, 2, 3, 3, 4}, Answer::Yes, DeletionOutcome::Deleted, {}},
+  const std::pair<std::vector<int>, QStringList> cases[] = {
+      {{0, 5, 3001}, all},  // no entry in use: refused
+      {{}, all},
+      {{3, 3}, {"初值", "午餐", "晚餐"}},  // both rows of one entry
+      {{1, 2, 3, 3, 4}, {}},
   };
-  for (const auto& [ticked, answer, outcome, expected] : cases) {
+  for (const auto& [ticked, expected] : cases) {
     SCOPED_TRACE(expected.join(u',').toStdString());
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
@@ -34,11 +34,11 @@ TEST(Deletion, RemovesTheTickedEntriesOnceOrNothing) {
     }
     store.EntryCount = 5;
     store.showEntryCount();
-    dialogs.answer(answer);
-    EXPECT_EQ(deleteTickedEntries(store, ticked), outcome);
-    EXPECT_EQ(dialogs.lastMessage().text, outcome == DeletionOutcome::NothingTicked
-                                              ? QStringLiteral("請先勾選要刪除的記錄")
-                                              : QStringLiteral("確定刪除資料嗎？"));
+    const auto refused = expected == all
+                             ? std::optional(refusal(QStringLiteral("請先勾選要刪除的記錄")))
+                             : std::nullopt;
+    EXPECT_EQ(tickedEntriesRefusal(store, ticked), refused);
+    EXPECT_EQ(deleteTickedEntries(store, ticked), refused);
     QStringList left;
     for (int slot = 1; slot < store.EntryCount; ++slot) {
       left.append(TrimTrailingSpaces(store.EntryTable[slot].Memo));

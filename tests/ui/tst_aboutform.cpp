@@ -1,11 +1,12 @@
-// The about box: its two links open the home page and the mail program, and only its OK button
-// (Enter, the default) leaves it.
+// The about box: its links lead only where something is (the installed help page, a mail
+// address named at build time), and only its OK button (Enter, the default) leaves it.
 
 #include "WindowSteps.h"
 #include "store/Module1.h"
-#include "ui/forms.h"
+#include "ui/main/AboutForm.h"
 
 #include <QDesktopServices>
+#include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
 
@@ -19,39 +20,57 @@ class TestAboutForm : public QObject {
   void open(const QUrl& url) { opened_.append(url); }
 
  private slots:
-  void opensItsLinksAndLeavesOnlyByOk();
-};
+  void init() {
+    opened_.clear();
+    for (const char* scheme : {"file", "https", "http", "mailto"})
+      QDesktopServices::setUrlHandler(QLatin1String(scheme), this, "open");
+  }
+  void cleanup() {
+    for (const char* scheme : {"file", "https", "http", "mailto"})
+      QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
+  }
 
-void TestAboutForm::opensItsLinksAndLeavesOnlyByOk() {
-  const QStringList schemes{"https", "http", "mailto"};
-  for (const QString& scheme : schemes) QDesktopServices::setUrlHandler(scheme, this, "open");
-  const auto unset = qScopeGuard([&] {
-    for (const QString& scheme : schemes) QDesktopServices::unsetUrlHandler(scheme);
-  });
-  QTemporaryDir dir;
-  ScriptedDialogs dialogs;
-  Module1 store(dir.path(), dialogs);
-  QStringList addresses;
-  QList<bool> shown;  // after Esc, after Enter
-  int result = -1;
-  dialogs.onModal([&](QDialog& d) {
-    d.show();
-    for (const char* name : {"Label3", "Label4", "Label1"}) {  // the last one is no link
-      auto* label = child<QLabel>(d, name);
-      addresses << label->text();
-      QTest::mouseClick(label, Qt::LeftButton);
-    }
-    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {  // Enter is the OK button
-      QTest::keyClick(&d, key);
-      shown << d.isVisible();
-    }
-    return result = d.result();
-  });
-  openAbout(store, nullptr);
-  QCOMPARE(shown, (QList<bool>{true, false}));
-  QCOMPARE(result, int(QDialog::Accepted));
-  QCOMPARE(opened_, (QList<QUrl>{QUrl(addresses[0]), QUrl("mailto:" + addresses[1])}));
-}
+  void helpLinkOpensTheInstalledPage() {
+    QTemporaryDir dir;
+    QFile page(dir.filePath(QStringLiteral("readme.htm")));
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    page.close();
+    ScriptedDialogs dialogs;
+    Module1 store(dir.path(), dialogs);
+    QList<bool> shown;  // the two links, after Esc, after Enter
+    int result = -1;
+    dialogs.onModal([&](QDialog& d) {
+      d.show();
+      shown << child<QLabel>(d, "Label3")->isVisible() << child<QLabel>(d, "Label4")->isVisible();
+      for (const char* name : {"Label3", "Label1"}) {  // the last one is no link
+        QTest::mouseClick(child<QLabel>(d, name), Qt::LeftButton);
+      }
+      for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {  // Enter is the OK button
+        QTest::keyClick(&d, key);
+        shown << d.isVisible();
+      }
+      return result = d.result();
+    });
+    openAbout(store, nullptr);
+    // No address named at build time, no mail link.
+    const bool mail = !AboutForm::contactMail().isEmpty();
+    QCOMPARE(shown, (QList<bool>{true, mail, true, false}));
+    QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(opened_, (QList<QUrl>{QUrl::fromLocalFile(page.fileName())}));
+  }
+
+  void linksShowOnlyWhereTheyLead() {
+    QTemporaryDir dir;  // no help page in it
+    AboutForm form(dir.filePath(QStringLiteral("readme.htm")),
+                   QStringLiteral(" kassa@example.com "));
+    form.show();
+    QVERIFY(!child<QLabel>(form, "Label3")->isVisible());
+    auto* mail = child<QLabel>(form, "Label4");
+    QVERIFY(mail->isVisible());
+    QTest::mouseClick(mail, Qt::LeftButton);
+    QCOMPARE(opened_, (QList<QUrl>{QUrl(QStringLiteral("mailto:kassa@example.com"))}));
+  }
+};
 
 QTEST_MAIN(TestAboutForm)
 #include "tst_aboutform.moc"

@@ -2,7 +2,6 @@
 #include "WindowSteps.h"
 #include "store/chart.h"
 #include "ui/accounts/AccountForm.h"
-#include "ui/forms.h"
 
 #include <QListWidget>
 #include <QSignalSpy>

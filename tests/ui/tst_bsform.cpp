@@ -1,7 +1,10 @@
 #include "../maintenance/books.h"
 #include "WindowSteps.h"
 #include "platform/widgets/clipboard.h"
-#include "ui/forms.h"
+#include "platform/widgets/fonts.h"
+#include "reports/statements/BSForm.h"
+
+#include <QTextBlock>
 
 class TestBSForm : public QObject {
   Q_OBJECT
@@ -51,6 +54,62 @@ class TestBSForm : public QObject {
     });
     openStatements(b.store, nullptr);
     QCOMPARE(b.dialogs.messages(), std::vector{refusal(QStringLiteral("不是正確的日期格式"))});
+  }
+
+  // The six boxes are displays: nothing typed reaches them, and Enter in any of them is "確定".
+  void enterInAStatementBoxCloses() {
+    testbooks::Books b({"A-現金", "Equity"});
+    b.entry("2025/01/01", "A-現金", "Equity", 1500);
+    const auto textOf = [](QWidget* box) {
+      if (auto* lines = qobject_cast<QPlainTextEdit*>(box)) return lines->toPlainText();
+      return qobject_cast<QLineEdit*>(box)->text();
+    };
+    for (const char* name : {"Text1", "Text4", "Text5"}) {
+      whenShown(b.dialogs, [&](QDialog& form) {
+        QWidget* box = child(form, name);
+        box->setFocus();
+        const QString before = textOf(box);
+        QTest::keyClicks(box, QStringLiteral("x"));
+        QTest::keyClick(box, Qt::Key_Return);
+        QVERIFY2(!form.isVisible(), name);
+        QCOMPARE(textOf(box), before);
+      });
+      openStatements(b.store, nullptr);
+      QVERIFY(b.dialogs.allAnswersUsed());
+    }
+  }
+
+  // Every amount of a statement starts at the same pixel, whatever the length of its account's
+  // name, in both columns; the boxes draw in a font whose Chinese is twice its Latin.
+  void amountsStartAtOnePixel() {
+    testbooks::Books b(
+        {"A-現金", "A-銀行存款", "Equity", "L-卡", "I-薪資", "I-利息收入", "E-餐飲費"});
+    b.store.clock().setToday(QDate(2025, 6, 1));
+    b.entry("2025/01/01", "A-現金", "Equity", 1500);
+    b.entry("2025/01/02", "I-薪資", "A-銀行存款", 42000);
+    b.entry("2025/01/04", "E-餐飲費", "L-卡", 350);
+    whenShown(b.dialogs, [&](QDialog& form) {
+      QSet<int> starts;
+      int lines = 0;
+      for (const char* name : {"Text1", "Text2", "Text3", "Text4"}) {
+        auto* box = child<QPlainTextEdit>(form, name);
+        QVERIFY(keepsTheGrid(QFontInfo(box->font()).family()));
+        const QTextDocument* document = box->document();
+        // Title, rule, the accounts, rule, total.
+        for (int i = 2; i < document->blockCount() - 2; ++i, ++lines) {
+          const QTextBlock line = document->findBlockByNumber(i);
+          QTextCursor amount(line);
+          amount.movePosition(QTextCursor::EndOfBlock);
+          while (line.text().at(amount.positionInBlock() - 1).isDigit())
+            amount.movePosition(QTextCursor::PreviousCharacter);
+          starts << box->cursorRect(amount).left();
+        }
+      }
+      QCOMPARE(lines, 6);
+      QCOMPARE(starts.size(), 1);
+      click(form, "Cmd1");
+    });
+    openStatements(b.store, nullptr);
   }
 };
 

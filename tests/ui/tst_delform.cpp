@@ -3,7 +3,6 @@
 #include "../maintenance/books.h"
 #include "WindowSteps.h"
 #include "maintenance/DelForm.h"
-#include "ui/forms.h"
 
 #include <QLabel>
 
@@ -21,6 +20,7 @@ class TestDelForm : public QObject {
 
  private slots:
   void deletesTwiceAndStaysOpen();
+  void escIsCancel();
 };
 
 void TestDelForm::deletesTwiceAndStaysOpen() {
@@ -66,6 +66,22 @@ void TestDelForm::deletesTwiceAndStaysOpen() {
   QCOMPARE(b.entries().back().EntryDate, QStringLiteral("2003/12/01"));
   QCOMPARE(b.store.panel(Module1::EntriesPanel), QStringLiteral("資料筆數：2"));
   QCOMPARE(b.view.redraws, (std::vector<bool>{true, true}));
+}
+
+// Esc leaves the window as "取消(&C)" does, from a date box too, and deletes nothing.
+void TestDelForm::escIsCancel() {
+  testbooks::Books b({"Equity", "A-現金"});
+  b.entry(b.store.today(), "A-現金", "Equity", 1);
+  int result = -1;
+  b.dialogs.onModal([&](QDialog& d) {
+    d.show();
+    QTest::keyClick(child(d, "Text1"), Qt::Key_Escape);
+    return result = d.isVisible() ? -1 : d.result();
+  });
+  openBulkDelete(b.store, b.view, nullptr);
+  QCOMPARE(result, int(QDialog::Rejected));
+  QCOMPARE(b.entries().size(), 1u);
+  QVERIFY(b.dialogs.messageTexts().isEmpty());
 }
 
 QTEST_MAIN(TestDelForm)

@@ -1,8 +1,8 @@
 #include "WindowSteps.h"
+#include "reports/journal/DiaryForm.h"
 #include "reports/journal/journal.h"
 #include "store/Module1.h"
 #include "store/records.h"
-#include "ui/forms.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -42,9 +42,9 @@ class TestDiaryForm : public QObject {
                                   QStringLiteral("2025/01/01|E-Food%1|A-現金%2|-20|")
                                       .arg(QString(14, u' '), QString(16, u' '))}));
       click(form, "Cmd1");
-      QCOMPARE(dialogs.lastMessage(), done(QStringLiteral("已存成2003-11.csv檔")));
+      QCOMPARE(dialogs.lastMessage(), completion(QStringLiteral("已存成2003-11.csv檔")));
       click(form, "Cmd2");
-      QCOMPARE(dialogs.lastMessage(), done(QStringLiteral("已存成2003-11.txt檔")));
+      QCOMPARE(dialogs.lastMessage(), completion(QStringLiteral("已存成2003-11.txt檔")));
       click(form, "Cmd0");
       QVERIFY(!form.isVisible());
     });

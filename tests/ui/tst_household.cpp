@@ -4,6 +4,7 @@
 #include "store/Module1.h"
 #include "store/database.h"
 #include "ui/main/MainForm.h"
+#include "ui/main/Session.h"
 
 #include <QDir>
 #include <QFile>
@@ -45,6 +46,7 @@ class TestHousehold : public QObject {
   ScriptedDialogs dialogs;
   Module1 store{dir.path(), dialogs};
   MainForm window{store};
+  Session session{store, window};
 
   // Opens a window with the main window's `button`, runs `steps` in it and closes it.
   void modal(const char* button, const char* close, std::function<void(QDialog&)> steps) {
@@ -60,8 +62,7 @@ class TestHousehold : public QObject {
     QVERIFY(QDir().mkpath(store.databaseFolder()));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    dialogs.type(QStringLiteral("20000"));  // the starting cash
-    QVERIFY(!LoadDatabase(store));
+    QVERIFY(!LoadDatabase(store, 20000));
     store.FillAccountLists();
 
     // The chart: an expense, an income, a bank account with 50000 and a credit card.

@@ -89,6 +89,23 @@ class TestInputForm : public QObject {
     QCOMPARE(p.ledger.calls, (QStringList{"append 3 380", "append 4 260"}));
   }
 
+  // A keypad key reached with Tab takes Enter as its own press; OK runs only from the boxes.
+  void keypadKeyWithTheFocusTakesEnter() {
+    Program p;
+    p.whileOpen([&] {
+      p.text("Text2")->clear();
+      for (const char* key : {"CmdNum7", "CmdNum10", "CmdNum4"}) {
+        p.find(key)->setFocus();
+        QTest::keyClick(p.find(key), Qt::Key_Return);
+      }
+      QCOMPARE(p.text("Text2")->text(), QStringLiteral("4"));
+      QVERIFY(p.form.isVisible());
+    });
+    p.form.openNew();
+    QCOMPARE(p.store.EntryCount, 3);
+    QVERIFY(p.dialogs.messageTexts().isEmpty());
+  }
+
   void editFollowsTheEntryAndCancelStoresNothing() {
     Program p;
     p.whileOpen([&] {

@@ -1,6 +1,7 @@
 #include "WindowSteps.h"
 #include "store/Module1.h"
-#include "ui/forms.h"
+#include "ui/main/MainForm.h"
+#include "ui/main/Session.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -26,7 +27,8 @@ class TestLogin : public QObject {
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
     Module1 store(dir.path(), dialogs);
-    QDir().mkpath(store.DataBaseFolder);
+    MainForm window(store);
+    Session session(store, window);
     whenShown(dialogs, [](QDialog& login) {
       click(login, "Cmd1");  // the new-user window, next
       QCOMPARE(child<QLineEdit>(login, "Text2")->displayText(), QStringLiteral("***"));
@@ -54,7 +56,7 @@ class TestLogin : public QObject {
       QCOMPARE(dialogs.lastMessage(), refusal(QStringLiteral("密碼不正確，請重新輸入")));
       QTest::keyClick(&login, Qt::Key_Escape);  // ends the program
     });
-    showLogin(store, QString(), nullptr);
+    QVERIFY(!session.start());
     QVERIFY(dialogs.allAnswersUsed() && dialogs.unscripted().isEmpty());
     QVERIFY(store.endRequested());
     QCOMPARE(store.panel(Module1::UserPanel), QStringLiteral("使用者："));

@@ -103,6 +103,29 @@ class MainFormTest : public QObject {
     QCOMPARE(p.dialogs.messages().size(), size_t(3));
     QVERIFY(p.dialogs.unscripted().isEmpty());
   }
+
+  // 結帳(&C) asks for the date (today's offered); a cancelled box or a date that is none
+  // changes nothing.
+  void closingTheBooksAsksForTheDate() {
+    Program p;
+    p.store.clock().setToday(QDate(2025, 1, 3));
+    p.dialogs.cancelInput();
+    click(p.window, "Cmd7");
+    p.dialogs.type(QStringLiteral("abc"));
+    click(p.window, "Cmd7");
+    QCOMPARE(p.store.EntryCount, 5);
+    p.dialogs.type(QStringLiteral("2025/01/02"));
+    click(p.window, "Cmd7");
+    QCOMPARE(p.dialogs.shown().at(0).defaultText, QStringLiteral("2025/01/03"));
+    QCOMPARE(p.dialogs.messages(),
+             (std::vector<Message>{refusal(QStringLiteral("不是正確的日期格式")),
+                                   completion(QStringLiteral("資料結帳完成"))}));
+    // The salary and the transfer stay; cash carries its -500 of the second.
+    QCOMPARE(p.store.EntryCount, 4);
+    QCOMPARE(p.row(0), (QStringList{"2025/01/03", "I-薪水", "200", " 200", "", "1"}));
+    QCOMPARE(p.row(3), (QStringList{"2025/01/02", "Equity", "-500", "-300", "初值", "3"}));
+    QCOMPARE(child<QLabel>(p.window, "Panel4")->text(), QStringLiteral("資料筆數：3"));
+  }
 };
 
 QTEST_MAIN(MainFormTest)

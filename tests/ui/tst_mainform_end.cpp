@@ -6,6 +6,7 @@
 #include "store/database.h"
 #include "store/ledger.h"
 #include "ui/main/MainForm.h"
+#include "ui/main/Session.h"
 
 #include <QAction>
 #include <QDir>
@@ -21,6 +22,7 @@ struct Program {
   ScriptedDialogs dialogs;
   Module1 store{dir.path(), dialogs};
   MainForm window{store};
+  Session session{store, window};
   QByteArray savedEntries, savedAccounts;
 
   Program() {

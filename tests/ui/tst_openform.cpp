@@ -3,7 +3,8 @@
 #include "store/Module1.h"
 #include "store/database.h"
 #include "store/records.h"
-#include "ui/forms.h"
+#include "ui/main/MainForm.h"
+#include "ui/main/Session.h"
 #include "users/users.h"
 
 #include <QDir>
@@ -21,15 +22,16 @@ class TestOpenForm : public QObject {
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
     Module1 store(dir.path(), dialogs);
+    MainForm window(store);
+    Session session(store, window);
     store.clock().setToday(QDate(2003, 11, 5));
     QDir().mkpath(store.DataBaseFolder);
     QVERIFY(!CreateUser(store, QStringLiteral("Test"), QStringLiteral("839")));
-    QVERIFY(!LogIn(store, QStringLiteral("Test"), QStringLiteral("839")));
+    QVERIFY(LogIn(store, QStringLiteral("Test"), QStringLiteral("839")).loggedIn);
     for (const char* name : {"a", "b"}) QDir().mkpath(UserFolder(store) + "/" + name);
     QVERIFY(!SaveDatabaseList(store, {"a", "b"}));
     store.DataBaseName = QStringLiteral("a");
-    dialogs.type(QStringLiteral("100"));
-    QVERIFY(!LoadDatabase(store));
+    QVERIFY(!LoadDatabase(store, 100));
     store.EntryTable[store.EntryCount++] = makeEntry(
         QStringLiteral("2003/11/06"), QStringLiteral("A-現金"), QStringLiteral("Equity"), 7, "x");
     store.setPanel(Module1::DatabasePanel, QStringLiteral("資料庫名稱：a"));
@@ -44,17 +46,25 @@ class TestOpenForm : public QObject {
                         list->visualItemRect(list->item(1)).center());
       click(form, "Cmd8");  // b up
       QCOMPARE(list->item(0)->text(), QStringLiteral("b"));
+      dialogs.type(QStringLiteral("b."));  // refused, offered again for correcting
+      dialogs.cancelInput();
+      click(form, "Cmd2");
       dialogs.answer(Answer::No);
       click(form, "Cmd3");  // delete b: not confirmed
       QCOMPARE(list->currentRow(), 0);
-      dialogs.type(QStringLiteral("2500"));   // b's starting cash
+      dialogs.type(QStringLiteral("abc"));  // b's starting cash: no number, asked again
+      dialogs.type(QStringLiteral("2500"));
       QTest::keyClick(list, Qt::Key_Return);  // Enter is "開啟(&O)"
       QVERIFY(!form.isVisible());
     });
-    showDatabaseListFromMenu(store, nullptr);
+    session.databaseListFromMenu();
     QVERIFY(dialogs.allAnswersUsed());
-    QCOMPARE(dialogs.messageTexts(), QStringList({QStringLiteral("這個資料庫正在使用中"),
-                                                  QStringLiteral("確定刪除這個資料庫嗎？")}));
+    QCOMPARE(dialogs.messageTexts(),
+             QStringList({QStringLiteral("這個資料庫正在使用中"),
+                          QStringLiteral("資料庫名稱的最後一個字不可以是句點或空白"),
+                          QStringLiteral("確定刪除這個資料庫嗎？"),
+                          QStringLiteral("金額必須是數字，不可含有逗號、符號或文字")}));
+    QCOMPARE(dialogs.shown().at(4).defaultText, QStringLiteral("b."));
     QVERIFY(QDir(UserFolder(store) + "/b").exists());
     QCOMPARE(store.panel(Module1::DatabasePanel), QStringLiteral("資料庫名稱：b"));
     QCOMPARE(store.EntryTable[1].Amount, 2500);

@@ -5,6 +5,7 @@
 #include "WindowSteps.h"
 #include "store/Module1.h"
 #include "ui/main/MainForm.h"
+#include "ui/main/Session.h"
 
 #include <QAction>
 #include <QFile>
@@ -33,6 +34,7 @@ class TestYear : public QObject {
   ScriptedDialogs dialogs_;
   Module1 store_{dir_.path(), dialogs_};
   MainForm main_{store_};
+  Session session_{store_, main_};
 
   std::vector<LedgerEntry> entries() const {
     std::vector<LedgerEntry> out;
@@ -81,7 +83,7 @@ void TestYear::aYearOfAHousehold() {
     dialogs_.type(QStringLiteral("30000"));
     click(list, "Cmd1");
   });
-  QVERIFY(main_.start());
+  QVERIFY(session_.start());
   QCOMPARE(store_.panel(Module1::UserPanel), QStringLiteral("使用者：") + kUser);
   QCOMPARE(store_.panel(Module1::DatabasePanel), QStringLiteral("資料庫名稱：2025"));
 
@@ -134,7 +136,7 @@ void TestYear::aYearOfAHousehold() {
   // net worth stays, the income statement starts again.
   dialogs_.type(QStringLiteral("2025/6/30"));
   click(main_, "Cmd7");
-  QCOMPARE(dialogs_.lastMessage(), done(QStringLiteral("資料結帳完成")));
+  QCOMPARE(dialogs_.lastMessage(), completion(QStringLiteral("資料結帳完成")));
   QCOMPARE(store_.panel(Module1::EntriesPanel), QStringLiteral("資料筆數：7"));
   QVERIFY(child<QTreeWidget>(main_, "Liv1")->selectedItems().isEmpty());
   QCOMPARE(statements(), QStringLiteral("財產淨值  220900 / 結餘  47400"));
@@ -149,7 +151,7 @@ void TestYear::aYearOfAHousehold() {
     click(d, "Cmd0");
   });
   click(main_, "Cmd5");
-  QCOMPARE(dialogs_.lastMessage(), done(QStringLiteral("資料刪除完成")));
+  QCOMPARE(dialogs_.lastMessage(), completion(QStringLiteral("資料刪除完成")));
   QCOMPARE(store_.panel(Module1::EntriesPanel), QStringLiteral("資料筆數：5"));
   QCOMPARE(statements(), QStringLiteral("財產淨值  223500 / 結餘  50000"));
 

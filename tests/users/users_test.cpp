@@ -2,6 +2,7 @@
 
 #include "ScriptedDialogs.h"
 #include "TestFiles.h"
+#include "catalogue/catalogue.h"
 #include "catalogue/folders.h"
 #include "store/Module1.h"
 
@@ -38,9 +39,10 @@ TEST_F(Users, LoginChecksInOrderAndChangesNothingWhenRefused) {
       {"ListIsFolder", "abc", "無法讀取資料庫清單"},
   };
   for (const auto& [name, typed, message] : cases) {
-    const auto refused = LogIn(store, QString::fromUtf8(name), QString::fromUtf8(typed));
-    ASSERT_TRUE(refused) << name;
-    EXPECT_TRUE(refused->text.contains(QString::fromUtf8(message))) << name;
+    const LoginOutcome login = LogIn(store, QString::fromUtf8(name), QString::fromUtf8(typed));
+    EXPECT_FALSE(login.loggedIn) << name;
+    ASSERT_TRUE(login.message) << name;
+    EXPECT_TRUE(login.message->text.contains(QString::fromUtf8(message))) << name;
     EXPECT_EQ(store.UserName, QString());
     EXPECT_FALSE(folders::exists(store.settingsFile()));
   }
@@ -61,30 +63,65 @@ TEST_F(Users, NewUserWritesItsFilesAndLogsInRememberingTheName) {
     EXPECT_EQ(fileBytes(folder + "/DataBase.pwd"), pwdFile) << n;
     if (refused) continue;
     EXPECT_EQ(fileBytes(folder + "/DataBase.lst"), QByteArray());
-    ASSERT_FALSE(LogIn(store, name, QString::fromUtf8(pwd))) << n;
+    const LoginOutcome login = LogIn(store, name, QString::fromUtf8(pwd));
+    ASSERT_TRUE(login.loggedIn && !login.message) << n;
     EXPECT_EQ(fileBytes(store.settingsFile()), iniFile);
   }
   EXPECT_EQ(CreateUser(store, "Eight", "xyz")->text,
             QStringLiteral("使用者已存在，請使用其他名稱"));
 }
 
+// A settings file that cannot be written lets the user in, with a warning.
+TEST_F(Users, LoginThatCannotBeRememberedWarnsAndLetsTheUserIn) {
+  ASSERT_FALSE(CreateUser(store, "Test", "839"));
+  QDir().mkpath(store.settingsFile());  // a folder in the settings file's place
+  const LoginOutcome login = LogIn(store, "Test", "839");
+  EXPECT_TRUE(login.loggedIn);
+  ASSERT_TRUE(login.message);
+  EXPECT_TRUE(login.message->text.startsWith(QStringLiteral("無法記住這次登入的使用者：")));
+  EXPECT_EQ(login.message->title, QStringLiteral("注意"));
+  EXPECT_EQ(store.UserName, QStringLiteral("Test"));
+}
+
 TEST_F(Users, PasswordChangeChecksTheOldOneAndWritesTheNewOne) {
   ASSERT_FALSE(CreateUser(store, "Test", "839"));
-  ASSERT_FALSE(LogIn(store, "Test", "839"));
-  const std::pair<QStringList, const char*> steps[] = {
-      // the boxes' answers; the message
-      {{"839", QStringLiteral("中文字")}, ""},
-      {{"839"}, "密碼錯誤"},  // the old one is now the one changed to
-      {{QStringLiteral("中文字"), "123456789"}, "密碼格式不正確，請重新輸入"},
+  ASSERT_TRUE(LogIn(store, "Test", "839").loggedIn);
+  const char* changed = "A4A4A4E5A672\r\n";  // 中文字
+  const struct {
+    const char *old, *fresh, *refusal;  // "": changed
+  } steps[] = {
+      {"839", "中文字", ""},
+      {"839", "abcd", "密碼錯誤"},  // the old one is now the one changed to
+      {"中文字", "123456789", "密碼格式不正確，請重新輸入"},
+      {"中文字", "ab", "密碼格式不正確，請重新輸入"},
+      {"中文字", "年😀年", "密碼含有無法儲存的字元「😀」，請改用其他字元"},
   };
-  for (const auto& [answers, message] : steps) {
-    dialogs.clear();
-    for (const QString& a : answers) dialogs.type(a);
-    ChangePassword(store);
-    EXPECT_EQ(fileBytes(store.DataBaseFolder + "Test/DataBase.pwd"), "A4A4A4E5A672\r\n");
-    EXPECT_EQ(dialogs.lastMessage().text, QString::fromUtf8(message));
-    EXPECT_TRUE(dialogs.allAnswersUsed());
+  for (const auto& step : steps) {
+    const auto refused =
+        setPassword(store, QString::fromUtf8(step.old), QString::fromUtf8(step.fresh));
+    EXPECT_EQ(refused ? refused->text : QString(), QString::fromUtf8(step.refusal)) << step.fresh;
+    EXPECT_EQ(fileBytes(store.DataBaseFolder + "Test/DataBase.pwd"), changed);
+    EXPECT_EQ(store.PasswordLine, QStringLiteral("中文字"));
   }
+  EXPECT_EQ(oldPasswordRefusal(store, "839"), refusal(QStringLiteral("密碼錯誤")));
+  EXPECT_EQ(oldPasswordRefusal(store, QStringLiteral("中文字")), std::nullopt);
+}
+
+// Log-out and the menu's database list save the open database first; one that cannot be saved
+// keeps the user where they are.
+TEST_F(Users, LeavingAnOpenDatabaseThatCannotBeSavedIsRefused) {
+  store.UserName = QStringLiteral("Test");
+  store.DataBaseName = QStringLiteral("2003-11");
+  QDir().mkpath(store.userFolder());
+  putFile(store.databaseFolder(), "plain");  // a file where the database folder belongs
+  store.OpenedFromMenu = true;
+  const auto loggingOut = saveAndLogOut(store);
+  ASSERT_TRUE(loggingOut);
+  EXPECT_TRUE(loggingOut->text.startsWith(QStringLiteral("資料庫沒有存好：")));
+  EXPECT_TRUE(store.OpenedFromMenu);
+  store.OpenedFromMenu = false;
+  EXPECT_EQ(EnterCatalogueFromMenu(store), loggingOut);
+  EXPECT_FALSE(store.OpenedFromMenu);
 }
 
 }  // namespace

@@ -1,14 +1,13 @@
 #include "reports/journal/DiaryForm.h"
 
+#include "platform/widgets/fonts.h"
+#include "platform/widgets/screen.h"
 #include "store/Module1.h"
 #include "store/ledger.h"
-#include "ui/forms.h"
 
 #include <QAbstractTableModel>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTreeView>
@@ -101,34 +100,34 @@ DiaryForm::DiaryForm(Module1& store, QWidget* parent)
   setObjectName(QStringLiteral("DiaryForm"));
   setWindowTitle(QStringLiteral("日記帳"));
   setClientSize(616, 481);
-  setFont(QFont(QStringLiteral("Noto Sans CJK TC"), 9));
+  setFont(uiFont());
 
-  Liv1_ = new QTreeView(this);
-  Liv1_->setObjectName(QStringLiteral("Liv1"));
-  Liv1_->setGeometry(8, 8, 601, 433);
-  Liv1_->setRootIsDecorated(false);
-  Liv1_->setItemsExpandable(false);
-  Liv1_->setUniformRowHeights(true);
-  Liv1_->setAllColumnsShowFocus(true);
-  Liv1_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  Liv1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  Liv1_->setModel(model_);
-  Liv1_->header()->setStretchLastSection(true);
-  Liv1_->header()->setSectionsMovable(false);
-  Liv1_->setItemDelegate(new CellDelegate(Liv1_));
+  list_ = new QTreeView(this);
+  list_->setObjectName(QStringLiteral("Liv1"));
+  list_->setGeometry(8, 8, 601, 433);
+  list_->setRootIsDecorated(false);
+  list_->setItemsExpandable(false);
+  list_->setUniformRowHeights(true);
+  list_->setAllColumnsShowFocus(true);
+  list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list_->setModel(model_);
+  list_->header()->setStretchLastSection(true);
+  list_->header()->setSectionsMovable(false);
+  list_->setItemDelegate(new CellDelegate(list_));
   // The date and the longest amount are never cut; the memo takes what is left beside the
   // vertical scroll bar.
-  const QFontMetrics metrics = Liv1_->fontMetrics();
-  const int margin = 2 * Liv1_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 4;
+  const QFontMetrics metrics = list_->fontMetrics();
+  const int margin = 2 * list_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 4;
   const int dateWidth =
       std::max(65, metrics.horizontalAdvance(QStringLiteral("0000/00/00")) + margin);
   const int amountWidth =
       std::max(80, metrics.horizontalAdvance(QStringLiteral("-2147483648")) + margin);
-  const int room = Liv1_->width() - 2 * Liv1_->frameWidth() -
-                   Liv1_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) - dateWidth - 2 * 115 -
+  const int room = list_->width() - 2 * list_->frameWidth() -
+                   list_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) - dateWidth - 2 * 115 -
                    amountWidth;
   const int widths[] = {dateWidth, 115, 115, amountWidth, std::max(room, 150)};
-  for (int column = 0; column < 5; ++column) Liv1_->setColumnWidth(column, widths[column]);
+  for (int column = 0; column < 5; ++column) list_->setColumnWidth(column, widths[column]);
 
   auto button = [this](const char* name, const QString& caption, QRect geometry) {
     auto* b = new QPushButton(caption, this);
@@ -136,20 +135,16 @@ DiaryForm::DiaryForm(Module1& store, QWidget* parent)
     b->setGeometry(geometry);
     return b;
   };
-  Cmd1_ = button("Cmd1", QStringLiteral("存成CSV檔(&C)"), {8, 448, 129, 25});
-  Cmd2_ = button("Cmd2", QStringLiteral("存成純文字檔(T)"), {144, 448, 129, 25});
-  Cmd0_ = button("Cmd0", QStringLiteral("確定"), {528, 448, 81, 25});
-  Cmd0_->setDefault(true);
+  csvButton_ = button("Cmd1", QStringLiteral("存成CSV檔(&C)"), {8, 448, 129, 25});
+  textButton_ = button("Cmd2", QStringLiteral("存成純文字檔(T)"), {144, 448, 129, 25});
+  okButton_ = button("Cmd0", QStringLiteral("確定"), {528, 448, 81, 25});
+  okButton_->setDefault(true);
 
-  connect(Cmd0_, &QPushButton::clicked, this, [this] { leave(QDialog::Accepted); });
-  connect(Cmd1_, &QPushButton::clicked, this, [this] { exportAs(ExportKind::Csv); });
-  connect(Cmd2_, &QPushButton::clicked, this, [this] { exportAs(ExportKind::Text); });
+  connect(okButton_, &QPushButton::clicked, this, [this] { leave(QDialog::Accepted); });
+  connect(csvButton_, &QPushButton::clicked, this, [this] { exportAs(ExportKind::Csv); });
+  connect(textButton_, &QPushButton::clicked, this, [this] { exportAs(ExportKind::Text); });
 
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    QRect frame = rect();
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
-  }
+  centreOnScreen(*this);
 }
 
 const std::vector<JournalRow>& DiaryForm::rowsShown() const { return model_->rows(); }

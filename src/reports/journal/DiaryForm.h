@@ -26,8 +26,11 @@ class DiaryForm : public FixedDialog {
 
   Module1& store_;
   JournalModel* model_;
-  QTreeView* Liv1_;
-  QPushButton* Cmd0_;
-  QPushButton* Cmd1_;
-  QPushButton* Cmd2_;
+  QTreeView* list_;
+  QPushButton* okButton_;
+  QPushButton* csvButton_;
+  QPushButton* textButton_;
 };
+
+// The journal with its two exports (DiaryForm).
+void openJournal(Module1& store, QWidget* parent);

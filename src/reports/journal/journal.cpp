@@ -141,5 +141,5 @@ Message exportJournal(const Module1& store, const std::vector<JournalRow>& rows,
   if (auto reason = safefile::write(exportPath(store, kind), bytes)) {
     return refusal(QStringLiteral("沒有存成%1：\n%2").arg(fileName, *reason));
   }
-  return done(QStringLiteral("已存成") + fileName);
+  return completion(QStringLiteral("已存成") + fileName);
 }

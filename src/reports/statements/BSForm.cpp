@@ -4,16 +4,20 @@
 #include "platform/dialogs.h"
 #include "platform/widgets/clipboard.h"
 #include "platform/widgets/fonts.h"
+#include "platform/widgets/keys.h"
+#include "platform/widgets/screen.h"
 #include "reports/statements/statements.h"
 #include "store/Module1.h"
-#include "ui/forms.h"
+#include "store/ledger.h"
+#include "store/records.h"
 
-#include <QGuiApplication>
-#include <QKeyEvent>
+#include <QFontMetricsF>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -27,13 +31,37 @@ void setTextColour(QWidget* box, const QColor& colour) {
   box->setPalette(palette);
 }
 
-// The boxes hold the statement lines; a multi-line box keeps them as paragraphs, so CR LF goes
-// in as a paragraph break and comes out again when copied.
-void setStatement(QPlainTextEdit* box, const QString& text) {
-  box->setPlainText(QString(text).replace(kCrLf, QStringLiteral("\n")));
+// An account line of a statement: the name padded to 20 characters, two blanks, the amount.
+// Padded by characters, a name of four Chinese characters pushes its amount two columns further
+// than a name of two; on screen the amount goes to one tab stop instead, the same for every
+// line, and the statement texts themselves (what is copied) stay as they are.
+bool isAccountLine(const QStringList& lines, qsizetype i) { return i >= 2 && i < lines.size() - 2; }
+
+// The pixel at which every amount starts: two blanks after the widest name, and never before
+// where the padded names would put it.
+qreal amountStop(const QFontMetricsF& metrics, const QStringList& texts) {
+  const qreal blank = metrics.horizontalAdvance(QLatin1Char(' '));
+  qreal stop = metrics.horizontalAdvance(QString(kNameWidth + 2, QLatin1Char(' ')));
+  for (const QString& text : texts) {
+    const QStringList lines = text.split(kCrLf);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+      if (!isAccountLine(lines, i)) continue;
+      const QString name = TrimTrailingSpaces(lines[i].left(kNameWidth));
+      stop = std::max(stop, metrics.horizontalAdvance(name) + 2 * blank);
+    }
+  }
+  return std::ceil(stop);
 }
-QString statementOf(const QPlainTextEdit* box) {
-  return box->toPlainText().replace(QLatin1Char('\n'), kCrLf);
+
+void setStatement(QPlainTextEdit* box, const QString& text, qreal stop) {
+  QStringList lines = text.split(kCrLf);
+  for (qsizetype i = 0; i < lines.size(); ++i) {
+    if (!isAccountLine(lines, i)) continue;
+    lines[i] = TrimTrailingSpaces(lines[i].left(kNameWidth)) + QLatin1Char('\t') +
+               lines[i].mid(kNameWidth + 2);
+  }
+  box->setTabStopDistance(stop);
+  box->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
 }  // namespace
@@ -42,7 +70,7 @@ BSForm::BSForm(Module1& store, QWidget* parent) : FixedDialog(parent), store_(st
   setObjectName(QStringLiteral("BSForm"));
   setWindowTitle(QStringLiteral("財務報表"));
   setClientSize(554, 486);
-  setFont(QFont(QStringLiteral("Noto Sans CJK TC"), 9));
+  setFont(uiFont());
 
   auto button = [this](const char* name, const QString& caption, QRect geometry) {
     auto* b = new QPushButton(caption, this);
@@ -58,92 +86,101 @@ BSForm::BSForm(Module1& store, QWidget* parent) : FixedDialog(parent), store_(st
     box->setLineWrapMode(QPlainTextEdit::NoWrap);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     box->setTabChangesFocus(true);
+    // A display: a line typed into it would reach the clipboard with the statement.
+    box->setReadOnly(true);
     return box;
   };
-  auto singleLine = [this](const char* name, QRect geometry, bool fixedPitch) {
+  auto singleLine = [this](const char* name, QRect geometry, bool result) {
     auto* box = new QLineEdit(this);
     box->setObjectName(QLatin1String(name));
     box->setGeometry(geometry);
-    if (fixedPitch) box->setFont(fixedPitchFont());
+    if (result) {
+      box->setFont(fixedPitchFont());
+      box->setReadOnly(true);
+    }
     return box;
   };
 
-  Cmd2_ = button("Cmd2", QStringLiteral("複製到剪貼簿"), {8, 8, 97, 25});
-  Cmd3_ = button("Cmd3", QStringLiteral("複製到剪貼簿"), {448, 8, 97, 25});
-  Text1_ = multiLine("Text1", {8, 40, 265, 193});
-  Text2_ = multiLine("Text2", {280, 40, 265, 193});
-  Text3_ = multiLine("Text3", {8, 232, 265, 193});
-  Text4_ = multiLine("Text4", {280, 232, 265, 193});
-  Text5_ = singleLine("Text5", {8, 424, 265, 25}, true);
-  Text6_ = singleLine("Text6", {280, 424, 265, 25}, true);
-  Text7_ = singleLine("Text7", {8, 456, 201, 25}, false);
-  Cmd4_ = button("Cmd4", QStringLiteral("顯示"), {216, 456, 57, 25});
-  Cmd1_ = button("Cmd1", QStringLiteral("確定"), {464, 456, 81, 25});
-  Cmd1_->setDefault(true);
+  copyBalanceSheetButton_ = button("Cmd2", QStringLiteral("複製到剪貼簿"), {8, 8, 97, 25});
+  copyIncomeStatementButton_ = button("Cmd3", QStringLiteral("複製到剪貼簿"), {448, 8, 97, 25});
+  assetsBox_ = multiLine("Text1", {8, 40, 265, 193});
+  incomeBox_ = multiLine("Text2", {280, 40, 265, 193});
+  liabilitiesBox_ = multiLine("Text3", {8, 232, 265, 193});
+  expensesBox_ = multiLine("Text4", {280, 232, 265, 193});
+  netWorthBox_ = singleLine("Text5", {8, 424, 265, 25}, true);
+  balanceBox_ = singleLine("Text6", {280, 424, 265, 25}, true);
+  dateBox_ = singleLine("Text7", {8, 456, 201, 25}, false);
+  showButton_ = button("Cmd4", QStringLiteral("顯示"), {216, 456, 57, 25});
+  okButton_ = button("Cmd1", QStringLiteral("確定"), {464, 456, 81, 25});
+  okButton_->setDefault(true);
 
-  setTextColour(Text3_, kSectionRed);
-  setTextColour(Text4_, kSectionRed);
+  setTextColour(liabilitiesBox_, kSectionRed);
+  setTextColour(expensesBox_, kSectionRed);
 
-  QWidget* order[] = {Text1_, Cmd1_,  Cmd2_,  Text2_, Cmd3_, Text3_,
-                      Text4_, Text5_, Text6_, Text7_, Cmd4_};
+  QWidget* order[] = {assetsBox_,
+                      okButton_,
+                      copyBalanceSheetButton_,
+                      incomeBox_,
+                      copyIncomeStatementButton_,
+                      liabilitiesBox_,
+                      expensesBox_,
+                      netWorthBox_,
+                      balanceBox_,
+                      dateBox_,
+                      showButton_};
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
-  connect(Cmd1_, &QPushButton::clicked, this, &BSForm::onCmd1Clicked);
-  connect(Cmd2_, &QPushButton::clicked, this, &BSForm::onCmd2Clicked);
-  connect(Cmd3_, &QPushButton::clicked, this, &BSForm::onCmd3Clicked);
-  connect(Cmd4_, &QPushButton::clicked, this, &BSForm::onCmd4Clicked);
+  connect(okButton_, &QPushButton::clicked, this, [this] { leave(QDialog::Accepted); });
+  connect(copyBalanceSheetButton_, &QPushButton::clicked, this, &BSForm::onCopyBalanceSheet);
+  connect(copyIncomeStatementButton_, &QPushButton::clicked, this, &BSForm::onCopyIncomeStatement);
+  connect(showButton_, &QPushButton::clicked, this, &BSForm::onShow);
   // Enter in the date box shows the statements for that date instead of closing the window.
-  Text7_->installEventFilter(this);
+  dateBox_->installEventFilter(this);
 
   const QString today = store_.today();
-  Text7_->setText(today);
+  dateBox_->setText(today);
   showStatements(today);
 
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    QRect frame = rect();
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
-  }
+  centreOnScreen(*this);
 }
 
 bool BSForm::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == Text7_ && event->type() == QEvent::KeyPress) {
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-      onCmd4Clicked();
-      return true;
-    }
+  if (watched == dateBox_ && isEnterKey(event)) {
+    onShow();
+    return true;
   }
   return FixedDialog::eventFilter(watched, event);
 }
 
 void BSForm::showStatements(const QString& date) {
-  const Statements s = BuildStatements(store_, date);
-  setStatement(Text1_, s.assets);
-  setStatement(Text2_, s.income);
-  setStatement(Text3_, s.liabilities);
-  setStatement(Text4_, s.expenses);
-  Text5_->setText(s.netWorth);
-  Text6_->setText(s.balance);
-  Text5_->setCursorPosition(0);
-  Text6_->setCursorPosition(0);
-  setTextColour(Text5_, s.NetWorth < 0 ? kNegativeRed : QColor(Qt::black));
-  setTextColour(Text6_, s.Balance < 0 ? kNegativeRed : QColor(Qt::black));
+  shown_ = BuildStatements(store_, date);
+  const Statements& s = shown_;
+  const qreal stop = amountStop(QFontMetricsF(assetsBox_->font()),
+                                {s.assets, s.income, s.liabilities, s.expenses});
+  setStatement(assetsBox_, s.assets, stop);
+  setStatement(incomeBox_, s.income, stop);
+  setStatement(liabilitiesBox_, s.liabilities, stop);
+  setStatement(expensesBox_, s.expenses, stop);
+  netWorthBox_->setText(s.netWorthLine);
+  balanceBox_->setText(s.balanceLine);
+  netWorthBox_->setCursorPosition(0);
+  balanceBox_->setCursorPosition(0);
+  setTextColour(netWorthBox_, s.netWorth < 0 ? kNegativeRed : QColor(Qt::black));
+  setTextColour(balanceBox_, s.balance < 0 ? kNegativeRed : QColor(Qt::black));
 }
 
-void BSForm::onCmd1Clicked() { leave(QDialog::Accepted); }
-
-void BSForm::onCmd2Clicked() {
-  clipboard::setText(statementOf(Text1_) + kCrLf + statementOf(Text3_) + kCrLf + Text5_->text());
+// The boxes are displays of these texts and cannot be changed, so the texts are copied as built.
+void BSForm::onCopyBalanceSheet() {
+  clipboard::setText(shown_.assets + kCrLf + shown_.liabilities + kCrLf + shown_.netWorthLine);
 }
 
-void BSForm::onCmd3Clicked() {
-  clipboard::setText(statementOf(Text2_) + kCrLf + statementOf(Text4_) + kCrLf + Text6_->text());
+void BSForm::onCopyIncomeStatement() {
+  clipboard::setText(shown_.income + kCrLf + shown_.expenses + kCrLf + shown_.balanceLine);
 }
 
-void BSForm::onCmd4Clicked() {
+void BSForm::onShow() {
   // The box keeps the date as typed; the statements use its "yyyy/mm/dd" form.
-  const std::optional<QString> date = dates::normalise(Text7_->text());
+  const std::optional<QString> date = dates::normalise(dateBox_->text());
   if (!date) {
     store_.dialogs().message(refusal(QStringLiteral("不是正確的日期格式")));
     return;

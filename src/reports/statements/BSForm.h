@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/widgets/FixedDialog.h"
+#include "reports/statements/statements.h"
 
 class Module1;
 class QLineEdit;
@@ -8,7 +9,8 @@ class QPlainTextEdit;
 class QPushButton;
 
 // "財務報表": the balance sheet (left) and the income statement (right) as of the date in
-// Text7, each with a button that copies it to the clipboard.
+// the date box, each with a button that copies it to the clipboard. The six statement boxes
+// are displays: Enter in them is "確定", as anywhere but in the date box.
 class BSForm : public FixedDialog {
   Q_OBJECT
 
@@ -21,21 +23,24 @@ class BSForm : public FixedDialog {
 
  private:
   void showStatements(const QString& date);
-  void onCmd1Clicked();
-  void onCmd2Clicked();
-  void onCmd3Clicked();
-  void onCmd4Clicked();
+  void onCopyBalanceSheet();
+  void onCopyIncomeStatement();
+  void onShow();
 
   Module1& store_;
-  QPushButton* Cmd1_;
-  QPushButton* Cmd2_;
-  QPushButton* Cmd3_;
-  QPushButton* Cmd4_;
-  QPlainTextEdit* Text1_;
-  QPlainTextEdit* Text2_;
-  QPlainTextEdit* Text3_;
-  QPlainTextEdit* Text4_;
-  QLineEdit* Text5_;
-  QLineEdit* Text6_;
-  QLineEdit* Text7_;
+  Statements shown_;
+  QPushButton* okButton_;
+  QPushButton* copyBalanceSheetButton_;
+  QPushButton* copyIncomeStatementButton_;
+  QPushButton* showButton_;
+  QPlainTextEdit* assetsBox_;
+  QPlainTextEdit* incomeBox_;
+  QPlainTextEdit* liabilitiesBox_;
+  QPlainTextEdit* expensesBox_;
+  QLineEdit* netWorthBox_;
+  QLineEdit* balanceBox_;
+  QLineEdit* dateBox_;
 };
+
+// Financial statements as of today (BSForm).
+void openStatements(Module1& store, QWidget* parent);

@@ -63,9 +63,9 @@ Statements BuildStatements(const Module1& store, const QString& date) {
   s.liabilities = liabilities.text;
   s.income = income.text;
   s.expenses = expenses.text;
-  s.NetWorth = assets.total - liabilities.total;
-  s.Balance = income.total - expenses.total;
-  s.netWorth = QStringLiteral("財產淨值  ") + QString::number(s.NetWorth) + kLineEnd;
-  s.balance = QStringLiteral("結餘  ") + QString::number(s.Balance);
+  s.netWorth = assets.total - liabilities.total;
+  s.balance = income.total - expenses.total;
+  s.netWorthLine = QStringLiteral("財產淨值  ") + QString::number(s.netWorth) + kLineEnd;
+  s.balanceLine = QStringLiteral("結餘  ") + QString::number(s.balance);
   return s;
 }

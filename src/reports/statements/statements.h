@@ -8,17 +8,17 @@ class Module1;
 // The balance sheet and the income statement as of one date, as the statements window shows
 // them: six texts and the two results whose signs colour the window.
 struct Statements {
-  QString assets;       // Text1
-  QString income;       // Text2
-  QString liabilities;  // Text3
-  QString expenses;     // Text4
-  QString netWorth;     // Text5, ends with CR LF
-  QString balance;      // Text6, no line break
+  QString assets;        // Text1
+  QString income;        // Text2
+  QString liabilities;   // Text3
+  QString expenses;      // Text4
+  QString netWorthLine;  // Text5, ends with CR LF
+  QString balanceLine;   // Text6, no line break
 
   // Summed in 64 bits: a hundred accounts of 32-bit balances never overflow, and the
   // statements show the exact figures.
-  qint64 NetWorth = 0;  // assets total - liabilities total
-  qint64 Balance = 0;   // income total - expenses total
+  qint64 netWorth = 0;  // assets total - liabilities total
+  qint64 balance = 0;   // income total - expenses total
 };
 
 // Everything dated on or before `date` ("yyyy/mm/dd") counts; accounts in slot order, the

@@ -1,13 +1,12 @@
 #include "ui/accounts/AccountForm.h"
 
 #include "platform/widgets/fonts.h"
+#include "platform/widgets/keys.h"
 #include "store/Module1.h"
 #include "store/chart.h"
 #include "store/ledger.h"
-#include "ui/forms.h"
 
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -15,12 +14,6 @@
 #include <QRadioButton>
 
 namespace {
-
-bool isEnter(QEvent* event) {
-  if (event->type() != QEvent::KeyPress) return false;
-  const int key = static_cast<QKeyEvent*>(event)->key();
-  return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
 
 // The account of the chosen line; 0 when no line is chosen.
 int chosenSlot(const QListWidget* list) {
@@ -58,29 +51,28 @@ void AccountForm::build() {
     return b;
   };
 
-  list1_ = new QListWidget(this);
-  list1_->setSelectionMode(QAbstractItemView::SingleSelection);
-  place(list1_, "List1", 8, 12, 161, 152);
+  chart_ = new QListWidget(this);
+  chart_->setSelectionMode(QAbstractItemView::SingleSelection);
+  place(chart_, "List1", 8, 12, 161, 152);
 
-  cmd1_ = button("Cmd1", QStringLiteral("上"), 8, 173, 41);
-  cmd2_ = button("Cmd2", QStringLiteral("下"), 48, 173, 41);
-  cmd3_ = button("Cmd3", QStringLiteral("編輯"), 88, 173, 41);
-  cmd4_ = button("Cmd4", QStringLiteral("刪除"), 128, 173, 41);
+  upButton_ = button("Cmd1", QStringLiteral("上"), 8, 173, 41);
+  downButton_ = button("Cmd2", QStringLiteral("下"), 48, 173, 41);
+  editButton_ = button("Cmd3", QStringLiteral("編輯"), 88, 173, 41);
+  deleteButton_ = button("Cmd4", QStringLiteral("刪除"), 128, 173, 41);
 
   // The captions need a little more room than their designed 12 pixels in this font.
-  label2_ = new QLabel(QStringLiteral("名稱："), this);
-  place(label2_, "Label2", 184, 21, 60, 18);
-  cob1_ = new QComboBox(this);
-  cob1_->setEditable(true);
-  cob1_->setInsertPolicy(QComboBox::NoInsert);
-  cob1_->setMaxVisibleItems(16);
-  place(cob1_, "Cob1", 184, 40, 113, 22);
-  label1_ = new QLabel(QStringLiteral("初值"), this);
-  place(label1_, "Label1", 184, 78, 30, 18);
-  text4_ = new QLineEdit(this);
-  text4_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  place(text4_, "Text4", 216, 76, 81, 23);
-  cmd0_ = button("Cmd0", QStringLiteral("建立(&C)"), 184, 120, 113);
+  place(new QLabel(QStringLiteral("名稱："), this), "Label2", 184, 21, 60, 18);
+  nameBox_ = new QComboBox(this);
+  nameBox_->setEditable(true);
+  nameBox_->setInsertPolicy(QComboBox::NoInsert);
+  nameBox_->setMaxVisibleItems(16);
+  place(nameBox_, "Cob1", 184, 40, 113, 22);
+  initialValueCaption_ = new QLabel(QStringLiteral("初值"), this);
+  place(initialValueCaption_, "Label1", 184, 78, 30, 18);
+  initialValueBox_ = new QLineEdit(this);
+  initialValueBox_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  place(initialValueBox_, "Text4", 216, 76, 81, 23);
+  createButton_ = button("Cmd0", QStringLiteral("建立(&C)"), 184, 120, 113);
 
   const QString captions[] = {QStringLiteral("資產(&A)"), QStringLiteral("負債(&L)"),
                               QStringLiteral("收入(&I)"), QStringLiteral("支出(&E)")};
@@ -88,79 +80,82 @@ void AccountForm::build() {
     auto* option = new QRadioButton(captions[i], this);
     const QByteArray name = "Option" + QByteArray::number(i + 1);
     place(option, name.constData(), 312, 40 + 24 * i, 70, 17);
-    options_[i] = option;
+    kindOptions_[i] = option;
     const int kind = i + 1;
     connect(option, &QRadioButton::toggled, this, [this, kind](bool on) {
       if (on) onKindChosen(kind);
     });
   }
-  options_[0]->setChecked(true);
+  kindOptions_[0]->setChecked(true);
 
-  cmd5_ = button("Cmd5", QStringLiteral("完成(&D)"), 296, 173, 73);
-  cmd5_->setDefault(true);
-  setCancelButton(cmd3_);
+  doneButton_ = button("Cmd5", QStringLiteral("完成(&D)"), 296, 173, 73);
+  doneButton_->setDefault(true);
+  setCancelButton(editButton_);
 
-  QWidget* order[] = {list1_, cmd1_,       cmd2_,       cmd3_,       cmd4_,       cmd5_, cmd0_,
-                      text4_, options_[3], options_[2], options_[1], options_[0], cob1_};
+  QWidget* order[] = {chart_,          upButton_,       downButton_,     editButton_,
+                      deleteButton_,   doneButton_,     createButton_,   initialValueBox_,
+                      kindOptions_[3], kindOptions_[2], kindOptions_[1], kindOptions_[0],
+                      nameBox_};
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
   // Enter in the two boxes creates the account; the default button must not also close.
-  cob1_->installEventFilter(this);
-  cob1_->lineEdit()->installEventFilter(this);
-  text4_->installEventFilter(this);
+  nameBox_->installEventFilter(this);
+  nameBox_->lineEdit()->installEventFilter(this);
+  initialValueBox_->installEventFilter(this);
 
-  connect(cmd0_, &QPushButton::clicked, this, &AccountForm::onCreate);
-  connect(cmd1_, &QPushButton::clicked, this, [this] { onMove(true); });
-  connect(cmd2_, &QPushButton::clicked, this, [this] { onMove(false); });
-  connect(cmd3_, &QPushButton::clicked, this, &AccountForm::onEdit);
-  connect(cmd4_, &QPushButton::clicked, this, &AccountForm::onDelete);
-  connect(cmd5_, &QPushButton::clicked, this, &AccountForm::onDone);
+  connect(createButton_, &QPushButton::clicked, this, &AccountForm::onCreate);
+  connect(upButton_, &QPushButton::clicked, this, [this] { onMove(true); });
+  connect(downButton_, &QPushButton::clicked, this, [this] { onMove(false); });
+  connect(editButton_, &QPushButton::clicked, this, &AccountForm::onEdit);
+  connect(deleteButton_, &QPushButton::clicked, this, &AccountForm::onDelete);
+  connect(doneButton_, &QPushButton::clicked, this, &AccountForm::onDone);
 }
 
 void AccountForm::prepare() {
-  cob1_->clearEditText();
-  text4_->setText(QStringLiteral("0"));
+  nameBox_->clearEditText();
+  initialValueBox_->setText(QStringLiteral("0"));
 }
 
 void AccountForm::showEvent(QShowEvent* event) {
   FixedDialog::showEvent(event);
-  list1_->setFocus();
+  chart_->setFocus();
 }
 
 void AccountForm::refillList() {
-  list1_->clear();
-  list1_->addItems(accountListNames(store_));
+  chart_->clear();
+  chart_->addItems(accountListNames(store_));
 }
 
 int AccountForm::chosenKind() const {
   for (int i = 0; i < 4; ++i) {
-    if (options_[i]->isChecked()) return i + 1;
+    if (kindOptions_[i]->isChecked()) return i + 1;
   }
   return kAsset;
 }
 
 void AccountForm::onKindChosen(int kind) {
-  cob1_->clear();
-  cob1_->addItems(suggestedNames(kind));
-  cob1_->setCurrentIndex(-1);
-  cob1_->clearEditText();
+  nameBox_->clear();
+  nameBox_->addItems(suggestedNames(kind));
+  nameBox_->setCurrentIndex(-1);
+  nameBox_->clearEditText();
   const bool initial = takesInitialValue(kind);
-  label1_->setVisible(initial);
-  text4_->setVisible(initial);
+  initialValueCaption_->setVisible(initial);
+  initialValueBox_->setVisible(initial);
 }
 
 void AccountForm::onCreate() {
-  if (auto refused = createAccount(store_, cob1_->currentText(), chosenKind(), text4_->text())) {
+  if (auto refused =
+          createAccount(store_, nameBox_->currentText(), chosenKind(), initialValueBox_->text())) {
     store_.dialogs().message(*refused);
     return;
   }
-  list1_->addItem(store_.AccountTable[store_.AccountCount - 1].AccountName);
-  cob1_->clearEditText();
-  text4_->setText(QStringLiteral("0"));
+  chart_->addItem(store_.AccountTable[store_.AccountCount - 1].AccountName);
+  nameBox_->clearEditText();
+  initialValueBox_->setText(QStringLiteral("0"));
 }
 
 void AccountForm::onEdit() {
-  const int slot = chosenSlot(list1_);
+  const int slot = chosenSlot(chart_);
   if (slot == 0) return;
   if (auto refused = checkEditable(store_, slot)) {
     store_.dialogs().message(*refused);
@@ -173,31 +168,31 @@ void AccountForm::onEdit() {
     store_.dialogs().message(*refused);
     return;
   }
-  list1_->item(slot - 1)->setText(store_.AccountTable[slot].AccountName);
+  chart_->item(slot - 1)->setText(store_.AccountTable[slot].AccountName);
   const QString kind = store_.dialogs().input(
       kindPrompt(), QStringLiteral("編輯"), QString::number(store_.AccountTable[slot].AccountKind));
   if (auto refused = changeKind(store_, slot, kind)) store_.dialogs().message(*refused);
 }
 
 void AccountForm::onDelete() {
-  const int slot = chosenSlot(list1_);
+  const int slot = chosenSlot(chart_);
   if (slot == 0) return;
   if (auto refused = deleteAccount(store_, slot)) {
     store_.dialogs().message(*refused);
     return;
   }
-  delete list1_->takeItem(slot - 1);
-  list1_->clearSelection();
+  delete chart_->takeItem(slot - 1);
+  chart_->clearSelection();
 }
 
 void AccountForm::onMove(bool up) {
-  const int slot = chosenSlot(list1_);
+  const int slot = chosenSlot(chart_);
   if (slot == 0) return;
   const auto moved = up ? moveAccountUp(store_, slot) : moveAccountDown(store_, slot);
   if (!moved) return;
-  list1_->item(slot - 1)->setText(store_.AccountTable[slot].AccountName);
-  list1_->item(*moved - 1)->setText(store_.AccountTable[*moved].AccountName);
-  list1_->setCurrentRow(*moved - 1);
+  chart_->item(slot - 1)->setText(store_.AccountTable[slot].AccountName);
+  chart_->item(*moved - 1)->setText(store_.AccountTable[*moved].AccountName);
+  chart_->setCurrentRow(*moved - 1);
 }
 
 void AccountForm::onDone() {
@@ -206,7 +201,8 @@ void AccountForm::onDone() {
 }
 
 bool AccountForm::eventFilter(QObject* watched, QEvent* event) {
-  if ((watched == cob1_ || watched == cob1_->lineEdit() || watched == text4_) && isEnter(event)) {
+  if ((watched == nameBox_ || watched == nameBox_->lineEdit() || watched == initialValueBox_) &&
+      isEnterKey(event)) {
     onCreate();
     return true;
   }

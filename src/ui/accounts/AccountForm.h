@@ -40,16 +40,19 @@ class AccountForm : public FixedDialog {
   void onDone();
 
   Module1& store_;
-  QListWidget* list1_ = nullptr;
-  QComboBox* cob1_ = nullptr;
-  QLineEdit* text4_ = nullptr;
-  QLabel* label1_ = nullptr;
-  QLabel* label2_ = nullptr;
-  QPushButton* cmd0_ = nullptr;             // create
-  QPushButton* cmd1_ = nullptr;             // up
-  QPushButton* cmd2_ = nullptr;             // down
-  QPushButton* cmd3_ = nullptr;             // edit (Esc)
-  QPushButton* cmd4_ = nullptr;             // delete
-  QPushButton* cmd5_ = nullptr;             // done (Enter)
-  std::array<QRadioButton*, 4> options_{};  // Option1..Option4: kinds 1..4
+  QListWidget* chart_ = nullptr;
+  QComboBox* nameBox_ = nullptr;
+  QLineEdit* initialValueBox_ = nullptr;
+  QLabel* initialValueCaption_ = nullptr;
+  QPushButton* createButton_ = nullptr;
+  QPushButton* upButton_ = nullptr;
+  QPushButton* downButton_ = nullptr;
+  QPushButton* editButton_ = nullptr;  // also Esc
+  QPushButton* deleteButton_ = nullptr;
+  QPushButton* doneButton_ = nullptr;           // also Enter
+  std::array<QRadioButton*, 4> kindOptions_{};  // kinds 1 to 4
 };
+
+// Account editor (AccountForm). On "完成(&D)" it refills every account list
+// (Module1::FillAccountLists), so the main window shows the first account's ledger.
+void openAccountEditor(Module1& store, QWidget* parent);

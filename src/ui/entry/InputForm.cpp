@@ -2,6 +2,7 @@
 
 #include "platform/dates.h"
 #include "platform/widgets/fonts.h"
+#include "platform/widgets/keys.h"
 #include "store/LedgerView.h"
 #include "store/Module1.h"
 #include "store/entrycommands.h"
@@ -68,16 +69,16 @@ void InputForm::build() {
     return b;
   };
 
-  label1_ = label("Label1", QStringLiteral("日期"), 24);
-  label2_ = label("Label2", QStringLiteral("分類"), 60);
-  label3_ = label("Label3", QStringLiteral("帳戶"), 93);
-  label4_ = label("Label4", QStringLiteral("金額"), 125);
-  label5_ = label("Label5", QStringLiteral("備註"), 160);
+  label("Label1", QStringLiteral("日期"), 24);
+  increaseCaption_ = label("Label2", QStringLiteral("分類"), 60);
+  decreaseCaption_ = label("Label3", QStringLiteral("帳戶"), 93);
+  label("Label4", QStringLiteral("金額"), 125);
+  label("Label5", QStringLiteral("備註"), 160);
 
-  text1_ = new QLineEdit(this);
-  text1_->setObjectName(QStringLiteral("Text1"));
-  showIn(text1_, 56, 16, 105, 25);
-  cmd4_ = button("Cmd4", QStringLiteral("今天"), 168, 16, 57);
+  dateBox_ = new QLineEdit(this);
+  dateBox_->setObjectName(QStringLiteral("Text1"));
+  showIn(dateBox_, 56, 16, 105, 25);
+  todayButton_ = button("Cmd4", QStringLiteral("今天"), 168, 16, 57);
 
   auto picker = [this](const char* name, int top) {
     auto* c = new QComboBox(this);
@@ -87,81 +88,83 @@ void InputForm::build() {
     showIn(c, 56, top, 145, 22);
     return c;
   };
-  cob2_ = picker("Cob2", 56);
-  cob3_ = picker("Cob3", 88);
+  increasePicker_ = picker("Cob2", 56);
+  decreasePicker_ = picker("Cob3", 88);
 
-  text2_ = new QLineEdit(this);
-  text2_->setObjectName(QStringLiteral("Text2"));
-  text2_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  showIn(text2_, 56, 120, 145, 25);
+  amountBox_ = new QLineEdit(this);
+  amountBox_->setObjectName(QStringLiteral("Text2"));
+  amountBox_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  showIn(amountBox_, 56, 120, 145, 25);
 
-  text3_ = new QPlainTextEdit(this);
-  text3_->setObjectName(QStringLiteral("Text3"));
-  text3_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  text3_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  text3_->setTabChangesFocus(true);
-  text3_->installEventFilter(this);
-  showIn(text3_, 56, 160, 313, 73);
+  memoBox_ = new QPlainTextEdit(this);
+  memoBox_->setObjectName(QStringLiteral("Text3"));
+  memoBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  memoBox_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  memoBox_->setTabChangesFocus(true);
+  memoBox_->installEventFilter(this);
+  showIn(memoBox_, 56, 160, 313, 73);
 
   for (int n = 0; n <= 10; ++n) {
     const QString caption = n == 10 ? QStringLiteral("←") : QString::number(n);
     auto* b = new QPushButton(caption, this);
     b->setObjectName(QStringLiteral("CmdNum%1").arg(n));
-    // A click leaves the focus in the amount box, so Enter after the keypad still runs OK.
+    // A click leaves the focus in the amount box, so Enter after the keypad still runs OK;
+    // a key reached with Tab takes Enter as its own press, as every button does.
     b->setFocusPolicy(Qt::TabFocus);
-    b->setAutoDefault(false);
+    b->setAutoDefault(true);
     showIn(b, kKeypad[n].left, kKeypad[n].top, n == 0 ? 49 : 25, 25);
-    cmdNum_[n] = b;
+    keypad_[n] = b;
     connect(b, &QPushButton::clicked, this, [this, n] { onKeypad(n); });
   }
 
-  cmd1_ = button("Cmd1", QStringLiteral("新增(&N)"), 304, 16, 65);
-  cmd1_->setDefault(true);
-  cmd2_ = button("Cmd2", QStringLiteral("取消(&C)"), 304, 48, 65);
-  cmd3_ = button("Cmd3", QStringLiteral("清除(&R)"), 304, 80, 65);
+  okButton_ = button("Cmd1", QStringLiteral("新增(&N)"), 304, 16, 65);
+  okButton_->setDefault(true);
+  closeButton_ = button("Cmd2", QStringLiteral("取消(&C)"), 304, 48, 65);
+  clearButton_ = button("Cmd3", QStringLiteral("清除(&R)"), 304, 80, 65);
 
-  QWidget* order[] = {text1_, cmd4_, cob2_, cob3_, text2_, text3_, cmd1_, cmd2_, cmd3_};
+  QWidget* order[] = {dateBox_, todayButton_, increasePicker_, decreasePicker_, amountBox_,
+                      memoBox_, okButton_,    closeButton_,    clearButton_};
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
-  setTabOrder(cmd3_, cmdNum_[0]);
-  for (int n = 1; n <= 10; ++n) setTabOrder(cmdNum_[n - 1], cmdNum_[n]);
+  setTabOrder(clearButton_, keypad_[0]);
+  for (int n = 1; n <= 10; ++n) setTabOrder(keypad_[n - 1], keypad_[n]);
 
-  connect(cob2_, &QComboBox::currentIndexChanged, this, &InputForm::onIncreasePicked);
-  connect(cob3_, &QComboBox::currentIndexChanged, this, &InputForm::onDecreasePicked);
-  connect(cmd1_, &QPushButton::clicked, this, &InputForm::onOk);
-  connect(cmd2_, &QPushButton::clicked, this, [this] { leave(); });
-  connect(cmd3_, &QPushButton::clicked, this, &InputForm::onClear);
-  connect(cmd4_, &QPushButton::clicked, this, &InputForm::onToday);
+  connect(increasePicker_, &QComboBox::currentIndexChanged, this, &InputForm::onIncreasePicked);
+  connect(decreasePicker_, &QComboBox::currentIndexChanged, this, &InputForm::onDecreasePicked);
+  connect(okButton_, &QPushButton::clicked, this, &InputForm::onOk);
+  connect(closeButton_, &QPushButton::clicked, this, [this] { leave(); });
+  connect(clearButton_, &QPushButton::clicked, this, &InputForm::onClear);
+  connect(todayButton_, &QPushButton::clicked, this, &InputForm::onToday);
 }
 
 bool InputForm::editMode() const { return windowTitle() == kEditTitle; }
 
 void InputForm::refillPickers() {
   const QStringList names = accountListNames(store_);
-  for (QComboBox* c : {cob2_, cob3_}) {
+  for (QComboBox* c : {increasePicker_, decreasePicker_}) {
     const QSignalBlocker quiet(c);
     c->clear();
     c->addItems(names);
     c->setCurrentIndex(-1);
   }
   // The second picker always holds a choice: the first account that may pay or receive.
-  const QSignalBlocker quiet(cob3_);
-  cob3_->setCurrentIndex(firstPayingPosition(store_));
+  const QSignalBlocker quiet(decreasePicker_);
+  decreasePicker_->setCurrentIndex(firstPayingPosition(store_));
 }
 
 void InputForm::onIncreasePicked(int position) {
   const PickerOutcome outcome = increasePicked(store_, position);
   if (outcome.refusal) store_.dialogs().message(*outcome.refusal);
-  if (outcome.moveTo) cob2_->setCurrentIndex(*outcome.moveTo);
+  if (outcome.moveTo) increasePicker_->setCurrentIndex(*outcome.moveTo);
   if (outcome.labels) {
-    label2_->setText(outcome.labels->first);
-    label3_->setText(outcome.labels->second);
+    increaseCaption_->setText(outcome.labels->first);
+    decreaseCaption_->setText(outcome.labels->second);
   }
 }
 
 void InputForm::onDecreasePicked(int position) {
   const PickerOutcome outcome = decreasePicked(store_, position);
   if (outcome.refusal) store_.dialogs().message(*outcome.refusal);
-  if (outcome.moveTo) cob3_->setCurrentIndex(*outcome.moveTo);
+  if (outcome.moveTo) decreasePicker_->setCurrentIndex(*outcome.moveTo);
 }
 
 void InputForm::openNew() {
@@ -170,20 +173,20 @@ void InputForm::openNew() {
     return;
   }
   setWindowTitle(kNewTitle);
-  text1_->setText(store_.today());
-  text2_->setText(QStringLiteral("0"));
-  text3_->clear();
-  cob2_->setCurrentIndex(-1);
-  label2_->setText(QStringLiteral("分類"));
-  label3_->setText(QStringLiteral("帳戶"));
+  dateBox_->setText(store_.today());
+  amountBox_->setText(QStringLiteral("0"));
+  memoBox_->clear();
+  increasePicker_->setCurrentIndex(-1);
+  increaseCaption_->setText(QStringLiteral("分類"));
+  decreaseCaption_->setText(QStringLiteral("帳戶"));
   const int shown = view_.shownAccountSlot();
   if (shown >= 1 && shown < store_.AccountCount &&
       store_.AccountTable[shown].AccountKind < kIncome) {
-    cob3_->setCurrentIndex(shown - 1);
+    decreasePicker_->setCurrentIndex(shown - 1);
   }
-  cmd1_->setText(QStringLiteral("新增(&N)"));
-  cmd2_->setText(QStringLiteral("完成(&D)"));
-  text1_->setFocus();
+  okButton_->setText(QStringLiteral("新增(&N)"));
+  closeButton_->setText(QStringLiteral("完成(&D)"));
+  dateBox_->setFocus();
   store_.dialogs().exec(*this);
 }
 
@@ -192,20 +195,20 @@ void InputForm::openEdit(int slot) {
   store_.EditIndex = slot;
   setWindowTitle(kEditTitle);
   const LedgerEntry& entry = store_.EntryTable[slot];
-  text1_->setText(entry.EntryDate);
-  text2_->setText(QString::number(entry.Amount));
-  text3_->setPlainText(memoForEditing(entry.Memo));
+  dateBox_->setText(entry.EntryDate);
+  amountBox_->setText(QString::number(entry.Amount));
+  memoBox_->setPlainText(memoForEditing(entry.Memo));
   // An entry whose first side names no account of the chart leaves the picker without a
   // choice rather than on whatever the last entry had.
-  cob2_->setCurrentIndex(-1);
+  increasePicker_->setCurrentIndex(-1);
   for (int i = 1; i < store_.AccountCount; ++i) {
     const QString& name = store_.AccountTable[i].AccountName;
-    if (name == entry.IncreaseAccount) cob2_->setCurrentIndex(i - 1);
-    if (name == entry.DecreaseAccount) cob3_->setCurrentIndex(i - 1);
+    if (name == entry.IncreaseAccount) increasePicker_->setCurrentIndex(i - 1);
+    if (name == entry.DecreaseAccount) decreasePicker_->setCurrentIndex(i - 1);
   }
-  cmd1_->setText(QStringLiteral("變更(&E)"));
-  cmd2_->setText(QStringLiteral("取消"));
-  text1_->setFocus();
+  okButton_->setText(QStringLiteral("變更(&E)"));
+  closeButton_->setText(QStringLiteral("取消"));
+  dateBox_->setFocus();
   store_.dialogs().exec(*this);
 }
 
@@ -213,11 +216,11 @@ void InputForm::onOk() {
   EntryInput input;
   input.editMode = editMode();
   input.editIndex = store_.EditIndex;
-  input.increasePosition = cob2_->currentIndex();
-  input.decreasePosition = cob3_->currentIndex();
-  input.date = text1_->text();
-  input.amount = text2_->text();
-  input.memo = text3_->toPlainText();
+  input.increasePosition = increasePicker_->currentIndex();
+  input.decreasePosition = decreasePicker_->currentIndex();
+  input.date = dateBox_->text();
+  input.amount = amountBox_->text();
+  input.memo = memoBox_->toPlainText();
 
   const auto result = storeEntry(store_, input);
   if (const auto* refused = std::get_if<Message>(&result)) {
@@ -243,36 +246,33 @@ void InputForm::onOk() {
 }
 
 void InputForm::onKeypad(int index) {
-  QString text = text2_->text();
+  QString text = amountBox_->text();
   if (text == QLatin1String("0")) text.clear();
   if (index == 10) {
     text.chop(1);
   } else {
     text.append(QString::number(index));
   }
-  text2_->setText(text);
+  amountBox_->setText(text);
 }
 
-void InputForm::onToday() { text1_->setText(dates::formatShort(store_.clock().today())); }
+void InputForm::onToday() { dateBox_->setText(dates::formatShort(store_.clock().today())); }
 
 void InputForm::onClear() {
-  text2_->setText(QStringLiteral("0"));
-  text3_->clear();
-  cob2_->setCurrentIndex(-1);
+  amountBox_->setText(QStringLiteral("0"));
+  memoBox_->clear();
+  increasePicker_->setCurrentIndex(-1);
 }
 
 bool InputForm::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == text3_ && event->type() == QEvent::KeyPress) {
-    auto* key = static_cast<QKeyEvent*>(event);
-    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-      // In the memo Enter runs OK like everywhere in the dialog; Ctrl+Enter breaks the line.
-      if (key->modifiers() & Qt::ControlModifier) {
-        text3_->insertPlainText(QStringLiteral("\n"));
-      } else if (cmd1_->isEnabled()) {
-        cmd1_->click();
-      }
-      return true;
+  if (watched == memoBox_ && isEnterKey(event)) {
+    // In the memo Enter runs OK like everywhere in the dialog; Ctrl+Enter breaks the line.
+    if (static_cast<QKeyEvent*>(event)->modifiers() & Qt::ControlModifier) {
+      memoBox_->insertPlainText(QStringLiteral("\n"));
+    } else if (okButton_->isEnabled()) {
+      okButton_->click();
     }
+    return true;
   }
   return FixedDialog::eventFilter(watched, event);
 }

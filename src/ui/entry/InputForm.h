@@ -44,19 +44,16 @@ class InputForm : public FixedDialog {
   Module1& store_;
   LedgerView& view_;
 
-  QLabel* label1_ = nullptr;
-  QLabel* label2_ = nullptr;
-  QLabel* label3_ = nullptr;
-  QLabel* label4_ = nullptr;
-  QLabel* label5_ = nullptr;
-  QLineEdit* text1_ = nullptr;       // date
-  QLineEdit* text2_ = nullptr;       // amount
-  QPlainTextEdit* text3_ = nullptr;  // memo
-  QComboBox* cob2_ = nullptr;        // first side
-  QComboBox* cob3_ = nullptr;        // second side
-  QPushButton* cmd1_ = nullptr;      // OK
-  QPushButton* cmd2_ = nullptr;      // close
-  QPushButton* cmd3_ = nullptr;      // clear
-  QPushButton* cmd4_ = nullptr;      // today
-  std::array<QPushButton*, 11> cmdNum_{};
+  QLabel* increaseCaption_ = nullptr;  // "分類", "支付給", ...
+  QLabel* decreaseCaption_ = nullptr;  // "帳戶", "從帳戶", ...
+  QLineEdit* dateBox_ = nullptr;
+  QLineEdit* amountBox_ = nullptr;
+  QPlainTextEdit* memoBox_ = nullptr;
+  QComboBox* increasePicker_ = nullptr;  // the first side: what the money was for
+  QComboBox* decreasePicker_ = nullptr;  // the second side: the account that paid or received
+  QPushButton* okButton_ = nullptr;
+  QPushButton* closeButton_ = nullptr;
+  QPushButton* clearButton_ = nullptr;
+  QPushButton* todayButton_ = nullptr;
+  std::array<QPushButton*, 11> keypad_{};  // "0" to "9", then "←"
 };

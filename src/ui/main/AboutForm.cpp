@@ -1,17 +1,17 @@
 #include "ui/main/AboutForm.h"
 
 #include "platform/dialogs.h"
+#include "platform/widgets/fonts.h"
+#include "platform/widgets/resources.h"
 #include "platform/widgets/shell.h"
 #include "store/Module1.h"
-#include "ui/forms.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
-
-const QString AboutForm::kHomePage = QStringLiteral("https://varnix.example.org/");
-const QString AboutForm::kMailAddress = QStringLiteral("varnix@example.org");
 
 namespace {
 
@@ -46,20 +46,26 @@ void makeLink(QLabel* label, const QString& toolTip) {
 
 }  // namespace
 
-// The pictures live in the windows library, a static one: its resources must be pulled in.
-static void loadResources() { Q_INIT_RESOURCE(varnix); }
+QString AboutForm::contactMail() {
+#ifdef VARNIX_CONTACT_MAIL
+  return QStringLiteral(VARNIX_CONTACT_MAIL).trimmed();
+#else
+  return {};
+#endif
+}
 
-AboutForm::AboutForm(QWidget* parent) : FixedDialog(parent) {
+AboutForm::AboutForm(const QString& helpPage, const QString& mailAddress, QWidget* parent)
+    : FixedDialog(parent), helpPage_(helpPage), mailAddress_(mailAddress.trimmed()) {
   loadResources();
   setObjectName(QStringLiteral("AboutForm"));
   setWindowTitle(QStringLiteral("關於"));
-  setFont(QFont(QStringLiteral("Noto Sans CJK TC"), 9));
+  setFont(uiFont());
   setClientSize(410, 190);
 
-  Image2 = new QLabel(this);
-  Image2->setObjectName(QStringLiteral("Image2"));
-  Image2->setGeometry(20, 26, kIconSize, kIconSize);
-  Image2->setPixmap(programIcon(*this));
+  auto* image = new QLabel(this);
+  image->setObjectName(QStringLiteral("Image2"));
+  image->setGeometry(20, 26, kIconSize, kIconSize);
+  image->setPixmap(programIcon(*this));
 
   auto* frame = new QFrame(this);
   frame->setObjectName(QStringLiteral("Frame1"));
@@ -67,38 +73,41 @@ AboutForm::AboutForm(QWidget* parent) : FixedDialog(parent) {
   frame->setFrameShadow(QFrame::Sunken);
   frame->setGeometry(84, 14, 310, 122);
 
-  Label1 = addLabel(frame, "Label1", QStringLiteral("Varnix v1.1"), QRect(12, 8, 286, 24));
-  QFont title = Label1->font();
-  title.setPointSize(12);
-  title.setBold(true);
-  Label1->setFont(title);
-  Label2 =
-      addLabel(frame, "Label2", QStringLiteral("由 Varnix 開發小組製作的免費軟體，歡迎自由使用。"),
-               QRect(12, 36, 286, 22));
-  Label3 = addLabel(frame, "Label3", kHomePage, QRect(12, 64, 286, 22));
-  Label4 = addLabel(frame, "Label4", kMailAddress, QRect(12, 90, 286, 22));
-  makeLink(Label3, QStringLiteral("開啟網站"));
-  makeLink(Label4, QStringLiteral("寫信給我們"));
-  Label3->installEventFilter(this);
-  Label4->installEventFilter(this);
+  QLabel* title = addLabel(frame, "Label1", QStringLiteral("Varnix v1.1"), QRect(12, 8, 286, 24));
+  QFont titleFont = title->font();
+  titleFont.setPointSize(12);
+  titleFont.setBold(true);
+  title->setFont(titleFont);
+  addLabel(frame, "Label2", QStringLiteral("由 Varnix 開發小組製作的免費軟體，歡迎自由使用。"),
+           QRect(12, 36, 286, 22));
+  helpLink_ =
+      addLabel(frame, "Label3", QStringLiteral("使用說明 (readme.htm)"), QRect(12, 64, 286, 22));
+  makeLink(helpLink_, QDir::toNativeSeparators(helpPage_));
+  // A link that leads nowhere is worse than none: the page may have been left out of a copy.
+  helpLink_->setVisible(QFileInfo(helpPage_).isFile());
+  mailLink_ = addLabel(frame, "Label4", mailAddress_, QRect(12, 90, 286, 22));
+  makeLink(mailLink_, QStringLiteral("寫信給我們"));
+  mailLink_->setVisible(!mailAddress_.isEmpty());
+  helpLink_->installEventFilter(this);
+  mailLink_->installEventFilter(this);
 
-  Command1 = new QPushButton(QStringLiteral("確定(&O)"), this);
-  Command1->setObjectName(QStringLiteral("Command1"));
-  Command1->setGeometry(310, 148, 84, 28);
-  Command1->setDefault(true);
-  Command1->setFocus();
-  connect(Command1, &QPushButton::clicked, this, [this] { leave(QDialog::Accepted); });
+  auto* ok = new QPushButton(QStringLiteral("確定(&O)"), this);
+  ok->setObjectName(QStringLiteral("Command1"));
+  ok->setGeometry(310, 148, 84, 28);
+  ok->setDefault(true);
+  ok->setFocus();
+  connect(ok, &QPushButton::clicked, this, [this] { leave(QDialog::Accepted); });
 }
 
 bool AboutForm::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonRelease &&
       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-    if (watched == Label3) {
-      shell::openAddress(kHomePage);
+    if (watched == helpLink_) {
+      shell::openDocument(helpPage_);
       return true;
     }
-    if (watched == Label4) {
-      shell::openAddress(QStringLiteral("mailto:") + kMailAddress);
+    if (watched == mailLink_) {
+      shell::openAddress(QStringLiteral("mailto:") + mailAddress_);
       return true;
     }
   }
@@ -106,6 +115,7 @@ bool AboutForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void openAbout(Module1& store, QWidget* parent) {
-  AboutForm form(parent);
+  AboutForm form(store.InstallFolder + QStringLiteral("/readme.htm"), AboutForm::contactMail(),
+                 parent);
   store.dialogs().exec(form);
 }

@@ -5,24 +5,30 @@
 class QLabel;
 class QPushButton;
 
-// "關於": the program's name and version, where it comes from, its home page and mail address.
+// "關於": the program's name and version, where it comes from, a link to the help page
+// installed beside the program and, when the build names one, the address to write to.
 class AboutForm : public FixedDialog {
   Q_OBJECT
 
  public:
-  static const QString kHomePage;
-  static const QString kMailAddress;
+  // The address given at build time (VARNIX_CONTACT_MAIL); empty when none was.
+  static QString contactMail();
 
-  explicit AboutForm(QWidget* parent = nullptr);
+  // `helpPage` is the installed readme.htm; its link shows only while the file is there. The
+  // mail link shows only for a non-empty `mailAddress`.
+  AboutForm(const QString& helpPage, const QString& mailAddress, QWidget* parent = nullptr);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  QLabel* Label1;
-  QLabel* Label2;
-  QLabel* Label3;
-  QLabel* Label4;
-  QLabel* Image2;
-  QPushButton* Command1;
+  QString helpPage_;
+  QString mailAddress_;
+  QLabel* helpLink_;
+  QLabel* mailLink_;
 };
+
+class Module1;
+
+// The about box (AboutForm).
+void openAbout(Module1& store, QWidget* parent);

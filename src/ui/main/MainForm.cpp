@@ -1,23 +1,28 @@
 #include "ui/main/MainForm.h"
 
 #include "history/History.h"
+#include "maintenance/DelForm.h"
 #include "maintenance/closing.h"
 #include "platform/dialogs.h"
 #include "platform/widgets/fonts.h"
+#include "platform/widgets/keys.h"
+#include "platform/widgets/resources.h"
+#include "platform/widgets/screen.h"
 #include "platform/widgets/shell.h"
+#include "reports/journal/DiaryForm.h"
+#include "reports/statements/BSForm.h"
 #include "store/Module1.h"
-#include "store/database.h"
 #include "store/deletion.h"
 #include "store/ledger.h"
+#include "ui/accounts/AccountForm.h"
 #include "ui/entry/InputForm.h"
-#include "ui/forms.h"
-#include "users/settings.h"
+#include "ui/main/AboutForm.h"
+#include "ui/main/Session.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -28,7 +33,6 @@
 #include <QMenuBar>
 #include <QProxyStyle>
 #include <QPushButton>
-#include <QScreen>
 #include <QStatusBar>
 #include <QTreeWidget>
 
@@ -153,9 +157,6 @@ QAction* addItem(QMenu* menu, const char* name, const QString& caption) {
 
 }  // namespace
 
-// The pictures live in the windows library, a static one: its resources must be pulled in.
-static void loadResources() { Q_INIT_RESOURCE(varnix); }
-
 MainForm::MainForm(Module1& store, QWidget* parent) : QMainWindow(parent), store_(store) {
   loadResources();
   // Every window of the program (and the about box's picture) shows the program's icon.
@@ -253,7 +254,7 @@ void MainForm::buildControls() {
   connect(newButton_, &QPushButton::clicked, this, [this] { inputForm_->openNew(); });
   connect(remove, &QPushButton::clicked, this, &MainForm::onDelete);
   connect(bulk, &QPushButton::clicked, this, [this] { openBulkDelete(store_, *this, this); });
-  connect(closing, &QPushButton::clicked, this, [this] { CloseTheBooks(store_, *this); });
+  connect(closing, &QPushButton::clicked, this, &MainForm::onCloseBooks);
   connect(hints, &QPushButton::clicked, this, &MainForm::onHints);
 
   QStatusBar* bar = statusBar();
@@ -310,32 +311,24 @@ void MainForm::buildMenus() {
   help->addSeparator()->setObjectName(QStringLiteral("Line2"));
   QAction* about = addItem(help, "About", QStringLiteral("關於Varnix(&A)"));
 
-  connect(databases, &QAction::triggered, this, [this] { showDatabaseListFromMenu(store_, this); });
+  connect(databases, &QAction::triggered, this, [this] {
+    if (session_) session_->databaseListFromMenu();
+  });
   connect(quit, &QAction::triggered, this, &QWidget::close);
   connect(undoAction_, &QAction::triggered, this, [this] { onUndoRedo(true); });
   connect(redoAction_, &QAction::triggered, this, [this] { onUndoRedo(false); });
   connect(&store_.history(), &History::changed, this, &MainForm::updateHistoryActions);
   updateHistoryActions();
-  connect(password, &QAction::triggered, this, [this] { changePassword(store_); });
-  connect(logout, &QAction::triggered, this, [this] { logOutFromMenu(store_, this); });
+  connect(password, &QAction::triggered, this, [this] {
+    if (session_) session_->changePassword();
+  });
+  connect(logout, &QAction::triggered, this, [this] {
+    if (session_) session_->logOut();
+  });
   connect(statements, &QAction::triggered, this, [this] { openStatements(store_, this); });
   connect(journal, &QAction::triggered, this, [this] { openJournal(store_, this); });
   connect(instructions, &QAction::triggered, this, &MainForm::onHelp);
   connect(about, &QAction::triggered, this, [this] { openAbout(store_, this); });
-}
-
-bool MainForm::start() {
-  QDir().mkpath(store_.DataBaseFolder);
-  if (const QScreen* screen = this->screen()) {
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
-  }
-  show();
-  const QString name = settings::readLastUser(store_.settingsFile());
-  store_.OpenedFromMenu = false;
-  showLogin(store_, name, this);
-  return !store_.endRequested() && !ending_;
 }
 
 // ---- the ledger
@@ -444,7 +437,31 @@ void MainForm::onRowDoubleClicked() {
 // ---- commands
 
 void MainForm::onDelete() {
-  if (deleteTickedEntries(store_, tickedSlots()) == DeletionOutcome::Deleted) redrawLedger(true);
+  const std::vector<int> ticked = tickedSlots();
+  if (auto refused = tickedEntriesRefusal(store_, ticked)) {
+    store_.dialogs().show(*refused);
+    return;
+  }
+  if (store_.dialogs().show(confirmDelete(QStringLiteral("確定刪除資料嗎？"))) != Answer::Yes)
+    return;
+  if (auto refused = deleteTickedEntries(store_, ticked)) {
+    store_.dialogs().show(*refused);
+    return;
+  }
+  redrawLedger(true);
+}
+
+void MainForm::onCloseBooks() {
+  const QString answer = store_.dialogs().input(
+      QStringLiteral("請輸入日期，將清除這日期之前的記錄"), QStringLiteral("輸入"), store_.today());
+  // Cancelling the box gives the empty answer too.
+  if (answer.isEmpty()) return;
+  if (auto refused = closeBooksAt(store_, answer)) {
+    store_.dialogs().show(*refused);
+    return;
+  }
+  store_.dialogs().show(completion(QStringLiteral("資料結帳完成")));
+  redrawLedger(false);
 }
 
 void MainForm::onUndoRedo(bool undo) {
@@ -502,14 +519,7 @@ void MainForm::updatePanels() {
 
 // ---- the end of the program
 
-bool MainForm::saveOpenDatabase() {
-  if (store_.DataBaseName.isEmpty()) return true;  // nothing opened, nothing to write
-  if (const auto error = SaveDatabase(store_)) {
-    store_.dialogs().show(*error);
-    return false;
-  }
-  return true;
-}
+bool MainForm::sessionEnds(bool save) { return !session_ || session_->end(save); }
 
 void MainForm::endProgram() {
   ending_ = true;
@@ -521,7 +531,7 @@ void MainForm::endProgram() {
 void MainForm::onEndRequested(bool save) {
   if (ending_) return;
   // A database that cannot be written keeps the program open, so nothing is lost silently.
-  if (save && !saveOpenDatabase()) return;
+  if (!sessionEnds(save)) return;
   endProgram();
 }
 
@@ -531,7 +541,7 @@ void MainForm::closeEvent(QCloseEvent* event) {
     return;
   }
   // Closing the window is the File menu's 結束(&Q): save, then end.
-  if (!saveOpenDatabase()) {
+  if (!sessionEnds(true)) {
     event->ignore();
     return;
   }
@@ -542,9 +552,8 @@ void MainForm::closeEvent(QCloseEvent* event) {
 
 void MainForm::keyPressEvent(QKeyEvent* event) {
   // Buttons take Enter themselves when they have the focus; anywhere else it is 新增(&N).
-  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
   const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
-  if (enter && modifiers == Qt::NoModifier && newButton_->isEnabled()) {
+  if (isEnterKey(event) && modifiers == Qt::NoModifier && newButton_->isEnabled()) {
     newButton_->click();
     return;
   }

@@ -9,6 +9,7 @@
 class InputForm;
 class Module1;
 class QAction;
+class Session;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -24,9 +25,9 @@ class MainForm : public QMainWindow, public LedgerView {
   explicit MainForm(Module1& store, QWidget* parent = nullptr);
   ~MainForm() override;
 
-  // The start-up sequence: prepares the DataBase folder, shows the window and the login with
-  // the last user's name. False when the program is to end before a database was opened.
-  bool start();
+  // The session that runs the start, the menu's database list, log-out and password, and the
+  // end. Without one, the window ends without saving.
+  void setSession(Session* session) { session_ = session; }
 
   // LedgerView
   int shownAccountSlot() const override;
@@ -55,6 +56,7 @@ class MainForm : public QMainWindow, public LedgerView {
   void onRowChanged(QTreeWidgetItem* item, int column);
   void onRowDoubleClicked();
   void onDelete();
+  void onCloseBooks();
   void onHints();
   void onHelp();
   void onEndRequested(bool save);
@@ -63,11 +65,12 @@ class MainForm : public QMainWindow, public LedgerView {
   void updateHistoryActions();
   void updatePanels();
   void selectLastRow();
-  // Saves the open database; shows the reason and returns false when it could not be saved.
-  bool saveOpenDatabase();
+  // Asks the session to end the program; false when it stays.
+  bool sessionEnds(bool save);
   void endProgram();
 
   Module1& store_;
+  Session* session_ = nullptr;
   InputForm* inputForm_ = nullptr;
   QTreeWidget* ledger_ = nullptr;
   QListWidget* selector_ = nullptr;

@@ -1,0 +1,106 @@
+#include "ui/main/Session.h"
+
+#include "catalogue/OpenForm.h"
+#include "platform/dialogs.h"
+#include "platform/widgets/screen.h"
+#include "store/Module1.h"
+#include "store/database.h"
+#include "ui/main/MainForm.h"
+#include "users/LoginForm.h"
+#include "users/NewUserForm.h"
+#include "users/settings.h"
+#include "users/users.h"
+
+#include <QDir>
+
+Session::Session(Module1& store, MainForm& window) : store_(store), window_(window) {
+  window_.setSession(this);
+}
+
+Session::~Session() { window_.setSession(nullptr); }
+
+bool Session::start() {
+  QDir().mkpath(store_.DataBaseFolder);
+  centreOnScreen(window_);
+  window_.show();
+  const QString name = settings::readLastUser(store_.settingsFile());
+  store_.OpenedFromMenu = false;
+  logInAndOpen(name);
+  return !store_.endRequested() && !ended_;
+}
+
+void Session::logInAndOpen(const QString& userName) {
+  if (!logIn(userName)) return;
+  if (databaseList() == Catalogue::Result::LoggedOut) afterLogOut();
+}
+
+void Session::afterLogOut() { logInAndOpen(store_.UserName); }
+
+bool Session::logIn(const QString& userName) {
+  LoginForm login(store_, &window_);
+  login.setUserName(userName);
+  QObject::connect(&login, &LoginForm::newUserRequested, &login,
+                   [this, &login] { createUser(login); });
+  store_.dialogs().exec(login);
+  if (login.outcome() == LoginForm::Outcome::End) store_.requestEnd(false);
+  // Left without either (only a test's script does that): the road ends here.
+  return login.outcome() == LoginForm::Outcome::LoggedIn && !store_.endRequested();
+}
+
+void Session::createUser(LoginForm& login) {
+  NewUserForm form(store_, &login);
+  store_.dialogs().exec(form);
+  if (form.created()) login.setUser(form.userName(), form.password());
+}
+
+Catalogue::Result Session::databaseList() {
+  OpenForm form(store_, &window_);
+  if (auto refused = form.load()) {
+    store_.dialogs().show(*refused);
+    return Catalogue::Result::Stay;
+  }
+  store_.dialogs().exec(form);
+  return form.outcome();
+}
+
+void Session::databaseListFromMenu() {
+  if (auto refused = EnterCatalogueFromMenu(store_)) {
+    store_.dialogs().show(*refused);
+    return;
+  }
+  if (databaseList() == Catalogue::Result::LoggedOut) afterLogOut();
+}
+
+void Session::changePassword() {
+  Dialogs& dialogs = store_.dialogs();
+  const QString title = QStringLiteral("輸入");
+  const QString old = dialogs.input(QStringLiteral("輸入舊密碼"), title, QString());
+  if (old.isEmpty()) return;
+  if (auto refused = oldPasswordRefusal(store_, old)) {
+    dialogs.show(*refused);
+    return;
+  }
+  const QString fresh = dialogs.input(QStringLiteral("輸入新密碼(3-8個字元)"), title, QString());
+  if (fresh.isEmpty()) return;
+  if (auto refused = setPassword(store_, old, fresh)) dialogs.show(*refused);
+}
+
+void Session::logOut() {
+  if (auto refused = saveAndLogOut(store_)) {
+    store_.dialogs().show(*refused);
+    return;
+  }
+  afterLogOut();
+}
+
+bool Session::end(bool save) {
+  // Nothing opened, nothing to write.
+  if (save && !store_.DataBaseName.isEmpty()) {
+    if (auto refused = SaveDatabase(store_)) {
+      store_.dialogs().show(*refused);
+      return false;
+    }
+  }
+  ended_ = true;
+  return true;
+}

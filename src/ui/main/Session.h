@@ -1,0 +1,50 @@
+#pragma once
+
+#include "catalogue/catalogue.h"
+
+#include <QString>
+
+class LoginForm;
+class MainForm;
+class Module1;
+
+// The road through the program, in one place: the start (data folder prepared, the last user
+// read), the login with its new user, the database list, opening a book, the list from the
+// menu, the log-out, and the end with or without saving. The login and list windows only say
+// how they were left; what comes next is decided here.
+class Session {
+ public:
+  // Takes over the main window's start, menu commands and end.
+  Session(Module1& store, MainForm& window);
+  ~Session();
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  // Shows the main window and the login with the last user's name. False when the program is
+  // to end before a database was opened.
+  bool start();
+
+  // "資料庫選單(&D)": saves the open database, then shows the list with "取消" enabled.
+  void databaseListFromMenu();
+  // "變更密碼(&C)".
+  void changePassword();
+  // "登出(&O)" of the User menu: saves the open database, then logs out.
+  void logOut();
+  // The end of the program: the open database is saved first when `save` is set. False (after
+  // saying why) when it could not be saved: the program then stays, so nothing is lost.
+  bool end(bool save);
+
+ private:
+  // The login and the database list, until a database is open or the program is to end.
+  void logInAndOpen(const QString& userName);
+  // What follows every log-out, from the menu or from the list.
+  void afterLogOut();
+  // False when the login was left without a login.
+  bool logIn(const QString& userName);
+  void createUser(LoginForm& login);
+  Catalogue::Result databaseList();
+
+  Module1& store_;
+  MainForm& window_;
+  bool ended_ = false;
+};
