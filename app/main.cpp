@@ -1,3 +1,4 @@
+#include "platform/datafolder.h"
 #include "platform/widgets/QtDialogs.h"
 #include "store/Module1.h"
 #include "ui/main/MainForm.h"
@@ -5,10 +6,36 @@
 
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char* argv[]) {
+  // Read before any window: --help and --version answer without a display.
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  const datafolder::CommandLine line = datafolder::parseArguments(arguments);
+  using Action = datafolder::CommandLine::Action;
+  if (line.action != Action::Start) {
+    const QString text =
+        line.action == Action::Help      ? datafolder::helpText(QStringLiteral("varnix"))
+        : line.action == Action::Version ? datafolder::versionText(QStringLiteral("varnix"))
+                                         : line.error + QStringLiteral("\n請見 varnix --help\n");
+    std::fputs(text.toLocal8Bit().constData(), line.action == Action::Refuse ? stderr : stdout);
+    return line.action == Action::Refuse ? 2 : 0;
+  }
+
   QApplication app(argc, argv);
+  // The window class and the desktop entry share one name, so desktops group the windows.
+  QApplication::setApplicationName(QStringLiteral("varnix"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("varnix"));
   QtDialogs dialogs;
-  Module1 store(QCoreApplication::applicationDirPath(), dialogs);
+  const datafolder::Place place = datafolder::choose(
+      datafolder::fromProcess(QCoreApplication::applicationDirPath(), line.dataDir));
+  if (const auto refusal = datafolder::prepare(place)) {
+    std::fputs((refusal->text + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
+    dialogs.show(*refusal);
+    return 1;
+  }
+  Module1 store(place.dataFolder, dialogs, place.programFiles);
   MainForm window(store);
   Session session(store, window);
   if (!session.start()) return 0;

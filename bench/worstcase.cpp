@@ -62,7 +62,7 @@ QString writeFolder(const QString& installFolder) {
   store.DataBaseName = QStringLiteral("worst");
   QDir().mkpath(store.databaseFolder());
   fill(store);
-  if (auto error = SaveDatabase(store)) throw std::runtime_error(error->text.toStdString());
+  if (auto error = SaveDatabase(store).refusal) throw std::runtime_error(error->text.toStdString());
   return store.databaseFolder();
 }
 

@@ -49,12 +49,14 @@ bool DatabaseInUse(const Module1& store, const QString& entry) {
   return store.panel(Module1::DatabasePanel) == kPanelLabel + entry;
 }
 
-std::optional<Message> EnterCatalogueFromMenu(Module1& store) {
+SaveResult EnterCatalogueFromMenu(Module1& store) {
+  SaveResult result;
   if (!store.DataBaseName.isEmpty()) {
-    if (auto refused = SaveDatabase(store)) return refused;
+    result = SaveDatabase(store);
+    if (!result.saved()) return result;
   }
   store.OpenedFromMenu = true;
-  return std::nullopt;
+  return result;
 }
 
 std::optional<Message> Catalogue::load() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/dialogs.h"
+#include "store/database.h"
 
 #include <QString>
 #include <QStringList>
@@ -31,9 +32,9 @@ std::optional<QString> SaveDatabaseList(const Module1& store, const QStringList&
 bool DatabaseInUse(const Module1& store, const QString& entry);
 
 // "資料庫選單(&D)" of the File menu, before the list is shown: the open database is saved and
-// the list may be left by "取消". The refusal when saving failed; the list is then not shown,
-// so nothing unsaved can be replaced by another database.
-std::optional<Message> EnterCatalogueFromMenu(Module1& store);
+// the list may be left by "取消". With a refusal (saving failed) the list is not shown, so
+// nothing unsaved can be replaced by another database; a notice of the save is shown first.
+SaveResult EnterCatalogueFromMenu(Module1& store);
 
 // The database list as the catalogue window shows it, with its commands. Changes to folders
 // reach the disk at once; the list file is rewritten when the window is left (and only when

@@ -1,5 +1,6 @@
 #include "catalogue/folders.h"
 
+#include "backup/backups.h"
 #include "store/dblock.h"
 
 #include <QDir>
@@ -11,14 +12,19 @@ namespace {
 
 QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
 
+// The lock belongs to the window that has the original open, not to the copy; the backups are
+// the original's history, and a copy starts its own.
+bool leftBehind(const QString& fileName) {
+  return dblock::isLockFile(fileName) || backup::isBackupFolder(fileName);
+}
+
 bool copyTree(const QString& from, const QString& to) {
   if (!QDir().mkdir(to)) return false;
   const QDir source(from);
   const auto entries =
       source.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
   for (const QFileInfo& entry : entries) {
-    // The lock belongs to the window that has the original open, not to the copy.
-    if (dblock::isLockFile(entry.fileName())) continue;
+    if (leftBehind(entry.fileName())) continue;
     const QString target = to + QLatin1Char('/') + entry.fileName();
     if (entry.isDir() && !entry.isSymLink()) {
       if (!copyTree(entry.filePath(), target)) return false;

@@ -70,6 +70,8 @@ class History : public QObject {
   void setDepth(int steps) { depth_ = std::max(steps, kDepth); }
   // Tells which book is open (its folder); the steps of another book are forgotten.
   void belongTo(const QString& bookFolder);
+  // The open book, steps and all, now lives in this folder (saved as a new book).
+  void moveTo(const QString& bookFolder) { book_ = bookFolder; }
 
   // Memory the steps hold.
   std::size_t bytes() const;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QDateTime>
 #include <QLocale>
 #include <QString>
 
@@ -28,12 +29,27 @@ std::optional<QString> normalise(const QString& text);
 
 }  // namespace dates
 
-// Where the program learns today's date. The running program asks the system; tests fix it.
+// Where the program learns today's date and the time. The running program asks the system;
+// tests fix either.
 class Clock {
  public:
-  QDate today() const { return fixed_ ? *fixed_ : QDate::currentDate(); }
-  void setToday(const QDate& date) { fixed_ = date; }
+  QDate today() const {
+    if (fixedNow_) return fixedNow_->date();
+    return fixed_ ? *fixed_ : QDate::currentDate();
+  }
+  // A fixed day keeps the system's time of day, so that times taken on it still advance.
+  QDateTime now() const {
+    if (fixedNow_) return *fixedNow_;
+    const QDateTime system = QDateTime::currentDateTime();
+    return fixed_ ? QDateTime(*fixed_, system.time()) : system;
+  }
+  void setToday(const QDate& date) {
+    fixed_ = date;
+    fixedNow_.reset();
+  }
+  void setNow(const QDateTime& moment) { fixedNow_ = moment; }
 
  private:
   std::optional<QDate> fixed_;
+  std::optional<QDateTime> fixedNow_;
 };

@@ -37,6 +37,15 @@ QString reason(QFileDevice::FileError error, const QString& path) {
   }
 }
 
+// A new file is its owner's only, whatever the umask: books and passwords are private. A file
+// that is replaced keeps the permissions it had (QSaveFile carries them over).
+bool openPrivate(QSaveFile& file) {
+  const bool isNew = !QFileInfo::exists(file.fileName());
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  if (isNew) file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+  return true;
+}
+
 }  // namespace
 
 FailAfterBytes::FailAfterBytes(qint64 bytes) : previous_(failAfter) { failAfter = bytes; }
@@ -48,7 +57,7 @@ std::optional<QString> write(const QString& path, const QByteArray& bytes) {
     return QStringLiteral("無法寫入「%1」：這個位置是一個資料夾").arg(shownPath(path));
   }
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
+  if (!openPrivate(file)) {
     return QStringLiteral("無法寫入「%1」：%2").arg(shownPath(path), reason(file.error(), path));
   }
   qint64 allowed = bytes.size();
@@ -84,7 +93,8 @@ std::optional<QString> replace(const QString& from, const QString& to) {
 }  // namespace
 
 std::optional<QString> writeGroup(const QString& folder,
-                                  const std::vector<std::pair<QString, QByteArray>>& files) {
+                                  const std::vector<std::pair<QString, QByteArray>>& files,
+                                  const std::function<void()>& whenWritten) {
   QStringList names;
   for (const auto& [name, bytes] : files) names.append(name);
   if (auto error = finishGroup(folder, names)) return error;
@@ -105,10 +115,11 @@ std::optional<QString> writeGroup(const QString& folder,
           .arg(shownPath(inFolder(folder, name)), error->section(QStringLiteral("："), 1));
     }
   }
+  if (whenWritten) whenWritten();
   {
     // The marker is written without the disk-full seam: it is what a crash must find whole.
     QSaveFile marker(inFolder(folder, kGroupMarker));
-    if (!marker.open(QIODevice::WriteOnly) ||
+    if (!openPrivate(marker) ||
         marker.write(
             codepage::encode(names.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"))) < 0 ||
         !marker.commit()) {

@@ -5,6 +5,7 @@
 
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -23,8 +24,11 @@ std::optional<QString> write(const QString& path, const QByteArray& bytes);
 // ones. Each new file is written whole beside its old one ("<name>.new"), then a marker
 // ("Varnix.saving") says that all of them are complete, then they replace the old ones one by
 // one and the marker goes. The reason in words when the files could not be replaced.
+// `whenWritten` runs once all new files are whole and before any old one is replaced: the moment
+// to keep a copy of the old ones, when the disk can no longer cost the save itself.
 std::optional<QString> writeGroup(const QString& folder,
-                                  const std::vector<std::pair<QString, QByteArray>>& files);
+                                  const std::vector<std::pair<QString, QByteArray>>& files,
+                                  const std::function<void()>& whenWritten = {});
 
 // Completes a group write that was cut short in the folder: with the marker present the new
 // files replace the old ones, without it they are thrown away. The names are those the group

@@ -21,15 +21,16 @@ QString databaseFolderName(const QString& name) {
   return name.left(end);
 }
 
-Module1::Module1(const QString& installFolder, Dialogs& dialogs)
-    : InstallFolder(QDir::fromNativeSeparators(installFolder)), dialogs_(dialogs) {
-  if (InstallFolder.endsWith(QLatin1Char('/')) && InstallFolder.size() > 1 &&
-      !InstallFolder.endsWith(QLatin1String(":/")) && InstallFolder != QLatin1String("/")) {
-    InstallFolder.chop(1);
+Module1::Module1(const QString& dataFolder, Dialogs& dialogs, const QString& programFiles)
+    : DataFolder(QDir::fromNativeSeparators(dataFolder)), dialogs_(dialogs) {
+  if (DataFolder.endsWith(QLatin1Char('/')) && DataFolder.size() > 1 &&
+      !DataFolder.endsWith(QLatin1String(":/")) && DataFolder != QLatin1String("/")) {
+    DataFolder.chop(1);
   }
-  DataBaseFolder = withSlash(InstallFolder, QStringLiteral("DataBase"));
-  CsvFolder = withSlash(InstallFolder, QStringLiteral("CSV"));
-  TxtFolder = withSlash(InstallFolder, QStringLiteral("TXT"));
+  ProgramFiles = programFiles.isEmpty() ? DataFolder : QDir::fromNativeSeparators(programFiles);
+  DataBaseFolder = withSlash(DataFolder, QStringLiteral("DataBase"));
+  CsvFolder = withSlash(DataFolder, QStringLiteral("CSV"));
+  TxtFolder = withSlash(DataFolder, QStringLiteral("TXT"));
 }
 
 void Module1::setPanel(Panel p, const QString& text) {

@@ -3,6 +3,7 @@
 #include "history/History.h"
 #include "platform/dates.h"
 #include "store/dblock.h"
+#include "store/fingerprint.h"
 #include "store/records.h"
 
 #include <QObject>
@@ -24,8 +25,9 @@ class Module1 : public QObject {
   Q_OBJECT
 
  public:
-  // installFolder: the folder of the program (tests pass a temporary one).
-  Module1(const QString& installFolder, Dialogs& dialogs);
+  // dataFolder: where the books and settings live (tests pass a temporary one);
+  // programFiles: where the help page lies, the data folder when not given.
+  Module1(const QString& dataFolder, Dialogs& dialogs, const QString& programFiles = {});
 
   // The open database.
   AccountTableType AccountTable;
@@ -34,10 +36,11 @@ class Module1 : public QObject {
   int EntryCount = 1;    // first free slot: entries in use + 1
 
   // Shared state.
-  QString InstallFolder;   // the program's folder, no trailing separator
-  QString DataBaseFolder;  // InstallFolder + "/DataBase/"
-  QString CsvFolder;       // InstallFolder + "/CSV/"
-  QString TxtFolder;       // InstallFolder + "/TXT/"
+  QString DataFolder;      // no trailing separator; the program's folder when portable
+  QString ProgramFiles;    // the help page and icon: beside the program or share/varnix
+  QString DataBaseFolder;  // DataFolder + "/DataBase/"
+  QString CsvFolder;       // DataFolder + "/CSV/"
+  QString TxtFolder;       // DataFolder + "/TXT/"
   QString UserName;
   QString DataBaseName;
   bool OpenedFromMenu = false;
@@ -47,6 +50,9 @@ class Module1 : public QObject {
   // The lock file of the open database: no other window opens it meanwhile. Given up when
   // another database is opened, at log-out, and with the store at the program's end.
   DatabaseLock Lock;
+  // The open book's files as last read or written: a save first checks that nobody else has
+  // written them since.
+  BookFingerprint Fingerprint;
 
   // Undo and redo of the open book's changes.
   History& history() { return history_; }
@@ -62,7 +68,8 @@ class Module1 : public QObject {
   QString databaseFolder() const {
     return userFolder() + QLatin1Char('/') + databaseFolderName(DataBaseName);
   }
-  QString settingsFile() const { return InstallFolder + QStringLiteral("/Varnix.ini"); }
+  QString helpPage() const { return ProgramFiles + QStringLiteral("/readme.htm"); }
+  QString settingsFile() const { return DataFolder + QStringLiteral("/Varnix.ini"); }
 
   int entriesInUse() const { return EntryCount - 1; }
   int accountsInUse() const { return AccountCount - 1; }

@@ -1,5 +1,7 @@
 #include "store/database.h"
 
+#include "backup/backups.h"
+#include "backup/newbook.h"
 #include "platform/codepage.h"
 #include "platform/numbers.h"
 #include "platform/safefile.h"
@@ -267,6 +269,7 @@ std::optional<Message> LoadDatabase(Module1& store, qint32 startingCash) {
   decodeAccounts(accountBytes, accountRecords, store.AccountTable);
   const AccountNames names(accountBytes, accountRecords, store.AccountTable);
   decodeEntries(entryBytes, entryRecords, store.EntryTable, &names);
+  store.Fingerprint = bookFingerprint(folder, accountBytes, entryBytes);
   const int accountCount = accountRecords + 1;
   const int entryCount = entryRecords + 1;
   store.AccountCount = accountCount;
@@ -276,14 +279,53 @@ std::optional<Message> LoadDatabase(Module1& store, qint32 startingCash) {
   return std::nullopt;
 }
 
-std::optional<Message> SaveDatabase(Module1& store) {
-  // Both files are replaced together: a crash or a full disk never leaves the accounts of one
-  // save beside the entries of another.
-  if (auto error = safefile::writeGroup(
-          store.databaseFolder(),
-          {{kAccountsFile, accountsFileBytes(store.AccountTable, store.AccountCount)},
-           {kEntriesFile, entriesFileBytes(store.EntryTable, store.EntryCount)}})) {
-    return refusal(QStringLiteral("資料庫沒有存好：%1").arg(*error));
+BookFingerprint bookFingerprint(const QString& folder, const QByteArray& accounts,
+                                const QByteArray& entries) {
+  const QString absolute = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+  return {absolute, fileFingerprint(absolute + QLatin1Char('/') + kAccountsFile, accounts),
+          fileFingerprint(absolute + QLatin1Char('/') + kEntriesFile, entries)};
+}
+
+SaveResult SaveDatabase(Module1& store) {
+  const QString folder = store.databaseFolder();
+  const QByteArray accounts = accountsFileBytes(store.AccountTable, store.AccountCount);
+  const QByteArray entries = entriesFileBytes(store.EntryTable, store.EntryCount);
+  // A save cut short earlier is completed first: the files compared and kept below are then
+  // those of the last whole save.
+  if (QFileInfo(folder).isDir()) {
+    if (auto error = safefile::finishGroup(folder, {kAccountsFile, kEntriesFile})) {
+      return {refusal(QStringLiteral("資料庫沒有存好：%1").arg(*error)), std::nullopt};
+    }
   }
-  return std::nullopt;
+  const QString accountsPath = folder + QLatin1Char('/') + kAccountsFile;
+  const QString entriesPath = folder + QLatin1Char('/') + kEntriesFile;
+  const std::optional<QByteArray> oldAccounts = safefile::read(accountsPath);
+  const std::optional<QByteArray> oldEntries = safefile::read(entriesPath);
+  if (store.Fingerprint.describes(folder) &&
+      store.Fingerprint.differsFrom({folder, fileFingerprint(accountsPath, oldAccounts),
+                                     fileFingerprint(entriesPath, oldEntries)})) {
+    return backup::saveAsConflictCopy(store, accounts, entries);
+  }
+
+  std::optional<QString> backupError;
+  const auto keepOldPair = [&] {
+    // A save that changes nothing keeps no backup: it would only push real ones out of the
+    // last twenty.
+    if (oldAccounts && oldEntries && (*oldAccounts != accounts || *oldEntries != entries)) {
+      backupError = backup::keep(folder, *oldAccounts, *oldEntries, store.clock().now());
+    }
+  };
+  // Both files are replaced together: a crash or a full disk never leaves the accounts of one
+  // save beside the entries of another. The backup is made once the new files are whole, so a
+  // disk too full for it costs the backup and never the save.
+  if (auto error = safefile::writeGroup(
+          folder, {{kAccountsFile, accounts}, {kEntriesFile, entries}}, keepOldPair)) {
+    return {refusal(QStringLiteral("資料庫沒有存好：%1").arg(*error)), std::nullopt};
+  }
+  std::optional<Message> notice;
+  if (backupError) {
+    notice = refusal(QStringLiteral("資料庫已經存好，但這次沒有留下備份：%1").arg(*backupError));
+  }
+  store.Fingerprint = bookFingerprint(folder, accounts, entries);
+  return {std::nullopt, notice};
 }

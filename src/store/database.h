@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/dialogs.h"
+#include "store/fingerprint.h"
 #include "store/records.h"
 
 #include <QByteArray>
@@ -41,9 +42,26 @@ bool needsStartingCash(const QString& folder);
 // success.
 std::optional<Message> LoadDatabase(Module1& store, qint32 startingCash = 0);
 
-// Writes both files of the open database from the tables, each safely (a temporary renamed
-// over the old file). The refusal to show when a file could not be written.
-std::optional<Message> SaveDatabase(Module1& store);
+// What a save did. With a refusal nothing was written and the open book is as before;
+// without one the book is saved, and the notice (if any) is still to be shown: the backup that
+// could not be kept, or the book saved under a new name because its files had changed.
+struct SaveResult {
+  std::optional<Message> refusal;
+  std::optional<Message> notice;
+
+  bool saved() const { return !refusal; }
+};
+
+// Writes both files of the open database from the tables, together and safely (see
+// safefile::writeGroup). First the files on disk are compared with the ones last read or
+// written (Module1::Fingerprint): when another program has changed them, the tables are saved
+// as a new book in the user's list, which becomes the open one. Otherwise the pair being
+// replaced is kept as a backup (backup/backups.h); a backup that fails does not stop the save.
+SaveResult SaveDatabase(Module1& store);
+
+// The fingerprint of a book's files with these bytes, as just read or written.
+BookFingerprint bookFingerprint(const QString& folder, const QByteArray& accounts,
+                                const QByteArray& entries);
 
 // The answer to "一開始有多少現金": 0 for an empty (or blank) answer, halves rounded to even; the
 // refusal when the text is no amount or its whole value does not fit 32 bits (the question is

@@ -2,44 +2,33 @@
 
 #include "platform/dialogs.h"
 
-#include <QByteArray>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
+class QLockFile;
+
 // One database is open in at most one window of the program, whichever process shows it. The
-// window that opens a database leaves a lock file beside its two files, naming its process and
-// its machine; a second opening finds the file and is refused. A lock whose process has died
-// on this machine is taken over, so a crash never locks a database for good.
+// window that opens a database holds a lock file beside its two files (QLockFile: it names the
+// process, the program and the machine). A second opening finds the file and is refused. A lock
+// whose process has died on this machine is taken over, so a crash never locks a database for
+// good; two programs taking over the same dead lock at once never both get it.
 namespace dblock {
 
 inline const QString kLockFile = QStringLiteral("Varnix.lock");
 
-// True for the lock file's name: a copy of a database folder leaves it behind.
+// True for the lock file's name (and the lock's own helper file while a dead lock is taken
+// over): a copy of a database folder leaves them behind.
 bool isLockFile(const QString& fileName);
 
 // The refusal of a database that another window has open.
 QString inUseText();
 
 // True when a window (of this process or another) has the database folder open: renaming or
-// deleting it would pull it away from under that window.
+// deleting it would pull it away from under that window. A lock left by a dead process of this
+// machine does not count.
 bool inUse(const QString& folder);
-
-// Who holds a lock.
-struct Owner {
-  qint64 pid = 0;
-  QString host;
-
-  bool operator==(const Owner&) const = default;
-};
-
-// This process on this machine.
-Owner thisProcess();
-
-// The lock file's text: the process id and the host name, each on a line of its own.
-QByteArray ownerBytes(const Owner& owner);
-// Reads a lock file's text; nothing when it names no process.
-std::optional<Owner> parseOwner(const QByteArray& bytes);
 
 }  // namespace dblock
 
@@ -47,7 +36,7 @@ std::optional<Owner> parseOwner(const QByteArray& bytes);
 // successful acquire() of another folder, or the object's end.
 class DatabaseLock {
  public:
-  DatabaseLock() = default;
+  DatabaseLock();
   ~DatabaseLock();
   DatabaseLock(const DatabaseLock&) = delete;
   DatabaseLock& operator=(const DatabaseLock&) = delete;
@@ -60,9 +49,13 @@ class DatabaseLock {
   bool held() const { return !folder_.isEmpty(); }
   // True when this object holds the lock of that folder.
   bool holds(const QString& folder) const;
-  void swap(DatabaseLock& other) noexcept { folder_.swap(other.folder_); }
+  void swap(DatabaseLock& other) noexcept {
+    folder_.swap(other.folder_);
+    file_.swap(other.file_);
+  }
   const QString& folder() const { return folder_; }
 
  private:
   QString folder_;  // absolute path of the locked folder; empty when none is held
+  std::unique_ptr<QLockFile> file_;
 };

@@ -85,12 +85,14 @@ std::optional<Message> setPassword(Module1& store, const QString& old, const QSt
   return std::nullopt;
 }
 
-std::optional<Message> saveAndLogOut(Module1& store) {
+SaveResult saveAndLogOut(Module1& store) {
+  SaveResult result;
   if (!store.DataBaseName.isEmpty()) {
-    if (auto refused = SaveDatabase(store)) return refused;
+    result = SaveDatabase(store);
+    if (!result.saved()) return result;
   }
   store.OpenedFromMenu = false;
   store.Lock.release();
   store.history().clear();
-  return std::nullopt;
+  return result;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/dialogs.h"
+#include "store/database.h"
 
 #include <QString>
 
@@ -33,5 +34,6 @@ std::optional<Message> oldPasswordRefusal(const Module1& store, const QString& t
 std::optional<Message> setPassword(Module1& store, const QString& old, const QString& fresh);
 
 // "登出(&O)" of the User menu, before the login window is shown again: saves the open
-// database. The refusal when it could not be saved; the user then stays logged in.
-std::optional<Message> saveAndLogOut(Module1& store);
+// database. With a refusal (it could not be saved) the user stays logged in; a notice of the
+// save is shown either way.
+SaveResult saveAndLogOut(Module1& store);

@@ -257,8 +257,9 @@ TEST(History, EachCommandOfTheBookLeavesOneNamedStep) {
   }
 }
 
-// The steps belong to the book: reopened unchanged (as the list does after its save), it keeps
-// them; another book, the same one changed on disk, or a log-out forgets them.
+// The steps belong to the book: reopened unchanged (as the list does after its save), or saved
+// as a new book, it keeps them; another book, the same one changed on disk, or a log-out
+// forgets them.
 TEST(History, LastsWhileItsBookIsOpen) {
   QTemporaryDir dir;
   ScriptedDialogs dialogs;
@@ -267,15 +268,14 @@ TEST(History, LastsWhileItsBookIsOpen) {
   for (const QString name : {"b", "a"}) {
     store.DataBaseName = name;
     QDir().mkpath(store.databaseFolder());
-    dialogs.type("100");
-    ASSERT_FALSE(LoadDatabase(store));
+    ASSERT_FALSE(LoadDatabase(store, 100));
   }
   auto reopen = [&](const QString& name) {
     store.DataBaseName = name;
     return LoadDatabase(store);
   };
   ASSERT_FALSE(createAccount(store, "房租", kExpense, ""));
-  ASSERT_FALSE(SaveDatabase(store));
+  ASSERT_TRUE(SaveDatabase(store).saved());
   ASSERT_FALSE(reopen("a"));
   EXPECT_EQ(store.history().undoName(), stepname::kNewAccount);
 
@@ -283,13 +283,22 @@ TEST(History, LastsWhileItsBookIsOpen) {
   EXPECT_FALSE(store.history().canUndo());
 
   ASSERT_FALSE(createAccount(store, "房租", kExpense, ""));
-  ASSERT_FALSE(SaveDatabase(store));
+  ASSERT_TRUE(SaveDatabase(store).saved());
   putFile(store.databaseFolder() + "/Main.dat", QByteArray());
   ASSERT_FALSE(reopen("b"));
   EXPECT_FALSE(store.history().canUndo());
 
+  // Changed on disk before a save: the book goes on as a new one in the list, steps and all.
+  ASSERT_FALSE(createAccount(store, "保險", kExpense, ""));
+  putFile(store.databaseFolder() + "/Main.dat", QByteArray(128, ' '));
+  const SaveResult conflict = SaveDatabase(store);
+  ASSERT_TRUE(conflict.saved() && conflict.notice);
+  ASSERT_NE(store.DataBaseName, QStringLiteral("b"));
+  ASSERT_FALSE(reopen(store.DataBaseName));
+  EXPECT_EQ(store.history().undoName(), stepname::kNewAccount);
+
   ASSERT_FALSE(createAccount(store, "水費", kExpense, ""));
-  ASSERT_FALSE(saveAndLogOut(store));
+  ASSERT_TRUE(saveAndLogOut(store).saved());
   EXPECT_FALSE(store.history().canUndo());
 }
 

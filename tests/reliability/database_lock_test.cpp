@@ -5,52 +5,81 @@
 #include "store/dblock.h"
 #include "users/users.h"
 
-#include <QDateTime>
 #include <QDir>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <memory>
-
-#include <sys/wait.h>
-#include <unistd.h>
+#include <vector>
 
 // One database is open in one window at most, whichever copy of the program shows it.
 namespace {
 
 const QString kInUseElsewhere = QStringLiteral("這個資料庫正在其他視窗使用中");
 
-qint64 deadPid() {  // a process that has ended and been reaped
-  const pid_t child = fork();
-  if (child == 0) _exit(0);
-  waitpid(child, nullptr, 0);
-  return child;
+// Runs the lock helper; its standard output once it has ended.
+QByteArray runLockRace(const QStringList& arguments) {
+  QProcess helper;
+  helper.start(QStringLiteral(VARNIX_LOCK_RACE), arguments);
+  EXPECT_TRUE(helper.waitForFinished(30000));
+  return helper.readAllStandardOutput();
 }
 
-TEST(DatabaseLockTest, DecidesWhoseLockMayBeTakenOver) {
+TEST(DatabaseLockTest, TakesOverOnlyTheLockOfAProcessThatHasEnded) {
   QTemporaryDir dir;
   const QString lockFile = dir.filePath(QStringLiteral("Varnix.lock"));
-  const QString host = dblock::thisProcess().host;
-  // The owner (a dead process, a running one, none), the lock's age, whether it is taken over.
-  const std::tuple<QByteArray, qint64, bool> cases[] = {
-      {dblock::ownerBytes({deadPid(), host}), 0, true},
-      {dblock::ownerBytes({getppid(), host}), 0, false},
-      {QByteArray(), 0, false},
-      {QByteArray(), 3600, true},
-  };
-  for (const auto& [content, ageSeconds, takenOver] : cases) {
-    SCOPED_TRACE(testing::Message() << content.toStdString() << ", " << ageSeconds << " s");
-    QFile file(lockFile);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(content) >= 0 && file.flush());
-    ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds),
-                                 QFileDevice::FileModificationTime));
-    DatabaseLock lock;
+  runLockRace({dir.path()});  // dies holding the lock
+  ASSERT_TRUE(QFile::exists(lockFile));
+  EXPECT_FALSE(dblock::inUse(dir.path()));
+
+  DatabaseLock lock;
+  EXPECT_EQ(lock.acquire(dir.path()), std::nullopt);
+  EXPECT_TRUE(dblock::inUse(dir.path()));
+  // A running owner, of this machine or another, is never overruled: this process's lock as
+  // another process would find it, and one that names another machine.
+  const QByteArray mine = fileBytes(lockFile);
+  lock.release();
+  EXPECT_FALSE(QFile::exists(lockFile));
+  const QByteArray elsewhere = "1\nvarnix\nsome-other-computer\n";
+  for (const QByteArray& owner : {mine, elsewhere}) {
+    putFile(lockFile, owner);
+    EXPECT_TRUE(dblock::inUse(dir.path()));
     const auto refused = lock.acquire(dir.path());
-    EXPECT_EQ(refused ? refused->text : QString(), takenOver ? QString() : kInUseElsewhere);
-    EXPECT_EQ(fileBytes(lockFile), takenOver ? dblock::ownerBytes(dblock::thisProcess()) : content);
-    lock.release();
-    EXPECT_EQ(QFile::exists(lockFile), !takenOver);
+    EXPECT_EQ(refused ? refused->text : QString(), kInUseElsewhere);
+    EXPECT_EQ(fileBytes(lockFile), owner);
+  }
+}
+
+TEST(DatabaseLockTest, OfProcessesOpeningOneDatabaseAtOnceOnlyOneWins) {
+  const int rounds = 5;
+  const int copies = 8;
+  for (int round = 0; round < rounds; ++round) {
+    SCOPED_TRACE(testing::Message() << "round " << round);
+    QTemporaryDir dir;
+    const QString start = dir.filePath(QStringLiteral("start"));
+    const QString book = dir.filePath(QStringLiteral("book"));
+    ASSERT_TRUE(QDir().mkpath(book));
+    // Odd rounds race over a lock left by a dead process, which each wants to take over.
+    if (round % 2 == 1) runLockRace({book});
+    std::vector<std::unique_ptr<QProcess>> helpers;
+    for (int i = 0; i < copies; ++i) {
+      helpers.push_back(std::make_unique<QProcess>());
+      helpers.back()->start(QStringLiteral(VARNIX_LOCK_RACE), {book, start});
+      ASSERT_TRUE(helpers.back()->waitForStarted(10000));
+    }
+    QThread::msleep(300);  // all of them waiting for the start
+    putFile(start, "");
+    int won = 0;
+    for (auto& helper : helpers) {
+      while (!helper->canReadLine()) ASSERT_TRUE(helper->waitForReadyRead(30000));
+      won += helper->readLine() == "won\n";
+    }
+    putFile(start + ".end", "");
+    for (auto& helper : helpers) EXPECT_TRUE(helper->waitForFinished(10000));
+    EXPECT_EQ(won, 1);
   }
 }
 

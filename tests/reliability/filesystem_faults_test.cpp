@@ -60,12 +60,12 @@ TEST(SaveFaultTest, FailedSaveKeepsTheEarlierFilesAndTheTables) {
   for (const auto& [what, fault, cut] : faults) {
     SCOPED_TRACE(what);
     Session s;
-    ASSERT_EQ(SaveDatabase(s.store), std::nullopt);
+    ASSERT_EQ(SaveDatabase(s.store).refusal, std::nullopt);
     fillState(s.store, 1);  // the changes of a session, not yet saved
     const auto changed = filesOf(s.store);
     if (fault) fault(s.store);
     const auto before = treeOf(s.dir.path());
-    const auto refusal = onDisk(cut, [&] { return SaveDatabase(s.store); });
+    const auto refusal = onDisk(cut, [&] { return SaveDatabase(s.store).refusal; });
     ASSERT_TRUE(refusal);
     EXPECT_TRUE(refusal->text.startsWith(QStringLiteral("資料庫沒有存好：")));
     EXPECT_EQ(treeOf(s.dir.path()), before);

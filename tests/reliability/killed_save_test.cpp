@@ -1,5 +1,6 @@
 #include "ScriptedDialogs.h"
 #include "TestFiles.h"
+#include "backup/backups.h"
 #include "platform/safefile.h"
 #include "states.h"
 
@@ -68,6 +69,7 @@ TEST(KilledSaveTest, FilesAfterAKillAreOneOfTheSavedStates) {
   ASSERT_TRUE(QDir().mkpath(folder));
 
   int interrupted = 0;
+  size_t backupsSeen = 0;
   for (int round = 0; round < rounds; ++round) {
     SCOPED_TRACE(testing::Message() << "round " << round << ", seed " << seed);
     QProcess child;
@@ -86,10 +88,23 @@ TEST(KilledSaveTest, FilesAfterAKillAreOneOfTheSavedStates) {
         << "the files are no single save";
     EXPECT_EQ(reliability::filesOf(reader), onDisk);
     EXPECT_EQ(filesIn(folder), (QStringList{"Accounts.dat", "Main.dat"}));
+    // Every backup listed is whole: one of the saved states, and it loads.
+    const auto backups = backup::list(folder);
+    EXPECT_LE(backups.size(), size_t(backup::kKeepLatest + 1));
+    for (const backup::BackupInfo& kept : backups) {
+      const reliability::Files files{fileBytes(kept.folder + "/Accounts.dat"),
+                                     fileBytes(kept.folder + "/Main.dat")};
+      EXPECT_NE(std::find(saved.begin(), saved.end(), files), saved.end())
+          << "backup " << kept.folder.toStdString() << " is no single save";
+      EXPECT_TRUE(std::holds_alternative<int>(readAccounts(files.first, reader.AccountTable)));
+      EXPECT_TRUE(std::holds_alternative<int>(readEntries(files.second, reader.EntryTable)));
+    }
+    backupsSeen += backups.size();
   }
   EXPECT_TRUE(dialogs.shown().empty());
-  std::printf("killed %d saves, %d of them left a save to finish (seed %u)\n", rounds, interrupted,
-              seed);
+  EXPECT_GT(backupsSeen, 0u);
+  std::printf("killed %d saves, %d of them left a save to finish, %zu backups checked (seed %u)\n",
+              rounds, interrupted, backupsSeen, seed);
 }
 
 }  // namespace

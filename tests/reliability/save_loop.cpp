@@ -23,11 +23,16 @@ int main(int argc, char* argv[]) {
   QElapsedTimer running;
   running.start();
   for (bool told = false; running.elapsed() < 60000; told = true) {
-    for (const auto& store : states) {
-      if (const auto refusal = SaveDatabase(*store)) {
-        std::fprintf(stderr, "%s\n", refusal->text.toLocal8Bit().constData());
+    for (size_t k = 0; k < states.size(); ++k) {
+      Module1& store = *states[k];
+      const SaveResult result = SaveDatabase(store);
+      // Any notice (a conflict, a failed backup) means the loop is not saving what it should.
+      if (const auto& message = result.refusal ? result.refusal : result.notice) {
+        std::fprintf(stderr, "%s\n", message->text.toLocal8Bit().constData());
         return 1;
       }
+      // The states are one program's successive saves: each knows the files the last wrote.
+      states[(k + 1) % states.size()]->Fingerprint = store.Fingerprint;
     }
     if (!told) std::printf("ready\n");
     std::fflush(stdout);

@@ -38,7 +38,7 @@ class DatabaseFiles : public ::testing::Test {
     for (int i = 1; i <= n; ++i)
       store.EntryTable[i] = makeEntry("2025/01/02", kCash, "Equity", i, {});
     store.EntryCount = n + 1;
-    ASSERT_FALSE(SaveDatabase(store));
+    ASSERT_FALSE(SaveDatabase(store).refusal);
     ASSERT_FALSE(LoadDatabase(store));
     dialogs.clear();
   }

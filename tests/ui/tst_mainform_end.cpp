@@ -35,7 +35,7 @@ struct Program {
     for (qint32 amount : {1000, 20, 30})
       store.EntryTable[store.EntryCount++] =
           makeEntry("2025/01/01", "A-現金", "Equity", amount, {});
-    if (SaveDatabase(store)) qFatal("cannot prepare the database");
+    if (!SaveDatabase(store).saved()) qFatal("cannot prepare the database");
     savedEntries = bytes("Main.dat");
     savedAccounts = bytes("Accounts.dat");
     markDeleted(store, 2);

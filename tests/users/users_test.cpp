@@ -115,12 +115,12 @@ TEST_F(Users, LeavingAnOpenDatabaseThatCannotBeSavedIsRefused) {
   QDir().mkpath(store.userFolder());
   putFile(store.databaseFolder(), "plain");  // a file where the database folder belongs
   store.OpenedFromMenu = true;
-  const auto loggingOut = saveAndLogOut(store);
+  const auto loggingOut = saveAndLogOut(store).refusal;
   ASSERT_TRUE(loggingOut);
   EXPECT_TRUE(loggingOut->text.startsWith(QStringLiteral("資料庫沒有存好：")));
   EXPECT_TRUE(store.OpenedFromMenu);
   store.OpenedFromMenu = false;
-  EXPECT_EQ(EnterCatalogueFromMenu(store), loggingOut);
+  EXPECT_EQ(EnterCatalogueFromMenu(store).refusal, loggingOut);
   EXPECT_FALSE(store.OpenedFromMenu);
 }
 

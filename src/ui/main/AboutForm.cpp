@@ -1,6 +1,7 @@
 #include "ui/main/AboutForm.h"
 
 #include "platform/dialogs.h"
+#include "platform/version.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/resources.h"
 #include "platform/widgets/shell.h"
@@ -73,7 +74,8 @@ AboutForm::AboutForm(const QString& helpPage, const QString& mailAddress, QWidge
   frame->setFrameShadow(QFrame::Sunken);
   frame->setGeometry(84, 14, 310, 122);
 
-  QLabel* title = addLabel(frame, "Label1", QStringLiteral("Varnix v1.1"), QRect(12, 8, 286, 24));
+  QLabel* title =
+      addLabel(frame, "Label1", QStringLiteral("Varnix v" VARNIX_VERSION), QRect(12, 8, 286, 24));
   QFont titleFont = title->font();
   titleFont.setPointSize(12);
   titleFont.setBold(true);
@@ -90,6 +92,8 @@ AboutForm::AboutForm(const QString& helpPage, const QString& mailAddress, QWidge
   mailLink_->setVisible(!mailAddress_.isEmpty());
   helpLink_->installEventFilter(this);
   mailLink_->installEventFilter(this);
+  addLabel(this, "Label5", QStringLiteral("授權：GNU GPL 第 3 版或更新版本"),
+           QRect(20, 152, 280, 22));
 
   auto* ok = new QPushButton(QStringLiteral("確定(&O)"), this);
   ok->setObjectName(QStringLiteral("Command1"));
@@ -115,7 +119,6 @@ bool AboutForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void openAbout(Module1& store, QWidget* parent) {
-  AboutForm form(store.InstallFolder + QStringLiteral("/readme.htm"), AboutForm::contactMail(),
-                 parent);
+  AboutForm form(store.helpPage(), AboutForm::contactMail(), parent);
   store.dialogs().exec(form);
 }

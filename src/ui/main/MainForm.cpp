@@ -4,6 +4,7 @@
 #include "maintenance/DelForm.h"
 #include "maintenance/closing.h"
 #include "platform/dialogs.h"
+#include "platform/version.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/keys.h"
 #include "platform/widgets/resources.h"
@@ -159,12 +160,14 @@ QAction* addItem(QMenu* menu, const char* name, const QString& caption) {
 
 MainForm::MainForm(Module1& store, QWidget* parent) : QMainWindow(parent), store_(store) {
   loadResources();
-  // Every window of the program (and the about box's picture) shows the program's icon.
+  // Every window of the program shows the desktop entry's icon: from the theme when
+  // installed, the built-in copy otherwise.
   if (QApplication::windowIcon().isNull()) {
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("varnix"), QIcon(QStringLiteral(":/varnix.png"))));
   }
   setObjectName(QStringLiteral("MainForm"));
-  setWindowTitle(QStringLiteral("Varnix v1.1"));
+  setWindowTitle(QStringLiteral("Varnix v" VARNIX_VERSION));
   buildControls();
   buildMenus();
   setFixedSize(kClientWidth, menuBar()->sizeHint().height() + kClientHeight);
@@ -507,9 +510,7 @@ void MainForm::onHints() {
       {hintsText(), QStringLiteral("提示"), MessageIcon::Information, MessageButtons::Ok});
 }
 
-void MainForm::onHelp() {
-  shell::openDocument(store_.InstallFolder + QStringLiteral("/readme.htm"));
-}
+void MainForm::onHelp() { shell::openDocument(store_.helpPage()); }
 
 void MainForm::updatePanels() {
   for (int i = 0; i < 4; ++i) {

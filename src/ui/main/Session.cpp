@@ -63,11 +63,16 @@ Catalogue::Result Session::databaseList() {
   return form.outcome();
 }
 
+bool Session::showSaved(const SaveResult& saved) {
+  // A notice (a backup that failed, a book saved under a new name) is worth a box even when the
+  // save itself went through.
+  if (saved.notice) store_.dialogs().show(*saved.notice);
+  if (saved.refusal) store_.dialogs().show(*saved.refusal);
+  return saved.saved();
+}
+
 void Session::databaseListFromMenu() {
-  if (auto refused = EnterCatalogueFromMenu(store_)) {
-    store_.dialogs().show(*refused);
-    return;
-  }
+  if (!showSaved(EnterCatalogueFromMenu(store_))) return;
   if (databaseList() == Catalogue::Result::LoggedOut) afterLogOut();
 }
 
@@ -86,20 +91,14 @@ void Session::changePassword() {
 }
 
 void Session::logOut() {
-  if (auto refused = saveAndLogOut(store_)) {
-    store_.dialogs().show(*refused);
-    return;
-  }
+  if (!showSaved(saveAndLogOut(store_))) return;
   afterLogOut();
 }
 
 bool Session::end(bool save) {
   // Nothing opened, nothing to write.
   if (save && !store_.DataBaseName.isEmpty()) {
-    if (auto refused = SaveDatabase(store_)) {
-      store_.dialogs().show(*refused);
-      return false;
-    }
+    if (!showSaved(SaveDatabase(store_))) return false;
   }
   ended_ = true;
   return true;

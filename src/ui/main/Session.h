@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue/catalogue.h"
+#include "store/database.h"
 
 #include <QString>
 
@@ -35,6 +36,8 @@ class Session {
   bool end(bool save);
 
  private:
+  // Shows what a save has to say; false when it refused (the caller then stops).
+  bool showSaved(const SaveResult& saved);
   // The login and the database list, until a database is open or the program is to end.
   void logInAndOpen(const QString& userName);
   // What follows every log-out, from the menu or from the list.

@@ -1,0 +1,118 @@
+#include "backup/newbook.h"
+
+#include "catalogue/catalogue.h"
+#include "catalogue/folders.h"
+#include "catalogue/names.h"
+#include "platform/safefile.h"
+#include "store/Module1.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <memory>
+
+namespace backup {
+namespace {
+
+QString bookFolder(const Module1& store, const QString& name) {
+  return UserFolder(store) + QLatin1Char('/') + name;
+}
+
+// "<book>-<word>-yyyyMMdd-HHmm", with "-2", "-3"... when that is taken.
+QString freeName(const Module1& store, const QString& book, const QString& word,
+                 const QDateTime& when) {
+  const QString base = book + QLatin1Char('-') + word + QLatin1Char('-') +
+                       when.toString(QStringLiteral("yyyyMMdd-HHmm"));
+  QString name = base;
+  for (int n = 2; folders::exists(bookFolder(store, name)); ++n) {
+    name = base + QStringLiteral("-%1").arg(n);
+  }
+  return name;
+}
+
+// Makes the book's folder with both files and lists it after `after`. On failure nothing of it
+// is left: neither the folder nor the line.
+std::optional<QString> createListedBook(Module1& store, const QString& name, const QString& after,
+                                        const QByteArray& accounts, const QByteArray& entries) {
+  if (auto problem = names::folderNameProblem(name, names::kDatabaseName)) return problem;
+  auto listed = LoadDatabaseList(store);
+  if (const QString* error = std::get_if<QString>(&listed)) return *error;
+  QStringList names = std::get<QStringList>(listed);
+
+  const QString folder = bookFolder(store, name);
+  if (auto error = folders::create(folder)) return error;
+  const auto undo = [&] { folders::remove(folder); };
+  if (auto error =
+          safefile::writeGroup(folder, {{kAccountsFile, accounts}, {kEntriesFile, entries}})) {
+    undo();
+    return error;
+  }
+  const qsizetype at = names.indexOf(after);
+  names.insert(at < 0 ? names.size() : at + 1, name);
+  if (auto error = SaveDatabaseList(store, names)) {
+    undo();
+    return error;
+  }
+  return std::nullopt;
+}
+
+// Both files read and checked as LoadDatabase checks them.
+std::variant<std::pair<QByteArray, QByteArray>, QString> readBackup(const BackupInfo& backup) {
+  const auto accounts = safefile::read(backup.folder + QLatin1Char('/') + kAccountsFile);
+  const auto entries = safefile::read(backup.folder + QLatin1Char('/') + kEntriesFile);
+  if (!accounts || !entries) return QStringLiteral("無法讀取這份備份");
+  auto accountTable = std::make_unique<AccountTableType>();
+  auto entryTable = std::make_unique<EntryTableType>();
+  if (auto read = readAccounts(*accounts, *accountTable); std::holds_alternative<QString>(read)) {
+    return std::get<QString>(read);
+  }
+  if (auto read = readEntries(*entries, *entryTable); std::holds_alternative<QString>(read)) {
+    return std::get<QString>(read);
+  }
+  return std::pair{*accounts, *entries};
+}
+
+}  // namespace
+
+std::variant<QString, Message> restore(Module1& store, const QString& book,
+                                       const BackupInfo& backup) {
+  auto bytes = readBackup(backup);
+  if (const QString* error = std::get_if<QString>(&bytes)) {
+    return refusal(QStringLiteral("備份沒有還原：%1").arg(*error));
+  }
+  const auto& [accounts, entries] = std::get<std::pair<QByteArray, QByteArray>>(bytes);
+  // Named by the moment it keeps, so two restores of one backup are recognisably the same.
+  const QString name = freeName(store, book, QStringLiteral("還原"), backup.taken);
+  if (auto error = createListedBook(store, name, book, accounts, entries)) {
+    return refusal(QStringLiteral("備份沒有還原：%1").arg(*error));
+  }
+  return name;
+}
+
+SaveResult saveAsConflictCopy(Module1& store, const QByteArray& accounts,
+                              const QByteArray& entries) {
+  const QString original = store.DataBaseName;
+  const QString name = freeName(store, original, QStringLiteral("衝突"), store.clock().now());
+  if (auto error = createListedBook(store, name, original, accounts, entries)) {
+    return {refusal(QStringLiteral("資料庫「%1」的檔案已被其他程式變更，為了不覆蓋這些變更，"
+                                   "目前的資料要另存為新的資料庫，但沒有存好：%2")
+                        .arg(original, *error)),
+            std::nullopt};
+  }
+  // The new book is nobody else's yet; taking its lock cannot be refused but by the disk.
+  DatabaseLock next;
+  const auto locked = next.acquire(bookFolder(store, name));
+  if (!locked) store.Lock.swap(next);
+  store.DataBaseName = name;
+  // The open book goes on under its new name, and so do its undo and redo.
+  store.history().moveTo(store.databaseFolder());
+  store.setPanel(Module1::DatabasePanel, QStringLiteral("資料庫名稱：") + name);
+  store.Fingerprint = bookFingerprint(store.databaseFolder(), accounts, entries);
+  return {std::nullopt,
+          refusal(QStringLiteral("資料庫「%1」的檔案已被其他程式變更。為了不覆蓋這些變更，"
+                                 "目前的資料已另存為新的資料庫「%2」，兩者都保留在資料庫清單中，"
+                                 "之後會存到「%2」。")
+                      .arg(original, name))};
+}
+
+}  // namespace backup
