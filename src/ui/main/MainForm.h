@@ -59,6 +59,9 @@ class MainForm : public QMainWindow, public LedgerView {
   void onCloseBooks();
   void onHints();
   void onHelp();
+  void onFind();
+  // A book that a search found something in, opened as the database list opens one.
+  void openFoundBook(const QString& book, int slot);
   void onEndRequested(bool save);
   // 復原 and 重做 of the 編輯 menu.
   void onUndoRedo(bool undo);
