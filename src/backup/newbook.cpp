@@ -104,6 +104,8 @@ SaveResult saveAsConflictCopy(Module1& store, const QByteArray& accounts,
   const auto locked = next.acquire(bookFolder(store, name));
   if (!locked) store.Lock.swap(next);
   store.DataBaseName = name;
+  // The open book goes on under its new name, and so do its undo and redo.
+  store.history().moveTo(store.databaseFolder());
   store.setPanel(Module1::DatabasePanel, QStringLiteral("資料庫名稱：") + name);
   store.Fingerprint = bookFingerprint(store.databaseFolder(), accounts, entries);
   return {std::nullopt,

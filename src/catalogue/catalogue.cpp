@@ -247,5 +247,6 @@ Catalogue::Outcome Catalogue::logOut() {
   store_.clearPanels();
   store_.OpenedFromMenu = false;
   store_.Lock.release();
+  store_.history().clear();
   return {Result::LoggedOut, std::nullopt};
 }

@@ -1,5 +1,7 @@
 #include "interchange/statementimport.h"
 
+#include "history/History.h"
+
 #include "interchange/statementvalues.h"
 #include "platform/dates.h"
 #include "platform/safefile.h"
@@ -287,6 +289,8 @@ std::variant<ImportDone, Message> importRows(Module1& store, const std::vector<P
                        .arg(room)
                        .arg(entries.size()));
   }
+  // The whole import is one step of the history: one 復原 takes every row back.
+  const HistoryStep step(store, stepname::kImport);
   ImportDone done_;
   done_.firstSlot = store.EntryCount;
   done_.count = static_cast<int>(entries.size());

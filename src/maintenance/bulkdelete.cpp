@@ -1,5 +1,6 @@
 #include "maintenance/bulkdelete.h"
 
+#include "history/History.h"
 #include "platform/dates.h"
 #include "store/Module1.h"
 #include "store/ledger.h"
@@ -44,6 +45,7 @@ BulkDeleteResult deleteByDate(Module1& store, DeleteRule rule, const QString& ty
   QString lo = *first;
   QString hi = *second;
   if (hi < lo) std::swap(lo, hi);
+  const HistoryStep step(store, stepname::kBulkDelete);
   for (int i = 1; i < store.EntryCount; ++i) {
     if (meetsRule(rule, store.EntryTable[i].EntryDate, *first, lo, hi)) {
       markDeleted(store, i);

@@ -1,5 +1,6 @@
 #include "maintenance/closing.h"
 
+#include "history/History.h"
 #include "platform/dates.h"
 #include "store/Module1.h"
 #include "store/ledger.h"
@@ -62,6 +63,7 @@ std::optional<Message> closeBooksAt(Module1& store, const QString& typedDate) {
                        .arg(needed));
   }
 
+  const HistoryStep step(store, stepname::kClosing);
   // The entries dated on or before D go; the carried entries follow those that stay. (Written
   // before the removal when the table has room, the result is the same.)
   for (int i = 1; i < store.EntryCount; ++i) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "history/History.h"
 #include "platform/dates.h"
 #include "store/dblock.h"
 #include "store/fingerprint.h"
@@ -53,6 +54,10 @@ class Module1 : public QObject {
   // written them since.
   BookFingerprint Fingerprint;
 
+  // Undo and redo of the open book's changes.
+  History& history() { return history_; }
+  const History& history() const { return history_; }
+
   Dialogs& dialogs() const { return dialogs_; }
   Clock& clock() { return clock_; }
   const Clock& clock() const { return clock_; }
@@ -97,6 +102,7 @@ class Module1 : public QObject {
  private:
   Dialogs& dialogs_;
   Clock clock_;
+  History history_;
   std::array<QString, 4> panels_;
   bool endRequested_ = false;
 };

@@ -1,5 +1,6 @@
 #include "store/chart.h"
 
+#include "history/History.h"
 #include "platform/codepage.h"
 #include "platform/numbers.h"
 #include "store/Module1.h"
@@ -104,6 +105,7 @@ std::optional<Message> createAccount(Module1& store, const QString& typedName, i
     amount = value.value;
   }
 
+  const HistoryStep step(store, stepname::kNewAccount);
   const int slot = store.AccountCount;
   store.AccountTable[slot] = makeAccount(name, static_cast<qint16>(kind));
   if (withEntry) {
@@ -136,6 +138,7 @@ std::optional<Message> renameAccount(Module1& store, int slot, const QString& an
 
   const QString oldName = store.AccountTable[slot].AccountName;
   const QString newName = nameField(name);
+  const HistoryStep step(store, stepname::kRenameAccount);
   for (int i = 1; i < store.EntryCount; ++i) {
     LedgerEntry& e = store.EntryTable[i];
     if (e.IncreaseAccount == oldName) e.IncreaseAccount = newName;
@@ -153,6 +156,7 @@ std::optional<Message> changeKind(Module1& store, int slot, const QString& answe
   if (!kind.ok() || kind.value < kAsset || kind.value > kExpense) {
     return refusal(QStringLiteral("類別必須是1到4的數字：1資產、2負債、3收入、4支出"));
   }
+  const HistoryStep step(store, stepname::kChangeKind);
   store.AccountTable[slot].AccountKind = static_cast<qint16>(kind.value);
   return std::nullopt;
 }
@@ -171,6 +175,7 @@ std::optional<Message> deleteAccount(Module1& store, int slot) {
       return refusal(QStringLiteral("這個帳戶正在使用中，無法刪除"));
     }
   }
+  const HistoryStep step(store, stepname::kDeleteAccount);
   for (int i = slot; i + 1 < store.AccountCount; ++i) {
     store.AccountTable[i] = store.AccountTable[i + 1];
   }
@@ -182,12 +187,14 @@ std::optional<Message> deleteAccount(Module1& store, int slot) {
 
 std::optional<int> moveAccountUp(Module1& store, int slot) {
   if (!validSlot(store, slot) || slot == 1) return std::nullopt;
+  const HistoryStep step(store, stepname::kMoveAccount);
   SwapValues(store.AccountTable[slot], store.AccountTable[slot - 1]);
   return slot - 1;
 }
 
 std::optional<int> moveAccountDown(Module1& store, int slot) {
   if (!validSlot(store, slot) || slot + 1 >= store.AccountCount) return std::nullopt;
+  const HistoryStep step(store, stepname::kMoveAccount);
   SwapValues(store.AccountTable[slot], store.AccountTable[slot + 1]);
   return slot + 1;
 }

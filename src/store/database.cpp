@@ -353,7 +353,17 @@ std::optional<Message> LoadDatabase(Module1& store, qint32 startingCash) {
     if (auto error = safefile::writeGroup(folder, fresh)) return refusal(*error);
   }
 
-  // Nothing can fail from here on.
+  // Nothing can fail from here on. The steps of the book open until now stay only when it is
+  // this book again, read back exactly as it is in memory (the list was opened, which saved it).
+  History& history = store.history();
+  if (history.canUndo() || history.canRedo()) {
+    const bool sameBook =
+        !newAccounts && !newEntries &&
+        accountBytes == accountsFileBytes(store.AccountTable, store.AccountCount) &&
+        entryBytes == entriesFileBytes(store.EntryTable, store.EntryCount);
+    if (!sameBook) history.clear();
+  }
+  history.belongTo(folder);
   decodeBook(store.AccountTable, store.AccountCount, store.EntryTable, store.EntryCount,
              accountBytes, accountRecords, entryBytes, entryRecords);
   store.Fingerprint = bookFingerprint(folder, accountBytes, entryBytes);

@@ -1,5 +1,6 @@
 #include "store/deletion.h"
 
+#include "history/History.h"
 #include "store/Module1.h"
 #include "store/ledger.h"
 
@@ -26,6 +27,7 @@ std::optional<Message> tickedEntriesRefusal(const Module1& store,
 
 std::optional<Message> deleteTickedEntries(Module1& store, const std::vector<int>& tickedSlots) {
   if (auto refused = tickedEntriesRefusal(store, tickedSlots)) return refused;
+  const HistoryStep step(store, stepname::kDeleteEntries);
   // Marking twice is harmless: the two rows of one entry leave one marked slot.
   for (int slot : entriesInUse(store, tickedSlots)) markDeleted(store, slot);
   CompactEntries(store);

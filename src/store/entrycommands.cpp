@@ -1,5 +1,6 @@
 #include "store/entrycommands.h"
 
+#include "history/History.h"
 #include "platform/codepage.h"
 #include "platform/dates.h"
 #include "platform/numbers.h"
@@ -62,6 +63,7 @@ std::variant<int, Message> storeEntry(Module1& store, const EntryInput& input) {
   auto checked = checkEntry(store, input);
   if (auto* refused = std::get_if<Message>(&checked)) return *refused;
   LedgerEntry& entry = std::get<LedgerEntry>(checked);
+  const HistoryStep step(store, input.editMode ? stepname::kEditEntry : stepname::kNewEntry);
 
   if (input.editMode) {
     store.EntryTable[input.editIndex] = std::move(entry);

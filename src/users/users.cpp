@@ -93,5 +93,6 @@ SaveResult saveAndLogOut(Module1& store) {
   }
   store.OpenedFromMenu = false;
   store.Lock.release();
+  store.history().clear();
   return result;
 }

@@ -1,4 +1,5 @@
 #include "interchange/statementimport.h"
+#include "history/History.h"
 
 #include "ScriptedDialogs.h"
 #include "TestFiles.h"
@@ -176,6 +177,13 @@ TEST_F(ImportTest, ImportAddsTheTickedRowsAllOrNothing) {
   ASSERT_EQ(store.EntryCount, 4);
   EXPECT_EQ(store.EntryTable[2],
             makeEntry("2023/01/06", "I-其他收入", "A-台銀", 52000, "薪資 一月"));
+  EXPECT_EQ(store.EntryTable[3].Amount, 1500);
+  // The whole import is one step: one undo takes both rows back, one redo brings them again.
+  EXPECT_EQ(store.history().undoName(), QStringLiteral("匯入對帳單"));
+  ASSERT_FALSE(store.history().undo(store));
+  EXPECT_EQ(store.EntryCount, 2);
+  ASSERT_FALSE(store.history().redo(store));
+  ASSERT_EQ(store.EntryCount, 4);
   EXPECT_EQ(store.EntryTable[3].Amount, 1500);
 
   // A card: paying it takes the bank first so that the debt goes down.

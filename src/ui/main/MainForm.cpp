@@ -1,5 +1,6 @@
 #include "ui/main/MainForm.h"
 
+#include "history/History.h"
 #include "interchange/ImportForm.h"
 #include "interchange/exports.h"
 #include "maintenance/DelForm.h"
@@ -300,6 +301,14 @@ void MainForm::buildMenus() {
   file->addSeparator()->setObjectName(QStringLiteral("Line1"));
   QAction* quit = addItem(file, "Quit", QStringLiteral("結束(&Q)"));
 
+  QMenu* edit = menuBar()->addMenu(QStringLiteral("編輯(&E)"));
+  edit->setObjectName(QStringLiteral("Menu_Edit"));
+  undoAction_ = addItem(edit, "Undo", QStringLiteral("復原(&U)"));
+  undoAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  redoAction_ = addItem(edit, "Redo", QStringLiteral("重做(&R)"));
+  redoAction_->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+
   QMenu* user = menuBar()->addMenu(QStringLiteral("用戶(&U)"));
   user->setObjectName(QStringLiteral("Menu_User"));
   QAction* password = addItem(user, "ChanegPassword", QStringLiteral("變更密碼(&C)"));
@@ -330,6 +339,10 @@ void MainForm::buildMenus() {
           [this] { store_.dialogs().show(exportForOthers(store_, OtherExport::SpreadsheetCsv)); });
   connect(exportJournal, &QAction::triggered, this,
           [this] { store_.dialogs().show(exportForOthers(store_, OtherExport::Journal)); });
+  connect(undoAction_, &QAction::triggered, this, [this] { onUndoRedo(true); });
+  connect(redoAction_, &QAction::triggered, this, [this] { onUndoRedo(false); });
+  connect(&store_.history(), &History::changed, this, &MainForm::updateHistoryActions);
+  updateHistoryActions();
   connect(password, &QAction::triggered, this, [this] {
     if (session_) session_->changePassword();
   });
@@ -498,6 +511,37 @@ void MainForm::onCloseBooks() {
   }
   store_.dialogs().show(completion(QStringLiteral("資料結帳完成")));
   redrawLedger(false);
+}
+
+void MainForm::onUndoRedo(bool undo) {
+  // The account shown stays shown while the book still has it: found by its name, since an
+  // undone deletion or move shifts the slots, else by its slot, since a rename keeps that.
+  const int shownSlot = shownAccountSlot();
+  const QString shownName = selector_->currentItem() ? selector_->currentItem()->text() : QString();
+  History& history = store_.history();
+  if (const auto refused = undo ? history.undo(store_) : history.redo(store_)) {
+    store_.dialogs().show(*refused);
+    return;
+  }
+  // Every account list (the pickers of the entry dialog too) follows the chart; the selector
+  // shows its first account, which is then replaced by the one shown before.
+  store_.FillAccountLists();
+  const int slot = store_.accountSlot(shownName);
+  if (slot != 0) {
+    showAccount(slot);
+  } else if (shownSlot > 1 && shownSlot < store_.AccountCount) {
+    showAccount(shownSlot);
+  }
+}
+
+void MainForm::updateHistoryActions() {
+  const History& history = store_.history();
+  undoAction_->setEnabled(history.canUndo());
+  undoAction_->setText(history.canUndo() ? QStringLiteral("復原 %1(&U)").arg(history.undoName())
+                                         : QStringLiteral("復原(&U)"));
+  redoAction_->setEnabled(history.canRedo());
+  redoAction_->setText(history.canRedo() ? QStringLiteral("重做 %1(&R)").arg(history.redoName())
+                                         : QStringLiteral("重做(&R)"));
 }
 
 QString MainForm::hintsText() {

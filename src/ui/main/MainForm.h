@@ -8,6 +8,7 @@
 
 class InputForm;
 class Module1;
+class QAction;
 class Session;
 class QLabel;
 class QListWidget;
@@ -62,6 +63,9 @@ class MainForm : public QMainWindow, public LedgerView {
   // A book that a search found something in, opened as the database list opens one.
   void openFoundBook(const QString& book, int slot);
   void onEndRequested(bool save);
+  // 復原 and 重做 of the 編輯 menu.
+  void onUndoRedo(bool undo);
+  void updateHistoryActions();
   void updatePanels();
   void selectLastRow();
   // Asks the session to end the program; false when it stays.
@@ -74,6 +78,8 @@ class MainForm : public QMainWindow, public LedgerView {
   QTreeWidget* ledger_ = nullptr;
   QListWidget* selector_ = nullptr;
   QPushButton* newButton_ = nullptr;
+  QAction* undoAction_ = nullptr;
+  QAction* redoAction_ = nullptr;
   std::vector<QLabel*> panels_;
   bool filling_ = false;
   bool ending_ = false;

@@ -1,0 +1,120 @@
+// Undo and redo on the worst-case database: the time of each, and the memory of a full
+// history of the largest steps.
+#include "worstcase.h"
+
+#include "history/History.h"
+#include "history/steps.h"
+#include "maintenance/bulkdelete.h"
+#include "maintenance/closing.h"
+#include "store/Module1.h"
+
+#include <QDir>
+
+#include <malloc.h>
+
+#include <functional>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+struct FullBook {
+  worstcase::NoDialogs dialogs;
+  Module1 store{QDir::tempPath(), dialogs};
+  FullBook() { worstcase::fill(store); }
+};
+
+// The commands whose steps are the largest: half of the book deleted, and a closing at the
+// end of the year (every entry goes, each asset and liability gets its carried entry).
+void halfDeleted(Module1& store) {
+  deleteByDate(store, DeleteRule::Within, QStringLiteral("2025/01/01"),
+               QStringLiteral("2025/07/01"));
+}
+void closedAtYearEnd(Module1& store) { closeBooksAt(store, worstcase::kStatementDate); }
+
+void timeUndo(benchmark::State& state, const std::function<void(Module1&)>& command) {
+  FullBook book;
+  const int before = book.store.entriesInUse();
+  command(book.store);
+  state.counters["entries_before"] = before;
+  state.counters["entries_after"] = book.store.entriesInUse();
+  History& history = book.store.history();
+  for (auto _ : state) {
+    auto undone = history.undo(book.store);
+    benchmark::DoNotOptimize(undone);
+    state.PauseTiming();
+    if (undone || history.redo(book.store)) state.SkipWithError("the step did not fit");
+    state.ResumeTiming();
+  }
+}
+
+void timeRedo(benchmark::State& state, const std::function<void(Module1&)>& command) {
+  FullBook book;
+  command(book.store);
+  History& history = book.store.history();
+  for (auto _ : state) {
+    state.PauseTiming();
+    if (history.undo(book.store)) state.SkipWithError("the step did not fit");
+    state.ResumeTiming();
+    auto redone = history.redo(book.store);
+    benchmark::DoNotOptimize(redone);
+  }
+}
+
+void BM_UndoHalfDeleted(benchmark::State& state) { timeUndo(state, halfDeleted); }
+void BM_RedoHalfDeleted(benchmark::State& state) { timeRedo(state, halfDeleted); }
+void BM_UndoClosing(benchmark::State& state) { timeUndo(state, closedAtYearEnd); }
+void BM_RedoClosing(benchmark::State& state) { timeRedo(state, closedAtYearEnd); }
+BENCHMARK(BM_UndoHalfDeleted)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RedoHalfDeleted)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_UndoClosing)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RedoClosing)->Unit(benchmark::kMicrosecond);
+
+// What a command pays for its step: the tables kept before it and the script made after it.
+void BM_RecordHalfDeleted(benchmark::State& state) {
+  FullBook book;
+  const history::Tables full = history::tablesOf(book.store);
+  halfDeleted(book.store);
+  for (auto _ : state) {
+    auto kept = history::tablesOf(book.store);
+    auto step = history::makeStep(full, book.store, stepname::kBulkDelete);
+    benchmark::DoNotOptimize(kept);
+    benchmark::DoNotOptimize(step);
+  }
+}
+BENCHMARK(BM_RecordHalfDeleted)->Unit(benchmark::kMicrosecond);
+
+// A hundred of the largest steps on a full book, one after another: a closing that takes all
+// 3000 entries, the book imported full again, a bulk delete of every entry, the import again,
+// and so on. Reports the history's own count of its bytes and what the heap grew by.
+void BM_HundredLargestSteps(benchmark::State& state) {
+  for (auto _ : state) {
+    FullBook book;
+    Module1& store = book.store;
+    const history::Tables full = history::tablesOf(store);
+    const auto heapBefore = mallinfo2().uordblks;
+    for (int step = 0; step < History::kDepth; ++step) {
+      if (step % 2 == 1) {
+        const HistoryStep imported(store, stepname::kImport);
+        for (size_t k = 0; store.EntryCount <= kMaxEntries; ++k) {
+          store.EntryTable[store.EntryCount++] = full.entries[k];
+        }
+      } else if (step % 4 == 0) {
+        closedAtYearEnd(store);
+      } else {
+        deleteByDate(store, DeleteRule::Outside, QStringLiteral("2030/01/01"),
+                     QStringLiteral("2030/01/01"));
+      }
+    }
+    const auto heapAfter = mallinfo2().uordblks;
+    state.counters["steps"] = store.history().undoCount();
+    state.counters["history_MiB"] = static_cast<double>(store.history().bytes()) / (1 << 20);
+    state.counters["heap_MiB"] = static_cast<double>(heapAfter - heapBefore) / (1 << 20);
+  }
+}
+BENCHMARK(BM_HundredLargestSteps)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,110 @@
+#pragma once
+
+#include "platform/dialogs.h"
+
+#include <QObject>
+#include <QString>
+
+#include <algorithm>
+#include <cstddef>
+#include <deque>
+#include <memory>
+#include <optional>
+
+class Module1;
+namespace history {
+struct Step;
+struct Tables;
+enum class Direction;
+}  // namespace history
+
+// The names of the steps, as 復原 and 重做 show them ("復原 多筆刪除").
+namespace stepname {
+inline const QString kNewEntry = QStringLiteral("新增記錄");
+inline const QString kEditEntry = QStringLiteral("修改記錄");
+inline const QString kDeleteEntries = QStringLiteral("刪除記錄");
+inline const QString kBulkDelete = QStringLiteral("多筆刪除");
+inline const QString kClosing = QStringLiteral("結帳");
+inline const QString kNewAccount = QStringLiteral("新增帳戶");
+inline const QString kRenameAccount = QStringLiteral("更改帳戶名稱");
+inline const QString kChangeKind = QStringLiteral("更改帳戶類別");
+inline const QString kDeleteAccount = QStringLiteral("刪除帳戶");
+inline const QString kMoveAccount = QStringLiteral("移動帳戶");
+inline const QString kImport = QStringLiteral("匯入對帳單");
+}  // namespace stepname
+
+// Undo and redo of the open book. Every command that changes the book leaves one step here;
+// 復原 takes the book back across the last step, 重做 forward again, in order. A new step
+// forgets what was undone. The history belongs to the open book: it lasts through saves and
+// is forgotten when another book is opened and at log-out.
+class History : public QObject {
+  Q_OBJECT
+
+ public:
+  static constexpr int kDepth = 100;
+
+  explicit History(int depth = kDepth);
+  ~History() override;
+
+  bool canUndo() const { return !done_.empty(); }
+  bool canRedo() const { return !undone_.empty(); }
+  // The name of the step 復原 (重做) would take; empty when there is none.
+  QString undoName() const;
+  QString redoName() const;
+  int undoCount() const { return static_cast<int>(done_.size()); }
+  int redoCount() const { return static_cast<int>(undone_.size()); }
+
+  // Keeps what the store's tables went through since `before` as the step `name`. A command
+  // that changed nothing (one that refused) leaves no step and keeps the redo side.
+  void record(const history::Tables& before, const Module1& store, const QString& name);
+
+  // Takes the book back across the last step (forward across the last undone one) and shows
+  // the new counts in the status panels. The refusal when there is nothing to undo (redo), or
+  // when the book is no longer as the step left it; the history is then forgotten, and the
+  // book stays as it is.
+  std::optional<Message> undo(Module1& store);
+  std::optional<Message> redo(Module1& store);
+
+  void clear();
+  // How many steps are kept, at least kDepth; the oldest go first.
+  void setDepth(int steps) { depth_ = std::max(steps, kDepth); }
+  // Tells which book is open (its folder); the steps of another book are forgotten.
+  void belongTo(const QString& bookFolder);
+  // The open book, steps and all, now lives in this folder (saved as a new book).
+  void moveTo(const QString& bookFolder) { book_ = bookFolder; }
+
+  // Memory the steps hold.
+  std::size_t bytes() const;
+
+ signals:
+  // The steps, or their names, changed: menus follow.
+  void changed();
+
+ private:
+  friend class HistoryStep;
+  using Steps = std::deque<std::unique_ptr<history::Step>>;
+  std::optional<Message> cross(Module1& store, history::Direction direction);
+
+  int depth_;
+  Steps done_;    // the last step at the back
+  Steps undone_;  // the step 重做 takes at the back
+  QString book_;
+  int stepsUnderWay_ = 0;  // HistorySteps alive: only the outermost one records
+};
+
+// One command's step. Made once the command has passed its checks, just before its first
+// change; when it goes out of scope, what the command changed becomes a step of the store's
+// history. A command made of other commands (an import of many entries) is one step: the
+// steps of the commands inside it keep nothing of their own.
+class HistoryStep {
+ public:
+  HistoryStep(Module1& store, QString name);
+  ~HistoryStep();
+  HistoryStep(const HistoryStep&) = delete;
+  HistoryStep& operator=(const HistoryStep&) = delete;
+
+ private:
+  Module1& store_;
+  QString name_;
+  std::unique_ptr<history::Tables> before_;
+};
