@@ -4,6 +4,7 @@
 #include "maintenance/closing.h"
 #include "platform/dialogs.h"
 #include "platform/version.h"
+#include "platform/widgets/colours.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/keys.h"
 #include "platform/widgets/resources.h"
@@ -92,7 +93,9 @@ class LedgerItem : public QTreeWidgetItem {
       case Qt::ForegroundRole:
         if (coloured_ && ((column == AmountColumn && row_.amountRed) ||
                           (column == TotalColumn && row_.totalRed))) {
-          return QBrush(kRed);
+          // Lightened on a dark theme's background, where the red alone is hard to read.
+          const QTreeWidget* view = treeWidget();
+          return QBrush(view ? readableOn(kRed, view->palette().color(QPalette::Base)) : kRed);
         }
         break;
       case kTotalRole:
@@ -201,6 +204,7 @@ void MainForm::buildControls() {
   auto* cells = new CompactCells(QApplication::style()->name());
   cells->setParent(ledger_);
   ledger_->setStyle(cells);
+  ledger_->setAccessibleName(QStringLiteral("帳目"));
   ledger_->setColumnCount(6);
   ledger_->setHeaderLabels({QStringLiteral("日期"), QStringLiteral("類別"), QStringLiteral("金額"),
                             QStringLiteral("累計"), QStringLiteral("備註"),
@@ -231,6 +235,7 @@ void MainForm::buildControls() {
   selector_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   selector_->setTextElideMode(Qt::ElideNone);
   selector_->setSelectionMode(QAbstractItemView::SingleSelection);
+  selector_->setAccessibleName(QStringLiteral("帳戶"));
   connect(selector_, &QListWidget::currentRowChanged, this, &MainForm::onAccountSelected);
 
   auto* frame = new QFrame(client);

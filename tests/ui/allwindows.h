@@ -1,0 +1,65 @@
+#pragma once
+
+// Every window of the program, each opened on a small book, for the tests that sweep them all.
+
+#include "../maintenance/books.h"
+#include "WindowSteps.h"
+#include "catalogue/OpenForm.h"
+#include "maintenance/DelForm.h"
+#include "reports/journal/DiaryForm.h"
+#include "reports/statements/BSForm.h"
+#include "ui/accounts/AccountForm.h"
+#include "ui/entry/InputForm.h"
+#include "ui/main/AboutForm.h"
+#include "ui/main/MainForm.h"
+#include "users/LoginForm.h"
+#include "users/NewUserForm.h"
+
+#include <functional>
+#include <memory>
+#include <utility>
+
+namespace testwindows {
+
+using Opener = std::function<std::unique_ptr<QWidget>(testbooks::Books&)>;
+
+template <class Form>
+Opener plain() {
+  return [](testbooks::Books& b) { return std::make_unique<Form>(b.store); };
+}
+
+inline const std::pair<const char*, Opener> kWindows[] = {
+    {"MainForm",
+     [](testbooks::Books& b) {
+       auto window = std::make_unique<MainForm>(b.store);
+       b.store.FillAccountLists();
+       window->showAccount(1);  // the cash, below nothing
+       return window;
+     }},
+    {"LoginForm", plain<LoginForm>()},
+    {"NewUserForm", plain<NewUserForm>()},
+    {"OpenForm", plain<OpenForm>()},
+    {"AccountForm", plain<AccountForm>()},
+    {"BSForm", plain<BSForm>()},
+    {"DiaryForm", plain<DiaryForm>()},
+    {"DelForm", [](testbooks::Books& b) { return std::make_unique<DelForm>(b.store, b.view); }},
+    {"InputForm", [](testbooks::Books& b) { return std::make_unique<InputForm>(b.store, b.view); }},
+    {"AboutForm",
+     [](testbooks::Books&) {
+       return std::make_unique<AboutForm>(QStringLiteral("readme.htm"),
+                                          QStringLiteral("someone@example.org"));
+     }},
+};
+
+// A cash account spent below nothing: negative amounts and totals in its ledger.
+inline void fill(testbooks::Books& b) {
+  b.entry("2024/07/01", "A-現金", "Equity", 1500, QStringLiteral("初值"));
+  b.entry("2024/07/02", "E-餐", "A-現金", 2000);
+}
+
+inline void addRows() {
+  QTest::addColumn<int>("window");
+  for (size_t i = 0; i < std::size(kWindows); ++i) QTest::newRow(kWindows[i].first) << int(i);
+}
+
+}  // namespace testwindows
