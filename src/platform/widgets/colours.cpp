@@ -25,9 +25,11 @@ double contrastRatio(const QColor& a, const QColor& b) {
   return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
+bool isDark(const QColor& background) { return luminance(background) < 0.18; }
+
 QColor readableOn(const QColor& colour, const QColor& background) {
   // Mid-grey and lighter: the colours were chosen for such a background and are kept as they are.
-  if (luminance(background) >= 0.18 || contrastRatio(colour, background) >= kReadable) {
+  if (!isDark(background) || contrastRatio(colour, background) >= kReadable) {
     return colour;
   }
   QColor lighter = colour.toRgb();

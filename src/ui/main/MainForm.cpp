@@ -35,6 +35,7 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyleOptionViewItem>
 #include <QTreeWidget>
 
 #include <utility>
@@ -62,6 +63,21 @@ class CompactCells : public QProxyStyle {
     if (metric == PM_FocusFrameHMargin) return 1;
     if (metric == PM_IndicatorWidth || metric == PM_IndicatorHeight) return 12;
     return QProxyStyle::pixelMetric(metric, option, widget);
+  }
+
+  // Fusion outlines a tick box in a shade of the window colour, which vanishes on a dark
+  // theme's cells; there it is outlined in a shade of the text colour instead.
+  void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+    const auto* cell = qstyleoption_cast<const QStyleOptionViewItem*>(option);
+    if (element == PE_IndicatorItemViewItemCheck && cell &&
+        isDark(cell->palette.color(QPalette::Base))) {
+      QStyleOptionViewItem lifted(*cell);
+      lifted.palette.setColor(QPalette::Window, cell->palette.color(QPalette::Text));
+      QProxyStyle::drawPrimitive(element, &lifted, painter, widget);
+      return;
+    }
+    QProxyStyle::drawPrimitive(element, option, painter, widget);
   }
 };
 
