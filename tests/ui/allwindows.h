@@ -7,7 +7,11 @@
 #include "catalogue/OpenForm.h"
 #include "maintenance/DelForm.h"
 #include "reports/journal/DiaryForm.h"
+#include "reports/period/ChartsForm.h"
+#include "reports/period/PeriodForm.h"
+#include "reports/period/period.h"
 #include "reports/statements/BSForm.h"
+#include "search/SearchForm.h"
 #include "ui/accounts/AccountForm.h"
 #include "ui/entry/InputForm.h"
 #include "ui/main/AboutForm.h"
@@ -44,6 +48,19 @@ inline const std::pair<const char*, Opener> kWindows[] = {
     {"DiaryForm", plain<DiaryForm>()},
     {"DelForm", [](testbooks::Books& b) { return std::make_unique<DelForm>(b.store, b.view); }},
     {"InputForm", [](testbooks::Books& b) { return std::make_unique<InputForm>(b.store, b.view); }},
+    {"SearchForm",
+     [](testbooks::Books& b) {
+       auto form = std::make_unique<SearchForm>(b.store);
+       // An amount that is none shows the window's warning line.
+       child<QLineEdit>(*form, "AmountFrom")->setText(QStringLiteral("十元"));
+       return form;
+     }},
+    {"PeriodForm", plain<PeriodForm>()},
+    {"ChartsForm",
+     [](testbooks::Books& b) {
+       return std::make_unique<ChartsForm>(
+           b.store, period::buildReport(b.store, period::monthPeriod(2024, 7)));
+     }},
     {"AboutForm",
      [](testbooks::Books&) {
        return std::make_unique<AboutForm>(QStringLiteral("readme.htm"),
