@@ -5,7 +5,9 @@
 #include "../maintenance/books.h"
 #include "WindowSteps.h"
 #include "catalogue/OpenForm.h"
+#include "interchange/ImportForm.h"
 #include "maintenance/DelForm.h"
+#include "platform/codepage.h"
 #include "reports/journal/DiaryForm.h"
 #include "reports/period/ChartsForm.h"
 #include "reports/period/PeriodForm.h"
@@ -18,6 +20,9 @@
 #include "ui/main/MainForm.h"
 #include "users/LoginForm.h"
 #include "users/NewUserForm.h"
+
+#include <QTableWidget>
+#include <QTemporaryFile>
 
 #include <functional>
 #include <memory>
@@ -60,6 +65,20 @@ inline const std::pair<const char*, Opener> kWindows[] = {
      [](testbooks::Books& b) {
        return std::make_unique<ChartsForm>(
            b.store, period::buildReport(b.store, period::monthPeriod(2024, 7)));
+     }},
+    {"ImportForm",
+     [](testbooks::Books& b) {
+       auto form = std::make_unique<ImportForm>(b.store);
+       // A statement read: an amount paid out, and a line that cannot be read.
+       auto* statement = new QTemporaryFile(QDir::tempPath() + "/XXXXXX.csv", form.get());
+       if (!statement->open()) qFatal("no temporary file");
+       statement->write(codepage::encode(QStringLiteral(
+           "交易日期,摘要,支出,存入\r\n112/07/05,午餐,85,\r\n112/13/01,錯誤,1,\r\n")));
+       statement->flush();
+       child<QLineEdit>(*form, "FilePath")->setText(statement->fileName());
+       click(*form, "Read");
+       if (child<QTableWidget>(*form, "Preview")->rowCount() != 2) qFatal("statement not read");
+       return form;
      }},
     {"AboutForm",
      [](testbooks::Books&) {
