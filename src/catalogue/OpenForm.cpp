@@ -28,6 +28,7 @@ OpenForm::OpenForm(Module1& store, QWidget* parent)
   list_ = new QListWidget(this);
   list_->setObjectName(QStringLiteral("List1"));
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
+  list_->setAccessibleName(QStringLiteral("資料庫"));
   list_->setGeometry(14, kTop, kButtonLeft - 28, 8 * kButtonStep + kButtonHeight);
 
   openButton_ = addButton("Cmd1", QStringLiteral("開啟(&O)"), 0);

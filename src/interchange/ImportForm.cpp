@@ -1,5 +1,6 @@
 #include "interchange/ImportForm.h"
 
+#include "platform/widgets/colours.h"
 #include "platform/widgets/fonts.h"
 #include "store/LedgerView.h"
 #include "store/Module1.h"
@@ -63,7 +64,13 @@ ImportForm::ImportForm(Module1& store, QWidget* parent) : FixedDialog(parent), s
   auto* read = new QPushButton(QStringLiteral("讀取(&R)"), this);
   read->setObjectName(QStringLiteral("Read"));
   auto* fileRow = new QHBoxLayout;
-  fileRow->addWidget(new QLabel(QStringLiteral("檔案："), this));
+  // Every caption is its box's buddy, so a screen reader names the box by it.
+  auto caption = [this](const QString& text, QWidget* buddy) {
+    auto* label = new QLabel(text, this);
+    label->setBuddy(buddy);
+    return label;
+  };
+  fileRow->addWidget(caption(QStringLiteral("檔案："), path_));
   fileRow->addWidget(path_, 1);
   fileRow->addWidget(browse);
   fileRow->addWidget(read);
@@ -81,11 +88,11 @@ ImportForm::ImportForm(Module1& store, QWidget* parent) : FixedDialog(parent), s
                                                           {"支出欄", outColumn_},
                                                           {"存入欄", inColumn_}};
   int row = 1;
-  for (const auto& [caption, box] : layoutBoxes) {
-    grid->addWidget(new QLabel(QString::fromUtf8(caption), this), row, 0);
+  for (const auto& [text, box] : layoutBoxes) {
+    grid->addWidget(caption(QString::fromUtf8(text), box), row, 0);
     grid->addWidget(box, row++, 1);
   }
-  grid->addWidget(new QLabel(QStringLiteral("備註欄（可複選）"), this), 1, 2);
+  grid->addWidget(caption(QStringLiteral("備註欄（可複選）"), memoColumns_), 1, 2);
   grid->addWidget(memoColumns_, 1, 3, 4, 1);
 
   statementAccount_ = accountBox(store, "StatementAccount", this, {kAsset, kLiability});
@@ -107,11 +114,11 @@ ImportForm::ImportForm(Module1& store, QWidget* parent) : FixedDialog(parent), s
   }
   const std::pair<const char*, QWidget*> accountBoxes[] = {
       {"對帳單的帳戶", statementAccount_}, {"支出記到", outAccount_}, {"存入記到", inAccount_}};
-  for (const auto& [caption, box] : accountBoxes) {
-    grid->addWidget(new QLabel(QString::fromUtf8(caption), this), row, 0);
+  for (const auto& [text, box] : accountBoxes) {
+    grid->addWidget(caption(QString::fromUtf8(text), box), row, 0);
     grid->addWidget(box, row++, 1);
   }
-  grid->addWidget(new QLabel(QStringLiteral("選取列的對方帳戶"), this), row - 1, 2);
+  grid->addWidget(caption(QStringLiteral("選取列的對方帳戶"), rowAccount_), row - 1, 2);
   grid->addWidget(rowAccount_, row - 1, 3);
 
   table_ = new QTableWidget(0, Columns, this);
@@ -122,6 +129,10 @@ ImportForm::ImportForm(Module1& store, QWidget* parent) : FixedDialog(parent), s
   table_->verticalHeader()->hide();
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table_->setAccessibleName(QStringLiteral("預覽"));
+  memoColumns_->setAccessibleName(QStringLiteral("備註欄"));  // a list takes no buddy's name
+  // Tab goes on to the buttons; the arrows walk the rows and Space ticks.
+  table_->setTabKeyNavigation(false);
   table_->horizontalHeader()->setSectionResizeMode(Memo, QHeaderView::Stretch);
   grid->addWidget(table_, row++, 0, 1, 4);
 
@@ -274,7 +285,8 @@ void ImportForm::fillTable() {
     auto* amount =
         new QTableWidgetItem(p.problem.isEmpty() ? QString::number(p.amount) : QString());
     amount->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    if (p.amount < 0) amount->setForeground(Qt::red);
+    if (p.amount < 0)
+      amount->setForeground(readableOn(Qt::red, table_->palette().color(QPalette::Base)));
     table_->setItem(r, Amount, amount);
     auto* memo = new QTableWidgetItem(p.memoCut ? p.memo + QStringLiteral("…") : p.memo);
     table_->setItem(r, Memo, memo);
@@ -284,7 +296,9 @@ void ImportForm::fillTable() {
     if (p.memoCut && note.isEmpty()) note = QStringLiteral("備註已截短");
     table_->setItem(r, Note, new QTableWidgetItem(note));
     if (!p.problem.isEmpty()) {
-      for (int c = 0; c < Columns; ++c) table_->item(r, c)->setForeground(Qt::gray);
+      // The theme's own colour for what cannot be chosen, readable on its own background.
+      const QColor greyed = table_->palette().color(QPalette::Disabled, QPalette::Text);
+      for (int c = 0; c < Columns; ++c) table_->item(r, c)->setForeground(greyed);
       ++unreadable;
     }
     ticked += p.ticked ? 1 : 0;

@@ -52,6 +52,9 @@ DelForm::DelForm(Module1& store, LedgerView& view, QWidget* parent)
   firstDateBox_ = place<QLineEdit>(this, "Text1", twips(1800, 240, 2535, 375));
   betweenDates_ = place<QLabel>(this, "Label1", twips(1800, 720, 0, 0));
   secondDateBox_ = place<QLineEdit>(this, "Text2", twips(1800, 960, 2535, 375));
+  // The options above say what the dates mean; a screen reader hears the boxes by these.
+  firstDateBox_->setAccessibleName(QStringLiteral("日期"));
+  secondDateBox_->setAccessibleName(QStringLiteral("第二個日期"));
 
   deleteButton_ =
       place<QPushButton>(this, "Cmd1", twips(3360, 1560, 975, 375), QStringLiteral("刪除(&D)"));

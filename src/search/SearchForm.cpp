@@ -1,5 +1,6 @@
 #include "search/SearchForm.h"
 
+#include "platform/widgets/colours.h"
 #include "platform/widgets/fonts.h"
 #include "reports/period/period.h"
 #include "store/Module1.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolButton>
 #include <QTreeView>
 
 // The hits as the result list shows them; replaced whole after every keystroke.
@@ -110,6 +112,9 @@ SearchForm::SearchForm(Module1& store, QWidget* parent)
     b->setObjectName(QLatin1String(name));
     b->setPlaceholderText(hint);
     b->setClearButtonEnabled(true);
+    // The clearing cross would otherwise be a button without a name.
+    for (QToolButton* cross : b->findChildren<QToolButton*>())
+      cross->setAccessibleName(QStringLiteral("清除"));
     return b;
   };
   memoBox_ = box("MemoText", QStringLiteral("備註裡的文字"));
@@ -155,6 +160,10 @@ SearchForm::SearchForm(Module1& store, QWidget* parent)
   resultList_->setSelectionBehavior(QAbstractItemView::SelectRows);
   resultList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   resultList_->setModel(model_);
+  // Named for a screen reader: the upper bounds' only caption is the "至" between the boxes.
+  amountToBox_->setAccessibleName(QStringLiteral("金額上限"));
+  dateToBox_->setAccessibleName(QStringLiteral("日期上限"));
+  resultList_->setAccessibleName(QStringLiteral("找到的資料"));
   const int widths[] = {70, 80, 110, 110, 90, 200, 50};
   for (int c = 0; c < 7; ++c) resultList_->setColumnWidth(c, widths[c]);
 
@@ -163,7 +172,10 @@ SearchForm::SearchForm(Module1& store, QWidget* parent)
   notes_ = new QLabel(this);
   notes_->setObjectName(QStringLiteral("Notes"));
   notes_->setWordWrap(true);
-  notes_->setStyleSheet(QStringLiteral("color: #b00000"));
+  QPalette warning = notes_->palette();
+  warning.setColor(QPalette::WindowText,
+                   readableOn(QColor(0xb0, 0, 0), warning.color(QPalette::Window)));
+  notes_->setPalette(warning);
 
   auto* printButton = new QPushButton(QStringLiteral("列印(&P)"), this);
   printButton->setObjectName(QStringLiteral("Print"));

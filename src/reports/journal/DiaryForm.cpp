@@ -115,6 +115,7 @@ DiaryForm::DiaryForm(Module1& store, QWidget* parent)
   list_->setSelectionBehavior(QAbstractItemView::SelectRows);
   list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   list_->setModel(model_);
+  list_->setAccessibleName(QStringLiteral("日記帳"));
   list_->header()->setStretchLastSection(true);
   list_->header()->setSectionsMovable(false);
   list_->setItemDelegate(new CellDelegate(list_));

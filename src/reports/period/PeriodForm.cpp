@@ -106,6 +106,8 @@ PeriodForm::PeriodForm(Module1& store, QWidget* parent) : FixedDialog(parent), s
   table_->verticalHeader()->hide();
   table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  // Tab leaves the table for the buttons below instead of walking its cells: the arrows do that.
+  table_->setTabKeyNavigation(false);
 
   netWorth_ = new QTreeWidget(this);
   netWorth_->setObjectName(QStringLiteral("NetWorth"));
@@ -114,6 +116,12 @@ PeriodForm::PeriodForm(Module1& store, QWidget* parent) : FixedDialog(parent), s
   netWorth_->setFixedWidth(200);
   netWorth_->setColumnWidth(0, 70);
   netWorth_->headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+
+  // The boxes beside the period's picker and the two tables have no captions of their own.
+  const std::pair<QWidget*, const char*> names[] = {
+      {yearBox_, "年"},     {monthBox_, "月"}, {fromBox_, "開始日期"},
+      {toBox_, "結束日期"}, {table_, "收支"},  {netWorth_, "每月財產淨值"}};
+  for (const auto& [widget, name] : names) widget->setAccessibleName(QString::fromUtf8(name));
 
   auto* tables = new QHBoxLayout;
   tables->addWidget(table_, 1);

@@ -3,6 +3,7 @@
 #include "platform/dates.h"
 #include "platform/dialogs.h"
 #include "platform/widgets/clipboard.h"
+#include "platform/widgets/colours.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/keys.h"
 #include "platform/widgets/screen.h"
@@ -25,12 +26,6 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 const QColor kSectionRed(254, 54, 60);
 const QColor kNegativeRed(255, 0, 0);
-
-void setTextColour(QWidget* box, const QColor& colour) {
-  QPalette palette = box->palette();
-  palette.setColor(QPalette::Text, colour);
-  box->setPalette(palette);
-}
 
 // An account line of a statement: the name padded to 20 characters, two blanks, the amount.
 // Padded by characters, a name of four Chinese characters pushes its amount two columns further
@@ -128,6 +123,20 @@ BSForm::BSForm(Module1& store, QWidget* parent) : FixedDialog(parent), store_(st
                         store_.DataBaseName + QStringLiteral("-財務報表.pdf"), this);
   });
 
+  // The window has no labels: a screen reader names each box and the two copy buttons, which
+  // only their place tells apart, by what they hold.
+  const std::pair<QWidget*, const char*> names[] = {
+      {copyBalanceSheetButton_, "複製資產負債表到剪貼簿"},
+      {copyIncomeStatementButton_, "複製損益表到剪貼簿"},
+      {assetsBox_, "資產"},
+      {incomeBox_, "收入"},
+      {liabilitiesBox_, "負債"},
+      {expensesBox_, "支出"},
+      {netWorthBox_, "財產淨值"},
+      {balanceBox_, "結餘"},
+      {dateBox_, "日期"}};
+  for (const auto& [widget, name] : names) widget->setAccessibleName(QString::fromUtf8(name));
+
   setTextColour(liabilitiesBox_, kSectionRed);
   setTextColour(expensesBox_, kSectionRed);
 
@@ -179,8 +188,8 @@ void BSForm::showStatements(const QString& date) {
   balanceBox_->setText(s.balanceLine);
   netWorthBox_->setCursorPosition(0);
   balanceBox_->setCursorPosition(0);
-  setTextColour(netWorthBox_, s.netWorth < 0 ? kNegativeRed : QColor(Qt::black));
-  setTextColour(balanceBox_, s.balance < 0 ? kNegativeRed : QColor(Qt::black));
+  setTextColour(netWorthBox_, s.netWorth < 0 ? kNegativeRed : QColor());
+  setTextColour(balanceBox_, s.balance < 0 ? kNegativeRed : QColor());
 }
 
 // The boxes are displays of these texts and cannot be changed, so the texts are copied as built.

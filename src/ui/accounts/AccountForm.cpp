@@ -61,8 +61,10 @@ void AccountForm::build() {
   deleteButton_ = button("Cmd4", QStringLiteral("刪除"), 128, 173, 41);
 
   // The captions need a little more room than their designed 12 pixels in this font.
-  place(new QLabel(QStringLiteral("名稱："), this), "Label2", 184, 21, 60, 18);
+  auto* nameCaption = new QLabel(QStringLiteral("名稱："), this);
+  place(nameCaption, "Label2", 184, 21, 60, 18);
   nameBox_ = new QComboBox(this);
+  nameCaption->setBuddy(nameBox_);
   nameBox_->setEditable(true);
   nameBox_->setInsertPolicy(QComboBox::NoInsert);
   nameBox_->setMaxVisibleItems(16);
@@ -72,6 +74,7 @@ void AccountForm::build() {
   initialValueBox_ = new QLineEdit(this);
   initialValueBox_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   place(initialValueBox_, "Text4", 216, 76, 81, 23);
+  initialValueCaption_->setBuddy(initialValueBox_);
   createButton_ = button("Cmd0", QStringLiteral("建立(&C)"), 184, 120, 113);
 
   const QString captions[] = {QStringLiteral("資產(&A)"), QStringLiteral("負債(&L)"),
@@ -87,6 +90,11 @@ void AccountForm::build() {
     });
   }
   kindOptions_[0]->setChecked(true);
+
+  // Heard without the window: the list, and the arrows that say only which way.
+  chart_->setAccessibleName(QStringLiteral("帳戶"));
+  upButton_->setAccessibleName(QStringLiteral("上移"));
+  downButton_->setAccessibleName(QStringLiteral("下移"));
 
   doneButton_ = button("Cmd5", QStringLiteral("完成(&D)"), 296, 173, 73);
   doneButton_->setDefault(true);

@@ -69,11 +69,11 @@ void InputForm::build() {
     return b;
   };
 
-  label("Label1", QStringLiteral("日期"), 24);
+  QLabel* dateCaption = label("Label1", QStringLiteral("日期"), 24);
   increaseCaption_ = label("Label2", QStringLiteral("分類"), 60);
   decreaseCaption_ = label("Label3", QStringLiteral("帳戶"), 93);
-  label("Label4", QStringLiteral("金額"), 125);
-  label("Label5", QStringLiteral("備註"), 160);
+  QLabel* amountCaption = label("Label4", QStringLiteral("金額"), 125);
+  QLabel* memoCaption = label("Label5", QStringLiteral("備註"), 160);
 
   dateBox_ = new QLineEdit(this);
   dateBox_->setObjectName(QStringLiteral("Text1"));
@@ -116,6 +116,14 @@ void InputForm::build() {
     keypad_[n] = b;
     connect(b, &QPushButton::clicked, this, [this, n] { onKeypad(n); });
   }
+
+  // A screen reader names each box by its caption, and the key with the arrow by what it does.
+  dateCaption->setBuddy(dateBox_);
+  increaseCaption_->setBuddy(increasePicker_);
+  decreaseCaption_->setBuddy(decreasePicker_);
+  amountCaption->setBuddy(amountBox_);
+  memoCaption->setBuddy(memoBox_);
+  keypad_[10]->setAccessibleName(QStringLiteral("退格"));
 
   okButton_ = button("Cmd1", QStringLiteral("新增(&N)"), 304, 16, 65);
   okButton_->setDefault(true);

@@ -2,6 +2,7 @@
 
 #include "platform/dialogs.h"
 #include "platform/version.h"
+#include "platform/widgets/colours.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/resources.h"
 #include "platform/widgets/shell.h"
@@ -35,7 +36,11 @@ QLabel* addLabel(QWidget* parent, const char* name, const QString& text, const Q
 }
 
 void makeLink(QLabel* label, const QString& toolTip) {
-  label->setStyleSheet(QStringLiteral("QLabel { color: #0000ff; }"));
+  // Link blue, lightened where a dark theme's window would swallow it.
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText,
+                   readableOn(QColor(0, 0, 255), palette.color(QPalette::Window)));
+  label->setPalette(palette);
   QFont font = label->font();
   font.setUnderline(true);
   label->setFont(font);

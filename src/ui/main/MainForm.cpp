@@ -7,6 +7,7 @@
 #include "maintenance/closing.h"
 #include "platform/dialogs.h"
 #include "platform/version.h"
+#include "platform/widgets/colours.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/keys.h"
 #include "platform/widgets/resources.h"
@@ -40,6 +41,7 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyleOptionViewItem>
 #include <QTreeWidget>
 
 #include <utility>
@@ -67,6 +69,21 @@ class CompactCells : public QProxyStyle {
     if (metric == PM_FocusFrameHMargin) return 1;
     if (metric == PM_IndicatorWidth || metric == PM_IndicatorHeight) return 12;
     return QProxyStyle::pixelMetric(metric, option, widget);
+  }
+
+  // Fusion outlines a tick box in a shade of the window colour, which vanishes on a dark
+  // theme's cells; there it is outlined in a shade of the text colour instead.
+  void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+    const auto* cell = qstyleoption_cast<const QStyleOptionViewItem*>(option);
+    if (element == PE_IndicatorItemViewItemCheck && cell &&
+        isDark(cell->palette.color(QPalette::Base))) {
+      QStyleOptionViewItem lifted(*cell);
+      lifted.palette.setColor(QPalette::Window, cell->palette.color(QPalette::Text));
+      QProxyStyle::drawPrimitive(element, &lifted, painter, widget);
+      return;
+    }
+    QProxyStyle::drawPrimitive(element, option, painter, widget);
   }
 };
 
@@ -98,7 +115,9 @@ class LedgerItem : public QTreeWidgetItem {
       case Qt::ForegroundRole:
         if (coloured_ && ((column == AmountColumn && row_.amountRed) ||
                           (column == TotalColumn && row_.totalRed))) {
-          return QBrush(kRed);
+          // Lightened on a dark theme's background, where the red alone is hard to read.
+          const QTreeWidget* view = treeWidget();
+          return QBrush(view ? readableOn(kRed, view->palette().color(QPalette::Base)) : kRed);
         }
         break;
       case kTotalRole:
@@ -207,6 +226,7 @@ void MainForm::buildControls() {
   auto* cells = new CompactCells(QApplication::style()->name());
   cells->setParent(ledger_);
   ledger_->setStyle(cells);
+  ledger_->setAccessibleName(QStringLiteral("帳目"));
   ledger_->setColumnCount(6);
   ledger_->setHeaderLabels({QStringLiteral("日期"), QStringLiteral("類別"), QStringLiteral("金額"),
                             QStringLiteral("累計"), QStringLiteral("備註"),
@@ -237,6 +257,7 @@ void MainForm::buildControls() {
   selector_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   selector_->setTextElideMode(Qt::ElideNone);
   selector_->setSelectionMode(QAbstractItemView::SingleSelection);
+  selector_->setAccessibleName(QStringLiteral("帳戶"));
   connect(selector_, &QListWidget::currentRowChanged, this, &MainForm::onAccountSelected);
 
   auto* frame = new QFrame(client);
