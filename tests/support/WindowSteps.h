@@ -21,6 +21,15 @@ T* child(QObject& window, const char* name) {
   return found;
 }
 
+// Clears the box and types the text; Chinese arrives whole, as from an input method (the test's
+// key table knows ASCII only).
+inline void typeIn(QWidget& window, const char* name, const QString& text) {
+  auto* box = child<QLineEdit>(window, name);
+  box->clear();
+  for (const QChar c : text)
+    c.unicode() < 0x80 ? QTest::keyClicks(box, QString(c)) : box->insert(QString(c));
+}
+
 inline void click(QWidget& window, const char* name) {
   QTest::mouseClick(child<QAbstractButton>(window, name), Qt::LeftButton);
 }
