@@ -191,6 +191,35 @@ std::variant<int, QString> readEntries(const QByteArray& bytes, EntryTableType& 
   return std::get<int>(records) + 1;
 }
 
+std::variant<BookTables, QString> readBookFolder(const QString& folder) {
+  if (!QFileInfo(folder).isDir()) {
+    return QStringLiteral("找不到資料夾「%1」").arg(QDir::toNativeSeparators(folder));
+  }
+  // Mirrors what finishGroup would settle on, without renaming anything.
+  const bool groupComplete = QFileInfo::exists(folder + QLatin1Char('/') + safefile::kGroupMarker);
+  const auto pathOf = [&](const QString& name) {
+    const QString path = folder + QLatin1Char('/') + name;
+    const QString fresh = path + safefile::kGroupSuffix;
+    return groupComplete && QFileInfo(fresh).isFile() ? fresh : path;
+  };
+  int accountRecords = 0;
+  int entryRecords = 0;
+  auto accountBytes =
+      checkedFile(pathOf(kAccountsFile), kAccountsFile, kMaxAccounts, accountRecords);
+  if (const QString* error = std::get_if<QString>(&accountBytes)) return *error;
+  auto entryBytes = checkedFile(pathOf(kEntriesFile), kEntriesFile, kMaxEntries, entryRecords);
+  if (const QString* error = std::get_if<QString>(&entryBytes)) return *error;
+
+  BookTables book;
+  const QByteArray& accounts = std::get<QByteArray>(accountBytes);
+  decodeAccounts(accounts, accountRecords, book.accounts);
+  const AccountNames names(accounts, accountRecords, book.accounts);
+  decodeEntries(std::get<QByteArray>(entryBytes), entryRecords, book.entries, &names);
+  book.accountCount = accountRecords + 1;
+  book.entryCount = entryRecords + 1;
+  return book;
+}
+
 std::variant<qint32, Message> readStartingCash(const QString& answer) {
   if (answer.trimmed().isEmpty()) return 0;
   const numbers::Amount amount = numbers::parseAmount(answer);

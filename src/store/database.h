@@ -35,6 +35,20 @@ std::variant<int, QString> readEntries(const QByteArray& bytes, EntryTableType& 
 // opening entry needs the starting cash.
 bool needsStartingCash(const QString& folder);
 
+// The two tables of a book folder, as its files hold them.
+struct BookTables {
+  AccountTableType accounts;
+  EntryTableType entries;
+  int accountCount = 1;  // first free slot
+  int entryCount = 1;    // first free slot
+};
+
+// Reads a book folder without touching it: no lock is taken, nothing is written, a save cut
+// short on disk is read as it will be completed (the finished new files when the group's
+// marker says they are whole, the old ones otherwise). A book whose files are missing or
+// damaged gives the reason in words. For reading other books while one is open.
+std::variant<BookTables, QString> readBookFolder(const QString& folder);
+
 // Loads the open database (Module1::databaseFolder()) into the tables. A new, empty folder gets
 // its cash and equity accounts and the opening entry of `startingCash` (ignored when the
 // database has its entries already). On any failure nothing changes: neither the files nor the

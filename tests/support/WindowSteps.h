@@ -34,6 +34,13 @@ inline void click(QWidget& window, const char* name) {
   QTest::mouseClick(child<QAbstractButton>(window, name), Qt::LeftButton);
 }
 
+// Types text key by key, Chinese included (QTest::keyClicks takes Latin-1 only).
+inline void typeIn(QWidget* box, const QString& text) {
+  for (const QChar c : text) {
+    QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+  }
+}
+
 // Runs `steps` against the next window shown modally; the window's result is what it returns.
 template <class F>
 void whenShown(ScriptedDialogs& dialogs, F steps) {

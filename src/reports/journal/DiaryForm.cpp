@@ -4,6 +4,7 @@
 #include "platform/widgets/screen.h"
 #include "store/Module1.h"
 #include "store/ledger.h"
+#include "ui/print/pages.h"
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
@@ -139,6 +140,14 @@ DiaryForm::DiaryForm(Module1& store, QWidget* parent)
   textButton_ = button("Cmd2", QStringLiteral("存成純文字檔(T)"), {144, 448, 129, 25});
   okButton_ = button("Cmd0", QStringLiteral("確定"), {528, 448, 81, 25});
   okButton_->setDefault(true);
+  QPushButton* print = button("Print", QStringLiteral("列印(&P)"), {280, 448, 85, 25});
+  QPushButton* pdf = button("SavePdf", QStringLiteral("存成PDF(&F)"), {372, 448, 95, 25});
+  connect(print, &QPushButton::clicked, this,
+          [this] { printing::print(store_, printing::journalDocument(store_), this); });
+  connect(pdf, &QPushButton::clicked, this, [this] {
+    printing::saveAsPdf(store_, printing::journalDocument(store_),
+                        store_.DataBaseName + QStringLiteral("-日記帳.pdf"), this);
+  });
 
   connect(okButton_, &QPushButton::clicked, this, [this] { leave(QDialog::Accepted); });
   connect(csvButton_, &QPushButton::clicked, this, [this] { exportAs(ExportKind::Csv); });

@@ -10,6 +10,7 @@
 #include "store/Module1.h"
 #include "store/ledger.h"
 #include "store/records.h"
+#include "ui/print/pages.h"
 
 #include <QFontMetricsF>
 #include <QLineEdit>
@@ -113,6 +114,19 @@ BSForm::BSForm(Module1& store, QWidget* parent) : FixedDialog(parent), store_(st
   showButton_ = button("Cmd4", QStringLiteral("顯示"), {216, 456, 57, 25});
   okButton_ = button("Cmd1", QStringLiteral("確定"), {464, 456, 81, 25});
   okButton_->setDefault(true);
+  QPushButton* print = button("Print", QStringLiteral("列印(&P)"), {280, 456, 85, 25});
+  QPushButton* pdf = button("SavePdf", QStringLiteral("存成PDF(&F)"), {370, 456, 89, 25});
+  // On paper as on the screen: the statements of the date in the box.
+  const auto shownDate = [this] {
+    return dates::normalise(dateBox_->text()).value_or(store_.today());
+  };
+  connect(print, &QPushButton::clicked, this, [this, shownDate] {
+    printing::print(store_, printing::statementsDocument(store_, shownDate()), this);
+  });
+  connect(pdf, &QPushButton::clicked, this, [this, shownDate] {
+    printing::saveAsPdf(store_, printing::statementsDocument(store_, shownDate()),
+                        store_.DataBaseName + QStringLiteral("-財務報表.pdf"), this);
+  });
 
   setTextColour(liabilitiesBox_, kSectionRed);
   setTextColour(expensesBox_, kSectionRed);

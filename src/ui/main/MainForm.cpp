@@ -10,7 +10,10 @@
 #include "platform/widgets/screen.h"
 #include "platform/widgets/shell.h"
 #include "reports/journal/DiaryForm.h"
+#include "reports/period/ChartsForm.h"
+#include "reports/period/PeriodForm.h"
 #include "reports/statements/BSForm.h"
+#include "search/SearchForm.h"
 #include "store/Module1.h"
 #include "store/deletion.h"
 #include "store/ledger.h"
@@ -298,6 +301,10 @@ void MainForm::buildMenus() {
   view->setObjectName(QStringLiteral("Menu_View"));
   QAction* statements = addItem(view, "BS", QStringLiteral("財務報表(&B)"));
   QAction* journal = addItem(view, "Diary", QStringLiteral("日記帳(&I)"));
+  QAction* find = addItem(view, "Find", QStringLiteral("尋找(&F)"));
+  find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+  QAction* analysis = addItem(view, "Analysis", QStringLiteral("收支分析(&A)"));
+  QAction* charts = addItem(view, "Charts", QStringLiteral("圖表(&G)"));
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("說明(&H)"));
   help->setObjectName(QStringLiteral("Menu_Help"));
@@ -317,8 +324,33 @@ void MainForm::buildMenus() {
   });
   connect(statements, &QAction::triggered, this, [this] { openStatements(store_, this); });
   connect(journal, &QAction::triggered, this, [this] { openJournal(store_, this); });
+  connect(find, &QAction::triggered, this, &MainForm::onFind);
+  connect(analysis, &QAction::triggered, this, [this] { openPeriodReport(store_, this); });
+  connect(charts, &QAction::triggered, this, [this] {
+    openCharts(store_,
+               period::buildReport(store_, period::yearPeriod(store_.clock().today().year())),
+               this);
+  });
   connect(instructions, &QAction::triggered, this, &MainForm::onHelp);
   connect(about, &QAction::triggered, this, [this] { openAbout(store_, this); });
+}
+
+void MainForm::onFind() {
+  const SearchOutcome outcome = openSearch(store_, this);
+  if (outcome.kind == SearchOutcome::Kind::ShowEntry) {
+    showAccount(outcome.accountSlot);
+    selectEntry(outcome.slot);
+  } else if (outcome.kind == SearchOutcome::Kind::OpenBook) {
+    openFoundBook(outcome.book, outcome.slot);
+  }
+}
+
+void MainForm::openFoundBook(const QString& book, int slot) {
+  if (!session_ || !session_->openBook(book)) return;
+  if (slot >= 1 && slot < store_.EntryCount) {
+    showAccount(store_.accountSlot(store_.EntryTable[slot].IncreaseAccount));
+    selectEntry(slot);
+  }
 }
 
 // ---- the ledger

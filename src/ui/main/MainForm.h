@@ -58,6 +58,9 @@ class MainForm : public QMainWindow, public LedgerView {
   void onCloseBooks();
   void onHints();
   void onHelp();
+  void onFind();
+  // A book that a search found something in, opened as the database list opens one.
+  void openFoundBook(const QString& book, int slot);
   void onEndRequested(bool save);
   void updatePanels();
   void selectLastRow();

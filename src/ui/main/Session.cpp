@@ -76,6 +76,24 @@ void Session::databaseListFromMenu() {
   if (databaseList() == Catalogue::Result::LoggedOut) afterLogOut();
 }
 
+bool Session::openBook(const QString& name) {
+  if (!store_.DataBaseName.isEmpty() && !showSaved(SaveDatabase(store_))) return false;
+  Catalogue list(store_);
+  if (auto refused = list.load()) {
+    store_.dialogs().show(*refused);
+    return false;
+  }
+  const int row = static_cast<int>(list.entries().indexOf(name));
+  if (row < 0) {
+    store_.dialogs().show(refusal(QStringLiteral("資料庫清單裡已經沒有「%1」").arg(name)));
+    return false;
+  }
+  list.select(row);
+  const Catalogue::Outcome opened = list.open();
+  if (opened.refusal) store_.dialogs().show(*opened.refusal);
+  return opened.result == Catalogue::Result::Opened;
+}
+
 void Session::changePassword() {
   Dialogs& dialogs = store_.dialogs();
   const QString title = QStringLiteral("輸入");

@@ -1,0 +1,219 @@
+#include "reports/period/period.h"
+
+#include "platform/dates.h"
+#include "store/Module1.h"
+#include "store/ledger.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace period {
+
+Period monthPeriod(int year, int month) {
+  const QDate first(year, month, 1);
+  return {first, first.addMonths(1).addDays(-1)};
+}
+
+Period yearPeriod(int year) { return {QDate(year, 1, 1), QDate(year, 12, 31)}; }
+
+std::variant<Period, QString> customPeriod(const QString& from, const QString& to) {
+  const auto first = dates::parse(from.trimmed());
+  if (!first)
+    return QStringLiteral("起始日期「%1」不是日期，請輸入像 2025/1/1 的日期").arg(from.trimmed());
+  const auto last = dates::parse(to.trimmed());
+  if (!last)
+    return QStringLiteral("結束日期「%1」不是日期，請輸入像 2025/12/31 的日期").arg(to.trimmed());
+  if (*first > *last) {
+    return QStringLiteral("起始日期 %1 在結束日期 %2 之後，請改正")
+        .arg(dates::format(*first), dates::format(*last));
+  }
+  return Period{*first, *last};
+}
+
+namespace {
+
+// Months counted from year 0, read straight from a stored "yyyy/mm/dd"; -1 for anything else
+// (a deletion's marker, a damaged date).
+int monthNumber(const QString& date) {
+  if (date.size() < 7 || date[4] != QLatin1Char('/')) return -1;
+  int year = 0;
+  for (int i = 0; i < 4; ++i) {
+    const int d = date[i].unicode() - '0';
+    if (d < 0 || d > 9) return -1;
+    year = year * 10 + d;
+  }
+  const int tens = date[5].unicode() - '0';
+  const int ones = date[6].unicode() - '0';
+  if (tens < 0 || tens > 1 || ones < 0 || ones > 9) return -1;
+  const int month = tens * 10 + ones;
+  if (month < 1 || month > 12) return -1;
+  return year * 12 + month - 1;
+}
+
+int monthNumber(const QDate& date) { return date.year() * 12 + date.month() - 1; }
+
+QString monthLabel(int number) {
+  return QStringLiteral("%1/%2")
+      .arg(number / 12, 4, 10, QLatin1Char('0'))
+      .arg(number % 12 + 1, 2, 10, QLatin1Char('0'));
+}
+
+qint64 apply(Sign sign, qint32 amount) {
+  if (sign == Sign::Plus) return amount;
+  if (sign == Sign::Minus) return -static_cast<qint64>(amount);
+  return 0;
+}
+
+// The slot whose kind the sign rule looks up for a name (its first slot), found by the text's
+// address first: entries mostly share their names' text with the accounts.
+class SlotIndex {
+ public:
+  explicit SlotIndex(const Module1& store) : store_(store) {
+    for (int slot = store.AccountCount - 1; slot >= 1; --slot) {
+      byName_[store.AccountTable[slot].AccountName] = slot;
+    }
+    for (int slot = 1; slot < store.AccountCount; ++slot) {
+      const QString& name = store.AccountTable[slot].AccountName;
+      byAddress_[name.constData()] = byName_.value(name);
+    }
+  }
+  int of(const QString& name) const {
+    const auto it = byAddress_.find(name.constData());
+    if (it != byAddress_.end() && sameField(store_.AccountTable[it->second].AccountName, name)) {
+      return it->second;
+    }
+    return byName_.value(name, 0);
+  }
+  int kind(int slot) const { return slot == 0 ? -1 : store_.AccountTable[slot].AccountKind; }
+
+ private:
+  const Module1& store_;
+  QHash<QString, int> byName_;
+  std::unordered_map<const QChar*, int> byAddress_;
+};
+
+// Calls add(slot, kind, amount) for each side of each entry that counts for its account.
+template <typename Add>
+void eachCount(const SlotIndex& accounts, const LedgerEntry& e, Add add) {
+  const int first = accounts.of(e.IncreaseAccount);
+  const int second = accounts.of(e.DecreaseAccount);
+  const int firstKind = accounts.kind(first);
+  const int secondKind = accounts.kind(second);
+  if (first != 0) {
+    if (const qint64 v = apply(signRule(firstKind, secondKind, true), e.Amount))
+      add(first, firstKind, v);
+  }
+  if (second != 0) {
+    if (const qint64 v = apply(signRule(secondKind, firstKind, false), e.Amount)) {
+      add(second, secondKind, v);
+    }
+  }
+}
+
+}  // namespace
+
+Report buildReport(const Module1& store, const Period& period) {
+  Report report;
+  report.period = period;
+  const int firstMonth = monthNumber(period.from);
+  const int monthCount = std::max(monthNumber(period.to) - firstMonth + 1, 0);
+  for (int m = 0; m < monthCount; ++m) report.months << monthLabel(firstMonth + m);
+  report.incomeByMonth.assign(static_cast<size_t>(monthCount), 0);
+  report.expenseByMonth.assign(static_cast<size_t>(monthCount), 0);
+
+  const QString from = dates::format(period.from);
+  const QString to = dates::format(period.to);
+  const SlotIndex accounts(store);
+  // Month figures by slot; a slot with no movement gets no line.
+  std::vector<std::vector<qint64>> bySlot(static_cast<size_t>(std::max(store.AccountCount, 1)));
+  for (int i = 1; i < store.EntryCount; ++i) {
+    const LedgerEntry& e = store.EntryTable[i];
+    if (e.EntryDate < from || e.EntryDate > to) continue;
+    const int month = monthNumber(e.EntryDate) - firstMonth;
+    if (month < 0 || month >= monthCount) continue;
+    eachCount(accounts, e, [&](int slot, int kind, qint64 value) {
+      if (kind != kIncome && kind != kExpense) return;
+      auto& months = bySlot[static_cast<size_t>(slot)];
+      if (months.empty()) months.assign(static_cast<size_t>(monthCount), 0);
+      months[static_cast<size_t>(month)] += value;
+    });
+  }
+  for (int slot = 1; slot < store.AccountCount; ++slot) {
+    auto& months = bySlot[static_cast<size_t>(slot)];
+    if (months.empty()) continue;
+    const bool income = store.AccountTable[slot].AccountKind == kIncome;
+    AccountLine line{TrimTrailingSpaces(store.AccountTable[slot].AccountName), slot,
+                     std::move(months), 0};
+    auto& byMonth = income ? report.incomeByMonth : report.expenseByMonth;
+    for (size_t m = 0; m < line.months.size(); ++m) {
+      line.total += line.months[m];
+      byMonth[m] += line.months[m];
+    }
+    (income ? report.incomeTotal : report.expenseTotal) += line.total;
+    (income ? report.income : report.expense).push_back(std::move(line));
+  }
+  report.netByMonth.resize(static_cast<size_t>(monthCount));
+  for (size_t m = 0; m < report.netByMonth.size(); ++m) {
+    report.netByMonth[m] = report.incomeByMonth[m] - report.expenseByMonth[m];
+  }
+  report.net = report.incomeTotal - report.expenseTotal;
+  return report;
+}
+
+std::vector<MonthValue> netWorthByMonth(const Module1& store) {
+  int first = -1;
+  int last = -1;
+  for (int i = 1; i < store.EntryCount; ++i) {
+    const int m = monthNumber(store.EntryTable[i].EntryDate);
+    if (m < 0) continue;
+    first = first < 0 ? m : std::min(first, m);
+    last = std::max(last, m);
+  }
+  if (first < 0) return {};
+  std::vector<qint64> change(static_cast<size_t>(last - first + 1), 0);
+  const SlotIndex accounts(store);
+  for (int i = 1; i < store.EntryCount; ++i) {
+    const LedgerEntry& e = store.EntryTable[i];
+    const int m = monthNumber(e.EntryDate);
+    if (m < 0) continue;
+    eachCount(accounts, e, [&](int, int kind, qint64 value) {
+      if (kind == kAsset) change[static_cast<size_t>(m - first)] += value;
+      if (kind == kLiability) change[static_cast<size_t>(m - first)] -= value;
+    });
+  }
+  std::vector<MonthValue> out;
+  out.reserve(change.size());
+  qint64 worth = 0;
+  for (size_t m = 0; m < change.size(); ++m) {
+    worth += change[m];
+    out.push_back({monthLabel(first + static_cast<int>(m)), worth});
+  }
+  return out;
+}
+
+std::vector<Slice> expenseSlices(const Report& report, int largest) {
+  std::vector<Slice> slices;
+  for (const AccountLine& line : report.expense) {
+    if (line.total > 0) slices.push_back({line.name, line.total});
+  }
+  std::stable_sort(slices.begin(), slices.end(),
+                   [](const Slice& a, const Slice& b) { return a.value > b.value; });
+  if (slices.size() > static_cast<size_t>(largest) + 1) {
+    qint64 rest = 0;
+    for (size_t i = static_cast<size_t>(largest); i < slices.size(); ++i) rest += slices[i].value;
+    slices.resize(static_cast<size_t>(largest));
+    slices.push_back({kOthers, rest});
+  }
+  return slices;
+}
+
+QString grouped(qint64 amount) {
+  QString digits =
+      QString::number(amount < 0 ? -static_cast<quint64>(amount) : static_cast<quint64>(amount));
+  for (qsizetype at = digits.size() - 3; at > 0; at -= 3) digits.insert(at, QLatin1Char(','));
+  return amount < 0 ? QLatin1Char('-') + digits : digits;
+}
+
+}  // namespace period
