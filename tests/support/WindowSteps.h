@@ -21,15 +21,6 @@ T* child(QObject& window, const char* name) {
   return found;
 }
 
-// Clears the box and types the text; Chinese arrives whole, as from an input method (the test's
-// key table knows ASCII only).
-inline void typeIn(QWidget& window, const char* name, const QString& text) {
-  auto* box = child<QLineEdit>(window, name);
-  box->clear();
-  for (const QChar c : text)
-    c.unicode() < 0x80 ? QTest::keyClicks(box, QString(c)) : box->insert(QString(c));
-}
-
 inline void click(QWidget& window, const char* name) {
   QTest::mouseClick(child<QAbstractButton>(window, name), Qt::LeftButton);
 }
@@ -39,6 +30,13 @@ inline void typeIn(QWidget* box, const QString& text) {
   for (const QChar c : text) {
     QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
   }
+}
+
+// The same into the named box, emptied first.
+inline void typeIn(QWidget& window, const char* name, const QString& text) {
+  auto* box = child<QLineEdit>(window, name);
+  box->clear();
+  typeIn(box, text);
 }
 
 // Runs `steps` against the next window shown modally; the window's result is what it returns.
