@@ -43,17 +43,6 @@ UConverter* strictConverter() {
   return converter.get();
 }
 
-UConverter* strictDecoder() {
-  thread_local ConverterPtr converter = [] {
-    ConverterPtr c = openConverter(false);
-    UErrorCode status = U_ZERO_ERROR;
-    ucnv_setToUCallBack(c.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
-    return c;
-  }();
-  ucnv_reset(converter.get());
-  return converter.get();
-}
-
 UConverter* lenientConverter() {
   thread_local ConverterPtr converter = openConverter(false);
   ucnv_reset(converter.get());
@@ -95,12 +84,14 @@ constexpr quint16 kNoForm = 1;
 // suffice.
 std::array<std::atomic<quint16>, 0x10000> encodeCache;
 
-// Decoding a byte pair: 0 not yet asked, 0xFFFF not one character (ICU decides), else the
-// character.
-constexpr char16_t kPairUnknown = 0;
+// Decoding a byte pair whose first byte is 0x80 or above: the character, or kPairSlow when the
+// pair is not exactly one valid character (ICU then decides). Made from ICU at build time:
+// asking ICU pair by pair cost a fresh process more than reading the whole book.
 constexpr char16_t kPairSlow = 0xFFFF;
 
-std::array<std::atomic<char16_t>, 0x10000> decodeCache;
+constexpr char16_t kDecodeTable[0x8000] = {
+#include "cp950_decode.inc"
+};
 
 // Encodes one code point; returns the byte count, 0 when the code page has no form for it.
 int encodePoint(const QChar* units, int count, char out[8]) {
@@ -137,28 +128,13 @@ int encodePoint(const QChar* units, int count, char out[8]) {
   return 2;
 }
 
-// The character of the byte pair lead, trail, or kPairSlow when the pair is not exactly one
-// valid character.
+// The character of the byte pair lead (0x80 or above), trail, or kPairSlow when the pair is not
+// exactly one valid character.
 char16_t decodePair(unsigned char lead, unsigned char trail) {
-  std::atomic<char16_t>& cached = decodeCache[(lead << 8) | trail];
-  char16_t known = cached.load(std::memory_order_relaxed);
-  if (known == kPairUnknown) {
-    known = kPairSlow;
-    UConverter* converter = strictDecoder();
-    const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-    UChar out[4];
-    UErrorCode status = U_ZERO_ERROR;
-    const int32_t written = ucnv_toUChars(converter, out, 4, bytes, 2, &status);
-    if (U_SUCCESS(status) && written == 1 && out[0] != 0xFFFF && out[0] != kPairUnknown &&
-        !U16_IS_SURROGATE(out[0])) {
-      known = out[0];
-    }
-    cached.store(known, std::memory_order_relaxed);
-  }
-  return known;
+  return kDecodeTable[((lead << 8) | trail) - 0x8000];
 }
 
-// Decodes through the remembered pairs; false when some bytes need ICU's handling of
+// Decodes through the table; false when some bytes need ICU's handling of
 // malformed text.
 bool decodeFast(const char* bytes, qsizetype size, QString& out) {
   out.resize(size);

@@ -8,6 +8,7 @@
 #include "store/Module1.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
 
@@ -147,18 +148,23 @@ class AccountNames {
 };
 
 void decodeEntries(const QByteArray& bytes, int n, EntryTableType& table,
-                   const AccountNames* names = nullptr) {
+                   const AccountNames* names = nullptr, bool memos = true) {
   auto name = [&](const char* field) {
     return names ? names->name(field) : codepage::fieldFromBytes(field, kNameWidth);
   };
+  // A year of entries has a few hundred dates: each date's text is decoded once and shared.
+  std::unordered_map<std::string_view, QString> datesSeen;
+  datesSeen.reserve(512);
   for (int slot = 1; slot <= n; ++slot) {
     const char* record = bytes.constData() + (slot - 1) * kRecordLength;
     LedgerEntry& entry = table[slot];
-    entry.EntryDate = codepage::fieldFromBytes(record + field::kDate, kDateWidth);
+    QString& date = datesSeen[std::string_view(record + field::kDate, kDateWidth)];
+    if (date.isNull()) date = codepage::fieldFromBytes(record + field::kDate, kDateWidth);
+    entry.EntryDate = date;
     entry.IncreaseAccount = name(record + field::kIncrease);
     entry.DecreaseAccount = name(record + field::kDecrease);
     entry.Amount = qFromLittleEndian<qint32>(record + field::kAmount);
-    entry.Memo = codepage::fieldFromBytes(record + field::kMemo, kMemoWidth);
+    entry.Memo = memos ? codepage::fieldFromBytes(record + field::kMemo, kMemoWidth) : QString();
   }
   for (int slot = n + 1; slot <= kMaxEntries; ++slot) table[slot] = LedgerEntry{};
 }
@@ -191,40 +197,103 @@ std::variant<int, QString> readEntries(const QByteArray& bytes, EntryTableType& 
   return std::get<int>(records) + 1;
 }
 
-std::variant<BookTables, QString> readBookFolder(const QString& folder) {
-  if (!QFileInfo(folder).isDir()) {
-    return QStringLiteral("找不到資料夾「%1」").arg(QDir::toNativeSeparators(folder));
-  }
-  // Mirrors what finishGroup would settle on, without renaming anything.
-  const bool groupComplete = QFileInfo::exists(folder + QLatin1Char('/') + safefile::kGroupMarker);
-  const auto pathOf = [&](const QString& name) {
-    const QString path = folder + QLatin1Char('/') + name;
-    const QString fresh = path + safefile::kGroupSuffix;
-    return groupComplete && QFileInfo(fresh).isFile() ? fresh : path;
-  };
-  int accountRecords = 0;
-  int entryRecords = 0;
-  auto accountBytes =
-      checkedFile(pathOf(kAccountsFile), kAccountsFile, kMaxAccounts, accountRecords);
-  if (const QString* error = std::get_if<QString>(&accountBytes)) return *error;
-  auto entryBytes = checkedFile(pathOf(kEntriesFile), kEntriesFile, kMaxEntries, entryRecords);
-  if (const QString* error = std::get_if<QString>(&entryBytes)) return *error;
-
-  BookTables book;
-  const QByteArray& accounts = std::get<QByteArray>(accountBytes);
-  decodeAccounts(accounts, accountRecords, book.accounts);
-  const AccountNames names(accounts, accountRecords, book.accounts);
-  decodeEntries(std::get<QByteArray>(entryBytes), entryRecords, book.entries, &names);
-  book.accountCount = accountRecords + 1;
-  book.entryCount = entryRecords + 1;
-  return book;
-}
-
 std::variant<qint32, Message> readStartingCash(const QString& answer) {
   if (answer.trimmed().isEmpty()) return 0;
   const numbers::Amount amount = numbers::parseAmount(answer);
   if (!amount.ok()) return refusal(numbers::amountErrorText(amount.error));
   return amount.value;
+}
+
+namespace {
+
+// Fills the tables from checked file bytes; nothing can fail here. The counts are first free
+// slots.
+void decodeBook(AccountTableType& accounts, int& accountCount, EntryTableType& entries,
+                int& entryCount, const QByteArray& accountBytes, int accountRecords,
+                const QByteArray& entryBytes, int entryRecords, bool memos = true) {
+  decodeAccounts(accountBytes, accountRecords, accounts);
+  const AccountNames names(accountBytes, accountRecords, accounts);
+  decodeEntries(entryBytes, entryRecords, entries, &names, memos);
+  accountCount = accountRecords + 1;
+  entryCount = entryRecords + 1;
+}
+
+}  // namespace
+
+namespace {
+
+// A file's bytes as mapped memory, checked, valid while `file` stays open. Reading a book once
+// and throwing it away, a copy of its pages cost as much as decoding them.
+std::variant<QByteArray, QString> mappedFile(QFile& file, const QString& fileName, int capacity,
+                                             int& records) {
+  const QString shown = QDir::toNativeSeparators(file.fileName());
+  if (!file.open(QIODevice::ReadOnly)) return QStringLiteral("無法讀取「%1」").arg(shown);
+  const qint64 size = file.size();
+  if (recordsInSize(size) > capacity) {
+    return tooManyRecords(fileName, recordsInSize(size), capacity);
+  }
+  QByteArray bytes;
+  if (size > 0) {
+    const uchar* data = file.map(0, size);
+    if (!data) return QStringLiteral("無法讀取「%1」").arg(shown);
+    bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), size);
+  }
+  const auto checked = fileName == kAccountsFile ? checkAccounts(bytes) : checkEntries(bytes);
+  if (const QString* error = std::get_if<QString>(&checked)) return *error;
+  records = std::get<int>(checked);
+  return bytes;
+}
+
+// Both readers of a book that is not (or not yet) the open one: nothing on disk changes.
+std::optional<QString> readBookInto(const QString& folder, AccountTableType& accounts,
+                                    int& accountCount, EntryTableType& entries, int& entryCount,
+                                    BookMemos memos) {
+  if (!QFileInfo(folder).isDir()) {
+    return QStringLiteral("找不到資料庫資料夾「%1」").arg(QDir::toNativeSeparators(folder));
+  }
+  // A save cut short is read as opening would complete it: with the marker the new files count,
+  // without it the old ones. Nothing on disk changes.
+  const bool cutShort = QFileInfo::exists(folder + QLatin1Char('/') + safefile::kGroupMarker);
+  auto pathOf = [&](const QString& name) {
+    const QString fresh = folder + QLatin1Char('/') + name + safefile::kGroupSuffix;
+    return cutShort && QFileInfo(fresh).isFile() ? fresh : folder + QLatin1Char('/') + name;
+  };
+  const QString accountsPath = pathOf(kAccountsFile);
+  const QString entriesPath = pathOf(kEntriesFile);
+  for (const QString& path : {accountsPath, entriesPath}) {
+    if (!QFileInfo(path).isFile()) {
+      return QStringLiteral("「%1」不是資料庫：找不到「%2」")
+          .arg(QDir::toNativeSeparators(folder), QFileInfo(path).fileName());
+    }
+  }
+  int accountRecords = 0;
+  int entryRecords = 0;
+  QFile accountsFile(accountsPath);
+  QFile entriesFile(entriesPath);
+  auto accountBytes = mappedFile(accountsFile, kAccountsFile, kMaxAccounts, accountRecords);
+  if (const QString* error = std::get_if<QString>(&accountBytes)) return *error;
+  auto entryBytes = mappedFile(entriesFile, kEntriesFile, kMaxEntries, entryRecords);
+  if (const QString* error = std::get_if<QString>(&entryBytes)) return *error;
+  decodeBook(accounts, accountCount, entries, entryCount, std::get<QByteArray>(accountBytes),
+             accountRecords, std::get<QByteArray>(entryBytes), entryRecords,
+             memos == BookMemos::Read);
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<QString> ReadBookFolder(const QString& folder, Module1& store, BookMemos memos) {
+  return readBookInto(folder, store.AccountTable, store.AccountCount, store.EntryTable,
+                      store.EntryCount, memos);
+}
+
+std::variant<BookTables, QString> readBookFolder(const QString& folder) {
+  BookTables book;
+  if (auto error = readBookInto(folder, book.accounts, book.accountCount, book.entries,
+                                book.entryCount, BookMemos::Read)) {
+    return *error;
+  }
+  return book;
 }
 
 bool needsStartingCash(const QString& folder) {
@@ -285,14 +354,9 @@ std::optional<Message> LoadDatabase(Module1& store, qint32 startingCash) {
   }
 
   // Nothing can fail from here on.
-  decodeAccounts(accountBytes, accountRecords, store.AccountTable);
-  const AccountNames names(accountBytes, accountRecords, store.AccountTable);
-  decodeEntries(entryBytes, entryRecords, store.EntryTable, &names);
+  decodeBook(store.AccountTable, store.AccountCount, store.EntryTable, store.EntryCount,
+             accountBytes, accountRecords, entryBytes, entryRecords);
   store.Fingerprint = bookFingerprint(folder, accountBytes, entryBytes);
-  const int accountCount = accountRecords + 1;
-  const int entryCount = entryRecords + 1;
-  store.AccountCount = accountCount;
-  store.EntryCount = entryCount;
   store.showAccountCount();
   store.showEntryCount();
   return std::nullopt;

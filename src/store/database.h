@@ -56,6 +56,14 @@ std::variant<BookTables, QString> readBookFolder(const QString& folder);
 // success.
 std::optional<Message> LoadDatabase(Module1& store, qint32 startingCash = 0);
 
+// Reads a book folder's two files into the store's tables without writing anything: no new
+// book is made, a save cut short is read as LoadDatabase would complete it but left on disk as
+// it is. The counts are set; the panels are not. The refusal in words leaves the tables as they
+// were. Balances need no memos: without them, they stay empty and a book reads quicker.
+enum class BookMemos { Read, Skip };
+std::optional<QString> ReadBookFolder(const QString& folder, Module1& store,
+                                      BookMemos memos = BookMemos::Read);
+
 // What a save did. With a refusal nothing was written and the open book is as before;
 // without one the book is saved, and the notice (if any) is still to be shown: the backup that
 // could not be kept, or the book saved under a new name because its files had changed.

@@ -1,5 +1,6 @@
 #include "Books.h"
 #include "WindowSteps.h"
+#include "interchange/exports.h"
 #include "reports/journal/DiaryForm.h"
 #include "reports/journal/journal.h"
 #include "store/Module1.h"
@@ -45,12 +46,18 @@ class TestDiaryForm : public QObject {
       QCOMPARE(dialogs.lastMessage(), completion(QStringLiteral("已存成2003-11.csv檔")));
       click(form, "Cmd2");
       QCOMPARE(dialogs.lastMessage(), completion(QStringLiteral("已存成2003-11.txt檔")));
+      form.findChild<QAction*>("ExportCsvUtf8")->trigger();
+      QCOMPARE(dialogs.lastMessage(), completion(QStringLiteral("已存成2003-11-UTF8.csv")));
+      form.findChild<QAction*>("ExportJournal")->trigger();
+      QCOMPARE(dialogs.lastMessage(), completion(QStringLiteral("已存成2003-11.journal")));
       click(form, "Cmd0");
       QVERIFY(!form.isVisible());
     });
     openJournal(store, nullptr);
     QCOMPARE(file(dir.path() + "/CSV/2003-11.csv"), csvBytes(journalRows(store)));
     QCOMPARE(file(dir.path() + "/TXT/2003-11.txt"), textBytes(journalRows(store)));
+    QCOMPARE(file(dir.path() + "/CSV/2003-11-UTF8.csv"), spreadsheetCsvBytes(store));
+    QCOMPARE(file(dir.path() + "/TXT/2003-11.journal"), ledgerJournalBytes(store));
   }
 };
 

@@ -1,5 +1,6 @@
 #include "reports/journal/DiaryForm.h"
 
+#include "interchange/exports.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/screen.h"
 #include "store/Module1.h"
@@ -8,6 +9,7 @@
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
+#include <QMenu>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyledItemDelegate>
@@ -140,8 +142,8 @@ DiaryForm::DiaryForm(Module1& store, QWidget* parent)
   textButton_ = button("Cmd2", QStringLiteral("存成純文字檔(T)"), {144, 448, 129, 25});
   okButton_ = button("Cmd0", QStringLiteral("確定"), {528, 448, 81, 25});
   okButton_->setDefault(true);
-  QPushButton* print = button("Print", QStringLiteral("列印(&P)"), {280, 448, 85, 25});
-  QPushButton* pdf = button("SavePdf", QStringLiteral("存成PDF(&F)"), {372, 448, 95, 25});
+  QPushButton* print = button("Print", QStringLiteral("列印(&P)"), {280, 448, 70, 25});
+  QPushButton* pdf = button("SavePdf", QStringLiteral("存成PDF(&F)"), {355, 448, 82, 25});
   connect(print, &QPushButton::clicked, this,
           [this] { printing::print(store_, printing::journalDocument(store_), this); });
   connect(pdf, &QPushButton::clicked, this, [this] {
@@ -152,6 +154,21 @@ DiaryForm::DiaryForm(Module1& store, QWidget* parent)
   connect(okButton_, &QPushButton::clicked, this, [this] { leave(QDialog::Accepted); });
   connect(csvButton_, &QPushButton::clicked, this, [this] { exportAs(ExportKind::Csv); });
   connect(textButton_, &QPushButton::clicked, this, [this] { exportAs(ExportKind::Text); });
+
+  // The exports for other programs, a spreadsheet's CSV and a ledger/hledger journal, share one
+  // button: the row has no room for two more.
+  auto* others = new QMenu(this);
+  QAction* csvUtf8 = others->addAction(QStringLiteral("CSV UTF-8(&U)"));
+  csvUtf8->setObjectName(QStringLiteral("ExportCsvUtf8"));
+  QAction* journal = others->addAction(QStringLiteral("純文字帳本(&L)"));
+  journal->setObjectName(QStringLiteral("ExportJournal"));
+  QPushButton* exports = button("ExportOthers", QStringLiteral("匯出(&E)"), {442, 448, 79, 25});
+  exports->setMenu(others);
+  connect(csvUtf8, &QAction::triggered, this, [this] {
+    store_.dialogs().message(exportForOthers(store_, OtherExport::SpreadsheetCsv));
+  });
+  connect(journal, &QAction::triggered, this,
+          [this] { store_.dialogs().message(exportForOthers(store_, OtherExport::Journal)); });
 
   centreOnScreen(*this);
 }

@@ -1,5 +1,7 @@
 #include "ui/main/MainForm.h"
 
+#include "interchange/ImportForm.h"
+#include "interchange/exports.h"
 #include "maintenance/DelForm.h"
 #include "maintenance/closing.h"
 #include "platform/dialogs.h"
@@ -289,6 +291,12 @@ void MainForm::buildMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("檔案(&F)"));
   file->setObjectName(QStringLiteral("Menu_DataBase"));
   QAction* databases = addItem(file, "SetDataBase", QStringLiteral("資料庫選單(&D)"));
+  QAction* importStatement =
+      addItem(file, "ImportStatement", QStringLiteral("匯入銀行對帳單(&M)…"));
+  QMenu* exports = file->addMenu(QStringLiteral("匯出(&E)"));
+  exports->setObjectName(QStringLiteral("Menu_Export"));
+  QAction* exportCsv = addItem(exports, "ExportCsvUtf8", QStringLiteral("CSV UTF-8"));
+  QAction* exportJournal = addItem(exports, "ExportJournal", QStringLiteral("純文字帳本"));
   file->addSeparator()->setObjectName(QStringLiteral("Line1"));
   QAction* quit = addItem(file, "Quit", QStringLiteral("結束(&Q)"));
 
@@ -316,6 +324,12 @@ void MainForm::buildMenus() {
     if (session_) session_->databaseListFromMenu();
   });
   connect(quit, &QAction::triggered, this, &QWidget::close);
+  connect(importStatement, &QAction::triggered, this,
+          [this] { openStatementImport(store_, *this, this); });
+  connect(exportCsv, &QAction::triggered, this,
+          [this] { store_.dialogs().show(exportForOthers(store_, OtherExport::SpreadsheetCsv)); });
+  connect(exportJournal, &QAction::triggered, this,
+          [this] { store_.dialogs().show(exportForOthers(store_, OtherExport::Journal)); });
   connect(password, &QAction::triggered, this, [this] {
     if (session_) session_->changePassword();
   });

@@ -1,0 +1,271 @@
+#include "interchange/cli.h"
+
+#include "interchange/exports.h"
+#include "platform/dates.h"
+#include "platform/dialogs.h"
+#include "platform/safefile.h"
+#include "reports/journal/journal.h"
+#include "reports/statements/statements.h"
+#include "store/Module1.h"
+#include "store/database.h"
+#include "store/ledger.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+#include <memory>
+
+namespace cli {
+namespace {
+
+// Nothing the command line runs asks a question; a box that did would be a fault, answered No.
+class NoDialogs : public Dialogs {
+ public:
+  Answer message(const Message&) override { return Answer::No; }
+  QString input(const QString&, const QString&, const QString&) override { return {}; }
+  int exec(QDialog&) override { return 0; }
+};
+
+const QLatin1String kCrLf("\r\n");
+
+bool isOption(const QString& arg) { return arg.startsWith(QLatin1Char('-')) && arg.size() > 1; }
+
+// Reads "--name VALUE" or "--name=VALUE" at args[i]; advances i past what it used.
+std::variant<QString, UsageError> optionValue(const QStringList& args, qsizetype& i,
+                                              const QString& name) {
+  const QString& arg = args[i];
+  if (arg.startsWith(name + QLatin1Char('='))) return arg.mid(name.size() + 1);
+  if (i + 1 >= args.size()) return UsageError{QStringLiteral("%1 後面要有值").arg(name)};
+  return args[++i];
+}
+
+std::variant<Format, UsageError> formatNamed(const QString& name) {
+  if (name == QLatin1String("csv")) return Format::Csv;
+  if (name == QLatin1String("txt")) return Format::Text;
+  if (name == QLatin1String("csv-utf8")) return Format::CsvUtf8;
+  if (name == QLatin1String("ledger")) return Format::Journal;
+  return UsageError{
+      QStringLiteral("不認得的匯出格式「%1」：可用 csv、txt、csv-utf8、ledger").arg(name)};
+}
+
+Result refused(const QString& text) { return {1, {}, (text + QLatin1Char('\n')).toUtf8()}; }
+
+// The book's folder, read into a fresh store; the refusal in words.
+std::variant<std::unique_ptr<Module1>, QString> openBook(const QString& folder, Dialogs& dialogs,
+                                                         BookMemos memos) {
+  auto store = std::make_unique<Module1>(QDir::rootPath(), dialogs);
+  const QString path = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+  if (auto error = ReadBookFolder(path, *store, memos)) return *error;
+  store->DataBaseName = QFileInfo(path).fileName();
+  store->UserName = QFileInfo(QFileInfo(path).absolutePath()).fileName();
+  return store;
+}
+
+QByteArray statementsText(const Module1& store, const QString& date) {
+  const Statements s = BuildStatements(store, date);
+  // Each statement as its copy button gives it, the balance sheet first.
+  return (s.assets + kCrLf + s.liabilities + kCrLf + s.netWorthLine + s.income + kCrLf + s.expenses +
+          kCrLf + s.balanceLine + kCrLf)
+      .toUtf8();
+}
+
+QByteArray exportBytes(const Module1& store, Format format) {
+  switch (format) {
+    case Format::Csv:
+      return csvBytes(journalRows(store));
+    case Format::Text:
+      return textBytes(journalRows(store));
+    case Format::CsvUtf8:
+      return spreadsheetCsvBytes(store);
+    case Format::Journal:
+      break;
+  }
+  return ledgerJournalBytes(store);
+}
+
+bool isDate(const QString& text) {
+  return text.size() == kDateWidth &&
+         QDate::fromString(text, QStringLiteral("yyyy/MM/dd")).isValid();
+}
+
+// Everything that would stop the program opening the book or makes a balance doubtful.
+QStringList findings(const Module1& store) {
+  QStringList found;
+  QSet<QString> names;
+  for (int slot = 1; slot < store.AccountCount; ++slot) {
+    const AccountRecord& a = store.AccountTable[slot];
+    const QString shown = TrimTrailingSpaces(a.AccountName);
+    if (a.AccountKind < kEquity || a.AccountKind > kExpense) {
+      found << QStringLiteral("帳戶 %1「%2」的種類 %3 不是 0 到 4，它的金額都不計入")
+                   .arg(slot)
+                   .arg(shown)
+                   .arg(a.AccountKind);
+    }
+    if (names.contains(a.AccountName)) {
+      found << QStringLiteral("帳戶 %1「%2」與前面的帳戶同名，兩者的餘額無法分開")
+                   .arg(slot)
+                   .arg(shown);
+    }
+    names.insert(a.AccountName);
+  }
+  for (int slot = 1; slot < store.EntryCount; ++slot) {
+    const LedgerEntry& e = store.EntryTable[slot];
+    if (!isDate(e.EntryDate)) {
+      found << QStringLiteral("資料 %1 的日期「%2」不是日期").arg(slot).arg(e.EntryDate);
+    }
+    for (const QString* name : {&e.IncreaseAccount, &e.DecreaseAccount}) {
+      if (!names.contains(*name)) {
+        found << QStringLiteral("資料 %1 的帳戶「%2」不存在，這筆金額不計入")
+                     .arg(slot)
+                     .arg(TrimTrailingSpaces(*name));
+      }
+    }
+  }
+  return found;
+}
+
+}  // namespace
+
+QString usageText() {
+  return QStringLiteral(
+      "用法：\n"
+      "  varnix-cli statements BOOK [--date yyyy/mm/dd]   印出資產負債表與收支表\n"
+      "  varnix-cli export csv|txt|csv-utf8|ledger BOOK [--output FILE]\n"
+      "                                                   匯出日記帳\n"
+      "  varnix-cli check BOOK                            檢查資料庫\n"
+      "  varnix-cli --help | --version\n"
+      "BOOK 是資料庫的資料夾（放著 Accounts.dat 與 Main.dat 的那一個）。\n"
+      "結束碼：0 完成，1 拒絕（原因寫在標準錯誤），2 用法錯誤。\n");
+}
+
+std::variant<Request, UsageError> parseArguments(const QStringList& args) {
+  if (args.isEmpty()) return UsageError{QStringLiteral("請指定命令")};
+  Request request;
+  const QString& command = args.front();
+  if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+    if (args.size() > 1) return UsageError{QStringLiteral("--help 後面不接其他參數")};
+    return request;
+  }
+  if (command == QLatin1String("--version")) {
+    if (args.size() > 1) return UsageError{QStringLiteral("--version 後面不接其他參數")};
+    request.command = Command::Version;
+    return request;
+  }
+  if (command == QLatin1String("statements")) {
+    request.command = Command::Statements;
+  } else if (command == QLatin1String("export")) {
+    request.command = Command::Export;
+  } else if (command == QLatin1String("check")) {
+    request.command = Command::Check;
+  } else {
+    return UsageError{QStringLiteral("不認得的命令「%1」").arg(command)};
+  }
+
+  QStringList positional;
+  bool dateGiven = false;
+  bool outputGiven = false;
+  for (qsizetype i = 1; i < args.size(); ++i) {
+    const QString& arg = args[i];
+    if (arg == QLatin1String("--")) {
+      positional += args.mid(i + 1);
+      break;
+    }
+    if (!isOption(arg)) {
+      positional << arg;
+      continue;
+    }
+    const bool date = arg == QLatin1String("--date") || arg.startsWith(QLatin1String("--date="));
+    const bool output = arg == QLatin1String("--output") || arg == QLatin1String("-o") ||
+                        arg.startsWith(QLatin1String("--output="));
+    if (date && request.command == Command::Statements && !dateGiven) {
+      auto value = optionValue(args, i, QStringLiteral("--date"));
+      if (auto* error = std::get_if<UsageError>(&value)) return *error;
+      const auto normal = dates::normalise(std::get<QString>(value));
+      if (!normal) {
+        return UsageError{
+            QStringLiteral("「%1」不是日期：請寫成 yyyy/mm/dd").arg(std::get<QString>(value))};
+      }
+      request.date = *normal;
+      dateGiven = true;
+    } else if (output && request.command == Command::Export && !outputGiven) {
+      auto value = optionValue(
+          args, i, arg == QLatin1String("-o") ? QStringLiteral("-o") : QStringLiteral("--output"));
+      if (auto* error = std::get_if<UsageError>(&value)) return *error;
+      request.output = std::get<QString>(value);
+      if (request.output.isEmpty()) return UsageError{QStringLiteral("--output 後面要有檔名")};
+      outputGiven = true;
+    } else {
+      return UsageError{QStringLiteral("「%1」不適用於 %2").arg(arg, command)};
+    }
+  }
+
+  const qsizetype wanted = request.command == Command::Export ? 2 : 1;
+  if (positional.size() < wanted) {
+    return UsageError{request.command == Command::Export && positional.isEmpty()
+                          ? QStringLiteral("請指定匯出格式與資料庫資料夾")
+                          : QStringLiteral("請指定資料庫資料夾")};
+  }
+  if (positional.size() > wanted) {
+    return UsageError{QStringLiteral("多出的參數「%1」").arg(positional[wanted])};
+  }
+  if (request.command == Command::Export) {
+    auto format = formatNamed(positional.front());
+    if (auto* error = std::get_if<UsageError>(&format)) return *error;
+    request.format = std::get<Format>(format);
+  }
+  request.book = positional.back();
+  if (request.book.isEmpty()) return UsageError{QStringLiteral("請指定資料庫資料夾")};
+  return request;
+}
+
+Result run(const QStringList& args, const QDate& today, const QString& version) {
+  const auto parsed = parseArguments(args);
+  if (const auto* error = std::get_if<UsageError>(&parsed)) {
+    return {
+        2,
+        {},
+        (QStringLiteral("varnix-cli：") + error->text + QLatin1Char('\n') + usageText()).toUtf8()};
+  }
+  const Request& request = std::get<Request>(parsed);
+  if (request.command == Command::Help) return {0, usageText().toUtf8(), {}};
+  if (request.command == Command::Version) {
+    return {0, (QStringLiteral("varnix-cli ") + version + QLatin1Char('\n')).toUtf8(), {}};
+  }
+
+  NoDialogs dialogs;
+  // Statements and the check never look at a memo.
+  auto opened = openBook(request.book, dialogs,
+                         request.command == Command::Export ? BookMemos::Read : BookMemos::Skip);
+  if (const QString* error = std::get_if<QString>(&opened)) return refused(*error);
+  const Module1& store = *std::get<std::unique_ptr<Module1>>(opened);
+
+  switch (request.command) {
+    case Command::Statements:
+      return {0,
+              statementsText(store, request.date.isEmpty() ? dates::format(today) : request.date),
+              {}};
+    case Command::Check: {
+      const QStringList found = findings(store);
+      if (found.isEmpty()) return {0, QStringLiteral("沒有發現問題\n").toUtf8(), {}};
+      return {1, (found.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8(),
+              QStringLiteral("發現 %1 個問題\n").arg(found.size()).toUtf8()};
+    }
+    case Command::Export:
+      break;
+    default:
+      return {};
+  }
+  const QByteArray bytes = exportBytes(store, request.format);
+  if (request.output.isEmpty()) return {0, bytes, {}};
+  const QFileInfo output(request.output);
+  // The book's folder holds only the book: an export never lands beside (or over) its files.
+  if (QDir::cleanPath(output.absolutePath()) ==
+      QDir::cleanPath(QFileInfo(request.book).absoluteFilePath())) {
+    return refused(QStringLiteral("不能把匯出的檔案寫進資料庫的資料夾"));
+  }
+  if (auto error = safefile::write(output.absoluteFilePath(), bytes)) return refused(*error);
+  return {};
+}
+
+}  // namespace cli

@@ -1,0 +1,297 @@
+#include "interchange/statementimport.h"
+
+#include "interchange/statementvalues.h"
+#include "platform/dates.h"
+#include "platform/safefile.h"
+#include "store/Module1.h"
+#include "store/ledger.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <QSet>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+QString cell(const csvtext::Row& row, int column) {
+  return column >= 0 && column < row.size() ? row.at(column).trimmed() : QString();
+}
+
+bool anyDate(const csvtext::Row& row) {
+  return std::any_of(row.begin(), row.end(),
+                     [](const QString& c) { return statementvalues::parseDate(c).has_value(); });
+}
+
+// The first column whose header holds one of the words.
+int headerColumn(const csvtext::Row& header, std::initializer_list<const char*> words) {
+  for (const char* word : words) {
+    for (int i = 0; i < header.size(); ++i) {
+      if (header.at(i).contains(QString::fromUtf8(word), Qt::CaseInsensitive)) return i;
+    }
+  }
+  return -1;
+}
+
+QJsonObject layoutObject(const csvtext::Row& header, const ImportLayout& layout) {
+  QJsonArray memo;
+  for (const int c : layout.memo) memo.append(c);
+  return {{"header", QJsonArray::fromStringList(header)},
+          {"hasHeader", layout.hasHeader},
+          {"date", layout.date},
+          {"amount", layout.amount},
+          {"out", layout.out},
+          {"in", layout.in},
+          {"memo", memo}};
+}
+
+QJsonArray storedLayouts(const QString& path) {
+  const auto bytes = safefile::read(path);
+  if (!bytes) return {};
+  return QJsonDocument::fromJson(*bytes).object().value(QStringLiteral("layouts")).toArray();
+}
+
+QString layoutsPath(const QString& userFolder) {
+  return userFolder + QLatin1Char('/') + kLayoutsFile;
+}
+
+// The entry of a row: its two accounts in the order in which the sign rule moves the statement's
+// account the right way (up for money in to an asset, down for a payment of a card) and the
+// other account at all. The amount is kept positive.
+std::optional<LedgerEntry> entryFor(const Module1& store, const PreviewRow& row,
+                                    const QString& statement) {
+  const int statementKind = kindOfName(store, nameField(statement));
+  const int otherKind = kindOfName(store, nameField(row.other));
+  const bool in = row.amount > 0;
+  const Sign wanted = (statementKind == kAsset) == in ? Sign::Plus : Sign::Minus;
+  const qint32 amount = std::abs(row.amount);
+  // The other account first, as the entry dialog writes an expense or an income.
+  if (signRule(statementKind, otherKind, false) == wanted &&
+      signRule(otherKind, statementKind, true) != Sign::None) {
+    return makeEntry(row.date, row.other, statement, amount, row.memo);
+  }
+  if (signRule(statementKind, otherKind, true) == wanted &&
+      signRule(otherKind, statementKind, false) != Sign::None) {
+    return makeEntry(row.date, statement, row.other, amount, row.memo);
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+bool looksLikeHeader(const std::vector<csvtext::Row>& rows) {
+  if (rows.empty() || anyDate(rows.front())) return false;
+  return rows.size() == 1 || std::any_of(rows.begin() + 1, rows.end(), anyDate);
+}
+
+ImportLayout guessLayout(const std::vector<csvtext::Row>& rows) {
+  ImportLayout layout;
+  if (rows.empty()) return layout;
+  layout.hasHeader = looksLikeHeader(rows);
+  if (layout.hasHeader) {
+    const csvtext::Row& h = rows.front();
+    layout.date = headerColumn(h, {"交易日", "日期", "date"});
+    layout.out = headerColumn(h, {"支出", "提款", "支付", "扣款", "debit", "withdrawal"});
+    layout.in = headerColumn(h, {"存入", "收入", "存款", "credit", "deposit"});
+    layout.amount = headerColumn(h, {"金額", "amount"});
+    if (layout.out >= 0 && layout.in >= 0) layout.amount = -1;
+    if (layout.amount >= 0) layout.out = layout.in = -1;
+    // Every column of words, in the file's order: 摘要 and 備註 together say what happened.
+    for (int i = 0; i < h.size(); ++i) {
+      for (const char* word :
+           {"摘要", "備註", "說明", "明細", "內容", "memo", "description", "note"}) {
+        if (h.at(i).contains(QString::fromUtf8(word), Qt::CaseInsensitive)) {
+          layout.memo.append(i);
+          break;
+        }
+      }
+    }
+  }
+  // Without words: the first column of dates, the first column of amounts after it.
+  const csvtext::Row& sample = rows.at(layout.hasHeader && rows.size() > 1 ? 1 : 0);
+  for (int i = 0; i < sample.size() && layout.date < 0; ++i) {
+    if (statementvalues::parseDate(sample.at(i))) layout.date = i;
+  }
+  if (layout.amount < 0 && (layout.out < 0 || layout.in < 0)) {
+    layout.out = layout.in = -1;
+    for (int i = 0; i < sample.size() && layout.amount < 0; ++i) {
+      if (i != layout.date && statementvalues::parseAmount(sample.at(i))) layout.amount = i;
+    }
+  }
+  if (layout.memo.isEmpty()) {
+    for (int i = 0; i < sample.size(); ++i) {
+      if (i == layout.date || i == layout.amount || i == layout.out || i == layout.in) continue;
+      if (!statementvalues::parseAmount(sample.at(i))) layout.memo.append(i);
+    }
+  }
+  return layout;
+}
+
+std::optional<ImportLayout> rememberedLayout(const QString& userFolder,
+                                             const csvtext::Row& header) {
+  const QJsonArray header_ = QJsonArray::fromStringList(header);
+  for (const QJsonValue& value : storedLayouts(layoutsPath(userFolder))) {
+    const QJsonObject o = value.toObject();
+    if (o.value(QStringLiteral("header")).toArray() != header_) continue;
+    // The file is the person's own: a column outside the header is no layout.
+    const int columns = static_cast<int>(header.size());
+    auto column = [&](const char* key) {
+      const int c = o.value(QLatin1String(key)).toInt(-1);
+      return c >= 0 && c < columns ? c : -1;
+    };
+    ImportLayout layout;
+    layout.hasHeader = o.value(QStringLiteral("hasHeader")).toBool();
+    layout.date = column("date");
+    layout.amount = column("amount");
+    layout.out = column("out");
+    layout.in = column("in");
+    for (const QJsonValue& m : o.value(QStringLiteral("memo")).toArray()) {
+      if (m.toInt(-1) >= 0 && m.toInt() < columns) layout.memo.append(m.toInt());
+    }
+    if (layout.date < 0 || (layout.amount < 0 && (layout.out < 0 || layout.in < 0))) {
+      return std::nullopt;
+    }
+    return layout;
+  }
+  return std::nullopt;
+}
+
+std::optional<QString> rememberLayout(const QString& userFolder, const csvtext::Row& header,
+                                      const ImportLayout& layout) {
+  const QString path = layoutsPath(userFolder);
+  QJsonArray kept;
+  const QJsonArray header_ = QJsonArray::fromStringList(header);
+  for (const QJsonValue& value : storedLayouts(path)) {
+    if (value.toObject().value(QStringLiteral("header")).toArray() != header_) kept.append(value);
+  }
+  kept.append(layoutObject(header, layout));
+  return safefile::write(path, QJsonDocument(QJsonObject{{"layouts", kept}}).toJson());
+}
+
+std::vector<PreviewRow> buildPreview(const Module1& store, const std::vector<csvtext::Row>& rows,
+                                     const ImportLayout& layout, const ImportAccounts& accounts) {
+  std::vector<PreviewRow> preview;
+  preview.reserve(rows.size());
+  const QString statement = nameField(accounts.statement);
+  // The statement account's entries by date, amount and memo, to find what is already there.
+  QSet<QString> existing;
+  auto key = [](const QString& date, qint32 amount, const QString& memo) {
+    return date + QLatin1Char('|') + QString::number(amount) + QLatin1Char('|') + memo;
+  };
+  for (int slot = 1; slot < store.EntryCount; ++slot) {
+    const LedgerEntry& e = store.EntryTable[slot];
+    if (!sameField(e.IncreaseAccount, statement) && !sameField(e.DecreaseAccount, statement)) {
+      continue;
+    }
+    existing.insert(key(e.EntryDate, e.Amount, TrimTrailingSpaces(e.Memo)));
+  }
+  const int needed = std::max({layout.date, layout.amount, layout.out, layout.in});
+  for (size_t i = layout.hasHeader ? 1 : 0; i < rows.size(); ++i) {
+    const csvtext::Row& row = rows[i];
+    PreviewRow p;
+    p.line = static_cast<int>(i) + 1;
+    QStringList memo;
+    for (const int c : layout.memo) {
+      if (!cell(row, c).isEmpty()) memo << cell(row, c).simplified();
+    }
+    const QString full = memo.join(QLatin1Char(' '));
+    p.memo = TrimTrailingSpaces(memoField(full));
+    p.memoCut = p.memo != full.trimmed();
+    const auto date = statementvalues::parseDate(cell(row, layout.date));
+    std::optional<qint32> amount;
+    if (layout.twoColumns()) {
+      const QString out = cell(row, layout.out);
+      const QString in = cell(row, layout.in);
+      if (!out.isEmpty() && in.isEmpty()) {
+        if (const auto v = statementvalues::parseAmount(out)) {
+          amount = *v == INT32_MIN ? *v : -*v;
+        }
+      } else if (out.isEmpty() && !in.isEmpty()) {
+        amount = statementvalues::parseAmount(in);
+      }
+    } else {
+      amount = statementvalues::parseAmount(cell(row, layout.amount));
+    }
+    if (row.size() <= needed) {
+      p.problem = QStringLiteral("欄位不足");
+    } else if (!date) {
+      p.problem = QStringLiteral("「%1」不是日期").arg(cell(row, layout.date));
+    } else if (!amount) {
+      p.problem = layout.twoColumns()
+                      ? QStringLiteral("支出與存入要有一欄、只有一欄是金額")
+                      : QStringLiteral("「%1」不是金額").arg(cell(row, layout.amount));
+    } else if (*amount == 0) {
+      p.problem = QStringLiteral("金額是 0");
+    } else if (*amount == INT32_MIN) {
+      p.problem = QStringLiteral("金額太大");
+    }
+    if (p.problem.isEmpty()) {
+      p.date = dates::format(*date);
+      p.amount = *amount;
+      p.other = p.amount < 0 ? accounts.out : accounts.in;
+      p.duplicate = existing.contains(key(p.date, std::abs(p.amount), p.memo));
+      p.ticked = !p.duplicate;
+    }
+    preview.push_back(std::move(p));
+  }
+  return preview;
+}
+
+std::optional<Message> checkAccounts(const Module1& store, const ImportAccounts& accounts) {
+  const int kind = kindOfName(store, nameField(accounts.statement));
+  if (kind != kAsset && kind != kLiability) {
+    return refusal(QStringLiteral("對帳單要屬於一個資產或負債帳戶"));
+  }
+  for (const QString* name : {&accounts.out, &accounts.in}) {
+    if (kindOfName(store, nameField(*name)) < 0) {
+      return refusal(QStringLiteral("沒有「%1」這個帳戶").arg(TrimTrailingSpaces(*name)));
+    }
+  }
+  return std::nullopt;
+}
+
+std::variant<ImportDone, Message> importRows(Module1& store, const std::vector<PreviewRow>& rows,
+                                             const ImportAccounts& accounts) {
+  if (auto refused = checkAccounts(store, accounts)) return *refused;
+  std::vector<LedgerEntry> entries;
+  for (const PreviewRow& row : rows) {
+    if (!row.ticked) continue;
+    if (!row.problem.isEmpty()) {
+      return refusal(QStringLiteral("第 %1 行無法匯入：%2").arg(row.line).arg(row.problem));
+    }
+    if (kindOfName(store, nameField(row.other)) < 0) {
+      return refusal(QStringLiteral("第 %1 行的帳戶「%2」不存在").arg(row.line).arg(row.other));
+    }
+    if (nameField(row.other) == nameField(accounts.statement)) {
+      return refusal(QStringLiteral("第 %1 行的兩個帳戶相同").arg(row.line));
+    }
+    const auto entry = entryFor(store, row, accounts.statement);
+    if (!entry) {
+      return refusal(QStringLiteral("第 %1 行：「%2」與「%3」無法記成這筆%4")
+                         .arg(row.line)
+                         .arg(TrimTrailingSpaces(row.other), TrimTrailingSpaces(accounts.statement),
+                              row.amount < 0 ? QStringLiteral("支出") : QStringLiteral("存入")));
+    }
+    entries.push_back(*entry);
+  }
+  if (entries.empty()) return refusal(QStringLiteral("沒有勾選任何一筆資料"));
+  const int room = kMaxEntries - store.entriesInUse();
+  if (static_cast<int>(entries.size()) > room) {
+    return refusal(QStringLiteral("資料最多 %1 筆，只能再放 %2 筆；勾選的 %3 筆無法匯入")
+                       .arg(kMaxEntries)
+                       .arg(room)
+                       .arg(entries.size()));
+  }
+  ImportDone done_;
+  done_.firstSlot = store.EntryCount;
+  done_.count = static_cast<int>(entries.size());
+  for (LedgerEntry& e : entries) store.EntryTable[store.EntryCount++] = std::move(e);
+  store.showEntryCount();
+  done_.message = completion(QStringLiteral("已匯入 %1 筆資料").arg(done_.count));
+  return done_;
+}

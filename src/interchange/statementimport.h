@@ -1,0 +1,85 @@
+#pragma once
+
+#include "interchange/csvtext.h"
+#include "platform/dialogs.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <variant>
+#include <vector>
+
+class Module1;
+
+// Importing a bank or card statement: which column holds what, the rows as they would become
+// entries, and the import itself.
+
+// Columns count from 0; -1 is none. Either one signed amount column or the two columns of money
+// out and money in.
+struct ImportLayout {
+  bool hasHeader = false;
+  int date = -1;
+  int amount = -1;
+  int out = -1;
+  int in = -1;
+  QList<int> memo;  // joined with one blank
+
+  bool twoColumns() const { return amount < 0; }
+  bool operator==(const ImportLayout&) const = default;
+};
+
+// Whether the first row is a header: none of its cells is a date while a later row has one.
+bool looksLikeHeader(const std::vector<csvtext::Row>& rows);
+
+// A first guess from the header's words (日期, 金額, 支出/存入, 摘要, ...) and the values.
+ImportLayout guessLayout(const std::vector<csvtext::Row>& rows);
+
+// Remembered layouts, one per header row, in a file of the user's own folder (never the book's).
+inline const QString kLayoutsFile = QStringLiteral("ImportLayouts.json");
+std::optional<ImportLayout> rememberedLayout(const QString& userFolder, const csvtext::Row& header);
+// The refusal in words when the file could not be written; the earlier file then stays.
+std::optional<QString> rememberLayout(const QString& userFolder, const csvtext::Row& header,
+                                      const ImportLayout& layout);
+
+// The accounts: the statement's own (an asset or a liability), and where money out and money in
+// go unless a row says otherwise.
+struct ImportAccounts {
+  QString statement;
+  QString out;
+  QString in;
+};
+
+// One row of the file as it would become an entry.
+struct PreviewRow {
+  int line = 0;          // the row's number in the file, from 1
+  QString date;          // "yyyy/mm/dd"
+  qint32 amount = 0;     // signed: below 0 money out
+  QString memo;          // as the memo field keeps it, without trailing blanks
+  bool memoCut = false;  // the memo field could not hold all of it
+  QString other;         // the account on the other side
+  QString problem;       // why the row cannot be imported; empty when it can
+  bool duplicate = false;
+  bool ticked = false;
+};
+
+// Rows with a problem are unticked and say why; a probable duplicate (date, amount and memo of
+// an entry of the statement's account) is unticked; the rest are ticked.
+std::vector<PreviewRow> buildPreview(const Module1& store, const std::vector<csvtext::Row>& rows,
+                                     const ImportLayout& layout, const ImportAccounts& accounts);
+
+// The refusal when the accounts cannot take a statement (missing, or of the wrong kind).
+std::optional<Message> checkAccounts(const Module1& store, const ImportAccounts& accounts);
+
+// What an import did: the slots it filled, for a history to undo later.
+struct ImportDone {
+  int firstSlot = 0;
+  int count = 0;
+  Message message;
+};
+
+// Imports the ticked rows as entries, all or none: every check first (accounts, problems, room
+// in the table), then the entries. The book is saved as any other change is.
+std::variant<ImportDone, Message> importRows(Module1& store, const std::vector<PreviewRow>& rows,
+                                             const ImportAccounts& accounts);

@@ -1,0 +1,217 @@
+#include "interchange/statementimport.h"
+
+#include "ScriptedDialogs.h"
+#include "TestFiles.h"
+#include "interchange/csvtext.h"
+#include "interchange/statementvalues.h"
+#include "platform/codepage.h"
+#include "store/Module1.h"
+
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using csvtext::Encoding;
+
+TEST(StatementValues, DatesAsBanksWriteThem) {
+  const struct {
+    const char* text;
+    QDate expected;
+  } cases[] = {
+      {"2023/01/05", {2023, 1, 5}},
+      {"2023-1-5", {2023, 1, 5}},
+      {"2023.01.05", {2023, 1, 5}},
+      {"20230105", {2023, 1, 5}},
+      {"112/01/05", {2023, 1, 5}},
+      {"1120105", {2023, 1, 5}},
+      {"99/12/31", {2010, 12, 31}},
+      {"２０２３／０１／０５", {2023, 1, 5}},
+      {"112/01/05 14:02", {2023, 1, 5}},
+      {"2023/02/29", {}},
+      {"2023/01-05", {}},
+      {"1120230", {}},
+      {"abc", {}},
+      {"", {}},
+  };
+  for (const auto& c : cases) {
+    const auto date = statementvalues::parseDate(QString::fromUtf8(c.text));
+    EXPECT_EQ(date.value_or(QDate()), c.expected) << c.text;
+  }
+}
+
+TEST(StatementValues, AmountsWithMarksSeparatorsAndSigns) {
+  const struct {
+    const char* text;
+    std::optional<qint32> expected;
+  } cases[] = {
+      {"1,234", 1234},    {"NT$1,234", 1234}, {"$ 12", 12},  {"350元", 350},
+      {"(1,500)", -1500}, {"-80", -80},       {"80-", -80},  {"１，２３４", 1234},
+      {"12.5", 12},       {"13.5", 14},       {"NT$-5", -5}, {"+7", 7},
+      {"1,23", {}},       {"12a", {}},        {"", {}},      {"2147483648", {}},
+      {"(-5)", 5},        {"1.2.3", {}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(statementvalues::parseAmount(QString::fromUtf8(c.text)), c.expected) << c.text;
+  }
+}
+
+QByteArray utf16le(const QString& text) {
+  QStringEncoder encoder(QStringEncoder::Utf16LE);
+  return "\xFF\xFE" + QByteArray(encoder.encode(text));
+}
+
+// The same statement in every encoding and layout the reader knows: the rows come back alike.
+TEST(CsvText, EveryEncodingAndDelimiter) {
+  const QString rows =
+      QStringLiteral("日期;摘要;金額\r\n2023/01/05;\"午餐;\"\"便當\"\"\n外帶\";-120\r\n");
+  const struct {
+    QByteArray bytes;
+    Encoding encoding;
+    QChar delimiter;
+  } cases[] = {
+      {"\xEF\xBB\xBF" + rows.toUtf8(), Encoding::Utf8, ';'},
+      {QString(rows).replace(';', ',').toUtf8(), Encoding::Utf8, ','},
+      {utf16le(QString(rows).replace(';', '\t')), Encoding::Utf16, '\t'},
+      {codepage::encode(QString(rows).replace(';', ',')), Encoding::Cp950, ','},
+  };
+  for (const auto& c : cases) {
+    const auto read = csvtext::readBytes(c.bytes);
+    ASSERT_TRUE(std::holds_alternative<csvtext::File>(read))
+        << std::get<QString>(read).toStdString();
+    const csvtext::File& file = std::get<csvtext::File>(read);
+    EXPECT_EQ(file.encoding, c.encoding);
+    EXPECT_EQ(file.delimiter, c.delimiter);
+    ASSERT_EQ(file.rows.size(), 2u);
+    const QString memo = QStringLiteral("午餐;\"便當\"\n外帶").replace(';', c.delimiter);
+    EXPECT_EQ(file.rows[1], (QStringList{"2023/01/05", memo, "-120"}));
+  }
+}
+
+TEST(CsvText, HostileFilesAreRefusedInWords) {
+  QTemporaryDir dir;
+  const QString big = dir.path() + "/big.csv";
+  {
+    QFile f(big);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(f.resize(csvtext::kMaxFileBytes + 1));  // sparse: nothing is written
+  }
+  auto refusalOf = [](const std::variant<csvtext::File, QString>& r) {
+    return std::holds_alternative<QString>(r) ? std::get<QString>(r) : QString();
+  };
+  EXPECT_TRUE(refusalOf(csvtext::readFile(big)).contains("超過 100 MB"));
+  EXPECT_TRUE(refusalOf(csvtext::readFile(dir.path() + "/none.csv")).startsWith("找不到"));
+  EXPECT_EQ(refusalOf(csvtext::readBytes(QByteArray("\x7F"
+                                                    "ELF\x02\x01\0\0\x89PNG",
+                                                    12))),
+            "這個檔案不是文字檔，無法匯入");
+  EXPECT_EQ(refusalOf(csvtext::readBytes("a,b\n1,\"open\n2,3\n")),
+            "第 2 行的引號沒有結束，檔案可能不完整");
+  EXPECT_EQ(refusalOf(csvtext::readBytes("\r\n\r\n")), "這個檔案是空的，沒有可以匯入的資料");
+}
+
+struct ImportTest : ::testing::Test {
+  QTemporaryDir dir;
+  ScriptedDialogs dialogs;
+  Module1 store{dir.path(), dialogs};
+  ImportAccounts accounts{"A-台銀", "E-雜支", "I-其他收入"};
+
+  ImportTest() {
+    for (const auto& [name, kind] : {std::pair{"A-台銀", kAsset},
+                                     {"E-雜支", kExpense},
+                                     {"I-其他收入", kIncome},
+                                     {"L-信用卡", kLiability}}) {
+      store.AccountTable[store.AccountCount++] = makeAccount(name, qint16(kind));
+    }
+    store.EntryTable[store.EntryCount++] =
+        makeEntry("2023/01/05", "E-雜支", "A-台銀", 120, "ATM 提款");
+  }
+
+  std::vector<csvtext::Row> rows(const QByteArray& bytes) {
+    auto file = csvtext::readBytes(bytes);
+    return std::get<csvtext::File>(file).rows;
+  }
+};
+
+// A bank's own file: code page 950, ROC dates, money out and in in two quoted columns.
+const QByteArray kBankCsv = codepage::encode(QStringLiteral(
+    "交易日期,摘要,支出金額,存入金額,餘額,備註\r\n"
+    "112/01/05,ATM 提款,\"120\",,\"9,880\",\r\n"
+    "112/01/06,薪資,,\"52,000\",\"61,880\",一月\r\n"
+    "112/01/"
+    "07,信用卡款,\"1,500\",,\"60,380\",這是一段很長很長的備註文字會超過備註欄能放的五十個位元組\r\n"
+    "112/01/32,錯誤,1,,1,\r\n"
+    "112/01/08,太短\r\n"));
+
+TEST_F(ImportTest, PreviewOfABankFile) {
+  const auto r = rows(kBankCsv);
+  const ImportLayout layout = guessLayout(r);
+  EXPECT_EQ(layout, (ImportLayout{true, 0, -1, 2, 3, {1, 5}}));
+  const auto preview = buildPreview(store, r, layout, accounts);
+  ASSERT_EQ(preview.size(), 5u);
+  // Already in the book: marked and unticked.
+  EXPECT_TRUE(preview[0].duplicate);
+  EXPECT_FALSE(preview[0].ticked);
+  EXPECT_EQ(preview[1].date, "2023/01/06");
+  EXPECT_EQ(preview[1].amount, 52000);
+  EXPECT_EQ(preview[1].other, "I-其他收入");
+  EXPECT_TRUE(preview[1].ticked);
+  EXPECT_EQ(preview[2].amount, -1500);
+  EXPECT_EQ(preview[2].other, "E-雜支");
+  EXPECT_TRUE(preview[2].memoCut);
+  EXPECT_EQ(codepage::encode(preview[2].memo).size(), 49);  // 24 characters: a 25th would not fit
+  EXPECT_EQ(preview[3].problem, "「112/01/32」不是日期");
+  EXPECT_EQ(preview[4].problem, "欄位不足");
+  EXPECT_FALSE(preview[3].ticked || preview[4].ticked);
+}
+
+TEST_F(ImportTest, ImportAddsTheTickedRowsAllOrNothing) {
+  auto preview = buildPreview(store, rows(kBankCsv), guessLayout(rows(kBankCsv)), accounts);
+  const auto result = importRows(store, preview, accounts);
+  ASSERT_TRUE(std::holds_alternative<ImportDone>(result));
+  EXPECT_EQ(std::get<ImportDone>(result).message, completion("已匯入 2 筆資料"));
+  ASSERT_EQ(store.EntryCount, 4);
+  EXPECT_EQ(store.EntryTable[2],
+            makeEntry("2023/01/06", "I-其他收入", "A-台銀", 52000, "薪資 一月"));
+  EXPECT_EQ(store.EntryTable[3].Amount, 1500);
+
+  // A card: paying it takes the bank first so that the debt goes down.
+  const ImportAccounts card{"L-信用卡", "E-雜支", "A-台銀"};
+  const auto cardRows =
+      buildPreview(store, rows("date,amount\n2023/02/01,-300\n2023/02/02,300\n"),
+                   guessLayout(rows("date,amount\n2023/02/01,-300\n2023/02/02,300\n")), card);
+  ASSERT_TRUE(std::holds_alternative<ImportDone>(importRows(store, cardRows, card)));
+  EXPECT_EQ(store.EntryTable[4], makeEntry("2023/02/01", "E-雜支", "L-信用卡", 300, ""));
+  EXPECT_EQ(store.EntryTable[5], makeEntry("2023/02/02", "L-信用卡", "A-台銀", 300, ""));
+
+  // A ticked row with a problem, or too many rows: nothing changes.
+  const EntryTableType before = store.EntryTable;
+  const int count = store.EntryCount;
+  preview[3].ticked = true;
+  EXPECT_EQ(std::get<Message>(importRows(store, preview, accounts)).text,
+            "第 5 行無法匯入：「112/01/32」不是日期");
+  store.EntryCount = kMaxEntries;
+  preview[3].ticked = false;
+  EXPECT_EQ(std::get<Message>(importRows(store, preview, accounts)).text,
+            "資料最多 3000 筆，只能再放 1 筆；勾選的 2 筆無法匯入");
+  store.EntryCount = count;
+  EXPECT_EQ(store.EntryTable, before);
+}
+
+TEST_F(ImportTest, LayoutsAreRememberedPerHeaderOutsideTheBook) {
+  const csvtext::Row header{"日期", "說明", "金額"};
+  EXPECT_FALSE(rememberedLayout(dir.path(), header));
+  const ImportLayout layout{true, 0, 2, -1, -1, {1}};
+  ASSERT_EQ(rememberLayout(dir.path(), header, layout), std::nullopt);
+  ASSERT_EQ(rememberLayout(dir.path(), {"x"}, ImportLayout{false, 0, 0, -1, -1, {}}), std::nullopt);
+  EXPECT_EQ(rememberedLayout(dir.path(), header), layout);
+  // A file edited by hand into nonsense gives no layout rather than a wrong one.
+  putFile(dir.path() + "/" + kLayoutsFile,
+          R"({"layouts":[{"header":["日期","說明","金額"],"date":9,"amount":2}]})");
+  EXPECT_FALSE(rememberedLayout(dir.path(), header));
+}
+
+}  // namespace
