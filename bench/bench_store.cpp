@@ -82,18 +82,6 @@ void BM_LedgerOfBusiestAccount(benchmark::State& state) {
 }
 BENCHMARK(BM_LedgerOfBusiestAccount)->Unit(benchmark::kMicrosecond);
 
-void BM_AccountBalanceAllAccounts(benchmark::State& state) {
-  OpenDatabase db;
-  for (auto _ : state) {
-    qint64 sum = 0;
-    for (int slot = 1; slot < db.store.AccountCount; ++slot) {
-      sum += AccountBalance(db.store, slot, worstcase::kStatementDate);
-    }
-    benchmark::DoNotOptimize(sum);
-  }
-}
-BENCHMARK(BM_AccountBalanceAllAccounts)->Unit(benchmark::kMicrosecond);
-
 void BM_AllAccountBalancesOnePass(benchmark::State& state) {
   OpenDatabase db;
   for (auto _ : state) {

@@ -11,10 +11,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QString text =
       QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   const numbers::Amount amount = numbers::parseAmount(text);
-  const numbers::SmallNumber small = numbers::parseSmall(text);
-  if (small.ok()) {
-    fuzz::require(amount.ok() && amount.value == small.value, "a small number is an amount");
-  }
   if (!amount.ok()) {
     fuzz::require(!numbers::amountErrorText(amount.error).isEmpty(), "a refusal says why");
     return 0;

@@ -15,7 +15,7 @@ namespace backup {
 namespace {
 
 QString bookFolder(const Module1& store, const QString& name) {
-  return UserFolder(store) + QLatin1Char('/') + name;
+  return store.userFolder() + QLatin1Char('/') + name;
 }
 
 // "<book>-<word>-yyyyMMdd-HHmm", with "-2", "-3"... when that is taken.

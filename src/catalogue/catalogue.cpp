@@ -17,10 +17,8 @@ const QString kPanelLabel = QStringLiteral("資料庫名稱：");
 
 }  // namespace
 
-QString UserFolder(const Module1& store) { return store.DataBaseFolder + store.UserName; }
-
 QString databaseListPath(const Module1& store) {
-  return UserFolder(store) + QLatin1Char('/') + kDatabaseListFile;
+  return store.userFolder() + QLatin1Char('/') + kDatabaseListFile;
 }
 
 std::variant<QStringList, QString> LoadDatabaseList(const Module1& store) {
@@ -72,7 +70,7 @@ void Catalogue::select(int row) { selected_ = (row >= 0 && row < entries_.size()
 bool Catalogue::cancelEnabled() const { return store_.OpenedFromMenu; }
 
 QString Catalogue::folderOf(const QString& entry) const {
-  return UserFolder(store_) + QLatin1Char('/') + databaseFolderName(entry);
+  return store_.userFolder() + QLatin1Char('/') + databaseFolderName(entry);
 }
 
 std::optional<Message> Catalogue::selectedNameRefusal() const {

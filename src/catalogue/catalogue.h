@@ -16,8 +16,6 @@ class Module1;
 
 inline const QString kDatabaseListFile = QStringLiteral("DataBase.lst");
 
-// DataBaseFolder + UserName, no trailing separator.
-QString UserFolder(const Module1& store);
 QString databaseListPath(const Module1& store);
 
 // The names in file order. A missing file counts as an empty list; a file that cannot be read

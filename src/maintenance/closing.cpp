@@ -10,9 +10,6 @@
 
 namespace {
 
-const QString kCarriedMemo = QStringLiteral("初值");
-const QString kEquityName = QStringLiteral("Equity");
-
 struct Carried {
   int slot;
   qint64 balance;
@@ -73,7 +70,7 @@ std::optional<Message> closeBooksAt(Module1& store, const QString& typedDate) {
   for (const Carried& c : carried) {
     store.EntryTable[store.EntryCount] =
         makeEntry(date, store.AccountTable[c.slot].AccountName, kEquityName,
-                  static_cast<qint32>(c.balance), kCarriedMemo);
+                  static_cast<qint32>(c.balance), kInitialMemo);
     ++store.EntryCount;
   }
   store.showEntryCount();

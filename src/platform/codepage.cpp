@@ -216,8 +216,6 @@ QString firstUnencodable(const QString& text) {
 
 bool canEncode(const QString& text) { return firstUnencodable(text).isEmpty(); }
 
-qsizetype byteLength(const QString& text) { return encode(text).size(); }
-
 QString fitToBytes(const QString& text, qsizetype maxBytes) {
   if (isAscii(text)) return text.left(maxBytes);
   qsizetype used = 0;

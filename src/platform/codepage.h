@@ -21,9 +21,6 @@ bool canEncode(const QString& text);
 // The first character of the text that code page 950 cannot hold, or an empty string.
 QString firstUnencodable(const QString& text);
 
-// Number of bytes the text takes in code page 950.
-qsizetype byteLength(const QString& text);
-
 // The longest head of the text whose code page 950 form fits into maxBytes, never splitting
 // a two-byte character.
 QString fitToBytes(const QString& text, qsizetype maxBytes);

@@ -77,16 +77,6 @@ Amount parseLeadingAmount(const QString& typed) {
   return {grouped ? AmountError::DigitGroups : AmountError::None, value};
 }
 
-SmallNumber parseSmall(const QString& text) {
-  const Rounded r = roundText(text);
-  if (r.error != AmountError::None) return {r.error, 0};
-  if (r.value < std::numeric_limits<qint16>::min() ||
-      r.value > std::numeric_limits<qint16>::max()) {
-    return {AmountError::OutOfRange, 0};
-  }
-  return {AmountError::None, static_cast<qint16>(r.value)};
-}
-
 QString amountErrorText(AmountError error) {
   switch (error) {
     case AmountError::Empty:

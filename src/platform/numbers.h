@@ -26,15 +26,6 @@ Amount parseAmount(const QString& text);
 // meant; `value` then holds that smaller number.
 Amount parseLeadingAmount(const QString& text);
 
-// The same for a 16-bit field (an account kind).
-struct SmallNumber {
-  AmountError error = AmountError::None;
-  qint16 value = 0;
-
-  bool ok() const { return error == AmountError::None; }
-};
-SmallNumber parseSmall(const QString& text);
-
 // The program's refusal texts for a typed amount that is no number or out of range.
 QString amountErrorText(AmountError error);
 

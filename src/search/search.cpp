@@ -114,7 +114,7 @@ void Searcher::readOtherBooks() {
   }
   for (const QString& name : std::get<QStringList>(list)) {
     if (name == store_.DataBaseName) continue;
-    auto book = readBookFolder(UserFolder(store_) + QLatin1Char('/') + name);
+    auto book = readBookFolder(store_.userFolder() + QLatin1Char('/') + name);
     if (const QString* error = std::get_if<QString>(&book)) {
       skipped_ << QStringLiteral("略過資料庫「%1」：%2").arg(name, *error);
       continue;

@@ -109,9 +109,8 @@ std::optional<Message> createAccount(Module1& store, const QString& typedName, i
   const int slot = store.AccountCount;
   store.AccountTable[slot] = makeAccount(name, static_cast<qint16>(kind));
   if (withEntry) {
-    store.EntryTable[store.EntryCount] =
-        makeEntry(store.today(), store.AccountTable[slot].AccountName, kEquityName, amount,
-                  QStringLiteral("初值"));
+    store.EntryTable[store.EntryCount] = makeEntry(
+        store.today(), store.AccountTable[slot].AccountName, kEquityName, amount, kInitialMemo);
     ++store.EntryCount;
     store.showEntryCount();
   }

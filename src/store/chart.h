@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/dialogs.h"
+#include "store/records.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,9 +13,6 @@ class Module1;
 // The account editor's commands on the chart of accounts. Each checks everything first and
 // either changes the tables (and the status panels) or returns the refusal to show, leaving
 // everything as it was.
-
-inline const QString kEquityName = QStringLiteral("Equity");
-inline const QString kCashName = QStringLiteral("A-現金");
 
 // "A-", "L-", "I-", "E-" for the kinds 1 to 4; empty for any other kind.
 QString kindPrefix(int kind);

@@ -19,16 +19,16 @@ namespace {
 
 // Record writers: each writes its data bytes at dest.
 void writeAccount(char* dest, const AccountRecord& account) {
-  codepage::writeField(dest, account.AccountName, kNameWidth);
-  qToLittleEndian<qint16>(account.AccountKind, dest + kNameWidth);
+  codepage::writeField(dest + field::kAccountName, account.AccountName, kNameWidth);
+  qToLittleEndian<qint16>(account.AccountKind, dest + field::kAccountKind);
 }
 
 void writeEntry(char* dest, const LedgerEntry& entry) {
-  codepage::writeField(dest, entry.EntryDate, kDateWidth);
-  codepage::writeField(dest + 10, entry.IncreaseAccount, kNameWidth);
-  codepage::writeField(dest + 30, entry.DecreaseAccount, kNameWidth);
-  qToLittleEndian<qint32>(entry.Amount, dest + 50);
-  codepage::writeField(dest + 54, entry.Memo, kMemoWidth);
+  codepage::writeField(dest + field::kDate, entry.EntryDate, kDateWidth);
+  codepage::writeField(dest + field::kIncrease, entry.IncreaseAccount, kNameWidth);
+  codepage::writeField(dest + field::kDecrease, entry.DecreaseAccount, kNameWidth);
+  qToLittleEndian<qint32>(entry.Amount, dest + field::kAmount);
+  codepage::writeField(dest + field::kMemo, entry.Memo, kMemoWidth);
 }
 
 // Records of 128 bytes in slot order, zero filler, the last record without its filler.
@@ -119,8 +119,8 @@ std::variant<int, QString> checkEntries(const QByteArray& bytes) {
 void decodeAccounts(const QByteArray& bytes, int n, AccountTableType& table) {
   for (int slot = 1; slot <= n; ++slot) {
     const char* record = bytes.constData() + (slot - 1) * kRecordLength;
-    table[slot].AccountName = codepage::fieldFromBytes(record, kNameWidth);
-    table[slot].AccountKind = qFromLittleEndian<qint16>(record + kNameWidth);
+    table[slot].AccountName = codepage::fieldFromBytes(record + field::kAccountName, kNameWidth);
+    table[slot].AccountKind = qFromLittleEndian<qint16>(record + field::kAccountKind);
   }
   for (int slot = n + 1; slot <= kMaxAccounts; ++slot) table[slot] = AccountRecord{};
 }
@@ -134,7 +134,8 @@ class AccountNames {
     byBytes_.reserve(static_cast<size_t>(n));
     for (int slot = n; slot >= 1; --slot) {
       const char* record = accountBytes.constData() + (slot - 1) * kRecordLength;
-      byBytes_[std::string_view(record, kNameWidth)] = &table[slot].AccountName;
+      byBytes_[std::string_view(record + field::kAccountName, kNameWidth)] =
+          &table[slot].AccountName;
     }
   }
   QString name(const char* bytes) const {
@@ -157,13 +158,13 @@ void decodeEntries(const QByteArray& bytes, int n, EntryTableType& table,
   for (int slot = 1; slot <= n; ++slot) {
     const char* record = bytes.constData() + (slot - 1) * kRecordLength;
     LedgerEntry& entry = table[slot];
-    QString& date = datesSeen[std::string_view(record, kDateWidth)];
-    if (date.isNull()) date = codepage::fieldFromBytes(record, kDateWidth);
+    QString& date = datesSeen[std::string_view(record + field::kDate, kDateWidth)];
+    if (date.isNull()) date = codepage::fieldFromBytes(record + field::kDate, kDateWidth);
     entry.EntryDate = date;
-    entry.IncreaseAccount = name(record + 10);
-    entry.DecreaseAccount = name(record + 30);
-    entry.Amount = qFromLittleEndian<qint32>(record + 50);
-    entry.Memo = memos ? codepage::fieldFromBytes(record + 54, kMemoWidth) : QString();
+    entry.IncreaseAccount = name(record + field::kIncrease);
+    entry.DecreaseAccount = name(record + field::kDecrease);
+    entry.Amount = qFromLittleEndian<qint32>(record + field::kAmount);
+    entry.Memo = memos ? codepage::fieldFromBytes(record + field::kMemo, kMemoWidth) : QString();
   }
   for (int slot = n + 1; slot <= kMaxEntries; ++slot) table[slot] = LedgerEntry{};
 }
@@ -326,9 +327,9 @@ std::optional<Message> LoadDatabase(Module1& store, qint32 startingCash) {
     if (const QString* error = std::get_if<QString>(&bytes)) return refusal(*error);
     accountBytes = std::move(std::get<QByteArray>(bytes));
   } else {
-    accountBytes = accountRecordBytes(makeAccount(QStringLiteral("A-現金"), kAsset)) +
+    accountBytes = accountRecordBytes(makeAccount(kCashName, kAsset)) +
                    QByteArray(kRecordLength - kAccountDataBytes, '\0') +
-                   accountRecordBytes(makeAccount(QStringLiteral("Equity"), kEquity));
+                   accountRecordBytes(makeAccount(kEquityName, kEquity));
     accountRecords = 2;
     newAccounts = true;
   }
@@ -338,9 +339,8 @@ std::optional<Message> LoadDatabase(Module1& store, qint32 startingCash) {
     if (const QString* error = std::get_if<QString>(&bytes)) return refusal(*error);
     entryBytes = std::move(std::get<QByteArray>(bytes));
   } else {
-    entryBytes =
-        entryRecordBytes(makeEntry(store.today(), QStringLiteral("A-現金"),
-                                   QStringLiteral("Equity"), startingCash, QStringLiteral("初值")));
+    entryBytes = entryRecordBytes(
+        makeEntry(store.today(), kCashName, kEquityName, startingCash, kInitialMemo));
     entryRecords = 1;
     newEntries = true;
   }

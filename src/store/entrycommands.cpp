@@ -77,23 +77,9 @@ std::variant<int, Message> storeEntry(Module1& store, const EntryInput& input) {
 }
 
 LedgerRow appendedRow(const Module1& store, int slot, qint64 previousTotal) {
-  const LedgerEntry& e = store.EntryTable[slot];
-  const int shownKind = kindOfName(store, e.DecreaseAccount);
-  const int otherKind = kindOfName(store, e.IncreaseAccount);
-  const Sign sign = signRule(shownKind, otherKind, false);
-
-  LedgerRow row;
-  row.date = e.EntryDate;
-  row.other = TrimTrailingSpaces(e.IncreaseAccount);
-  qint64 signedAmount = 0;
-  if (sign == Sign::Plus) signedAmount = e.Amount;
-  if (sign == Sign::Minus) signedAmount = -static_cast<qint64>(e.Amount);
-  row.amount = sign == Sign::None ? QString() : QString::number(signedAmount);
-  row.runningTotal = previousTotal + signedAmount;
+  LedgerRow row = ledgerRowOf(store, slot, false);
+  row.runningTotal += previousTotal;
   row.total = QString::number(row.runningTotal);
-  row.memo = TrimTrailingSpaces(e.Memo);
-  row.number = QString::number(slot);
-  row.slot = slot;
   return row;
 }
 

@@ -83,27 +83,6 @@ int kindOfName(const Module1& store, const QString& name) {
   return slot == 0 ? -1 : store.AccountTable[slot].AccountKind;
 }
 
-qint64 AccountBalance(const Module1& store, int slot, const QString& date) {
-  const AccountRecord& account = store.AccountTable[slot];
-  qint64 balance = 0;
-  for (int i = 1; i < store.EntryCount; ++i) {
-    const LedgerEntry& e = store.EntryTable[i];
-    // Names first: equality is cheap, and few entries name the account.
-    const bool first = sameField(e.IncreaseAccount, account.AccountName);
-    const bool second = sameField(e.DecreaseAccount, account.AccountName);
-    if ((!first && !second) || e.EntryDate > date) continue;
-    if (first) {
-      balance += apply(signRule(account.AccountKind, kindOfName(store, e.DecreaseAccount), true),
-                       e.Amount);
-    }
-    if (second) {
-      balance += apply(signRule(account.AccountKind, kindOfName(store, e.IncreaseAccount), false),
-                       e.Amount);
-    }
-  }
-  return balance;
-}
-
 std::vector<qint64> allAccountBalances(const Module1& store, const QString& date) {
   const int accounts = std::max(store.AccountCount - 1, 0);
   std::vector<qint64> balances(static_cast<size_t>(accounts), 0);
@@ -150,23 +129,41 @@ std::vector<qint64> allAccountBalances(const Module1& store, const QString& date
   return balances;
 }
 
+namespace {
+
+// A row before the totals are run: runningTotal holds the signed amount.
+LedgerRow entryRow(const LedgerEntry& e, int entrySlot, const QString& otherShown, Sign sign) {
+  LedgerRow row;
+  row.date = e.EntryDate;
+  row.other = otherShown;
+  row.amount = signedText(sign, e.Amount);
+  row.memo = TrimTrailingSpaces(e.Memo);
+  row.number = QString::number(entrySlot);
+  row.slot = entrySlot;
+  row.runningTotal = apply(sign, e.Amount);
+  return row;
+}
+
+}  // namespace
+
+LedgerRow ledgerRowOf(const Module1& store, int entrySlot, bool firstSide) {
+  const LedgerEntry& e = store.EntryTable[entrySlot];
+  const QString& own = firstSide ? e.IncreaseAccount : e.DecreaseAccount;
+  const QString& other = firstSide ? e.DecreaseAccount : e.IncreaseAccount;
+  const Sign sign = signRule(kindOfName(store, own), kindOfName(store, other), firstSide);
+  return entryRow(e, entrySlot, TrimTrailingSpaces(other), sign);
+}
+
 std::vector<LedgerRow> ShowLedger(const Module1& store, int slot) {
   std::vector<LedgerRow> rows;
   const AccountRecord& account = store.AccountTable[slot];
   const auto names = nameIndex(store);
   auto addRow = [&](const LedgerEntry& e, int entrySlot, const QString& other, bool firstSide) {
-    LedgerRow row;
-    row.date = e.EntryDate;
     const auto known = names.find(other);
     const bool isAccount = known != names.end();
-    row.other = isAccount ? known->second.shown : TrimTrailingSpaces(other);
     const Sign sign = signRule(account.AccountKind, isAccount ? known->second.kind : -1, firstSide);
-    row.amount = signedText(sign, e.Amount);
-    row.memo = TrimTrailingSpaces(e.Memo);
-    row.number = QString::number(entrySlot);
-    row.slot = entrySlot;
-    row.runningTotal = apply(sign, e.Amount);  // the signed amount until the totals are run
-    rows.push_back(std::move(row));
+    rows.push_back(
+        entryRow(e, entrySlot, isAccount ? known->second.shown : TrimTrailingSpaces(other), sign));
   };
   for (int i = 1; i < store.EntryCount; ++i) {
     const LedgerEntry& e = store.EntryTable[i];

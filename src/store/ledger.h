@@ -22,11 +22,8 @@ Sign signRule(int kind, int otherKind, bool firstSide);
 // Kind of the account of exactly this name, -1 when the chart has none.
 int kindOfName(const Module1& store, const QString& name);
 
-// Balance of the account in `slot` over all entries dated on or before `date`, summed in
-// 64 bits so that no sum of 32-bit amounts overflows.
-qint64 AccountBalance(const Module1& store, int slot, const QString& date);
-
-// The balances of all accounts (index slot - 1) in one pass over the entries.
+// The balances of all accounts (index slot - 1) over all entries dated on or before `date`, in
+// one pass, summed in 64 bits so that no sum of 32-bit amounts overflows.
 std::vector<qint64> allAccountBalances(const Module1& store, const QString& date);
 
 // One row of an account's ledger, as the main window shows it.
@@ -44,6 +41,10 @@ struct LedgerRow {
 
   bool operator==(const LedgerRow&) const = default;
 };
+
+// The row entry `entrySlot` gives in the ledger of its first-side (or second-side) account,
+// before the totals are run: runningTotal holds the signed amount, total is empty, no colour.
+LedgerRow ledgerRowOf(const Module1& store, int entrySlot, bool firstSide);
 
 // The ledger of the account in `slot`: its rows in slot order with the running balance.
 std::vector<LedgerRow> ShowLedger(const Module1& store, int slot);

@@ -19,6 +19,24 @@ inline constexpr int kRecordLength = 128;
 inline constexpr int kAccountDataBytes = 22;
 inline constexpr int kEntryDataBytes = 104;
 
+// Where each field sits in a record's data bytes; the reader and the writer both go by these.
+namespace field {
+inline constexpr int kAccountName = 0;
+inline constexpr int kAccountKind = kAccountName + kNameWidth;  // qint16, little-endian
+inline constexpr int kDate = 0;
+inline constexpr int kIncrease = kDate + kDateWidth;
+inline constexpr int kDecrease = kIncrease + kNameWidth;
+inline constexpr int kAmount = kDecrease + kNameWidth;  // qint32, little-endian
+inline constexpr int kMemo = kAmount + 4;
+static_assert(kAccountKind + 2 == kAccountDataBytes);
+static_assert(kMemo + kMemoWidth == kEntryDataBytes);
+}  // namespace field
+
+// The names a new database starts with, and the memo of every initial-value entry.
+inline const QString kEquityName = QStringLiteral("Equity");
+inline const QString kCashName = QStringLiteral("A-現金");
+inline const QString kInitialMemo = QStringLiteral("初值");
+
 // Account kinds as stored in AccountKind.
 enum AccountKindCode : qint16 {
   kEquity = 0,

@@ -9,8 +9,6 @@ QString lineFor(const QString& userName) { return QStringLiteral("[UserName]=") 
 
 }  // namespace
 
-QByteArray settingsBytes(const QString& userName) { return textfile::toBytes({lineFor(userName)}); }
-
 QString readLastUser(const QString& settingsPath) {
   const auto lines = textfile::readLines(settingsPath);
   if (!lines || lines->isEmpty()) return {};

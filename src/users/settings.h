@@ -10,9 +10,6 @@ namespace settings {
 
 inline const QString kSettingsFile = QStringLiteral("Varnix.ini");
 
-// The bytes of the file for this user: code page 950, ended by CR LF.
-QByteArray settingsBytes(const QString& userName);
-
 // The remembered user: the first line up to its first comma, the text after the first "="
 // up to a second one. Empty when the file is missing, unreadable or holds no "=".
 QString readLastUser(const QString& settingsPath);

@@ -77,7 +77,7 @@ std::optional<Message> oldPasswordRefusal(const Module1& store, const QString& t
 std::optional<Message> setPassword(Module1& store, const QString& old, const QString& fresh) {
   if (auto refused = oldPasswordRefusal(store, old)) return refused;
   if (auto problem = password::passwordProblem(fresh)) return refusal(*problem);
-  const QString path = UserFolder(store) + QLatin1Char('/') + password::kPasswordFile;
+  const QString path = store.userFolder() + QLatin1Char('/') + password::kPasswordFile;
   if (auto error = password::writePasswordFile(path, fresh)) {
     return refusal(QStringLiteral("密碼沒有變更：%1").arg(*error));
   }

@@ -2,6 +2,7 @@
 
 // An open book on disk, as the program has it after opening: listed, locked and loaded.
 
+#include "Books.h"
 #include "ScriptedDialogs.h"
 #include "TestFiles.h"
 #include "catalogue/catalogue.h"
@@ -26,15 +27,12 @@ struct OpenBook {
   }
 
   QString folder() const { return store.databaseFolder(); }
-  QString folderOf(const QString& name) const { return UserFolder(store) + '/' + name; }
+  QString folderOf(const QString& name) const { return store.userFolder() + '/' + name; }
   QStringList listed() const {
     return std::get<QStringList>(readDatabaseList(databaseListPath(store)));
   }
   // A change of the open book, as a command makes one.
-  void change(qint32 amount) {
-    store.EntryTable[store.EntryCount++] =
-        makeEntry("2026/12/06", "A-現金", "Equity", amount, "測試");
-  }
+  void change(qint32 amount) { addEntry(store, "2026/12/06", "A-現金", "Equity", amount, "測試"); }
   QByteArray accountsBytes() const { return fileBytes(folder() + "/Accounts.dat"); }
   QByteArray entriesBytes() const { return fileBytes(folder() + "/Main.dat"); }
 

@@ -20,11 +20,11 @@ namespace {
 struct CatalogueTest : ::testing::Test {
   CatalogueTest() {
     store.UserName = "Test";
-    QDir().mkpath(UserFolder(store));
+    QDir().mkpath(store.userFolder());
   }
 
   void given(const QStringList& names) {
-    QDir(UserFolder(store)).removeRecursively();
+    QDir(store.userFolder()).removeRecursively();
     for (const QString& name : names) {
       QDir().mkpath(folder(name));
       putFile(folder(name) + "/Accounts.dat", name.toUtf8());
@@ -33,9 +33,9 @@ struct CatalogueTest : ::testing::Test {
     ASSERT_FALSE(catalogue.load());
     dialogs.clear();
   }
-  QString folder(const QString& name) const { return UserFolder(store) + "/" + name; }
+  QString folder(const QString& name) const { return store.userFolder() + "/" + name; }
   QStringList onDisk() const {
-    return QDir(UserFolder(store)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    return QDir(store.userFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
   }
 
   QTemporaryDir dir;
@@ -133,8 +133,8 @@ TEST_F(CatalogueTest, AListThatCannotBeWrittenKeepsTheWindowOpen) {
   EXPECT_EQ(catalogue.cancel().refusal, refusal(QStringLiteral("請先開啟資料庫或登出")));
   store.OpenedFromMenu = true;
   ASSERT_EQ(catalogue.addNew("2004-01"), std::nullopt);
-  QFile::remove(UserFolder(store) + "/DataBase.lst");
-  QDir().mkpath(UserFolder(store) + "/DataBase.lst");  // a folder in the list file's place
+  QFile::remove(store.userFolder() + "/DataBase.lst");
+  QDir().mkpath(store.userFolder() + "/DataBase.lst");  // a folder in the list file's place
   const Catalogue::Outcome outcome = catalogue.cancel();
   EXPECT_EQ(outcome.result, Catalogue::Result::Stay);
   ASSERT_TRUE(outcome.refusal);

@@ -1,7 +1,7 @@
 #include "store/entrycommands.h"
 #include "platform/numbers.h"
 
-#include "../maintenance/books.h"
+#include "Books.h"
 
 #include <gtest/gtest.h>
 

@@ -163,7 +163,7 @@ TEST_F(ImportTest, PreviewOfABankFile) {
   EXPECT_EQ(preview[2].amount, -1500);
   EXPECT_EQ(preview[2].other, "E-雜支");
   EXPECT_TRUE(preview[2].memoCut);
-  EXPECT_EQ(codepage::byteLength(preview[2].memo), 49);  // 24 characters: a 25th would not fit
+  EXPECT_EQ(codepage::encode(preview[2].memo).size(), 49);  // 24 characters: a 25th would not fit
   EXPECT_EQ(preview[3].problem, "「112/01/32」不是日期");
   EXPECT_EQ(preview[4].problem, "欄位不足");
   EXPECT_FALSE(preview[3].ticked || preview[4].ticked);

@@ -1,6 +1,6 @@
 #include "maintenance/bulkdelete.h"
 
-#include "books.h"
+#include "Books.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "maintenance/closing.h"
 
-#include "books.h"
+#include "Books.h"
 #include "store/ledger.h"
 
 #include <gtest/gtest.h>

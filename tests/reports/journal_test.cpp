@@ -1,5 +1,6 @@
 #include "reports/journal/journal.h"
 
+#include "Books.h"
 #include "ScriptedDialogs.h"
 #include "TestFiles.h"
 #include "platform/safefile.h"
@@ -25,11 +26,9 @@ struct JournalTest : ::testing::Test {
   // code page lacks; a comma, quotes and the three kinds of line break, each in its own field.
   JournalTest() {
     store.DataBaseName = QStringLiteral("2003-11");
-    for (const LedgerEntry& e :
-         {makeEntry("2025/03/01", "A-現金", "Equity", 1500, "初值, 2025"),
-          makeEntry("2025/03/02", "E-Food", "A-Bank", -2147483647 - 1, "   "),
-          makeEntry("2025/03/03", "A-現😀", "A-\"Y\"", 7, "say\r\nthen\nbye\rend")})
-      store.EntryTable[store.EntryCount++] = e;
+    testbooks::addEntry(store, "2025/03/01", "A-現金", "Equity", 1500, "初值, 2025");
+    testbooks::addEntry(store, "2025/03/02", "E-Food", "A-Bank", -2147483647 - 1, "   ");
+    testbooks::addEntry(store, "2025/03/03", "A-現😀", "A-\"Y\"", 7, "say\r\nthen\nbye\rend");
   }
 };
 

@@ -1,6 +1,6 @@
 #include "reports/period/period.h"
 
-#include "../maintenance/books.h"
+#include "Books.h"
 #include "reports/statements/statements.h"
 
 #include <gtest/gtest.h>

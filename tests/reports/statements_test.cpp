@@ -1,6 +1,6 @@
 #include "reports/statements/statements.h"
 
-#include "../maintenance/books.h"
+#include "Books.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "search/search.h"
 
-#include "../maintenance/books.h"
+#include "Books.h"
 #include "TestFiles.h"
 #include "catalogue/catalogue.h"
 #include "platform/safefile.h"

@@ -32,6 +32,13 @@ inline void typeIn(QWidget* box, const QString& text) {
   }
 }
 
+// The same into the named box, emptied first.
+inline void typeIn(QWidget& window, const char* name, const QString& text) {
+  auto* box = child<QLineEdit>(window, name);
+  box->clear();
+  typeIn(box, text);
+}
+
 // Runs `steps` against the next window shown modally; the window's result is what it returns.
 template <class F>
 void whenShown(ScriptedDialogs& dialogs, F steps) {

@@ -1,4 +1,4 @@
-#include "../maintenance/books.h"
+#include "Books.h"
 #include "WindowSteps.h"
 #include "store/chart.h"
 #include "ui/accounts/AccountForm.h"

@@ -1,4 +1,4 @@
-#include "../maintenance/books.h"
+#include "Books.h"
 #include "WindowSteps.h"
 #include "platform/widgets/clipboard.h"
 #include "platform/widgets/fonts.h"

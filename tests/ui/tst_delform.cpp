@@ -1,19 +1,10 @@
 // The bulk delete window driven as a person would: options, typed dates, Enter, the buttons.
 
-#include "../maintenance/books.h"
+#include "Books.h"
 #include "WindowSteps.h"
 #include "maintenance/DelForm.h"
 
 #include <QLabel>
-
-namespace {
-
-void setText(QDialog& d, const char* name, const QString& text) {
-  child<QLineEdit>(d, name)->clear();
-  QTest::keyClicks(child(d, name), text);
-}
-
-}  // namespace
 
 class TestDelForm : public QObject {
   Q_OBJECT
@@ -47,14 +38,14 @@ void TestDelForm::deletesTwiceAndStaysOpen() {
     }
     // November, the range typed the other way round and confirmed with Enter; the dates come
     // back written the program's way.
-    setText(d, "Text2", QStringLiteral("2003-11-1"));
-    setText(d, "Text1", QStringLiteral("2003/11/30"));
+    typeIn(d, "Text2", QStringLiteral("2003-11-1"));
+    typeIn(d, "Text1", QStringLiteral("2003/11/30"));
     QTest::keyClick(child<QLineEdit>(d, "Text1"), Qt::Key_Return);
     QCOMPARE(child<QLineEdit>(d, "Text2")->text(), QStringLiteral("2003/11/01"));
     QVERIFY(d.isVisible());
     // Then everything after the first of December, the hidden second date still counting.
     click(d, "Option2");
-    setText(d, "Text1", QStringLiteral("2003/12/1"));
+    typeIn(d, "Text1", QStringLiteral("2003/12/1"));
     click(d, "Cmd1");
     QCOMPARE(child<QLineEdit>(d, "Text1")->text(), QStringLiteral("2003/12/01"));
     QVERIFY(d.isVisible());

@@ -1,3 +1,4 @@
+#include "Books.h"
 #include "WindowSteps.h"
 #include "interchange/exports.h"
 #include "reports/journal/DiaryForm.h"
@@ -25,9 +26,8 @@ class TestDiaryForm : public QObject {
     ScriptedDialogs dialogs;
     Module1 store(dir.path(), dialogs);
     store.DataBaseName = QStringLiteral("2003-11");
-    store.EntryTable[store.EntryCount++] =
-        makeEntry("2025/03/01", "A-現金", "Equity", 1500, "初值");
-    store.EntryTable[store.EntryCount++] = makeEntry("2025/01/01", "E-Food", "A-現金", -20, "   ");
+    testbooks::addEntry(store, "2025/03/01", "A-現金", "Equity", 1500, "初值");
+    testbooks::addEntry(store, "2025/01/01", "E-Food", "A-現金", -20, "   ");
 
     whenShown(dialogs, [&](QDialog& form) {
       const QAbstractItemModel* list = child<QTreeView>(form, "Liv1")->model();

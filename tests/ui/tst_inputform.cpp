@@ -1,7 +1,7 @@
 #include "store/entrycommands.h"
 #include "ui/entry/InputForm.h"
 
-#include "../maintenance/books.h"
+#include "Books.h"
 
 #include <QComboBox>
 #include <QLineEdit>

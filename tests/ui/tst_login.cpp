@@ -1,3 +1,4 @@
+#include "MainWindow.h"
 #include "WindowSteps.h"
 #include "store/Module1.h"
 #include "ui/main/MainForm.h"
@@ -7,40 +8,25 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 
-namespace {
-
-// Chinese text arrives whole from the input method; the test's key table knows ASCII only.
-void typeInto(QWidget& window, const char* name, const QString& text) {
-  auto* box = child<QLineEdit>(window, name);
-  box->clear();
-  for (const QChar c : text)
-    c.unicode() < 0x80 ? QTest::keyClicks(box, QString(c)) : box->insert(QString(c));
-}
-
-}  // namespace
-
 class TestLogin : public QObject {
   Q_OBJECT
 
  private slots:
   void newUserLogsInSeesTheListAndComesBackToTheLogin() {
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    Module1 store(dir.path(), dialogs);
-    MainForm window(store);
-    Session session(store, window);
+    MainWindowBook book;
+    auto& [dir, dialogs, store, window, session] = book;
     whenShown(dialogs, [](QDialog& login) {
       click(login, "Cmd1");  // the new-user window, next
       QCOMPARE(child<QLineEdit>(login, "Text2")->displayText(), QStringLiteral("***"));
       click(login, "cmdOK");
     });
     whenShown(dialogs, [&](QDialog& form) {
-      typeInto(form, "Text1", QStringLiteral("小明"));
-      typeInto(form, "Text2", QStringLiteral("ab"));
+      typeIn(form, "Text1", QStringLiteral("小明"));
+      typeIn(form, "Text2", QStringLiteral("ab"));
       click(form, "Cmd1");
       QVERIFY(form.isVisible());
       QCOMPARE(dialogs.messageTexts(), QStringList{QStringLiteral("密碼格式不正確，請重新輸入")});
-      typeInto(form, "Text2", QStringLiteral("abc"));
+      typeIn(form, "Text2", QStringLiteral("abc"));
       QTest::keyClick(child(form, "Text2"), Qt::Key_Return);  // Enter is "確定"
       QVERIFY(!form.isVisible());
     });
@@ -50,7 +36,7 @@ class TestLogin : public QObject {
     });
     whenShown(dialogs, [&](QDialog& login) {
       QCOMPARE(child<QLineEdit>(login, "Text2")->text(), QString());
-      typeInto(login, "Text2", QStringLiteral("abd"));
+      typeIn(login, "Text2", QStringLiteral("abd"));
       click(login, "cmdOK");
       QVERIFY(login.isVisible());
       QCOMPARE(dialogs.lastMessage(), refusal(QStringLiteral("密碼不正確，請重新輸入")));

@@ -1,5 +1,7 @@
 // The main window driven as a person would: the ledger of the chosen account, ticking and
 // deleting ticked entries.
+#include "Books.h"
+#include "MainWindow.h"
 #include "WindowSteps.h"
 #include "store/Module1.h"
 #include "store/ledger.h"
@@ -14,24 +16,15 @@ namespace {
 const QColor kRed(254, 54, 60);
 
 // A small open book shown on cash: four entries, the last naming cash on both sides.
-struct Program {
-  QTemporaryDir dir;
-  ScriptedDialogs dialogs;
-  Module1 store{dir.path(), dialogs};
-  MainForm window{store};
+struct Program : MainWindowBook {
   QTreeWidget* ledger = child<QTreeWidget>(window, "Liv1");
 
   Program() {
-    const std::pair<const char*, qint16> accounts[] = {
-        {"A-現金", kAsset}, {"Equity", kEquity}, {"E-餐飲", kExpense}, {"I-薪水", kIncome}};
-    for (auto [name, kind] : accounts)
-      store.AccountTable[store.AccountCount++] = makeAccount(name, kind);
-    store.EntryTable[store.EntryCount++] =
-        makeEntry("2025/01/01", "A-現金", "Equity", 1000, "初值");
-    store.EntryTable[store.EntryCount++] =
-        makeEntry("2025/01/02", "E-餐飲", "A-現金", 1500, "聚餐");
-    store.EntryTable[store.EntryCount++] = makeEntry("2025/01/03", "I-薪水", "A-現金", 200, "");
-    store.EntryTable[store.EntryCount++] = makeEntry("2025/01/04", "A-現金", "A-現金", 70, "對轉");
+    testbooks::addAccounts(store, {"A-現金", "Equity", "E-餐飲", "I-薪水"});
+    testbooks::addEntry(store, "2025/01/01", "A-現金", "Equity", 1000, "初值");
+    testbooks::addEntry(store, "2025/01/02", "E-餐飲", "A-現金", 1500, "聚餐");
+    testbooks::addEntry(store, "2025/01/03", "I-薪水", "A-現金", 200);
+    testbooks::addEntry(store, "2025/01/04", "A-現金", "A-現金", 70, "對轉");
     store.showEntryCount();
     window.show();
     store.FillAccountLists();

@@ -1,5 +1,7 @@
 // Ending the program from its main window: saving on the way out, whichever way it is asked,
 // and a save that fails.
+#include "Books.h"
+#include "MainWindow.h"
 #include "WindowSteps.h"
 #include "platform/safefile.h"
 #include "store/Module1.h"
@@ -17,12 +19,7 @@
 namespace {
 
 // Database "2025" of user1 saved with three entries, then the second deleted in memory only.
-struct Program {
-  QTemporaryDir dir;
-  ScriptedDialogs dialogs;
-  Module1 store{dir.path(), dialogs};
-  MainForm window{store};
-  Session session{store, window};
+struct Program : MainWindowBook {
   QByteArray savedEntries, savedAccounts;
 
   Program() {
@@ -30,11 +27,9 @@ struct Program {
     store.UserName = QStringLiteral("user1");
     store.DataBaseName = QStringLiteral("2025");
     QDir().mkpath(store.databaseFolder());
-    store.AccountTable[store.AccountCount++] = makeAccount("A-現金", kAsset);
-    store.AccountTable[store.AccountCount++] = makeAccount("Equity", kEquity);
+    testbooks::addAccounts(store, {"A-現金", "Equity"});
     for (qint32 amount : {1000, 20, 30})
-      store.EntryTable[store.EntryCount++] =
-          makeEntry("2025/01/01", "A-現金", "Equity", amount, {});
+      testbooks::addEntry(store, "2025/01/01", "A-現金", "Equity", amount);
     if (!SaveDatabase(store).saved()) qFatal("cannot prepare the database");
     savedEntries = bytes("Main.dat");
     savedAccounts = bytes("Accounts.dat");

@@ -1,3 +1,5 @@
+#include "Books.h"
+#include "MainWindow.h"
 #include "WindowSteps.h"
 #include "catalogue/catalogue.h"
 #include "store/Module1.h"
@@ -19,25 +21,21 @@ class TestOpenForm : public QObject {
   // From the menu, with database a open and changed: the list window's commands act on the
   // clicked entry, and Enter opens the selected database.
   void theMenusListWindowSavesFirstAndOpensWhatIsChosen() {
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    Module1 store(dir.path(), dialogs);
-    MainForm window(store);
-    Session session(store, window);
+    MainWindowBook book;
+    auto& [dir, dialogs, store, window, session] = book;
     store.clock().setToday(QDate(2003, 11, 5));
     QDir().mkpath(store.DataBaseFolder);
     QVERIFY(!CreateUser(store, QStringLiteral("Test"), QStringLiteral("839")));
     QVERIFY(LogIn(store, QStringLiteral("Test"), QStringLiteral("839")).loggedIn);
-    for (const char* name : {"a", "b"}) QDir().mkpath(UserFolder(store) + "/" + name);
+    for (const char* name : {"a", "b"}) QDir().mkpath(store.userFolder() + "/" + name);
     QVERIFY(!SaveDatabaseList(store, {"a", "b"}));
     store.DataBaseName = QStringLiteral("a");
     QVERIFY(!LoadDatabase(store, 100));
-    store.EntryTable[store.EntryCount++] = makeEntry(
-        QStringLiteral("2003/11/06"), QStringLiteral("A-現金"), QStringLiteral("Equity"), 7, "x");
+    testbooks::addEntry(store, "2003/11/06", "A-現金", "Equity", 7, "x");
     store.setPanel(Module1::DatabasePanel, QStringLiteral("資料庫名稱：a"));
 
     whenShown(dialogs, [&](QDialog& form) {
-      QCOMPARE(QFileInfo(UserFolder(store) + "/a/Main.dat").size(), 128 + 104);
+      QCOMPARE(QFileInfo(store.userFolder() + "/a/Main.dat").size(), 128 + 104);
       auto* list = child<QListWidget>(form, "List1");
       QCOMPARE(list->currentRow(), 0);
       QVERIFY(child<QPushButton>(form, "Cmd0")->isEnabled());  // cancel: back to the open one
@@ -65,7 +63,7 @@ class TestOpenForm : public QObject {
                           QStringLiteral("確定刪除這個資料庫嗎？"),
                           QStringLiteral("金額必須是數字，不可含有逗號、符號或文字")}));
     QCOMPARE(dialogs.shown().at(4).defaultText, QStringLiteral("b."));
-    QVERIFY(QDir(UserFolder(store) + "/b").exists());
+    QVERIFY(QDir(store.userFolder() + "/b").exists());
     QCOMPARE(store.panel(Module1::DatabasePanel), QStringLiteral("資料庫名稱：b"));
     QCOMPARE(store.EntryTable[1].Amount, 2500);
     QCOMPARE(std::get<QStringList>(LoadDatabaseList(store)), QStringList({"b", "a"}));

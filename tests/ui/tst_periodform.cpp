@@ -1,4 +1,5 @@
 // The period report and its charts, fed by a small book.
+#include "Books.h"
 #include "WindowSteps.h"
 #include "reports/period/PeriodForm.h"
 #include "store/Module1.h"
@@ -24,15 +25,9 @@ struct Book {
   Book() {
     store.clock().setToday(QDate(2025, 3, 20));
     store.DataBaseName = "2025";
-    const std::pair<const char*, qint16> accounts[] = {{"A-現金", kAsset},
-                                                       {"I-薪資", kIncome},
-                                                       {"E-餐飲", kExpense},
-                                                       {"E-房租", kExpense},
-                                                       {"L-信用卡", kLiability}};
-    for (auto [name, kind] : accounts)
-      store.AccountTable[store.AccountCount++] = makeAccount(name, kind);
+    testbooks::addAccounts(store, {"A-現金", "I-薪資", "E-餐飲", "E-房租", "L-信用卡"});
     const auto entry = [&](const char* date, const char* a, const char* b, qint32 amount) {
-      store.EntryTable[store.EntryCount++] = makeEntry(date, a, b, amount, "");
+      testbooks::addEntry(store, date, a, b, amount);
     };
     entry("2025/01/05", "I-薪資", "A-現金", 30000);
     entry("2025/01/10", "E-餐飲", "A-現金", 2500);

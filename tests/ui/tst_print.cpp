@@ -1,5 +1,6 @@
 // Reports as PDF, read back with pdftotext: the Chinese stays text, every page has its frame,
 // and a PDF that cannot be written keeps the earlier file.
+#include "Books.h"
 #include "WindowSteps.h"
 #include "platform/safefile.h"
 #include "search/SearchForm.h"
@@ -27,12 +28,10 @@ struct Book {
   explicit Book(int entries) {
     store.clock().setToday(QDate(2025, 6, 30));
     store.DataBaseName = "家計2025";
-    store.AccountTable[store.AccountCount++] = makeAccount("A-現金", kAsset);
-    store.AccountTable[store.AccountCount++] = makeAccount("E-醫療保健", kExpense);
+    testbooks::addAccounts(store, {"A-現金", "E-醫療保健"});
     for (int i = 0; i < entries; ++i) {
-      store.EntryTable[store.EntryCount++] =
-          makeEntry("2025/06/01", "E-醫療保健", "A-現金", 1234567 + i,
-                    QStringLiteral("牙醫第%1次").arg(i + 1));
+      testbooks::addEntry(store, "2025/06/01", "E-醫療保健", "A-現金", 1234567 + i,
+                          QStringLiteral("牙醫第%1次").arg(i + 1));
     }
   }
 };
@@ -87,8 +86,9 @@ class PrintTest : public QObject {
     const auto messages = b.dialogs.messages();
     QCOMPARE(messages.size(), size_t(2));
     QVERIFY(messages[0].text.startsWith(QStringLiteral("PDF檔沒有存好：")));
-    QCOMPARE(messages[1], completion(QStringLiteral("已存成「%1」")
-                                   .arg(QDir::toNativeSeparators(b.dir.path() + "/results.pdf"))));
+    QCOMPARE(messages[1],
+             completion(QStringLiteral("已存成「%1」")
+                            .arg(QDir::toNativeSeparators(b.dir.path() + "/results.pdf"))));
     const QString text = pdfText(b.dir.path() + "/results.pdf");
     QVERIFY(text.contains(QStringLiteral("尋找結果")));
     QVERIFY(text.contains(QStringLiteral("牙醫第3次")));

@@ -1,5 +1,7 @@
 // The search window driven from the main window: results follow each keystroke, a double click
 // shows the entry in its ledger or opens the other book it lives in.
+#include "Books.h"
+#include "MainWindow.h"
 #include "WindowSteps.h"
 #include "catalogue/catalogue.h"
 #include "platform/safefile.h"
@@ -19,25 +21,14 @@
 namespace {
 
 // An open book "2025" of user amy beside her book "2024", shown in the main window.
-struct Program {
-  QTemporaryDir dir;
-  ScriptedDialogs dialogs;
-  Module1 store{dir.path(), dialogs};
-  MainForm window{store};
-  Session session{store, window};
-
+struct Program : MainWindowBook {
   Program() {
     store.DataBaseFolder = dir.path() + "/DataBase/";
     store.UserName = "amy";
-    for (const char* name : {"A-現金", "E-醫療", "E-餐飲"}) {
-      store.AccountTable[store.AccountCount++] =
-          makeAccount(name, name[0] == 'A' ? kAsset : kExpense);
-    }
-    store.EntryTable[store.EntryCount++] =
-        makeEntry("2025/01/02", "E-餐飲", "A-現金", 90, "ATM 旁早餐");
-    store.EntryTable[store.EntryCount++] =
-        makeEntry("2025/03/12", "E-醫療", "A-現金", 1500, "牙醫 洗牙");
-    store.EntryTable[store.EntryCount++] = makeEntry("2025/03/13", "E-餐飲", "A-現金", 120, "午餐");
+    testbooks::addAccounts(store, {"A-現金", "E-醫療", "E-餐飲"});
+    testbooks::addEntry(store, "2025/01/02", "E-餐飲", "A-現金", 90, "ATM 旁早餐");
+    testbooks::addEntry(store, "2025/03/12", "E-醫療", "A-現金", 1500, "牙醫 洗牙");
+    testbooks::addEntry(store, "2025/03/13", "E-餐飲", "A-現金", 120, "午餐");
     EntryTableType earlier;
     earlier[1] = makeEntry("2024/05/01", "E-餐飲", "A-現金", 80, "早餐");
     earlier[2] = makeEntry("2024/05/06", "E-醫療", "A-現金", 700, "牙醫 補牙");

@@ -2,6 +2,7 @@
 // an empty installation, a new user and a new database, the chart, entries in several months,
 // the statements at two dates, the journal's exports, closing the books at mid-year, deleting a
 // range of entries, logging out and in again and finding the book as it was left.
+#include "MainWindow.h"
 #include "WindowSteps.h"
 #include "store/Module1.h"
 #include "ui/main/MainForm.h"
@@ -22,19 +23,15 @@ constexpr int kCash = 0, kFood = 2, kSalary = 3, kBank = 4, kCard = 5;
 const QString kUser = QStringLiteral("家計");
 const QString kPassword = QStringLiteral("1234");
 
-void typeInto(QWidget& window, const char* name, const QString& text) {
-  child<QLineEdit>(window, name)->clear();
-  QTest::keyClicks(child(window, name), text);
-}
-
 class TestYear : public QObject {
   Q_OBJECT
 
-  QTemporaryDir dir_;
-  ScriptedDialogs dialogs_;
-  Module1 store_{dir_.path(), dialogs_};
-  MainForm main_{store_};
-  Session session_{store_, main_};
+  MainWindowBook book_;
+  QTemporaryDir& dir_ = book_.dir;
+  ScriptedDialogs& dialogs_ = book_.dialogs;
+  Module1& store_ = book_.store;
+  MainForm& main_ = book_.window;
+  Session& session_ = book_.session;
 
   std::vector<LedgerEntry> entries() const {
     std::vector<LedgerEntry> out;
@@ -47,7 +44,7 @@ class TestYear : public QObject {
     QString lines;
     whenShown(dialogs_, [&](QDialog& d) {
       if (!date.isEmpty()) {
-        typeInto(d, "Text7", date);
+        typeIn(d, "Text7", date);
         click(d, "Cmd4");
       }
       lines = child<QLineEdit>(d, "Text5")->text().trimmed() + " / " +
@@ -73,7 +70,7 @@ void TestYear::aYearOfAHousehold() {
   });
   whenShown(dialogs_, [](QDialog& newUser) {
     child<QLineEdit>(newUser, "Text1")->insert(kUser);  // as an input method commits it
-    typeInto(newUser, "Text2", kPassword);
+    typeIn(newUser, "Text2", kPassword);
     click(newUser, "Cmd1");
   });
   whenShown(dialogs_, [&](QDialog& list) {
@@ -145,8 +142,8 @@ void TestYear::aYearOfAHousehold() {
   // October deleted as a range given backwards: its two meals go.
   whenShown(dialogs_, [](QDialog& d) {
     click(d, "Option3");
-    typeInto(d, "Text1", QStringLiteral("2025/10/31"));
-    typeInto(d, "Text2", QStringLiteral("2025/10/1"));
+    typeIn(d, "Text1", QStringLiteral("2025/10/31"));
+    typeIn(d, "Text2", QStringLiteral("2025/10/1"));
     click(d, "Cmd1");
     click(d, "Cmd0");
   });

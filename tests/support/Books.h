@@ -1,6 +1,7 @@
 #pragma once
 
-// A book in memory and a ledger that remembers its redraws, for the tests of the commands.
+// Books in memory for the tests: accounts and entries put straight into the tables, and a
+// ledger that remembers its redraws.
 
 #include "ScriptedDialogs.h"
 #include "store/LedgerView.h"
@@ -13,6 +14,22 @@
 #include <vector>
 
 namespace testbooks {
+
+// The kind a name's prefix says ("A-", "L-", "I-", "E-"); Equity otherwise.
+inline qint16 kindOfPrefix(const QString& name) {
+  const int at = QStringLiteral("ALIE").indexOf(name.left(1));
+  return name.mid(1, 1) == u'-' && at >= 0 ? qint16(kAsset + at) : qint16(kEquity);
+}
+
+inline void addAccounts(Module1& store, std::initializer_list<QString> names) {
+  for (const QString& name : names)
+    store.AccountTable[store.AccountCount++] = makeAccount(name, kindOfPrefix(name));
+}
+
+inline void addEntry(Module1& store, const QString& date, const QString& increase,
+                     const QString& decrease, qint32 amount, const QString& memo = QString()) {
+  store.EntryTable[store.EntryCount++] = makeEntry(date, increase, decrease, amount, memo);
+}
 
 class FakeLedgerView : public LedgerView {
  public:
@@ -34,17 +51,14 @@ struct Books {
   // On a fixed day; the accounts in slots from 1, of the kinds their prefixes name.
   explicit Books(std::initializer_list<QString> chart = {}) {
     store.clock().setToday(QDate(2024, 7, 15));
-    for (const QString& name : chart) {
-      const qint16 kinds[] = {kAsset, kLiability, kIncome, kExpense};
-      account(name, name == "Equity" ? qint16(kEquity) : kinds[QString("ALIE").indexOf(name[0])]);
-    }
+    addAccounts(store, chart);
   }
   void account(const QString& name, qint16 kind) {
     store.AccountTable[store.AccountCount++] = makeAccount(name, kind);
   }
   void entry(const QString& date, const QString& increase, const QString& decrease, qint32 amount,
              const QString& memo = QString()) {
-    store.EntryTable[store.EntryCount++] = makeEntry(date, increase, decrease, amount, memo);
+    addEntry(store, date, increase, decrease, amount, memo);
   }
   std::vector<LedgerEntry> entries() const {
     std::vector<LedgerEntry> out;
