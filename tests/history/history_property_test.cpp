@@ -1,6 +1,6 @@
 #include "history/History.h"
 
-#include "../maintenance/books.h"
+#include "Books.h"
 #include "maintenance/bulkdelete.h"
 #include "maintenance/closing.h"
 #include "store/chart.h"

@@ -1,7 +1,7 @@
 #include "history/History.h"
 #include "history/steps.h"
 
-#include "../maintenance/books.h"
+#include "Books.h"
 #include "TestFiles.h"
 #include "maintenance/bulkdelete.h"
 #include "maintenance/closing.h"

@@ -2,7 +2,7 @@
 
 // Every window of the program, each opened on a small book, for the tests that sweep them all.
 
-#include "../maintenance/books.h"
+#include "Books.h"
 #include "WindowSteps.h"
 #include "catalogue/OpenForm.h"
 #include "interchange/ImportForm.h"
