@@ -1,6 +1,0 @@
-# The stand-in answers for the Qt found beside it.
-set(PACKAGE_VERSION "${Qt6Core_VERSION}")
-set(PACKAGE_VERSION_COMPATIBLE TRUE)
-if(PACKAGE_FIND_VERSION STREQUAL PACKAGE_VERSION)
-  set(PACKAGE_VERSION_EXACT TRUE)
-endif()
