@@ -1,5 +1,7 @@
 #include "catalogue/OpenForm.h"
 
+#include "catalogue/BackupForm.h"
+
 #include "platform/widgets/fonts.h"
 #include "store/Module1.h"
 #include "store/database.h"
@@ -23,13 +25,13 @@ OpenForm::OpenForm(Module1& store, QWidget* parent)
   setObjectName(QStringLiteral("OpenForm"));
   setWindowTitle(QStringLiteral("資料庫選單"));
   setFont(uiFont(9.5));
-  setClientSize(kButtonLeft + kButtonWidth + 14, kTop * 2 + 8 * kButtonStep + kButtonHeight);
+  setClientSize(kButtonLeft + kButtonWidth + 14, kTop * 2 + 9 * kButtonStep + kButtonHeight);
 
   list_ = new QListWidget(this);
   list_->setObjectName(QStringLiteral("List1"));
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
   list_->setAccessibleName(QStringLiteral("資料庫"));
-  list_->setGeometry(14, kTop, kButtonLeft - 28, 8 * kButtonStep + kButtonHeight);
+  list_->setGeometry(14, kTop, kButtonLeft - 28, 9 * kButtonStep + kButtonHeight);
 
   openButton_ = addButton("Cmd1", QStringLiteral("開啟(&O)"), 0);
   openButton_->setDefault(true);
@@ -41,6 +43,7 @@ OpenForm::OpenForm(Module1& store, QWidget* parent)
   QPushButton* down = addButton("Cmd9", QStringLiteral("下移"), 6);
   cancelButton_ = addButton("Cmd0", QStringLiteral("取消"), 7);
   QPushButton* logOut = addButton("Cmd6", QStringLiteral("登出"), 8);
+  backupsButton_ = addButton("Backups", QStringLiteral("備份與還原(&B)"), 9);
 
   setTabOrder(list_, openButton_);
   setTabOrder(openButton_, add);
@@ -51,6 +54,7 @@ OpenForm::OpenForm(Module1& store, QWidget* parent)
   setTabOrder(cancelButton_, logOut);
   setTabOrder(logOut, up);
   setTabOrder(up, down);
+  setTabOrder(down, backupsButton_);
   list_->setFocus();
 
   connect(list_, &QListWidget::currentRowChanged, this,
@@ -70,6 +74,7 @@ OpenForm::OpenForm(Module1& store, QWidget* parent)
     catalogue_.moveDown();
     refresh();
   });
+  connect(backupsButton_, &QPushButton::clicked, this, &OpenForm::onBackups);
   connect(cancelButton_, &QPushButton::clicked, this, [this] { leaveWith(catalogue_.cancel()); });
   connect(logOut, &QPushButton::clicked, this, [this] { leaveWith(catalogue_.logOut()); });
   refresh();
@@ -96,7 +101,8 @@ void OpenForm::refresh() {
     list_->setCurrentRow(catalogue_.selected());
   }
   const bool any = catalogue_.selectionCommandsEnabled();
-  for (QPushButton* button : {openButton_, renameButton_, deleteButton_, copyButton_}) {
+  for (QPushButton* button :
+       {openButton_, renameButton_, deleteButton_, copyButton_, backupsButton_}) {
     button->setEnabled(any);
   }
   cancelButton_->setEnabled(catalogue_.cancelEnabled());
@@ -164,6 +170,13 @@ void OpenForm::onRemove() {
 }
 
 void OpenForm::onCopy() { showRefusal(catalogue_.copy()); }
+
+void OpenForm::onBackups() {
+  if (!catalogue_.hasSelection()) return;
+  BackupForm form(store_, catalogue_, this);
+  store_.dialogs().exec(form);
+  refresh();
+}
 
 void OpenForm::leaveWith(const Catalogue::Outcome& outcome) {
   showRefusal(outcome.refusal);

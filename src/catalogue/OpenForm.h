@@ -29,6 +29,7 @@ class OpenForm : public FixedDialog {
   void onRename();
   void onRemove();
   void onCopy();
+  void onBackups();
   void leaveWith(const Catalogue::Outcome& outcome);
 
   Module1& store_;
@@ -38,6 +39,7 @@ class OpenForm : public FixedDialog {
   QPushButton* renameButton_;
   QPushButton* deleteButton_;
   QPushButton* copyButton_;
+  QPushButton* backupsButton_;
   QPushButton* cancelButton_;
   Catalogue::Result outcome_ = Catalogue::Result::Stay;
 };

@@ -1,5 +1,7 @@
 #include "catalogue/catalogue.h"
 
+#include "backup/newbook.h"
+
 #include "catalogue/folders.h"
 #include "catalogue/names.h"
 #include "platform/textfile.h"
@@ -87,6 +89,24 @@ std::optional<Message> Catalogue::saveIfChanged() {
   if (!store_.CatalogueChanged) return std::nullopt;
   if (auto error = SaveDatabaseList(store_, entries_)) return refusal(*error);
   return std::nullopt;
+}
+
+std::vector<backup::BackupInfo> Catalogue::backupsOfSelected() const {
+  if (!hasSelection()) return {};
+  return backup::list(folderOf(entries_.at(selected_)));
+}
+
+std::variant<QString, Message> Catalogue::restoreBackup(const backup::BackupInfo& info) {
+  if (!hasSelection()) return refusal(QStringLiteral("請先選取資料庫"));
+  // The restore writes its line into the list file: the list as shown goes there first, and is
+  // read back afterwards, so neither loses the other's changes.
+  if (auto refused = saveIfChanged()) return *refused;
+  auto restored = backup::restore(store_, entries_.at(selected_), info);
+  if (const QString* name = std::get_if<QString>(&restored)) {
+    if (auto refused = load()) return *refused;
+    select(static_cast<int>(entries_.indexOf(*name)));
+  }
+  return restored;
 }
 
 std::optional<Message> Catalogue::openRefusal() const {

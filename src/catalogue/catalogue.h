@@ -1,5 +1,6 @@
 #pragma once
 
+#include "backup/backups.h"
 #include "platform/dialogs.h"
 #include "store/database.h"
 
@@ -52,6 +53,11 @@ class Catalogue {
 
   // Reads the user's list and selects the first entry; the refusal when it cannot be read.
   std::optional<Message> load();
+
+  // "備份與還原": the backups of the selected book, newest first, and one of them brought back
+  // as a new book right after it in the list (selected then), never over the book itself.
+  std::vector<backup::BackupInfo> backupsOfSelected() const;
+  std::variant<QString, Message> restoreBackup(const backup::BackupInfo& info);
 
   const QStringList& entries() const { return entries_; }
   int selected() const { return selected_; }  // -1: none

@@ -1,5 +1,6 @@
 #include "Books.h"
 #include "MainWindow.h"
+#include "TestFiles.h"
 #include "WindowSteps.h"
 #include "catalogue/catalogue.h"
 #include "store/Module1.h"
@@ -13,6 +14,7 @@
 #include <QFileInfo>
 #include <QListWidget>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 
 class TestOpenForm : public QObject {
   Q_OBJECT
@@ -67,6 +69,50 @@ class TestOpenForm : public QObject {
     QCOMPARE(store.panel(Module1::DatabasePanel), QStringLiteral("資料庫名稱：b"));
     QCOMPARE(store.EntryTable[1].Amount, 2500);
     QCOMPARE(std::get<QStringList>(LoadDatabaseList(store)), QStringList({"b", "a"}));
+  }
+
+  // 備份與還原: the selected book's backups are listed with what they hold, and one comes back
+  // as a new book right after it, selected; the book itself stays as it is.
+  void aBackupComesBackAsANewBookAfterItsOwn() {
+    MainWindowBook book;
+    auto& [dir, dialogs, store, window, session] = book;
+    store.clock().setNow(QDateTime(QDate(2026, 12, 6), QTime(15, 30)));
+    QDir().mkpath(store.DataBaseFolder);
+    QVERIFY(!CreateUser(store, QStringLiteral("Test"), QStringLiteral("839")));
+    QVERIFY(LogIn(store, QStringLiteral("Test"), QStringLiteral("839")).loggedIn);
+    QDir().mkpath(store.userFolder() + "/家計簿");
+    QDir().mkpath(store.userFolder() + "/b");
+    QVERIFY(!SaveDatabaseList(store, {"家計簿", "b"}));
+    store.DataBaseName = QStringLiteral("家計簿");
+    QVERIFY(!LoadDatabase(store, 100));
+    store.setPanel(Module1::DatabasePanel, QStringLiteral("資料庫名稱：家計簿"));
+    testbooks::addEntry(store, "2026/12/06", "A-現金", "Equity", 7, "x");
+    QVERIFY(SaveDatabase(store).saved());  // keeps the opening pair: 1 entry, 2 accounts
+
+    whenShown(dialogs, [&](QDialog& form) {
+      click(form, "Backups");
+      auto* list = child<QListWidget>(form, "List1");
+      QCOMPARE(list->item(1)->text(), QStringLiteral("家計簿-還原-20261206-1530"));
+      QCOMPARE(list->currentRow(), 1);
+      click(form, "Cmd0");
+    });
+    whenShown(dialogs, [&](QDialog& backups) {
+      auto* rows = child<QTreeWidget>(backups, "Backups");
+      QCOMPARE(rows->topLevelItemCount(), 1);
+      QCOMPARE(rows->topLevelItem(0)->text(0), QStringLiteral("2026/12/06 15:30:00"));
+      QCOMPARE(rows->topLevelItem(0)->text(1), QStringLiteral("1"));
+      QCOMPARE(rows->topLevelItem(0)->text(2), QStringLiteral("2"));
+      click(backups, "Restore");
+      QVERIFY(!backups.isVisible());
+    });
+    session.databaseListFromMenu();
+    QCOMPARE(dialogs.lastMessage(),
+             completion(QStringLiteral("已還原成新的資料庫「家計簿-還原-20261206-1530」")));
+    QCOMPARE(fileBytes(store.userFolder() + "/DataBase.lst"),
+             QByteArray("\xae\x61\xad\x70\xc3\xaf\r\n\xae\x61\xad\x70\xc3\xaf-\xc1\xd9\xad\xec-"
+                        "20261206-1530\r\nb\r\n"));
+    QCOMPARE(QFileInfo(store.userFolder() + "/家計簿-還原-20261206-1530/Main.dat").size(), 104);
+    QCOMPARE(store.EntryCount, 3);  // the open book is untouched
   }
 };
 

@@ -1,0 +1,73 @@
+#include "catalogue/BackupForm.h"
+
+#include "platform/widgets/fonts.h"
+#include "store/Module1.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+
+BackupForm::BackupForm(Module1& store, Catalogue& catalogue, QWidget* parent)
+    : FixedDialog(parent),
+      store_(store),
+      catalogue_(catalogue),
+      backups_(catalogue.backupsOfSelected()) {
+  setObjectName(QStringLiteral("BackupForm"));
+  const QString book = catalogue.entries().value(catalogue.selected());
+  setWindowTitle(QStringLiteral("備份與還原：%1").arg(book));
+  setFont(uiFont(9.5));
+  setClientSize(420, 300);
+
+  auto* caption = new QLabel(QStringLiteral("備份(&B)："), this);
+  caption->setGeometry(14, 10, 392, 20);
+  list_ = new QTreeWidget(this);
+  list_->setObjectName(QStringLiteral("Backups"));
+  list_->setGeometry(14, 32, 392, 216);
+  list_->setRootIsDecorated(false);
+  list_->setAllColumnsShowFocus(true);
+  list_->setHeaderLabels(
+      {QStringLiteral("備份時間"), QStringLiteral("資料筆數"), QStringLiteral("帳戶數量")});
+  list_->setColumnWidth(0, 200);
+  caption->setBuddy(list_);
+  for (const backup::BackupInfo& info : backups_) {
+    auto* item = new QTreeWidgetItem(list_);
+    item->setText(0, info.taken.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")));
+    item->setText(1, QString::number(info.entries));
+    item->setText(2, QString::number(info.accounts));
+    item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+    item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+  }
+  if (list_->topLevelItemCount() > 0) list_->setCurrentItem(list_->topLevelItem(0));
+
+  restoreButton_ = new QPushButton(QStringLiteral("還原成新的資料庫(&R)"), this);
+  restoreButton_->setObjectName(QStringLiteral("Restore"));
+  restoreButton_->setGeometry(14, 260, 180, 28);
+  restoreButton_->setEnabled(!backups_.empty());
+  restoreButton_->setDefault(true);
+  auto* close = new QPushButton(QStringLiteral("關閉(&C)"), this);
+  close->setObjectName(QStringLiteral("Close"));
+  close->setGeometry(326, 260, 80, 28);
+  setCancelButton(close);
+  if (backups_.empty()) {
+    auto* none = new QLabel(QStringLiteral("這個資料庫還沒有備份"), list_->viewport());
+    none->setGeometry(12, 12, 300, 22);
+  }
+
+  connect(restoreButton_, &QPushButton::clicked, this, &BackupForm::onRestore);
+  connect(list_, &QTreeWidget::itemDoubleClicked, this, &BackupForm::onRestore);
+  connect(close, &QPushButton::clicked, this, [this] { leave(QDialog::Rejected); });
+}
+
+void BackupForm::onRestore() {
+  const int row = list_->indexOfTopLevelItem(list_->currentItem());
+  if (row < 0 || row >= static_cast<int>(backups_.size())) return;
+  auto restored = catalogue_.restoreBackup(backups_[static_cast<size_t>(row)]);
+  if (const Message* refused = std::get_if<Message>(&restored)) {
+    store_.dialogs().show(*refused);
+    return;
+  }
+  restored_ = std::get<QString>(restored);
+  store_.dialogs().show(completion(QStringLiteral("已還原成新的資料庫「%1」").arg(restored_)));
+  leave(QDialog::Accepted);
+}
