@@ -28,7 +28,9 @@ BackupForm::BackupForm(Module1& store, Catalogue& catalogue, QWidget* parent)
   list_->setAllColumnsShowFocus(true);
   list_->setHeaderLabels(
       {QStringLiteral("備份時間"), QStringLiteral("資料筆數"), QStringLiteral("帳戶數量")});
-  list_->setColumnWidth(0, 200);
+  list_->setColumnWidth(0, 190);
+  list_->setColumnWidth(1, 90);
+  list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   caption->setBuddy(list_);
   for (const backup::BackupInfo& info : backups_) {
     auto* item = new QTreeWidgetItem(list_);
