@@ -1,4 +1,4 @@
-#include "store/chart.h"
+#include "accounts/chart.h"
 #include "platform/numbers.h"
 
 #include "Books.h"

@@ -3,10 +3,10 @@
 #include "Books.h"
 #include "maintenance/bulkdelete.h"
 #include "maintenance/closing.h"
-#include "store/chart.h"
+#include "accounts/chart.h"
 #include "store/database.h"
-#include "store/deletion.h"
-#include "store/entrycommands.h"
+#include "entries/deletion.h"
+#include "entries/entrycommands.h"
 
 #include <gtest/gtest.h>
 

@@ -5,10 +5,10 @@
 #include "TestFiles.h"
 #include "maintenance/bulkdelete.h"
 #include "maintenance/closing.h"
-#include "store/chart.h"
+#include "accounts/chart.h"
 #include "store/database.h"
-#include "store/deletion.h"
-#include "store/entrycommands.h"
+#include "entries/deletion.h"
+#include "entries/entrycommands.h"
 #include "users/users.h"
 
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 // Undo and redo from the main window: the 編輯 menu, its keys, and what the window shows after.
 #include "WindowSteps.h"
 #include "store/Module1.h"
-#include "store/chart.h"
+#include "accounts/chart.h"
 #include "ui/main/MainForm.h"
 
 #include <QAction>

@@ -19,10 +19,10 @@
 #include "reports/statements/BSForm.h"
 #include "search/SearchForm.h"
 #include "store/Module1.h"
-#include "store/deletion.h"
+#include "entries/deletion.h"
 #include "store/ledger.h"
-#include "ui/accounts/AccountForm.h"
-#include "ui/entry/InputForm.h"
+#include "accounts/AccountForm.h"
+#include "entries/InputForm.h"
 #include "ui/main/AboutForm.h"
 #include "ui/main/Session.h"
 

@@ -1,5 +1,5 @@
-#include "store/entrycommands.h"
-#include "ui/entry/InputForm.h"
+#include "entries/entrycommands.h"
+#include "entries/InputForm.h"
 
 #include "Books.h"
 

@@ -1,9 +1,9 @@
-#include "ui/accounts/AccountForm.h"
+#include "accounts/AccountForm.h"
 
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/keys.h"
 #include "store/Module1.h"
-#include "store/chart.h"
+#include "accounts/chart.h"
 #include "store/ledger.h"
 
 #include <QComboBox>

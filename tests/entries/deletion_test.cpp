@@ -1,4 +1,4 @@
-#include "store/deletion.h"
+#include "entries/deletion.h"
 
 #include "ScriptedDialogs.h"
 #include "store/Module1.h"

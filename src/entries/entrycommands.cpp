@@ -1,4 +1,4 @@
-#include "store/entrycommands.h"
+#include "entries/entrycommands.h"
 
 #include "history/History.h"
 #include "platform/codepage.h"

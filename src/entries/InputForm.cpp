@@ -1,11 +1,11 @@
-#include "ui/entry/InputForm.h"
+#include "entries/InputForm.h"
 
 #include "platform/dates.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/keys.h"
 #include "store/LedgerView.h"
 #include "store/Module1.h"
-#include "store/entrycommands.h"
+#include "entries/entrycommands.h"
 #include "store/ledger.h"
 
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "store/chart.h"
+#include "accounts/chart.h"
 
 #include "history/History.h"
 #include "platform/codepage.h"

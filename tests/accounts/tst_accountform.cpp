@@ -1,7 +1,7 @@
 #include "Books.h"
 #include "WindowSteps.h"
-#include "store/chart.h"
-#include "ui/accounts/AccountForm.h"
+#include "accounts/chart.h"
+#include "accounts/AccountForm.h"
 
 #include <QListWidget>
 #include <QSignalSpy>

@@ -1,4 +1,4 @@
-#include "store/entrycommands.h"
+#include "entries/entrycommands.h"
 #include "platform/numbers.h"
 
 #include "Books.h"
