@@ -4,7 +4,9 @@
 
 #include "Books.h"
 #include "WindowSteps.h"
+#include "accounts/AccountForm.h"
 #include "catalogue/OpenForm.h"
+#include "entries/InputForm.h"
 #include "interchange/ImportForm.h"
 #include "maintenance/DelForm.h"
 #include "platform/codepage.h"
@@ -14,8 +16,6 @@
 #include "reports/period/period.h"
 #include "reports/statements/BSForm.h"
 #include "search/SearchForm.h"
-#include "accounts/AccountForm.h"
-#include "entries/InputForm.h"
 #include "ui/main/AboutForm.h"
 #include "ui/main/MainForm.h"
 #include "users/LoginForm.h"
@@ -92,6 +92,18 @@ inline void fill(testbooks::Books& b) {
   b.entry("2024/07/01", "A-現金", "Equity", 1500, QStringLiteral("初值"));
   b.entry("2024/07/02", "E-餐", "A-現金", 2000);
 }
+
+// The window of one row, built over a small book with negative amounts, then shown.
+struct ShownWindow {
+  testbooks::Books book{{"A-現金", "Equity", "L-卡", "E-餐"}};
+  std::unique_ptr<QWidget> form;
+
+  explicit ShownWindow(int row) {
+    fill(book);
+    form = kWindows[static_cast<size_t>(row)].second(book);
+    form->show();
+  }
+};
 
 inline void addRows() {
   QTest::addColumn<int>("window");

@@ -93,14 +93,12 @@ class TestAccessibility : public QObject {
   void everyControlHasAName_data() { testwindows::addRows(); }
   void everyControlHasAName() {
     QFETCH(int, window);
-    testbooks::Books b({"A-現金", "Equity", "L-卡", "E-餐"});
-    testwindows::fill(b);
-    std::unique_ptr<QWidget> form = kWindows[window].second(b);
-    form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    testwindows::ShownWindow shown(window);
+    QWidget* form = shown.form.get();
+    QVERIFY(QTest::qWaitForWindowExposed(form));
 
     QStringList faults, buttonNames;
-    walk(QAccessible::queryAccessibleInterface(form.get()), faults, buttonNames);
+    walk(QAccessible::queryAccessibleInterface(form), faults, buttonNames);
     QStringList seen;
     for (const QString& name : buttonNames) {
       if (seen.contains(name)) faults << QStringLiteral("two buttons named ") + name;
@@ -114,12 +112,10 @@ class TestAccessibility : public QObject {
   void tabReachesEveryControl_data() { testwindows::addRows(); }
   void tabReachesEveryControl() {
     QFETCH(int, window);
-    testbooks::Books b({"A-現金", "Equity", "L-卡", "E-餐"});
-    testwindows::fill(b);
-    std::unique_ptr<QWidget> form = kWindows[window].second(b);
-    form->show();
+    testwindows::ShownWindow shown(window);
+    QWidget* form = shown.form.get();
     form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    QVERIFY(QTest::qWaitForWindowActive(form));
 
     QSet<const QWidget*> reached;
     const QList<QWidget*> all = form->findChildren<QWidget*>();
@@ -128,7 +124,7 @@ class TestAccessibility : public QObject {
       if (!focus) break;
       reached << focus;
       // A picker's own box, or a box's clearing cross, stands for its owner.
-      for (QWidget* up = focus->parentWidget(); up && up != form.get(); up = up->parentWidget())
+      for (QWidget* up = focus->parentWidget(); up && up != form; up = up->parentWidget())
         reached << up;
       QTest::keyClick(focus, Qt::Key_Tab);
     }
@@ -140,7 +136,7 @@ class TestAccessibility : public QObject {
           qobject_cast<const QPlainTextEdit*>(w) || qobject_cast<const QAbstractItemView*>(w) ||
           qobject_cast<const QCheckBox*>(w);
       const auto* option = qobject_cast<const QRadioButton*>(w);
-      if ((!control && !option) || !w->isVisibleTo(form.get()) || !w->isEnabled()) continue;
+      if ((!control && !option) || !w->isVisibleTo(form) || !w->isEnabled()) continue;
       if (qobject_cast<const QHeaderView*>(w) ||
           qobject_cast<const QComboBox*>(w->parentWidget()) ||
           qobject_cast<const QAbstractSpinBox*>(w->parentWidget()))

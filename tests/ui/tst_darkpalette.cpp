@@ -87,11 +87,9 @@ class TestDarkPalette : public QObject {
   void everyTextIsReadable_data() { testwindows::addRows(); }
   void everyTextIsReadable() {
     QFETCH(int, window);
-    testbooks::Books b({"A-現金", "Equity", "L-卡", "E-餐"});
-    testwindows::fill(b);
-    std::unique_ptr<QWidget> form = kWindows[window].second(b);
-    form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    testwindows::ShownWindow shown(window);
+    QWidget* form = shown.form.get();
+    QVERIFY(QTest::qWaitForWindowExposed(form));
     QStringList faults = unreadable(*form);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
   }
