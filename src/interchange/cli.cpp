@@ -13,7 +13,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
+#include <QStringBuilder>
 
+#include <functional>
 #include <memory>
 
 namespace cli {
@@ -51,23 +53,33 @@ std::variant<Format, UsageError> formatNamed(const QString& name) {
 
 Result refused(const QString& text) { return {1, {}, (text + QLatin1Char('\n')).toUtf8()}; }
 
+QString bookPath(const QString& folder) {
+  return QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+}
+
 // The book's folder, read into a fresh store; the refusal in words.
 std::variant<std::unique_ptr<Module1>, QString> openBook(const QString& folder, Dialogs& dialogs,
                                                          BookMemos memos) {
   auto store = std::make_unique<Module1>(QDir::rootPath(), dialogs);
-  const QString path = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+  const QString path = bookPath(folder);
   if (auto error = ReadBookFolder(path, *store, memos)) return *error;
   store->DataBaseName = QFileInfo(path).fileName();
   store->UserName = QFileInfo(QFileInfo(path).absolutePath()).fileName();
   return store;
 }
 
-QByteArray statementsText(const Module1& store, const QString& date) {
-  const Statements s = BuildStatements(store, date);
+// Statements need the chart and the balances only: the entries are summed from their file's
+// records, without filling a store.
+std::variant<QByteArray, QString> statementsText(const QString& folder, const QString& date,
+                                                 BookFiles files) {
+  const auto read = readBookBalances(bookPath(folder), date, files);
+  if (const QString* error = std::get_if<QString>(&read)) return *error;
+  const BookBalances& book = std::get<BookBalances>(read);
+  const Statements s = BuildStatements(book.accounts, book.accountCount, book.balances);
   // Each statement as its copy button gives it, the balance sheet first.
-  return (s.assets + kCrLf + s.liabilities + kCrLf + s.netWorthLine + s.income + kCrLf + s.expenses +
-          kCrLf + s.balanceLine + kCrLf)
-      .toUtf8();
+  const QString text = s.assets % kCrLf % s.liabilities % kCrLf % s.netWorthLine % s.income %
+                       kCrLf % s.expenses % kCrLf % s.balanceLine % kCrLf;
+  return text.toUtf8();
 }
 
 QByteArray exportBytes(const Module1& store, Format format) {
@@ -219,7 +231,10 @@ std::variant<Request, UsageError> parseArguments(const QStringList& args) {
   return request;
 }
 
-Result run(const QStringList& args, const QDate& today, const QString& version) {
+namespace {
+
+Result runWith(const QStringList& args, const std::function<QDate()>& today, const QString& version,
+               BookFiles files) {
   const auto parsed = parseArguments(args);
   if (const auto* error = std::get_if<UsageError>(&parsed)) {
     return {
@@ -233,18 +248,21 @@ Result run(const QStringList& args, const QDate& today, const QString& version) 
     return {0, (QStringLiteral("varnix-cli ") + version + QLatin1Char('\n')).toUtf8(), {}};
   }
 
+  if (request.command == Command::Statements) {
+    auto text = statementsText(
+        request.book, request.date.isEmpty() ? dates::format(today()) : request.date, files);
+    if (const QString* error = std::get_if<QString>(&text)) return refused(*error);
+    return {0, std::get<QByteArray>(text), {}};
+  }
+
   NoDialogs dialogs;
-  // Statements and the check never look at a memo.
+  // The check never looks at a memo.
   auto opened = openBook(request.book, dialogs,
                          request.command == Command::Export ? BookMemos::Read : BookMemos::Skip);
   if (const QString* error = std::get_if<QString>(&opened)) return refused(*error);
   const Module1& store = *std::get<std::unique_ptr<Module1>>(opened);
 
   switch (request.command) {
-    case Command::Statements:
-      return {0,
-              statementsText(store, request.date.isEmpty() ? dates::format(today) : request.date),
-              {}};
     case Command::Check: {
       const QStringList found = findings(store);
       if (found.isEmpty()) return {0, QStringLiteral("沒有發現問題\n").toUtf8(), {}};
@@ -266,6 +284,17 @@ Result run(const QStringList& args, const QDate& today, const QString& version) 
   }
   if (auto error = safefile::write(output.absoluteFilePath(), bytes)) return refused(*error);
   return {};
+}
+
+}  // namespace
+
+Result run(const QStringList& args, const QDate& today, const QString& version) {
+  return runWith(
+      args, [&today] { return today; }, version, BookFiles::Close);
+}
+
+Result runAndExit(const QStringList& args, const QString& version) {
+  return runWith(args, &QDate::currentDate, version, BookFiles::LeaveOpen);
 }
 
 }  // namespace cli

@@ -45,4 +45,8 @@ struct Result {
 // Runs the arguments. Never writes a book; --output is written safely.
 Result run(const QStringList& args, const QDate& today, const QString& version);
 
+// The same for the program itself, which ends right after: today's date is asked for only when
+// a command needs it, and a book's files are left for the process's end to close.
+Result runAndExit(const QStringList& args, const QString& version);
+
 }  // namespace cli

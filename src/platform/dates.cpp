@@ -7,6 +7,8 @@
 namespace dates {
 namespace {
 
+constexpr int kWidth = 10;  // "yyyy/mm/dd"
+
 std::optional<QDate> fromParts(int year, int month, int day) {
   if (year < 1 || year > 9999) return std::nullopt;
   const QDate date(year, month, day);
@@ -118,25 +120,75 @@ std::optional<QDate> parseShort(const QString& text, const QLocale& locale, cons
   return fromParts(year, month, day);
 }
 
+struct Parts {
+  int year = 0;
+  int month = 0;
+  int day = 0;
+};
+
+// "yyyy/m/d" or "yyyy-m-d" (one separator throughout, month and day of one or two digits), read
+// by hand: a regular expression costs a start-up compile for this one everyday form.
+std::optional<Parts> fullForm(const QString& text) {
+  qsizetype at = 0;
+  auto digits = [&](int least, int most) -> std::optional<int> {
+    int value = 0;
+    int count = 0;
+    while (at < text.size() && count < most && text.at(at) >= QLatin1Char('0') &&
+           text.at(at) <= QLatin1Char('9')) {
+      value = value * 10 + (text.at(at).unicode() - '0');
+      ++at;
+      ++count;
+    }
+    if (count < least) return std::nullopt;
+    return value;
+  };
+  const auto year = digits(4, 4);
+  if (!year || at >= text.size()) return std::nullopt;
+  const QChar separator = text.at(at++);
+  if (separator != QLatin1Char('/') && separator != QLatin1Char('-')) return std::nullopt;
+  const auto month = digits(1, 2);
+  if (!month || at >= text.size() || text.at(at++) != separator) return std::nullopt;
+  const auto day = digits(1, 2);
+  if (!day || at != text.size()) return std::nullopt;
+  return Parts{*year, *month, *day};
+}
+
 }  // namespace
 
 std::optional<QDate> parse(const QString& typed, const QLocale& locale, const QDate& today) {
   const QString text = typed.trimmed();
   if (text.isEmpty()) return std::nullopt;
 
-  static const QRegularExpression ymd(
-      QStringLiteral("^([0-9]{4})([/-])([0-9]{1,2})\\2([0-9]{1,2})$"));
-  if (const auto m = ymd.match(text); m.hasMatch()) {
-    return fromParts(m.captured(1).toInt(), m.captured(3).toInt(), m.captured(4).toInt());
-  }
+  if (const auto full = fullForm(text)) return fromParts(full->year, full->month, full->day);
   return parseShort(text, locale, today);
 }
 
-std::optional<QDate> parse(const QString& text) {
+std::optional<QDate> parse(const QString& typed) {
+  // The full form needs no locale; asking the system for one is most of a command line's date.
+  const QString text = typed.trimmed();
+  if (const auto full = fullForm(text)) return fromParts(full->year, full->month, full->day);
   return parse(text, QLocale::system(), QDate::currentDate());
 }
 
-QString format(const QDate& date) { return date.toString(QStringLiteral("yyyy/MM/dd")); }
+QString format(const QDate& date) {
+  // Written by hand: a format string would bring in the locale machinery for ten digits.
+  int year = 0;
+  int month = 0;
+  int day = 0;
+  date.getDate(&year, &month, &day);
+  if (!date.isValid() || year < 1 || year > 9999)
+    return date.toString(QStringLiteral("yyyy/MM/dd"));
+  char text[kWidth];
+  auto put = [&text](int at, int value, int digits) {
+    for (int i = digits - 1; i >= 0; --i, value /= 10) text[at + i] = char('0' + value % 10);
+  };
+  put(0, year, 4);
+  text[4] = '/';
+  put(5, month, 2);
+  text[7] = '/';
+  put(8, day, 2);
+  return QString::fromLatin1(text, kWidth);
+}
 
 QString formatShort(const QDate& date) {
   return QLocale::system().toString(date, QLocale::ShortFormat);

@@ -3,15 +3,18 @@
 #include "backup/backups.h"
 #include "backup/newbook.h"
 #include "platform/codepage.h"
+#include "platform/mappedfile.h"
 #include "platform/numbers.h"
 #include "platform/safefile.h"
 #include "store/Module1.h"
+#include "store/ledger.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
 
+#include <memory>
 #include <string_view>
 #include <unordered_map>
 
@@ -222,61 +225,80 @@ void decodeBook(AccountTableType& accounts, int& accountCount, EntryTableType& e
 
 namespace {
 
-// A file's bytes as mapped memory, checked, valid while `file` stays open. Reading a book once
-// and throwing it away, a copy of its pages cost as much as decoding them.
-std::variant<QByteArray, QString> mappedFile(QFile& file, const QString& fileName, int capacity,
-                                             int& records) {
-  const QString shown = QDir::toNativeSeparators(file.fileName());
-  if (!file.open(QIODevice::ReadOnly)) return QStringLiteral("無法讀取「%1」").arg(shown);
-  const qint64 size = file.size();
-  if (recordsInSize(size) > capacity) {
-    return tooManyRecords(fileName, recordsInSize(size), capacity);
+// A file's bytes as mapped memory, checked, valid while `file` lives. Reading a book once and
+// throwing it away, a copy of its pages cost as much as decoding them.
+std::variant<QByteArray, QString> mappedBytes(mappedfile::Mapped& file, const QString& path,
+                                              const QString& fileName, int capacity, int& records) {
+  const QString shown = QDir::toNativeSeparators(path);
+  if (!file.ok()) return QStringLiteral("無法讀取「%1」").arg(shown);
+  if (recordsInSize(file.size()) > capacity) {
+    return tooManyRecords(fileName, recordsInSize(file.size()), capacity);
   }
-  QByteArray bytes;
-  if (size > 0) {
-    const uchar* data = file.map(0, size);
-    if (!data) return QStringLiteral("無法讀取「%1」").arg(shown);
-    bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), size);
-  }
+  if (!file.map()) return QStringLiteral("無法讀取「%1」").arg(shown);
+  const QByteArray bytes = file.bytes();
   const auto checked = fileName == kAccountsFile ? checkAccounts(bytes) : checkEntries(bytes);
   if (const QString* error = std::get_if<QString>(&checked)) return *error;
   records = std::get<int>(checked);
   return bytes;
 }
 
-// Both readers of a book that is not (or not yet) the open one: nothing on disk changes.
-std::optional<QString> readBookInto(const QString& folder, AccountTableType& accounts,
-                                    int& accountCount, EntryTableType& entries, int& entryCount,
-                                    BookMemos memos) {
-  if (!QFileInfo(folder).isDir()) {
+// A book's two files, mapped and checked; the views stay valid while it lives.
+struct MappedBook {
+  std::unique_ptr<mappedfile::Mapped> accountsFile;
+  std::unique_ptr<mappedfile::Mapped> entriesFile;
+  QByteArray accountBytes;
+  QByteArray entryBytes;
+  int accountRecords = 0;
+  int entryRecords = 0;
+
+  void leaveForExit() {
+    if (accountsFile) accountsFile->leaveForExit();
+    if (entriesFile) entriesFile->leaveForExit();
+  }
+};
+
+// All readers of a book that is not (or not yet) the open one: nothing on disk changes.
+std::optional<QString> mapBook(const QString& folder, MappedBook& book) {
+  using mappedfile::Kind;
+  if (mappedfile::kindOf(folder) != Kind::Folder) {
     return QStringLiteral("找不到資料庫資料夾「%1」").arg(QDir::toNativeSeparators(folder));
   }
   // A save cut short is read as opening would complete it: with the marker the new files count,
   // without it the old ones. Nothing on disk changes.
-  const bool cutShort = QFileInfo::exists(folder + QLatin1Char('/') + safefile::kGroupMarker);
+  const QString prefix = folder + QLatin1Char('/');
+  const bool cutShort = mappedfile::kindOf(prefix + safefile::kGroupMarker) != Kind::Missing;
   auto pathOf = [&](const QString& name) {
-    const QString fresh = folder + QLatin1Char('/') + name + safefile::kGroupSuffix;
-    return cutShort && QFileInfo(fresh).isFile() ? fresh : folder + QLatin1Char('/') + name;
+    const QString fresh = prefix + name + safefile::kGroupSuffix;
+    return cutShort && mappedfile::kindOf(fresh) == Kind::File ? fresh : prefix + name;
   };
   const QString accountsPath = pathOf(kAccountsFile);
   const QString entriesPath = pathOf(kEntriesFile);
-  for (const QString& path : {accountsPath, entriesPath}) {
-    if (!QFileInfo(path).isFile()) {
+  for (const QString* path : {&accountsPath, &entriesPath}) {
+    if (mappedfile::kindOf(*path) != Kind::File) {
       return QStringLiteral("「%1」不是資料庫：找不到「%2」")
-          .arg(QDir::toNativeSeparators(folder), QFileInfo(path).fileName());
+          .arg(QDir::toNativeSeparators(folder), path->mid(prefix.size()));
     }
   }
-  int accountRecords = 0;
-  int entryRecords = 0;
-  QFile accountsFile(accountsPath);
-  QFile entriesFile(entriesPath);
-  auto accountBytes = mappedFile(accountsFile, kAccountsFile, kMaxAccounts, accountRecords);
+  book.accountsFile = std::make_unique<mappedfile::Mapped>(accountsPath);
+  book.entriesFile = std::make_unique<mappedfile::Mapped>(entriesPath);
+  auto accountBytes = mappedBytes(*book.accountsFile, accountsPath, kAccountsFile, kMaxAccounts,
+                                  book.accountRecords);
   if (const QString* error = std::get_if<QString>(&accountBytes)) return *error;
-  auto entryBytes = mappedFile(entriesFile, kEntriesFile, kMaxEntries, entryRecords);
+  auto entryBytes =
+      mappedBytes(*book.entriesFile, entriesPath, kEntriesFile, kMaxEntries, book.entryRecords);
   if (const QString* error = std::get_if<QString>(&entryBytes)) return *error;
-  decodeBook(accounts, accountCount, entries, entryCount, std::get<QByteArray>(accountBytes),
-             accountRecords, std::get<QByteArray>(entryBytes), entryRecords,
-             memos == BookMemos::Read);
+  book.accountBytes = std::get<QByteArray>(accountBytes);
+  book.entryBytes = std::get<QByteArray>(entryBytes);
+  return std::nullopt;
+}
+
+std::optional<QString> readBookInto(const QString& folder, AccountTableType& accounts,
+                                    int& accountCount, EntryTableType& entries, int& entryCount,
+                                    BookMemos memos) {
+  MappedBook book;
+  if (auto error = mapBook(folder, book)) return error;
+  decodeBook(accounts, accountCount, entries, entryCount, book.accountBytes, book.accountRecords,
+             book.entryBytes, book.entryRecords, memos == BookMemos::Read);
   return std::nullopt;
 }
 
@@ -294,6 +316,19 @@ std::variant<BookTables, QString> readBookFolder(const QString& folder) {
     return *error;
   }
   return book;
+}
+
+std::variant<BookBalances, QString> readBookBalances(const QString& folder, const QString& date,
+                                                     BookFiles files) {
+  MappedBook book;
+  if (auto error = mapBook(folder, book)) return *error;
+  BookBalances read;
+  decodeAccounts(book.accountBytes, book.accountRecords, read.accounts);
+  read.accountCount = book.accountRecords + 1;
+  read.balances =
+      recordBalances(read.accounts, read.accountCount, book.entryBytes, book.entryRecords, date);
+  if (files == BookFiles::LeaveOpen) book.leaveForExit();
+  return read;
 }
 
 bool needsStartingCash(const QString& folder) {

@@ -49,6 +49,23 @@ struct BookTables {
 // damaged gives the reason in words. For reading other books while one is open.
 std::variant<BookTables, QString> readBookFolder(const QString& folder);
 
+// A book's chart with each account's balance as of one date.
+struct BookBalances {
+  AccountTableType accounts;
+  int accountCount = 1;          // first free slot
+  std::vector<qint64> balances;  // index slot - 1
+};
+
+// What a reader does with a book's files once it is done: close them, or leave them open and
+// mapped until the process ends. A command line that exits right after saves the cost of giving
+// the pages back.
+enum class BookFiles { Close, LeaveOpen };
+
+// A book folder read as readBookFolder reads it, for its balances only: the entries are summed
+// straight from their file's records and never decoded or kept.
+std::variant<BookBalances, QString> readBookBalances(const QString& folder, const QString& date,
+                                                     BookFiles files = BookFiles::Close);
+
 // Loads the open database (Module1::databaseFolder()) into the tables. A new, empty folder gets
 // its cash and equity accounts and the opening entry of `startingCash` (ignored when the
 // database has its entries already). On any failure nothing changes: neither the files nor the

@@ -1,10 +1,15 @@
 #include "store/ledger.h"
 
+#include "platform/codepage.h"
 #include "store/Module1.h"
+
+#include <QtEndian>
 
 #include <QHash>
 
 #include <algorithm>
+#include <cstring>
+#include <string_view>
 #include <unordered_map>
 
 namespace {
@@ -29,6 +34,11 @@ constexpr Sign kSecondSide[5][5] = {
     {N, N, N, N, N},  // income
     {N, N, N, N, N},  // expense
 };
+
+constexpr Sign signOf(int kind, int otherKind, bool firstSide) {
+  if (kind < 0 || kind > 4 || otherKind < 0 || otherKind > 4) return Sign::None;
+  return firstSide ? kFirstSide[kind][otherKind] : kSecondSide[kind][otherKind];
+}
 
 qint64 apply(Sign sign, qint32 amount) {
   switch (sign) {
@@ -74,8 +84,7 @@ std::unordered_map<QString, NameInfo, FieldHash, SameFieldText> nameIndex(const 
 }  // namespace
 
 Sign signRule(int kind, int otherKind, bool firstSide) {
-  if (kind < 0 || kind > 4 || otherKind < 0 || otherKind > 4) return Sign::None;
-  return firstSide ? kFirstSide[kind][otherKind] : kSecondSide[kind][otherKind];
+  return signOf(kind, otherKind, firstSide);
 }
 
 int kindOfName(const Module1& store, const QString& name) {
@@ -83,29 +92,138 @@ int kindOfName(const Module1& store, const QString& name) {
   return slot == 0 ? -1 : store.AccountTable[slot].AccountKind;
 }
 
-std::vector<qint64> allAccountBalances(const Module1& store, const QString& date) {
-  const int accounts = std::max(store.AccountCount - 1, 0);
-  std::vector<qint64> balances(static_cast<size_t>(accounts), 0);
-  // Every slot that carries a name (a chart may hold a name twice), first slot first: its
-  // kind is the one the sign rule looks up.
-  std::unordered_map<QString, std::vector<int>, FieldHash, SameFieldText> slotsOf;
-  slotsOf.reserve(static_cast<size_t>(accounts));
-  for (int slot = 1; slot <= accounts; ++slot) {
-    slotsOf[store.AccountTable[slot].AccountName].push_back(slot);
+namespace {
+
+using SlotsOfName = std::unordered_map<QString, std::vector<int>, FieldHash, SameFieldText>;
+
+// Every slot that carries a name (a chart may hold a name twice), first slot first: its kind is
+// the one the sign rule looks up.
+SlotsOfName slotsOfNames(const AccountTableType& accounts, int accountCount) {
+  SlotsOfName slotsOf;
+  slotsOf.reserve(static_cast<size_t>(std::max(accountCount - 1, 0)));
+  for (int slot = 1; slot < accountCount; ++slot)
+    slotsOf[accounts[slot].AccountName].push_back(slot);
+  return slotsOf;
+}
+
+// One entry counted for the accounts on both its sides.
+void addEntry(std::vector<qint64>& balances, const AccountTableType& accounts,
+              const std::vector<int>& increase, const std::vector<int>& decrease, qint32 amount) {
+  const int increaseKind = increase.empty() ? -1 : accounts[increase.front()].AccountKind;
+  const int decreaseKind = decrease.empty() ? -1 : accounts[decrease.front()].AccountKind;
+  for (const int slot : increase) {
+    balances[slot - 1] += apply(signOf(accounts[slot].AccountKind, decreaseKind, true), amount);
   }
+  for (const int slot : decrease) {
+    balances[slot - 1] += apply(signOf(accounts[slot].AccountKind, increaseKind, false), amount);
+  }
+}
+
+const std::vector<int> kNoSlots;
+
+// A stored name's 20 bytes as three words, for comparing and hashing without a byte loop.
+struct NameKey {
+  quint64 head = 0;
+  quint64 middle = 0;
+  quint32 tail = 0;
+
+  NameKey() = default;
+  explicit NameKey(const char* bytes) {
+    static_assert(kNameWidth == 20);
+    std::memcpy(&head, bytes, 8);
+    std::memcpy(&middle, bytes + 8, 8);
+    std::memcpy(&tail, bytes + 16, 4);
+  }
+  bool operator==(const NameKey&) const = default;
+  quint64 hash() const {
+    return head * 0x9E3779B97F4A7C15ull ^ middle * 0xC2B2AE3D27D4EB4Full ^
+           tail * 0x165667B19E3779F9ull;
+  }
+};
+
+// The slots named by each name's bytes met in the entries: open addressing in a table that
+// doubles before it is half full. A chart's worth of names covers nearly every entry, so a
+// look-up is a hash and a compare or two.
+class SlotsByBytes {
+ public:
+  template <typename Resolve>
+  const std::vector<int>& find(const char* bytes, Resolve resolve) {
+    const NameKey key(bytes);
+    size_t at = index(key);
+    while (cells_[at].named) {
+      if (cells_[at].key == key) return *cells_[at].named;
+      at = (at + 1) & (cells_.size() - 1);
+    }
+    const std::vector<int>* named = &resolve(bytes);
+    cells_[at] = Cell{key, named};
+    if (++used_ * 2 > cells_.size()) grow();
+    return *named;
+  }
+
+ private:
+  struct Cell {
+    NameKey key;
+    const std::vector<int>* named = nullptr;
+  };
+  size_t index(const NameKey& key) const {
+    return static_cast<size_t>(key.hash() >> (64 - bits_)) & (cells_.size() - 1);
+  }
+  void grow() {
+    std::vector<Cell> old(cells_.size() * 2);
+    old.swap(cells_);
+    ++bits_;
+    for (const Cell& cell : old) {
+      if (!cell.named) continue;
+      size_t at = index(cell.key);
+      while (cells_[at].named) at = (at + 1) & (cells_.size() - 1);
+      cells_[at] = cell;
+    }
+  }
+
+  int bits_ = 8;
+  std::vector<Cell> cells_ = std::vector<Cell>(size_t{1} << 8);
+  size_t used_ = 0;
+};
+
+// A date field of plain ASCII bytes compared with a plain ASCII date of the same width, as
+// their decoded texts would compare: byte order is character order for ASCII.
+struct PlainDate {
+  quint64 head = 0;
+  quint16 tail = 0;
+
+  explicit PlainDate(const char* bytes) {
+    static_assert(kDateWidth == 10);
+    std::memcpy(&head, bytes, 8);
+    std::memcpy(&tail, bytes + 8, 2);
+  }
+  bool ascii() const { return ((head & 0x8080808080808080ull) | (tail & 0x8080u)) == 0; }
+  // Most significant byte first, so that the words compare as the bytes do.
+  bool after(const PlainDate& other) const {
+    const quint64 a = qFromBigEndian(head);
+    const quint64 b = qFromBigEndian(other.head);
+    if (a != b) return a > b;
+    return qFromBigEndian(tail) > qFromBigEndian(other.tail);
+  }
+};
+
+}  // namespace
+
+std::vector<qint64> allAccountBalances(const Module1& store, const QString& date) {
+  const AccountTableType& accounts = store.AccountTable;
+  std::vector<qint64> balances(static_cast<size_t>(std::max(store.AccountCount - 1, 0)), 0);
+  const SlotsOfName slotsOf = slotsOfNames(accounts, store.AccountCount);
   // Entries mostly share their names' text with the accounts (loading and the entry dialog
   // copy the account's own name), so the text's address finds the slots without hashing it.
   std::unordered_map<const QChar*, const std::vector<int>*> slotsAt;
-  slotsAt.reserve(static_cast<size_t>(accounts));
+  slotsAt.reserve(slotsOf.size());
   for (const auto& [name, named] : slotsOf) slotsAt.emplace(name.constData(), &named);
-  static const std::vector<int> kNone;
   auto slotsNamed = [&](const QString& name) -> const std::vector<int>& {
     if (const auto at = slotsAt.find(name.constData());
         at != slotsAt.end() && name.size() == kNameWidth) {
       return *at->second;
     }
     const auto it = slotsOf.find(name);
-    return it == slotsOf.end() ? kNone : it->second;
+    return it == slotsOf.end() ? kNoSlots : it->second;
   };
 
   for (int i = 1; i < store.EntryCount; ++i) {
@@ -113,18 +231,42 @@ std::vector<qint64> allAccountBalances(const Module1& store, const QString& date
     const std::vector<int>& increase = slotsNamed(e.IncreaseAccount);
     const std::vector<int>& decrease = slotsNamed(e.DecreaseAccount);
     if ((increase.empty() && decrease.empty()) || e.EntryDate > date) continue;
-    const int increaseKind =
-        increase.empty() ? -1 : store.AccountTable[increase.front()].AccountKind;
-    const int decreaseKind =
-        decrease.empty() ? -1 : store.AccountTable[decrease.front()].AccountKind;
-    for (const int slot : increase) {
-      balances[slot - 1] +=
-          apply(signRule(store.AccountTable[slot].AccountKind, decreaseKind, true), e.Amount);
-    }
-    for (const int slot : decrease) {
-      balances[slot - 1] +=
-          apply(signRule(store.AccountTable[slot].AccountKind, increaseKind, false), e.Amount);
-    }
+    addEntry(balances, accounts, increase, decrease, e.Amount);
+  }
+  return balances;
+}
+
+std::vector<qint64> recordBalances(const AccountTableType& accounts, int accountCount,
+                                   const QByteArray& entryRecords, int records,
+                                   const QString& date) {
+  std::vector<qint64> balances(static_cast<size_t>(std::max(accountCount - 1, 0)), 0);
+  const SlotsOfName slotsOf = slotsOfNames(accounts, accountCount);
+  // Each name's bytes are decoded once, the first time an entry carries them.
+  SlotsByBytes slotsOfBytes;
+  auto resolve = [&](const char* field) -> const std::vector<int>& {
+    const auto it = slotsOf.find(codepage::fieldFromBytes(field, kNameWidth));
+    return it == slotsOf.end() ? kNoSlots : it->second;
+  };
+  // A date of plain ASCII bytes reads as itself; any other date is decoded first, for the
+  // comparison the decoded table would make.
+  const QByteArray dateBytes = date.toLatin1();
+  const bool plainDate = date.size() == kDateWidth && dateBytes.size() == kDateWidth &&
+                         QLatin1StringView(dateBytes) == date &&
+                         PlainDate(dateBytes.constData()).ascii();
+  const PlainDate last(plainDate ? dateBytes.constData() : "0000000000");
+  auto after = [&](const char* field) {
+    const PlainDate entryDate(field);
+    if (plainDate && entryDate.ascii()) return entryDate.after(last);
+    return codepage::fieldFromBytes(field, kDateWidth) > date;
+  };
+
+  for (int i = 0; i < records; ++i) {
+    const char* record = entryRecords.constData() + qsizetype(i) * kRecordLength;
+    const std::vector<int>& increase = slotsOfBytes.find(record + field::kIncrease, resolve);
+    const std::vector<int>& decrease = slotsOfBytes.find(record + field::kDecrease, resolve);
+    if ((increase.empty() && decrease.empty()) || after(record + field::kDate)) continue;
+    addEntry(balances, accounts, increase, decrease,
+             qFromLittleEndian<qint32>(record + field::kAmount));
   }
   return balances;
 }

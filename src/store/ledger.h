@@ -2,6 +2,7 @@
 
 #include "store/records.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -25,6 +26,12 @@ int kindOfName(const Module1& store, const QString& name);
 // The balances of all accounts (index slot - 1) over all entries dated on or before `date`, in
 // one pass, summed in 64 bits so that no sum of 32-bit amounts overflows.
 std::vector<qint64> allAccountBalances(const Module1& store, const QString& date);
+
+// The same balances summed straight from a book file's checked entry records (128 bytes each),
+// with the chart they name: no entry table is filled.
+std::vector<qint64> recordBalances(const AccountTableType& accounts, int accountCount,
+                                   const QByteArray& entryRecords, int records,
+                                   const QString& date);
 
 // One row of an account's ledger, as the main window shows it.
 struct LedgerRow {

@@ -16,17 +16,21 @@ struct Section {
   qint64 total = 0;
 };
 
-Section buildSection(const Module1& store, const std::vector<qint64>& balances, qint16 kind,
-                     const QString& title, const QString& totalLabel) {
+Section buildSection(const AccountTableType& accounts, int accountCount,
+                     const std::vector<qint64>& balances, qint16 kind, const QString& title,
+                     const QString& totalLabel) {
   Section section;
   QString& text = section.text;
-  text.reserve(64 + 36 * store.AccountCount);
+  int lines = 0;
+  for (int slot = 1; slot < accountCount; ++slot) lines += accounts[slot].AccountKind == kind;
+  // Name, two blanks and an amount of up to 20 characters: one allocation for the section.
+  text.reserve(96 + (kNameWidth + 24) * lines);
   text += title;
   text += kLineEnd;
   text += kRule;
   text += kLineEnd;
-  for (int slot = 1; slot < store.AccountCount; ++slot) {
-    const AccountRecord& account = store.AccountTable[slot];
+  for (int slot = 1; slot < accountCount; ++slot) {
+    const AccountRecord& account = accounts[slot];
     if (account.AccountKind != kind) continue;
     const qint64 balance = balances[static_cast<size_t>(slot - 1)];
     // The stored name is already 20 characters; a shorter one (a table filled by hand) is
@@ -47,17 +51,21 @@ Section buildSection(const Module1& store, const std::vector<qint64>& balances, 
 }  // namespace
 
 Statements BuildStatements(const Module1& store, const QString& date) {
-  const std::vector<qint64> balances = allAccountBalances(store, date);
-  Statements s;
+  return BuildStatements(store.AccountTable, store.AccountCount, allAccountBalances(store, date));
+}
 
-  const Section assets =
-      buildSection(store, balances, kAsset, QStringLiteral("資產"), QStringLiteral("資產總合   "));
-  const Section liabilities = buildSection(store, balances, kLiability, QStringLiteral("負債"),
-                                           QStringLiteral("負債總合   "));
-  const Section income =
-      buildSection(store, balances, kIncome, QStringLiteral("收入"), QStringLiteral("收入總合   "));
-  const Section expenses = buildSection(store, balances, kExpense, QStringLiteral("支出"),
-                                        QStringLiteral("支出總合   "));
+Statements BuildStatements(const AccountTableType& accounts, int accountCount,
+                           const std::vector<qint64>& balances) {
+  Statements s;
+  auto section = [&](qint16 kind, const QString& title, const QString& totalLabel) {
+    return buildSection(accounts, accountCount, balances, kind, title, totalLabel);
+  };
+
+  const Section assets = section(kAsset, QStringLiteral("資產"), QStringLiteral("資產總合   "));
+  const Section liabilities =
+      section(kLiability, QStringLiteral("負債"), QStringLiteral("負債總合   "));
+  const Section income = section(kIncome, QStringLiteral("收入"), QStringLiteral("收入總合   "));
+  const Section expenses = section(kExpense, QStringLiteral("支出"), QStringLiteral("支出總合   "));
 
   s.assets = assets.text;
   s.liabilities = liabilities.text;

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "store/records.h"
+
 #include <QString>
 #include <QtGlobal>
+
+#include <vector>
 
 class Module1;
 
@@ -24,3 +28,7 @@ struct Statements {
 // Everything dated on or before `date` ("yyyy/mm/dd") counts; accounts in slot order, the
 // equity account in no text. Changes nothing.
 Statements BuildStatements(const Module1& store, const QString& date);
+
+// The same from a chart and its balances (index slot - 1) summed elsewhere.
+Statements BuildStatements(const AccountTableType& accounts, int accountCount,
+                           const std::vector<qint64>& balances);

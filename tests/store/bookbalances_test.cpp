@@ -1,0 +1,60 @@
+#include "Books.h"
+#include "TestFiles.h"
+#include "platform/dates.h"
+#include "store/database.h"
+#include "store/ledger.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Balances summed straight from a book's files must be the ones the loaded tables give, for
+// every oddity a file may hold: a name twice in the chart, a kind outside 0..4, entries naming
+// no account, dates on and after the day asked, and a date that is not plain ASCII.
+TEST(BookBalances, FromTheFilesAsFromTheLoadedTables) {
+  const QString food = QStringLiteral("E-餐飲"), card = QStringLiteral("L-信用卡");
+  testbooks::Books written({kCashName, kEquityName, food, QStringLiteral("I-薪資"), card, food});
+  written.account(QStringLiteral("A-怪"), 7);
+  written.entry(QStringLiteral("2024/01/05"), kCashName, kEquityName, 5000);
+  written.entry(QStringLiteral("2024/02/01"), food, kCashName, 120);
+  written.entry(QStringLiteral("2024/02/01"), card, food, 300);
+  written.entry(QStringLiteral("2024/03/01"), QStringLiteral("X-不存在"), kCashName, 70);
+  written.entry(QStringLiteral("2024/03/02"), QStringLiteral("X-不存在"), QStringLiteral("Y-無"),
+                9);
+  written.entry(QStringLiteral("2024/03/03"), QStringLiteral("A-怪"), food, 11);
+  written.entry(QStringLiteral("２０２４/04"), kCashName, QStringLiteral("I-薪資"), 800);
+  // Its first byte becomes one that is no character: decoded, it sorts where its bytes do not.
+  written.entry(QStringLiteral("?024/05/01"), kCashName, QStringLiteral("I-薪資"), 40);
+  written.entry(QStringLiteral("2025/01/01"), kCashName, QStringLiteral("I-薪資"), 900);
+
+  QTemporaryDir dir;
+  putFile(dir.filePath(kAccountsFile),
+          accountsFileBytes(written.store.AccountTable, written.store.AccountCount));
+  QByteArray entries = entriesFileBytes(written.store.EntryTable, written.store.EntryCount);
+  entries[7 * kRecordLength + field::kDate] = '\xFF';
+  putFile(dir.filePath(kEntriesFile), entries);
+  testbooks::Books loaded;
+  ASSERT_FALSE(ReadBookFolder(dir.path(), loaded.store));
+
+  for (const char* date :
+       {"2024/02/01", "2024/03/02", "2024/12/31", "9999/12/31", "2024/1", "２０２５/01/01"}) {
+    const QString asOf = QString::fromUtf8(date);
+    const auto read = readBookBalances(dir.path(), asOf);
+    ASSERT_TRUE(std::holds_alternative<BookBalances>(read)) << date;
+    EXPECT_EQ(std::get<BookBalances>(read).balances, allAccountBalances(loaded.store, asOf))
+        << date;
+  }
+  const auto missing = readBookBalances(dir.filePath(QStringLiteral("nowhere")), {});
+  ASSERT_TRUE(std::holds_alternative<QString>(missing));
+  EXPECT_TRUE(std::get<QString>(missing).startsWith(QStringLiteral("找不到資料庫資料夾")));
+}
+
+TEST(BookBalances, DatesWrittenWithFourDigitsOfYear) {
+  EXPECT_EQ(dates::format(QDate(999, 1, 2)), QStringLiteral("0999/01/02"));
+  EXPECT_EQ(dates::format(QDate(2024, 12, 31)), QStringLiteral("2024/12/31"));
+  EXPECT_EQ(dates::normalise(QStringLiteral(" 2024-7-5 ")), QStringLiteral("2024/07/05"));
+}
+
+}  // namespace
