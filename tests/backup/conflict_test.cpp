@@ -27,8 +27,7 @@ TEST(ConflictTest, ChangedFilesAreKeptAndTheOpenBookIsSavedAsANewOne) {
     const auto tables = entriesFileBytes(book.store.EntryTable, book.store.EntryCount);
 
     const SaveResult result = SaveDatabase(book.store);
-    ASSERT_TRUE(result.saved());
-    ASSERT_TRUE(result.notice);
+    ASSERT_TRUE(result.saved() && result.notice);
     EXPECT_EQ(result.notice->text,
               QStringLiteral("資料庫「家計簿」的檔案已被其他程式變更。為了不覆蓋這些變更，"
                              "目前的資料已另存為新的資料庫「%1」，兩者都保留在資料庫清單中，"
@@ -55,14 +54,13 @@ TEST(ConflictTest, FilesWrittenAgainWithTheSameBytesAreNoChange) {
   const QByteArray entries = book.entriesBytes();
   putFile(book.folder() + "/Main.dat", entries);
   QFile file(book.folder() + "/Main.dat");
-  ASSERT_TRUE(file.open(QIODevice::ReadWrite));
   ASSERT_TRUE(
-      file.setFileTime(QDateTime::currentDateTime().addDays(1), QFileDevice::FileModificationTime));
+      file.open(QIODevice::ReadWrite) &&
+      file.setFileTime(QDateTime::currentDateTime().addDays(1), QFile::FileModificationTime));
   file.close();
   book.change(5);
   const SaveResult result = SaveDatabase(book.store);
-  EXPECT_TRUE(result.saved());
-  EXPECT_FALSE(result.notice);
+  EXPECT_TRUE(result.saved() && !result.notice);
   EXPECT_EQ(book.store.DataBaseName, QStringLiteral("家計簿"));
   EXPECT_EQ(book.listed().size(), 2);
 }

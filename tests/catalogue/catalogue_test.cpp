@@ -1,14 +1,10 @@
 #include "catalogue/catalogue.h"
 
-#include "ScriptedDialogs.h"
+#include "Books.h"
 #include "TestFiles.h"
+#include "backup/backups.h"
 #include "catalogue/folders.h"
-#include "store/Module1.h"
 #include "users/users.h"
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -17,7 +13,8 @@
 namespace {
 
 // User Test with the databases of `names`, each a folder holding one file, listed in order.
-struct CatalogueTest : ::testing::Test {
+struct CatalogueTest : ::testing::Test, testbooks::Books {
+  Catalogue catalogue{store};
   CatalogueTest() {
     store.UserName = "Test";
     QDir().mkpath(store.userFolder());
@@ -37,11 +34,6 @@ struct CatalogueTest : ::testing::Test {
   QStringList onDisk() const {
     return QDir(store.userFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
   }
-
-  QTemporaryDir dir;
-  ScriptedDialogs dialogs;
-  Module1 store{dir.path(), dialogs};
-  Catalogue catalogue{store};
 };
 
 TEST_F(CatalogueTest, ListFileIsOneCp950LinePerNameWithCrLf) {
@@ -59,16 +51,15 @@ TEST_F(CatalogueTest, NamesThatAreNoFolderNamesOrTakenAreRefused) {
       {"不可以是「.」或「..」", {".", ".."}},
       {"不可以含有控制字元", {"a\tb", "a\x01"}},
       {"不可以含有下列字元",
-       {"a/b", "../Other", "a\\b", "C:x", "a<b", "a>b", "a\"b", "a|b", "a?b", "a*b"}},
+       {"a/b", "../Other", "a\\b", "C:x", "a<b", "a\"b", "a|b", "a?b", "a*b"}},
       {"最後一個字不可以是句點或空白", {"x.", "x "}},
-      {"是系統保留的名稱", {"CON", "nul.txt", "com1", "LPT9", "AUX"}},
+      {"是系統保留的名稱", {"CON", "nul.txt", "com1", "LPT9"}},
       {"無法儲存的字元「😀」", {QStringLiteral("年😀")}},
   };
   for (const auto& c : cases) {
     for (const QString& name : c.names) {
       const auto user = CreateUser(store, name, "abc");
-      ASSERT_TRUE(user) << name.toStdString();
-      EXPECT_TRUE(user->text.contains(QString::fromUtf8(c.message))) << user->text.toStdString();
+      ASSERT_TRUE(user && user->text.contains(QString::fromUtf8(c.message))) << name.toStdString();
       const Message asDatabase = refusal(QString(user->text).replace("使用者名稱", "資料庫名稱"));
       EXPECT_EQ(catalogue.addNew(name), asDatabase);
       EXPECT_EQ(catalogue.newNameRefusal(name), asDatabase);
@@ -85,16 +76,20 @@ TEST_F(CatalogueTest, NamesThatAreNoFolderNamesOrTakenAreRefused) {
   EXPECT_TRUE(dialogs.shown().empty());
 }
 
-TEST_F(CatalogueTest, CopyAppendsAnotherCopySuffixAndHoldsAllButTheLock) {
+// A copy holds everything of the book but what belongs to the original alone: its lock (the
+// source is open) and its backups.
+TEST_F(CatalogueTest, CopyAppendsAnotherCopySuffixAndHoldsAllButTheLockAndBackups) {
   given({"2003-11", "2003-11-Copy"});
-  QDir().mkpath(folder("2003-11") + "/sub/deeper");
   putFile(folder("2003-11") + "/sub/deeper/note.txt", "kept");
-  putFile(folder("2003-11") + "/Varnix.lock", "1\r\nhost\r\n");  // the source is open
+  putFile(folder("2003-11") + "/Varnix.lock", "1\r\nhost\r\n");
+  putFile(backup::backupsOf(folder("2003-11")) + "/20261205-101010-000/Main.dat", "x");
   catalogue.select(0);
   EXPECT_EQ(catalogue.copy(), std::nullopt);
   EXPECT_EQ(catalogue.entries(), QStringList({"2003-11", "2003-11-Copy", "2003-11-Copy-Copy"}));
-  EXPECT_EQ(fileBytes(folder("2003-11-Copy-Copy") + "/sub/deeper/note.txt"), QByteArray("kept"));
-  EXPECT_FALSE(folders::exists(folder("2003-11-Copy-Copy") + "/Varnix.lock"));
+  const QString copy = folder("2003-11-Copy-Copy");
+  EXPECT_EQ(QDir(copy).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+            QStringList({"Accounts.dat", "sub"}));
+  EXPECT_EQ(fileBytes(copy + "/sub/deeper/note.txt"), QByteArray("kept"));
 }
 
 TEST_F(CatalogueTest, DeleteSelectsTheEntryAbove) {
@@ -149,17 +144,16 @@ TEST_F(CatalogueTest, LinesWithoutAUsableFolderOpenNothingAndDeleteTakesTheLineO
   putFile(databaseListPath(store), "2003-11\r\nGone\r\n..\r\n");
   ASSERT_FALSE(catalogue.load());  // a hand-edited line that leads out of the user's folder
   const QStringList before = onDisk();
-  QStringList messages;
-  for (const int row : {1, 2}) {
+  const auto opened = [&](int row) {
     catalogue.select(row);
     const Catalogue::Outcome outcome = catalogue.open();
     EXPECT_EQ(outcome.result, Catalogue::Result::Stay);
-    messages.append(outcome.refusal.value_or(Message{}).text);
-  }
-  messages.append(catalogue.copy().value_or(Message{}).text);
-  EXPECT_TRUE(messages[0].contains(QStringLiteral("找不到資料庫「Gone」")));
-  EXPECT_TRUE(messages[1].contains(QStringLiteral("不是可用的資料庫名稱")));
-  EXPECT_EQ(messages[2], messages[1]);
+    return outcome.refusal.value_or(Message{}).text;
+  };
+  EXPECT_TRUE(opened(1).contains(QStringLiteral("找不到資料庫「Gone」")));
+  const QString unusable = opened(2);
+  EXPECT_TRUE(unusable.contains(QStringLiteral("不是可用的資料庫名稱")));
+  EXPECT_EQ(catalogue.copy().value_or(Message{}).text, unusable);
   EXPECT_EQ(catalogue.remove(), std::nullopt);
   EXPECT_EQ(catalogue.entries(), QStringList({"2003-11", "Gone"}));
   EXPECT_EQ(onDisk(), before);

@@ -1,15 +1,10 @@
 #include "interchange/cli.h"
 
-#include "ScriptedDialogs.h"
+#include "Books.h"
 #include "TestFiles.h"
 #include "interchange/exports.h"
 #include "platform/safefile.h"
 #include "reports/journal/journal.h"
-#include "store/Module1.h"
-#include "store/database.h"
-
-#include <QDir>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -22,44 +17,25 @@ QByteArray cash(const char* balance) {
   return (QStringLiteral("A-現金") + QString(18, ' ') + balance + "\r\n").toUtf8();
 }
 
-struct CliTest : ::testing::Test {
-  QTemporaryDir dir;
+struct CliTest : ::testing::Test, testbooks::Books {
   QString book = dir.path() + "/DataBase/Test/home";
-  ScriptedDialogs dialogs;
-  Module1 store{dir.path(), dialogs};
-
-  CliTest() {
-    QDir().mkpath(book);
-    store.AccountTable[store.AccountCount++] = makeAccount("A-現金", kAsset);
-    store.AccountTable[store.AccountCount++] = makeAccount("Equity", kEquity);
-    store.AccountTable[store.AccountCount++] = makeAccount("E-餐費", kExpense);
-    store.EntryTable[store.EntryCount++] =
-        makeEntry("2024/01/01", "A-現金", "Equity", 1000, "初值");
-    store.EntryTable[store.EntryCount++] = makeEntry("2024/08/01", "E-餐費", "A-現金", 80, "午餐");
-    save();
-  }
-  void save() {
-    putFile(book + "/Accounts.dat", accountsFileBytes(store.AccountTable, store.AccountCount));
-    putFile(book + "/Main.dat", entriesFileBytes(store.EntryTable, store.EntryCount));
+  CliTest() : Books({"A-現金", "Equity", "E-餐費"}) {
+    entry("2024/01/01", "A-現金", "Equity", 1000, "初值");
+    entry("2024/08/01", "E-餐費", "A-現金", 80, "午餐");
+    EXPECT_TRUE(writeTo(book));
   }
   cli::Result run(QStringList args) { return cli::run(args, kToday, "1.1"); }
 };
 
 TEST(CliArguments, UsageErrorsExitTwoWithOneLine) {
   const QStringList cases[] = {
-      {},
-      {"frobnicate", "x"},
-      {"statements"},
-      {"statements", "a", "b"},
-      {"statements", "a", "--date"},
-      {"statements", "a", "--date", "2024/02/30"},
-      {"statements", "a", "--output", "f"},
-      {"export", "pdf", "a"},
-      {"export", "csv"},
-      {"export", "csv", "a", "-o"},
-      {"check", "a", "--date", "2024/01/01"},
-      {"--help", "extra"},
+      // clang-format off
+      {}, {"frobnicate", "x"}, {"statements"}, {"statements", "a", "b"},
+      {"statements", "a", "--date"}, {"statements", "a", "--date", "2024/02/30"},
+      {"statements", "a", "--output", "f"}, {"export", "pdf", "a"}, {"export", "csv"},
+      {"export", "csv", "a", "-o"}, {"check", "a", "--date", "2024/01/01"}, {"--help", "extra"},
       {"check", "a", "--bogus"},
+      // clang-format on
   };
   for (const QStringList& args : cases) {
     const cli::Result r = cli::run(args, kToday, "1.1");
@@ -126,9 +102,9 @@ TEST_F(CliTest, RefusalsExitOneWithTheReason) {
 
 TEST_F(CliTest, CheckNamesEveryDoubtfulRecord) {
   EXPECT_EQ(run({"check", book}).exitCode, 0);
-  store.AccountTable[store.AccountCount++] = makeAccount("E-餐費", 7);
-  store.EntryTable[store.EntryCount++] = makeEntry("2024/02/30", "E-舊", "A-現金", 5, "");
-  save();
+  account("E-餐費", 7);
+  entry("2024/02/30", "E-舊", "A-現金", 5);
+  ASSERT_TRUE(writeTo(book));
   const cli::Result r = run({"check", book});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(QString::fromUtf8(r.out),
@@ -140,7 +116,7 @@ TEST_F(CliTest, CheckNamesEveryDoubtfulRecord) {
 
 TEST_F(CliTest, ASaveCutShortIsReadAsOpeningWouldFinishItAndLeftAlone) {
   const QByteArray oldEntries = fileBytes(book + "/Main.dat");
-  store.EntryTable[store.EntryCount++] = makeEntry("2024/01/02", "E-餐費", "A-現金", 7, "");
+  entry("2024/01/02", "E-餐費", "A-現金", 7);
   const QByteArray newEntries = entriesFileBytes(store.EntryTable, store.EntryCount);
   putFile(book + "/Main.dat.new", newEntries);
   // Without the marker the new file is no save: the old one counts.

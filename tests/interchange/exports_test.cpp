@@ -1,37 +1,22 @@
 #include "interchange/exports.h"
 
-#include "ScriptedDialogs.h"
+#include "Books.h"
 #include "TestFiles.h"
-#include "store/Module1.h"
 #include "store/ledger.h"
 
 #include <QMap>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct ExportsTest : ::testing::Test {
-  QTemporaryDir dir;
-  ScriptedDialogs dialogs;
-  Module1 store{dir.path(), dialogs};
-
-  void account(const QString& name, qint16 kind) {
-    store.AccountTable[store.AccountCount++] = makeAccount(name, kind);
-  }
-  void entry(const char* date, const QString& first, const QString& second, qint32 amount,
-             const QString& memo = {}) {
-    store.EntryTable[store.EntryCount++] = makeEntry(date, first, second, amount, memo);
-  }
-};
+struct ExportsTest : ::testing::Test, testbooks::Books {};
 
 TEST_F(ExportsTest, SpreadsheetCsvIsUtf8WithHeaderKindsAndQuoting) {
   store.DataBaseName = "2025";
-  account("A-現金", kAsset);
-  account("Equity", kEquity);
+  testbooks::addAccounts(store, {"A-現金", "Equity"});
   entry("2025/03/01", "A-現金", "Equity", 1500, "初值, \"第一\"\r\n筆");
   entry("2025/03/02", "E-已刪除", "A-現金", -20, "=1+1");
   EXPECT_EQ(spreadsheetCsvBytes(store),
@@ -45,53 +30,37 @@ TEST_F(ExportsTest, SpreadsheetCsvIsUtf8WithHeaderKindsAndQuoting) {
 }
 
 TEST_F(ExportsTest, JournalNamesReadBackAsOneAccount) {
-  struct Case {
-    QString name;
-    int kind;
-    QString expected;
-  } cases[] = {
+  const std::tuple<QString, int, QString> cases[] = {
       {"A-銀行:台銀", kAsset, "Assets:A-銀行：台銀"}, {"E-a  b\tc", kExpense, "Expenses:E-a b c"},
       {"I-x;y  ", kIncome, "Income:I-x；y"},          {"L-(卡)", kLiability, "Liabilities:L-(卡)"},
       {"Equity", kEquity, "Equity:Equity"},           {"   ", kAsset, "Assets:（無名）"},
       {"X-odd", 7, "Equity:Varnix:種類不明:X-odd"},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(journalAccountName(c.name, c.kind), c.expected) << c.name.toStdString();
-  }
+  for (const auto& [name, kind, expected] : cases)
+    EXPECT_EQ(journalAccountName(name, kind), expected) << name.toStdString();
 }
 
-// The balances a journal tool reports, by account: "ledger" or "hledger".
-struct Balances {
-  QMap<QString, qint64> byAccount;
-  QString errors;
-};
-
-Balances runTool(const QString& tool, const QString& journal) {
-  QProcess p;
+// The balances a journal tool ("ledger" or "hledger") reports, by account; its complaints.
+std::pair<QMap<QString, qint64>, QString> runTool(const QString& tool, const QString& journal) {
   QStringList args = {"-f", journal, "balance", "--flat", "-E"};
-  if (tool == "ledger") {
-    args << "--no-total"
-         << "--balance-format"
-         << "%(account)\t%(quantity(display_total))\n";
-  } else {
-    args << "-O"
-         << "csv";
-  }
+  args << (tool == "ledger" ? QStringList{"--no-total", "--balance-format",
+                                          "%(account)\t%(quantity(display_total))\n"}
+                            : QStringList{"-O", "csv"});
+  QProcess p;
   p.start(tool, args);
   p.waitForFinished(60000);
-  Balances b;
-  b.errors = QString::fromUtf8(p.readAllStandardError());
-  if (p.exitCode() != 0) b.errors += QStringLiteral("exit %1").arg(p.exitCode());
+  QString errors = QString::fromUtf8(p.readAllStandardError());
+  if (p.exitCode() != 0) errors += QStringLiteral("exit %1").arg(p.exitCode());
+  QMap<QString, qint64> balances;
   for (const QString& line : QString::fromUtf8(p.readAllStandardOutput()).split('\n')) {
     // ledger: account TAB amount; hledger: "account","amount".
     const QStringList cells =
         line.startsWith('"') ? line.mid(1, line.size() - 2).split("\",\"") : line.split('\t');
-    if (cells.size() != 2) continue;
     bool ok = false;
-    const qint64 value = cells[1].toLongLong(&ok);
-    if (ok) b.byAccount[cells[0]] = value;
+    const qint64 value = cells.size() == 2 ? cells[1].toLongLong(&ok) : 0;
+    if (ok) balances[cells[0]] = value;
   }
-  return b;
+  return {balances, errors};
 }
 
 // A book with every case the journal must survive: each kind pair the entries use, the one
@@ -138,19 +107,17 @@ TEST_F(ExportsTest, LedgerAndHledgerAgreeWithEveryBalance) {
   for (const QString tool : {"ledger", "hledger"}) {
     if (QStandardPaths::findExecutable(tool).isEmpty()) continue;
     ran = true;
-    const Balances b = runTool(tool, journal);
-    EXPECT_EQ(b.errors, "") << tool.toStdString();
+    const auto [byAccount, errors] = runTool(tool, journal);
+    EXPECT_EQ(errors, "") << tool.toStdString();
     for (size_t i = 0; i < std::size(chart); ++i) {
       const qint64 program = balances[i];
       const int kind = chart[i].kind;
       const qint64 shown = kind == kAsset || kind == kExpense ? program : -program;
-      EXPECT_TRUE(b.byAccount.contains(chart[i].inJournal))
-          << tool.toStdString() << " " << chart[i].inJournal.toStdString();
-      EXPECT_EQ(b.byAccount.value(chart[i].inJournal), shown)
+      EXPECT_EQ(byAccount.value(chart[i].inJournal, -1), shown)
           << tool.toStdString() << " " << chart[i].inJournal.toStdString();
     }
     // The one pair that does not cancel leaves 300, the name held twice its second 70.
-    EXPECT_EQ(b.byAccount.value(kImbalanceAccount), -370) << tool.toStdString();
+    EXPECT_EQ(byAccount.value(kImbalanceAccount), -370) << tool.toStdString();
   }
   if (!ran) GTEST_SKIP() << "neither ledger nor hledger is installed";
 }

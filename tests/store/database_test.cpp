@@ -1,11 +1,7 @@
 #include "store/database.h"
 
-#include "ScriptedDialogs.h"
+#include "Books.h"
 #include "TestFiles.h"
-#include "store/Module1.h"
-
-#include <QDir>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -17,16 +13,11 @@ QByteArray blanks(int n) { return QByteArray(n, ' '); }
 const QString kCash = QStringLiteral("A-現金");
 
 // User "amy" with an empty database folder "2025".
-class DatabaseFiles : public ::testing::Test {
- protected:
-  QTemporaryDir dir;
-  ScriptedDialogs dialogs;
-  Module1 store{dir.path(), dialogs};
-
-  void SetUp() override {
-    store.UserName = QStringLiteral("amy");
-    store.DataBaseName = QStringLiteral("2025");
-    ASSERT_TRUE(QDir().mkpath(store.databaseFolder()));
+struct DatabaseFiles : ::testing::Test, testbooks::Books {
+  DatabaseFiles() {
+    store.UserName = "amy";
+    store.DataBaseName = "2025";
+    EXPECT_TRUE(QDir().mkpath(store.databaseFolder()));
     store.clock().setToday(QDate(2025, 3, 14));
   }
 
@@ -35,9 +26,8 @@ class DatabaseFiles : public ::testing::Test {
   // A database with `n` entries, each with its number as amount, saved and opened.
   void openWithEntries(int n) {
     ASSERT_FALSE(LoadDatabase(store));
-    for (int i = 1; i <= n; ++i)
-      store.EntryTable[i] = makeEntry("2025/01/02", kCash, "Equity", i, {});
-    store.EntryCount = n + 1;
+    store.EntryCount = 1;
+    for (int i = 1; i <= n; ++i) entry("2025/01/02", kCash, "Equity", i);
     ASSERT_FALSE(SaveDatabase(store).refusal);
     ASSERT_FALSE(LoadDatabase(store));
     dialogs.clear();
@@ -56,14 +46,11 @@ TEST(StartingCash, AnswerIsAnAmountOrAskedAgainWithTheReason) {
   const QString outOfRange =
       QStringLiteral("金額超出範圍，請輸入介於 -2147483648 與 2147483647 之間的數字");
   const std::pair<const char*, std::variant<qint32, Message>> cases[] = {
-      {"", 0},
-      {"  ", 0},
-      {"-12.5", -12},
-      {"2.5", 2},
-      {"2147483647", 2147483647},
-      {"abc", refusal(notANumber)},
-      {"1,000", refusal(notANumber)},
+      // clang-format off
+      {"", 0}, {"  ", 0}, {"-12.5", -12}, {"2.5", 2}, {"2147483647", 2147483647},
+      {"abc", refusal(notANumber)}, {"1,000", refusal(notANumber)},
       {"2147483648", refusal(outOfRange)},
+      // clang-format on
   };
   for (const auto& [answer, expected] : cases)
     EXPECT_EQ(readStartingCash(answer), expected) << answer;

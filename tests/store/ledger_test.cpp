@@ -1,8 +1,6 @@
 #include "store/ledger.h"
 
 #include "Books.h"
-#include "ScriptedDialogs.h"
-#include "store/Module1.h"
 
 #include <gtest/gtest.h>
 
@@ -16,11 +14,6 @@ const QString kCash = kCashName, kFood = QStringLiteral("E-餐飲"),
 // A chart of the five kinds and entries added in order.
 struct Books : ::testing::Test, testbooks::Books {
   Books() : testbooks::Books({kCash, kEquityName, kFood, kSalary, kCard}) {}
-
-  void add(const QString& date, const QString& first, const QString& second, qint32 amount,
-           const QString& memo = {}) {
-    entry(date, first, second, amount, memo);
-  }
 
   int slotOf(const QString& name) const { return store.accountSlot(nameField(name)); }
   // Columns 3 and 4 of each row, with the red flags as "!".
@@ -84,12 +77,12 @@ TEST(SignRule, EachPairOfKindsMovesBothAccountsAsABookkeeperExpects) {
 }
 
 TEST_F(Books, LedgersShowSignedAmountsRunningTotalsAndBalancesByDate) {
-  add(QStringLiteral("2025/01/01"), kCash, kEquityName, 1000, QStringLiteral("初值"));
-  add(QStringLiteral("2025/01/05"), kFood, kCash, 1120, QStringLiteral("午餐   "));  // below 0
-  add(QStringLiteral("2025/01/03"), kSalary, kCash, 5000);
-  add(QStringLiteral("2025/01/04"), kCard, kCash, 500);   // paying off the card
-  add(QStringLiteral("2025/01/04"), kFood, kSalary, 70);  // counts for neither
-  add(QStringLiteral("2025/01/06"), kCash, kCash, 30);    // both sides: once each
+  entry(QStringLiteral("2025/01/01"), kCash, kEquityName, 1000, QStringLiteral("初值"));
+  entry(QStringLiteral("2025/01/05"), kFood, kCash, 1120, QStringLiteral("午餐   "));  // below 0
+  entry(QStringLiteral("2025/01/03"), kSalary, kCash, 5000);
+  entry(QStringLiteral("2025/01/04"), kCard, kCash, 500);   // paying off the card
+  entry(QStringLiteral("2025/01/04"), kFood, kSalary, 70);  // counts for neither
+  entry(QStringLiteral("2025/01/06"), kCash, kCash, 30);    // both sides: once each
 
   const auto cash = ShowLedger(store, slotOf(kCash));
   ASSERT_EQ(cash.size(), 6u);
@@ -112,8 +105,8 @@ TEST_F(Books, LedgersShowSignedAmountsRunningTotalsAndBalancesByDate) {
 
 TEST_F(Books, LargeAmountsNeverOverflowTheTotals) {
   const int half = kMaxEntries / 2;
-  for (int i = 0; i < half; ++i) add(QStringLiteral("2025/01/01"), kCash, kEquityName, INT32_MAX);
-  for (int i = 0; i < half; ++i) add(QStringLiteral("2025/01/02"), kFood, kCash, INT32_MIN);
+  for (int i = 0; i < half; ++i) entry(QStringLiteral("2025/01/01"), kCash, kEquityName, INT32_MAX);
+  for (int i = 0; i < half; ++i) entry(QStringLiteral("2025/01/02"), kFood, kCash, INT32_MIN);
 
   const qint64 expected = qint64(half) * INT32_MAX - qint64(half) * INT32_MIN;
   EXPECT_EQ(allAccountBalances(store, QStringLiteral("2025/12/31")).at(slotOf(kCash) - 1),

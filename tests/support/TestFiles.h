@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 
 #include <gtest/gtest.h>
@@ -12,7 +14,9 @@ inline QByteArray fileBytes(const QString& path) {
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
+// Writes `bytes` to `path`, making the folders on the way.
 inline void putFile(const QString& path, const QByteArray& bytes) {
+  QDir().mkpath(QFileInfo(path).path());
   QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.write(bytes);
