@@ -108,31 +108,28 @@ TEST(DataFolderTest, ChoosesTheFolder) {
 }
 
 // Defaults as an installation ships them, under <root>/share/defaults.
+const std::pair<const char*, QByteArray> kShipped[] = {
+    {"Varnix.ini", "[UserName]=Test\r\n"},
+    {"DataBase/Test/DataBase.pwd", "003800330039\r\n"},
+    {"DataBase/Test/DataBase.lst", ""},
+    {"DataBase/Demo/DataBase.pwd", "0031\r\n"}};
 QString layShippedDefaults(const QString& root) {
-  const QString defaults = root + "/share/defaults";
-  makeFolders(defaults, {"DataBase/Test", "DataBase/Demo"});
-  putFile(defaults + "/Varnix.ini", "[UserName]=Test\r\n");
-  putFile(defaults + "/DataBase/Test/DataBase.pwd", "003800330039\r\n");
-  putFile(defaults + "/DataBase/Test/DataBase.lst", "");
-  putFile(defaults + "/DataBase/Demo/DataBase.pwd", "0031\r\n");
+  for (const auto& [file, bytes] : kShipped) putFile(root + "/share/defaults/" + file, bytes);
   return root + "/share";
 }
 
-TEST(DataFolderTest, FirstStartLaysTheSampleUserForTheOwnerOnly) {
+// The first start lays the sample users for the owner only; a later one lays only what is
+// missing and leaves a person's files and folder as they are.
+TEST(DataFolderTest, LaysTheShippedFilesOnlyWhereMissingForTheOwnerOnly) {
   QTemporaryDir dir;
   const QString home = dir.path() + "/home", data = home + "/.local/share/Varnix";
   QDir().mkdir(home);
   OpenUmask open;
-  ASSERT_EQ(datafolder::prepare({Mode::Installed, data, layShippedDefaults(dir.path())}),
-            std::nullopt);
+  const datafolder::Place place{Mode::Installed, data, layShippedDefaults(dir.path())};
+  ASSERT_EQ(datafolder::prepare(place), std::nullopt);
   EXPECT_EQ(permissions(home + "/.local"), 0700u);
   EXPECT_EQ(permissions(data), 0700u);
-  const std::pair<const char*, QByteArray> laid[] = {
-      {"Varnix.ini", "[UserName]=Test\r\n"},
-      {"DataBase/Test/DataBase.pwd", "003800330039\r\n"},
-      {"DataBase/Test/DataBase.lst", ""},
-      {"DataBase/Demo/DataBase.pwd", "0031\r\n"}};
-  for (const auto& [file, bytes] : laid) {
+  for (const auto& [file, bytes] : kShipped) {
     EXPECT_EQ(fileBytes(data + '/' + file), bytes) << file;
     EXPECT_EQ(permissions(data + '/' + file), 0600u) << file;
   }
@@ -143,24 +140,18 @@ TEST(DataFolderTest, FirstStartLaysTheSampleUserForTheOwnerOnly) {
                         QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
   ASSERT_EQ(safefile::write(data + "/Varnix.ini", "[UserName]=Mary\r\n"), std::nullopt);
   EXPECT_EQ(permissions(data + "/Varnix.ini"), 0640u);
-}
 
-TEST(DataFolderTest, APersonsDataAndFolderStayAsTheyAre) {
-  QTemporaryDir dir;
-  const QString data = dir.path() + "/Varnix";
-  makeFolders(data, {"DataBase/Test"});
   QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                   QFile::ReadOther | QFile::ExeOther);
-  putFile(data + "/Varnix.ini", "[UserName]=Mary\r\n");
   putFile(data + "/DataBase/Test/DataBase.pwd", "0061\r\n");
-  ASSERT_EQ(datafolder::prepare({Mode::Portable, data, layShippedDefaults(dir.path())}),
-            std::nullopt);
+  QFile::remove(data + "/DataBase/Test/DataBase.lst");
+  QDir(data + "/DataBase/Demo").removeRecursively();
+  ASSERT_EQ(datafolder::prepare(place), std::nullopt);
   EXPECT_EQ(permissions(data), 0705u);
   EXPECT_EQ(fileBytes(data + "/Varnix.ini"), "[UserName]=Mary\r\n");
   EXPECT_EQ(fileBytes(data + "/DataBase/Test/DataBase.pwd"), "0061\r\n");
   EXPECT_FALSE(QFileInfo::exists(data + "/DataBase/Test/DataBase.lst"));
-  // Only the user who was missing arrives.
-  EXPECT_EQ(fileBytes(data + "/DataBase/Demo/DataBase.pwd"), "0031\r\n");
+  EXPECT_EQ(fileBytes(data + "/DataBase/Demo/DataBase.pwd"), "0031\r\n");  // the missing user
 }
 
 TEST(DataFolderTest, AFolderThatCannotBeMadeIsRefused) {
@@ -188,21 +179,16 @@ TEST(DataFolderTest, AnotherUserCannotWriteHere) {
   QTemporaryDir dir;
   QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                         QFile::ReadOther | QFile::ExeOther);
-  const QString data = dir.path() + QStringLiteral("/Varnix");
-  makeFolders(data, {"DataBase"});
-  putFile(data + QStringLiteral("/Varnix.ini"), "[UserName]=Test\r\n");
-  const QString program = dir.path() + QStringLiteral("/bin");
-  makeFolders(program, {});
+  const QString data = dir.path() + "/Varnix", program = dir.path() + "/bin";
+  makeFolders(data, {"DataBase", "../bin"});
+  putFile(data + "/Varnix.ini", "[UserName]=Test\r\n");
   EXPECT_EXIT(
       {
         constexpr uid_t kNobody = 65534;
         if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) std::_Exit(3);
-        const auto refusal = datafolder::prepare(
-            {Mode::Chosen, data, layShippedDefaults(QStringLiteral("/nonexistent"))});
-        const bool refused =
-            refusal &&
-            refusal->text == QStringLiteral("無法寫入資料夾「%1」。").arg(data) + kAdvice;
-        const auto place = datafolder::choose({program, {}, {}, {}, QStringLiteral("/home/x")});
+        const bool refused = datafolder::prepare({Mode::Chosen, data, "/nonexistent"}) ==
+                             refusal(QStringLiteral("無法寫入資料夾「%1」。").arg(data) + kAdvice);
+        const auto place = datafolder::choose({program, {}, {}, {}, "/home/x"});
         std::_Exit(refused && place.mode == Mode::Installed ? 0 : 1);
       },
       ::testing::ExitedWithCode(0), "");
