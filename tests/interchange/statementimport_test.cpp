@@ -17,39 +17,27 @@ namespace {
 
 using csvtext::Encoding;
 
-TEST(StatementValues, DatesAsBanksWriteThem) {
-  const struct {
-    const char* text;
-    QDate expected;
-  } cases[] = {
+// Dates and amounts as banks write them: ROC years, marks, separators and signs.
+TEST(StatementValues, DatesAndAmountsAsBanksWriteThem) {
+  const std::pair<const char*, QDate> dates[] = {
       // clang-format off
-      {"2023/01/05", {2023, 1, 5}}, {"2023-1-5", {2023, 1, 5}}, {"2023.01.05", {2023, 1, 5}},
-      {"20230105", {2023, 1, 5}},   {"112/01/05", {2023, 1, 5}}, {"1120105", {2023, 1, 5}},
-      {"99/12/31", {2010, 12, 31}}, {"２０２３／０１／０５", {2023, 1, 5}},
-      {"112/01/05 14:02", {2023, 1, 5}}, {"2023/02/29", {}}, {"2023/01-05", {}},
-      {"1120230", {}}, {"abc", {}}, {"", {}},
+      {"2023-1-5", {2023, 1, 5}}, {"20230105", {2023, 1, 5}}, {"112/01/05 14:02", {2023, 1, 5}},
+      {"1120105", {2023, 1, 5}}, {"99/12/31", {2010, 12, 31}}, {"２０２３／０１／０５", {2023, 1, 5}},
+      {"2023/02/29", {}}, {"2023/01-05", {}}, {"1120230", {}}, {"abc", {}},
       // clang-format on
   };
-  for (const auto& c : cases) {
-    const auto date = statementvalues::parseDate(QString::fromUtf8(c.text));
-    EXPECT_EQ(date.value_or(QDate()), c.expected) << c.text;
-  }
-}
-
-TEST(StatementValues, AmountsWithMarksSeparatorsAndSigns) {
-  const struct {
-    const char* text;
-    std::optional<qint32> expected;
-  } cases[] = {
-      {"1,234", 1234},    {"NT$1,234", 1234}, {"$ 12", 12},  {"350元", 350},
-      {"(1,500)", -1500}, {"-80", -80},       {"80-", -80},  {"１，２３４", 1234},
-      {"12.5", 12},       {"13.5", 14},       {"NT$-5", -5}, {"+7", 7},
-      {"1,23", {}},       {"12a", {}},        {"", {}},      {"2147483648", {}},
-      {"(-5)", 5},        {"1.2.3", {}},
+  for (const auto& [text, expected] : dates)
+    EXPECT_EQ(statementvalues::parseDate(QString::fromUtf8(text)).value_or(QDate()), expected)
+        << text;
+  const std::pair<const char*, std::optional<qint32>> amounts[] = {
+      // clang-format off
+      {"NT$1,234", 1234}, {"$ 12", 12}, {"350元", 350}, {"(1,500)", -1500}, {"80-", -80},
+      {"１，２３４", 1234}, {"12.5", 12}, {"13.5", 14}, {"NT$-5", -5}, {"+7", 7}, {"(-5)", 5},
+      {"1,23", {}}, {"12a", {}}, {"", {}}, {"2147483648", {}}, {"1.2.3", {}},
+      // clang-format on
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(statementvalues::parseAmount(QString::fromUtf8(c.text)), c.expected) << c.text;
-  }
+  for (const auto& [text, expected] : amounts)
+    EXPECT_EQ(statementvalues::parseAmount(QString::fromUtf8(text)), expected) << text;
 }
 
 QByteArray utf16le(const QString& text) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/dialogs.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -20,4 +22,11 @@ inline void putFile(const QString& path, const QByteArray& bytes) {
   QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.write(bytes);
+}
+
+// A warning ("注意") whose text begins with `start`, as the windows show refusals and notices.
+inline ::testing::AssertionResult warns(const std::optional<Message>& message, const QString& start) {
+  if (message && message->title == QStringLiteral("注意") && message->text.startsWith(start))
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << (message ? message->text.toStdString() : "no message");
 }

@@ -61,9 +61,8 @@ TEST_F(Users, NewUserWritesItsFilesAndLogsInRememberingTheName) {
   QFile::remove(store.settingsFile());
   QDir().mkpath(store.settingsFile());
   const LoginOutcome login = LogIn(store, "Eight", "12345678");
-  EXPECT_TRUE(login.loggedIn && login.message);
-  EXPECT_TRUE(login.message->text.startsWith(QStringLiteral("無法記住這次登入的使用者：")));
-  EXPECT_EQ(login.message->title, "注意");
+  EXPECT_TRUE(login.loggedIn);
+  EXPECT_TRUE(warns(login.message, QStringLiteral("無法記住這次登入的使用者：")));
 }
 
 TEST_F(Users, PasswordChangeChecksTheOldOneAndWritesTheNewOne) {
@@ -98,8 +97,7 @@ TEST_F(Users, LeavingAnOpenDatabaseThatCannotBeSavedIsRefused) {
   putFile(store.databaseFolder(), "plain");  // a file where the database folder belongs
   store.OpenedFromMenu = true;
   const auto loggingOut = saveAndLogOut(store).refusal;
-  ASSERT_TRUE(loggingOut);
-  EXPECT_TRUE(loggingOut->text.startsWith(QStringLiteral("資料庫沒有存好：")));
+  EXPECT_TRUE(warns(loggingOut, QStringLiteral("資料庫沒有存好：")));
   EXPECT_TRUE(store.OpenedFromMenu);
   store.OpenedFromMenu = false;
   EXPECT_EQ(EnterCatalogueFromMenu(store).refusal, loggingOut);
