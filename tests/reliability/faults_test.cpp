@@ -1,4 +1,4 @@
-#include "ScriptedDialogs.h"
+#include "Books.h"
 #include "TestFiles.h"
 #include "backup/backups.h"
 #include "platform/safefile.h"
@@ -40,19 +40,15 @@ auto onDisk(qint64 room, Write write) {
 }
 
 // A session: its user with a password, and the tables of a database.
-struct Session {
+struct Session : testbooks::Books {
   Session() {
-    store.UserName = QStringLiteral("Test");
-    store.DataBaseName = QStringLiteral("2003-11");
-    store.PasswordLine = QStringLiteral("839");
+    store.UserName = "Test";
+    store.DataBaseName = "2003-11";
+    store.PasswordLine = "839";
     EXPECT_TRUE(QDir().mkpath(store.databaseFolder()));
     putFile(store.userFolder() + "/DataBase.pwd", "003800330039\r\n");
     fillState(store, 0);
   }
-
-  QTemporaryDir dir;
-  ScriptedDialogs dialogs;
-  Module1 store{dir.path(), dialogs};
 };
 
 TEST(SaveFaultTest, FailedSaveKeepsTheEarlierFilesAndTheTables) {
