@@ -167,12 +167,11 @@ TEST(CliArguments, OptionsInEitherPlaceAndForm) {
 TEST_F(CliTest, StatementsCountUpToTheDateTodayByDefault) {
   const cli::Result today = run({"statements", book});
   EXPECT_EQ(today.exitCode, 0);
-  const QByteArray text = today.out;
-  EXPECT_TRUE(text.contains(cash("1000"))) << text.toStdString();
-  EXPECT_TRUE(text.endsWith(QStringLiteral("結餘  0\r\n").toUtf8()));
-  const cli::Result later = run({"statements", book, "--date", "2024/12/31"});
-  EXPECT_TRUE(later.out.contains(cash("920")));
-  EXPECT_TRUE(later.out.endsWith(QStringLiteral("結餘  -80\r\n").toUtf8()));
+  EXPECT_TRUE(today.out.contains(cash("1000")) && today.out.endsWith("結餘  0\r\n"))
+      << today.out.toStdString();
+  const QByteArray later = run({"statements", book, "--date", "2024/12/31"}).out;
+  EXPECT_TRUE(later.contains(cash("920")) && later.endsWith("結餘  -80\r\n"))
+      << later.toStdString();
 }
 
 TEST_F(CliTest, ExportsAreTheWindowsBytesAndGoToAFileOnlyOutsideTheBook) {
@@ -186,24 +185,23 @@ TEST_F(CliTest, ExportsAreTheWindowsBytesAndGoToAFileOnlyOutsideTheBook) {
   EXPECT_EQ(fileBytes(out), spreadsheetCsvBytes(store));
 
   const QByteArray before = fileBytes(book + "/Main.dat");
-  const cli::Result inside = run({"export", "txt", book, "-o", book + "/Main.dat"});
-  EXPECT_EQ(inside.exitCode, 1);
+  EXPECT_EQ(run({"export", "txt", book, "-o", book + "/Main.dat"}).exitCode, 1);
   EXPECT_EQ(fileBytes(book + "/Main.dat"), before);
 }
 
 TEST_F(CliTest, RefusalsExitOneWithTheReason) {
-  const cli::Result missing = run({"check", dir.path() + "/nowhere"});
-  EXPECT_EQ(missing.exitCode, 1);
-  EXPECT_TRUE(missing.err.contains(QStringLiteral("找不到資料庫資料夾").toUtf8()));
+  const auto refused = [&](const QStringList& args, const char* reason) {
+    const cli::Result r = run(args);
+    return r.exitCode == 1 && r.err.contains(reason);
+  };
+  EXPECT_TRUE(refused({"check", dir.path() + "/nowhere"}, "找不到資料庫資料夾"));
   // A folder without a book stays without one: nothing is made.
   const QString empty = dir.path() + "/empty";
   QDir().mkpath(empty);
   EXPECT_EQ(run({"statements", empty}).exitCode, 1);
   EXPECT_TRUE(QDir(empty).isEmpty());
   putFile(book + "/Main.dat", QByteArray(128 * 3000 + 1, 'x'));
-  const cli::Result big = run({"check", book});
-  EXPECT_EQ(big.exitCode, 1);
-  EXPECT_TRUE(big.err.contains(QStringLiteral("超過上限").toUtf8())) << big.err.toStdString();
+  EXPECT_TRUE(refused({"check", book}, "超過上限"));
 }
 
 TEST_F(CliTest, CheckNamesEveryDoubtfulRecord) {
