@@ -46,6 +46,26 @@ TEST(History, KeepsTheLastHundredSteps) {
   EXPECT_EQ(h.redoName(), QStringLiteral("2"));
 }
 
+// Each command of the book leaves one step, named as the menu shows it.
+TEST(History, EachCommandLeavesOneNamedStep) {
+  Book b;
+  Module1& s = b.store;
+  QStringList names;
+  const auto named = [&](bool done) { names << (done ? s.history().undoName() : "refused"); };
+  named(std::holds_alternative<int>(storeEntry(s, {false, 0, 2, 0, "2025/7/1", "8", ""})));
+  named(std::holds_alternative<int>(storeEntry(s, {true, 3, 2, 0, "2025/7/2", "9", ""})));
+  named(!deleteTickedEntries(s, {2}));
+  named(deleteByDate(s, DeleteRule::OnDate, "2025/01/10", "2025/01/10").removed > 0);
+  named(!closeBooksAt(s, "2025/4/30"));
+  named(!createAccount(s, "交際費", kExpense, ""));
+  named(!renameAccount(s, 3, "E-外食"));
+  named(!changeKind(s, 4, "1"));
+  named(moveAccountUp(s, 4).has_value());
+  named(!deleteAccount(s, 7));
+  EXPECT_EQ(names, QStringList({"新增記錄", "修改記錄", "刪除記錄", "多筆刪除", "結帳", "新增帳戶",
+                                "更改帳戶名稱", "更改帳戶類別", "移動帳戶", "刪除帳戶"}));
+}
+
 // A book changed behind the history's back is not guessed at: nothing moves and the steps,
 // which no longer describe it, are forgotten.
 TEST(History, RefusesAStepTheBookNoLongerFits) {

@@ -37,11 +37,11 @@ TEST(DatabaseLockTest, TakesOverOnlyTheLockOfAProcessThatHasEnded) {
   EXPECT_EQ(lock.acquire(dir.path()), std::nullopt);
   EXPECT_TRUE(dblock::inUse(dir.path()));
   // A running owner, of this machine or another, is never overruled: this process's lock as
-  // another process would find it, and one that names another machine.
+  // another process would find it, and one of a process number unknown here on another machine.
   const QByteArray mine = fileBytes(lockFile);
   lock.release();
   EXPECT_FALSE(QFile::exists(lockFile));
-  for (const QByteArray& owner : {mine, QByteArray("1\nvarnix\nsome-other-computer\n")}) {
+  for (const QByteArray& owner : {mine, QByteArray("4194000\nvarnix\nsome-other-computer\n")}) {
     putFile(lockFile, owner);
     EXPECT_TRUE(dblock::inUse(dir.path()));
     EXPECT_EQ(lock.acquire(dir.path()), refusal(kInUseElsewhere));
