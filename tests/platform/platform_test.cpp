@@ -40,38 +40,28 @@ TEST(Codepage, FixedFieldsCutWithoutSplittingACharacter) {
   EXPECT_EQ(codepage::fieldBytes(codepage::fieldFromBytes(field, 4), 4).size(), 4);
 }
 
+// Amounts round halves to even. The initial value ("leading") is read as far as it is a number,
+// but a digit group never passes as the smaller number in front of it.
 TEST(ParseAmount, RoundsHalvesToEvenAndRefusesWhatIsNoNumber) {
   using enum numbers::AmountError;
-  constexpr auto kOk = None, kNaN = NotANumber, kRange = OutOfRange;
-  const std::tuple<const char16_t*, numbers::AmountError, qint32> cases[] = {
+  const auto whole = numbers::parseAmount, leading = numbers::parseLeadingAmount;
+  const std::tuple<decltype(whole), const char16_t*, numbers::AmountError, qint32> cases[] = {
       // clang-format off
-      {u" +12 ", kOk, 12},  {u"12.5", kOk, 12},   {u"13.5", kOk, 14},   {u"-2.5", kOk, -2},
-      {u"2.50001", kOk, 3}, {u"-2147483648.5", kOk, INT32_MIN},  {u"2147483647.5", kRange, 0},
-      {u"   ", Empty, 0},  {u"1,000", kNaN, 0},  {u".", kNaN, 0}, {u"１２", kNaN, 0},
+      {whole, u" +12 ", None, 12},  {whole, u"12.5", None, 12}, {whole, u"13.5", None, 14},
+      {whole, u"-2.5", None, -2}, {whole, u"2.50001", None, 3},
+      {whole, u"-2147483648.5", None, INT32_MIN},  {whole, u"2147483647.5", OutOfRange, 0},
+      {whole, u"   ", Empty, 0},  {whole, u"1,000", NotANumber, 0},  {whole, u".", NotANumber, 0},
+      {whole, u"１２", NotANumber, 0},
+      {leading, u"5000元", None, 5000}, {leading, u"", None, 0},  {leading, u"  ", None, 0},
+      {leading, u"abc", None, 0}, {leading, u" -2.5 ", None, -2},   {leading, u"１２", None, 12},
+      {leading, u"0.125", None, 0}, {leading, u"5000 元", None, 5000},
+      {leading, u"1,000", DigitGroups, 1}, {leading, u"1.000", DigitGroups, 1},
+      {leading, u"2 500", DigitGroups, 2}, {leading, u"12.500元", DigitGroups, 12},
+      {leading, u"１，０００", DigitGroups, 1}, {leading, u"2147483648元", OutOfRange, 0},
       // clang-format on
   };
-  for (const auto& [text, error, value] : cases) {
-    const numbers::Amount amount = numbers::parseAmount(QString::fromUtf16(text));
-    EXPECT_EQ(std::pair(amount.error, amount.value), std::pair(error, value))
-        << QString::fromUtf16(text).toStdString();
-  }
-}
-
-// The initial value is read as far as it is a number, but a digit group never passes as the
-// smaller number in front of it.
-TEST(ParseLeadingAmount, ReadsTheNumberInFrontAndRefusesDigitGroups) {
-  using enum numbers::AmountError;
-  const std::tuple<const char16_t*, numbers::AmountError, qint32> cases[] = {
-      // clang-format off
-      {u"5000元", None, 5000}, {u"", None, 0},  {u"  ", None, 0},  {u"abc", None, 0},
-      {u" -2.5 ", None, -2},   {u"１２", None, 12}, {u"0.125", None, 0}, {u"5000 元", None, 5000},
-      {u"1,000", DigitGroups, 1}, {u"1.000", DigitGroups, 1}, {u"2 500", DigitGroups, 2},
-      {u"12.500元", DigitGroups, 12}, {u"１，０００", DigitGroups, 1},
-      {u"2147483648元", OutOfRange, 0},
-      // clang-format on
-  };
-  for (const auto& [text, error, value] : cases) {
-    const numbers::Amount amount = numbers::parseLeadingAmount(QString::fromUtf16(text));
+  for (const auto& [parse, text, error, value] : cases) {
+    const numbers::Amount amount = parse(QString::fromUtf16(text));
     EXPECT_EQ(std::pair(amount.error, amount.value), std::pair(error, value))
         << QString::fromUtf16(text).toStdString();
   }

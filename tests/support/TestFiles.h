@@ -25,7 +25,8 @@ inline void putFile(const QString& path, const QByteArray& bytes) {
 }
 
 // A warning ("注意") whose text begins with `start`, as the windows show refusals and notices.
-inline ::testing::AssertionResult warns(const std::optional<Message>& message, const QString& start) {
+inline ::testing::AssertionResult warns(const std::optional<Message>& message,
+                                        const QString& start) {
   if (message && message->title == QStringLiteral("注意") && message->text.startsWith(start))
     return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << (message ? message->text.toStdString() : "no message");
