@@ -1,30 +1,56 @@
 #include "backup/backups.h"
 
+#include "Books.h"
+#include "TestFiles.h"
 #include "backup/newbook.h"
-#include "book.h"
+#include "catalogue/catalogue.h"
 #include "catalogue/folders.h"
 #include "platform/safefile.h"
+#include "store/dblock.h"
+
+#include <QFile>
 
 #include <gtest/gtest.h>
 
-#include <numeric>
-
 namespace {
 
-using testbooks::OpenBook;
+// An open book on disk, as the program has it after opening: listed, locked and loaded.
+struct OpenBook : testbooks::Books {
+  OpenBook() {
+    store.UserName = "Test";
+    store.DataBaseName = "家計簿";
+    store.clock().setNow(QDateTime(QDate(2026, 12, 6), QTime(15, 30, 10)));
+    EXPECT_TRUE(QDir().mkpath(folder()));
+    EXPECT_EQ(SaveDatabaseList(store, {"其他", "家計簿"}), std::nullopt);
+    EXPECT_EQ(store.Lock.acquire(folder()), std::nullopt);
+    EXPECT_EQ(LoadDatabase(store, 1000), std::nullopt);
+  }
+  QString folder() const { return store.databaseFolder(); }
+  QString folderOf(const QString& name) const { return store.userFolder() + '/' + name; }
+  QStringList listed() const {
+    return std::get<QStringList>(readDatabaseList(databaseListPath(store)));
+  }
+  // A change of the open book, as a command makes one.
+  void change(qint32 amount) { entry("2026/12/06", "A-現金", "Equity", amount, "測試"); }
+  QByteArray accountsBytes() const { return fileBytes(folder() + "/Accounts.dat"); }
+  QByteArray entriesBytes() const { return fileBytes(folder() + "/Main.dat"); }
+};
 
 const QDateTime kNow(QDate(2026, 12, 6), QTime(15, 30));
 
-// Backups `count` of them, newest first, each `step` minutes before the one in front of it.
+// `count` backups, newest first, each `step` minutes before the one in front of it.
 std::vector<QDateTime> takenEvery(int count, int stepMinutes) {
   std::vector<QDateTime> taken;
   for (int i = 0; i < count; ++i) taken.push_back(kNow.addSecs(-60LL * stepMinutes * i));
   return taken;
 }
 
-std::vector<size_t> from(size_t first, size_t last, size_t step = 1) {
+// Indexes first, first + step, ... up to last, and then those of `more`.
+std::vector<size_t> from(size_t first, size_t last, size_t step = 1,
+                         std::vector<size_t> more = {}) {
   std::vector<size_t> out;
   for (size_t i = first; i <= last; i += step) out.push_back(i);
+  out.insert(out.end(), more.begin(), more.end());
   return out;
 }
 
@@ -34,35 +60,31 @@ TEST(KeepingRuleTest, KeepsTheLastTwentyAndTheNewestOfEachOfThirtyDays) {
       {"one day, every minute", takenEvery(25, 1), from(20, 24)},
       {"one a day for forty days", takenEvery(40, 24 * 60), from(30, 39)},
       // Two a day: beyond the twentieth only each day's first (newest) stays, for 30 days.
-      {"two a day", takenEvery(70, 12 * 60),
-       [] {
-         auto gone = from(21, 59, 2);
-         const auto older = from(60, 69);
-         gone.insert(gone.end(), older.begin(), older.end());
-         return gone;
-       }()},
+      {"two a day", takenEvery(70, 12 * 60), from(21, 59, 2, from(60, 69))},
   };
-  for (const auto& [what, taken, gone] : cases) {
-    SCOPED_TRACE(what);
-    EXPECT_EQ(backup::expired(taken, kNow), gone);
-  }
+  for (const auto& [what, taken, gone] : cases)
+    EXPECT_EQ(backup::expired(taken, kNow), gone) << what;
 }
 
+// Half-written backups (what a crash leaves: an unfinished folder, a folder that lost one of its
+// files) are never listed and go at the next save.
 TEST(BackupTest, EachSaveThatChangesTheBookKeepsThePairItReplaces) {
   OpenBook book;
-  const QByteArray firstAccounts = book.accountsBytes();
-  const QByteArray firstEntries = book.entriesBytes();
+  const QString backups = backup::backupsOf(book.folder());
+  putFile(backups + "/.unfinished-1/Accounts.dat", "x");
+  putFile(backups + "/20261205-101010-000/Main.dat", "x");
+  EXPECT_TRUE(backup::list(book.folder()).empty());
+  const QByteArray first = book.accountsBytes() + book.entriesBytes();
   book.change(250);
   ASSERT_TRUE(SaveDatabase(book.store).saved());
   ASSERT_TRUE(SaveDatabase(book.store).saved());  // nothing changed: no second backup
-
-  const auto backups = backup::list(book.folder());
-  ASSERT_EQ(backups.size(), 1u);
-  EXPECT_EQ(backups[0].taken, QDateTime(QDate(2026, 12, 6), QTime(15, 30, 10)));
-  EXPECT_EQ(backups[0].entries, 1);
-  EXPECT_EQ(backups[0].accounts, 2);
-  EXPECT_EQ(fileBytes(backups[0].folder + "/Accounts.dat"), firstAccounts);
-  EXPECT_EQ(fileBytes(backups[0].folder + "/Main.dat"), firstEntries);
+  const auto saved = backup::list(book.folder());
+  ASSERT_EQ(saved.size(), 1u);
+  EXPECT_EQ(saved[0].taken, QDateTime(QDate(2026, 12, 6), QTime(15, 30, 10)));
+  EXPECT_EQ(fileBytes(saved[0].folder + "/Accounts.dat") + fileBytes(saved[0].folder + "/Main.dat"),
+            first);
+  EXPECT_FALSE(QFileInfo::exists(backups + "/.unfinished-1"));
+  QDir(backups + "/20261205-101010-000").removeRecursively();
 
   // Twenty-five more saves within the second: the newest twenty stay, in order.
   for (int i = 0; i < 25; ++i) {
@@ -71,11 +93,8 @@ TEST(BackupTest, EachSaveThatChangesTheBookKeepsThePairItReplaces) {
   }
   const auto kept = backup::list(book.folder());
   ASSERT_EQ(kept.size(), size_t(backup::kKeepLatest));
-  EXPECT_EQ(kept.front().entries, 26);
-  EXPECT_EQ(kept.back().entries, 7);
-  EXPECT_EQ(QDir(backup::backupsOf(book.folder()))
-                .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
-                .size(),
+  EXPECT_EQ(std::pair(kept.front().entries, kept.back().entries), std::pair(26, 7));
+  EXPECT_EQ(QDir(backups).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(),
             backup::kKeepLatest);
 }
 
@@ -86,81 +105,96 @@ TEST(BackupTest, ABackupThatCannotBeWrittenSaysSoAndTheBookIsSavedAnyway) {
     if (!diskFull) putFile(backup::backupsOf(book.folder()), "plain");
     book.change(250);
     const QByteArray entries = entriesFileBytes(book.store.EntryTable, book.store.EntryCount);
-    const QByteArray accounts = book.accountsBytes();
-    SaveResult result;
-    {
-      // Room for the new files and a few bytes of the backup.
-      std::optional<safefile::FailAfterBytes> full;
-      if (diskFull) full.emplace(accounts.size() + entries.size() + 100);
-      result = SaveDatabase(book.store);
-    }
+    std::optional<safefile::FailAfterBytes> full;  // room for the new files and a few bytes more
+    if (diskFull) full.emplace(book.accountsBytes().size() + entries.size() + 100);
+    const SaveResult result = SaveDatabase(book.store);
+    full.reset();
     EXPECT_EQ(result.refusal, std::nullopt);
-    ASSERT_TRUE(result.notice);
-    EXPECT_TRUE(
-        result.notice->text.startsWith(QStringLiteral("資料庫已經存好，但這次沒有留下備份：")))
-        << result.notice->text.toStdString();
-    EXPECT_EQ(result.notice->title, QStringLiteral("注意"));
+    EXPECT_TRUE(warns(result.notice, QStringLiteral("資料庫已經存好，但這次沒有留下備份：")));
     EXPECT_EQ(book.entriesBytes(), entries);
     EXPECT_TRUE(backup::list(book.folder()).empty());
     // Nothing half-written is left where the backups go.
-    EXPECT_EQ(diskFull ? !QFileInfo::exists(backup::backupsOf(book.folder()))
-                       : QFileInfo(backup::backupsOf(book.folder())).isFile(),
-              true);
+    EXPECT_TRUE(diskFull ? !QFileInfo::exists(backup::backupsOf(book.folder()))
+                         : QFileInfo(backup::backupsOf(book.folder())).isFile());
   }
 }
 
-TEST(BackupTest, HalfWrittenBackupsAreNeverListedAndGoAtTheNextSave) {
-  OpenBook book;
-  const QString backups = backup::backupsOf(book.folder());
-  // What a crash leaves: an unfinished folder, and a folder that lost one of its files.
-  ASSERT_TRUE(QDir().mkpath(backups + "/.unfinished-1"));
-  putFile(backups + "/.unfinished-1/Accounts.dat", "x");
-  ASSERT_TRUE(QDir().mkpath(backups + "/20261205-101010-000"));
-  putFile(backups + "/20261205-101010-000/Main.dat", "x");
-  EXPECT_TRUE(backup::list(book.folder()).empty());
-  book.change(1);
-  ASSERT_TRUE(SaveDatabase(book.store).saved());
-  EXPECT_EQ(backup::list(book.folder()).size(), 1u);
-  EXPECT_FALSE(QFileInfo::exists(backups + "/.unfinished-1"));
-}
-
+// A backup comes back as a new listed book beside the original, never over it; a damaged one
+// is refused with the reason, and nothing is made of it.
 TEST(RestoreTest, ABackupComesBackAsANewListedBookBesideTheOriginal) {
   OpenBook book;
-  const QByteArray firstEntries = book.entriesBytes();
+  const QByteArray first = book.entriesBytes();
   book.change(250);
   ASSERT_TRUE(SaveDatabase(book.store).saved());
-  const QByteArray currentEntries = book.entriesBytes();
+  const QByteArray current = book.entriesBytes();
   const auto backups = backup::list(book.folder());
   ASSERT_EQ(backups.size(), 1u);
-
-  for (const QString expected : {"家計簿-還原-20261206-1530", "家計簿-還原-20261206-1530-2"}) {
-    const auto restored = backup::restore(book.store, "家計簿", backups[0]);
-    ASSERT_TRUE(std::holds_alternative<QString>(restored));
-    EXPECT_EQ(std::get<QString>(restored), expected);
-    EXPECT_EQ(fileBytes(book.folderOf(expected) + "/Main.dat"), firstEntries);
+  for (const QString name : {"家計簿-還原-20261206-1530", "家計簿-還原-20261206-1530-2"}) {
+    EXPECT_EQ(std::get<QString>(backup::restore(book.store, "家計簿", backups[0])), name);
+    EXPECT_EQ(fileBytes(book.folderOf(name) + "/Main.dat"), first);
   }
   EXPECT_EQ(book.listed(), (QStringList{"其他", "家計簿", "家計簿-還原-20261206-1530-2",
                                         "家計簿-還原-20261206-1530"}));
-  EXPECT_EQ(book.entriesBytes(), currentEntries);  // never over the current book
-
-  // A damaged backup is refused with the reason, and nothing is made of it.
+  EXPECT_EQ(book.entriesBytes(), current);
   putFile(backups[0].folder + "/Main.dat", QByteArray(200, 'x'));
-  const auto refused = backup::restore(book.store, "家計簿", backups[0]);
-  ASSERT_TRUE(std::holds_alternative<Message>(refused));
-  EXPECT_TRUE(std::get<Message>(refused).text.startsWith(QStringLiteral("備份沒有還原：")));
+  EXPECT_TRUE(std::get<Message>(backup::restore(book.store, "家計簿", backups[0]))
+                  .text.startsWith(QStringLiteral("備份沒有還原：")));
   EXPECT_EQ(book.listed().size(), 4);
-  EXPECT_FALSE(folders::exists(book.folderOf("家計簿-還原-20261206-1530-3")));
 }
 
-TEST(RestoreTest, CopyingABookLeavesItsBackupsBehind) {
+// Files changed under an open book by someone else are never overwritten by its next save.
+const QString kCopy = QStringLiteral("家計簿-衝突-20261206-1530");
+
+TEST(ConflictTest, ChangedFilesAreKeptAndTheOpenBookIsSavedAsANewOne) {
+  // Which file the other program wrote.
+  for (const QString file : {"Main.dat", "Accounts.dat"}) {
+    SCOPED_TRACE(file.toStdString());
+    OpenBook book;
+    book.change(250);
+    ASSERT_TRUE(SaveDatabase(book.store).saved());
+    QByteArray theirs = fileBytes(book.folder() + '/' + file);
+    theirs[0] = 'Z';
+    putFile(book.folder() + '/' + file, theirs);
+    book.change(300);
+    const auto tables = entriesFileBytes(book.store.EntryTable, book.store.EntryCount);
+
+    const SaveResult result = SaveDatabase(book.store);
+    ASSERT_TRUE(result.saved() && result.notice);
+    EXPECT_EQ(result.notice->text,
+              QStringLiteral("資料庫「家計簿」的檔案已被其他程式變更。為了不覆蓋這些變更，"
+                             "目前的資料已另存為新的資料庫「%1」，兩者都保留在資料庫清單中，"
+                             "之後會存到「%1」。")
+                  .arg(kCopy));
+    EXPECT_EQ(fileBytes(book.folderOf("家計簿") + '/' + file), theirs);
+    EXPECT_EQ(fileBytes(book.folderOf(kCopy) + "/Main.dat"), tables);
+    EXPECT_EQ(book.listed(), (QStringList{"其他", "家計簿", kCopy}));
+    // The copy is the open book now, with its lock; the original is free.
+    EXPECT_EQ(book.store.DataBaseName, kCopy);
+    EXPECT_EQ(book.store.panel(Module1::DatabasePanel), "資料庫名稱：" + kCopy);
+    EXPECT_TRUE(book.store.Lock.holds(book.folderOf(kCopy)));
+    EXPECT_FALSE(dblock::inUse(book.folderOf("家計簿")));
+    // Later saves go to the copy, as ordinary saves.
+    book.change(1);
+    const SaveResult later = SaveDatabase(book.store);
+    EXPECT_TRUE(later.saved() && !later.notice);
+    EXPECT_EQ(backup::list(book.folderOf(kCopy)).size(), 1u);
+  }
+}
+
+TEST(ConflictTest, FilesWrittenAgainWithTheSameBytesAreNoChange) {
   OpenBook book;
-  book.change(250);
-  ASSERT_TRUE(SaveDatabase(book.store).saved());
-  ASSERT_EQ(folders::copy(book.folder(), book.folderOf("copy")), std::nullopt);
-  EXPECT_EQ(
-      QDir(book.folderOf("copy")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-      (QStringList{"Accounts.dat", "Main.dat"}));
-  EXPECT_EQ(backup::list(book.folder()).size(), 1u);
+  const QByteArray entries = book.entriesBytes();
+  putFile(book.folder() + "/Main.dat", entries);
+  QFile file(book.folder() + "/Main.dat");
+  ASSERT_TRUE(
+      file.open(QIODevice::ReadWrite) &&
+      file.setFileTime(QDateTime::currentDateTime().addDays(1), QFile::FileModificationTime));
+  file.close();
+  book.change(5);
+  const SaveResult result = SaveDatabase(book.store);
+  EXPECT_TRUE(result.saved() && !result.notice);
+  EXPECT_EQ(book.store.DataBaseName, QStringLiteral("家計簿"));
+  EXPECT_EQ(book.listed().size(), 2);
 }
 
 }  // namespace

@@ -1,37 +1,25 @@
 #include "interchange/exports.h"
 
-#include "ScriptedDialogs.h"
+#include "Books.h"
 #include "TestFiles.h"
-#include "store/Module1.h"
+#include "interchange/cli.h"
+#include "platform/safefile.h"
+#include "reports/journal/journal.h"
 #include "store/ledger.h"
 
 #include <QMap>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct ExportsTest : ::testing::Test {
-  QTemporaryDir dir;
-  ScriptedDialogs dialogs;
-  Module1 store{dir.path(), dialogs};
-
-  void account(const QString& name, qint16 kind) {
-    store.AccountTable[store.AccountCount++] = makeAccount(name, kind);
-  }
-  void entry(const char* date, const QString& first, const QString& second, qint32 amount,
-             const QString& memo = {}) {
-    store.EntryTable[store.EntryCount++] = makeEntry(date, first, second, amount, memo);
-  }
-};
+struct ExportsTest : ::testing::Test, testbooks::Books {};
 
 TEST_F(ExportsTest, SpreadsheetCsvIsUtf8WithHeaderKindsAndQuoting) {
   store.DataBaseName = "2025";
-  account("A-現金", kAsset);
-  account("Equity", kEquity);
+  testbooks::addAccounts(store, {"A-現金", "Equity"});
   entry("2025/03/01", "A-現金", "Equity", 1500, "初值, \"第一\"\r\n筆");
   entry("2025/03/02", "E-已刪除", "A-現金", -20, "=1+1");
   EXPECT_EQ(spreadsheetCsvBytes(store),
@@ -44,60 +32,33 @@ TEST_F(ExportsTest, SpreadsheetCsvIsUtf8WithHeaderKindsAndQuoting) {
   EXPECT_EQ(fileBytes(dir.path() + "/CSV/2025-UTF8.csv"), spreadsheetCsvBytes(store));
 }
 
-TEST_F(ExportsTest, JournalNamesReadBackAsOneAccount) {
-  struct Case {
-    QString name;
-    int kind;
-    QString expected;
-  } cases[] = {
-      {"A-銀行:台銀", kAsset, "Assets:A-銀行：台銀"}, {"E-a  b\tc", kExpense, "Expenses:E-a b c"},
-      {"I-x;y  ", kIncome, "Income:I-x；y"},          {"L-(卡)", kLiability, "Liabilities:L-(卡)"},
-      {"Equity", kEquity, "Equity:Equity"},           {"   ", kAsset, "Assets:（無名）"},
-      {"X-odd", 7, "Equity:Varnix:種類不明:X-odd"},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(journalAccountName(c.name, c.kind), c.expected) << c.name.toStdString();
-  }
-}
-
-// The balances a journal tool reports, by account: "ledger" or "hledger".
-struct Balances {
-  QMap<QString, qint64> byAccount;
-  QString errors;
-};
-
-Balances runTool(const QString& tool, const QString& journal) {
-  QProcess p;
+// The balances a journal tool ("ledger" or "hledger") reports, by account; its complaints.
+std::pair<QMap<QString, qint64>, QString> runTool(const QString& tool, const QString& journal) {
   QStringList args = {"-f", journal, "balance", "--flat", "-E"};
-  if (tool == "ledger") {
-    args << "--no-total"
-         << "--balance-format"
-         << "%(account)\t%(quantity(display_total))\n";
-  } else {
-    args << "-O"
-         << "csv";
-  }
+  args << (tool == "ledger" ? QStringList{"--no-total", "--balance-format",
+                                          "%(account)\t%(quantity(display_total))\n"}
+                            : QStringList{"-O", "csv"});
+  QProcess p;
   p.start(tool, args);
   p.waitForFinished(60000);
-  Balances b;
-  b.errors = QString::fromUtf8(p.readAllStandardError());
-  if (p.exitCode() != 0) b.errors += QStringLiteral("exit %1").arg(p.exitCode());
+  QString errors = QString::fromUtf8(p.readAllStandardError());
+  if (p.exitCode() != 0) errors += QStringLiteral("exit %1").arg(p.exitCode());
+  QMap<QString, qint64> balances;
   for (const QString& line : QString::fromUtf8(p.readAllStandardOutput()).split('\n')) {
     // ledger: account TAB amount; hledger: "account","amount".
     const QStringList cells =
         line.startsWith('"') ? line.mid(1, line.size() - 2).split("\",\"") : line.split('\t');
-    if (cells.size() != 2) continue;
     bool ok = false;
-    const qint64 value = cells[1].toLongLong(&ok);
-    if (ok) b.byAccount[cells[0]] = value;
+    const qint64 value = cells.size() == 2 ? cells[1].toLongLong(&ok) : 0;
+    if (ok) balances[cells[0]] = value;
   }
-  return b;
+  return {balances, errors};
 }
 
 // A book with every case the journal must survive: each kind pair the entries use, the one
 // pair whose effects do not cancel (equity first, liability second), an account that no longer
-// exists, a name held twice, a kind outside the five, names and memos with the characters
-// those programs treat specially, the extreme amounts.
+// exists, a name held twice, a kind outside the five, a blank name, names and memos with the
+// characters those programs treat specially, the extreme amounts.
 TEST_F(ExportsTest, LedgerAndHledgerAgreeWithEveryBalance) {
   const struct {
     QString name;
@@ -109,16 +70,17 @@ TEST_F(ExportsTest, LedgerAndHledgerAgreeWithEveryBalance) {
       {"A-銀行:台銀", kAsset, "Assets:A-銀行：台銀"},
       {"L-卡  (1)", kLiability, "Liabilities:L-卡 (1)"},
       {"I-薪水;獎金", kIncome, "Income:I-薪水；獎金"},
-      {"E-餐費 @ = *", kExpense, "Expenses:E-餐費 @ = *"},
+      {"E-餐費\t@ = *", kExpense, "Expenses:E-餐費 @ = *"},
       {"A-重複", kAsset, "Assets:A-重複"},
       {"A-重複", kAsset, "Assets:A-重複 ~8"},
       {"X-奇怪", 9, "Equity:Varnix:種類不明:X-奇怪"},
+      {"   ", kAsset, "Assets:（無名）"},
   };
   for (const auto& a : chart) account(a.name, a.kind);
   entry("2024/01/01", "A-現金", "Equity", 10000, "初值");
   entry("2024/01/02", "I-薪水;獎金", "A-銀行:台銀", 52000, "一月;薪水\r\n第二行");
-  entry("2024/01/03", "E-餐費 @ = *", "A-現金", 120, "(午餐) * 便當");
-  entry("2024/01/04", "E-餐費 @ = *", "L-卡  (1)", 2147483647, "刷卡");
+  entry("2024/01/03", "E-餐費\t@ = *", "A-現金", 120, "(午餐) * 便當");
+  entry("2024/01/04", "E-餐費\t@ = *", "L-卡  (1)", 2147483647, "刷卡");
   entry("2024/01/05", "L-卡  (1)", "A-銀行:台銀", -2147483647 - 1, "繳卡費");
   entry("2024/01/06", "Equity", "L-卡  (1)", 300, "權益對負債");
   entry("2024/01/07", "A-現金", "I-薪水;獎金", 999, "不計入的順序");
@@ -126,6 +88,7 @@ TEST_F(ExportsTest, LedgerAndHledgerAgreeWithEveryBalance) {
   entry("2024/01/09", "A-重複", "A-現金", 70, "名字重複");
   entry("2024/01/10", "X-奇怪", "A-重複", 5, "種類不明");
   entry("2024/01/11", "A-銀行:台銀", "A-現金", 0, "");
+  entry("2024/01/12", "   ", "A-現金", 1, "無名");
   entry("2024/13/40", "A-現金", "Equity", 1, "不是日期");
 
   const QString journal = dir.path() + "/book.journal";
@@ -138,21 +101,135 @@ TEST_F(ExportsTest, LedgerAndHledgerAgreeWithEveryBalance) {
   for (const QString tool : {"ledger", "hledger"}) {
     if (QStandardPaths::findExecutable(tool).isEmpty()) continue;
     ran = true;
-    const Balances b = runTool(tool, journal);
-    EXPECT_EQ(b.errors, "") << tool.toStdString();
+    const auto [byAccount, errors] = runTool(tool, journal);
+    EXPECT_EQ(errors, "") << tool.toStdString();
     for (size_t i = 0; i < std::size(chart); ++i) {
       const qint64 program = balances[i];
       const int kind = chart[i].kind;
       const qint64 shown = kind == kAsset || kind == kExpense ? program : -program;
-      EXPECT_TRUE(b.byAccount.contains(chart[i].inJournal))
-          << tool.toStdString() << " " << chart[i].inJournal.toStdString();
-      EXPECT_EQ(b.byAccount.value(chart[i].inJournal), shown)
+      EXPECT_EQ(byAccount.value(chart[i].inJournal, -1), shown)
           << tool.toStdString() << " " << chart[i].inJournal.toStdString();
     }
     // The one pair that does not cancel leaves 300, the name held twice its second 70.
-    EXPECT_EQ(b.byAccount.value(kImbalanceAccount), -370) << tool.toStdString();
+    EXPECT_EQ(byAccount.value(kImbalanceAccount), -370) << tool.toStdString();
   }
   if (!ran) GTEST_SKIP() << "neither ledger nor hledger is installed";
+}
+
+const QDate kToday(2024, 7, 15);
+
+// The cash account's line of the balance sheet: its name as stored, 20 characters, two blanks.
+QByteArray cash(const char* balance) {
+  return (QStringLiteral("A-現金") + QString(18, ' ') + balance + "\r\n").toUtf8();
+}
+
+struct CliTest : ::testing::Test, testbooks::Books {
+  QString book = dir.path() + "/DataBase/Test/home";
+  CliTest() : Books({"A-現金", "Equity", "E-餐費"}) {
+    entry("2024/01/01", "A-現金", "Equity", 1000, "初值");
+    entry("2024/08/01", "E-餐費", "A-現金", 80, "午餐");
+    EXPECT_TRUE(writeTo(book));
+  }
+  cli::Result run(QStringList args) { return cli::run(args, kToday, "1.1"); }
+};
+
+TEST(CliArguments, UsageErrorsExitTwoWithOneLine) {
+  const QStringList cases[] = {
+      // clang-format off
+      {}, {"frobnicate", "x"}, {"statements"}, {"statements", "a", "b"},
+      {"statements", "a", "--date"}, {"statements", "a", "--date", "2024/02/30"},
+      {"statements", "a", "--output", "f"}, {"export", "pdf", "a"}, {"export", "csv"},
+      {"export", "csv", "a", "-o"}, {"check", "a", "--date", "2024/01/01"}, {"--help", "extra"},
+      {"check", "a", "--bogus"},
+      // clang-format on
+  };
+  for (const QStringList& args : cases) {
+    const cli::Result r = cli::run(args, kToday, "1.1");
+    EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("varnix-cli：").toUtf8()));
+    EXPECT_EQ(r.err.count('\n') - cli::usageText().count('\n'), 1) << r.err.toStdString();
+  }
+}
+
+TEST(CliArguments, OptionsInEitherPlaceAndForm) {
+  const auto parsed = cli::parseArguments({"export", "--output=x.csv", "csv-utf8", "book"});
+  ASSERT_TRUE(std::holds_alternative<cli::Request>(parsed));
+  EXPECT_EQ(std::get<cli::Request>(parsed),
+            (cli::Request{cli::Command::Export, "book", {}, cli::Format::CsvUtf8, "x.csv"}));
+  const auto dated = cli::parseArguments({"statements", "--date", "2024-3-5", "--", "-book"});
+  ASSERT_TRUE(std::holds_alternative<cli::Request>(dated));
+  EXPECT_EQ(std::get<cli::Request>(dated),
+            (cli::Request{cli::Command::Statements, "-book", "2024/03/05", cli::Format::Csv, {}}));
+  EXPECT_EQ(cli::run({"--version"}, kToday, "1.1").out, "varnix-cli 1.1\n");
+}
+
+TEST_F(CliTest, StatementsCountUpToTheDateTodayByDefault) {
+  const cli::Result today = run({"statements", book});
+  EXPECT_EQ(today.exitCode, 0);
+  EXPECT_TRUE(today.out.contains(cash("1000")) && today.out.endsWith("結餘  0\r\n"))
+      << today.out.toStdString();
+  const QByteArray later = run({"statements", book, "--date", "2024/12/31"}).out;
+  EXPECT_TRUE(later.contains(cash("920")) && later.endsWith("結餘  -80\r\n"))
+      << later.toStdString();
+}
+
+TEST_F(CliTest, ExportsAreTheWindowsBytesAndGoToAFileOnlyOutsideTheBook) {
+  EXPECT_EQ(run({"export", "csv", book}).out, csvBytes(journalRows(store)));
+  EXPECT_EQ(run({"export", "txt", book}).out, textBytes(journalRows(store)));
+  store.DataBaseName = "home";
+  store.UserName = "Test";
+  EXPECT_EQ(run({"export", "ledger", book}).out, ledgerJournalBytes(store));
+  const QString out = dir.path() + "/out.csv";
+  EXPECT_EQ(run({"export", "csv-utf8", book, "--output", out}).exitCode, 0);
+  EXPECT_EQ(fileBytes(out), spreadsheetCsvBytes(store));
+
+  const QByteArray before = fileBytes(book + "/Main.dat");
+  EXPECT_EQ(run({"export", "txt", book, "-o", book + "/Main.dat"}).exitCode, 1);
+  EXPECT_EQ(fileBytes(book + "/Main.dat"), before);
+}
+
+TEST_F(CliTest, RefusalsExitOneWithTheReason) {
+  const auto refused = [&](const QStringList& args, const char* reason) {
+    const cli::Result r = run(args);
+    return r.exitCode == 1 && r.err.contains(reason);
+  };
+  EXPECT_TRUE(refused({"check", dir.path() + "/nowhere"}, "找不到資料庫資料夾"));
+  // A folder without a book stays without one: nothing is made.
+  const QString empty = dir.path() + "/empty";
+  QDir().mkpath(empty);
+  EXPECT_EQ(run({"statements", empty}).exitCode, 1);
+  EXPECT_TRUE(QDir(empty).isEmpty());
+  putFile(book + "/Main.dat", QByteArray(128 * 3000 + 1, 'x'));
+  EXPECT_TRUE(refused({"check", book}, "超過上限"));
+}
+
+TEST_F(CliTest, CheckNamesEveryDoubtfulRecord) {
+  EXPECT_EQ(run({"check", book}).exitCode, 0);
+  account("E-餐費", 7);
+  entry("2024/02/30", "E-舊", "A-現金", 5);
+  ASSERT_TRUE(writeTo(book));
+  const cli::Result r = run({"check", book});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(QString::fromUtf8(r.out),
+            "帳戶 4「E-餐費」的種類 7 不是 0 到 4，它的金額都不計入\n"
+            "帳戶 4「E-餐費」與前面的帳戶同名，兩者的餘額無法分開\n"
+            "資料 3 的日期「2024/02/30」不是日期\n"
+            "資料 3 的帳戶「E-舊」不存在，這筆金額不計入\n");
+}
+
+TEST_F(CliTest, ASaveCutShortIsReadAsOpeningWouldFinishItAndLeftAlone) {
+  const QByteArray oldEntries = fileBytes(book + "/Main.dat");
+  entry("2024/01/02", "E-餐費", "A-現金", 7);
+  const QByteArray newEntries = entriesFileBytes(store.EntryTable, store.EntryCount);
+  putFile(book + "/Main.dat.new", newEntries);
+  // Without the marker the new file is no save: the old one counts.
+  EXPECT_TRUE(run({"statements", book}).out.contains("1000\r\n"));
+  putFile(book + "/" + safefile::kGroupMarker, "Accounts.dat\r\nMain.dat\r\n");
+  EXPECT_TRUE(run({"statements", book}).out.contains("993\r\n"));
+  EXPECT_EQ(fileBytes(book + "/Main.dat"), oldEntries);
+  EXPECT_EQ(fileBytes(book + "/Main.dat.new"), newEntries);
+  EXPECT_TRUE(QFileInfo::exists(book + "/" + safefile::kGroupMarker));
 }
 
 }  // namespace

@@ -1,12 +1,11 @@
 #include "interchange/statementimport.h"
 #include "history/History.h"
 
-#include "ScriptedDialogs.h"
+#include "Books.h"
 #include "TestFiles.h"
 #include "interchange/csvtext.h"
 #include "interchange/statementvalues.h"
 #include "platform/codepage.h"
-#include "store/Module1.h"
 
 #include <QFile>
 #include <QStringEncoder>
@@ -18,51 +17,27 @@ namespace {
 
 using csvtext::Encoding;
 
-TEST(StatementValues, DatesAsBanksWriteThem) {
-  const struct {
-    const char* text;
-    QDate expected;
-  } cases[] = {
-      {"2023/01/05", {2023, 1, 5}},
-      {"2023-1-5", {2023, 1, 5}},
-      {"2023.01.05", {2023, 1, 5}},
-      {"20230105", {2023, 1, 5}},
-      {"112/01/05", {2023, 1, 5}},
-      {"1120105", {2023, 1, 5}},
-      {"99/12/31", {2010, 12, 31}},
-      {"２０２３／０１／０５", {2023, 1, 5}},
-      {"112/01/05 14:02", {2023, 1, 5}},
-      {"2023/02/29", {}},
-      {"2023/01-05", {}},
-      {"1120230", {}},
-      {"abc", {}},
-      {"", {}},
+// Dates and amounts as banks write them: ROC years, marks, separators and signs.
+TEST(StatementValues, DatesAndAmountsAsBanksWriteThem) {
+  const std::pair<const char*, QDate> dates[] = {
+      // clang-format off
+      {"2023-1-5", {2023, 1, 5}}, {"20230105", {2023, 1, 5}}, {"112/01/05 14:02", {2023, 1, 5}},
+      {"1120105", {2023, 1, 5}}, {"99/12/31", {2010, 12, 31}}, {"２０２３／０１／０５", {2023, 1, 5}},
+      {"2023/02/29", {}}, {"2023/01-05", {}}, {"1120230", {}}, {"abc", {}},
+      // clang-format on
   };
-  for (const auto& c : cases) {
-    const auto date = statementvalues::parseDate(QString::fromUtf8(c.text));
-    EXPECT_EQ(date.value_or(QDate()), c.expected) << c.text;
-  }
-}
-
-TEST(StatementValues, AmountsWithMarksSeparatorsAndSigns) {
-  const struct {
-    const char* text;
-    std::optional<qint32> expected;
-  } cases[] = {
-      {"1,234", 1234},    {"NT$1,234", 1234}, {"$ 12", 12},  {"350元", 350},
-      {"(1,500)", -1500}, {"-80", -80},       {"80-", -80},  {"１，２３４", 1234},
-      {"12.5", 12},       {"13.5", 14},       {"NT$-5", -5}, {"+7", 7},
-      {"1,23", {}},       {"12a", {}},        {"", {}},      {"2147483648", {}},
-      {"(-5)", 5},        {"1.2.3", {}},
+  for (const auto& [text, expected] : dates)
+    EXPECT_EQ(statementvalues::parseDate(QString::fromUtf8(text)).value_or(QDate()), expected)
+        << text;
+  const std::pair<const char*, std::optional<qint32>> amounts[] = {
+      // clang-format off
+      {"NT$1,234", 1234}, {"$ 12", 12}, {"350元", 350}, {"(1,500)", -1500}, {"80-", -80},
+      {"１，２３４", 1234}, {"12.5", 12}, {"13.5", 14}, {"NT$-5", -5}, {"+7", 7}, {"(-5)", 5},
+      {"1,23", {}}, {"12a", {}}, {"", {}}, {"2147483648", {}}, {"1.2.3", {}},
+      // clang-format on
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(statementvalues::parseAmount(QString::fromUtf8(c.text)), c.expected) << c.text;
-  }
-}
-
-QByteArray utf16le(const QString& text) {
-  QStringEncoder encoder(QStringEncoder::Utf16LE);
-  return "\xFF\xFE" + QByteArray(encoder.encode(text));
+  for (const auto& [text, expected] : amounts)
+    EXPECT_EQ(statementvalues::parseAmount(QString::fromUtf8(text)), expected) << text;
 }
 
 // The same statement in every encoding and layout the reader knows: the rows come back alike.
@@ -76,16 +51,14 @@ TEST(CsvText, EveryEncodingAndDelimiter) {
   } cases[] = {
       {"\xEF\xBB\xBF" + rows.toUtf8(), Encoding::Utf8, ';'},
       {QString(rows).replace(';', ',').toUtf8(), Encoding::Utf8, ','},
-      {utf16le(QString(rows).replace(';', '\t')), Encoding::Utf16, '\t'},
+      {"\xFF\xFE" +
+           QStringEncoder(QStringEncoder::Utf16LE).encode(QString(rows).replace(';', '\t')),
+       Encoding::Utf16, '\t'},
       {codepage::encode(QString(rows).replace(';', ',')), Encoding::Cp950, ','},
   };
   for (const auto& c : cases) {
-    const auto read = csvtext::readBytes(c.bytes);
-    ASSERT_TRUE(std::holds_alternative<csvtext::File>(read))
-        << std::get<QString>(read).toStdString();
-    const csvtext::File& file = std::get<csvtext::File>(read);
-    EXPECT_EQ(file.encoding, c.encoding);
-    EXPECT_EQ(file.delimiter, c.delimiter);
+    const csvtext::File file = std::get<csvtext::File>(csvtext::readBytes(c.bytes));
+    EXPECT_EQ(std::pair(file.encoding, file.delimiter), std::pair(c.encoding, c.delimiter));
     ASSERT_EQ(file.rows.size(), 2u);
     const QString memo = QStringLiteral("午餐;\"便當\"\n外帶").replace(';', c.delimiter);
     EXPECT_EQ(file.rows[1], (QStringList{"2023/01/05", memo, "-120"}));
@@ -95,45 +68,27 @@ TEST(CsvText, EveryEncodingAndDelimiter) {
 TEST(CsvText, HostileFilesAreRefusedInWords) {
   QTemporaryDir dir;
   const QString big = dir.path() + "/big.csv";
-  {
-    QFile f(big);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    ASSERT_TRUE(f.resize(csvtext::kMaxFileBytes + 1));  // sparse: nothing is written
-  }
-  auto refusalOf = [](const std::variant<csvtext::File, QString>& r) {
-    return std::holds_alternative<QString>(r) ? std::get<QString>(r) : QString();
-  };
+  QFile f(big);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.resize(csvtext::kMaxFileBytes + 1));  // sparse
+  f.close();
+  const auto refusalOf = [](const auto& read) { return std::get<QString>(read); };
   EXPECT_TRUE(refusalOf(csvtext::readFile(big)).contains("超過 100 MB"));
   EXPECT_TRUE(refusalOf(csvtext::readFile(dir.path() + "/none.csv")).startsWith("找不到"));
-  EXPECT_EQ(refusalOf(csvtext::readBytes(QByteArray("\x7F"
-                                                    "ELF\x02\x01\0\0\x89PNG",
-                                                    12))),
+  EXPECT_EQ(refusalOf(csvtext::readBytes(QByteArray("\x7F\x45LF\x02\x01\0\0\x89PNG", 12))),
             "這個檔案不是文字檔，無法匯入");
   EXPECT_EQ(refusalOf(csvtext::readBytes("a,b\n1,\"open\n2,3\n")),
             "第 2 行的引號沒有結束，檔案可能不完整");
   EXPECT_EQ(refusalOf(csvtext::readBytes("\r\n\r\n")), "這個檔案是空的，沒有可以匯入的資料");
 }
 
-struct ImportTest : ::testing::Test {
-  QTemporaryDir dir;
-  ScriptedDialogs dialogs;
-  Module1 store{dir.path(), dialogs};
+struct ImportTest : ::testing::Test, testbooks::Books {
   ImportAccounts accounts{"A-台銀", "E-雜支", "I-其他收入"};
-
-  ImportTest() {
-    for (const auto& [name, kind] : {std::pair{"A-台銀", kAsset},
-                                     {"E-雜支", kExpense},
-                                     {"I-其他收入", kIncome},
-                                     {"L-信用卡", kLiability}}) {
-      store.AccountTable[store.AccountCount++] = makeAccount(name, qint16(kind));
-    }
-    store.EntryTable[store.EntryCount++] =
-        makeEntry("2023/01/05", "E-雜支", "A-台銀", 120, "ATM 提款");
+  ImportTest() : Books({"A-台銀", "E-雜支", "I-其他收入", "L-信用卡"}) {
+    entry("2023/01/05", "E-雜支", "A-台銀", 120, "ATM 提款");
   }
-
-  std::vector<csvtext::Row> rows(const QByteArray& bytes) {
-    auto file = csvtext::readBytes(bytes);
-    return std::get<csvtext::File>(file).rows;
+  std::vector<PreviewRow> preview(const QByteArray& bytes, const ImportAccounts& to) {
+    const auto rows = std::get<csvtext::File>(csvtext::readBytes(bytes)).rows;
+    return buildPreview(store, rows, guessLayout(rows), to);
   }
 };
 
@@ -148,49 +103,42 @@ const QByteArray kBankCsv = codepage::encode(QStringLiteral(
     "112/01/08,太短\r\n"));
 
 TEST_F(ImportTest, PreviewOfABankFile) {
-  const auto r = rows(kBankCsv);
-  const ImportLayout layout = guessLayout(r);
-  EXPECT_EQ(layout, (ImportLayout{true, 0, -1, 2, 3, {1, 5}}));
-  const auto preview = buildPreview(store, r, layout, accounts);
-  ASSERT_EQ(preview.size(), 5u);
-  // Already in the book: marked and unticked.
-  EXPECT_TRUE(preview[0].duplicate);
-  EXPECT_FALSE(preview[0].ticked);
-  EXPECT_EQ(preview[1].date, "2023/01/06");
-  EXPECT_EQ(preview[1].amount, 52000);
-  EXPECT_EQ(preview[1].other, "I-其他收入");
-  EXPECT_TRUE(preview[1].ticked);
-  EXPECT_EQ(preview[2].amount, -1500);
-  EXPECT_EQ(preview[2].other, "E-雜支");
-  EXPECT_TRUE(preview[2].memoCut);
+  EXPECT_EQ(guessLayout(std::get<csvtext::File>(csvtext::readBytes(kBankCsv)).rows),
+            (ImportLayout{true, 0, -1, 2, 3, {1, 5}}));
+  const auto preview = this->preview(kBankCsv, accounts);
+  // Each row: line, date, amount, other account, marks (Duplicate, Cut, Ticked), problem.
+  QStringList shown;
+  for (const PreviewRow& r : preview) {
+    const QString marks =
+        QString(r.duplicate ? "D" : "") + (r.memoCut ? "C" : "") + (r.ticked ? "T" : "");
+    shown << QStringLiteral("%1|%2|%3|%4|%5|%6")
+                 .arg(QString::number(r.line), r.date, QString::number(r.amount), r.other, marks,
+                      r.problem);
+  }
+  EXPECT_EQ(shown, QStringList({"2|2023/01/05|-120|E-雜支|D|", "3|2023/01/06|52000|I-其他收入|T|",
+                                "4|2023/01/07|-1500|E-雜支|CT|", "5||0|||「112/01/32」不是日期",
+                                "6||0|||欄位不足"}));
   EXPECT_EQ(codepage::encode(preview[2].memo).size(), 49);  // 24 characters: a 25th would not fit
-  EXPECT_EQ(preview[3].problem, "「112/01/32」不是日期");
-  EXPECT_EQ(preview[4].problem, "欄位不足");
-  EXPECT_FALSE(preview[3].ticked || preview[4].ticked);
 }
 
 TEST_F(ImportTest, ImportAddsTheTickedRowsAllOrNothing) {
-  auto preview = buildPreview(store, rows(kBankCsv), guessLayout(rows(kBankCsv)), accounts);
+  auto preview = this->preview(kBankCsv, accounts);
   const auto result = importRows(store, preview, accounts);
   ASSERT_TRUE(std::holds_alternative<ImportDone>(result));
   EXPECT_EQ(std::get<ImportDone>(result).message, completion("已匯入 2 筆資料"));
-  ASSERT_EQ(store.EntryCount, 4);
-  EXPECT_EQ(store.EntryTable[2],
-            makeEntry("2023/01/06", "I-其他收入", "A-台銀", 52000, "薪資 一月"));
-  EXPECT_EQ(store.EntryTable[3].Amount, 1500);
   // The whole import is one step: one undo takes both rows back, one redo brings them again.
   EXPECT_EQ(store.history().undoName(), QStringLiteral("匯入對帳單"));
   ASSERT_FALSE(store.history().undo(store));
   EXPECT_EQ(store.EntryCount, 2);
   ASSERT_FALSE(store.history().redo(store));
   ASSERT_EQ(store.EntryCount, 4);
+  EXPECT_EQ(store.EntryTable[2],
+            makeEntry("2023/01/06", "I-其他收入", "A-台銀", 52000, "薪資 一月"));
   EXPECT_EQ(store.EntryTable[3].Amount, 1500);
 
   // A card: paying it takes the bank first so that the debt goes down.
   const ImportAccounts card{"L-信用卡", "E-雜支", "A-台銀"};
-  const auto cardRows =
-      buildPreview(store, rows("date,amount\n2023/02/01,-300\n2023/02/02,300\n"),
-                   guessLayout(rows("date,amount\n2023/02/01,-300\n2023/02/02,300\n")), card);
+  const auto cardRows = this->preview("date,amount\n2023/02/01,-300\n2023/02/02,300\n", card);
   ASSERT_TRUE(std::holds_alternative<ImportDone>(importRows(store, cardRows, card)));
   EXPECT_EQ(store.EntryTable[4], makeEntry("2023/02/01", "E-雜支", "L-信用卡", 300, ""));
   EXPECT_EQ(store.EntryTable[5], makeEntry("2023/02/02", "L-信用卡", "A-台銀", 300, ""));

@@ -38,6 +38,10 @@ inline Files filesOf(const Module1& store) {
           entriesFileBytes(store.EntryTable, store.EntryCount)};
 }
 
+inline Files filesIn(const QString& folder) {
+  return {fileBytes(folder + "/Accounts.dat"), fileBytes(folder + "/Main.dat")};
+}
+
 // Every file and folder under `root`, with the bytes of the files: a failed write changes none.
 inline QMap<QString, QByteArray> treeOf(const QString& root) {
   QMap<QString, QByteArray> tree;

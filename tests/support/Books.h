@@ -6,10 +6,13 @@
 #include "ScriptedDialogs.h"
 #include "store/LedgerView.h"
 #include "store/Module1.h"
+#include "store/database.h"
 #include "store/records.h"
 
 #include <QDate>
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <vector>
 
@@ -31,6 +34,12 @@ inline void addEntry(Module1& store, const QString& date, const QString& increas
   store.EntryTable[store.EntryCount++] = makeEntry(date, increase, decrease, amount, memo);
 }
 
+// The book as its two files would hold it: what undo, redo and a save must reproduce.
+inline QByteArray bookBytes(const Module1& store) {
+  return accountsFileBytes(store.AccountTable, store.AccountCount) + "|" +
+         entriesFileBytes(store.EntryTable, store.EntryCount);
+}
+
 class FakeLedgerView : public LedgerView {
  public:
   std::vector<bool> redraws;  // selectLastRow of every redrawLedger
@@ -44,8 +53,9 @@ class FakeLedgerView : public LedgerView {
 };
 
 struct Books {
+  QTemporaryDir dir;  // the installation folder
   ScriptedDialogs dialogs;
-  Module1 store{QDir::tempPath(), dialogs};
+  Module1 store{dir.path(), dialogs};
   FakeLedgerView view;
 
   // On a fixed day; the accounts in slots from 1, of the kinds their prefixes name.
@@ -59,6 +69,14 @@ struct Books {
   void entry(const QString& date, const QString& increase, const QString& decrease, qint32 amount,
              const QString& memo = QString()) {
     addEntry(store, date, increase, decrease, amount, memo);
+  }
+  // The two files of the book written into `folder`, as a save leaves them.
+  bool writeTo(const QString& folder) const {
+    QFile accounts(folder + "/Accounts.dat"), entries(folder + "/Main.dat");
+    return QDir().mkpath(folder) && accounts.open(QIODevice::WriteOnly) &&
+           accounts.write(accountsFileBytes(store.AccountTable, store.AccountCount)) >= 0 &&
+           entries.open(QIODevice::WriteOnly) &&
+           entries.write(entriesFileBytes(store.EntryTable, store.EntryCount)) >= 0;
   }
   std::vector<LedgerEntry> entries() const {
     std::vector<LedgerEntry> out;

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "platform/dialogs.h"
+
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 
 #include <gtest/gtest.h>
@@ -12,8 +16,18 @@ inline QByteArray fileBytes(const QString& path) {
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
+// Writes `bytes` to `path`, making the folders on the way.
 inline void putFile(const QString& path, const QByteArray& bytes) {
+  QDir().mkpath(QFileInfo(path).path());
   QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.write(bytes);
+}
+
+// A warning ("注意") whose text begins with `start`, as the windows show refusals and notices.
+inline ::testing::AssertionResult warns(const std::optional<Message>& message,
+                                        const QString& start) {
+  if (message && message->title == QStringLiteral("注意") && message->text.startsWith(start))
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << (message ? message->text.toStdString() : "no message");
 }

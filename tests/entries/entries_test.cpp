@@ -1,7 +1,7 @@
+#include "Books.h"
+#include "entries/deletion.h"
 #include "entries/entrycommands.h"
 #include "platform/numbers.h"
-
-#include "Books.h"
 
 #include <gtest/gtest.h>
 
@@ -98,6 +98,12 @@ TEST_F(EntryCommands, PickersNeverRestOnWhatTheyRefuse) {
     EXPECT_EQ(outcome(increasePicked(store, position)), first) << position;
     EXPECT_EQ(outcome(decreasePicked(store, position)), second) << position;
   }
+}
+
+// Rows whose numbers name no entry in use are no ticks (the main window's test deletes the rest).
+TEST_F(EntryCommands, TicksOfNoEntryInUseDeleteNothing) {
+  EXPECT_EQ(deleteTickedEntries(store, {0, 2, 3001}), refusal("請先勾選要刪除的記錄"));
+  EXPECT_EQ(store.EntryCount, 2);
 }
 
 }  // namespace

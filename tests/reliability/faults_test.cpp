@@ -1,0 +1,183 @@
+#include "Books.h"
+#include "TestFiles.h"
+#include "backup/backups.h"
+#include "platform/safefile.h"
+#include "platform/textfile.h"
+#include "states.h"
+#include "users/users.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <algorithm>
+#include <functional>
+#include <random>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+// A folder where a file belongs, a path through a plain file, a name too long, a disk full in
+// the middle of a write, a save killed at any moment: nothing on disk is left half-written,
+// nothing in memory changes, and the person is told why.
+namespace {
+
+using namespace reliability;
+
+void block(const QString& path, bool withFolder) {  // a folder or a plain file takes the place
+  QDir(path).removeRecursively();
+  QFile::remove(path);
+  withFolder ? void(QDir().mkpath(path)) : putFile(path, "plain");
+}
+
+// Runs `write` on a disk that takes `room` bytes before it is full (-1: room enough).
+template <class Write>
+auto onDisk(qint64 room, Write write) {
+  std::optional<safefile::FailAfterBytes> full;
+  if (room >= 0) full.emplace(room);
+  return write();
+}
+
+// A session: its user with a password, and the tables of a database.
+struct Session : testbooks::Books {
+  Session() {
+    store.UserName = "Test";
+    store.DataBaseName = "2003-11";
+    store.PasswordLine = "839";
+    EXPECT_TRUE(QDir().mkpath(store.databaseFolder()));
+    putFile(store.userFolder() + "/DataBase.pwd", "003800330039\r\n");
+    fillState(store, 0);
+  }
+};
+
+TEST(SaveFaultTest, FailedSaveKeepsTheEarlierFilesAndTheTables) {
+  // What goes wrong, and the bytes the disk takes (-1: room enough).
+  const std::tuple<const char*, std::function<void(Module1&)>, qint64> faults[] = {
+      {"folder for Main.dat", [](Module1& s) { block(s.databaseFolder() + "/Main.dat", true); },
+       -1},
+      {"database folder a plain file", [](Module1& s) { block(s.databaseFolder(), false); }, -1},
+      {"database name too long", [](Module1& s) { s.DataBaseName = QString(100, u'中'); }, -1},
+      {"disk full in Main.dat", {}, 10000},
+  };
+  for (const auto& [what, fault, cut] : faults) {
+    SCOPED_TRACE(what);
+    Session s;
+    ASSERT_EQ(SaveDatabase(s.store).refusal, std::nullopt);
+    fillState(s.store, 1);  // the changes of a session, not yet saved
+    const auto changed = filesOf(s.store);
+    if (fault) fault(s.store);
+    const auto before = treeOf(s.dir.path());
+    const auto refusal = onDisk(cut, [&] { return SaveDatabase(s.store).refusal; });
+    EXPECT_TRUE(warns(refusal, QStringLiteral("資料庫沒有存好：")));
+    EXPECT_EQ(treeOf(s.dir.path()), before);
+    EXPECT_EQ(filesOf(s.store), changed);
+  }
+}
+
+// The writer of the list, password and settings files.
+TEST(TextFileFaultTest, FailedWritesAreRefusedInWordsAndChangeNothing) {
+  QTemporaryDir dir;
+  const QString list = dir.filePath(QStringLiteral("DataBase.lst"));
+  const QString folder = dir.filePath(QStringLiteral("folder"));
+  putFile(list, "2003-11\r\n");
+  ASSERT_TRUE(QDir().mkpath(folder));
+  // The path, and the bytes the disk takes before it is full (-1: room enough).
+  const std::pair<QString, qint64> writes[] = {
+      {list + "/x.lst", -1}, {dir.filePath(QString(256, u'n')), -1}, {folder, -1}, {list, 4}};
+  for (const auto& [path, cut] : writes) {
+    const auto before = treeOf(dir.path());
+    const auto error = onDisk(cut, [&] { return textfile::writeLines(path, {"家計"}); });
+    ASSERT_TRUE(error) << path.toStdString();
+    EXPECT_TRUE(error->startsWith(QStringLiteral("無法寫入"))) << error->toStdString();
+    EXPECT_EQ(treeOf(dir.path()), before);
+  }
+}
+
+// A password that cannot be written is not changed, and the person is told why.
+TEST(TextWriteFaultTest, FailedPasswordWriteChangesNothingAndSaysWhy) {
+  Session s;
+  const auto before = treeOf(s.dir.path());
+  const auto refused = onDisk(4, [&] { return setPassword(s.store, "839", "abcd"); });
+  EXPECT_EQ(s.store.PasswordLine, QStringLiteral("839"));
+  EXPECT_TRUE(warns(refused, QStringLiteral("密碼沒有變更：")));
+  EXPECT_EQ(treeOf(s.dir.path()), before);
+}
+
+QStringList namesIn(const QString& folder) {
+  return QDir(folder).entryList(QDir::Files | QDir::Hidden);
+}
+
+TEST(GroupWriteTest, CrashAtEveryStepIsFinishedOrUndone) {
+  // The two files as the crash left them, what lies beside them, the generation that wins.
+  const std::tuple<QByteArray, QByteArray, QStringList, bool> moments[] = {
+      {"old A", "old B", {"A.new"}, false},                  // writing the new files
+      {"new A", "old B", {"B.new", "Varnix.saving"}, true},  // one file replaced
+      {"new A", "new B", {"Varnix.saving"}, true},           // the marker not yet gone
+  };
+  for (const auto& [a, b, left, newGeneration] : moments) {
+    SCOPED_TRACE(left.join(u',').toStdString());
+    QTemporaryDir dir;
+    putFile(dir.filePath("A"), a);
+    putFile(dir.filePath("B"), b);
+    for (const QString& name : left) {
+      putFile(dir.filePath(name),
+              name.endsWith(".new") ? "new " + name.left(1).toLatin1() : "A\r\nB\r\n");
+    }
+    ASSERT_EQ(safefile::finishGroup(dir.path(), {"A", "B"}), std::nullopt);
+    const QByteArray generation = newGeneration ? "new " : "old ";
+    EXPECT_EQ(fileBytes(dir.filePath("A")) + fileBytes(dir.filePath("B")),
+              generation + "A" + generation + "B");
+    EXPECT_EQ(namesIn(dir.path()), (QStringList{"A", "B"}));
+  }
+}
+
+TEST(KilledSaveTest, FilesAfterAKillAreOneOfTheSavedStates) {
+  const int asked = qEnvironmentVariableIntValue("VARNIX_KILL_ROUNDS");  // scripts/fuzz: more
+  const int rounds = asked > 0 ? asked : 30;
+  const unsigned seed = qEnvironmentVariableIsSet("VARNIX_KILL_SEED")
+                            ? unsigned(qEnvironmentVariableIntValue("VARNIX_KILL_SEED"))
+                            : std::random_device{}();
+  std::mt19937 random(seed);
+  testbooks::Books b;
+  Module1& reader = b.store;
+  std::vector<Files> saved;
+  for (int k = 0; k < 3; ++k) {
+    fillState(reader, k);
+    saved.push_back(filesOf(reader));
+  }
+  reader.UserName = "Test";
+  reader.DataBaseName = "2003-11";
+  const QString folder = reader.databaseFolder();
+  ASSERT_TRUE(QDir().mkpath(folder));
+
+  size_t backupsSeen = 0;
+  for (int round = 0; round < rounds; ++round) {
+    SCOPED_TRACE(testing::Message() << "round " << round << ", seed " << seed);
+    QProcess child;
+    child.start(QStringLiteral(VARNIX_SAVE_LOOP), {b.dir.path(), QString::number(saved.size())});
+    ASSERT_TRUE(child.waitForReadyRead(30000)) << child.readAllStandardError().toStdString();
+    QThread::usleep(random() % 20000);
+    child.kill();  // SIGKILL: no handler runs, nothing is flushed
+    ASSERT_TRUE(child.waitForFinished(10000));
+    ASSERT_EQ(child.exitStatus(), QProcess::CrashExit) << "the save loop ended by itself";
+
+    ASSERT_EQ(LoadDatabase(reader), std::nullopt);
+    const Files onDisk = filesIn(folder);
+    EXPECT_NE(std::find(saved.begin(), saved.end(), onDisk), saved.end())
+        << "the files are no single save";
+    EXPECT_EQ(filesOf(reader), onDisk);
+    EXPECT_EQ(namesIn(folder), (QStringList{"Accounts.dat", "Main.dat"}));
+    // Every backup listed is whole: one of the saved states.
+    const auto backups = backup::list(folder);
+    EXPECT_LE(backups.size(), size_t(backup::kKeepLatest + 1));
+    for (const backup::BackupInfo& kept : backups) {
+      EXPECT_NE(std::find(saved.begin(), saved.end(), filesIn(kept.folder)), saved.end())
+          << "backup " << kept.folder.toStdString() << " is no single save";
+    }
+    backupsSeen += backups.size();
+  }
+  EXPECT_GT(backupsSeen, 0u);
+}
+
+}  // namespace

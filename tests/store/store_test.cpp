@@ -1,0 +1,236 @@
+#include "Books.h"
+#include "TestFiles.h"
+#include "store/database.h"
+#include "store/ledger.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+namespace {
+
+QByteArray hex(const char* text) { return QByteArray::fromHex(text); }
+QByteArray blanks(int n) { return QByteArray(n, ' '); }
+
+const QString kCash = QStringLiteral("A-現金");
+
+// User "amy" with an empty database folder "2025".
+struct DatabaseFiles : ::testing::Test, testbooks::Books {
+  DatabaseFiles() {
+    store.UserName = "amy";
+    store.DataBaseName = "2025";
+    EXPECT_TRUE(QDir().mkpath(store.databaseFolder()));
+    store.clock().setToday(QDate(2025, 3, 14));
+  }
+
+  QString path(const QString& file) const { return store.databaseFolder() + u'/' + file; }
+
+  // A database with `n` entries, each with its number as amount, saved and opened.
+  void openWithEntries(int n) {
+    ASSERT_FALSE(LoadDatabase(store));
+    store.EntryCount = 1;
+    for (int i = 1; i <= n; ++i) entry("2025/01/02", kCash, "Equity", i);
+    ASSERT_FALSE(SaveDatabase(store).refusal);
+    ASSERT_FALSE(LoadDatabase(store));
+    dialogs.clear();
+  }
+};
+
+TEST(RecordBytes, EntryRecordHoldsBig5TextAndLittleEndianNumbers) {
+  EXPECT_EQ(entryRecordBytes(makeEntry(QStringLiteral("2025/03/14"), QStringLiteral("E-餐飲"),
+                                       kCash, -1500, QStringLiteral("午餐 lunch"))),
+            hex("323032352f30332f3134 452dc05cb6bc") + blanks(14) + hex("412db27baaf7") +
+                blanks(14) + hex("24faffff a4c8c05c206c756e6368") + blanks(40));
+}
+
+TEST(StartingCash, AnswerIsAnAmountOrAskedAgainWithTheReason) {
+  const QString notANumber = QStringLiteral("金額必須是數字，不可含有逗號、符號或文字");
+  const QString outOfRange =
+      QStringLiteral("金額超出範圍，請輸入介於 -2147483648 與 2147483647 之間的數字");
+  const std::pair<const char*, std::variant<qint32, Message>> cases[] = {
+      // clang-format off
+      {"", 0}, {"  ", 0}, {"-12.5", -12}, {"2.5", 2}, {"2147483647", 2147483647},
+      {"abc", refusal(notANumber)}, {"1,000", refusal(notANumber)},
+      {"2147483648", refusal(outOfRange)},
+      // clang-format on
+  };
+  for (const auto& [answer, expected] : cases)
+    EXPECT_EQ(readStartingCash(answer), expected) << answer;
+}
+
+TEST_F(DatabaseFiles, NewFolderGetsCashAndEquityAndTheOpeningEntry) {
+  EXPECT_TRUE(needsStartingCash(store.databaseFolder()));
+  ASSERT_FALSE(LoadDatabase(store, -12));
+  EXPECT_FALSE(needsStartingCash(store.databaseFolder()));
+  EXPECT_TRUE(dialogs.shown().empty());
+  EXPECT_EQ(fileBytes(path(kAccountsFile)), hex("412db27baaf7") + blanks(14) + hex("0100") +
+                                                QByteArray(106, '\0') + hex("457175697479") +
+                                                blanks(14) + hex("0000"));
+  EXPECT_EQ(fileBytes(path(kEntriesFile)), hex("323032352f30332f3134 412db27baaf7") + blanks(14) +
+                                               hex("457175697479") + blanks(14) +
+                                               hex("f4ffffff aaecadc8") + blanks(46));
+}
+
+TEST_F(DatabaseFiles, EmptyMainDatMeansNoEntriesAndAMissingOneANewDatabase) {
+  openWithEntries(0);
+  EXPECT_EQ(fileBytes(path(kEntriesFile)), QByteArray());
+  ASSERT_FALSE(LoadDatabase(store));
+  EXPECT_TRUE(dialogs.shown().empty());
+  EXPECT_EQ(store.EntryCount, 1);
+  QFile::remove(path(kEntriesFile));
+  ASSERT_FALSE(LoadDatabase(store, 5));
+  EXPECT_EQ(store.EntryCount, 2);
+  EXPECT_EQ(store.EntryTable[1].Amount, 5);
+}
+
+TEST_F(DatabaseFiles, LastRecordLoadsWithOrWithoutItsFiller) {
+  for (const int n : {1, kMaxEntries}) {
+    openWithEntries(n);
+    const QByteArray saved = fileBytes(path(kEntriesFile));
+    ASSERT_EQ(saved.size(), (n - 1) * 128 + 104);
+    putFile(path(kEntriesFile), saved + QByteArray(24, 'x'));  // n x 128 bytes
+    ASSERT_FALSE(LoadDatabase(store));
+    EXPECT_EQ(store.EntryCount, n + 1);
+    EXPECT_EQ(store.EntryTable[n].Amount, n) << n;
+  }
+}
+
+TEST_F(DatabaseFiles, DamagedFilesAreRefusedAndChangeNothing) {
+  openWithEntries(4);
+  const QByteArray accounts = fileBytes(path(kAccountsFile));
+  const QByteArray entries = fileBytes(path(kEntriesFile));
+  const QByteArray entry128 = entries.left(128);
+  const std::tuple<QString, QByteArray, const char*> cases[] = {
+      // file, bytes, refusal
+      {kAccountsFile, {}, "「Accounts.dat」是空的，沒有任何帳戶，檔案可能已損壞，無法開啟"},
+      {kAccountsFile, accounts.left(149),
+       "「Accounts.dat」的最後一筆記錄不完整，檔案可能已損壞，無法開啟"},
+      {kEntriesFile, entry128.repeated(3000) + entry128.left(1),
+       "「Main.dat」有 3001 筆記錄，超過上限 3000 筆，這個檔案無法開啟"},
+      {kEntriesFile, entry128 + entry128.left(103),
+       "「Main.dat」的最後一筆記錄不完整，檔案可能已損壞，無法開啟"},
+  };
+  const AccountTableType accountTable = store.AccountTable;
+  const EntryTableType entryTable = store.EntryTable;
+  for (const auto& [file, bytes, text] : cases) {
+    SCOPED_TRACE(text);
+    putFile(path(kAccountsFile), accounts);
+    putFile(path(kEntriesFile), entries);
+    putFile(path(file), bytes);
+    EXPECT_EQ(LoadDatabase(store), refusal(QString::fromUtf8(text)));
+    EXPECT_TRUE(dialogs.shown().empty());
+    EXPECT_EQ(store.AccountTable, accountTable);
+    EXPECT_EQ(store.EntryTable, entryTable);
+    EXPECT_EQ(store.panel(Module1::EntriesPanel), QStringLiteral("資料筆數：4"));
+    EXPECT_EQ(fileBytes(path(file)), bytes);
+  }
+}
+
+const QString kFood = QStringLiteral("E-餐飲"), kSalary = QStringLiteral("I-薪資"),
+              kCard = QStringLiteral("L-信用卡");
+
+// A chart of the five kinds and entries added in order.
+struct Books : ::testing::Test, testbooks::Books {
+  Books() : testbooks::Books({kCash, kEquityName, kFood, kSalary, kCard}) {}
+
+  int slotOf(const QString& name) const { return store.accountSlot(nameField(name)); }
+  // Columns 3 and 4 of each row, with the red flags as "!".
+  QStringList amountsAndTotals(const QString& account) const {
+    QStringList out;
+    for (const LedgerRow& row : ShowLedger(store, slotOf(account))) {
+      out << (row.amountRed ? u'!' + row.amount : row.amount) + u'|' +
+                 (row.totalRed ? u'!' + row.total : row.total);
+    }
+    return out;
+  }
+};
+
+// One entry of 100 between two accounts, and what each account's ledger shows for it. Every
+// pair of kinds is here once, so each cell of the rule is stated once, in a bookkeeper's words.
+struct Pair {
+  qint16 first, second;            // the kinds on the entry's first and second side
+  const char *onFirst, *onSecond;  // the amount each ledger shows: "100", "-100" or none
+  const char* story;
+};
+
+constexpr qint16 Q = kEquity, A = kAsset, L = kLiability, I = kIncome, X = kExpense;
+const Pair kPairs[] = {
+    {A, Q, "100", "100", "opening cash: the cash and the equity both grow"},
+    {L, Q, "100", "-100", "opening a debt: the debt grows, the equity shrinks"},
+    {I, Q, "100", "-100", "income closed to equity: income grows, equity shrinks"},
+    {X, Q, "100", "100", "expense against equity: both grow"},
+    {Q, Q, "", "", "equity to equity moves nothing"},
+    {Q, A, "", "", "equity on the first side is never counted, nor the asset behind it"},
+    {Q, L, "", "-100", "equity first: only the debt side is counted, and shrinks"},
+    {Q, I, "", "", "equity first, income second: nothing"},
+    {Q, X, "", "", "equity first, expense second: nothing"},
+    {A, A, "100", "-100", "cash into the bank: the bank grows, the cash shrinks"},
+    {A, L, "100", "100", "cash drawn on the card: cash and debt both grow"},
+    {L, A, "-100", "-100", "paying the card from the bank lowers both"},
+    {L, L, "100", "-100", "one card paid with another: the new debt grows, the old shrinks"},
+    {I, A, "100", "100", "salary into the bank: income and bank both grow"},
+    {I, L, "100", "-100", "a refund onto the card: income grows, the debt shrinks"},
+    {X, A, "100", "-100", "lunch paid in cash: the expense grows, the cash shrinks"},
+    {X, L, "100", "100", "lunch paid by card: the expense and the debt both grow"},
+    {A, I, "", "", "an asset first with income second is no entry the dialog makes"},
+    {A, X, "", "", "nor an asset first with an expense second"},
+    {L, I, "", "", "nor a liability first with income second"},
+    {L, X, "", "", "nor a liability first with an expense second"},
+    {I, I, "", "", "income to income counts for neither"},
+    {I, X, "", "", "income to expense counts for neither"},
+    {X, I, "", "", "expense to income counts for neither"},
+    {X, X, "", "", "expense to expense counts for neither"},
+};
+
+TEST(SignRule, EachPairOfKindsMovesBothAccountsAsABookkeeperExpects) {
+  for (const Pair& pair : kPairs) {
+    testbooks::Books b;
+    b.account(QStringLiteral("first"), pair.first);
+    b.account(QStringLiteral("second"), pair.second);
+    b.entry(QStringLiteral("2025/01/01"), QStringLiteral("first"), QStringLiteral("second"), 100);
+    EXPECT_EQ(ShowLedger(b.store, 1).at(0).amount, QLatin1String(pair.onFirst)) << pair.story;
+    EXPECT_EQ(ShowLedger(b.store, 2).at(0).amount, QLatin1String(pair.onSecond)) << pair.story;
+  }
+  EXPECT_EQ(signRule(kAsset, -1, true), Sign::None);  // the other side names no account
+}
+
+TEST_F(Books, LedgersShowSignedAmountsRunningTotalsAndBalancesByDate) {
+  entry(QStringLiteral("2025/01/01"), kCash, kEquityName, 1000, QStringLiteral("初值"));
+  entry(QStringLiteral("2025/01/05"), kFood, kCash, 1120, QStringLiteral("午餐   "));  // below 0
+  entry(QStringLiteral("2025/01/03"), kSalary, kCash, 5000);
+  entry(QStringLiteral("2025/01/04"), kCard, kCash, 500);   // paying off the card
+  entry(QStringLiteral("2025/01/04"), kFood, kSalary, 70);  // counts for neither
+  entry(QStringLiteral("2025/01/06"), kCash, kCash, 30);    // both sides: once each
+
+  const auto cash = ShowLedger(store, slotOf(kCash));
+  ASSERT_EQ(cash.size(), 6u);
+  EXPECT_EQ(cash[1].date + cash[1].other + u'|' + cash[1].memo + u'|' + cash[1].number,
+            QStringLiteral("2025/01/05") + kFood + QStringLiteral("|午餐|2"));
+  EXPECT_EQ(amountsAndTotals(kCash), QStringList({"1000| 1000", "!-1120|!-120", "5000| 4880",
+                                                  "!-500| 4380", "30| 4410", "!-30| 4380"}));
+  EXPECT_EQ(amountsAndTotals(kCard), QStringList({"!-500|!-500"}));
+  EXPECT_EQ(amountsAndTotals(kFood), QStringList({"1120| 1120", "| 1120"}));
+
+  // A balance counts the entries up to and including its date, in any order of entry; the
+  // one-pass balances of all accounts agree.
+  const std::pair<const char*, qint64> byDate[] = {
+      {"2024/12/31", 0}, {"2025/01/03", 6000}, {"2025/01/04", 5500}, {"2025/12/31", 4380}};
+  for (const auto& [date, balance] : byDate) {
+    EXPECT_EQ(allAccountBalances(store, QString::fromLatin1(date)).at(slotOf(kCash) - 1), balance)
+        << date;
+  }
+}
+
+TEST_F(Books, LargeAmountsNeverOverflowTheTotals) {
+  const int half = kMaxEntries / 2;
+  for (int i = 0; i < half; ++i) entry(QStringLiteral("2025/01/01"), kCash, kEquityName, INT32_MAX);
+  for (int i = 0; i < half; ++i) entry(QStringLiteral("2025/01/02"), kFood, kCash, INT32_MIN);
+
+  const qint64 expected = qint64(half) * INT32_MAX - qint64(half) * INT32_MIN;
+  EXPECT_EQ(allAccountBalances(store, QStringLiteral("2025/12/31")).at(slotOf(kCash) - 1),
+            expected);
+  const LedgerRow last = ShowLedger(store, slotOf(kCash)).back();
+  EXPECT_EQ(last.amount + last.total, QStringLiteral("2147483648 ") + QString::number(expected));
+}
+
+}  // namespace
