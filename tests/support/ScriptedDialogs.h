@@ -19,10 +19,8 @@ class ScriptedDialogs : public Dialogs {
  public:
   struct Shown {
     enum Kind { MessageBox, InputBox, Modal } kind;
-    Message message;      // MessageBox
-    QString prompt;       // InputBox
-    QString title;        // InputBox
-    QString defaultText;  // InputBox
+    Message message;                     // MessageBox
+    QString prompt, title, defaultText;  // InputBox
   };
 
   void answer(Answer yesOrNo) { answers_.push_back(yesOrNo); }
@@ -43,9 +41,21 @@ class ScriptedDialogs : public Dialogs {
   Message lastMessage() const;
   const QStringList& unscripted() const { return unscripted_; }
   bool allAnswersUsed() const { return answers_.empty() && texts_.empty() && modals_.empty(); }
-  void clear();
+  void clear() { *this = ScriptedDialogs(); }
 
  private:
+  // The next queued answer, or `none` (noting `what` as unscripted) when there is none.
+  template <class T>
+  T next(std::deque<T>& queue, T none, const QString& what) {
+    if (queue.empty()) {
+      unscripted_.append(what);
+      return none;
+    }
+    T first = std::move(queue.front());
+    queue.pop_front();
+    return first;
+  }
+
   std::deque<Answer> answers_;
   std::deque<QString> texts_;
   std::deque<std::function<int(QDialog&)>> modals_;

@@ -1,15 +1,10 @@
 #pragma once
 
+#include "Books.h"
 #include "ScriptedDialogs.h"
 
-#include <QAbstractButton>
-#include <QComboBox>
-#include <QDialog>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QtTest>
+#include <QtWidgets>
 
 // Steps a person takes in a window, for the window tests.
 
@@ -37,6 +32,14 @@ inline void typeIn(QWidget& window, const char* name, const QString& text) {
   auto* box = child<QLineEdit>(window, name);
   box->clear();
   typeIn(box, text);
+}
+
+// A PDF's text as pdftotext reads it.
+inline QString pdfText(const QString& path) {
+  QProcess tool;
+  tool.start("pdftotext", {"-layout", "-enc", "UTF-8", path, "-"});
+  if (!tool.waitForFinished(30000) || tool.exitCode() != 0) return "<pdftotext failed>";
+  return QString::fromUtf8(tool.readAllStandardOutput());
 }
 
 // Runs `steps` against the next window shown modally; the window's result is what it returns.
