@@ -1,49 +1,35 @@
-#include "entries/InputForm.h"
-#include "entries/entrycommands.h"
-
+// The entry dialog over the main window, which shows the cash ledger (1000 - 500).
 #include "WindowSteps.h"
+#include "entries/InputForm.h"
 
 namespace {
 
-// The main window's ledger as the entry dialog sees it: a log of what it was asked, the cash
-// ledger (1000 - 500) shown.
-class FakeLedger : public testbooks::FakeLedgerView {
- public:
-  int shownAccountSlot() const override { return shown; }
-  void showAccount(int slot) override { calls << QStringLiteral("show %1").arg(shown = slot); }
-  void appendRow(const LedgerRow& row) override {
-    calls << QStringLiteral("append %1 %2").arg(row.number, row.total);
-    total = row.runningTotal;
-  }
-  void selectEntry(int slot) override { calls << QStringLiteral("select %1").arg(slot); }
-  qint64 lastRunningTotal() const override { return total; }
-  int shown = 1;
-  qint64 total = 500;
-  QStringList calls;
-};
-
 constexpr int kCash = 0, kFood = 2, kCard = 4;
 
-struct Program : testbooks::Books {
-  FakeLedger ledger;
-  InputForm form{store, ledger};
+struct Program : MainWindowBook {
+  InputForm form{store, window};
+  QTreeWidget* ledger = child<QTreeWidget>(window, "Liv1");
 
-  Program() : Books({"A-現金", "Equity", "E-餐飲費", "I-薪資", "L-信用卡"}) {
+  Program() {
     store.clock().setToday(QDate(2026, 3, 14));
-    entry("2026/03/01", "A-現金", "Equity", 1000, "初值");
-    entry("2026/03/02", "E-餐飲費", "A-現金", 500, "聚餐");
+    testbooks::addAccounts(store, {"A-現金", "Equity", "E-餐飲費", "I-薪資", "L-信用卡"});
+    testbooks::addEntry(store, "2026/03/01", "A-現金", "Equity", 1000, "初值");
+    testbooks::addEntry(store, "2026/03/02", "E-餐飲費", "A-現金", 500, "聚餐");
+    window.show();
     store.FillAccountLists();
   }
   // Runs `steps` against the shown dialog and leaves it with its second button if still open.
   void whileOpen(const std::function<void()>& steps) {
-    dialogs.onModal([this, steps](QDialog& d) {
-      d.show();
+    whenShown(dialogs, [steps](QDialog& d) {
       steps();
       if (d.isVisible()) click(d, "Cmd2");
-      return 0;
     });
   }
   QLineEdit* amount() { return child<QLineEdit>(form, "Text2"); }
+  // The number and running total of the ledger's selected row.
+  QStringList selected() {
+    return {ledger->currentItem()->text(5), ledger->currentItem()->text(3)};
+  }
 };
 
 }  // namespace
@@ -74,7 +60,8 @@ class TestInputForm : public QObject {
     QCOMPARE(p.store.EntryTable[3],
              makeEntry("2026/03/14", "E-餐飲費", "A-現金", 120, "午餐\r\n便當"));
     QCOMPARE(p.store.EntryTable[4], p.store.EntryTable[3]);
-    QCOMPARE(p.ledger.calls, (QStringList{"append 3 380", "append 4 260"}));
+    QCOMPARE(p.ledger->topLevelItemCount(), 4);
+    QCOMPARE(p.selected(), (QStringList{"4", "260"}));
   }
 
   // A keypad key reached with Tab takes Enter as its own press; OK runs only from the boxes.
@@ -107,7 +94,8 @@ class TestInputForm : public QObject {
     p.form.openEdit(2);
     p.form.openEdit(2);
     QCOMPARE(p.store.EntryTable[2], makeEntry("2026/03/02", "E-餐飲費", "L-信用卡", 500, "聚餐"));
-    QCOMPARE(p.ledger.calls, (QStringList{"show 5", "select 2"}));
+    QCOMPARE(p.window.shownAccountSlot(), 5);
+    QCOMPARE(p.selected().first(), QStringLiteral("2"));
   }
 };
 

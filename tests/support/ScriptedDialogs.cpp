@@ -2,6 +2,7 @@
 
 Answer ScriptedDialogs::message(const Message& message) {
   shown_.push_back({Shown::MessageBox, message, {}, {}, {}});
+  messages_.push_back(message);
   if (message.buttons == MessageButtons::Ok) return Answer::Ok;
   return next(answers_, Answer::No, "question: " + message.text);
 }
@@ -18,21 +19,8 @@ int ScriptedDialogs::exec(QDialog& dialog) {
   return steps ? steps(dialog) : 0;
 }
 
-std::vector<Message> ScriptedDialogs::messages() const {
-  std::vector<Message> out;
-  for (const Shown& s : shown_) {
-    if (s.kind == Shown::MessageBox) out.push_back(s.message);
-  }
-  return out;
-}
-
 QStringList ScriptedDialogs::messageTexts() const {
   QStringList out;
-  for (const Message& m : messages()) out.append(m.text);
+  for (const Message& m : messages_) out.append(m.text);
   return out;
-}
-
-Message ScriptedDialogs::lastMessage() const {
-  const auto all = messages();
-  return all.empty() ? Message{} : all.back();
 }

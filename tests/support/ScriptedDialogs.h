@@ -35,10 +35,10 @@ class ScriptedDialogs : public Dialogs {
   int exec(QDialog& dialog) override;
 
   const std::vector<Shown>& shown() const { return shown_; }
-  std::vector<Message> messages() const;
+  const std::vector<Message>& messages() const { return messages_; }
   QStringList messageTexts() const;
   // The last message box shown; an empty Message when none was.
-  Message lastMessage() const;
+  Message lastMessage() const { return messages_.empty() ? Message{} : messages_.back(); }
   const QStringList& unscripted() const { return unscripted_; }
   bool allAnswersUsed() const { return answers_.empty() && texts_.empty() && modals_.empty(); }
   void clear() { *this = ScriptedDialogs(); }
@@ -60,5 +60,6 @@ class ScriptedDialogs : public Dialogs {
   std::deque<QString> texts_;
   std::deque<std::function<int(QDialog&)>> modals_;
   std::vector<Shown> shown_;
+  std::vector<Message> messages_;
   QStringList unscripted_;
 };

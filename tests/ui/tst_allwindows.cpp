@@ -15,7 +15,6 @@
 #include "reports/statements/BSForm.h"
 #include "search/SearchForm.h"
 #include "ui/main/AboutForm.h"
-#include "ui/main/MainForm.h"
 #include "users/LoginForm.h"
 #include "users/NewUserForm.h"
 
@@ -108,10 +107,9 @@ bool meaningful(const QString& name) {
 }
 
 bool captioned(const QWidget& widget) {
-  if (!widget.accessibleName().isEmpty()) return true;
   const QList<QLabel*> labels = widget.window()->findChildren<QLabel*>();
-  return std::any_of(labels.begin(), labels.end(),
-                     [&](const QLabel* label) { return label->buddy() == &widget; });
+  return !widget.accessibleName().isEmpty() ||
+         std::any_of(labels.begin(), labels.end(), [&](auto* l) { return l->buddy() == &widget; });
 }
 
 void walk(QAccessibleInterface* node, QStringList& faults, QStringList& buttonNames) {
@@ -223,13 +221,13 @@ class TestAllWindows : public QObject {
       for (QWidget* up = focus; up && up != form; up = up->parentWidget()) reached << up;
       QTest::keyClick(focus, Qt::Key_Tab);
     }
+    static const char* const kControls[] = {
+        "QPushButton",    "QLineEdit",         "QComboBox", "QAbstractSpinBox",
+        "QPlainTextEdit", "QAbstractItemView", "QCheckBox", "QRadioButton"};
     QStringList missed;
     for (const QWidget* w : all) {
-      const bool control =
-          qobject_cast<const QPushButton*>(w) || qobject_cast<const QLineEdit*>(w) ||
-          qobject_cast<const QComboBox*>(w) || qobject_cast<const QAbstractSpinBox*>(w) ||
-          qobject_cast<const QPlainTextEdit*>(w) || qobject_cast<const QAbstractItemView*>(w) ||
-          qobject_cast<const QCheckBox*>(w) || qobject_cast<const QRadioButton*>(w);
+      const bool control = std::any_of(std::begin(kControls), std::end(kControls),
+                                       [&](const char* kind) { return w->inherits(kind); });
       if (!control || !w->isVisibleTo(form) || !w->isEnabled() || reached.contains(w) ||
           qobject_cast<const QHeaderView*>(w) ||
           qobject_cast<const QComboBox*>(w->parentWidget()) ||

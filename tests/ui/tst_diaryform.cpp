@@ -1,6 +1,7 @@
 #include "TestFiles.h"
 #include "WindowSteps.h"
 #include "interchange/exports.h"
+#include "platform/safefile.h"
 #include "reports/journal/DiaryForm.h"
 #include "reports/journal/journal.h"
 
@@ -41,6 +42,37 @@ class TestDiaryForm : public QObject {
       QVERIFY(!form.isVisible());
     });
     openJournal(store, nullptr);
+  }
+
+  // On paper: every page framed and named, the Chinese still text; a PDF that cannot be written
+  // is refused in words and keeps the earlier file.
+  void savesTheJournalAsPdf() {
+    testbooks::Books b({"A-現金", "E-醫療保健"});
+    QTemporaryDir dir;
+    b.store.DataBaseName = "家計2025";
+    for (int i = 1; i <= 120; ++i)  // enough for several pages
+      b.entry("2025/06/01", "E-醫療保健", "A-現金", 1234566 + i,
+              QStringLiteral("牙醫第%1次").arg(i));
+    const QString path = dir.filePath("journal.pdf");
+    whenShown(b.dialogs, [&](QDialog& form) {
+      b.dialogs.type(path);
+      click(form, "SavePdf");
+      safefile::FailAfterBytes fullDisk(100);
+      b.dialogs.type(path);
+      click(form, "SavePdf");
+      click(form, "Cmd0");
+    });
+    openJournal(b.store, nullptr);
+    QCOMPARE(b.dialogs.messages().at(0),
+             completion("已存成「" + QDir::toNativeSeparators(path) + "」"));
+    QVERIFY(b.dialogs.messages().at(1).text.startsWith(QStringLiteral("PDF檔沒有存好：")));
+    const QString text = pdfText(path);
+    for (const char* expected : {"日記帳", "2024/07/15", "E-醫療保健", "1234686", "牙醫第120次"})
+      QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
+    const auto pages = text.count(QRegularExpression("第 \\d+ 頁，共 (\\d+) 頁"));
+    QVERIFY(pages >= 3);
+    QVERIFY(text.contains(QStringLiteral("第 %1 頁，共 %1 頁").arg(pages)));
+    QCOMPARE(text.count(QStringLiteral("家計2025")), pages);  // the book's name on every page
   }
 };
 

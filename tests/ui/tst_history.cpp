@@ -1,5 +1,4 @@
 // Undo and redo from the main window: the 編輯 menu, its keys, and what the window shows after.
-#include "MainWindow.h"
 #include "WindowSteps.h"
 #include "accounts/chart.h"
 

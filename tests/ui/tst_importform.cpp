@@ -46,8 +46,7 @@ class TestImportForm : public QObject {
       QCOMPARE(table->item(0, 0)->checkState(), Qt::Unchecked);
       QCOMPARE(table->item(0, 6)->text(), QStringLiteral("可能重複"));
       QCOMPARE(table->item(3, 6)->text(), QStringLiteral("「112/13/01」不是日期"));
-      QCOMPARE(child<QLabel>(form, "Summary")->text(),
-               QStringLiteral("共 4 列：勾選 2，可能重複 1，無法讀取 1"));
+      QCOMPARE(child<QLabel>(form, "Summary")->text(), "共 4 列：勾選 2，可能重複 1，無法讀取 1");
       table->selectRow(2);
       auto* rowAccount = child<QComboBox>(form, "RowAccount");
       rowAccount->setCurrentIndex(rowAccount->findText(QStringLiteral("E-餐費")));

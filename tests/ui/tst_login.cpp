@@ -1,6 +1,5 @@
 // The login window at the start of the program: a new user, a wrong password, and the first
 // start of a system-wide installation, which logs in as the sample user from the home folder.
-#include "MainWindow.h"
 #include "WindowSteps.h"
 #include "platform/datafolder.h"
 

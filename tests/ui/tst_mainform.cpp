@@ -1,6 +1,5 @@
 // The main window driven as a person would: the ledger of the chosen account, ticking and
 // deleting ticked entries, closing the books, and ending the program.
-#include "MainWindow.h"
 #include "TestFiles.h"
 #include "WindowSteps.h"
 #include "platform/safefile.h"
