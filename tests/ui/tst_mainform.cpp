@@ -91,25 +91,6 @@ class MainFormTest : public QObject {
     QCOMPARE(p.entriesPanel(), QStringLiteral("資料筆數：2"));
   }
 
-  // 結帳(&C) asks for the date, today's offered; a cancelled box or no date changes nothing.
-  void closingTheBooksAsksForTheDate() {
-    Program p;
-    p.store.clock().setToday(QDate(2025, 1, 3));
-    p.dialogs.cancelInput();
-    click(p.window, "Cmd7");
-    p.dialogs.type(QStringLiteral("abc"));
-    click(p.window, "Cmd7");
-    QCOMPARE(p.store.EntryCount, 5);
-    p.dialogs.type(QStringLiteral("2025/01/02"));
-    click(p.window, "Cmd7");
-    QCOMPARE(p.dialogs.shown().at(0).defaultText, QStringLiteral("2025/01/03"));
-    QCOMPARE(p.dialogs.messages(),
-             (std::vector<Message>{refusal(QStringLiteral("不是正確的日期格式")),
-                                   completion(QStringLiteral("資料結帳完成"))}));
-    QCOMPARE(p.ledger->topLevelItemCount(), 4);  // the salary, the transfer and the carried -500
-    QCOMPARE(p.entriesPanel(), QStringLiteral("資料筆數：3"));
-  }
-
   // Ending saves the book, whichever way it is asked, unless told not to.
   void endingSavesUnlessToldNotTo_data() {
     QTest::addColumn<int>("way");

@@ -8,13 +8,10 @@ namespace {
 
 QStringList tableRow(QDialog& form, const QString& label) {
   auto* table = child<QTableWidget>(form, "Table");
-  for (int r = 0; r < table->rowCount(); ++r) {
-    if (table->item(r, 0)->text() != label) continue;
-    QStringList cells;
-    for (int c = 1; c < table->columnCount(); ++c) cells << table->item(r, c)->text();
-    return cells;
-  }
-  return {};
+  const int r = table->findItems(label, Qt::MatchExactly).value(0)->row();
+  QStringList cells;
+  for (int c = 1; c < table->columnCount(); ++c) cells << table->item(r, c)->text();
+  return cells;
 }
 
 }  // namespace
@@ -25,17 +22,13 @@ class PeriodFormTest : public QObject {
  private slots:
   void aYearByMonthWithNetWorthAndItsCharts() {
     QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    Module1 store{dir.path(), dialogs};
-    store.clock().setToday(QDate(2025, 3, 20));
-    store.DataBaseName = "2025";
-    testbooks::addAccounts(store, {"A-現金", "I-薪資", "E-餐飲", "E-房租", "L-信用卡"});
-    testbooks::addEntry(store, "2025/01/05", "I-薪資", "A-現金", 30000);
-    testbooks::addEntry(store, "2025/01/10", "E-餐飲", "A-現金", 2500);
-    testbooks::addEntry(store, "2025/02/01", "E-房租", "L-信用卡", 12000);
-    testbooks::addEntry(store, "2025/03/03", "E-餐飲", "A-現金", 1800);
-
-    whenShown(dialogs, [&](QDialog& form) {
+    testbooks::Books b({"A-現金", "I-薪資", "E-餐飲", "E-房租", "L-信用卡"});
+    b.store.clock().setToday(QDate(2025, 3, 20));
+    b.entry("2025/01/05", "I-薪資", "A-現金", 30000);
+    b.entry("2025/01/10", "E-餐飲", "A-現金", 2500);
+    b.entry("2025/02/01", "E-房租", "L-信用卡", 12000);
+    b.entry("2025/03/03", "E-餐飲", "A-現金", 1800);
+    whenShown(b.dialogs, [&](QDialog& form) {
       QCOMPARE(tableRow(form, "E-餐飲"), (QStringList{"1,800", "1,800"}));  // March alone
       child<QComboBox>(form, "PeriodKind")->setCurrentIndex(1);
       auto* table = child<QTableWidget>(form, "Table");
@@ -46,11 +39,11 @@ class PeriodFormTest : public QObject {
       QCOMPARE(worth->topLevelItemCount(), 3);
       QCOMPARE(worth->topLevelItem(2)->text(1), QStringLiteral("13,700"));
 
-      whenShown(dialogs, [&](QDialog& charts) {
+      whenShown(b.dialogs, [&](QDialog& charts) {
         auto* tabs = child<QTabWidget>(charts, "Charts");
         QCOMPARE(tabs->count(), 3);
         for (int i = 0; i < 3; ++i) QVERIFY(qobject_cast<QChartView*>(tabs->widget(i)));
-        dialogs.type(dir.path() + "/donut.png");
+        b.dialogs.type(dir.path() + "/donut.png");
         click(charts, "SavePng");
         click(charts, "Close");
       });
@@ -60,16 +53,16 @@ class PeriodFormTest : public QObject {
       QCOMPARE(png.read(4), QByteArray("\x89PNG"));
 
       // On paper: the table and the three charts, the text still text.
-      dialogs.type(dir.path() + "/report.pdf");
+      b.dialogs.type(dir.path() + "/report.pdf");
       click(form, "SavePdf");
-      QCOMPARE(dialogs.lastMessage().title, QStringLiteral("完成"));
+      QCOMPARE(b.dialogs.lastMessage().title, QStringLiteral("完成"));
       const QString read = pdfText(dir.path() + "/report.pdf");
       for (const char* expected : {"收支分析", "E-房租", "16,300", "財產淨值", "13,700"})
         QVERIFY2(read.contains(QString::fromUtf8(expected)), expected);
 
       // A year without entries: "沒有資料" where the donut and the bars would be.
       child<QSpinBox>(form, "Year")->setValue(2030);
-      whenShown(dialogs, [&](QDialog& charts) {
+      whenShown(b.dialogs, [&](QDialog& charts) {
         const auto empty = charts.findChildren<QLabel*>("NoData");
         QCOMPARE(empty.size(), 2);
         QCOMPARE(empty[0]->text(), QStringLiteral("沒有資料"));
@@ -83,12 +76,12 @@ class PeriodFormTest : public QObject {
       child<QLineEdit>(form, "DateFrom")->setText("2025/3/1");
       child<QLineEdit>(form, "DateTo")->setText("2025/1/31");
       click(form, "Show");
-      QCOMPARE(dialogs.lastMessage(),
+      QCOMPARE(b.dialogs.lastMessage(),
                refusal(QStringLiteral("起始日期 2025/03/01 在結束日期 2025/01/31 之後，請改正")));
       click(form, "Close");
     });
-    openPeriodReport(store, nullptr);
-    QVERIFY(dialogs.allAnswersUsed());
+    openPeriodReport(b.store, nullptr);
+    QVERIFY(b.dialogs.allAnswersUsed());
   }
 };
 

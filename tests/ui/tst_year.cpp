@@ -97,10 +97,17 @@ void TestYear::aYearOfAHousehold() {
   QCOMPARE(statements("2025/12/31"), QStringLiteral("財產淨值  220900 / 結餘  90900"));
   QCOMPARE(statements("2025/6/30"), QStringLiteral("財產淨值  173500 / 結餘  43500"));
 
-  // Closing the books at mid-year: the entry of 06/30 goes into the carried balances, the
-  // net worth stays, the income statement starts again.
-  dialogs.type(QStringLiteral("2025/6/30"));
-  click(main, "Cmd7");
+  // Closing the books at mid-year, asked for the date (today's offered) twice over: a cancelled
+  // box or no date changes nothing. The entry of 06/30 goes into the carried balances, the net
+  // worth stays, the income statement starts again.
+  dialogs.clear();
+  for (const char* date : {"", "abc", "2025/6/30"}) {
+    dialogs.type(QString::fromUtf8(date));
+    click(main, "Cmd7");
+  }
+  QCOMPARE(dialogs.shown().at(0).defaultText, QStringLiteral("2025/01/01"));
+  QCOMPARE(dialogs.messages(), (std::vector{refusal(QStringLiteral("不是正確的日期格式")),
+                                            completion(QStringLiteral("資料結帳完成"))}));
   QCOMPARE(store.panel(Module1::EntriesPanel), QStringLiteral("資料筆數：7"));
   QVERIFY(child<QTreeWidget>(main, "Liv1")->selectedItems().isEmpty());
   QCOMPARE(statements("2025/12/31"), QStringLiteral("財產淨值  220900 / 結餘  47400"));
