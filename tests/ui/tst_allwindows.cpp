@@ -198,9 +198,8 @@ class TestAllWindows : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(shown.form.get()));
     QStringList faults, buttonNames;
     walk(QAccessible::queryAccessibleInterface(shown.form.get()), faults, buttonNames);
-    for (const QString& name : buttonNames) {
+    for (const QString& name : buttonNames)
       if (buttonNames.count(name) > 1) faults << "two buttons named " + name;
-    }
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
   }
 
@@ -249,8 +248,6 @@ class TestAllWindows : public QObject {
     QApplication::setStyle(QStyleFactory::create("Fusion"));
     const QColor grey(53, 53, 53), base(42, 42, 42), light(Qt::white);
     QPalette dark(light, grey, grey.lighter(), grey.darker(), grey, light, light, base, grey);
-    dark.setColor(QPalette::PlaceholderText, QColor(160, 160, 160));
-    dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
     QApplication::setPalette(dark);
     ShownWindow shown(window);
     QVERIFY(QTest::qWaitForWindowExposed(shown.form.get()));

@@ -94,10 +94,9 @@ class MainFormTest : public QObject {
   // Ending saves the book, whichever way it is asked, unless told not to.
   void endingSavesUnlessToldNotTo_data() {
     QTest::addColumn<int>("way");
-    QTest::newRow("title bar") << int(TitleBar);
-    QTest::newRow("結束(&Q)") << int(QuitMenu);
-    QTest::newRow("asked with saving") << int(AskedWithSaving);
-    QTest::newRow("asked without (the login's exit)") << int(AskedWithoutSaving);
+    int way = TitleBar;
+    for (const char* name : {"title bar", "結束(&Q)", "asked with saving", "asked without"})
+      QTest::newRow(name) << way++;
   }
   void endingSavesUnlessToldNotTo() {
     QFETCH(int, way);
