@@ -10,11 +10,10 @@
 #include <vector>
 
 // The dialog seam for tests: answers queued in advance, a record of every box shown, and
-// steps that run against a window instead of a real modal loop.
-//
-// OK boxes need no answer. Yes/No questions take the next queued answer, input boxes the next
-// queued text, modal windows the next queued steps. Anything shown without a queued answer is
-// recorded in unscripted() and answered No, cancel or rejected.
+// steps that run against a window instead of a real modal loop. OK boxes need no answer. Yes/No
+// questions take the next queued answer, input boxes the next queued text, modal windows the next
+// queued steps. Anything shown without a queued answer is recorded in unscripted() and answered No,
+// cancel or rejected.
 class ScriptedDialogs : public Dialogs {
  public:
   struct Shown {

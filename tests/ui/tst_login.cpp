@@ -1,5 +1,4 @@
-// The login window at the start of the program: a new user, a wrong password, and the first
-// start of a system-wide installation, which logs in as the sample user from the home folder.
+// The login window: a new user, a wrong password, and the sample user of a fresh installation.
 #include "WindowSteps.h"
 #include "platform/datafolder.h"
 

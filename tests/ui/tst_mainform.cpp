@@ -1,7 +1,8 @@
 // The main window driven as a person would: the ledger of the chosen account, ticking and
-// deleting ticked entries, closing the books, and ending the program.
+// deleting ticked entries, undo and redo, and ending the program.
 #include "TestFiles.h"
 #include "WindowSteps.h"
+#include "accounts/chart.h"
 #include "platform/safefile.h"
 #include "store/database.h"
 #include "store/ledger.h"
@@ -11,12 +12,15 @@ namespace {
 // A small open book shown on cash: four entries, the last naming cash on both sides.
 struct Program : MainWindowBook {
   QTreeWidget* ledger = child<QTreeWidget>(window, "Liv1");
+  QListWidget* selector = child<QListWidget>(window, "Cob1");
+  QAction* undo = child<QAction>(window, "Undo");
+  QAction* redo = child<QAction>(window, "Redo");
 
   Program() {
     store.UserName = QStringLiteral("user1");
     store.DataBaseName = QStringLiteral("2025");
     QDir().mkpath(store.databaseFolder());
-    testbooks::addAccounts(store, {"A-現金", "Equity", "E-餐飲", "I-薪水"});
+    testbooks::addAccounts(store, {"A-現金", "Equity", "E-交通", "E-餐飲", "I-薪水"});
     testbooks::addEntry(store, "2025/01/01", "A-現金", "Equity", 1000, "初值");
     testbooks::addEntry(store, "2025/01/02", "E-餐飲", "A-現金", 1500, "聚餐");
     testbooks::addEntry(store, "2025/01/03", "I-薪水", "A-現金", 200);
@@ -30,9 +34,12 @@ struct Program : MainWindowBook {
     for (int c = 0; c < 6; ++c) texts.append(ledger->topLevelItem(i)->text(c));
     return texts;
   }
-  void tick(int i, Qt::CheckState to = Qt::Checked) {
-    ledger->topLevelItem(i)->setCheckState(0, to);
+  QStringList numbers() const {
+    QStringList shown;
+    for (int i = 0; i < ledger->topLevelItemCount(); ++i) shown << ledger->topLevelItem(i)->text(5);
+    return shown;
   }
+  void tick(int i) { ledger->topLevelItem(i)->setCheckState(0, Qt::Checked); }
   QString entriesPanel() { return child<QLabel>(window, "Panel4")->text(); }
   QByteArray mainDat() { return fileBytes(store.databaseFolder() + "/Main.dat"); }
   QByteArray inMemory() { return entriesFileBytes(store.EntryTable, store.EntryCount); }
@@ -73,7 +80,7 @@ class MainFormTest : public QObject {
     // Ticking or unticking a row selects it (a double click then edits it).
     for (int i : {4, 3, 2, 1}) p.tick(i);
     QVERIFY(p.ledger->topLevelItem(1)->isSelected());
-    p.tick(2, Qt::Unchecked);
+    p.ledger->topLevelItem(2)->setCheckState(0, Qt::Unchecked);
     QVERIFY(p.ledger->topLevelItem(2)->isSelected());
 
     // The meal and both rows of the transfer ticked: No keeps the entries and the ticks.
@@ -92,6 +99,44 @@ class MainFormTest : public QObject {
   }
 
   // Ending saves the book, whichever way it is asked, unless told not to.
+  // 復原 and 重做 by their keys, named after the step; the ledger redrawn each time.
+  void keysUndoAndRedoADeletionInTheLedger() {
+    Program p;
+    QApplication::setActiveWindow(&p.window);
+    const auto press = [&](QKeyCombination keys) { QTest::keySequence(&p.window, keys); };
+    const QStringList all{"1", "2", "3", "4", "4"}, kept{"1", "2", "2"};
+    QVERIFY(!p.undo->isEnabled() && !p.redo->isEnabled());
+    p.tick(1);
+    p.tick(2);
+    p.dialogs.answer(Answer::Yes);
+    click(p.window, "Cmd3");
+    QCOMPARE(p.numbers(), kept);
+    QCOMPARE(p.undo->text(), QStringLiteral("復原 刪除記錄(&U)"));
+    press(Qt::CTRL | Qt::Key_Z);
+    QCOMPARE(p.numbers(), all);
+    QCOMPARE(p.entriesPanel(), QStringLiteral("資料筆數：4"));
+    QVERIFY(!p.undo->isEnabled() && p.redo->isEnabled());
+    QCOMPARE(p.redo->text(), QStringLiteral("重做 刪除記錄(&R)"));
+    press(Qt::CTRL | Qt::Key_Y);
+    QCOMPARE(p.numbers(), kept);
+    press(Qt::CTRL | Qt::Key_Z);
+    press(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+    QCOMPARE(p.numbers(), kept);
+  }
+
+  // Undoing the deletion of the account above it moves meals down a slot: it stays shown.
+  void theShownAccountStaysShownWhereverItMoves() {
+    Program p;
+    QVERIFY(!deleteAccount(p.store, 3));
+    p.store.FillAccountLists();
+    p.selector->setCurrentRow(2);
+    const QStringList meals = p.numbers();
+    p.undo->trigger();
+    QCOMPARE(p.selector->currentRow(), 3);
+    QCOMPARE(p.numbers(), meals);
+    QCOMPARE(p.store.panel(Module1::AccountsPanel), QStringLiteral("帳戶數量：5"));
+  }
+
   void endingSavesUnlessToldNotTo_data() {
     QTest::addColumn<int>("way");
     int way = TitleBar;

@@ -14,9 +14,8 @@ struct Program : MainWindowBook {
     if (CreateUser(store, "Test", "839") || !LogIn(store, "Test", "839").loggedIn)
       qFatal("no user");
     for (const QString& name : books) QDir().mkpath(store.userFolder() + "/" + name);
-    if (SaveDatabaseList(store, books)) qFatal("no list");
     store.DataBaseName = books[0];
-    if (LoadDatabase(store, 100)) qFatal("no book");
+    if (SaveDatabaseList(store, books) || LoadDatabase(store, 100)) qFatal("no book");
     store.setPanel(Module1::DatabasePanel, "資料庫名稱：" + books[0]);
   }
 };
