@@ -96,8 +96,8 @@ void TestYear::aYearOfAHousehold() {
   QCOMPARE(statements("2025/12/31"), QStringLiteral("財產淨值  220900 / 結餘  90900"));
   QCOMPARE(statements("2025/6/30"), QStringLiteral("財產淨值  173500 / 結餘  43500"));
 
-  // Closing the books at mid-year, asked for the date (today's offered) twice over: a cancelled
-  // box or no date changes nothing. The entry of 06/30 goes into the carried balances, the net
+  // Closing the books at mid-year, the date asked with today's offered: a cancelled box or a
+  // date that is none changes nothing. The entry of 06/30 goes into the carried balances, the net
   // worth stays, the income statement starts again.
   dialogs.clear();
   for (const char* date : {"", "abc", "2025/6/30"}) {
