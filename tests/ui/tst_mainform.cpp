@@ -1,26 +1,26 @@
 // The main window driven as a person would: the ledger of the chosen account, ticking and
-// deleting ticked entries.
-#include "Books.h"
-#include "MainWindow.h"
+// deleting ticked entries, undo and redo, and ending the program.
+#include "TestFiles.h"
 #include "WindowSteps.h"
-#include "store/Module1.h"
+#include "accounts/chart.h"
+#include "platform/safefile.h"
+#include "store/database.h"
 #include "store/ledger.h"
-#include "ui/main/MainForm.h"
-
-#include <QLabel>
-#include <QTemporaryDir>
-#include <QTreeWidget>
 
 namespace {
-
-const QColor kRed(254, 54, 60);
 
 // A small open book shown on cash: four entries, the last naming cash on both sides.
 struct Program : MainWindowBook {
   QTreeWidget* ledger = child<QTreeWidget>(window, "Liv1");
+  QListWidget* selector = child<QListWidget>(window, "Cob1");
+  QAction* undo = child<QAction>(window, "Undo");
+  QAction* redo = child<QAction>(window, "Redo");
 
   Program() {
-    testbooks::addAccounts(store, {"A-現金", "Equity", "E-餐飲", "I-薪水"});
+    store.UserName = QStringLiteral("user1");
+    store.DataBaseName = QStringLiteral("2025");
+    QDir().mkpath(store.databaseFolder());
+    testbooks::addAccounts(store, {"A-現金", "Equity", "E-交通", "E-餐飲", "I-薪水"});
     testbooks::addEntry(store, "2025/01/01", "A-現金", "Equity", 1000, "初值");
     testbooks::addEntry(store, "2025/01/02", "E-餐飲", "A-現金", 1500, "聚餐");
     testbooks::addEntry(store, "2025/01/03", "I-薪水", "A-現金", 200);
@@ -34,10 +34,25 @@ struct Program : MainWindowBook {
     for (int c = 0; c < 6; ++c) texts.append(ledger->topLevelItem(i)->text(c));
     return texts;
   }
-  void tick(int i, Qt::CheckState to = Qt::Checked) {
-    ledger->topLevelItem(i)->setCheckState(0, to);
+  QStringList numbers() const {
+    QStringList shown;
+    for (int i = 0; i < ledger->topLevelItemCount(); ++i) shown << ledger->topLevelItem(i)->text(5);
+    return shown;
+  }
+  void tick(int i) { ledger->topLevelItem(i)->setCheckState(0, Qt::Checked); }
+  QString entriesPanel() { return child<QLabel>(window, "Panel4")->text(); }
+  QByteArray mainDat() { return fileBytes(store.databaseFolder() + "/Main.dat"); }
+  QByteArray inMemory() { return entriesFileBytes(store.EntryTable, store.EntryCount); }
+  // Saved, then the meal deleted in memory only; returns the saved bytes.
+  QByteArray savedThenChanged() {
+    if (!SaveDatabase(store).saved()) qFatal("cannot save the book");
+    markDeleted(store, 2);
+    CompactEntries(store);
+    return mainDat();
   }
 };
+
+enum Way { TitleBar, QuitMenu, AskedWithSaving, AskedWithoutSaving };
 
 }  // namespace
 
@@ -47,34 +62,25 @@ class MainFormTest : public QObject {
  private slots:
   void ledgerShowsRowsRedTextsAndSelectsTheLast() {
     Program p;
-    QCOMPARE(p.ledger->topLevelItemCount(), 5);
     QCOMPARE(p.row(0), (QStringList{"2025/01/01", "Equity", "1000", " 1000", "初值", "1"}));
-    QCOMPARE(p.row(1), (QStringList{"2025/01/02", "E-餐飲", "-1500", "-500", "聚餐", "2"}));
-    QCOMPARE(p.row(2), (QStringList{"2025/01/03", "I-薪水", "200", "-300", "", "3"}));
-    QCOMPARE(p.row(3), (QStringList{"2025/01/04", "A-現金", "70", "-230", "對轉", "4"}));
     QCOMPARE(p.row(4), (QStringList{"2025/01/04", "A-現金", "-70", "-300", "對轉", "4"}));
     // Red: a negative amount or total; a positive amount beside a negative total is not.
-    auto red = [&](int i, int column) {
-      return p.ledger->topLevelItem(i)->foreground(column).color() == kRed;
+    const auto red = [&](int i, int column) {
+      return p.ledger->topLevelItem(i)->foreground(column).color() == QColor(254, 54, 60);
     };
     QVERIFY(red(1, 2) && red(1, 3) && red(2, 3));
     QVERIFY(!red(2, 2) && !red(0, 2) && !red(0, 3));
-    QCOMPARE(p.ledger->currentItem(), p.ledger->topLevelItem(4));
-    QVERIFY(p.ledger->topLevelItem(4)->isSelected());
+    QVERIFY(p.ledger->topLevelItem(4)->isSelected() && !p.ledger->topLevelItem(5));
   }
 
   void tickingSelectsAndDeletionRemovesTheTickedEntriesAfterAYes() {
     Program p;
     click(p.window, "Cmd3");
     QCOMPARE(p.dialogs.lastMessage(), refusal(QStringLiteral("請先勾選要刪除的記錄")));
-
-    // Ticking or unticking a row selects it (a double click then edits it); a tick it already
-    // has moves nothing.
+    // Ticking or unticking a row selects it (a double click then edits it).
     for (int i : {4, 3, 2, 1}) p.tick(i);
-    QCOMPARE(p.ledger->currentItem(), p.ledger->topLevelItem(1));
-    p.tick(2, Qt::Unchecked);
-    p.tick(0, Qt::Unchecked);
-    QCOMPARE(p.ledger->currentItem(), p.ledger->topLevelItem(2));
+    QVERIFY(p.ledger->topLevelItem(1)->isSelected());
+    p.ledger->topLevelItem(2)->setCheckState(0, Qt::Unchecked);
     QVERIFY(p.ledger->topLevelItem(2)->isSelected());
 
     // The meal and both rows of the transfer ticked: No keeps the entries and the ticks.
@@ -84,40 +90,84 @@ class MainFormTest : public QObject {
     QCOMPARE(p.store.EntryCount, 5);
     QCOMPARE(p.window.tickedSlots(), (std::vector<int>{2, 4, 4}));
 
-    // Yes: two entries go, the transfer once; the salary moves to slot 2 and shows it.
+    // Yes: two entries go; the salary moves to slot 2 and is shown selected.
     p.dialogs.answer(Answer::Yes);
     click(p.window, "Cmd3");
-    QCOMPARE(p.store.EntryCount, 3);
-    QCOMPARE(p.ledger->topLevelItemCount(), 2);
     QCOMPARE(p.row(1), (QStringList{"2025/01/03", "I-薪水", "200", " 1200", "", "2"}));
-    QCOMPARE(p.ledger->currentItem(), p.ledger->topLevelItem(1));
-    QVERIFY(p.window.tickedSlots().empty());
-    QCOMPARE(child<QLabel>(p.window, "Panel4")->text(), QStringLiteral("資料筆數：2"));
-    QCOMPARE(p.dialogs.messages().size(), size_t(3));
-    QVERIFY(p.dialogs.unscripted().isEmpty());
+    QVERIFY(p.ledger->topLevelItem(1)->isSelected() && p.window.tickedSlots().empty());
+    QCOMPARE(p.entriesPanel(), QStringLiteral("資料筆數：2"));
   }
 
-  // 結帳(&C) asks for the date (today's offered); a cancelled box or a date that is none
-  // changes nothing.
-  void closingTheBooksAsksForTheDate() {
+  // Ending saves the book, whichever way it is asked, unless told not to.
+  // 復原 and 重做 by their keys, named after the step; the ledger redrawn each time.
+  void keysUndoAndRedoADeletionInTheLedger() {
     Program p;
-    p.store.clock().setToday(QDate(2025, 1, 3));
-    p.dialogs.cancelInput();
-    click(p.window, "Cmd7");
-    p.dialogs.type(QStringLiteral("abc"));
-    click(p.window, "Cmd7");
-    QCOMPARE(p.store.EntryCount, 5);
-    p.dialogs.type(QStringLiteral("2025/01/02"));
-    click(p.window, "Cmd7");
-    QCOMPARE(p.dialogs.shown().at(0).defaultText, QStringLiteral("2025/01/03"));
-    QCOMPARE(p.dialogs.messages(),
-             (std::vector<Message>{refusal(QStringLiteral("不是正確的日期格式")),
-                                   completion(QStringLiteral("資料結帳完成"))}));
-    // The salary and the transfer stay; cash carries its -500 of the second.
-    QCOMPARE(p.store.EntryCount, 4);
-    QCOMPARE(p.row(0), (QStringList{"2025/01/03", "I-薪水", "200", " 200", "", "1"}));
-    QCOMPARE(p.row(3), (QStringList{"2025/01/02", "Equity", "-500", "-300", "初值", "3"}));
-    QCOMPARE(child<QLabel>(p.window, "Panel4")->text(), QStringLiteral("資料筆數：3"));
+    QApplication::setActiveWindow(&p.window);
+    const auto press = [&](QKeyCombination keys) { QTest::keySequence(&p.window, keys); };
+    const QStringList all{"1", "2", "3", "4", "4"}, kept{"1", "2", "2"};
+    QVERIFY(!p.undo->isEnabled() && !p.redo->isEnabled());
+    p.tick(1);
+    p.tick(2);
+    p.dialogs.answer(Answer::Yes);
+    click(p.window, "Cmd3");
+    QCOMPARE(p.numbers(), kept);
+    QCOMPARE(p.undo->text(), QStringLiteral("復原 刪除記錄(&U)"));
+    press(Qt::CTRL | Qt::Key_Z);
+    QCOMPARE(p.numbers(), all);
+    QCOMPARE(p.entriesPanel(), QStringLiteral("資料筆數：4"));
+    QVERIFY(!p.undo->isEnabled() && p.redo->isEnabled());
+    QCOMPARE(p.redo->text(), QStringLiteral("重做 刪除記錄(&R)"));
+    press(Qt::CTRL | Qt::Key_Y);
+    QCOMPARE(p.numbers(), kept);
+    press(Qt::CTRL | Qt::Key_Z);
+    press(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+    QCOMPARE(p.numbers(), kept);
+  }
+
+  // Undoing the deletion of the account above it moves meals down a slot: it stays shown.
+  void theShownAccountStaysShownWhereverItMoves() {
+    Program p;
+    QVERIFY(!deleteAccount(p.store, 3));
+    p.store.FillAccountLists();
+    p.selector->setCurrentRow(2);
+    const QStringList meals = p.numbers();
+    p.undo->trigger();
+    QCOMPARE(p.selector->currentRow(), 3);
+    QCOMPARE(p.numbers(), meals);
+    QCOMPARE(p.store.panel(Module1::AccountsPanel), QStringLiteral("帳戶數量：5"));
+  }
+
+  void endingSavesUnlessToldNotTo_data() {
+    QTest::addColumn<int>("way");
+    int way = TitleBar;
+    for (const char* name : {"title bar", "結束(&Q)", "asked with saving", "asked without"})
+      QTest::newRow(name) << way++;
+  }
+  void endingSavesUnlessToldNotTo() {
+    QFETCH(int, way);
+    Program p;
+    const QByteArray saved = p.savedThenChanged();
+    if (way == TitleBar) QVERIFY(p.window.close());
+    if (way == QuitMenu) child<QAction>(p.window, "Quit")->trigger();
+    if (way >= AskedWithSaving) p.store.requestEnd(way == AskedWithSaving);
+    QVERIFY(!p.window.isVisible());
+    QCOMPARE(p.mainDat(), way == AskedWithoutSaving ? saved : p.inMemory());
+    QVERIFY(p.dialogs.shown().empty());
+  }
+
+  void aFailedSaveKeepsTheWindowOpenAndTheFilesWhole() {
+    Program p;
+    const QByteArray saved = p.savedThenChanged();
+    {
+      safefile::FailAfterBytes full(0);
+      QVERIFY(!p.window.close());
+    }
+    QVERIFY(p.window.isVisible());
+    QVERIFY(p.dialogs.lastMessage().text.startsWith(QStringLiteral("資料庫沒有存好：")));
+    QCOMPARE(p.mainDat(), saved);
+    // With room on the disk again, the same exit saves the change kept in memory, and ends.
+    QVERIFY(p.window.close());
+    QCOMPARE(p.mainDat(), p.inMemory());
   }
 };
 

@@ -1,0 +1,260 @@
+// Every window of the program, each opened on a small book with negative amounts, as a screen
+// reader and a keyboard meet it, and under a dark desktop theme.
+#include "WindowSteps.h"
+#include "accounts/AccountForm.h"
+#include "catalogue/OpenForm.h"
+#include "entries/InputForm.h"
+#include "interchange/ImportForm.h"
+#include "maintenance/DelForm.h"
+#include "platform/codepage.h"
+#include "platform/widgets/colours.h"
+#include "reports/journal/DiaryForm.h"
+#include "reports/period/ChartsForm.h"
+#include "reports/period/PeriodForm.h"
+#include "reports/period/period.h"
+#include "reports/statements/BSForm.h"
+#include "search/SearchForm.h"
+#include "ui/main/AboutForm.h"
+#include "users/LoginForm.h"
+#include "users/NewUserForm.h"
+
+namespace {
+
+using Opener = std::function<std::unique_ptr<QWidget>(testbooks::Books&)>;
+
+template <class Form>
+Opener plain() {
+  return [](testbooks::Books& b) { return std::make_unique<Form>(b.store); };
+}
+
+const std::pair<const char*, Opener> kWindows[] = {
+    {"MainForm",
+     [](testbooks::Books& b) {
+       auto window = std::make_unique<MainForm>(b.store);
+       b.store.FillAccountLists();
+       window->showAccount(1);  // the cash, below nothing
+       return window;
+     }},
+    {"LoginForm", plain<LoginForm>()},
+    {"NewUserForm", plain<NewUserForm>()},
+    {"OpenForm", plain<OpenForm>()},
+    {"AccountForm", plain<AccountForm>()},
+    {"BSForm", plain<BSForm>()},
+    {"DiaryForm", plain<DiaryForm>()},
+    {"DelForm", [](testbooks::Books& b) { return std::make_unique<DelForm>(b.store, b.view); }},
+    {"InputForm", [](testbooks::Books& b) { return std::make_unique<InputForm>(b.store, b.view); }},
+    {"SearchForm",
+     [](testbooks::Books& b) {
+       auto form = std::make_unique<SearchForm>(b.store);
+       // An amount that is none shows the window's warning line.
+       child<QLineEdit>(*form, "AmountFrom")->setText(QStringLiteral("十元"));
+       return form;
+     }},
+    {"PeriodForm", plain<PeriodForm>()},
+    {"ChartsForm",
+     [](testbooks::Books& b) {
+       return std::make_unique<ChartsForm>(
+           b.store, period::buildReport(b.store, period::monthPeriod(2024, 7)));
+     }},
+    {"ImportForm",
+     [](testbooks::Books& b) {
+       auto form = std::make_unique<ImportForm>(b.store);
+       // A statement read: an amount paid out, and a line that cannot be read.
+       auto* statement = new QTemporaryFile(QDir::tempPath() + "/XXXXXX.csv", form.get());
+       if (!statement->open()) qFatal("no temporary file");
+       statement->write(codepage::encode(QStringLiteral(
+           "交易日期,摘要,支出,存入\r\n112/07/05,午餐,85,\r\n112/13/01,錯誤,1,\r\n")));
+       statement->flush();
+       child<QLineEdit>(*form, "FilePath")->setText(statement->fileName());
+       click(*form, "Read");
+       if (child<QTableWidget>(*form, "Preview")->rowCount() != 2) qFatal("statement not read");
+       return form;
+     }},
+    {"AboutForm",
+     [](testbooks::Books&) {
+       return std::make_unique<AboutForm>(QStringLiteral("readme.htm"),
+                                          QStringLiteral("someone@example.org"));
+     }},
+};
+
+// The window of one row over a cash account spent below nothing, shown.
+struct ShownWindow {
+  testbooks::Books book{{"A-現金", "Equity", "L-卡", "E-餐"}};
+  std::unique_ptr<QWidget> form;
+
+  explicit ShownWindow(int row) {
+    book.entry("2024/07/01", "A-現金", "Equity", 1500, QStringLiteral("初值"));
+    book.entry("2024/07/02", "E-餐", "A-現金", 2000);
+    form = kWindows[static_cast<size_t>(row)].second(book);
+    form->show();
+  }
+};
+
+void addRows() {
+  QTest::addColumn<int>("window");
+  for (size_t i = 0; i < std::size(kWindows); ++i) QTest::newRow(kWindows[i].first) << int(i);
+}
+
+QString describe(QAccessibleInterface* node) {
+  const QString name = node->object() ? node->object()->objectName() : QStringLiteral("?");
+  return QStringLiteral("%1 (role %2)").arg(name).arg(int(node->role()));
+}
+
+// A caption of one symbol ("←") tells a listener nothing.
+bool meaningful(const QString& name) {
+  const QString trimmed = name.trimmed();
+  return !trimmed.isEmpty() && (trimmed.size() > 1 || trimmed[0].isLetterOrNumber());
+}
+
+bool captioned(const QWidget& widget) {
+  const QList<QLabel*> labels = widget.window()->findChildren<QLabel*>();
+  return !widget.accessibleName().isEmpty() ||
+         std::any_of(labels.begin(), labels.end(), [&](auto* l) { return l->buddy() == &widget; });
+}
+
+void walk(QAccessibleInterface* node, QStringList& faults, QStringList& buttonNames) {
+  if (!node || node->state().invisible) return;
+  const QAccessible::Role role = node->role();
+  static const QList<QAccessible::Role> named = {
+      QAccessible::EditableText, QAccessible::ComboBox,    QAccessible::List,
+      QAccessible::Table,        QAccessible::Tree,        QAccessible::SpinBox,
+      QAccessible::CheckBox,     QAccessible::RadioButton, QAccessible::Button};
+  if (named.contains(role)) {
+    const QString name = node->text(QAccessible::Name);
+    if (!meaningful(name)) faults << "unnamed " + describe(node);
+    // A picker's name falls back to its current choice, which tells nothing of what it is for.
+    const auto* widget = qobject_cast<const QWidget*>(node->object());
+    if (role == QAccessible::ComboBox && widget && !captioned(*widget))
+      faults << "no caption for " + describe(node);
+    // Push buttons only: a box's clearing cross is told apart by the box it sits in.
+    if (qobject_cast<const QPushButton*>(node->object())) buttonNames << name;
+  }
+  if (QAccessibleTableInterface* table = node->tableInterface()) {
+    for (int column = 0; column < table->columnCount(); ++column) {
+      if (table->columnDescription(column).trimmed().isEmpty())
+        faults << QStringLiteral("column %1 without a header in ").arg(column) + describe(node);
+    }
+    return;  // the cells are named by their texts
+  }
+  if (role == QAccessible::List || role == QAccessible::ComboBox) return;
+  for (int i = 0; i < node->childCount(); ++i) walk(node->child(i), faults, buttonNames);
+}
+
+void checkContrast(QStringList& faults, const QWidget* w, const QString& what, const QColor& text,
+                   const QColor& ground) {
+  if (const double ratio = contrastRatio(text, ground); ratio < 4.5) {
+    faults << QStringLiteral("%1 %2: %3 on %4 is %5:1")
+                  .arg(w->objectName(), what, text.name(), ground.name())
+                  .arg(ratio, 0, 'f', 2);
+  }
+}
+
+QStringList unreadable(const QWidget& window) {
+  QStringList faults;
+  QList<const QWidget*> widgets{&window};
+  for (const QWidget* w : window.findChildren<QWidget*>()) widgets << w;
+  for (const QWidget* w : widgets) {
+    if (!w->isVisibleTo(&window) || !w->isEnabled()) continue;  // not read
+    const QPalette& p = w->palette();
+    if (qobject_cast<const QHeaderView*>(w)) continue;  // its view's cells, drawn as buttons
+    if (auto* view = qobject_cast<const QAbstractItemView*>(w)) {
+      // The cells' own colours where the program gives them, the view's otherwise.
+      const QAbstractItemModel* model = view->model();
+      for (int row = 0; row < model->rowCount(); ++row) {
+        for (int column = 0; column < model->columnCount(); ++column) {
+          const QModelIndex cell = model->index(row, column);
+          const QVariant fg = cell.data(Qt::ForegroundRole), bg = cell.data(Qt::BackgroundRole);
+          checkContrast(faults, view, QStringLiteral("cell %1,%2").arg(row).arg(column),
+                        fg.isValid() ? fg.value<QBrush>().color() : p.color(QPalette::Text),
+                        bg.isValid() ? bg.value<QBrush>().color() : p.color(QPalette::Base));
+        }
+      }
+    } else if (qobject_cast<const QLineEdit*>(w) || qobject_cast<const QPlainTextEdit*>(w)) {
+      checkContrast(faults, w, "text", p.color(QPalette::Text), p.color(QPalette::Base));
+    } else if (auto* label = qobject_cast<const QLabel*>(w); label && !label->text().isEmpty()) {
+      checkContrast(faults, w, "label", p.color(label->foregroundRole()),
+                    p.color(label->backgroundRole()));
+    } else if (qobject_cast<const QAbstractButton*>(w)) {
+      checkContrast(faults, w, "button", p.color(QPalette::ButtonText), p.color(QPalette::Button));
+    }
+  }
+  return faults;
+}
+
+}  // namespace
+
+class TestAllWindows : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { QAccessible::setActive(true); }
+
+  // Every control that takes input or a choice has a name, every table names its columns, and
+  // no two buttons of a window share one.
+  void everyControlHasAName_data() { addRows(); }
+  void everyControlHasAName() {
+    QFETCH(int, window);
+    ShownWindow shown(window);
+    QVERIFY(QTest::qWaitForWindowExposed(shown.form.get()));
+    QStringList faults, buttonNames;
+    walk(QAccessible::queryAccessibleInterface(shown.form.get()), faults, buttonNames);
+    for (const QString& name : buttonNames)
+      if (buttonNames.count(name) > 1) faults << "two buttons named " + name;
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
+  }
+
+  // Tab alone goes round every control that takes input or runs a command; in a group of
+  // option buttons reaching one is enough (the arrows choose among them).
+  void tabReachesEveryControl_data() { addRows(); }
+  void tabReachesEveryControl() {
+    QFETCH(int, window);
+    ShownWindow shown(window);
+    QWidget* form = shown.form.get();
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form));
+    QSet<const QWidget*> reached;
+    const QList<QWidget*> all = form->findChildren<QWidget*>();
+    for (int press = 0; press < 2 * all.size() + 2 && QApplication::focusWidget(); ++press) {
+      QWidget* focus = QApplication::focusWidget();
+      // A picker's own box, or a box's clearing cross, stands for its owner.
+      for (QWidget* up = focus; up && up != form; up = up->parentWidget()) reached << up;
+      QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    static const char* const kControls[] = {
+        "QPushButton",    "QLineEdit",         "QComboBox", "QAbstractSpinBox",
+        "QPlainTextEdit", "QAbstractItemView", "QCheckBox", "QRadioButton"};
+    QStringList missed;
+    for (const QWidget* w : all) {
+      const bool control = std::any_of(std::begin(kControls), std::end(kControls),
+                                       [&](const char* kind) { return w->inherits(kind); });
+      if (!control || !w->isVisibleTo(form) || !w->isEnabled() || reached.contains(w) ||
+          qobject_cast<const QHeaderView*>(w) ||
+          qobject_cast<const QComboBox*>(w->parentWidget()) ||
+          qobject_cast<const QAbstractSpinBox*>(w->parentWidget()))
+        continue;
+      const QList<QRadioButton*> group = w->parentWidget()->findChildren<QRadioButton*>();
+      if (!qobject_cast<const QRadioButton*>(w) ||
+          std::none_of(group.begin(), group.end(), [&](auto* r) { return reached.contains(r); }))
+        missed << w->objectName();
+    }
+    QVERIFY2(missed.isEmpty(), qPrintable(missed.join(", ")));
+  }
+
+  // Under a dark theme every text stays readable (4.5:1 against what it is drawn on), the
+  // colours the program chooses itself included.
+  void everyTextIsReadableWhenDark_data() { addRows(); }
+  void everyTextIsReadableWhenDark() {
+    QFETCH(int, window);
+    QApplication::setStyle(QStyleFactory::create("Fusion"));
+    const QColor grey(53, 53, 53), base(42, 42, 42), light(Qt::white);
+    QPalette dark(light, grey, grey.lighter(), grey.darker(), grey, light, light, base, grey);
+    QApplication::setPalette(dark);
+    ShownWindow shown(window);
+    QVERIFY(QTest::qWaitForWindowExposed(shown.form.get()));
+    const QStringList faults = unreadable(*shown.form);
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
+  }
+};
+
+QTEST_MAIN(TestAllWindows)
+#include "tst_allwindows.moc"
