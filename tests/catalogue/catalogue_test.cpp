@@ -162,6 +162,9 @@ TEST_F(CatalogueTest, MovedOverLinesWithTrailingBlanksOrDotsNameTheFoldersWithou
   EXPECT_EQ(catalogue.open(100).result, Catalogue::Result::Opened);
   EXPECT_EQ(fileBytes(folder("2003-11") + "/Main.dat").size(), 104);
   EXPECT_EQ(store.panel(Module1::DatabasePanel), QStringLiteral("資料庫名稱：2003-11 "));
+  const Message inUse = refusal(QStringLiteral("這個資料庫正在使用中"));
+  EXPECT_EQ(catalogue.renameRefusal(), inUse);
+  EXPECT_EQ(catalogue.removeRefusal(), inUse);
 
   catalogue.select(1);
   EXPECT_EQ(catalogue.rename("2003-10"), std::nullopt);
