@@ -32,12 +32,6 @@ struct CatalogueTest : ::testing::Test, testbooks::Books {
   }
 };
 
-TEST_F(CatalogueTest, ListFileIsOneCp950LinePerNameWithCrLf) {
-  ASSERT_FALSE(SaveDatabaseList(store, {"2003-11", QStringLiteral("家用"), "a, b  c"}));
-  EXPECT_EQ(fileBytes(databaseListPath(store)),
-            QByteArray("2003-11\r\n\xae\x61\xa5\xce\r\na, b  c\r\n"));
-}
-
 TEST_F(CatalogueTest, NamesThatAreNoFolderNamesOrTakenAreRefused) {
   given({"2003-11"});
   const struct {

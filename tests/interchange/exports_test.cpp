@@ -161,7 +161,6 @@ TEST(CliArguments, OptionsInEitherPlaceAndForm) {
   ASSERT_TRUE(std::holds_alternative<cli::Request>(dated));
   EXPECT_EQ(std::get<cli::Request>(dated),
             (cli::Request{cli::Command::Statements, "-book", "2024/03/05", cli::Format::Csv, {}}));
-  EXPECT_EQ(cli::run({"--version"}, kToday, "1.1").out, "varnix-cli 1.1\n");
 }
 
 TEST_F(CliTest, StatementsCountUpToTheDateTodayByDefault) {

@@ -9,9 +9,6 @@
 
 namespace {
 
-QByteArray hex(const char* text) { return QByteArray::fromHex(text); }
-QByteArray blanks(int n) { return QByteArray(n, ' '); }
-
 const QString kCash = QStringLiteral("A-現金");
 
 // User "amy" with an empty database folder "2025".
@@ -48,12 +45,10 @@ TEST(StartingCash, AnswerIsAnAmountOrAskedAgainWithTheReason) {
   const QString outOfRange =
       QStringLiteral("金額超出範圍，請輸入介於 -2147483648 與 2147483647 之間的數字");
   const std::pair<const char*, std::variant<qint32, Message>> cases[] = {
-      // clang-format off
-      {"", 0}, {"  ", 0}, {"-12.5", -12}, {"2.5", 2}, {"2147483647", 2147483647},
-      {"abc", refusal(notANumber)}, {"1,000", refusal(notANumber)},
-      {"2147483648", refusal(outOfRange)},
-      // clang-format on
-  };
+      {"  ", 0},
+      {"-12.5", -12},
+      {"1,000", refusal(notANumber)},
+      {"2147483648", refusal(outOfRange)}};
   for (const auto& [answer, expected] : cases)
     EXPECT_EQ(readStartingCash(answer), expected) << answer;
 }

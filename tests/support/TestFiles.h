@@ -10,6 +10,10 @@
 
 #include <gtest/gtest.h>
 
+// Bytes written as hex digits (blanks between them are skipped), and `n` blanks.
+inline QByteArray hex(const char* digits) { return QByteArray::fromHex(digits); }
+inline QByteArray blanks(int n) { return QByteArray(n, ' '); }
+
 // A file's bytes as the tests compare them; "<missing>" when it cannot be read.
 inline QByteArray fileBytes(const QString& path) {
   QFile f(path);

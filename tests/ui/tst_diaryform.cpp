@@ -12,9 +12,8 @@ class TestDiaryForm : public QObject {
   // The later date stored first is listed first; each export says where it went and holds the
   // journal the window lists.
   void listsInSlotOrderAndExportsEachWay() {
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    Module1 store(dir.path(), dialogs);
+    testbooks::Books book;
+    auto& [dir, dialogs, store, view] = book;
     store.DataBaseName = QStringLiteral("2003-11");
     testbooks::addEntry(store, "2025/03/01", "A-現金", "Equity", 1500, "初值");
     testbooks::addEntry(store, "2025/01/01", "E-Food", "A-現金", -20, "   ");

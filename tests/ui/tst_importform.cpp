@@ -11,13 +11,10 @@ class TestImportForm : public QObject {
   // stays off; a bank's file previews with the row already in the book unticked and the bad
   // date explained; one row moved to another account; imported, the layout remembered.
   void readsPreviewsAndImports() {
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    Module1 store{dir.path(), dialogs};
-    testbooks::FakeLedgerView view;
+    testbooks::Books book({"A-台銀", "E-雜支", "I-薪資", "E-餐費"});
+    auto& [dir, dialogs, store, view] = book;
     store.UserName = QStringLiteral("Test");
     QDir().mkpath(store.userFolder());
-    testbooks::addAccounts(store, {"A-台銀", "E-雜支", "I-薪資", "E-餐費"});
     testbooks::addEntry(store, "2023/01/05", "E-雜支", "A-台銀", 120, "ATM");
     const QString csv = dir.filePath("bank.csv");
     QFile f(csv);

@@ -9,7 +9,6 @@ namespace {
 // An open book "2025" of user amy beside her book "2024", shown in the main window.
 struct Program : MainWindowBook {
   Program() {
-    store.DataBaseFolder = dir.path() + "/DataBase/";
     store.UserName = "amy";
     testbooks::addAccounts(store, {"A-現金", "E-醫療", "E-餐飲"});
     store.DataBaseName = "2024";
