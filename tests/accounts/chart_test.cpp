@@ -34,7 +34,6 @@ TEST_F(Chart, CreateAddsTheAccountAndAnInitialValueOnlyForAssetsAndLiabilities) 
                {"薪資", kIncome, "999", "I-薪資", {}},
                {"交通費", kExpense, "abc", "E-交通費", {}},
                {"郵局", kAsset, "5000元", "A-郵局", 5000},  // the number in front
-               {"基金", kAsset, " ", "A-基金", 0},
                {QString(25, u'a'), kAsset, "1", "A-" + QString(18, u'a'), 1}};
   for (const auto& c : cases) {
     const int entries = store.EntryCount;

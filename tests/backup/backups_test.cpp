@@ -56,7 +56,6 @@ std::vector<size_t> from(size_t first, size_t last, size_t step = 1,
 
 TEST(KeepingRuleTest, KeepsTheLastTwentyAndTheNewestOfEachOfThirtyDays) {
   const std::tuple<const char*, std::vector<QDateTime>, std::vector<size_t>> cases[] = {
-      {"fewer than twenty", takenEvery(19, 1), {}},
       {"one day, every minute", takenEvery(25, 1), from(20, 24)},
       {"one a day for forty days", takenEvery(40, 24 * 60), from(30, 39)},
       // Two a day: beyond the twentieth only each day's first (newest) stays, for 30 days.

@@ -52,7 +52,6 @@ TEST_F(CatalogueTest, NamesThatAreNoFolderNamesOrTakenAreRefused) {
       ASSERT_TRUE(user && user->text.contains(QString::fromUtf8(c.message))) << name.toStdString();
       const Message asDatabase = refusal(QString(user->text).replace("使用者名稱", "資料庫名稱"));
       EXPECT_EQ(catalogue.addNew(name), asDatabase);
-      EXPECT_EQ(catalogue.newNameRefusal(name), asDatabase);
       EXPECT_EQ(catalogue.rename(name), asDatabase);
     }
   }

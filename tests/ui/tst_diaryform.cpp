@@ -24,7 +24,6 @@ class TestDiaryForm : public QObject {
         {"ExportJournal", "TXT/2003-11.journal", ledgerJournalBytes(store)}};
     whenShown(dialogs, [&](QDialog& form) {
       const QAbstractItemModel* list = child<QTreeView>(form, "Liv1")->model();
-      QCOMPARE(list->rowCount(), 2);
       QCOMPARE(list->index(0, 0).data().toString(), QStringLiteral("2025/03/01"));
       QCOMPARE(list->index(1, 3).data().toString(), QStringLiteral("-20"));
       for (const auto& [control, file, bytes] : exports) {
