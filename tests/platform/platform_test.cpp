@@ -26,7 +26,10 @@ TEST(Codepage, UsesMicrosoftTableAndReportsWhatItCannotHold) {
   EXPECT_TRUE(lossy);
 }
 
-TEST(Codepage, FixedFieldsNeverRunPastTheirWidth) {
+TEST(Codepage, FixedFieldsCutWithoutSplittingACharacter) {
+  // "A" and ten Chinese characters would end on byte 21: the tenth goes, its byte is a blank.
+  EXPECT_EQ(codepage::fieldBytes(QStringLiteral("A一二三四五六七八九十"), 20),
+            hex("41 a440a447a454a57ca4ada4bba443a44ba445 20"));
   // Foreign bytes, a lead byte last among them, never run past the field.
   const char field[4] = {'a', '\xa4', 'b', '\xa4'};
   EXPECT_EQ(codepage::fieldBytes(codepage::fieldFromBytes(field, 4), 4).size(), 4);

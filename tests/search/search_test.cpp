@@ -27,7 +27,6 @@ TEST(SearchCriteria, BadBoxesAreRefusedInWords) {
   };
   for (const auto& r : rows) {
     const auto read = search::readCriteria(r.typed);
-    ASSERT_TRUE(std::holds_alternative<QString>(read)) << r.refusal;
     EXPECT_EQ(std::get<QString>(read), QString::fromUtf8(r.refusal));
   }
   const auto wide = search::readCriteria({.amountFrom = "－２０", .dateTo = "２０２５/１/５"});
