@@ -80,6 +80,7 @@ TEST(ParseDate, ReadsYearFirstAndShortFormsAndChecksTheCalendar) {
         expected)
         << locale << " " << QString::fromUtf16(text).toStdString();
   }
+  EXPECT_EQ(dates::format(QDate(999, 1, 2)), QStringLiteral("0999/01/02"));  // four digits
 }
 
 using datafolder::CommandLine;

@@ -1,6 +1,5 @@
 #include "Books.h"
 #include "TestFiles.h"
-#include "platform/dates.h"
 #include "store/database.h"
 #include "store/ledger.h"
 
@@ -46,15 +45,6 @@ TEST(BookBalances, FromTheFilesAsFromTheLoadedTables) {
     EXPECT_EQ(std::get<BookBalances>(read).balances, allAccountBalances(loaded.store, asOf))
         << date;
   }
-  const auto missing = readBookBalances(dir.filePath(QStringLiteral("nowhere")), {});
-  ASSERT_TRUE(std::holds_alternative<QString>(missing));
-  EXPECT_TRUE(std::get<QString>(missing).startsWith(QStringLiteral("找不到資料庫資料夾")));
-}
-
-TEST(BookBalances, DatesWrittenWithFourDigitsOfYear) {
-  EXPECT_EQ(dates::format(QDate(999, 1, 2)), QStringLiteral("0999/01/02"));
-  EXPECT_EQ(dates::format(QDate(2024, 12, 31)), QStringLiteral("2024/12/31"));
-  EXPECT_EQ(dates::normalise(QStringLiteral(" 2024-7-5 ")), QStringLiteral("2024/07/05"));
 }
 
 }  // namespace
