@@ -72,7 +72,8 @@ std::variant<std::unique_ptr<Module1>, QString> openBook(const QString& folder, 
 // records, without filling a store.
 std::variant<QByteArray, QString> statementsText(const QString& folder, const QString& date,
                                                  BookFiles files) {
-  const auto read = readBookBalances(bookPath(folder), date, files);
+  // The folder as typed: the system finds it as well, and a refusal names it as the person did.
+  const auto read = readBookBalances(folder, date, files);
   if (const QString* error = std::get_if<QString>(&read)) return *error;
   const BookBalances& book = std::get<BookBalances>(read);
   const Statements s = BuildStatements(book.accounts, book.accountCount, book.balances);
