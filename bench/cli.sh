@@ -5,7 +5,8 @@
 #
 #   bench/cli.sh [build folder]      (default build/release)
 #
-# varnix-cli's own work is its median minus the floor's.
+# varnix-cli's own work is its median minus the floor's. On a noisy machine the blocks drift;
+# bench/cli_alternating.py runs the two in turn instead.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build/release}" && pwd)
