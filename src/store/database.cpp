@@ -10,11 +10,9 @@
 #include "store/ledger.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
 
-#include <memory>
 #include <string_view>
 #include <unordered_map>
 
@@ -244,8 +242,8 @@ std::variant<QByteArray, QString> mappedBytes(mappedfile::Mapped& file, const QS
 
 // A book's two files, mapped and checked; the views stay valid while it lives.
 struct MappedBook {
-  std::unique_ptr<mappedfile::Mapped> accountsFile;
-  std::unique_ptr<mappedfile::Mapped> entriesFile;
+  std::optional<mappedfile::Mapped> accountsFile;
+  std::optional<mappedfile::Mapped> entriesFile;
   QByteArray accountBytes;
   QByteArray entryBytes;
   int accountRecords = 0;
@@ -279,8 +277,8 @@ std::optional<QString> mapBook(const QString& folder, MappedBook& book) {
           .arg(QDir::toNativeSeparators(folder), path->mid(prefix.size()));
     }
   }
-  book.accountsFile = std::make_unique<mappedfile::Mapped>(accountsPath);
-  book.entriesFile = std::make_unique<mappedfile::Mapped>(entriesPath);
+  book.accountsFile.emplace(accountsPath);
+  book.entriesFile.emplace(entriesPath);
   auto accountBytes = mappedBytes(*book.accountsFile, accountsPath, kAccountsFile, kMaxAccounts,
                                   book.accountRecords);
   if (const QString* error = std::get_if<QString>(&accountBytes)) return *error;

@@ -3,9 +3,8 @@
 #include "platform/codepage.h"
 #include "store/Module1.h"
 
-#include <QtEndian>
-
 #include <QHash>
+#include <QtEndian>
 
 #include <algorithm>
 #include <cstring>
