@@ -9,7 +9,7 @@
 #include "search/search.h"
 #include "store/Module1.h"
 #include "store/database.h"
-#include "ui/print/pages.h"
+#include "ui/print/documents.h"
 
 #include <QApplication>
 #include <QDir>

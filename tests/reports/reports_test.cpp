@@ -6,6 +6,7 @@
 #include "reports/statements/statements.h"
 
 #include <limits>
+#include <numeric>
 
 #include <gtest/gtest.h>
 
@@ -123,17 +124,76 @@ TEST_F(PeriodBook, MonthsAccountsTotalsAndNet) {
   EXPECT_EQ(r.net, 1780);
 }
 
-TEST(PeriodSlices, LargestEightAndTheRestAsOthers) {
-  period::Report r;
-  for (int i = 1; i <= 11; ++i) r.expense.push_back({QStringLiteral("E-%1").arg(i), i, {}, i * 10});
-  r.expense.push_back({"E-退款", 12, {}, -50});  // nothing spent: no slice
-  const auto slices = period::expenseSlices(r);
-  ASSERT_EQ(slices.size(), 9u);
-  EXPECT_EQ(slices[0].label, "E-11");
-  EXPECT_EQ(slices[8].label, period::kOthers);
-  EXPECT_EQ(slices[8].value, 30 + 20 + 10);
-  r.expense.resize(2);
-  EXPECT_EQ(period::expenseSlices(r).size(), 2u);  // no "其他" when all fit
+// Named slices grow past eight until "其他" is under a third of the spending, never past twelve
+// slices in all; the slices always add up to what was spent.
+TEST(PeriodSlices, OthersStaysUnderAThirdWithinTwelveSlices) {
+  std::vector<qint64> fewLarge(8, 1000);
+  fewLarge.resize(30, 10);
+  const std::tuple<const char*, std::vector<qint64>, size_t, bool> cases[] = {
+      {"twelve fit whole", std::vector<qint64>(12, 100), 12, false},
+      {"eight large, many small", fewLarge, 9, true},
+      {"fifteen alike: 其他 4/15", std::vector<qint64>(15, 100), 12, true},
+      {"forty alike: the cap wins", std::vector<qint64>(40, 100), 12, true}};
+  for (const auto& [what, totals, count, others] : cases) {
+    period::Report r;
+    for (size_t i = 0; i < totals.size(); ++i)
+      r.expense.push_back({QStringLiteral("E-%1").arg(i), static_cast<int>(i), {}, totals[i]});
+    r.expense.push_back({"E-退款", 99, {}, -50});  // nothing spent: no slice
+    const auto slices = period::expenseSlices(r);
+    ASSERT_EQ(slices.size(), count) << what;
+    EXPECT_EQ(slices.back().label == period::kOthers, others) << what;
+    qint64 sum = 0;
+    for (const auto& s : slices) sum += s.value;
+    EXPECT_EQ(sum, std::accumulate(totals.begin(), totals.end(), qint64(0))) << what;
+  }
+}
+
+TEST_F(PeriodBook, NetWorthFollowsThePeriodCountingWhatCameBefore) {
+  const auto worth = [&](int fromYear, int fromMonth, int toYear, int toMonth) {
+    std::vector<std::pair<QString, qint64>> out;
+    const period::Period p{QDate(fromYear, fromMonth, 1),
+                           period::monthPeriod(toYear, toMonth).to};
+    for (const auto& point : period::netWorthByMonth(store, p)) out.emplace_back(point.month, point.value);
+    return out;
+  };
+  using W = std::vector<std::pair<QString, qint64>>;
+  // 5000 - 100 by December; +3000 - 200 - 1000 owed by January; -50 owed, +30 back in March.
+  EXPECT_EQ(worth(2025, 2, 2025, 3), (W{{"2025/02", 6700}, {"2025/03", 6680}}));
+  EXPECT_EQ(worth(2024, 1, 2024, 12), (W{{"2024/12", 4900}}));  // no months before the book
+  EXPECT_EQ(worth(2026, 1, 2026, 12), (W{{"2026/01", 16679}}));  // nor after it
+  EXPECT_EQ(worth(2020, 1, 2020, 12), W{});
+  EXPECT_EQ(period::latestMonthWithEntries(store), QDate(2026, 1, 1));
+  EXPECT_EQ(period::latestMonthWithEntries(testbooks::Books({"A-現金"}).store), QDate());
+}
+
+// Labels carry the year once the months span two years, and thin out rather than crowd.
+TEST(PeriodAxis, LabelsCarryTheYearAcrossYearsAndThinOut) {
+  const auto months = [](int year, int month, int count) {
+    QStringList out;
+    for (int i = 0; i < count; ++i) {
+      const int n = year * 12 + month - 1 + i;
+      out << QStringLiteral("%1/%2").arg(n / 12).arg(n % 12 + 1, 2, 10, QLatin1Char('0'));
+    }
+    return out;
+  };
+  const auto texts = [](const std::vector<period::AxisLabel>& labels) {
+    QStringList out;
+    for (const auto& l : labels) out << QStringLiteral("%1:%2").arg(l.index).arg(l.text);
+    return out;
+  };
+  EXPECT_EQ(texts(period::monthAxisLabels(months(2025, 1, 3), 12)),
+            (QStringList{"0:1月", "1:2月", "2:3月"}));
+  EXPECT_EQ(texts(period::monthAxisLabels(months(2024, 11, 3), 12)),
+            (QStringList{"0:2024/11", "1:2024/12", "2:2025/01"}));
+  EXPECT_EQ(texts(period::monthAxisLabels(months(2024, 7, 24), 6)),
+            (QStringList{"0:2024/07", "6:2025/01", "12:2025/07", "18:2026/01"}));
+  // 2003 to 2023: every second January.
+  const auto wide = period::monthAxisLabels(months(2003, 1, 252), 12);
+  ASSERT_EQ(wide.size(), 11u);
+  EXPECT_EQ(wide.front().text, "2003/01");
+  EXPECT_EQ(wide.back().text, "2023/01");
+  // Starting in June, the yearly labels still fall on Januaries.
+  EXPECT_EQ(period::monthAxisLabels(months(2003, 6, 120), 10).front().text, "2004/01");
 }
 
 TEST(PeriodInput, BadDatesAndReversedRangesAreRefused) {
