@@ -21,7 +21,7 @@ QString run(const QString& tool, const QStringList& arguments) {
 // Where each word of the first page starts: "word" -> left edge in points.
 QMultiMap<QString, double> wordStarts(const QString& pdf) {
   const QString boxes = run("pdftotext", {"-bbox", "-f", "1", "-l", "1", pdf, "-"});
-  static const QRegularExpression word(R"(<word xMin="([\d.]+)"[^>]*>([^<]*)</word>)");
+  static const QRegularExpression word(R"re(<word xMin="([\d.]+)"[^>]*>([^<]*)</word>)re");
   QMultiMap<QString, double> starts;
   for (const auto& m : word.globalMatch(boxes)) starts.insert(m.captured(2), m.captured(1).toDouble());
   return starts;

@@ -162,6 +162,11 @@ QChart* monthlyBars(const period::Report& report, const Look& look) {
   auto* bars = new QBarSeries;
   bars->append(income);
   bars->append(expense);
+  if (report.months.size() > 36) {
+    // Years of months make bars a pixel wide: their outlines would hide their colours.
+    for (QBarSet* set : {income, expense}) set->setPen(Qt::NoPen);
+    bars->setBarWidth(1.0);
+  }
   QObject::connect(bars, &QBarSeries::hovered, bars, [report](bool on, int index, QBarSet* set) {
     if (!on || index < 0 || index >= report.months.size()) return;
     const auto& values =

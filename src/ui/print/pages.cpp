@@ -136,8 +136,8 @@ class Layout {
     int pad = 0;
   };
 
-  // Each column as wide as its longest text; when the page is too narrow for that, the columns
-  // that fit their share keep their width and the others share the rest and wrap.
+  // Each column as wide as its longest text, the room left shared by the widths given; when the
+  // page is too narrow for that, the widest columns share what the others leave and wrap.
   Columns columnsOf(const Table& table) {
     const size_t count = static_cast<size_t>(table.headers.size());
     std::vector<int> weights = table.widths;
@@ -165,27 +165,27 @@ class Layout {
       for (size_t c = 0; c < count; ++c)
         width[c] = natural[c] + static_cast<int>(qint64(total - wanted) * weights[c] / weightSum);
     } else {
-      std::vector<bool> settled(count, false);
-      int room = total;
-      for (bool changed = true; changed;) {
-        changed = false;
-        int weightSum = 0;
-        for (size_t c = 0; c < count; ++c) weightSum += settled[c] ? 0 : weights[c];
-        for (size_t c = 0; c < count && weightSum > 0; ++c) {
-          if (settled[c] || natural[c] > qint64(room) * weights[c] / weightSum) continue;
-          settled[c] = true;
-          width[c] = natural[c];
-          room -= natural[c];
-          changed = true;
-        }
-      }
-      int weightSum = 0;
-      for (size_t c = 0; c < count; ++c) weightSum += settled[c] ? 0 : weights[c];
-      for (size_t c = 0; c < count; ++c) {
-        if (settled[c]) continue;
-        width[c] = std::max(static_cast<int>(qint64(room) * weights[c] / weightSum),
-                            2 * columns.pad + body.height());
+      // The widest columns wrap first, until the others fit whole beside them.
+      std::vector<size_t> widestFirst(count);
+      std::iota(widestFirst.begin(), widestFirst.end(), size_t{0});
+      std::stable_sort(widestFirst.begin(), widestFirst.end(),
+                       [&](size_t a, size_t b) { return natural[a] > natural[b]; });
+      const int narrowest = 2 * columns.pad + 4 * body.height();  // about four characters
+      int whole = wanted;
+      int wrapping = 0;
+      int wrappingWeight = 0;
+      for (size_t c : widestFirst) {
+        if (whole + wrapping * narrowest <= total) break;
         columns.wrap[c] = true;
+        whole -= natural[c];
+        wrappingWeight += weights[c];
+        ++wrapping;
+      }
+      const int room = std::max(total - whole, wrapping * narrowest);
+      for (size_t c = 0; c < count; ++c) {
+        width[c] = columns.wrap[c]
+                       ? static_cast<int>(qint64(room) * weights[c] / wrappingWeight)
+                       : natural[c];
       }
     }
     columns.x.push_back(page_.left());
