@@ -277,8 +277,8 @@ void SearchForm::saveResultsAsPdf() {
 }
 
 printing::SearchCriteria SearchForm::criteria() const {
-  return {memoBox_->text(),       accountBox_->currentText(), amountFromBox_->text(),
-          amountToBox_->text(),   dateFromBox_->text(),       dateToBox_->text()};
+  return {memoBox_->text(),     accountBox_->currentText(), amountFromBox_->text(),
+          amountToBox_->text(), dateFromBox_->text(),       dateToBox_->text()};
 }
 
 SearchOutcome openSearch(Module1& store, QWidget* parent) {

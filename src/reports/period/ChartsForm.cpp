@@ -50,7 +50,9 @@ struct Look {
   qreal width = 740;
 };
 
-QColor ink(const Look& look) { return look.dark ? QColor(0xDD, 0xDD, 0xDD) : QColor(0x22, 0x22, 0x22); }
+QColor ink(const Look& look) {
+  return look.dark ? QColor(0xDD, 0xDD, 0xDD) : QColor(0x22, 0x22, 0x22);
+}
 
 QColor sliceColour(size_t i, const Look& look) {
   // The palette's near-black would vanish on a dark chart.

@@ -63,8 +63,8 @@ void addSection(Document& d, const QString& text) {
   table.alignRight = {false, false};
   // Lines 0 and 1 are the title and its rule, the last two a rule and the total.
   for (qsizetype i = 2; i + 2 < lines.size(); ++i) {
-    table.rows.push_back({TrimTrailingSpaces(lines[i].left(kNameWidth)),
-                          lines[i].mid(kNameWidth).trimmed()});
+    table.rows.push_back(
+        {TrimTrailingSpaces(lines[i].left(kNameWidth)), lines[i].mid(kNameWidth).trimmed()});
   }
   d.blocks.emplace_back(std::move(table));
   d.blocks.emplace_back(FixedText{lines.last()});
@@ -88,8 +88,9 @@ Document statementsDocument(const Module1& store, const QString& date) {
 
 Document periodDocument(const Module1& store, const period::Report& report) {
   Document d = headed(QStringLiteral("收支分析"), store);
-  d.blocks.emplace_back(Heading{QStringLiteral("%1 至 %2").arg(
-      dates::format(report.period.from), dates::format(report.period.to))});
+  d.blocks.emplace_back(
+      Heading{QStringLiteral("%1 至 %2")
+                  .arg(dates::format(report.period.from), dates::format(report.period.to))});
   // Wide periods are cut into tables of at most six months, so that the figures stay legible.
   const std::vector<period::TableLine> lines = period::tableLines(report);
   const qsizetype months = report.months.size();

@@ -183,9 +183,8 @@ class Layout {
       }
       const int room = std::max(total - whole, wrapping * narrowest);
       for (size_t c = 0; c < count; ++c) {
-        width[c] = columns.wrap[c]
-                       ? static_cast<int>(qint64(room) * weights[c] / wrappingWeight)
-                       : natural[c];
+        width[c] = columns.wrap[c] ? static_cast<int>(qint64(room) * weights[c] / wrappingWeight)
+                                   : natural[c];
       }
     }
     columns.x.push_back(page_.left());
