@@ -61,7 +61,7 @@ class TestDiaryForm : public QObject {
              completion("已存成「" + QDir::toNativeSeparators(path) + "」"));
     QVERIFY(b.dialogs.messages().at(1).text.startsWith(QStringLiteral("PDF檔沒有存好：")));
     const QString text = pdfText(path);
-    for (const char* expected : {"日記帳", "2024/07/15", "E-醫療保健", "1234686", "牙醫第120次"})
+    for (const char* expected : {"日記帳", "2024/07/15", "E-醫療保健", "1,234,686", "牙醫第120次"})
       QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
     const auto pages = text.count(QRegularExpression("第 \\d+ 頁，共 (\\d+) 頁"));
     QVERIFY(pages >= 3);

@@ -5,7 +5,7 @@
 #include "platform/widgets/screen.h"
 #include "store/Module1.h"
 #include "store/ledger.h"
-#include "ui/print/pages.h"
+#include "ui/print/documents.h"
 
 #include <QAbstractTableModel>
 #include <QHeaderView>

@@ -11,7 +11,7 @@
 #include "store/Module1.h"
 #include "store/ledger.h"
 #include "store/records.h"
-#include "ui/print/pages.h"
+#include "ui/print/documents.h"
 
 #include <QFontMetricsF>
 #include <QLineEdit>

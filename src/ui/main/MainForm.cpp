@@ -375,9 +375,7 @@ void MainForm::buildMenus() {
   connect(find, &QAction::triggered, this, &MainForm::onFind);
   connect(analysis, &QAction::triggered, this, [this] { openPeriodReport(store_, this); });
   connect(charts, &QAction::triggered, this, [this] {
-    openCharts(store_,
-               period::buildReport(store_, period::yearPeriod(store_.clock().today().year())),
-               this);
+    openCharts(store_, period::buildReport(store_, period::openingYear(store_)), this);
   });
   connect(instructions, &QAction::triggered, this, &MainForm::onHelp);
   connect(about, &QAction::triggered, this, [this] { openAbout(store_, this); });
