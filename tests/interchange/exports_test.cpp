@@ -31,6 +31,24 @@ TEST_F(ExportsTest, SpreadsheetCsvIsUtf8WithHeaderKindsAndQuoting) {
             completion(QStringLiteral("已存成2025-UTF8.csv")));
 }
 
+// Each character a spreadsheet takes for the start of a formula, leading a memo or an account's
+// name, is written behind an apostrophe; further in, none of them is touched.
+TEST_F(ExportsTest, SpreadsheetCsvDisarmsEachFormulaStart) {
+  testbooks::addAccounts(store, {"A-現金"});
+  const QString starts[] = {"=", "+", "-", "@"};
+  for (const QString& c : starts) entry("2025/03/01", c + "外", "A-現金", 5, c + "1" + c + "1");
+  entry("2025/03/02", "外=+-@", "A-現金", 5, "1+1=2@-");
+  const QStringList lines = QString::fromUtf8(spreadsheetCsvBytes(store)).split("\r\n");
+  ASSERT_EQ(lines.size(), 7);  // the header, five entries, the empty rest after the last break
+  for (int i = 0; i < 4; ++i) {
+    const QString& c = starts[i];
+    EXPECT_EQ(lines[i + 1], "2025/03/01,'" + c + "外,不存在,A-現金,資產,5,'" + c + "1" + c + "1," +
+                                QString::number(i + 1))
+        << c.toStdString();
+  }
+  EXPECT_EQ(lines[5], QStringLiteral("2025/03/02,外=+-@,不存在,A-現金,資產,5,1+1=2@-,5"));
+}
+
 // The balances a journal tool ("ledger" or "hledger") reports, by account; its complaints.
 std::pair<QMap<QString, qint64>, QString> runTool(const QString& tool, const QString& journal) {
   QStringList args = {"-f", journal, "balance", "--flat", "-E"};

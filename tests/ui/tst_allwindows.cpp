@@ -181,6 +181,34 @@ QStringList unreadable(const QWidget& window) {
   return faults;
 }
 
+// How far an unticked box or option stands out from what it is drawn on: the strongest contrast
+// of any of its pixels against that ground, drawn as the control's own style draws it.
+double untickedContrast(const QWidget& control, QStyle::PrimitiveElement element,
+                        QStyleOption& option, QPalette::ColorRole ground) {
+  option.initFrom(&control);
+  option.state = (option.state & ~QStyle::State_On) | QStyle::State_Off;
+  option.rect = QRect(0, 0, 16, 16);
+  const QColor background = control.palette().color(ground);
+  QImage image(option.rect.size(), QImage::Format_RGB32);
+  image.fill(background);
+  QPainter painter(&image);
+  control.style()->drawPrimitive(element, &option, &painter, &control);
+  painter.end();
+  double strongest = 1;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      strongest = std::max(strongest, contrastRatio(image.pixelColor(x, y), background));
+  return strongest;
+}
+
+bool hasTickBoxes(const QAbstractItemView& view) {
+  const QAbstractItemModel* model = view.model();
+  for (int row = 0; model && row < model->rowCount(); ++row)
+    for (int column = 0; column < model->columnCount(); ++column)
+      if (model->flags(model->index(row, column)) & Qt::ItemIsUserCheckable) return true;
+  return false;
+}
+
 }  // namespace
 
 class TestAllWindows : public QObject {
@@ -252,6 +280,45 @@ class TestAllWindows : public QObject {
     ShownWindow shown(window);
     QVERIFY(QTest::qWaitForWindowExposed(shown.form.get()));
     const QStringList faults = unreadable(*shown.form);
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
+  }
+
+  // Under a dark theme an unticked box, option or ledger tick stands out from its ground at
+  // 3:1 at least, in every window once the program has started.
+  void untickedBoxesShowWhenDark() {
+    QApplication::setStyle(QStyleFactory::create("Fusion"));  // outlines from the window colour
+    const QColor grey(53, 53, 53), base(42, 42, 42), light(Qt::white);
+    QApplication::setPalette(
+        QPalette(light, grey, grey.lighter(), grey.darker(), grey, light, light, base, grey));
+    MainWindowBook program;  // the program's start
+    QStringList faults;
+    int checked = 0;
+    for (size_t row = 0; row < std::size(kWindows); ++row) {
+      ShownWindow shown{int(row)};
+      for (const QWidget* w : shown.form->findChildren<QWidget*>()) {
+        QStyleOptionButton button;
+        QStyleOptionViewItem cell;
+        double contrast = 0;
+        if (qobject_cast<const QCheckBox*>(w)) {
+          contrast = untickedContrast(*w, QStyle::PE_IndicatorCheckBox, button, QPalette::Window);
+        } else if (qobject_cast<const QRadioButton*>(w)) {
+          contrast =
+              untickedContrast(*w, QStyle::PE_IndicatorRadioButton, button, QPalette::Window);
+        } else if (auto* view = qobject_cast<const QAbstractItemView*>(w);
+                   view && hasTickBoxes(*view)) {
+          contrast =
+              untickedContrast(*w, QStyle::PE_IndicatorItemViewItemCheck, cell, QPalette::Base);
+        } else {
+          continue;
+        }
+        ++checked;
+        if (contrast < 3)
+          faults << QStringLiteral("%1 %2: %3:1")
+                        .arg(kWindows[row].first, w->objectName())
+                        .arg(contrast, 0, 'f', 2);
+      }
+    }
+    QVERIFY(checked > 0);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
   }
 };
