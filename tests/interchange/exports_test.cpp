@@ -3,6 +3,7 @@
 #include "Books.h"
 #include "TestFiles.h"
 #include "interchange/cli.h"
+#include "interchange/journalexport.h"
 #include "platform/safefile.h"
 #include "reports/journal/journal.h"
 #include "store/ledger.h"

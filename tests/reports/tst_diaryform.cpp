@@ -1,6 +1,7 @@
 #include "TestFiles.h"
 #include "WindowSteps.h"
 #include "interchange/exports.h"
+#include "interchange/journalexport.h"
 #include "platform/safefile.h"
 #include "reports/journal/DiaryForm.h"
 #include "reports/journal/journal.h"

@@ -205,7 +205,7 @@ bool hasTickBoxes(const QAbstractItemView& view) {
   const QAbstractItemModel* model = view.model();
   for (int row = 0; model && row < model->rowCount(); ++row)
     for (int column = 0; column < model->columnCount(); ++column)
-      if (model->flags(model->index(row, column)) & Qt::ItemIsUserCheckable) return true;
+      if (model->index(row, column).data(Qt::CheckStateRole).isValid()) return true;
   return false;
 }
 

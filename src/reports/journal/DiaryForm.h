@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/widgets/FixedDialog.h"
+#include "interchange/journalexport.h"
 #include "reports/journal/journal.h"
 
 #include <vector>
