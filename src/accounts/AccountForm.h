@@ -44,6 +44,8 @@ class AccountForm : public FixedDialog {
 
  private:
   void buildControls();
+  void buildChart();
+  void buildNewAccount();
   void refillList();
   int chosenKind() const;
   void onKindChosen(int kind);

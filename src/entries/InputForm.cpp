@@ -91,17 +91,7 @@ void InputForm::buildControls() {
   memoBox_->installEventFilter(this);
   showIn(memoBox_, 56, 160, 313, 73);
 
-  for (int n = 0; n <= 10; ++n) {
-    const QString caption = n == 10 ? QStringLiteral("←") : QString::number(n);
-    QPushButton* b = build::button(this, kKeypad[n], caption);
-    // A click leaves the focus in the amount box, so Enter after the keypad still runs OK;
-    // a key reached with Tab takes Enter as its own press, as every button does.
-    b->setFocusPolicy(Qt::TabFocus);
-    b->setAutoDefault(true);
-    showIn(b, kKeyPlaces[n].left, kKeyPlaces[n].top, n == 0 ? 49 : 25, 25);
-    keypad_[n] = b;
-    connect(b, &QPushButton::clicked, this, [this, n] { onKeypad(n); });
-  }
+  buildKeypad();
 
   // A screen reader names each box by its caption, and the key with the arrow by what it does.
   dateCaption->setBuddy(dateBox_);
@@ -128,6 +118,23 @@ void InputForm::buildControls() {
   connect(closeButton_, &QPushButton::clicked, this, [this] { leave(); });
   connect(clearButton_, &QPushButton::clicked, this, &InputForm::onClear);
   connect(todayButton_, &QPushButton::clicked, this, &InputForm::onToday);
+}
+
+// The keys that type the amount: "0" to "9" and "←".
+void InputForm::buildKeypad() {
+  for (int n = 0; n <= 10; ++n) {
+    const QString caption = n == 10 ? QStringLiteral("←") : QString::number(n);
+    const KeyPlace place = kKeyPlaces[static_cast<size_t>(n)];
+    QPushButton* b =
+        build::button(this, kKeypad[static_cast<size_t>(n)], caption,
+                      {place.left, place.top, n == 0 ? 49 : 25, 25});  // "0" is twice as wide
+    // A click leaves the focus in the amount box, so Enter after the keypad still runs OK;
+    // a key reached with Tab takes Enter as its own press, as every button does.
+    b->setFocusPolicy(Qt::TabFocus);
+    b->setAutoDefault(true);
+    keypad_[n] = b;
+    connect(b, &QPushButton::clicked, this, [this, n] { onKeypad(n); });
+  }
 }
 
 bool InputForm::editMode() const { return windowTitle() == kEditTitle; }

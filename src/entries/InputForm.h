@@ -51,6 +51,7 @@ class InputForm : public FixedDialog {
 
  private:
   void buildControls();
+  void buildKeypad();
   void refillPickers();
   void onIncreasePicked(int position);
   void onDecreasePicked(int position);
