@@ -69,10 +69,9 @@ class TestInputForm : public QObject {
     Program p;
     p.whileOpen([&] {
       p.amount()->clear();
-      for (const char* key :
-           {InputForm::kKeypad[7], InputForm::kKeypad[10], InputForm::kKeypad[4]}) {
-        child(p.form, key)->setFocus();
-        QTest::keyClick(child(p.form, key), Qt::Key_Return);
+      for (int key : {7, 10, 4}) {
+        child(p.form, InputForm::kKeypad[key])->setFocus();
+        QTest::keyClick(child(p.form, InputForm::kKeypad[key]), Qt::Key_Return);
       }
       QCOMPARE(p.amount()->text(), QStringLiteral("4"));
     });
