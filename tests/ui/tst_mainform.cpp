@@ -39,7 +39,11 @@ struct Program : MainWindowBook {
     for (int i = 0; i < ledger->topLevelItemCount(); ++i) shown << ledger->topLevelItem(i)->text(5);
     return shown;
   }
-  void tick(int i) { ledger->topLevelItem(i)->setCheckState(0, Qt::Checked); }
+  // A click on the tick box at the start of the row's 日期, as a person ticks it.
+  void tick(int i) {
+    const QRect cell = ledger->visualItemRect(ledger->topLevelItem(i));
+    QTest::mouseClick(ledger->viewport(), Qt::LeftButton, {}, {cell.left() + 8, cell.center().y()});
+  }
   QString entriesPanel() { return child<QLabel>(window, MainForm::kPanels[3])->text(); }
   QByteArray mainDat() { return fileBytes(store.databaseFolder() + "/Main.dat"); }
   QByteArray inMemory() { return entriesFileBytes(store.EntryTable, store.EntryCount); }
