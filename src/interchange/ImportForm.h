@@ -1,14 +1,18 @@
 #pragma once
 
 #include "interchange/csvtext.h"
+#include "interchange/payeerules.h"
 #include "interchange/statementimport.h"
 #include "platform/widgets/FixedDialog.h"
 
+#include <map>
+#include <optional>
 #include <vector>
 
 class LedgerView;
 class Module1;
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -21,6 +25,27 @@ class ImportForm : public FixedDialog {
   Q_OBJECT
 
  public:
+  // The controls' names, for tests and screen readers.
+  static constexpr const char* kFilePath = "FilePath";
+  static constexpr const char* kBrowse = "Browse";
+  static constexpr const char* kRead = "Read";
+  static constexpr const char* kDateColumn = "DateColumn";
+  static constexpr const char* kAmountColumn = "AmountColumn";
+  static constexpr const char* kOutColumn = "OutColumn";
+  static constexpr const char* kInColumn = "InColumn";
+  static constexpr const char* kMemoColumns = "MemoColumns";
+  static constexpr const char* kStatementAccount = "StatementAccount";
+  static constexpr const char* kOutAccount = "OutAccount";
+  static constexpr const char* kInAccount = "InAccount";
+  static constexpr const char* kRowAccount = "RowAccount";
+  static constexpr const char* kPreview = "Preview";
+  static constexpr const char* kSummary = "Summary";
+  static constexpr const char* kImport = "Import";
+  static constexpr const char* kCancel = "Cancel";
+  static constexpr const char* kRules = "Rules";
+  // The preview's columns.
+  enum Column { kTick, kLine, kDate, kAmount, kMemo, kOther, kSource, kNote, kColumns };
+
   ImportForm(Module1& store, QWidget* parent = nullptr);
 
   // The rows as the preview shows them now, ticks and accounts included.
@@ -32,8 +57,14 @@ class ImportForm : public FixedDialog {
   void onLayoutChanged();
   void onRowAccountChosen();
   void onImport();
+  void onTicked(int row);
+  void onRules();
+  void buildColumnControls(QGridLayout* grid);
+  int buildAccountControls(QGridLayout* grid);
   void refreshPreview();
   void fillTable();
+  void showSummary();
+  void learnRules();
   ImportLayout layoutShown() const;
   ImportAccounts accountsShown() const;
   void showLayout(const ImportLayout& layout);
@@ -41,6 +72,9 @@ class ImportForm : public FixedDialog {
   Module1& store_;
   csvtext::File file_;
   std::vector<PreviewRow> preview_;
+  std::map<int, RowChoice> choices_;  // by the row's line in the file
+  std::optional<payeerules::Rules> rules_;  // none when the rules file cannot be read
+  QString rulesProblem_;
   bool filling_ = false;
   bool hasHeader_ = false;
 

@@ -166,10 +166,13 @@ DiaryForm::DiaryForm(Module1& store, QWidget* parent)
   QPushButton* exports = button("ExportOthers", QStringLiteral("匯出(&E)"), {442, 448, 79, 25});
   exports->setMenu(others);
   connect(csvUtf8, &QAction::triggered, this, [this] {
-    store_.dialogs().message(exportForOthers(store_, OtherExport::SpreadsheetCsv));
+    if (auto done = exportForOthersChosen(store_, OtherExport::SpreadsheetCsv, store_.dialogs()))
+      store_.dialogs().message(*done);
   });
-  connect(journal, &QAction::triggered, this,
-          [this] { store_.dialogs().message(exportForOthers(store_, OtherExport::Journal)); });
+  connect(journal, &QAction::triggered, this, [this] {
+    if (auto done = exportForOthersChosen(store_, OtherExport::Journal, store_.dialogs()))
+      store_.dialogs().message(*done);
+  });
 
   centreOnScreen(*this);
 }
