@@ -388,7 +388,7 @@ void MainForm::buildMenus() {
 }
 
 void MainForm::onFind() {
-  const SearchOutcome outcome = openSearch(store_, this);
+  const SearchOutcome outcome = openSearch(store_, lastSearch_, this);
   if (outcome.kind == SearchOutcome::Kind::ShowEntry) {
     showAccount(outcome.accountSlot);
     selectEntry(outcome.slot);
