@@ -33,10 +33,6 @@ void chooseForRow(QDialog& form, int row, const QString& account) {
   emit box->activated(box->currentIndex());
 }
 
-void tick(QDialog& form, int row, Qt::CheckState state) {
-  child<QTableWidget>(form, F::kPreview)->item(row, F::kTick)->setCheckState(state);
-}
-
 QString summary(QDialog& form) { return child<QLabel>(form, F::kSummary)->text(); }
 
 }  // namespace
@@ -100,7 +96,7 @@ class TestImportForm : public QObject {
       read(form, csv);
       QCOMPARE(summary(form), "共 3 列：勾選 3，可能重複 0，無法讀取 0");
       chooseForRow(form, 1, QStringLiteral("E-交通"));
-      tick(form, 2, Qt::Unchecked);
+      child<QTableWidget>(form, F::kPreview)->item(2, F::kTick)->setCheckState(Qt::Unchecked);
       QCOMPARE(summary(form), "共 3 列：勾選 2，可能重複 0，無法讀取 0");
       auto* out = child<QComboBox>(form, F::kOutAccount);
       out->setCurrentIndex(out->findText(QStringLiteral("E-餐費")));
@@ -156,29 +152,6 @@ class TestImportForm : public QObject {
     });
     openStatementImport(store, view, nullptr);
     QVERIFY(dialogs.unscripted().isEmpty());
-  }
-
-  // A rules file that cannot be read is named, the import goes on, and the file stays as it was.
-  void leavesADamagedRulesFileAlone() {
-    testbooks::Books book({"A-台銀", "E-雜支", "I-薪資"});
-    auto& [dir, dialogs, store, view] = book;
-    store.UserName = QStringLiteral("Test");
-    const QString rulesPath = store.userFolder() + "/" + payeerules::kFileName;
-    QDir().mkpath(store.userFolder());
-    QFile damaged(rulesPath);
-    QVERIFY(damaged.open(QIODevice::WriteOnly));
-    damaged.write("varnix-payee-rules 1\nbroken\n");
-    damaged.close();
-    whenShown(dialogs, [&](QDialog& form) {
-      read(form, bankFile(dir, QStringLiteral("2018/05/02,全聯,350,,1\r\n")));
-      QVERIFY(dialogs.lastMessage().text.contains(QStringLiteral("第 2 行已損壞")));
-      click(form, F::kImport);
-    });
-    openStatementImport(store, view, nullptr);
-    QCOMPARE(store.EntryCount, 2);
-    QFile after(rulesPath);
-    QVERIFY(after.open(QIODevice::ReadOnly));
-    QCOMPARE(after.readAll(), QByteArray("varnix-payee-rules 1\nbroken\n"));
   }
 };
 
