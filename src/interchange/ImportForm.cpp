@@ -136,6 +136,11 @@ ImportForm::ImportForm(Module1& store, QWidget* parent) : FixedDialog(parent), s
     rulesProblem_ = std::get<QString>(loaded);
   }
 
+  connectControls(browse, read, rules, cancel);
+}
+
+void ImportForm::connectControls(QPushButton* browse, QPushButton* read, QPushButton* rules,
+                                 QPushButton* cancel) {
   connect(browse, &QPushButton::clicked, this, &ImportForm::onBrowse);
   connect(read, &QPushButton::clicked, this, &ImportForm::onRead);
   connect(path_, &QLineEdit::returnPressed, this, &ImportForm::onRead);
@@ -330,7 +335,8 @@ void ImportForm::fillTable() {
     if (p.amount < 0)
       amount->setForeground(readableOn(Qt::red, table_->palette().color(QPalette::Base)));
     table_->setItem(r, kAmount, amount);
-    table_->setItem(r, kMemo, new QTableWidgetItem(p.memoCut ? p.memo + QStringLiteral("…") : p.memo));
+    table_->setItem(r, kMemo,
+                    new QTableWidgetItem(p.memoCut ? p.memo + QStringLiteral("…") : p.memo));
     table_->setItem(r, kOther, new QTableWidgetItem(TrimTrailingSpaces(p.other)));
     table_->setItem(r, kSource,
                     new QTableWidgetItem(p.problem.isEmpty() ? sourceText(p.source) : QString()));

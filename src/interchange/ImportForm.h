@@ -61,6 +61,8 @@ class ImportForm : public FixedDialog {
   void onRules();
   void buildColumnControls(QGridLayout* grid);
   int buildAccountControls(QGridLayout* grid);
+  void connectControls(QPushButton* browse, QPushButton* read, QPushButton* rules,
+                       QPushButton* cancel);
   void refreshPreview();
   void fillTable();
   void showSummary();
@@ -72,7 +74,7 @@ class ImportForm : public FixedDialog {
   Module1& store_;
   csvtext::File file_;
   std::vector<PreviewRow> preview_;
-  std::map<int, RowChoice> choices_;  // by the row's line in the file
+  std::map<int, RowChoice> choices_;        // by the row's line in the file
   std::optional<payeerules::Rules> rules_;  // none when the rules file cannot be read
   QString rulesProblem_;
   bool filling_ = false;

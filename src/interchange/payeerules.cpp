@@ -31,8 +31,8 @@ std::vector<Rule> Rules::listed() const {
   std::vector<Rule> rules;
   for (const sidefile::Record& r : records_) {
     if (r.deleted) continue;
-    rules.push_back({r.id, r.field(kMemo).value_or(QString()), r.field(kAccount).value_or(QString()),
-                     r.changed});
+    rules.push_back({r.id, r.field(kMemo).value_or(QString()),
+                     r.field(kAccount).value_or(QString()), r.changed});
   }
   std::sort(rules.begin(), rules.end(),
             [](const Rule& a, const Rule& b) { return key(a.memo) < key(b.memo); });

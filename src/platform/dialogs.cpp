@@ -26,9 +26,10 @@ QString fileDialogFolder(const QString& remembered) {
 
 QString Dialogs::chooseFile(const FileRequest& request) {
   const QString folder = fileDialogFolder(lastFolder_);
-  const QString start = request.purpose == FileRequest::Purpose::Save && !request.suggestedName.isEmpty()
-                            ? QDir(folder).filePath(request.suggestedName)
-                            : folder;
+  const QString start =
+      request.purpose == FileRequest::Purpose::Save && !request.suggestedName.isEmpty()
+          ? QDir(folder).filePath(request.suggestedName)
+          : folder;
   const QString chosen = QDir::fromNativeSeparators(askFile(request, start).trimmed());
   if (!chosen.isEmpty()) lastFolder_ = QFileInfo(chosen).absolutePath();
   return chosen;

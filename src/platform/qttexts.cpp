@@ -8,9 +8,10 @@
 bool installQtTexts(QCoreApplication& app) {
   // The program is Traditional Chinese whatever the system's language, and so are Qt's texts.
   auto* translator = new QTranslator(&app);
-  if (!translator->load(QLocale(QLocale::Chinese, QLocale::TraditionalChineseScript, QLocale::Taiwan),
-                        QStringLiteral("qtbase"), QStringLiteral("_"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+  if (!translator->load(
+          QLocale(QLocale::Chinese, QLocale::TraditionalChineseScript, QLocale::Taiwan),
+          QStringLiteral("qtbase"), QStringLiteral("_"),
+          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     delete translator;
     return false;
   }

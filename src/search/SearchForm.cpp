@@ -88,7 +88,6 @@ class SearchResultsModel : public QAbstractTableModel {
             QStringLiteral("編號")};
   }
 
-
  private:
   const search::Searcher& searcher_;
   const search::Results* results_ = nullptr;
@@ -143,9 +142,12 @@ SearchForm::SearchForm(Module1& store, search::Remembered& remembered, QWidget* 
 
   // Enter in a box only searches (it already has): it must not print or close the window.
   using build::Enter;
-  QPushButton* printButton = build::button(this, kPrint, QStringLiteral("列印(&P)"), {}, Enter::Ignored);
-  QPushButton* pdfButton = build::button(this, kSavePdf, QStringLiteral("存成PDF(&S)"), {}, Enter::Ignored);
-  QPushButton* closeButton = build::button(this, kClose, QStringLiteral("關閉"), {}, Enter::Ignored);
+  QPushButton* printButton =
+      build::button(this, kPrint, QStringLiteral("列印(&P)"), {}, Enter::Ignored);
+  QPushButton* pdfButton =
+      build::button(this, kSavePdf, QStringLiteral("存成PDF(&S)"), {}, Enter::Ignored);
+  QPushButton* closeButton =
+      build::button(this, kClose, QStringLiteral("關閉"), {}, Enter::Ignored);
   setCancelButton(closeButton);
   QHBoxLayout* buttons = build::buttonRow({printButton, pdfButton, closeButton});
   buttons->insertWidget(0, summary_, 1);
