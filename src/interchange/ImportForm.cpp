@@ -1,6 +1,7 @@
 #include "interchange/ImportForm.h"
 
 #include "interchange/PayeeRulesForm.h"
+#include "interchange/statementvalues.h"
 #include "platform/widgets/build.h"
 #include "platform/widgets/colours.h"
 #include "platform/widgets/fonts.h"
@@ -8,6 +9,7 @@
 #include "store/Module1.h"
 #include "store/ledger.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -16,7 +18,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableWidget>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -38,6 +42,20 @@ void chooseFirstOfKind(QComboBox* box, const Module1& store, int kind) {
       return;
     }
   }
+}
+
+// The form of the dates found in the column, as the person would say it.
+QString dateFormName(const std::vector<csvtext::Row>& rows, int column) {
+  static const QRegularExpression yearFirst(QStringLiteral("^\\s*(\\d+)[/.-]"));
+  for (const csvtext::Row& row : rows) {
+    if (column < 0 || column >= row.size()) continue;
+    const QString cell = row.at(column).normalized(QString::NormalizationForm_KC);
+    if (!statementvalues::parseDate(cell)) continue;
+    const auto m = yearFirst.match(cell);
+    const qsizetype digits = m.hasMatch() ? m.capturedLength(1) : cell.trimmed().size() - 4;
+    return digits < 4 ? QStringLiteral("民國年/月/日") : QStringLiteral("西元年/月/日");
+  }
+  return QStringLiteral("找不到日期");
 }
 
 QString sourceText(AccountSource source) {
@@ -94,7 +112,10 @@ ImportForm::ImportForm(Module1& store, QWidget* parent) : FixedDialog(parent), s
   fileRow->addWidget(path_, 1);
   fileRow->addWidget(browse);
   fileRow->addWidget(read);
-  grid->addLayout(fileRow, 0, 0, 1, 4);
+  auto* top = new QVBoxLayout;
+  top->addLayout(fileRow);
+  top->addLayout(buildReadingControls());
+  grid->addLayout(top, 0, 0, 1, 4);
 
   buildColumnControls(grid);
   int row = buildAccountControls(grid);
@@ -156,6 +177,51 @@ void ImportForm::connectControls(QPushButton* browse, QPushButton* read, QPushBu
   connect(rules, &QPushButton::clicked, this, &ImportForm::onRules);
   connect(import_, &QPushButton::clicked, this, &ImportForm::onImport);
   connect(cancel, &QPushButton::clicked, this, [this] { leave(QDialog::Rejected); });
+}
+
+// What was detected in the file, each with the person's override.
+QHBoxLayout* ImportForm::buildReadingControls() {
+  encoding_ = columnBox(kEncoding, this);
+  encoding_->setMinimumWidth(0);
+  encoding_->addItem(QStringLiteral("UTF-8"), int(csvtext::Encoding::Utf8));
+  encoding_->addItem(QStringLiteral("UTF-16"), int(csvtext::Encoding::Utf16));
+  encoding_->addItem(QStringLiteral("Big5（950）"), int(csvtext::Encoding::Cp950));
+  delimiter_ = columnBox(kDelimiter, this);
+  delimiter_->setMinimumWidth(0);
+  delimiter_->addItem(QStringLiteral("逗號"), QChar(u','));
+  delimiter_->addItem(QStringLiteral("分號"), QChar(u';'));
+  delimiter_->addItem(QStringLiteral("Tab"), QChar(u'\t'));
+  headerRow_ = new QCheckBox(QStringLiteral("第一列是標題(&H)"), this);
+  headerRow_->setObjectName(QLatin1String(kHeaderRow));
+  dateForm_ = build::label(this, kDateForm, QString());
+  auto* row = new QHBoxLayout;
+  row->addWidget(caption(this, QStringLiteral("編碼(&E)"), encoding_));
+  row->addWidget(encoding_);
+  row->addWidget(caption(this, QStringLiteral("分隔(&P)"), delimiter_));
+  row->addWidget(delimiter_);
+  row->addWidget(headerRow_);
+  row->addWidget(dateForm_, 1);
+  connect(encoding_, &QComboBox::currentIndexChanged, this, &ImportForm::onReadingChanged);
+  connect(delimiter_, &QComboBox::currentIndexChanged, this, &ImportForm::onReadingChanged);
+  connect(headerRow_, &QCheckBox::toggled, this, [this](bool header) {
+    hasHeader_ = header;
+    onLayoutChanged();
+  });
+  return row;
+}
+
+void ImportForm::onReadingChanged() {
+  if (filling_ || file_.bytes.isEmpty()) return;
+  const csvtext::Reading reading{csvtext::Encoding(encoding_->currentData().toInt()),
+                                 delimiter_->currentData().toChar()};
+  auto read = csvtext::readBytes(file_.bytes, reading);
+  if (const QString* refused = std::get_if<QString>(&read)) {
+    store_.dialogs().show(refusal(*refused));
+    return;
+  }
+  file_ = std::move(std::get<csvtext::File>(read));
+  choices_.clear();  // other columns, other rows
+  loadColumns();
 }
 
 void ImportForm::buildColumnControls(QGridLayout* grid) {
@@ -220,6 +286,14 @@ void ImportForm::onRead() {
     store_.dialogs().show(refusal(
         QStringLiteral("對方帳戶規則無法使用，這次不套用也不記住：\n%1").arg(rulesProblem_)));
   }
+  filling_ = true;
+  choose(encoding_, int(file_.encoding));
+  choose(delimiter_, file_.delimiter);
+  filling_ = false;
+  loadColumns();
+}
+
+void ImportForm::loadColumns() {
   const csvtext::Row& first = file_.rows.front();
   int columns = 0;
   for (const csvtext::Row& r : file_.rows) columns = std::max(columns, static_cast<int>(r.size()));
@@ -249,6 +323,8 @@ void ImportForm::onRead() {
   if (!layout.statementAccount.isEmpty()) choose(statementAccount_, layout.statementAccount);
   if (!layout.outAccount.isEmpty()) choose(outAccount_, layout.outAccount);
   if (!layout.inAccount.isEmpty()) choose(inAccount_, layout.inAccount);
+  headerRow_->setChecked(layout.hasHeader);
+  dateForm_->setText(QStringLiteral("日期格式：%1").arg(dateFormName(file_.rows, layout.date)));
   filling_ = false;
   refreshPreview();
 }

@@ -11,7 +11,9 @@
 
 class LedgerView;
 class Module1;
+class QCheckBox;
 class QComboBox;
+class QHBoxLayout;
 class QGridLayout;
 class QLabel;
 class QLineEdit;
@@ -43,6 +45,10 @@ class ImportForm : public FixedDialog {
   static constexpr const char* kImport = "Import";
   static constexpr const char* kCancel = "Cancel";
   static constexpr const char* kRules = "Rules";
+  static constexpr const char* kEncoding = "Encoding";
+  static constexpr const char* kDelimiter = "Delimiter";
+  static constexpr const char* kHeaderRow = "HeaderRow";
+  static constexpr const char* kDateForm = "DateForm";
   // The preview's columns.
   enum Column { kTick, kLine, kDate, kAmount, kMemo, kOther, kSource, kNote, kColumns };
 
@@ -59,6 +65,9 @@ class ImportForm : public FixedDialog {
   void onImport();
   void onTicked(int row);
   void onRules();
+  QHBoxLayout* buildReadingControls();
+  void onReadingChanged();
+  void loadColumns();
   void buildColumnControls(QGridLayout* grid);
   int buildAccountControls(QGridLayout* grid);
   void connectControls(QPushButton* browse, QPushButton* read, QPushButton* rules,
@@ -81,6 +90,10 @@ class ImportForm : public FixedDialog {
   bool hasHeader_ = false;
 
   QLineEdit* path_;
+  QComboBox* encoding_;
+  QComboBox* delimiter_;
+  QCheckBox* headerRow_;
+  QLabel* dateForm_;
   QComboBox* dateColumn_;
   QComboBox* amountColumn_;
   QComboBox* outColumn_;

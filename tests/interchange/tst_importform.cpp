@@ -71,6 +71,18 @@ class TestImportForm : public QObject {
       QCOMPARE(cell(form, 0, F::kNote), QStringLiteral("可能重複"));
       QCOMPARE(cell(form, 3, F::kNote), QStringLiteral("「112/13/01」不是日期"));
       QCOMPARE(summary(form), "共 4 列：勾選 2，可能重複 1，無法讀取 1");
+      // What was detected, and the person's overrides: the header read as a row, the bytes
+      // read as UTF-8; then back to what was found.
+      QCOMPARE(child<QLabel>(form, F::kDateForm)->text(), "日期格式：民國年/月/日");
+      auto* encoding = child<QComboBox>(form, F::kEncoding);
+      QCOMPARE(encoding->currentText(), "Big5（950）");
+      child<QCheckBox>(form, F::kHeaderRow)->setChecked(false);
+      QCOMPARE(summary(form), "共 5 列：勾選 2，可能重複 1，無法讀取 2");
+      encoding->setCurrentIndex(encoding->findText("UTF-8"));
+      QVERIFY(cell(form, 1, F::kMemo) != QStringLiteral("薪資"));
+      encoding->setCurrentIndex(encoding->findText("Big5（950）"));
+      QCOMPARE(cell(form, 1, F::kMemo), QStringLiteral("薪資"));
+      QVERIFY(child<QCheckBox>(form, F::kHeaderRow)->isChecked());
       chooseForRow(form, 2, QStringLiteral("E-餐費"));
       click(form, F::kImport);
     });
