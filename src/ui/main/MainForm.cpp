@@ -230,10 +230,14 @@ void MainForm::buildMenus() {
   connect(quit, &QAction::triggered, this, &QWidget::close);
   connect(importStatement, &QAction::triggered, this,
           [this] { openStatementImport(store_, *this, this); });
-  connect(exportCsv, &QAction::triggered, this,
-          [this] { store_.dialogs().show(exportForOthers(store_, OtherExport::SpreadsheetCsv)); });
-  connect(exportJournal, &QAction::triggered, this,
-          [this] { store_.dialogs().show(exportForOthers(store_, OtherExport::Journal)); });
+  connect(exportCsv, &QAction::triggered, this, [this] {
+    if (auto done = exportForOthersChosen(store_, OtherExport::SpreadsheetCsv, store_.dialogs()))
+      store_.dialogs().show(*done);
+  });
+  connect(exportJournal, &QAction::triggered, this, [this] {
+    if (auto done = exportForOthersChosen(store_, OtherExport::Journal, store_.dialogs()))
+      store_.dialogs().show(*done);
+  });
   connect(undoAction_, &QAction::triggered, this, [this] { onUndoRedo(true); });
   connect(redoAction_, &QAction::triggered, this, [this] { onUndoRedo(false); });
   connect(&store_.history(), &History::changed, this, &MainForm::updateHistoryActions);
@@ -256,7 +260,7 @@ void MainForm::buildMenus() {
 }
 
 void MainForm::onFind() {
-  const SearchOutcome outcome = openSearch(store_, this);
+  const SearchOutcome outcome = openSearch(store_, lastSearch_, this);
   if (outcome.kind == SearchOutcome::Kind::ShowEntry) {
     showAccount(outcome.accountSlot);
     selectEntry(outcome.slot);
