@@ -18,11 +18,12 @@ QString bookFolder(const Module1& store, const QString& name) {
   return store.userFolder() + QLatin1Char('/') + name;
 }
 
-// "<book>-<word>-yyyyMMdd-HHmm", with "-2", "-3"... when that is taken.
+// "<book>-<word>-yyyyMMdd-HHmmss", with "-2", "-3"... when that is taken. The seconds keep
+// two backups of one minute, restored one after the other, apart by their own times.
 QString freeName(const Module1& store, const QString& book, const QString& word,
                  const QDateTime& when) {
   const QString base = book + QLatin1Char('-') + word + QLatin1Char('-') +
-                       when.toString(QStringLiteral("yyyyMMdd-HHmm"));
+                       when.toString(QStringLiteral("yyyyMMdd-HHmmss"));
   QString name = base;
   for (int n = 2; folders::exists(bookFolder(store, name)); ++n) {
     name = base + QStringLiteral("-%1").arg(n);

@@ -258,8 +258,15 @@ struct MappedBook {
 // All readers of a book that is not (or not yet) the open one: nothing on disk changes.
 std::optional<QString> mapBook(const QString& folder, MappedBook& book) {
   using mappedfile::Kind;
-  if (mappedfile::kindOf(folder) != Kind::Folder) {
-    return QStringLiteral("找不到資料庫資料夾「%1」").arg(QDir::toNativeSeparators(folder));
+  switch (mappedfile::kindOf(folder)) {
+    case Kind::Folder:
+      break;
+    case Kind::Missing:
+      return QStringLiteral("找不到資料庫資料夾「%1」").arg(QDir::toNativeSeparators(folder));
+    default:
+      // A file given where the book's folder belongs: say what it is, not that nothing is there.
+      return QStringLiteral("「%1」不是資料夾：請指定資料庫的資料夾")
+          .arg(QDir::toNativeSeparators(folder));
   }
   // A save cut short is read as opening would complete it: with the marker the new files count,
   // without it the old ones. Nothing on disk changes.

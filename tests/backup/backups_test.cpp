@@ -128,12 +128,12 @@ TEST(RestoreTest, ABackupComesBackAsANewListedBookBesideTheOriginal) {
   const QByteArray current = book.entriesBytes();
   const auto backups = backup::list(book.folder());
   ASSERT_EQ(backups.size(), 1u);
-  for (const QString name : {"家計簿-還原-20261206-1530", "家計簿-還原-20261206-1530-2"}) {
+  for (const QString name : {"家計簿-還原-20261206-153010", "家計簿-還原-20261206-153010-2"}) {
     EXPECT_EQ(std::get<QString>(backup::restore(book.store, "家計簿", backups[0])), name);
     EXPECT_EQ(fileBytes(book.folderOf(name) + "/Main.dat"), first);
   }
-  EXPECT_EQ(book.listed(), (QStringList{"其他", "家計簿", "家計簿-還原-20261206-1530-2",
-                                        "家計簿-還原-20261206-1530"}));
+  EXPECT_EQ(book.listed(), (QStringList{"其他", "家計簿", "家計簿-還原-20261206-153010-2",
+                                        "家計簿-還原-20261206-153010"}));
   EXPECT_EQ(book.entriesBytes(), current);
   putFile(backups[0].folder + "/Main.dat", QByteArray(200, 'x'));
   EXPECT_TRUE(std::get<Message>(backup::restore(book.store, "家計簿", backups[0]))
@@ -141,8 +141,24 @@ TEST(RestoreTest, ABackupComesBackAsANewListedBookBesideTheOriginal) {
   EXPECT_EQ(book.listed().size(), 4);
 }
 
+// Two backups of one minute come back under their own seconds, neither of them with a "-2".
+TEST(RestoreTest, BackupsOfOneMinuteKeepTheirOwnNames) {
+  OpenBook book;
+  for (const int second : {10, 50}) {
+    book.store.clock().setNow(QDateTime(QDate(2026, 12, 6), QTime(15, 30, second)));
+    book.change(second);
+    ASSERT_TRUE(SaveDatabase(book.store).saved());
+  }
+  QStringList restored;
+  for (const auto& taken : backup::list(book.folder())) {
+    restored << std::get<QString>(backup::restore(book.store, "家計簿", taken));
+  }
+  restored.sort();
+  EXPECT_EQ(restored, (QStringList{"家計簿-還原-20261206-153010", "家計簿-還原-20261206-153050"}));
+}
+
 // Files changed under an open book by someone else are never overwritten by its next save.
-const QString kCopy = QStringLiteral("家計簿-衝突-20261206-1530");
+const QString kCopy = QStringLiteral("家計簿-衝突-20261206-153010");
 
 TEST(ConflictTest, ChangedFilesAreKeptAndTheOpenBookIsSavedAsANewOne) {
   // Which file the other program wrote.

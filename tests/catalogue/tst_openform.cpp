@@ -68,30 +68,30 @@ class TestOpenForm : public QObject {
   // as a new book right after it, selected; the book itself stays as it is.
   void aBackupComesBackAsANewBookAfterItsOwn() {
     Program p({"家計簿", "b"});
-    p.store.clock().setNow(QDateTime(QDate(2026, 12, 6), QTime(15, 30)));
+    p.store.clock().setNow(QDateTime(QDate(2026, 12, 6), QTime(15, 30, 42)));
     testbooks::addEntry(p.store, "2026/12/06", "A-現金", "Equity", 7, "x");
     QVERIFY(SaveDatabase(p.store).saved());  // keeps the opening pair: 1 entry, 2 accounts
 
     whenShown(p.dialogs, [&](QDialog& form) {
       click(form, OpenForm::kBackups);
       QCOMPARE(child<QListWidget>(form, OpenForm::kBooks)->currentItem()->text(),
-               QStringLiteral("家計簿-還原-20261206-1530"));
+               QStringLiteral("家計簿-還原-20261206-153042"));
       click(form, OpenForm::kCancel);
     });
     whenShown(p.dialogs, [&](QDialog& backups) {
       const QTreeWidgetItem* row =
           child<QTreeWidget>(backups, BackupForm::kBackups)->topLevelItem(0);
       QCOMPARE(row->text(0) + "|" + row->text(1) + "|" + row->text(2),
-               QStringLiteral("2026/12/06 15:30:00|1|2"));
+               QStringLiteral("2026/12/06 15:30:42|1|2"));
       click(backups, BackupForm::kRestore);
     });
     p.session.databaseListFromMenu();
     QCOMPARE(p.dialogs.lastMessage(),
-             completion(QStringLiteral("已還原成新的資料庫「家計簿-還原-20261206-1530」")));
+             completion(QStringLiteral("已還原成新的資料庫「家計簿-還原-20261206-153042」")));
     QCOMPARE(fileBytes(p.store.userFolder() + "/DataBase.lst"),
              QByteArray("\xae\x61\xad\x70\xc3\xaf\r\n\xae\x61\xad\x70\xc3\xaf-\xc1\xd9\xad\xec-"
-                        "20261206-1530\r\nb\r\n"));
-    QCOMPARE(QFileInfo(p.store.userFolder() + "/家計簿-還原-20261206-1530/Main.dat").size(), 104);
+                        "20261206-153042\r\nb\r\n"));
+    QCOMPARE(QFileInfo(p.store.userFolder() + "/家計簿-還原-20261206-153042/Main.dat").size(), 104);
     QCOMPARE(p.store.EntryCount, 3);  // the open book is untouched
   }
 };

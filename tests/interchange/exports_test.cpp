@@ -263,6 +263,10 @@ TEST_F(CliTest, RefusalsExitOneWithTheReason) {
     return r.exitCode == 1 && r.err.contains(reason);
   };
   EXPECT_TRUE(refused({"check", dir.path() + "/nowhere"}, "找不到資料庫資料夾"));
+  // A file where the folder belongs is named for what it is, by every command.
+  for (const char* command : {"check", "statements"}) {
+    EXPECT_TRUE(refused({command, book + "/Main.dat"}, "不是資料夾"));
+  }
   // A folder without a book stays without one: nothing is made.
   const QString empty = dir.path() + "/empty";
   QDir().mkpath(empty);
