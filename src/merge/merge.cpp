@@ -75,11 +75,11 @@ void askAboutTooManyAccounts(Plan& plan, const detail::AlignedAccounts& aligned)
                             keep(ourNew), keep(theirNew), false});
 }
 
-std::uint8_t bitOf(Answer answer) {
+std::uint8_t bitOf(Choice answer) {
   switch (answer) {
-    case Answer::Mine: return 1;
-    case Answer::Theirs: return 2;
-    case Answer::Both: return 4;
+    case Choice::Mine: return 1;
+    case Choice::Theirs: return 2;
+    case Choice::Both: return 4;
   }
   return 0;
 }
@@ -120,10 +120,10 @@ std::variant<Plan, QString> plan(const BookTables& base, const BookTables& ours,
   return result;
 }
 
-std::variant<Merged, QString> apply(const Plan& plan, std::span<const Answer> answers) {
+std::variant<Merged, QString> apply(const Plan& plan, std::span<const Choice> answers) {
   if (answers.size() != plan.conflicts.size()) return QStringLiteral("還有衝突沒有決定");
   for (size_t c = 0; c < answers.size(); ++c) {
-    if (answers[c] == Answer::Both && !plan.conflicts[c].allowsBoth)
+    if (answers[c] == Choice::Both && !plan.conflicts[c].allowsBoth)
       return QStringLiteral("這個衝突不能兩者都留");
   }
   auto chosen = [&](int conflict, std::uint8_t when) {
@@ -139,7 +139,7 @@ std::variant<Merged, QString> apply(const Plan& plan, std::span<const Answer> an
     const AccountItem& item = plan.accounts[id];
     present[id] = item.conflict < 0 ? item.present : chosen(item.conflict, item.presentWhen);
     const bool theirsChosen =
-        item.theirs && item.conflict >= 0 && answers[static_cast<size_t>(item.conflict)] == Answer::Theirs;
+        item.theirs && item.conflict >= 0 && answers[static_cast<size_t>(item.conflict)] == Choice::Theirs;
     records[id] = theirsChosen ? *item.theirs : item.record;
     if (present[id]) ++accountsKept;
   }

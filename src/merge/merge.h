@@ -18,7 +18,7 @@
 // becomes a conflict with its choices; the answers then make the book.
 namespace merge {
 
-enum class Answer : std::uint8_t { Mine, Theirs, Both };
+enum class Choice : std::uint8_t { Mine, Theirs, Both };
 
 enum class ConflictKind : std::uint8_t {
   AccountChangedBoth,   // both sides renamed (or changed the kind of) one account differently
@@ -114,7 +114,7 @@ std::variant<Plan, QString> plan(const BookTables& base, const BookTables& ours,
 
 // The book the answers make (one answer per conflict, in order), or the reason it would not be a
 // sound book.
-std::variant<Merged, QString> apply(const Plan& plan, std::span<const Answer> answers);
+std::variant<Merged, QString> apply(const Plan& plan, std::span<const Choice> answers);
 
 // Plan and apply for books with no conflict; a conflict refuses.
 std::variant<Merged, QString> mergeBooks(const BookTables& base, const BookTables& ours,

@@ -26,11 +26,11 @@ std::vector<std::string> recordsOf(const BookTables& b) {
 
 // Every conflict answered by one rule: the mine side, the theirs side, or both where both can
 // stay (mine otherwise).
-std::variant<merge::Merged, QString> answerAll(const merge::Plan& plan, merge::Answer answer,
-                                                merge::Answer otherwise) {
-  std::vector<merge::Answer> answers;
+std::variant<merge::Merged, QString> answerAll(const merge::Plan& plan, merge::Choice answer,
+                                                merge::Choice otherwise) {
+  std::vector<merge::Choice> answers;
   for (const merge::Conflict& c : plan.conflicts)
-    answers.push_back(answer == merge::Answer::Both && !c.allowsBoth ? otherwise : answer);
+    answers.push_back(answer == merge::Choice::Both && !c.allowsBoth ? otherwise : answer);
   return merge::apply(plan, answers);
 }
 
@@ -65,12 +65,12 @@ TEST(MergeProperty, EitherSideMergingGivesTheSameBook) {
     const merge::Plan& here = std::get<merge::Plan>(ab);
     const merge::Plan& there = std::get<merge::Plan>(ba);
     ASSERT_EQ(here.conflicts.size(), there.conflicts.size());
-    using merge::Answer;
-    const std::pair<Answer, Answer> mirrored[] = {
-        {Answer::Mine, Answer::Theirs}, {Answer::Theirs, Answer::Mine}, {Answer::Both, Answer::Both}};
+    using merge::Choice;
+    const std::pair<Choice, Choice> mirrored[] = {
+        {Choice::Mine, Choice::Theirs}, {Choice::Theirs, Choice::Mine}, {Choice::Both, Choice::Both}};
     for (const auto& [mine, theirs] : mirrored) {
-      const auto one = answerAll(here, mine, Answer::Mine);
-      const auto other = answerAll(there, theirs, Answer::Theirs);
+      const auto one = answerAll(here, mine, Choice::Mine);
+      const auto other = answerAll(there, theirs, Choice::Theirs);
       ASSERT_EQ(one.index(), other.index());
       if (one.index() == 1) continue;
       EXPECT_EQ(recordsOf(std::get<merge::Merged>(one).tables),
