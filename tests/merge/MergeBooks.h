@@ -1,15 +1,10 @@
 #pragma once
 
-// Books as tables for the merge tests, and the edits a person makes on one computer: entries
-// added, changed and deleted, accounts added and renamed, the books closed, a range deleted.
+// Books as tables for the merge tests, and the edits a person makes on one computer.
 
 #include "store/database.h"
 #include "store/ledger.h"
-#include "store/records.h"
 
-#include <QString>
-
-#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -36,11 +31,10 @@ inline BookTables book(std::initializer_list<QString> chart, const std::vector<R
 }
 
 inline QByteArray bytesOf(const BookTables& b) {
-  return accountsFileBytes(b.accounts, b.accountCount) + "|" +
-         entriesFileBytes(b.entries, b.entryCount);
+  return accountsFileBytes(b.accounts, b.accountCount) + "|" + entriesFileBytes(b.entries, b.entryCount);
 }
 
-// The book's records in words, in order: what a failed comparison shows.
+// The records in words, in order: what a failed comparison shows.
 inline std::vector<std::string> linesOf(const BookTables& b) {
   std::vector<std::string> lines;
   for (int s = 1; s < b.accountCount; ++s)
@@ -53,115 +47,96 @@ inline std::vector<std::string> linesOf(const BookTables& b) {
   return lines;
 }
 
-// Each account's balance over all entries, by its name.
-inline qint64 balanceOf(const BookTables& b, const QString& name) {
-  const std::vector<qint64> all =
-      recordBalances(b.accounts, b.accountCount, entriesFileBytes(b.entries, b.entryCount),
-                     b.entryCount - 1, QStringLiteral("9999/12/31"));
-  for (int slot = 1; slot < b.accountCount; ++slot)
-    if (b.accounts[slot].AccountName == nameField(name)) return all[static_cast<size_t>(slot - 1)];
-  return 0;
+inline std::vector<qint64> balancesOf(const BookTables& b, const QString& date = "9999/12/31") {
+  return recordBalances(b.accounts, b.accountCount, entriesFileBytes(b.entries, b.entryCount),
+                        b.entryCount - 1, date);
 }
 
-inline void removeEntriesIf(BookTables& b, const auto& gone) {
+template <typename Gone>
+void removeEntriesIf(BookTables& b, const Gone& gone) {
   int to = 1;
   for (int from = 1; from < b.entryCount; ++from)
-    if (!gone(b.entries[from])) b.entries[to++] = b.entries[from];
+    if (!gone(from)) b.entries[to++] = b.entries[from];
   for (int slot = to; slot < b.entryCount; ++slot) b.entries[slot] = LedgerEntry{};
   b.entryCount = to;
 }
 
-// One computer's session of edits on its copy. `mark` tells its new names and memos apart;
-// `parity` limits its changes of existing entries and accounts to every other one, so that two
-// sessions never make the same change (-1: no limit); `wholeBook` allows deleting, closing and
-// deleting a range.
+// One computer's session on its copy: entries added, changed, deleted; accounts added and
+// renamed; the books closed; a range of dates deleted. New names and memos carry `mark`. With a
+// `parity` of 0 or 1 the session changes only the base's entries and accounts of that parity
+// and leaves deleting to the side allowed `wholeBook` work: two such sessions never make the
+// same change.
 class Session {
  public:
   Session(BookTables start, unsigned seed, QString mark, int parity, bool wholeBook)
-      : book(std::move(start)), rng_(seed), mark_(std::move(mark)), parity_(parity),
-        wholeBook_(wholeBook) {}
-
-  BookTables book;
+      : book(std::move(start)), rng_(seed), mark_(std::move(mark)), parity_(parity), wholeBook_(wholeBook) {}
 
   void run(int steps) {
-    for (int i = 0; i < steps; ++i) step();
+    for (int i = 0; i < steps; ++i) step(pick(0, wholeBook_ ? 9 : 6));
   }
+  BookTables book;
 
  private:
   int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng_); }
   QString date() {
-    return QStringLiteral("%1/%2/%3")
-        .arg(pick(2019, 2024))
-        .arg(pick(1, 12), 2, 10, QChar('0'))
-        .arg(pick(1, 28), 2, 10, QChar('0'));
+    return QStringLiteral("%1/%2/%3").arg(pick(2019, 2024)).arg(pick(1, 12), 2, 10, QChar('0')).arg(pick(1, 28), 2, 10, QChar('0'));
   }
   QString anyAccount() { return book.accounts[pick(1, book.accountCount - 1)].AccountName; }
-  bool mayTouch(int position) const { return parity_ < 0 || position % 2 == parity_; }
-  // Entries from the base carry "底n" memos: their n decides which session may touch them.
+  bool mine(int number) const { return parity_ < 0 || number % 2 == parity_; }
+  // The base's entries carry "底n" memos: n tells whose they are.
   int touchableEntry() {
-    std::vector<int> candidates;
+    std::vector<int> found;
     for (int s = 1; s < book.entryCount; ++s) {
-      const QString memo = TrimTrailingSpaces(book.entries[s].Memo);
-      if (parity_ < 0 || (memo.startsWith(u'底') && mayTouch(memo.mid(1).toInt()))) candidates.push_back(s);
+      const QString memo = book.entries[s].Memo.trimmed();
+      if (parity_ < 0 || (memo.startsWith(u'底') && mine(memo.mid(1).toInt()))) found.push_back(s);
     }
-    return candidates.empty() ? 0 : candidates[static_cast<size_t>(pick(0, int(candidates.size()) - 1))];
+    return found.empty() ? 0 : found[static_cast<size_t>(pick(0, int(found.size()) - 1))];
+  }
+  void append(const LedgerEntry& e) {
+    if (book.entryCount <= kMaxEntries) book.entries[book.entryCount++] = e;
   }
 
-  void step() {
-    const int what = pick(0, wholeBook_ ? 9 : 6);
-    if (what <= 2 && book.entryCount <= kMaxEntries) {
-      book.entries[book.entryCount++] = makeEntry(date(), anyAccount(), anyAccount(), pick(1, 9000),
-                                                  mark_ + QString::number(++made_));
-    } else if (what <= 4) {
-      if (const int slot = touchableEntry()) {
-        LedgerEntry& e = book.entries[slot];
-        if (pick(0, 1)) e.Amount = pick(1, 9000);
-        else e.EntryDate = date();
-      }
+  void step(int what) {
+    const int slot = what >= 3 && what <= 4 ? touchableEntry() : 0;
+    if (what <= 2) {
+      append(makeEntry(date(), anyAccount(), anyAccount(), pick(1, 9000), mark_ + QString::number(++made_)));
+    } else if (slot != 0 && what == 3) {
+      book.entries[slot].Amount = pick(1, 9000);
+    } else if (slot != 0) {
+      book.entries[slot].EntryDate = dateField(date());
     } else if (what == 5) {
-      // A rename: every entry follows the account.
-      const int slot = pick(3, std::max(3, book.accountCount - 1));
-      if (slot >= book.accountCount || !mayTouch(slot)) return;
-      const QString was = book.accounts[slot].AccountName;
+      const int account = pick(3, std::max(3, book.accountCount - 1));
+      if (account >= book.accountCount || !mine(account)) return;
+      const QString was = book.accounts[account].AccountName;
       const QString now = nameField(was.left(2) + mark_ + QString::number(++made_));
-      book.accounts[slot].AccountName = now;
+      book.accounts[account].AccountName = now;  // every entry follows the account
       for (int s = 1; s < book.entryCount; ++s) {
-        if (book.entries[s].IncreaseAccount == was) book.entries[s].IncreaseAccount = now;
-        if (book.entries[s].DecreaseAccount == was) book.entries[s].DecreaseAccount = now;
+        for (QString* name : {&book.entries[s].IncreaseAccount, &book.entries[s].DecreaseAccount})
+          if (*name == was) *name = now;
       }
     } else if (what == 6 && book.accountCount <= kMaxAccounts) {
       const qint16 kind = qint16(pick(kAsset, kExpense));
-      const QString name = QStringLiteral("%1-%2新%3").arg(QStringLiteral("ALIE")[kind - 1]).arg(mark_).arg(++made_);
+      const QString name = QStringLiteral("ALIE").mid(kind - 1, 1) + "-" + mark_ + "新" + QString::number(++made_);
       book.accounts[book.accountCount++] = makeAccount(name, kind);
-      if ((kind == kAsset || kind == kLiability) && book.entryCount <= kMaxEntries)
-        book.entries[book.entryCount++] = makeEntry("2024/07/15", name, kEquityName, 0, kInitialMemo);
+      if (kind == kAsset || kind == kLiability) append(makeEntry("2024/07/15", name, kEquityName, 0, kInitialMemo));
     } else if (what == 7) {
-      if (const int slot = touchableEntry()) removeEntriesIf(book, [&](const LedgerEntry& e) {
-          return &e == &book.entries[slot];
-        });
+      const int gone = touchableEntry();
+      removeEntriesIf(book, [&](int s) { return s == gone; });
     } else if (what == 8) {
-      closeAt(dateField(date()));
-    } else {
-      QString first = dateField(date()), second = dateField(date());
-      if (second < first) std::swap(first, second);
-      removeEntriesIf(book, [&](const LedgerEntry& e) {
-        return e.EntryDate >= first && e.EntryDate <= second;
+      // The carried balances follow the entries that stay, in the accounts' slot order.
+      const QString day = dateField(date());
+      const std::vector<qint64> balances = balancesOf(book, day);
+      removeEntriesIf(book, [&](int s) { return book.entries[s].EntryDate <= day; });
+      for (int a = 1; a < book.accountCount; ++a) {
+        if (book.accounts[a].AccountKind == kAsset || book.accounts[a].AccountKind == kLiability)
+          append(makeEntry(day, book.accounts[a].AccountName, kEquityName, qint32(balances[size_t(a - 1)]), kInitialMemo));
+      }
+    } else if (what == 9) {
+      const QString first = dateField(date()), second = dateField(date());
+      removeEntriesIf(book, [&](int s) {
+        const QString& d = book.entries[s].EntryDate;
+        return d >= std::min(first, second) && d <= std::max(first, second);
       });
-    }
-  }
-
-  // The carried balances follow the entries that stay, in slot order of the accounts.
-  void closeAt(const QString& date) {
-    const std::vector<qint64> balances =
-        recordBalances(book.accounts, book.accountCount, entriesFileBytes(book.entries, book.entryCount),
-                       book.entryCount - 1, date);
-    removeEntriesIf(book, [&](const LedgerEntry& e) { return e.EntryDate <= date; });
-    for (int slot = 1; slot < book.accountCount; ++slot) {
-      const qint16 kind = book.accounts[slot].AccountKind;
-      if ((kind != kAsset && kind != kLiability) || book.entryCount > kMaxEntries) continue;
-      book.entries[book.entryCount++] =
-          makeEntry(date, book.accounts[slot].AccountName, kEquityName,
-                    static_cast<qint32>(balances[static_cast<size_t>(slot - 1)]), kInitialMemo);
     }
   }
 
@@ -172,20 +147,16 @@ class Session {
   int made_ = 0;
 };
 
-// A household's book of a few years: the chart a new book starts with and some more.
+// A household's book of a few years.
 inline BookTables randomBase(unsigned seed, int entries) {
+  BookTables b = book({"Equity", "A-現金", "A-銀行", "L-信用卡", "I-薪水", "E-餐飲", "E-交通", "I-利息"}, {});
   std::mt19937 rng(seed);
-  BookTables b = book({QStringLiteral("Equity"), QStringLiteral("A-現金"), QStringLiteral("A-銀行"),
-                       QStringLiteral("L-信用卡"), QStringLiteral("I-薪水"), QStringLiteral("E-餐飲"),
-                       QStringLiteral("E-交通"), QStringLiteral("I-利息")},
-                      {});
   auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); };
   for (int i = 0; i < entries; ++i) {
-    b.entries[b.entryCount++] = makeEntry(
-        QStringLiteral("%1/%2/%3").arg(pick(2019, 2024)).arg(pick(1, 12), 2, 10, QChar('0')).arg(pick(1, 28), 2, 10, QChar('0')),
-        b.accounts[pick(2, b.accountCount - 1)].AccountName,
-        b.accounts[pick(1, b.accountCount - 1)].AccountName, pick(1, 9000),
-        QStringLiteral("底%1").arg(i));
+    const QString date = QStringLiteral("%1/%2/%3").arg(pick(2019, 2024)).arg(pick(1, 12), 2, 10, QChar('0')).arg(pick(1, 28), 2, 10, QChar('0'));
+    b.entries[b.entryCount++] = makeEntry(date, b.accounts[pick(2, b.accountCount - 1)].AccountName,
+                                          b.accounts[pick(1, b.accountCount - 1)].AccountName, pick(1, 9000),
+                                          QStringLiteral("底%1").arg(i));
   }
   return b;
 }
