@@ -62,6 +62,11 @@ bool inUse(const QString& folder) {
 
 QString inUseText() { return QStringLiteral("這個資料庫正在其他視窗使用中"); }
 
+QString heldElsewhereText(const QString& computer, const QDateTime& since) {
+  return QStringLiteral("這個資料庫正由另一台電腦「%1」使用中（%2 起）")
+      .arg(computer, since.toString(QStringLiteral("yyyy/MM/dd HH:mm")));
+}
+
 }  // namespace dblock
 
 DatabaseLock::DatabaseLock() = default;
@@ -84,7 +89,19 @@ std::optional<Message> DatabaseLock::acquire(const QString& folder) {
   // No waiting: a database that is open elsewhere is refused at once. A dead owner's lock is
   // removed under QLockFile's own guard, so of two programs doing it at once only one wins.
   if (!file->tryLock(0)) {
-    if (file->error() == QLockFile::LockFailedError) return refusal(dblock::inUseText());
+    if (file->error() == QLockFile::LockFailedError) {
+      // Another computer's lock names that computer and since when: a synced folder carries
+      // the lock along, and the person can then ask whoever sits there.
+      qint64 pid = 0;
+      QString host;
+      QString program;
+      if (QLockFile(dblock::lockPath(key)).getLockInfo(&pid, &host, &program) && !host.isEmpty() &&
+          host != QSysInfo::machineHostName()) {
+        return refusal(dblock::heldElsewhereText(
+            host, QFileInfo(dblock::lockPath(key)).lastModified()));
+      }
+      return refusal(dblock::inUseText());
+    }
     return refusal(QStringLiteral("無法建立「%1」，無法開啟這個資料庫")
                        .arg(dblock::shown(dblock::lockPath(key))));
   }

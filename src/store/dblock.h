@@ -2,6 +2,7 @@
 
 #include "platform/dialogs.h"
 
+#include <QDateTime>
 #include <QString>
 
 #include <memory>
@@ -24,6 +25,9 @@ bool isLockFile(const QString& fileName);
 
 // The refusal of a database that another window has open.
 QString inUseText();
+
+// The refusal of a database whose lock another computer holds (a synced folder carries it).
+QString heldElsewhereText(const QString& computer, const QDateTime& since);
 
 // True when a window (of this process or another) has the database folder open: renaming or
 // deleting it would pull it away from under that window. A lock left by a dead process of this

@@ -5,6 +5,7 @@
 #include "store/dblock.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -44,7 +45,11 @@ TEST(DatabaseLockTest, TakesOverOnlyTheLockOfAProcessThatHasEnded) {
   for (const QByteArray& owner : {mine, QByteArray("4194000\nvarnix\nsome-other-computer\n")}) {
     putFile(lockFile, owner);
     EXPECT_TRUE(dblock::inUse(dir.path()));
-    EXPECT_EQ(lock.acquire(dir.path()), refusal(kInUseElsewhere));
+    // Another computer is named, with the time its lock was taken.
+    const QString expected = owner == mine ? kInUseElsewhere
+                                           : QStringLiteral("這個資料庫正由另一台電腦「some-other-computer」使用中（%1 起）")
+                                                 .arg(QFileInfo(lockFile).lastModified().toString("yyyy/MM/dd HH:mm"));
+    EXPECT_EQ(lock.acquire(dir.path()), refusal(expected));
     EXPECT_EQ(fileBytes(lockFile), owner);
   }
 }

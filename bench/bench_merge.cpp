@@ -1,0 +1,92 @@
+// Merging two full copies of a book (100 accounts, 3000 entries on each side).
+#include "merge/merge.h"
+
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+namespace {
+
+QString dateOf(std::mt19937& rng) {
+  std::uniform_int_distribution<int> month(1, 12), day(1, 28);
+  return QStringLiteral("2025/%1/%2").arg(month(rng), 2, 10, QChar('0')).arg(day(rng), 2, 10, QChar('0'));
+}
+
+BookTables fullBase() {
+  BookTables b;
+  b.accounts[b.accountCount++] = makeAccount(QStringLiteral("Equity"), kEquity);
+  for (int i = 1; i < kMaxAccounts; ++i) {
+    const qint16 kind = qint16(kAsset + i % 4);
+    b.accounts[b.accountCount++] =
+        makeAccount(QStringLiteral("%1-帳戶%2").arg(QStringLiteral("ALIE")[kind - 1]).arg(i), kind);
+  }
+  std::mt19937 rng(7);
+  std::uniform_int_distribution<int> account(1, kMaxAccounts), amount(1, 99999);
+  for (int i = 0; i < kMaxEntries; ++i) {
+    b.entries[b.entryCount++] =
+        makeEntry(dateOf(rng), b.accounts[account(rng)].AccountName,
+                  b.accounts[account(rng)].AccountName, amount(rng), QStringLiteral("記錄%1").arg(i));
+  }
+  return b;
+}
+
+// One computer's month: every `stride`-th entry from `first` changed, one in a hundred deleted, new
+// ones up to a full book, two accounts renamed.
+BookTables edited(const BookTables& base, int first, int stride, const QString& mark) {
+  BookTables b = base;
+  std::mt19937 rng(static_cast<unsigned>(first) + 1);
+  for (int slot = first; slot < b.entryCount; slot += stride) b.entries[slot].Amount += 1;
+  int kept = 1;
+  for (int slot = 1; slot < b.entryCount; ++slot) {
+    if (slot % 100 != first + 50) b.entries[kept++] = b.entries[slot];
+  }
+  b.entryCount = kept;
+  while (b.entryCount <= kMaxEntries) {
+    const qint32 amount = b.entryCount;
+    b.entries[b.entryCount++] = makeEntry(dateOf(rng), b.accounts[2].AccountName,
+                                          b.accounts[3].AccountName, amount, mark);
+  }
+  for (const int slot : {first + 10, first + 20}) {
+    const QString was = b.accounts[slot].AccountName;
+    const QString now = nameField(was.left(2) + mark + QString::number(slot));
+    b.accounts[slot].AccountName = now;
+    for (int e = 1; e < b.entryCount; ++e) {
+      if (b.entries[e].IncreaseAccount == was) b.entries[e].IncreaseAccount = now;
+      if (b.entries[e].DecreaseAccount == was) b.entries[e].DecreaseAccount = now;
+    }
+  }
+  return b;
+}
+
+void BM_MergeTwoFullBooks(benchmark::State& state) {
+  const BookTables base = fullBase();
+  const BookTables ours = edited(base, 1, 10, QStringLiteral("甲"));
+  const BookTables theirs = edited(base, 6, 10, QStringLiteral("乙"));
+  for (auto _ : state) {
+    auto planned = merge::plan(base, ours, theirs);
+    const merge::Plan& plan = std::get<merge::Plan>(planned);
+    const std::vector<merge::Choice> mine(plan.conflicts.size(), merge::Choice::Mine);
+    auto merged = merge::apply(plan, mine);
+    if (!std::holds_alternative<merge::Merged>(merged)) state.SkipWithError("refused");
+    state.counters["conflicts"] = static_cast<double>(plan.conflicts.size());
+    benchmark::DoNotOptimize(merged);
+  }
+}
+BENCHMARK(BM_MergeTwoFullBooks)->Unit(benchmark::kMillisecond);
+
+// Both sides changed every entry differently: 3000 questions.
+void BM_PlanEveryEntryInConflict(benchmark::State& state) {
+  const BookTables base = fullBase();
+  const BookTables ours = edited(base, 1, 1, QStringLiteral("甲"));
+  BookTables theirs = ours;
+  for (int slot = 1; slot < theirs.entryCount; ++slot) theirs.entries[slot].Amount += 1;
+  for (auto _ : state) {
+    auto planned = merge::plan(base, ours, theirs);
+    benchmark::DoNotOptimize(planned);
+  }
+}
+BENCHMARK(BM_PlanEveryEntryInConflict)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "store/database.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+#include <variant>
+
+// The base of a merge: the bytes this computer last read or wrote for a book. Kept per computer,
+// outside the book's folder (which a sync tool carries to the other computer), keyed by the
+// book's path, so two computers never share one.
+namespace merge {
+
+// $XDG_STATE_HOME/Varnix/bases, or ~/.local/state/Varnix/bases when the variable is unset.
+QString basesFolder();
+
+// The folder of one book's base: a hash of the book folder's absolute path.
+QString baseFolderOf(const QString& bookFolder);
+
+// Keeps both files' bytes as the book's base, together and safely; the reason in words when
+// they could not be written (the book itself is not touched either way).
+std::optional<QString> keepBase(const QString& bookFolder, const QByteArray& accounts,
+                                const QByteArray& entries);
+
+struct Base {
+  BookTables tables;
+  bool fromBackup = false;  // no base of this computer: the book's newest backup stands in
+};
+
+// The book's base, or failing that its newest backup that reads; the reason when neither is.
+std::variant<Base, QString> findBase(const QString& bookFolder);
+
+}  // namespace merge
