@@ -1,0 +1,45 @@
+#include "schedules/posting.h"
+
+#include "history/History.h"
+#include "store/Module1.h"
+
+namespace schedules {
+
+std::vector<QString> accountNamesOf(const Module1& store) {
+  std::vector<QString> names;
+  for (int slot = 1; slot < store.AccountCount; ++slot)
+    names.push_back(store.AccountTable[slot].AccountName);
+  return names;
+}
+
+std::optional<QString> postDecisions(Module1& store, ScheduleBook& book,
+                                     const std::vector<Decision>& decisions) {
+  auto planned =
+      planBatch(book, decisions, accountNamesOf(store), store.entriesInUse(), store.clock().now());
+  if (auto* refused = std::get_if<QString>(&planned)) return *refused;
+  const Batch& batch = std::get<Batch>(planned);
+  if (!batch.entries.empty()) {
+    const HistoryStep step(store, stepname::kPostSchedules);
+    for (const LedgerEntry& e : batch.entries) store.EntryTable[store.EntryCount++] = e;
+    store.showEntryCount();
+  }
+  keepRecords(book, batch.records);
+  return std::nullopt;
+}
+
+AutoPosted postByThemselves(Module1& store, ScheduleBook& book) {
+  AutoPosted out;
+  std::vector<Decision> decisions;
+  for (const DueOccurrence& due : dueOccurrences(book, store.clock().today())) {
+    if (due.asks) continue;
+    decisions.push_back(
+        {due, Action::Post, book.schedules[static_cast<size_t>(due.schedule)].amount});
+    out.posted.push_back(due);
+  }
+  if (decisions.empty()) return out;
+  out.refusal = postDecisions(store, book, decisions);
+  if (out.refusal) out.posted.clear();
+  return out;
+}
+
+}  // namespace schedules

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "schedules/schedule.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+class Module1;
+
+namespace stepname {
+inline const QString kPostSchedules = QStringLiteral("定期記錄入帳");
+}  // namespace stepname
+
+namespace schedules {
+
+// The account names the open book has in use, as the book holds them.
+std::vector<QString> accountNamesOf(const Module1& store);
+
+// Posts the decided occurrences into the open book as one undo step and keeps their records in
+// `book`. The refusal's text, with nothing posted and nothing kept, when the batch cannot go in.
+std::optional<QString> postDecisions(Module1& store, ScheduleBook& book,
+                                     const std::vector<Decision>& decisions);
+
+// Posts every due occurrence of the schedules that post by themselves; the ones it posted
+// (for the list to show), or the refusal with nothing posted.
+struct AutoPosted {
+  std::vector<DueOccurrence> posted;
+  std::optional<QString> refusal;
+};
+AutoPosted postByThemselves(Module1& store, ScheduleBook& book);
+
+}  // namespace schedules
