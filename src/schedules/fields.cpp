@@ -1,5 +1,7 @@
 #include "schedules/fields.h"
 
+#include "store/ledger.h"
+
 #include <array>
 #include <utility>
 
@@ -59,10 +61,11 @@ std::optional<qint64> readInteger(const QString& text, qint64 low, qint64 high) 
 }  // namespace
 
 Fields fieldsOf(const Schedule& s) {
-  return {{"increase", s.increase},
-          {"decrease", s.decrease},
+  // Kept without the blanks that pad them in the book; posting pads them again.
+  return {{"increase", TrimTrailingSpaces(s.increase)},
+          {"decrease", TrimTrailingSpaces(s.decrease)},
           {"amount", QString::number(s.amount)},
-          {"memo", s.memo},
+          {"memo", TrimTrailingSpaces(s.memo)},
           {"estimate", s.estimate ? "1" : "0"},
           {"mode", wordOf(kModes, s.mode)},
           {"unit", wordOf(kUnits, s.rule.unit)},

@@ -1,7 +1,10 @@
 #include "schedules/posting.h"
 
 #include "history/History.h"
+#include "platform/dates.h"
 #include "store/Module1.h"
+
+#include <QHash>
 
 namespace schedules {
 
@@ -25,6 +28,32 @@ std::optional<QString> postDecisions(Module1& store, ScheduleBook& book,
   }
   keepRecords(book, batch.records);
   return std::nullopt;
+}
+
+void recogniseBookedOccurrences(const Module1& store, ScheduleBook& book) {
+  const std::vector<DueOccurrence> due = dueOccurrences(book, store.clock().today());
+  if (due.empty()) return;
+  // Each entry of the book stands for one occurrence at most.
+  QHash<QString, int> booked;
+  const auto keyOf = [](const QString& date, const QString& increase, const QString& decrease,
+                        const QString& memo) {
+    return date + QChar(0) + nameField(increase) + QChar(0) + nameField(decrease) + QChar(0) +
+           memoField(memo);
+  };
+  for (int slot = 1; slot < store.EntryCount; ++slot) {
+    const LedgerEntry& e = store.EntryTable[slot];
+    ++booked[keyOf(e.EntryDate, e.IncreaseAccount, e.DecreaseAccount, e.Memo)];
+  }
+  std::vector<OccurrenceRecord> found;
+  for (const DueOccurrence& d : due) {
+    const Schedule& s = book.schedules[static_cast<size_t>(d.schedule)];
+    auto at = booked.find(keyOf(dates::format(d.occurrence.date), s.increase, s.decrease, s.memo));
+    if (at == booked.end() || *at == 0) continue;
+    --*at;
+    found.push_back(
+        {s.id, d.occurrence.nominal, Outcome::Posted, store.clock().now().toUTC(), false});
+  }
+  keepRecords(book, found);
 }
 
 AutoPosted postByThemselves(Module1& store, ScheduleBook& book) {

@@ -23,6 +23,11 @@ std::vector<QString> accountNamesOf(const Module1& store);
 std::optional<QString> postDecisions(Module1& store, ScheduleBook& book,
                                      const std::vector<Decision>& decisions);
 
+// Due occurrences whose entry the book already holds (same date, accounts and memo) are
+// recorded as posted: a side file restored from an older backup, or one a second computer has
+// not seen the posting in, must not post them again.
+void recogniseBookedOccurrences(const Module1& store, ScheduleBook& book);
+
 // Posts every due occurrence of the schedules that post by themselves; the ones it posted
 // (for the list to show), or the refusal with nothing posted.
 struct AutoPosted {

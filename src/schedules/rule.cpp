@@ -5,6 +5,8 @@ namespace {
 
 // Books hold four-digit years; no occurrence is made beyond them.
 constexpr int kLastYear = 9999;
+// A first date centuries back would make every opening walk through all its days.
+constexpr int kFirstYear = 1900;
 
 QDate lastBusinessDay(int year, int month) {
   QDate day(year, month, QDate(year, month, 1).daysInMonth());
@@ -52,8 +54,9 @@ void walk(const Rule& rule, Visit visit) {
 }  // namespace
 
 std::optional<QString> checkRule(const Rule& rule) {
-  if (!rule.first.isValid() || rule.first.year() < 1 || rule.first.year() > kLastYear)
-    return QStringLiteral("請輸入第一次的日期");
+  if (!rule.first.isValid()) return QStringLiteral("請輸入第一次的日期");
+  if (rule.first.year() < kFirstYear || rule.first.year() > kLastYear)
+    return QStringLiteral("第一次的日期必須在 %1 年到 %2 年之間").arg(kFirstYear).arg(kLastYear);
   if (rule.every < 1 || rule.every > kMaxEvery)
     return QStringLiteral("間隔必須是 1 到 %1 之間的整數").arg(kMaxEvery);
   if (rule.unit == Unit::Months && rule.monthDay == MonthDay::Fixed &&

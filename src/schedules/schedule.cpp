@@ -33,7 +33,7 @@ bool hasAccount(const std::vector<QString>& names, const QString& name) {
 }  // namespace
 
 QString recordId(const QString& scheduleId, const QDate& nominal) {
-  return scheduleId + QLatin1Char('@') + nominal.toString(Qt::ISODate);
+  return scheduleId + QLatin1Char('-') + nominal.toString(QStringLiteral("yyyyMMdd"));
 }
 
 QString limitText(int fit) {
@@ -50,8 +50,13 @@ std::vector<DueOccurrence> dueOccurrences(const ScheduleBook& book, const QDate&
     const Schedule& s = book.schedules[static_cast<size_t>(i)];
     if (s.deleted) continue;
     const bool asks = s.mode == Mode::Ask || s.estimate;
-    for (const Occurrence& o : occurrencesThrough(s.rule, today))
-      if (!isDealt(dealt, s.id, o.nominal)) due.push_back({i, o, asks});
+    // More than the book can hold could never be posted: the list stops there.
+    int listed = 0;
+    for (const Occurrence& o : occurrencesThrough(s.rule, today)) {
+      if (isDealt(dealt, s.id, o.nominal)) continue;
+      due.push_back({i, o, asks});
+      if (++listed == kMaxEntries) break;
+    }
   }
   std::stable_sort(due.begin(), due.end(), [](const DueOccurrence& a, const DueOccurrence& b) {
     return a.occurrence.date < b.occurrence.date;

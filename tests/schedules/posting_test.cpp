@@ -23,10 +23,10 @@ struct RentAndSalary : ::testing::Test, testbooks::Books {
   static Schedule schedule(const char* id, const QString& category, qint32 amount, Mode mode) {
     Schedule s;
     s.id = id;
-    s.increase = nameField(category);
-    s.decrease = nameField("A-銀行");
+    s.increase = category;
+    s.decrease = "A-銀行";
     s.amount = amount;
-    s.memo = memoField(category.mid(2));
+    s.memo = category.mid(2);
     s.mode = mode;
     s.rule.first = QDate(2024, 1, 31);
     s.rule.dayOfMonth = 31;
