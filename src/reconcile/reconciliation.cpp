@@ -29,7 +29,7 @@ std::vector<EntryKey> entryKeys(const std::vector<LedgerEntry>& entries) {
   QHash<QByteArray, int> seen;
   for (const LedgerEntry& e : entries) {
     const QByteArray digest =
-        QCryptographicHash::hash(entryRecordBytes(e), QCryptographicHash::Sha1).toHex();
+        QCryptographicHash::hash(entryRecordBytes(e), QCryptographicHash::Sha1).toHex().left(16);
     int& count = seen[digest];
     keys.push_back({QString::fromLatin1(digest), count++});
   }

@@ -17,7 +17,7 @@
 namespace reconcile {
 
 struct EntryKey {
-  QString digest;      // of the record's bytes as the book file holds them
+  QString digest;      // of the record's bytes as the book file holds them: 16 hex digits
   int occurrence = 0;  // 0 for the first record with these bytes in slot order
 
   bool operator==(const EntryKey&) const = default;

@@ -1,7 +1,9 @@
 #include "Books.h"
+#include "TestFiles.h"
 #include "maintenance/bulkdelete.h"
 #include "maintenance/closing.h"
 #include "reconcile/lines.h"
+#include "reconcile/reconcilefile.h"
 
 #include <gtest/gtest.h>
 
@@ -113,6 +115,36 @@ TEST_F(ReconciledJanuary, PuttingOffKeepsTheTicksAndReconciledEntriesLeaveTheLis
   EXPECT_NE(lines[3].key, lines[4].key);
   EXPECT_EQ(holding(done, lines[1].key), &done[0]);
   EXPECT_EQ(holding(done, lines[3].key), nullptr);
+}
+
+TEST(ReconciliationFile, KeepsEachTickAsARecordAndATickTakenBackAsADeletion) {
+  QTemporaryDir book;
+  const QDateTime first(QDate(2025, 2, 1), QTime(8, 0), Qt::UTC);
+  Reconciliation r{"r1",
+                   first,
+                   false,
+                   "A-銀行",
+                   QDate(2025, 1, 31),
+                   1000,
+                   1500,
+                   false,
+                   {{{"00112233445566ff", 1}, -250}},
+                   {}};
+  ASSERT_TRUE(
+      std::holds_alternative<std::vector<Reconciliation>>(writeReconciliations(book.path(), {r})));
+  EXPECT_EQ(fileBytes(reconciliationsPath(book.path())),
+            "varnix-reconciliations 1\n"
+            "r1\t2025-02-01T08:00:00.000Z\tlive\ttype=reconciliation\taccount=A-\xe9\x8a\x80"
+            "\xe8\xa1\x8c\tstatement=2025-01-31\tstarting=1000\tending=1500\tfinished=0\tbroken=\n"
+            "r1-00112233445566ff-1\t2025-02-01T08:00:00.000Z\tlive\ttype=tick\treconciliation=r1\t"
+            "digest=00112233445566ff\toccurrence=1\tamount=-250\n");
+  r.ticked.clear();
+  r.changed = first.addSecs(60);
+  const auto again = writeReconciliations(book.path(), {r});
+  ASSERT_TRUE(std::holds_alternative<std::vector<Reconciliation>>(again));
+  EXPECT_EQ(std::get<std::vector<Reconciliation>>(again), std::vector<Reconciliation>{r});
+  EXPECT_TRUE(fileBytes(reconciliationsPath(book.path()))
+                  .contains("r1-00112233445566ff-1\t2025-02-01T08:01:00.000Z\tdeleted"));
 }
 
 }  // namespace
