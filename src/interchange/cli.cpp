@@ -1,6 +1,7 @@
 #include "interchange/cli.h"
 
 #include "interchange/exports.h"
+#include "interchange/journalexport.h"
 #include "platform/dates.h"
 #include "platform/dialogs.h"
 #include "platform/safefile.h"
