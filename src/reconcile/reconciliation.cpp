@@ -106,6 +106,12 @@ void Wizard::setTicked(int i, bool on) {
   tickedSum_ += on ? lines_[at].amount : -lines_[at].amount;
 }
 
+void Wizard::addTicked(const Line& line) {
+  lines_.push_back(line);
+  ticked_.push_back(false);
+  setTicked(static_cast<int>(lines_.size()) - 1, true);
+}
+
 QStringList Wizard::hints() const {
   QStringList out;
   const qint64 diff = difference();

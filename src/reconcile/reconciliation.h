@@ -87,6 +87,8 @@ class Wizard {
   const std::vector<Line>& lines() const { return lines_; }
   bool isTicked(int i) const { return ticked_[static_cast<size_t>(i)]; }
   void setTicked(int i, bool on);
+  // A line made while the wizard is open (the adjustment), ticked.
+  void addTicked(const Line& line);
   // The statement's ending balance less the starting balance and the ticked lines.
   qint64 difference() const { return ending_ - starting_ - tickedSum_; }
 
