@@ -1,4 +1,5 @@
 #include "platform/datafolder.h"
+#include "platform/qttexts.h"
 #include "platform/widgets/QtDialogs.h"
 #include "store/Module1.h"
 #include "ui/main/MainForm.h"
@@ -27,6 +28,7 @@ int main(int argc, char* argv[]) {
   // The window class and the desktop entry share one name, so desktops group the windows.
   QApplication::setApplicationName(QStringLiteral("varnix"));
   QGuiApplication::setDesktopFileName(QStringLiteral("varnix"));
+  installQtTexts(app);
   QtDialogs dialogs;
   const datafolder::Place place = datafolder::choose(
       datafolder::fromProcess(QCoreApplication::applicationDirPath(), line.dataDir));

@@ -1,13 +1,16 @@
 #include "interchange/ImportForm.h"
 
+#include "interchange/PayeeRulesForm.h"
+#include "interchange/statementvalues.h"
+#include "platform/widgets/build.h"
 #include "platform/widgets/colours.h"
 #include "platform/widgets/fonts.h"
 #include "store/LedgerView.h"
 #include "store/Module1.h"
 #include "store/ledger.h"
 
+#include <QCheckBox>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -15,13 +18,57 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableWidget>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
 namespace {
 
-enum Column { Tick, Line, Date, Amount, Memo, Other, Note, Columns };
+using Column = ImportForm::Column;
+
+// Every caption is its box's buddy, so a screen reader names the box by it.
+QLabel* caption(QWidget* parent, const QString& text, QWidget* buddy) {
+  auto* label = new QLabel(text, parent);
+  label->setBuddy(buddy);
+  return label;
+}
+
+void chooseFirstOfKind(QComboBox* box, const Module1& store, int kind) {
+  for (int i = 0; i < box->count(); ++i) {
+    if (kindOfName(store, box->itemData(i).toString()) == kind) {
+      box->setCurrentIndex(i);
+      return;
+    }
+  }
+}
+
+// The form of the dates found in the column, as the person would say it.
+QString dateFormName(const std::vector<csvtext::Row>& rows, int column) {
+  static const QRegularExpression yearFirst(QStringLiteral("^\\s*(\\d+)[/.-]"));
+  for (const csvtext::Row& row : rows) {
+    if (column < 0 || column >= row.size()) continue;
+    const QString cell = row.at(column).normalized(QString::NormalizationForm_KC);
+    if (!statementvalues::parseDate(cell)) continue;
+    const auto m = yearFirst.match(cell);
+    const qsizetype digits = m.hasMatch() ? m.capturedLength(1) : cell.trimmed().size() - 4;
+    return digits < 4 ? QStringLiteral("民國年/月/日") : QStringLiteral("西元年/月/日");
+  }
+  return QStringLiteral("找不到日期");
+}
+
+QString sourceText(AccountSource source) {
+  switch (source) {
+    case AccountSource::Rule:
+      return QStringLiteral("規則");
+    case AccountSource::Manual:
+      return QStringLiteral("手動");
+    case AccountSource::Default:
+      break;
+  }
+  return QStringLiteral("預設");
+}
 
 QComboBox* accountBox(const Module1& store, const char* name, QWidget* parent,
                       std::initializer_list<int> kinds) {
@@ -57,103 +104,64 @@ ImportForm::ImportForm(Module1& store, QWidget* parent) : FixedDialog(parent), s
   setFont(uiFont());
   auto* grid = new QGridLayout(this);
 
-  path_ = new QLineEdit(this);
-  path_->setObjectName(QStringLiteral("FilePath"));
-  auto* browse = new QPushButton(QStringLiteral("瀏覽(&B)…"), this);
-  browse->setObjectName(QStringLiteral("Browse"));
-  auto* read = new QPushButton(QStringLiteral("讀取(&R)"), this);
-  read->setObjectName(QStringLiteral("Read"));
+  path_ = build::lineEdit(this, kFilePath);
+  QPushButton* browse = build::button(this, kBrowse, QStringLiteral("瀏覽(&B)…"));
+  QPushButton* read = build::button(this, kRead, QStringLiteral("讀取(&R)"));
   auto* fileRow = new QHBoxLayout;
-  // Every caption is its box's buddy, so a screen reader names the box by it.
-  auto caption = [this](const QString& text, QWidget* buddy) {
-    auto* label = new QLabel(text, this);
-    label->setBuddy(buddy);
-    return label;
-  };
-  fileRow->addWidget(caption(QStringLiteral("檔案："), path_));
+  fileRow->addWidget(caption(this, QStringLiteral("檔案："), path_));
   fileRow->addWidget(path_, 1);
   fileRow->addWidget(browse);
   fileRow->addWidget(read);
-  grid->addLayout(fileRow, 0, 0, 1, 4);
+  auto* top = new QVBoxLayout;
+  top->addLayout(fileRow);
+  top->addLayout(buildReadingControls());
+  grid->addLayout(top, 0, 0, 1, 4);
 
-  dateColumn_ = columnBox("DateColumn", this);
-  amountColumn_ = columnBox("AmountColumn", this);
-  outColumn_ = columnBox("OutColumn", this);
-  inColumn_ = columnBox("InColumn", this);
-  memoColumns_ = new QListWidget(this);
-  memoColumns_->setObjectName(QStringLiteral("MemoColumns"));
-  memoColumns_->setMaximumHeight(90);
-  const std::pair<const char*, QWidget*> layoutBoxes[] = {{"日期欄", dateColumn_},
-                                                          {"金額欄（正負）", amountColumn_},
-                                                          {"支出欄", outColumn_},
-                                                          {"存入欄", inColumn_}};
-  int row = 1;
-  for (const auto& [text, box] : layoutBoxes) {
-    grid->addWidget(caption(QString::fromUtf8(text), box), row, 0);
-    grid->addWidget(box, row++, 1);
-  }
-  grid->addWidget(caption(QStringLiteral("備註欄（可複選）"), memoColumns_), 1, 2);
-  grid->addWidget(memoColumns_, 1, 3, 4, 1);
+  buildColumnControls(grid);
+  int row = buildAccountControls(grid);
 
-  statementAccount_ = accountBox(store, "StatementAccount", this, {kAsset, kLiability});
-  outAccount_ = accountBox(store, "OutAccount", this, {});
-  inAccount_ = accountBox(store, "InAccount", this, {});
-  rowAccount_ = accountBox(store, "RowAccount", this, {});
-  choose(outAccount_, {});
-  for (int i = 0; i < outAccount_->count(); ++i) {
-    if (kindOfName(store, outAccount_->itemData(i).toString()) == kExpense) {
-      outAccount_->setCurrentIndex(i);
-      break;
-    }
-  }
-  for (int i = 0; i < inAccount_->count(); ++i) {
-    if (kindOfName(store, inAccount_->itemData(i).toString()) == kIncome) {
-      inAccount_->setCurrentIndex(i);
-      break;
-    }
-  }
-  const std::pair<const char*, QWidget*> accountBoxes[] = {
-      {"對帳單的帳戶", statementAccount_}, {"支出記到", outAccount_}, {"存入記到", inAccount_}};
-  for (const auto& [text, box] : accountBoxes) {
-    grid->addWidget(caption(QString::fromUtf8(text), box), row, 0);
-    grid->addWidget(box, row++, 1);
-  }
-  grid->addWidget(caption(QStringLiteral("選取列的對方帳戶"), rowAccount_), row - 1, 2);
-  grid->addWidget(rowAccount_, row - 1, 3);
-
-  table_ = new QTableWidget(0, Columns, this);
-  table_->setObjectName(QStringLiteral("Preview"));
-  table_->setHorizontalHeaderLabels(
-      {QStringLiteral("匯入"), QStringLiteral("行"), QStringLiteral("日期"), QStringLiteral("金額"),
-       QStringLiteral("備註"), QStringLiteral("對方帳戶"), QStringLiteral("說明")});
+  table_ = new QTableWidget(0, kColumns, this);
+  table_->setObjectName(QLatin1String(kPreview));
+  table_->setHorizontalHeaderLabels({QStringLiteral("匯入"), QStringLiteral("行"),
+                                     QStringLiteral("日期"), QStringLiteral("金額"),
+                                     QStringLiteral("備註"), QStringLiteral("對方帳戶"),
+                                     QStringLiteral("來源"), QStringLiteral("說明")});
   table_->verticalHeader()->hide();
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->setAccessibleName(QStringLiteral("預覽"));
-  memoColumns_->setAccessibleName(QStringLiteral("備註欄"));  // a list takes no buddy's name
   // Tab goes on to the buttons; the arrows walk the rows and Space ticks.
   table_->setTabKeyNavigation(false);
-  table_->horizontalHeader()->setSectionResizeMode(Memo, QHeaderView::Stretch);
+  table_->horizontalHeader()->setSectionResizeMode(kMemo, QHeaderView::Stretch);
   grid->addWidget(table_, row++, 0, 1, 4);
 
-  summary_ = new QLabel(this);
-  summary_->setObjectName(QStringLiteral("Summary"));
-  import_ = new QPushButton(QStringLiteral("匯入(&I)"), this);
-  import_->setObjectName(QStringLiteral("Import"));
+  summary_ = build::label(this, kSummary, QString());
+  QPushButton* rules = build::button(this, kRules, QStringLiteral("對方帳戶規則(&U)…"));
+  import_ = build::button(this, kImport, QStringLiteral("匯入(&I)"));
   import_->setEnabled(false);
-  auto* cancel = new QPushButton(QStringLiteral("取消"), this);
-  cancel->setObjectName(QStringLiteral("Cancel"));
+  QPushButton* cancel = build::button(this, kCancel, QStringLiteral("取消"));
   setCancelButton(cancel);
-  auto* bottom = new QHBoxLayout;
-  bottom->addWidget(summary_, 1);
-  bottom->addWidget(import_);
-  bottom->addWidget(cancel);
+  QHBoxLayout* bottom = build::buttonRow({rules, import_, cancel});
+  bottom->insertWidget(0, summary_, 1);
   grid->addLayout(bottom, row, 0, 1, 4);
-  setClientSize(900, 620);
+  setClientSize(960, 640);
 
   // Enter in the file box reads the file; no button of the window takes Enter for itself.
   for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
 
+  // A rules file that cannot be read is left alone: the import goes on without its rules.
+  auto loaded = payeerules::Rules::load(store_.userFolder());
+  if (auto* rulesRead = std::get_if<payeerules::Rules>(&loaded)) {
+    rules_ = std::move(*rulesRead);
+  } else {
+    rulesProblem_ = std::get<QString>(loaded);
+  }
+
+  connectControls(browse, read, rules, cancel);
+}
+
+void ImportForm::connectControls(QPushButton* browse, QPushButton* read, QPushButton* rules,
+                                 QPushButton* cancel) {
   connect(browse, &QPushButton::clicked, this, &ImportForm::onBrowse);
   connect(read, &QPushButton::clicked, this, &ImportForm::onRead);
   connect(path_, &QLineEdit::returnPressed, this, &ImportForm::onRead);
@@ -164,17 +172,103 @@ ImportForm::ImportForm(Module1& store, QWidget* parent) : FixedDialog(parent), s
   connect(memoColumns_, &QListWidget::itemChanged, this, &ImportForm::onLayoutChanged);
   connect(rowAccount_, &QComboBox::activated, this, &ImportForm::onRowAccountChosen);
   connect(table_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
-    if (filling_ || item->column() != Tick) return;
-    preview_[static_cast<size_t>(item->row())].ticked = item->checkState() == Qt::Checked;
+    if (!filling_ && item->column() == kTick) onTicked(item->row());
   });
+  connect(rules, &QPushButton::clicked, this, &ImportForm::onRules);
   connect(import_, &QPushButton::clicked, this, &ImportForm::onImport);
   connect(cancel, &QPushButton::clicked, this, [this] { leave(QDialog::Rejected); });
 }
 
+// What was detected in the file, each with the person's override.
+QHBoxLayout* ImportForm::buildReadingControls() {
+  encoding_ = columnBox(kEncoding, this);
+  encoding_->setMinimumWidth(0);
+  encoding_->addItem(QStringLiteral("UTF-8"), int(csvtext::Encoding::Utf8));
+  encoding_->addItem(QStringLiteral("UTF-16"), int(csvtext::Encoding::Utf16));
+  encoding_->addItem(QStringLiteral("Big5（950）"), int(csvtext::Encoding::Cp950));
+  delimiter_ = columnBox(kDelimiter, this);
+  delimiter_->setMinimumWidth(0);
+  delimiter_->addItem(QStringLiteral("逗號"), QChar(u','));
+  delimiter_->addItem(QStringLiteral("分號"), QChar(u';'));
+  delimiter_->addItem(QStringLiteral("Tab"), QChar(u'\t'));
+  headerRow_ = new QCheckBox(QStringLiteral("第一列是標題(&H)"), this);
+  headerRow_->setObjectName(QLatin1String(kHeaderRow));
+  dateForm_ = build::label(this, kDateForm, QString());
+  auto* row = new QHBoxLayout;
+  row->addWidget(caption(this, QStringLiteral("編碼(&E)"), encoding_));
+  row->addWidget(encoding_);
+  row->addWidget(caption(this, QStringLiteral("分隔(&P)"), delimiter_));
+  row->addWidget(delimiter_);
+  row->addWidget(headerRow_);
+  row->addWidget(dateForm_, 1);
+  connect(encoding_, &QComboBox::currentIndexChanged, this, &ImportForm::onReadingChanged);
+  connect(delimiter_, &QComboBox::currentIndexChanged, this, &ImportForm::onReadingChanged);
+  connect(headerRow_, &QCheckBox::toggled, this, [this](bool header) {
+    hasHeader_ = header;
+    onLayoutChanged();
+  });
+  return row;
+}
+
+void ImportForm::onReadingChanged() {
+  if (filling_ || file_.bytes.isEmpty()) return;
+  const csvtext::Reading reading{csvtext::Encoding(encoding_->currentData().toInt()),
+                                 delimiter_->currentData().toChar()};
+  auto read = csvtext::readBytes(file_.bytes, reading);
+  if (const QString* refused = std::get_if<QString>(&read)) {
+    store_.dialogs().show(refusal(*refused));
+    return;
+  }
+  file_ = std::move(std::get<csvtext::File>(read));
+  choices_.clear();  // other columns, other rows
+  loadColumns();
+}
+
+void ImportForm::buildColumnControls(QGridLayout* grid) {
+  dateColumn_ = columnBox(kDateColumn, this);
+  amountColumn_ = columnBox(kAmountColumn, this);
+  outColumn_ = columnBox(kOutColumn, this);
+  inColumn_ = columnBox(kInColumn, this);
+  memoColumns_ = new QListWidget(this);
+  memoColumns_->setObjectName(QLatin1String(kMemoColumns));
+  memoColumns_->setMaximumHeight(90);
+  memoColumns_->setAccessibleName(QStringLiteral("備註欄"));  // a list takes no buddy's name
+  const std::pair<const char*, QWidget*> layoutBoxes[] = {{"日期欄", dateColumn_},
+                                                          {"金額欄（正負）", amountColumn_},
+                                                          {"支出欄", outColumn_},
+                                                          {"存入欄", inColumn_}};
+  int row = 1;
+  for (const auto& [text, box] : layoutBoxes) {
+    grid->addWidget(caption(this, QString::fromUtf8(text), box), row, 0);
+    grid->addWidget(box, row++, 1);
+  }
+  grid->addWidget(caption(this, QStringLiteral("備註欄（可複選）"), memoColumns_), 1, 2);
+  grid->addWidget(memoColumns_, 1, 3, 4, 1);
+}
+
+int ImportForm::buildAccountControls(QGridLayout* grid) {
+  statementAccount_ = accountBox(store_, kStatementAccount, this, {kAsset, kLiability});
+  outAccount_ = accountBox(store_, kOutAccount, this, {});
+  inAccount_ = accountBox(store_, kInAccount, this, {});
+  rowAccount_ = accountBox(store_, kRowAccount, this, {});
+  chooseFirstOfKind(outAccount_, store_, kExpense);
+  chooseFirstOfKind(inAccount_, store_, kIncome);
+  const std::pair<const char*, QWidget*> accountBoxes[] = {
+      {"對帳單的帳戶", statementAccount_}, {"支出記到", outAccount_}, {"存入記到", inAccount_}};
+  int row = 5;
+  for (const auto& [text, box] : accountBoxes) {
+    grid->addWidget(caption(this, QString::fromUtf8(text), box), row, 0);
+    grid->addWidget(box, row++, 1);
+  }
+  grid->addWidget(caption(this, QStringLiteral("選取列的對方帳戶"), rowAccount_), row - 1, 2);
+  grid->addWidget(rowAccount_, row - 1, 3);
+  return row;
+}
+
 void ImportForm::onBrowse() {
-  const QString path = QFileDialog::getOpenFileName(
-      this, QStringLiteral("選擇對帳單"), path_->text(),
-      QStringLiteral("CSV 與文字檔 (*.csv *.txt *.tsv);;所有檔案 (*)"));
+  const QString path = store_.dialogs().chooseFile(
+      {FileRequest::Purpose::Open, QStringLiteral("選擇對帳單"), QString(),
+       QStringLiteral("CSV 與文字檔 (*.csv *.txt *.tsv);;所有檔案 (*)")});
   if (path.isEmpty()) return;
   path_->setText(path);
   onRead();
@@ -187,6 +281,19 @@ void ImportForm::onRead() {
     return;
   }
   file_ = std::move(std::get<csvtext::File>(read));
+  choices_.clear();  // the choices were for the rows of another file
+  if (!rulesProblem_.isEmpty()) {
+    store_.dialogs().show(refusal(
+        QStringLiteral("對方帳戶規則無法使用，這次不套用也不記住：\n%1").arg(rulesProblem_)));
+  }
+  filling_ = true;
+  choose(encoding_, int(file_.encoding));
+  choose(delimiter_, file_.delimiter);
+  filling_ = false;
+  loadColumns();
+}
+
+void ImportForm::loadColumns() {
   const csvtext::Row& first = file_.rows.front();
   int columns = 0;
   for (const csvtext::Row& r : file_.rows) columns = std::max(columns, static_cast<int>(r.size()));
@@ -212,6 +319,12 @@ void ImportForm::onRead() {
     item->setCheckState(Qt::Unchecked);
   }
   showLayout(layout);
+  // The accounts chosen the last time a file of this layout came in.
+  if (!layout.statementAccount.isEmpty()) choose(statementAccount_, layout.statementAccount);
+  if (!layout.outAccount.isEmpty()) choose(outAccount_, layout.outAccount);
+  if (!layout.inAccount.isEmpty()) choose(inAccount_, layout.inAccount);
+  headerRow_->setChecked(layout.hasHeader);
+  dateForm_->setText(QStringLiteral("日期格式：%1").arg(dateFormName(file_.rows, layout.date)));
   filling_ = false;
   refreshPreview();
 }
@@ -242,6 +355,10 @@ ImportLayout ImportForm::layoutShown() const {
       layout.memo.append(memoColumns_->item(i)->data(Qt::UserRole).toInt());
     }
   }
+  const ImportAccounts accounts = accountsShown();
+  layout.statementAccount = accounts.statement;
+  layout.outAccount = accounts.out;
+  layout.inAccount = accounts.in;
   return layout;
 }
 
@@ -262,16 +379,22 @@ void ImportForm::refreshPreview() {
     summary_->setText(QStringLiteral("請選日期欄，以及金額欄或支出與存入兩欄"));
     return;
   }
-  preview_ = buildPreview(store_, file_.rows, layout, accountsShown());
+  const ImportAccounts accounts = accountsShown();
+  const payeerules::Rules none;
+  const payeerules::Rules& rules = rules_ ? *rules_ : none;
+  const QHash<QString, QString> fromBook =
+      rules_ ? payeerules::learnedFromBook(store_, accounts.statement) : QHash<QString, QString>();
+  preview_ = buildPreview(store_, file_.rows, layout, accounts, [&](const QString& memo) {
+    return payeerules::suggest(rules, fromBook, memo);
+  });
+  keepChoices(preview_, choices_);
   fillTable();
 }
 
 void ImportForm::fillTable() {
   filling_ = true;
   table_->setRowCount(static_cast<int>(preview_.size()));
-  int ticked = 0;
-  int duplicates = 0;
-  int unreadable = 0;
+  const QColor greyed = table_->palette().color(QPalette::Disabled, QPalette::Text);
   for (int r = 0; r < static_cast<int>(preview_.size()); ++r) {
     const PreviewRow& p = preview_[static_cast<size_t>(r)];
     auto* tick = new QTableWidgetItem;
@@ -279,50 +402,89 @@ void ImportForm::fillTable() {
                        ? Qt::ItemIsUserCheckable | Qt::ItemIsEnabled | Qt::ItemIsSelectable
                        : Qt::ItemIsSelectable);
     tick->setCheckState(p.ticked ? Qt::Checked : Qt::Unchecked);
-    table_->setItem(r, Tick, tick);
-    table_->setItem(r, Line, new QTableWidgetItem(QString::number(p.line)));
-    table_->setItem(r, Date, new QTableWidgetItem(p.date));
+    table_->setItem(r, kTick, tick);
+    table_->setItem(r, kLine, new QTableWidgetItem(QString::number(p.line)));
+    table_->setItem(r, kDate, new QTableWidgetItem(p.date));
     auto* amount =
         new QTableWidgetItem(p.problem.isEmpty() ? QString::number(p.amount) : QString());
     amount->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     if (p.amount < 0)
       amount->setForeground(readableOn(Qt::red, table_->palette().color(QPalette::Base)));
-    table_->setItem(r, Amount, amount);
-    auto* memo = new QTableWidgetItem(p.memoCut ? p.memo + QStringLiteral("…") : p.memo);
-    table_->setItem(r, Memo, memo);
-    table_->setItem(r, Other, new QTableWidgetItem(TrimTrailingSpaces(p.other)));
-    QString note = p.problem;
-    if (p.duplicate) note = QStringLiteral("可能重複");
-    if (p.memoCut && note.isEmpty()) note = QStringLiteral("備註已截短");
-    table_->setItem(r, Note, new QTableWidgetItem(note));
+    table_->setItem(r, kAmount, amount);
+    table_->setItem(r, kMemo,
+                    new QTableWidgetItem(p.memoCut ? p.memo + QStringLiteral("…") : p.memo));
+    table_->setItem(r, kOther, new QTableWidgetItem(TrimTrailingSpaces(p.other)));
+    table_->setItem(r, kSource,
+                    new QTableWidgetItem(p.problem.isEmpty() ? sourceText(p.source) : QString()));
+    QStringList notes;
+    if (!p.problem.isEmpty()) notes << p.problem;
+    if (p.duplicate) notes << QStringLiteral("可能重複");
+    if (p.repeatedInFile) notes << QStringLiteral("同檔重複");
+    if (p.memoCut && p.problem.isEmpty()) notes << QStringLiteral("備註已截短");
+    table_->setItem(r, kNote, new QTableWidgetItem(notes.join(QStringLiteral("，"))));
+    // The theme's own colour for what cannot be chosen, readable on its own background.
     if (!p.problem.isEmpty()) {
-      // The theme's own colour for what cannot be chosen, readable on its own background.
-      const QColor greyed = table_->palette().color(QPalette::Disabled, QPalette::Text);
-      for (int c = 0; c < Columns; ++c) table_->item(r, c)->setForeground(greyed);
-      ++unreadable;
+      for (int c = 0; c < kColumns; ++c) table_->item(r, c)->setForeground(greyed);
     }
-    ticked += p.ticked ? 1 : 0;
-    duplicates += p.duplicate ? 1 : 0;
   }
-  table_->resizeColumnToContents(Tick);
-  table_->resizeColumnToContents(Line);
-  table_->resizeColumnToContents(Date);
+  for (const int column : {kTick, kLine, kDate, kSource}) table_->resizeColumnToContents(column);
   filling_ = false;
+  showSummary();
+}
+
+void ImportForm::showSummary() {
+  const auto count = [this](auto what) {
+    return std::count_if(preview_.begin(), preview_.end(), what);
+  };
+  const auto ticked = count([](const PreviewRow& p) { return p.ticked; });
   summary_->setText(QStringLiteral("共 %1 列：勾選 %2，可能重複 %3，無法讀取 %4")
                         .arg(preview_.size())
                         .arg(ticked)
-                        .arg(duplicates)
-                        .arg(unreadable));
+                        .arg(count([](const PreviewRow& p) { return p.duplicate; }))
+                        .arg(count([](const PreviewRow& p) { return !p.problem.isEmpty(); })));
   import_->setEnabled(ticked > 0);
+}
+
+void ImportForm::onTicked(int row) {
+  PreviewRow& p = preview_[static_cast<size_t>(row)];
+  p.ticked = table_->item(row, kTick)->checkState() == Qt::Checked;
+  choices_[p.line].ticked = p.ticked;
+  showSummary();
 }
 
 void ImportForm::onRowAccountChosen() {
   const QString name = rowAccount_->currentData().toString();
+  filling_ = true;
   for (const QModelIndex& index : table_->selectionModel()->selectedRows()) {
     PreviewRow& p = preview_[static_cast<size_t>(index.row())];
     if (!p.problem.isEmpty()) continue;
     p.other = name;
-    table_->item(index.row(), Other)->setText(TrimTrailingSpaces(name));
+    p.source = AccountSource::Manual;
+    choices_[p.line].account = name;
+    table_->item(index.row(), kOther)->setText(TrimTrailingSpaces(name));
+    table_->item(index.row(), kSource)->setText(sourceText(p.source));
+  }
+  filling_ = false;
+}
+
+void ImportForm::onRules() {
+  if (!rules_) {
+    store_.dialogs().show(refusal(rulesProblem_));
+    return;
+  }
+  if (openPayeeRules(store_, *rules_, this)) refreshPreview();
+}
+
+void ImportForm::learnRules() {
+  if (!rules_) return;
+  const QDateTime now = sidefile::now();
+  for (const PreviewRow& p : preview_) {
+    if (p.ticked && p.problem.isEmpty() && !p.memo.isEmpty()) {
+      rules_->learn(p.memo, TrimTrailingSpaces(p.other), now);
+    }
+  }
+  if (auto error = rules_->save(store_.userFolder())) {
+    store_.dialogs().show(refusal(QStringLiteral("對方帳戶規則沒有記住：%1").arg(*error)));
   }
 }
 
@@ -339,6 +501,7 @@ void ImportForm::onImport() {
       store_.dialogs().show(refusal(QStringLiteral("欄位的設定沒有記住：%1").arg(*error)));
     }
   }
+  learnRules();
   store_.dialogs().show(std::get<ImportDone>(result).message);
   leave(QDialog::Accepted);
 }

@@ -1,14 +1,20 @@
 #pragma once
 
 #include "interchange/csvtext.h"
+#include "interchange/payeerules.h"
 #include "interchange/statementimport.h"
 #include "platform/widgets/FixedDialog.h"
 
+#include <map>
+#include <optional>
 #include <vector>
 
 class LedgerView;
 class Module1;
+class QCheckBox;
 class QComboBox;
+class QHBoxLayout;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -21,6 +27,31 @@ class ImportForm : public FixedDialog {
   Q_OBJECT
 
  public:
+  // The controls' names, for tests and screen readers.
+  static constexpr const char* kFilePath = "FilePath";
+  static constexpr const char* kBrowse = "Browse";
+  static constexpr const char* kRead = "Read";
+  static constexpr const char* kDateColumn = "DateColumn";
+  static constexpr const char* kAmountColumn = "AmountColumn";
+  static constexpr const char* kOutColumn = "OutColumn";
+  static constexpr const char* kInColumn = "InColumn";
+  static constexpr const char* kMemoColumns = "MemoColumns";
+  static constexpr const char* kStatementAccount = "StatementAccount";
+  static constexpr const char* kOutAccount = "OutAccount";
+  static constexpr const char* kInAccount = "InAccount";
+  static constexpr const char* kRowAccount = "RowAccount";
+  static constexpr const char* kPreview = "Preview";
+  static constexpr const char* kSummary = "Summary";
+  static constexpr const char* kImport = "Import";
+  static constexpr const char* kCancel = "Cancel";
+  static constexpr const char* kRules = "Rules";
+  static constexpr const char* kEncoding = "Encoding";
+  static constexpr const char* kDelimiter = "Delimiter";
+  static constexpr const char* kHeaderRow = "HeaderRow";
+  static constexpr const char* kDateForm = "DateForm";
+  // The preview's columns.
+  enum Column { kTick, kLine, kDate, kAmount, kMemo, kOther, kSource, kNote, kColumns };
+
   ImportForm(Module1& store, QWidget* parent = nullptr);
 
   // The rows as the preview shows them now, ticks and accounts included.
@@ -32,8 +63,19 @@ class ImportForm : public FixedDialog {
   void onLayoutChanged();
   void onRowAccountChosen();
   void onImport();
+  void onTicked(int row);
+  void onRules();
+  QHBoxLayout* buildReadingControls();
+  void onReadingChanged();
+  void loadColumns();
+  void buildColumnControls(QGridLayout* grid);
+  int buildAccountControls(QGridLayout* grid);
+  void connectControls(QPushButton* browse, QPushButton* read, QPushButton* rules,
+                       QPushButton* cancel);
   void refreshPreview();
   void fillTable();
+  void showSummary();
+  void learnRules();
   ImportLayout layoutShown() const;
   ImportAccounts accountsShown() const;
   void showLayout(const ImportLayout& layout);
@@ -41,10 +83,17 @@ class ImportForm : public FixedDialog {
   Module1& store_;
   csvtext::File file_;
   std::vector<PreviewRow> preview_;
+  std::map<int, RowChoice> choices_;        // by the row's line in the file
+  std::optional<payeerules::Rules> rules_;  // none when the rules file cannot be read
+  QString rulesProblem_;
   bool filling_ = false;
   bool hasHeader_ = false;
 
   QLineEdit* path_;
+  QComboBox* encoding_;
+  QComboBox* delimiter_;
+  QCheckBox* headerRow_;
+  QLabel* dateForm_;
   QComboBox* dateColumn_;
   QComboBox* amountColumn_;
   QComboBox* outColumn_;

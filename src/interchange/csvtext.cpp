@@ -115,12 +115,40 @@ std::variant<std::vector<Row>, QString> parse(const QString& text, QChar delimit
   return rows;
 }
 
-std::variant<File, QString> readBytes(const QByteArray& bytes) {
-  const auto text = decode(bytes);
+namespace {
+
+// The bytes in the encoding the person chose; a byte order mark is skipped, never shown.
+QString decodeAs(const QByteArray& bytes, Encoding encoding) {
+  switch (encoding) {
+    case Encoding::Utf16: {
+      const bool bigEndian = bytes.startsWith("\xFE\xFF");
+      const bool mark = bigEndian || bytes.startsWith("\xFF\xFE");
+      QStringDecoder utf16(bigEndian ? QStringDecoder::Utf16BE : QStringDecoder::Utf16LE);
+      return utf16.decode(mark ? bytes.mid(2) : bytes);
+    }
+    case Encoding::Utf8: {
+      QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+      return utf8.decode(bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes);
+    }
+    case Encoding::Cp950:
+      break;
+  }
+  return codepage::decode(bytes);
+}
+
+}  // namespace
+
+std::variant<File, QString> readBytes(const QByteArray& bytes, const Reading& reading) {
+  auto text = decode(bytes);
   if (!text) return QStringLiteral("這個檔案不是文字檔，無法匯入");
+  if (reading.encoding && *reading.encoding != text->encoding) {
+    text = Text{decodeAs(bytes, *reading.encoding), *reading.encoding};
+    if (text->text.contains(QChar(0))) return QStringLiteral("這個檔案不是這種編碼的文字");
+  }
   File file;
+  file.bytes = bytes;
   file.encoding = text->encoding;
-  file.delimiter = detectDelimiter(text->text);
+  file.delimiter = reading.delimiter.value_or(detectDelimiter(text->text));
   auto rows = parse(text->text, file.delimiter);
   if (const QString* error = std::get_if<QString>(&rows)) return *error;
   file.rows = std::move(std::get<std::vector<Row>>(rows));

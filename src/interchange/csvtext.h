@@ -39,11 +39,17 @@ std::variant<std::vector<Row>, QString> parse(const QString& text, QChar delimit
 
 // A file's rows, or the refusal in words (too large, unreadable, no text, an open quote).
 struct File {
+  QByteArray bytes;  // as read, to be read again another way
   std::vector<Row> rows;
   QChar delimiter = QLatin1Char(',');
   Encoding encoding = Encoding::Utf8;
 };
 std::variant<File, QString> readFile(const QString& path);
-std::variant<File, QString> readBytes(const QByteArray& bytes);
+// What the person says the file is, where the guess was wrong; nothing: the guess.
+struct Reading {
+  std::optional<Encoding> encoding;
+  std::optional<QChar> delimiter;
+};
+std::variant<File, QString> readBytes(const QByteArray& bytes, const Reading& reading = {});
 
 }  // namespace csvtext

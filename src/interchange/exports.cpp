@@ -255,8 +255,8 @@ QString otherExportPath(const Module1& store, OtherExport kind) {
              : store.TxtFolder + store.DataBaseName + QStringLiteral(".journal");
 }
 
-Message exportForOthers(const Module1& store, OtherExport kind) {
-  const QString path = otherExportPath(store, kind);
+Message exportForOthers(const Module1& store, OtherExport kind, const QString& chosenPath) {
+  const QString path = chosenPath.isEmpty() ? otherExportPath(store, kind) : chosenPath;
   const QString fileName = QFileInfo(path).fileName();
   const QString folder = QFileInfo(path).absolutePath();
   if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder)) {
@@ -269,4 +269,15 @@ Message exportForOthers(const Module1& store, OtherExport kind) {
     return refusal(QStringLiteral("沒有存成%1：\n%2").arg(fileName, *reason));
   }
   return completion(QStringLiteral("已存成") + fileName);
+}
+
+std::optional<Message> exportForOthersChosen(const Module1& store, OtherExport kind,
+                                             Dialogs& dialogs) {
+  const bool csv = kind == OtherExport::SpreadsheetCsv;
+  const QString path = dialogs.chooseFile(
+      {FileRequest::Purpose::Save, QStringLiteral("匯出"),
+       QFileInfo(otherExportPath(store, kind)).fileName(),
+       csv ? QStringLiteral("CSV 檔 (*.csv)") : QStringLiteral("純文字帳本 (*.journal *.ledger)")});
+  if (path.isEmpty()) return std::nullopt;
+  return exportForOthers(store, kind, path);
 }

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 class Module1;
 
 // Exports for other programs: a spreadsheet's CSV and a plain-text accounting journal that
@@ -36,5 +38,11 @@ enum class OtherExport { SpreadsheetCsv, Journal };
 // CsvFolder + DataBaseName + "-UTF8.csv" and TxtFolder + DataBaseName + ".journal".
 QString otherExportPath(const Module1& store, OtherExport kind);
 
-// Writes the export of the open database safely; the box to show ("完成" or a refusal).
-Message exportForOthers(const Module1& store, OtherExport kind);
+// Writes the export of the open database safely to `path` (otherExportPath() when empty); the
+// box to show ("完成" or a refusal).
+Message exportForOthers(const Module1& store, OtherExport kind, const QString& path = {});
+
+// The same to a file the person chooses, starting from otherExportPath()'s name; nothing when
+// the file dialog was cancelled.
+std::optional<Message> exportForOthersChosen(const Module1& store, OtherExport kind,
+                                             Dialogs& dialogs);

@@ -49,7 +49,10 @@ QJsonObject layoutObject(const csvtext::Row& header, const ImportLayout& layout)
           {"amount", layout.amount},
           {"out", layout.out},
           {"in", layout.in},
-          {"memo", memo}};
+          {"memo", memo},
+          {"statementAccount", layout.statementAccount},
+          {"outAccount", layout.outAccount},
+          {"inAccount", layout.inAccount}};
 }
 
 QJsonArray storedLayouts(const QString& path) {
@@ -158,6 +161,9 @@ std::optional<ImportLayout> rememberedLayout(const QString& userFolder,
     if (layout.date < 0 || (layout.amount < 0 && (layout.out < 0 || layout.in < 0))) {
       return std::nullopt;
     }
+    layout.statementAccount = o.value(QStringLiteral("statementAccount")).toString();
+    layout.outAccount = o.value(QStringLiteral("outAccount")).toString();
+    layout.inAccount = o.value(QStringLiteral("inAccount")).toString();
     return layout;
   }
   return std::nullopt;
@@ -176,7 +182,8 @@ std::optional<QString> rememberLayout(const QString& userFolder, const csvtext::
 }
 
 std::vector<PreviewRow> buildPreview(const Module1& store, const std::vector<csvtext::Row>& rows,
-                                     const ImportLayout& layout, const ImportAccounts& accounts) {
+                                     const ImportLayout& layout, const ImportAccounts& accounts,
+                                     const RuleLookup& ruleFor) {
   std::vector<PreviewRow> preview;
   preview.reserve(rows.size());
   const QString statement = nameField(accounts.statement);
@@ -192,6 +199,7 @@ std::vector<PreviewRow> buildPreview(const Module1& store, const std::vector<csv
     }
     existing.insert(key(e.EntryDate, e.Amount, TrimTrailingSpaces(e.Memo)));
   }
+  QSet<QString> seenInFile;
   const int needed = std::max({layout.date, layout.amount, layout.out, layout.in});
   for (size_t i = layout.hasHeader ? 1 : 0; i < rows.size(); ++i) {
     const csvtext::Row& row = rows[i];
@@ -236,12 +244,33 @@ std::vector<PreviewRow> buildPreview(const Module1& store, const std::vector<csv
       p.date = dates::format(*date);
       p.amount = *amount;
       p.other = p.amount < 0 ? accounts.out : accounts.in;
+      if (const auto ruled = ruleFor ? ruleFor(p.memo) : std::nullopt;
+          ruled && kindOfName(store, nameField(*ruled)) >= 0 &&
+          !sameField(nameField(*ruled), statement)) {
+        p.other = nameField(*ruled);
+        p.source = AccountSource::Rule;
+      }
       p.duplicate = existing.contains(key(p.date, std::abs(p.amount), p.memo));
+      const QString signedKey = key(p.date, p.amount, p.memo);
+      p.repeatedInFile = seenInFile.contains(signedKey);
+      seenInFile.insert(signedKey);
       p.ticked = !p.duplicate;
     }
     preview.push_back(std::move(p));
   }
   return preview;
+}
+
+void keepChoices(std::vector<PreviewRow>& rows, const std::map<int, RowChoice>& choices) {
+  for (PreviewRow& row : rows) {
+    const auto choice = choices.find(row.line);
+    if (choice == choices.end() || !row.problem.isEmpty()) continue;
+    if (choice->second.ticked) row.ticked = *choice->second.ticked;
+    if (!choice->second.account.isEmpty()) {
+      row.other = choice->second.account;
+      row.source = AccountSource::Manual;
+    }
+  }
 }
 
 std::optional<Message> checkAccounts(const Module1& store, const ImportAccounts& accounts) {

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <map>
 #include <optional>
 #include <variant>
 #include <vector>
@@ -25,6 +27,10 @@ struct ImportLayout {
   int out = -1;
   int in = -1;
   QList<int> memo;  // joined with one blank
+  // The statement's own account and the defaults chosen with this layout; empty when unknown.
+  QString statementAccount;
+  QString outAccount;
+  QString inAccount;
 
   bool twoColumns() const { return amount < 0; }
   bool operator==(const ImportLayout&) const = default;
@@ -51,6 +57,9 @@ struct ImportAccounts {
   QString in;
 };
 
+// Where a row's account came from: a payee rule, the default for its direction, or the person.
+enum class AccountSource { Default, Rule, Manual };
+
 // One row of the file as it would become an entry.
 struct PreviewRow {
   int line = 0;          // the row's number in the file, from 1
@@ -61,13 +70,29 @@ struct PreviewRow {
   QString other;         // the account on the other side
   QString problem;       // why the row cannot be imported; empty when it can
   bool duplicate = false;
+  bool repeatedInFile = false;  // the same date, amount and memo as an earlier row of the file
   bool ticked = false;
+  AccountSource source = AccountSource::Default;
 };
 
+// The payee rule's account for a memo, if any.
+using RuleLookup = std::function<std::optional<QString>(const QString& memo)>;
+
 // Rows with a problem are unticked and say why; a probable duplicate (date, amount and memo of
-// an entry of the statement's account) is unticked; the rest are ticked.
+// an entry of the statement's account) is unticked; the rest are ticked, rows repeated within
+// the file too (two equal interest lines on one day can be real). A row's account is its memo's
+// rule when the rule names an account of the chart, else the default for its direction.
 std::vector<PreviewRow> buildPreview(const Module1& store, const std::vector<csvtext::Row>& rows,
-                                     const ImportLayout& layout, const ImportAccounts& accounts);
+                                     const ImportLayout& layout, const ImportAccounts& accounts,
+                                     const RuleLookup& ruleFor = {});
+
+// What the person chose for a row (by its line in the file): kept when the preview is built
+// again for other defaults or columns.
+struct RowChoice {
+  std::optional<bool> ticked;
+  QString account;  // empty: none chosen
+};
+void keepChoices(std::vector<PreviewRow>& rows, const std::map<int, RowChoice>& choices);
 
 // The refusal when the accounts cannot take a statement (missing, or of the wrong kind).
 std::optional<Message> checkAccounts(const Module1& store, const ImportAccounts& accounts);

@@ -26,9 +26,25 @@ Message refusal(const QString& text);        // exclamation, OK, "注意"
 Message completion(const QString& text);     // information, OK, "完成"
 Message confirmDelete(const QString& text);  // exclamation, Yes/No, "刪除資料"
 
+// A file to open or to save, chosen in the desktop's file dialog.
+struct FileRequest {
+  enum class Purpose { Open, Save } purpose = Purpose::Save;
+  QString title;
+  QString suggestedName;  // Save: the file's name without a folder
+  QString filter;         // e.g. "PDF 檔 (*.pdf)"
+};
+
+// Where a file dialog starts: the remembered folder while it exists, else the documents folder
+// where the desktop has one, else the home folder. A folder that is gone is never offered.
+QString fileDialogFolder(const QString& remembered);
+
 class Dialogs {
  public:
   virtual ~Dialogs() = default;
+
+  // The chosen file's path; empty when the dialog was cancelled. The folder it was chosen in
+  // is where the next dialog of this run starts.
+  QString chooseFile(const FileRequest& request);
 
   virtual Answer message(const Message& message) = 0;
   // The typed text; the empty text when the box is cancelled.
@@ -38,4 +54,12 @@ class Dialogs {
   virtual int exec(QDialog& dialog) = 0;
 
   Answer show(const Message& m) { return message(m); }
+
+ protected:
+  // The dialog itself, started at `start`: a folder, or for a save a folder and the suggested
+  // name. Seams without a file dialog cancel.
+  virtual QString askFile(const FileRequest& request, const QString& start);
+
+ private:
+  QString lastFolder_;
 };

@@ -8,8 +8,10 @@
 class Module1;
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
+class QSortFilterProxyModel;
 class QTreeView;
 class SearchResultsModel;
 namespace printing {
@@ -30,7 +32,25 @@ class SearchForm : public FixedDialog {
   Q_OBJECT
 
  public:
-  explicit SearchForm(Module1& store, QWidget* parent = nullptr);
+  // The controls' names, for tests and screen readers.
+  static constexpr const char* kMemoText = "MemoText";
+  static constexpr const char* kAccountText = "AccountText";
+  static constexpr const char* kAmountFrom = "AmountFrom";
+  static constexpr const char* kAmountTo = "AmountTo";
+  static constexpr const char* kDateFrom = "DateFrom";
+  static constexpr const char* kDateTo = "DateTo";
+  static constexpr const char* kEveryBook = "EveryBook";
+  static constexpr const char* kResults = "Results";
+  static constexpr const char* kSummary = "Summary";
+  static constexpr const char* kNotes = "Notes";
+  static constexpr const char* kPrint = "Print";
+  static constexpr const char* kSavePdf = "SavePdf";
+  static constexpr const char* kClose = "Close";
+  // The result list's columns.
+  enum Column { kBook, kDate, kIncrease, kDecrease, kAmount, kMemo, kSlot, kColumns };
+
+  // Starts with the boxes as `remembered` holds them and keeps them there as they change.
+  SearchForm(Module1& store, search::Remembered& remembered, QWidget* parent = nullptr);
   ~SearchForm() override;
 
   const SearchOutcome& outcome() const { return outcome_; }
@@ -38,6 +58,8 @@ class SearchForm : public FixedDialog {
   const search::Searcher& searcher() const { return *searcher_; }
 
  private:
+  void buildCriteriaBoxes(QGridLayout* grid);
+  void buildResultList();
   void runSearch();
   void onResultActivated(int row);
   void printResults();
@@ -45,6 +67,7 @@ class SearchForm : public FixedDialog {
   printing::SearchCriteria criteria() const;
 
   Module1& store_;
+  search::Remembered& remembered_;
   std::unique_ptr<search::Searcher> searcher_;
   search::Results results_;
   SearchOutcome outcome_;
@@ -58,9 +81,10 @@ class SearchForm : public FixedDialog {
   QCheckBox* everyBookBox_;
   QTreeView* resultList_;
   SearchResultsModel* model_;
+  QSortFilterProxyModel* sorted_;
   QLabel* summary_;
   QLabel* notes_;
 };
 
-// Shows the search window modally and returns what to do next.
-SearchOutcome openSearch(Module1& store, QWidget* parent);
+// Shows the search window modally and returns what to do next; the boxes are remembered.
+SearchOutcome openSearch(Module1& store, search::Remembered& remembered, QWidget* parent);

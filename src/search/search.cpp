@@ -7,6 +7,8 @@
 #include "store/database.h"
 #include "store/ledger.h"
 
+#include <QRegularExpression>
+
 namespace search {
 
 QString fold(const QString& text) {
@@ -30,8 +32,12 @@ std::optional<QString> readDate(const QString& typed, const QString& which, QStr
 
 std::variant<std::optional<qint64>, QString> readAmount(const QString& typed,
                                                         const QString& which) {
-  const QString text = fold(typed);
+  QString text = fold(typed);
   if (text.isEmpty()) return std::optional<qint64>();
+  // Amounts are copied from statements and receipts with their digit groups ("1,000"; the
+  // full-width "１，０００" is folded to it). Only groups of three are groups: "1,00" is a typo.
+  static const QRegularExpression grouped(QStringLiteral("^[+-]?\\d{1,3}(,\\d{3})+(\\.\\d*)?$"));
+  if (grouped.match(text).hasMatch()) text.remove(QLatin1Char(','));
   const numbers::Amount amount = numbers::parseAmount(text);
   if (!amount.ok()) {
     return QStringLiteral("%1「%2」%3")

@@ -29,6 +29,12 @@ struct TypedCriteria {
   QString dateTo{};
 };
 
+// The window's boxes as the person left them: the next opening in the same run starts there.
+struct Remembered {
+  TypedCriteria typed;
+  bool everyBook = false;
+};
+
 // The criteria, checked and folded.
 struct Criteria {
   QString text;

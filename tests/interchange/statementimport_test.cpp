@@ -157,9 +157,10 @@ TEST_F(ImportTest, ImportAddsTheTickedRowsAllOrNothing) {
 TEST_F(ImportTest, LayoutsAreRememberedPerHeaderOutsideTheBook) {
   const csvtext::Row header{"日期", "說明", "金額"};
   EXPECT_FALSE(rememberedLayout(dir.path(), header));
-  const ImportLayout layout{true, 0, 2, -1, -1, {1}};
+  const ImportLayout layout{true, 0, 2, -1, -1, {1}, "L-信用卡", "E-雜支", "I-其他收入"};
   ASSERT_EQ(rememberLayout(dir.path(), header, layout), std::nullopt);
-  ASSERT_EQ(rememberLayout(dir.path(), {"x"}, ImportLayout{false, 0, 0, -1, -1, {}}), std::nullopt);
+  ASSERT_EQ(rememberLayout(dir.path(), {"x"}, ImportLayout{false, 0, 0, -1, -1, {}, {}, {}, {}}),
+            std::nullopt);
   EXPECT_EQ(rememberedLayout(dir.path(), header), layout);
   // A file edited by hand into nonsense gives no layout rather than a wrong one.
   putFile(dir.path() + "/" + kLayoutsFile,

@@ -20,6 +20,10 @@ TEST(SearchCriteria, BadBoxesAreRefusedInWords) {
   } rows[] = {
       {{.amountFrom = "十元"}, "金額「十元」不是金額"},
       {{.amountFrom = "9999999999"}, "金額「9999999999」超出金額的範圍"},
+      {{.amountFrom = "1,00"}, "金額「1,00」不是金額"},
+      {{.amountFrom = ",100"}, "金額「,100」不是金額"},
+      {{.amountTo = "1,0000"}, "金額上限「1,0000」不是金額"},
+      {{.amountFrom = "2,147,483,648"}, "金額「2,147,483,648」超出金額的範圍"},
       {{.amountFrom = "500", .amountTo = "-100"}, "金額的下限 500 大於上限 -100，請改正"},
       {{.dateFrom = "2025/02/30"}, "起始日期「2025/02/30」不是日期，請輸入像 2025/3/31 的日期"},
       {{.dateFrom = "2025/3/1", .dateTo = "2025/1/1"},
@@ -34,6 +38,11 @@ TEST(SearchCriteria, BadBoxesAreRefusedInWords) {
   EXPECT_EQ(std::get<Criteria>(wide).amountMin, -20);
   EXPECT_EQ(std::get<Criteria>(wide).amountMax, -20);  // one amount alone: exactly it
   EXPECT_EQ(std::get<Criteria>(wide).dateTo, "2025/01/05");
+  // Digit groups as statements print them, half- and full-width.
+  const auto grouped =
+      search::readCriteria({.amountFrom = "1,000", .amountTo = "１，２３４,５６７.５"});
+  EXPECT_EQ(std::get<Criteria>(grouped).amountMin, 1000);
+  EXPECT_EQ(std::get<Criteria>(grouped).amountMax, 1234568);
 }
 
 // A small book: slots 1..6, found by every criterion alone and combined.

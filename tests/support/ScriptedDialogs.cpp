@@ -24,3 +24,8 @@ QStringList ScriptedDialogs::messageTexts() const {
   for (const Message& m : messages_) out.append(m.text);
   return out;
 }
+
+QString ScriptedDialogs::askFile(const FileRequest& request, const QString& start) {
+  shown_.push_back({Shown::FileBox, {}, {}, request.title, start});
+  return next(texts_, QString(), "file: " + request.title);
+}

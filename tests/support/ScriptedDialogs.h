@@ -17,14 +17,16 @@
 class ScriptedDialogs : public Dialogs {
  public:
   struct Shown {
-    enum Kind { MessageBox, InputBox, Modal } kind;
+    enum Kind { MessageBox, InputBox, Modal, FileBox } kind;
     Message message;                     // MessageBox
-    QString prompt, title, defaultText;  // InputBox
+    QString prompt, title, defaultText;  // InputBox; FileBox: title and the start offered
   };
 
   void answer(Answer yesOrNo) { answers_.push_back(yesOrNo); }
   void type(const QString& text) { texts_.push_back(text); }
   void cancelInput() { texts_.push_back(QString()); }
+  // File dialogs take the next queued text as the chosen path, as input boxes do; the empty
+  // text cancels them.
   // Steps to run when the next window is shown modally. They receive the window, which is
   // shown (not modal); they end it (a click on its closing button) and return its result.
   void onModal(std::function<int(QDialog&)> steps) { modals_.push_back(std::move(steps)); }
@@ -41,6 +43,9 @@ class ScriptedDialogs : public Dialogs {
   const QStringList& unscripted() const { return unscripted_; }
   bool allAnswersUsed() const { return answers_.empty() && texts_.empty() && modals_.empty(); }
   void clear() { *this = ScriptedDialogs(); }
+
+ protected:
+  QString askFile(const FileRequest& request, const QString& start) override;
 
  private:
   // The next queued answer, or `none` (noting `what` as unscripted) when there is none.

@@ -45,7 +45,8 @@ const std::pair<const char*, Opener> kWindows[] = {
     {"InputForm", [](testbooks::Books& b) { return std::make_unique<InputForm>(b.store, b.view); }},
     {"SearchForm",
      [](testbooks::Books& b) {
-       auto form = std::make_unique<SearchForm>(b.store);
+       static search::Remembered remembered;  // the boxes as this run left them
+       auto form = std::make_unique<SearchForm>(b.store, remembered);
        // An amount that is none shows the window's warning line.
        child<QLineEdit>(*form, "AmountFrom")->setText(QStringLiteral("十元"));
        return form;

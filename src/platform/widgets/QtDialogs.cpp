@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -58,3 +59,10 @@ QString QtDialogs::input(const QString& prompt, const QString& title, const QStr
 }
 
 int QtDialogs::exec(QDialog& dialog) { return dialog.exec(); }
+
+QString QtDialogs::askFile(const FileRequest& request, const QString& start) {
+  QWidget* parent = QApplication::activeWindow();
+  return request.purpose == FileRequest::Purpose::Open
+             ? QFileDialog::getOpenFileName(parent, request.title, start, request.filter)
+             : QFileDialog::getSaveFileName(parent, request.title, start, request.filter);
+}

@@ -8,4 +8,7 @@ class QtDialogs : public Dialogs {
   Answer message(const Message& message) override;
   QString input(const QString& prompt, const QString& title, const QString& defaultText) override;
   int exec(QDialog& dialog) override;
+
+ protected:
+  QString askFile(const FileRequest& request, const QString& start) override;
 };

@@ -171,10 +171,13 @@ void DiaryForm::buildButtons() {
       build::button(this, kOtherExports, QStringLiteral("匯出(&E)"), {442, 448, 79, 25});
   exports->setMenu(others);
   connect(csvUtf8, &QAction::triggered, this, [this] {
-    store_.dialogs().message(exportForOthers(store_, OtherExport::SpreadsheetCsv));
+    if (auto done = exportForOthersChosen(store_, OtherExport::SpreadsheetCsv, store_.dialogs()))
+      store_.dialogs().message(*done);
   });
-  connect(journal, &QAction::triggered, this,
-          [this] { store_.dialogs().message(exportForOthers(store_, OtherExport::Journal)); });
+  connect(journal, &QAction::triggered, this, [this] {
+    if (auto done = exportForOthersChosen(store_, OtherExport::Journal, store_.dialogs()))
+      store_.dialogs().message(*done);
+  });
 }
 
 const std::vector<JournalRow>& DiaryForm::rowsShown() const { return model_->rows(); }

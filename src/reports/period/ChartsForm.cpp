@@ -303,15 +303,13 @@ QImage ChartsForm::currentImage() const {
 void ChartsForm::savePng() {
   const QImage image = currentImage();
   if (image.isNull()) return;
-  QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-  if (folder.isEmpty()) folder = QDir::homePath();
   const QString name = tabs_->tabText(tabs_->currentIndex()).section(QLatin1Char('('), 0, 0);
-  const QString answer = store_.dialogs().input(
-      QStringLiteral("圖檔要存在哪裡？"), QStringLiteral("存成PNG"),
-      QDir::toNativeSeparators(folder + QLatin1Char('/') + store_.DataBaseName + QLatin1Char('-') +
-                               name + QStringLiteral(".png")));
-  if (answer.trimmed().isEmpty()) return;
-  const QString path = QDir::fromNativeSeparators(answer.trimmed());
+  QString path = store_.dialogs().chooseFile(
+      {FileRequest::Purpose::Save, QStringLiteral("存成PNG"),
+       store_.DataBaseName + QLatin1Char('-') + name + QStringLiteral(".png"),
+       QStringLiteral("PNG 圖檔 (*.png)")});
+  if (path.isEmpty()) return;
+  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".png");
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);

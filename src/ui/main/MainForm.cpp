@@ -39,6 +39,9 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPainter>
+#include <QPixmap>
+#include <QTimer>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTreeWidget>
@@ -57,15 +60,37 @@ QAction* addItem(QMenu* menu, const char* name, const QString& caption) {
   return action;
 }
 
+// The window's picture behind the controls. Decoding it takes longer than building the rest
+// of the window, so it is read when first drawn: the login box in front of it appears first.
+class Backdrop : public QWidget {
+ public:
+  Backdrop(QString path, QWidget* parent) : QWidget(parent), path_(std::move(path)) {}
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    if (picture_.isNull()) picture_.load(path_);
+    QPainter(this).drawPixmap(0, 0, picture_);
+  }
+
+ private:
+  QString path_;
+  QPixmap picture_;
+};
+
 }  // namespace
 
 MainForm::MainForm(Module1& store, QWidget* parent) : QMainWindow(parent), store_(store) {
   loadResources();
   // Every window of the program shows the desktop entry's icon: from the theme when
-  // installed, the built-in copy otherwise.
+  // installed, the built-in copy otherwise. Looking through the icon themes costs as much as
+  // building this window, so the first window appears with the built-in copy (read only when
+  // drawn) and the theme's takes its place as soon as the event loop runs.
   if (QApplication::windowIcon().isNull()) {
-    QApplication::setWindowIcon(
-        QIcon::fromTheme(QStringLiteral("varnix"), QIcon(QStringLiteral(":/varnix.png"))));
+    const QIcon builtIn(QStringLiteral(":/varnix.png"));
+    QApplication::setWindowIcon(builtIn);
+    QTimer::singleShot(0, qApp, [builtIn] {
+      QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("varnix"), builtIn));
+    });
   }
   // The program's look over the desktop's style, for every window from the first on.
   useProgramStyle();
@@ -92,10 +117,9 @@ void MainForm::buildControls() {
   client->setFixedSize(kClientWidth, kClientHeight - kStatusBarHeight);
   setCentralWidget(client);
 
-  auto* image = new QLabel(client);
+  auto* image = new Backdrop(QStringLiteral(":/background.png"), client);
   image->setObjectName(QStringLiteral("Image1"));
   image->setGeometry(0, 0, 733, 530);
-  image->setPixmap(QPixmap(QStringLiteral(":/background.png")));
 
   buildLedgerAndSelector(client);
   buildButtons(client);
@@ -230,10 +254,14 @@ void MainForm::buildMenus() {
   connect(quit, &QAction::triggered, this, &QWidget::close);
   connect(importStatement, &QAction::triggered, this,
           [this] { openStatementImport(store_, *this, this); });
-  connect(exportCsv, &QAction::triggered, this,
-          [this] { store_.dialogs().show(exportForOthers(store_, OtherExport::SpreadsheetCsv)); });
-  connect(exportJournal, &QAction::triggered, this,
-          [this] { store_.dialogs().show(exportForOthers(store_, OtherExport::Journal)); });
+  connect(exportCsv, &QAction::triggered, this, [this] {
+    if (auto done = exportForOthersChosen(store_, OtherExport::SpreadsheetCsv, store_.dialogs()))
+      store_.dialogs().show(*done);
+  });
+  connect(exportJournal, &QAction::triggered, this, [this] {
+    if (auto done = exportForOthersChosen(store_, OtherExport::Journal, store_.dialogs()))
+      store_.dialogs().show(*done);
+  });
   connect(undoAction_, &QAction::triggered, this, [this] { onUndoRedo(true); });
   connect(redoAction_, &QAction::triggered, this, [this] { onUndoRedo(false); });
   connect(&store_.history(), &History::changed, this, &MainForm::updateHistoryActions);
@@ -256,7 +284,7 @@ void MainForm::buildMenus() {
 }
 
 void MainForm::onFind() {
-  const SearchOutcome outcome = openSearch(store_, this);
+  const SearchOutcome outcome = openSearch(store_, lastSearch_, this);
   if (outcome.kind == SearchOutcome::Kind::ShowEntry) {
     showAccount(outcome.accountSlot);
     selectEntry(outcome.slot);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "search/search.h"
 #include "store/LedgerView.h"
 
 #include <QMainWindow>
@@ -108,6 +109,7 @@ class MainForm : public QMainWindow, public LedgerView {
   void endProgram();
 
   Module1& store_;
+  search::Remembered lastSearch_;
   Session* session_ = nullptr;
   InputForm* inputForm_ = nullptr;
   QTreeWidget* ledger_ = nullptr;

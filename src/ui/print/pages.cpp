@@ -379,13 +379,12 @@ void print(Module1& store, const Document& document, QWidget* parent) {
 }
 
 void saveAsPdf(Module1& store, const Document& document, const QString& suggestedName, QWidget*) {
-  QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  if (folder.isEmpty()) folder = QDir::homePath();
-  const QString path =
-      store.dialogs().input(QStringLiteral("PDF檔要存在哪裡？"), QStringLiteral("存成PDF"),
-                            QDir::toNativeSeparators(folder + QLatin1Char('/') + suggestedName));
-  if (path.trimmed().isEmpty()) return;
-  const QString target = QDir::fromNativeSeparators(path.trimmed());
+  QString target = store.dialogs().chooseFile({FileRequest::Purpose::Save,
+                                               QStringLiteral("存成PDF"), suggestedName,
+                                               QStringLiteral("PDF 檔 (*.pdf)")});
+  if (target.isEmpty()) return;
+  // A name typed without its ending would open in no PDF reader.
+  if (QFileInfo(target).suffix().isEmpty()) target += QStringLiteral(".pdf");
   if (auto error = savePdf(document, target)) {
     store.dialogs().message(refusal(QStringLiteral("PDF檔沒有存好：%1").arg(*error)));
     return;
