@@ -39,8 +39,9 @@ const QString kTitle = QStringLiteral("自上次執行");
 
 SinceLastRunForm::SinceLastRunForm(Module1& store, ScheduleBook& book,
                                    std::vector<DueOccurrence> asked,
-                                   std::vector<DueOccurrence> autoPosted, QWidget* parent)
-    : QDialog(parent), store_(store), book_(book) {
+                                   std::vector<DueOccurrence> autoPosted, QWidget* parent,
+                                   RecordSteps* log)
+    : QDialog(parent), store_(store), book_(book), log_(log) {
   setObjectName(QStringLiteral("SinceLastRunForm"));
   setWindowTitle(kTitle);
   setFont(uiFont());
@@ -180,20 +181,21 @@ bool SinceLastRunForm::askEstimates() {
 
 void SinceLastRunForm::onPost() {
   if (!askEstimates()) return;
-  if (auto refused = postDecisions(store_, book_, decisions_)) {
+  if (auto refused = postDecisions(store_, book_, decisions_, log_)) {
     store_.dialogs().show(refusal(*refused));
     return;
   }
   accept();
 }
 
-void openSinceLastRun(Module1& store, ScheduleBook& book, QWidget* parent) {
-  const AutoPosted autoPosted = postByThemselves(store, book);
+void openSinceLastRun(Module1& store, ScheduleBook& book, QWidget* parent, RecordSteps* log) {
+  recogniseBookedOccurrences(store, book);
+  const AutoPosted autoPosted = postByThemselves(store, book, log);
   if (autoPosted.refusal) store.dialogs().show(refusal(*autoPosted.refusal));
   std::vector<DueOccurrence> asked;
   for (const DueOccurrence& due : dueOccurrences(book, store.clock().today()))
     if (due.asks || autoPosted.refusal) asked.push_back(due);
   if (asked.empty() && autoPosted.posted.empty()) return;
-  SinceLastRunForm form(store, book, asked, autoPosted.posted, parent);
+  SinceLastRunForm form(store, book, asked, autoPosted.posted, parent, log);
   store.dialogs().exec(form);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "schedules/schedule.h"
+#include "schedules/posting.h"
 
 #include <QDialog>
 
@@ -20,7 +20,8 @@ class SinceLastRunForm : public QDialog {
  public:
   SinceLastRunForm(Module1& store, schedules::ScheduleBook& book,
                    std::vector<schedules::DueOccurrence> asked,
-                   std::vector<schedules::DueOccurrence> autoPosted, QWidget* parent = nullptr);
+                   std::vector<schedules::DueOccurrence> autoPosted, QWidget* parent = nullptr,
+                   schedules::RecordSteps* log = nullptr);
 
  private:
   void setChosen(schedules::Action action);
@@ -37,7 +38,9 @@ class SinceLastRunForm : public QDialog {
   QTableWidget* table_;
   QLabel* summary_;
   QPushButton* okButton_;
+  schedules::RecordSteps* log_;
 };
 
 // Posts what posts by itself and lists the rest when anything is due; shows nothing otherwise.
-void openSinceLastRun(Module1& store, schedules::ScheduleBook& book, QWidget* parent);
+void openSinceLastRun(Module1& store, schedules::ScheduleBook& book, QWidget* parent,
+                      std::vector<schedules::RecordStep>* log = nullptr);

@@ -16,17 +16,19 @@ std::vector<QString> accountNamesOf(const Module1& store) {
 }
 
 std::optional<QString> postDecisions(Module1& store, ScheduleBook& book,
-                                     const std::vector<Decision>& decisions) {
+                                     const std::vector<Decision>& decisions, RecordSteps* log) {
   auto planned =
       planBatch(book, decisions, accountNamesOf(store), store.entriesInUse(), store.clock().now());
   if (auto* refused = std::get_if<QString>(&planned)) return *refused;
   const Batch& batch = std::get<Batch>(planned);
+  const ScheduleBook before = log ? book : ScheduleBook{};
   if (!batch.entries.empty()) {
     const HistoryStep step(store, stepname::kPostSchedules);
     for (const LedgerEntry& e : batch.entries) store.EntryTable[store.EntryCount++] = e;
     store.showEntryCount();
   }
   keepRecords(book, batch.records);
+  if (log && !batch.entries.empty()) log->push_back({before, book});
   return std::nullopt;
 }
 
@@ -56,7 +58,7 @@ void recogniseBookedOccurrences(const Module1& store, ScheduleBook& book) {
   keepRecords(book, found);
 }
 
-AutoPosted postByThemselves(Module1& store, ScheduleBook& book) {
+AutoPosted postByThemselves(Module1& store, ScheduleBook& book, RecordSteps* log) {
   AutoPosted out;
   std::vector<Decision> decisions;
   for (const DueOccurrence& due : dueOccurrences(book, store.clock().today())) {
@@ -66,7 +68,7 @@ AutoPosted postByThemselves(Module1& store, ScheduleBook& book) {
     out.posted.push_back(due);
   }
   if (decisions.empty()) return out;
-  out.refusal = postDecisions(store, book, decisions);
+  out.refusal = postDecisions(store, book, decisions, log);
   if (out.refusal) out.posted.clear();
   return out;
 }
