@@ -149,6 +149,7 @@ Catalogue::Outcome Catalogue::open(qint32 startingCash) {
   if (next.held()) store_.Lock.swap(next);
   store_.setPanel(Module1::DatabasePanel, kPanelLabel + store_.DataBaseName);
   store_.FillAccountLists();
+  emit store_.bookOpened(store_.databaseFolder());
   return {Result::Opened, std::nullopt};
 }
 

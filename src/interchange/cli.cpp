@@ -7,6 +7,7 @@
 #include "platform/safefile.h"
 #include "reports/journal/journal.h"
 #include "reports/statements/statements.h"
+#include "schedules/duetext.h"
 #include "store/Module1.h"
 #include "store/database.h"
 #include "store/ledger.h"
@@ -148,6 +149,8 @@ QString usageText() {
       "  varnix-cli export csv|txt|csv-utf8|ledger BOOK [--output FILE]\n"
       "                                                   匯出日記帳\n"
       "  varnix-cli check BOOK                            檢查資料庫\n"
+      "  varnix-cli schedules BOOK --due [--date yyyy/mm/dd]\n"
+      "                                                   列出到期的定期記錄（不寫入任何檔案）\n"
       "  varnix-cli --help | --version\n"
       "BOOK 是資料庫的資料夾（放著 Accounts.dat 與 Main.dat 的那一個）。\n"
       "結束碼：0 完成，1 拒絕（原因寫在標準錯誤），2 用法錯誤。\n");
@@ -172,6 +175,8 @@ std::variant<Request, UsageError> parseArguments(const QStringList& args) {
     request.command = Command::Export;
   } else if (command == QLatin1String("check")) {
     request.command = Command::Check;
+  } else if (command == QLatin1String("schedules")) {
+    request.command = Command::Schedules;
   } else {
     return UsageError{QStringLiteral("不認得的命令「%1」").arg(command)};
   }
@@ -179,6 +184,7 @@ std::variant<Request, UsageError> parseArguments(const QStringList& args) {
   QStringList positional;
   bool dateGiven = false;
   bool outputGiven = false;
+  bool dueGiven = false;
   for (qsizetype i = 1; i < args.size(); ++i) {
     const QString& arg = args[i];
     if (arg == QLatin1String("--")) {
@@ -192,7 +198,10 @@ std::variant<Request, UsageError> parseArguments(const QStringList& args) {
     const bool date = arg == QLatin1String("--date") || arg.startsWith(QLatin1String("--date="));
     const bool output = arg == QLatin1String("--output") || arg == QLatin1String("-o") ||
                         arg.startsWith(QLatin1String("--output="));
-    if (date && request.command == Command::Statements && !dateGiven) {
+    if (arg == QLatin1String("--due") && request.command == Command::Schedules && !dueGiven) {
+      dueGiven = true;
+    } else if (date && !dateGiven &&
+               (request.command == Command::Statements || request.command == Command::Schedules)) {
       auto value = optionValue(args, i, QStringLiteral("--date"));
       if (auto* error = std::get_if<UsageError>(&value)) return *error;
       const auto normal = dates::normalise(std::get<QString>(value));
@@ -228,6 +237,8 @@ std::variant<Request, UsageError> parseArguments(const QStringList& args) {
     if (auto* error = std::get_if<UsageError>(&format)) return *error;
     request.format = std::get<Format>(format);
   }
+  if (request.command == Command::Schedules && !dueGiven)
+    return UsageError{QStringLiteral("schedules 需要 --due")};
   request.book = positional.back();
   if (request.book.isEmpty()) return UsageError{QStringLiteral("請指定資料庫資料夾")};
   return request;
@@ -253,6 +264,13 @@ Result runWith(const QStringList& args, const std::function<QDate()>& today, con
   if (request.command == Command::Statements) {
     auto text = statementsText(
         request.book, request.date.isEmpty() ? dates::format(today()) : request.date, files);
+    if (const QString* error = std::get_if<QString>(&text)) return refused(*error);
+    return {0, std::get<QByteArray>(text), {}};
+  }
+
+  if (request.command == Command::Schedules) {
+    auto text = schedules::dueText(
+        request.book, request.date.isEmpty() ? today() : *dates::parse(request.date));
     if (const QString* error = std::get_if<QString>(&text)) return refused(*error);
     return {0, std::get<QByteArray>(text), {}};
   }

@@ -11,13 +11,13 @@
 // run here, so that tests and the fuzzer drive exactly what the program does.
 namespace cli {
 
-enum class Command { Help, Version, Statements, Export, Check };
+enum class Command { Help, Version, Statements, Export, Check, Schedules };
 enum class Format { Csv, Text, CsvUtf8, Journal };
 
 struct Request {
   Command command = Command::Help;
   QString book;  // the book's folder
-  QString date;  // statements: "yyyy/mm/dd", empty for today
+  QString date;  // statements, schedules: "yyyy/mm/dd", empty for today
   Format format = Format::Csv;
   QString output;  // export: the file to write, empty for standard output
 

@@ -98,6 +98,10 @@ class Module1 : public QObject {
   void statusChanged();
   void accountListsRefilled();
   void endRequestedSignal(bool save);
+  // The open book's files were read (opened) or written (saved) in `folder`: the side files
+  // that go with the book follow.
+  void bookOpened(const QString& folder);
+  void bookSaved(const QString& folder);
 
  private:
   Dialogs& dialogs_;

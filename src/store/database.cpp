@@ -460,5 +460,6 @@ SaveResult SaveDatabase(Module1& store) {
     notice = refusal(QStringLiteral("資料庫已經存好，但這次沒有留下備份：%1").arg(*backupError));
   }
   store.Fingerprint = bookFingerprint(folder, accounts, entries);
+  emit store.bookSaved(folder);
   return {std::nullopt, notice};
 }

@@ -27,6 +27,7 @@
 #include "ui/main/AboutForm.h"
 #include "ui/main/LedgerItems.h"
 #include "ui/main/Session.h"
+#include "ui/main/SideBooks.h"
 
 #include <QAction>
 #include <QApplication>
@@ -227,6 +228,17 @@ void MainForm::buildMenus() {
   redoAction_ = addItem(edit, kRedo, QStringLiteral("重做(&R)"));
   redoAction_->setShortcuts(
       {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  edit->addSeparator();
+  QAction* schedules = addItem(edit, kSchedulesMenu, QStringLiteral("定期記錄(&S)…"));
+  QAction* reconcile = addItem(edit, kReconcileMenu, QStringLiteral("對帳(&C)…"));
+  sideBooks_ = new SideBooks(store_, this);
+  connect(schedules, &QAction::triggered, this, [this] {
+    sideBooks_->editSchedules();
+  });
+  connect(reconcile, &QAction::triggered, this, [this] {
+    sideBooks_->reconcile();
+    redrawLedger(false);
+  });
 
   QMenu* user = menuBar()->addMenu(QStringLiteral("用戶(&U)"));
   user->setObjectName(QStringLiteral("Menu_User"));
@@ -337,10 +349,12 @@ void MainForm::onUndoRedo(bool undo) {
   const int shownSlot = shownAccountSlot();
   const QString shownName = selector_->currentItem() ? selector_->currentItem()->text() : QString();
   History& history = store_.history();
+  const QString stepName = undo ? history.undoName() : history.redoName();
   if (const auto refused = undo ? history.undo(store_) : history.redo(store_)) {
     store_.dialogs().show(*refused);
     return;
   }
+  sideBooks_->followHistory(stepName, undo);
   // Every account list (the pickers of the entry dialog too) follows the chart; the selector
   // shows its first account, which is then replaced by the one shown before.
   store_.FillAccountLists();

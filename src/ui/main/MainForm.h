@@ -9,6 +9,7 @@
 #include <vector>
 
 class InputForm;
+class SideBooks;
 class Module1;
 class QAction;
 class Session;
@@ -45,6 +46,8 @@ class MainForm : public QMainWindow, public LedgerView {
   static constexpr char kQuit[] = "Quit";
   static constexpr char kUndo[] = "Undo";
   static constexpr char kRedo[] = "Redo";
+  static constexpr char kSchedulesMenu[] = "Schedules";
+  static constexpr char kReconcileMenu[] = "Reconcile";
   static constexpr char kChangePassword[] = "ChanegPassword";  // sic: the name screen readers know
   static constexpr char kLogOut[] = "Menu_Logout";
   static constexpr char kStatementsMenu[] = "BS";
@@ -112,6 +115,7 @@ class MainForm : public QMainWindow, public LedgerView {
   search::Remembered lastSearch_;
   Session* session_ = nullptr;
   InputForm* inputForm_ = nullptr;
+  SideBooks* sideBooks_ = nullptr;
   QTreeWidget* ledger_ = nullptr;
   QListWidget* selector_ = nullptr;
   QPushButton* newButton_ = nullptr;

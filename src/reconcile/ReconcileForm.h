@@ -1,0 +1,60 @@
+#pragma once
+
+#include "reconcile/reconciliation.h"
+
+#include <QDialog>
+
+#include <memory>
+#include <vector>
+
+class Module1;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+// "對帳": an account's entries up to the statement's date ticked against the statement until
+// the difference is 0, then kept as a finished reconciliation.
+class ReconcileForm : public QDialog {
+  Q_OBJECT
+
+ public:
+  ReconcileForm(Module1& store, std::vector<reconcile::Reconciliation>& all,
+                QWidget* parent = nullptr);
+
+  // The statement as the import offers it: its account, last date and balance, and the
+  // entries that matched its rows, ticked.
+  void offerStatement(int accountSlot, const QDate& date, qint64 ending,
+                      const std::vector<int>& matchedSlots);
+
+ private:
+  void onStart();
+  void onTicked(int row, int column);
+  void onAdjust();
+  void onPostpone();
+  void onFinish();
+  void showDifference();
+  void keep(bool finished);
+
+  Module1& store_;
+  std::vector<reconcile::Reconciliation>& all_;
+  std::unique_ptr<reconcile::Wizard> wizard_;
+  int accountSlot_ = 0;
+  QDate statementDate_;
+  bool adjusted_ = false;
+
+  QComboBox* accountPicker_;
+  QLineEdit* dateBox_;
+  QLineEdit* endingBox_;
+  QLabel* starting_;
+  QLabel* difference_;
+  QLabel* hints_;
+  QTableWidget* lines_;
+  QComboBox* adjustPicker_;
+  QPushButton* adjustButton_;
+  QPushButton* postponeButton_;
+  QPushButton* finishButton_;
+};
+
+void openReconcile(Module1& store, std::vector<reconcile::Reconciliation>& all, QWidget* parent);

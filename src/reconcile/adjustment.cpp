@@ -1,0 +1,41 @@
+#include "reconcile/adjustment.h"
+
+#include "entries/entrycommands.h"
+#include "history/History.h"
+#include "platform/dates.h"
+#include "reconcile/lines.h"
+#include "store/Module1.h"
+#include "store/ledger.h"
+
+namespace reconcile {
+
+std::optional<QString> makeAdjustment(Module1& store, Wizard& wizard, int accountSlot,
+                                      int otherSlot, const QDate& statementDate) {
+  const qint64 difference = wizard.difference();
+  if (difference == 0) return std::nullopt;
+  if (store.EntryCount > kMaxEntries) return kEntryLimitText;
+  if (otherSlot < 1 || otherSlot >= store.AccountCount || otherSlot == accountSlot)
+    return QStringLiteral("請選擇另一個帳戶做為調整的對象");
+  if (difference > INT32_MAX || difference < -INT32_MAX)
+    return QStringLiteral("差額太大，無法建立一筆調整記錄");
+  const AccountRecord& account = store.AccountTable[accountSlot];
+  const AccountRecord& other = store.AccountTable[otherSlot];
+  // The reconciled account takes the second side (the paying one), as the entry dialog has it.
+  const Sign sign = signRule(account.AccountKind, other.AccountKind, false);
+  if (sign == Sign::None)
+    return QStringLiteral("「%1」不能做為這個帳戶的調整對象")
+        .arg(TrimTrailingSpaces(other.AccountName));
+  const qint32 amount = static_cast<qint32>(sign == Sign::Plus ? difference : -difference);
+  {
+    const HistoryStep step(store, stepname::kReconcileAdjustment);
+    store.EntryTable[store.EntryCount++] =
+        makeEntry(dates::format(statementDate), other.AccountName, account.AccountName, amount,
+                  QStringLiteral("對帳調整"));
+    store.showEntryCount();
+  }
+  const std::vector<Line> lines = accountLines(store, accountSlot);
+  wizard.addTicked(lines.back());
+  return std::nullopt;
+}
+
+}  // namespace reconcile

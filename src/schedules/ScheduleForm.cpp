@@ -1,0 +1,254 @@
+#include "schedules/ScheduleForm.h"
+
+#include "platform/dates.h"
+#include "platform/dialogs.h"
+#include "platform/sidefile.h"
+#include "platform/widgets/build.h"
+#include "platform/widgets/fonts.h"
+#include "schedules/editing.h"
+#include "store/Module1.h"
+#include "store/ledger.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+
+using namespace schedules;
+
+namespace {
+
+template <typename W>
+W* named(W* widget, const char* name) {
+  widget->setObjectName(QLatin1String(name));
+  return widget;
+}
+
+}  // namespace
+
+ScheduleForm::ScheduleForm(Module1& store, ScheduleBook& book, QWidget* parent)
+    : QDialog(parent), store_(store), book_(book) {
+  setObjectName(QStringLiteral("ScheduleForm"));
+  setWindowTitle(QStringLiteral("定期記錄"));
+  setFont(uiFont());
+
+  list_ = named(new QListWidget(this), "ScheduleList");
+  list_->setMinimumWidth(220);
+  const QStringList accounts = accountListNames(store_);
+  increasePicker_ = named(new QComboBox(this), "IncreasePicker");
+  decreasePicker_ = named(new QComboBox(this), "DecreasePicker");
+  for (QComboBox* picker : {increasePicker_, decreasePicker_}) {
+    for (const QString& name : accounts) picker->addItem(TrimTrailingSpaces(name));
+    picker->setCurrentIndex(-1);
+  }
+  amountBox_ = build::lineEdit(this, "AmountBox");
+  memoBox_ = build::lineEdit(this, "MemoBox");
+  estimateBox_ =
+      named(new QCheckBox(QStringLiteral("金額是估計值，每次入帳前詢問"), this), "EstimateBox");
+  autoPostBox_ = named(new QCheckBox(QStringLiteral("到期時自動入帳"), this), "AutoPostBox");
+  everyBox_ = named(new QSpinBox(this), "EveryBox");
+  everyBox_->setRange(1, kMaxEvery);
+  unitPicker_ = named(new QComboBox(this), "UnitPicker");
+  unitPicker_->addItems(
+      {QStringLiteral("天"), QStringLiteral("週"), QStringLiteral("個月"), QStringLiteral("年")});
+  monthDayPicker_ = named(new QComboBox(this), "MonthDayPicker");
+  monthDayPicker_->addItems(
+      {QStringLiteral("指定日"), QStringLiteral("最後一天"), QStringLiteral("最後營業日")});
+  dayBox_ = named(new QSpinBox(this), "DayBox");
+  dayBox_->setRange(1, 31);
+  firstDateBox_ = build::lineEdit(this, "FirstDateBox");
+  endDateBox_ = build::lineEdit(this, "EndDateBox");
+  countBox_ = named(new QSpinBox(this), "CountBox");
+  countBox_->setRange(0, 9999);
+  countBox_->setSpecialValueText(QStringLiteral("不限"));
+  weekendPicker_ = named(new QComboBox(this), "WeekendPicker");
+  weekendPicker_->addItems(
+      {QStringLiteral("不調整"), QStringLiteral("提前到星期五"), QStringLiteral("延到星期一")});
+  nextDates_ = build::label(this, "NextDates", {});
+  nextDates_->setWordWrap(true);
+
+  auto* form = new QFormLayout;
+  form->addRow(QStringLiteral("帳戶"), increasePicker_);
+  form->addRow(QStringLiteral("付款帳戶"), decreasePicker_);
+  form->addRow(QStringLiteral("金額"), amountBox_);
+  form->addRow(QStringLiteral("備註"), memoBox_);
+  form->addRow(QString(), estimateBox_);
+  form->addRow(QString(), autoPostBox_);
+  auto* every = new QHBoxLayout;
+  every->addWidget(everyBox_);
+  every->addWidget(unitPicker_);
+  every->addWidget(monthDayPicker_);
+  every->addWidget(dayBox_);
+  form->addRow(QStringLiteral("每"), every);
+  form->addRow(QStringLiteral("第一次"), firstDateBox_);
+  form->addRow(QStringLiteral("結束日期"), endDateBox_);
+  form->addRow(QStringLiteral("次數"), countBox_);
+  form->addRow(QStringLiteral("遇到週末"), weekendPicker_);
+  form->addRow(QStringLiteral("接下來五次"), nextDates_);
+
+  auto* newButton =
+      build::button(this, "NewButton", QStringLiteral("新增(&N)"), {}, build::Enter::Ignored);
+  auto* saveButton = build::button(this, "SaveButton", QStringLiteral("儲存(&S)"));
+  auto* deleteButton =
+      build::button(this, "DeleteButton", QStringLiteral("刪除(&D)"), {}, build::Enter::Ignored);
+  auto* closeButton =
+      build::button(this, "CloseButton", QStringLiteral("關閉(&C)"), {}, build::Enter::Ignored);
+  saveButton->setDefault(true);
+  connect(newButton, &QPushButton::clicked, this, &ScheduleForm::onNew);
+  connect(saveButton, &QPushButton::clicked, this, &ScheduleForm::onSave);
+  connect(deleteButton, &QPushButton::clicked, this, &ScheduleForm::onDelete);
+  connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
+  connect(list_, &QListWidget::currentRowChanged, this, &ScheduleForm::onChosen);
+  const auto follow = [this] { showNextDates(); };
+  for (QSpinBox* box : {everyBox_, dayBox_, countBox_})
+    connect(box, &QSpinBox::valueChanged, this, follow);
+  for (QComboBox* picker : {unitPicker_, monthDayPicker_, weekendPicker_})
+    connect(picker, &QComboBox::currentIndexChanged, this, follow);
+  for (QLineEdit* box : {firstDateBox_, endDateBox_})
+    connect(box, &QLineEdit::textChanged, this, follow);
+
+  auto* right = new QVBoxLayout;
+  right->addLayout(form);
+  right->addStretch();
+  right->addLayout(build::buttonRow({newButton, saveButton, deleteButton, closeButton}));
+  auto* layout = new QHBoxLayout(this);
+  layout->addWidget(list_);
+  layout->addLayout(right, 1);
+
+  refillList();
+  onNew();
+}
+
+void ScheduleForm::refillList() {
+  const QSignalBlocker quiet(list_);
+  list_->clear();
+  listed_.clear();
+  for (int i = 0; i < static_cast<int>(book_.schedules.size()); ++i) {
+    const Schedule& s = book_.schedules[size_t(i)];
+    if (s.deleted) continue;
+    listed_.push_back(i);
+    list_->addItem(QStringLiteral("%1  %2  %3")
+                       .arg(TrimTrailingSpaces(s.memo).section('\r', 0, 0),
+                            TrimTrailingSpaces(s.increase), QString::number(s.amount)));
+  }
+}
+
+int ScheduleForm::positionOf(const QString& account) const {
+  return increasePicker_->findText(TrimTrailingSpaces(account));
+}
+
+void ScheduleForm::onChosen(int row) {
+  if (row < 0 || row >= static_cast<int>(listed_.size())) return;
+  const Schedule& s = book_.schedules[size_t(listed_[size_t(row)])];
+  editedId_ = s.id;
+  increasePicker_->setCurrentIndex(positionOf(s.increase));
+  decreasePicker_->setCurrentIndex(positionOf(s.decrease));
+  amountBox_->setText(QString::number(s.amount));
+  memoBox_->setText(TrimTrailingSpaces(s.memo));
+  estimateBox_->setChecked(s.estimate);
+  autoPostBox_->setChecked(s.mode == Mode::PostByItself);
+  everyBox_->setValue(s.rule.every);
+  unitPicker_->setCurrentIndex(static_cast<int>(s.rule.unit));
+  monthDayPicker_->setCurrentIndex(static_cast<int>(s.rule.monthDay));
+  dayBox_->setValue(s.rule.dayOfMonth);
+  firstDateBox_->setText(dates::format(s.rule.first));
+  endDateBox_->setText(s.rule.end.isValid() ? dates::format(s.rule.end) : QString());
+  countBox_->setValue(s.rule.count);
+  weekendPicker_->setCurrentIndex(static_cast<int>(s.rule.weekend));
+  showNextDates();
+}
+
+void ScheduleForm::onNew() {
+  editedId_.clear();
+  list_->setCurrentRow(-1);
+  increasePicker_->setCurrentIndex(-1);
+  decreasePicker_->setCurrentIndex(-1);
+  amountBox_->clear();
+  memoBox_->clear();
+  estimateBox_->setChecked(false);
+  autoPostBox_->setChecked(false);
+  everyBox_->setValue(1);
+  unitPicker_->setCurrentIndex(static_cast<int>(Unit::Months));
+  monthDayPicker_->setCurrentIndex(0);
+  dayBox_->setValue(store_.clock().today().day());
+  firstDateBox_->setText(store_.today());
+  endDateBox_->clear();
+  countBox_->setValue(0);
+  weekendPicker_->setCurrentIndex(0);
+  showNextDates();
+}
+
+Rule ScheduleForm::ruleInControls() const {
+  Rule rule;
+  rule.unit = static_cast<Unit>(unitPicker_->currentIndex());
+  rule.every = everyBox_->value();
+  rule.monthDay = static_cast<MonthDay>(monthDayPicker_->currentIndex());
+  rule.dayOfMonth = dayBox_->value();
+  rule.first = dates::parse(firstDateBox_->text().trimmed()).value_or(QDate());
+  rule.end = dates::parse(endDateBox_->text().trimmed()).value_or(QDate());
+  rule.count = countBox_->value();
+  rule.weekend = static_cast<WeekendRule>(weekendPicker_->currentIndex());
+  return rule;
+}
+
+void ScheduleForm::showNextDates() {
+  const bool monthly = unitPicker_->currentIndex() == static_cast<int>(Unit::Months);
+  monthDayPicker_->setVisible(monthly);
+  dayBox_->setVisible(monthly && monthDayPicker_->currentIndex() == 0);
+  const Rule rule = ruleInControls();
+  if (auto why = checkRule(rule)) {
+    nextDates_->setText(*why);
+    return;
+  }
+  QStringList next;
+  for (const Occurrence& o : nextOccurrences(rule, store_.clock().today().addDays(-1), 5))
+    next << dates::format(o.date);
+  nextDates_->setText(next.isEmpty() ? QStringLiteral("（已經結束）")
+                                     : next.join(QStringLiteral("  ")));
+}
+
+void ScheduleForm::onSave() {
+  ScheduleInput input;
+  input.entry.increasePosition = increasePicker_->currentIndex();
+  input.entry.decreasePosition = decreasePicker_->currentIndex();
+  input.entry.date = firstDateBox_->text();
+  input.entry.amount = amountBox_->text();
+  input.entry.memo = memoBox_->text();
+  input.estimate = estimateBox_->isChecked();
+  input.postByItself = autoPostBox_->isChecked();
+  input.rule = ruleInControls();
+  input.endDate = endDateBox_->text();
+  auto checked = checkSchedule(store_, input);
+  if (auto* refused = std::get_if<Message>(&checked)) {
+    store_.dialogs().show(*refused);
+    return;
+  }
+  Schedule s = std::get<Schedule>(checked);
+  s.id = editedId_.isEmpty() ? sidefile::newId() : editedId_;
+  keepSchedule(book_, s, store_.clock().now());
+  editedId_ = s.id;
+  refillList();
+  for (int row = 0; row < static_cast<int>(listed_.size()); ++row)
+    if (book_.schedules[size_t(listed_[size_t(row)])].id == s.id) list_->setCurrentRow(row);
+}
+
+void ScheduleForm::onDelete() {
+  if (editedId_.isEmpty()) return;
+  if (store_.dialogs().show(confirmDelete(QStringLiteral("確定要刪除這筆定期記錄嗎？"))) !=
+      Answer::Yes)
+    return;
+  deleteSchedule(book_, editedId_, store_.clock().now());
+  refillList();
+  onNew();
+}
+
+void openSchedules(Module1& store, ScheduleBook& book, QWidget* parent) {
+  ScheduleForm form(store, book, parent);
+  form.resize(760, 460);
+  store.dialogs().exec(form);
+}

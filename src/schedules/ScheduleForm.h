@@ -1,0 +1,56 @@
+#pragma once
+
+#include "schedules/schedule.h"
+
+#include <QDialog>
+
+class Module1;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QSpinBox;
+
+// "定期記錄": the book's schedules, one edited at a time, with the next five dates of the rule
+// as it stands in the controls.
+class ScheduleForm : public QDialog {
+  Q_OBJECT
+
+ public:
+  ScheduleForm(Module1& store, schedules::ScheduleBook& book, QWidget* parent = nullptr);
+
+ private:
+  void refillList();
+  void onChosen(int row);
+  void onNew();
+  void onSave();
+  void onDelete();
+  void showNextDates();
+  schedules::Rule ruleInControls() const;
+  int positionOf(const QString& account) const;
+
+  Module1& store_;
+  schedules::ScheduleBook& book_;
+  std::vector<int> listed_;  // positions in book_.schedules of the list's rows
+  QString editedId_;         // empty: a new schedule
+
+  QListWidget* list_;
+  QComboBox* increasePicker_;
+  QComboBox* decreasePicker_;
+  QLineEdit* amountBox_;
+  QLineEdit* memoBox_;
+  QCheckBox* estimateBox_;
+  QCheckBox* autoPostBox_;
+  QSpinBox* everyBox_;
+  QComboBox* unitPicker_;
+  QComboBox* monthDayPicker_;
+  QSpinBox* dayBox_;
+  QLineEdit* firstDateBox_;
+  QLineEdit* endDateBox_;
+  QSpinBox* countBox_;
+  QComboBox* weekendPicker_;
+  QLabel* nextDates_;
+};
+
+void openSchedules(Module1& store, schedules::ScheduleBook& book, QWidget* parent);

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "schedules/posting.h"
+
+#include <QDialog>
+
+#include <vector>
+
+class Module1;
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+// "自上次執行": the occurrences due since the book was last opened, each on its own row and
+// date, with what will be done with it (入帳 by default, so one click posts them all). The ones
+// that posted themselves are listed too, already done.
+class SinceLastRunForm : public QDialog {
+  Q_OBJECT
+
+ public:
+  SinceLastRunForm(Module1& store, schedules::ScheduleBook& book,
+                   std::vector<schedules::DueOccurrence> asked,
+                   std::vector<schedules::DueOccurrence> autoPosted, QWidget* parent = nullptr,
+                   schedules::RecordSteps* log = nullptr);
+
+ private:
+  void setChosen(schedules::Action action);
+  void onChangeAmount();
+  void onPost();
+  void showRow(int row);
+  std::vector<int> chosenRows() const;
+  bool askEstimates();
+
+  Module1& store_;
+  schedules::ScheduleBook& book_;
+  std::vector<schedules::Decision> decisions_;
+  std::vector<bool> amountConfirmed_;
+  QTableWidget* table_;
+  QLabel* summary_;
+  QPushButton* okButton_;
+  schedules::RecordSteps* log_;
+};
+
+// Posts what posts by itself and lists the rest when anything is due; shows nothing otherwise.
+void openSinceLastRun(Module1& store, schedules::ScheduleBook& book, QWidget* parent,
+                      std::vector<schedules::RecordStep>* log = nullptr);

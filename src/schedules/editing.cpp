@@ -1,0 +1,66 @@
+#include "schedules/editing.h"
+
+#include "platform/dates.h"
+
+#include <algorithm>
+
+namespace schedules {
+
+std::variant<Schedule, Message> checkSchedule(const Module1& store, const ScheduleInput& input) {
+  auto entry = checkEntry(store, input.entry);
+  if (auto* refused = std::get_if<Message>(&entry)) return *refused;
+  const LedgerEntry& e = std::get<LedgerEntry>(entry);
+  Schedule s;
+  s.increase = e.IncreaseAccount;
+  s.decrease = e.DecreaseAccount;
+  s.amount = e.Amount;
+  s.memo = e.Memo;
+  s.estimate = input.estimate;
+  s.mode = input.postByItself ? Mode::PostByItself : Mode::Ask;
+  s.rule = input.rule;
+  s.rule.first = *dates::parse(e.EntryDate);
+  s.rule.end = QDate();
+  if (!input.endDate.trimmed().isEmpty()) {
+    const auto end = dates::parse(input.endDate.trimmed());
+    if (!end) return refusal(QStringLiteral("結束日期不是正確的日期格式"));
+    s.rule.end = *end;
+  }
+  if (auto why = checkRule(s.rule)) return refusal(*why);
+  return s;
+}
+
+void keepSchedule(ScheduleBook& book, Schedule schedule, const QDateTime& now) {
+  schedule.changed = now.toUTC();
+  auto same = std::find_if(book.schedules.begin(), book.schedules.end(),
+                           [&](const Schedule& s) { return s.id == schedule.id; });
+  if (same != book.schedules.end())
+    *same = schedule;
+  else
+    book.schedules.push_back(schedule);
+}
+
+void deleteSchedule(ScheduleBook& book, const QString& id, const QDateTime& now) {
+  for (Schedule& s : book.schedules)
+    if (s.id == id) {
+      s.deleted = true;
+      s.changed = now.toUTC();
+    }
+}
+
+void keepEntryAsSchedule(ScheduleBook& book, const LedgerEntry& entry, const QString& id,
+                         const QDateTime& now) {
+  Schedule s;
+  s.id = id;
+  s.changed = now.toUTC();
+  s.increase = entry.IncreaseAccount;
+  s.decrease = entry.DecreaseAccount;
+  s.amount = entry.Amount;
+  s.memo = entry.Memo;
+  s.rule.first = dates::parse(entry.EntryDate).value_or(QDate());
+  s.rule.dayOfMonth = s.rule.first.day();
+  if (checkRule(s.rule)) return;
+  book.schedules.push_back(s);
+  keepRecords(book, {{id, s.rule.first, Outcome::Posted, now.toUTC(), false}});
+}
+
+}  // namespace schedules

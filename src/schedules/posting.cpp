@@ -1,0 +1,76 @@
+#include "schedules/posting.h"
+
+#include "history/History.h"
+#include "platform/dates.h"
+#include "store/Module1.h"
+
+#include <QHash>
+
+namespace schedules {
+
+std::vector<QString> accountNamesOf(const Module1& store) {
+  std::vector<QString> names;
+  for (int slot = 1; slot < store.AccountCount; ++slot)
+    names.push_back(store.AccountTable[slot].AccountName);
+  return names;
+}
+
+std::optional<QString> postDecisions(Module1& store, ScheduleBook& book,
+                                     const std::vector<Decision>& decisions, RecordSteps* log) {
+  auto planned =
+      planBatch(book, decisions, accountNamesOf(store), store.entriesInUse(), store.clock().now());
+  if (auto* refused = std::get_if<QString>(&planned)) return *refused;
+  const Batch& batch = std::get<Batch>(planned);
+  const ScheduleBook before = log ? book : ScheduleBook{};
+  if (!batch.entries.empty()) {
+    const HistoryStep step(store, stepname::kPostSchedules);
+    for (const LedgerEntry& e : batch.entries) store.EntryTable[store.EntryCount++] = e;
+    store.showEntryCount();
+  }
+  keepRecords(book, batch.records);
+  if (log && !batch.entries.empty()) log->push_back({before, book});
+  return std::nullopt;
+}
+
+void recogniseBookedOccurrences(const Module1& store, ScheduleBook& book) {
+  const std::vector<DueOccurrence> due = dueOccurrences(book, store.clock().today());
+  if (due.empty()) return;
+  // Each entry of the book stands for one occurrence at most.
+  QHash<QString, int> booked;
+  const auto keyOf = [](const QString& date, const QString& increase, const QString& decrease,
+                        const QString& memo) {
+    return date + QChar(0) + nameField(increase) + QChar(0) + nameField(decrease) + QChar(0) +
+           memoField(memo);
+  };
+  for (int slot = 1; slot < store.EntryCount; ++slot) {
+    const LedgerEntry& e = store.EntryTable[slot];
+    ++booked[keyOf(e.EntryDate, e.IncreaseAccount, e.DecreaseAccount, e.Memo)];
+  }
+  std::vector<OccurrenceRecord> found;
+  for (const DueOccurrence& d : due) {
+    const Schedule& s = book.schedules[static_cast<size_t>(d.schedule)];
+    auto at = booked.find(keyOf(dates::format(d.occurrence.date), s.increase, s.decrease, s.memo));
+    if (at == booked.end() || *at == 0) continue;
+    --*at;
+    found.push_back(
+        {s.id, d.occurrence.nominal, Outcome::Posted, store.clock().now().toUTC(), false});
+  }
+  keepRecords(book, found);
+}
+
+AutoPosted postByThemselves(Module1& store, ScheduleBook& book, RecordSteps* log) {
+  AutoPosted out;
+  std::vector<Decision> decisions;
+  for (const DueOccurrence& due : dueOccurrences(book, store.clock().today())) {
+    if (due.asks) continue;
+    decisions.push_back(
+        {due, Action::Post, book.schedules[static_cast<size_t>(due.schedule)].amount});
+    out.posted.push_back(due);
+  }
+  if (decisions.empty()) return out;
+  out.refusal = postDecisions(store, book, decisions, log);
+  if (out.refusal) out.posted.clear();
+  return out;
+}
+
+}  // namespace schedules
