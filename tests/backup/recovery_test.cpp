@@ -111,20 +111,6 @@ TEST(RecoveryFileTest, DamagedOrForeignFileIsRefusedAndSetAside) {
   }
 }
 
-TEST(RecoveryAnswerTest, BringingBackRestoresTheTablesAsOneUndoableStep) {
-  OpenBook book;
-  book.change();
-  const QByteArray changed = testbooks::bookBytes(book.store);
-  const Snapshot snapshot = recovery::snapshotOf(book.store);
-  ASSERT_FALSE(LoadDatabase(book.store));
-  book.store.history().clear();
-  recovery::restore(book.store, snapshot);
-  EXPECT_EQ(testbooks::bookBytes(book.store), changed);
-  EXPECT_EQ(book.store.panel(Module1::EntriesPanel), "資料筆數：600");
-  ASSERT_FALSE(book.store.history().undo(book.store));
-  EXPECT_EQ(testbooks::bookBytes(book.store), book.saved);
-}
-
 TEST(RecoveryAnswerTest, DecliningKeepsTheSessionAsABackup) {
   OpenBook book;
   book.change();

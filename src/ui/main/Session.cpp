@@ -97,8 +97,7 @@ void Session::recoveryWritten(const QString& error) {
   }
   recoveryError_ = error;
   store_.dialogs().show(refusal(
-      QStringLiteral("無法寫下當機時用來找回變更的檔案：%1
-帳本本身不受影響，離開時仍會存檔。")
+      QStringLiteral("無法寫下當機時用來找回變更的檔案：%1\n帳本本身不受影響，離開時仍會存檔。")
           .arg(error)));
 }
 
