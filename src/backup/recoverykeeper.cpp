@@ -20,11 +20,11 @@ void RecoveryKeeper::writeNow() {
   const QString folder = store_.databaseFolder();
   // Only the program that holds the book's lock speaks for it.
   if (store_.DataBaseName.isEmpty() || !store_.Lock.holds(folder)) return;
-  if (!folder_.isEmpty() && folder_ != folder) recovery::discard(folder_);
+  if (!folder_.isEmpty() && folder_ != folder) discard();
   if (recovery::matchesSavedFiles(store_)) {
-    // Back where the files are (undone, or just saved): nothing to recover.
-    recovery::discard(folder);
-    folder_.clear();
+    // Back where the files are (undone, or just saved): nothing to recover. A file this session
+    // did not write is left alone: it may be a crashed session's that still waits for an answer.
+    discard();
     return;
   }
   const auto error = recovery::write(folder, recovery::snapshotOf(store_));
@@ -35,8 +35,5 @@ void RecoveryKeeper::writeNow() {
 void RecoveryKeeper::discard() {
   timer_.stop();
   if (!folder_.isEmpty()) recovery::discard(folder_);
-  // Another copy of the program may hold the book now, with a file of its own.
-  const QString folder = store_.databaseFolder();
-  if (!store_.DataBaseName.isEmpty() && store_.Lock.holds(folder)) recovery::discard(folder);
   folder_.clear();
 }

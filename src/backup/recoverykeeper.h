@@ -20,7 +20,8 @@ class RecoveryKeeper : public QObject {
 
   // Writes now what a pending change would write (and stops the timer).
   void writeNow();
-  // The book is left cleanly (saved, or left without saving on purpose): its file goes.
+  // The book is left cleanly (saved, or left without saving on purpose): the file this session
+  // wrote goes.
   void discard();
 
  signals:
@@ -32,5 +33,5 @@ class RecoveryKeeper : public QObject {
 
   Module1& store_;
   QTimer timer_;
-  QString folder_;  // where the last file was written; empty when none is there
+  QString folder_;  // where this session's file is; empty when it wrote none
 };

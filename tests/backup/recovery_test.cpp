@@ -137,9 +137,15 @@ TEST(RecoveryAnswerTest, DecliningKeepsTheSessionAsABackup) {
 
 TEST(RecoveryKeeperTest, WritesOnlyWhatDiffersFromTheSavedFilesAndOnlyWithTheLock) {
   OpenBook book;
+  Snapshot crashed = recovery::snapshotOf(book.store);
+  crashed.entries += QByteArray(128, 'x');
+  ASSERT_FALSE(recovery::write(book.folder(), crashed));
+  const QByteArray waiting = fileBytes(book.file());
   RecoveryKeeper keeper(book.store);
   keeper.writeNow();
-  EXPECT_FALSE(QFile::exists(book.file())) << "nothing changed since the save";
+  keeper.discard();
+  EXPECT_EQ(fileBytes(book.file()), waiting) << "a crashed session's file waits for its answer";
+  QFile::remove(book.file());
 
   book.change();
   keeper.writeNow();

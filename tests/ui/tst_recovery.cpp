@@ -1,12 +1,21 @@
 // Opening a book after a crash, through the session's own road from the login to the open
 // book: the question with the time the changes were written, and the changes back.
-#include "TestFiles.h"
 #include "WindowSteps.h"
 #include "backup/recovery.h"
 #include "catalogue/OpenForm.h"
 #include "users/LoginForm.h"
 
 namespace {
+
+void putFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) qFatal("cannot write");
+}
+
+QByteArray fileBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
 
 const QDateTime kWritten(QDate(2026, 12, 7), QTime(7, 5, 9), Qt::UTC);
 
@@ -17,11 +26,11 @@ struct CrashedBook : MainWindowBook {
   CrashedBook() {
     store.UserName = "Test";
     store.DataBaseName = "2003-11";
+    QDir().mkpath(store.databaseFolder());
     putFile(store.userFolder() + "/DataBase.pwd", "003800330039\r\n");
     putFile(store.userFolder() + "/DataBase.lst", "2003-11\r\n");
     testbooks::addAccounts(store, {"A-現金", "E-餐費"});
     testbooks::addEntry(store, "2003/11/01", "E-餐費", "A-現金", 120, "早餐");
-    QDir().mkpath(store.databaseFolder());
     putFile(store.databaseFolder() + "/Accounts.dat",
             accountsFileBytes(store.AccountTable, store.AccountCount));
     putFile(store.databaseFolder() + "/Main.dat",

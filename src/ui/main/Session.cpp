@@ -85,6 +85,8 @@ void Session::offerRecovery() {
   }
   if (store_.dialogs().show(recovery::question(*snapshot)) == Answer::Yes) {
     recovery::restore(store_, *snapshot);
+    // The session's file from now on: kept up to date, and gone at a clean leave.
+    recovery_->writeNow();
     return;
   }
   if (auto refused = recovery::decline(store_, *snapshot)) store_.dialogs().show(*refused);
@@ -153,12 +155,8 @@ void Session::changePassword() {
 }
 
 void Session::logOut() {
-  // The log-out gives up the book's lock, after which its file would no longer be ours.
-  const QString folder = store_.DataBaseName.isEmpty() ? QString() : store_.databaseFolder();
-  const bool ours = !folder.isEmpty() && store_.Lock.holds(folder);
   if (!showSaved(saveAndLogOut(store_))) return;
   recovery_->discard();
-  if (ours) recovery::discard(folder);
   afterLogOut();
 }
 
