@@ -55,3 +55,20 @@ inline QMap<QString, QByteArray> treeOf(const QString& root) {
 }
 
 }  // namespace reliability
+
+namespace reliability {
+
+// What the killed session changes in the book of state 0: it becomes state 1, and one entry
+// more, each a step of the history as the program's commands make them.
+inline void sessionChanges(Module1& store) {
+  {
+    HistoryStep step(store, stepname::kImport);
+    fillState(store, 1);
+  }
+  HistoryStep step(store, stepname::kNewEntry);
+  store.EntryTable[store.EntryCount++] =
+      makeEntry(QStringLiteral("2003/12/31"), store.AccountTable[3].AccountName,
+                QStringLiteral("A-現金"), 4321, QStringLiteral("當機前最後一筆"));
+}
+
+}  // namespace reliability

@@ -1,5 +1,7 @@
 #include "ui/main/Session.h"
 
+#include "backup/recovery.h"
+#include "backup/recoverykeeper.h"
 #include "catalogue/OpenForm.h"
 #include "platform/dialogs.h"
 #include "platform/widgets/screen.h"
@@ -13,8 +15,11 @@
 
 #include <QDir>
 
-Session::Session(Module1& store, MainForm& window) : store_(store), window_(window) {
+Session::Session(Module1& store, MainForm& window)
+    : store_(store), window_(window), recovery_(std::make_unique<RecoveryKeeper>(store)) {
   window_.setSession(this);
+  QObject::connect(recovery_.get(), &RecoveryKeeper::written, recovery_.get(),
+                   [this](const QString& error) { recoveryWritten(error); });
 }
 
 Session::~Session() { window_.setSession(nullptr); }
@@ -60,7 +65,42 @@ Catalogue::Result Session::databaseList() {
     return Catalogue::Result::Stay;
   }
   store_.dialogs().exec(form);
+  if (form.outcome() == Catalogue::Result::Opened) offerRecovery();
   return form.outcome();
+}
+
+void Session::offerRecovery() {
+  recovery::Found found = recovery::find(store_);
+  if (const auto* damaged = std::get_if<recovery::Damaged>(&found)) {
+    store_.dialogs().show(recovery::setAside(store_, *damaged));
+    return;
+  }
+  const auto* snapshot = std::get_if<recovery::Snapshot>(&found);
+  if (!snapshot) return;
+  if (snapshot->accounts == accountsFileBytes(store_.AccountTable, store_.AccountCount) &&
+      snapshot->entries == entriesFileBytes(store_.EntryTable, store_.EntryCount)) {
+    // The program ended between the save and the file's removal: the book has it all.
+    recovery::discard(store_.databaseFolder());
+    return;
+  }
+  if (store_.dialogs().show(recovery::question(*snapshot)) == Answer::Yes) {
+    recovery::restore(store_, *snapshot);
+    // The session's file from now on: kept up to date, and gone at a clean leave.
+    recovery_->writeNow();
+    return;
+  }
+  if (auto refused = recovery::decline(store_, *snapshot)) store_.dialogs().show(*refused);
+}
+
+void Session::recoveryWritten(const QString& error) {
+  if (error.isEmpty() || error == recoveryError_) {
+    recoveryError_ = error;
+    return;
+  }
+  recoveryError_ = error;
+  store_.dialogs().show(refusal(
+      QStringLiteral("無法寫下當機時用來找回變更的檔案：%1\n帳本本身不受影響，離開時仍會存檔。")
+          .arg(error)));
 }
 
 bool Session::showSaved(const SaveResult& saved) {
@@ -73,11 +113,15 @@ bool Session::showSaved(const SaveResult& saved) {
 
 void Session::databaseListFromMenu() {
   if (!showSaved(EnterCatalogueFromMenu(store_))) return;
+  recovery_->discard();
   if (databaseList() == Catalogue::Result::LoggedOut) afterLogOut();
 }
 
 bool Session::openBook(const QString& name) {
-  if (!store_.DataBaseName.isEmpty() && !showSaved(SaveDatabase(store_))) return false;
+  if (!store_.DataBaseName.isEmpty()) {
+    if (!showSaved(SaveDatabase(store_))) return false;
+    recovery_->discard();
+  }
   Catalogue list(store_);
   if (auto refused = list.load()) {
     store_.dialogs().show(*refused);
@@ -91,7 +135,9 @@ bool Session::openBook(const QString& name) {
   list.select(row);
   const Catalogue::Outcome opened = list.open();
   if (opened.refusal) store_.dialogs().show(*opened.refusal);
-  return opened.result == Catalogue::Result::Opened;
+  if (opened.result != Catalogue::Result::Opened) return false;
+  offerRecovery();
+  return true;
 }
 
 void Session::changePassword() {
@@ -110,6 +156,7 @@ void Session::changePassword() {
 
 void Session::logOut() {
   if (!showSaved(saveAndLogOut(store_))) return;
+  recovery_->discard();
   afterLogOut();
 }
 
@@ -118,6 +165,7 @@ bool Session::end(bool save) {
   if (save && !store_.DataBaseName.isEmpty()) {
     if (!showSaved(SaveDatabase(store_))) return false;
   }
+  recovery_->discard();
   ended_ = true;
   return true;
 }

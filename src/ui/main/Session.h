@@ -5,8 +5,11 @@
 
 #include <QString>
 
+#include <memory>
+
 class LoginForm;
 class MainForm;
+class RecoveryKeeper;
 class Module1;
 
 // The road through the program, in one place: the start (data folder prepared, the last user
@@ -48,9 +51,17 @@ class Session {
   // False when the login was left without a login.
   bool logIn(const QString& userName);
   void createUser(LoginForm& login);
+  // The database list; a book it opened is offered its recovered changes.
   Catalogue::Result databaseList();
+  // A book just opened after a crash: bring back what the session had, keep it as a backup,
+  // or refuse a damaged file.
+  void offerRecovery();
+  // Shows a failed recovery write once, until a write succeeds again.
+  void recoveryWritten(const QString& error);
 
   Module1& store_;
   MainForm& window_;
   bool ended_ = false;
+  std::unique_ptr<RecoveryKeeper> recovery_;
+  QString recoveryError_;
 };

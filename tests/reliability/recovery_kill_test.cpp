@@ -1,0 +1,69 @@
+#include "Books.h"
+#include "TestFiles.h"
+#include "backup/recovery.h"
+#include "states.h"
+
+#include <QDir>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+// A real session killed with SIGKILL after its changes: the next opening finds them whole in
+// the recovery file, byte for byte, or refuses a damaged file and opens the book as saved.
+namespace {
+
+using namespace reliability;
+
+struct KilledSession : testbooks::Books {
+  Files saved;     // the book's files before the session
+  Files expected;  // the session's tables when it was killed
+
+  KilledSession() {
+    store.UserName = "Test";
+    store.DataBaseName = "2003-11";
+    fillState(store, 0);
+    EXPECT_TRUE(writeTo(store.databaseFolder()));
+    saved = filesOf(store);
+    sessionChanges(store);
+    expected = filesOf(store);
+
+    QProcess child;
+    child.start(QStringLiteral(VARNIX_RECOVERY_SESSION), {dir.path()});
+    EXPECT_TRUE(child.waitForReadyRead(30000)) << child.readAllStandardError().toStdString();
+    EXPECT_EQ(child.readAllStandardOutput(), "written\n");
+    child.kill();  // SIGKILL: no handler runs, nothing is flushed
+    EXPECT_TRUE(child.waitForFinished(10000));
+    EXPECT_EQ(child.exitStatus(), QProcess::CrashExit);
+    // The next program opens the book as its files hold it.
+    EXPECT_FALSE(store.Lock.acquire(store.databaseFolder()));
+    EXPECT_FALSE(LoadDatabase(store));
+  }
+};
+
+TEST(RecoveryKillTest, RestartBringsTheChangesBackByteForByte) {
+  KilledSession killed;
+  EXPECT_EQ(filesIn(killed.store.databaseFolder()), killed.saved);
+  EXPECT_EQ(filesOf(killed.store), killed.saved);
+  const auto found = recovery::find(killed.store);
+  ASSERT_TRUE(std::holds_alternative<recovery::Snapshot>(found));
+  recovery::restore(killed.store, std::get<recovery::Snapshot>(found));
+  EXPECT_EQ(filesOf(killed.store), killed.expected);
+  ASSERT_FALSE(SaveDatabase(killed.store).refusal);
+  EXPECT_EQ(filesIn(killed.store.databaseFolder()), killed.expected);
+}
+
+TEST(RecoveryKillTest, DamagedFileIsRefusedAndTheBookStaysAsSaved) {
+  KilledSession killed;
+  const QString path = recovery::pathIn(killed.store.databaseFolder());
+  const QByteArray whole = fileBytes(path);
+  putFile(path, whole.left(whole.size() / 2));
+  const auto found = recovery::find(killed.store);
+  ASSERT_TRUE(std::holds_alternative<recovery::Damaged>(found));
+  const Message message = recovery::setAside(killed.store, std::get<recovery::Damaged>(found));
+  EXPECT_TRUE(message.text.startsWith("找回檔")) << message.text.toStdString();
+  EXPECT_EQ(filesOf(killed.store), killed.saved);
+  EXPECT_EQ(filesIn(killed.store.databaseFolder()), killed.saved);
+  EXPECT_FALSE(QFile::exists(path));
+}
+
+}  // namespace

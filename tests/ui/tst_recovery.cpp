@@ -1,0 +1,87 @@
+// Opening a book after a crash, through the session's own road from the login to the open
+// book: the question with the time the changes were written, and the changes back.
+#include "WindowSteps.h"
+#include "backup/recovery.h"
+#include "catalogue/OpenForm.h"
+#include "users/LoginForm.h"
+
+namespace {
+
+void putFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) qFatal("cannot write");
+}
+
+QByteArray fileBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+const QDateTime kWritten(QDate(2026, 12, 7), QTime(7, 5, 9), Qt::UTC);
+
+// The user "Test" with the book "2003-11", its files as last saved, and a recovery file that
+// holds one entry more.
+struct CrashedBook : MainWindowBook {
+  QByteArray saved, changed;
+  CrashedBook() {
+    store.UserName = "Test";
+    store.DataBaseName = "2003-11";
+    QDir().mkpath(store.databaseFolder());
+    putFile(store.userFolder() + "/DataBase.pwd", "003800330039\r\n");
+    putFile(store.userFolder() + "/DataBase.lst", "2003-11\r\n");
+    testbooks::addAccounts(store, {"A-現金", "E-餐費"});
+    testbooks::addEntry(store, "2003/11/01", "E-餐費", "A-現金", 120, "早餐");
+    putFile(store.databaseFolder() + "/Accounts.dat",
+            accountsFileBytes(store.AccountTable, store.AccountCount));
+    putFile(store.databaseFolder() + "/Main.dat",
+            entriesFileBytes(store.EntryTable, store.EntryCount));
+    saved = testbooks::bookBytes(store);
+    testbooks::addEntry(store, "2003/11/02", "E-餐費", "A-現金", 250, "午餐");
+    changed = testbooks::bookBytes(store);
+    recovery::Snapshot snapshot = recovery::snapshotOf(store);
+    snapshot.written = kWritten;
+    recovery::write(store.databaseFolder(), snapshot);
+    store.AccountTable.clear();
+    store.EntryTable.clear();
+    store.AccountCount = store.EntryCount = 1;
+    store.UserName.clear();
+    store.DataBaseName.clear();
+  }
+  // Logs in and opens the book; the question's answer, if any, is queued first.
+  bool open() {
+    whenShown(dialogs, [](QDialog& login) {
+      typeIn(login, LoginForm::kUserName, "Test");
+      typeIn(login, LoginForm::kPassword, "839");
+      click(login, LoginForm::kOk);
+    });
+    whenShown(dialogs, [](QDialog& list) { click(list, OpenForm::kOpen); });
+    return session.start();
+  }
+  QString file() const { return recovery::pathIn(store.databaseFolder()); }
+};
+
+}  // namespace
+
+class TestRecovery : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void theQuestionSaysWhenAndYesBringsTheChangesBack() {
+    CrashedBook book;
+    book.dialogs.answer(Answer::Yes);
+    QVERIFY(book.open());
+    const Message asked = book.dialogs.lastMessage();
+    QCOMPARE(asked.buttons, MessageButtons::YesNo);  // Yes is the default button
+    QVERIFY2(asked.text.contains(recovery::timeInWords(kWritten)), qPrintable(asked.text));
+    QCOMPARE(testbooks::bookBytes(book.store), book.changed);
+    QCOMPARE(book.store.panel(Module1::EntriesPanel), QStringLiteral("資料筆數：2"));
+    QVERIFY(QFile::exists(book.file()));  // until the book is left
+    QVERIFY(book.session.end(true));
+    QVERIFY(!QFile::exists(book.file()));
+    QCOMPARE(fileBytes(book.store.databaseFolder() + "/Main.dat"),
+             book.changed.mid(book.changed.indexOf('|') + 1));
+  }
+};
+
+QTEST_MAIN(TestRecovery)
+#include "tst_recovery.moc"
