@@ -16,6 +16,7 @@
 #include "reports/journal/DiaryForm.h"
 #include "reports/period/ChartsForm.h"
 #include "reports/period/PeriodForm.h"
+#include "budget/BudgetForm.h"
 #include "reports/statements/BSForm.h"
 #include "search/SearchForm.h"
 #include "store/Module1.h"
@@ -329,6 +330,7 @@ void MainForm::buildMenus() {
   redoAction_ = addItem(edit, "Redo", QStringLiteral("重做(&R)"));
   redoAction_->setShortcuts(
       {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  QAction* plan = addItem(edit, "BudgetPlan", QStringLiteral("預算(&B)…"));
 
   QMenu* user = menuBar()->addMenu(QStringLiteral("用戶(&U)"));
   user->setObjectName(QStringLiteral("Menu_User"));
@@ -343,6 +345,7 @@ void MainForm::buildMenus() {
   find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
   QAction* analysis = addItem(view, "Analysis", QStringLiteral("收支分析(&A)"));
   QAction* charts = addItem(view, "Charts", QStringLiteral("圖表(&G)"));
+  QAction* budgetReport = addItem(view, "BudgetReport", QStringLiteral("預算與實際(&P)"));
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("說明(&H)"));
   help->setObjectName(QStringLiteral("Menu_Help"));
@@ -379,6 +382,9 @@ void MainForm::buildMenus() {
                period::buildReport(store_, period::yearPeriod(store_.clock().today().year())),
                this);
   });
+  budget_ = new BookBudget(store_, *statusBar(), this);
+  connect(plan, &QAction::triggered, budget_, &BookBudget::openPlan);
+  connect(budgetReport, &QAction::triggered, budget_, &BookBudget::openReport);
   connect(instructions, &QAction::triggered, this, &MainForm::onHelp);
   connect(about, &QAction::triggered, this, [this] { openAbout(store_, this); });
 }

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+class BookBudget;
 class InputForm;
 class Module1;
 class QAction;
@@ -75,6 +76,7 @@ class MainForm : public QMainWindow, public LedgerView {
   Module1& store_;
   Session* session_ = nullptr;
   InputForm* inputForm_ = nullptr;
+  BookBudget* budget_ = nullptr;
   QTreeWidget* ledger_ = nullptr;
   QListWidget* selector_ = nullptr;
   QPushButton* newButton_ = nullptr;
