@@ -342,6 +342,9 @@ void BookBudget::onBookChanged() {
     plans_ = std::make_unique<budget::Budget>(std::move(std::get<budget::Budget>(opened)));
     folder_ = folder;
   }
+  // A renamed or moved account takes its plans along. A write that fails now is tried again at
+  // the next change; the plans stay bound by their names meanwhile.
+  (void)plans_->follow(budget::accountsOf(store_));
   const QStringList notices = watch_->look(store_, *plans_);
   if (!notices.isEmpty()) bar_.showMessage(notices.join(QStringLiteral("；")), kNoticeMilliseconds);
 }

@@ -17,6 +17,7 @@
 #include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -62,7 +63,8 @@ QChart* seriesChart(const budget::MonthSeries& series, int year) {
   auto* amounts = new QValueAxis;
   amounts->setLabelFormat(QStringLiteral("%.0f"));
   amounts->setLabelsFont(uiFont(8));
-  amounts->setRange(0, static_cast<qreal>(std::max<qint64>(top, 1)) * 1.1);
+  amounts->setRange(0, static_cast<qreal>(std::max<qint64>(top, 1)));
+  amounts->applyNiceNumbers();
   chart->addAxis(months, Qt::AlignBottom);
   chart->addAxis(amounts, Qt::AlignLeft);
   bars->attachAxis(months);
@@ -128,7 +130,8 @@ BudgetReportForm::BudgetReportForm(Module1& store, const budget::Budget& plans, 
   chart_->setAccessibleName(QStringLiteral("每月預算與實際圖"));
   chart_->setRenderHint(QPainter::Antialiasing);
   auto* middle = new QHBoxLayout;
-  middle->addWidget(table_, 1);
+  table_->setFixedWidth(360);
+  middle->addWidget(table_);
   middle->addWidget(chart_, 1);
 
   QPushButton* print = build::button(this, "Print", QStringLiteral("列印(&P)"), {},
@@ -229,12 +232,15 @@ printing::Document reportDocument(const Module1& store, const budget::Report& re
   section(QStringLiteral("收入"), report.income);
   section(QStringLiteral("支出"), report.expense);
   d.blocks.emplace_back(std::move(table));
-  // The window's chart, drawn again at a printable size.
+  // The window's chart, drawn again at a printable size. Shown off the screen: a chart lays
+  // itself out only once its view has been shown at its size.
   QChartView view(seriesChart(series, report.year));
+  view.setAttribute(Qt::WA_DontShowOnScreen);
   view.setRenderHint(QPainter::Antialiasing);
-  const QSize size(1200, 700);
-  view.resize(size);
-  QImage image(size, QImage::Format_ARGB32);
+  view.resize(900, 520);
+  view.show();
+  QCoreApplication::sendPostedEvents();
+  QImage image(view.size(), QImage::Format_ARGB32);
   image.fill(Qt::white);
   QPainter painter(&image);
   view.render(&painter);

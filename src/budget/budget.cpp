@@ -1,15 +1,18 @@
 #include "budget/budget.h"
 
 #include "budget/budgetfile.h"
+#include "platform/sidefile.h"
 
 #include <QSet>
+
+#include <algorithm>
 
 namespace budget {
 
 Budget::Budget(QString folder, std::vector<Plan> plans)
     : folder_(std::move(folder)),
       plans_(std::move(plans)),
-      now_([] { return QDateTime::currentDateTimeUtc(); }) {}
+      now_(&sidefile::now) {}
 
 std::variant<Budget, QString> Budget::open(const QString& bookFolder) {
   auto read = budgetfile::load(bookFolder);
@@ -173,11 +176,41 @@ std::optional<QString> Budget::fillEstimate(const std::vector<Account>& accounts
               });
 }
 
+std::optional<QString> Budget::follow(const std::vector<Account>& accounts) {
+  QSet<int> years;
+  for (const Plan& p : plans_) years.insert(p.year);
+  std::vector<std::pair<size_t, Plan>> changed;
+  for (int year : years) {
+    for (const BoundPlan& b : bind(accounts, year)) {
+      if (b.slot == 0) continue;
+      const auto account = std::find_if(accounts.begin(), accounts.end(),
+                                        [&](const Account& a) { return a.slot == b.slot; });
+      if (b.plan->slot == b.slot && b.plan->name == account->name) continue;
+      Plan moved = *b.plan;
+      moved.slot = b.slot;
+      moved.name = account->name;
+      moved.changed = now_();
+      changed.emplace_back(static_cast<size_t>(b.plan - plans_.data()), std::move(moved));
+    }
+  }
+  if (changed.empty()) return std::nullopt;
+  const std::vector<Plan> kept = plans_;
+  for (auto& [index, plan] : changed) plans_[index] = std::move(plan);
+  if (auto failed = store()) {
+    plans_ = kept;
+    return failed;
+  }
+  return std::nullopt;
+}
+
 std::optional<QString> Budget::cross(std::vector<Step>& from, std::vector<Step>& to, bool back) {
   if (from.empty()) return QStringLiteral("沒有可以%1的預算變更").arg(back ? "復原" : "重做");
   Step& step = from.back();
   const Plan kept = plans_[step.index];
   Plan next = back ? step.before : step.after;
+  // The account as it is now: the chart may have moved on since the step.
+  next.slot = kept.slot;
+  next.name = kept.name;
   next.changed = now_();
   plans_[step.index] = next;
   if (auto failed = store()) {

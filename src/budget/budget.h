@@ -56,6 +56,11 @@ class Budget {
   std::optional<QString> fillEstimate(const std::vector<Account>& accounts,
                                       const Account& account, int year, qint64 amount);
 
+  // Keeps each plan's slot and name as its account's are now (after a rename, a move or a
+  // deletion of another account), so that the file follows the chart between budget edits.
+  // No step of its own: nothing a person planned changes. The reason when it cannot be written.
+  std::optional<QString> follow(const std::vector<Account>& accounts);
+
   bool canUndo() const { return !done_.empty(); }
   bool canRedo() const { return !undone_.empty(); }
   QString undoName() const { return done_.empty() ? QString() : done_.back().name; }

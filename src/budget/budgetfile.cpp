@@ -1,184 +1,148 @@
 #include "budget/budgetfile.h"
 
-#include "platform/safefile.h"
+#include "platform/sidefile.h"
 
-#include <QFileInfo>
-#include <QList>
-#include <QSet>
-#include <QStringDecoder>
+#include <QStringList>
 
 namespace budgetfile {
 namespace {
 
-constexpr int kFields = 12;
-constexpr qint64 kLowestYear = 1900;
-constexpr qint64 kHighestYear = 9999;
+const QString kKind = QStringLiteral("varnix-budget");
+constexpr int kVersion = 1;
+const QStringList kRules{QStringLiteral("same"), QStringLiteral("months"),
+                         QStringLiteral("spread")};
+const QStringList kKnown{QStringLiteral("year"),   QStringLiteral("slot"),
+                         QStringLiteral("kind"),   QStringLiteral("name"),
+                         QStringLiteral("rule"),   QStringLiteral("amount"),
+                         QStringLiteral("months"), QStringLiteral("own"),
+                         QStringLiteral("carry")};
 
-// Tabs and line breaks inside a name would cut the record: they are written as escapes.
-QByteArray escaped(const QString& text) {
-  QByteArray out;
-  for (const char c : text.toUtf8()) {
-    if (c == '\\') out += "\\\\";
-    else if (c == '\t') out += "\\t";
-    else if (c == '\n') out += "\\n";
-    else if (c == '\r') out += "\\r";
-    else out += c;
-  }
-  return out;
-}
-
-std::optional<QString> unescaped(const QByteArray& bytes) {
-  QByteArray out;
-  for (qsizetype i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] != '\\') {
-      out += bytes[i];
-      continue;
-    }
-    if (++i == bytes.size()) return std::nullopt;
-    switch (bytes[i]) {
-      case '\\': out += '\\'; break;
-      case 't': out += '\t'; break;
-      case 'n': out += '\n'; break;
-      case 'r': out += '\r'; break;
-      default: return std::nullopt;
-    }
-  }
-  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  const QString text = utf8(out);
-  if (utf8.hasError()) return std::nullopt;  // no UTF-8: a foreign file
-  return text;
-}
-
-std::optional<qint64> number(const QByteArray& field, qint64 low, qint64 high) {
-  // As written: no sign, no leading zeros.
-  if (field.isEmpty() || field.size() > 12 || (field.size() > 1 && field[0] == '0')) {
+// Digits as written: no sign, no leading zeros, within the range.
+std::optional<qint64> number(const QString& text, qint64 low, qint64 high) {
+  if (text.isEmpty() || text.size() > 12 || (text.size() > 1 && text[0] == u'0')) {
     return std::nullopt;
   }
-  for (qsizetype i = 0; i < field.size(); ++i) {
-    if (field[i] < '0' || field[i] > '9') return std::nullopt;
+  for (QChar c : text) {
+    if (c < u'0' || c > u'9') return std::nullopt;
   }
-  const qint64 value = field.toLongLong();
+  const qint64 value = text.toLongLong();
   if (value < low || value > high) return std::nullopt;
   return value;
 }
 
-QByteArray amounts(const budget::Months& months) {
-  QList<QByteArray> parts;
-  for (qint64 v : months) parts << QByteArray::number(v);
-  return parts.join(',');
+QString joined(const budget::Months& months) {
+  QStringList parts;
+  for (qint64 v : months) parts << QString::number(v);
+  return parts.join(u',');
 }
 
-QByteArray overrides(const std::array<std::optional<qint64>, 12>& months) {
-  QList<QByteArray> parts;
-  for (const auto& v : months) parts << (v ? QByteArray::number(*v) : QByteArray());
-  return parts.join(',');
+QString joined(const std::array<std::optional<qint64>, 12>& months) {
+  QStringList parts;
+  for (const auto& v : months) parts << (v ? QString::number(*v) : QString());
+  return parts.join(u',');
 }
 
-// One record's fields; nothing when any field is not as written.
-std::optional<budget::Plan> record(const QByteArray& line) {
-  const QList<QByteArray> f = line.split('\t');
-  if (f.size() != kFields) return std::nullopt;
+sidefile::Record recordOf(const budget::Plan& p) {
+  sidefile::Record r{p.id, p.changed, p.deleted, {}};
+  r.set(QStringLiteral("year"), QString::number(p.year));
+  r.set(QStringLiteral("slot"), QString::number(p.slot));
+  r.set(QStringLiteral("kind"), QString::number(p.kind));
+  r.set(QStringLiteral("name"), p.name);
+  r.set(QStringLiteral("rule"), kRules[static_cast<int>(p.rule)]);
+  r.set(QStringLiteral("amount"), QString::number(p.amount));
+  r.set(QStringLiteral("months"), joined(p.months));
+  r.set(QStringLiteral("own"), joined(p.overrides));
+  r.set(QStringLiteral("carry"), p.carryForward ? QStringLiteral("1") : QStringLiteral("0"));
+  for (const auto& [key, value] : p.otherFields) r.set(key, value);
+  return r;
+}
+
+// The plan a record holds; nothing when a field is missing or not as written.
+std::optional<budget::Plan> planOf(const sidefile::Record& r) {
   budget::Plan p;
-  const auto id = unescaped(f[0]);
-  if (!id || id->isEmpty() || id->size() > 64) return std::nullopt;
-  p.id = *id;
-  p.changed = QDateTime::fromString(QString::fromLatin1(f[1]), Qt::ISODate);
-  // Whole seconds in UTC, as written: anything else would not survive the next write.
-  if (!p.changed.isValid() || p.changed.timeSpec() != Qt::UTC || p.changed.time().msec() != 0 ||
-      p.changed.toString(Qt::ISODate).toLatin1() != f[1]) {
-    return std::nullopt;
-  }
-  if (f[2] != "0" && f[2] != "1") return std::nullopt;
-  p.deleted = f[2] == "1";
-  const auto year = number(f[3], kLowestYear, kHighestYear);
-  const auto slot = number(f[4], 1, 100);
-  const auto kind = number(f[5], 3, 4);
-  const auto name = unescaped(f[6]);
-  const auto rule = number(f[7], 0, 2);
-  const auto amount = number(f[8], 0, budget::kMaxAmount);
-  if (!year || !slot || !kind || !name || name->size() > 40 || !rule || !amount) {
+  p.id = r.id;
+  p.changed = r.changed;
+  p.deleted = r.deleted;
+  const auto text = [&](const char* key) { return r.field(QLatin1String(key)).value_or(QString()); };
+  const auto year = number(text("year"), 1900, 9999);
+  const auto slot = number(text("slot"), 1, 100);
+  const auto kind = number(text("kind"), 3, 4);
+  const auto amount = number(text("amount"), 0, budget::kMaxAmount);
+  const qsizetype rule = kRules.indexOf(text("rule"));
+  const auto name = r.field(QStringLiteral("name"));
+  const QString carry = text("carry");
+  if (!year || !slot || !kind || !amount || rule < 0 || !name || name->size() > 40 ||
+      (carry != u'0' && carry != u'1')) {
     return std::nullopt;
   }
   p.year = static_cast<int>(*year);
   p.slot = static_cast<int>(*slot);
   p.kind = static_cast<int>(*kind);
   p.name = *name;
-  p.rule = static_cast<budget::Rule>(*rule);
+  p.rule = static_cast<budget::Rule>(rule);
   p.amount = *amount;
-  const QList<QByteArray> months = f[9].split(',');
-  const QList<QByteArray> own = f[10].split(',');
+  p.carryForward = carry == u'1';
+  const QStringList months = text("months").split(u',');
+  const QStringList own = text("own").split(u',');
   if (months.size() != 12 || own.size() != 12) return std::nullopt;
   for (size_t m = 0; m < 12; ++m) {
     const auto v = number(months[static_cast<qsizetype>(m)], 0, budget::kMaxAmount);
     if (!v) return std::nullopt;
     p.months[m] = *v;
-    const QByteArray& o = own[static_cast<qsizetype>(m)];
+    const QString& o = own[static_cast<qsizetype>(m)];
     if (o.isEmpty()) continue;
     const auto w = number(o, 0, budget::kMaxAmount);
     if (!w) return std::nullopt;
     p.overrides[m] = *w;
   }
-  if (f[11] != "0" && f[11] != "1") return std::nullopt;
-  p.carryForward = f[11] == "1";
+  for (const auto& [key, value] : r.fields) {
+    if (!kKnown.contains(key)) p.otherFields.emplace_back(key, value);
+  }
   return p;
+}
+
+std::vector<sidefile::Record> recordsOf(const std::vector<budget::Plan>& plans) {
+  std::vector<sidefile::Record> records;
+  records.reserve(plans.size());
+  for (const budget::Plan& p : plans) records.push_back(recordOf(p));
+  return records;
+}
+
+std::variant<std::vector<budget::Plan>, QString> plansOf(const sidefile::Contents& contents) {
+  std::vector<budget::Plan> plans;
+  for (size_t i = 0; i < contents.records.size(); ++i) {
+    auto plan = planOf(contents.records[i]);
+    if (!plan) {
+      // Line 1 is the file's kind; the records follow from line 2.
+      return QStringLiteral("預算檔第 %1 行有誤，檔案可能已損壞").arg(i + 2);
+    }
+    plans.push_back(std::move(*plan));
+  }
+  return plans;
 }
 
 }  // namespace
 
 QString pathIn(const QString& bookFolder) { return bookFolder + QLatin1Char('/') + kFileName; }
 
-QByteArray write(const std::vector<budget::Plan>& plans) {
-  QByteArray out = kHeader + '\n';
-  for (const budget::Plan& p : plans) {
-    const QList<QByteArray> fields{
-        escaped(p.id),
-        p.changed.toUTC().toString(Qt::ISODate).toLatin1(),
-        p.deleted ? "1" : "0",
-        QByteArray::number(p.year),
-        QByteArray::number(p.slot),
-        QByteArray::number(p.kind),
-        escaped(p.name),
-        QByteArray::number(static_cast<int>(p.rule)),
-        QByteArray::number(p.amount),
-        amounts(p.months),
-        overrides(p.overrides),
-        p.carryForward ? "1" : "0"};
-    out += fields.join('\t') + '\n';
-  }
-  return out;
+std::variant<QByteArray, QString> write(const std::vector<budget::Plan>& plans) {
+  return sidefile::serialize(kKind, kVersion, recordsOf(plans));
 }
 
 std::variant<std::vector<budget::Plan>, QString> read(const QByteArray& bytes) {
-  if (bytes.size() > kMaxBytes) return QStringLiteral("預算檔太大，不像是本程式的預算檔");
-  QList<QByteArray> lines = bytes.split('\n');
-  if (lines.isEmpty() || lines.first() != kHeader) {
-    return QStringLiteral("這不是本程式的預算檔，或是較新版本所寫");
-  }
-  if (!lines.last().isEmpty()) return QStringLiteral("預算檔的最後一行不完整，檔案可能已損壞");
-  lines.removeLast();
-  std::vector<budget::Plan> plans;
-  QSet<QString> ids;
-  for (qsizetype i = 1; i < lines.size(); ++i) {
-    auto plan = record(lines[i]);
-    if (!plan || ids.contains(plan->id)) {
-      return QStringLiteral("預算檔第 %1 行有誤，檔案可能已損壞").arg(i + 1);
-    }
-    ids.insert(plan->id);
-    plans.push_back(std::move(*plan));
-  }
-  return plans;
+  const auto parsed = sidefile::parse(bytes, kKind, kVersion);
+  if (const QString* why = std::get_if<QString>(&parsed)) return QStringLiteral("預算檔：") + *why;
+  return plansOf(std::get<sidefile::Contents>(parsed));
 }
 
 std::variant<std::vector<budget::Plan>, QString> load(const QString& bookFolder) {
-  const QString path = pathIn(bookFolder);
-  if (!QFileInfo::exists(path)) return std::vector<budget::Plan>{};
-  const auto bytes = safefile::read(path);
-  if (!bytes) return QStringLiteral("無法讀取預算檔「%1」").arg(path);
-  return read(*bytes);
+  const auto parsed = sidefile::read(pathIn(bookFolder), kKind, kVersion);
+  if (const QString* why = std::get_if<QString>(&parsed)) return *why;
+  return plansOf(std::get<sidefile::Contents>(parsed));
 }
 
 std::optional<QString> save(const QString& bookFolder, const std::vector<budget::Plan>& plans) {
-  return safefile::write(pathIn(bookFolder), write(plans));
+  return sidefile::write(pathIn(bookFolder), kKind, kVersion, recordsOf(plans));
 }
 
 }  // namespace budgetfile

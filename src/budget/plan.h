@@ -6,6 +6,7 @@
 
 #include <array>
 #include <optional>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -35,8 +36,10 @@ struct Plan {
   Months months{};
   std::array<std::optional<qint64>, 12> overrides{};  // a month's own amount
   bool carryForward = false;
-  QDateTime changed;  // UTC
+  QDateTime changed;  // UTC, whole milliseconds
   bool deleted = false;
+  // Fields a later version wrote, kept as they were.
+  std::vector<std::pair<QString, QString>> otherFields;
 
   bool operator==(const Plan&) const = default;
 };

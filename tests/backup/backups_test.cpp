@@ -124,7 +124,7 @@ TEST(RestoreTest, ABackupComesBackAsANewListedBookBesideTheOriginal) {
   OpenBook book;
   const QByteArray first = book.entriesBytes();
   // The budget beside the book goes into the backup with it and comes back with the restore.
-  const QByteArray plans = "Varnix budget 1\n";
+  const QByteArray plans = "varnix-budget 1\n";
   putFile(book.folder() + "/Budget.txt", plans);
   book.change(250);
   ASSERT_TRUE(SaveDatabase(book.store).saved());

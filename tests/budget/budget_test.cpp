@@ -36,37 +36,43 @@ Plan samplePlan() {
 }
 
 TEST(BudgetFile, BytesOfOnePlanAreExactAndReadBack) {
-  const QByteArray bytes = budgetfile::write({samplePlan()});
+  const auto bytes = budgetfile::write({samplePlan()});
   const QByteArray expected =
-      "Varnix budget 1\n"
-      "2026-4-5\t2026-03-01T12:00:00Z\t0\t2026\t5\t4\tE-\xe9\xa3\x9f\\t\xe8\xb2\xbb\t2\t1210\t"
-      "0,0,0,0,0,0,0,0,0,0,0,0\t,0,,,,,,,,,,\t1\n";
-  EXPECT_EQ(bytes, expected);
-  const auto read = budgetfile::read(bytes);
+      "varnix-budget 1\n"
+      "2026-4-5\t2026-03-01T12:00:00.000Z\tlive\tyear=2026\tslot=5\tkind=4\t"
+      "name=E-\xe9\xa3\x9f\\t\xe8\xb2\xbb\trule=spread\tamount=1210\t"
+      "months=0,0,0,0,0,0,0,0,0,0,0,0\town=,0,,,,,,,,,,\tcarry=1\n";
+  ASSERT_EQ(std::get<QByteArray>(bytes), expected);
+  const auto read = budgetfile::read(expected);
   ASSERT_TRUE(std::holds_alternative<std::vector<Plan>>(read));
   EXPECT_EQ(std::get<std::vector<Plan>>(read), std::vector<Plan>{samplePlan()});
+  // A field a later version adds survives being written back.
+  QByteArray later = expected;
+  later.replace("\tcarry=1\n", "\tcarry=1\tnote=x\n");
+  const auto kept = budgetfile::read(later);
+  ASSERT_TRUE(std::holds_alternative<std::vector<Plan>>(kept));
+  EXPECT_EQ(std::get<QByteArray>(budgetfile::write(std::get<std::vector<Plan>>(kept))), later);
 }
 
 TEST(BudgetFile, DamagedAndForeignFilesAreRefusedInWords) {
-  const QByteArray good = budgetfile::write({samplePlan()});
-  const QByteArray line = good.mid(good.indexOf('\n') + 1);
+  const QByteArray good = std::get<QByteArray>(budgetfile::write({samplePlan()}));
+  const auto broken = [&](const char* from, const char* to) {
+    return QByteArray(good).replace(from, to);
+  };
   struct Case {
     const char* name;
     QByteArray bytes;
     const char* says;
   } cases[] = {
-      {"empty", "", "不是本程式的預算檔"},
-      {"newerVersion", "Varnix budget 2\n", "不是本程式的預算檔"},
-      {"cutShort", good.left(good.size() - 3), "不完整"},
-      {"fieldMissing", "Varnix budget 1\n" + line.left(line.lastIndexOf('\t')) + "\n", "第 2 行"},
-      {"twiceTheSameId", good + line, "第 3 行"},
-      {"negativeAmount", QByteArray(good).replace("\t1210\t", "\t-1\t"), "第 2 行"},
-      {"beyondTheField", QByteArray(good).replace("\t1210\t", "\t2147483648\t"), "第 2 行"},
-      {"notUtf8", QByteArray(good).replace("\xe9\xa3\x9f", "\xff\xfe"), "第 2 行"},
-      {"assetKind", QByteArray(good).replace("\t5\t4\t", "\t5\t1\t"), "第 2 行"},
-      {"localTime", QByteArray(good).replace("12:00:00Z", "12:00:00"), "第 2 行"},
-      {"badEscape", QByteArray(good).replace("\\t", "\\q"), "第 2 行"},
-      {"elevenMonths", QByteArray(good).replace("\t0,0,0,", "\t0,0,"), "第 2 行"},
+      {"empty", "", "預算檔"},
+      {"cutShort", good.left(good.size() - 3), "預算檔"},
+      {"fieldMissing", broken("\tcarry=1", ""), "第 2 行"},
+      {"negativeAmount", broken("amount=1210", "amount=-1"), "第 2 行"},
+      {"beyondTheField", broken("amount=1210", "amount=2147483648"), "第 2 行"},
+      {"assetKind", broken("kind=4", "kind=1"), "第 2 行"},
+      {"unknownRule", broken("rule=spread", "rule=weekly"), "第 2 行"},
+      {"elevenMonths", broken("months=0,0,0,", "months=0,0,"), "第 2 行"},
+      {"notUtf8", broken("\xe9\xa3\x9f", "\xff\xfe"), "第 2 行"},
   };
   for (const Case& c : cases) {
     const auto read = budgetfile::read(c.bytes);
@@ -144,9 +150,18 @@ TEST_F(BudgetBook, PlansFollowRenamedMovedAndDeletedAccounts) {
   ASSERT_FALSE(budget.setMonth(accounts, accounts[2], 2026, 1, "900"));
   // 食費 renamed in its slot: the plan stays with it.
   std::vector<Account> renamed{{3, 3, "I-薪資"}, {4, 4, "E-餐費"}, {5, 4, "E-房租"}};
-  EXPECT_EQ(budget.planOf(renamed, renamed[1], 2026)->months, budget.plans()[0].months);
   EXPECT_EQ(budget::plannedMonths(*budget.planOf(renamed, renamed[1], 2026))[0], 100);
-  // 食費 deleted: 房租 moves up into its slot and keeps its own plan; 食費's is left unbound.
+  // ...and then moved below 房租: followed after the rename, found by its new name.
+  ASSERT_FALSE(budget.follow(renamed));
+  std::vector<Account> moved{{3, 3, "I-薪資"}, {4, 4, "E-房租"}, {5, 4, "E-餐費"}};
+  EXPECT_EQ(budget::plannedMonths(*budget.planOf(moved, moved[2], 2026))[0], 100);
+  EXPECT_EQ(budget::plannedMonths(*budget.planOf(moved, moved[1], 2026))[0], 900);
+  ASSERT_FALSE(budget.follow(moved));
+  ASSERT_FALSE(budget.undo());  // the edit is undone, the account stays the one followed
+  EXPECT_EQ(budget.planOf(moved, moved[1], 2026), nullptr);
+  EXPECT_EQ(budget::plannedMonths(*budget.planOf(moved, moved[2], 2026))[0], 100);
+  ASSERT_FALSE(budget.redo());
+  // 餐費 deleted: 房租 keeps its own plan; 餐費's is left unbound.
   std::vector<Account> deleted{{3, 3, "I-薪資"}, {4, 4, "E-房租"}};
   const auto bound = budget.bind(deleted, 2026);
   ASSERT_EQ(bound.size(), 2u);
@@ -156,7 +171,7 @@ TEST_F(BudgetBook, PlansFollowRenamedMovedAndDeletedAccounts) {
       budget::buildReport(deleted, bound, {}, 2026, 1, budget::Span::Month);
   ASSERT_EQ(report.expense.size(), 2u);
   EXPECT_EQ(report.expense[0].budget, 900);
-  EXPECT_EQ(report.expense[1].name, "已刪除帳戶（E-食費）");
+  EXPECT_EQ(report.expense[1].name, "已刪除帳戶（E-餐費）");
   EXPECT_EQ(report.expense[1].budget, 100);
 }
 
