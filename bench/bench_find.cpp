@@ -9,7 +9,7 @@
 #include "search/search.h"
 #include "store/Module1.h"
 #include "store/database.h"
-#include "ui/print/pages.h"
+#include "ui/print/documents.h"
 
 #include <QApplication>
 #include <QDir>
@@ -146,6 +146,22 @@ void BM_JournalPdf(benchmark::State& state) {
   state.counters["KiB"] = static_cast<double>(QFileInfo(path).size()) / 1024;
 }
 BENCHMARK(BM_JournalPdf)->Unit(benchmark::kMillisecond);
+
+// A year's period report with its tables and three charts painted at 300 dpi.
+void BM_PeriodReportPdf(benchmark::State& state) {
+  QTemporaryDir dir;
+  worstcase::NoDialogs dialogs;
+  Module1 store(dir.path(), dialogs);
+  worstcase::fill(store);
+  const period::Report report = period::buildReport(store, period::yearPeriod(2025));
+  const QString path = dir.path() + QStringLiteral("/period.pdf");
+  for (auto _ : state) {
+    if (auto error = printing::savePdf(printing::periodDocument(store, report), path))
+      throw std::runtime_error(error->toStdString());
+  }
+  state.counters["KiB"] = static_cast<double>(QFileInfo(path).size()) / 1024;
+}
+BENCHMARK(BM_PeriodReportPdf)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 
 #include "platform/dialogs.h"
 #include "reports/journal/DiaryForm.h"
+#include "interchange/journalexport.h"
 #include "reports/journal/journal.h"
 #include "reports/statements/BSForm.h"
 #include "reports/statements/statements.h"

@@ -1,9 +1,10 @@
 #include "accounts/AccountForm.h"
 
+#include "accounts/chart.h"
+#include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/keys.h"
 #include "store/Module1.h"
-#include "accounts/chart.h"
 #include "store/ledger.h"
 
 #include <QComboBox>
@@ -34,69 +35,15 @@ AccountForm::AccountForm(Module1& store, QWidget* parent) : FixedDialog(parent),
   setWindowTitle(QStringLiteral("編輯帳戶"));
   setFont(uiFont());
   setClientSize(382, 208);
-  build();
+  buildControls();
   refillList();
   connect(&store_, &Module1::accountListsRefilled, this, &AccountForm::refillList);
 }
 
-void AccountForm::build() {
-  auto place = [this](QWidget* w, const char* name, int left, int top, int width, int height) {
-    w->setObjectName(QLatin1String(name));
-    w->setGeometry(left, top, width, height);
-  };
-  auto button = [this, &place](const char* name, const QString& caption, int left, int top,
-                               int width) {
-    auto* b = new QPushButton(caption, this);
-    place(b, name, left, top, width, 25);
-    return b;
-  };
-
-  chart_ = new QListWidget(this);
-  chart_->setSelectionMode(QAbstractItemView::SingleSelection);
-  place(chart_, "List1", 8, 12, 161, 152);
-
-  upButton_ = button("Cmd1", QStringLiteral("上"), 8, 173, 41);
-  downButton_ = button("Cmd2", QStringLiteral("下"), 48, 173, 41);
-  editButton_ = button("Cmd3", QStringLiteral("編輯"), 88, 173, 41);
-  deleteButton_ = button("Cmd4", QStringLiteral("刪除"), 128, 173, 41);
-
-  // The captions need a little more room than their designed 12 pixels in this font.
-  auto* nameCaption = new QLabel(QStringLiteral("名稱："), this);
-  place(nameCaption, "Label2", 184, 21, 60, 18);
-  nameBox_ = new QComboBox(this);
-  nameCaption->setBuddy(nameBox_);
-  nameBox_->setEditable(true);
-  nameBox_->setInsertPolicy(QComboBox::NoInsert);
-  nameBox_->setMaxVisibleItems(16);
-  place(nameBox_, "Cob1", 184, 40, 113, 22);
-  initialValueCaption_ = new QLabel(QStringLiteral("初值"), this);
-  place(initialValueCaption_, "Label1", 184, 78, 30, 18);
-  initialValueBox_ = new QLineEdit(this);
-  initialValueBox_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  place(initialValueBox_, "Text4", 216, 76, 81, 23);
-  initialValueCaption_->setBuddy(initialValueBox_);
-  createButton_ = button("Cmd0", QStringLiteral("建立(&C)"), 184, 120, 113);
-
-  const QString captions[] = {QStringLiteral("資產(&A)"), QStringLiteral("負債(&L)"),
-                              QStringLiteral("收入(&I)"), QStringLiteral("支出(&E)")};
-  for (int i = 0; i < 4; ++i) {
-    auto* option = new QRadioButton(captions[i], this);
-    const QByteArray name = "Option" + QByteArray::number(i + 1);
-    place(option, name.constData(), 312, 40 + 24 * i, 70, 17);
-    kindOptions_[i] = option;
-    const int kind = i + 1;
-    connect(option, &QRadioButton::toggled, this, [this, kind](bool on) {
-      if (on) onKindChosen(kind);
-    });
-  }
-  kindOptions_[0]->setChecked(true);
-
-  // Heard without the window: the list, and the arrows that say only which way.
-  chart_->setAccessibleName(QStringLiteral("帳戶"));
-  upButton_->setAccessibleName(QStringLiteral("上移"));
-  downButton_->setAccessibleName(QStringLiteral("下移"));
-
-  doneButton_ = button("Cmd5", QStringLiteral("完成(&D)"), 296, 173, 73);
+void AccountForm::buildControls() {
+  buildChart();
+  buildNewAccount();
+  doneButton_ = build::button(this, kDone, QStringLiteral("完成(&D)"), {296, 173, 73, 25});
   doneButton_->setDefault(true);
   setCancelButton(editButton_);
 
@@ -117,6 +64,56 @@ void AccountForm::build() {
   connect(editButton_, &QPushButton::clicked, this, &AccountForm::onEdit);
   connect(deleteButton_, &QPushButton::clicked, this, &AccountForm::onDelete);
   connect(doneButton_, &QPushButton::clicked, this, &AccountForm::onDone);
+}
+
+// The chart with the four buttons under it.
+void AccountForm::buildChart() {
+  chart_ = new QListWidget(this);
+  chart_->setSelectionMode(QAbstractItemView::SingleSelection);
+  chart_->setObjectName(QLatin1String(kChart));
+  chart_->setGeometry(8, 12, 161, 152);
+
+  upButton_ = build::button(this, kUp, QStringLiteral("上"), {8, 173, 41, 25});
+  downButton_ = build::button(this, kDown, QStringLiteral("下"), {48, 173, 41, 25});
+  editButton_ = build::button(this, kEdit, QStringLiteral("編輯"), {88, 173, 41, 25});
+  deleteButton_ = build::button(this, kDelete, QStringLiteral("刪除"), {128, 173, 41, 25});
+  // Heard without the window: the list, and the arrows that say only which way.
+  chart_->setAccessibleName(QStringLiteral("帳戶"));
+  upButton_->setAccessibleName(QStringLiteral("上移"));
+  downButton_->setAccessibleName(QStringLiteral("下移"));
+}
+
+// A new account's name, initial value and kind.
+void AccountForm::buildNewAccount() {
+  // The captions need a little more room than their designed 12 pixels in this font.
+  QLabel* nameCaption =
+      build::label(this, kNameCaption, QStringLiteral("名稱："), {184, 21, 60, 18});
+  nameBox_ = new QComboBox(this);
+  nameCaption->setBuddy(nameBox_);
+  nameBox_->setEditable(true);
+  nameBox_->setInsertPolicy(QComboBox::NoInsert);
+  nameBox_->setMaxVisibleItems(16);
+  nameBox_->setObjectName(QLatin1String(kName));
+  nameBox_->setGeometry(184, 40, 113, 22);
+  const build::LabelledBox initialValue =
+      build::labelledBox(this, kInitialValueCaption, QStringLiteral("初值"), {184, 78, 30, 18},
+                         kInitialValue, {216, 76, 81, 23});
+  initialValueCaption_ = initialValue.label;
+  initialValueBox_ = initialValue.box;
+  initialValueBox_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  createButton_ = build::button(this, kCreate, QStringLiteral("建立(&C)"), {184, 120, 113, 25});
+
+  const QString captions[] = {QStringLiteral("資產(&A)"), QStringLiteral("負債(&L)"),
+                              QStringLiteral("收入(&I)"), QStringLiteral("支出(&E)")};
+  for (int i = 0; i < 4; ++i) {
+    QRadioButton* option = build::option(this, kKinds[i], captions[i], {312, 40 + 24 * i, 70, 17});
+    kindOptions_[i] = option;
+    const int kind = i + 1;
+    connect(option, &QRadioButton::toggled, this, [this, kind](bool on) {
+      if (on) onKindChosen(kind);
+    });
+  }
+  kindOptions_[0]->setChecked(true);
 }
 
 void AccountForm::prepare() {

@@ -19,6 +19,20 @@ class AccountForm : public FixedDialog {
   Q_OBJECT
 
  public:
+  static constexpr char kChart[] = "List1";
+  static constexpr char kUp[] = "Cmd1";
+  static constexpr char kDown[] = "Cmd2";
+  static constexpr char kEdit[] = "Cmd3";
+  static constexpr char kDelete[] = "Cmd4";
+  static constexpr char kNameCaption[] = "Label2";
+  static constexpr char kName[] = "Cob1";
+  static constexpr char kInitialValueCaption[] = "Label1";
+  static constexpr char kInitialValue[] = "Text4";
+  static constexpr char kCreate[] = "Cmd0";
+  // The kinds 1 to 4: asset, liability, income, expense.
+  static constexpr std::array<const char*, 4> kKinds = {"Option1", "Option2", "Option3", "Option4"};
+  static constexpr char kDone[] = "Cmd5";
+
   explicit AccountForm(Module1& store, QWidget* parent = nullptr);
 
   // What the main window's "編輯帳戶(&A)" does before showing: empty name, initial value 0.
@@ -29,7 +43,9 @@ class AccountForm : public FixedDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
-  void build();
+  void buildControls();
+  void buildChart();
+  void buildNewAccount();
   void refillList();
   int chosenKind() const;
   void onKindChosen(int kind);

@@ -1,7 +1,8 @@
 #include "catalogue/OpenForm.h"
 
-#include "catalogue/BackupForm.h"
+#include "backup/BackupForm.h"
 
+#include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
 #include "store/Module1.h"
 #include "store/database.h"
@@ -28,22 +29,22 @@ OpenForm::OpenForm(Module1& store, QWidget* parent)
   setClientSize(kButtonLeft + kButtonWidth + 14, kTop * 2 + 9 * kButtonStep + kButtonHeight);
 
   list_ = new QListWidget(this);
-  list_->setObjectName(QStringLiteral("List1"));
+  list_->setObjectName(QLatin1String(kBooks));
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
   list_->setAccessibleName(QStringLiteral("資料庫"));
   list_->setGeometry(14, kTop, kButtonLeft - 28, 9 * kButtonStep + kButtonHeight);
 
-  openButton_ = addButton("Cmd1", QStringLiteral("開啟(&O)"), 0);
+  openButton_ = addButton(kOpen, QStringLiteral("開啟(&O)"), 0);
   openButton_->setDefault(true);
-  QPushButton* add = addButton("Cmd5", QStringLiteral("新增(&N)"), 1);
-  renameButton_ = addButton("Cmd2", QStringLiteral("更名(&R)"), 2);
-  deleteButton_ = addButton("Cmd3", QStringLiteral("刪除(&D)"), 3);
-  copyButton_ = addButton("Cmd4", QStringLiteral("複製(&C)"), 4);
-  QPushButton* up = addButton("Cmd8", QStringLiteral("上移"), 5);
-  QPushButton* down = addButton("Cmd9", QStringLiteral("下移"), 6);
-  cancelButton_ = addButton("Cmd0", QStringLiteral("取消"), 7);
-  QPushButton* logOut = addButton("Cmd6", QStringLiteral("登出"), 8);
-  backupsButton_ = addButton("Backups", QStringLiteral("備份與還原(&B)"), 9);
+  QPushButton* add = addButton(kAdd, QStringLiteral("新增(&N)"), 1);
+  renameButton_ = addButton(kRename, QStringLiteral("更名(&R)"), 2);
+  deleteButton_ = addButton(kDelete, QStringLiteral("刪除(&D)"), 3);
+  copyButton_ = addButton(kCopy, QStringLiteral("複製(&C)"), 4);
+  QPushButton* up = addButton(kUp, QStringLiteral("上移"), 5);
+  QPushButton* down = addButton(kDown, QStringLiteral("下移"), 6);
+  cancelButton_ = addButton(kCancel, QStringLiteral("取消"), 7);
+  QPushButton* logOut = addButton(kLogOut, QStringLiteral("登出"), 8);
+  backupsButton_ = addButton(kBackups, QStringLiteral("備份與還原(&B)"), 9);
 
   setTabOrder(list_, openButton_);
   setTabOrder(openButton_, add);
@@ -81,10 +82,8 @@ OpenForm::OpenForm(Module1& store, QWidget* parent)
 }
 
 QPushButton* OpenForm::addButton(const char* name, const QString& caption, int row) {
-  auto* button = new QPushButton(caption, this);
-  button->setObjectName(QLatin1String(name));
-  button->setGeometry(kButtonLeft, kTop + row * kButtonStep, kButtonWidth, kButtonHeight);
-  return button;
+  return build::button(this, name, caption,
+                       {kButtonLeft, kTop + row * kButtonStep, kButtonWidth, kButtonHeight});
 }
 
 std::optional<Message> OpenForm::load() {
@@ -173,7 +172,10 @@ void OpenForm::onCopy() { showRefusal(catalogue_.copy()); }
 
 void OpenForm::onBackups() {
   if (!catalogue_.hasSelection()) return;
-  BackupForm form(store_, catalogue_, this);
+  BackupForm form(
+      store_.dialogs(), catalogue_.entries().value(catalogue_.selected()),
+      catalogue_.backupsOfSelected(),
+      [this](const backup::BackupInfo& info) { return catalogue_.restoreBackup(info); }, this);
   store_.dialogs().exec(form);
   refresh();
 }

@@ -13,6 +13,18 @@ class OpenForm : public FixedDialog {
   Q_OBJECT
 
  public:
+  static constexpr char kBooks[] = "List1";
+  static constexpr char kOpen[] = "Cmd1";
+  static constexpr char kAdd[] = "Cmd5";
+  static constexpr char kRename[] = "Cmd2";
+  static constexpr char kDelete[] = "Cmd3";
+  static constexpr char kCopy[] = "Cmd4";
+  static constexpr char kUp[] = "Cmd8";
+  static constexpr char kDown[] = "Cmd9";
+  static constexpr char kCancel[] = "Cmd0";
+  static constexpr char kLogOut[] = "Cmd6";
+  static constexpr char kBackups[] = "Backups";
+
   OpenForm(Module1& store, QWidget* parent = nullptr);
 
   // Reads the user's list; the refusal when it cannot be read.

@@ -1,11 +1,12 @@
 #include "entries/InputForm.h"
 
+#include "entries/entrycommands.h"
 #include "platform/dates.h"
+#include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/keys.h"
 #include "store/LedgerView.h"
 #include "store/Module1.h"
-#include "entries/entrycommands.h"
 #include "store/ledger.h"
 
 #include <QComboBox>
@@ -24,17 +25,17 @@ const QString kEditTitle = QStringLiteral("編輯資料");
 struct KeyPlace {
   int left, top;
 };
-constexpr std::array<KeyPlace, 11> kKeypad = {{{208, 120},
-                                               {208, 96},
-                                               {232, 96},
-                                               {256, 96},
-                                               {208, 72},
-                                               {232, 72},
-                                               {256, 72},
-                                               {208, 48},
-                                               {232, 48},
-                                               {256, 48},
-                                               {256, 120}}};
+constexpr std::array<KeyPlace, 11> kKeyPlaces = {{{208, 120},
+                                                  {208, 96},
+                                                  {232, 96},
+                                                  {256, 96},
+                                                  {208, 72},
+                                                  {232, 72},
+                                                  {256, 72},
+                                                  {208, 48},
+                                                  {232, 48},
+                                                  {256, 48},
+                                                  {256, 120}}};
 
 }  // namespace
 
@@ -44,7 +45,7 @@ InputForm::InputForm(Module1& store, LedgerView& view, QWidget* parent)
   setWindowTitle(kNewTitle);
   setFont(uiFont());
   setClientSize(383, 247);
-  build();
+  buildControls();
   refillPickers();
   connect(&store_, &Module1::accountListsRefilled, this, &InputForm::refillPickers);
 }
@@ -54,31 +55,19 @@ void InputForm::showIn(QWidget* w, int left, int top, int width, int height) {
   w->setGeometry(left, top, width, height);
 }
 
-void InputForm::build() {
+void InputForm::buildControls() {
   auto label = [this](const char* name, const QString& caption, int top) {
-    auto* l = new QLabel(caption, this);
-    l->setObjectName(QLatin1String(name));
     // Three-character captions ("轉換到") need more than the designed 24 pixels.
-    showIn(l, 8, top - 3, 46, 18);
-    return l;
+    return build::label(this, name, caption, {8, top - 3, 46, 18});
   };
-  auto button = [this](const char* name, const QString& caption, int left, int top, int width) {
-    auto* b = new QPushButton(caption, this);
-    b->setObjectName(QLatin1String(name));
-    showIn(b, left, top, width, 25);
-    return b;
-  };
+  QLabel* dateCaption = label(kDateCaption, QStringLiteral("日期"), 24);
+  increaseCaption_ = label(kIncreaseCaption, QStringLiteral("分類"), 60);
+  decreaseCaption_ = label(kDecreaseCaption, QStringLiteral("帳戶"), 93);
+  QLabel* amountCaption = label(kAmountCaption, QStringLiteral("金額"), 125);
+  QLabel* memoCaption = label(kMemoCaption, QStringLiteral("備註"), 160);
 
-  QLabel* dateCaption = label("Label1", QStringLiteral("日期"), 24);
-  increaseCaption_ = label("Label2", QStringLiteral("分類"), 60);
-  decreaseCaption_ = label("Label3", QStringLiteral("帳戶"), 93);
-  QLabel* amountCaption = label("Label4", QStringLiteral("金額"), 125);
-  QLabel* memoCaption = label("Label5", QStringLiteral("備註"), 160);
-
-  dateBox_ = new QLineEdit(this);
-  dateBox_->setObjectName(QStringLiteral("Text1"));
-  showIn(dateBox_, 56, 16, 105, 25);
-  todayButton_ = button("Cmd4", QStringLiteral("今天"), 168, 16, 57);
+  dateBox_ = build::lineEdit(this, kDate, {56, 16, 105, 25});
+  todayButton_ = build::button(this, kToday, QStringLiteral("今天"), {168, 16, 57, 25});
 
   auto picker = [this](const char* name, int top) {
     auto* c = new QComboBox(this);
@@ -88,34 +77,21 @@ void InputForm::build() {
     showIn(c, 56, top, 145, 22);
     return c;
   };
-  increasePicker_ = picker("Cob2", 56);
-  decreasePicker_ = picker("Cob3", 88);
+  increasePicker_ = picker(kIncrease, 56);
+  decreasePicker_ = picker(kDecrease, 88);
 
-  amountBox_ = new QLineEdit(this);
-  amountBox_->setObjectName(QStringLiteral("Text2"));
+  amountBox_ = build::lineEdit(this, kAmount, {56, 120, 145, 25});
   amountBox_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  showIn(amountBox_, 56, 120, 145, 25);
 
   memoBox_ = new QPlainTextEdit(this);
-  memoBox_->setObjectName(QStringLiteral("Text3"));
+  memoBox_->setObjectName(QLatin1String(kMemo));
   memoBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   memoBox_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   memoBox_->setTabChangesFocus(true);
   memoBox_->installEventFilter(this);
   showIn(memoBox_, 56, 160, 313, 73);
 
-  for (int n = 0; n <= 10; ++n) {
-    const QString caption = n == 10 ? QStringLiteral("←") : QString::number(n);
-    auto* b = new QPushButton(caption, this);
-    b->setObjectName(QStringLiteral("CmdNum%1").arg(n));
-    // A click leaves the focus in the amount box, so Enter after the keypad still runs OK;
-    // a key reached with Tab takes Enter as its own press, as every button does.
-    b->setFocusPolicy(Qt::TabFocus);
-    b->setAutoDefault(true);
-    showIn(b, kKeypad[n].left, kKeypad[n].top, n == 0 ? 49 : 25, 25);
-    keypad_[n] = b;
-    connect(b, &QPushButton::clicked, this, [this, n] { onKeypad(n); });
-  }
+  buildKeypad();
 
   // A screen reader names each box by its caption, and the key with the arrow by what it does.
   dateCaption->setBuddy(dateBox_);
@@ -125,10 +101,10 @@ void InputForm::build() {
   memoCaption->setBuddy(memoBox_);
   keypad_[10]->setAccessibleName(QStringLiteral("退格"));
 
-  okButton_ = button("Cmd1", QStringLiteral("新增(&N)"), 304, 16, 65);
+  okButton_ = build::button(this, kOk, QStringLiteral("新增(&N)"), {304, 16, 65, 25});
   okButton_->setDefault(true);
-  closeButton_ = button("Cmd2", QStringLiteral("取消(&C)"), 304, 48, 65);
-  clearButton_ = button("Cmd3", QStringLiteral("清除(&R)"), 304, 80, 65);
+  closeButton_ = build::button(this, kClose, QStringLiteral("取消(&C)"), {304, 48, 65, 25});
+  clearButton_ = build::button(this, kClear, QStringLiteral("清除(&R)"), {304, 80, 65, 25});
 
   QWidget* order[] = {dateBox_, todayButton_, increasePicker_, decreasePicker_, amountBox_,
                       memoBox_, okButton_,    closeButton_,    clearButton_};
@@ -142,6 +118,23 @@ void InputForm::build() {
   connect(closeButton_, &QPushButton::clicked, this, [this] { leave(); });
   connect(clearButton_, &QPushButton::clicked, this, &InputForm::onClear);
   connect(todayButton_, &QPushButton::clicked, this, &InputForm::onToday);
+}
+
+// The keys that type the amount: "0" to "9" and "←".
+void InputForm::buildKeypad() {
+  for (int n = 0; n <= 10; ++n) {
+    const QString caption = n == 10 ? QStringLiteral("←") : QString::number(n);
+    const KeyPlace place = kKeyPlaces[static_cast<size_t>(n)];
+    QPushButton* b =
+        build::button(this, kKeypad[static_cast<size_t>(n)], caption,
+                      {place.left, place.top, n == 0 ? 49 : 25, 25});  // "0" is twice as wide
+    // A click leaves the focus in the amount box, so Enter after the keypad still runs OK;
+    // a key reached with Tab takes Enter as its own press, as every button does.
+    b->setFocusPolicy(Qt::TabFocus);
+    b->setAutoDefault(true);
+    keypad_[n] = b;
+    connect(b, &QPushButton::clicked, this, [this, n] { onKeypad(n); });
+  }
 }
 
 bool InputForm::editMode() const { return windowTitle() == kEditTitle; }

@@ -18,6 +18,25 @@ class InputForm : public FixedDialog {
   Q_OBJECT
 
  public:
+  static constexpr char kDateCaption[] = "Label1";
+  static constexpr char kIncreaseCaption[] = "Label2";
+  static constexpr char kDecreaseCaption[] = "Label3";
+  static constexpr char kAmountCaption[] = "Label4";
+  static constexpr char kMemoCaption[] = "Label5";
+  static constexpr char kDate[] = "Text1";
+  static constexpr char kToday[] = "Cmd4";
+  static constexpr char kIncrease[] = "Cob2";
+  static constexpr char kDecrease[] = "Cob3";
+  static constexpr char kAmount[] = "Text2";
+  static constexpr char kMemo[] = "Text3";
+  static constexpr char kOk[] = "Cmd1";
+  static constexpr char kClose[] = "Cmd2";
+  static constexpr char kClear[] = "Cmd3";
+  // The keypad's keys "0" to "9", then "←".
+  static constexpr std::array<const char*, 11> kKeypad = {
+      "CmdNum0", "CmdNum1", "CmdNum2", "CmdNum3", "CmdNum4", "CmdNum5",
+      "CmdNum6", "CmdNum7", "CmdNum8", "CmdNum9", "CmdNum10"};
+
   InputForm(Module1& store, LedgerView& view, QWidget* parent = nullptr);
 
   // The main window's "新增(&N)": refuses at 3000 entries, else prefills and shows modally.
@@ -31,7 +50,8 @@ class InputForm : public FixedDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void build();
+  void buildControls();
+  void buildKeypad();
   void refillPickers();
   void onIncreasePicked(int position);
   void onDecreasePicked(int position);

@@ -4,6 +4,7 @@
 #include "budget/budget.h"
 #include "budget/budgettext.h"
 #include "interchange/exports.h"
+#include "interchange/journalexport.h"
 #include "platform/dates.h"
 #include "platform/dialogs.h"
 #include "platform/safefile.h"

@@ -8,7 +8,7 @@
 class Module1;
 
 // Exports for other programs: a spreadsheet's CSV and a plain-text accounting journal that
-// ledger and hledger read. The journal window's own two exports live in reports/journal.
+// ledger and hledger read. The journal window's own two exports live in journalexport.h.
 
 // UTF-8 with a byte order mark, CR LF lines, RFC 4180 quoting, a header row. One row per entry:
 // date, first account and its kind, second account and its kind, the amount as a plain number,

@@ -1,5 +1,6 @@
 #include "maintenance/DelForm.h"
 
+#include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/screen.h"
 #include "store/LedgerView.h"
@@ -18,14 +19,6 @@ QRect twips(int left, int top, int width, int height) {
   return QRect(left / 15, top / 15, width / 15, height / 15);
 }
 
-template <typename W, typename... Args>
-W* place(QWidget* parent, const char* name, const QRect& geometry, Args&&... args) {
-  auto* w = new W(std::forward<Args>(args)..., parent);
-  w->setObjectName(QLatin1String(name));
-  w->setGeometry(geometry);
-  return w;
-}
-
 }  // namespace
 
 DelForm::DelForm(Module1& store, LedgerView& view, QWidget* parent)
@@ -36,30 +29,30 @@ DelForm::DelForm(Module1& store, LedgerView& view, QWidget* parent)
   setClientSize(4455 / 15, 2535 / 15);
 
   onDateOption_ =
-      place<QRadioButton>(this, "Option1", twips(240, 240, 1095, 375), QStringLiteral("指定日期"));
-  afterOption_ =
-      place<QRadioButton>(this, "Option2", twips(240, 690, 1095, 375), QStringLiteral("之後"));
+      build::option(this, kOnDate, QStringLiteral("指定日期"), twips(240, 240, 1095, 375));
+  afterOption_ = build::option(this, kAfter, QStringLiteral("之後"), twips(240, 690, 1095, 375));
   withinOption_ =
-      place<QRadioButton>(this, "Option3", twips(240, 1140, 1095, 375), QStringLiteral("範圍內"));
+      build::option(this, kWithin, QStringLiteral("範圍內"), twips(240, 1140, 1095, 375));
   outsideOption_ =
-      place<QRadioButton>(this, "Option4", twips(240, 1590, 1095, 375), QStringLiteral("範圍外"));
+      build::option(this, kOutside, QStringLiteral("範圍外"), twips(240, 1590, 1095, 375));
   auto* options = new QButtonGroup(this);
   for (QRadioButton* option : {onDateOption_, afterOption_, withinOption_, outsideOption_}) {
     options->addButton(option);
     connect(option, &QRadioButton::toggled, this, &DelForm::onRuleChosen);
   }
 
-  firstDateBox_ = place<QLineEdit>(this, "Text1", twips(1800, 240, 2535, 375));
-  betweenDates_ = place<QLabel>(this, "Label1", twips(1800, 720, 0, 0));
-  secondDateBox_ = place<QLineEdit>(this, "Text2", twips(1800, 960, 2535, 375));
+  firstDateBox_ = build::lineEdit(this, kFromDate, twips(1800, 240, 2535, 375));
+  betweenDates_ = build::label(this, kBetweenDates, QString());
+  betweenDates_->move(1800 / 15, 720 / 15);
+  secondDateBox_ = build::lineEdit(this, kToDate, twips(1800, 960, 2535, 375));
   // The options above say what the dates mean; a screen reader hears the boxes by these.
   firstDateBox_->setAccessibleName(QStringLiteral("日期"));
   secondDateBox_->setAccessibleName(QStringLiteral("第二個日期"));
 
   deleteButton_ =
-      place<QPushButton>(this, "Cmd1", twips(3360, 1560, 975, 375), QStringLiteral("刪除(&D)"));
+      build::button(this, kDelete, QStringLiteral("刪除(&D)"), twips(3360, 1560, 975, 375));
   closeButton_ =
-      place<QPushButton>(this, "Cmd0", twips(3360, 2040, 975, 375), QStringLiteral("取消(&C)"));
+      build::button(this, kCancel, QStringLiteral("取消(&C)"), twips(3360, 2040, 975, 375));
   deleteButton_->setDefault(true);
   setCancelButton(closeButton_);
   connect(deleteButton_, &QPushButton::clicked, this, &DelForm::onDelete);

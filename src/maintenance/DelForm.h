@@ -16,6 +16,16 @@ class DelForm : public FixedDialog {
   Q_OBJECT
 
  public:
+  static constexpr char kOnDate[] = "Option1";
+  static constexpr char kAfter[] = "Option2";
+  static constexpr char kWithin[] = "Option3";
+  static constexpr char kOutside[] = "Option4";
+  static constexpr char kFromDate[] = "Text1";
+  static constexpr char kBetweenDates[] = "Label1";  // "之後" or "至"
+  static constexpr char kToDate[] = "Text2";
+  static constexpr char kDelete[] = "Cmd1";
+  static constexpr char kCancel[] = "Cmd0";
+
   DelForm(Module1& store, LedgerView& view, QWidget* parent = nullptr);
 
  protected:

@@ -5,7 +5,7 @@
 #include "reports/period/period.h"
 #include "store/Module1.h"
 #include "store/ledger.h"
-#include "ui/print/pages.h"
+#include "ui/print/documents.h"
 
 #include <QAbstractTableModel>
 #include <QCheckBox>
@@ -259,30 +259,26 @@ void SearchForm::onResultActivated(int row) {
 namespace {
 
 printing::Document resultsDocument(const Module1& store, const SearchResultsModel& model,
-                                   const QString& summary) {
-  printing::Document d;
-  d.title = QStringLiteral("尋找結果");
-  d.bookName = store.DataBaseName;
-  d.date = store.clock().today();
-  printing::Table table;
-  table.headers = SearchResultsModel::headers();
-  table.widths = {10, 11, 13, 13, 11, 26, 6};
-  table.alignRight = {false, false, false, false, true, false, true};
-  table.rows = model.texts();
-  d.blocks.emplace_back(std::move(table));
-  d.blocks.emplace_back(summary);
-  return d;
+                                   const printing::SearchCriteria& criteria,
+                                   const search::Results& results) {
+  return printing::searchResultsDocument(store, criteria, SearchResultsModel::headers(),
+                                         model.texts(), results.sum);
 }
 
 }  // namespace
 
 void SearchForm::printResults() {
-  printing::print(store_, resultsDocument(store_, *model_, summary_->text()), this);
+  printing::print(store_, resultsDocument(store_, *model_, criteria(), results_), this);
 }
 
 void SearchForm::saveResultsAsPdf() {
-  printing::saveAsPdf(store_, resultsDocument(store_, *model_, summary_->text()),
+  printing::saveAsPdf(store_, resultsDocument(store_, *model_, criteria(), results_),
                       store_.DataBaseName + QStringLiteral("-尋找結果.pdf"), this);
+}
+
+printing::SearchCriteria SearchForm::criteria() const {
+  return {memoBox_->text(),     accountBox_->currentText(), amountFromBox_->text(),
+          amountToBox_->text(), dateFromBox_->text(),       dateToBox_->text()};
 }
 
 SearchOutcome openSearch(Module1& store, QWidget* parent) {

@@ -12,6 +12,9 @@ class QLabel;
 class QLineEdit;
 class QTreeView;
 class SearchResultsModel;
+namespace printing {
+struct SearchCriteria;
+}
 
 // What the person chose in the search window, for the main window to carry out once the
 // window has gone: show an entry of the open book, or open another book.
@@ -39,6 +42,7 @@ class SearchForm : public FixedDialog {
   void onResultActivated(int row);
   void printResults();
   void saveResultsAsPdf();
+  printing::SearchCriteria criteria() const;
 
   Module1& store_;
   std::unique_ptr<search::Searcher> searcher_;

@@ -1,7 +1,9 @@
 #include "users/LoginForm.h"
 
+#include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
 #include "store/Module1.h"
+#include "users/password.h"
 #include "users/users.h"
 
 #include <QLabel>
@@ -20,6 +22,18 @@ class AsteriskStyle : public QProxyStyle {
   }
 };
 
+// The sample user that a first start lays out beside the program.
+const QString kSampleUser = QStringLiteral("Test");
+const QString kSamplePassword = QStringLiteral("839");
+
+// The hint sends a person to the sample user only while it is there as laid out: a data folder
+// made without the defaults, or a sample whose password was changed, would meet a refusal.
+bool sampleUserWaits(const QString& usersFolder) {
+  const password::FileRead stored = password::readPasswordFile(
+      usersFolder + kSampleUser + QLatin1Char('/') + password::kPasswordFile);
+  return !stored.error && stored.password == kSamplePassword;
+}
+
 }  // namespace
 
 LoginForm::LoginForm(Module1& store, QWidget* parent) : FixedDialog(parent), store_(store) {
@@ -28,37 +42,24 @@ LoginForm::LoginForm(Module1& store, QWidget* parent) : FixedDialog(parent), sto
   setFont(uiFont(9.5));
   setClientSize(344, 168);
 
-  auto* nameLabel = new QLabel(QStringLiteral("使用者名稱(&U):"), this);
-  nameLabel->setObjectName(QStringLiteral("lblLabels(0)"));
-  nameLabel->setGeometry(16, 18, 104, 26);
-  nameBox_ = new QLineEdit(this);
-  nameBox_->setObjectName(QStringLiteral("Text1"));
-  nameBox_->setGeometry(124, 18, 204, 26);
-  nameLabel->setBuddy(nameBox_);
-
-  auto* passwordLabel = new QLabel(QStringLiteral("密碼(&P):"), this);
-  passwordLabel->setObjectName(QStringLiteral("lblLabels(1)"));
-  passwordLabel->setGeometry(16, 54, 104, 26);
-  passwordBox_ = new QLineEdit(this);
-  passwordBox_->setObjectName(QStringLiteral("Text2"));
-  passwordBox_->setGeometry(124, 54, 204, 26);
+  nameBox_ = build::labelledBox(this, kUserNameCaption, QStringLiteral("使用者名稱(&U):"),
+                                {16, 18, 104, 26}, kUserName, {124, 18, 204, 26})
+                 .box;
+  passwordBox_ = build::labelledBox(this, kPasswordCaption, QStringLiteral("密碼(&P):"),
+                                    {16, 54, 104, 26}, kPassword, {124, 54, 204, 26})
+                     .box;
   maskWithAsterisks(passwordBox_);
-  passwordLabel->setBuddy(passwordBox_);
 
-  auto* hint = new QLabel(QStringLiteral("測試帳號：Test   密碼：839"), this);
-  hint->setObjectName(QStringLiteral("Label1"));
-  hint->setGeometry(16, 90, 312, 24);
+  QLabel* hint =
+      build::label(this, kSampleUserHint,
+                   QStringLiteral("測試帳號：%1   密碼：%2").arg(kSampleUser, kSamplePassword),
+                   {16, 90, 312, 24});
+  hint->setVisible(sampleUserWaits(store_.DataBaseFolder));
 
-  createButton_ = new QPushButton(QStringLiteral("建立"), this);
-  createButton_->setObjectName(QStringLiteral("Cmd1"));
-  createButton_->setGeometry(16, 124, 88, 30);
-  okButton_ = new QPushButton(QStringLiteral("確定"), this);
-  okButton_->setObjectName(QStringLiteral("cmdOK"));
-  okButton_->setGeometry(144, 124, 88, 30);
+  createButton_ = build::button(this, kCreate, QStringLiteral("建立"), {16, 124, 88, 30});
+  okButton_ = build::button(this, kOk, QStringLiteral("確定"), {144, 124, 88, 30});
   okButton_->setDefault(true);
-  endButton_ = new QPushButton(QStringLiteral("結束"), this);
-  endButton_->setObjectName(QStringLiteral("cmdCancel"));
-  endButton_->setGeometry(240, 124, 88, 30);
+  endButton_ = build::button(this, kEnd, QStringLiteral("結束"), {240, 124, 88, 30});
   setCancelButton(endButton_);
 
   setTabOrder(nameBox_, passwordBox_);

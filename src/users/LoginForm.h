@@ -18,6 +18,15 @@ class LoginForm : public FixedDialog {
  public:
   enum class Outcome { Stay, LoggedIn, End };
 
+  static constexpr char kUserNameCaption[] = "lblLabels(0)";
+  static constexpr char kUserName[] = "Text1";
+  static constexpr char kPasswordCaption[] = "lblLabels(1)";
+  static constexpr char kPassword[] = "Text2";
+  static constexpr char kSampleUserHint[] = "Label1";
+  static constexpr char kCreate[] = "Cmd1";
+  static constexpr char kOk[] = "cmdOK";
+  static constexpr char kEnd[] = "cmdCancel";
+
   LoginForm(Module1& store, QWidget* parent = nullptr);
 
   void setUserName(const QString& name);

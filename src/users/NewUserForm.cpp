@@ -1,11 +1,11 @@
 #include "users/NewUserForm.h"
 
+#include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
 #include "store/Module1.h"
 #include "users/LoginForm.h"
 #include "users/users.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -15,34 +15,18 @@ NewUserForm::NewUserForm(Module1& store, QWidget* parent) : FixedDialog(parent),
   setFont(uiFont(9.5));
   setClientSize(328, 118);
 
-  auto* nameLabel = new QLabel(QStringLiteral("名稱"), this);
-  nameLabel->setObjectName(QStringLiteral("Label1"));
-  nameLabel->setGeometry(16, 16, 40, 26);
-  nameBox_ = new QLineEdit(this);
-  nameBox_->setObjectName(QStringLiteral("Text1"));
-  nameBox_->setGeometry(60, 16, 150, 26);
-  nameLabel->setBuddy(nameBox_);
-
-  auto* passwordLabel = new QLabel(QStringLiteral("密碼"), this);
-  passwordLabel->setObjectName(QStringLiteral("Label2"));
-  passwordLabel->setGeometry(16, 52, 40, 26);
-  passwordBox_ = new QLineEdit(this);
-  passwordBox_->setObjectName(QStringLiteral("Text2"));
-  passwordBox_->setGeometry(60, 52, 150, 26);
+  nameBox_ = build::labelledBox(this, kUserNameCaption, QStringLiteral("名稱"), {16, 16, 40, 26},
+                                kUserName, {60, 16, 150, 26})
+                 .box;
+  passwordBox_ = build::labelledBox(this, kPasswordCaption, QStringLiteral("密碼"),
+                                    {16, 52, 40, 26}, kPassword, {60, 52, 150, 26})
+                     .box;
   maskWithAsterisks(passwordBox_);
-  passwordLabel->setBuddy(passwordBox_);
+  build::label(this, kPasswordRule, QStringLiteral("請輸入3-8個字元的密碼"), {60, 84, 160, 22});
 
-  auto* hint = new QLabel(QStringLiteral("請輸入3-8個字元的密碼"), this);
-  hint->setObjectName(QStringLiteral("Label3"));
-  hint->setGeometry(60, 84, 160, 22);
-
-  auto* ok = new QPushButton(QStringLiteral("確定"), this);
-  ok->setObjectName(QStringLiteral("Cmd1"));
-  ok->setGeometry(228, 16, 84, 30);
+  auto* ok = build::button(this, kOk, QStringLiteral("確定"), {228, 16, 84, 30});
   ok->setDefault(true);
-  auto* cancel = new QPushButton(QStringLiteral("取消"), this);
-  cancel->setObjectName(QStringLiteral("Cmd2"));
-  cancel->setGeometry(228, 52, 84, 30);
+  auto* cancel = build::button(this, kCancel, QStringLiteral("取消"), {228, 52, 84, 30});
 
   setTabOrder(nameBox_, passwordBox_);
   setTabOrder(passwordBox_, ok);

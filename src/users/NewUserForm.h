@@ -11,6 +11,14 @@ class NewUserForm : public FixedDialog {
   Q_OBJECT
 
  public:
+  static constexpr char kUserNameCaption[] = "Label1";
+  static constexpr char kUserName[] = "Text1";
+  static constexpr char kPasswordCaption[] = "Label2";
+  static constexpr char kPassword[] = "Text2";
+  static constexpr char kPasswordRule[] = "Label3";
+  static constexpr char kOk[] = "Cmd1";
+  static constexpr char kCancel[] = "Cmd2";
+
   NewUserForm(Module1& store, QWidget* parent = nullptr);
 
   bool created() const { return created_; }

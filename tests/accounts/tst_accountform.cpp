@@ -13,8 +13,8 @@ class TestAccountForm : public QObject {
     }
     void session(const std::function<void(QDialog&, QListWidget*)>& steps) {
       whenShown(dialogs, [steps](QDialog& d) {
-        steps(d, child<QListWidget>(d, "List1"));
-        if (d.isVisible()) click(d, "Cmd5");
+        steps(d, child<QListWidget>(d, AccountForm::kChart));
+        if (d.isVisible()) click(d, AccountForm::kDone);
       });
       openAccountEditor(store, nullptr);
     }
@@ -25,8 +25,8 @@ class TestAccountForm : public QObject {
     Program p;
     QSignalSpy refills(&p.store, &Module1::accountListsRefilled);
     p.session([&](QDialog& form, QListWidget* list) {
-      auto* name = child<QComboBox>(form, "Cob1");
-      auto* value = child<QLineEdit>(form, "Text4");
+      auto* name = child<QComboBox>(form, AccountForm::kName);
+      auto* value = child<QLineEdit>(form, AccountForm::kInitialValue);
       name->setEditText(QStringLiteral("銀行存款"));
       value->setText(QStringLiteral("5000"));
       QTest::keyClick(value, Qt::Key_Return);
@@ -52,8 +52,8 @@ class TestAccountForm : public QObject {
     for (const char* answer : {"E-餐飲費", "", "2"}) p.dialogs.type(QString::fromUtf8(answer));
     p.session([&](QDialog& form, QListWidget* list) {
       list->setCurrentRow(3);
-      click(form, "Cmd3");  // another's name: refused, no kind asked
-      click(form, "Cmd3");  // the name kept, then kind 2
+      click(form, AccountForm::kEdit);  // another's name: refused, no kind asked
+      click(form, AccountForm::kEdit);  // the name kept, then kind 2
     });
     QStringList asked;  // the editor, name, refusal, name, kind
     for (const auto& box : p.dialogs.shown()) asked << box.defaultText + box.message.text;

@@ -8,7 +8,7 @@ constexpr int kCash = 0, kFood = 2, kCard = 4;
 
 struct Program : MainWindowBook {
   InputForm form{store, window};
-  QTreeWidget* ledger = child<QTreeWidget>(window, "Liv1");
+  QTreeWidget* ledger = child<QTreeWidget>(window, MainForm::kLedger);
 
   Program() {
     store.clock().setToday(QDate(2026, 3, 14));
@@ -22,10 +22,10 @@ struct Program : MainWindowBook {
   void whileOpen(const std::function<void()>& steps) {
     whenShown(dialogs, [steps](QDialog& d) {
       steps();
-      if (d.isVisible()) click(d, "Cmd2");
+      if (d.isVisible()) click(d, InputForm::kClose);
     });
   }
-  QLineEdit* amount() { return child<QLineEdit>(form, "Text2"); }
+  QLineEdit* amount() { return child<QLineEdit>(form, InputForm::kAmount); }
   // The number and running total of the ledger's selected row.
   QStringList selected() {
     return {ledger->currentItem()->text(5), ledger->currentItem()->text(3)};
@@ -41,11 +41,11 @@ class TestInputForm : public QObject {
   void enterRunsOkOnceAndEscDoesNothing() {
     Program p;
     p.whileOpen([&] {
-      QCOMPARE(child<QComboBox>(p.form, "Cob3")->currentIndex(), kCash);
+      QCOMPARE(child<QComboBox>(p.form, InputForm::kDecrease)->currentIndex(), kCash);
       QTest::keyClick(p.amount(), Qt::Key_Return);  // no category yet: refused, still open
-      child<QComboBox>(p.form, "Cob2")->setCurrentIndex(kFood);
-      for (const char* key : {"CmdNum1", "CmdNum2", "CmdNum0"}) click(p.form, key);
-      auto* memo = child<QPlainTextEdit>(p.form, "Text3");
+      child<QComboBox>(p.form, InputForm::kIncrease)->setCurrentIndex(kFood);
+      for (int key : {1, 2, 0}) click(p.form, InputForm::kKeypad[key]);
+      auto* memo = child<QPlainTextEdit>(p.form, InputForm::kMemo);
       memo->insertPlainText(QStringLiteral("午餐"));
       QTest::keyClick(memo, Qt::Key_Return, Qt::ControlModifier);  // a line break only
       memo->insertPlainText(QStringLiteral("便當"));
@@ -69,9 +69,9 @@ class TestInputForm : public QObject {
     Program p;
     p.whileOpen([&] {
       p.amount()->clear();
-      for (const char* key : {"CmdNum7", "CmdNum10", "CmdNum4"}) {
-        child(p.form, key)->setFocus();
-        QTest::keyClick(child(p.form, key), Qt::Key_Return);
+      for (int key : {7, 10, 4}) {
+        child(p.form, InputForm::kKeypad[key])->setFocus();
+        QTest::keyClick(child(p.form, InputForm::kKeypad[key]), Qt::Key_Return);
       }
       QCOMPARE(p.amount()->text(), QStringLiteral("4"));
     });
@@ -82,14 +82,14 @@ class TestInputForm : public QObject {
   void editFollowsTheEntryAndCancelStoresNothing() {
     Program p;
     p.whileOpen([&] {
-      QCOMPARE(child<QComboBox>(p.form, "Cob2")->currentIndex(), kFood);
-      child<QComboBox>(p.form, "Cob3")->setCurrentIndex(kCard);
-      QTest::keyClick(child(p.form, "Text1"), Qt::Key_Return);
+      QCOMPARE(child<QComboBox>(p.form, InputForm::kIncrease)->currentIndex(), kFood);
+      child<QComboBox>(p.form, InputForm::kDecrease)->setCurrentIndex(kCard);
+      QTest::keyClick(child(p.form, InputForm::kDate), Qt::Key_Return);
       QVERIFY(!p.form.isVisible());
     });
     p.whileOpen([&] {
       p.amount()->setText(QStringLiteral("1"));
-      click(p.form, "Cmd2");
+      click(p.form, InputForm::kClose);
     });
     p.form.openEdit(2);
     p.form.openEdit(2);

@@ -1,11 +1,9 @@
 #include "Books.h"
-#include "TestFiles.h"
-#include "platform/safefile.h"
-#include "reports/journal/journal.h"
 #include "reports/period/period.h"
 #include "reports/statements/statements.h"
 
 #include <limits>
+#include <numeric>
 
 #include <gtest/gtest.h>
 
@@ -35,58 +33,6 @@ TEST(Statements, SixTextsOfASmallChartAreExact) {
   EXPECT_EQ(s.expenses, QStringLiteral("支出\r\n") + kRule + QStringLiteral("E-餐飲") + pad(16) +
                             "  200\r\n" + kRule + QStringLiteral("支出總合   200"));
   EXPECT_EQ(s.balanceLine, QStringLiteral("結餘  2800"));
-}
-
-struct JournalTest : ::testing::Test, testbooks::Books {
-  // Chinese (現金 b27b aaf7, 初值 aaec adc8), the smallest amount, a blank memo, a character the
-  // code page lacks; a comma, quotes and the three kinds of line break, each in its own field.
-  JournalTest() {
-    store.DataBaseName = QStringLiteral("2003-11");
-    entry("2025/03/01", "A-現金", "Equity", 1500, "初值, 2025");
-    entry("2025/03/02", "E-Food", "A-Bank", -2147483647 - 1, "   ");
-    entry("2025/03/03", "A-現😀", "A-\"Y\"", 7, "say\r\nthen\nbye\rend");
-  }
-};
-
-TEST_F(JournalTest, CsvQuotesOnlyWhatNeedsItInCodePage950) {
-  // Quoted for the comma, the quotes doubled, the line breaks kept inside the quotes.
-  EXPECT_EQ(csvBytes(journalRows(store)),
-            "2025/03/01,A-" + hex("b27baaf7") + ",Equity,1500,\"" + hex("aaecadc8") +  //
-                ", 2025\"\r\n" +                                                       //
-                "2025/03/02,E-Food,A-Bank,-2147483648,\r\n" +                          //
-                "2025/03/03,A-" + hex("b27b") + "?,\"A-\"\"Y\"\"\",7," +               //
-                "\"say\r\nthen\nbye\rend\"\r\n");
-}
-
-TEST_F(JournalTest, TextColumnsCountCharactersAndKeepEachEntryOnOneLine) {
-  EXPECT_EQ(textBytes(journalRows(store)),
-            // 4 characters (6 bytes) and 16 blanks: the columns line up in characters.
-            "2025/03/01 A-" + hex("b27baaf7") + blanks(16) + " Equity" + blanks(14) + " 1500" +
-                blanks(8) + " " + hex("aaecadc8") + ", 2025\r\n" +
-                // An 11-character amount, one filler; a memo of blanks leaves the separator last.
-                "2025/03/02 E-Food" + blanks(14) + " A-Bank" + blanks(14) + " -2147483648" +
-                blanks(1) + " \r\n" +
-                // The emoji is one "?" and one column; each line break in the memo is one blank.
-                "2025/03/03 A-" + hex("b27b") + "?" + blanks(16) + " A-\"Y\"" + blanks(15) + " 7" +
-                blanks(11) + " say then bye end\r\n");
-}
-
-TEST_F(JournalTest, ExportsGoToTheirFoldersAndAFailedOneKeepsTheEarlierFile) {
-  const QString csv = dir.path() + "/CSV/2003-11.csv";
-  ASSERT_EQ(exportJournal(store, journalRows(store), ExportKind::Text),
-            completion(QStringLiteral("已存成2003-11.txt檔")));
-  ASSERT_EQ(exportJournal(store, journalRows(store), ExportKind::Csv).title, "完成");
-  const QByteArray earlier = fileBytes(csv);
-  store.EntryCount = 2;  // a shorter journal that never reaches the disk
-  {
-    safefile::FailAfterBytes full(10);
-    EXPECT_TRUE(warns(exportJournal(store, journalRows(store), ExportKind::Csv),
-                      QStringLiteral("沒有存成2003-11.csv檔：")));
-  }
-  EXPECT_EQ(fileBytes(csv), earlier);
-  QFile::remove(csv);
-  QDir().mkpath(csv);  // a folder in the file's place
-  EXPECT_EQ(exportJournal(store, journalRows(store), ExportKind::Csv).title, "注意");
 }
 
 using V = std::vector<qint64>;
@@ -123,17 +69,60 @@ TEST_F(PeriodBook, MonthsAccountsTotalsAndNet) {
   EXPECT_EQ(r.net, 1780);
 }
 
-TEST(PeriodSlices, LargestEightAndTheRestAsOthers) {
-  period::Report r;
-  for (int i = 1; i <= 11; ++i) r.expense.push_back({QStringLiteral("E-%1").arg(i), i, {}, i * 10});
-  r.expense.push_back({"E-退款", 12, {}, -50});  // nothing spent: no slice
-  const auto slices = period::expenseSlices(r);
-  ASSERT_EQ(slices.size(), 9u);
-  EXPECT_EQ(slices[0].label, "E-11");
-  EXPECT_EQ(slices[8].label, period::kOthers);
-  EXPECT_EQ(slices[8].value, 30 + 20 + 10);
-  r.expense.resize(2);
-  EXPECT_EQ(period::expenseSlices(r).size(), 2u);  // no "其他" when all fit
+// Named slices grow past eight until "其他" is under a third of the spending, never past twelve
+// slices in all; the slices always add up to what was spent.
+TEST(PeriodSlices, OthersStaysUnderAThirdWithinTwelveSlices) {
+  std::vector<qint64> fewLarge(8, 1000);
+  fewLarge.resize(30, 10);
+  const std::tuple<std::vector<qint64>, size_t, bool> cases[] = {
+      {std::vector<qint64>(12, 100), 12, false},
+      {fewLarge, 9, true},
+      {std::vector<qint64>(15, 100), 12, true},   // eleven named: 其他 4/15
+      {std::vector<qint64>(40, 100), 12, true}};  // the cap wins
+  for (const auto& [totals, count, others] : cases) {
+    period::Report r;
+    for (size_t i = 0; i < totals.size(); ++i) r.expense.push_back({"E", 1, {}, totals[i]});
+    r.expense.push_back({"E-退款", 99, {}, -50});  // nothing spent: no slice
+    const auto slices = period::expenseSlices(r);
+    ASSERT_EQ(slices.size(), count);
+    EXPECT_EQ(slices.back().label == period::kOthers, others);
+    const auto add = [](qint64 sum, const period::Slice& s) { return sum + s.value; };
+    EXPECT_EQ(std::accumulate(slices.begin(), slices.end(), qint64(0), add),
+              std::accumulate(totals.begin(), totals.end(), qint64(0)));
+  }
+}
+
+TEST_F(PeriodBook, NetWorthFollowsThePeriodCountingWhatCameBefore) {
+  const auto worth = [&](QDate from, QDate to) {
+    QStringList out;
+    for (const auto& p : period::netWorthByMonth(store, {from, to}))
+      out << QStringLiteral("%1 %2").arg(p.month).arg(p.value);
+    return out;
+  };
+  // 5000 - 100 by December; +3000 - 200 - 1000 owed by January; -50 owed, +30 back in March.
+  EXPECT_EQ(worth({2025, 2, 1}, {2025, 3, 31}), (QStringList{"2025/02 6700", "2025/03 6680"}));
+  EXPECT_EQ(worth({2024, 1, 1}, {2024, 12, 31}), QStringList{"2024/12 4900"});   // none before
+  EXPECT_EQ(worth({2026, 1, 1}, {2026, 12, 31}), QStringList{"2026/01 16679"});  // nor after
+  EXPECT_EQ(worth({2020, 1, 1}, {2020, 12, 31}), QStringList{});
+  EXPECT_EQ(period::latestMonthWithEntries(store), QDate(2026, 1, 1));
+}
+
+// Labels carry the year once the months span two years, and thin out rather than crowd.
+TEST(PeriodAxis, LabelsCarryTheYearAcrossYearsAndThinOut) {
+  const auto labels = [](int year, int month, int count, int room) {
+    QStringList months, out;
+    for (int n = year * 12 + month - 1; n < year * 12 + month - 1 + count; ++n)
+      months << QStringLiteral("%1/%2").arg(n / 12).arg(n % 12 + 1, 2, 10, QLatin1Char('0'));
+    for (const auto& l : period::monthAxisLabels(months, room))
+      out << QStringLiteral("%1:%2").arg(l.index).arg(l.text);
+    return out;
+  };
+  EXPECT_EQ(labels(2025, 1, 3, 12), (QStringList{"0:1月", "1:2月", "2:3月"}));
+  // 2003 to 2023: every second January; from June on, yearly labels still fall on Januaries.
+  const QStringList wide = labels(2003, 1, 252, 12);
+  EXPECT_EQ(wide.size(), 11);
+  EXPECT_EQ(wide.first() + " " + wide.last(), "0:2003/01 240:2023/01");
+  EXPECT_EQ(labels(2003, 6, 120, 10).first(), "7:2004/01");
 }
 
 TEST(PeriodInput, BadDatesAndReversedRangesAreRefused) {

@@ -27,7 +27,8 @@ class TestAboutForm : public QObject {
     QVERIFY(QFile(dir.filePath("readme.htm")).open(QIODevice::WriteOnly));
     AboutForm form(dir.filePath("readme.htm"), QStringLiteral(" kassa@example.com "));
     form.show();
-    for (const char* name : {"Label3", "Label4", "Label1"})  // the last one is no link
+    for (const char* name : {AboutForm::kHelpLink, AboutForm::kMailLink,
+                             AboutForm::kProgram})  // the last one is no link
       QTest::mouseClick(child(form, name), Qt::LeftButton);
     QCOMPARE(opened_, (QList<QUrl>{QUrl::fromLocalFile(dir.filePath("readme.htm")),
                                    QUrl("mailto:kassa@example.com")}));
@@ -41,7 +42,8 @@ class TestAboutForm : public QObject {
     QTemporaryDir dir;  // no help page in it
     AboutForm form(dir.filePath("readme.htm"), QString());
     form.show();
-    QVERIFY(!child(form, "Label3")->isVisible() && !child(form, "Label4")->isVisible());
+    QVERIFY(!child(form, AboutForm::kHelpLink)->isVisible() &&
+            !child(form, AboutForm::kMailLink)->isVisible());
   }
 };
 

@@ -181,6 +181,46 @@ QStringList unreadable(const QWidget& window) {
   return faults;
 }
 
+bool hasTickBoxes(const QAbstractItemView& view) {
+  const QAbstractItemModel* model = view.model();
+  for (int row = 0; model && row < model->rowCount(); ++row)
+    for (int column = 0; column < model->columnCount(); ++column)
+      if (model->index(row, column).data(Qt::CheckStateRole).isValid()) return true;
+  return false;
+}
+
+// How far the unticked box of a check box, option or ticked list stands out from its ground: the
+// strongest contrast of any of its pixels, as the control's own style draws it; 0 for others.
+double untickedContrast(const QWidget& w) {
+  QStyleOptionButton button;
+  QStyleOptionViewItem cell;
+  QStyleOption* option = &button;
+  auto element = QStyle::PE_IndicatorCheckBox;
+  auto ground = QPalette::Window;
+  if (qobject_cast<const QRadioButton*>(&w)) {
+    element = QStyle::PE_IndicatorRadioButton;
+  } else if (auto* view = qobject_cast<const QAbstractItemView*>(&w); view && hasTickBoxes(*view)) {
+    std::tie(option, element, ground) =
+        std::tuple(&cell, QStyle::PE_IndicatorItemViewItemCheck, QPalette::Base);
+  } else if (!qobject_cast<const QCheckBox*>(&w)) {
+    return 0;
+  }
+  option->initFrom(&w);
+  option->state = (option->state & ~QStyle::State_On) | QStyle::State_Off;
+  option->rect = QRect(0, 0, 16, 16);
+  const QColor background = w.palette().color(ground);
+  QImage image(option->rect.size(), QImage::Format_RGB32);
+  image.fill(background);
+  QPainter painter(&image);
+  w.style()->drawPrimitive(element, option, &painter, &w);
+  painter.end();
+  double strongest = 1;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      strongest = std::max(strongest, contrastRatio(image.pixelColor(x, y), background));
+  return strongest;
+}
+
 }  // namespace
 
 class TestAllWindows : public QObject {
@@ -241,17 +281,22 @@ class TestAllWindows : public QObject {
   }
 
   // Under a dark theme every text stays readable (4.5:1 against what it is drawn on), the
-  // colours the program chooses itself included.
-  void everyTextIsReadableWhenDark_data() { addRows(); }
-  void everyTextIsReadableWhenDark() {
+  // colours the program chooses itself included, and every unticked box, option or ledger tick
+  // stands out from its ground (3:1), as the program draws them from its start on.
+  void everythingShowsWhenDark_data() { addRows(); }
+  void everythingShowsWhenDark() {
     QFETCH(int, window);
-    QApplication::setStyle(QStyleFactory::create("Fusion"));
+    QApplication::setStyle(QStyleFactory::create("Fusion"));  // outlines from the window colour
     const QColor grey(53, 53, 53), base(42, 42, 42), light(Qt::white);
     QPalette dark(light, grey, grey.lighter(), grey.darker(), grey, light, light, base, grey);
     QApplication::setPalette(dark);
+    MainWindowBook program;  // the program's start
     ShownWindow shown(window);
     QVERIFY(QTest::qWaitForWindowExposed(shown.form.get()));
-    const QStringList faults = unreadable(*shown.form);
+    QStringList faults = unreadable(*shown.form);
+    for (const QWidget* w : shown.form->findChildren<QWidget*>())
+      if (const double contrast = untickedContrast(*w); contrast > 0 && contrast < 3)
+        faults << QStringLiteral("box %1: %2:1").arg(w->objectName()).arg(contrast, 0, 'f', 2);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
   }
 };

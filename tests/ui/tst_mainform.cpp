@@ -11,10 +11,10 @@ namespace {
 
 // A small open book shown on cash: four entries, the last naming cash on both sides.
 struct Program : MainWindowBook {
-  QTreeWidget* ledger = child<QTreeWidget>(window, "Liv1");
-  QListWidget* selector = child<QListWidget>(window, "Cob1");
-  QAction* undo = child<QAction>(window, "Undo");
-  QAction* redo = child<QAction>(window, "Redo");
+  QTreeWidget* ledger = child<QTreeWidget>(window, MainForm::kLedger);
+  QListWidget* selector = child<QListWidget>(window, MainForm::kAccountSelector);
+  QAction* undo = child<QAction>(window, MainForm::kUndo);
+  QAction* redo = child<QAction>(window, MainForm::kRedo);
 
   Program() {
     store.UserName = QStringLiteral("user1");
@@ -39,8 +39,12 @@ struct Program : MainWindowBook {
     for (int i = 0; i < ledger->topLevelItemCount(); ++i) shown << ledger->topLevelItem(i)->text(5);
     return shown;
   }
-  void tick(int i) { ledger->topLevelItem(i)->setCheckState(0, Qt::Checked); }
-  QString entriesPanel() { return child<QLabel>(window, "Panel4")->text(); }
+  // A click on the tick box at the start of the row's 日期, as a person ticks it.
+  void tick(int i) {
+    const QRect cell = ledger->visualItemRect(ledger->topLevelItem(i));
+    QTest::mouseClick(ledger->viewport(), Qt::LeftButton, {}, {cell.left() + 8, cell.center().y()});
+  }
+  QString entriesPanel() { return child<QLabel>(window, MainForm::kPanels[3])->text(); }
   QByteArray mainDat() { return fileBytes(store.databaseFolder() + "/Main.dat"); }
   QByteArray inMemory() { return entriesFileBytes(store.EntryTable, store.EntryCount); }
   // Saved, then the meal deleted in memory only; returns the saved bytes.
@@ -74,7 +78,7 @@ class MainFormTest : public QObject {
 
   void tickingSelectsAndDeletionRemovesTheTickedEntriesAfterAYes() {
     Program p;
-    click(p.window, "Cmd3");
+    click(p.window, MainForm::kDelete);
     QCOMPARE(p.dialogs.lastMessage(), refusal(QStringLiteral("請先勾選要刪除的記錄")));
     // Ticking or unticking a row selects it (a double click then edits it).
     for (int i : {4, 3, 2, 1}) p.tick(i);
@@ -84,14 +88,14 @@ class MainFormTest : public QObject {
 
     // The meal and both rows of the transfer ticked: No keeps the entries and the ticks.
     p.dialogs.answer(Answer::No);
-    click(p.window, "Cmd3");
+    click(p.window, MainForm::kDelete);
     QCOMPARE(p.dialogs.lastMessage(), confirmDelete(QStringLiteral("確定刪除資料嗎？")));
     QCOMPARE(p.store.EntryCount, 5);
     QCOMPARE(p.window.tickedSlots(), (std::vector<int>{2, 4, 4}));
 
     // Yes: two entries go; the salary moves to slot 2 and is shown selected.
     p.dialogs.answer(Answer::Yes);
-    click(p.window, "Cmd3");
+    click(p.window, MainForm::kDelete);
     QCOMPARE(p.row(1), (QStringList{"2025/01/03", "I-薪水", "200", " 1200", "", "2"}));
     QVERIFY(p.ledger->topLevelItem(1)->isSelected() && p.window.tickedSlots().empty());
     QCOMPARE(p.entriesPanel(), QStringLiteral("資料筆數：2"));
@@ -108,7 +112,7 @@ class MainFormTest : public QObject {
     p.tick(1);
     p.tick(2);
     p.dialogs.answer(Answer::Yes);
-    click(p.window, "Cmd3");
+    click(p.window, MainForm::kDelete);
     QCOMPARE(p.numbers(), kept);
     QCOMPARE(p.undo->text(), QStringLiteral("復原 刪除記錄(&U)"));
     press(Qt::CTRL | Qt::Key_Z);
@@ -147,7 +151,7 @@ class MainFormTest : public QObject {
     Program p;
     const QByteArray saved = p.savedThenChanged();
     if (way == TitleBar) QVERIFY(p.window.close());
-    if (way == QuitMenu) child<QAction>(p.window, "Quit")->trigger();
+    if (way == QuitMenu) child<QAction>(p.window, MainForm::kQuit)->trigger();
     if (way >= AskedWithSaving) p.store.requestEnd(way == AskedWithSaving);
     QVERIFY(!p.window.isVisible());
     QCOMPARE(p.mainDat(), way == AskedWithoutSaving ? saved : p.inMemory());

@@ -3,7 +3,13 @@
 // the statements at two dates, closing the books at mid-year, logging out and in again and
 // finding the book as it was left.
 #include "WindowSteps.h"
+#include "accounts/AccountForm.h"
+#include "catalogue/OpenForm.h"
+#include "entries/InputForm.h"
+#include "reports/statements/BSForm.h"
 #include "store/database.h"
+#include "users/LoginForm.h"
+#include "users/NewUserForm.h"
 
 // Picker positions once the chart is built.
 constexpr int kCash = 0, kFood = 2, kSalary = 3, kBank = 4, kCard = 5;
@@ -23,13 +29,13 @@ void TestYear::aYearOfAHousehold() {
   const auto statements = [&](const QString& date) {
     QString lines;
     whenShown(dialogs, [&](QDialog& d) {
-      typeIn(d, "Text7", date);
-      click(d, "Cmd4");
-      lines = child<QLineEdit>(d, "Text5")->text().trimmed() + " / " +
-              child<QLineEdit>(d, "Text6")->text();
-      click(d, "Cmd1");
+      typeIn(d, BSForm::kDate, date);
+      click(d, BSForm::kShow);
+      lines = child<QLineEdit>(d, BSForm::kNetWorth)->text().trimmed() + " / " +
+              child<QLineEdit>(d, BSForm::kBalance)->text();
+      click(d, BSForm::kOk);
     });
-    click(main, "Cmd4");
+    click(main, MainForm::kStatements);
     return lines;
   };
   store.clock().setToday(QDate(2025, 1, 1));
@@ -37,37 +43,38 @@ void TestYear::aYearOfAHousehold() {
   // First start: no user yet. One is created from the login window, logs in and creates the
   // year's database with 30000 in cash.
   whenShown(dialogs, [](QDialog& login) {
-    click(login, "Cmd1");
-    click(login, "cmdOK");
+    click(login, LoginForm::kCreate);
+    click(login, LoginForm::kOk);
   });
   whenShown(dialogs, [&](QDialog& newUser) {
-    child<QLineEdit>(newUser, "Text1")->insert(user);  // as an input method commits it
-    typeIn(newUser, "Text2", password);
-    click(newUser, "Cmd1");
+    child<QLineEdit>(newUser, NewUserForm::kUserName)
+        ->insert(user);  // as an input method commits it
+    typeIn(newUser, NewUserForm::kPassword, password);
+    click(newUser, NewUserForm::kOk);
   });
   whenShown(dialogs, [&](QDialog& list) {
     dialogs.type(QStringLiteral("2025"));
-    click(list, "Cmd5");
+    click(list, OpenForm::kAdd);
     dialogs.type(QStringLiteral("30000"));
-    click(list, "Cmd1");
+    click(list, OpenForm::kOpen);
   });
   QVERIFY(session.start());
   QCOMPARE(store.panel(Module1::DatabasePanel), QStringLiteral("資料庫名稱：2025"));
 
   // The chart, then the year's entries typed with their dates in one sitting of the dialog.
   whenShown(dialogs, [](QDialog& d) {  // each account with Enter in its name box
-    for (const auto& [kind, name, value] : {std::tuple{"Option4", "餐飲費", "0"},
-                                            {"Option3", "薪資", "0"},
-                                            {"Option1", "銀行存款", "100000"},
-                                            {"Option2", "信用卡", "0"}}) {
+    for (const auto& [kind, name, value] : {std::tuple{AccountForm::kKinds[3], "餐飲費", "0"},
+                                            {AccountForm::kKinds[2], "薪資", "0"},
+                                            {AccountForm::kKinds[0], "銀行存款", "100000"},
+                                            {AccountForm::kKinds[1], "信用卡", "0"}}) {
       child<QRadioButton>(d, kind)->setChecked(true);
-      child<QComboBox>(d, "Cob1")->setEditText(QString::fromUtf8(name));
-      child<QLineEdit>(d, "Text4")->setText(value);
-      QTest::keyClick(child(d, "Cob1"), Qt::Key_Return);
+      child<QComboBox>(d, AccountForm::kName)->setEditText(QString::fromUtf8(name));
+      child<QLineEdit>(d, AccountForm::kInitialValue)->setText(value);
+      QTest::keyClick(child(d, AccountForm::kName), Qt::Key_Return);
     }
-    click(d, "Cmd5");
+    click(d, AccountForm::kDone);
   });
-  click(main, "Cmd0");
+  click(main, MainForm::kEditAccounts);
   whenShown(dialogs, [](QDialog& d) {  // each entry with Enter in the amount box
     for (const auto& [category, account, amount, memo, date] :
          {std::tuple{kSalary, kBank, "50000", "一月薪資", "2025/01/25"},
@@ -79,17 +86,17 @@ void TestYear::aYearOfAHousehold() {
           {kFood, kCard, "2000", "中秋", "2025/10/02"},
           {kFood, kCash, "600", "萬聖節", "2025/10/31"},
           {kCash, kBank, "10000", "提款", "2025/11/20"}}) {
-      child<QComboBox>(d, "Cob2")->setCurrentIndex(category);
-      child<QComboBox>(d, "Cob3")->setCurrentIndex(account);
-      typeIn(d, "Text1", date);
-      child<QPlainTextEdit>(d, "Text3")->setPlainText(QString::fromUtf8(memo));
-      child<QLineEdit>(d, "Text2")->setText(amount);
-      QTest::keyClick(child(d, "Text2"), Qt::Key_Return);
+      child<QComboBox>(d, InputForm::kIncrease)->setCurrentIndex(category);
+      child<QComboBox>(d, InputForm::kDecrease)->setCurrentIndex(account);
+      typeIn(d, InputForm::kDate, date);
+      child<QPlainTextEdit>(d, InputForm::kMemo)->setPlainText(QString::fromUtf8(memo));
+      child<QLineEdit>(d, InputForm::kAmount)->setText(amount);
+      QTest::keyClick(child(d, InputForm::kAmount), Qt::Key_Return);
     }
     QVERIFY(d.isVisible());
-    click(d, "Cmd2");
+    click(d, InputForm::kClose);
   });
-  click(main, "Cmd1");
+  click(main, MainForm::kNew);
   QCOMPARE(store.panel(Module1::EntriesPanel), QStringLiteral("資料筆數：12"));
 
   // The statements at the year's end and at mid-year.
@@ -102,28 +109,28 @@ void TestYear::aYearOfAHousehold() {
   dialogs.clear();
   for (const char* date : {"", "abc", "2025/6/30"}) {
     dialogs.type(QString::fromUtf8(date));
-    click(main, "Cmd7");
+    click(main, MainForm::kCloseBooks);
   }
   QCOMPARE(dialogs.shown().at(0).defaultText, QStringLiteral("2025/01/01"));
   QCOMPARE(dialogs.messages(), (std::vector{refusal(QStringLiteral("不是正確的日期格式")),
                                             completion(QStringLiteral("資料結帳完成"))}));
   QCOMPARE(store.panel(Module1::EntriesPanel), QStringLiteral("資料筆數：7"));
-  QVERIFY(child<QTreeWidget>(main, "Liv1")->selectedItems().isEmpty());
+  QVERIFY(child<QTreeWidget>(main, MainForm::kLedger)->selectedItems().isEmpty());
   QCOMPARE(statements("2025/12/31"), QStringLiteral("財產淨值  220900 / 結餘  47400"));
 
   // Log out (which saves), log in again and reopen the year: the book is as it was left.
   const QByteArray before = entriesFileBytes(store.EntryTable, store.EntryCount);
   whenShown(dialogs, [&](QDialog& login) {
     store.EntryCount = 1;  // saved by now: what comes back must come from the files
-    QCOMPARE(child<QLineEdit>(login, "Text1")->text(), user);
-    QTest::keyClicks(child(login, "Text2"), password);
-    click(login, "cmdOK");
+    QCOMPARE(child<QLineEdit>(login, LoginForm::kUserName)->text(), user);
+    QTest::keyClicks(child(login, LoginForm::kPassword), password);
+    click(login, LoginForm::kOk);
   });
   whenShown(dialogs, [](QDialog& list) {
-    QVERIFY(!child(list, "Cmd0")->isEnabled());
-    click(list, "Cmd1");
+    QVERIFY(!child(list, OpenForm::kCancel)->isEnabled());
+    click(list, OpenForm::kOpen);
   });
-  child<QAction>(main, "Menu_Logout")->trigger();
+  child<QAction>(main, MainForm::kLogOut)->trigger();
   QCOMPARE(entriesFileBytes(store.EntryTable, store.EntryCount), before);
   QCOMPARE(statements("2025/12/31"), QStringLiteral("財產淨值  220900 / 結餘  47400"));
   QVERIFY(dialogs.allAnswersUsed() && dialogs.unscripted().isEmpty());

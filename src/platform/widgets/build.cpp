@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 
 namespace build {
 namespace {
@@ -33,6 +34,12 @@ QLineEdit* lineEdit(QWidget* parent, const char* name, QRect geometry) {
   auto* box = new QLineEdit(parent);
   place(box, name, geometry);
   return box;
+}
+
+QRadioButton* option(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
+  auto* o = new QRadioButton(caption, parent);
+  place(o, name, geometry);
+  return o;
 }
 
 LabelledBox labelledBox(QWidget* parent, const char* labelName, const QString& caption,

@@ -10,6 +10,7 @@ class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 class QWidget;
 
 // The few lines every window repeats when it lays out its controls: a control gets its name
@@ -21,10 +22,13 @@ namespace build {
 // to a deliberate click or access key.
 enum class Enter { Clicks, Ignored };
 
-QPushButton* button(QWidget* parent, const char* name, const QString& caption,
-                    QRect geometry = {}, Enter enter = Enter::Clicks);
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, QRect geometry = {},
+                    Enter enter = Enter::Clicks);
 QLabel* label(QWidget* parent, const char* name, const QString& caption, QRect geometry = {});
 QLineEdit* lineEdit(QWidget* parent, const char* name, QRect geometry = {});
+// One of a group of option buttons; the group is the parent's (or a QButtonGroup's) business.
+QRadioButton* option(QWidget* parent, const char* name, const QString& caption,
+                     QRect geometry = {});
 
 // A caption with its one-line box, both placed; the caption's buddy is the box, so its access
 // key reaches it.

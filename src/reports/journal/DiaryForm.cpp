@@ -1,11 +1,12 @@
 #include "reports/journal/DiaryForm.h"
 
 #include "interchange/exports.h"
+#include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/screen.h"
 #include "store/Module1.h"
 #include "store/ledger.h"
-#include "ui/print/pages.h"
+#include "ui/print/documents.h"
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
@@ -104,9 +105,14 @@ DiaryForm::DiaryForm(Module1& store, QWidget* parent)
   setWindowTitle(QStringLiteral("日記帳"));
   setClientSize(616, 481);
   setFont(uiFont());
+  buildList();
+  buildButtons();
+  centreOnScreen(*this);
+}
 
+void DiaryForm::buildList() {
   list_ = new QTreeView(this);
-  list_->setObjectName(QStringLiteral("Liv1"));
+  list_->setObjectName(QLatin1String(kList));
   list_->setGeometry(8, 8, 601, 433);
   list_->setRootIsDecorated(false);
   list_->setItemsExpandable(false);
@@ -132,19 +138,17 @@ DiaryForm::DiaryForm(Module1& store, QWidget* parent)
                    amountWidth;
   const int widths[] = {dateWidth, 115, 115, amountWidth, std::max(room, 150)};
   for (int column = 0; column < 5; ++column) list_->setColumnWidth(column, widths[column]);
+}
 
-  auto button = [this](const char* name, const QString& caption, QRect geometry) {
-    auto* b = new QPushButton(caption, this);
-    b->setObjectName(QLatin1String(name));
-    b->setGeometry(geometry);
-    return b;
-  };
-  csvButton_ = button("Cmd1", QStringLiteral("存成CSV檔(&C)"), {8, 448, 129, 25});
-  textButton_ = button("Cmd2", QStringLiteral("存成純文字檔(T)"), {144, 448, 129, 25});
-  okButton_ = button("Cmd0", QStringLiteral("確定"), {528, 448, 81, 25});
+void DiaryForm::buildButtons() {
+  csvButton_ = build::button(this, kSaveCsv, QStringLiteral("存成CSV檔(&C)"), {8, 448, 129, 25});
+  textButton_ =
+      build::button(this, kSaveText, QStringLiteral("存成純文字檔(T)"), {144, 448, 129, 25});
+  okButton_ = build::button(this, kOk, QStringLiteral("確定"), {528, 448, 81, 25});
   okButton_->setDefault(true);
-  QPushButton* print = button("Print", QStringLiteral("列印(&P)"), {280, 448, 70, 25});
-  QPushButton* pdf = button("SavePdf", QStringLiteral("存成PDF(&F)"), {355, 448, 82, 25});
+  QPushButton* print = build::button(this, kPrint, QStringLiteral("列印(&P)"), {280, 448, 70, 25});
+  QPushButton* pdf =
+      build::button(this, kSavePdf, QStringLiteral("存成PDF(&F)"), {355, 448, 82, 25});
   connect(print, &QPushButton::clicked, this,
           [this] { printing::print(store_, printing::journalDocument(store_), this); });
   connect(pdf, &QPushButton::clicked, this, [this] {
@@ -160,18 +164,17 @@ DiaryForm::DiaryForm(Module1& store, QWidget* parent)
   // button: the row has no room for two more.
   auto* others = new QMenu(this);
   QAction* csvUtf8 = others->addAction(QStringLiteral("CSV UTF-8(&U)"));
-  csvUtf8->setObjectName(QStringLiteral("ExportCsvUtf8"));
+  csvUtf8->setObjectName(QLatin1String(kExportCsvUtf8));
   QAction* journal = others->addAction(QStringLiteral("純文字帳本(&L)"));
-  journal->setObjectName(QStringLiteral("ExportJournal"));
-  QPushButton* exports = button("ExportOthers", QStringLiteral("匯出(&E)"), {442, 448, 79, 25});
+  journal->setObjectName(QLatin1String(kExportJournal));
+  QPushButton* exports =
+      build::button(this, kOtherExports, QStringLiteral("匯出(&E)"), {442, 448, 79, 25});
   exports->setMenu(others);
   connect(csvUtf8, &QAction::triggered, this, [this] {
     store_.dialogs().message(exportForOthers(store_, OtherExport::SpreadsheetCsv));
   });
   connect(journal, &QAction::triggered, this,
           [this] { store_.dialogs().message(exportForOthers(store_, OtherExport::Journal)); });
-
-  centreOnScreen(*this);
 }
 
 const std::vector<JournalRow>& DiaryForm::rowsShown() const { return model_->rows(); }

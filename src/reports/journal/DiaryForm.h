@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/widgets/FixedDialog.h"
+#include "interchange/journalexport.h"
 #include "reports/journal/journal.h"
 
 #include <vector>
@@ -15,6 +16,16 @@ class DiaryForm : public FixedDialog {
   Q_OBJECT
 
  public:
+  static constexpr char kList[] = "Liv1";
+  static constexpr char kSaveCsv[] = "Cmd1";
+  static constexpr char kSaveText[] = "Cmd2";
+  static constexpr char kPrint[] = "Print";
+  static constexpr char kSavePdf[] = "SavePdf";
+  static constexpr char kOtherExports[] = "ExportOthers";  // a menu of the two below
+  static constexpr char kExportCsvUtf8[] = "ExportCsvUtf8";
+  static constexpr char kExportJournal[] = "ExportJournal";
+  static constexpr char kOk[] = "Cmd0";
+
   // The list is filled once, before the window is shown.
   explicit DiaryForm(Module1& store, QWidget* parent = nullptr);
 
@@ -22,6 +33,8 @@ class DiaryForm : public FixedDialog {
   const std::vector<JournalRow>& rowsShown() const;
 
  private:
+  void buildList();
+  void buildButtons();
   void exportAs(ExportKind kind);
 
   Module1& store_;

@@ -1,20 +1,25 @@
 #include "reports/period/ChartsForm.h"
 
 #include "platform/safefile.h"
+#include "platform/widgets/build.h"
+#include "platform/widgets/colours.h"
 #include "platform/widgets/fonts.h"
 #include "store/Module1.h"
 
-#include <QBarCategoryAxis>
+#include <QApplication>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QBuffer>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QClipboard>
 #include <QDir>
-#include <QGuiApplication>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLegend>
 #include <QLineSeries>
 #include <QPieSeries>
 #include <QPieSlice>
@@ -24,6 +29,8 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <QValueAxis>
+
+#include <memory>
 
 namespace {
 
@@ -37,8 +44,24 @@ const QColor kOthersColour(0xBB, 0xBB, 0xBB);
 const QColor kIncomeColour = kPalette[0];
 const QColor kExpenseColour = kPalette[3];
 
-QChart* newChart(const QString& title) {
+// How a chart is drawn: on a dark window or on paper, and how wide, for the axis's labels.
+struct Look {
+  bool dark = false;
+  qreal width = 740;
+};
+
+QColor ink(const Look& look) {
+  return look.dark ? QColor(0xDD, 0xDD, 0xDD) : QColor(0x22, 0x22, 0x22);
+}
+
+QColor sliceColour(size_t i, const Look& look) {
+  // The palette's near-black would vanish on a dark chart.
+  return i % 8 == 7 ? ink(look) : kPalette[i % 8];
+}
+
+QChart* newChart(const QString& title, const Look& look) {
   auto* chart = new QChart;
+  chart->setTheme(look.dark ? QChart::ChartThemeDark : QChart::ChartThemeLight);
   chart->setTitle(title);
   QFont titleFont = uiFont(11);
   titleFont.setBold(true);
@@ -52,38 +75,43 @@ QChart* newChart(const QString& title) {
   return chart;
 }
 
-QValueAxis* amountAxis() {
+QValueAxis* amountAxis(qint64 low, qint64 high) {
   auto* axis = new QValueAxis;
   axis->setLabelFormat(QStringLiteral("%.0f"));
   axis->setLabelsFont(uiFont(8));
+  axis->setRange(static_cast<qreal>(low), static_cast<qreal>(high == low ? low + 1 : high));
+  axis->applyNiceNumbers();
   return axis;
 }
 
-// Months short enough to stand upright under their bars: "3月" within one year, "24/03" across
-// years.
-QBarCategoryAxis* monthAxis(const QStringList& months) {
+// Labels under chosen months only, each with its year once the period spans two years: as
+// many as the chart's width holds without crowding.
+QCategoryAxis* monthAxis(const QStringList& months, const Look& look) {
   const bool oneYear = !months.isEmpty() && months.first().left(4) == months.last().left(4);
-  QStringList labels;
-  for (const QString& month : months) {
-    labels << (oneYear ? QStringLiteral("%1月").arg(month.mid(5).toInt())
-                       : month.mid(2, 2) + QLatin1Char('/') + month.mid(5));
-  }
-  auto* axis = new QBarCategoryAxis;
-  axis->append(labels);
+  const int room = static_cast<int>(look.width / (oneYear ? 40 : 72));
+  auto* axis = new QCategoryAxis;
   axis->setLabelsFont(uiFont(8));
-  axis->setLabelsAngle(months.size() > 12 ? -90 : 0);
+  axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+  axis->setRange(-0.5, static_cast<qreal>(months.size()) - 0.5);
+  axis->setStartValue(-0.5);
+  for (const auto& label : period::monthAxisLabels(months, room))
+    axis->append(label.text, label.index);
   return axis;
 }
 
 void tip(const QString& text) { QToolTip::showText(QCursor::pos(), text); }
 
-QChart* expenseDonut(const period::Report& report) {
+QChart* expenseDonut(const period::Report& report, const Look& look) {
   const auto slices = period::expenseSlices(report);
   if (slices.empty()) return nullptr;
   qint64 total = 0;
   for (const auto& s : slices) total += s.value;
-  QChart* chart = newChart(QStringLiteral("支出分布"));
-  chart->legend()->hide();  // each slice carries its name and share
+  // Names beside the slices only while they cannot run into each other; else a legend.
+  bool labelsFit = slices.size() <= 6;
+  for (const auto& s : slices) labelsFit = labelsFit && s.value * 20 >= total;
+  QChart* chart = newChart(QStringLiteral("支出分布"), look);
+  chart->legend()->setVisible(!labelsFit);
+  chart->legend()->setAlignment(Qt::AlignRight);
   auto* series = new QPieSeries;
   series->setHoleSize(0.45);
   for (size_t i = 0; i < slices.size(); ++i) {
@@ -92,9 +120,10 @@ QChart* expenseDonut(const period::Report& report) {
         QString::number(100.0 * static_cast<double>(s.value) / static_cast<double>(total), 'f', 1);
     auto* slice =
         series->append(QStringLiteral("%1 %2%").arg(s.label, share), static_cast<qreal>(s.value));
-    slice->setColor(s.label == period::kOthers ? kOthersColour : kPalette[i % 8]);
+    slice->setColor(s.label == period::kOthers ? kOthersColour : sliceColour(i, look));
     slice->setLabelFont(uiFont(8));
-    slice->setLabelVisible(true);
+    slice->setLabelColor(ink(look));
+    slice->setLabelVisible(labelsFit);
     const QString text =
         QStringLiteral("%1：%2（%3%）").arg(s.label, period::grouped(s.value), share);
     QObject::connect(slice, &QPieSlice::hovered, slice, [text](bool on) {
@@ -105,17 +134,22 @@ QChart* expenseDonut(const period::Report& report) {
   return chart;
 }
 
-QChart* monthlyBars(const period::Report& report) {
+void attach(QAbstractSeries* series, QAbstractAxis* x, QAbstractAxis* y) {
+  series->attachAxis(x);
+  series->attachAxis(y);
+}
+
+QChart* monthlyBars(const period::Report& report, const Look& look) {
   if (report.empty()) return nullptr;
-  QChart* chart = newChart(QStringLiteral("每月收支"));
+  QChart* chart = newChart(QStringLiteral("每月收支"), look);
   auto* income = new QBarSet(QStringLiteral("收入"));
   auto* expense = new QBarSet(QStringLiteral("支出"));
   income->setColor(kIncomeColour);
   expense->setColor(kExpenseColour);
   auto* net = new QLineSeries;
   net->setName(QStringLiteral("淨額"));
-  net->setPen(QPen(QColor(0x22, 0x22, 0x22), 2, Qt::DashLine));
-  net->setPointsVisible(true);
+  net->setPen(QPen(ink(look), 2, Qt::DashLine));
+  net->setPointsVisible(report.months.size() <= 36);
   qint64 low = 0;
   qint64 high = 0;
   for (size_t m = 0; m < report.netByMonth.size(); ++m) {
@@ -130,6 +164,11 @@ QChart* monthlyBars(const period::Report& report) {
   auto* bars = new QBarSeries;
   bars->append(income);
   bars->append(expense);
+  if (report.months.size() > 36) {
+    // Years of months make bars a pixel wide: their outlines would hide their colours.
+    for (QBarSet* set : {income, expense}) set->setPen(Qt::NoPen);
+    bars->setBarWidth(1.0);
+  }
   QObject::connect(bars, &QBarSeries::hovered, bars, [report](bool on, int index, QBarSet* set) {
     if (!on || index < 0 || index >= report.months.size()) return;
     const auto& values =
@@ -140,27 +179,22 @@ QChart* monthlyBars(const period::Report& report) {
   });
   chart->addSeries(bars);
   chart->addSeries(net);
-  QBarCategoryAxis* x = monthAxis(report.months);
-  QValueAxis* y = amountAxis();
-  y->setRange(static_cast<qreal>(low), static_cast<qreal>(high == low ? low + 1 : high));
-  y->applyNiceNumbers();
+  QCategoryAxis* x = monthAxis(report.months, look);
+  QValueAxis* y = amountAxis(low, high);
   chart->addAxis(x, Qt::AlignBottom);
   chart->addAxis(y, Qt::AlignLeft);
-  for (QAbstractSeries* s :
-       {static_cast<QAbstractSeries*>(bars), static_cast<QAbstractSeries*>(net)}) {
-    s->attachAxis(x);
-    s->attachAxis(y);
-  }
+  attach(bars, x, y);
+  attach(net, x, y);
   return chart;
 }
 
-QChart* netWorthLine(const std::vector<period::MonthValue>& worth) {
+QChart* netWorthLine(const std::vector<period::MonthValue>& worth, const Look& look) {
   if (worth.empty()) return nullptr;
-  QChart* chart = newChart(QStringLiteral("每月底的財產淨值"));
+  QChart* chart = newChart(QStringLiteral("每月底的財產淨值"), look);
   chart->legend()->hide();
   auto* line = new QLineSeries;
   line->setPen(QPen(kPalette[2], 3));
-  line->setPointsVisible(true);
+  line->setPointsVisible(worth.size() <= 36);
   QStringList months;
   qint64 low = worth.front().value;
   qint64 high = low;
@@ -176,22 +210,29 @@ QChart* netWorthLine(const std::vector<period::MonthValue>& worth) {
       tip(QStringLiteral("%1：%2").arg(worth[i].month, period::grouped(worth[i].value)));
   });
   chart->addSeries(line);
-  QBarCategoryAxis* x = monthAxis(months);
-  QValueAxis* y = amountAxis();
-  y->setRange(static_cast<qreal>(low), static_cast<qreal>(high == low ? low + 1 : high));
-  y->applyNiceNumbers();
+  QCategoryAxis* x = monthAxis(months, look);
+  QValueAxis* y = amountAxis(low, high);
   chart->addAxis(x, Qt::AlignBottom);
   chart->addAxis(y, Qt::AlignLeft);
-  line->attachAxis(x);
-  line->attachAxis(y);
+  attach(line, x, y);
   return chart;
+}
+
+constexpr size_t kChartCount = 3;
+
+// The chart at `index` in tab order; null when it has no data.
+QChart* buildChart(size_t index, const Module1& store, const period::Report& report,
+                   const Look& look) {
+  if (index == 0) return expenseDonut(report, look);
+  if (index == 1) return monthlyBars(report, look);
+  return netWorthLine(period::netWorthByMonth(store, report.period), look);
 }
 
 // A chart's view, or the words that stand in for it.
 QWidget* chartOrNothing(QChart* chart, QWidget* parent) {
   if (!chart) {
     auto* nothing = new QLabel(QStringLiteral("沒有資料"), parent);
-    nothing->setObjectName(QStringLiteral("NoData"));
+    nothing->setObjectName(QLatin1String(ChartsForm::kNoData));
     nothing->setAlignment(Qt::AlignCenter);
     nothing->setFont(uiFont(14));
     return nothing;
@@ -199,10 +240,6 @@ QWidget* chartOrNothing(QChart* chart, QWidget* parent) {
   auto* view = new QChartView(chart, parent);
   view->setRenderHint(QPainter::Antialiasing);
   return view;
-}
-
-std::vector<QChart*> buildCharts(const Module1& store, const period::Report& report) {
-  return {expenseDonut(report), monthlyBars(report), netWorthLine(period::netWorthByMonth(store))};
 }
 
 }  // namespace
@@ -215,44 +252,46 @@ ChartsForm::ChartsForm(Module1& store, const period::Report& report, QWidget* pa
                           report.period.to.toString(QStringLiteral("yyyy/MM/dd"))));
   setFont(uiFont(9));
   setClientSize(760, 560);
+  addChartTabs(report);
+  addButtons();
+}
 
+void ChartsForm::addChartTabs(const period::Report& report) {
   tabs_ = new QTabWidget(this);
-  tabs_->setObjectName(QStringLiteral("Charts"));
-  const std::vector<QChart*> charts = buildCharts(store, report);
-  const QString names[] = {QStringLiteral("支出分布(&1)"), QStringLiteral("每月收支(&2)"),
-                           QStringLiteral("財產淨值(&3)")};
-  for (size_t i = 0; i < charts.size(); ++i)
-    tabs_->addTab(chartOrNothing(charts[i], tabs_), names[i]);
+  tabs_->setObjectName(QLatin1String(kTabs));
+  const Look look{isDark(QApplication::palette().color(QPalette::Window)), 740};
+  const QString names[kChartCount] = {QStringLiteral("支出分布(&1)"),
+                                      QStringLiteral("每月收支(&2)"),
+                                      QStringLiteral("財產淨值(&3)")};
+  for (size_t i = 0; i < kChartCount; ++i)
+    tabs_->addTab(chartOrNothing(buildChart(i, store_, report, look), tabs_), names[i]);
+}
 
-  auto button = [this](const char* name, const QString& caption) {
-    auto* b = new QPushButton(caption, this);
-    // Enter is never taken for a click on these: printing or saving only when asked.
-    b->setAutoDefault(false);
-    b->setObjectName(QLatin1String(name));
-    return b;
-  };
-  QPushButton* png = button("SavePng", QStringLiteral("存成PNG(&S)"));
-  QPushButton* copy = button("Copy", QStringLiteral("複製(&C)"));
-  QPushButton* close = button("Close", QStringLiteral("關閉"));
+void ChartsForm::addButtons() {
+  using build::Enter;
+  // Enter is never taken for a click on these: saving only when asked.
+  savePngButton_ = build::button(this, kSavePng, QStringLiteral("存成PNG(&S)"), {}, Enter::Ignored);
+  copyButton_ = build::button(this, kCopy, QStringLiteral("複製(&C)"), {}, Enter::Ignored);
+  QPushButton* close = build::button(this, kClose, QStringLiteral("關閉"), {}, Enter::Ignored);
   setCancelButton(close);
   auto* buttons = new QHBoxLayout;
-  buttons->addWidget(png);
-  buttons->addWidget(copy);
+  buttons->addWidget(savePngButton_);
+  buttons->addWidget(copyButton_);
   buttons->addStretch(1);
   buttons->addWidget(close);
   auto* column = new QVBoxLayout(this);
   column->addWidget(tabs_, 1);
   column->addLayout(buttons);
 
-  const auto enable = [this, png, copy] {
+  const auto enable = [this] {
     const bool chart = qobject_cast<QChartView*>(tabs_->currentWidget()) != nullptr;
-    png->setEnabled(chart);
-    copy->setEnabled(chart);
+    savePngButton_->setEnabled(chart);
+    copyButton_->setEnabled(chart);
   };
   connect(tabs_, &QTabWidget::currentChanged, this, enable);
   enable();
-  connect(png, &QPushButton::clicked, this, &ChartsForm::savePng);
-  connect(copy, &QPushButton::clicked, this, &ChartsForm::copyImage);
+  connect(savePngButton_, &QPushButton::clicked, this, &ChartsForm::savePng);
+  connect(copyButton_, &QPushButton::clicked, this, &ChartsForm::copyImage);
   connect(close, &QPushButton::clicked, this, [this] { leave(QDialog::Rejected); });
 }
 
@@ -290,21 +329,23 @@ void ChartsForm::copyImage() {
   if (!image.isNull()) QGuiApplication::clipboard()->setImage(image);
 }
 
-std::vector<QImage> chartImages(const Module1& store, const period::Report& report, QSize size) {
-  std::vector<QImage> images;
-  for (QChart* chart : buildCharts(store, report)) {
-    if (!chart) continue;
-    QChartView view(chart);
-    view.setRenderHint(QPainter::Antialiasing);
-    view.resize(size);
-    QImage image(size, QImage::Format_ARGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    view.render(&painter);
-    painter.end();
-    images.push_back(image);
+std::vector<printing::Picture> chartPictures(const Module1& store, const period::Report& report) {
+  std::vector<printing::Picture> pictures;
+  for (size_t i = 0; i < kChartCount; ++i) {
+    std::unique_ptr<QChart> probe(buildChart(i, store, report, Look{}));
+    if (!probe) continue;
+    // Built again at the size it gets, so that the month labels are thinned for that width.
+    pictures.push_back({[&store, report, i](QPainter& painter, const QRectF& area) {
+                          QGraphicsScene scene;  // owns the chart from here
+                          QChart* chart = buildChart(i, store, report, Look{false, area.width()});
+                          scene.addItem(chart);
+                          chart->setGeometry(area);
+                          chart->layout()->activate();
+                          scene.render(&painter, area, area);
+                        },
+                        0.62});
   }
-  return images;
+  return pictures;
 }
 
 void openCharts(Module1& store, const period::Report& report, QWidget* parent) {

@@ -4,26 +4,52 @@
 #include "reports/period/period.h"
 
 class Module1;
+class QBoxLayout;
 class QComboBox;
+class QLabel;
 class QLineEdit;
+class QPushButton;
 class QSpinBox;
 class QTableWidget;
 class QTreeWidget;
 
 // "收支分析": income and expense by account and month over a month, a year or a span of
-// dates, and net worth at each month's end of the whole book.
+// dates, and net worth at the ends of its months. It opens on the latest month that holds
+// entries.
 class PeriodForm : public FixedDialog {
   Q_OBJECT
 
  public:
+  static constexpr const char* kKind = "PeriodKind";
+  static constexpr const char* kYear = "Year";
+  static constexpr const char* kMonth = "Month";
+  static constexpr const char* kFrom = "DateFrom";
+  static constexpr const char* kToLabel = "ToLabel";
+  static constexpr const char* kTo = "DateTo";
+  static constexpr const char* kShow = "Show";
+  static constexpr const char* kTable = "Table";
+  static constexpr const char* kNetWorth = "NetWorth";
+  static constexpr const char* kCharts = "Charts";
+  static constexpr const char* kPrint = "Print";
+  static constexpr const char* kSavePdf = "SavePdf";
+  static constexpr const char* kClose = "Close";
+
+  // The period's kinds, in the order of the kind box.
+  enum Kind { Month = 0, Year = 1, Span = 2 };
+
   explicit PeriodForm(Module1& store, QWidget* parent = nullptr);
 
   const period::Report& report() const { return report_; }
 
  private:
+  QBoxLayout* buildPeriodChoice(const QDate& opening);
+  QBoxLayout* buildTables();
+  QBoxLayout* buildButtons();
   void onKindChanged(int kind);
   // Reads the period chosen and fills the tables; says why when the dates are no period.
   void refresh(bool sayWhy);
+  // No figures stand under dates that are no period.
+  void clearFigures();
   void fillTable();
   void fillNetWorth();
   void printReport();
@@ -31,13 +57,18 @@ class PeriodForm : public FixedDialog {
 
   Module1& store_;
   period::Report report_;
-  QComboBox* kindBox_;
-  QSpinBox* yearBox_;
-  QSpinBox* monthBox_;
-  QLineEdit* fromBox_;
-  QLineEdit* toBox_;
-  QTableWidget* table_;
-  QTreeWidget* netWorth_;
+  QComboBox* kindBox_ = nullptr;
+  QSpinBox* yearBox_ = nullptr;
+  QSpinBox* monthBox_ = nullptr;
+  QLineEdit* fromBox_ = nullptr;
+  QLabel* toLabel_ = nullptr;
+  QLineEdit* toBox_ = nullptr;
+  QPushButton* showButton_ = nullptr;
+  QTableWidget* table_ = nullptr;
+  QTreeWidget* netWorth_ = nullptr;
+  QPushButton* chartsButton_ = nullptr;
+  QPushButton* printButton_ = nullptr;
+  QPushButton* pdfButton_ = nullptr;
 };
 
 void openPeriodReport(Module1& store, QWidget* parent);

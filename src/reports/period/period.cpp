@@ -162,7 +162,10 @@ Report buildReport(const Module1& store, const Period& period) {
   return report;
 }
 
-std::vector<MonthValue> netWorthByMonth(const Module1& store) {
+namespace {
+
+// The month numbers of the first and last dated entries; -1, -1 for none.
+std::pair<int, int> entryMonths(const Module1& store) {
   int first = -1;
   int last = -1;
   for (int i = 1; i < store.EntryCount; ++i) {
@@ -171,16 +174,23 @@ std::vector<MonthValue> netWorthByMonth(const Module1& store) {
     first = first < 0 ? m : std::min(first, m);
     last = std::max(last, m);
   }
-  if (first < 0) return {};
+  return {first, last};
+}
+
+// Net worth at the end of each month from `first` to `last`, everything before `first` counted
+// into the first.
+std::vector<MonthValue> worthOver(const Module1& store, int first, int last) {
+  if (first < 0 || last < first) return {};
   std::vector<qint64> change(static_cast<size_t>(last - first + 1), 0);
   const SlotIndex accounts(store);
   for (int i = 1; i < store.EntryCount; ++i) {
     const LedgerEntry& e = store.EntryTable[i];
     const int m = monthNumber(e.EntryDate);
-    if (m < 0) continue;
+    if (m < 0 || m > last) continue;
+    const size_t at = static_cast<size_t>(std::max(m, first) - first);
     eachCount(accounts, e, [&](int, int kind, qint64 value) {
-      if (kind == kAsset) change[static_cast<size_t>(m - first)] += value;
-      if (kind == kLiability) change[static_cast<size_t>(m - first)] -= value;
+      if (kind == kAsset) change[at] += value;
+      if (kind == kLiability) change[at] -= value;
     });
   }
   std::vector<MonthValue> out;
@@ -193,19 +203,102 @@ std::vector<MonthValue> netWorthByMonth(const Module1& store) {
   return out;
 }
 
-std::vector<Slice> expenseSlices(const Report& report, int largest) {
+}  // namespace
+
+std::vector<TableLine> tableLines(const Report& r) {
+  std::vector<TableLine> lines;
+  const auto section = [&](const QString& caption, const std::vector<AccountLine>& accounts,
+                           const QString& totalLabel, const std::vector<qint64>& byMonth,
+                           qint64 total) {
+    lines.push_back({caption, {}, 0, true});
+    for (const auto& a : accounts) lines.push_back({a.name, a.months, a.total, false});
+    lines.push_back({totalLabel, byMonth, total, true});
+  };
+  section(QStringLiteral("收入"), r.income, QStringLiteral("收入合計"), r.incomeByMonth,
+          r.incomeTotal);
+  section(QStringLiteral("支出"), r.expense, QStringLiteral("支出合計"), r.expenseByMonth,
+          r.expenseTotal);
+  lines.push_back({QStringLiteral("淨額（收入－支出）"), r.netByMonth, r.net, true});
+  return lines;
+}
+
+QStringList lineCells(const TableLine& line, size_t months) {
+  QStringList cells{line.label};
+  const bool caption = line.months.empty();
+  for (size_t m = 0; m < months; ++m)
+    cells << (caption || m >= line.months.size() ? QString() : grouped(line.months[m]));
+  cells << (caption ? QString() : grouped(line.total));
+  return cells;
+}
+
+Period openingYear(const Module1& store) {
+  const QDate latest = latestMonthWithEntries(store);
+  return yearPeriod(latest.isValid() ? latest.year() : store.clock().today().year());
+}
+
+std::vector<MonthValue> netWorthByMonth(const Module1& store) {
+  const auto [first, last] = entryMonths(store);
+  return worthOver(store, first, last);
+}
+
+std::vector<MonthValue> netWorthByMonth(const Module1& store, const Period& period) {
+  const auto [first, last] = entryMonths(store);
+  if (first < 0 || first > monthNumber(period.to)) return {};
+  // Months before the book's first entry or after its last are left out: a line that stays
+  // flat says nothing.
+  return worthOver(store, std::max(first, monthNumber(period.from)),
+                   std::min(last, monthNumber(period.to)));
+}
+
+QDate latestMonthWithEntries(const Module1& store) {
+  const int last = entryMonths(store).second;
+  return last < 0 ? QDate() : QDate(last / 12, last % 12 + 1, 1);
+}
+
+std::vector<AxisLabel> monthAxisLabels(const QStringList& months, int room) {
+  if (months.isEmpty()) return {};
+  const bool oneYear = months.first().left(4) == months.last().left(4);
+  const int count = static_cast<int>(months.size());
+  // Steps that keep the labels on the same months of each year.
+  int step = 1;
+  for (const int candidate : {1, 2, 3, 6, 12, 24, 36, 48, 60, 120, 240, 600, 1200}) {
+    step = candidate;
+    if ((count + candidate - 1) / candidate <= std::max(room, 1)) break;
+  }
+  // Steps of a year or more fall on Januaries; shorter ones on the first month shown.
+  int start = 0;
+  if (step >= 12) {
+    while (start < count && months[start].mid(5, 2) != QLatin1String("01")) ++start;
+    if (start == count) start = 0;
+  }
+  std::vector<AxisLabel> labels;
+  for (int i = start; i < count; i += step) {
+    const QString& month = months[i];
+    labels.push_back({i, oneYear ? QStringLiteral("%1月").arg(month.mid(5).toInt()) : month});
+  }
+  return labels;
+}
+
+std::vector<Slice> expenseSlices(const Report& report, int most) {
   std::vector<Slice> slices;
+  qint64 total = 0;
   for (const AccountLine& line : report.expense) {
-    if (line.total > 0) slices.push_back({line.name, line.total});
+    if (line.total > 0) {
+      slices.push_back({line.name, line.total});
+      total += line.total;
+    }
   }
   std::stable_sort(slices.begin(), slices.end(),
                    [](const Slice& a, const Slice& b) { return a.value > b.value; });
-  if (slices.size() > static_cast<size_t>(largest) + 1) {
-    qint64 rest = 0;
-    for (size_t i = static_cast<size_t>(largest); i < slices.size(); ++i) rest += slices[i].value;
-    slices.resize(static_cast<size_t>(largest));
-    slices.push_back({kOthers, rest});
-  }
+  const size_t limit = static_cast<size_t>(std::max(most, 2));
+  if (slices.size() <= limit) return slices;
+  // Named slices, "其他" being one more: eight at least, then more while it is a third or over.
+  size_t named = std::min<size_t>(8, limit - 1);
+  qint64 rest = 0;
+  for (size_t i = named; i < slices.size(); ++i) rest += slices[i].value;
+  while (named + 1 < limit && rest * 3 >= total) rest -= slices[named++].value;
+  slices.resize(named);
+  slices.push_back({kOthers, rest});
   return slices;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/dates.h"
 #include "platform/dialogs.h"
+#include "platform/widgets/build.h"
 #include "platform/widgets/clipboard.h"
 #include "platform/widgets/colours.h"
 #include "platform/widgets/fonts.h"
@@ -11,7 +12,7 @@
 #include "store/Module1.h"
 #include "store/ledger.h"
 #include "store/records.h"
-#include "ui/print/pages.h"
+#include "ui/print/documents.h"
 
 #include <QFontMetricsF>
 #include <QLineEdit>
@@ -68,12 +69,27 @@ BSForm::BSForm(Module1& store, QWidget* parent) : FixedDialog(parent), store_(st
   setClientSize(554, 486);
   setFont(uiFont());
 
-  auto button = [this](const char* name, const QString& caption, QRect geometry) {
-    auto* b = new QPushButton(caption, this);
-    b->setObjectName(QLatin1String(name));
-    b->setGeometry(geometry);
-    return b;
-  };
+  buildStatementBoxes();
+  buildButtons();
+  nameForScreenReaders();
+  setTabOrderOfControls();
+  setTextColour(liabilitiesBox_, kSectionRed);
+  setTextColour(expensesBox_, kSectionRed);
+  // Enter in the date box shows the statements for that date instead of closing the window.
+  dateBox_->installEventFilter(this);
+
+  const QString today = store_.today();
+  dateBox_->setText(today);
+  showStatements(today);
+
+  centreOnScreen(*this);
+}
+
+// The four statements, each half with the button above it that copies it, and the two results.
+void BSForm::buildStatementBoxes() {
+  const QString copy = QStringLiteral("複製到剪貼簿");
+  copyBalanceSheetButton_ = build::button(this, kCopyBalanceSheet, copy, {8, 8, 97, 25});
+  copyIncomeStatementButton_ = build::button(this, kCopyIncomeStatement, copy, {448, 8, 97, 25});
   auto multiLine = [this](const char* name, QRect geometry) {
     auto* box = new QPlainTextEdit(this);
     box->setObjectName(QLatin1String(name));
@@ -86,31 +102,29 @@ BSForm::BSForm(Module1& store, QWidget* parent) : FixedDialog(parent), store_(st
     box->setReadOnly(true);
     return box;
   };
-  auto singleLine = [this](const char* name, QRect geometry, bool result) {
-    auto* box = new QLineEdit(this);
-    box->setObjectName(QLatin1String(name));
-    box->setGeometry(geometry);
-    if (result) {
-      box->setFont(fixedPitchFont());
-      box->setReadOnly(true);
-    }
+  auto result = [this](const char* name, QRect geometry) {
+    QLineEdit* box = build::lineEdit(this, name, geometry);
+    box->setFont(fixedPitchFont());
+    box->setReadOnly(true);
     return box;
   };
+  assetsBox_ = multiLine(kAssets, {8, 40, 265, 193});
+  incomeBox_ = multiLine(kIncome, {280, 40, 265, 193});
+  liabilitiesBox_ = multiLine(kLiabilities, {8, 232, 265, 193});
+  expensesBox_ = multiLine(kExpenses, {280, 232, 265, 193});
+  netWorthBox_ = result(kNetWorth, {8, 424, 265, 25});
+  balanceBox_ = result(kBalance, {280, 424, 265, 25});
+  dateBox_ = build::lineEdit(this, kDate, {8, 456, 201, 25});
+}
 
-  copyBalanceSheetButton_ = button("Cmd2", QStringLiteral("複製到剪貼簿"), {8, 8, 97, 25});
-  copyIncomeStatementButton_ = button("Cmd3", QStringLiteral("複製到剪貼簿"), {448, 8, 97, 25});
-  assetsBox_ = multiLine("Text1", {8, 40, 265, 193});
-  incomeBox_ = multiLine("Text2", {280, 40, 265, 193});
-  liabilitiesBox_ = multiLine("Text3", {8, 232, 265, 193});
-  expensesBox_ = multiLine("Text4", {280, 232, 265, 193});
-  netWorthBox_ = singleLine("Text5", {8, 424, 265, 25}, true);
-  balanceBox_ = singleLine("Text6", {280, 424, 265, 25}, true);
-  dateBox_ = singleLine("Text7", {8, 456, 201, 25}, false);
-  showButton_ = button("Cmd4", QStringLiteral("顯示"), {216, 456, 57, 25});
-  okButton_ = button("Cmd1", QStringLiteral("確定"), {464, 456, 81, 25});
+// The foot row: the date with its button, printing, and the way out.
+void BSForm::buildButtons() {
+  showButton_ = build::button(this, kShow, QStringLiteral("顯示"), {216, 456, 57, 25});
+  okButton_ = build::button(this, kOk, QStringLiteral("確定"), {464, 456, 81, 25});
   okButton_->setDefault(true);
-  QPushButton* print = button("Print", QStringLiteral("列印(&P)"), {280, 456, 85, 25});
-  QPushButton* pdf = button("SavePdf", QStringLiteral("存成PDF(&F)"), {370, 456, 89, 25});
+  QPushButton* print = build::button(this, kPrint, QStringLiteral("列印(&P)"), {280, 456, 85, 25});
+  QPushButton* pdf =
+      build::button(this, kSavePdf, QStringLiteral("存成PDF(&F)"), {370, 456, 89, 25});
   // On paper as on the screen: the statements of the date in the box.
   const auto shownDate = [this] {
     return dates::normalise(dateBox_->text()).value_or(store_.today());
@@ -122,9 +136,15 @@ BSForm::BSForm(Module1& store, QWidget* parent) : FixedDialog(parent), store_(st
     printing::saveAsPdf(store_, printing::statementsDocument(store_, shownDate()),
                         store_.DataBaseName + QStringLiteral("-財務報表.pdf"), this);
   });
+  connect(okButton_, &QPushButton::clicked, this, [this] { leave(QDialog::Accepted); });
+  connect(copyBalanceSheetButton_, &QPushButton::clicked, this, &BSForm::onCopyBalanceSheet);
+  connect(copyIncomeStatementButton_, &QPushButton::clicked, this, &BSForm::onCopyIncomeStatement);
+  connect(showButton_, &QPushButton::clicked, this, &BSForm::onShow);
+}
 
-  // The window has no labels: a screen reader names each box and the two copy buttons, which
-  // only their place tells apart, by what they hold.
+// The window has no labels: a screen reader names each box and the two copy buttons, which
+// only their place tells apart, by what they hold.
+void BSForm::nameForScreenReaders() {
   const std::pair<QWidget*, const char*> names[] = {
       {copyBalanceSheetButton_, "複製資產負債表到剪貼簿"},
       {copyIncomeStatementButton_, "複製損益表到剪貼簿"},
@@ -136,10 +156,9 @@ BSForm::BSForm(Module1& store, QWidget* parent) : FixedDialog(parent), store_(st
       {balanceBox_, "結餘"},
       {dateBox_, "日期"}};
   for (const auto& [widget, name] : names) widget->setAccessibleName(QString::fromUtf8(name));
+}
 
-  setTextColour(liabilitiesBox_, kSectionRed);
-  setTextColour(expensesBox_, kSectionRed);
-
+void BSForm::setTabOrderOfControls() {
   QWidget* order[] = {assetsBox_,
                       okButton_,
                       copyBalanceSheetButton_,
@@ -152,19 +171,6 @@ BSForm::BSForm(Module1& store, QWidget* parent) : FixedDialog(parent), store_(st
                       dateBox_,
                       showButton_};
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
-
-  connect(okButton_, &QPushButton::clicked, this, [this] { leave(QDialog::Accepted); });
-  connect(copyBalanceSheetButton_, &QPushButton::clicked, this, &BSForm::onCopyBalanceSheet);
-  connect(copyIncomeStatementButton_, &QPushButton::clicked, this, &BSForm::onCopyIncomeStatement);
-  connect(showButton_, &QPushButton::clicked, this, &BSForm::onShow);
-  // Enter in the date box shows the statements for that date instead of closing the window.
-  dateBox_->installEventFilter(this);
-
-  const QString today = store_.today();
-  dateBox_->setText(today);
-  showStatements(today);
-
-  centreOnScreen(*this);
 }
 
 bool BSForm::eventFilter(QObject* watched, QEvent* event) {

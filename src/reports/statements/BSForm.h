@@ -15,6 +15,20 @@ class BSForm : public FixedDialog {
   Q_OBJECT
 
  public:
+  static constexpr char kCopyBalanceSheet[] = "Cmd2";
+  static constexpr char kCopyIncomeStatement[] = "Cmd3";
+  static constexpr char kAssets[] = "Text1";
+  static constexpr char kIncome[] = "Text2";
+  static constexpr char kLiabilities[] = "Text3";
+  static constexpr char kExpenses[] = "Text4";
+  static constexpr char kNetWorth[] = "Text5";
+  static constexpr char kBalance[] = "Text6";
+  static constexpr char kDate[] = "Text7";
+  static constexpr char kShow[] = "Cmd4";
+  static constexpr char kPrint[] = "Print";
+  static constexpr char kSavePdf[] = "SavePdf";
+  static constexpr char kOk[] = "Cmd1";
+
   // Filled for today's date before it is shown.
   explicit BSForm(Module1& store, QWidget* parent = nullptr);
 
@@ -22,6 +36,10 @@ class BSForm : public FixedDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void buildStatementBoxes();
+  void buildButtons();
+  void nameForScreenReaders();
+  void setTabOrderOfControls();
   void showStatements(const QString& date);
   void onCopyBalanceSheet();
   void onCopyIncomeStatement();

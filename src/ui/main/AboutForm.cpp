@@ -2,6 +2,7 @@
 
 #include "platform/dialogs.h"
 #include "platform/version.h"
+#include "platform/widgets/build.h"
 #include "platform/widgets/colours.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/resources.h"
@@ -26,13 +27,6 @@ QPixmap programIcon(const QWidget& widget) {
                              Qt::SmoothTransformation);
   icon.setDevicePixelRatio(ratio);
   return icon;
-}
-
-QLabel* addLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(QLatin1String(name));
-  label->setGeometry(geometry);
-  return label;
 }
 
 void makeLink(QLabel* label, const QString& toolTip) {
@@ -69,7 +63,7 @@ AboutForm::AboutForm(const QString& helpPage, const QString& mailAddress, QWidge
   setClientSize(410, 190);
 
   auto* image = new QLabel(this);
-  image->setObjectName(QStringLiteral("Image2"));
+  image->setObjectName(QLatin1String(kIcon));
   image->setGeometry(20, 26, kIconSize, kIconSize);
   image->setPixmap(programIcon(*this));
 
@@ -79,30 +73,28 @@ AboutForm::AboutForm(const QString& helpPage, const QString& mailAddress, QWidge
   frame->setFrameShadow(QFrame::Sunken);
   frame->setGeometry(84, 14, 310, 122);
 
-  QLabel* title =
-      addLabel(frame, "Label1", QStringLiteral("Varnix v" VARNIX_VERSION), QRect(12, 8, 286, 24));
+  QLabel* title = build::label(frame, kProgram, QStringLiteral("Varnix v" VARNIX_VERSION),
+                               QRect(12, 8, 286, 24));
   QFont titleFont = title->font();
   titleFont.setPointSize(12);
   titleFont.setBold(true);
   title->setFont(titleFont);
-  addLabel(frame, "Label2", QStringLiteral("由 Varnix 開發小組製作的免費軟體，歡迎自由使用。"),
-           QRect(12, 36, 286, 22));
-  helpLink_ =
-      addLabel(frame, "Label3", QStringLiteral("使用說明 (readme.htm)"), QRect(12, 64, 286, 22));
+  build::label(frame, kOrigin, QStringLiteral("由 Varnix 開發小組製作的免費軟體，歡迎自由使用。"),
+               QRect(12, 36, 286, 22));
+  helpLink_ = build::label(frame, kHelpLink, QStringLiteral("使用說明 (readme.htm)"),
+                           QRect(12, 64, 286, 22));
   makeLink(helpLink_, QDir::toNativeSeparators(helpPage_));
   // A link that leads nowhere is worse than none: the page may have been left out of a copy.
   helpLink_->setVisible(QFileInfo(helpPage_).isFile());
-  mailLink_ = addLabel(frame, "Label4", mailAddress_, QRect(12, 90, 286, 22));
+  mailLink_ = build::label(frame, kMailLink, mailAddress_, QRect(12, 90, 286, 22));
   makeLink(mailLink_, QStringLiteral("寫信給我們"));
   mailLink_->setVisible(!mailAddress_.isEmpty());
   helpLink_->installEventFilter(this);
   mailLink_->installEventFilter(this);
-  addLabel(this, "Label5", QStringLiteral("授權：GNU GPL 第 3 版或更新版本"),
-           QRect(20, 152, 280, 22));
+  build::label(this, kLicence, QStringLiteral("授權：GNU GPL 第 3 版或更新版本"),
+               QRect(20, 152, 280, 22));
 
-  auto* ok = new QPushButton(QStringLiteral("確定(&O)"), this);
-  ok->setObjectName(QStringLiteral("Command1"));
-  ok->setGeometry(310, 148, 84, 28);
+  QPushButton* ok = build::button(this, kOk, QStringLiteral("確定(&O)"), {310, 148, 84, 28});
   ok->setDefault(true);
   ok->setFocus();
   connect(ok, &QPushButton::clicked, this, [this] { leave(QDialog::Accepted); });

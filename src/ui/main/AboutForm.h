@@ -11,6 +11,14 @@ class AboutForm : public FixedDialog {
   Q_OBJECT
 
  public:
+  static constexpr char kIcon[] = "Image2";
+  static constexpr char kProgram[] = "Label1";  // name and version
+  static constexpr char kOrigin[] = "Label2";
+  static constexpr char kHelpLink[] = "Label3";
+  static constexpr char kMailLink[] = "Label4";
+  static constexpr char kLicence[] = "Label5";
+  static constexpr char kOk[] = "Command1";
+
   // The address given at build time (VARNIX_CONTACT_MAIL); empty when none was.
   static QString contactMail();
 

@@ -1,5 +1,9 @@
 #include "ui/main/MainForm.h"
 
+#include "accounts/AccountForm.h"
+#include "budget/BudgetForm.h"
+#include "entries/InputForm.h"
+#include "entries/deletion.h"
 #include "history/History.h"
 #include "interchange/ImportForm.h"
 #include "interchange/exports.h"
@@ -7,24 +11,22 @@
 #include "maintenance/closing.h"
 #include "platform/dialogs.h"
 #include "platform/version.h"
-#include "platform/widgets/colours.h"
+#include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/keys.h"
 #include "platform/widgets/resources.h"
 #include "platform/widgets/screen.h"
 #include "platform/widgets/shell.h"
+#include "platform/widgets/style.h"
 #include "reports/journal/DiaryForm.h"
 #include "reports/period/ChartsForm.h"
 #include "reports/period/PeriodForm.h"
-#include "budget/BudgetForm.h"
 #include "reports/statements/BSForm.h"
 #include "search/SearchForm.h"
 #include "store/Module1.h"
-#include "entries/deletion.h"
 #include "store/ledger.h"
-#include "accounts/AccountForm.h"
-#include "entries/InputForm.h"
 #include "ui/main/AboutForm.h"
+#include "ui/main/LedgerItems.h"
 #include "ui/main/Session.h"
 
 #include <QAction>
@@ -33,16 +35,13 @@
 #include <QCoreApplication>
 #include <QFrame>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
-#include <QProxyStyle>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QStyleOptionViewItem>
 #include <QTreeWidget>
 
 #include <utility>
@@ -52,128 +51,6 @@ namespace {
 constexpr int kClientWidth = 735;
 constexpr int kClientHeight = 554;
 constexpr int kStatusBarHeight = 24;
-
-const QColor kRed(254, 54, 60);
-
-enum Column { DateColumn, OtherColumn, AmountColumn, TotalColumn, MemoColumn, NumberColumn };
-
-// The running total a row shows in 累計, kept with the row for lastRunningTotal().
-constexpr int kTotalRole = Qt::UserRole;
-
-// The ledger's cells with the narrowest margins the style allows: 日期 is only wide enough
-// for the check box and a whole date when nothing else takes room.
-class CompactCells : public QProxyStyle {
- public:
-  using QProxyStyle::QProxyStyle;
-  int pixelMetric(PixelMetric metric, const QStyleOption* option,
-                  const QWidget* widget) const override {
-    if (metric == PM_FocusFrameHMargin) return 1;
-    if (metric == PM_IndicatorWidth || metric == PM_IndicatorHeight) return 12;
-    return QProxyStyle::pixelMetric(metric, option, widget);
-  }
-
-  // Fusion outlines a tick box in a shade of the window colour, which vanishes on a dark
-  // theme's cells; there it is outlined in a shade of the text colour instead.
-  void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
-                     const QWidget* widget) const override {
-    const auto* cell = qstyleoption_cast<const QStyleOptionViewItem*>(option);
-    if (element == PE_IndicatorItemViewItemCheck && cell &&
-        isDark(cell->palette.color(QPalette::Base))) {
-      QStyleOptionViewItem lifted(*cell);
-      lifted.palette.setColor(QPalette::Window, cell->palette.color(QPalette::Text));
-      QProxyStyle::drawPrimitive(element, &lifted, painter, widget);
-      return;
-    }
-    QProxyStyle::drawPrimitive(element, option, painter, widget);
-  }
-};
-
-// One ledger row. Its cells are read from the row itself instead of being copied into the
-// item one by one: the busiest ledger has thousands of rows and is rebuilt after every change.
-// Whatever is set on the item later (a tick, a text) is stored as usual and takes precedence.
-class LedgerItem : public QTreeWidgetItem {
- public:
-  LedgerItem(LedgerRow row, bool coloured)
-      : QTreeWidgetItem(UserType), row_(std::move(row)), coloured_(coloured) {
-    setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-  }
-
-  QVariant data(int column, int role) const override {
-    QVariant stored = QTreeWidgetItem::data(column, role);
-    if (stored.isValid()) return stored;
-    switch (role) {
-      case Qt::DisplayRole:
-      case Qt::EditRole:
-        return cellText(column);
-      case Qt::CheckStateRole:
-        if (column == DateColumn) return static_cast<int>(Qt::Unchecked);
-        break;
-      case Qt::TextAlignmentRole:
-        if (column == AmountColumn || column == TotalColumn || column == NumberColumn) {
-          return static_cast<int>(Qt::AlignRight | Qt::AlignVCenter);
-        }
-        break;
-      case Qt::ForegroundRole:
-        if (coloured_ && ((column == AmountColumn && row_.amountRed) ||
-                          (column == TotalColumn && row_.totalRed))) {
-          // Lightened on a dark theme's background, where the red alone is hard to read.
-          const QTreeWidget* view = treeWidget();
-          return QBrush(view ? readableOn(kRed, view->palette().color(QPalette::Base)) : kRed);
-        }
-        break;
-      case kTotalRole:
-        if (column == TotalColumn) return row_.runningTotal;
-        break;
-      default:
-        break;
-    }
-    return {};
-  }
-
-  void setData(int column, int role, const QVariant& value) override {
-    // Setting the tick it already has is no change and tells nobody.
-    if (role == Qt::CheckStateRole && data(column, role) == value) return;
-    QTreeWidgetItem::setData(column, role, value);
-  }
-
- private:
-  QString cellText(int column) const {
-    switch (column) {
-      case DateColumn:
-        return row_.date;
-      case OtherColumn:
-        return row_.other;
-      case AmountColumn:
-        return row_.amount;
-      case TotalColumn:
-        return row_.total;
-      case MemoColumn:
-        return row_.memo;
-      case NumberColumn:
-        return row_.number;
-      default:
-        return {};
-    }
-  }
-
-  LedgerRow row_;
-  bool coloured_;
-};
-
-QTreeWidgetItem* makeItem(LedgerRow row, bool coloured) {
-  return new LedgerItem(std::move(row), coloured);
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, int x, int y,
-                        int width) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QLatin1String(name));
-  button->setGeometry(x, y, width, 25);
-  button->setFont(uiFont());
-  // Enter clicks the button that has the focus; elsewhere in the window it means 新增(&N).
-  button->setAutoDefault(true);
-  return button;
-}
 
 QAction* addItem(QMenu* menu, const char* name, const QString& caption) {
   QAction* action = menu->addAction(caption);
@@ -191,6 +68,8 @@ MainForm::MainForm(Module1& store, QWidget* parent) : QMainWindow(parent), store
     QApplication::setWindowIcon(
         QIcon::fromTheme(QStringLiteral("varnix"), QIcon(QStringLiteral(":/varnix.png"))));
   }
+  // The program's look over the desktop's style, for every window from the first on.
+  useProgramStyle();
   setObjectName(QStringLiteral("MainForm"));
   setWindowTitle(QStringLiteral("Varnix v" VARNIX_VERSION));
   buildControls();
@@ -219,39 +98,21 @@ void MainForm::buildControls() {
   image->setGeometry(0, 0, 733, 530);
   image->setPixmap(QPixmap(QStringLiteral(":/background.png")));
 
+  buildLedgerAndSelector(client);
+  buildButtons(client);
+  buildStatusBar();
+}
+
+void MainForm::buildLedgerAndSelector(QWidget* client) {
   ledger_ = new QTreeWidget(client);
-  ledger_->setObjectName(QStringLiteral("Liv1"));
+  ledger_->setObjectName(QLatin1String(kLedger));
   ledger_->setGeometry(22, 56, 553, 425);
-  // Fixed-pitch digits keep amounts and totals in columns and a whole date within 日期.
-  ledger_->setFont(fixedPitchFont(9));
-  auto* cells = new CompactCells(QApplication::style()->name());
-  cells->setParent(ledger_);
-  ledger_->setStyle(cells);
-  ledger_->setAccessibleName(QStringLiteral("帳目"));
-  ledger_->setColumnCount(6);
-  ledger_->setHeaderLabels({QStringLiteral("日期"), QStringLiteral("類別"), QStringLiteral("金額"),
-                            QStringLiteral("累計"), QStringLiteral("備註"),
-                            QStringLiteral("編號")});
-  ledger_->header()->setMinimumSectionSize(16);  // 編號 is narrower than the style's minimum
-  const int widths[] = {80, 115, 70, 70, 160, 36};
-  for (int column = 0; column < 6; ++column) ledger_->setColumnWidth(column, widths[column]);
-  for (int column : {AmountColumn, TotalColumn, NumberColumn}) {
-    ledger_->headerItem()->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
-  }
-  ledger_->header()->setStretchLastSection(false);
-  ledger_->header()->setSectionsMovable(false);
-  ledger_->setRootIsDecorated(false);
-  ledger_->setUniformRowHeights(true);
-  ledger_->setAllColumnsShowFocus(true);
-  ledger_->setSelectionMode(QAbstractItemView::SingleSelection);
-  ledger_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  ledger_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  ledger_->setSortingEnabled(false);
+  setUpLedger(*ledger_);
   connect(ledger_, &QTreeWidget::itemChanged, this, &MainForm::onRowChanged);
   connect(ledger_, &QTreeWidget::itemDoubleClicked, this, &MainForm::onRowDoubleClicked);
 
   selector_ = new QListWidget(client);
-  selector_->setObjectName(QStringLiteral("Cob1"));
+  selector_->setObjectName(QLatin1String(kAccountSelector));
   selector_->setGeometry(584, 56, 129, 317);
   selector_->setFont(fixedPitchFont(11.25));
   // Names are padded to their full width; their blanks need no scrolling.
@@ -260,23 +121,36 @@ void MainForm::buildControls() {
   selector_->setSelectionMode(QAbstractItemView::SingleSelection);
   selector_->setAccessibleName(QStringLiteral("帳戶"));
   connect(selector_, &QListWidget::currentRowChanged, this, &MainForm::onAccountSelected);
+}
 
+void MainForm::buildButtons(QWidget* client) {
   auto* frame = new QFrame(client);
   frame->setObjectName(QStringLiteral("Frame1"));
   frame->setGeometry(584, 382, 129, 129);
   frame->setFrameShape(QFrame::Box);
   frame->setFrameShadow(QFrame::Sunken);
 
-  QPushButton* accounts = makeButton(client, "Cmd0", QStringLiteral("編輯帳戶(&A)"), 592, 405, 113);
+  QPushButton* accounts =
+      build::button(client, kEditAccounts, QStringLiteral("編輯帳戶(&A)"), {592, 405, 113, 25});
   QPushButton* statements =
-      makeButton(client, "Cmd4", QStringLiteral("財務報表(&B)"), 592, 437, 113);
-  QPushButton* journal = makeButton(client, "Cmd6", QStringLiteral("日記帳(&I)"), 592, 469, 113);
-  newButton_ = makeButton(client, "Cmd1", QStringLiteral("新增(&N)"), 22, 486, 65);
+      build::button(client, kStatements, QStringLiteral("財務報表(&B)"), {592, 437, 113, 25});
+  QPushButton* journal =
+      build::button(client, kJournal, QStringLiteral("日記帳(&I)"), {592, 469, 113, 25});
+  newButton_ = build::button(client, kNew, QStringLiteral("新增(&N)"), {22, 486, 65, 25});
   newButton_->setDefault(true);
-  QPushButton* remove = makeButton(client, "Cmd3", QStringLiteral("刪除(&D)"), 92, 486, 73);
-  QPushButton* bulk = makeButton(client, "Cmd5", QStringLiteral("多筆刪除(&M)"), 170, 486, 87);
-  QPushButton* closing = makeButton(client, "Cmd7", QStringLiteral("結帳(&C)"), 262, 486, 73);
-  QPushButton* hints = makeButton(client, "Cmd2", QStringLiteral("提示(&T)"), 503, 486, 73);
+  QPushButton* remove =
+      build::button(client, kDelete, QStringLiteral("刪除(&D)"), {92, 486, 73, 25});
+  QPushButton* bulk =
+      build::button(client, kBulkDelete, QStringLiteral("多筆刪除(&M)"), {170, 486, 87, 25});
+  QPushButton* closing =
+      build::button(client, kCloseBooks, QStringLiteral("結帳(&C)"), {262, 486, 73, 25});
+  QPushButton* hints =
+      build::button(client, kHints, QStringLiteral("提示(&T)"), {503, 486, 73, 25});
+  for (QPushButton* b : {accounts, statements, journal, newButton_, remove, bulk, closing, hints}) {
+    b->setFont(uiFont());
+    // Enter clicks the button that has the focus; elsewhere in the window it means 新增(&N).
+    b->setAutoDefault(true);
+  }
 
   connect(accounts, &QPushButton::clicked, this, [this] { openAccountEditor(store_, this); });
   connect(statements, &QPushButton::clicked, this, [this] { openStatements(store_, this); });
@@ -286,9 +160,11 @@ void MainForm::buildControls() {
   connect(bulk, &QPushButton::clicked, this, [this] { openBulkDelete(store_, *this, this); });
   connect(closing, &QPushButton::clicked, this, &MainForm::onCloseBooks);
   connect(hints, &QPushButton::clicked, this, &MainForm::onHints);
+}
 
+void MainForm::buildStatusBar() {
   QStatusBar* bar = statusBar();
-  bar->setObjectName(QStringLiteral("StatusBar1"));
+  bar->setObjectName(QLatin1String(kStatusBar));
   bar->setSizeGripEnabled(false);
   bar->setFixedHeight(kStatusBarHeight);
   // The panels sit in a row of their own: the bar's own spacing would push the last one out.
@@ -297,9 +173,8 @@ void MainForm::buildControls() {
   rowLayout->setContentsMargins(0, 0, 0, 0);
   rowLayout->setSpacing(1);
   const int panelWidths[] = {237, 253, 120, 120};
-  for (int i = 0; i < 4; ++i) {
-    auto* panel = new QLabel(row);
-    panel->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
+  for (size_t i = 0; i < kPanels.size(); ++i) {
+    QLabel* panel = build::label(row, kPanels[i], QString());
     panel->setFixedWidth(panelWidths[i]);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setFont(uiFont());
@@ -313,45 +188,44 @@ void MainForm::buildControls() {
 void MainForm::buildMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("檔案(&F)"));
   file->setObjectName(QStringLiteral("Menu_DataBase"));
-  QAction* databases = addItem(file, "SetDataBase", QStringLiteral("資料庫選單(&D)"));
-  QAction* importStatement =
-      addItem(file, "ImportStatement", QStringLiteral("匯入銀行對帳單(&M)…"));
+  QAction* databases = addItem(file, kDatabaseList, QStringLiteral("資料庫選單(&D)"));
+  QAction* importStatement = addItem(file, kImportStatement, QStringLiteral("匯入銀行對帳單(&M)…"));
   QMenu* exports = file->addMenu(QStringLiteral("匯出(&E)"));
   exports->setObjectName(QStringLiteral("Menu_Export"));
-  QAction* exportCsv = addItem(exports, "ExportCsvUtf8", QStringLiteral("CSV UTF-8"));
-  QAction* exportJournal = addItem(exports, "ExportJournal", QStringLiteral("純文字帳本"));
+  QAction* exportCsv = addItem(exports, kExportCsvUtf8, QStringLiteral("CSV UTF-8"));
+  QAction* exportJournal = addItem(exports, kExportJournal, QStringLiteral("純文字帳本"));
   file->addSeparator()->setObjectName(QStringLiteral("Line1"));
-  QAction* quit = addItem(file, "Quit", QStringLiteral("結束(&Q)"));
+  QAction* quit = addItem(file, kQuit, QStringLiteral("結束(&Q)"));
 
   QMenu* edit = menuBar()->addMenu(QStringLiteral("編輯(&E)"));
   edit->setObjectName(QStringLiteral("Menu_Edit"));
-  undoAction_ = addItem(edit, "Undo", QStringLiteral("復原(&U)"));
+  undoAction_ = addItem(edit, kUndo, QStringLiteral("復原(&U)"));
   undoAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-  redoAction_ = addItem(edit, "Redo", QStringLiteral("重做(&R)"));
+  redoAction_ = addItem(edit, kRedo, QStringLiteral("重做(&R)"));
   redoAction_->setShortcuts(
       {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-  QAction* plan = addItem(edit, "BudgetPlan", QStringLiteral("預算(&B)…"));
+  QAction* plan = addItem(edit, kBudgetPlan, QStringLiteral("預算(&B)…"));
 
   QMenu* user = menuBar()->addMenu(QStringLiteral("用戶(&U)"));
   user->setObjectName(QStringLiteral("Menu_User"));
-  QAction* password = addItem(user, "ChanegPassword", QStringLiteral("變更密碼(&C)"));
-  QAction* logout = addItem(user, "Menu_Logout", QStringLiteral("登出(&O)"));
+  QAction* password = addItem(user, kChangePassword, QStringLiteral("變更密碼(&C)"));
+  QAction* logout = addItem(user, kLogOut, QStringLiteral("登出(&O)"));
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("檢視(&V)"));
   view->setObjectName(QStringLiteral("Menu_View"));
-  QAction* statements = addItem(view, "BS", QStringLiteral("財務報表(&B)"));
-  QAction* journal = addItem(view, "Diary", QStringLiteral("日記帳(&I)"));
-  QAction* find = addItem(view, "Find", QStringLiteral("尋找(&F)"));
+  QAction* statements = addItem(view, kStatementsMenu, QStringLiteral("財務報表(&B)"));
+  QAction* journal = addItem(view, kJournalMenu, QStringLiteral("日記帳(&I)"));
+  QAction* find = addItem(view, kFind, QStringLiteral("尋找(&F)"));
   find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-  QAction* analysis = addItem(view, "Analysis", QStringLiteral("收支分析(&A)"));
-  QAction* charts = addItem(view, "Charts", QStringLiteral("圖表(&G)"));
-  QAction* budgetReport = addItem(view, "BudgetReport", QStringLiteral("預算與實際(&P)"));
+  QAction* analysis = addItem(view, kAnalysis, QStringLiteral("收支分析(&A)"));
+  QAction* charts = addItem(view, kCharts, QStringLiteral("圖表(&G)"));
+  QAction* budgetReport = addItem(view, kBudgetReport, QStringLiteral("預算與實際(&P)"));
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("說明(&H)"));
   help->setObjectName(QStringLiteral("Menu_Help"));
-  QAction* instructions = addItem(help, "Help", QStringLiteral("使用說明(&H)"));
+  QAction* instructions = addItem(help, kHelp, QStringLiteral("使用說明(&H)"));
   help->addSeparator()->setObjectName(QStringLiteral("Line2"));
-  QAction* about = addItem(help, "About", QStringLiteral("關於Varnix(&A)"));
+  QAction* about = addItem(help, kAbout, QStringLiteral("關於Varnix(&A)"));
 
   connect(databases, &QAction::triggered, this, [this] {
     if (session_) session_->databaseListFromMenu();
@@ -378,9 +252,7 @@ void MainForm::buildMenus() {
   connect(find, &QAction::triggered, this, &MainForm::onFind);
   connect(analysis, &QAction::triggered, this, [this] { openPeriodReport(store_, this); });
   connect(charts, &QAction::triggered, this, [this] {
-    openCharts(store_,
-               period::buildReport(store_, period::yearPeriod(store_.clock().today().year())),
-               this);
+    openCharts(store_, period::buildReport(store_, period::openingYear(store_)), this);
   });
   budget_ = new BookBudget(store_, *statusBar(), this);
   connect(plan, &QAction::triggered, budget_, &BookBudget::openPlan);
@@ -405,109 +277,6 @@ void MainForm::openFoundBook(const QString& book, int slot) {
     showAccount(store_.accountSlot(store_.EntryTable[slot].IncreaseAccount));
     selectEntry(slot);
   }
-}
-
-// ---- the ledger
-
-int MainForm::shownAccountSlot() const {
-  const int row = selector_->currentRow();
-  return row < 0 ? 0 : row + 1;
-}
-
-void MainForm::showAccount(int slot) {
-  if (slot < 1 || slot > selector_->count()) return;
-  if (selector_->currentRow() == slot - 1) {
-    onAccountSelected(slot - 1);
-  } else {
-    selector_->setCurrentRow(slot - 1);
-  }
-}
-
-void MainForm::redrawLedger(bool selectLast) {
-  const int slot = shownAccountSlot();
-  filling_ = true;
-  ledger_->clear();
-  if (slot >= 1 && slot < store_.AccountCount) {
-    std::vector<LedgerRow> rows = ShowLedger(store_, slot);
-    QList<QTreeWidgetItem*> items;
-    items.reserve(static_cast<qsizetype>(rows.size()));
-    for (LedgerRow& row : rows) items.append(makeItem(std::move(row), true));
-    ledger_->addTopLevelItems(items);
-  }
-  filling_ = false;
-  if (selectLast) selectLastRow();
-}
-
-void MainForm::appendRow(const LedgerRow& row) {
-  filling_ = true;
-  QTreeWidgetItem* item = makeItem(row, false);
-  ledger_->addTopLevelItem(item);
-  filling_ = false;
-  ledger_->setCurrentItem(item);
-  ledger_->scrollToItem(item);
-}
-
-void MainForm::selectEntry(int slot) {
-  const QString number = QString::number(slot);
-  for (int i = 0; i < ledger_->topLevelItemCount(); ++i) {
-    QTreeWidgetItem* item = ledger_->topLevelItem(i);
-    if (item->text(NumberColumn) == number) {
-      ledger_->setCurrentItem(item);
-      ledger_->scrollToItem(item);
-      return;
-    }
-  }
-}
-
-qint64 MainForm::lastRunningTotal() const {
-  const int count = ledger_->topLevelItemCount();
-  if (count == 0) return 0;
-  return ledger_->topLevelItem(count - 1)->data(TotalColumn, kTotalRole).toLongLong();
-}
-
-int MainForm::rowCount() const { return ledger_->topLevelItemCount(); }
-
-std::vector<int> MainForm::tickedSlots() const {
-  std::vector<int> ticked;
-  for (int i = 0; i < ledger_->topLevelItemCount(); ++i) {
-    const QTreeWidgetItem* item = ledger_->topLevelItem(i);
-    if (item->checkState(DateColumn) == Qt::Checked) {
-      ticked.push_back(item->text(NumberColumn).toInt());
-    }
-  }
-  return ticked;
-}
-
-void MainForm::selectLastRow() {
-  const int count = ledger_->topLevelItemCount();
-  if (count == 0) return;
-  QTreeWidgetItem* last = ledger_->topLevelItem(count - 1);
-  ledger_->setCurrentItem(last);
-  ledger_->scrollToItem(last);
-}
-
-void MainForm::refillAccountSelector() {
-  // Emptying the list moves its current row to none, which empties the ledger; selecting the
-  // first name then shows its ledger.
-  selector_->clear();
-  selector_->addItems(accountListNames(store_));
-  if (selector_->count() > 0) selector_->setCurrentRow(0);
-}
-
-void MainForm::onAccountSelected(int) { redrawLedger(true); }
-
-void MainForm::onRowChanged(QTreeWidgetItem* item, int column) {
-  // Ticking or unticking a row makes it the selected one, so a double click then edits it.
-  if (filling_ || column != DateColumn) return;
-  ledger_->setCurrentItem(item);
-}
-
-void MainForm::onRowDoubleClicked() {
-  const QTreeWidgetItem* item = ledger_->currentItem();
-  if (!item) return;
-  const int slot = item->text(NumberColumn).toInt();
-  if (slot < 1 || slot >= store_.EntryCount) return;
-  inputForm_->openEdit(slot);
 }
 
 // ---- commands

@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 
+#include <array>
 #include <vector>
 
 class BookBudget;
@@ -23,6 +24,39 @@ class MainForm : public QMainWindow, public LedgerView {
   Q_OBJECT
 
  public:
+  static constexpr char kLedger[] = "Liv1";
+  static constexpr char kAccountSelector[] = "Cob1";
+  static constexpr char kEditAccounts[] = "Cmd0";
+  static constexpr char kStatements[] = "Cmd4";
+  static constexpr char kJournal[] = "Cmd6";
+  static constexpr char kNew[] = "Cmd1";
+  static constexpr char kDelete[] = "Cmd3";
+  static constexpr char kBulkDelete[] = "Cmd5";
+  static constexpr char kCloseBooks[] = "Cmd7";
+  static constexpr char kHints[] = "Cmd2";
+  static constexpr char kStatusBar[] = "StatusBar1";
+  // The status bar's panels: user, database, accounts, entries.
+  static constexpr std::array<const char*, 4> kPanels = {"Panel1", "Panel2", "Panel3", "Panel4"};
+  // The menus' commands.
+  static constexpr char kDatabaseList[] = "SetDataBase";
+  static constexpr char kImportStatement[] = "ImportStatement";
+  static constexpr char kExportCsvUtf8[] = "ExportCsvUtf8";
+  static constexpr char kExportJournal[] = "ExportJournal";
+  static constexpr char kQuit[] = "Quit";
+  static constexpr char kUndo[] = "Undo";
+  static constexpr char kRedo[] = "Redo";
+  static constexpr char kChangePassword[] = "ChanegPassword";  // sic: the name screen readers know
+  static constexpr char kLogOut[] = "Menu_Logout";
+  static constexpr char kStatementsMenu[] = "BS";
+  static constexpr char kJournalMenu[] = "Diary";
+  static constexpr char kFind[] = "Find";
+  static constexpr char kAnalysis[] = "Analysis";
+  static constexpr char kCharts[] = "Charts";
+  static constexpr char kBudgetPlan[] = "BudgetPlan";
+  static constexpr char kBudgetReport[] = "BudgetReport";
+  static constexpr char kHelp[] = "Help";
+  static constexpr char kAbout[] = "About";
+
   explicit MainForm(Module1& store, QWidget* parent = nullptr);
   ~MainForm() override;
 
@@ -51,6 +85,9 @@ class MainForm : public QMainWindow, public LedgerView {
 
  private:
   void buildControls();
+  void buildLedgerAndSelector(QWidget* client);
+  void buildButtons(QWidget* client);
+  void buildStatusBar();
   void buildMenus();
   void refillAccountSelector();
   void onAccountSelected(int row);

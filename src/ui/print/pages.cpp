@@ -1,15 +1,14 @@
 #include "ui/print/pages.h"
 
+#include "platform/codepage.h"
 #include "platform/dialogs.h"
 #include "platform/safefile.h"
 #include "platform/widgets/fonts.h"
-#include "reports/journal/journal.h"
-#include "reports/statements/statements.h"
 #include "store/Module1.h"
-#include "store/ledger.h"
 
 #include <QBuffer>
 #include <QDir>
+#include <QImage>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -24,6 +23,17 @@ namespace printing {
 
 namespace {
 
+constexpr int kWrap = Qt::TextWrapAnywhere;
+// Charts are painted no finer than this: enough for paper, and a 1200 dpi printer does not
+// need a picture of a hundred megabytes.
+constexpr double kPictureDpi = 300;
+
+// Columns of a code page 950 text: two for a character stored in two bytes.
+int gridWidth(const QString& character) {
+  if (character.size() == 1 && character[0].unicode() < 0x80) return 1;
+  return std::clamp(static_cast<int>(codepage::encode(character).size()), 1, 2);
+}
+
 // Lays the blocks out page by page. The first pass only counts the pages, so that the second
 // can say "of N" on each of them.
 class Layout {
@@ -35,6 +45,8 @@ class Layout {
     const int margin = full.width() / 16;
     page_ = full.adjusted(margin, margin, -margin, -margin);
     body_ = uiFont(10);
+    bold_ = body_;
+    bold_.setBold(true);
     painter_.setFont(body_);
     line_ = painter_.fontMetrics().height() * 13 / 10;
     startPage();
@@ -44,129 +56,247 @@ class Layout {
     for (const Block& block : doc_.blocks) {
       if (const auto* heading = std::get_if<Heading>(&block)) drawHeading(heading->text);
       if (const auto* table = std::get_if<Table>(&block)) drawTable(*table);
-      if (const auto* text = std::get_if<QString>(&block)) drawText(*text);
-      if (const auto* picture = std::get_if<Picture>(&block)) drawPicture(picture->image);
+      if (const auto* paragraph = std::get_if<Paragraph>(&block)) drawParagraph(paragraph->text);
+      if (const auto* text = std::get_if<FixedText>(&block)) drawFixedText(text->text);
+      if (const auto* picture = std::get_if<Picture>(&block)) drawPicture(*picture);
     }
     return pageNumber_;
   }
 
  private:
+  // The height of a text wrapped into `width` in the painter's font.
+  int wrappedHeight(const QString& text, int width) {
+    if (text.isEmpty()) return painter_.fontMetrics().height();
+    return painter_.boundingRect(QRect(0, 0, std::max(width, 1), 1 << 20), kWrap, text).height();
+  }
+
   void startPage() {
+    // A block that runs onto a new page goes on in its own font.
+    const QFont blockFont = painter_.font();
     if (pageNumber_ > 0 && paint_) device_.newPage();
     ++pageNumber_;
     y_ = page_.top();
+    painter_.setFont(bold_);
+    const QString date = doc_.date.toString(QStringLiteral("yyyy/MM/dd"));
+    const int dateWidth = painter_.fontMetrics().horizontalAdvance(date + QStringLiteral("　"));
+    const QString title = doc_.title + QStringLiteral("　") + doc_.bookName;
+    // A long book name takes a second line rather than running under the date.
+    const QRect titleBox(page_.left(), y_, page_.width() - dateWidth,
+                         std::max(line_, wrappedHeight(title, page_.width() - dateWidth)));
     if (paint_) {
-      QFont bold = body_;
-      bold.setBold(true);
-      painter_.setFont(bold);
-      painter_.drawText(QRect(page_.left(), y_, page_.width(), line_),
-                        Qt::AlignLeft | Qt::AlignVCenter,
-                        doc_.title + QStringLiteral("　") + doc_.bookName);
+      painter_.drawText(titleBox, Qt::AlignLeft | Qt::AlignVCenter | kWrap, title);
       painter_.setFont(body_);
       painter_.drawText(QRect(page_.left(), y_, page_.width(), line_),
-                        Qt::AlignRight | Qt::AlignVCenter,
-                        doc_.date.toString(QStringLiteral("yyyy/MM/dd")));
-      painter_.drawLine(page_.left(), y_ + line_, page_.right(), y_ + line_);
+                        Qt::AlignRight | Qt::AlignVCenter, date);
+      const int rule = y_ + titleBox.height();
+      painter_.drawLine(page_.left(), rule, page_.right(), rule);
       painter_.drawText(QRect(page_.left(), page_.bottom() - line_, page_.width(), line_),
                         Qt::AlignCenter,
                         QStringLiteral("第 %1 頁，共 %2 頁").arg(pageNumber_).arg(pages_));
     }
-    y_ += line_ * 3 / 2;
+    painter_.setFont(blockFont);
+    y_ += titleBox.height() + line_ / 2;
+    top_ = y_;
   }
 
   int bottom() const { return page_.bottom() - line_ * 3 / 2; }
 
   void need(int height) {
-    if (y_ + height > bottom()) startPage();
+    if (y_ + height > bottom() && y_ > top_) startPage();
+  }
+
+  void drawWrapped(const QString& text, const QFont& font) {
+    painter_.setFont(font);
+    const int height = std::max(line_, wrappedHeight(text, page_.width()));
+    need(height);
+    if (paint_) {
+      painter_.drawText(QRect(page_.left(), y_, page_.width(), height),
+                        Qt::AlignLeft | Qt::AlignVCenter | kWrap, text);
+    }
+    painter_.setFont(body_);
+    y_ += height;
   }
 
   void drawHeading(const QString& text) {
     need(line_ * 3);
     y_ += line_ / 2;
-    if (paint_) {
-      QFont bold = body_;
-      bold.setBold(true);
-      bold.setPointSizeF(body_.pointSizeF() * 1.2);
-      painter_.setFont(bold);
-      painter_.drawText(QRect(page_.left(), y_, page_.width(), line_),
-                        Qt::AlignLeft | Qt::AlignVCenter, text);
-      painter_.setFont(body_);
-    }
-    y_ += line_;
+    QFont big = bold_;
+    big.setPointSizeF(body_.pointSizeF() * 1.2);
+    drawWrapped(text, big);
   }
 
-  void drawRow(const Table& table, const QStringList& cells, const std::vector<int>& x, bool bold) {
-    if (paint_) {
-      QFont font = body_;
-      font.setBold(bold);
-      painter_.setFont(font);
-      const QFontMetrics metrics = painter_.fontMetrics();
-      const int pad = metrics.averageCharWidth() / 2;
-      for (qsizetype c = 0; c < cells.size() && c + 1 < static_cast<qsizetype>(x.size()); ++c) {
-        const QRect cell(x[static_cast<size_t>(c)] + pad, y_,
-                         x[static_cast<size_t>(c) + 1] - x[static_cast<size_t>(c)] - 2 * pad,
-                         line_);
-        const bool right = static_cast<size_t>(c) < table.alignRight.size() &&
-                           table.alignRight[static_cast<size_t>(c)];
-        painter_.drawText(cell, (right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter,
-                          metrics.elidedText(cells[c], Qt::ElideRight, cell.width()));
+  void drawParagraph(const QString& text) {
+    drawWrapped(text, body_);
+    y_ += line_ / 4;
+  }
+
+  struct Columns {
+    std::vector<int> x;      // left edges, and the right edge of the last
+    std::vector<bool> wrap;  // too narrow for its longest text
+    int pad = 0;
+  };
+
+  // Each column as wide as its longest text, the room left shared by the widths given; when the
+  // page is too narrow for that, the widest columns share what the others leave and wrap.
+  Columns columnsOf(const Table& table) {
+    const size_t count = static_cast<size_t>(table.headers.size());
+    std::vector<int> weights = table.widths;
+    weights.resize(count, 1);
+    for (int& w : weights) w = std::max(w, 1);
+    const QFontMetrics body(body_, &device_);
+    const QFontMetrics bold(bold_, &device_);
+    Columns columns;
+    columns.pad = body.averageCharWidth() / 2;
+    std::vector<int> natural(count, 0);
+    for (size_t c = 0; c < count; ++c) {
+      natural[c] = bold.horizontalAdvance(table.headers[static_cast<qsizetype>(c)]);
+      for (const QStringList& row : table.rows) {
+        if (static_cast<qsizetype>(c) < row.size())
+          natural[c] = std::max(natural[c], body.horizontalAdvance(row[static_cast<qsizetype>(c)]));
       }
-      painter_.setFont(body_);
+      natural[c] += 2 * columns.pad + 1;
     }
-    y_ += line_;
+    std::vector<int> width(count, 0);
+    columns.wrap.assign(count, false);
+    const int total = page_.width();
+    const int wanted = std::accumulate(natural.begin(), natural.end(), 0);
+    if (wanted <= total) {
+      const int weightSum = std::accumulate(weights.begin(), weights.end(), 0);
+      for (size_t c = 0; c < count; ++c)
+        width[c] = natural[c] + static_cast<int>(qint64(total - wanted) * weights[c] / weightSum);
+    } else {
+      // The widest columns wrap first, until the others fit whole beside them.
+      std::vector<size_t> widestFirst(count);
+      std::iota(widestFirst.begin(), widestFirst.end(), size_t{0});
+      std::stable_sort(widestFirst.begin(), widestFirst.end(),
+                       [&](size_t a, size_t b) { return natural[a] > natural[b]; });
+      const int narrowest = 2 * columns.pad + 4 * body.height();  // about four characters
+      int whole = wanted;
+      int wrapping = 0;
+      int wrappingWeight = 0;
+      for (size_t c : widestFirst) {
+        if (whole + wrapping * narrowest <= total) break;
+        columns.wrap[c] = true;
+        whole -= natural[c];
+        wrappingWeight += weights[c];
+        ++wrapping;
+      }
+      const int room = std::max(total - whole, wrapping * narrowest);
+      for (size_t c = 0; c < count; ++c) {
+        width[c] = columns.wrap[c] ? static_cast<int>(qint64(room) * weights[c] / wrappingWeight)
+                                   : natural[c];
+      }
+    }
+    columns.x.push_back(page_.left());
+    for (int w : width) columns.x.push_back(columns.x.back() + w);
+    return columns;
+  }
+
+  int rowHeight(const QStringList& cells, const Columns& columns) {
+    const int extra = line_ - painter_.fontMetrics().height();
+    int height = line_;
+    for (qsizetype c = 0; c < cells.size() && static_cast<size_t>(c) < columns.wrap.size(); ++c) {
+      if (!columns.wrap[static_cast<size_t>(c)]) continue;
+      const int width = columns.x[static_cast<size_t>(c) + 1] - columns.x[static_cast<size_t>(c)];
+      height = std::max(height, wrappedHeight(cells[c], width - 2 * columns.pad) + extra);
+    }
+    return height;
+  }
+
+  void drawRow(const Table& table, const QStringList& cells, const Columns& columns, bool bold) {
+    painter_.setFont(bold ? bold_ : body_);
+    const int height = rowHeight(cells, columns);
+    if (y_ + height > bottom() && y_ > top_) {
+      startPage();
+      if (!bold) drawRow(table, table.headers, columns, true);
+      painter_.setFont(bold ? bold_ : body_);
+    }
+    if (paint_) {
+      const int inset = (line_ - painter_.fontMetrics().height()) / 2;
+      for (qsizetype c = 0; c < cells.size() && static_cast<size_t>(c) + 1 < columns.x.size();
+           ++c) {
+        const size_t at = static_cast<size_t>(c);
+        const QRect cell(columns.x[at] + columns.pad, y_ + inset,
+                         columns.x[at + 1] - columns.x[at] - 2 * columns.pad, height - inset);
+        const bool right = at < table.alignRight.size() && table.alignRight[at];
+        painter_.drawText(cell, (right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop | kWrap,
+                          cells[c]);
+      }
+    }
+    y_ += height;
+    if (bold && paint_) painter_.drawLine(page_.left(), y_, page_.right(), y_);
+    painter_.setFont(body_);
   }
 
   void drawTable(const Table& table) {
-    const size_t columns = static_cast<size_t>(table.headers.size());
-    std::vector<int> widths = table.widths;
-    widths.resize(columns, 1);
-    const int sum = std::max(std::accumulate(widths.begin(), widths.end(), 0), 1);
-    std::vector<int> x{page_.left()};
-    int acc = 0;
-    for (int w : widths) {
-      acc += w;
-      x.push_back(page_.left() + static_cast<int>(static_cast<qint64>(page_.width()) * acc / sum));
-    }
-    const auto header = [&] {
-      drawRow(table, table.headers, x, true);
-      if (paint_) painter_.drawLine(page_.left(), y_, page_.right(), y_);
-    };
+    const Columns columns = columnsOf(table);
     need(line_ * 2);
-    header();
-    for (const QStringList& row : table.rows) {
-      if (y_ + line_ > bottom()) {
-        startPage();
-        header();
-      }
-      drawRow(table, row, x, false);
-    }
+    drawRow(table, table.headers, columns, true);
+    for (const QStringList& row : table.rows) drawRow(table, row, columns, false);
     y_ += line_ / 2;
   }
 
-  void drawText(const QString& text) {
+  // Each character at its grid column, whatever its face's own advance: on paper the fixed
+  // faces' Chinese is not always exactly two Latin advances wide, and the amounts would drift.
+  void drawFixedText(const QString& text) {
     QString plain = text;
     plain.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     const QFont fixed = fixedPitchFont(10);
+    painter_.setFont(fixed);
+    const qreal half = QFontMetricsF(fixed, &device_).horizontalAdvance(QLatin1Char('0'));
+    const int columnsPerLine = std::max(static_cast<int>(page_.width() / half), 2);
     for (const QString& line : plain.split(QLatin1Char('\n'))) {
       need(line_);
-      if (paint_) {
-        painter_.setFont(fixed);
-        painter_.drawText(QRect(page_.left(), y_, page_.width(), line_),
-                          Qt::AlignLeft | Qt::AlignVCenter, line);
-        painter_.setFont(body_);
+      int column = 0;
+      for (qsizetype i = 0; i < line.size();) {
+        const qsizetype length = line[i].isHighSurrogate() && i + 1 < line.size() ? 2 : 1;
+        const QString character = line.mid(i, length);
+        i += length;
+        const int width = gridWidth(character);
+        if (column + width > columnsPerLine) {  // a line wider than the page goes on below
+          y_ += line_;
+          need(line_);
+          column = 0;
+        }
+        if (paint_ && character != QLatin1String(" ")) {
+          painter_.drawText(QRectF(page_.left() + column * half, y_, width * half + half, line_),
+                            Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, character);
+        }
+        column += width;
       }
       y_ += line_;
     }
+    painter_.setFont(body_);
     y_ += line_ / 2;
   }
 
-  void drawPicture(const QImage& image) {
-    if (image.isNull()) return;
-    const int maxHeight = (bottom() - page_.top()) * 3 / 5;
-    QSize size = image.size().scaled(page_.width(), maxHeight, Qt::KeepAspectRatio);
-    need(size.height());
-    if (paint_) painter_.drawImage(QRect(QPoint(page_.left(), y_), size), image);
-    y_ += size.height() + line_ / 2;
+  void drawPicture(const Picture& picture) {
+    if (!picture.paint) return;
+    int width = page_.width();
+    int height = static_cast<int>(width * std::clamp(picture.aspect, 0.1, 2.0));
+    const int room = bottom() - top_;
+    if (height > room) {
+      width = width * room / height;
+      height = room;
+    }
+    need(height);
+    if (paint_) {
+      const double dpi = device_.logicalDpiX();
+      const double scale = std::min(1.0, kPictureDpi / dpi);
+      QImage image(QSize(static_cast<int>(width * scale), static_cast<int>(height * scale)),
+                   QImage::Format_RGB32);  // opaque: no mask beside it in the PDF
+      // Pixels of 1/96 inch: the size the picture takes on paper, so that its fonts keep their
+      // point sizes.
+      const QRectF logical(0, 0, width * 96.0 / dpi, height * 96.0 / dpi);
+      image.setDevicePixelRatio(image.width() / logical.width());
+      image.fill(Qt::white);
+      QPainter picturePainter(&image);
+      picturePainter.setRenderHint(QPainter::Antialiasing);
+      picture.paint(picturePainter, logical);
+      picturePainter.end();
+      painter_.drawImage(QRect(page_.left(), y_, width, height), image);
+    }
+    y_ += height + line_ / 2;
   }
 
   const Document& doc_;
@@ -176,8 +306,10 @@ class Layout {
   bool paint_;
   QRect page_;
   QFont body_;
+  QFont bold_;
   int line_ = 0;
   int y_ = 0;
+  int top_ = 0;  // where a page's first block starts
   int pageNumber_ = 0;
 };
 
@@ -205,14 +337,6 @@ void restoreIdeographs(QByteArray& pdf) {
     }
     at = stop;
   }
-}
-
-Document withBlocks(const QString& title, const Module1& store) {
-  Document d;
-  d.title = title;
-  d.bookName = store.DataBaseName;
-  d.date = store.clock().today();
-  return d;
 }
 
 }  // namespace
@@ -268,54 +392,6 @@ void saveAsPdf(Module1& store, const Document& document, const QString& suggeste
   }
   store.dialogs().message(
       completion(QStringLiteral("已存成「%1」").arg(QDir::toNativeSeparators(target))));
-}
-
-Document journalDocument(const Module1& store) {
-  Document d = withBlocks(QStringLiteral("日記帳"), store);
-  Table table;
-  table.headers = {QStringLiteral("日期"), QStringLiteral("資產增加"), QStringLiteral("資產減少"),
-                   QStringLiteral("金額"), QStringLiteral("備註")};
-  table.widths = {11, 14, 14, 11, 30};
-  table.alignRight = {false, false, false, true, false};
-  for (const JournalRow& row : journalRows(store)) {
-    QString memo = row.memo;
-    memo.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    table.rows.push_back({row.date, TrimTrailingSpaces(row.increase),
-                          TrimTrailingSpaces(row.decrease), row.amount, memo});
-  }
-  d.blocks.emplace_back(std::move(table));
-  return d;
-}
-
-Document statementsDocument(const Module1& store, const QString& date) {
-  Document d = withBlocks(QStringLiteral("財務報表"), store);
-  const Statements s = BuildStatements(store, date);
-  d.blocks.emplace_back(Heading{QStringLiteral("資產負債表　%1").arg(date)});
-  d.blocks.emplace_back(s.assets);
-  d.blocks.emplace_back(s.liabilities);
-  d.blocks.emplace_back(s.netWorthLine);
-  d.blocks.emplace_back(Heading{QStringLiteral("損益表　%1").arg(date)});
-  d.blocks.emplace_back(s.income);
-  d.blocks.emplace_back(s.expenses);
-  d.blocks.emplace_back(s.balanceLine);
-  return d;
-}
-
-void printJournal(const Module1& store, QPrinter& printer) {
-  render(journalDocument(store), printer);
-}
-
-std::optional<QString> journalPdf(const Module1& store, const QString& path) {
-  return savePdf(journalDocument(store), path);
-}
-
-void printStatements(const Module1& store, const QString& date, QPrinter& printer) {
-  render(statementsDocument(store, date), printer);
-}
-
-std::optional<QString> statementsPdf(const Module1& store, const QString& date,
-                                     const QString& path) {
-  return savePdf(statementsDocument(store, date), path);
 }
 
 }  // namespace printing

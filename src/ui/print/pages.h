@@ -1,24 +1,27 @@
 #pragma once
 
 #include <QDate>
-#include <QImage>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <variant>
 #include <vector>
 
 class Module1;
 class QPagedPaintDevice;
-class QPrinter;
+class QPainter;
+class QRectF;
 class QWidget;
 
 // Reports on paper and in PDF: one renderer lays out every report, with the book's name, the
 // date and the page number on each page. Text is drawn as text, so the Chinese in a PDF can be
-// searched and copied.
+// searched and copied. Nothing is cut: a column too narrow for its text wraps it.
 namespace printing {
 
+// Columns keep the width of their longest text where the page has room; the widths given are
+// the shares of what room is left for the columns that must wrap.
 struct Table {
   QStringList headers;
   std::vector<QStringList> rows;
@@ -30,12 +33,25 @@ struct Heading {
   QString text;
 };
 
-// A picture (a chart) drawn at the page's width, its height in proportion.
-struct Picture {
-  QImage image;
+// A line of running text, wrapped at the page's edge.
+struct Paragraph {
+  QString text;
 };
 
-using Block = std::variant<Heading, Table, QString, Picture>;
+// Lines laid on a grid of half-width columns, a Chinese character taking two, as the screen's
+// fixed-pitch boxes show them.
+struct FixedText {
+  QString text;
+};
+
+// A picture (a chart) drawn at the page's width, `aspect` times as high; painted at print
+// resolution into a rectangle measured in pixels of 1/96 inch, so its fonts keep their size.
+struct Picture {
+  std::function<void(QPainter&, const QRectF&)> paint;
+  double aspect = 0.62;
+};
+
+using Block = std::variant<Heading, Table, Paragraph, FixedText, Picture>;
 
 struct Document {
   QString title;  // "日記帳", "財務報表" ...
@@ -58,16 +74,5 @@ void print(Module1& store, const Document& document, QWidget* parent);
 // `suggestedName` is the file name offered.
 void saveAsPdf(Module1& store, const Document& document, const QString& suggestedName,
                QWidget* parent);
-
-// The documents of the program's reports.
-Document journalDocument(const Module1& store);
-Document statementsDocument(const Module1& store, const QString& date);
-
-// For the statements and the journal windows.
-void printJournal(const Module1& store, QPrinter& printer);
-std::optional<QString> journalPdf(const Module1& store, const QString& path);
-void printStatements(const Module1& store, const QString& date, QPrinter& printer);
-std::optional<QString> statementsPdf(const Module1& store, const QString& date,
-                                     const QString& path);
 
 }  // namespace printing

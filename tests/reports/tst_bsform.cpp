@@ -16,23 +16,23 @@ class TestBSForm : public QObject {
     b.entry("2025/01/01", "A-現金", "Equity", 1500);
     b.entry("2025/02/01", "L-卡", "Equity", 2000);
     whenShown(b.dialogs, [&](QDialog& form) {
-      auto* netWorth = child<QLineEdit>(form, "Text5");
-      QCOMPARE(child<QLineEdit>(form, "Text7")->text(), QStringLiteral("2025/06/01"));
+      auto* netWorth = child<QLineEdit>(form, BSForm::kNetWorth);
+      QCOMPARE(child<QLineEdit>(form, BSForm::kDate)->text(), QStringLiteral("2025/06/01"));
       QCOMPARE(netWorth->palette().color(QPalette::Text), QColor(255, 0, 0));
-      typeIn(form, "Text7", QStringLiteral("2025/02/30"));
-      click(form, "Cmd4");
+      typeIn(form, BSForm::kDate, QStringLiteral("2025/02/30"));
+      click(form, BSForm::kShow);
       QCOMPARE(netWorth->text(), QStringLiteral("財產淨值  -500\r\n"));  // as it was
-      typeIn(form, "Text7", QStringLiteral("2025/1/31"));
-      QTest::keyClick(child(form, "Text7"), Qt::Key_Return);  // shows, and keeps the window
+      typeIn(form, BSForm::kDate, QStringLiteral("2025/1/31"));
+      QTest::keyClick(child(form, BSForm::kDate), Qt::Key_Return);  // shows, and keeps the window
       QVERIFY(form.isVisible());
       QCOMPARE(netWorth->palette().color(QPalette::Text), QColor(Qt::black));
       const Statements s = BuildStatements(b.store, QStringLiteral("2025/01/31"));
       QCOMPARE(netWorth->text(), s.netWorthLine);
-      click(form, "Cmd2");
+      click(form, BSForm::kCopyBalanceSheet);
       QCOMPARE(clipboard::text(), s.assets + "\r\n" + s.liabilities + "\r\n" + s.netWorthLine);
-      click(form, "Cmd3");
+      click(form, BSForm::kCopyIncomeStatement);
       QCOMPARE(clipboard::text(), s.income + "\r\n" + s.expenses + "\r\n" + s.balanceLine);
-      click(form, "Cmd1");
+      click(form, BSForm::kOk);
       QVERIFY(!form.isVisible());
     });
     openStatements(b.store, nullptr);
@@ -44,9 +44,9 @@ class TestBSForm : public QObject {
   void enterInAStatementBoxCloses() {
     testbooks::Books b({"A-現金", "Equity"});
     BSForm unshown(b.store);  // by its own choice, not only as the first button the focus meets
-    QVERIFY(child<QPushButton>(unshown, "Cmd1")->isDefault());
+    QVERIFY(child<QPushButton>(unshown, BSForm::kOk)->isDefault());
     whenShown(b.dialogs, [&](QDialog& form) {
-      auto* box = child<QPlainTextEdit>(form, "Text1");
+      auto* box = child<QPlainTextEdit>(form, BSForm::kAssets);
       const QString before = box->toPlainText();
       box->setFocus();
       QTest::keyClicks(box, QStringLiteral("x"));
@@ -66,7 +66,8 @@ class TestBSForm : public QObject {
     b.entry("2025/01/04", "E-餐飲費", "L-卡", 350);
     whenShown(b.dialogs, [&](QDialog& form) {
       QSet<int> starts;
-      for (const char* name : {"Text1", "Text2", "Text3", "Text4"}) {
+      for (const char* name :
+           {BSForm::kAssets, BSForm::kIncome, BSForm::kLiabilities, BSForm::kExpenses}) {
         auto* box = child<QPlainTextEdit>(form, name);
         QVERIFY(keepsTheGrid(QFontInfo(box->font()).family()));
         for (int i = 2; i < box->document()->blockCount() - 2; ++i) {  // between the rules
@@ -79,7 +80,7 @@ class TestBSForm : public QObject {
         }
       }
       QCOMPARE(starts.size(), 1);
-      click(form, "Cmd1");
+      click(form, BSForm::kOk);
     });
     openStatements(b.store, nullptr);
   }

@@ -1,6 +1,7 @@
 #include "TestFiles.h"
 #include "WindowSteps.h"
 #include "interchange/exports.h"
+#include "interchange/journalexport.h"
 #include "platform/safefile.h"
 #include "reports/journal/DiaryForm.h"
 #include "reports/journal/journal.h"
@@ -18,12 +19,12 @@ class TestDiaryForm : public QObject {
     testbooks::addEntry(store, "2025/03/01", "A-現金", "Equity", 1500, "初值");
     testbooks::addEntry(store, "2025/01/01", "E-Food", "A-現金", -20, "   ");
     const std::tuple<const char*, const char*, QByteArray> exports[] = {
-        {"Cmd1", "CSV/2003-11.csv", csvBytes(journalRows(store))},
-        {"Cmd2", "TXT/2003-11.txt", textBytes(journalRows(store))},
-        {"ExportCsvUtf8", "CSV/2003-11-UTF8.csv", spreadsheetCsvBytes(store)},
-        {"ExportJournal", "TXT/2003-11.journal", ledgerJournalBytes(store)}};
+        {DiaryForm::kSaveCsv, "CSV/2003-11.csv", csvBytes(journalRows(store))},
+        {DiaryForm::kSaveText, "TXT/2003-11.txt", textBytes(journalRows(store))},
+        {DiaryForm::kExportCsvUtf8, "CSV/2003-11-UTF8.csv", spreadsheetCsvBytes(store)},
+        {DiaryForm::kExportJournal, "TXT/2003-11.journal", ledgerJournalBytes(store)}};
     whenShown(dialogs, [&](QDialog& form) {
-      const QAbstractItemModel* list = child<QTreeView>(form, "Liv1")->model();
+      const QAbstractItemModel* list = child<QTreeView>(form, DiaryForm::kList)->model();
       QCOMPARE(list->index(0, 0).data().toString(), QStringLiteral("2025/03/01"));
       QCOMPARE(list->index(1, 3).data().toString(), QStringLiteral("-20"));
       for (const auto& [control, file, bytes] : exports) {
@@ -32,7 +33,7 @@ class TestDiaryForm : public QObject {
         QVERIFY(dialogs.lastMessage().text.contains(QFileInfo(file).fileName()));
         QCOMPARE(fileBytes(dir.filePath(file)), bytes);
       }
-      click(form, "Cmd0");
+      click(form, DiaryForm::kOk);
       QVERIFY(!form.isVisible());
     });
     openJournal(store, nullptr);
@@ -50,18 +51,18 @@ class TestDiaryForm : public QObject {
     const QString path = dir.filePath("journal.pdf");
     whenShown(b.dialogs, [&](QDialog& form) {
       b.dialogs.type(path);
-      click(form, "SavePdf");
+      click(form, DiaryForm::kSavePdf);
       safefile::FailAfterBytes fullDisk(100);
       b.dialogs.type(path);
-      click(form, "SavePdf");
-      click(form, "Cmd0");
+      click(form, DiaryForm::kSavePdf);
+      click(form, DiaryForm::kOk);
     });
     openJournal(b.store, nullptr);
     QCOMPARE(b.dialogs.messages().at(0),
              completion("已存成「" + QDir::toNativeSeparators(path) + "」"));
     QVERIFY(b.dialogs.messages().at(1).text.startsWith(QStringLiteral("PDF檔沒有存好：")));
     const QString text = pdfText(path);
-    for (const char* expected : {"日記帳", "2024/07/15", "E-醫療保健", "1234686", "牙醫第120次"})
+    for (const char* expected : {"日記帳", "2024/07/15", "E-醫療保健", "1,234,686", "牙醫第120次"})
       QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
     const auto pages = text.count(QRegularExpression("第 \\d+ 頁，共 (\\d+) 頁"));
     QVERIFY(pages >= 3);

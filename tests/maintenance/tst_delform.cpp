@@ -12,31 +12,33 @@ class TestDelForm : public QObject {
     for (const char* date : {"2003/10/31", "2003/11/01", "2003/11/30", "2003/12/01", "2003/12/24"})
       b.entry(date, "A-現金", "Equity", 1);
     whenShown(b.dialogs, [&](QDialog& d) {
-      QVERIFY(child<QRadioButton>(d, "Option1")->isChecked());
-      QCOMPARE(child<QLineEdit>(d, "Text2")->text(), QStringLiteral("2003/12/01"));  // today
+      QVERIFY(child<QRadioButton>(d, DelForm::kOnDate)->isChecked());
+      QCOMPARE(child<QLineEdit>(d, DelForm::kToDate)->text(),
+               QStringLiteral("2003/12/01"));  // today
       // The words between the dates, and the second date only for a range.
-      for (const auto& [option, words, second] : {std::tuple{"Option2", "之後", false},
-                                                  {"Option4", "至", true},
-                                                  {"Option1", "", false},
-                                                  {"Option3", "至", true}}) {
+      for (const auto& [option, words, second] : {std::tuple{DelForm::kAfter, "之後", false},
+                                                  {DelForm::kOutside, "至", true},
+                                                  {DelForm::kOnDate, "", false},
+                                                  {DelForm::kWithin, "至", true}}) {
         click(d, option);
-        auto* label = child<QLabel>(d, "Label1");
+        auto* label = child<QLabel>(d, DelForm::kBetweenDates);
         QCOMPARE(label->text(), QString::fromUtf8(words));
         QVERIFY2(label->width() >= label->sizeHint().width(), option);  // not cut off
-        QCOMPARE(child(d, "Text2")->isVisible(), second);
+        QCOMPARE(child(d, DelForm::kToDate)->isVisible(), second);
       }
       // November, the range typed the other way round and confirmed with Enter; the dates come
       // back written the program's way.
-      typeIn(d, "Text2", QStringLiteral("2003-11-1"));
-      typeIn(d, "Text1", QStringLiteral("2003/11/30"));
-      QTest::keyClick(child(d, "Text1"), Qt::Key_Return);
-      QCOMPARE(child<QLineEdit>(d, "Text2")->text(), QStringLiteral("2003/11/01"));
+      typeIn(d, DelForm::kToDate, QStringLiteral("2003-11-1"));
+      typeIn(d, DelForm::kFromDate, QStringLiteral("2003/11/30"));
+      QTest::keyClick(child(d, DelForm::kFromDate), Qt::Key_Return);
+      QCOMPARE(child<QLineEdit>(d, DelForm::kToDate)->text(), QStringLiteral("2003/11/01"));
       QVERIFY(d.isVisible());
       // Then everything after the first of December, the hidden second date still counting.
-      click(d, "Option2");
-      typeIn(d, "Text1", QStringLiteral("2003/12/1"));
-      click(d, "Cmd1");
-      QTest::keyClick(child(d, "Text1"), Qt::Key_Escape);  // as "取消(&C)", from a date box too
+      click(d, DelForm::kAfter);
+      typeIn(d, DelForm::kFromDate, QStringLiteral("2003/12/1"));
+      click(d, DelForm::kDelete);
+      QTest::keyClick(child(d, DelForm::kFromDate),
+                      Qt::Key_Escape);  // as "取消(&C)", from a date box too
       QVERIFY(!d.isVisible() && d.result() == QDialog::Rejected);
     });
     openBulkDelete(b.store, b.view, nullptr);

@@ -1,6 +1,10 @@
 // The login window: a new user, a wrong password, and the sample user of a fresh installation.
 #include "WindowSteps.h"
+#include "catalogue/OpenForm.h"
 #include "platform/datafolder.h"
+#include "users/LoginForm.h"
+#include "users/NewUserForm.h"
+#include "users/password.h"
 
 class TestLogin : public QObject {
   Q_OBJECT
@@ -10,23 +14,23 @@ class TestLogin : public QObject {
     MainWindowBook book;
     auto& [dir, dialogs, store, window, session] = book;
     whenShown(dialogs, [](QDialog& login) {
-      click(login, "Cmd1");  // the new-user window, next
-      QCOMPARE(child<QLineEdit>(login, "Text2")->displayText(), QStringLiteral("***"));
-      click(login, "cmdOK");
+      click(login, LoginForm::kCreate);  // the new-user window, next
+      QCOMPARE(child<QLineEdit>(login, LoginForm::kPassword)->displayText(), QStringLiteral("***"));
+      click(login, LoginForm::kOk);
     });
     whenShown(dialogs, [&](QDialog& form) {
-      typeIn(form, "Text1", QStringLiteral("小明"));
-      typeIn(form, "Text2", QStringLiteral("ab"));
-      click(form, "Cmd1");
+      typeIn(form, NewUserForm::kUserName, QStringLiteral("小明"));
+      typeIn(form, NewUserForm::kPassword, QStringLiteral("ab"));
+      click(form, NewUserForm::kOk);
       QCOMPARE(dialogs.messageTexts(), QStringList{QStringLiteral("密碼格式不正確，請重新輸入")});
-      typeIn(form, "Text2", QStringLiteral("abc"));
-      QTest::keyClick(child(form, "Text2"), Qt::Key_Return);  // Enter is "確定"
+      typeIn(form, NewUserForm::kPassword, QStringLiteral("abc"));
+      QTest::keyClick(child(form, NewUserForm::kPassword), Qt::Key_Return);  // Enter is "確定"
     });
-    whenShown(dialogs, [&](QDialog& list) { click(list, "Cmd6"); });  // log out
+    whenShown(dialogs, [&](QDialog& list) { click(list, OpenForm::kLogOut); });  // log out
     whenShown(dialogs, [&](QDialog& login) {
-      QCOMPARE(child<QLineEdit>(login, "Text2")->text(), QString());
-      typeIn(login, "Text2", QStringLiteral("abd"));
-      click(login, "cmdOK");
+      QCOMPARE(child<QLineEdit>(login, LoginForm::kPassword)->text(), QString());
+      typeIn(login, LoginForm::kPassword, QStringLiteral("abd"));
+      click(login, LoginForm::kOk);
       QVERIFY(login.isVisible());
       QCOMPARE(dialogs.lastMessage(), refusal(QStringLiteral("密碼不正確，請重新輸入")));
       QTest::keyClick(&login, Qt::Key_Escape);  // ends the program
@@ -60,16 +64,38 @@ class TestLogin : public QObject {
     MainForm window(store);
     Session session(store, window);
     whenShown(dialogs, [&](QDialog& login) {
-      QCOMPARE(child<QLineEdit>(login, "Text1")->text(), QStringLiteral("Test"));
-      QTest::keyClicks(child(login, "Text2"), QStringLiteral("839"));
-      click(login, "cmdOK");
+      QCOMPARE(child<QLineEdit>(login, LoginForm::kUserName)->text(), QStringLiteral("Test"));
+      QTest::keyClicks(child(login, LoginForm::kPassword), QStringLiteral("839"));
+      click(login, LoginForm::kOk);
     });
-    whenShown(dialogs, [](QDialog& list) { click(list, "Cmd6"); });
-    whenShown(dialogs, [](QDialog& login) { click(login, "cmdCancel"); });
+    whenShown(dialogs, [](QDialog& list) { click(list, OpenForm::kLogOut); });
+    whenShown(dialogs, [](QDialog& login) { click(login, LoginForm::kEnd); });
     QVERIFY(!session.start());
     QVERIFY(dialogs.allAnswersUsed() && dialogs.unscripted().isEmpty());
     QCOMPARE(store.helpPage(), root + "/usr/share/varnix/readme.htm");
     QVERIFY(QFileInfo(store.helpPage()).isFile());
+  }
+
+  // The hint names the sample user only while it waits as a first start lays it out.
+  void theSampleUserHintShowsOnlyWhereThatUserWaits_data() {
+    QTest::addColumn<QString>("password");  // of a user folder "Test"; none when empty
+    QTest::addColumn<bool>("hinted");
+    QTest::newRow("a data folder without the defaults") << QString() << false;
+    QTest::newRow("the sample user as laid out") << QStringLiteral("839") << true;
+    QTest::newRow("the sample's password changed") << QStringLiteral("5678") << false;
+  }
+  void theSampleUserHintShowsOnlyWhereThatUserWaits() {
+    QFETCH(QString, password);
+    QFETCH(bool, hinted);
+    testbooks::Books b;
+    const QString sample = b.store.DataBaseFolder + QStringLiteral("Test");
+    if (!password.isEmpty()) {
+      QVERIFY(QDir().mkpath(sample));
+      QVERIFY(!password::writePasswordFile(sample + "/" + password::kPasswordFile, password));
+    }
+    LoginForm login(b.store);
+    login.show();
+    QCOMPARE(child(login, LoginForm::kSampleUserHint)->isVisible(), hinted);
   }
 };
 

@@ -1,6 +1,8 @@
 // The database list from the menu: its commands, opening, and a backup brought back.
 #include "TestFiles.h"
 #include "WindowSteps.h"
+#include "backup/BackupForm.h"
+#include "catalogue/OpenForm.h"
 #include "catalogue/catalogue.h"
 #include "store/database.h"
 #include "users/users.h"
@@ -33,19 +35,19 @@ class TestOpenForm : public QObject {
     testbooks::addEntry(p.store, "2003/11/06", "A-現金", "Equity", 7, "x");
     whenShown(p.dialogs, [&](QDialog& form) {
       QCOMPARE(QFileInfo(p.store.userFolder() + "/a/Main.dat").size(), 128 + 104);
-      auto* list = child<QListWidget>(form, "List1");
+      auto* list = child<QListWidget>(form, OpenForm::kBooks);
       QCOMPARE(list->currentRow(), 0);
-      QVERIFY(child(form, "Cmd0")->isEnabled());  // cancel: back to the open one
-      click(form, "Cmd2");                        // rename a: in use
+      QVERIFY(child(form, OpenForm::kCancel)->isEnabled());  // cancel: back to the open one
+      click(form, OpenForm::kRename);                        // rename a: in use
       QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                         list->visualItemRect(list->item(1)).center());
-      click(form, "Cmd8");  // b up
+      click(form, OpenForm::kUp);  // b up
       QCOMPARE(list->item(0)->text(), QStringLiteral("b"));
       p.dialogs.type(QStringLiteral("b."));  // refused, offered again for correcting
       p.dialogs.cancelInput();
-      click(form, "Cmd2");
+      click(form, OpenForm::kRename);
       p.dialogs.answer(Answer::No);
-      click(form, "Cmd3");                    // delete b: not confirmed
+      click(form, OpenForm::kDelete);         // delete b: not confirmed
       p.dialogs.type(QStringLiteral("abc"));  // b's starting cash: no number, asked again
       p.dialogs.type(QStringLiteral("2500"));
       QTest::keyClick(list, Qt::Key_Return);  // Enter is "開啟(&O)"
@@ -71,16 +73,17 @@ class TestOpenForm : public QObject {
     QVERIFY(SaveDatabase(p.store).saved());  // keeps the opening pair: 1 entry, 2 accounts
 
     whenShown(p.dialogs, [&](QDialog& form) {
-      click(form, "Backups");
-      QCOMPARE(child<QListWidget>(form, "List1")->currentItem()->text(),
+      click(form, OpenForm::kBackups);
+      QCOMPARE(child<QListWidget>(form, OpenForm::kBooks)->currentItem()->text(),
                QStringLiteral("家計簿-還原-20261206-1530"));
-      click(form, "Cmd0");
+      click(form, OpenForm::kCancel);
     });
     whenShown(p.dialogs, [&](QDialog& backups) {
-      const QTreeWidgetItem* row = child<QTreeWidget>(backups, "Backups")->topLevelItem(0);
+      const QTreeWidgetItem* row =
+          child<QTreeWidget>(backups, BackupForm::kBackups)->topLevelItem(0);
       QCOMPARE(row->text(0) + "|" + row->text(1) + "|" + row->text(2),
                QStringLiteral("2026/12/06 15:30:00|1|2"));
-      click(backups, "Restore");
+      click(backups, BackupForm::kRestore);
     });
     p.session.databaseListFromMenu();
     QCOMPARE(p.dialogs.lastMessage(),

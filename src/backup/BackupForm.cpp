@@ -1,20 +1,20 @@
-#include "catalogue/BackupForm.h"
+#include "backup/BackupForm.h"
 
+#include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
-#include "store/Module1.h"
 
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
 
-BackupForm::BackupForm(Module1& store, Catalogue& catalogue, QWidget* parent)
+BackupForm::BackupForm(Dialogs& dialogs, const QString& book,
+                       std::vector<backup::BackupInfo> backups, Restore restore, QWidget* parent)
     : FixedDialog(parent),
-      store_(store),
-      catalogue_(catalogue),
-      backups_(catalogue.backupsOfSelected()) {
+      dialogs_(dialogs),
+      restore_(std::move(restore)),
+      backups_(std::move(backups)) {
   setObjectName(QStringLiteral("BackupForm"));
-  const QString book = catalogue.entries().value(catalogue.selected());
   setWindowTitle(QStringLiteral("備份與還原：%1").arg(book));
   setFont(uiFont(9.5));
   setClientSize(420, 300);
@@ -22,7 +22,7 @@ BackupForm::BackupForm(Module1& store, Catalogue& catalogue, QWidget* parent)
   auto* caption = new QLabel(QStringLiteral("備份(&B)："), this);
   caption->setGeometry(14, 10, 392, 20);
   list_ = new QTreeWidget(this);
-  list_->setObjectName(QStringLiteral("Backups"));
+  list_->setObjectName(QLatin1String(kBackups));
   list_->setGeometry(14, 32, 392, 216);
   list_->setRootIsDecorated(false);
   list_->setAllColumnsShowFocus(true);
@@ -42,14 +42,11 @@ BackupForm::BackupForm(Module1& store, Catalogue& catalogue, QWidget* parent)
   }
   if (list_->topLevelItemCount() > 0) list_->setCurrentItem(list_->topLevelItem(0));
 
-  restoreButton_ = new QPushButton(QStringLiteral("還原成新的資料庫(&R)"), this);
-  restoreButton_->setObjectName(QStringLiteral("Restore"));
-  restoreButton_->setGeometry(14, 260, 180, 28);
+  restoreButton_ =
+      build::button(this, kRestore, QStringLiteral("還原成新的資料庫(&R)"), {14, 260, 180, 28});
   restoreButton_->setEnabled(!backups_.empty());
   restoreButton_->setDefault(true);
-  auto* close = new QPushButton(QStringLiteral("關閉(&C)"), this);
-  close->setObjectName(QStringLiteral("Close"));
-  close->setGeometry(326, 260, 80, 28);
+  QPushButton* close = build::button(this, kClose, QStringLiteral("關閉(&C)"), {326, 260, 80, 28});
   setCancelButton(close);
   if (backups_.empty()) {
     auto* none = new QLabel(QStringLiteral("這個資料庫還沒有備份"), list_->viewport());
@@ -64,12 +61,12 @@ BackupForm::BackupForm(Module1& store, Catalogue& catalogue, QWidget* parent)
 void BackupForm::onRestore() {
   const int row = list_->indexOfTopLevelItem(list_->currentItem());
   if (row < 0 || row >= static_cast<int>(backups_.size())) return;
-  auto restored = catalogue_.restoreBackup(backups_[static_cast<size_t>(row)]);
+  auto restored = restore_(backups_[static_cast<size_t>(row)]);
   if (const Message* refused = std::get_if<Message>(&restored)) {
-    store_.dialogs().show(*refused);
+    dialogs_.show(*refused);
     return;
   }
   restored_ = std::get<QString>(restored);
-  store_.dialogs().show(completion(QStringLiteral("已還原成新的資料庫「%1」").arg(restored_)));
+  dialogs_.show(completion(QStringLiteral("已還原成新的資料庫「%1」").arg(restored_)));
   leave(QDialog::Accepted);
 }

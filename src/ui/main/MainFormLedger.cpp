@@ -1,0 +1,111 @@
+// The main window's ledger and account selector: the LedgerView half of MainForm.
+#include "ui/main/MainForm.h"
+
+#include "entries/InputForm.h"
+#include "store/Module1.h"
+#include "store/ledger.h"
+#include "ui/main/LedgerItems.h"
+
+#include <QListWidget>
+#include <QTreeWidget>
+
+int MainForm::shownAccountSlot() const {
+  const int row = selector_->currentRow();
+  return row < 0 ? 0 : row + 1;
+}
+
+void MainForm::showAccount(int slot) {
+  if (slot < 1 || slot > selector_->count()) return;
+  if (selector_->currentRow() == slot - 1) {
+    onAccountSelected(slot - 1);
+  } else {
+    selector_->setCurrentRow(slot - 1);
+  }
+}
+
+void MainForm::redrawLedger(bool selectLast) {
+  const int slot = shownAccountSlot();
+  filling_ = true;
+  ledger_->clear();
+  if (slot >= 1 && slot < store_.AccountCount) {
+    std::vector<LedgerRow> rows = ShowLedger(store_, slot);
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(rows.size()));
+    for (LedgerRow& row : rows) items.append(makeLedgerItem(std::move(row), true));
+    ledger_->addTopLevelItems(items);
+  }
+  filling_ = false;
+  if (selectLast) selectLastRow();
+}
+
+void MainForm::appendRow(const LedgerRow& row) {
+  filling_ = true;
+  QTreeWidgetItem* item = makeLedgerItem(row, false);
+  ledger_->addTopLevelItem(item);
+  filling_ = false;
+  ledger_->setCurrentItem(item);
+  ledger_->scrollToItem(item);
+}
+
+void MainForm::selectEntry(int slot) {
+  const QString number = QString::number(slot);
+  for (int i = 0; i < ledger_->topLevelItemCount(); ++i) {
+    QTreeWidgetItem* item = ledger_->topLevelItem(i);
+    if (item->text(NumberColumn) == number) {
+      ledger_->setCurrentItem(item);
+      ledger_->scrollToItem(item);
+      return;
+    }
+  }
+}
+
+qint64 MainForm::lastRunningTotal() const {
+  const int count = ledger_->topLevelItemCount();
+  if (count == 0) return 0;
+  return runningTotalOf(*ledger_->topLevelItem(count - 1));
+}
+
+int MainForm::rowCount() const { return ledger_->topLevelItemCount(); }
+
+std::vector<int> MainForm::tickedSlots() const {
+  std::vector<int> ticked;
+  for (int i = 0; i < ledger_->topLevelItemCount(); ++i) {
+    const QTreeWidgetItem* item = ledger_->topLevelItem(i);
+    if (item->checkState(DateColumn) == Qt::Checked) {
+      ticked.push_back(item->text(NumberColumn).toInt());
+    }
+  }
+  return ticked;
+}
+
+void MainForm::selectLastRow() {
+  const int count = ledger_->topLevelItemCount();
+  if (count == 0) return;
+  QTreeWidgetItem* last = ledger_->topLevelItem(count - 1);
+  ledger_->setCurrentItem(last);
+  ledger_->scrollToItem(last);
+}
+
+void MainForm::refillAccountSelector() {
+  // Emptying the list moves its current row to none, which empties the ledger; selecting the
+  // first name then shows its ledger.
+  selector_->clear();
+  selector_->addItems(accountListNames(store_));
+  if (selector_->count() > 0) selector_->setCurrentRow(0);
+}
+
+void MainForm::onAccountSelected(int) { redrawLedger(true); }
+
+void MainForm::onRowChanged(QTreeWidgetItem* item, int column) {
+  // Ticking or unticking a row makes it the selected one, so a double click then edits it.
+  if (filling_ || column != DateColumn) return;
+  ledger_->setCurrentItem(item);
+}
+
+void MainForm::onRowDoubleClicked() {
+  const QTreeWidgetItem* item = ledger_->currentItem();
+  if (!item) return;
+  const int slot = item->text(NumberColumn).toInt();
+  if (slot < 1 || slot >= store_.EntryCount) return;
+  inputForm_->openEdit(slot);
+}
