@@ -60,7 +60,7 @@ void BM_KeystrokeInTheGrid(benchmark::State& state) {
   PlannedBook book;
   BudgetForm form(book.store, book.plans);
   form.show();
-  auto* grid = form.findChild<QTableWidget*>(QStringLiteral("BudgetGrid"));
+  auto* grid = form.findChild<QTableWidget*>(QLatin1String(BudgetForm::kGrid));
   grid->setCurrentCell(3, BudgetForm::kFirstMonthColumn + 5);
   grid->editItem(grid->currentItem());
   auto* editor = grid->findChild<QLineEdit*>();
@@ -79,7 +79,7 @@ void BM_CommitACell(benchmark::State& state) {
   PlannedBook book;
   BudgetForm form(book.store, book.plans);
   form.show();
-  auto* grid = form.findChild<QTableWidget*>(QStringLiteral("BudgetGrid"));
+  auto* grid = form.findChild<QTableWidget*>(QLatin1String(BudgetForm::kGrid));
   int amount = 1000;
   for (auto _ : state) {
     grid->setCurrentCell(3, BudgetForm::kFirstMonthColumn + 5);

@@ -54,7 +54,7 @@ BudgetForm::BudgetForm(Module1& store, budget::Budget& plans, QWidget* parent)
   setClientSize(1000, 560);
 
   yearBox_ = new QSpinBox(this);
-  yearBox_->setObjectName(QStringLiteral("BudgetYear"));
+  yearBox_->setObjectName(QLatin1String(kYear));
   yearBox_->setRange(1900, 9999);
   yearBox_->setValue(store.clock().today().year());
   yearBox_->setSuffix(QStringLiteral(" 年"));
@@ -65,7 +65,7 @@ BudgetForm::BudgetForm(Module1& store, budget::Budget& plans, QWidget* parent)
 
   auto* grid = new BudgetGrid(this);
   grid_ = grid;
-  grid_->setObjectName(QStringLiteral("BudgetGrid"));
+  grid_->setObjectName(QLatin1String(kGrid));
   grid_->setAccessibleName(QStringLiteral("預算表"));
   grid_->verticalHeader()->hide();
   grid_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -78,24 +78,24 @@ BudgetForm::BudgetForm(Module1& store, budget::Budget& plans, QWidget* parent)
   grid_->setColumnCount(static_cast<int>(headers.size()));
   grid_->setHorizontalHeaderLabels(headers);
 
-  message_ = build::label(this, "BudgetMessage", QString());
+  message_ = build::label(this, kMessage, QString());
   QPalette red = message_->palette();
   red.setColor(QPalette::WindowText, kRefusalColour);
   message_->setPalette(red);
 
   ruleBox_ = new QComboBox(this);
-  ruleBox_->setObjectName(QStringLiteral("BudgetRule"));
+  ruleBox_->setObjectName(QLatin1String(kRule));
   ruleBox_->addItems({QStringLiteral("每月相同"), QStringLiteral("逐月金額"),
                       QStringLiteral("全年總額平均分配")});
   auto* ruleLabel = build::label(this, "BudgetRuleLabel", QStringLiteral("方式(&W)"));
   ruleLabel->setBuddy(ruleBox_);
-  ruleAmount_ = build::lineEdit(this, "RuleAmount");
+  ruleAmount_ = build::lineEdit(this, kRuleAmount);
   ruleAmount_->setAccessibleName(QStringLiteral("方式的金額"));
   ruleAmount_->setPlaceholderText(QStringLiteral("金額"));
-  QPushButton* apply = build::button(this, "ApplyRule", QStringLiteral("套用(&A)"), {},
+  QPushButton* apply = build::button(this, kApplyRule, QStringLiteral("套用(&A)"), {},
                                      build::Enter::Ignored);
   carry_ = new QCheckBox(QStringLiteral("結餘結轉下月(&C)"), this);
-  carry_->setObjectName(QStringLiteral("CarryForward"));
+  carry_->setObjectName(QLatin1String(kCarry));
   auto* rule = new QHBoxLayout;
   for (QWidget* w : {static_cast<QWidget*>(ruleLabel), static_cast<QWidget*>(ruleBox_),
                      static_cast<QWidget*>(ruleAmount_), static_cast<QWidget*>(apply),
@@ -105,20 +105,20 @@ BudgetForm::BudgetForm(Module1& store, budget::Budget& plans, QWidget* parent)
   rule->addStretch(1);
 
   estimateMonths_ = new QComboBox(this);
-  estimateMonths_->setObjectName(QStringLiteral("EstimateMonths"));
+  estimateMonths_->setObjectName(QLatin1String(kEstimateMonths));
   estimateMonths_->addItems({QStringLiteral("最近 3 個月"), QStringLiteral("最近 6 個月"),
                              QStringLiteral("最近 12 個月")});
   estimateMonths_->setAccessibleName(QStringLiteral("預估依據的月數"));
   estimateHow_ = new QComboBox(this);
-  estimateHow_->setObjectName(QStringLiteral("EstimateHow"));
+  estimateHow_->setObjectName(QLatin1String(kEstimateHow));
   estimateHow_->addItems({QStringLiteral("平均"), QStringLiteral("中位數")});
   estimateHow_->setAccessibleName(QStringLiteral("預估的算法"));
-  QPushButton* estimate = build::button(this, "Estimate", QStringLiteral("預估(&E)"), {},
+  QPushButton* estimate = build::button(this, kEstimate, QStringLiteral("預估(&E)"), {},
                                         build::Enter::Ignored);
-  undo_ = build::button(this, "BudgetUndo", QStringLiteral("復原(&U)"), {}, build::Enter::Ignored);
-  redo_ = build::button(this, "BudgetRedo", QStringLiteral("重做(&R)"), {}, build::Enter::Ignored);
+  undo_ = build::button(this, kUndo, QStringLiteral("復原(&U)"), {}, build::Enter::Ignored);
+  redo_ = build::button(this, kRedo, QStringLiteral("重做(&R)"), {}, build::Enter::Ignored);
   QPushButton* close =
-      build::button(this, "Close", QStringLiteral("關閉"), {}, build::Enter::Ignored);
+      build::button(this, kClose, QStringLiteral("關閉"), {}, build::Enter::Ignored);
   setCancelButton(close);
   auto* foot = new QHBoxLayout;
   foot->addWidget(estimateMonths_);

@@ -33,6 +33,20 @@ class BudgetForm : public FixedDialog {
  public:
   BudgetForm(Module1& store, budget::Budget& plans, QWidget* parent = nullptr);
 
+  static constexpr const char* kYear = "BudgetYear";
+  static constexpr const char* kGrid = "BudgetGrid";
+  static constexpr const char* kMessage = "BudgetMessage";
+  static constexpr const char* kRule = "BudgetRule";
+  static constexpr const char* kRuleAmount = "RuleAmount";
+  static constexpr const char* kApplyRule = "ApplyRule";
+  static constexpr const char* kCarry = "CarryForward";
+  static constexpr const char* kEstimateMonths = "EstimateMonths";
+  static constexpr const char* kEstimateHow = "EstimateHow";
+  static constexpr const char* kEstimate = "Estimate";
+  static constexpr const char* kUndo = "BudgetUndo";
+  static constexpr const char* kRedo = "BudgetRedo";
+  static constexpr const char* kClose = "Close";
+
   static constexpr int kFirstMonthColumn = 1;
   static constexpr int kTotalColumn = 13;
 

@@ -17,7 +17,8 @@
 #include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -88,24 +89,24 @@ BudgetReportForm::BudgetReportForm(Module1& store, const budget::Budget& plans, 
   const QDate today = store.clock().today();
 
   spanBox_ = new QComboBox(this);
-  spanBox_->setObjectName(QStringLiteral("BudgetSpan"));
+  spanBox_->setObjectName(QLatin1String(kSpan));
   spanBox_->addItems({QStringLiteral("單月"), QStringLiteral("年初至今")});
   auto* spanLabel = build::label(this, "BudgetSpanLabel", QStringLiteral("期間(&E)"));
   spanLabel->setBuddy(spanBox_);
   yearBox_ = new QSpinBox(this);
-  yearBox_->setObjectName(QStringLiteral("Year"));
+  yearBox_->setObjectName(QLatin1String(kYear));
   yearBox_->setRange(1900, 9999);
   yearBox_->setValue(today.year());
   yearBox_->setSuffix(QStringLiteral(" 年"));
   yearBox_->setAccessibleName(QStringLiteral("年"));
   monthBox_ = new QSpinBox(this);
-  monthBox_->setObjectName(QStringLiteral("Month"));
+  monthBox_->setObjectName(QLatin1String(kMonth));
   monthBox_->setRange(1, 12);
   monthBox_->setValue(today.month());
   monthBox_->setSuffix(QStringLiteral(" 月"));
   monthBox_->setAccessibleName(QStringLiteral("月"));
   overOnly_ = new QCheckBox(QStringLiteral("只看超出預算的帳戶(&O)"), this);
-  overOnly_->setObjectName(QStringLiteral("OverOnly"));
+  overOnly_->setObjectName(QLatin1String(kOverOnly));
   auto* choice = new QHBoxLayout;
   for (QWidget* w : {static_cast<QWidget*>(spanLabel), static_cast<QWidget*>(spanBox_),
                      static_cast<QWidget*>(yearBox_), static_cast<QWidget*>(monthBox_),
@@ -115,7 +116,7 @@ BudgetReportForm::BudgetReportForm(Module1& store, const budget::Budget& plans, 
   choice->addStretch(1);
 
   table_ = new QTableWidget(this);
-  table_->setObjectName(QStringLiteral("BudgetTable"));
+  table_->setObjectName(QLatin1String(kTable));
   table_->setAccessibleName(QStringLiteral("預算與實際"));
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->verticalHeader()->hide();
@@ -126,7 +127,7 @@ BudgetReportForm::BudgetReportForm(Module1& store, const budget::Budget& plans, 
                                      QStringLiteral("實際"), QStringLiteral("差額"),
                                      QStringLiteral("百分比")});
   chart_ = new QChartView(this);
-  chart_->setObjectName(QStringLiteral("BudgetChart"));
+  chart_->setObjectName(QLatin1String(kChart));
   chart_->setAccessibleName(QStringLiteral("每月預算與實際圖"));
   chart_->setRenderHint(QPainter::Antialiasing);
   auto* middle = new QHBoxLayout;
@@ -134,14 +135,14 @@ BudgetReportForm::BudgetReportForm(Module1& store, const budget::Budget& plans, 
   middle->addWidget(table_);
   middle->addWidget(chart_, 1);
 
-  QPushButton* print = build::button(this, "Print", QStringLiteral("列印(&P)"), {},
+  QPushButton* print = build::button(this, kPrint, QStringLiteral("列印(&P)"), {},
                                      build::Enter::Ignored);
-  QPushButton* pdf = build::button(this, "SavePdf", QStringLiteral("存成PDF(&S)"), {},
+  QPushButton* pdf = build::button(this, kSavePdf, QStringLiteral("存成PDF(&S)"), {},
                                    build::Enter::Ignored);
-  QPushButton* csv = build::button(this, "SaveCsv", QStringLiteral("存成CSV檔(&C)"), {},
+  QPushButton* csv = build::button(this, kSaveCsv, QStringLiteral("存成CSV檔(&C)"), {},
                                    build::Enter::Ignored);
   QPushButton* close =
-      build::button(this, "Close", QStringLiteral("關閉"), {}, build::Enter::Ignored);
+      build::button(this, kClose, QStringLiteral("關閉"), {}, build::Enter::Ignored);
   setCancelButton(close);
 
   auto* column = new QVBoxLayout(this);
@@ -232,20 +233,17 @@ printing::Document reportDocument(const Module1& store, const budget::Report& re
   section(QStringLiteral("收入"), report.income);
   section(QStringLiteral("支出"), report.expense);
   d.blocks.emplace_back(std::move(table));
-  // The window's chart, drawn again at a printable size. Shown off the screen: a chart lays
-  // itself out only once its view has been shown at its size.
-  QChartView view(seriesChart(series, report.year));
-  view.setAttribute(Qt::WA_DontShowOnScreen);
-  view.setRenderHint(QPainter::Antialiasing);
-  view.resize(900, 520);
-  view.show();
-  QCoreApplication::sendPostedEvents();
-  QImage image(view.size(), QImage::Format_ARGB32);
-  image.fill(Qt::white);
-  QPainter painter(&image);
-  view.render(&painter);
-  painter.end();
-  d.blocks.emplace_back(printing::Picture{image});
+  // The window's chart, built again for the page and painted at the printer's resolution.
+  d.blocks.emplace_back(printing::Picture{
+      [series, year = report.year](QPainter& painter, const QRectF& area) {
+        QGraphicsScene scene;  // owns the chart from here
+        QChart* chart = seriesChart(series, year);
+        scene.addItem(chart);
+        chart->setGeometry(area);
+        chart->layout()->activate();
+        scene.render(&painter, area, area);
+      },
+      0.55});
   return d;
 }
 

@@ -22,6 +22,17 @@ class BudgetReportForm : public FixedDialog {
   Q_OBJECT
 
  public:
+  static constexpr const char* kSpan = "BudgetSpan";
+  static constexpr const char* kYear = "Year";
+  static constexpr const char* kMonth = "Month";
+  static constexpr const char* kOverOnly = "OverOnly";
+  static constexpr const char* kTable = "BudgetTable";
+  static constexpr const char* kChart = "BudgetChart";
+  static constexpr const char* kPrint = "Print";
+  static constexpr const char* kSavePdf = "SavePdf";
+  static constexpr const char* kSaveCsv = "SaveCsv";
+  static constexpr const char* kClose = "Close";
+
   BudgetReportForm(Module1& store, const budget::Budget& plans, QWidget* parent = nullptr);
 
   const budget::Report& report() const { return report_; }

@@ -52,7 +52,7 @@ class BudgetFormTest : public QObject {
   void typingAMonthsAmountMovesOnAndARefusalKeepsTheCell() {
     BudgetBook b({"A-現金", "I-薪資", "E-食費", "E-房租"});
     whenShown(b.dialogs, [&](QDialog& form) {
-      auto* grid = child<QTableWidget>(form, "BudgetGrid");
+      auto* grid = child<QTableWidget>(form, BudgetForm::kGrid);
       grid->setCurrentCell(1, BudgetForm::kFirstMonthColumn + 1);  // 食費, February
       typeCell(grid, "12,500");
       QCOMPARE(rowOf(grid, "E-食費").mid(1, 2), (QStringList{"0", "12,500"}));
@@ -60,24 +60,24 @@ class BudgetFormTest : public QObject {
       QCOMPARE(grid->currentRow(), 2);  // on to 房租, as a spreadsheet goes
 
       typeCell(grid, "十二");
-      QVERIFY(child<QLabel>(form, "BudgetMessage")->text().contains("不是金額"));
+      QVERIFY(child<QLabel>(form, BudgetForm::kMessage)->text().contains("不是金額"));
       QCOMPARE(grid->currentRow(), 2);
       QVERIFY(rowOf(grid, "E-房租")[2].isEmpty());
       const QByteArray kept = fileBytes(budgetfile::pathIn(b.folder));
       typeCell(grid, "-3");
-      QVERIFY(child<QLabel>(form, "BudgetMessage")->text().contains("負數"));
+      QVERIFY(child<QLabel>(form, BudgetForm::kMessage)->text().contains("負數"));
       QCOMPARE(fileBytes(budgetfile::pathIn(b.folder)), kept);
 
       // The rule for the whole row, and back with 復原.
       grid->setCurrentCell(1, 1);
-      child<QComboBox>(form, "BudgetRule")->setCurrentIndex(2);
-      typeIn(form, "RuleAmount", "100,000");
-      click(form, "ApplyRule");
+      child<QComboBox>(form, BudgetForm::kRule)->setCurrentIndex(2);
+      typeIn(form, BudgetForm::kRuleAmount, "100,000");
+      click(form, BudgetForm::kApplyRule);
       QCOMPARE(rowOf(grid, "E-食費")[12], QStringLiteral("8,337"));
       QCOMPARE(rowOf(grid, "E-食費").last(), QStringLiteral("100,000"));
-      click(form, "BudgetUndo");
+      click(form, BudgetForm::kUndo);
       QCOMPARE(rowOf(grid, "E-食費").last(), QStringLiteral("12,500"));
-      click(form, "Close");
+      click(form, BudgetForm::kClose);
     });
     openBudget(b.store, b.plans, nullptr);
     QVERIFY(b.dialogs.messages().empty());  // refusals were said in the window, not in boxes
@@ -94,26 +94,26 @@ class BudgetFormTest : public QObject {
     QVERIFY(!b.plans.setRule(accounts, accounts[1], 2026, budget::Rule::SameEachMonth, "5,000"));
     QVERIFY(!b.plans.setRule(accounts, accounts[2], 2026, budget::Rule::SameEachMonth, "10,000"));
     whenShown(b.dialogs, [&](QDialog& form) {
-      auto* table = child<QTableWidget>(form, "BudgetTable");
+      auto* table = child<QTableWidget>(form, BudgetReportForm::kTable);
       QCOMPARE(rowOf(table, "E-食費"), (QStringList{"E-食費", "5,000", "6,100", "-1,100", "122.0%"}));
       QCOMPARE(rowOf(table, "E-雜項"), (QStringList{"E-雜項", "0", "250", "-250", "—"}));
       QVERIFY(!rowOf(table, "E-房租").isEmpty());
-      QTest::mouseClick(child<QCheckBox>(form, "OverOnly"), Qt::LeftButton);
+      QTest::mouseClick(child<QCheckBox>(form, BudgetReportForm::kOverOnly), Qt::LeftButton);
       QVERIFY(!rowOf(table, "E-食費").isEmpty());
       QVERIFY(!rowOf(table, "E-雜項").isEmpty());
       QVERIFY(rowOf(table, "E-房租").isEmpty());  // 9,000 of 10,000
 
       b.dialogs.type(out.path() + "/report.pdf");
-      click(form, "SavePdf");
+      click(form, BudgetReportForm::kSavePdf);
       const QString text = pdfText(out.path() + "/report.pdf");
       for (const char* expected : {"預算與實際", "2026/03", "E-食費", "-1,100", "122.0%"})
         QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
       QVERIFY(!text.contains("E-房租"));
 
       b.dialogs.type(out.path() + "/report.csv");
-      click(form, "SaveCsv");
+      click(form, BudgetReportForm::kSaveCsv);
       QVERIFY(fileBytes(out.path() + "/report.csv").contains("支出,E-食費,5000,6100,-1100,122.0"));
-      click(form, "Close");
+      click(form, BudgetReportForm::kClose);
     });
     openBudgetReport(b.store, b.plans, nullptr);
   }
