@@ -119,6 +119,15 @@ std::optional<QString> keep(const QString& bookFolder, const QByteArray& account
       return giveUp(*error);
     }
   }
+  for (const QString& name : kSideFiles) {
+    const QString path = bookFolder + QLatin1Char('/') + name;
+    if (!QFileInfo::exists(path)) continue;
+    const auto bytes = safefile::read(path);
+    if (!bytes) return giveUp(QStringLiteral("無法讀取「%1」").arg(shown(path)));
+    if (auto error = safefile::write(unfinished + QLatin1Char('/') + name, *bytes)) {
+      return giveUp(*error);
+    }
+  }
   const QString finished = backups + QLatin1Char('/') + freshName(backups, now);
   if (!QDir().rename(unfinished, finished)) {
     return giveUp(QStringLiteral("無法建立資料夾「%1」").arg(shown(finished)));

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -18,6 +19,9 @@
 namespace backup {
 
 inline const QString kBackupFolder = QStringLiteral("Backups");
+
+// The features' own files beside the book (the budget), kept and restored with its two files.
+inline const QStringList kSideFiles{QStringLiteral("Budget.txt")};
 
 // True for the name of a book's backup folder.
 bool isBackupFolder(const QString& fileName);
@@ -35,7 +39,7 @@ struct BackupInfo {
 // The book's backups, newest first. Reads only the names and the sizes of the files.
 std::vector<BackupInfo> list(const QString& bookFolder);
 
-// Keeps the pair as a new backup taken at `now`, then removes what the keeping rule lets go.
+// Keeps the pair, and the side files the book has, as a new backup taken at `now`, then removes what the keeping rule lets go.
 // The reason in words when the backup could not be written; nothing of it is left then.
 std::optional<QString> keep(const QString& bookFolder, const QByteArray& accounts,
                             const QByteArray& entries, const QDateTime& now);

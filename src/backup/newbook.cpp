@@ -82,10 +82,25 @@ std::variant<QString, Message> restore(Module1& store, const QString& book,
     return refusal(QStringLiteral("備份沒有還原：%1").arg(*error));
   }
   const auto& [accounts, entries] = std::get<std::pair<QByteArray, QByteArray>>(bytes);
+  // The side files are read first: one that cannot be read stops the restore before it begins.
+  std::vector<std::pair<QString, QByteArray>> sideFiles;
+  for (const QString& side : kSideFiles) {
+    const QString path = backup.folder + QLatin1Char('/') + side;
+    if (!QFileInfo::exists(path)) continue;
+    const auto read = safefile::read(path);
+    if (!read) return refusal(QStringLiteral("備份沒有還原：無法讀取「%1」").arg(side));
+    sideFiles.emplace_back(side, *read);
+  }
   // Named by the moment it keeps, so two restores of one backup are recognisably the same.
   const QString name = freeName(store, book, QStringLiteral("還原"), backup.taken);
   if (auto error = createListedBook(store, name, book, accounts, entries)) {
     return refusal(QStringLiteral("備份沒有還原：%1").arg(*error));
+  }
+  for (const auto& [side, sideBytes] : sideFiles) {
+    if (auto error = safefile::write(bookFolder(store, name) + QLatin1Char('/') + side, sideBytes)) {
+      return refusal(
+          QStringLiteral("備份已還原為資料庫「%1」，但「%2」沒有還原：%3").arg(name, side, *error));
+    }
   }
   return name;
 }

@@ -1,5 +1,8 @@
 #include "interchange/cli.h"
 
+#include "budget/actuals.h"
+#include "budget/budget.h"
+#include "budget/budgettext.h"
 #include "interchange/exports.h"
 #include "interchange/journalexport.h"
 #include "platform/dates.h"
@@ -19,6 +22,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace cli {
 namespace {
@@ -51,6 +55,21 @@ std::variant<Format, UsageError> formatNamed(const QString& name) {
   if (name == QLatin1String("ledger")) return Format::Journal;
   return UsageError{
       QStringLiteral("不認得的匯出格式「%1」：可用 csv、txt、csv-utf8、ledger").arg(name)};
+}
+
+// "--month yyyy/mm" or "--year yyyy": the year and the month (0 for a whole year).
+std::variant<std::pair<int, int>, UsageError> budgetSpan(const QString& text, bool month) {
+  const QStringList parts = text.split(QLatin1Char('/'));
+  bool yearOk = false;
+  bool monthOk = !month;
+  const int year = parts[0].size() == 4 ? parts[0].toInt(&yearOk) : 0;
+  const int m = month && parts.size() == 2 ? parts[1].toInt(&monthOk) : 0;
+  if (!yearOk || year < 1900 || parts.size() != (month ? 2 : 1) || !monthOk ||
+      (month && (m < 1 || m > 12))) {
+    return UsageError{month ? QStringLiteral("「%1」不是月份：請寫成 yyyy/mm").arg(text)
+                            : QStringLiteral("「%1」不是年份：請寫成 yyyy").arg(text)};
+  }
+  return std::pair{year, m};
 }
 
 Result refused(const QString& text) { return {1, {}, (text + QLatin1Char('\n')).toUtf8()}; }
@@ -140,6 +159,21 @@ QStringList findings(const Module1& store) {
   return found;
 }
 
+// 預算與實際 of a month or of a whole year, as the window shows it.
+Result budgetReport(const Request& request, const Module1& store) {
+  auto plans = budget::Budget::open(QFileInfo(request.book).absoluteFilePath());
+  if (const QString* error = std::get_if<QString>(&plans)) return refused(*error);
+  const budget::Budget& book = std::get<budget::Budget>(plans);
+  const int year = request.date.left(4).toInt();
+  const int month = request.date.size() > 4 ? request.date.mid(5).toInt() : 0;
+  const budget::YearFigures figures = budget::yearFigures(store, year);
+  const budget::Report report = budget::buildReport(
+      figures.accounts, book.bind(figures.accounts, year), figures.actuals, year,
+      month == 0 ? 12 : month, month == 0 ? budget::Span::YearToDate : budget::Span::Month);
+  const bool csv = request.format == Format::CsvUtf8;
+  return {0, csv ? budget::reportCsv(report) : budget::reportText(report), {}};
+}
+
 }  // namespace
 
 QString usageText() {
@@ -151,6 +185,8 @@ QString usageText() {
       "  varnix-cli check BOOK                            檢查資料庫\n"
       "  varnix-cli schedules BOOK --due [--date yyyy/mm/dd]\n"
       "                                                   列出到期的定期記錄（不寫入任何檔案）\n"
+      "  varnix-cli budget BOOK --month yyyy/mm | --year yyyy [--csv]\n"
+      "                                                   預算與實際\n"
       "  varnix-cli --help | --version\n"
       "BOOK 是資料庫的資料夾（放著 Accounts.dat 與 Main.dat 的那一個）。\n"
       "結束碼：0 完成，1 拒絕（原因寫在標準錯誤），2 用法錯誤。\n");
@@ -177,6 +213,9 @@ std::variant<Request, UsageError> parseArguments(const QStringList& args) {
     request.command = Command::Check;
   } else if (command == QLatin1String("schedules")) {
     request.command = Command::Schedules;
+  } else if (command == QLatin1String("budget")) {
+    request.command = Command::Budget;
+    request.format = Format::Text;
   } else {
     return UsageError{QStringLiteral("不認得的命令「%1」").arg(command)};
   }
@@ -196,6 +235,8 @@ std::variant<Request, UsageError> parseArguments(const QStringList& args) {
       continue;
     }
     const bool date = arg == QLatin1String("--date") || arg.startsWith(QLatin1String("--date="));
+    const bool span = arg == QLatin1String("--month") || arg.startsWith(QLatin1String("--month=")) ||
+                      arg == QLatin1String("--year") || arg.startsWith(QLatin1String("--year="));
     const bool output = arg == QLatin1String("--output") || arg == QLatin1String("-o") ||
                         arg.startsWith(QLatin1String("--output="));
     if (arg == QLatin1String("--due") && request.command == Command::Schedules && !dueGiven) {
@@ -211,6 +252,18 @@ std::variant<Request, UsageError> parseArguments(const QStringList& args) {
       }
       request.date = *normal;
       dateGiven = true;
+    } else if (span && request.command == Command::Budget && request.date.isEmpty()) {
+      const bool month = arg.startsWith(QLatin1String("--month"));
+      auto value = optionValue(args, i, month ? QStringLiteral("--month") : QStringLiteral("--year"));
+      if (auto* error = std::get_if<UsageError>(&value)) return *error;
+      auto read = budgetSpan(std::get<QString>(value), month);
+      if (auto* error = std::get_if<UsageError>(&read)) return *error;
+      const auto [year, m] = std::get<std::pair<int, int>>(read);
+      request.date = m == 0 ? QString::number(year)
+                            : QStringLiteral("%1/%2").arg(year).arg(m, 2, 10, QLatin1Char('0'));
+    } else if (arg == QLatin1String("--csv") && request.command == Command::Budget &&
+               request.format != Format::CsvUtf8) {
+      request.format = Format::CsvUtf8;
     } else if (output && request.command == Command::Export && !outputGiven) {
       auto value = optionValue(
           args, i, arg == QLatin1String("-o") ? QStringLiteral("-o") : QStringLiteral("--output"));
@@ -241,6 +294,9 @@ std::variant<Request, UsageError> parseArguments(const QStringList& args) {
     return UsageError{QStringLiteral("schedules 需要 --due")};
   request.book = positional.back();
   if (request.book.isEmpty()) return UsageError{QStringLiteral("請指定資料庫資料夾")};
+  if (request.command == Command::Budget && request.date.isEmpty()) {
+    return UsageError{QStringLiteral("請用 --month yyyy/mm 或 --year yyyy 指定期間")};
+  }
   return request;
 }
 
@@ -283,6 +339,8 @@ Result runWith(const QStringList& args, const std::function<QDate()>& today, con
   const Module1& store = *std::get<std::unique_ptr<Module1>>(opened);
 
   switch (request.command) {
+    case Command::Budget:
+      return budgetReport(request, store);
     case Command::Check: {
       const QStringList found = findings(store);
       if (found.isEmpty()) return {0, QStringLiteral("沒有發現問題\n").toUtf8(), {}};

@@ -11,14 +11,15 @@
 // run here, so that tests and the fuzzer drive exactly what the program does.
 namespace cli {
 
-enum class Command { Help, Version, Statements, Export, Check, Schedules };
+enum class Command { Help, Version, Statements, Export, Check, Schedules, Budget };
 enum class Format { Csv, Text, CsvUtf8, Journal };
 
 struct Request {
   Command command = Command::Help;
   QString book;  // the book's folder
-  QString date;  // statements, schedules: "yyyy/mm/dd", empty for today
-  Format format = Format::Csv;
+  // statements, schedules: "yyyy/mm/dd", empty for today; budget: "yyyy/mm" or "yyyy"
+  QString date;
+  Format format = Format::Csv;  // budget: Text, or CsvUtf8 with --csv
   QString output;  // export: the file to write, empty for standard output
 
   bool operator==(const Request&) const = default;

@@ -123,6 +123,9 @@ TEST(BackupTest, ABackupThatCannotBeWrittenSaysSoAndTheBookIsSavedAnyway) {
 TEST(RestoreTest, ABackupComesBackAsANewListedBookBesideTheOriginal) {
   OpenBook book;
   const QByteArray first = book.entriesBytes();
+  // The budget beside the book goes into the backup with it and comes back with the restore.
+  const QByteArray plans = "varnix-budget 1\n";
+  putFile(book.folder() + "/Budget.txt", plans);
   book.change(250);
   ASSERT_TRUE(SaveDatabase(book.store).saved());
   const QByteArray current = book.entriesBytes();
@@ -131,6 +134,7 @@ TEST(RestoreTest, ABackupComesBackAsANewListedBookBesideTheOriginal) {
   for (const QString name : {"家計簿-還原-20261206-153010", "家計簿-還原-20261206-153010-2"}) {
     EXPECT_EQ(std::get<QString>(backup::restore(book.store, "家計簿", backups[0])), name);
     EXPECT_EQ(fileBytes(book.folderOf(name) + "/Main.dat"), first);
+    EXPECT_EQ(fileBytes(book.folderOf(name) + "/Budget.txt"), plans);
   }
   EXPECT_EQ(book.listed(), (QStringList{"其他", "家計簿", "家計簿-還原-20261206-153010-2",
                                         "家計簿-還原-20261206-153010"}));

@@ -1,6 +1,7 @@
 #include "ui/main/MainForm.h"
 
 #include "accounts/AccountForm.h"
+#include "budget/BudgetForm.h"
 #include "entries/InputForm.h"
 #include "entries/deletion.h"
 #include "history/History.h"
@@ -229,6 +230,7 @@ void MainForm::buildMenus() {
   redoAction_->setShortcuts(
       {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
   edit->addSeparator();
+  QAction* plan = addItem(edit, kBudgetPlan, QStringLiteral("預算(&B)…"));
   QAction* schedules = addItem(edit, kSchedulesMenu, QStringLiteral("定期記錄(&S)…"));
   QAction* reconcile = addItem(edit, kReconcileMenu, QStringLiteral("對帳(&C)…"));
   sideBooks_ = new SideBooks(store_, this);
@@ -253,6 +255,7 @@ void MainForm::buildMenus() {
   find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
   QAction* analysis = addItem(view, kAnalysis, QStringLiteral("收支分析(&A)"));
   QAction* charts = addItem(view, kCharts, QStringLiteral("圖表(&G)"));
+  QAction* budgetReport = addItem(view, kBudgetReport, QStringLiteral("預算與實際(&P)"));
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("說明(&H)"));
   help->setObjectName(QStringLiteral("Menu_Help"));
@@ -291,6 +294,9 @@ void MainForm::buildMenus() {
   connect(charts, &QAction::triggered, this, [this] {
     openCharts(store_, period::buildReport(store_, period::openingYear(store_)), this);
   });
+  budget_ = new BookBudget(store_, *statusBar(), this);
+  connect(plan, &QAction::triggered, budget_, &BookBudget::openPlan);
+  connect(budgetReport, &QAction::triggered, budget_, &BookBudget::openReport);
   connect(instructions, &QAction::triggered, this, &MainForm::onHelp);
   connect(about, &QAction::triggered, this, [this] { openAbout(store_, this); });
 }

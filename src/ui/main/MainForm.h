@@ -8,6 +8,7 @@
 #include <array>
 #include <vector>
 
+class BookBudget;
 class InputForm;
 class SideBooks;
 class Module1;
@@ -55,6 +56,8 @@ class MainForm : public QMainWindow, public LedgerView {
   static constexpr char kFind[] = "Find";
   static constexpr char kAnalysis[] = "Analysis";
   static constexpr char kCharts[] = "Charts";
+  static constexpr char kBudgetPlan[] = "BudgetPlan";
+  static constexpr char kBudgetReport[] = "BudgetReport";
   static constexpr char kHelp[] = "Help";
   static constexpr char kAbout[] = "About";
 
@@ -116,6 +119,7 @@ class MainForm : public QMainWindow, public LedgerView {
   Session* session_ = nullptr;
   InputForm* inputForm_ = nullptr;
   SideBooks* sideBooks_ = nullptr;
+  BookBudget* budget_ = nullptr;
   QTreeWidget* ledger_ = nullptr;
   QListWidget* selector_ = nullptr;
   QPushButton* newButton_ = nullptr;

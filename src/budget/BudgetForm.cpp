@@ -1,0 +1,350 @@
+#include "budget/BudgetForm.h"
+
+#include "budget/actuals.h"
+#include "budget/BudgetReportForm.h"
+#include "budget/budget.h"
+#include "history/History.h"
+#include "platform/dialogs.h"
+#include "platform/widgets/build.h"
+#include "platform/widgets/fonts.h"
+#include "reports/period/period.h"
+#include "store/Module1.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+// Enter in a cell commits it and moves down to the next account, as a spreadsheet does; the
+// cell stays when its amount was refused.
+class BudgetGrid : public QTableWidget {
+ public:
+  explicit BudgetGrid(QWidget* parent) : QTableWidget(parent) {}
+  bool refused = false;
+
+ protected:
+  void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override {
+    QTableWidget::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    if (hint == QAbstractItemDelegate::SubmitModelCache && !refused &&
+        currentRow() + 1 < rowCount()) {
+      setCurrentCell(currentRow() + 1, currentColumn());
+    }
+    refused = false;
+  }
+};
+
+const QColor kRefusalColour(0xB0, 0x00, 0x20);
+
+}  // namespace
+
+BudgetForm::BudgetForm(Module1& store, budget::Budget& plans, QWidget* parent)
+    : FixedDialog(parent), store_(store), plans_(plans), accounts_(budget::accountsOf(store)) {
+  setObjectName(QStringLiteral("BudgetForm"));
+  setWindowTitle(QStringLiteral("預算"));
+  setFont(uiFont(9));
+  setClientSize(1000, 560);
+
+  yearBox_ = new QSpinBox(this);
+  yearBox_->setObjectName(QLatin1String(kYear));
+  yearBox_->setRange(1900, 9999);
+  yearBox_->setValue(store.clock().today().year());
+  yearBox_->setSuffix(QStringLiteral(" 年"));
+  yearBox_->setAccessibleName(QStringLiteral("年"));
+  auto* top = new QHBoxLayout;
+  top->addWidget(yearBox_);
+  top->addStretch(1);
+
+  auto* grid = new BudgetGrid(this);
+  grid_ = grid;
+  grid_->setObjectName(QLatin1String(kGrid));
+  grid_->setAccessibleName(QStringLiteral("預算表"));
+  grid_->verticalHeader()->hide();
+  grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+  grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                         QAbstractItemView::AnyKeyPressed);
+  grid_->setTabKeyNavigation(false);
+  QStringList headers{QStringLiteral("帳戶")};
+  for (int m = 1; m <= 12; ++m) headers << QStringLiteral("%1月").arg(m);
+  headers << QStringLiteral("合計");
+  grid_->setColumnCount(static_cast<int>(headers.size()));
+  grid_->setHorizontalHeaderLabels(headers);
+
+  message_ = build::label(this, kMessage, QString());
+  QPalette red = message_->palette();
+  red.setColor(QPalette::WindowText, kRefusalColour);
+  message_->setPalette(red);
+
+  ruleBox_ = new QComboBox(this);
+  ruleBox_->setObjectName(QLatin1String(kRule));
+  ruleBox_->addItems({QStringLiteral("每月相同"), QStringLiteral("逐月金額"),
+                      QStringLiteral("全年總額平均分配")});
+  auto* ruleLabel = build::label(this, "BudgetRuleLabel", QStringLiteral("方式(&W)"));
+  ruleLabel->setBuddy(ruleBox_);
+  ruleAmount_ = build::lineEdit(this, kRuleAmount);
+  ruleAmount_->setAccessibleName(QStringLiteral("方式的金額"));
+  ruleAmount_->setPlaceholderText(QStringLiteral("金額"));
+  QPushButton* apply = build::button(this, kApplyRule, QStringLiteral("套用(&A)"), {},
+                                     build::Enter::Ignored);
+  carry_ = new QCheckBox(QStringLiteral("結餘結轉下月(&C)"), this);
+  carry_->setObjectName(QLatin1String(kCarry));
+  auto* rule = new QHBoxLayout;
+  for (QWidget* w : {static_cast<QWidget*>(ruleLabel), static_cast<QWidget*>(ruleBox_),
+                     static_cast<QWidget*>(ruleAmount_), static_cast<QWidget*>(apply),
+                     static_cast<QWidget*>(carry_)}) {
+    rule->addWidget(w);
+  }
+  rule->addStretch(1);
+
+  estimateMonths_ = new QComboBox(this);
+  estimateMonths_->setObjectName(QLatin1String(kEstimateMonths));
+  estimateMonths_->addItems({QStringLiteral("最近 3 個月"), QStringLiteral("最近 6 個月"),
+                             QStringLiteral("最近 12 個月")});
+  estimateMonths_->setAccessibleName(QStringLiteral("預估依據的月數"));
+  estimateHow_ = new QComboBox(this);
+  estimateHow_->setObjectName(QLatin1String(kEstimateHow));
+  estimateHow_->addItems({QStringLiteral("平均"), QStringLiteral("中位數")});
+  estimateHow_->setAccessibleName(QStringLiteral("預估的算法"));
+  QPushButton* estimate = build::button(this, kEstimate, QStringLiteral("預估(&E)"), {},
+                                        build::Enter::Ignored);
+  undo_ = build::button(this, kUndo, QStringLiteral("復原(&U)"), {}, build::Enter::Ignored);
+  redo_ = build::button(this, kRedo, QStringLiteral("重做(&R)"), {}, build::Enter::Ignored);
+  QPushButton* close =
+      build::button(this, kClose, QStringLiteral("關閉"), {}, build::Enter::Ignored);
+  setCancelButton(close);
+  auto* foot = new QHBoxLayout;
+  foot->addWidget(estimateMonths_);
+  foot->addWidget(estimateHow_);
+  foot->addWidget(estimate);
+  foot->addStretch(1);
+  foot->addWidget(undo_);
+  foot->addWidget(redo_);
+  foot->addWidget(close);
+
+  auto* column = new QVBoxLayout(this);
+  column->addLayout(top);
+  column->addWidget(grid_, 1);
+  column->addWidget(message_);
+  column->addLayout(rule);
+  column->addLayout(foot);
+
+  connect(yearBox_, &QSpinBox::valueChanged, this, &BudgetForm::fillGrid);
+  connect(grid_, &QTableWidget::itemChanged, this, &BudgetForm::onCellChanged);
+  connect(grid_, &QTableWidget::currentCellChanged, this, &BudgetForm::onRowChosen);
+  connect(apply, &QPushButton::clicked, this, &BudgetForm::onApplyRule);
+  connect(carry_, &QCheckBox::clicked, this, &BudgetForm::onCarryToggled);
+  connect(estimate, &QPushButton::clicked, this, &BudgetForm::onEstimate);
+  connect(undo_, &QPushButton::clicked, this, [this] { onUndoRedo(true); });
+  connect(redo_, &QPushButton::clicked, this, [this] { onUndoRedo(false); });
+  connect(close, &QPushButton::clicked, this, [this] { leave(QDialog::Rejected); });
+
+  fillGrid();
+  grid_->setCurrentCell(0, kFirstMonthColumn);
+  grid_->setFocus();
+}
+
+void BudgetForm::fillGrid() {
+  filling_ = true;
+  grid_->setRowCount(static_cast<int>(accounts_.size()));
+  for (int row = 0; row < grid_->rowCount(); ++row) {
+    auto* name = new QTableWidgetItem(accounts_[static_cast<size_t>(row)].name);
+    name->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    grid_->setItem(row, 0, name);
+    fillRow(row);
+  }
+  filling_ = false;
+  grid_->resizeColumnToContents(0);
+  for (int c = kFirstMonthColumn; c <= kTotalColumn; ++c) grid_->setColumnWidth(c, 62);
+  grid_->setColumnWidth(kTotalColumn, 80);
+  onRowChosen();
+  updateUndoButtons();
+}
+
+void BudgetForm::fillRow(int row) {
+  const bool wasFilling = filling_;
+  filling_ = true;
+  const budget::Account& account = accounts_[static_cast<size_t>(row)];
+  const budget::Plan* plan = plans_.planOf(accounts_, account, yearBox_->value());
+  const budget::Months months = plan ? budget::plannedMonths(*plan) : budget::Months{};
+  QFont own = grid_->font();
+  own.setBold(true);
+  for (size_t m = 0; m < 12; ++m) {
+    const int column = kFirstMonthColumn + static_cast<int>(m);
+    QTableWidgetItem* item = grid_->item(row, column);
+    if (!item) {
+      item = new QTableWidgetItem;
+      item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      grid_->setItem(row, column, item);
+    }
+    item->setText(plan ? period::grouped(months[m]) : QString());
+    // A month's own amount stands out from what the rule gives.
+    item->setFont(plan && plan->overrides[m] ? own : grid_->font());
+  }
+  auto* total = new QTableWidgetItem(plan ? period::grouped(budget::yearTotal(months)) : QString());
+  total->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+  total->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  grid_->setItem(row, kTotalColumn, total);
+  filling_ = wasFilling;
+}
+
+void BudgetForm::onCellChanged(QTableWidgetItem* item) {
+  if (filling_) return;
+  const int row = item->row();
+  const int month = item->column() - kFirstMonthColumn + 1;
+  if (row < 0 || month < 1 || month > 12) return;
+  const auto refused = plans_.setMonth(accounts_, accounts_[static_cast<size_t>(row)],
+                                       yearBox_->value(), month, item->text());
+  static_cast<BudgetGrid*>(grid_)->refused = say(refused);
+  fillRow(row);
+  if (!refused) onRowChosen();
+  updateUndoButtons();
+}
+
+const budget::Account* BudgetForm::chosenAccount() const {
+  const int row = grid_->currentRow();
+  if (row < 0 || row >= static_cast<int>(accounts_.size())) return nullptr;
+  return &accounts_[static_cast<size_t>(row)];
+}
+
+void BudgetForm::onRowChosen() {
+  const budget::Account* account = chosenAccount();
+  const budget::Plan* plan = account ? plans_.planOf(accounts_, *account, yearBox_->value())
+                                     : nullptr;
+  const QSignalBlocker quiet(ruleBox_);
+  ruleBox_->setCurrentIndex(plan ? static_cast<int>(plan->rule) : 0);
+  ruleAmount_->setText(plan && plan->rule != budget::Rule::PerMonth
+                           ? period::grouped(plan->amount)
+                           : QString());
+  carry_->setChecked(plan && plan->carryForward);
+}
+
+bool BudgetForm::say(const std::optional<QString>& refusal) {
+  message_->setText(refusal.value_or(QString()));
+  return refusal.has_value();
+}
+
+void BudgetForm::onApplyRule() {
+  const budget::Account* account = chosenAccount();
+  if (!account) return;
+  const auto refused =
+      plans_.setRule(accounts_, *account, yearBox_->value(),
+                     static_cast<budget::Rule>(ruleBox_->currentIndex()), ruleAmount_->text());
+  if (!say(refused)) fillRow(grid_->currentRow());
+  updateUndoButtons();
+}
+
+void BudgetForm::onCarryToggled(bool on) {
+  const budget::Account* account = chosenAccount();
+  if (!account) return;
+  if (say(plans_.setCarryForward(accounts_, *account, yearBox_->value(), on))) {
+    carry_->setChecked(!on);
+  }
+  fillRow(grid_->currentRow());
+  updateUndoButtons();
+}
+
+void BudgetForm::onEstimate() {
+  const budget::Account* account = chosenAccount();
+  if (!account) return;
+  static constexpr int kCounts[] = {3, 6, 12};
+  const int count = kCounts[std::clamp(estimateMonths_->currentIndex(), 0, 2)];
+  // The months before the year planned, or before this month when planning the current year.
+  const QDate today = store_.clock().today();
+  const QDate before = yearBox_->value() >= today.year() ? QDate(today.year(), today.month(), 1)
+                                                         : QDate(yearBox_->value(), 1, 1);
+  const auto history = budget::monthsBefore(store_, account->slot, before, count);
+  const qint64 amount = budget::estimateFrom(history, count,
+                                             estimateHow_->currentIndex() == 0
+                                                 ? budget::Estimate::Average
+                                                 : budget::Estimate::Median);
+  if (!say(plans_.fillEstimate(accounts_, *account, yearBox_->value(), amount))) {
+    fillRow(grid_->currentRow());
+    onRowChosen();
+  }
+  updateUndoButtons();
+}
+
+void BudgetForm::onUndoRedo(bool undo) {
+  say(undo ? plans_.undo() : plans_.redo());
+  fillGrid();
+}
+
+void BudgetForm::updateUndoButtons() {
+  undo_->setEnabled(plans_.canUndo());
+  redo_->setEnabled(plans_.canRedo());
+  undo_->setToolTip(plans_.canUndo() ? QStringLiteral("復原 %1").arg(plans_.undoName()) : QString());
+  redo_->setToolTip(plans_.canRedo() ? QStringLiteral("重做 %1").arg(plans_.redoName()) : QString());
+}
+
+void openBudget(Module1& store, budget::Budget& plans, QWidget* parent) {
+  BudgetForm form(store, plans, parent);
+  store.dialogs().exec(form);
+}
+
+BookBudget::BookBudget(Module1& store, QStatusBar& bar, QWidget* parent)
+    : QObject(parent), store_(store), bar_(bar), parent_(parent) {
+  connect(&store_.history(), &History::changed, this, &BookBudget::onBookChanged);
+  // A book opened: its spending so far is the ground the notices start from.
+  connect(&store_, &Module1::accountListsRefilled, this, [this] {
+    if (watchedFolder_ != store_.databaseFolder()) watchFromHere();
+  });
+}
+
+void BookBudget::watchFromHere() {
+  watch_ = std::make_unique<budget::OverrunWatch>();
+  watch_->reset(store_);
+  watchedFolder_ = store_.databaseFolder();
+}
+
+BookBudget::~BookBudget() = default;
+
+budget::Budget* BookBudget::current() {
+  const QString folder = store_.databaseFolder();
+  if (plans_ && folder_ == folder) return plans_.get();
+  auto opened = budget::Budget::open(folder);
+  if (const QString* why = std::get_if<QString>(&opened)) {
+    store_.dialogs().message(refusal(*why));
+    return nullptr;
+  }
+  plans_ = std::make_unique<budget::Budget>(std::move(std::get<budget::Budget>(opened)));
+  folder_ = folder;
+  return plans_.get();
+}
+
+void BookBudget::openPlan() {
+  if (budget::Budget* plans = current()) openBudget(store_, *plans, parent_);
+}
+
+void BookBudget::openReport() {
+  if (budget::Budget* plans = current()) openBudgetReport(store_, *plans, parent_);
+}
+
+void BookBudget::onBookChanged() {
+  const QString folder = store_.databaseFolder();
+  if (!watch_ || watchedFolder_ != folder) {
+    // Another book: what it already spent is no news.
+    watchFromHere();
+    return;
+  }
+  if (plans_ && folder_ != folder) plans_.reset();
+  if (!plans_) {
+    auto opened = budget::Budget::open(folder);
+    // A damaged budget file is said when the budget is opened, not on every entry.
+    if (std::holds_alternative<QString>(opened)) return;
+    plans_ = std::make_unique<budget::Budget>(std::move(std::get<budget::Budget>(opened)));
+    folder_ = folder;
+  }
+  // A renamed or moved account takes its plans along. A write that fails now is tried again at
+  // the next change; the plans stay bound by their names meanwhile.
+  (void)plans_->follow(budget::accountsOf(store_));
+  const QStringList notices = watch_->look(store_, *plans_);
+  if (!notices.isEmpty()) bar_.showMessage(notices.join(QStringLiteral("；")), kNoticeMilliseconds);
+}

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "budget/report.h"
+#include "platform/widgets/FixedDialog.h"
+
+#include <QObject>
+
+#include <memory>
+#include <optional>
+
+class Module1;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+class QStatusBar;
+class QTableWidget;
+class QTableWidgetItem;
+
+namespace budget {
+class Budget;
+class OverrunWatch;
+}  // namespace budget
+
+// 預算: the year's plan, accounts by months with the year's total. A month's amount is typed in
+// its cell (Enter moves on as in a spreadsheet); the account's rule, carry-forward and 預估 sit
+// below the grid. A refused amount is said at once under the grid, and the cell goes back.
+class BudgetForm : public FixedDialog {
+  Q_OBJECT
+
+ public:
+  BudgetForm(Module1& store, budget::Budget& plans, QWidget* parent = nullptr);
+
+  static constexpr const char* kYear = "BudgetYear";
+  static constexpr const char* kGrid = "BudgetGrid";
+  static constexpr const char* kMessage = "BudgetMessage";
+  static constexpr const char* kRule = "BudgetRule";
+  static constexpr const char* kRuleAmount = "RuleAmount";
+  static constexpr const char* kApplyRule = "ApplyRule";
+  static constexpr const char* kCarry = "CarryForward";
+  static constexpr const char* kEstimateMonths = "EstimateMonths";
+  static constexpr const char* kEstimateHow = "EstimateHow";
+  static constexpr const char* kEstimate = "Estimate";
+  static constexpr const char* kUndo = "BudgetUndo";
+  static constexpr const char* kRedo = "BudgetRedo";
+  static constexpr const char* kClose = "Close";
+
+  static constexpr int kFirstMonthColumn = 1;
+  static constexpr int kTotalColumn = 13;
+
+ private:
+  void fillGrid();
+  void fillRow(int row);
+  void onCellChanged(QTableWidgetItem* item);
+  void onRowChosen();
+  void onApplyRule();
+  void onCarryToggled(bool on);
+  void onEstimate();
+  void onUndoRedo(bool undo);
+  // Shows the refusal under the grid (or clears it); true when there was one.
+  bool say(const std::optional<QString>& refusal);
+  void updateUndoButtons();
+  const budget::Account* chosenAccount() const;
+
+  Module1& store_;
+  budget::Budget& plans_;
+  std::vector<budget::Account> accounts_;
+  bool filling_ = false;
+  QSpinBox* yearBox_;
+  QTableWidget* grid_;
+  QLabel* message_;
+  QComboBox* ruleBox_;
+  QLineEdit* ruleAmount_;
+  QCheckBox* carry_;
+  QComboBox* estimateMonths_;
+  QComboBox* estimateHow_;
+  QPushButton* undo_;
+  QPushButton* redo_;
+};
+
+void openBudget(Module1& store, budget::Budget& plans, QWidget* parent);
+
+// The open book's budget for the main window: read when first needed and again when another
+// book is opened, and the word in the status bar when a change takes an expense month past 80%
+// or 100% of its budget. Never a box while typing: the notice waits in the bar.
+class BookBudget : public QObject {
+  Q_OBJECT
+
+ public:
+  BookBudget(Module1& store, QStatusBar& bar, QWidget* parent);
+  ~BookBudget() override;
+
+  // 預算 and 預算與實際; a budget file that cannot be read is said in a box instead.
+  void openPlan();
+  void openReport();
+
+  static constexpr int kNoticeMilliseconds = 15000;
+
+ private:
+  budget::Budget* current();
+  void onBookChanged();
+  void watchFromHere();
+
+  Module1& store_;
+  QStatusBar& bar_;
+  QWidget* parent_;
+  QString folder_;
+  std::unique_ptr<budget::Budget> plans_;
+  std::unique_ptr<budget::OverrunWatch> watch_;
+  QString watchedFolder_;
+};

@@ -1,0 +1,157 @@
+// The budget's grid, its report and the notice when a month runs over.
+#include "TestFiles.h"
+#include "WindowSteps.h"
+#include "budget/BudgetForm.h"
+#include "budget/BudgetReportForm.h"
+#include "budget/actuals.h"
+#include "budget/budget.h"
+#include "budget/budgetfile.h"
+#include "entries/entrycommands.h"
+
+namespace {
+
+// A book in a folder of its own: the budget's file lives beside it.
+struct BudgetBook : testbooks::Books {
+  QString folder;
+  budget::Budget plans;
+  explicit BudgetBook(std::initializer_list<QString> chart)
+      : Books(chart), folder(dir.path() + "/book"), plans(folder) {
+    QDir().mkpath(folder);
+    store.clock().setToday(QDate(2026, 3, 20));
+  }
+  std::vector<budget::Account> accounts() const { return budget::accountsOf(store); }
+};
+
+QStringList rowOf(QTableWidget* table, const QString& name) {
+  const auto found = table->findItems(name, Qt::MatchExactly);
+  if (found.isEmpty()) return {};
+  QStringList cells;
+  for (int c = 0; c < table->columnCount(); ++c) cells << table->item(found[0]->row(), c)->text();
+  return cells;
+}
+
+void typeCell(QTableWidget* grid, const QString& text) {
+  // The last cell's editor goes first, so that the one found is the one just opened.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QTest::keyClick(grid, Qt::Key_F2);
+  auto* editor = grid->findChild<QLineEdit*>();
+  QVERIFY(editor);
+  editor->selectAll();
+  typeIn(editor, text);
+  QTest::keyClick(editor, Qt::Key_Return);
+  // The view commits and closes its editor on its next turn of the event loop.
+  QCoreApplication::processEvents();
+}
+
+}  // namespace
+
+class BudgetFormTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void typingAMonthsAmountMovesOnAndARefusalKeepsTheCell() {
+    BudgetBook b({"A-現金", "I-薪資", "E-食費", "E-房租"});
+    whenShown(b.dialogs, [&](QDialog& form) {
+      auto* grid = child<QTableWidget>(form, BudgetForm::kGrid);
+      grid->setCurrentCell(1, BudgetForm::kFirstMonthColumn + 1);  // 食費, February
+      typeCell(grid, "12,500");
+      QCOMPARE(rowOf(grid, "E-食費").mid(1, 2), (QStringList{"0", "12,500"}));
+      QCOMPARE(rowOf(grid, "E-食費").last(), QStringLiteral("12,500"));
+      QCOMPARE(grid->currentRow(), 2);  // on to 房租, as a spreadsheet goes
+
+      const QByteArray kept = fileBytes(budgetfile::pathIn(b.folder));
+      typeCell(grid, "-3");
+      QVERIFY(child<QLabel>(form, BudgetForm::kMessage)->text().contains("負數"));
+      QCOMPARE(grid->currentRow(), 2);  // the cell stays, empty as it was
+      QVERIFY(rowOf(grid, "E-房租")[2].isEmpty());
+      QCOMPARE(fileBytes(budgetfile::pathIn(b.folder)), kept);
+
+      // The rule for the whole row, and back with 復原.
+      grid->setCurrentCell(1, 1);
+      child<QComboBox>(form, BudgetForm::kRule)->setCurrentIndex(2);
+      typeIn(form, BudgetForm::kRuleAmount, "100,000");
+      click(form, BudgetForm::kApplyRule);
+      QCOMPARE(rowOf(grid, "E-食費")[12], QStringLiteral("8,337"));
+      QCOMPARE(rowOf(grid, "E-食費").last(), QStringLiteral("100,000"));
+      click(form, BudgetForm::kUndo);
+      QCOMPARE(rowOf(grid, "E-食費").last(), QStringLiteral("12,500"));
+      click(form, BudgetForm::kClose);
+    });
+    openBudget(b.store, b.plans, nullptr);
+    QVERIFY(b.dialogs.messages().empty());  // refusals were said in the window, not in boxes
+  }
+
+  void theReportFiltersOverrunsAndPrintsThem() {
+    QTemporaryDir out;
+    BudgetBook b({"A-現金", "I-薪資", "E-食費", "E-房租", "E-雜項"});
+    b.entry("2026/01/05", "I-薪資", "A-現金", 30000);
+    b.entry("2026/03/10", "E-食費", "A-現金", 6100);
+    b.entry("2026/03/11", "E-房租", "A-現金", 9000);
+    b.entry("2026/03/12", "E-雜項", "A-現金", 250);
+    const auto accounts = b.accounts();
+    QVERIFY(!b.plans.setRule(accounts, accounts[1], 2026, budget::Rule::SameEachMonth, "5,000"));
+    QVERIFY(!b.plans.setRule(accounts, accounts[2], 2026, budget::Rule::SameEachMonth, "10,000"));
+    whenShown(b.dialogs, [&](QDialog& form) {
+      auto* table = child<QTableWidget>(form, BudgetReportForm::kTable);
+      QCOMPARE(rowOf(table, "E-食費"), (QStringList{"E-食費", "5,000", "6,100", "-1,100", "122.0%"}));
+      QCOMPARE(rowOf(table, "E-雜項"), (QStringList{"E-雜項", "0", "250", "-250", "—"}));
+      QVERIFY(!rowOf(table, "E-房租").isEmpty());
+      QTest::mouseClick(child<QCheckBox>(form, BudgetReportForm::kOverOnly), Qt::LeftButton);
+      QVERIFY(!rowOf(table, "E-食費").isEmpty());
+      QVERIFY(!rowOf(table, "E-雜項").isEmpty());
+      QVERIFY(rowOf(table, "E-房租").isEmpty());  // 9,000 of 10,000
+
+      b.dialogs.type(out.path() + "/report.pdf");
+      click(form, BudgetReportForm::kSavePdf);
+      const QString text = pdfText(out.path() + "/report.pdf");
+      for (const char* expected : {"預算與實際", "2026/03", "E-食費", "-1,100", "122.0%"})
+        QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
+      QVERIFY(!text.contains("E-房租"));
+
+      b.dialogs.type(out.path() + "/report.csv");
+      click(form, BudgetReportForm::kSaveCsv);
+      QVERIFY(fileBytes(out.path() + "/report.csv").contains("支出,E-食費,5000,6100,-1100,122.0"));
+      click(form, BudgetReportForm::kClose);
+    });
+    openBudgetReport(b.store, b.plans, nullptr);
+  }
+
+  void aSavedEntryPastEightyAndAHundredPercentIsToldInTheStatusBar() {
+    ScriptedDialogs dialogs;
+    QTemporaryDir dir;
+    Module1 store(dir.path(), dialogs);
+    testbooks::addAccounts(store, {"A-現金", "E-食費"});
+    store.UserName = "Test";
+    store.DataBaseName = "home";
+    QVERIFY(QDir().mkpath(store.databaseFolder()));
+    budget::Budget plans(store.databaseFolder());
+    const auto accounts = budget::accountsOf(store);
+    QVERIFY(!plans.setRule(accounts, accounts[0], 2026, budget::Rule::SameEachMonth, "5,000"));
+
+    QWidget window;
+    QStatusBar bar(&window);
+    BookBudget watching(store, bar, &window);
+    store.FillAccountLists();  // the book opened
+    const auto spend = [&](const char* amount) {
+      EntryInput input;
+      input.increasePosition = 1;  // 食費
+      input.decreasePosition = 0;  // 現金
+      input.date = "2026/03/05";
+      input.amount = amount;
+      QVERIFY(std::holds_alternative<int>(storeEntry(store, input)));
+    };
+    spend("3000");
+    QVERIFY(bar.currentMessage().isEmpty());
+    spend("1200");
+    QCOMPARE(bar.currentMessage(), QStringLiteral("注意：E-食費 2026/03 已用預算的 84%"));
+    bar.clearMessage();
+    spend("100");  // still between the marks
+    QVERIFY(bar.currentMessage().isEmpty());
+    spend("900");
+    QCOMPARE(bar.currentMessage(), QStringLiteral("注意：E-食費 2026/03 已超出預算 200"));
+    QVERIFY(dialogs.messages().empty());  // never a box
+  }
+};
+
+QTEST_MAIN(BudgetFormTest)
+#include "tst_budgetform.moc"
