@@ -86,7 +86,10 @@ BudgetReportForm::BudgetReportForm(Module1& store, const budget::Budget& plans, 
   setWindowTitle(QStringLiteral("預算與實際"));
   setFont(uiFont(9));
   setClientSize(960, 600);
-  const QDate today = store.clock().today();
+  // The latest month that holds entries, as the other reports open: a book kept years ago
+  // would otherwise open on empty months.
+  const QDate latest = period::latestMonthWithEntries(store);
+  const QDate today = latest.isValid() ? latest : store.clock().today();
 
   spanBox_ = new QComboBox(this);
   spanBox_->setObjectName(QLatin1String(kSpan));

@@ -86,8 +86,10 @@ QStringList OverrunWatch::look(const Module1& store, const Budget& budget) {
     for (const auto& [year, months] : years) {
       const Months& before = spent_[slot][year];
       if (before == months) continue;
+      // A copy: a lambda may not capture a structured binding before C++20's later compilers.
+      const auto wanted = slot;
       const auto account = std::find_if(accounts.begin(), accounts.end(),
-                                        [&](const Account& a) { return a.slot == slot; });
+                                        [wanted](const Account& a) { return a.slot == wanted; });
       if (account == accounts.end()) continue;
       const Plan* plan = budget.planOf(accounts, *account, year);
       if (!plan) continue;

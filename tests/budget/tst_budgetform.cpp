@@ -8,6 +8,8 @@
 #include "budget/budgetfile.h"
 #include "entries/entrycommands.h"
 
+#include <QSpinBox>
+
 namespace {
 
 // A book in a folder of its own: the budget's file lives beside it.
@@ -111,6 +113,19 @@ class BudgetFormTest : public QObject {
       b.dialogs.type(out.path() + "/report.csv");
       click(form, BudgetReportForm::kSaveCsv);
       QVERIFY(fileBytes(out.path() + "/report.csv").contains("支出,E-食費,5000,6100,-1100,122.0"));
+      click(form, BudgetReportForm::kClose);
+    });
+    openBudgetReport(b.store, b.plans, nullptr);
+  }
+
+  void theReportOpensOnTheBooksLatestMonth() {
+    BudgetBook b({"A-現金", "E-食費"});
+    b.entry("2015/11/05", "E-食費", "A-現金", 300);
+    whenShown(b.dialogs, [&](QDialog& form) {
+      QCOMPARE(child<QSpinBox>(form, BudgetReportForm::kYear)->value(), 2015);
+      QCOMPARE(child<QSpinBox>(form, BudgetReportForm::kMonth)->value(), 11);
+      QCOMPARE(rowOf(child<QTableWidget>(form, BudgetReportForm::kTable), "E-食費").value(2),
+               QStringLiteral("300"));
       click(form, BudgetReportForm::kClose);
     });
     openBudgetReport(b.store, b.plans, nullptr);
