@@ -64,7 +64,9 @@ QChart* seriesChart(const budget::MonthSeries& series, int year) {
   auto* amounts = new QValueAxis;
   amounts->setLabelFormat(QStringLiteral("%.0f"));
   amounts->setLabelsFont(uiFont(8));
-  amounts->setRange(0, static_cast<qreal>(std::max<qint64>(top, 1)));
+  // A floor of 1,000: an empty year's axis would otherwise be cut into fractions that "%.0f"
+  // shows as 0 0 0 1 1 1.
+  amounts->setRange(0, static_cast<qreal>(std::max<qint64>(top, 1000)));
   amounts->applyNiceNumbers();
   chart->addAxis(months, Qt::AlignBottom);
   chart->addAxis(amounts, Qt::AlignLeft);
