@@ -79,6 +79,7 @@ TEST(ScheduleFields, ReadBackWhatWasWrittenAndRefuseWhatIsOutOfForm) {
   s.estimate = true;
   s.id.clear();  // the side file's own, not a field
   EXPECT_EQ(scheduleFrom(fieldsOf(s)), s);
+  const QByteArray longMemo(51, 'x');  // lives as long as the table that points into it
   const std::pair<const char*, const char*> damaged[] = {{"amount", "2147483648"},
                                                          {"every", "0"},
                                                          {"day", "32"},
@@ -88,7 +89,7 @@ TEST(ScheduleFields, ReadBackWhatWasWrittenAndRefuseWhatIsOutOfForm) {
                                                          {"unit", "fortnights"},
                                                          {"estimate", "yes"},
                                                          {"increase", ""},
-                                                         {"memo", QByteArray(51, 'x').constData()},
+                                                         {"memo", longMemo.constData()},
                                                          {"count", " 7"}};
   for (const auto& [field, value] : damaged) {
     Fields f = fieldsOf(s);
