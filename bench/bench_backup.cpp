@@ -16,16 +16,7 @@
 
 namespace {
 
-struct OpenDatabase {
-  QTemporaryDir dir;
-  worstcase::NoDialogs dialogs;
-  Module1 store{dir.path(), dialogs};
-  OpenDatabase() {
-    worstcase::writeFolder(dir.path());
-    store.UserName = QStringLiteral("bench");
-    store.DataBaseName = QStringLiteral("worst");
-    LoadDatabase(store);
-  }
+struct OpenDatabase : worstcase::OpenBook {
   // Every save changes one amount, so every save keeps a backup.
   void change(int i) { store.EntryTable[1 + i % 100].Amount += 1; }
 };

@@ -13,17 +13,7 @@
 
 namespace {
 
-struct OpenDatabase {
-  QTemporaryDir dir;
-  worstcase::NoDialogs dialogs;
-  Module1 store{dir.path(), dialogs};
-  OpenDatabase() {
-    worstcase::writeFolder(dir.path());
-    store.UserName = QStringLiteral("bench");
-    store.DataBaseName = QStringLiteral("worst");
-    LoadDatabase(store);
-  }
-};
+using OpenDatabase = worstcase::OpenBook;
 
 void BM_RecoveryWrite(benchmark::State& state) {
   OpenDatabase db;

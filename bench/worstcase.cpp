@@ -86,4 +86,11 @@ int busiestAccount(const Module1& store) {
   return best;
 }
 
+OpenBook::OpenBook() {
+  writeFolder(dir.path());
+  store.UserName = QStringLiteral("bench");
+  store.DataBaseName = QStringLiteral("worst");
+  LoadDatabase(store);
+}
+
 }  // namespace worstcase

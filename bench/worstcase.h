@@ -1,10 +1,10 @@
 #pragma once
 
 #include "platform/dialogs.h"
+#include "store/Module1.h"
 
 #include <QString>
-
-class Module1;
+#include <QTemporaryDir>
 
 // The worst-case database: 100 accounts of all kinds with Chinese names and 3000 entries over
 // one year in unsorted date order. Deterministic: the same tables every time.
@@ -29,5 +29,13 @@ QString writeFolder(const QString& installFolder);
 
 // Slot of the account that most entries name.
 int busiestAccount(const Module1& store);
+
+// The worst-case book written to a temporary installation and opened, as the program has it.
+struct OpenBook {
+  QTemporaryDir dir;
+  NoDialogs dialogs;
+  Module1 store{dir.path(), dialogs};
+  OpenBook();
+};
 
 }  // namespace worstcase
