@@ -1,7 +1,7 @@
 #include "platform/datafolder.h"
 #include "platform/qttexts.h"
 #include "platform/widgets/QtDialogs.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "ui/main/MainForm.h"
 #include "ui/main/Session.h"
 
@@ -37,9 +37,9 @@ int main(int argc, char* argv[]) {
     dialogs.show(*refusal);
     return 1;
   }
-  Module1 store(place.dataFolder, dialogs, place.programFiles);
-  MainForm window(store);
-  Session session(store, window);
+  book::Workspace store(place.dataFolder, place.programFiles);
+  MainForm window(store, dialogs);
+  Session session(store, dialogs, window);
   if (!session.start()) return 0;
   return app.exec();
 }

@@ -1,10 +1,11 @@
 // The safety net of a save on the worst-case database: the backup and the change check beside
 // the bare group write that saving was before them, and the backup list a window would show.
+#include "book/book.h"
 #include "worstcase.h"
 
 #include "backup/backups.h"
 #include "platform/safefile.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/database.h"
 
 #include <QDirIterator>
@@ -18,7 +19,7 @@ namespace {
 
 struct OpenDatabase : worstcase::OpenBook {
   // Every save changes one amount, so every save keeps a backup.
-  void change(int i) { store.EntryTable[1 + i % 100].Amount += 1; }
+  void change(int i) { store.tables().entries[1 + i % 100].Amount += 1; }
 };
 
 // Saving as it was: both files written as a group, nothing read, nothing kept.
@@ -28,9 +29,9 @@ void BM_SaveBareGroupWrite(benchmark::State& state) {
   for (auto _ : state) {
     db.change(i++);
     auto error = safefile::writeGroup(
-        db.store.databaseFolder(),
-        {{kAccountsFile, accountsFileBytes(db.store.AccountTable, db.store.AccountCount)},
-         {kEntriesFile, entriesFileBytes(db.store.EntryTable, db.store.EntryCount)}});
+        db.store.login().databaseFolder(),
+        {{kAccountsFile, accountsFileBytes(db.store.tables().accounts, db.store.tables().accountCount)},
+         {kEntriesFile, entriesFileBytes(db.store.tables().entries, db.store.tables().entryCount)}});
     benchmark::DoNotOptimize(error);
   }
 }
@@ -42,16 +43,16 @@ void BM_SaveWithBackupAndCheck(benchmark::State& state) {
   int i = 0;
   for (auto _ : state) {
     db.change(i++);
-    auto result = SaveDatabase(db.store);
+    auto result = book::save(db.store);
     if (!result.saved() || result.notice) state.SkipWithError("the save did not go as planned");
     benchmark::DoNotOptimize(result);
   }
   // What twenty kept backups of the worst-case book take on disk.
   qint64 bytes = 0;
-  QDirIterator it(backup::backupsOf(db.store.databaseFolder()), QDir::Files,
+  QDirIterator it(backup::backupsOf(db.store.login().databaseFolder()), QDir::Files,
                   QDirIterator::Subdirectories);
   while (it.hasNext()) bytes += QFileInfo(it.next()).size();
-  state.counters["backups"] = double(backup::list(db.store.databaseFolder()).size());
+  state.counters["backups"] = double(backup::list(db.store.login().databaseFolder()).size());
   state.counters["backup_KiB"] = double(bytes) / 1024.0;
 }
 BENCHMARK(BM_SaveWithBackupAndCheck)->Unit(benchmark::kMicrosecond);
@@ -60,10 +61,10 @@ BENCHMARK(BM_SaveWithBackupAndCheck)->Unit(benchmark::kMicrosecond);
 void BM_ListFiftyBackups(benchmark::State& state) {
   OpenDatabase db;
   const QDateTime start = QDateTime::currentDateTime();
-  const QString backups = backup::backupsOf(db.store.databaseFolder());
+  const QString backups = backup::backupsOf(db.store.login().databaseFolder());
   QDir().mkpath(backups);
-  const QByteArray accounts = accountsFileBytes(db.store.AccountTable, db.store.AccountCount);
-  const QByteArray entries = entriesFileBytes(db.store.EntryTable, db.store.EntryCount);
+  const QByteArray accounts = accountsFileBytes(db.store.tables().accounts, db.store.tables().accountCount);
+  const QByteArray entries = entriesFileBytes(db.store.tables().entries, db.store.tables().entryCount);
   for (int i = 0; i < 50; ++i) {
     const QString folder =
         backups + '/' + start.addSecs(-3600 * i).toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
@@ -72,7 +73,7 @@ void BM_ListFiftyBackups(benchmark::State& state) {
     safefile::write(folder + '/' + kEntriesFile, entries);
   }
   for (auto _ : state) {
-    auto listed = backup::list(db.store.databaseFolder());
+    auto listed = backup::list(db.store.login().databaseFolder());
     if (listed.size() != 50) state.SkipWithError("not fifty backups");
     benchmark::DoNotOptimize(listed);
   }

@@ -6,7 +6,7 @@
 #include "budget/BudgetReportForm.h"
 #include "budget/actuals.h"
 #include "budget/budget.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -21,11 +21,11 @@ namespace {
 struct PlannedBook {
   QTemporaryDir dir;
   worstcase::NoDialogs dialogs;
-  Module1 store{dir.path(), dialogs};
+  book::Workspace store{dir.path()};
   budget::Budget plans{dir.path()};
   PlannedBook() {
     worstcase::fill(store);
-    store.DataBaseName = QStringLiteral("worst");
+    store.login().setDatabaseName(QStringLiteral("worst"));
     store.clock().setToday(QDate(2025, 12, 31));
     const auto accounts = budget::accountsOf(store);
     for (const budget::Account& a : accounts) {
@@ -49,7 +49,7 @@ BENCHMARK(BM_BudgetReportFigures)->Unit(benchmark::kMicrosecond);
 void BM_OpenBudgetReportWindow(benchmark::State& state) {
   PlannedBook book;
   for (auto _ : state) {
-    BudgetReportForm form(book.store, book.plans);
+    BudgetReportForm form(book.store, book.dialogs, book.plans);
     benchmark::DoNotOptimize(&form);
   }
 }
@@ -58,7 +58,7 @@ BENCHMARK(BM_OpenBudgetReportWindow)->Unit(benchmark::kMicrosecond);
 // One key typed into a month's cell: the editor open, as a person types.
 void BM_KeystrokeInTheGrid(benchmark::State& state) {
   PlannedBook book;
-  BudgetForm form(book.store, book.plans);
+  BudgetForm form(book.store, book.dialogs, book.plans);
   form.show();
   auto* grid = form.findChild<QTableWidget*>(QLatin1String(BudgetForm::kGrid));
   grid->setCurrentCell(3, BudgetForm::kFirstMonthColumn + 5);
@@ -77,7 +77,7 @@ BENCHMARK(BM_KeystrokeInTheGrid)->Unit(benchmark::kMicrosecond);
 // Enter on a typed amount: checked, kept in the plan, the file written, the row redrawn.
 void BM_CommitACell(benchmark::State& state) {
   PlannedBook book;
-  BudgetForm form(book.store, book.plans);
+  BudgetForm form(book.store, book.dialogs, book.plans);
   form.show();
   auto* grid = form.findChild<QTableWidget*>(QLatin1String(BudgetForm::kGrid));
   int amount = 1000;

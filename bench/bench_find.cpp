@@ -1,13 +1,15 @@
 // Finding and seeing on the worst-case database: a search per keystroke in one book and in
 // twenty, reading the twenty, the period report with its chart series, the chart window and
 // the journal as PDF.
+#include "book/book.h"
+#include "store/booklist.h"
 #include "worstcase.h"
 
 #include "catalogue/catalogue.h"
 #include "reports/period/ChartsForm.h"
 #include "reports/period/period.h"
 #include "search/search.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/database.h"
 #include "ui/print/documents.h"
 
@@ -28,25 +30,24 @@ constexpr int kBooks = 20;
 // The open worst-case book "worst" and, beside it in the user's list, 19 copies of its files.
 struct Books {
   QTemporaryDir dir;
-  worstcase::NoDialogs dialogs;
-  Module1 store{dir.path(), dialogs};
+  book::Workspace store{dir.path()};
 
   Books() {
     const QString folder = worstcase::writeFolder(dir.path());
-    store.UserName = QStringLiteral("bench");
-    store.DataBaseName = QStringLiteral("worst");
-    QStringList names{store.DataBaseName};
+    store.login().setUserName(QStringLiteral("bench"));
+    store.login().setDatabaseName(QStringLiteral("worst"));
+    QStringList names{store.login().databaseName()};
     for (int i = 1; i < kBooks; ++i) {
       const QString name = QStringLiteral("copy%1").arg(i);
-      QDir().mkpath(store.userFolder() + QLatin1Char('/') + name);
+      QDir().mkpath(store.login().userFolder() + QLatin1Char('/') + name);
       for (const QString& file : {kAccountsFile, kEntriesFile}) {
         QFile::copy(folder + QLatin1Char('/') + file,
-                    store.userFolder() + QLatin1Char('/') + name + QLatin1Char('/') + file);
+                    store.login().userFolder() + QLatin1Char('/') + name + QLatin1Char('/') + file);
       }
       names << name;
     }
-    if (SaveDatabaseList(store, names)) throw std::runtime_error("cannot write the list");
-    if (LoadDatabase(store)) throw std::runtime_error("cannot load the worst case");
+    if (saveDatabaseList(store.login(), names)) throw std::runtime_error("cannot write the list");
+    if (book::open(store)) throw std::runtime_error("cannot load the worst case");
   }
 };
 
@@ -105,7 +106,7 @@ BENCHMARK(BM_SearchTwentyBooksPerKeystroke)->Unit(benchmark::kMillisecond);
 
 void BM_PeriodReportAndSeries(benchmark::State& state) {
   worstcase::NoDialogs dialogs;
-  Module1 store(QDir::tempPath(), dialogs);
+  book::Workspace store(QDir::tempPath());
   worstcase::fill(store);
   for (auto _ : state) {
     const period::Report report = period::buildReport(store, period::yearPeriod(2025));
@@ -118,12 +119,12 @@ BENCHMARK(BM_PeriodReportAndSeries)->Unit(benchmark::kMillisecond);
 // Built, shown and painted, each of its three charts.
 void BM_ShowChartWindow(benchmark::State& state) {
   worstcase::NoDialogs dialogs;
-  Module1 store(QDir::tempPath(), dialogs);
+  book::Workspace store(QDir::tempPath());
   worstcase::fill(store);
   const period::Report report = period::buildReport(store, period::yearPeriod(2025));
   const int tab = static_cast<int>(state.range(0));
   for (auto _ : state) {
-    ChartsForm form(store, report);
+    ChartsForm form(store, dialogs, report);
     form.findChild<QTabWidget*>(QStringLiteral("Charts"))->setCurrentIndex(tab);
     form.show();
     QPixmap shot = form.grab();
@@ -134,10 +135,9 @@ BENCHMARK(BM_ShowChartWindow)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisec
 
 void BM_JournalPdf(benchmark::State& state) {
   QTemporaryDir dir;
-  worstcase::NoDialogs dialogs;
-  Module1 store(dir.path(), dialogs);
+  book::Workspace store(dir.path());
   worstcase::fill(store);
-  store.DataBaseName = QStringLiteral("worst");
+  store.login().setDatabaseName(QStringLiteral("worst"));
   const QString path = dir.path() + QStringLiteral("/journal.pdf");
   for (auto _ : state) {
     if (auto error = printing::journalPdf(store, path))
@@ -150,8 +150,7 @@ BENCHMARK(BM_JournalPdf)->Unit(benchmark::kMillisecond);
 // A year's period report with its tables and three charts painted at 300 dpi.
 void BM_PeriodReportPdf(benchmark::State& state) {
   QTemporaryDir dir;
-  worstcase::NoDialogs dialogs;
-  Module1 store(dir.path(), dialogs);
+  book::Workspace store(dir.path());
   worstcase::fill(store);
   const period::Report report = period::buildReport(store, period::yearPeriod(2025));
   const QString path = dir.path() + QStringLiteral("/period.pdf");

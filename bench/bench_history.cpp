@@ -6,7 +6,7 @@
 #include "history/steps.h"
 #include "maintenance/bulkdelete.h"
 #include "maintenance/closing.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 
 #include <QDir>
 
@@ -20,44 +20,41 @@
 namespace {
 
 struct FullBook {
-  worstcase::NoDialogs dialogs;
-  Module1 store{QDir::tempPath(), dialogs};
+  book::Workspace store{QDir::tempPath()};
   FullBook() { worstcase::fill(store); }
 };
 
 // The commands whose steps are the largest: half of the book deleted, and a closing at the
 // end of the year (every entry goes, each asset and liability gets its carried entry).
-void halfDeleted(Module1& store) {
+void halfDeleted(book::Workspace& store) {
   deleteByDate(store, DeleteRule::Within, QStringLiteral("2025/01/01"),
                QStringLiteral("2025/07/01"));
 }
-void closedAtYearEnd(Module1& store) { closeBooksAt(store, worstcase::kStatementDate); }
+void closedAtYearEnd(book::Workspace& store) { closeBooksAt(store, worstcase::kStatementDate); }
 
-void timeUndo(benchmark::State& state, const std::function<void(Module1&)>& command) {
+void timeUndo(benchmark::State& state, const std::function<void(book::Workspace&)>& command) {
   FullBook book;
-  const int before = book.store.entriesInUse();
+  const int before = book.store.tables().entriesInUse();
   command(book.store);
   state.counters["entries_before"] = before;
-  state.counters["entries_after"] = book.store.entriesInUse();
-  History& history = book.store.history();
+  state.counters["entries_after"] = book.store.tables().entriesInUse();
   for (auto _ : state) {
-    auto undone = history.undo(book.store);
+    auto undone = book.store.undo();
     benchmark::DoNotOptimize(undone);
     state.PauseTiming();
-    if (undone || history.redo(book.store)) state.SkipWithError("the step did not fit");
+    if (undone || book.store.redo()) state.SkipWithError("the step did not fit");
     state.ResumeTiming();
   }
 }
 
-void timeRedo(benchmark::State& state, const std::function<void(Module1&)>& command) {
+void timeRedo(benchmark::State& state, const std::function<void(book::Workspace&)>& command) {
   FullBook book;
   command(book.store);
-  History& history = book.store.history();
   for (auto _ : state) {
     state.PauseTiming();
-    if (history.undo(book.store)) state.SkipWithError("the step did not fit");
+    if (book.store.undo()) state.SkipWithError("the step did not fit");
     state.ResumeTiming();
-    auto redone = history.redo(book.store);
+    auto redone = book.store.redo();
     benchmark::DoNotOptimize(redone);
   }
 }
@@ -74,11 +71,11 @@ BENCHMARK(BM_RedoClosing)->Unit(benchmark::kMicrosecond);
 // What a command pays for its step: the tables kept before it and the script made after it.
 void BM_RecordHalfDeleted(benchmark::State& state) {
   FullBook book;
-  const history::Tables full = history::tablesOf(book.store);
+  const history::Tables full = history::tablesOf(book.store.tables());
   halfDeleted(book.store);
   for (auto _ : state) {
-    auto kept = history::tablesOf(book.store);
-    auto step = history::makeStep(full, book.store, stepname::kBulkDelete);
+    auto kept = history::tablesOf(book.store.tables());
+    auto step = history::makeStep(full, book.store.tables(), stepname::kBulkDelete);
     benchmark::DoNotOptimize(kept);
     benchmark::DoNotOptimize(step);
   }
@@ -91,14 +88,14 @@ BENCHMARK(BM_RecordHalfDeleted)->Unit(benchmark::kMicrosecond);
 void BM_HundredLargestSteps(benchmark::State& state) {
   for (auto _ : state) {
     FullBook book;
-    Module1& store = book.store;
-    const history::Tables full = history::tablesOf(store);
+    book::Workspace& store = book.store;
+    const history::Tables full = history::tablesOf(store.tables());
     const auto heapBefore = mallinfo2().uordblks;
     for (int step = 0; step < History::kDepth; ++step) {
       if (step % 2 == 1) {
-        const HistoryStep imported(store, stepname::kImport);
-        for (size_t k = 0; store.EntryCount <= kMaxEntries; ++k) {
-          store.EntryTable[store.EntryCount++] = full.entries[k];
+        const HistoryStep imported(store.history(), store.tables(), stepname::kImport);
+        for (size_t k = 0; store.tables().entryCount <= kMaxEntries; ++k) {
+          store.tables().entries[store.tables().entryCount++] = full.entries[k];
         }
       } else if (step % 4 == 0) {
         closedAtYearEnd(store);

@@ -5,7 +5,7 @@
 #include "interchange/exports.h"
 #include "interchange/statementimport.h"
 #include "platform/codepage.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 
 #include <QTemporaryDir>
 
@@ -15,11 +15,10 @@ namespace {
 
 struct WorstCase {
   QTemporaryDir dir;
-  worstcase::NoDialogs dialogs;
-  Module1 store{dir.path(), dialogs};
+  book::Workspace store{dir.path()};
   WorstCase() {
     worstcase::fill(store);
-    store.DataBaseName = QStringLiteral("worst");
+    store.login().setDatabaseName(QStringLiteral("worst"));
   }
 };
 
@@ -49,9 +48,9 @@ void BM_PreviewStatement(benchmark::State& state) {
                 .arg(out ? QString() : QString::number(500 + i));
   }
   const QByteArray bytes = codepage::encode(text);
-  const ImportAccounts accounts{db.store.AccountTable[1].AccountName,
-                                db.store.AccountTable[5].AccountName,
-                                db.store.AccountTable[6].AccountName};
+  const ImportAccounts accounts{db.store.tables().accounts[1].AccountName,
+                                db.store.tables().accounts[5].AccountName,
+                                db.store.tables().accounts[6].AccountName};
   for (auto _ : state) {
     const auto file = csvtext::readBytes(bytes);
     const auto& rows = std::get<csvtext::File>(file).rows;

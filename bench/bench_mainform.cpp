@@ -1,8 +1,9 @@
 // Opening the worst-case database into the main window, as the user waits for it.
+#include "book/book.h"
 #include "worstcase.h"
 
 #include "platform/dialogs.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/database.h"
 #include "ui/main/MainForm.h"
 
@@ -17,24 +18,24 @@ namespace {
 struct Program {
   QTemporaryDir dir;
   worstcase::NoDialogs dialogs;
-  Module1 store{dir.path(), dialogs};
-  MainForm window{store};
+  book::Workspace store{dir.path()};
+  MainForm window{store, dialogs};
   int busiest = 1;
 
   Program() {
     worstcase::writeFolder(dir.path());
-    store.UserName = QStringLiteral("bench");
-    store.DataBaseName = QStringLiteral("worst");
+    store.login().setUserName(QStringLiteral("bench"));
+    store.login().setDatabaseName(QStringLiteral("worst"));
     window.show();
-    if (LoadDatabase(store)) throw std::runtime_error("cannot load the worst case");
+    if (book::open(store)) throw std::runtime_error("cannot load the worst case");
     busiest = worstcase::busiestAccount(store);
   }
 
   // What opening a database does: load, refill the lists (the first ledger shows), then the
   // user's choice of the busiest account.
   void open() {
-    if (LoadDatabase(store)) throw std::runtime_error("cannot load the worst case");
-    store.FillAccountLists();
+    if (book::open(store)) throw std::runtime_error("cannot load the worst case");
+    store.refillAccountLists();
     if (window.shownAccountSlot() != busiest) window.showAccount(busiest);
   }
 };

@@ -7,7 +7,7 @@
 #include "reports/journal/journal.h"
 #include "reports/statements/BSForm.h"
 #include "reports/statements/statements.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -19,10 +19,10 @@ namespace {
 struct WorstCase {
   QTemporaryDir dir;
   worstcase::NoDialogs dialogs;
-  Module1 store{dir.path(), dialogs};
+  book::Workspace store{dir.path()};
   WorstCase() {
     worstcase::fill(store);
-    store.DataBaseName = QStringLiteral("worst");
+    store.login().setDatabaseName(QStringLiteral("worst"));
     store.clock().setToday(QDate(2025, 12, 31));
   }
 };
@@ -39,7 +39,7 @@ BENCHMARK(BM_BuildStatements)->Unit(benchmark::kMicrosecond);
 void BM_OpenStatementsWindow(benchmark::State& state) {
   WorstCase db;
   for (auto _ : state) {
-    BSForm form(db.store);
+    BSForm form(db.store, db.dialogs);
     benchmark::DoNotOptimize(&form);
   }
 }
@@ -48,7 +48,7 @@ BENCHMARK(BM_OpenStatementsWindow)->Unit(benchmark::kMicrosecond);
 void BM_FillJournalWindow(benchmark::State& state) {
   WorstCase db;
   for (auto _ : state) {
-    DiaryForm form(db.store);
+    DiaryForm form(db.store, db.dialogs);
     benchmark::DoNotOptimize(form.rowsShown().data());
   }
 }

@@ -5,7 +5,7 @@
 #include "platform/sidefile.h"
 #include "reconcile/lines.h"
 #include "schedules/schedulefile.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 
 #include <QDir>
 #include <QFile>
@@ -72,11 +72,10 @@ void BM_SideFileParseOnly(benchmark::State& state) {
 BENCHMARK(BM_SideFileParseOnly)->Unit(benchmark::kMillisecond);
 
 void BM_ReconcileTick(benchmark::State& state) {
-  worstcase::NoDialogs dialogs;
-  Module1 store{QDir::tempPath(), dialogs};
+  book::Workspace store{QDir::tempPath()};
   worstcase::fill(store);
   const int account = worstcase::busiestAccount(store);
-  const reconcile::Wizard prepared({}, store.AccountTable[account].AccountName,
+  const reconcile::Wizard prepared({}, store.tables().accounts[account].AccountName,
                                    reconcile::accountLines(store, account), QDate(2025, 12, 31), 0);
   reconcile::Wizard wizard = prepared;
   const int lines = static_cast<int>(wizard.lines().size());

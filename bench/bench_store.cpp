@@ -1,8 +1,9 @@
 // Store operations on the worst-case database.
+#include "book/book.h"
 #include "worstcase.h"
 
 #include "platform/dialogs.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/database.h"
 #include "store/ledger.h"
 
@@ -19,7 +20,7 @@ using OpenDatabase = worstcase::OpenBook;
 void BM_LoadDatabase(benchmark::State& state) {
   OpenDatabase db;
   for (auto _ : state) {
-    auto error = LoadDatabase(db.store);
+    auto error = book::open(db.store);
     benchmark::DoNotOptimize(error);
   }
 }
@@ -28,7 +29,7 @@ BENCHMARK(BM_LoadDatabase)->Unit(benchmark::kMicrosecond);
 void BM_SaveDatabase(benchmark::State& state) {
   OpenDatabase db;
   for (auto _ : state) {
-    auto error = SaveDatabase(db.store);
+    auto error = book::save(db.store);
     benchmark::DoNotOptimize(error);
   }
 }
@@ -38,8 +39,8 @@ BENCHMARK(BM_SaveDatabase)->Unit(benchmark::kMicrosecond);
 void BM_DatabaseFileBytes(benchmark::State& state) {
   OpenDatabase db;
   for (auto _ : state) {
-    QByteArray accounts = accountsFileBytes(db.store.AccountTable, db.store.AccountCount);
-    QByteArray entries = entriesFileBytes(db.store.EntryTable, db.store.EntryCount);
+    QByteArray accounts = accountsFileBytes(db.store.tables().accounts, db.store.tables().accountCount);
+    QByteArray entries = entriesFileBytes(db.store.tables().entries, db.store.tables().entryCount);
     benchmark::DoNotOptimize(accounts);
     benchmark::DoNotOptimize(entries);
   }
@@ -49,8 +50,8 @@ BENCHMARK(BM_DatabaseFileBytes)->Unit(benchmark::kMicrosecond);
 // The work of a load without the file system: both files' bytes back into tables.
 void BM_ReadDatabaseBytes(benchmark::State& state) {
   OpenDatabase db;
-  const QByteArray accountBytes = accountsFileBytes(db.store.AccountTable, db.store.AccountCount);
-  const QByteArray entryBytes = entriesFileBytes(db.store.EntryTable, db.store.EntryCount);
+  const QByteArray accountBytes = accountsFileBytes(db.store.tables().accounts, db.store.tables().accountCount);
+  const QByteArray entryBytes = entriesFileBytes(db.store.tables().entries, db.store.tables().entryCount);
   auto accounts = std::make_unique<AccountTableType>();
   auto entries = std::make_unique<EntryTableType>();
   for (auto _ : state) {
@@ -66,7 +67,7 @@ void BM_LedgerOfBusiestAccount(benchmark::State& state) {
   OpenDatabase db;
   const int slot = worstcase::busiestAccount(db.store);
   for (auto _ : state) {
-    auto rows = ShowLedger(db.store, slot);
+    auto rows = showLedger(db.store.tables(), slot);
     benchmark::DoNotOptimize(rows);
   }
 }
@@ -75,7 +76,7 @@ BENCHMARK(BM_LedgerOfBusiestAccount)->Unit(benchmark::kMicrosecond);
 void BM_AllAccountBalancesOnePass(benchmark::State& state) {
   OpenDatabase db;
   for (auto _ : state) {
-    auto balances = allAccountBalances(db.store, worstcase::kStatementDate);
+    auto balances = allAccountBalances(db.store.tables(), worstcase::kStatementDate);
     benchmark::DoNotOptimize(balances);
   }
 }
@@ -83,14 +84,14 @@ BENCHMARK(BM_AllAccountBalancesOnePass)->Unit(benchmark::kMicrosecond);
 
 void BM_CompactHalf(benchmark::State& state) {
   OpenDatabase db;
-  const EntryTableType original = db.store.EntryTable;
+  const EntryTableType original = db.store.tables().entries;
   for (auto _ : state) {
     state.PauseTiming();
-    db.store.EntryTable = original;
-    db.store.EntryCount = kMaxEntries + 1;
-    for (int slot = 1; slot <= kMaxEntries; slot += 2) markDeleted(db.store, slot);
+    db.store.tables().entries = original;
+    db.store.tables().entryCount = kMaxEntries + 1;
+    for (int slot = 1; slot <= kMaxEntries; slot += 2) markDeleted(db.store.tables(), slot);
     state.ResumeTiming();
-    CompactEntries(db.store);
+    compactEntries(db.store.tables());
   }
 }
 BENCHMARK(BM_CompactHalf)->Unit(benchmark::kMicrosecond);

@@ -1,7 +1,8 @@
 #include "worstcase.h"
 
+#include "book/book.h"
 #include "platform/dialogs.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/database.h"
 
 #include <QDate>
@@ -19,12 +20,12 @@ const char16_t* const kSyllables[] = {u"銀行", u"存款", u"股票", u"信用"
 
 }  // namespace
 
-void fill(Module1& store) {
+void fill(book::Workspace& store) {
   std::mt19937 random(20251231);
-  store.AccountTable.clear();
-  store.EntryTable.clear();
-  store.AccountTable[1] = makeAccount(QStringLiteral("A-現金"), kAsset);
-  store.AccountTable[2] = makeAccount(QStringLiteral("Equity"), kEquity);
+  store.tables().accounts.clear();
+  store.tables().entries.clear();
+  store.tables().accounts[1] = makeAccount(QStringLiteral("A-現金"), kAsset);
+  store.tables().accounts[2] = makeAccount(QStringLiteral("Equity"), kEquity);
   const char* prefixes[] = {"", "A-", "L-", "I-", "E-"};
   for (int slot = 3; slot <= kMaxAccounts; ++slot) {
     const int kind = 1 + (slot % 4);
@@ -32,9 +33,9 @@ void fill(Module1& store) {
     name += QString::fromUtf16(kSyllables[slot % 20]);
     name += QString::fromUtf16(kSyllables[(slot * 7) % 20]);
     name += QString::number(slot);
-    store.AccountTable[slot] = makeAccount(name, static_cast<qint16>(kind));
+    store.tables().accounts[slot] = makeAccount(name, static_cast<qint16>(kind));
   }
-  store.AccountCount = kMaxAccounts + 1;
+  store.tables().accountCount = kMaxAccounts + 1;
 
   const QDate start(2025, 1, 1);
   std::uniform_int_distribution<int> day(0, 364);
@@ -45,36 +46,35 @@ void fill(Module1& store) {
     const int first = account(random);
     int second = slot % 3 == 0 ? 1 : account(random);
     if (second == first) second = 1;
-    const qint16 secondKind = store.AccountTable[second].AccountKind;
+    const qint16 secondKind = store.tables().accounts[second].AccountKind;
     if (secondKind == kIncome || secondKind == kExpense) second = 1;
-    store.EntryTable[slot] =
-        makeEntry(dates::format(start.addDays(day(random))), store.AccountTable[first].AccountName,
-                  store.AccountTable[second].AccountName, amount(random),
+    store.tables().entries[slot] =
+        makeEntry(dates::format(start.addDays(day(random))), store.tables().accounts[first].AccountName,
+                  store.tables().accounts[second].AccountName, amount(random),
                   QStringLiteral("第%1筆 備註 memo").arg(slot));
   }
-  store.EntryCount = kMaxEntries + 1;
+  store.tables().entryCount = kMaxEntries + 1;
 }
 
 QString writeFolder(const QString& installFolder) {
-  NoDialogs dialogs;
-  Module1 store(installFolder, dialogs);
-  store.UserName = QStringLiteral("bench");
-  store.DataBaseName = QStringLiteral("worst");
-  QDir().mkpath(store.databaseFolder());
+  book::Workspace store(installFolder);
+  store.login().setUserName(QStringLiteral("bench"));
+  store.login().setDatabaseName(QStringLiteral("worst"));
+  QDir().mkpath(store.login().databaseFolder());
   fill(store);
-  if (auto error = SaveDatabase(store).refusal) throw std::runtime_error(error->text.toStdString());
-  return store.databaseFolder();
+  if (auto error = book::save(store).refusal) throw std::runtime_error(error->text.toStdString());
+  return store.login().databaseFolder();
 }
 
-int busiestAccount(const Module1& store) {
+int busiestAccount(const book::Workspace& store) {
   int best = 1;
   int bestCount = -1;
-  for (int slot = 1; slot < store.AccountCount; ++slot) {
+  for (int slot = 1; slot < store.tables().accountCount; ++slot) {
     int count = 0;
-    for (int i = 1; i < store.EntryCount; ++i) {
-      const LedgerEntry& e = store.EntryTable[i];
-      if (e.IncreaseAccount == store.AccountTable[slot].AccountName ||
-          e.DecreaseAccount == store.AccountTable[slot].AccountName) {
+    for (int i = 1; i < store.tables().entryCount; ++i) {
+      const LedgerEntry& e = store.tables().entries[i];
+      if (e.IncreaseAccount == store.tables().accounts[slot].AccountName ||
+          e.DecreaseAccount == store.tables().accounts[slot].AccountName) {
         ++count;
       }
     }
@@ -88,9 +88,9 @@ int busiestAccount(const Module1& store) {
 
 OpenBook::OpenBook() {
   writeFolder(dir.path());
-  store.UserName = QStringLiteral("bench");
-  store.DataBaseName = QStringLiteral("worst");
-  LoadDatabase(store);
+  store.login().setUserName(QStringLiteral("bench"));
+  store.login().setDatabaseName(QStringLiteral("worst"));
+  book::open(store);
 }
 
 }  // namespace worstcase

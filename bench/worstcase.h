@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/dialogs.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 
 #include <QString>
 #include <QTemporaryDir>
@@ -21,20 +21,19 @@ class NoDialogs : public Dialogs {
 inline const QString kStatementDate = QStringLiteral("2025/12/31");
 
 // Fills the store's tables.
-void fill(Module1& store);
+void fill(book::Workspace& store);
 
 // Writes the database "worst" of user "bench" below installFolder (its DataBase folder) and
 // returns the database folder.
 QString writeFolder(const QString& installFolder);
 
 // Slot of the account that most entries name.
-int busiestAccount(const Module1& store);
+int busiestAccount(const book::Workspace& store);
 
 // The worst-case book written to a temporary installation and opened, as the program has it.
 struct OpenBook {
   QTemporaryDir dir;
-  NoDialogs dialogs;
-  Module1 store{dir.path(), dialogs};
+  book::Workspace store{dir.path()};
   OpenBook();
 };
 

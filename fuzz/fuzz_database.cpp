@@ -1,8 +1,9 @@
 // Opening a database folder whose files hold any bytes, a save cut short included: either the
 // tables are replaced by what the files hold and a save writes them back unchanged, or a
 // refusal says why and the open tables stay as they were.
+#include "book/book.h"
 #include "platform/safefile.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/database.h"
 #include "support.h"
 
@@ -41,11 +42,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QByteArray accounts = take(data, size, accountsLength);
   const QByteArray entries = take(data, size, size);
 
-  static fuzz::Answers dialogs;
-  static Module1 store(fuzz::scratch(), dialogs);
-  store.UserName = QStringLiteral("Test");
-  store.DataBaseName = QStringLiteral("2003-11");
-  const QString folder = store.databaseFolder();
+  static book::Workspace store(fuzz::scratch());
+  store.login().setUserName(QStringLiteral("Test"));
+  store.login().setDatabaseName(QStringLiteral("2003-11"));
+  const QString folder = store.login().databaseFolder();
   QDir(folder).removeRecursively();
   QDir().mkpath(folder);
   if (flags & kHaveAccounts) fuzz::put(folder + "/Accounts.dat", accounts);
@@ -53,7 +53,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (flags & kNewAccounts) fuzz::put(folder + "/Accounts.dat.new", entries);
   if (flags & kNewEntries) fuzz::put(folder + "/Main.dat.new", accounts);
   if (flags & kMarker) fuzz::put(folder + "/Varnix.saving", answer + "\r\nMain.dat\r\n");
-  dialogs.clear();
   // The starting cash of a new database, as the window reads the answer to its question.
   const auto cash = readStartingCash(QString::fromUtf8(answer));
   if (const Message* refused = std::get_if<Message>(&cash)) {
@@ -62,37 +61,37 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const qint32 startingCash = std::holds_alternative<qint32>(cash) ? std::get<qint32>(cash) : 0;
 
   // The open database before: one account and one entry of its own.
-  store.AccountTable.clear();
-  store.EntryTable.clear();
-  store.AccountTable[1] = makeAccount(QStringLiteral("A-舊的"), kAsset);
-  store.EntryTable[1] = makeEntry("2003/01/01", "A-舊的", "A-舊的", 1, "舊");
-  store.AccountCount = 2;
-  store.EntryCount = 2;
-  const QByteArray accountsBefore = accountsFileBytes(store.AccountTable, store.AccountCount);
-  const QByteArray entriesBefore = entriesFileBytes(store.EntryTable, store.EntryCount);
+  store.tables().accounts.clear();
+  store.tables().entries.clear();
+  store.tables().accounts[1] = makeAccount(QStringLiteral("A-舊的"), kAsset);
+  store.tables().entries[1] = makeEntry("2003/01/01", "A-舊的", "A-舊的", 1, "舊");
+  store.tables().accountCount = 2;
+  store.tables().entryCount = 2;
+  const QByteArray accountsBefore = accountsFileBytes(store.tables().accounts, store.tables().accountCount);
+  const QByteArray entriesBefore = entriesFileBytes(store.tables().entries, store.tables().entryCount);
 
-  if (const auto refusal = LoadDatabase(store, startingCash)) {
+  if (const auto refusal = book::open(store, startingCash)) {
     fuzz::require(!refusal->text.isEmpty(), "a refusal says why");
-    fuzz::require(accountsFileBytes(store.AccountTable, store.AccountCount) == accountsBefore &&
-                      entriesFileBytes(store.EntryTable, store.EntryCount) == entriesBefore,
+    fuzz::require(accountsFileBytes(store.tables().accounts, store.tables().accountCount) == accountsBefore &&
+                      entriesFileBytes(store.tables().entries, store.tables().entryCount) == entriesBefore,
                   "a refused opening keeps the open tables");
     return 0;
   }
-  fuzz::require(store.AccountCount >= 2 && store.AccountCount <= kMaxAccounts + 1, "accounts");
-  fuzz::require(store.EntryCount >= 1 && store.EntryCount <= kMaxEntries + 1, "entries");
-  const QByteArray accountsRead = accountsFileBytes(store.AccountTable, store.AccountCount);
-  const QByteArray entriesRead = entriesFileBytes(store.EntryTable, store.EntryCount);
-  fuzz::require(SaveDatabase(store).saved(), "the opened database saves");
-  fuzz::require(LoadDatabase(store) == std::nullopt, "the saved database opens");
+  fuzz::require(store.tables().accountCount >= 2 && store.tables().accountCount <= kMaxAccounts + 1, "accounts");
+  fuzz::require(store.tables().entryCount >= 1 && store.tables().entryCount <= kMaxEntries + 1, "entries");
+  const QByteArray accountsRead = accountsFileBytes(store.tables().accounts, store.tables().accountCount);
+  const QByteArray entriesRead = entriesFileBytes(store.tables().entries, store.tables().entryCount);
+  fuzz::require(book::save(store).saved(), "the opened database saves");
+  fuzz::require(book::open(store) == std::nullopt, "the saved database opens");
   fuzz::require(QDir(folder).entryList(QDir::Files).size() == 2, "only the two files remain");
   // Text read from foreign bytes settles at the first save; amounts and kinds never change.
-  for (int slot = 1; slot < store.EntryCount; ++slot) {
-    fuzz::require(store.EntryTable[slot].Amount ==
+  for (int slot = 1; slot < store.tables().entryCount; ++slot) {
+    fuzz::require(store.tables().entries[slot].Amount ==
                       qFromLittleEndian<qint32>(entriesRead.constData() + (slot - 1) * 128 + 50),
                   "amounts survive a save");
   }
-  for (int slot = 1; slot < store.AccountCount; ++slot) {
-    fuzz::require(store.AccountTable[slot].AccountKind ==
+  for (int slot = 1; slot < store.tables().accountCount; ++slot) {
+    fuzz::require(store.tables().accounts[slot].AccountKind ==
                       qFromLittleEndian<qint16>(accountsRead.constData() + (slot - 1) * 128 + 20),
                   "kinds survive a save");
   }

@@ -1,6 +1,6 @@
 // Recovery files of any bytes: either refused in words or read into a session that writes back
 // to a file which reads the same session again.
-#include "backup/recovery.h"
+#include "book/recovery.h"
 #include "support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

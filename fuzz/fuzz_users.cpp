@@ -1,7 +1,7 @@
 // The users' files and names, over any bytes: the password file, "Varnix.ini", "DataBase.lst",
 // and the names that become folder names. Nothing crashes; what is accepted works.
 #include "catalogue/catalogue.h"
-#include "catalogue/names.h"
+#include "platform/foldernames.h"
 #include "platform/codepage.h"
 #include "support.h"
 #include "users/password.h"
@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       fuzz::put(path, bytes);
       const QString user = settings::readLastUser(path);
       fuzz::require(!user.contains(QLatin1Char('\n')), "one line");
-      if (!names::folderNameProblem(user, names::kUserName) && !user.contains(QLatin1Char(',')) &&
+      if (!foldernames::folderNameProblem(user, foldernames::kUserName) && !user.contains(QLatin1Char(',')) &&
           !user.contains(QLatin1Char('='))) {
         fuzz::require(settings::writeLastUser(path, user) == std::nullopt, "settings written");
         fuzz::require(settings::readLastUser(path) == user, "the user comes back");
@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     case 3: {
       // A name that is accepted becomes exactly one folder inside its parent.
       const QString name = QString::fromUtf8(bytes);
-      const auto problem = names::folderNameProblem(name, names::kDatabaseName);
+      const auto problem = foldernames::folderNameProblem(name, foldernames::kDatabaseName);
       if (problem) {
         fuzz::require(!problem->isEmpty(), "a refusal says why");
         break;

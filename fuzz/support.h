@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/dialogs.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -13,34 +12,9 @@
 #include <cstdlib>
 #include <deque>
 
-// What every fuzz target shares: a dialog seam that answers from the input, a scratch folder
-// that lives for the whole run, and a way to stop loudly when a property fails.
+// What every fuzz target shares: a scratch folder that lives for the whole run, and a way to
+// stop loudly when a property fails.
 namespace fuzz {
-
-class Answers : public Dialogs {
- public:
-  void type(const QString& text) { texts_.push_back(text); }
-  void clear() { texts_.clear(); }
-  Answer message(const Message&) override {
-    ++messages;
-    return Answer::No;
-  }
-  // Queued texts first, then cancel: a loop that asks again always ends.
-  QString input(const QString&, const QString&, const QString&) override {
-    ++inputs;
-    if (texts_.empty()) return {};
-    QString text = texts_.front();
-    texts_.pop_front();
-    return text;
-  }
-  int exec(QDialog&) override { return 0; }
-
-  int messages = 0;
-  int inputs = 0;
-
- private:
-  std::deque<QString> texts_;
-};
 
 inline const QString& scratch() {
   static QTemporaryDir dir;

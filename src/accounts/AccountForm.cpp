@@ -1,10 +1,11 @@
 #include "accounts/AccountForm.h"
 
 #include "accounts/chart.h"
+#include "platform/dialogs.h"
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/keys.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/ledger.h"
 
 #include <QComboBox>
@@ -24,20 +25,20 @@ int chosenSlot(const QListWidget* list) {
 
 }  // namespace
 
-void openAccountEditor(Module1& store, QWidget* parent) {
-  AccountForm form(store, parent);
+void openAccountEditor(book::Workspace& store, Dialogs& dialogs, QWidget* parent) {
+  AccountForm form(store, dialogs, parent);
   form.prepare();
-  store.dialogs().exec(form);
+  dialogs.exec(form);
 }
 
-AccountForm::AccountForm(Module1& store, QWidget* parent) : FixedDialog(parent), store_(store) {
+AccountForm::AccountForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent) : FixedDialog(parent), store_(store), dialogs_(dialogs) {
   setObjectName(QStringLiteral("AccountForm"));
   setWindowTitle(QStringLiteral("編輯帳戶"));
   setFont(uiFont());
   setClientSize(382, 208);
   buildControls();
   refillList();
-  connect(&store_, &Module1::accountListsRefilled, this, &AccountForm::refillList);
+  connect(&store_, &book::Workspace::accountListsRefilled, this, &AccountForm::refillList);
 }
 
 void AccountForm::buildControls() {
@@ -128,7 +129,7 @@ void AccountForm::showEvent(QShowEvent* event) {
 
 void AccountForm::refillList() {
   chart_->clear();
-  chart_->addItems(accountListNames(store_));
+  chart_->addItems(accountListNames(store_.tables()));
 }
 
 int AccountForm::chosenKind() const {
@@ -151,10 +152,10 @@ void AccountForm::onKindChosen(int kind) {
 void AccountForm::onCreate() {
   if (auto refused =
           createAccount(store_, nameBox_->currentText(), chosenKind(), initialValueBox_->text())) {
-    store_.dialogs().message(*refused);
+    dialogs_.message(*refused);
     return;
   }
-  chart_->addItem(store_.AccountTable[store_.AccountCount - 1].AccountName);
+  chart_->addItem(store_.tables().accounts[store_.tables().accountCount - 1].AccountName);
   nameBox_->clearEditText();
   initialValueBox_->setText(QStringLiteral("0"));
 }
@@ -163,27 +164,27 @@ void AccountForm::onEdit() {
   const int slot = chosenSlot(chart_);
   if (slot == 0) return;
   if (auto refused = checkEditable(store_, slot)) {
-    store_.dialogs().message(*refused);
+    dialogs_.message(*refused);
     return;
   }
   const QString name =
-      store_.dialogs().input(QStringLiteral("修改帳戶名稱"), QStringLiteral("編輯"),
-                             TrimTrailingSpaces(store_.AccountTable[slot].AccountName));
+      dialogs_.input(QStringLiteral("修改帳戶名稱"), QStringLiteral("編輯"),
+                             TrimTrailingSpaces(store_.tables().accounts[slot].AccountName));
   if (auto refused = renameAccount(store_, slot, name)) {
-    store_.dialogs().message(*refused);
+    dialogs_.message(*refused);
     return;
   }
-  chart_->item(slot - 1)->setText(store_.AccountTable[slot].AccountName);
-  const QString kind = store_.dialogs().input(
-      kindPrompt(), QStringLiteral("編輯"), QString::number(store_.AccountTable[slot].AccountKind));
-  if (auto refused = changeKind(store_, slot, kind)) store_.dialogs().message(*refused);
+  chart_->item(slot - 1)->setText(store_.tables().accounts[slot].AccountName);
+  const QString kind = dialogs_.input(
+      kindPrompt(), QStringLiteral("編輯"), QString::number(store_.tables().accounts[slot].AccountKind));
+  if (auto refused = changeKind(store_, slot, kind)) dialogs_.message(*refused);
 }
 
 void AccountForm::onDelete() {
   const int slot = chosenSlot(chart_);
   if (slot == 0) return;
   if (auto refused = deleteAccount(store_, slot)) {
-    store_.dialogs().message(*refused);
+    dialogs_.message(*refused);
     return;
   }
   delete chart_->takeItem(slot - 1);
@@ -195,14 +196,14 @@ void AccountForm::onMove(bool up) {
   if (slot == 0) return;
   const auto moved = up ? moveAccountUp(store_, slot) : moveAccountDown(store_, slot);
   if (!moved) return;
-  chart_->item(slot - 1)->setText(store_.AccountTable[slot].AccountName);
-  chart_->item(*moved - 1)->setText(store_.AccountTable[*moved].AccountName);
+  chart_->item(slot - 1)->setText(store_.tables().accounts[slot].AccountName);
+  chart_->item(*moved - 1)->setText(store_.tables().accounts[*moved].AccountName);
   chart_->setCurrentRow(*moved - 1);
 }
 
 void AccountForm::onDone() {
   leave();
-  store_.FillAccountLists();
+  store_.refillAccountLists();
 }
 
 bool AccountForm::eventFilter(QObject* watched, QEvent* event) {

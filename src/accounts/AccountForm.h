@@ -4,7 +4,10 @@
 
 #include <array>
 
-class Module1;
+class Dialogs;
+namespace book {
+class Workspace;
+}
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -33,7 +36,7 @@ class AccountForm : public FixedDialog {
   static constexpr std::array<const char*, 4> kKinds = {"Option1", "Option2", "Option3", "Option4"};
   static constexpr char kDone[] = "Cmd5";
 
-  explicit AccountForm(Module1& store, QWidget* parent = nullptr);
+  explicit AccountForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent = nullptr);
 
   // What the main window's "編輯帳戶(&A)" does before showing: empty name, initial value 0.
   void prepare();
@@ -55,7 +58,8 @@ class AccountForm : public FixedDialog {
   void onMove(bool up);
   void onDone();
 
-  Module1& store_;
+  book::Workspace& store_;
+  Dialogs& dialogs_;
   QListWidget* chart_ = nullptr;
   QComboBox* nameBox_ = nullptr;
   QLineEdit* initialValueBox_ = nullptr;
@@ -70,5 +74,5 @@ class AccountForm : public FixedDialog {
 };
 
 // Account editor (AccountForm). On "完成(&D)" it refills every account list
-// (Module1::FillAccountLists), so the main window shows the first account's ledger.
-void openAccountEditor(Module1& store, QWidget* parent);
+// (book::Workspace::FillAccountLists), so the main window shows the first account's ledger.
+void openAccountEditor(book::Workspace& store, Dialogs& dialogs, QWidget* parent);

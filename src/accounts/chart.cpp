@@ -3,7 +3,7 @@
 #include "history/History.h"
 #include "platform/codepage.h"
 #include "platform/numbers.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/ledger.h"
 #include "store/records.h"
 
@@ -11,17 +11,17 @@ namespace {
 
 const QString kSameName = QStringLiteral("已有相同名稱的帳戶");
 
-bool validSlot(const Module1& store, int slot) { return slot >= 1 && slot < store.AccountCount; }
+bool validSlot(const book::Workspace& store, int slot) { return slot >= 1 && slot < store.tables().accountCount; }
 
-QString shownName(const Module1& store, int slot) {
-  return TrimTrailingSpaces(store.AccountTable[slot].AccountName);
+QString shownName(const book::Workspace& store, int slot) {
+  return TrimTrailingSpaces(store.tables().accounts[slot].AccountName);
 }
 
 // The slot of another account whose stored name equals this one; 0 when there is none.
-int sameNameSlot(const Module1& store, const QString& name, int except) {
+int sameNameSlot(const book::Workspace& store, const QString& name, int except) {
   const QString stored = nameField(name);
-  for (int slot = 1; slot < store.AccountCount; ++slot) {
-    if (slot != except && store.AccountTable[slot].AccountName == stored) return slot;
+  for (int slot = 1; slot < store.tables().accountCount; ++slot) {
+    if (slot != except && store.tables().accounts[slot].AccountName == stored) return slot;
   }
   return 0;
 }
@@ -69,9 +69,9 @@ QStringList suggestedNames(int kind) {
 
 bool takesInitialValue(int kind) { return kind == kAsset || kind == kLiability; }
 
-std::optional<Message> createAccount(Module1& store, const QString& typedName, int kind,
+std::optional<Message> createAccount(book::Workspace& store, const QString& typedName, int kind,
                                      const QString& initialValue) {
-  if (store.AccountCount > kMaxAccounts) {
+  if (store.tables().accountCount > kMaxAccounts) {
     return refusal(QStringLiteral("帳戶數量已經到達100項上限，無法新增"));
   }
   const QString typed = typedName.trimmed();
@@ -89,7 +89,7 @@ std::optional<Message> createAccount(Module1& store, const QString& typedName, i
   qint32 amount = 0;
   const bool withEntry = takesInitialValue(kind);
   if (withEntry) {
-    if (store.EntryCount > kMaxEntries) {
+    if (store.tables().entryCount > kMaxEntries) {
       return refusal(QStringLiteral("資料筆數已經到達3000筆上限，無法記錄初值，請另開新資料庫"));
     }
     // Read as far as it is a number ("5000元" is 5000, a blank box 0), but never silently as
@@ -105,21 +105,21 @@ std::optional<Message> createAccount(Module1& store, const QString& typedName, i
     amount = value.value;
   }
 
-  const HistoryStep step(store, stepname::kNewAccount);
-  const int slot = store.AccountCount;
-  store.AccountTable[slot] = makeAccount(name, static_cast<qint16>(kind));
+  const HistoryStep step(store.history(), store.tables(), stepname::kNewAccount);
+  const int slot = store.tables().accountCount;
+  store.tables().accounts[slot] = makeAccount(name, static_cast<qint16>(kind));
   if (withEntry) {
-    store.EntryTable[store.EntryCount] = makeEntry(
-        store.today(), store.AccountTable[slot].AccountName, kEquityName, amount, kInitialMemo);
-    ++store.EntryCount;
+    store.tables().entries[store.tables().entryCount] = makeEntry(
+        store.today(), store.tables().accounts[slot].AccountName, kEquityName, amount, kInitialMemo);
+    ++store.tables().entryCount;
     store.showEntryCount();
   }
-  ++store.AccountCount;
+  ++store.tables().accountCount;
   store.showAccountCount();
   return std::nullopt;
 }
 
-std::optional<Message> checkEditable(const Module1& store, int slot) {
+std::optional<Message> checkEditable(const book::Workspace& store, int slot) {
   if (!validSlot(store, slot)) return std::nullopt;
   const QString name = shownName(store, slot);
   if (name == kEquityName) return refusal(QStringLiteral("Equity帳戶不能編輯"));
@@ -127,7 +127,7 @@ std::optional<Message> checkEditable(const Module1& store, int slot) {
   return std::nullopt;
 }
 
-std::optional<Message> renameAccount(Module1& store, int slot, const QString& answer) {
+std::optional<Message> renameAccount(book::Workspace& store, int slot, const QString& answer) {
   if (!validSlot(store, slot) || answer.isEmpty()) return std::nullopt;
   if (auto refused = checkEditable(store, slot)) return refused;
   const QString name = answer.trimmed();
@@ -135,19 +135,19 @@ std::optional<Message> renameAccount(Module1& store, int slot, const QString& an
   if (auto refused = unencodableName(name)) return refused;
   if (sameNameSlot(store, name, slot) != 0) return refusal(kSameName);
 
-  const QString oldName = store.AccountTable[slot].AccountName;
+  const QString oldName = store.tables().accounts[slot].AccountName;
   const QString newName = nameField(name);
-  const HistoryStep step(store, stepname::kRenameAccount);
-  for (int i = 1; i < store.EntryCount; ++i) {
-    LedgerEntry& e = store.EntryTable[i];
+  const HistoryStep step(store.history(), store.tables(), stepname::kRenameAccount);
+  for (int i = 1; i < store.tables().entryCount; ++i) {
+    LedgerEntry& e = store.tables().entries[i];
     if (e.IncreaseAccount == oldName) e.IncreaseAccount = newName;
     if (e.DecreaseAccount == oldName) e.DecreaseAccount = newName;
   }
-  store.AccountTable[slot].AccountName = newName;
+  store.tables().accounts[slot].AccountName = newName;
   return std::nullopt;
 }
 
-std::optional<Message> changeKind(Module1& store, int slot, const QString& answer) {
+std::optional<Message> changeKind(book::Workspace& store, int slot, const QString& answer) {
   if (!validSlot(store, slot) || answer.isEmpty()) return std::nullopt;
   if (auto refused = checkEditable(store, slot)) return refused;
   // A number, rounded as amounts are: "2.0", "02" and " 3 " are all 2 or 3.
@@ -155,45 +155,45 @@ std::optional<Message> changeKind(Module1& store, int slot, const QString& answe
   if (!kind.ok() || kind.value < kAsset || kind.value > kExpense) {
     return refusal(QStringLiteral("類別必須是1到4的數字：1資產、2負債、3收入、4支出"));
   }
-  const HistoryStep step(store, stepname::kChangeKind);
-  store.AccountTable[slot].AccountKind = static_cast<qint16>(kind.value);
+  const HistoryStep step(store.history(), store.tables(), stepname::kChangeKind);
+  store.tables().accounts[slot].AccountKind = static_cast<qint16>(kind.value);
   return std::nullopt;
 }
 
 QString kindPrompt() { return QStringLiteral("修改類別\r\n1:資產\r\n2:負債\r\n3:收入\r\n4:支出"); }
 
-std::optional<Message> deleteAccount(Module1& store, int slot) {
+std::optional<Message> deleteAccount(book::Workspace& store, int slot) {
   if (!validSlot(store, slot)) return std::nullopt;
   const QString name = shownName(store, slot);
   if (name == kEquityName) return refusal(QStringLiteral("Equity帳戶不能刪除"));
   if (name == kCashName) return refusal(QStringLiteral("現金帳戶不能刪除"));
-  const QString stored = store.AccountTable[slot].AccountName;
-  for (int i = 1; i < store.EntryCount; ++i) {
-    const LedgerEntry& e = store.EntryTable[i];
+  const QString stored = store.tables().accounts[slot].AccountName;
+  for (int i = 1; i < store.tables().entryCount; ++i) {
+    const LedgerEntry& e = store.tables().entries[i];
     if (e.IncreaseAccount == stored || e.DecreaseAccount == stored) {
       return refusal(QStringLiteral("這個帳戶正在使用中，無法刪除"));
     }
   }
-  const HistoryStep step(store, stepname::kDeleteAccount);
-  for (int i = slot; i + 1 < store.AccountCount; ++i) {
-    store.AccountTable[i] = store.AccountTable[i + 1];
+  const HistoryStep step(store.history(), store.tables(), stepname::kDeleteAccount);
+  for (int i = slot; i + 1 < store.tables().accountCount; ++i) {
+    store.tables().accounts[i] = store.tables().accounts[i + 1];
   }
-  --store.AccountCount;
-  store.AccountTable[store.AccountCount] = AccountRecord{};
+  --store.tables().accountCount;
+  store.tables().accounts[store.tables().accountCount] = AccountRecord{};
   store.showAccountCount();
   return std::nullopt;
 }
 
-std::optional<int> moveAccountUp(Module1& store, int slot) {
+std::optional<int> moveAccountUp(book::Workspace& store, int slot) {
   if (!validSlot(store, slot) || slot == 1) return std::nullopt;
-  const HistoryStep step(store, stepname::kMoveAccount);
-  SwapValues(store.AccountTable[slot], store.AccountTable[slot - 1]);
+  const HistoryStep step(store.history(), store.tables(), stepname::kMoveAccount);
+  SwapValues(store.tables().accounts[slot], store.tables().accounts[slot - 1]);
   return slot - 1;
 }
 
-std::optional<int> moveAccountDown(Module1& store, int slot) {
-  if (!validSlot(store, slot) || slot + 1 >= store.AccountCount) return std::nullopt;
-  const HistoryStep step(store, stepname::kMoveAccount);
-  SwapValues(store.AccountTable[slot], store.AccountTable[slot + 1]);
+std::optional<int> moveAccountDown(book::Workspace& store, int slot) {
+  if (!validSlot(store, slot) || slot + 1 >= store.tables().accountCount) return std::nullopt;
+  const HistoryStep step(store.history(), store.tables(), stepname::kMoveAccount);
+  SwapValues(store.tables().accounts[slot], store.tables().accounts[slot + 1]);
   return slot + 1;
 }

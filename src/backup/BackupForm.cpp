@@ -1,5 +1,6 @@
 #include "backup/BackupForm.h"
 
+#include "platform/dialogs.h"
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
 

@@ -8,7 +8,7 @@
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
 #include "reports/period/period.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -46,8 +46,8 @@ const QColor kRefusalColour(0xB0, 0x00, 0x20);
 
 }  // namespace
 
-BudgetForm::BudgetForm(Module1& store, budget::Budget& plans, QWidget* parent)
-    : FixedDialog(parent), store_(store), plans_(plans), accounts_(budget::accountsOf(store)) {
+BudgetForm::BudgetForm(book::Workspace& store, Dialogs& dialogs, budget::Budget& plans, QWidget* parent)
+    : FixedDialog(parent), store_(store), dialogs_(dialogs), plans_(plans), accounts_(budget::accountsOf(store)) {
   setObjectName(QStringLiteral("BudgetForm"));
   setWindowTitle(QStringLiteral("預算"));
   setFont(uiFont(9));
@@ -284,34 +284,34 @@ void BudgetForm::updateUndoButtons() {
   redo_->setToolTip(plans_.canRedo() ? QStringLiteral("重做 %1").arg(plans_.redoName()) : QString());
 }
 
-void openBudget(Module1& store, budget::Budget& plans, QWidget* parent) {
-  BudgetForm form(store, plans, parent);
-  store.dialogs().exec(form);
+void openBudget(book::Workspace& store, Dialogs& dialogs, budget::Budget& plans, QWidget* parent) {
+  BudgetForm form(store, dialogs, plans, parent);
+  dialogs.exec(form);
 }
 
-BookBudget::BookBudget(Module1& store, QStatusBar& bar, QWidget* parent)
-    : QObject(parent), store_(store), bar_(bar), parent_(parent) {
+BookBudget::BookBudget(book::Workspace& store, Dialogs& dialogs, QStatusBar& bar, QWidget* parent)
+    : QObject(parent), store_(store), dialogs_(dialogs), bar_(bar), parent_(parent) {
   connect(&store_.history(), &History::changed, this, &BookBudget::onBookChanged);
   // A book opened: its spending so far is the ground the notices start from.
-  connect(&store_, &Module1::accountListsRefilled, this, [this] {
-    if (watchedFolder_ != store_.databaseFolder()) watchFromHere();
+  connect(&store_, &book::Workspace::accountListsRefilled, this, [this] {
+    if (watchedFolder_ != store_.login().databaseFolder()) watchFromHere();
   });
 }
 
 void BookBudget::watchFromHere() {
   watch_ = std::make_unique<budget::OverrunWatch>();
   watch_->reset(store_);
-  watchedFolder_ = store_.databaseFolder();
+  watchedFolder_ = store_.login().databaseFolder();
 }
 
 BookBudget::~BookBudget() = default;
 
 budget::Budget* BookBudget::current() {
-  const QString folder = store_.databaseFolder();
+  const QString folder = store_.login().databaseFolder();
   if (plans_ && folder_ == folder) return plans_.get();
   auto opened = budget::Budget::open(folder);
   if (const QString* why = std::get_if<QString>(&opened)) {
-    store_.dialogs().message(refusal(*why));
+    dialogs_.message(refusal(*why));
     return nullptr;
   }
   plans_ = std::make_unique<budget::Budget>(std::move(std::get<budget::Budget>(opened)));
@@ -320,15 +320,15 @@ budget::Budget* BookBudget::current() {
 }
 
 void BookBudget::openPlan() {
-  if (budget::Budget* plans = current()) openBudget(store_, *plans, parent_);
+  if (budget::Budget* plans = current()) openBudget(store_, dialogs_, *plans, parent_);
 }
 
 void BookBudget::openReport() {
-  if (budget::Budget* plans = current()) openBudgetReport(store_, *plans, parent_);
+  if (budget::Budget* plans = current()) openBudgetReport(store_, dialogs_, *plans, parent_);
 }
 
 void BookBudget::onBookChanged() {
-  const QString folder = store_.databaseFolder();
+  const QString folder = store_.login().databaseFolder();
   if (!watch_ || watchedFolder_ != folder) {
     // Another book: what it already spent is no news.
     watchFromHere();

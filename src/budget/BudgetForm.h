@@ -8,7 +8,10 @@
 #include <memory>
 #include <optional>
 
-class Module1;
+class Dialogs;
+namespace book {
+class Workspace;
+}
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -31,7 +34,7 @@ class BudgetForm : public FixedDialog {
   Q_OBJECT
 
  public:
-  BudgetForm(Module1& store, budget::Budget& plans, QWidget* parent = nullptr);
+  BudgetForm(book::Workspace& store, Dialogs& dialogs, budget::Budget& plans, QWidget* parent = nullptr);
 
   static constexpr const char* kYear = "BudgetYear";
   static constexpr const char* kGrid = "BudgetGrid";
@@ -64,7 +67,8 @@ class BudgetForm : public FixedDialog {
   void updateUndoButtons();
   const budget::Account* chosenAccount() const;
 
-  Module1& store_;
+  book::Workspace& store_;
+  Dialogs& dialogs_;
   budget::Budget& plans_;
   std::vector<budget::Account> accounts_;
   bool filling_ = false;
@@ -80,7 +84,7 @@ class BudgetForm : public FixedDialog {
   QPushButton* redo_;
 };
 
-void openBudget(Module1& store, budget::Budget& plans, QWidget* parent);
+void openBudget(book::Workspace& store, Dialogs& dialogs, budget::Budget& plans, QWidget* parent);
 
 // The open book's budget for the main window: read when first needed and again when another
 // book is opened, and the word in the status bar when a change takes an expense month past 80%
@@ -89,7 +93,7 @@ class BookBudget : public QObject {
   Q_OBJECT
 
  public:
-  BookBudget(Module1& store, QStatusBar& bar, QWidget* parent);
+  BookBudget(book::Workspace& store, Dialogs& dialogs, QStatusBar& bar, QWidget* parent);
   ~BookBudget() override;
 
   // 預算 and 預算與實際; a budget file that cannot be read is said in a box instead.
@@ -103,7 +107,8 @@ class BookBudget : public QObject {
   void onBookChanged();
   void watchFromHere();
 
-  Module1& store_;
+  book::Workspace& store_;
+  Dialogs& dialogs_;
   QStatusBar& bar_;
   QWidget* parent_;
   QString folder_;

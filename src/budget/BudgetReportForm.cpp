@@ -7,7 +7,7 @@
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
 #include "reports/period/period.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "ui/print/pages.h"
 
 #include <QBarCategoryAxis>
@@ -82,8 +82,8 @@ QStringList rowCells(const budget::Row& row) {
 
 }  // namespace
 
-BudgetReportForm::BudgetReportForm(Module1& store, const budget::Budget& plans, QWidget* parent)
-    : FixedDialog(parent), store_(store), plans_(plans) {
+BudgetReportForm::BudgetReportForm(book::Workspace& store, Dialogs& dialogs, const budget::Budget& plans, QWidget* parent)
+    : FixedDialog(parent), store_(store), dialogs_(dialogs), plans_(plans) {
   setObjectName(QStringLiteral("BudgetReportForm"));
   setWindowTitle(QStringLiteral("預算與實際"));
   setFont(uiFont(9));
@@ -218,11 +218,11 @@ void BudgetReportForm::fillChart() {
 
 namespace {
 
-printing::Document reportDocument(const Module1& store, const budget::Report& report,
+printing::Document reportDocument(const book::Workspace& store, const budget::Report& report,
                                   const budget::MonthSeries& series) {
   printing::Document d;
   d.title = QStringLiteral("預算與實際");
-  d.bookName = store.DataBaseName;
+  d.bookName = store.login().databaseName();
   d.date = store.clock().today();
   d.blocks.emplace_back(printing::Heading{budget::spanLabel(report)});
   printing::Table table;
@@ -255,33 +255,33 @@ printing::Document reportDocument(const Module1& store, const budget::Report& re
 }  // namespace
 
 void BudgetReportForm::printReport() {
-  printing::print(store_, reportDocument(store_, report_, series_), this);
+  printing::print(dialogs_, reportDocument(store_, report_, series_), this);
 }
 
 void BudgetReportForm::saveReportAsPdf() {
-  printing::saveAsPdf(store_, reportDocument(store_, report_, series_),
-                      store_.DataBaseName + QStringLiteral("-預算與實際.pdf"), this);
+  printing::saveAsPdf(dialogs_, reportDocument(store_, report_, series_),
+                      store_.login().databaseName() + QStringLiteral("-預算與實際.pdf"), this);
 }
 
 void BudgetReportForm::saveCsv() {
-  const QString suggested = store_.CsvFolder + store_.DataBaseName +
+  const QString suggested = store_.login().csvFolder() + store_.login().databaseName() +
                             QStringLiteral("-預算與實際-%1.csv")
                                 .arg(budget::spanLabel(report_).left(7).remove(QLatin1Char('/')));
-  const QString path = store_.dialogs().input(QStringLiteral("CSV檔要存在哪裡？"),
+  const QString path = dialogs_.input(QStringLiteral("CSV檔要存在哪裡？"),
                                               QStringLiteral("存成CSV檔"),
                                               QDir::toNativeSeparators(suggested));
   if (path.trimmed().isEmpty()) return;
   const QString target = QDir::fromNativeSeparators(path.trimmed());
   QDir().mkpath(QFileInfo(target).absolutePath());
   if (auto error = safefile::write(target, budget::reportCsv(report_))) {
-    store_.dialogs().message(refusal(QStringLiteral("CSV檔沒有存好：%1").arg(*error)));
+    dialogs_.message(refusal(QStringLiteral("CSV檔沒有存好：%1").arg(*error)));
     return;
   }
-  store_.dialogs().message(
+  dialogs_.message(
       completion(QStringLiteral("已存成「%1」").arg(QDir::toNativeSeparators(target))));
 }
 
-void openBudgetReport(Module1& store, const budget::Budget& plans, QWidget* parent) {
-  BudgetReportForm form(store, plans, parent);
-  store.dialogs().exec(form);
+void openBudgetReport(book::Workspace& store, Dialogs& dialogs, const budget::Budget& plans, QWidget* parent) {
+  BudgetReportForm form(store, dialogs, plans, parent);
+  dialogs.exec(form);
 }

@@ -4,7 +4,10 @@
 #include "budget/report.h"
 #include "platform/widgets/FixedDialog.h"
 
-class Module1;
+class Dialogs;
+namespace book {
+class Workspace;
+}
 class QCheckBox;
 class QChartView;
 class QComboBox;
@@ -33,7 +36,7 @@ class BudgetReportForm : public FixedDialog {
   static constexpr const char* kSaveCsv = "SaveCsv";
   static constexpr const char* kClose = "Close";
 
-  BudgetReportForm(Module1& store, const budget::Budget& plans, QWidget* parent = nullptr);
+  BudgetReportForm(book::Workspace& store, Dialogs& dialogs, const budget::Budget& plans, QWidget* parent = nullptr);
 
   const budget::Report& report() const { return report_; }
 
@@ -45,7 +48,8 @@ class BudgetReportForm : public FixedDialog {
   void saveReportAsPdf();
   void saveCsv();
 
-  Module1& store_;
+  book::Workspace& store_;
+  Dialogs& dialogs_;
   const budget::Budget& plans_;
   budget::YearFigures figures_;
   budget::Report report_;
@@ -58,4 +62,4 @@ class BudgetReportForm : public FixedDialog {
   QChartView* chart_;
 };
 
-void openBudgetReport(Module1& store, const budget::Budget& plans, QWidget* parent);
+void openBudgetReport(book::Workspace& store, Dialogs& dialogs, const budget::Budget& plans, QWidget* parent);

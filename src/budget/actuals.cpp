@@ -2,24 +2,24 @@
 
 #include "budget/budget.h"
 #include "reports/period/period.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/ledger.h"
 
 #include <algorithm>
 
 namespace budget {
 
-std::vector<Account> accountsOf(const Module1& store) {
+std::vector<Account> accountsOf(const book::Workspace& store) {
   std::vector<Account> accounts;
-  for (int slot = 1; slot < store.AccountCount; ++slot) {
-    const AccountRecord& a = store.AccountTable[slot];
+  for (int slot = 1; slot < store.tables().accountCount; ++slot) {
+    const AccountRecord& a = store.tables().accounts[slot];
     if (a.AccountKind != kIncome && a.AccountKind != kExpense) continue;
     accounts.push_back({slot, a.AccountKind, TrimTrailingSpaces(a.AccountName)});
   }
   return accounts;
 }
 
-Actuals actualsOf(const Module1& store, int year) {
+Actuals actualsOf(const book::Workspace& store, int year) {
   // The period report's own figures: what the budget calls actual is what that report shows.
   const period::Report report = period::buildReport(store, period::yearPeriod(year));
   Actuals actuals;
@@ -32,7 +32,7 @@ Actuals actualsOf(const Module1& store, int year) {
   return actuals;
 }
 
-std::vector<qint64> monthsBefore(const Module1& store, int slot, const QDate& month, int count) {
+std::vector<qint64> monthsBefore(const book::Workspace& store, int slot, const QDate& month, int count) {
   const QDate first = QDate(month.year(), month.month(), 1).addMonths(-count);
   const period::Report report =
       period::buildReport(store, {first, QDate(month.year(), month.month(), 1).addDays(-1)});
@@ -48,15 +48,15 @@ std::vector<qint64> monthsBefore(const Module1& store, int slot, const QDate& mo
   return months;
 }
 
-YearFigures yearFigures(const Module1& store, int year) {
+YearFigures yearFigures(const book::Workspace& store, int year) {
   return {year, accountsOf(store), actualsOf(store, year)};
 }
 
-OverrunWatch::Spent OverrunWatch::spending(const Module1& store) {
+OverrunWatch::Spent OverrunWatch::spending(const book::Workspace& store) {
   QString first;
   QString last;
-  for (int i = 1; i < store.EntryCount; ++i) {
-    const QString& date = store.EntryTable[i].EntryDate;
+  for (int i = 1; i < store.tables().entryCount; ++i) {
+    const QString& date = store.tables().entries[i].EntryDate;
     if (date.size() != 10 || !date[0].isDigit()) continue;
     if (first.isEmpty() || date < first) first = date;
     if (last.isEmpty() || date > last) last = date;
@@ -76,9 +76,9 @@ OverrunWatch::Spent OverrunWatch::spending(const Module1& store) {
   return spent;
 }
 
-void OverrunWatch::reset(const Module1& store) { spent_ = spending(store); }
+void OverrunWatch::reset(const book::Workspace& store) { spent_ = spending(store); }
 
-QStringList OverrunWatch::look(const Module1& store, const Budget& budget) {
+QStringList OverrunWatch::look(const book::Workspace& store, const Budget& budget) {
   Spent now = spending(store);
   QStringList notices;
   const std::vector<Account> accounts = accountsOf(store);

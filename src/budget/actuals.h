@@ -9,19 +9,21 @@
 
 #include <vector>
 
-class Module1;
+namespace book {
+class Workspace;
+}
 
 // What the budget needs of the open book, as plain values: its income and expense accounts
 // and their figures as the period report counts them.
 namespace budget {
 
-std::vector<Account> accountsOf(const Module1& store);
+std::vector<Account> accountsOf(const book::Workspace& store);
 
 // The year's figures by account slot, month by month.
-Actuals actualsOf(const Module1& store, int year);
+Actuals actualsOf(const book::Workspace& store, int year);
 
 // One account's figures for the `count` months before `month` (its first day), oldest first.
-std::vector<qint64> monthsBefore(const Module1& store, int slot, const QDate& month, int count);
+std::vector<qint64> monthsBefore(const book::Workspace& store, int slot, const QDate& month, int count);
 
 // Everything the report needs for a year, gathered once.
 struct YearFigures {
@@ -29,7 +31,7 @@ struct YearFigures {
   std::vector<Account> accounts;
   Actuals actuals;
 };
-YearFigures yearFigures(const Module1& store, int year);
+YearFigures yearFigures(const book::Workspace& store, int year);
 
 class Budget;
 
@@ -38,14 +40,14 @@ class Budget;
 class OverrunWatch {
  public:
   // Remembers the spending as it is now, with nothing to tell.
-  void reset(const Module1& store);
+  void reset(const book::Workspace& store);
   // The notices for the months that crossed a mark since the last look.
-  QStringList look(const Module1& store, const Budget& budget);
+  QStringList look(const book::Workspace& store, const Budget& budget);
 
  private:
   // Spending of each expense account, by year and month.
   using Spent = std::map<int, std::map<int, Months>>;  // slot -> year -> months
-  static Spent spending(const Module1& store);
+  static Spent spending(const book::Workspace& store);
   Spent spent_;
 };
 

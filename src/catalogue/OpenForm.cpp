@@ -2,9 +2,10 @@
 
 #include "backup/BackupForm.h"
 
+#include "platform/dialogs.h"
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/database.h"
 
 #include <QListWidget>
@@ -21,8 +22,9 @@ constexpr int kTop = 14;
 
 }  // namespace
 
-OpenForm::OpenForm(Module1& store, QWidget* parent)
-    : FixedDialog(parent), store_(store), catalogue_(store) {
+OpenForm::OpenForm(book::Workspace& store, Dialogs& dialogs, bool openedFromMenu,
+                   QWidget* parent)
+    : FixedDialog(parent), store_(store), dialogs_(dialogs), catalogue_(store, openedFromMenu) {
   setObjectName(QStringLiteral("OpenForm"));
   setWindowTitle(QStringLiteral("資料庫選單"));
   setFont(uiFont(9.5));
@@ -108,7 +110,7 @@ void OpenForm::refresh() {
 }
 
 void OpenForm::showRefusal(const std::optional<Message>& refused) {
-  if (refused) store_.dialogs().show(*refused);
+  if (refused) dialogs_.show(*refused);
   refresh();
 }
 
@@ -119,21 +121,21 @@ void OpenForm::onOpen() {
   if (catalogue_.selectedIsNew()) {
     // Asked until the answer is a number; an empty answer or a cancelled box is 0.
     for (;;) {
-      const QString answer = store_.dialogs().input(QStringLiteral("一開始有多少現金"),
+      const QString answer = dialogs_.input(QStringLiteral("一開始有多少現金"),
                                                     QStringLiteral("輸入"), QStringLiteral("0"));
       const auto read = readStartingCash(answer);
       if (const qint32* value = std::get_if<qint32>(&read)) {
         cash = *value;
         break;
       }
-      store_.dialogs().show(std::get<Message>(read));
+      dialogs_.show(std::get<Message>(read));
     }
   }
   leaveWith(catalogue_.open(cash));
 }
 
 void OpenForm::onAdd() {
-  const QString name = store_.dialogs().input(
+  const QString name = dialogs_.input(
       QStringLiteral("新增資料庫，建議以年份-月份為資料庫名稱，例如：2003-11"),
       QStringLiteral("新增"), QString());
   if (name.isEmpty()) return;
@@ -147,13 +149,13 @@ void OpenForm::onRename() {
   const QString title = QStringLiteral("輸入");
   // A refused name is offered again for correcting; an empty answer gives up.
   QString name =
-      store_.dialogs().input(prompt, title, catalogue_.entries().at(catalogue_.selected()));
+      dialogs_.input(prompt, title, catalogue_.entries().at(catalogue_.selected()));
   for (;;) {
     if (name.isEmpty()) return;
     const auto refused = catalogue_.newNameRefusal(name);
     if (!refused) break;
-    store_.dialogs().show(*refused);
-    name = store_.dialogs().input(prompt, title, name);
+    dialogs_.show(*refused);
+    name = dialogs_.input(prompt, title, name);
   }
   showRefusal(catalogue_.rename(name));
 }
@@ -161,7 +163,7 @@ void OpenForm::onRename() {
 void OpenForm::onRemove() {
   if (!catalogue_.hasSelection()) return;
   if (auto refused = catalogue_.removeRefusal()) return showRefusal(refused);
-  if (store_.dialogs().show(confirmDelete(QStringLiteral("確定刪除這個資料庫嗎？"))) !=
+  if (dialogs_.show(confirmDelete(QStringLiteral("確定刪除這個資料庫嗎？"))) !=
       Answer::Yes) {
     return;
   }
@@ -173,10 +175,10 @@ void OpenForm::onCopy() { showRefusal(catalogue_.copy()); }
 void OpenForm::onBackups() {
   if (!catalogue_.hasSelection()) return;
   BackupForm form(
-      store_.dialogs(), catalogue_.entries().value(catalogue_.selected()),
+      dialogs_, catalogue_.entries().value(catalogue_.selected()),
       catalogue_.backupsOfSelected(),
       [this](const backup::BackupInfo& info) { return catalogue_.restoreBackup(info); }, this);
-  store_.dialogs().exec(form);
+  dialogs_.exec(form);
   refresh();
 }
 

@@ -3,7 +3,10 @@
 #include "catalogue/catalogue.h"
 #include "platform/widgets/FixedDialog.h"
 
-class Module1;
+class Dialogs;
+namespace book {
+class Workspace;
+}
 class QListWidget;
 class QPushButton;
 
@@ -25,7 +28,9 @@ class OpenForm : public FixedDialog {
   static constexpr char kLogOut[] = "Cmd6";
   static constexpr char kBackups[] = "Backups";
 
-  OpenForm(Module1& store, QWidget* parent = nullptr);
+  // openedFromMenu: a book is open and the list may be left by "取消" back to it.
+  OpenForm(book::Workspace& store, Dialogs& dialogs, bool openedFromMenu = false,
+           QWidget* parent = nullptr);
 
   // Reads the user's list; the refusal when it cannot be read.
   std::optional<Message> load();
@@ -44,7 +49,8 @@ class OpenForm : public FixedDialog {
   void onBackups();
   void leaveWith(const Catalogue::Outcome& outcome);
 
-  Module1& store_;
+  book::Workspace& store_;
+  Dialogs& dialogs_;
   Catalogue catalogue_;
   QListWidget* list_;
   QPushButton* openButton_;

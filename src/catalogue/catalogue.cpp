@@ -1,11 +1,11 @@
 #include "catalogue/catalogue.h"
 
-#include "backup/newbook.h"
-
-#include "catalogue/folders.h"
-#include "catalogue/names.h"
-#include "platform/textfile.h"
-#include "store/Module1.h"
+#include "backup/folders.h"
+#include "book/book.h"
+#include "book/newbook.h"
+#include "book/workspace.h"
+#include "platform/foldernames.h"
+#include "store/booklist.h"
 #include "store/database.h"
 #include "store/dblock.h"
 
@@ -19,48 +19,17 @@ const QString kPanelLabel = QStringLiteral("資料庫名稱：");
 
 }  // namespace
 
-QString databaseListPath(const Module1& store) {
-  return store.userFolder() + QLatin1Char('/') + kDatabaseListFile;
+bool databaseInUse(const book::Workspace& store, const QString& entry) {
+  return store.panel(book::Workspace::DatabasePanel) == kPanelLabel + entry;
 }
 
-std::variant<QStringList, QString> LoadDatabaseList(const Module1& store) {
-  return readDatabaseList(databaseListPath(store));
-}
-
-std::variant<QStringList, QString> readDatabaseList(const QString& path) {
-  const QFileInfo info(path);
-  // A user folder without its list is a user without databases.
-  if (!info.exists()) return QStringList();
-  auto lines = info.isFile() ? textfile::readLines(path) : std::nullopt;
-  if (!lines) {
-    return QStringLiteral("無法讀取資料庫清單「%1」").arg(QDir::toNativeSeparators(path));
-  }
-  return *lines;
-}
-
-std::optional<QString> SaveDatabaseList(const Module1& store, const QStringList& names) {
-  if (auto error = textfile::writeLines(databaseListPath(store), names)) {
-    return QStringLiteral("資料庫清單沒有存好：%1").arg(*error);
-  }
-  return std::nullopt;
-}
-
-bool DatabaseInUse(const Module1& store, const QString& entry) {
-  return store.panel(Module1::DatabasePanel) == kPanelLabel + entry;
-}
-
-SaveResult EnterCatalogueFromMenu(Module1& store) {
-  SaveResult result;
-  if (!store.DataBaseName.isEmpty()) {
-    result = SaveDatabase(store);
-    if (!result.saved()) return result;
-  }
-  store.OpenedFromMenu = true;
-  return result;
+book::SaveResult saveBeforeList(book::Workspace& store) {
+  if (store.login().databaseName().isEmpty()) return {};
+  return book::save(store);
 }
 
 std::optional<Message> Catalogue::load() {
-  auto loaded = LoadDatabaseList(store_);
+  auto loaded = loadDatabaseList(store_.login());
   if (const QString* error = std::get_if<QString>(&loaded)) return refusal(*error);
   entries_ = std::get<QStringList>(loaded);
   selected_ = entries_.isEmpty() ? -1 : 0;
@@ -69,25 +38,25 @@ std::optional<Message> Catalogue::load() {
 
 void Catalogue::select(int row) { selected_ = (row >= 0 && row < entries_.size()) ? row : -1; }
 
-bool Catalogue::cancelEnabled() const { return store_.OpenedFromMenu; }
+bool Catalogue::cancelEnabled() const { return openedFromMenu_; }
 
 QString Catalogue::folderOf(const QString& entry) const {
-  return store_.userFolder() + QLatin1Char('/') + databaseFolderName(entry);
+  return store_.login().userFolder() + QLatin1Char('/') + databaseFolderName(entry);
 }
 
 std::optional<Message> Catalogue::selectedNameRefusal() const {
   // A hand-edited or damaged list may hold a line that is no folder name ("", "..", "a/b"):
   // it must never lead to the user's own folder or outside it.
   const QString& entry = entries_.at(selected_);
-  if (auto problem = names::folderNameProblem(databaseFolderName(entry), names::kDatabaseName)) {
+  if (auto problem = foldernames::folderNameProblem(databaseFolderName(entry), foldernames::kDatabaseName)) {
     return refusal(QStringLiteral("清單中的「%1」不是可用的資料庫名稱：%2").arg(entry, *problem));
   }
   return std::nullopt;
 }
 
 std::optional<Message> Catalogue::saveIfChanged() {
-  if (!store_.CatalogueChanged) return std::nullopt;
-  if (auto error = SaveDatabaseList(store_, entries_)) return refusal(*error);
+  if (!store_.login().listChanged()) return std::nullopt;
+  if (auto error = saveDatabaseList(store_.login(), entries_)) return refusal(*error);
   return std::nullopt;
 }
 
@@ -101,7 +70,7 @@ std::variant<QString, Message> Catalogue::restoreBackup(const backup::BackupInfo
   // The restore writes its line into the list file: the list as shown goes there first, and is
   // read back afterwards, so neither loses the other's changes.
   if (auto refused = saveIfChanged()) return *refused;
-  auto restored = backup::restore(store_, entries_.at(selected_), info);
+  auto restored = book::restore(store_, entries_.at(selected_), info);
   if (const QString* name = std::get_if<QString>(&restored)) {
     if (auto refused = load()) return *refused;
     select(static_cast<int>(entries_.indexOf(*name)));
@@ -120,7 +89,7 @@ std::optional<Message> Catalogue::openRefusal() const {
         QStringLiteral("找不到資料庫「%1」的資料夾，無法開啟。\n資料夾可能已被移走或刪除。")
             .arg(name));
   }
-  if (!store_.Lock.holds(folder) && dblock::inUse(folder)) return refusal(dblock::inUseText());
+  if (!store_.lock().holds(folder) && dblock::inUse(folder)) return refusal(dblock::inUseText());
   return std::nullopt;
 }
 
@@ -135,39 +104,39 @@ Catalogue::Outcome Catalogue::open(qint32 startingCash) {
   // Another window, of this program or another copy of it, may have the database open. The
   // lock of the database open until now is given up only once the new one has opened.
   DatabaseLock next;
-  if (!store_.Lock.holds(folderOf(name))) {
+  if (!store_.lock().holds(folderOf(name))) {
     if (auto refused = next.acquire(folderOf(name))) return {Result::Stay, refused};
   }
   if (auto refused = saveIfChanged()) return {Result::Stay, refused};
-  const QString previous = store_.DataBaseName;
-  store_.DataBaseName = name;
-  if (auto refused = LoadDatabase(store_, startingCash)) {
+  const QString previous = store_.login().databaseName();
+  store_.login().setDatabaseName(name);
+  if (auto refused = book::open(store_, startingCash)) {
     // The tables still hold the database that was open before.
-    store_.DataBaseName = previous;
+    store_.login().setDatabaseName(previous);
     return {Result::Stay, refused};
   }
-  if (next.held()) store_.Lock.swap(next);
-  store_.setPanel(Module1::DatabasePanel, kPanelLabel + store_.DataBaseName);
-  store_.FillAccountLists();
-  emit store_.bookOpened(store_.databaseFolder());
+  if (next.held()) store_.lock().swap(next);
+  store_.setPanel(book::Workspace::DatabasePanel, kPanelLabel + store_.login().databaseName());
+  store_.refillAccountLists();
+  emit store_.bookOpened(store_.login().databaseFolder());
   return {Result::Opened, std::nullopt};
 }
 
 std::optional<Message> Catalogue::addNew(const QString& name) {
-  if (auto problem = names::folderNameProblem(name, names::kDatabaseName)) return refusal(*problem);
+  if (auto problem = foldernames::folderNameProblem(name, foldernames::kDatabaseName)) return refusal(*problem);
   const QString folder = folderOf(name);
   if (folders::exists(folder)) return refusal(QStringLiteral("資料庫已存在"));
   // The folder first: a name in the list always has its folder.
   if (auto error = folders::create(folder)) return refusal(*error);
   entries_.append(name);
   selected_ = entries_.size() - 1;
-  store_.CatalogueChanged = true;
+  store_.login().markListChanged();
   return std::nullopt;
 }
 
 std::optional<Message> Catalogue::renameRefusal() const {
   if (!hasSelection()) return std::nullopt;
-  if (DatabaseInUse(store_, entries_.at(selected_))) {
+  if (databaseInUse(store_, entries_.at(selected_))) {
     return refusal(QStringLiteral("這個資料庫正在使用中"));
   }
   if (auto refused = selectedNameRefusal()) return refused;
@@ -176,7 +145,7 @@ std::optional<Message> Catalogue::renameRefusal() const {
 }
 
 std::optional<Message> Catalogue::newNameRefusal(const QString& name) const {
-  if (auto problem = names::folderNameProblem(name, names::kDatabaseName)) return refusal(*problem);
+  if (auto problem = foldernames::folderNameProblem(name, foldernames::kDatabaseName)) return refusal(*problem);
   // The current name exists too, so it is refused like any other taken name.
   if (folders::exists(folderOf(name))) return refusal(QStringLiteral("已有相同名稱的資料庫"));
   return std::nullopt;
@@ -189,14 +158,14 @@ std::optional<Message> Catalogue::rename(const QString& name) {
   const QString current = entries_.at(selected_);
   if (auto error = folders::rename(folderOf(current), folderOf(name))) return refusal(*error);
   entries_[selected_] = name;
-  store_.CatalogueChanged = true;
+  store_.login().markListChanged();
   return std::nullopt;
 }
 
 std::optional<Message> Catalogue::removeRefusal() const {
   if (!hasSelection()) return std::nullopt;
   const QString& entry = entries_.at(selected_);
-  if (DatabaseInUse(store_, entry)) return refusal(QStringLiteral("這個資料庫正在使用中"));
+  if (databaseInUse(store_, entry)) return refusal(QStringLiteral("這個資料庫正在使用中"));
   if (!selectedNameRefusal() && dblock::inUse(folderOf(entry))) {
     return refusal(dblock::inUseText());
   }
@@ -222,7 +191,7 @@ std::optional<Message> Catalogue::remove() {
   } else {
     selected_ = removed > 0 ? removed - 1 : 0;
   }
-  store_.CatalogueChanged = true;
+  store_.login().markListChanged();
   return std::nullopt;
 }
 
@@ -236,7 +205,7 @@ std::optional<Message> Catalogue::copy() {
   // The copy is opened by nobody: the lock of an open source database stays behind.
   QFile::remove(folderOf(name) + QLatin1Char('/') + dblock::kLockFile);
   entries_.append(name);
-  store_.CatalogueChanged = true;
+  store_.login().markListChanged();
   return std::nullopt;
 }
 
@@ -246,7 +215,7 @@ void Catalogue::moveSelected(int step) {
   if (target < 0 || target >= entries_.size()) return;
   entries_.swapItemsAt(selected_, target);
   selected_ = target;
-  store_.CatalogueChanged = true;
+  store_.login().markListChanged();
 }
 
 void Catalogue::moveUp() { moveSelected(-1); }
@@ -254,7 +223,7 @@ void Catalogue::moveUp() { moveSelected(-1); }
 void Catalogue::moveDown() { moveSelected(1); }
 
 Catalogue::Outcome Catalogue::cancel() {
-  if (!store_.OpenedFromMenu) {
+  if (!openedFromMenu_) {
     return {Result::Stay, refusal(QStringLiteral("請先開啟資料庫或登出"))};
   }
   if (auto refused = saveIfChanged()) return {Result::Stay, refused};
@@ -264,8 +233,7 @@ Catalogue::Outcome Catalogue::cancel() {
 Catalogue::Outcome Catalogue::logOut() {
   if (auto refused = saveIfChanged()) return {Result::Stay, refused};
   store_.clearPanels();
-  store_.OpenedFromMenu = false;
-  store_.Lock.release();
+  store_.lock().release();
   store_.history().clear();
   return {Result::LoggedOut, std::nullopt};
 }

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "backup/backups.h"
-#include "platform/dialogs.h"
+#include "book/book.h"
+#include "platform/message.h"
 #include "store/database.h"
 
 #include <QString>
@@ -10,34 +11,21 @@
 #include <optional>
 #include <variant>
 
-class Module1;
-
-// The user's databases: "DataBase.lst" in the user's folder, one name a line in the user's own
-// order, and one folder per database beside it.
-
-inline const QString kDatabaseListFile = QStringLiteral("DataBase.lst");
-
-QString databaseListPath(const Module1& store);
-
-// The names in file order. A missing file counts as an empty list; a file that cannot be read
-// gives the reason in words.
-std::variant<QStringList, QString> LoadDatabaseList(const Module1& store);
-std::variant<QStringList, QString> readDatabaseList(const QString& path);
-
-// Writes the whole list safely, each name followed by CR LF; the reason in words on failure.
-std::optional<QString> SaveDatabaseList(const Module1& store, const QStringList& names);
+namespace book {
+class Workspace;
+}
 
 // True when status panel 2 shows this database as the open one.
-bool DatabaseInUse(const Module1& store, const QString& entry);
+bool databaseInUse(const book::Workspace& store, const QString& entry);
 
-// "資料庫選單(&D)" of the File menu, before the list is shown: the open database is saved and
-// the list may be left by "取消". With a refusal (saving failed) the list is not shown, so
+// "資料庫選單(&D)" of the File menu, before the list is shown: the open database is saved (and
+// the list may then be left by "取消"). With a refusal (saving failed) the list is not shown, so
 // nothing unsaved can be replaced by another database; a notice of the save is shown first.
-SaveResult EnterCatalogueFromMenu(Module1& store);
+book::SaveResult saveBeforeList(book::Workspace& store);
 
 // The database list as the catalogue window shows it, with its commands. Changes to folders
 // reach the disk at once; the list file is rewritten when the window is left (and only when
-// CatalogueChanged is set). The commands ask nothing: the window asks the questions and input
+// it changed). The commands ask nothing: the window asks the questions and input
 // boxes, the commands decide and return their refusals, with nothing changed.
 class Catalogue {
  public:
@@ -49,7 +37,10 @@ class Catalogue {
     std::optional<Message> refusal;
   };
 
-  explicit Catalogue(Module1& store) : store_(store) {}
+  // openedFromMenu: the list was opened from the menu with a book open, and may be left by
+  // "取消" back to it.
+  explicit Catalogue(book::Workspace& store, bool openedFromMenu = false)
+      : store_(store), openedFromMenu_(openedFromMenu) {}
 
   // Reads the user's list and selects the first entry; the refusal when it cannot be read.
   std::optional<Message> load();
@@ -101,7 +92,8 @@ class Catalogue {
   std::optional<Message> saveIfChanged();
   void moveSelected(int step);
 
-  Module1& store_;
+  book::Workspace& store_;
+  bool openedFromMenu_;
   QStringList entries_;
   int selected_ = -1;
 };

@@ -2,11 +2,12 @@
 
 #include "entries/entrycommands.h"
 #include "platform/dates.h"
+#include "platform/dialogs.h"
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/keys.h"
 #include "store/LedgerView.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/ledger.h"
 
 #include <QComboBox>
@@ -39,15 +40,15 @@ constexpr std::array<KeyPlace, 11> kKeyPlaces = {{{208, 120},
 
 }  // namespace
 
-InputForm::InputForm(Module1& store, LedgerView& view, QWidget* parent)
-    : FixedDialog(parent), store_(store), view_(view) {
+InputForm::InputForm(book::Workspace& store, Dialogs& dialogs, LedgerView& view, QWidget* parent)
+    : FixedDialog(parent), store_(store), dialogs_(dialogs), view_(view) {
   setObjectName(QStringLiteral("InputForm"));
   setWindowTitle(kNewTitle);
   setFont(uiFont());
   setClientSize(383, 247);
   buildControls();
   refillPickers();
-  connect(&store_, &Module1::accountListsRefilled, this, &InputForm::refillPickers);
+  connect(&store_, &book::Workspace::accountListsRefilled, this, &InputForm::refillPickers);
 }
 
 void InputForm::showIn(QWidget* w, int left, int top, int width, int height) {
@@ -140,7 +141,7 @@ void InputForm::buildKeypad() {
 bool InputForm::editMode() const { return windowTitle() == kEditTitle; }
 
 void InputForm::refillPickers() {
-  const QStringList names = accountListNames(store_);
+  const QStringList names = accountListNames(store_.tables());
   for (QComboBox* c : {increasePicker_, decreasePicker_}) {
     const QSignalBlocker quiet(c);
     c->clear();
@@ -154,7 +155,7 @@ void InputForm::refillPickers() {
 
 void InputForm::onIncreasePicked(int position) {
   const PickerOutcome outcome = increasePicked(store_, position);
-  if (outcome.refusal) store_.dialogs().message(*outcome.refusal);
+  if (outcome.refusal) dialogs_.message(*outcome.refusal);
   if (outcome.moveTo) increasePicker_->setCurrentIndex(*outcome.moveTo);
   if (outcome.labels) {
     increaseCaption_->setText(outcome.labels->first);
@@ -164,13 +165,13 @@ void InputForm::onIncreasePicked(int position) {
 
 void InputForm::onDecreasePicked(int position) {
   const PickerOutcome outcome = decreasePicked(store_, position);
-  if (outcome.refusal) store_.dialogs().message(*outcome.refusal);
+  if (outcome.refusal) dialogs_.message(*outcome.refusal);
   if (outcome.moveTo) decreasePicker_->setCurrentIndex(*outcome.moveTo);
 }
 
 void InputForm::openNew() {
-  if (store_.EntryCount > kMaxEntries) {
-    store_.dialogs().message(refusal(kEntryLimitText));
+  if (store_.tables().entryCount > kMaxEntries) {
+    dialogs_.message(refusal(kEntryLimitText));
     return;
   }
   setWindowTitle(kNewTitle);
@@ -181,42 +182,42 @@ void InputForm::openNew() {
   increaseCaption_->setText(QStringLiteral("分類"));
   decreaseCaption_->setText(QStringLiteral("帳戶"));
   const int shown = view_.shownAccountSlot();
-  if (shown >= 1 && shown < store_.AccountCount &&
-      store_.AccountTable[shown].AccountKind < kIncome) {
+  if (shown >= 1 && shown < store_.tables().accountCount &&
+      store_.tables().accounts[shown].AccountKind < kIncome) {
     decreasePicker_->setCurrentIndex(shown - 1);
   }
   okButton_->setText(QStringLiteral("新增(&N)"));
   closeButton_->setText(QStringLiteral("完成(&D)"));
   dateBox_->setFocus();
-  store_.dialogs().exec(*this);
+  dialogs_.exec(*this);
 }
 
 void InputForm::openEdit(int slot) {
-  if (slot < 1 || slot >= store_.EntryCount) return;
-  store_.EditIndex = slot;
+  if (slot < 1 || slot >= store_.tables().entryCount) return;
+  editSlot_ = slot;
   setWindowTitle(kEditTitle);
-  const LedgerEntry& entry = store_.EntryTable[slot];
+  const LedgerEntry& entry = store_.tables().entries[slot];
   dateBox_->setText(entry.EntryDate);
   amountBox_->setText(QString::number(entry.Amount));
   memoBox_->setPlainText(memoForEditing(entry.Memo));
   // An entry whose first side names no account of the chart leaves the picker without a
   // choice rather than on whatever the last entry had.
   increasePicker_->setCurrentIndex(-1);
-  for (int i = 1; i < store_.AccountCount; ++i) {
-    const QString& name = store_.AccountTable[i].AccountName;
+  for (int i = 1; i < store_.tables().accountCount; ++i) {
+    const QString& name = store_.tables().accounts[i].AccountName;
     if (name == entry.IncreaseAccount) increasePicker_->setCurrentIndex(i - 1);
     if (name == entry.DecreaseAccount) decreasePicker_->setCurrentIndex(i - 1);
   }
   okButton_->setText(QStringLiteral("變更(&E)"));
   closeButton_->setText(QStringLiteral("取消"));
   dateBox_->setFocus();
-  store_.dialogs().exec(*this);
+  dialogs_.exec(*this);
 }
 
 void InputForm::onOk() {
   EntryInput input;
   input.editMode = editMode();
-  input.editIndex = store_.EditIndex;
+  input.editIndex = editSlot_;
   input.increasePosition = increasePicker_->currentIndex();
   input.decreasePosition = decreasePicker_->currentIndex();
   input.date = dateBox_->text();
@@ -225,7 +226,7 @@ void InputForm::onOk() {
 
   const auto result = storeEntry(store_, input);
   if (const auto* refused = std::get_if<Message>(&result)) {
-    store_.dialogs().message(*refused);
+    dialogs_.message(*refused);
     return;
   }
   const int slot = std::get<int>(result);
@@ -234,12 +235,12 @@ void InputForm::onOk() {
     view_.showAccount(paying);
     if (input.editMode) {
       leave();
-      view_.selectEntry(store_.EditIndex);
+      view_.selectEntry(editSlot_);
     }
   } else if (input.editMode) {
     leave();
     view_.redrawLedger(false);
-    view_.selectEntry(store_.EditIndex);
+    view_.selectEntry(editSlot_);
   } else {
     // The shown ledger grows by the new row alone; its running total goes on from the last.
     view_.appendRow(appendedRow(store_, slot, view_.lastRunningTotal()));

@@ -4,7 +4,10 @@
 
 #include <array>
 
-class Module1;
+class Dialogs;
+namespace book {
+class Workspace;
+}
 class LedgerView;
 class QComboBox;
 class QLabel;
@@ -37,7 +40,7 @@ class InputForm : public FixedDialog {
       "CmdNum0", "CmdNum1", "CmdNum2", "CmdNum3", "CmdNum4", "CmdNum5",
       "CmdNum6", "CmdNum7", "CmdNum8", "CmdNum9", "CmdNum10"};
 
-  InputForm(Module1& store, LedgerView& view, QWidget* parent = nullptr);
+  InputForm(book::Workspace& store, Dialogs& dialogs, LedgerView& view, QWidget* parent = nullptr);
 
   // The main window's "新增(&N)": refuses at 3000 entries, else prefills and shows modally.
   void openNew();
@@ -61,8 +64,10 @@ class InputForm : public FixedDialog {
   void onClear();
   void showIn(QWidget* w, int left, int top, int width, int height);
 
-  Module1& store_;
+  book::Workspace& store_;
+  Dialogs& dialogs_;
   LedgerView& view_;
+  int editSlot_ = 0;  // the entry being changed, once openEdit() named it
 
   QLabel* increaseCaption_ = nullptr;  // "分類", "支付給", ...
   QLabel* decreaseCaption_ = nullptr;  // "帳戶", "從帳戶", ...

@@ -1,11 +1,13 @@
 #pragma once
 
-#include "platform/dialogs.h"
+#include "platform/message.h"
 
 #include <optional>
 #include <vector>
 
-class Module1;
+namespace book {
+class Workspace;
+}
 
 // Deleting the entries whose ledger rows the user has ticked. `tickedSlots`: the 編號 of every
 // ticked row, first row first. An entry that names the shown account on both sides has two rows
@@ -13,9 +15,9 @@ class Module1;
 
 // The refusal when no ticked row names an entry in use; nothing when there is one to delete
 // (the window then asks whether to delete).
-std::optional<Message> tickedEntriesRefusal(const Module1& store,
+std::optional<Message> tickedEntriesRefusal(const book::Workspace& store,
                                             const std::vector<int>& tickedSlots);
 
 // Deletes the ticked entries and shows the new entry count; the refusal, with nothing changed,
 // when there is nothing to delete. Nothing is saved.
-std::optional<Message> deleteTickedEntries(Module1& store, const std::vector<int>& tickedSlots);
+std::optional<Message> deleteTickedEntries(book::Workspace& store, const std::vector<int>& tickedSlots);

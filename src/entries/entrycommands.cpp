@@ -4,12 +4,12 @@
 #include "platform/codepage.h"
 #include "platform/dates.h"
 #include "platform/numbers.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 
 namespace {
 
-bool validPosition(const Module1& store, int position) {
-  return position >= 0 && position + 1 < store.AccountCount;
+bool validPosition(const book::Workspace& store, int position) {
+  return position >= 0 && position + 1 < store.tables().accountCount;
 }
 
 // A typed amount with a minus sign and a digit other than 0 is below 0, even when it rounds
@@ -25,8 +25,8 @@ bool belowZero(const QString& typed) {
 
 }  // namespace
 
-std::variant<LedgerEntry, Message> checkEntry(const Module1& store, const EntryInput& input) {
-  if (store.EntryCount > kMaxEntries) return refusal(kEntryLimitText);
+std::variant<LedgerEntry, Message> checkEntry(const book::Workspace& store, const EntryInput& input) {
+  if (store.tables().entryCount > kMaxEntries) return refusal(kEntryLimitText);
   if (input.increasePosition == input.decreasePosition) {
     return refusal(QStringLiteral("你不能這樣做"));
   }
@@ -51,33 +51,33 @@ std::variant<LedgerEntry, Message> checkEntry(const Module1& store, const EntryI
                        .arg(codepage::firstUnencodable(memo)));
   }
 
-  if (input.editMode && (input.editIndex < 1 || input.editIndex >= store.EntryCount)) {
+  if (input.editMode && (input.editIndex < 1 || input.editIndex >= store.tables().entryCount)) {
     return refusal(QStringLiteral("這筆資料已經不存在"));
   }
 
-  return makeEntry(*date, store.AccountTable[input.increasePosition + 1].AccountName,
-                   store.AccountTable[input.decreasePosition + 1].AccountName, amount.value, memo);
+  return makeEntry(*date, store.tables().accounts[input.increasePosition + 1].AccountName,
+                   store.tables().accounts[input.decreasePosition + 1].AccountName, amount.value, memo);
 }
 
-std::variant<int, Message> storeEntry(Module1& store, const EntryInput& input) {
+std::variant<int, Message> storeEntry(book::Workspace& store, const EntryInput& input) {
   auto checked = checkEntry(store, input);
   if (auto* refused = std::get_if<Message>(&checked)) return *refused;
   LedgerEntry& entry = std::get<LedgerEntry>(checked);
-  const HistoryStep step(store, input.editMode ? stepname::kEditEntry : stepname::kNewEntry);
+  const HistoryStep step(store.history(), store.tables(), input.editMode ? stepname::kEditEntry : stepname::kNewEntry);
 
   if (input.editMode) {
-    store.EntryTable[input.editIndex] = std::move(entry);
+    store.tables().entries[input.editIndex] = std::move(entry);
     return input.editIndex;
   }
-  const int slot = store.EntryCount;
-  store.EntryTable[slot] = std::move(entry);
-  ++store.EntryCount;
+  const int slot = store.tables().entryCount;
+  store.tables().entries[slot] = std::move(entry);
+  ++store.tables().entryCount;
   store.showEntryCount();
   return slot;
 }
 
-LedgerRow appendedRow(const Module1& store, int slot, qint64 previousTotal) {
-  LedgerRow row = ledgerRowOf(store, slot, false);
+LedgerRow appendedRow(const book::Workspace& store, int slot, qint64 previousTotal) {
+  LedgerRow row = ledgerRowOf(store.tables(), slot, false);
   row.runningTotal += previousTotal;
   row.total = QString::number(row.runningTotal);
   return row;
@@ -97,10 +97,10 @@ std::optional<std::pair<QString, QString>> pickerLabels(int kind) {
   }
 }
 
-PickerOutcome increasePicked(const Module1& store, int position) {
+PickerOutcome increasePicked(const book::Workspace& store, int position) {
   PickerOutcome outcome;
   if (!validPosition(store, position)) return outcome;
-  const int kind = store.AccountTable[position + 1].AccountKind;
+  const int kind = store.tables().accounts[position + 1].AccountKind;
   if (kind == kEquity) {
     // Back to no choice: the first picker never rests on Equity, and no choice asks nothing.
     outcome.refusal = refusal(QStringLiteral("這個欄位不能是Equity"));
@@ -111,10 +111,10 @@ PickerOutcome increasePicked(const Module1& store, int position) {
   return outcome;
 }
 
-PickerOutcome decreasePicked(const Module1& store, int position) {
+PickerOutcome decreasePicked(const book::Workspace& store, int position) {
   PickerOutcome outcome;
   if (!validPosition(store, position)) return outcome;
-  const int kind = store.AccountTable[position + 1].AccountKind;
+  const int kind = store.tables().accounts[position + 1].AccountKind;
   if (kind == kIncome || kind == kExpense) {
     // To the first account that may pay or receive, which the picker then accepts silently.
     outcome.refusal = refusal(QStringLiteral("這個欄位不能是收入(I)或支出(E)"));
@@ -123,9 +123,9 @@ PickerOutcome decreasePicked(const Module1& store, int position) {
   return outcome;
 }
 
-int firstPayingPosition(const Module1& store) {
-  for (int slot = 1; slot < store.AccountCount; ++slot) {
-    const int kind = store.AccountTable[slot].AccountKind;
+int firstPayingPosition(const book::Workspace& store) {
+  for (int slot = 1; slot < store.tables().accountCount; ++slot) {
+    const int kind = store.tables().accounts[slot].AccountKind;
     if (kind == kEquity || kind == kAsset || kind == kLiability) return slot - 1;
   }
   return -1;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/dialogs.h"
+#include "platform/message.h"
 #include "store/ledger.h"
 #include "store/records.h"
 
@@ -10,7 +10,9 @@
 #include <utility>
 #include <variant>
 
-class Module1;
+namespace book {
+class Workspace;
+}
 
 // The entry dialog's rules: what its OK stores, what its two pickers accept, and the ledger
 // row that a new entry adds to the ledger on show.
@@ -32,17 +34,17 @@ struct EntryInput {
 // The entry as OK would store it, or the refusal to show. Checks run in the dialog's order:
 // the table limit, the two pickers, the date, the first picker, the amount, then the memo's
 // characters. Nothing is changed.
-std::variant<LedgerEntry, Message> checkEntry(const Module1& store, const EntryInput& input);
+std::variant<LedgerEntry, Message> checkEntry(const book::Workspace& store, const EntryInput& input);
 
 // Checks, then stores: a new entry is appended at EntryCount (which grows, and the entry
 // count panel follows), a changed one keeps its slot. Returns the slot written or the refusal;
 // after a refusal nothing has changed.
-std::variant<int, Message> storeEntry(Module1& store, const EntryInput& input);
+std::variant<int, Message> storeEntry(book::Workspace& store, const EntryInput& input);
 
 // The row a stored new entry adds to the ledger of its second-side account without a rebuild:
 // the amount signed as that ledger signs it, the running total continued from the previous last
 // row (no leading blank, no colour).
-LedgerRow appendedRow(const Module1& store, int slot, qint64 previousTotal);
+LedgerRow appendedRow(const book::Workspace& store, int slot, qint64 previousTotal);
 
 // The captions of Label2 and Label3 for an account of this kind chosen in the first picker;
 // nothing for a kind that leaves them as they are (Equity, or a kind the chart does not know).
@@ -56,13 +58,13 @@ struct PickerOutcome {
 };
 
 // The first picker (Cob2) moved to `position`.
-PickerOutcome increasePicked(const Module1& store, int position);
+PickerOutcome increasePicked(const book::Workspace& store, int position);
 // The second picker (Cob3) moved to `position`.
-PickerOutcome decreasePicked(const Module1& store, int position);
+PickerOutcome decreasePicked(const book::Workspace& store, int position);
 
 // The first position the second picker accepts (Equity, an asset or a liability); -1 when the
 // chart has none.
-int firstPayingPosition(const Module1& store);
+int firstPayingPosition(const book::Workspace& store);
 
 // The memo as the dialog shows it ("\r\n" of the file as "\n", trailing blanks removed) and as
 // it is stored ("\n" as "\r\n").

@@ -1,7 +1,7 @@
 #include "history/History.h"
 
 #include "history/steps.h"
-#include "store/Module1.h"
+#include "store/booktables.h"
 
 #include <utility>
 
@@ -13,8 +13,9 @@ QString History::undoName() const { return done_.empty() ? QString() : done_.bac
 
 QString History::redoName() const { return undone_.empty() ? QString() : undone_.back()->name; }
 
-void History::record(const history::Tables& before, const Module1& store, const QString& name) {
-  auto step = history::makeStep(before, store, name);
+void History::record(const history::Tables& before, const BookTables& tables,
+                     const QString& name) {
+  auto step = history::makeStep(before, tables, name);
   if (!step) return;
   done_.push_back(std::move(step));
   while (static_cast<int>(done_.size()) > depth_) done_.pop_front();
@@ -22,22 +23,22 @@ void History::record(const history::Tables& before, const Module1& store, const 
   emit changed();
 }
 
-std::optional<Message> History::undo(Module1& store) {
-  return cross(store, history::Direction::Backward);
+std::optional<Message> History::undo(BookTables& tables) {
+  return cross(tables, history::Direction::Backward);
 }
 
-std::optional<Message> History::redo(Module1& store) {
-  return cross(store, history::Direction::Forward);
+std::optional<Message> History::redo(BookTables& tables) {
+  return cross(tables, history::Direction::Forward);
 }
 
-std::optional<Message> History::cross(Module1& store, history::Direction direction) {
+std::optional<Message> History::cross(BookTables& tables, history::Direction direction) {
   const bool backward = direction == history::Direction::Backward;
   Steps& from = backward ? done_ : undone_;
   Steps& to = backward ? undone_ : done_;
   const QString verb = backward ? QStringLiteral("復原") : QStringLiteral("重做");
   if (from.empty()) return refusal(QStringLiteral("沒有可以%1的動作").arg(verb));
 
-  if (!history::apply(*from.back(), store, direction)) {
+  if (!history::apply(*from.back(), tables, direction)) {
     // Something changed the book outside the history: a step taken now would mix the two.
     const QString name = from.back()->name;
     clear();
@@ -46,8 +47,6 @@ std::optional<Message> History::cross(Module1& store, history::Direction directi
   }
   to.push_back(std::move(from.back()));
   from.pop_back();
-  store.showAccountCount();
-  store.showEntryCount();
   emit changed();
   return std::nullopt;
 }
@@ -71,13 +70,14 @@ std::size_t History::bytes() const {
   return total;
 }
 
-HistoryStep::HistoryStep(Module1& store, QString name) : store_(store), name_(std::move(name)) {
-  if (store_.history().stepsUnderWay_++ == 0) {
-    before_ = std::make_unique<history::Tables>(history::tablesOf(store));
+HistoryStep::HistoryStep(History& history, const BookTables& tables, QString name)
+    : history_(history), tables_(tables), name_(std::move(name)) {
+  if (history_.stepsUnderWay_++ == 0) {
+    before_ = std::make_unique<history::Tables>(history::tablesOf(tables_));
   }
 }
 
 HistoryStep::~HistoryStep() {
-  --store_.history().stepsUnderWay_;
-  if (before_) store_.history().record(*before_, store_, name_);
+  --history_.stepsUnderWay_;
+  if (before_) history_.record(*before_, tables_, name_);
 }

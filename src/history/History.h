@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/dialogs.h"
+#include "platform/message.h"
 
 #include <QObject>
 #include <QString>
@@ -11,7 +11,7 @@
 #include <memory>
 #include <optional>
 
-class Module1;
+struct BookTables;
 namespace history {
 struct Step;
 struct Tables;
@@ -56,14 +56,14 @@ class History : public QObject {
 
   // Keeps what the store's tables went through since `before` as the step `name`. A command
   // that changed nothing (one that refused) leaves no step and keeps the redo side.
-  void record(const history::Tables& before, const Module1& store, const QString& name);
+  void record(const history::Tables& before, const BookTables& tables, const QString& name);
 
-  // Takes the book back across the last step (forward across the last undone one) and shows
-  // the new counts in the status panels. The refusal when there is nothing to undo (redo), or
+  // Takes the book's tables back across the last step (forward across the last undone one).
+  // The refusal when there is nothing to undo (redo), or
   // when the book is no longer as the step left it; the history is then forgotten, and the
   // book stays as it is.
-  std::optional<Message> undo(Module1& store);
-  std::optional<Message> redo(Module1& store);
+  std::optional<Message> undo(BookTables& tables);
+  std::optional<Message> redo(BookTables& tables);
 
   void clear();
   // How many steps are kept, at least kDepth; the oldest go first.
@@ -83,7 +83,7 @@ class History : public QObject {
  private:
   friend class HistoryStep;
   using Steps = std::deque<std::unique_ptr<history::Step>>;
-  std::optional<Message> cross(Module1& store, history::Direction direction);
+  std::optional<Message> cross(BookTables& tables, history::Direction direction);
 
   int depth_;
   Steps done_;    // the last step at the back
@@ -98,13 +98,14 @@ class History : public QObject {
 // steps of the commands inside it keep nothing of their own.
 class HistoryStep {
  public:
-  HistoryStep(Module1& store, QString name);
+  HistoryStep(History& history, const BookTables& tables, QString name);
   ~HistoryStep();
   HistoryStep(const HistoryStep&) = delete;
   HistoryStep& operator=(const HistoryStep&) = delete;
 
  private:
-  Module1& store_;
+  History& history_;
+  const BookTables& tables_;
   QString name_;
   std::unique_ptr<history::Tables> before_;
 };

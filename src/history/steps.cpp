@@ -1,6 +1,6 @@
 #include "history/steps.h"
 
-#include "store/Module1.h"
+#include "store/booktables.h"
 
 #include <algorithm>
 #include <cstring>
@@ -40,9 +40,9 @@ class Texts {
   bool matches(quint16 number, const QString& text) const { return pool_.matches(number, text); }
   // Entries name their accounts with the account's own text, as loading does: the ledger
   // finds a name by its address before it compares characters.
-  void shareAccountNames(const Module1& store) {
-    for (int slot = store.AccountCount - 1; slot >= 1; --slot) {
-      const QString& name = store.AccountTable[slot].AccountName;
+  void shareAccountNames(const BookTables& store) {
+    for (int slot = store.accountCount - 1; slot >= 1; --slot) {
+      const QString& name = store.accounts[slot].AccountName;
       names_.insert(name, slot);
     }
     store_ = &store;
@@ -52,7 +52,7 @@ class Texts {
     if (store_ && !named_[number]) {
       named_[number] = true;
       const auto it = text.size() == kNameWidth ? names_.constFind(text) : names_.cend();
-      if (it != names_.cend()) text = store_->AccountTable[*it].AccountName;
+      if (it != names_.cend()) text = store_->accounts[*it].AccountName;
     }
     return text;
   }
@@ -71,7 +71,7 @@ class Texts {
   std::vector<bool> done_;
   std::vector<bool> named_;
   QHash<QString, int> names_;
-  const Module1* store_ = nullptr;
+  const BookTables* store_ = nullptr;
 };
 
 PackedEntry pack(const LedgerEntry& e, TextPool& texts) {
@@ -349,52 +349,52 @@ std::size_t Step::bytes() const {
          entries.bytes() + accounts.bytes();
 }
 
-Tables tablesOf(const Module1& store) {
+Tables tablesOf(const BookTables& store) {
   Tables tables;
   tables.entries.reserve(static_cast<size_t>(store.entriesInUse()));
-  for (int slot = 1; slot < store.EntryCount; ++slot) {
-    tables.entries.push_back(store.EntryTable[slot]);
+  for (int slot = 1; slot < store.entryCount; ++slot) {
+    tables.entries.push_back(store.entries[slot]);
   }
   tables.accounts.reserve(static_cast<size_t>(store.accountsInUse()));
-  for (int slot = 1; slot < store.AccountCount; ++slot) {
-    tables.accounts.push_back(store.AccountTable[slot]);
+  for (int slot = 1; slot < store.accountCount; ++slot) {
+    tables.accounts.push_back(store.accounts[slot]);
   }
   return tables;
 }
 
-std::unique_ptr<Step> makeStep(const Tables& before, const Module1& after, const QString& name) {
+std::unique_ptr<Step> makeStep(const Tables& before, const BookTables& after, const QString& name) {
   auto step = std::make_unique<Step>();
   step->name = name;
-  step->accounts = makeEdit<AccountRecord, PackedAccount>(before.accounts, after.AccountTable,
+  step->accounts = makeEdit<AccountRecord, PackedAccount>(before.accounts, after.accounts,
                                                           after.accountsInUse(), step->texts);
-  step->entries = makeEdit<LedgerEntry, PackedEntry>(before.entries, after.EntryTable,
+  step->entries = makeEdit<LedgerEntry, PackedEntry>(before.entries, after.entries,
                                                      after.entriesInUse(), step->texts);
   if (step->accounts.empty() && step->entries.empty()) return nullptr;
   step->texts.seal();
   return step;
 }
 
-bool apply(const Step& step, Module1& store, Direction direction) {
+bool apply(const Step& step, BookTables& store, Direction direction) {
   Texts texts(step.texts);
   const bool backward = direction == Direction::Backward;
   const bool fit =
-      backward ? fitsBackward(step.accounts, store.AccountTable, store.AccountCount, texts) &&
-                     fitsBackward(step.entries, store.EntryTable, store.EntryCount, texts)
-               : fitsForward(step.accounts, store.AccountTable, store.AccountCount, texts) &&
-                     fitsForward(step.entries, store.EntryTable, store.EntryCount, texts);
+      backward ? fitsBackward(step.accounts, store.accounts, store.accountCount, texts) &&
+                     fitsBackward(step.entries, store.entries, store.entryCount, texts)
+               : fitsForward(step.accounts, store.accounts, store.accountCount, texts) &&
+                     fitsForward(step.entries, store.entries, store.entryCount, texts);
   if (!fit) return false;
 
   if (backward) {
-    applyBackward(step.accounts, store.AccountTable, store.AccountCount, texts);
+    applyBackward(step.accounts, store.accounts, store.accountCount, texts);
   } else {
-    applyForward(step.accounts, store.AccountTable, store.AccountCount, texts);
+    applyForward(step.accounts, store.accounts, store.accountCount, texts);
   }
   if (step.entries.empty()) return true;
   texts.shareAccountNames(store);
   if (backward) {
-    applyBackward(step.entries, store.EntryTable, store.EntryCount, texts);
+    applyBackward(step.entries, store.entries, store.entryCount, texts);
   } else {
-    applyForward(step.entries, store.EntryTable, store.EntryCount, texts);
+    applyForward(step.entries, store.entries, store.entryCount, texts);
   }
   return true;
 }

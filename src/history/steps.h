@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-class Module1;
+struct BookTables;
 
 // What one command changed in the open book, kept small enough that a hundred of the largest
 // commands on a full book fit in a few megabytes. A step is an edit script per table: slots
@@ -90,16 +90,16 @@ struct Tables {
   std::vector<LedgerEntry> entries;
   std::vector<AccountRecord> accounts;
 };
-Tables tablesOf(const Module1& store);
+Tables tablesOf(const BookTables& store);
 
 // What changed from `before` to the store's tables now; nothing when nothing did.
-std::unique_ptr<Step> makeStep(const Tables& before, const Module1& after, const QString& name);
+std::unique_ptr<Step> makeStep(const Tables& before, const BookTables& after, const QString& name);
 
 enum class Direction { Backward, Forward };
 
 // Takes the store across the step, backward (undo) or forward (redo). First checks that the
 // store holds the state the step starts from on that side: the counts, and every record the
 // step keeps for that side where it should be. False, with nothing changed, when it does not.
-bool apply(const Step& step, Module1& store, Direction direction);
+bool apply(const Step& step, BookTables& store, Direction direction);
 
 }  // namespace history

@@ -2,11 +2,12 @@
 
 #include "interchange/PayeeRulesForm.h"
 #include "interchange/statementvalues.h"
+#include "platform/dialogs.h"
 #include "platform/widgets/build.h"
 #include "platform/widgets/colours.h"
 #include "platform/widgets/fonts.h"
 #include "store/LedgerView.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/ledger.h"
 
 #include <QCheckBox>
@@ -35,9 +36,9 @@ QLabel* caption(QWidget* parent, const QString& text, QWidget* buddy) {
   return label;
 }
 
-void chooseFirstOfKind(QComboBox* box, const Module1& store, int kind) {
+void chooseFirstOfKind(QComboBox* box, const book::Workspace& store, int kind) {
   for (int i = 0; i < box->count(); ++i) {
-    if (kindOfName(store, box->itemData(i).toString()) == kind) {
+    if (kindOfName(store.tables(), box->itemData(i).toString()) == kind) {
       box->setCurrentIndex(i);
       return;
     }
@@ -70,13 +71,13 @@ QString sourceText(AccountSource source) {
   return QStringLiteral("預設");
 }
 
-QComboBox* accountBox(const Module1& store, const char* name, QWidget* parent,
+QComboBox* accountBox(const book::Workspace& store, const char* name, QWidget* parent,
                       std::initializer_list<int> kinds) {
   auto* box = new QComboBox(parent);
   box->setObjectName(QLatin1String(name));
   box->setMinimumWidth(180);
-  for (int slot = 1; slot < store.AccountCount; ++slot) {
-    const AccountRecord& a = store.AccountTable[slot];
+  for (int slot = 1; slot < store.tables().accountCount; ++slot) {
+    const AccountRecord& a = store.tables().accounts[slot];
     if (kinds.size() == 0 || std::find(kinds.begin(), kinds.end(), a.AccountKind) != kinds.end()) {
       box->addItem(TrimTrailingSpaces(a.AccountName), a.AccountName);
     }
@@ -99,7 +100,7 @@ void choose(QComboBox* box, const QVariant& value) {
 
 }  // namespace
 
-ImportForm::ImportForm(Module1& store, QWidget* parent) : FixedDialog(parent), store_(store) {
+ImportForm::ImportForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent) : FixedDialog(parent), store_(store), dialogs_(dialogs) {
   setWindowTitle(QStringLiteral("匯入銀行對帳單"));
   setFont(uiFont());
   auto* grid = new QGridLayout(this);
@@ -150,7 +151,7 @@ ImportForm::ImportForm(Module1& store, QWidget* parent) : FixedDialog(parent), s
   for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
 
   // A rules file that cannot be read is left alone: the import goes on without its rules.
-  auto loaded = payeerules::Rules::load(store_.userFolder());
+  auto loaded = payeerules::Rules::load(store_.login().userFolder());
   if (auto* rulesRead = std::get_if<payeerules::Rules>(&loaded)) {
     rules_ = std::move(*rulesRead);
   } else {
@@ -216,7 +217,7 @@ void ImportForm::onReadingChanged() {
                                  delimiter_->currentData().toChar()};
   auto read = csvtext::readBytes(file_.bytes, reading);
   if (const QString* refused = std::get_if<QString>(&read)) {
-    store_.dialogs().show(refusal(*refused));
+    dialogs_.show(refusal(*refused));
     return;
   }
   file_ = std::move(std::get<csvtext::File>(read));
@@ -266,7 +267,7 @@ int ImportForm::buildAccountControls(QGridLayout* grid) {
 }
 
 void ImportForm::onBrowse() {
-  const QString path = store_.dialogs().chooseFile(
+  const QString path = dialogs_.chooseFile(
       {FileRequest::Purpose::Open, QStringLiteral("選擇對帳單"), QString(),
        QStringLiteral("CSV 與文字檔 (*.csv *.txt *.tsv);;所有檔案 (*)")});
   if (path.isEmpty()) return;
@@ -277,13 +278,13 @@ void ImportForm::onBrowse() {
 void ImportForm::onRead() {
   auto read = csvtext::readFile(path_->text().trimmed());
   if (const QString* refused = std::get_if<QString>(&read)) {
-    store_.dialogs().show(refusal(*refused));
+    dialogs_.show(refusal(*refused));
     return;
   }
   file_ = std::move(std::get<csvtext::File>(read));
   choices_.clear();  // the choices were for the rows of another file
   if (!rulesProblem_.isEmpty()) {
-    store_.dialogs().show(refusal(
+    dialogs_.show(refusal(
         QStringLiteral("對方帳戶規則無法使用，這次不套用也不記住：\n%1").arg(rulesProblem_)));
   }
   filling_ = true;
@@ -297,7 +298,7 @@ void ImportForm::loadColumns() {
   const csvtext::Row& first = file_.rows.front();
   int columns = 0;
   for (const csvtext::Row& r : file_.rows) columns = std::max(columns, static_cast<int>(r.size()));
-  const auto remembered = rememberedLayout(store_.userFolder(), first);
+  const auto remembered = rememberedLayout(store_.login().userFolder(), first);
   const ImportLayout layout = remembered ? *remembered : guessLayout(file_.rows);
 
   filling_ = true;
@@ -469,10 +470,10 @@ void ImportForm::onRowAccountChosen() {
 
 void ImportForm::onRules() {
   if (!rules_) {
-    store_.dialogs().show(refusal(rulesProblem_));
+    dialogs_.show(refusal(rulesProblem_));
     return;
   }
-  if (openPayeeRules(store_, *rules_, this)) refreshPreview();
+  if (openPayeeRules(store_, dialogs_, *rules_, this)) refreshPreview();
 }
 
 void ImportForm::learnRules() {
@@ -483,30 +484,30 @@ void ImportForm::learnRules() {
       rules_->learn(p.memo, TrimTrailingSpaces(p.other), now);
     }
   }
-  if (auto error = rules_->save(store_.userFolder())) {
-    store_.dialogs().show(refusal(QStringLiteral("對方帳戶規則沒有記住：%1").arg(*error)));
+  if (auto error = rules_->save(store_.login().userFolder())) {
+    dialogs_.show(refusal(QStringLiteral("對方帳戶規則沒有記住：%1").arg(*error)));
   }
 }
 
 void ImportForm::onImport() {
   const auto result = importRows(store_, preview_, accountsShown());
   if (const Message* refused = std::get_if<Message>(&result)) {
-    store_.dialogs().show(*refused);
+    dialogs_.show(*refused);
     return;
   }
   const ImportLayout layout = layoutShown();
   // Only a header names a layout; a file without one is guessed again next time.
   if (layout.hasHeader) {
-    if (auto error = rememberLayout(store_.userFolder(), file_.rows.front(), layout)) {
-      store_.dialogs().show(refusal(QStringLiteral("欄位的設定沒有記住：%1").arg(*error)));
+    if (auto error = rememberLayout(store_.login().userFolder(), file_.rows.front(), layout)) {
+      dialogs_.show(refusal(QStringLiteral("欄位的設定沒有記住：%1").arg(*error)));
     }
   }
   learnRules();
-  store_.dialogs().show(std::get<ImportDone>(result).message);
+  dialogs_.show(std::get<ImportDone>(result).message);
   leave(QDialog::Accepted);
 }
 
-void openStatementImport(Module1& store, LedgerView& view, QWidget* parent) {
-  ImportForm form(store, parent);
-  if (store.dialogs().exec(form) == QDialog::Accepted) view.redrawLedger(true);
+void openStatementImport(book::Workspace& store, Dialogs& dialogs, LedgerView& view, QWidget* parent) {
+  ImportForm form(store, dialogs, parent);
+  if (dialogs.exec(form) == QDialog::Accepted) view.redrawLedger(true);
 }

@@ -9,8 +9,11 @@
 #include <optional>
 #include <vector>
 
+class Dialogs;
 class LedgerView;
-class Module1;
+namespace book {
+class Workspace;
+}
 class QCheckBox;
 class QComboBox;
 class QHBoxLayout;
@@ -52,7 +55,7 @@ class ImportForm : public FixedDialog {
   // The preview's columns.
   enum Column { kTick, kLine, kDate, kAmount, kMemo, kOther, kSource, kNote, kColumns };
 
-  ImportForm(Module1& store, QWidget* parent = nullptr);
+  ImportForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent = nullptr);
 
   // The rows as the preview shows them now, ticks and accounts included.
   const std::vector<PreviewRow>& previewRows() const { return preview_; }
@@ -80,7 +83,8 @@ class ImportForm : public FixedDialog {
   ImportAccounts accountsShown() const;
   void showLayout(const ImportLayout& layout);
 
-  Module1& store_;
+  book::Workspace& store_;
+  Dialogs& dialogs_;
   csvtext::File file_;
   std::vector<PreviewRow> preview_;
   std::map<int, RowChoice> choices_;        // by the row's line in the file
@@ -109,4 +113,4 @@ class ImportForm : public FixedDialog {
 };
 
 // Shows the import window; after an import the ledger is redrawn through `view`.
-void openStatementImport(Module1& store, LedgerView& view, QWidget* parent);
+void openStatementImport(book::Workspace& store, Dialogs& dialogs, LedgerView& view, QWidget* parent);

@@ -1,8 +1,9 @@
 #include "interchange/PayeeRulesForm.h"
 
+#include "platform/dialogs.h"
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/ledger.h"
 
 #include <QComboBox>
@@ -13,8 +14,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-PayeeRulesForm::PayeeRulesForm(Module1& store, payeerules::Rules& rules, QWidget* parent)
-    : FixedDialog(parent), store_(store), rules_(rules) {
+PayeeRulesForm::PayeeRulesForm(book::Workspace& store, Dialogs& dialogs, payeerules::Rules& rules, QWidget* parent)
+    : FixedDialog(parent), store_(store), dialogs_(dialogs), rules_(rules) {
   setWindowTitle(QStringLiteral("對方帳戶規則"));
   setFont(uiFont());
   list_ = new QTableWidget(0, 2, this);
@@ -29,8 +30,8 @@ PayeeRulesForm::PayeeRulesForm(Module1& store, payeerules::Rules& rules, QWidget
 
   account_ = new QComboBox(this);
   account_->setObjectName(QLatin1String(kAccount));
-  for (int slot = 1; slot < store.AccountCount; ++slot) {
-    account_->addItem(TrimTrailingSpaces(store.AccountTable[slot].AccountName));
+  for (int slot = 1; slot < store.tables().accountCount; ++slot) {
+    account_->addItem(TrimTrailingSpaces(store.tables().accounts[slot].AccountName));
   }
   auto* accountCaption = new QLabel(QStringLiteral("改成(&A)"), this);
   accountCaption->setBuddy(account_);
@@ -70,9 +71,9 @@ QString PayeeRulesForm::selectedId() const {
 }
 
 void PayeeRulesForm::save(const payeerules::Rules& before) {
-  if (auto error = rules_.save(store_.userFolder())) {
+  if (auto error = rules_.save(store_.login().userFolder())) {
     rules_ = before;  // what is shown stays what the file holds
-    store_.dialogs().show(refusal(QStringLiteral("規則沒有存好：%1").arg(*error)));
+    dialogs_.show(refusal(QStringLiteral("規則沒有存好：%1").arg(*error)));
     return;
   }
   changed_ = true;
@@ -82,7 +83,7 @@ void PayeeRulesForm::save(const payeerules::Rules& before) {
 void PayeeRulesForm::onChange() {
   const QString id = selectedId();
   if (id.isEmpty()) {
-    store_.dialogs().show(refusal(QStringLiteral("請先選一條規則")));
+    dialogs_.show(refusal(QStringLiteral("請先選一條規則")));
     return;
   }
   const payeerules::Rules before = rules_;
@@ -92,11 +93,11 @@ void PayeeRulesForm::onChange() {
 void PayeeRulesForm::onDelete() {
   const QString id = selectedId();
   if (id.isEmpty()) {
-    store_.dialogs().show(refusal(QStringLiteral("請先選一條規則")));
+    dialogs_.show(refusal(QStringLiteral("請先選一條規則")));
     return;
   }
   const QString memo = list_->item(list_->currentRow(), 0)->text();
-  if (store_.dialogs().show(confirmDelete(QStringLiteral("要刪除「%1」的規則嗎？").arg(memo))) !=
+  if (dialogs_.show(confirmDelete(QStringLiteral("要刪除「%1」的規則嗎？").arg(memo))) !=
       Answer::Yes) {
     return;
   }
@@ -104,8 +105,8 @@ void PayeeRulesForm::onDelete() {
   if (rules_.remove(id, sidefile::now())) save(before);
 }
 
-bool openPayeeRules(Module1& store, payeerules::Rules& rules, QWidget* parent) {
-  PayeeRulesForm form(store, rules, parent);
-  store.dialogs().exec(form);
+bool openPayeeRules(book::Workspace& store, Dialogs& dialogs, payeerules::Rules& rules, QWidget* parent) {
+  PayeeRulesForm form(store, dialogs, rules, parent);
+  dialogs.exec(form);
   return form.changed();
 }

@@ -3,7 +3,10 @@
 #include "interchange/payeerules.h"
 #include "platform/widgets/FixedDialog.h"
 
-class Module1;
+class Dialogs;
+namespace book {
+class Workspace;
+}
 class QComboBox;
 class QTableWidget;
 
@@ -19,7 +22,7 @@ class PayeeRulesForm : public FixedDialog {
   static constexpr const char* kDelete = "DeleteRule";
   static constexpr const char* kClose = "Close";
 
-  PayeeRulesForm(Module1& store, payeerules::Rules& rules, QWidget* parent = nullptr);
+  PayeeRulesForm(book::Workspace& store, Dialogs& dialogs, payeerules::Rules& rules, QWidget* parent = nullptr);
 
   bool changed() const { return changed_; }
 
@@ -30,7 +33,8 @@ class PayeeRulesForm : public FixedDialog {
   void onDelete();
   void save(const payeerules::Rules& before);
 
-  Module1& store_;
+  book::Workspace& store_;
+  Dialogs& dialogs_;
   payeerules::Rules& rules_;
   bool changed_ = false;
   QTableWidget* list_;
@@ -38,4 +42,4 @@ class PayeeRulesForm : public FixedDialog {
 };
 
 // Shows the rules modally; whether any rule changed.
-bool openPayeeRules(Module1& store, payeerules::Rules& rules, QWidget* parent);
+bool openPayeeRules(book::Workspace& store, Dialogs& dialogs, payeerules::Rules& rules, QWidget* parent);

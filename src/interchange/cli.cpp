@@ -6,12 +6,11 @@
 #include "interchange/exports.h"
 #include "interchange/journalexport.h"
 #include "platform/dates.h"
-#include "platform/dialogs.h"
 #include "platform/safefile.h"
 #include "reports/journal/journal.h"
 #include "reports/statements/statements.h"
 #include "schedules/duetext.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/database.h"
 #include "store/ledger.h"
 
@@ -26,14 +25,6 @@
 
 namespace cli {
 namespace {
-
-// Nothing the command line runs asks a question; a box that did would be a fault, answered No.
-class NoDialogs : public Dialogs {
- public:
-  Answer message(const Message&) override { return Answer::No; }
-  QString input(const QString&, const QString&, const QString&) override { return {}; }
-  int exec(QDialog&) override { return 0; }
-};
 
 const QLatin1String kCrLf("\r\n");
 
@@ -79,13 +70,13 @@ QString bookPath(const QString& folder) {
 }
 
 // The book's folder, read into a fresh store; the refusal in words.
-std::variant<std::unique_ptr<Module1>, QString> openBook(const QString& folder, Dialogs& dialogs,
-                                                         BookMemos memos) {
-  auto store = std::make_unique<Module1>(QDir::rootPath(), dialogs);
+std::variant<std::unique_ptr<book::Workspace>, QString> openBook(const QString& folder,
+                                                                 BookMemos memos) {
+  auto store = std::make_unique<book::Workspace>(QDir::rootPath());
   const QString path = bookPath(folder);
-  if (auto error = ReadBookFolder(path, *store, memos)) return *error;
-  store->DataBaseName = QFileInfo(path).fileName();
-  store->UserName = QFileInfo(QFileInfo(path).absolutePath()).fileName();
+  if (auto error = readBookFolderInto(path, store->tables(), memos)) return *error;
+  store->login().setDatabaseName(QFileInfo(path).fileName());
+  store->login().setUserName(QFileInfo(QFileInfo(path).absolutePath()).fileName());
   return store;
 }
 
@@ -104,7 +95,7 @@ std::variant<QByteArray, QString> statementsText(const QString& folder, const QS
   return text.toUtf8();
 }
 
-QByteArray exportBytes(const Module1& store, Format format) {
+QByteArray exportBytes(const book::Workspace& store, Format format) {
   switch (format) {
     case Format::Csv:
       return csvBytes(journalRows(store));
@@ -124,11 +115,11 @@ bool isDate(const QString& text) {
 }
 
 // Everything that would stop the program opening the book or makes a balance doubtful.
-QStringList findings(const Module1& store) {
+QStringList findings(const book::Workspace& store) {
   QStringList found;
   QSet<QString> names;
-  for (int slot = 1; slot < store.AccountCount; ++slot) {
-    const AccountRecord& a = store.AccountTable[slot];
+  for (int slot = 1; slot < store.tables().accountCount; ++slot) {
+    const AccountRecord& a = store.tables().accounts[slot];
     const QString shown = TrimTrailingSpaces(a.AccountName);
     if (a.AccountKind < kEquity || a.AccountKind > kExpense) {
       found << QStringLiteral("帳戶 %1「%2」的種類 %3 不是 0 到 4，它的金額都不計入")
@@ -143,8 +134,8 @@ QStringList findings(const Module1& store) {
     }
     names.insert(a.AccountName);
   }
-  for (int slot = 1; slot < store.EntryCount; ++slot) {
-    const LedgerEntry& e = store.EntryTable[slot];
+  for (int slot = 1; slot < store.tables().entryCount; ++slot) {
+    const LedgerEntry& e = store.tables().entries[slot];
     if (!isDate(e.EntryDate)) {
       found << QStringLiteral("資料 %1 的日期「%2」不是日期").arg(slot).arg(e.EntryDate);
     }
@@ -160,7 +151,7 @@ QStringList findings(const Module1& store) {
 }
 
 // 預算與實際 of a month or of a whole year, as the window shows it.
-Result budgetReport(const Request& request, const Module1& store) {
+Result budgetReport(const Request& request, const book::Workspace& store) {
   auto plans = budget::Budget::open(QFileInfo(request.book).absoluteFilePath());
   if (const QString* error = std::get_if<QString>(&plans)) return refused(*error);
   const budget::Budget& book = std::get<budget::Budget>(plans);
@@ -331,12 +322,11 @@ Result runWith(const QStringList& args, const std::function<QDate()>& today, con
     return {0, std::get<QByteArray>(text), {}};
   }
 
-  NoDialogs dialogs;
   // The check never looks at a memo.
-  auto opened = openBook(request.book, dialogs,
+  auto opened = openBook(request.book,
                          request.command == Command::Export ? BookMemos::Read : BookMemos::Skip);
   if (const QString* error = std::get_if<QString>(&opened)) return refused(*error);
-  const Module1& store = *std::get<std::unique_ptr<Module1>>(opened);
+  const book::Workspace& store = *std::get<std::unique_ptr<book::Workspace>>(opened);
 
   switch (request.command) {
     case Command::Budget:

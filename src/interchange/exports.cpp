@@ -1,7 +1,7 @@
 #include "interchange/exports.h"
 
 #include "platform/safefile.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/ledger.h"
 
 #include <QDate>
@@ -89,10 +89,10 @@ struct FieldHash {
 // the one the sign rule looks up), as the balances count them.
 using SlotsByName = std::unordered_map<QString, std::vector<int>, FieldHash>;
 
-SlotsByName slotsByName(const Module1& store) {
+SlotsByName slotsByName(const book::Workspace& store) {
   SlotsByName named;
-  for (int slot = 1; slot < store.AccountCount; ++slot) {
-    named[store.AccountTable[slot].AccountName].push_back(slot);
+  for (int slot = 1; slot < store.tables().accountCount; ++slot) {
+    named[store.tables().accounts[slot].AccountName].push_back(slot);
   }
   return named;
 }
@@ -116,13 +116,13 @@ bool isDate(const QString& text) {
 
 class Journal {
  public:
-  explicit Journal(const Module1& store) : store_(store), named_(slotsByName(store)) {
+  explicit Journal(const book::Workspace& store) : store_(store), named_(slotsByName(store)) {
     // One journal account per slot: a chart that holds a name twice, or two names that read
     // alike once escaped, still gives every slot its own balance.
     QHash<QString, int> taken;
-    names_.resize(static_cast<size_t>(std::max(store.AccountCount, 1)));
-    for (int slot = 1; slot < store.AccountCount; ++slot) {
-      const AccountRecord& a = store.AccountTable[slot];
+    names_.resize(static_cast<size_t>(std::max(store.tables().accountCount, 1)));
+    for (int slot = 1; slot < store.tables().accountCount; ++slot) {
+      const AccountRecord& a = store.tables().accounts[slot];
       QString name = journalAccountName(a.AccountName, a.AccountKind);
       if (taken.contains(name)) name += QStringLiteral(" ~%1").arg(slot);
       taken.insert(name, slot);
@@ -132,14 +132,14 @@ class Journal {
 
   QString text() {
     QString out;
-    out.reserve(store_.EntryCount * 160 + store_.AccountCount * 40);
+    out.reserve(store_.tables().entryCount * 160 + store_.tables().accountCount * 40);
     out += QStringLiteral("; Varnix %1 / %2\n\n")
-               .arg(oneLine(store_.UserName), oneLine(store_.DataBaseName));
-    for (int slot = 1; slot < store_.AccountCount; ++slot) {
+               .arg(oneLine(store_.login().userName()), oneLine(store_.login().databaseName()));
+    for (int slot = 1; slot < store_.tables().accountCount; ++slot) {
       out += QLatin1String("account ") + names_[static_cast<size_t>(slot)] + QLatin1Char('\n');
     }
     out += QLatin1Char('\n');
-    for (int slot = 1; slot < store_.EntryCount; ++slot) appendEntry(out, slot);
+    for (int slot = 1; slot < store_.tables().entryCount; ++slot) appendEntry(out, slot);
     return out;
   }
 
@@ -151,7 +151,7 @@ class Journal {
   }
 
   int kindOf(const std::vector<int>& named) const {
-    return named.empty() ? -1 : store_.AccountTable[named.front()].AccountKind;
+    return named.empty() ? -1 : store_.tables().accounts[named.front()].AccountKind;
   }
 
   void appendPosting(QString& out, const QString& account, qint64 amount) const {
@@ -169,7 +169,7 @@ class Journal {
     }
     qint64 sum = 0;
     for (const int slot : named) {
-      const int kind = store_.AccountTable[slot].AccountKind;
+      const int kind = store_.tables().accounts[slot].AccountKind;
       const qint64 shown = shownAs(kind, effect(signRule(kind, otherKind, firstSide), e.Amount));
       appendPosting(out, names_[static_cast<size_t>(slot)], shown);
       sum += shown;
@@ -178,7 +178,7 @@ class Journal {
   }
 
   void appendEntry(QString& out, int slot) const {
-    const LedgerEntry& e = store_.EntryTable[slot];
+    const LedgerEntry& e = store_.tables().entries[slot];
     const QString memo = oneLine(e.Memo).replace(QLatin1Char(';'), QChar(0xFF1B));
     if (!isDate(e.EntryDate)) {
       out += QStringLiteral("; 編號 %1 的日期「%2」不是日期，沒有列入：%3 %4 %5 %6\n\n")
@@ -201,7 +201,7 @@ class Journal {
     out += QLatin1Char('\n');
   }
 
-  const Module1& store_;
+  const book::Workspace& store_;
   SlotsByName named_;
   std::vector<QString> names_;
 };
@@ -214,19 +214,19 @@ QString journalAccountName(const QString& name, int kind) {
   return QLatin1String(kTops[kind]) + QLatin1Char(':') + text;
 }
 
-QByteArray spreadsheetCsvBytes(const Module1& store) {
+QByteArray spreadsheetCsvBytes(const book::Workspace& store) {
   const SlotsByName named = slotsByName(store);
   auto kindOf = [&](const QString& name) {
     const auto it = named.find(name);
     return it == named.end() ? -1
-                             : static_cast<int>(store.AccountTable[it->second.front()].AccountKind);
+                             : static_cast<int>(store.tables().accounts[it->second.front()].AccountKind);
   };
   QString text;
-  text.reserve(store.EntryCount * 120);
+  text.reserve(store.tables().entryCount * 120);
   text += QStringLiteral("日期,第一帳戶,第一帳戶種類,第二帳戶,第二帳戶種類,金額,備註,編號");
   text += kCrLf;
-  for (int slot = 1; slot < store.EntryCount; ++slot) {
-    const LedgerEntry& e = store.EntryTable[slot];
+  for (int slot = 1; slot < store.tables().entryCount; ++slot) {
+    const LedgerEntry& e = store.tables().entries[slot];
     appendCsvField(text, e.EntryDate);
     text += QLatin1Char(',');
     appendCsvField(text, TrimTrailingSpaces(e.IncreaseAccount));
@@ -247,15 +247,15 @@ QByteArray spreadsheetCsvBytes(const Module1& store) {
   return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
 }
 
-QByteArray ledgerJournalBytes(const Module1& store) { return Journal(store).text().toUtf8(); }
+QByteArray ledgerJournalBytes(const book::Workspace& store) { return Journal(store).text().toUtf8(); }
 
-QString otherExportPath(const Module1& store, OtherExport kind) {
+QString otherExportPath(const book::Workspace& store, OtherExport kind) {
   return kind == OtherExport::SpreadsheetCsv
-             ? store.CsvFolder + store.DataBaseName + QStringLiteral("-UTF8.csv")
-             : store.TxtFolder + store.DataBaseName + QStringLiteral(".journal");
+             ? store.login().csvFolder() + store.login().databaseName() + QStringLiteral("-UTF8.csv")
+             : store.login().txtFolder() + store.login().databaseName() + QStringLiteral(".journal");
 }
 
-Message exportForOthers(const Module1& store, OtherExport kind, const QString& chosenPath) {
+Message exportForOthers(const book::Workspace& store, OtherExport kind, const QString& chosenPath) {
   const QString path = chosenPath.isEmpty() ? otherExportPath(store, kind) : chosenPath;
   const QString fileName = QFileInfo(path).fileName();
   const QString folder = QFileInfo(path).absolutePath();
@@ -271,13 +271,9 @@ Message exportForOthers(const Module1& store, OtherExport kind, const QString& c
   return completion(QStringLiteral("已存成") + fileName);
 }
 
-std::optional<Message> exportForOthersChosen(const Module1& store, OtherExport kind,
-                                             Dialogs& dialogs) {
+FileRequest otherExportRequest(const book::Workspace& store, OtherExport kind) {
   const bool csv = kind == OtherExport::SpreadsheetCsv;
-  const QString path = dialogs.chooseFile(
-      {FileRequest::Purpose::Save, QStringLiteral("匯出"),
-       QFileInfo(otherExportPath(store, kind)).fileName(),
-       csv ? QStringLiteral("CSV 檔 (*.csv)") : QStringLiteral("純文字帳本 (*.journal *.ledger)")});
-  if (path.isEmpty()) return std::nullopt;
-  return exportForOthers(store, kind, path);
+  return {FileRequest::Purpose::Save, QStringLiteral("匯出"),
+          QFileInfo(otherExportPath(store, kind)).fileName(),
+          csv ? QStringLiteral("CSV 檔 (*.csv)") : QStringLiteral("純文字帳本 (*.journal *.ledger)")};
 }

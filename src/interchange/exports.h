@@ -1,13 +1,15 @@
 #pragma once
 
-#include "platform/dialogs.h"
+#include "platform/message.h"
 
 #include <QByteArray>
 #include <QString>
 
 #include <optional>
 
-class Module1;
+namespace book {
+class Workspace;
+}
 
 // Exports for other programs: a spreadsheet's CSV and a plain-text accounting journal that
 // ledger and hledger read. The journal window's own two exports live in journalexport.h.
@@ -16,7 +18,7 @@ class Module1;
 // date, first account and its kind, second account and its kind, the amount as a plain number,
 // the memo, the entry's number. A text field that a spreadsheet would take for a formula
 // (starting with = + - @) gets an apostrophe in front.
-QByteArray spreadsheetCsvBytes(const Module1& store);
+QByteArray spreadsheetCsvBytes(const book::Workspace& store);
 
 // A journal in UTF-8. Each account is named under the top level of its kind (Assets:,
 // Liabilities:, Income:, Expenses:, Equity:) and each posting carries the entry's effect on the
@@ -24,7 +26,7 @@ QByteArray spreadsheetCsvBytes(const Module1& store);
 // and equity with the opposite sign). So every account's balance there is the program's.
 // Where the two effects do not cancel, a third posting to kImbalanceAccount balances the entry.
 // Entries whose date is no date are written as comments only.
-QByteArray ledgerJournalBytes(const Module1& store);
+QByteArray ledgerJournalBytes(const book::Workspace& store);
 
 // The account that takes what an entry's two effects leave over.
 inline const QString kImbalanceAccount = QStringLiteral("Equity:Varnix:不平衡差額");
@@ -36,13 +38,12 @@ QString journalAccountName(const QString& name, int kind);
 enum class OtherExport { SpreadsheetCsv, Journal };
 
 // CsvFolder + DataBaseName + "-UTF8.csv" and TxtFolder + DataBaseName + ".journal".
-QString otherExportPath(const Module1& store, OtherExport kind);
+QString otherExportPath(const book::Workspace& store, OtherExport kind);
 
 // Writes the export of the open database safely to `path` (otherExportPath() when empty); the
 // box to show ("完成" or a refusal).
-Message exportForOthers(const Module1& store, OtherExport kind, const QString& path = {});
+Message exportForOthers(const book::Workspace& store, OtherExport kind, const QString& path = {});
 
-// The same to a file the person chooses, starting from otherExportPath()'s name; nothing when
-// the file dialog was cancelled.
-std::optional<Message> exportForOthersChosen(const Module1& store, OtherExport kind,
-                                             Dialogs& dialogs);
+// The file dialog that lets the person choose where it goes, starting from otherExportPath()'s
+// name.
+FileRequest otherExportRequest(const book::Workspace& store, OtherExport kind);

@@ -2,7 +2,7 @@
 
 #include "platform/codepage.h"
 #include "platform/safefile.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/ledger.h"
 
 #include <QDir>
@@ -111,16 +111,16 @@ QByteArray textBytes(const std::vector<JournalRow>& rows) {
   return codepage::encode(plainText(rows));
 }
 
-QString exportPath(const Module1& store, ExportKind kind) {
-  return kind == ExportKind::Csv ? store.CsvFolder + store.DataBaseName + QStringLiteral(".csv")
-                                 : store.TxtFolder + store.DataBaseName + QStringLiteral(".txt");
+QString exportPath(const book::Workspace& store, ExportKind kind) {
+  return kind == ExportKind::Csv ? store.login().csvFolder() + store.login().databaseName() + QStringLiteral(".csv")
+                                 : store.login().txtFolder() + store.login().databaseName() + QStringLiteral(".txt");
 }
 
-Message exportJournal(const Module1& store, const std::vector<JournalRow>& rows, ExportKind kind) {
+Message exportJournal(const book::Workspace& store, const std::vector<JournalRow>& rows, ExportKind kind) {
   const QString fileName =
-      store.DataBaseName +
+      store.login().databaseName() +
       (kind == ExportKind::Csv ? QStringLiteral(".csv檔") : QStringLiteral(".txt檔"));
-  const QString folder = kind == ExportKind::Csv ? store.CsvFolder : store.TxtFolder;
+  const QString folder = kind == ExportKind::Csv ? store.login().csvFolder() : store.login().txtFolder();
   const QFileInfo folderInfo(folder);
   if (!folderInfo.isDir() && !QDir().mkpath(folder)) {
     return refusal(QStringLiteral("沒有存成%1：\n無法建立資料夾「%2」。")

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/dialogs.h"
+#include "platform/message.h"
 #include "reports/journal/journal.h"
 
 #include <QByteArray>
@@ -8,7 +8,9 @@
 
 #include <vector>
 
-class Module1;
+namespace book {
+class Workspace;
+}
 
 // The journal window's own two exports, as the journal lists the entries.
 
@@ -27,9 +29,9 @@ QByteArray csvBytes(const std::vector<JournalRow>& rows);
 QByteArray textBytes(const std::vector<JournalRow>& rows);
 
 // CsvFolder/TxtFolder + DataBaseName + ".csv"/".txt".
-QString exportPath(const Module1& store, ExportKind kind);
+QString exportPath(const book::Workspace& store, ExportKind kind);
 
 // Writes the export of these rows, creating its folder when missing and replacing the earlier
 // export of the database only once the new one is whole. Returns the box to show: "已存成…檔"
 // when written, a refusal naming the reason when not (the earlier file then stays as it was).
-Message exportJournal(const Module1& store, const std::vector<JournalRow>& rows, ExportKind kind);
+Message exportJournal(const book::Workspace& store, const std::vector<JournalRow>& rows, ExportKind kind);

@@ -1,6 +1,6 @@
 #include "interchange/payeerules.h"
 
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/ledger.h"
 
 #include <algorithm>
@@ -109,15 +109,15 @@ std::optional<QString> suggest(const Rules& rules, const QHash<QString, QString>
   return *learned;
 }
 
-QHash<QString, QString> learnedFromBook(const Module1& store, const QString& statement) {
+QHash<QString, QString> learnedFromBook(const book::Workspace& store, const QString& statement) {
   QHash<QString, QString> accounts;
   QHash<QString, QString> dates;
   const auto isIncomeOrExpense = [&](const QString& name) {
-    const int kind = kindOfName(store, name);
+    const int kind = kindOfName(store.tables(), name);
     return kind == kIncome || kind == kExpense;
   };
-  for (int slot = 1; slot < store.EntryCount; ++slot) {
-    const LedgerEntry& e = store.EntryTable[slot];
+  for (int slot = 1; slot < store.tables().entryCount; ++slot) {
+    const LedgerEntry& e = store.tables().entries[slot];
     if (e.EntryDate == kDeleteMarker) continue;
     const QString memo = key(TrimTrailingSpaces(e.Memo));
     if (memo.isEmpty()) continue;

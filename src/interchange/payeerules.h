@@ -10,7 +10,9 @@
 
 #include "platform/sidefile.h"
 
-class Module1;
+namespace book {
+class Workspace;
+}
 
 // Payee rules: the account a statement row's memo went to last time, so that the next import
 // puts "全聯 信義店" where it went before. They are learned from imports and from the book's own
@@ -64,6 +66,6 @@ std::optional<QString> suggest(const Rules& rules, const QHash<QString, QString>
 
 // What the book's own entries teach: for each memo the account on the other side of the
 // statement's account (or the entry's income or expense account), the latest date winning.
-QHash<QString, QString> learnedFromBook(const Module1& store, const QString& statement);
+QHash<QString, QString> learnedFromBook(const book::Workspace& store, const QString& statement);
 
 }  // namespace payeerules

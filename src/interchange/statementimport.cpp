@@ -5,7 +5,7 @@
 #include "interchange/statementvalues.h"
 #include "platform/dates.h"
 #include "platform/safefile.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/ledger.h"
 
 #include <QFileInfo>
@@ -68,10 +68,10 @@ QString layoutsPath(const QString& userFolder) {
 // The entry of a row: its two accounts in the order in which the sign rule moves the statement's
 // account the right way (up for money in to an asset, down for a payment of a card) and the
 // other account at all. The amount is kept positive.
-std::optional<LedgerEntry> entryFor(const Module1& store, const PreviewRow& row,
+std::optional<LedgerEntry> entryFor(const book::Workspace& store, const PreviewRow& row,
                                     const QString& statement) {
-  const int statementKind = kindOfName(store, nameField(statement));
-  const int otherKind = kindOfName(store, nameField(row.other));
+  const int statementKind = kindOfName(store.tables(), nameField(statement));
+  const int otherKind = kindOfName(store.tables(), nameField(row.other));
   const bool in = row.amount > 0;
   const Sign wanted = (statementKind == kAsset) == in ? Sign::Plus : Sign::Minus;
   const qint32 amount = std::abs(row.amount);
@@ -181,7 +181,7 @@ std::optional<QString> rememberLayout(const QString& userFolder, const csvtext::
   return safefile::write(path, QJsonDocument(QJsonObject{{"layouts", kept}}).toJson());
 }
 
-std::vector<PreviewRow> buildPreview(const Module1& store, const std::vector<csvtext::Row>& rows,
+std::vector<PreviewRow> buildPreview(const book::Workspace& store, const std::vector<csvtext::Row>& rows,
                                      const ImportLayout& layout, const ImportAccounts& accounts,
                                      const RuleLookup& ruleFor) {
   std::vector<PreviewRow> preview;
@@ -192,8 +192,8 @@ std::vector<PreviewRow> buildPreview(const Module1& store, const std::vector<csv
   auto key = [](const QString& date, qint32 amount, const QString& memo) {
     return date + QLatin1Char('|') + QString::number(amount) + QLatin1Char('|') + memo;
   };
-  for (int slot = 1; slot < store.EntryCount; ++slot) {
-    const LedgerEntry& e = store.EntryTable[slot];
+  for (int slot = 1; slot < store.tables().entryCount; ++slot) {
+    const LedgerEntry& e = store.tables().entries[slot];
     if (!sameField(e.IncreaseAccount, statement) && !sameField(e.DecreaseAccount, statement)) {
       continue;
     }
@@ -245,7 +245,7 @@ std::vector<PreviewRow> buildPreview(const Module1& store, const std::vector<csv
       p.amount = *amount;
       p.other = p.amount < 0 ? accounts.out : accounts.in;
       if (const auto ruled = ruleFor ? ruleFor(p.memo) : std::nullopt;
-          ruled && kindOfName(store, nameField(*ruled)) >= 0 &&
+          ruled && kindOfName(store.tables(), nameField(*ruled)) >= 0 &&
           !sameField(nameField(*ruled), statement)) {
         p.other = nameField(*ruled);
         p.source = AccountSource::Rule;
@@ -273,20 +273,20 @@ void keepChoices(std::vector<PreviewRow>& rows, const std::map<int, RowChoice>& 
   }
 }
 
-std::optional<Message> checkAccounts(const Module1& store, const ImportAccounts& accounts) {
-  const int kind = kindOfName(store, nameField(accounts.statement));
+std::optional<Message> checkAccounts(const book::Workspace& store, const ImportAccounts& accounts) {
+  const int kind = kindOfName(store.tables(), nameField(accounts.statement));
   if (kind != kAsset && kind != kLiability) {
     return refusal(QStringLiteral("對帳單要屬於一個資產或負債帳戶"));
   }
   for (const QString* name : {&accounts.out, &accounts.in}) {
-    if (kindOfName(store, nameField(*name)) < 0) {
+    if (kindOfName(store.tables(), nameField(*name)) < 0) {
       return refusal(QStringLiteral("沒有「%1」這個帳戶").arg(TrimTrailingSpaces(*name)));
     }
   }
   return std::nullopt;
 }
 
-std::variant<ImportDone, Message> importRows(Module1& store, const std::vector<PreviewRow>& rows,
+std::variant<ImportDone, Message> importRows(book::Workspace& store, const std::vector<PreviewRow>& rows,
                                              const ImportAccounts& accounts) {
   if (auto refused = checkAccounts(store, accounts)) return *refused;
   std::vector<LedgerEntry> entries;
@@ -295,7 +295,7 @@ std::variant<ImportDone, Message> importRows(Module1& store, const std::vector<P
     if (!row.problem.isEmpty()) {
       return refusal(QStringLiteral("第 %1 行無法匯入：%2").arg(row.line).arg(row.problem));
     }
-    if (kindOfName(store, nameField(row.other)) < 0) {
+    if (kindOfName(store.tables(), nameField(row.other)) < 0) {
       return refusal(QStringLiteral("第 %1 行的帳戶「%2」不存在").arg(row.line).arg(row.other));
     }
     if (nameField(row.other) == nameField(accounts.statement)) {
@@ -311,7 +311,7 @@ std::variant<ImportDone, Message> importRows(Module1& store, const std::vector<P
     entries.push_back(*entry);
   }
   if (entries.empty()) return refusal(QStringLiteral("沒有勾選任何一筆資料"));
-  const int room = kMaxEntries - store.entriesInUse();
+  const int room = kMaxEntries - store.tables().entriesInUse();
   if (static_cast<int>(entries.size()) > room) {
     return refusal(QStringLiteral("資料最多 %1 筆，只能再放 %2 筆；勾選的 %3 筆無法匯入")
                        .arg(kMaxEntries)
@@ -319,11 +319,11 @@ std::variant<ImportDone, Message> importRows(Module1& store, const std::vector<P
                        .arg(entries.size()));
   }
   // The whole import is one step of the history: one 復原 takes every row back.
-  const HistoryStep step(store, stepname::kImport);
+  const HistoryStep step(store.history(), store.tables(), stepname::kImport);
   ImportDone done_;
-  done_.firstSlot = store.EntryCount;
+  done_.firstSlot = store.tables().entryCount;
   done_.count = static_cast<int>(entries.size());
-  for (LedgerEntry& e : entries) store.EntryTable[store.EntryCount++] = std::move(e);
+  for (LedgerEntry& e : entries) store.tables().entries[store.tables().entryCount++] = std::move(e);
   store.showEntryCount();
   done_.message = completion(QStringLiteral("已匯入 %1 筆資料").arg(done_.count));
   return done_;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "interchange/csvtext.h"
-#include "platform/dialogs.h"
+#include "platform/message.h"
 
 #include <QList>
 #include <QString>
@@ -13,7 +13,9 @@
 #include <variant>
 #include <vector>
 
-class Module1;
+namespace book {
+class Workspace;
+}
 
 // Importing a bank or card statement: which column holds what, the rows as they would become
 // entries, and the import itself.
@@ -82,7 +84,7 @@ using RuleLookup = std::function<std::optional<QString>(const QString& memo)>;
 // an entry of the statement's account) is unticked; the rest are ticked, rows repeated within
 // the file too (two equal interest lines on one day can be real). A row's account is its memo's
 // rule when the rule names an account of the chart, else the default for its direction.
-std::vector<PreviewRow> buildPreview(const Module1& store, const std::vector<csvtext::Row>& rows,
+std::vector<PreviewRow> buildPreview(const book::Workspace& store, const std::vector<csvtext::Row>& rows,
                                      const ImportLayout& layout, const ImportAccounts& accounts,
                                      const RuleLookup& ruleFor = {});
 
@@ -95,7 +97,7 @@ struct RowChoice {
 void keepChoices(std::vector<PreviewRow>& rows, const std::map<int, RowChoice>& choices);
 
 // The refusal when the accounts cannot take a statement (missing, or of the wrong kind).
-std::optional<Message> checkAccounts(const Module1& store, const ImportAccounts& accounts);
+std::optional<Message> checkAccounts(const book::Workspace& store, const ImportAccounts& accounts);
 
 // What an import did: the slots it filled, for a history to undo later.
 struct ImportDone {
@@ -106,5 +108,5 @@ struct ImportDone {
 
 // Imports the ticked rows as entries, all or none: every check first (accounts, problems, room
 // in the table), then the entries. The book is saved as any other change is.
-std::variant<ImportDone, Message> importRows(Module1& store, const std::vector<PreviewRow>& rows,
+std::variant<ImportDone, Message> importRows(book::Workspace& store, const std::vector<PreviewRow>& rows,
                                              const ImportAccounts& accounts);

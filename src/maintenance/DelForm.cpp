@@ -1,10 +1,11 @@
 #include "maintenance/DelForm.h"
 
+#include "platform/dialogs.h"
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/screen.h"
 #include "store/LedgerView.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 
 #include <QButtonGroup>
 #include <QLabel>
@@ -21,8 +22,8 @@ QRect twips(int left, int top, int width, int height) {
 
 }  // namespace
 
-DelForm::DelForm(Module1& store, LedgerView& view, QWidget* parent)
-    : FixedDialog(parent), store_(store), view_(view) {
+DelForm::DelForm(book::Workspace& store, Dialogs& dialogs, LedgerView& view, QWidget* parent)
+    : FixedDialog(parent), store_(store), dialogs_(dialogs), view_(view) {
   setObjectName(QStringLiteral("DelForm"));
   setWindowTitle(QStringLiteral("刪除多筆記錄"));
   setFont(uiFont());
@@ -106,7 +107,7 @@ void DelForm::onRuleChosen() {
 }
 
 void DelForm::onDelete() {
-  Dialogs& dialogs = store_.dialogs();
+  Dialogs& dialogs = dialogs_;
   const BulkDeleteResult result =
       deleteByDate(store_, chosenRule(), firstDateBox_->text(), secondDateBox_->text());
   if (result.refused) {
@@ -120,7 +121,7 @@ void DelForm::onDelete() {
   view_.redrawLedger(true);
 }
 
-void openBulkDelete(Module1& store, LedgerView& view, QWidget* parent) {
-  DelForm form(store, view, parent);
-  store.dialogs().exec(form);
+void openBulkDelete(book::Workspace& store, Dialogs& dialogs, LedgerView& view, QWidget* parent) {
+  DelForm form(store, dialogs, view, parent);
+  dialogs.exec(form);
 }

@@ -3,8 +3,11 @@
 #include "maintenance/bulkdelete.h"
 #include "platform/widgets/FixedDialog.h"
 
+class Dialogs;
 class LedgerView;
-class Module1;
+namespace book {
+class Workspace;
+}
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -26,7 +29,7 @@ class DelForm : public FixedDialog {
   static constexpr char kDelete[] = "Cmd1";
   static constexpr char kCancel[] = "Cmd0";
 
-  DelForm(Module1& store, LedgerView& view, QWidget* parent = nullptr);
+  DelForm(book::Workspace& store, Dialogs& dialogs, LedgerView& view, QWidget* parent = nullptr);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -36,7 +39,8 @@ class DelForm : public FixedDialog {
   void onDelete();
   DeleteRule chosenRule() const;
 
-  Module1& store_;
+  book::Workspace& store_;
+  Dialogs& dialogs_;
   LedgerView& view_;
   QRadioButton* onDateOption_;
   QRadioButton* afterOption_;
@@ -50,4 +54,4 @@ class DelForm : public FixedDialog {
 };
 
 // Bulk delete by date rules (DelForm); redraws the ledger through `view`.
-void openBulkDelete(Module1& store, LedgerView& view, QWidget* parent);
+void openBulkDelete(book::Workspace& store, Dialogs& dialogs, LedgerView& view, QWidget* parent);

@@ -2,7 +2,7 @@
 
 #include "history/History.h"
 #include "platform/dates.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/ledger.h"
 
 #include <utility>
@@ -26,7 +26,7 @@ bool meetsRule(DeleteRule rule, const QString& date, const QString& first, const
 
 }  // namespace
 
-BulkDeleteResult deleteByDate(Module1& store, DeleteRule rule, const QString& typedFirst,
+BulkDeleteResult deleteByDate(book::Workspace& store, DeleteRule rule, const QString& typedFirst,
                               const QString& typedSecond) {
   BulkDeleteResult result;
   if (typedFirst.isEmpty() || typedSecond.isEmpty()) {
@@ -45,13 +45,13 @@ BulkDeleteResult deleteByDate(Module1& store, DeleteRule rule, const QString& ty
   QString lo = *first;
   QString hi = *second;
   if (hi < lo) std::swap(lo, hi);
-  const HistoryStep step(store, stepname::kBulkDelete);
-  for (int i = 1; i < store.EntryCount; ++i) {
-    if (meetsRule(rule, store.EntryTable[i].EntryDate, *first, lo, hi)) {
-      markDeleted(store, i);
+  const HistoryStep step(store.history(), store.tables(), stepname::kBulkDelete);
+  for (int i = 1; i < store.tables().entryCount; ++i) {
+    if (meetsRule(rule, store.tables().entries[i].EntryDate, *first, lo, hi)) {
+      markDeleted(store.tables(), i);
       ++result.removed;
     }
   }
-  CompactEntries(store);
+  compactEntries(store.tables());
   return result;
 }

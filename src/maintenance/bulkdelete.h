@@ -1,12 +1,14 @@
 #pragma once
 
-#include "platform/dialogs.h"
+#include "platform/message.h"
 
 #include <QString>
 
 #include <optional>
 
-class Module1;
+namespace book {
+class Workspace;
+}
 
 // The four date rules of deleting many entries at once.
 enum class DeleteRule {
@@ -25,5 +27,5 @@ struct BulkDeleteResult {
 
 // Removes every entry whose date meets `rule`. Both dates must be given and be dates, also
 // when the rule reads only the first; the range dates may come in either order. Shows nothing.
-BulkDeleteResult deleteByDate(Module1& store, DeleteRule rule, const QString& typedFirst,
+BulkDeleteResult deleteByDate(book::Workspace& store, DeleteRule rule, const QString& typedFirst,
                               const QString& typedSecond);

@@ -2,7 +2,7 @@
 
 #include "history/History.h"
 #include "platform/dates.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/ledger.h"
 
 #include <limits>
@@ -23,16 +23,16 @@ bool fitsAmount(qint64 value) {
 
 }  // namespace
 
-std::optional<Message> closeBooksAt(Module1& store, const QString& typedDate) {
+std::optional<Message> closeBooksAt(book::Workspace& store, const QString& typedDate) {
   const std::optional<QString> normalised = dates::normalise(typedDate);
   if (!normalised) return refusal(QStringLiteral("不是正確的日期格式"));
   const QString date = dateField(*normalised);
 
   // Every check comes before the first change.
-  const std::vector<qint64> balances = allAccountBalances(store, date);
+  const std::vector<qint64> balances = allAccountBalances(store.tables(), date);
   std::vector<Carried> carried;
-  for (int slot = 1; slot < store.AccountCount; ++slot) {
-    const AccountRecord& account = store.AccountTable[slot];
+  for (int slot = 1; slot < store.tables().accountCount; ++slot) {
+    const AccountRecord& account = store.tables().accounts[slot];
     if (!carriesBalance(account.AccountKind)) continue;
     const qint64 balance = balances[static_cast<size_t>(slot - 1)];
     if (!fitsAmount(balance)) {
@@ -45,8 +45,8 @@ std::optional<Message> closeBooksAt(Module1& store, const QString& typedDate) {
   }
 
   int kept = 0;
-  for (int i = 1; i < store.EntryCount; ++i) {
-    if (store.EntryTable[i].EntryDate > date) ++kept;
+  for (int i = 1; i < store.tables().entryCount; ++i) {
+    if (store.tables().entries[i].EntryDate > date) ++kept;
   }
   // The carried entries take the room of the removed ones: only what stays must fit.
   const int needed = kept + static_cast<int>(carried.size());
@@ -60,18 +60,18 @@ std::optional<Message> closeBooksAt(Module1& store, const QString& typedDate) {
                        .arg(needed));
   }
 
-  const HistoryStep step(store, stepname::kClosing);
+  const HistoryStep step(store.history(), store.tables(), stepname::kClosing);
   // The entries dated on or before D go; the carried entries follow those that stay. (Written
   // before the removal when the table has room, the result is the same.)
-  for (int i = 1; i < store.EntryCount; ++i) {
-    if (store.EntryTable[i].EntryDate <= date) markDeleted(store, i);
+  for (int i = 1; i < store.tables().entryCount; ++i) {
+    if (store.tables().entries[i].EntryDate <= date) markDeleted(store.tables(), i);
   }
-  CompactEntries(store);
+  compactEntries(store.tables());
   for (const Carried& c : carried) {
-    store.EntryTable[store.EntryCount] =
-        makeEntry(date, store.AccountTable[c.slot].AccountName, kEquityName,
+    store.tables().entries[store.tables().entryCount] =
+        makeEntry(date, store.tables().accounts[c.slot].AccountName, kEquityName,
                   static_cast<qint32>(c.balance), kInitialMemo);
-    ++store.EntryCount;
+    ++store.tables().entryCount;
   }
   store.showEntryCount();
   return std::nullopt;

@@ -1,12 +1,14 @@
 #pragma once
 
-#include "platform/dialogs.h"
+#include "platform/message.h"
 
 #include <QString>
 
 #include <optional>
 
-class Module1;
+namespace book {
+class Workspace;
+}
 
 // Closing the books at a date D: every entry dated on or before D goes, and each asset and
 // liability receives one carried entry ("初值", dated D, against "Equity") holding its balance
@@ -17,4 +19,4 @@ class Module1;
 // it is no date, when the table cannot hold the entries that remain, or when a balance does not
 // fit into an entry's amount; nothing when the books are closed (the entry count panel then
 // shows the new count).
-std::optional<Message> closeBooksAt(Module1& store, const QString& typedDate);
+std::optional<Message> closeBooksAt(book::Workspace& store, const QString& typedDate);

@@ -2,7 +2,7 @@
 
 #include "merge/bases.h"
 #include "merge/merge.h"
-#include "platform/dialogs.h"
+#include "platform/message.h"
 
 #include <QString>
 

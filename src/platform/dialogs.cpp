@@ -4,18 +4,6 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-Message refusal(const QString& text) {
-  return {text, QStringLiteral("注意"), MessageIcon::Exclamation, MessageButtons::Ok};
-}
-
-Message completion(const QString& text) {
-  return {text, QStringLiteral("完成"), MessageIcon::Information, MessageButtons::Ok};
-}
-
-Message confirmDelete(const QString& text) {
-  return {text, QStringLiteral("刪除資料"), MessageIcon::Exclamation, MessageButtons::YesNo};
-}
-
 QString fileDialogFolder(const QString& remembered) {
   if (!remembered.isEmpty() && QFileInfo(remembered).isDir()) return remembered;
   // Qt names ~/Documents even where the desktop made no such folder.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/message.h"
+
 #include <QString>
 
 class QDialog;
@@ -7,32 +9,7 @@ class QDialog;
 // Every message box, input box and modal showing of the program goes through this one seam.
 // The program uses the Qt implementation (platform/widgets/QtDialogs); tests install a
 // scripted one that answers in advance and records what was shown.
-enum class MessageIcon { None, Information, Exclamation, Question };
-enum class MessageButtons { Ok, YesNo };
 enum class Answer { Ok, Yes, No };
-
-// A box to show: what logic commands return when they refuse or report.
-struct Message {
-  QString text;
-  QString title;
-  MessageIcon icon = MessageIcon::Exclamation;
-  MessageButtons buttons = MessageButtons::Ok;
-
-  bool operator==(const Message&) const = default;
-};
-
-// The program's fixed kinds of box.
-Message refusal(const QString& text);        // exclamation, OK, "注意"
-Message completion(const QString& text);     // information, OK, "完成"
-Message confirmDelete(const QString& text);  // exclamation, Yes/No, "刪除資料"
-
-// A file to open or to save, chosen in the desktop's file dialog.
-struct FileRequest {
-  enum class Purpose { Open, Save } purpose = Purpose::Save;
-  QString title;
-  QString suggestedName;  // Save: the file's name without a folder
-  QString filter;         // e.g. "PDF 檔 (*.pdf)"
-};
 
 // Where a file dialog starts: the remembered folder while it exists, else the documents folder
 // where the desktop has one, else the home folder. A folder that is gone is never offered.

@@ -8,7 +8,7 @@
 #include "platform/widgets/fonts.h"
 #include "reconcile/adjustment.h"
 #include "reconcile/lines.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/ledger.h"
 
 #include <QComboBox>
@@ -22,8 +22,8 @@
 
 using namespace reconcile;
 
-ReconcileForm::ReconcileForm(Module1& store, std::vector<Reconciliation>& all, QWidget* parent)
-    : QDialog(parent), store_(store), all_(all) {
+ReconcileForm::ReconcileForm(book::Workspace& store, Dialogs& dialogs, std::vector<Reconciliation>& all, QWidget* parent)
+    : QDialog(parent), store_(store), dialogs_(dialogs), all_(all) {
   setObjectName(QStringLiteral("ReconcileForm"));
   setWindowTitle(QStringLiteral("對帳"));
   setFont(uiFont());
@@ -33,7 +33,7 @@ ReconcileForm::ReconcileForm(Module1& store, std::vector<Reconciliation>& all, Q
   accountPicker_->setObjectName(QStringLiteral("AccountPicker"));
   adjustPicker_ = new QComboBox(this);
   adjustPicker_->setObjectName(QStringLiteral("AdjustAccountPicker"));
-  for (const QString& name : accountListNames(store_)) {
+  for (const QString& name : accountListNames(store_.tables())) {
     accountPicker_->addItem(TrimTrailingSpaces(name));
     adjustPicker_->addItem(TrimTrailingSpaces(name));
   }
@@ -102,22 +102,22 @@ ReconcileForm::ReconcileForm(Module1& store, std::vector<Reconciliation>& all, Q
 void ReconcileForm::onStart() {
   const auto date = dates::parse(dateBox_->text().trimmed());
   if (!date) {
-    store_.dialogs().show(refusal(QStringLiteral("不是正確的日期格式")));
+    dialogs_.show(refusal(QStringLiteral("不是正確的日期格式")));
     return;
   }
   const numbers::Amount ending = numbers::parseAmount(endingBox_->text().trimmed());
   if (!ending.ok()) {
-    store_.dialogs().show(refusal(numbers::amountErrorText(ending.error)));
+    dialogs_.show(refusal(numbers::amountErrorText(ending.error)));
     return;
   }
   accountSlot_ = accountPicker_->currentIndex() + 1;
   statementDate_ = *date;
   adjusted_ = false;
-  const QString name = store_.AccountTable[accountSlot_].AccountName;
+  const QString name = store_.tables().accounts[accountSlot_].AccountName;
   wizard_ =
       std::make_unique<Wizard>(all_, name, accountLines(store_, accountSlot_), *date, ending.value);
   const QStringList broken = brokenReconciliations(all_, name);
-  if (!broken.isEmpty()) store_.dialogs().show(refusal(broken.join(QLatin1Char('\n'))));
+  if (!broken.isEmpty()) dialogs_.show(refusal(broken.join(QLatin1Char('\n'))));
   const QSignalBlocker quiet(lines_);
   lines_->setRowCount(static_cast<int>(wizard_->lines().size()));
   for (int row = 0; row < lines_->rowCount(); ++row) {
@@ -161,7 +161,7 @@ void ReconcileForm::showDifference() {
 }
 
 void ReconcileForm::onAdjust() {
-  const Answer sure = store_.dialogs().show(
+  const Answer sure = dialogs_.show(
       {QStringLiteral("將以「%1」建立一筆 %2 元的調整記錄，使差額成為 0。確定嗎？")
            .arg(adjustPicker_->currentText())
            .arg(wizard_->difference()),
@@ -169,7 +169,7 @@ void ReconcileForm::onAdjust() {
   if (sure != Answer::Yes) return;
   if (auto refused = makeAdjustment(store_, *wizard_, accountSlot_,
                                     adjustPicker_->currentIndex() + 1, statementDate_)) {
-    store_.dialogs().show(refusal(*refused));
+    dialogs_.show(refusal(*refused));
     return;
   }
   adjusted_ = true;
@@ -185,7 +185,7 @@ void ReconcileForm::onAdjust() {
 }
 
 void ReconcileForm::keep(bool finished) {
-  const QString account = store_.AccountTable[accountSlot_].AccountName;
+  const QString account = store_.tables().accounts[accountSlot_].AccountName;
   // One put-off reconciliation of an account at a time: its ticks are taken up again.
   QString id = sidefile::newId();
   if (const Reconciliation* earlier = putOff(all_, account)) id = earlier->id;
@@ -206,11 +206,11 @@ void ReconcileForm::onPostpone() {
 
 void ReconcileForm::onFinish() {
   keep(true);
-  store_.dialogs().show(completion(QStringLiteral("對帳完成")));
+  dialogs_.show(completion(QStringLiteral("對帳完成")));
   accept();
 }
 
-void openReconcile(Module1& store, std::vector<Reconciliation>& all, QWidget* parent) {
-  ReconcileForm form(store, all, parent);
-  store.dialogs().exec(form);
+void openReconcile(book::Workspace& store, Dialogs& dialogs, std::vector<Reconciliation>& all, QWidget* parent) {
+  ReconcileForm form(store, dialogs, all, parent);
+  dialogs.exec(form);
 }

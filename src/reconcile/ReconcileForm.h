@@ -7,7 +7,10 @@
 #include <memory>
 #include <vector>
 
-class Module1;
+class Dialogs;
+namespace book {
+class Workspace;
+}
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -20,7 +23,7 @@ class ReconcileForm : public QDialog {
   Q_OBJECT
 
  public:
-  ReconcileForm(Module1& store, std::vector<reconcile::Reconciliation>& all,
+  ReconcileForm(book::Workspace& store, Dialogs& dialogs, std::vector<reconcile::Reconciliation>& all,
                 QWidget* parent = nullptr);
 
   // The statement as the import offers it: its account, last date and balance, and the
@@ -37,7 +40,8 @@ class ReconcileForm : public QDialog {
   void showDifference();
   void keep(bool finished);
 
-  Module1& store_;
+  book::Workspace& store_;
+  Dialogs& dialogs_;
   std::vector<reconcile::Reconciliation>& all_;
   std::unique_ptr<reconcile::Wizard> wizard_;
   int accountSlot_ = 0;
@@ -57,4 +61,4 @@ class ReconcileForm : public QDialog {
   QPushButton* finishButton_;
 };
 
-void openReconcile(Module1& store, std::vector<reconcile::Reconciliation>& all, QWidget* parent);
+void openReconcile(book::Workspace& store, Dialogs& dialogs, std::vector<reconcile::Reconciliation>& all, QWidget* parent);

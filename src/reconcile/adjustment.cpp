@@ -4,22 +4,22 @@
 #include "history/History.h"
 #include "platform/dates.h"
 #include "reconcile/lines.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/ledger.h"
 
 namespace reconcile {
 
-std::optional<QString> makeAdjustment(Module1& store, Wizard& wizard, int accountSlot,
+std::optional<QString> makeAdjustment(book::Workspace& store, Wizard& wizard, int accountSlot,
                                       int otherSlot, const QDate& statementDate) {
   const qint64 difference = wizard.difference();
   if (difference == 0) return std::nullopt;
-  if (store.EntryCount > kMaxEntries) return kEntryLimitText;
-  if (otherSlot < 1 || otherSlot >= store.AccountCount || otherSlot == accountSlot)
+  if (store.tables().entryCount > kMaxEntries) return kEntryLimitText;
+  if (otherSlot < 1 || otherSlot >= store.tables().accountCount || otherSlot == accountSlot)
     return QStringLiteral("請選擇另一個帳戶做為調整的對象");
   if (difference > INT32_MAX || difference < -INT32_MAX)
     return QStringLiteral("差額太大，無法建立一筆調整記錄");
-  const AccountRecord& account = store.AccountTable[accountSlot];
-  const AccountRecord& other = store.AccountTable[otherSlot];
+  const AccountRecord& account = store.tables().accounts[accountSlot];
+  const AccountRecord& other = store.tables().accounts[otherSlot];
   // The reconciled account takes the second side (the paying one), as the entry dialog has it.
   const Sign sign = signRule(account.AccountKind, other.AccountKind, false);
   if (sign == Sign::None)
@@ -27,8 +27,8 @@ std::optional<QString> makeAdjustment(Module1& store, Wizard& wizard, int accoun
         .arg(TrimTrailingSpaces(other.AccountName));
   const qint32 amount = static_cast<qint32>(sign == Sign::Plus ? difference : -difference);
   {
-    const HistoryStep step(store, stepname::kReconcileAdjustment);
-    store.EntryTable[store.EntryCount++] =
+    const HistoryStep step(store.history(), store.tables(), stepname::kReconcileAdjustment);
+    store.tables().entries[store.tables().entryCount++] =
         makeEntry(dates::format(statementDate), other.AccountName, account.AccountName, amount,
                   QStringLiteral("對帳調整"));
     store.showEntryCount();

@@ -6,7 +6,9 @@
 
 #include <optional>
 
-class Module1;
+namespace book {
+class Workspace;
+}
 
 namespace stepname {
 inline const QString kReconcileAdjustment = QStringLiteral("對帳調整");
@@ -18,7 +20,7 @@ namespace reconcile {
 // the person picked, of the amount that brings the difference to 0, as one undo step; it joins
 // the wizard's lines ticked. The refusal, with nothing changed, when the book is full or the
 // picked account cannot take the other side.
-std::optional<QString> makeAdjustment(Module1& store, Wizard& wizard, int accountSlot,
+std::optional<QString> makeAdjustment(book::Workspace& store, Wizard& wizard, int accountSlot,
                                       int otherSlot, const QDate& statementDate);
 
 }  // namespace reconcile

@@ -1,30 +1,30 @@
 #include "reconcile/lines.h"
 
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/ledger.h"
 
 namespace reconcile {
 namespace {
 
-std::vector<LedgerEntry> entriesInUse(const Module1& store) {
+std::vector<LedgerEntry> entriesInUse(const book::Workspace& store) {
   std::vector<LedgerEntry> entries;
-  entries.reserve(static_cast<size_t>(store.entriesInUse()));
-  for (int slot = 1; slot < store.EntryCount; ++slot) entries.push_back(store.EntryTable[slot]);
+  entries.reserve(static_cast<size_t>(store.tables().entriesInUse()));
+  for (int slot = 1; slot < store.tables().entryCount; ++slot) entries.push_back(store.tables().entries[slot]);
   return entries;
 }
 
 }  // namespace
 
-std::vector<Line> accountLines(const Module1& store, int accountSlot) {
+std::vector<Line> accountLines(const book::Workspace& store, int accountSlot) {
   std::vector<Line> lines;
-  if (accountSlot < 1 || accountSlot >= store.AccountCount) return lines;
-  const QString& name = store.AccountTable[accountSlot].AccountName;
+  if (accountSlot < 1 || accountSlot >= store.tables().accountCount) return lines;
+  const QString& name = store.tables().accounts[accountSlot].AccountName;
   const std::vector<EntryKey> keys = entryKeys(entriesInUse(store));
-  for (int slot = 1; slot < store.EntryCount; ++slot) {
-    const LedgerEntry& e = store.EntryTable[slot];
+  for (int slot = 1; slot < store.tables().entryCount; ++slot) {
+    const LedgerEntry& e = store.tables().entries[slot];
     const bool first = sameField(e.IncreaseAccount, name);
     if (!first && !sameField(e.DecreaseAccount, name)) continue;
-    const LedgerRow row = ledgerRowOf(store, slot, first);
+    const LedgerRow row = ledgerRowOf(store.tables(), slot, first);
     const QString& other = first ? e.DecreaseAccount : e.IncreaseAccount;
     lines.push_back(
         {slot, e.EntryDate, row.other, TrimTrailingSpaces(e.Memo), row.runningTotal,
@@ -34,7 +34,7 @@ std::vector<Line> accountLines(const Module1& store, int accountSlot) {
   return lines;
 }
 
-EntryKey keyOfSlot(const Module1& store, int entrySlot) {
+EntryKey keyOfSlot(const book::Workspace& store, int entrySlot) {
   const std::vector<EntryKey> keys = entryKeys(entriesInUse(store));
   if (entrySlot < 1 || entrySlot > static_cast<int>(keys.size())) return {};
   return keys[static_cast<size_t>(entrySlot - 1)];

@@ -4,15 +4,17 @@
 
 #include <vector>
 
-class Module1;
+namespace book {
+class Workspace;
+}
 
 namespace reconcile {
 
 // The open book's entries of the account in `accountSlot`, slot order, signed as its ledger
 // signs them, each with its key.
-std::vector<Line> accountLines(const Module1& store, int accountSlot);
+std::vector<Line> accountLines(const book::Workspace& store, int accountSlot);
 
 // The key of the entry in `entrySlot` as the book holds it now.
-EntryKey keyOfSlot(const Module1& store, int entrySlot);
+EntryKey keyOfSlot(const book::Workspace& store, int entrySlot);
 
 }  // namespace reconcile

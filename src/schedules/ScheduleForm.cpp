@@ -6,7 +6,7 @@
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
 #include "schedules/editing.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/ledger.h"
 
 #include <QCheckBox>
@@ -31,15 +31,15 @@ W* named(W* widget, const char* name) {
 
 }  // namespace
 
-ScheduleForm::ScheduleForm(Module1& store, ScheduleBook& book, QWidget* parent)
-    : QDialog(parent), store_(store), book_(book) {
+ScheduleForm::ScheduleForm(book::Workspace& store, Dialogs& dialogs, ScheduleBook& book, QWidget* parent)
+    : QDialog(parent), store_(store), dialogs_(dialogs), book_(book) {
   setObjectName(QStringLiteral("ScheduleForm"));
   setWindowTitle(QStringLiteral("定期記錄"));
   setFont(uiFont());
 
   list_ = named(new QListWidget(this), "ScheduleList");
   list_->setMinimumWidth(220);
-  const QStringList accounts = accountListNames(store_);
+  const QStringList accounts = accountListNames(store_.tables());
   increasePicker_ = named(new QComboBox(this), "IncreasePicker");
   decreasePicker_ = named(new QComboBox(this), "DecreasePicker");
   for (QComboBox* picker : {increasePicker_, decreasePicker_}) {
@@ -225,7 +225,7 @@ void ScheduleForm::onSave() {
   input.endDate = endDateBox_->text();
   auto checked = checkSchedule(store_, input);
   if (auto* refused = std::get_if<Message>(&checked)) {
-    store_.dialogs().show(*refused);
+    dialogs_.show(*refused);
     return;
   }
   Schedule s = std::get<Schedule>(checked);
@@ -239,7 +239,7 @@ void ScheduleForm::onSave() {
 
 void ScheduleForm::onDelete() {
   if (editedId_.isEmpty()) return;
-  if (store_.dialogs().show(confirmDelete(QStringLiteral("確定要刪除這筆定期記錄嗎？"))) !=
+  if (dialogs_.show(confirmDelete(QStringLiteral("確定要刪除這筆定期記錄嗎？"))) !=
       Answer::Yes)
     return;
   deleteSchedule(book_, editedId_, store_.clock().now());
@@ -247,8 +247,8 @@ void ScheduleForm::onDelete() {
   onNew();
 }
 
-void openSchedules(Module1& store, ScheduleBook& book, QWidget* parent) {
-  ScheduleForm form(store, book, parent);
+void openSchedules(book::Workspace& store, Dialogs& dialogs, ScheduleBook& book, QWidget* parent) {
+  ScheduleForm form(store, dialogs, book, parent);
   form.resize(760, 460);
-  store.dialogs().exec(form);
+  dialogs.exec(form);
 }

@@ -4,7 +4,10 @@
 
 #include <QDialog>
 
-class Module1;
+class Dialogs;
+namespace book {
+class Workspace;
+}
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -18,7 +21,7 @@ class ScheduleForm : public QDialog {
   Q_OBJECT
 
  public:
-  ScheduleForm(Module1& store, schedules::ScheduleBook& book, QWidget* parent = nullptr);
+  ScheduleForm(book::Workspace& store, Dialogs& dialogs, schedules::ScheduleBook& book, QWidget* parent = nullptr);
 
  private:
   void refillList();
@@ -30,7 +33,8 @@ class ScheduleForm : public QDialog {
   schedules::Rule ruleInControls() const;
   int positionOf(const QString& account) const;
 
-  Module1& store_;
+  book::Workspace& store_;
+  Dialogs& dialogs_;
   schedules::ScheduleBook& book_;
   std::vector<int> listed_;  // positions in book_.schedules of the list's rows
   QString editedId_;         // empty: a new schedule
@@ -53,4 +57,4 @@ class ScheduleForm : public QDialog {
   QLabel* nextDates_;
 };
 
-void openSchedules(Module1& store, schedules::ScheduleBook& book, QWidget* parent);
+void openSchedules(book::Workspace& store, Dialogs& dialogs, schedules::ScheduleBook& book, QWidget* parent);

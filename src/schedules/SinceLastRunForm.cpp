@@ -6,7 +6,7 @@
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
 #include "schedules/posting.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/ledger.h"
 
 #include <QHeaderView>
@@ -37,11 +37,11 @@ const QString kTitle = QStringLiteral("自上次執行");
 
 }  // namespace
 
-SinceLastRunForm::SinceLastRunForm(Module1& store, ScheduleBook& book,
+SinceLastRunForm::SinceLastRunForm(book::Workspace& store, Dialogs& dialogs, ScheduleBook& book,
                                    std::vector<DueOccurrence> asked,
                                    std::vector<DueOccurrence> autoPosted, QWidget* parent,
                                    RecordSteps* log)
-    : QDialog(parent), store_(store), book_(book), log_(log) {
+    : QDialog(parent), store_(store), dialogs_(dialogs), book_(book), log_(log) {
   setObjectName(QStringLiteral("SinceLastRunForm"));
   setWindowTitle(kTitle);
   setFont(uiFont());
@@ -152,13 +152,13 @@ void SinceLastRunForm::setChosen(Action action) {
 void SinceLastRunForm::onChangeAmount() {
   for (int row : chosenRows()) {
     Decision& d = decisions_[size_t(row)];
-    const QString typed = store_.dialogs().input(
+    const QString typed = dialogs_.input(
         QStringLiteral("%1 的金額").arg(dates::format(d.due.occurrence.date)),
         QStringLiteral("改金額"), QString::number(d.amount));
     if (typed.isEmpty()) return;
     const numbers::Amount amount = numbers::parseAmount(typed);
     if (!amount.ok()) {
-      store_.dialogs().show(refusal(numbers::amountErrorText(amount.error)));
+      dialogs_.show(refusal(numbers::amountErrorText(amount.error)));
       return;
     }
     d.amount = amount.value;
@@ -182,20 +182,20 @@ bool SinceLastRunForm::askEstimates() {
 void SinceLastRunForm::onPost() {
   if (!askEstimates()) return;
   if (auto refused = postDecisions(store_, book_, decisions_, log_)) {
-    store_.dialogs().show(refusal(*refused));
+    dialogs_.show(refusal(*refused));
     return;
   }
   accept();
 }
 
-void openSinceLastRun(Module1& store, ScheduleBook& book, QWidget* parent, RecordSteps* log) {
+void openSinceLastRun(book::Workspace& store, Dialogs& dialogs, ScheduleBook& book, QWidget* parent, RecordSteps* log) {
   recogniseBookedOccurrences(store, book);
   const AutoPosted autoPosted = postByThemselves(store, book, log);
-  if (autoPosted.refusal) store.dialogs().show(refusal(*autoPosted.refusal));
+  if (autoPosted.refusal) dialogs.show(refusal(*autoPosted.refusal));
   std::vector<DueOccurrence> asked;
   for (const DueOccurrence& due : dueOccurrences(book, store.clock().today()))
     if (due.asks || autoPosted.refusal) asked.push_back(due);
   if (asked.empty() && autoPosted.posted.empty()) return;
-  SinceLastRunForm form(store, book, asked, autoPosted.posted, parent, log);
-  store.dialogs().exec(form);
+  SinceLastRunForm form(store, dialogs, book, asked, autoPosted.posted, parent, log);
+  dialogs.exec(form);
 }

@@ -6,7 +6,10 @@
 
 #include <vector>
 
-class Module1;
+class Dialogs;
+namespace book {
+class Workspace;
+}
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -18,7 +21,7 @@ class SinceLastRunForm : public QDialog {
   Q_OBJECT
 
  public:
-  SinceLastRunForm(Module1& store, schedules::ScheduleBook& book,
+  SinceLastRunForm(book::Workspace& store, Dialogs& dialogs, schedules::ScheduleBook& book,
                    std::vector<schedules::DueOccurrence> asked,
                    std::vector<schedules::DueOccurrence> autoPosted, QWidget* parent = nullptr,
                    schedules::RecordSteps* log = nullptr);
@@ -31,7 +34,8 @@ class SinceLastRunForm : public QDialog {
   std::vector<int> chosenRows() const;
   bool askEstimates();
 
-  Module1& store_;
+  book::Workspace& store_;
+  Dialogs& dialogs_;
   schedules::ScheduleBook& book_;
   std::vector<schedules::Decision> decisions_;
   std::vector<bool> amountConfirmed_;
@@ -42,5 +46,5 @@ class SinceLastRunForm : public QDialog {
 };
 
 // Posts what posts by itself and lists the rest when anything is due; shows nothing otherwise.
-void openSinceLastRun(Module1& store, schedules::ScheduleBook& book, QWidget* parent,
+void openSinceLastRun(book::Workspace& store, Dialogs& dialogs, schedules::ScheduleBook& book, QWidget* parent,
                       std::vector<schedules::RecordStep>* log = nullptr);

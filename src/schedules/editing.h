@@ -7,7 +7,9 @@
 
 #include <variant>
 
-class Module1;
+namespace book {
+class Workspace;
+}
 
 namespace schedules {
 
@@ -22,7 +24,7 @@ struct ScheduleInput {
 };
 
 // The schedule these controls describe, or the refusal to show; nothing is changed.
-std::variant<Schedule, Message> checkSchedule(const Module1& store, const ScheduleInput& input);
+std::variant<Schedule, Message> checkSchedule(const book::Workspace& store, const ScheduleInput& input);
 
 // Keeps a new or changed schedule (by id), stamped with the time of the change.
 void keepSchedule(ScheduleBook& book, Schedule schedule, const QDateTime& now);

@@ -2,29 +2,29 @@
 
 #include "history/History.h"
 #include "platform/dates.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 
 #include <QHash>
 
 namespace schedules {
 
-std::vector<QString> accountNamesOf(const Module1& store) {
+std::vector<QString> accountNamesOf(const book::Workspace& store) {
   std::vector<QString> names;
-  for (int slot = 1; slot < store.AccountCount; ++slot)
-    names.push_back(store.AccountTable[slot].AccountName);
+  for (int slot = 1; slot < store.tables().accountCount; ++slot)
+    names.push_back(store.tables().accounts[slot].AccountName);
   return names;
 }
 
-std::optional<QString> postDecisions(Module1& store, ScheduleBook& book,
+std::optional<QString> postDecisions(book::Workspace& store, ScheduleBook& book,
                                      const std::vector<Decision>& decisions, RecordSteps* log) {
   auto planned =
-      planBatch(book, decisions, accountNamesOf(store), store.entriesInUse(), store.clock().now());
+      planBatch(book, decisions, accountNamesOf(store), store.tables().entriesInUse(), store.clock().now());
   if (auto* refused = std::get_if<QString>(&planned)) return *refused;
   const Batch& batch = std::get<Batch>(planned);
   const ScheduleBook before = log ? book : ScheduleBook{};
   if (!batch.entries.empty()) {
-    const HistoryStep step(store, stepname::kPostSchedules);
-    for (const LedgerEntry& e : batch.entries) store.EntryTable[store.EntryCount++] = e;
+    const HistoryStep step(store.history(), store.tables(), stepname::kPostSchedules);
+    for (const LedgerEntry& e : batch.entries) store.tables().entries[store.tables().entryCount++] = e;
     store.showEntryCount();
   }
   keepRecords(book, batch.records);
@@ -32,7 +32,7 @@ std::optional<QString> postDecisions(Module1& store, ScheduleBook& book,
   return std::nullopt;
 }
 
-void recogniseBookedOccurrences(const Module1& store, ScheduleBook& book) {
+void recogniseBookedOccurrences(const book::Workspace& store, ScheduleBook& book) {
   const std::vector<DueOccurrence> due = dueOccurrences(book, store.clock().today());
   if (due.empty()) return;
   // Each entry of the book stands for one occurrence at most.
@@ -42,8 +42,8 @@ void recogniseBookedOccurrences(const Module1& store, ScheduleBook& book) {
     return date + QChar(0) + nameField(increase) + QChar(0) + nameField(decrease) + QChar(0) +
            memoField(memo);
   };
-  for (int slot = 1; slot < store.EntryCount; ++slot) {
-    const LedgerEntry& e = store.EntryTable[slot];
+  for (int slot = 1; slot < store.tables().entryCount; ++slot) {
+    const LedgerEntry& e = store.tables().entries[slot];
     ++booked[keyOf(e.EntryDate, e.IncreaseAccount, e.DecreaseAccount, e.Memo)];
   }
   std::vector<OccurrenceRecord> found;
@@ -58,7 +58,7 @@ void recogniseBookedOccurrences(const Module1& store, ScheduleBook& book) {
   keepRecords(book, found);
 }
 
-AutoPosted postByThemselves(Module1& store, ScheduleBook& book, RecordSteps* log) {
+AutoPosted postByThemselves(book::Workspace& store, ScheduleBook& book, RecordSteps* log) {
   AutoPosted out;
   std::vector<Decision> decisions;
   for (const DueOccurrence& due : dueOccurrences(book, store.clock().today())) {

@@ -1,10 +1,11 @@
 #include "search/SearchForm.h"
 
+#include "platform/dialogs.h"
 #include "platform/widgets/build.h"
 #include "platform/widgets/colours.h"
 #include "platform/widgets/fonts.h"
 #include "reports/period/period.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/ledger.h"
 #include "ui/print/documents.h"
 
@@ -118,9 +119,9 @@ std::vector<QStringList> shownTexts(const QAbstractItemModel& model) {
 
 }  // namespace
 
-SearchForm::SearchForm(Module1& store, search::Remembered& remembered, QWidget* parent)
+SearchForm::SearchForm(book::Workspace& store, Dialogs& dialogs, search::Remembered& remembered, QWidget* parent)
     : FixedDialog(parent),
-      store_(store),
+      store_(store), dialogs_(dialogs),
       remembered_(remembered),
       searcher_(std::make_unique<search::Searcher>(store)) {
   setObjectName(QStringLiteral("SearchForm"));
@@ -183,7 +184,7 @@ void SearchForm::buildCriteriaBoxes(QGridLayout* grid) {
   accountBox_->setEditable(true);
   accountBox_->setInsertPolicy(QComboBox::NoInsert);
   accountBox_->addItem(QString());
-  for (const QString& name : accountListNames(store_))
+  for (const QString& name : accountListNames(store_.tables()))
     accountBox_->addItem(TrimTrailingSpaces(name));
   accountBox_->lineEdit()->setPlaceholderText(QStringLiteral("任一邊的帳戶"));
   amountFromBox_ = criterionBox(this, kAmountFrom, QStringLiteral("金額，或下限"));
@@ -280,8 +281,8 @@ void SearchForm::onResultActivated(int row) {
   if (row < 0 || static_cast<size_t>(row) >= results_.hits.size()) return;
   const search::Hit& hit = results_.hits[static_cast<size_t>(row)];
   if (searcher_->isOpenBook(hit.book)) {
-    const LedgerEntry& entry = store_.EntryTable[hit.slot];
-    outcome_ = {SearchOutcome::Kind::ShowEntry, hit.slot, store_.accountSlot(entry.IncreaseAccount),
+    const LedgerEntry& entry = store_.tables().entries[hit.slot];
+    outcome_ = {SearchOutcome::Kind::ShowEntry, hit.slot, store_.tables().accountSlot(entry.IncreaseAccount),
                 QString()};
     leave(QDialog::Accepted);
     return;
@@ -289,14 +290,14 @@ void SearchForm::onResultActivated(int row) {
   const QString book = searcher_->books()[static_cast<size_t>(hit.book)].name();
   const Message question{QStringLiteral("這筆資料在帳本「%1」裡。\n要開啟帳本「%1」嗎？").arg(book),
                          QStringLiteral("尋找"), MessageIcon::Question, MessageButtons::YesNo};
-  if (store_.dialogs().message(question) != Answer::Yes) return;
+  if (dialogs_.message(question) != Answer::Yes) return;
   outcome_ = {SearchOutcome::Kind::OpenBook, hit.slot, 0, book};
   leave(QDialog::Accepted);
 }
 
 namespace {
 
-printing::Document resultsDocument(const Module1& store, const QAbstractItemModel& shown,
+printing::Document resultsDocument(const book::Workspace& store, const QAbstractItemModel& shown,
                                    const printing::SearchCriteria& criteria,
                                    const search::Results& results) {
   return printing::searchResultsDocument(store, criteria, SearchResultsModel::headers(),
@@ -306,12 +307,12 @@ printing::Document resultsDocument(const Module1& store, const QAbstractItemMode
 }  // namespace
 
 void SearchForm::printResults() {
-  printing::print(store_, resultsDocument(store_, *sorted_, criteria(), results_), this);
+  printing::print(dialogs_, resultsDocument(store_, *sorted_, criteria(), results_), this);
 }
 
 void SearchForm::saveResultsAsPdf() {
-  printing::saveAsPdf(store_, resultsDocument(store_, *sorted_, criteria(), results_),
-                      store_.DataBaseName + QStringLiteral("-尋找結果.pdf"), this);
+  printing::saveAsPdf(dialogs_, resultsDocument(store_, *sorted_, criteria(), results_),
+                      store_.login().databaseName() + QStringLiteral("-尋找結果.pdf"), this);
 }
 
 printing::SearchCriteria SearchForm::criteria() const {
@@ -319,8 +320,8 @@ printing::SearchCriteria SearchForm::criteria() const {
           amountToBox_->text(), dateFromBox_->text(),       dateToBox_->text()};
 }
 
-SearchOutcome openSearch(Module1& store, search::Remembered& remembered, QWidget* parent) {
-  SearchForm form(store, remembered, parent);
-  store.dialogs().exec(form);
+SearchOutcome openSearch(book::Workspace& store, Dialogs& dialogs, search::Remembered& remembered, QWidget* parent) {
+  SearchForm form(store, dialogs, remembered, parent);
+  dialogs.exec(form);
   return form.outcome();
 }

@@ -5,7 +5,10 @@
 
 #include <memory>
 
-class Module1;
+class Dialogs;
+namespace book {
+class Workspace;
+}
 class QCheckBox;
 class QComboBox;
 class QGridLayout;
@@ -50,7 +53,7 @@ class SearchForm : public FixedDialog {
   enum Column { kBook, kDate, kIncrease, kDecrease, kAmount, kMemo, kSlot, kColumns };
 
   // Starts with the boxes as `remembered` holds them and keeps them there as they change.
-  SearchForm(Module1& store, search::Remembered& remembered, QWidget* parent = nullptr);
+  SearchForm(book::Workspace& store, Dialogs& dialogs, search::Remembered& remembered, QWidget* parent = nullptr);
   ~SearchForm() override;
 
   const SearchOutcome& outcome() const { return outcome_; }
@@ -66,7 +69,8 @@ class SearchForm : public FixedDialog {
   void saveResultsAsPdf();
   printing::SearchCriteria criteria() const;
 
-  Module1& store_;
+  book::Workspace& store_;
+  Dialogs& dialogs_;
   search::Remembered& remembered_;
   std::unique_ptr<search::Searcher> searcher_;
   search::Results results_;
@@ -87,4 +91,4 @@ class SearchForm : public FixedDialog {
 };
 
 // Shows the search window modally and returns what to do next; the boxes are remembered.
-SearchOutcome openSearch(Module1& store, search::Remembered& remembered, QWidget* parent);
+SearchOutcome openSearch(book::Workspace& store, Dialogs& dialogs, search::Remembered& remembered, QWidget* parent);

@@ -3,7 +3,8 @@
 #include "catalogue/catalogue.h"
 #include "platform/dates.h"
 #include "platform/numbers.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
+#include "store/booklist.h"
 #include "store/database.h"
 #include "store/ledger.h"
 
@@ -106,21 +107,21 @@ void Book::search(const Criteria& c, int bookIndex, Results& results) const {
   }
 }
 
-Searcher::Searcher(const Module1& store) : store_(store) {
-  books_.emplace_back(store.DataBaseName, store.EntryTable, store.EntryCount);
+Searcher::Searcher(const book::Workspace& store) : store_(store) {
+  books_.emplace_back(store.login().databaseName(), store.tables().entries, store.tables().entryCount);
 }
 
 void Searcher::readOtherBooks() {
   if (othersRead_) return;
   othersRead_ = true;
-  auto list = LoadDatabaseList(store_);
+  auto list = loadDatabaseList(store_.login());
   if (const QString* error = std::get_if<QString>(&list)) {
     skipped_ << QStringLiteral("無法讀取資料庫清單：%1").arg(*error);
     return;
   }
   for (const QString& name : std::get<QStringList>(list)) {
-    if (name == store_.DataBaseName) continue;
-    auto book = readBookFolder(store_.userFolder() + QLatin1Char('/') + name);
+    if (name == store_.login().databaseName()) continue;
+    auto book = readBookFolder(store_.login().userFolder() + QLatin1Char('/') + name);
     if (const QString* error = std::get_if<QString>(&book)) {
       skipped_ << QStringLiteral("略過資料庫「%1」：%2").arg(name, *error);
       continue;

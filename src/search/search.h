@@ -9,7 +9,9 @@
 #include <variant>
 #include <vector>
 
-class Module1;
+namespace book {
+class Workspace;
+}
 
 // Finding entries by memo, account, amount and date, in the open book or in every book of the
 // user. Other books are read from their files once and never written.
@@ -97,7 +99,7 @@ class Book {
 // user's other books as their files hold them.
 class Searcher {
  public:
-  explicit Searcher(const Module1& store);
+  explicit Searcher(const book::Workspace& store);
 
   // Reads every other book of the user's list once; a book that cannot be read is left out
   // with a line that says why. Does nothing the second time.
@@ -111,7 +113,7 @@ class Searcher {
   Results run(const Criteria& criteria, bool everyBook) const;
 
  private:
-  const Module1& store_;
+  const book::Workspace& store_;
   std::vector<Book> books_;
   QStringList skipped_;
   bool othersRead_ = false;

@@ -1,12 +1,9 @@
 #include "store/database.h"
 
-#include "backup/backups.h"
-#include "backup/newbook.h"
 #include "platform/codepage.h"
 #include "platform/mappedfile.h"
 #include "platform/numbers.h"
 #include "platform/safefile.h"
-#include "store/Module1.h"
 #include "store/ledger.h"
 
 #include <QDir>
@@ -309,9 +306,10 @@ std::optional<QString> readBookInto(const QString& folder, AccountTableType& acc
 
 }  // namespace
 
-std::optional<QString> ReadBookFolder(const QString& folder, Module1& store, BookMemos memos) {
-  return readBookInto(folder, store.AccountTable, store.AccountCount, store.EntryTable,
-                      store.EntryCount, memos);
+std::optional<QString> readBookFolderInto(const QString& folder, BookTables& tables,
+                                          BookMemos memos) {
+  return readBookInto(folder, tables.accounts, tables.accountCount, tables.entries,
+                      tables.entryCount, memos);
 }
 
 std::variant<BookTables, QString> readBookFolder(const QString& folder) {
@@ -340,76 +338,56 @@ bool needsStartingCash(const QString& folder) {
   return !QFileInfo::exists(folder + QLatin1Char('/') + kEntriesFile);
 }
 
-std::optional<Message> LoadDatabase(Module1& store, qint32 startingCash) {
-  const QString folder = store.databaseFolder();
+std::variant<OpeningFiles, QString> readForOpening(const QString& folder, const QString& today,
+                                                   qint32 startingCash) {
   if (!QFileInfo(folder).isDir()) {
-    return refusal(
-        QStringLiteral("找不到資料庫資料夾「%1」，無法開啟").arg(QDir::toNativeSeparators(folder)));
+    return QStringLiteral("找不到資料庫資料夾「%1」，無法開啟").arg(QDir::toNativeSeparators(folder));
   }
   // A save cut short by a crash is completed, or undone, before anything is read.
-  if (auto error = safefile::finishGroup(folder, {kAccountsFile, kEntriesFile})) {
-    return refusal(*error);
-  }
+  if (auto error = safefile::finishGroup(folder, {kAccountsFile, kEntriesFile})) return *error;
   const QString accountsPath = folder + QLatin1Char('/') + kAccountsFile;
   const QString entriesPath = folder + QLatin1Char('/') + kEntriesFile;
 
-  // Both files are read and checked (and a new database's files written) before the open
-  // database is touched: on any refusal the tables stay as they were.
-  QByteArray accountBytes;
-  QByteArray entryBytes;
-  int accountRecords = 0;
-  int entryRecords = 0;
-  bool newAccounts = false;
-  bool newEntries = false;
-
-  if (QFileInfo::exists(accountsPath)) {
-    auto bytes = checkedFile(accountsPath, kAccountsFile, kMaxAccounts, accountRecords);
-    if (const QString* error = std::get_if<QString>(&bytes)) return refusal(*error);
-    accountBytes = std::move(std::get<QByteArray>(bytes));
+  // Both files are read and checked (and a new database's files written) before anything in
+  // memory is touched.
+  OpeningFiles files;
+  const bool newAccounts = !QFileInfo::exists(accountsPath);
+  const bool newEntries = !QFileInfo::exists(entriesPath);
+  if (!newAccounts) {
+    auto bytes = checkedFile(accountsPath, kAccountsFile, kMaxAccounts, files.accountRecords);
+    if (const QString* error = std::get_if<QString>(&bytes)) return *error;
+    files.accountBytes = std::move(std::get<QByteArray>(bytes));
   } else {
-    accountBytes = accountRecordBytes(makeAccount(kCashName, kAsset)) +
-                   QByteArray(kRecordLength - kAccountDataBytes, '\0') +
-                   accountRecordBytes(makeAccount(kEquityName, kEquity));
-    accountRecords = 2;
-    newAccounts = true;
+    files.accountBytes = accountRecordBytes(makeAccount(kCashName, kAsset)) +
+                         QByteArray(kRecordLength - kAccountDataBytes, '\0') +
+                         accountRecordBytes(makeAccount(kEquityName, kEquity));
+    files.accountRecords = 2;
   }
 
-  if (QFileInfo::exists(entriesPath)) {
-    auto bytes = checkedFile(entriesPath, kEntriesFile, kMaxEntries, entryRecords);
-    if (const QString* error = std::get_if<QString>(&bytes)) return refusal(*error);
-    entryBytes = std::move(std::get<QByteArray>(bytes));
+  if (!newEntries) {
+    auto bytes = checkedFile(entriesPath, kEntriesFile, kMaxEntries, files.entryRecords);
+    if (const QString* error = std::get_if<QString>(&bytes)) return *error;
+    files.entryBytes = std::move(std::get<QByteArray>(bytes));
   } else {
-    entryBytes = entryRecordBytes(
-        makeEntry(store.today(), kCashName, kEquityName, startingCash, kInitialMemo));
-    entryRecords = 1;
-    newEntries = true;
+    files.entryBytes =
+        entryRecordBytes(makeEntry(today, kCashName, kEquityName, startingCash, kInitialMemo));
+    files.entryRecords = 1;
   }
 
   // The files of a new database come into being together, or not at all.
   std::vector<std::pair<QString, QByteArray>> fresh;
-  if (newAccounts) fresh.emplace_back(kAccountsFile, accountBytes);
-  if (newEntries) fresh.emplace_back(kEntriesFile, entryBytes);
+  if (newAccounts) fresh.emplace_back(kAccountsFile, files.accountBytes);
+  if (newEntries) fresh.emplace_back(kEntriesFile, files.entryBytes);
+  files.madeNew = !fresh.empty();
   if (!fresh.empty()) {
-    if (auto error = safefile::writeGroup(folder, fresh)) return refusal(*error);
+    if (auto error = safefile::writeGroup(folder, fresh)) return *error;
   }
+  return files;
+}
 
-  // Nothing can fail from here on. The steps of the book open until now stay only when it is
-  // this book again, read back exactly as it is in memory (the list was opened, which saved it).
-  History& history = store.history();
-  if (history.canUndo() || history.canRedo()) {
-    const bool sameBook =
-        !newAccounts && !newEntries &&
-        accountBytes == accountsFileBytes(store.AccountTable, store.AccountCount) &&
-        entryBytes == entriesFileBytes(store.EntryTable, store.EntryCount);
-    if (!sameBook) history.clear();
-  }
-  history.belongTo(folder);
-  decodeBook(store.AccountTable, store.AccountCount, store.EntryTable, store.EntryCount,
-             accountBytes, accountRecords, entryBytes, entryRecords);
-  store.Fingerprint = bookFingerprint(folder, accountBytes, entryBytes);
-  store.showAccountCount();
-  store.showEntryCount();
-  return std::nullopt;
+void decodeOpening(const OpeningFiles& files, BookTables& tables) {
+  decodeBook(tables.accounts, tables.accountCount, tables.entries, tables.entryCount,
+             files.accountBytes, files.accountRecords, files.entryBytes, files.entryRecords);
 }
 
 BookFingerprint bookFingerprint(const QString& folder, const QByteArray& accounts,
@@ -417,49 +395,4 @@ BookFingerprint bookFingerprint(const QString& folder, const QByteArray& account
   const QString absolute = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
   return {absolute, fileFingerprint(absolute + QLatin1Char('/') + kAccountsFile, accounts),
           fileFingerprint(absolute + QLatin1Char('/') + kEntriesFile, entries)};
-}
-
-SaveResult SaveDatabase(Module1& store) {
-  const QString folder = store.databaseFolder();
-  const QByteArray accounts = accountsFileBytes(store.AccountTable, store.AccountCount);
-  const QByteArray entries = entriesFileBytes(store.EntryTable, store.EntryCount);
-  // A save cut short earlier is completed first: the files compared and kept below are then
-  // those of the last whole save.
-  if (QFileInfo(folder).isDir()) {
-    if (auto error = safefile::finishGroup(folder, {kAccountsFile, kEntriesFile})) {
-      return {refusal(QStringLiteral("資料庫沒有存好：%1").arg(*error)), std::nullopt};
-    }
-  }
-  const QString accountsPath = folder + QLatin1Char('/') + kAccountsFile;
-  const QString entriesPath = folder + QLatin1Char('/') + kEntriesFile;
-  const std::optional<QByteArray> oldAccounts = safefile::read(accountsPath);
-  const std::optional<QByteArray> oldEntries = safefile::read(entriesPath);
-  if (store.Fingerprint.describes(folder) &&
-      store.Fingerprint.differsFrom({folder, fileFingerprint(accountsPath, oldAccounts),
-                                     fileFingerprint(entriesPath, oldEntries)})) {
-    return backup::saveAsConflictCopy(store, accounts, entries);
-  }
-
-  std::optional<QString> backupError;
-  const auto keepOldPair = [&] {
-    // A save that changes nothing keeps no backup: it would only push real ones out of the
-    // last twenty.
-    if (oldAccounts && oldEntries && (*oldAccounts != accounts || *oldEntries != entries)) {
-      backupError = backup::keep(folder, *oldAccounts, *oldEntries, store.clock().now());
-    }
-  };
-  // Both files are replaced together: a crash or a full disk never leaves the accounts of one
-  // save beside the entries of another. The backup is made once the new files are whole, so a
-  // disk too full for it costs the backup and never the save.
-  if (auto error = safefile::writeGroup(
-          folder, {{kAccountsFile, accounts}, {kEntriesFile, entries}}, keepOldPair)) {
-    return {refusal(QStringLiteral("資料庫沒有存好：%1").arg(*error)), std::nullopt};
-  }
-  std::optional<Message> notice;
-  if (backupError) {
-    notice = refusal(QStringLiteral("資料庫已經存好，但這次沒有留下備份：%1").arg(*backupError));
-  }
-  store.Fingerprint = bookFingerprint(folder, accounts, entries);
-  emit store.bookSaved(folder);
-  return {std::nullopt, notice};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "platform/dialogs.h"
+#include "platform/message.h"
+#include "store/booktables.h"
 #include "store/fingerprint.h"
 #include "store/records.h"
 
@@ -10,8 +11,6 @@
 #include <optional>
 #include <variant>
 #include <vector>
-
-class Module1;
 
 // The two files of a database: "Accounts.dat" and "Main.dat", 128-byte records in slot order,
 // the last record without its filler, little-endian integers, code page 950 text.
@@ -34,14 +33,6 @@ std::variant<int, QString> readEntries(const QByteArray& bytes, EntryTableType& 
 // True when the database folder holds no "Main.dat" yet: opening it makes a new database, whose
 // opening entry needs the starting cash.
 bool needsStartingCash(const QString& folder);
-
-// The two tables of a book folder, as its files hold them.
-struct BookTables {
-  AccountTableType accounts;
-  EntryTableType entries;
-  int accountCount = 1;  // first free slot
-  int entryCount = 1;    // first free slot
-};
 
 // Reads a book folder without touching it: no lock is taken, nothing is written, a save cut
 // short on disk is read as it will be completed (the finished new files when the group's
@@ -66,37 +57,30 @@ enum class BookFiles { Close, LeaveOpen };
 std::variant<BookBalances, QString> readBookBalances(const QString& folder, const QString& date,
                                                      BookFiles files = BookFiles::Close);
 
-// Loads the open database (Module1::databaseFolder()) into the tables. A new, empty folder gets
-// its cash and equity accounts and the opening entry of `startingCash` (ignored when the
-// database has its entries already). On any failure nothing changes: neither the files nor the
-// tables in memory; the refusal to show is returned. Sets the account and entry count panels on
-// success.
-std::optional<Message> LoadDatabase(Module1& store, qint32 startingCash = 0);
+// Opening a book folder, before anything in memory changes: a save cut short by a crash is
+// completed or undone, both files are read and checked, and a new, empty folder gets its cash
+// and equity accounts and the opening entry of `startingCash` on `today` (ignored when the book
+// has its entries already), written together. The reason in words on any failure, with nothing
+// written.
+struct OpeningFiles {
+  QByteArray accountBytes;
+  QByteArray entryBytes;
+  int accountRecords = 0;
+  int entryRecords = 0;
+  bool madeNew = false;  // a file was made: the book is new
+};
+std::variant<OpeningFiles, QString> readForOpening(const QString& folder, const QString& today,
+                                                   qint32 startingCash);
+// Fills the tables from what readForOpening read; nothing can fail here.
+void decodeOpening(const OpeningFiles& files, BookTables& tables);
 
-// Reads a book folder's two files into the store's tables without writing anything: no new
-// book is made, a save cut short is read as LoadDatabase would complete it but left on disk as
+// Reads a book folder's two files into the tables without writing anything: no new
+// book is made, a save cut short is read as opening would complete it but left on disk as
 // it is. The counts are set; the panels are not. The refusal in words leaves the tables as they
 // were. Balances need no memos: without them, they stay empty and a book reads quicker.
 enum class BookMemos { Read, Skip };
-std::optional<QString> ReadBookFolder(const QString& folder, Module1& store,
-                                      BookMemos memos = BookMemos::Read);
-
-// What a save did. With a refusal nothing was written and the open book is as before;
-// without one the book is saved, and the notice (if any) is still to be shown: the backup that
-// could not be kept, or the book saved under a new name because its files had changed.
-struct SaveResult {
-  std::optional<Message> refusal;
-  std::optional<Message> notice;
-
-  bool saved() const { return !refusal; }
-};
-
-// Writes both files of the open database from the tables, together and safely (see
-// safefile::writeGroup). First the files on disk are compared with the ones last read or
-// written (Module1::Fingerprint): when another program has changed them, the tables are saved
-// as a new book in the user's list, which becomes the open one. Otherwise the pair being
-// replaced is kept as a backup (backup/backups.h); a backup that fails does not stop the save.
-SaveResult SaveDatabase(Module1& store);
+std::optional<QString> readBookFolderInto(const QString& folder, BookTables& tables,
+                                          BookMemos memos = BookMemos::Read);
 
 // The fingerprint of a book's files with these bytes, as just read or written.
 BookFingerprint bookFingerprint(const QString& folder, const QByteArray& accounts,

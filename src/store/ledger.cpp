@@ -1,7 +1,7 @@
 #include "store/ledger.h"
 
 #include "platform/codepage.h"
-#include "store/Module1.h"
+#include "store/booktables.h"
 
 #include <QHash>
 #include <QtEndian>
@@ -70,11 +70,11 @@ struct NameInfo {
   QString shown;
 };
 
-std::unordered_map<QString, NameInfo, FieldHash, SameFieldText> nameIndex(const Module1& store) {
+std::unordered_map<QString, NameInfo, FieldHash, SameFieldText> nameIndex(const BookTables& book) {
   std::unordered_map<QString, NameInfo, FieldHash, SameFieldText> index;
-  index.reserve(static_cast<size_t>(std::max(store.AccountCount - 1, 0)));
-  for (int slot = 1; slot < store.AccountCount; ++slot) {
-    const AccountRecord& a = store.AccountTable[slot];
+  index.reserve(static_cast<size_t>(std::max(book.accountCount - 1, 0)));
+  for (int slot = 1; slot < book.accountCount; ++slot) {
+    const AccountRecord& a = book.accounts[slot];
     index.try_emplace(a.AccountName, NameInfo{a.AccountKind, TrimTrailingSpaces(a.AccountName)});
   }
   return index;
@@ -86,9 +86,9 @@ Sign signRule(int kind, int otherKind, bool firstSide) {
   return signOf(kind, otherKind, firstSide);
 }
 
-int kindOfName(const Module1& store, const QString& name) {
-  const int slot = store.accountSlot(name);
-  return slot == 0 ? -1 : store.AccountTable[slot].AccountKind;
+int kindOfName(const BookTables& book, const QString& name) {
+  const int slot = book.accountSlot(name);
+  return slot == 0 ? -1 : book.accounts[slot].AccountKind;
 }
 
 namespace {
@@ -207,10 +207,10 @@ struct PlainDate {
 
 }  // namespace
 
-std::vector<qint64> allAccountBalances(const Module1& store, const QString& date) {
-  const AccountTableType& accounts = store.AccountTable;
-  std::vector<qint64> balances(static_cast<size_t>(std::max(store.AccountCount - 1, 0)), 0);
-  const SlotsOfName slotsOf = slotsOfNames(accounts, store.AccountCount);
+std::vector<qint64> allAccountBalances(const BookTables& book, const QString& date) {
+  const AccountTableType& accounts = book.accounts;
+  std::vector<qint64> balances(static_cast<size_t>(std::max(book.accountCount - 1, 0)), 0);
+  const SlotsOfName slotsOf = slotsOfNames(accounts, book.accountCount);
   // Entries mostly share their names' text with the accounts (loading and the entry dialog
   // copy the account's own name), so the text's address finds the slots without hashing it.
   std::unordered_map<const QChar*, const std::vector<int>*> slotsAt;
@@ -225,8 +225,8 @@ std::vector<qint64> allAccountBalances(const Module1& store, const QString& date
     return it == slotsOf.end() ? kNoSlots : it->second;
   };
 
-  for (int i = 1; i < store.EntryCount; ++i) {
-    const LedgerEntry& e = store.EntryTable[i];
+  for (int i = 1; i < book.entryCount; ++i) {
+    const LedgerEntry& e = book.entries[i];
     const std::vector<int>& increase = slotsNamed(e.IncreaseAccount);
     const std::vector<int>& decrease = slotsNamed(e.DecreaseAccount);
     if ((increase.empty() && decrease.empty()) || e.EntryDate > date) continue;
@@ -287,18 +287,18 @@ LedgerRow entryRow(const LedgerEntry& e, int entrySlot, const QString& otherShow
 
 }  // namespace
 
-LedgerRow ledgerRowOf(const Module1& store, int entrySlot, bool firstSide) {
-  const LedgerEntry& e = store.EntryTable[entrySlot];
+LedgerRow ledgerRowOf(const BookTables& book, int entrySlot, bool firstSide) {
+  const LedgerEntry& e = book.entries[entrySlot];
   const QString& own = firstSide ? e.IncreaseAccount : e.DecreaseAccount;
   const QString& other = firstSide ? e.DecreaseAccount : e.IncreaseAccount;
-  const Sign sign = signRule(kindOfName(store, own), kindOfName(store, other), firstSide);
+  const Sign sign = signRule(kindOfName(book, own), kindOfName(book, other), firstSide);
   return entryRow(e, entrySlot, TrimTrailingSpaces(other), sign);
 }
 
-std::vector<LedgerRow> ShowLedger(const Module1& store, int slot) {
+std::vector<LedgerRow> showLedger(const BookTables& book, int slot) {
   std::vector<LedgerRow> rows;
-  const AccountRecord& account = store.AccountTable[slot];
-  const auto names = nameIndex(store);
+  const AccountRecord& account = book.accounts[slot];
+  const auto names = nameIndex(book);
   auto addRow = [&](const LedgerEntry& e, int entrySlot, const QString& other, bool firstSide) {
     const auto known = names.find(other);
     const bool isAccount = known != names.end();
@@ -306,8 +306,8 @@ std::vector<LedgerRow> ShowLedger(const Module1& store, int slot) {
     rows.push_back(
         entryRow(e, entrySlot, isAccount ? known->second.shown : TrimTrailingSpaces(other), sign));
   };
-  for (int i = 1; i < store.EntryCount; ++i) {
-    const LedgerEntry& e = store.EntryTable[i];
+  for (int i = 1; i < book.entryCount; ++i) {
+    const LedgerEntry& e = book.entries[i];
     if (sameField(e.IncreaseAccount, account.AccountName)) addRow(e, i, e.DecreaseAccount, true);
     if (sameField(e.DecreaseAccount, account.AccountName)) addRow(e, i, e.IncreaseAccount, false);
   }
@@ -323,11 +323,11 @@ std::vector<LedgerRow> ShowLedger(const Module1& store, int slot) {
   return rows;
 }
 
-QStringList accountListNames(const Module1& store) {
+QStringList accountListNames(const BookTables& book) {
   QStringList names;
-  names.reserve(store.AccountCount - 1);
-  for (int slot = 1; slot < store.AccountCount; ++slot)
-    names.append(store.AccountTable[slot].AccountName);
+  names.reserve(book.accountCount - 1);
+  for (int slot = 1; slot < book.accountCount; ++slot)
+    names.append(book.accounts[slot].AccountName);
   return names;
 }
 
@@ -337,14 +337,14 @@ QString TrimTrailingSpaces(const QString& text) {
   return text.left(end);
 }
 
-void markDeleted(Module1& store, int slot) { store.EntryTable[slot].EntryDate = kDeleteMarker; }
+void markDeleted(BookTables& book, int slot) { book.entries[slot].EntryDate = kDeleteMarker; }
 
-void CompactEntries(Module1& store) {
+void compactEntries(BookTables& book) {
   int write = 1;
-  for (int slot = 1; slot < store.EntryCount; ++slot) {
-    if (sameField(store.EntryTable[slot].EntryDate, kDeleteMarker)) continue;
-    if (write != slot) store.EntryTable[write] = std::move(store.EntryTable[slot]);
+  for (int slot = 1; slot < book.entryCount; ++slot) {
+    if (sameField(book.entries[slot].EntryDate, kDeleteMarker)) continue;
+    if (write != slot) book.entries[write] = std::move(book.entries[slot]);
     ++write;
   }
-  store.EntryCount = write;
+  book.entryCount = write;
 }

@@ -8,7 +8,7 @@
 
 #include <vector>
 
-class Module1;
+struct BookTables;
 
 // The store's reading operations over the entries: the sign rule, balances, ledger rows and
 // the names for the account lists.
@@ -21,11 +21,11 @@ enum class Sign { None, Plus, Minus };
 Sign signRule(int kind, int otherKind, bool firstSide);
 
 // Kind of the account of exactly this name, -1 when the chart has none.
-int kindOfName(const Module1& store, const QString& name);
+int kindOfName(const BookTables& book, const QString& name);
 
 // The balances of all accounts (index slot - 1) over all entries dated on or before `date`, in
 // one pass, summed in 64 bits so that no sum of 32-bit amounts overflows.
-std::vector<qint64> allAccountBalances(const Module1& store, const QString& date);
+std::vector<qint64> allAccountBalances(const BookTables& book, const QString& date);
 
 // The same balances summed straight from a book file's checked entry records (128 bytes each),
 // with the chart they name: no entry table is filled.
@@ -51,20 +51,20 @@ struct LedgerRow {
 
 // The row entry `entrySlot` gives in the ledger of its first-side (or second-side) account,
 // before the totals are run: runningTotal holds the signed amount, total is empty, no colour.
-LedgerRow ledgerRowOf(const Module1& store, int entrySlot, bool firstSide);
+LedgerRow ledgerRowOf(const BookTables& book, int entrySlot, bool firstSide);
 
 // The ledger of the account in `slot`: its rows in slot order with the running balance.
-std::vector<LedgerRow> ShowLedger(const Module1& store, int slot);
+std::vector<LedgerRow> showLedger(const BookTables& book, int slot);
 
 // The names for the account lists, each as stored (20 characters), in slot order.
-QStringList accountListNames(const Module1& store);
+QStringList accountListNames(const BookTables& book);
 
 // The text without its trailing blanks (code 32 only).
 QString TrimTrailingSpaces(const QString& text);
 
 // Removes every entry marked deleted, keeping the order of the rest; EntryCount becomes the
 // first free slot after them. Nothing is saved.
-void CompactEntries(Module1& store);
+void compactEntries(BookTables& book);
 
 // Marks entry `slot` deleted.
-void markDeleted(Module1& store, int slot);
+void markDeleted(BookTables& book, int slot);

@@ -1,8 +1,9 @@
 #include "users/LoginForm.h"
 
+#include "platform/dialogs.h"
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "users/password.h"
 #include "users/users.h"
 
@@ -36,7 +37,7 @@ bool sampleUserWaits(const QString& usersFolder) {
 
 }  // namespace
 
-LoginForm::LoginForm(Module1& store, QWidget* parent) : FixedDialog(parent), store_(store) {
+LoginForm::LoginForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent) : FixedDialog(parent), store_(store), dialogs_(dialogs) {
   setObjectName(QStringLiteral("LoginForm"));
   setWindowTitle(QStringLiteral("登入"));
   setFont(uiFont(9.5));
@@ -54,7 +55,7 @@ LoginForm::LoginForm(Module1& store, QWidget* parent) : FixedDialog(parent), sto
       build::label(this, kSampleUserHint,
                    QStringLiteral("測試帳號：%1   密碼：%2").arg(kSampleUser, kSamplePassword),
                    {16, 90, 312, 24});
-  hint->setVisible(sampleUserWaits(store_.DataBaseFolder));
+  hint->setVisible(sampleUserWaits(store_.login().usersFolder()));
 
   createButton_ = build::button(this, kCreate, QStringLiteral("建立"), {16, 124, 88, 30});
   okButton_ = build::button(this, kOk, QStringLiteral("確定"), {144, 124, 88, 30});
@@ -89,7 +90,7 @@ void LoginForm::setUser(const QString& name, const QString& password) {
 
 void LoginForm::onOk() {
   const LoginOutcome login = LogIn(store_, nameBox_->text(), passwordBox_->text());
-  if (login.message) store_.dialogs().show(*login.message);
+  if (login.message) dialogs_.show(*login.message);
   if (!login.loggedIn) return;
   outcome_ = Outcome::LoggedIn;
   leave(QDialog::Accepted);

@@ -2,7 +2,10 @@
 
 #include "platform/widgets/FixedDialog.h"
 
-class Module1;
+class Dialogs;
+namespace book {
+class Workspace;
+}
 class QLineEdit;
 class QPushButton;
 
@@ -27,7 +30,7 @@ class LoginForm : public FixedDialog {
   static constexpr char kOk[] = "cmdOK";
   static constexpr char kEnd[] = "cmdCancel";
 
-  LoginForm(Module1& store, QWidget* parent = nullptr);
+  LoginForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent = nullptr);
 
   void setUserName(const QString& name);
   // Fills both boxes, as after a new user was created.
@@ -41,7 +44,8 @@ class LoginForm : public FixedDialog {
   void onOk();
   void onEnd();
 
-  Module1& store_;
+  book::Workspace& store_;
+  Dialogs& dialogs_;
   QLineEdit* nameBox_;
   QLineEdit* passwordBox_;
   QPushButton* okButton_;

@@ -1,15 +1,16 @@
 #include "users/NewUserForm.h"
 
+#include "platform/dialogs.h"
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "users/LoginForm.h"
 #include "users/users.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 
-NewUserForm::NewUserForm(Module1& store, QWidget* parent) : FixedDialog(parent), store_(store) {
+NewUserForm::NewUserForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent) : FixedDialog(parent), store_(store), dialogs_(dialogs) {
   setObjectName(QStringLiteral("NewUserForm"));
   setWindowTitle(QStringLiteral("建立新用戶"));
   setFont(uiFont(9.5));
@@ -43,7 +44,7 @@ QString NewUserForm::password() const { return passwordBox_->text(); }
 
 void NewUserForm::onOk() {
   if (auto refused = CreateUser(store_, nameBox_->text(), passwordBox_->text())) {
-    store_.dialogs().message(*refused);
+    dialogs_.message(*refused);
     return;
   }
   created_ = true;

@@ -2,7 +2,10 @@
 
 #include "platform/widgets/FixedDialog.h"
 
-class Module1;
+class Dialogs;
+namespace book {
+class Workspace;
+}
 class QLineEdit;
 class QPushButton;
 
@@ -19,7 +22,7 @@ class NewUserForm : public FixedDialog {
   static constexpr char kOk[] = "Cmd1";
   static constexpr char kCancel[] = "Cmd2";
 
-  NewUserForm(Module1& store, QWidget* parent = nullptr);
+  NewUserForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent = nullptr);
 
   bool created() const { return created_; }
   QString userName() const;
@@ -28,7 +31,8 @@ class NewUserForm : public FixedDialog {
  private:
   void onOk();
 
-  Module1& store_;
+  book::Workspace& store_;
+  Dialogs& dialogs_;
   QLineEdit* nameBox_;
   QLineEdit* passwordBox_;
   bool created_ = false;

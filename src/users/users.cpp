@@ -1,10 +1,11 @@
 #include "users/users.h"
 
-#include "catalogue/catalogue.h"
-#include "catalogue/folders.h"
-#include "catalogue/names.h"
+#include "book/book.h"
+#include "backup/folders.h"
+#include "platform/foldernames.h"
 #include "platform/safefile.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
+#include "store/booklist.h"
 #include "store/database.h"
 #include "users/password.h"
 #include "users/settings.h"
@@ -14,14 +15,14 @@
 
 namespace {
 
-QString userFolderOf(const Module1& store, const QString& name) {
-  return store.DataBaseFolder + name;
+QString userFolderOf(const book::Workspace& store, const QString& name) {
+  return store.login().usersFolder() + name;
 }
 
 }  // namespace
 
-LoginOutcome LogIn(Module1& store, const QString& name, const QString& typed) {
-  if (auto problem = names::folderNameProblem(name, names::kUserName))
+LoginOutcome LogIn(book::Workspace& store, const QString& name, const QString& typed) {
+  if (auto problem = foldernames::folderNameProblem(name, foldernames::kUserName))
     return {false, refusal(*problem)};
   const QString folder = userFolderOf(store, name);
   if (!folders::exists(folder))
@@ -38,23 +39,21 @@ LoginOutcome LogIn(Module1& store, const QString& name, const QString& typed) {
   const auto list = readDatabaseList(folder + QLatin1Char('/') + kDatabaseListFile);
   if (const QString* error = std::get_if<QString>(&list)) return {false, refusal(*error)};
 
-  store.UserName = name;
-  store.PasswordLine = stored.password;
-  store.setPanel(Module1::UserPanel, QStringLiteral("使用者：") + name);
-  store.CatalogueChanged = false;
-  if (auto error = settings::writeLastUser(store.settingsFile(), name)) {
+  store.login().logIn(name, stored.password);
+  store.setPanel(book::Workspace::UserPanel, QStringLiteral("使用者：") + name);
+  if (auto error = settings::writeLastUser(store.login().settingsFile(), name)) {
     return {true, refusal(QStringLiteral("無法記住這次登入的使用者：%1").arg(*error))};
   }
   return {true, std::nullopt};
 }
 
-std::optional<Message> CreateUser(Module1& store, const QString& name, const QString& pwd) {
+std::optional<Message> CreateUser(book::Workspace& store, const QString& name, const QString& pwd) {
   if (auto problem = password::passwordProblem(pwd)) return refusal(*problem);
-  if (auto problem = names::folderNameProblem(name, names::kUserName)) return refusal(*problem);
+  if (auto problem = foldernames::folderNameProblem(name, foldernames::kUserName)) return refusal(*problem);
   const QString folder = userFolderOf(store, name);
   if (folders::exists(folder)) return refusal(QStringLiteral("使用者已存在，請使用其他名稱"));
 
-  QDir().mkpath(store.DataBaseFolder);
+  QDir().mkpath(store.login().usersFolder());
   if (auto error = folders::create(folder)) return refusal(*error);
   std::optional<QString> error =
       safefile::write(folder + QLatin1Char('/') + kDatabaseListFile, QByteArray());
@@ -69,30 +68,29 @@ std::optional<Message> CreateUser(Module1& store, const QString& name, const QSt
   return std::nullopt;
 }
 
-std::optional<Message> oldPasswordRefusal(const Module1& store, const QString& typed) {
-  if (typed != store.PasswordLine) return refusal(QStringLiteral("密碼錯誤"));
+std::optional<Message> oldPasswordRefusal(const book::Workspace& store, const QString& typed) {
+  if (typed != store.login().passwordLine()) return refusal(QStringLiteral("密碼錯誤"));
   return std::nullopt;
 }
 
-std::optional<Message> setPassword(Module1& store, const QString& old, const QString& fresh) {
+std::optional<Message> setPassword(book::Workspace& store, const QString& old, const QString& fresh) {
   if (auto refused = oldPasswordRefusal(store, old)) return refused;
   if (auto problem = password::passwordProblem(fresh)) return refusal(*problem);
-  const QString path = store.userFolder() + QLatin1Char('/') + password::kPasswordFile;
+  const QString path = store.login().userFolder() + QLatin1Char('/') + password::kPasswordFile;
   if (auto error = password::writePasswordFile(path, fresh)) {
     return refusal(QStringLiteral("密碼沒有變更：%1").arg(*error));
   }
-  store.PasswordLine = fresh;
+  store.login().setPasswordLine(fresh);
   return std::nullopt;
 }
 
-SaveResult saveAndLogOut(Module1& store) {
-  SaveResult result;
-  if (!store.DataBaseName.isEmpty()) {
-    result = SaveDatabase(store);
+book::SaveResult saveAndLogOut(book::Workspace& store) {
+  book::SaveResult result;
+  if (!store.login().databaseName().isEmpty()) {
+    result = book::save(store);
     if (!result.saved()) return result;
   }
-  store.OpenedFromMenu = false;
-  store.Lock.release();
+  store.lock().release();
   store.history().clear();
   return result;
 }

@@ -1,13 +1,16 @@
 #pragma once
 
-#include "platform/dialogs.h"
+#include "book/book.h"
+#include "platform/message.h"
 #include "store/database.h"
 
 #include <QString>
 
 #include <optional>
 
-class Module1;
+namespace book {
+class Workspace;
+}
 
 // The user commands. Each checks everything first and changes nothing when it refuses.
 
@@ -21,19 +24,19 @@ struct LoginOutcome {
 // "確定" of the login window. On success: UserName, PasswordLine, status panel 1, a cleared
 // CatalogueChanged, and "Varnix.ini" naming this user (a settings file that cannot be written
 // gives a warning, but does not keep the user out).
-LoginOutcome LogIn(Module1& store, const QString& name, const QString& password);
+LoginOutcome LogIn(book::Workspace& store, const QString& name, const QString& password);
 
 // "確定" of the new-user window: the user's folder with an empty "DataBase.lst" and its
 // "DataBase.pwd". Either all three come into being or none does.
-std::optional<Message> CreateUser(Module1& store, const QString& name, const QString& password);
+std::optional<Message> CreateUser(book::Workspace& store, const QString& name, const QString& password);
 
 // "變更密碼(&C)" asks for the old password, then the new one. The refusal of the old one as typed.
-std::optional<Message> oldPasswordRefusal(const Module1& store, const QString& typed);
+std::optional<Message> oldPasswordRefusal(const book::Workspace& store, const QString& typed);
 // Writes the new password; the refusal, with nothing changed, when the old one is wrong, the new
 // one is unfit or the file cannot be written.
-std::optional<Message> setPassword(Module1& store, const QString& old, const QString& fresh);
+std::optional<Message> setPassword(book::Workspace& store, const QString& old, const QString& fresh);
 
 // "登出(&O)" of the User menu, before the login window is shown again: saves the open
 // database. With a refusal (it could not be saved) the user stays logged in; a notice of the
 // save is shown either way.
-SaveResult saveAndLogOut(Module1& store);
+book::SaveResult saveAndLogOut(book::Workspace& store);

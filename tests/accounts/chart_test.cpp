@@ -16,10 +16,10 @@ struct Chart : ::testing::Test, testbooks::Books {
   // The chart as "name:kind" and the entry count: all a refused command must leave alone.
   QString state() const {
     QString out;
-    for (int i = 1; i < store.AccountCount; ++i)
-      out += TrimTrailingSpaces(store.AccountTable[i].AccountName) + u':' +
-             QString::number(store.AccountTable[i].AccountKind) + u' ';
-    return out + QString::number(store.EntryCount);
+    for (int i = 1; i < store.tables().accountCount; ++i)
+      out += TrimTrailingSpaces(store.tables().accounts[i].AccountName) + u':' +
+             QString::number(store.tables().accounts[i].AccountKind) + u' ';
+    return out + QString::number(store.tables().entryCount);
   }
 };
 
@@ -36,12 +36,12 @@ TEST_F(Chart, CreateAddsTheAccountAndAnInitialValueOnlyForAssetsAndLiabilities) 
                {"郵局", kAsset, "5000元", "A-郵局", 5000},  // the number in front
                {QString(25, u'a'), kAsset, "1", "A-" + QString(18, u'a'), 1}};
   for (const auto& c : cases) {
-    const int entries = store.EntryCount;
+    const int entries = store.tables().entryCount;
     ASSERT_FALSE(createAccount(store, c.name, c.kind, c.value)) << c.stored.toStdString();
-    EXPECT_EQ(store.AccountTable[store.AccountCount - 1], makeAccount(c.stored, c.kind));
-    EXPECT_EQ(store.EntryCount, entries + (c.initial ? 1 : 0));
+    EXPECT_EQ(store.tables().accounts[store.tables().accountCount - 1], makeAccount(c.stored, c.kind));
+    EXPECT_EQ(store.tables().entryCount, entries + (c.initial ? 1 : 0));
     if (c.initial) {
-      EXPECT_EQ(store.EntryTable[entries],
+      EXPECT_EQ(store.tables().entries[entries],
                 makeEntry("2026/03/14", c.stored, "Equity", *c.initial, "初值"));
     }
   }
@@ -79,14 +79,14 @@ TEST_F(Chart, RefusalsComeFirstAndChangeNothing) {
     EXPECT_EQ(state(), before);
   }
   // The limits come before the name; a full entry table stops an asset but not an income.
-  store.AccountCount = kMaxAccounts + 1;
+  store.tables().accountCount = kMaxAccounts + 1;
   EXPECT_EQ(createAccount(store, "", kAsset, "x")->text,
             QStringLiteral("帳戶數量已經到達100項上限，無法新增"));
-  store.AccountCount = 5;
-  store.EntryCount = kMaxEntries + 1;
+  store.tables().accountCount = 5;
+  store.tables().entryCount = kMaxEntries + 1;
   EXPECT_TRUE(createAccount(store, QStringLiteral("基金"), kAsset, "0"));
   EXPECT_FALSE(createAccount(store, QStringLiteral("獎金"), kIncome, "0"));
-  EXPECT_EQ(store.AccountCount, 6);
+  EXPECT_EQ(store.tables().accountCount, 6);
 }
 
 TEST_F(Chart, RenameAndKindChangeCarryTheEntriesAlong) {
@@ -97,11 +97,11 @@ TEST_F(Chart, RenameAndKindChangeCarryTheEntriesAlong) {
   for (const auto& [answer, kind] :
        {std::pair{"", 1}, {"2.0", 2}, {" 3 ", 3}, {"02", 2}, {"3.5", 4}, {"2.5", 2}}) {
     ASSERT_FALSE(changeKind(store, 4, QString::fromUtf8(answer)));
-    EXPECT_EQ(store.AccountTable[4].AccountKind, kind) << answer;
+    EXPECT_EQ(store.tables().accounts[4].AccountKind, kind) << answer;
   }
   EXPECT_EQ(state(), QStringLiteral("A-現金:1 Equity:0 E-伙食費:4 A-股票:2 4"));
-  EXPECT_EQ(store.EntryTable[2], makeEntry("2026/03/02", "E-伙食費", "A-現金", 120, ""));
-  EXPECT_EQ(store.EntryTable[3], makeEntry("2026/03/03", "A-現金", "E-伙食費", 5, "退款"));
+  EXPECT_EQ(store.tables().entries[2], makeEntry("2026/03/02", "E-伙食費", "A-現金", 120, ""));
+  EXPECT_EQ(store.tables().entries[3], makeEntry("2026/03/03", "A-現金", "E-伙食費", 5, "退款"));
   ASSERT_FALSE(deleteAccount(store, 4));  // the later accounts move up
   EXPECT_EQ(state(), QStringLiteral("A-現金:1 Equity:0 E-伙食費:4 4"));
 }

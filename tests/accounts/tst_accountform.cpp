@@ -16,14 +16,14 @@ class TestAccountForm : public QObject {
         steps(d, child<QListWidget>(d, AccountForm::kChart));
         if (d.isVisible()) click(d, AccountForm::kDone);
       });
-      openAccountEditor(store, nullptr);
+      openAccountEditor(store, dialogs, nullptr);
     }
   };
 
  private slots:
   void enterCreatesAndStaysOpen() {
     Program p;
-    QSignalSpy refills(&p.store, &Module1::accountListsRefilled);
+    QSignalSpy refills(&p.store, &book::Workspace::accountListsRefilled);
     p.session([&](QDialog& form, QListWidget* list) {
       auto* name = child<QComboBox>(form, AccountForm::kName);
       auto* value = child<QLineEdit>(form, AccountForm::kInitialValue);
@@ -43,8 +43,8 @@ class TestAccountForm : public QObject {
     });
     QCOMPARE(p.dialogs.messageTexts(), QStringList{"現金帳戶不能編輯"});
     QCOMPARE(refills.count(), 1);
-    QCOMPARE(p.store.AccountTable[6], makeAccount(QStringLiteral("A-基金"), kAsset));
-    QCOMPARE(p.store.EntryTable[1], makeEntry("2026/03/14", "A-銀行存款", "Equity", 5000, "初值"));
+    QCOMPARE(p.store.tables().accounts[6], makeAccount(QStringLiteral("A-基金"), kAsset));
+    QCOMPARE(p.store.tables().entries[1], makeEntry("2026/03/14", "A-銀行存款", "Equity", 5000, "初值"));
   }
 
   void editAsksTheKindOnlyAfterAnAcceptedName() {
@@ -58,7 +58,7 @@ class TestAccountForm : public QObject {
     QStringList asked;  // the editor, name, refusal, name, kind
     for (const auto& box : p.dialogs.shown()) asked << box.defaultText + box.message.text;
     QCOMPARE(asked, (QStringList{"", "A-股票", "已有相同名稱的帳戶", "A-股票", "1"}));
-    QCOMPARE(p.store.AccountTable[4], makeAccount(QStringLiteral("A-股票"), kLiability));
+    QCOMPARE(p.store.tables().accounts[4], makeAccount(QStringLiteral("A-股票"), kLiability));
     QVERIFY(p.dialogs.allAnswersUsed());
   }
 };

@@ -2,9 +2,11 @@
 
 #include "Books.h"
 #include "TestFiles.h"
-#include "backup/newbook.h"
+#include "book/book.h"
+#include "book/newbook.h"
+#include "store/booklist.h"
 #include "catalogue/catalogue.h"
-#include "catalogue/folders.h"
+#include "backup/folders.h"
 #include "platform/safefile.h"
 #include "store/dblock.h"
 
@@ -17,18 +19,18 @@ namespace {
 // An open book on disk, as the program has it after opening: listed, locked and loaded.
 struct OpenBook : testbooks::Books {
   OpenBook() {
-    store.UserName = "Test";
-    store.DataBaseName = "家計簿";
+    store.login().setUserName("Test");
+    store.login().setDatabaseName("家計簿");
     store.clock().setNow(QDateTime(QDate(2026, 12, 6), QTime(15, 30, 10)));
     EXPECT_TRUE(QDir().mkpath(folder()));
-    EXPECT_EQ(SaveDatabaseList(store, {"其他", "家計簿"}), std::nullopt);
-    EXPECT_EQ(store.Lock.acquire(folder()), std::nullopt);
-    EXPECT_EQ(LoadDatabase(store, 1000), std::nullopt);
+    EXPECT_EQ(saveDatabaseList(store.login(), {"其他", "家計簿"}), std::nullopt);
+    EXPECT_EQ(store.lock().acquire(folder()), std::nullopt);
+    EXPECT_EQ(book::open(store, 1000), std::nullopt);
   }
-  QString folder() const { return store.databaseFolder(); }
-  QString folderOf(const QString& name) const { return store.userFolder() + '/' + name; }
+  QString folder() const { return store.login().databaseFolder(); }
+  QString folderOf(const QString& name) const { return store.login().userFolder() + '/' + name; }
   QStringList listed() const {
-    return std::get<QStringList>(readDatabaseList(databaseListPath(store)));
+    return std::get<QStringList>(readDatabaseList(databaseListPath(store.login())));
   }
   // A change of the open book, as a command makes one.
   void change(qint32 amount) { entry("2026/12/06", "A-現金", "Equity", amount, "測試"); }
@@ -75,8 +77,8 @@ TEST(BackupTest, EachSaveThatChangesTheBookKeepsThePairItReplaces) {
   EXPECT_TRUE(backup::list(book.folder()).empty());
   const QByteArray first = book.accountsBytes() + book.entriesBytes();
   book.change(250);
-  ASSERT_TRUE(SaveDatabase(book.store).saved());
-  ASSERT_TRUE(SaveDatabase(book.store).saved());  // nothing changed: no second backup
+  ASSERT_TRUE(book::save(book.store).saved());
+  ASSERT_TRUE(book::save(book.store).saved());  // nothing changed: no second backup
   const auto saved = backup::list(book.folder());
   ASSERT_EQ(saved.size(), 1u);
   EXPECT_EQ(saved[0].taken, QDateTime(QDate(2026, 12, 6), QTime(15, 30, 10)));
@@ -88,7 +90,7 @@ TEST(BackupTest, EachSaveThatChangesTheBookKeepsThePairItReplaces) {
   // Twenty-five more saves within the second: the newest twenty stay, in order.
   for (int i = 0; i < 25; ++i) {
     book.change(i);
-    ASSERT_TRUE(SaveDatabase(book.store).saved());
+    ASSERT_TRUE(book::save(book.store).saved());
   }
   const auto kept = backup::list(book.folder());
   ASSERT_EQ(kept.size(), size_t(backup::kKeepLatest));
@@ -103,10 +105,10 @@ TEST(BackupTest, ABackupThatCannotBeWrittenSaysSoAndTheBookIsSavedAnyway) {
     OpenBook book;
     if (!diskFull) putFile(backup::backupsOf(book.folder()), "plain");
     book.change(250);
-    const QByteArray entries = entriesFileBytes(book.store.EntryTable, book.store.EntryCount);
+    const QByteArray entries = entriesFileBytes(book.store.tables().entries, book.store.tables().entryCount);
     std::optional<safefile::FailAfterBytes> full;  // room for the new files and a few bytes more
     if (diskFull) full.emplace(book.accountsBytes().size() + entries.size() + 100);
-    const SaveResult result = SaveDatabase(book.store);
+    const book::SaveResult result = book::save(book.store);
     full.reset();
     EXPECT_EQ(result.refusal, std::nullopt);
     EXPECT_TRUE(warns(result.notice, QStringLiteral("資料庫已經存好，但這次沒有留下備份：")));
@@ -127,12 +129,12 @@ TEST(RestoreTest, ABackupComesBackAsANewListedBookBesideTheOriginal) {
   const QByteArray plans = "varnix-budget 1\n";
   putFile(book.folder() + "/Budget.txt", plans);
   book.change(250);
-  ASSERT_TRUE(SaveDatabase(book.store).saved());
+  ASSERT_TRUE(book::save(book.store).saved());
   const QByteArray current = book.entriesBytes();
   const auto backups = backup::list(book.folder());
   ASSERT_EQ(backups.size(), 1u);
   for (const QString name : {"家計簿-還原-20261206-153010", "家計簿-還原-20261206-153010-2"}) {
-    EXPECT_EQ(std::get<QString>(backup::restore(book.store, "家計簿", backups[0])), name);
+    EXPECT_EQ(std::get<QString>(book::restore(book.store, "家計簿", backups[0])), name);
     EXPECT_EQ(fileBytes(book.folderOf(name) + "/Main.dat"), first);
     EXPECT_EQ(fileBytes(book.folderOf(name) + "/Budget.txt"), plans);
   }
@@ -140,7 +142,7 @@ TEST(RestoreTest, ABackupComesBackAsANewListedBookBesideTheOriginal) {
                                         "家計簿-還原-20261206-153010"}));
   EXPECT_EQ(book.entriesBytes(), current);
   putFile(backups[0].folder + "/Main.dat", QByteArray(200, 'x'));
-  EXPECT_TRUE(std::get<Message>(backup::restore(book.store, "家計簿", backups[0]))
+  EXPECT_TRUE(std::get<Message>(book::restore(book.store, "家計簿", backups[0]))
                   .text.startsWith(QStringLiteral("備份沒有還原：")));
   EXPECT_EQ(book.listed().size(), 4);
 }
@@ -151,11 +153,11 @@ TEST(RestoreTest, BackupsOfOneMinuteKeepTheirOwnNames) {
   for (const int second : {10, 50}) {
     book.store.clock().setNow(QDateTime(QDate(2026, 12, 6), QTime(15, 30, second)));
     book.change(second);
-    ASSERT_TRUE(SaveDatabase(book.store).saved());
+    ASSERT_TRUE(book::save(book.store).saved());
   }
   QStringList restored;
   for (const auto& taken : backup::list(book.folder())) {
-    restored << std::get<QString>(backup::restore(book.store, "家計簿", taken));
+    restored << std::get<QString>(book::restore(book.store, "家計簿", taken));
   }
   restored.sort();
   EXPECT_EQ(restored, (QStringList{"家計簿-還原-20261206-153010", "家計簿-還原-20261206-153050"}));
@@ -170,14 +172,14 @@ TEST(ConflictTest, ChangedFilesAreKeptAndTheOpenBookIsSavedAsANewOne) {
     SCOPED_TRACE(file.toStdString());
     OpenBook book;
     book.change(250);
-    ASSERT_TRUE(SaveDatabase(book.store).saved());
+    ASSERT_TRUE(book::save(book.store).saved());
     QByteArray theirs = fileBytes(book.folder() + '/' + file);
     theirs[0] = 'Z';
     putFile(book.folder() + '/' + file, theirs);
     book.change(300);
-    const auto tables = entriesFileBytes(book.store.EntryTable, book.store.EntryCount);
+    const auto tables = entriesFileBytes(book.store.tables().entries, book.store.tables().entryCount);
 
-    const SaveResult result = SaveDatabase(book.store);
+    const book::SaveResult result = book::save(book.store);
     ASSERT_TRUE(result.saved() && result.notice);
     EXPECT_EQ(result.notice->text,
               QStringLiteral("資料庫「家計簿」的檔案已被其他程式變更。為了不覆蓋這些變更，"
@@ -188,13 +190,13 @@ TEST(ConflictTest, ChangedFilesAreKeptAndTheOpenBookIsSavedAsANewOne) {
     EXPECT_EQ(fileBytes(book.folderOf(kCopy) + "/Main.dat"), tables);
     EXPECT_EQ(book.listed(), (QStringList{"其他", "家計簿", kCopy}));
     // The copy is the open book now, with its lock; the original is free.
-    EXPECT_EQ(book.store.DataBaseName, kCopy);
-    EXPECT_EQ(book.store.panel(Module1::DatabasePanel), "資料庫名稱：" + kCopy);
-    EXPECT_TRUE(book.store.Lock.holds(book.folderOf(kCopy)));
+    EXPECT_EQ(book.store.login().databaseName(), kCopy);
+    EXPECT_EQ(book.store.panel(book::Workspace::DatabasePanel), "資料庫名稱：" + kCopy);
+    EXPECT_TRUE(book.store.lock().holds(book.folderOf(kCopy)));
     EXPECT_FALSE(dblock::inUse(book.folderOf("家計簿")));
     // Later saves go to the copy, as ordinary saves.
     book.change(1);
-    const SaveResult later = SaveDatabase(book.store);
+    const book::SaveResult later = book::save(book.store);
     EXPECT_TRUE(later.saved() && !later.notice);
     EXPECT_EQ(backup::list(book.folderOf(kCopy)).size(), 1u);
   }
@@ -210,9 +212,9 @@ TEST(ConflictTest, FilesWrittenAgainWithTheSameBytesAreNoChange) {
       file.setFileTime(QDateTime::currentDateTime().addDays(1), QFile::FileModificationTime));
   file.close();
   book.change(5);
-  const SaveResult result = SaveDatabase(book.store);
+  const book::SaveResult result = book::save(book.store);
   EXPECT_TRUE(result.saved() && !result.notice);
-  EXPECT_EQ(book.store.DataBaseName, QStringLiteral("家計簿"));
+  EXPECT_EQ(book.store.login().databaseName(), QStringLiteral("家計簿"));
   EXPECT_EQ(book.listed().size(), 2);
 }
 

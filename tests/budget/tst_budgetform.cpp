@@ -79,7 +79,7 @@ class BudgetFormTest : public QObject {
       QCOMPARE(rowOf(grid, "E-食費").last(), QStringLiteral("12,500"));
       click(form, BudgetForm::kClose);
     });
-    openBudget(b.store, b.plans, nullptr);
+    openBudget(b.store, b.dialogs, b.plans, nullptr);
     QVERIFY(b.dialogs.messages().empty());  // refusals were said in the window, not in boxes
   }
 
@@ -115,7 +115,7 @@ class BudgetFormTest : public QObject {
       QVERIFY(fileBytes(out.path() + "/report.csv").contains("支出,E-食費,5000,6100,-1100,122.0"));
       click(form, BudgetReportForm::kClose);
     });
-    openBudgetReport(b.store, b.plans, nullptr);
+    openBudgetReport(b.store, b.dialogs, b.plans, nullptr);
   }
 
   void theReportOpensOnTheBooksLatestMonth() {
@@ -128,25 +128,25 @@ class BudgetFormTest : public QObject {
                QStringLiteral("300"));
       click(form, BudgetReportForm::kClose);
     });
-    openBudgetReport(b.store, b.plans, nullptr);
+    openBudgetReport(b.store, b.dialogs, b.plans, nullptr);
   }
 
   void aSavedEntryPastEightyAndAHundredPercentIsToldInTheStatusBar() {
     ScriptedDialogs dialogs;
     QTemporaryDir dir;
-    Module1 store(dir.path(), dialogs);
+    book::Workspace store(dir.path());
     testbooks::addAccounts(store, {"A-現金", "E-食費"});
-    store.UserName = "Test";
-    store.DataBaseName = "home";
-    QVERIFY(QDir().mkpath(store.databaseFolder()));
-    budget::Budget plans(store.databaseFolder());
+    store.login().setUserName("Test");
+    store.login().setDatabaseName("home");
+    QVERIFY(QDir().mkpath(store.login().databaseFolder()));
+    budget::Budget plans(store.login().databaseFolder());
     const auto accounts = budget::accountsOf(store);
     QVERIFY(!plans.setRule(accounts, accounts[0], 2026, budget::Rule::SameEachMonth, "5,000"));
 
     QWidget window;
     QStatusBar bar(&window);
-    BookBudget watching(store, bar, &window);
-    store.FillAccountLists();  // the book opened
+    BookBudget watching(store, dialogs, bar, &window);
+    store.refillAccountLists();  // the book opened
     const auto spend = [&](const char* amount) {
       EntryInput input;
       input.increasePosition = 1;  // 食費

@@ -3,7 +3,8 @@
 #include "Books.h"
 #include "TestFiles.h"
 #include "backup/backups.h"
-#include "catalogue/folders.h"
+#include "backup/folders.h"
+#include "store/booklist.h"
 #include "users/users.h"
 
 #include <gtest/gtest.h>
@@ -16,19 +17,19 @@ namespace {
 struct CatalogueTest : ::testing::Test, testbooks::Books {
   Catalogue catalogue{store};
   CatalogueTest() {
-    store.UserName = "Test";
-    QDir().mkpath(store.userFolder());
+    store.login().setUserName("Test");
+    QDir().mkpath(store.login().userFolder());
   }
 
   void given(const QStringList& names) {
-    QDir(store.userFolder()).removeRecursively();
+    QDir(store.login().userFolder()).removeRecursively();
     for (const QString& name : names) putFile(folder(name) + "/Accounts.dat", name.toUtf8());
-    ASSERT_FALSE(SaveDatabaseList(store, names));
+    ASSERT_FALSE(saveDatabaseList(store.login(), names));
     ASSERT_FALSE(catalogue.load());
   }
-  QString folder(const QString& name) const { return store.userFolder() + "/" + name; }
+  QString folder(const QString& name) const { return store.login().userFolder() + "/" + name; }
   QStringList onDisk() const {
-    return QDir(store.userFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    return QDir(store.login().userFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
   }
 };
 
@@ -56,7 +57,7 @@ TEST_F(CatalogueTest, NamesThatAreNoFolderNamesOrTakenAreRefused) {
     }
   }
   EXPECT_EQ(onDisk(), QStringList({"2003-11", "DataBase.lst"}));
-  EXPECT_EQ(QDir(store.DataBaseFolder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+  EXPECT_EQ(QDir(store.login().usersFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
             QStringList({"Test"}));
 
   EXPECT_EQ(catalogue.addNew("2003-11"), refusal(QStringLiteral("資料庫已存在")));
@@ -101,25 +102,27 @@ TEST_F(CatalogueTest, DeleteSelectsTheEntryAbove) {
 TEST_F(CatalogueTest, LeavingWritesTheListAsShown) {
   given({"2003-10"});
   EXPECT_EQ(catalogue.cancel().refusal, refusal(QStringLiteral("請先開啟資料庫或登出")));
-  store.OpenedFromMenu = true;
-  ASSERT_EQ(catalogue.addNew("2004-01"), std::nullopt);
-  QFile::remove(databaseListPath(store));
-  QDir().mkpath(databaseListPath(store));  // a folder in the list file's place
-  const Catalogue::Outcome stay = catalogue.cancel();
+  Catalogue fromMenu{store, true};
+  ASSERT_FALSE(fromMenu.load());
+  ASSERT_EQ(fromMenu.addNew("2004-01"), std::nullopt);
+  QFile::remove(databaseListPath(store.login()));
+  QDir().mkpath(databaseListPath(store.login()));  // a folder in the list file's place
+  const Catalogue::Outcome stay = fromMenu.cancel();
   EXPECT_EQ(stay.result, Catalogue::Result::Stay);
   EXPECT_TRUE(warns(stay.refusal, QStringLiteral("資料庫清單沒有存好：")));
-  EXPECT_EQ(catalogue.entries(), QStringList({"2003-10", "2004-01"}));
+  EXPECT_EQ(fromMenu.entries(), QStringList({"2003-10", "2004-01"}));
 
   const std::function<Catalogue::Outcome(Catalogue&)> leaving[] = {
       [](Catalogue& c) { return c.open(500); }, &Catalogue::cancel, &Catalogue::logOut};
   for (const auto& leave : leaving) {
     given({"2003-10", "2003-11"});
-    store.OpenedFromMenu = true;
-    ASSERT_EQ(catalogue.addNew("2004-01"), std::nullopt);
-    const Catalogue::Outcome outcome = leave(catalogue);
+    Catalogue menuList{store, true};
+    ASSERT_FALSE(menuList.load());
+    ASSERT_EQ(menuList.addNew("2004-01"), std::nullopt);
+    const Catalogue::Outcome outcome = leave(menuList);
     EXPECT_NE(outcome.result, Catalogue::Result::Stay);
     EXPECT_EQ(outcome.refusal, std::nullopt);
-    EXPECT_EQ(std::get<QStringList>(LoadDatabaseList(store)),
+    EXPECT_EQ(std::get<QStringList>(loadDatabaseList(store.login())),
               QStringList({"2003-10", "2003-11", "2004-01"}));
   }
 }
@@ -127,7 +130,7 @@ TEST_F(CatalogueTest, LeavingWritesTheListAsShown) {
 TEST_F(CatalogueTest, LinesWithoutAUsableFolderOpenNothingAndDeleteTakesTheLineOnly) {
   given({"2003-11", "Gone"});
   QDir(folder("Gone")).removeRecursively();
-  putFile(databaseListPath(store), "2003-11\r\nGone\r\n..\r\n");
+  putFile(databaseListPath(store.login()), "2003-11\r\nGone\r\n..\r\n");
   ASSERT_FALSE(catalogue.load());  // a hand-edited line that leads out of the user's folder
   const QStringList before = onDisk();
   const auto opened = [&](int row) {
@@ -149,12 +152,12 @@ TEST_F(CatalogueTest, LinesWithoutAUsableFolderOpenNothingAndDeleteTakesTheLineO
 // there find their folders that way, and keep their own text.
 TEST_F(CatalogueTest, MovedOverLinesWithTrailingBlanksOrDotsNameTheFoldersWithout) {
   for (const char* name : {"2003-11", "2003-12", "2004-01"}) QDir().mkpath(folder(name));
-  ASSERT_FALSE(SaveDatabaseList(store, {"2003-11 ", "2003-12.", "2004-01 ."}));
+  ASSERT_FALSE(saveDatabaseList(store.login(), {"2003-11 ", "2003-12.", "2004-01 ."}));
   ASSERT_FALSE(catalogue.load());
   EXPECT_TRUE(catalogue.selectedIsNew());
   EXPECT_EQ(catalogue.open(100).result, Catalogue::Result::Opened);
   EXPECT_EQ(fileBytes(folder("2003-11") + "/Main.dat").size(), 104);
-  EXPECT_EQ(store.panel(Module1::DatabasePanel), QStringLiteral("資料庫名稱：2003-11 "));
+  EXPECT_EQ(store.panel(book::Workspace::DatabasePanel), QStringLiteral("資料庫名稱：2003-11 "));
   const Message inUse = refusal(QStringLiteral("這個資料庫正在使用中"));
   EXPECT_EQ(catalogue.renameRefusal(), inUse);
   EXPECT_EQ(catalogue.removeRefusal(), inUse);
@@ -166,7 +169,7 @@ TEST_F(CatalogueTest, MovedOverLinesWithTrailingBlanksOrDotsNameTheFoldersWithou
   EXPECT_EQ(catalogue.remove(), std::nullopt);
   EXPECT_EQ(onDisk(), QStringList({"2003-10", "2003-11", "2004-01 .-Copy", "DataBase.lst"}));
   EXPECT_EQ(catalogue.logOut().result, Catalogue::Result::LoggedOut);
-  EXPECT_EQ(fileBytes(databaseListPath(store)),
+  EXPECT_EQ(fileBytes(databaseListPath(store.login())),
             QByteArray("2003-11 \r\n2003-10\r\n2004-01 .-Copy\r\n"));
 }
 

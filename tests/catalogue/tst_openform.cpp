@@ -2,6 +2,8 @@
 #include "TestFiles.h"
 #include "WindowSteps.h"
 #include "backup/BackupForm.h"
+#include "book/book.h"
+#include "store/booklist.h"
 #include "catalogue/OpenForm.h"
 #include "catalogue/catalogue.h"
 #include "store/database.h"
@@ -12,13 +14,13 @@ namespace {
 // User Test logged in with her books, the first one open.
 struct Program : MainWindowBook {
   explicit Program(const QStringList& books) {
-    QDir().mkpath(store.DataBaseFolder);
+    QDir().mkpath(store.login().usersFolder());
     if (CreateUser(store, "Test", "839") || !LogIn(store, "Test", "839").loggedIn)
       qFatal("no user");
-    for (const QString& name : books) QDir().mkpath(store.userFolder() + "/" + name);
-    store.DataBaseName = books[0];
-    if (SaveDatabaseList(store, books) || LoadDatabase(store, 100)) qFatal("no book");
-    store.setPanel(Module1::DatabasePanel, "資料庫名稱：" + books[0]);
+    for (const QString& name : books) QDir().mkpath(store.login().userFolder() + "/" + name);
+    store.login().setDatabaseName(books[0]);
+    if (saveDatabaseList(store.login(), books) || book::open(store, 100)) qFatal("no book");
+    store.setPanel(book::Workspace::DatabasePanel, "資料庫名稱：" + books[0]);
   }
 };
 
@@ -34,7 +36,7 @@ class TestOpenForm : public QObject {
     Program p({"a", "b"});
     testbooks::addEntry(p.store, "2003/11/06", "A-現金", "Equity", 7, "x");
     whenShown(p.dialogs, [&](QDialog& form) {
-      QCOMPARE(QFileInfo(p.store.userFolder() + "/a/Main.dat").size(), 128 + 104);
+      QCOMPARE(QFileInfo(p.store.login().userFolder() + "/a/Main.dat").size(), 128 + 104);
       auto* list = child<QListWidget>(form, OpenForm::kBooks);
       QCOMPARE(list->currentRow(), 0);
       QVERIFY(child(form, OpenForm::kCancel)->isEnabled());  // cancel: back to the open one
@@ -59,9 +61,9 @@ class TestOpenForm : public QObject {
     QCOMPARE(p.dialogs.messageTexts().size(), 4);
     QCOMPARE(p.dialogs.messageTexts()[2], QStringLiteral("確定刪除這個資料庫嗎？"));
     QCOMPARE(p.dialogs.shown().at(4).defaultText, QStringLiteral("b."));
-    QCOMPARE(p.store.panel(Module1::DatabasePanel), QStringLiteral("資料庫名稱：b"));
-    QCOMPARE(p.store.EntryTable[1].Amount, 2500);
-    QCOMPARE(std::get<QStringList>(LoadDatabaseList(p.store)), QStringList({"b", "a"}));
+    QCOMPARE(p.store.panel(book::Workspace::DatabasePanel), QStringLiteral("資料庫名稱：b"));
+    QCOMPARE(p.store.tables().entries[1].Amount, 2500);
+    QCOMPARE(std::get<QStringList>(loadDatabaseList(p.store.login())), QStringList({"b", "a"}));
   }
 
   // 備份與還原: the selected book's backups are listed with what they hold, and one comes back
@@ -70,7 +72,7 @@ class TestOpenForm : public QObject {
     Program p({"家計簿", "b"});
     p.store.clock().setNow(QDateTime(QDate(2026, 12, 6), QTime(15, 30, 42)));
     testbooks::addEntry(p.store, "2026/12/06", "A-現金", "Equity", 7, "x");
-    QVERIFY(SaveDatabase(p.store).saved());  // keeps the opening pair: 1 entry, 2 accounts
+    QVERIFY(book::save(p.store).saved());  // keeps the opening pair: 1 entry, 2 accounts
 
     whenShown(p.dialogs, [&](QDialog& form) {
       click(form, OpenForm::kBackups);
@@ -88,11 +90,11 @@ class TestOpenForm : public QObject {
     p.session.databaseListFromMenu();
     QCOMPARE(p.dialogs.lastMessage(),
              completion(QStringLiteral("已還原成新的資料庫「家計簿-還原-20261206-153042」")));
-    QCOMPARE(fileBytes(p.store.userFolder() + "/DataBase.lst"),
+    QCOMPARE(fileBytes(p.store.login().userFolder() + "/DataBase.lst"),
              QByteArray("\xae\x61\xad\x70\xc3\xaf\r\n\xae\x61\xad\x70\xc3\xaf-\xc1\xd9\xad\xec-"
                         "20261206-153042\r\nb\r\n"));
-    QCOMPARE(QFileInfo(p.store.userFolder() + "/家計簿-還原-20261206-153042/Main.dat").size(), 104);
-    QCOMPARE(p.store.EntryCount, 3);  // the open book is untouched
+    QCOMPARE(QFileInfo(p.store.login().userFolder() + "/家計簿-還原-20261206-153042/Main.dat").size(), 104);
+    QCOMPARE(p.store.tables().entryCount, 3);  // the open book is untouched
   }
 };
 

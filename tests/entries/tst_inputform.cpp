@@ -7,7 +7,7 @@ namespace {
 constexpr int kCash = 0, kFood = 2, kCard = 4;
 
 struct Program : MainWindowBook {
-  InputForm form{store, window};
+  InputForm form{store, dialogs, window};
   QTreeWidget* ledger = child<QTreeWidget>(window, MainForm::kLedger);
 
   Program() {
@@ -16,7 +16,7 @@ struct Program : MainWindowBook {
     testbooks::addEntry(store, "2026/03/01", "A-現金", "Equity", 1000, "初值");
     testbooks::addEntry(store, "2026/03/02", "E-餐飲費", "A-現金", 500, "聚餐");
     window.show();
-    store.FillAccountLists();
+    store.refillAccountLists();
   }
   // Runs `steps` against the shown dialog and leaves it with its second button if still open.
   void whileOpen(const std::function<void()>& steps) {
@@ -56,10 +56,10 @@ class TestInputForm : public QObject {
     });
     p.form.openNew();
     QCOMPARE(p.dialogs.messageTexts(), QStringList{"請選擇資產增加欄位"});
-    QCOMPARE(p.store.EntryCount, 5);
-    QCOMPARE(p.store.EntryTable[3],
+    QCOMPARE(p.store.tables().entryCount, 5);
+    QCOMPARE(p.store.tables().entries[3],
              makeEntry("2026/03/14", "E-餐飲費", "A-現金", 120, "午餐\r\n便當"));
-    QCOMPARE(p.store.EntryTable[4], p.store.EntryTable[3]);
+    QCOMPARE(p.store.tables().entries[4], p.store.tables().entries[3]);
     QCOMPARE(p.ledger->topLevelItemCount(), 4);
     QCOMPARE(p.selected(), (QStringList{"4", "260"}));
   }
@@ -76,7 +76,7 @@ class TestInputForm : public QObject {
       QCOMPARE(p.amount()->text(), QStringLiteral("4"));
     });
     p.form.openNew();
-    QCOMPARE(p.store.EntryCount, 3);
+    QCOMPARE(p.store.tables().entryCount, 3);
   }
 
   void editFollowsTheEntryAndCancelStoresNothing() {
@@ -93,7 +93,7 @@ class TestInputForm : public QObject {
     });
     p.form.openEdit(2);
     p.form.openEdit(2);
-    QCOMPARE(p.store.EntryTable[2], makeEntry("2026/03/02", "E-餐飲費", "L-信用卡", 500, "聚餐"));
+    QCOMPARE(p.store.tables().entries[2], makeEntry("2026/03/02", "E-餐飲費", "L-信用卡", 500, "聚餐"));
     QCOMPARE(p.window.shownAccountSlot(), 5);
     QCOMPARE(p.selected().first(), QStringLiteral("2"));
   }

@@ -1,3 +1,4 @@
+#include "book/book.h"
 #include "history/History.h"
 #include "history/steps.h"
 
@@ -33,22 +34,22 @@ struct Book : testbooks::Books {
 TEST(History, KeepsTheLastHundredSteps) {
   Book b;
   History& h = b.store.history();
-  EXPECT_EQ(h.undo(b.store)->text, QStringLiteral("沒有可以復原的動作"));
-  EXPECT_EQ(h.redo(b.store)->text, QStringLiteral("沒有可以重做的動作"));
-  const int start = b.store.EntryCount;
+  EXPECT_EQ(b.store.undo()->text, QStringLiteral("沒有可以復原的動作"));
+  EXPECT_EQ(b.store.redo()->text, QStringLiteral("沒有可以重做的動作"));
+  const int start = b.store.tables().entryCount;
   for (int i = 0; i < 102; ++i) {
-    const HistoryStep step(b.store, QString::number(i));
+    const HistoryStep step(b.store.history(), b.store.tables(), QString::number(i));
     if (i > 0) b.entry("2025/12/31", "A-現金", "Equity", i);
   }
   EXPECT_EQ(h.undoCount(), History::kDepth);  // the first, which changed nothing, made none
-  while (h.canUndo()) ASSERT_FALSE(h.undo(b.store));
-  EXPECT_EQ(b.store.EntryCount, start + 1);  // the oldest step is gone: its entry stays
+  while (h.canUndo()) ASSERT_FALSE(b.store.undo());
+  EXPECT_EQ(b.store.tables().entryCount, start + 1);  // the oldest step is gone: its entry stays
 }
 
 // Each command of the book leaves one step, named as the menu shows it.
 TEST(History, EachCommandLeavesOneNamedStep) {
   Book b;
-  Module1& s = b.store;
+  book::Workspace& s = b.store;
   QStringList names;
   const auto named = [&](bool done) { names << (done ? s.history().undoName() : "refused"); };
   named(std::holds_alternative<int>(storeEntry(s, {false, 0, 2, 0, "2025/7/1", "8", ""})));
@@ -74,14 +75,14 @@ TEST(History, RefusesAStepTheBookNoLongerFits) {
     ASSERT_FALSE(closeBooksAt(b.store, "2025/03/31"));
     // An entry that redo would remove, or a carried one that undo would remove.
     if (redo) {
-      ASSERT_FALSE(h.undo(b.store));
-      b.store.EntryTable[1].Memo = memoField("別處改的");
+      ASSERT_FALSE(b.store.undo());
+      b.store.tables().entries[1].Memo = memoField("別處改的");
     } else {
-      b.store.EntryTable[b.store.EntryCount - 1].Amount += 1;
+      b.store.tables().entries[b.store.tables().entryCount - 1].Amount += 1;
     }
     const QByteArray disturbed = bookBytes(b.store);
     const QString what = redo ? "重做" : "復原";
-    EXPECT_EQ((redo ? h.redo(b.store) : h.undo(b.store)).value_or(Message{}).text,
+    EXPECT_EQ((redo ? b.store.redo() : b.store.undo()).value_or(Message{}).text,
               QStringLiteral("無法%1「結帳」：帳本已經和當時不同，之前的步驟都無法再%1").arg(what));
     EXPECT_EQ(bookBytes(b.store), disturbed);
     EXPECT_FALSE(h.canUndo() || h.canRedo());
@@ -93,15 +94,15 @@ TEST(History, RefusesAStepTheBookNoLongerFits) {
 // forgets them.
 TEST(History, LastsWhileItsBookIsOpen) {
   testbooks::Books b;
-  Module1& store = b.store;
-  store.UserName = "u";
+  book::Workspace& store = b.store;
+  store.login().setUserName("u");
   const auto reopen = [&](const QString& name) {
-    store.DataBaseName = name;
-    QDir().mkpath(store.databaseFolder());
-    return LoadDatabase(store, 100);
+    store.login().setDatabaseName(name);
+    QDir().mkpath(store.login().databaseFolder());
+    return book::open(store, 100);
   };
   const auto changeAndSave = [&](const char* account) {
-    return !createAccount(store, account, kExpense, "") && SaveDatabase(store).saved();
+    return !createAccount(store, account, kExpense, "") && book::save(store).saved();
   };
   ASSERT_FALSE(reopen("b") || reopen("a"));
   ASSERT_TRUE(changeAndSave("房租"));
@@ -111,17 +112,17 @@ TEST(History, LastsWhileItsBookIsOpen) {
   EXPECT_FALSE(store.history().canUndo());
 
   ASSERT_TRUE(changeAndSave("房租"));
-  putFile(store.databaseFolder() + "/Main.dat", QByteArray());
+  putFile(store.login().databaseFolder() + "/Main.dat", QByteArray());
   ASSERT_FALSE(reopen("b"));
   EXPECT_FALSE(store.history().canUndo());
 
   // Changed on disk before a save: the book goes on as a new one in the list, steps and all.
   ASSERT_FALSE(createAccount(store, "保險", kExpense, ""));
-  putFile(store.databaseFolder() + "/Main.dat", QByteArray(128, ' '));
-  const SaveResult conflict = SaveDatabase(store);
+  putFile(store.login().databaseFolder() + "/Main.dat", QByteArray(128, ' '));
+  const book::SaveResult conflict = book::save(store);
   ASSERT_TRUE(conflict.saved() && conflict.notice);
-  ASSERT_NE(store.DataBaseName, QStringLiteral("b"));
-  ASSERT_FALSE(reopen(store.DataBaseName));
+  ASSERT_NE(store.login().databaseName(), QStringLiteral("b"));
+  ASSERT_FALSE(reopen(store.login().databaseName()));
   EXPECT_EQ(store.history().undoName(), stepname::kNewAccount);
 
   ASSERT_FALSE(createAccount(store, "水費", kExpense, ""));
@@ -145,19 +146,19 @@ TEST(HistoryProperty, UndoAndRedoWalkBackAndForthThroughEverySavedState) {
     };
     const auto amount = [&] { return oneOf({"100", "2.5", "-3", "", "abc", "99999999999", "7"}); };
     Book b;
-    Module1& s = b.store;
+    book::Workspace& s = b.store;
     History& h = s.history();
     h.setDepth(600);
-    const auto account = [&] { return pick(0, s.AccountCount); };
+    const auto account = [&] { return pick(0, s.tables().accountCount); };
     const std::function<void()> commands[] = {
         [&] {
           const bool edit = pick(0, 2) == 2;
-          storeEntry(s, {edit, edit ? pick(0, s.EntryCount) : 0, pick(-1, s.AccountCount - 1),
-                         pick(0, s.AccountCount - 1), date(), amount(),
+          storeEntry(s, {edit, edit ? pick(0, s.tables().entryCount) : 0, pick(-1, s.tables().accountCount - 1),
+                         pick(0, s.tables().accountCount - 1), date(), amount(),
                          oneOf({"", "午餐", "coffee 咖啡", "初值", "  ", "x😀"})});
         },
         [&] {
-          deleteTickedEntries(s, {pick(0, s.EntryCount), pick(0, s.EntryCount)});
+          deleteTickedEntries(s, {pick(0, s.tables().entryCount), pick(0, s.tables().entryCount)});
         },
         [&] {
           const QString first = date();
@@ -182,7 +183,7 @@ TEST(HistoryProperty, UndoAndRedoWalkBackAndForthThroughEverySavedState) {
     size_t at = 0;
     const auto step = [&](bool undo) {
       const bool possible = undo ? h.canUndo() : h.canRedo();
-      ASSERT_EQ((undo ? h.undo(s) : h.redo(s)).has_value(), !possible);
+      ASSERT_EQ((undo ? s.undo() : s.redo()).has_value(), !possible);
       if (!possible) return;
       at = undo ? at - 1 : at + 1;
       ASSERT_EQ(bookBytes(s), states[at]) << (undo ? "undo" : "redo") << " to " << at;

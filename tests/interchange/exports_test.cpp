@@ -19,7 +19,7 @@ namespace {
 struct ExportsTest : ::testing::Test, testbooks::Books {};
 
 TEST_F(ExportsTest, SpreadsheetCsvIsUtf8WithHeaderKindsAndQuoting) {
-  store.DataBaseName = "2025";
+  store.login().setDatabaseName("2025");
   testbooks::addAccounts(store, {"A-現金", "Equity"});
   entry("2025/03/01", "A-現金", "Equity", 1500, "初值, \"第一\"\r\n筆");
   entry("2025/03/02", "E-已刪除", "A-現金", -20, "=1+1");
@@ -55,7 +55,7 @@ struct JournalTest : ::testing::Test, testbooks::Books {
   // Chinese (現金 b27b aaf7, 初值 aaec adc8), the smallest amount, a blank memo, a character the
   // code page lacks; a comma, quotes and the three kinds of line break, each in its own field.
   JournalTest() {
-    store.DataBaseName = QStringLiteral("2003-11");
+    store.login().setDatabaseName(QStringLiteral("2003-11"));
     entry("2025/03/01", "A-現金", "Equity", 1500, "初值, 2025");
     entry("2025/03/02", "E-Food", "A-Bank", -2147483647 - 1, "   ");
     entry("2025/03/03", "A-現😀", "A-\"Y\"", 7, "say\r\nthen\nbye\rend");
@@ -91,7 +91,7 @@ TEST_F(JournalTest, ExportsGoToTheirFoldersAndAFailedOneKeepsTheEarlierFile) {
             completion(QStringLiteral("已存成2003-11.txt檔")));
   ASSERT_EQ(exportJournal(store, journalRows(store), ExportKind::Csv).title, "完成");
   const QByteArray earlier = fileBytes(csv);
-  store.EntryCount = 2;  // a shorter journal that never reaches the disk
+  store.tables().entryCount = 2;  // a shorter journal that never reaches the disk
   {
     safefile::FailAfterBytes full(10);
     EXPECT_TRUE(warns(exportJournal(store, journalRows(store), ExportKind::Csv),
@@ -165,8 +165,8 @@ TEST_F(ExportsTest, LedgerAndHledgerAgreeWithEveryBalance) {
   const QString journal = dir.path() + "/book.journal";
   putFile(journal, ledgerJournalBytes(store));
   // Entries dated as no date count for no date's statements: the journal leaves them out.
-  store.EntryCount -= 1;
-  const std::vector<qint64> balances = allAccountBalances(store, "9999/12/31");
+  store.tables().entryCount -= 1;
+  const std::vector<qint64> balances = allAccountBalances(store.tables(), "9999/12/31");
 
   bool ran = false;
   for (const QString tool : {"ledger", "hledger"}) {
@@ -245,8 +245,8 @@ TEST_F(CliTest, StatementsCountUpToTheDateTodayByDefault) {
 TEST_F(CliTest, ExportsAreTheWindowsBytesAndGoToAFileOnlyOutsideTheBook) {
   EXPECT_EQ(run({"export", "csv", book}).out, csvBytes(journalRows(store)));
   EXPECT_EQ(run({"export", "txt", book}).out, textBytes(journalRows(store)));
-  store.DataBaseName = "home";
-  store.UserName = "Test";
+  store.login().setDatabaseName("home");
+  store.login().setUserName("Test");
   EXPECT_EQ(run({"export", "ledger", book}).out, ledgerJournalBytes(store));
   const QString out = dir.path() + "/out.csv";
   EXPECT_EQ(run({"export", "csv-utf8", book, "--output", out}).exitCode, 0);
@@ -293,7 +293,7 @@ TEST_F(CliTest, CheckNamesEveryDoubtfulRecord) {
 TEST_F(CliTest, ASaveCutShortIsReadAsOpeningWouldFinishItAndLeftAlone) {
   const QByteArray oldEntries = fileBytes(book + "/Main.dat");
   entry("2024/01/02", "E-餐費", "A-現金", 7);
-  const QByteArray newEntries = entriesFileBytes(store.EntryTable, store.EntryCount);
+  const QByteArray newEntries = entriesFileBytes(store.tables().entries, store.tables().entryCount);
   putFile(book + "/Main.dat.new", newEntries);
   // Without the marker the new file is no save: the old one counts.
   EXPECT_TRUE(run({"statements", book}).out.contains("1000\r\n"));

@@ -47,8 +47,8 @@ class TestImportForm : public QObject {
   void readsPreviewsAndImports() {
     testbooks::Books book({"A-台銀", "E-雜支", "I-薪資", "E-餐費"});
     auto& [dir, dialogs, store, view] = book;
-    store.UserName = QStringLiteral("Test");
-    QDir().mkpath(store.userFolder());
+    store.login().setUserName(QStringLiteral("Test"));
+    QDir().mkpath(store.login().userFolder());
     testbooks::addEntry(store, "2023/01/05", "E-雜支", "A-台銀", 120, "ATM");
     const QString csv = bankFile(dir, QStringLiteral("112/01/05,ATM,120,,\"9,880\"\r\n"
                                                      "112/01/06,薪資,,\"52,000\",\"61,880\"\r\n"
@@ -58,8 +58,8 @@ class TestImportForm : public QObject {
       read(form, csv);
       click(form, F::kCancel);
     });
-    openStatementImport(store, view, nullptr);
-    QCOMPARE(store.EntryCount, 2);
+    openStatementImport(store, dialogs, view, nullptr);
+    QCOMPARE(store.tables().entryCount, 2);
 
     whenShown(dialogs, [&](QDialog& form) {
       read(form, dir.filePath("none.csv"));
@@ -86,13 +86,13 @@ class TestImportForm : public QObject {
       chooseForRow(form, 2, QStringLiteral("E-餐費"));
       click(form, F::kImport);
     });
-    openStatementImport(store, view, nullptr);
+    openStatementImport(store, dialogs, view, nullptr);
     QCOMPARE(dialogs.lastMessage(), completion(QStringLiteral("已匯入 2 筆資料")));
-    QCOMPARE(store.EntryCount, 4);
-    QCOMPARE(store.EntryTable[2], makeEntry("2023/01/06", "I-薪資", "A-台銀", 52000, "薪資"));
-    QCOMPARE(store.EntryTable[3], makeEntry("2023/01/07", "E-餐費", "A-台銀", 85, "午餐"));
+    QCOMPARE(store.tables().entryCount, 4);
+    QCOMPARE(store.tables().entries[2], makeEntry("2023/01/06", "I-薪資", "A-台銀", 52000, "薪資"));
+    QCOMPARE(store.tables().entries[3], makeEntry("2023/01/07", "E-餐費", "A-台銀", 85, "午餐"));
     QCOMPARE(view.redraws.size(), 1u);  // not on the cancelled reading
-    QVERIFY(QFileInfo::exists(store.userFolder() + "/" + kLayoutsFile));
+    QVERIFY(QFileInfo::exists(store.login().userFolder() + "/" + kLayoutsFile));
   }
 
   // A new default for money out rebuilds the preview: the row moved by hand and the row
@@ -121,7 +121,7 @@ class TestImportForm : public QObject {
       QCOMPARE(summary(form), "共 3 列：勾選 2，可能重複 0，無法讀取 0");
       click(form, F::kCancel);
     });
-    openStatementImport(store, view, nullptr);
+    openStatementImport(store, dialogs, view, nullptr);
   }
 
   // What one import chose, the next one proposes as a rule; rows repeated within the file are
@@ -129,15 +129,15 @@ class TestImportForm : public QObject {
   void learnsPayeeRulesThatCanBeDeleted() {
     testbooks::Books book({"A-台銀", "E-雜支", "E-日用品", "I-薪資", "I-利息"});
     auto& [dir, dialogs, store, view] = book;
-    store.UserName = QStringLiteral("Test");
-    QDir().mkpath(store.userFolder());
+    store.login().setUserName(QStringLiteral("Test"));
+    QDir().mkpath(store.login().userFolder());
     const QString csv = bankFile(dir, QStringLiteral("2018/05/02,全聯 信義店,350,,1\r\n"));
     whenShown(dialogs, [&](QDialog& form) {
       read(form, csv);
       chooseForRow(form, 0, QStringLiteral("E-日用品"));
       click(form, F::kImport);
     });
-    openStatementImport(store, view, nullptr);
+    openStatementImport(store, dialogs, view, nullptr);
     const QString next = bankFile(dir, QStringLiteral("2018/06/02,全聯　信義店,410,,1\r\n"
                                                       "2018/06/30,利息,,3,1\r\n"
                                                       "2018/06/30,利息,,3,1\r\n"));
@@ -162,7 +162,7 @@ class TestImportForm : public QObject {
       QCOMPARE(cell(form, 0, F::kSource), QStringLiteral("預設"));
       click(form, F::kCancel);
     });
-    openStatementImport(store, view, nullptr);
+    openStatementImport(store, dialogs, view, nullptr);
     QVERIFY(dialogs.unscripted().isEmpty());
   }
 };

@@ -31,7 +31,7 @@ TEST(BulkDelete, RemovesTheEntriesItsRuleNames) {
     Books b({"Equity", "A-現金"});
     for (const char* date : {"2003/10/31", "2003/11/01", "2003/11/15", "2003/12/01", "2003/11/30",
                              "2003/11/15", "2004/01/01"}) {
-      b.entry(date, "A-現金", "Equity", b.store.EntryCount);
+      b.entry(date, "A-現金", "Equity", b.store.tables().entryCount);
     }
     const auto result = deleteByDate(b.store, c.rule, c.first, c.second);
     EXPECT_EQ(result.refused, c.refusal ? std::optional(refusal(c.refusal)) : std::nullopt);
@@ -64,8 +64,8 @@ TEST(Closing, CarriesTheBalanceSheetAndZeroesIncomeAndExpenses) {
     EXPECT_EQ(closeBooksAt(b.store, "2024-6-30"), std::nullopt);
     EXPECT_EQ(b.entries(), expected);
   }
-  EXPECT_EQ(b.store.panel(Module1::EntriesPanel), QStringLiteral("資料筆數：5"));
-  const auto all = allAccountBalances(b.store, "2024/06/30");
+  EXPECT_EQ(b.store.panel(book::Workspace::EntriesPanel), QStringLiteral("資料筆數：5"));
+  const auto all = allAccountBalances(b.store.tables(), "2024/06/30");
   EXPECT_EQ(std::vector<qint64>(all.begin() + 1, all.end()),
             (std::vector<qint64>{103300, 1000, 0, -7000, 0, 0}));
 }
@@ -93,7 +93,7 @@ TEST(Closing, RefusesWhatTheTableOrAnAmountCannotHold) {
       EXPECT_TRUE(refused->text.contains(c.refusal)) << refused->text.toStdString();
       EXPECT_EQ(b.entries(), before);
     } else {
-      EXPECT_EQ(b.store.EntryCount, c.after + 3);
+      EXPECT_EQ(b.store.tables().entryCount, c.after + 3);
     }
   }
 }

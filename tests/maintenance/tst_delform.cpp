@@ -41,11 +41,11 @@ class TestDelForm : public QObject {
                       Qt::Key_Escape);  // as "取消(&C)", from a date box too
       QVERIFY(!d.isVisible() && d.result() == QDialog::Rejected);
     });
-    openBulkDelete(b.store, b.view, nullptr);
+    openBulkDelete(b.store, b.dialogs, b.view, nullptr);
     QCOMPARE(b.dialogs.messageTexts(), QStringList(2, QStringLiteral("資料刪除完成")));
     QCOMPARE(b.entries().size(), 2u);
     QCOMPARE(b.entries().back().EntryDate, QStringLiteral("2003/12/01"));
-    QCOMPARE(b.store.panel(Module1::EntriesPanel), QStringLiteral("資料筆數：2"));
+    QCOMPARE(b.store.panel(book::Workspace::EntriesPanel), QStringLiteral("資料筆數：2"));
     QCOMPARE(b.view.redraws, (std::vector<bool>{true, true}));
   }
 };

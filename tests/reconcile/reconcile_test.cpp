@@ -55,8 +55,8 @@ TEST_F(Reconciling, EachHintPointsAtItsOwnKindOfSlip) {
        "9 整除"},
   };
   for (const HintCase& c : cases) {
-    store.EntryCount = 1;
-    for (const LedgerEntry& e : c.entries) store.EntryTable[store.EntryCount++] = e;
+    store.tables().entryCount = 1;
+    for (const LedgerEntry& e : c.entries) store.tables().entries[store.tables().entryCount++] = e;
     Wizard w = wizard("2025/01/31", c.ending);
     tickAll(w);
     if (c.leaveLastUnticked) w.setTicked(static_cast<int>(w.lines().size()) - 1, false);

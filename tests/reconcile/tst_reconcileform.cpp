@@ -50,7 +50,7 @@ class TestReconcileForm : public QObject {
       QCOMPARE(differenceText(d), QStringLiteral("差額：0"));
       click(d, "FinishButton");
     });
-    openReconcile(b.store, b.all, nullptr);
+    openReconcile(b.store, b.dialogs, b.all, nullptr);
     QCOMPARE(b.dialogs.messageTexts(), QStringList{QStringLiteral("對帳完成")});
     QCOMPARE(b.all.size(), 1u);
     QVERIFY(b.all[0].finished);
@@ -72,7 +72,7 @@ class TestReconcileForm : public QObject {
       QCOMPARE(differenceText(d), QStringLiteral("差額：0"));
       click(d, "FinishButton");
     });
-    openReconcile(b.store, b.all, nullptr);
+    openReconcile(b.store, b.dialogs, b.all, nullptr);
     QVERIFY(b.dialogs.allAnswersUsed());
     QCOMPARE(b.entries().back(),
              makeEntry("2025/01/31", "E-手續費", "A-銀行", 15, QStringLiteral("對帳調整")));

@@ -1,7 +1,8 @@
 #include "ScriptedDialogs.h"
 #include "TestFiles.h"
 #include "catalogue/catalogue.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
+#include "store/booklist.h"
 #include "store/dblock.h"
 
 #include <QDir>
@@ -82,8 +83,8 @@ TEST(DatabaseLockTest, OfProcessesOpeningOneDatabaseAtOnceOnlyOneWins) {
 
 // Two windows on one installation, as two copies of the program would be.
 struct Window {
-  explicit Window(const QString& install) : store(install, dialogs), catalogue(store) {
-    store.UserName = QStringLiteral("Test");
+  explicit Window(const QString& install) : store(install), catalogue(store) {
+    store.login().setUserName(QStringLiteral("Test"));
   }
   Catalogue::Outcome open(int row) {
     EXPECT_EQ(catalogue.load(), std::nullopt);
@@ -91,7 +92,7 @@ struct Window {
     return catalogue.open(1000);  // cash, should it be new
   }
   ScriptedDialogs dialogs;
-  Module1 store;
+  book::Workspace store;
   Catalogue catalogue;
 };
 
@@ -102,7 +103,7 @@ TEST(DatabaseLockFlowTest, OneWindowPerDatabaseUntilItMovesOnOrEnds) {
   auto first = std::make_unique<Window>(dir.path());
   Window second(dir.path());
   ASSERT_TRUE(QDir().mkpath(user + "2003-11") && QDir().mkpath(user + "2003-12"));
-  ASSERT_EQ(SaveDatabaseList(second.store, {"2003-11", "2003-12"}), std::nullopt);
+  ASSERT_EQ(saveDatabaseList(second.store.login(), {"2003-11", "2003-12"}), std::nullopt);
 
   ASSERT_EQ(first->open(0).result, Catalogue::Result::Opened);
   EXPECT_EQ(second.open(0).refusal, refusal(kInUseElsewhere));

@@ -1,6 +1,7 @@
 #include "Books.h"
 #include "TestFiles.h"
 #include "backup/backups.h"
+#include "book/book.h"
 #include "platform/safefile.h"
 #include "platform/textfile.h"
 #include "states.h"
@@ -42,33 +43,33 @@ auto onDisk(qint64 room, Write write) {
 // A session: its user with a password, and the tables of a database.
 struct Session : testbooks::Books {
   Session() {
-    store.UserName = "Test";
-    store.DataBaseName = "2003-11";
-    store.PasswordLine = "839";
-    EXPECT_TRUE(QDir().mkpath(store.databaseFolder()));
-    putFile(store.userFolder() + "/DataBase.pwd", "003800330039\r\n");
+    store.login().setUserName("Test");
+    store.login().setDatabaseName("2003-11");
+    store.login().setPasswordLine("839");
+    EXPECT_TRUE(QDir().mkpath(store.login().databaseFolder()));
+    putFile(store.login().userFolder() + "/DataBase.pwd", "003800330039\r\n");
     fillState(store, 0);
   }
 };
 
 TEST(SaveFaultTest, FailedSaveKeepsTheEarlierFilesAndTheTables) {
   // What goes wrong, and the bytes the disk takes (-1: room enough).
-  const std::tuple<const char*, std::function<void(Module1&)>, qint64> faults[] = {
-      {"folder for Main.dat", [](Module1& s) { block(s.databaseFolder() + "/Main.dat", true); },
+  const std::tuple<const char*, std::function<void(book::Workspace&)>, qint64> faults[] = {
+      {"folder for Main.dat", [](book::Workspace& s) { block(s.login().databaseFolder() + "/Main.dat", true); },
        -1},
-      {"database folder a plain file", [](Module1& s) { block(s.databaseFolder(), false); }, -1},
-      {"database name too long", [](Module1& s) { s.DataBaseName = QString(100, u'中'); }, -1},
+      {"database folder a plain file", [](book::Workspace& s) { block(s.login().databaseFolder(), false); }, -1},
+      {"database name too long", [](book::Workspace& s) { s.login().setDatabaseName(QString(100, u'中')); }, -1},
       {"disk full in Main.dat", {}, 10000},
   };
   for (const auto& [what, fault, cut] : faults) {
     SCOPED_TRACE(what);
     Session s;
-    ASSERT_EQ(SaveDatabase(s.store).refusal, std::nullopt);
+    ASSERT_EQ(book::save(s.store).refusal, std::nullopt);
     fillState(s.store, 1);  // the changes of a session, not yet saved
     const auto changed = filesOf(s.store);
     if (fault) fault(s.store);
     const auto before = treeOf(s.dir.path());
-    const auto refusal = onDisk(cut, [&] { return SaveDatabase(s.store).refusal; });
+    const auto refusal = onDisk(cut, [&] { return book::save(s.store).refusal; });
     EXPECT_TRUE(warns(refusal, QStringLiteral("資料庫沒有存好：")));
     EXPECT_EQ(treeOf(s.dir.path()), before);
     EXPECT_EQ(filesOf(s.store), changed);
@@ -99,7 +100,7 @@ TEST(TextWriteFaultTest, FailedPasswordWriteChangesNothingAndSaysWhy) {
   Session s;
   const auto before = treeOf(s.dir.path());
   const auto refused = onDisk(4, [&] { return setPassword(s.store, "839", "abcd"); });
-  EXPECT_EQ(s.store.PasswordLine, QStringLiteral("839"));
+  EXPECT_EQ(s.store.login().passwordLine(), QStringLiteral("839"));
   EXPECT_TRUE(warns(refused, QStringLiteral("密碼沒有變更：")));
   EXPECT_EQ(treeOf(s.dir.path()), before);
 }
@@ -140,15 +141,15 @@ TEST(KilledSaveTest, FilesAfterAKillAreOneOfTheSavedStates) {
                             : std::random_device{}();
   std::mt19937 random(seed);
   testbooks::Books b;
-  Module1& reader = b.store;
+  book::Workspace& reader = b.store;
   std::vector<Files> saved;
   for (int k = 0; k < 3; ++k) {
     fillState(reader, k);
     saved.push_back(filesOf(reader));
   }
-  reader.UserName = "Test";
-  reader.DataBaseName = "2003-11";
-  const QString folder = reader.databaseFolder();
+  reader.login().setUserName("Test");
+  reader.login().setDatabaseName("2003-11");
+  const QString folder = reader.login().databaseFolder();
   ASSERT_TRUE(QDir().mkpath(folder));
 
   size_t backupsSeen = 0;
@@ -162,7 +163,7 @@ TEST(KilledSaveTest, FilesAfterAKillAreOneOfTheSavedStates) {
     ASSERT_TRUE(child.waitForFinished(10000));
     ASSERT_EQ(child.exitStatus(), QProcess::CrashExit) << "the save loop ended by itself";
 
-    ASSERT_EQ(LoadDatabase(reader), std::nullopt);
+    ASSERT_EQ(book::open(reader), std::nullopt);
     const Files onDisk = filesIn(folder);
     EXPECT_NE(std::find(saved.begin(), saved.end(), onDisk), saved.end())
         << "the files are no single save";

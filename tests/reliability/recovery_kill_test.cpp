@@ -1,6 +1,7 @@
 #include "Books.h"
 #include "TestFiles.h"
-#include "backup/recovery.h"
+#include "book/book.h"
+#include "book/recovery.h"
 #include "states.h"
 
 #include <QDir>
@@ -19,10 +20,10 @@ struct KilledSession : testbooks::Books {
   Files expected;  // the session's tables when it was killed
 
   KilledSession() {
-    store.UserName = "Test";
-    store.DataBaseName = "2003-11";
+    store.login().setUserName("Test");
+    store.login().setDatabaseName("2003-11");
     fillState(store, 0);
-    EXPECT_TRUE(writeTo(store.databaseFolder()));
+    EXPECT_TRUE(writeTo(store.login().databaseFolder()));
     saved = filesOf(store);
     sessionChanges(store);
     expected = filesOf(store);
@@ -35,26 +36,26 @@ struct KilledSession : testbooks::Books {
     EXPECT_TRUE(child.waitForFinished(10000));
     EXPECT_EQ(child.exitStatus(), QProcess::CrashExit);
     // The next program opens the book as its files hold it.
-    EXPECT_FALSE(store.Lock.acquire(store.databaseFolder()));
-    EXPECT_FALSE(LoadDatabase(store));
+    EXPECT_FALSE(store.lock().acquire(store.login().databaseFolder()));
+    EXPECT_FALSE(book::open(store));
   }
 };
 
 TEST(RecoveryKillTest, RestartBringsTheChangesBackByteForByte) {
   KilledSession killed;
-  EXPECT_EQ(filesIn(killed.store.databaseFolder()), killed.saved);
+  EXPECT_EQ(filesIn(killed.store.login().databaseFolder()), killed.saved);
   EXPECT_EQ(filesOf(killed.store), killed.saved);
   const auto found = recovery::find(killed.store);
   ASSERT_TRUE(std::holds_alternative<recovery::Snapshot>(found));
   recovery::restore(killed.store, std::get<recovery::Snapshot>(found));
   EXPECT_EQ(filesOf(killed.store), killed.expected);
-  ASSERT_FALSE(SaveDatabase(killed.store).refusal);
-  EXPECT_EQ(filesIn(killed.store.databaseFolder()), killed.expected);
+  ASSERT_FALSE(book::save(killed.store).refusal);
+  EXPECT_EQ(filesIn(killed.store.login().databaseFolder()), killed.expected);
 }
 
 TEST(RecoveryKillTest, DamagedFileIsRefusedAndTheBookStaysAsSaved) {
   KilledSession killed;
-  const QString path = recovery::pathIn(killed.store.databaseFolder());
+  const QString path = recovery::pathIn(killed.store.login().databaseFolder());
   const QByteArray whole = fileBytes(path);
   putFile(path, whole.left(whole.size() / 2));
   const auto found = recovery::find(killed.store);
@@ -62,7 +63,7 @@ TEST(RecoveryKillTest, DamagedFileIsRefusedAndTheBookStaysAsSaved) {
   const Message message = recovery::setAside(killed.store, std::get<recovery::Damaged>(found));
   EXPECT_TRUE(message.text.startsWith("找回檔")) << message.text.toStdString();
   EXPECT_EQ(filesOf(killed.store), killed.saved);
-  EXPECT_EQ(filesIn(killed.store.databaseFolder()), killed.saved);
+  EXPECT_EQ(filesIn(killed.store.login().databaseFolder()), killed.saved);
   EXPECT_FALSE(QFile::exists(path));
 }
 

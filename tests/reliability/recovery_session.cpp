@@ -2,7 +2,8 @@
 // (or a minute); prints "written" once its recovery file holds the changes.
 //   recovery_session <installation folder>
 #include "ScriptedDialogs.h"
-#include "backup/recoverykeeper.h"
+#include "book/book.h"
+#include "book/recoverykeeper.h"
 #include "states.h"
 
 #include <QCoreApplication>
@@ -14,10 +15,10 @@ int main(int argc, char* argv[]) {
   QCoreApplication app(argc, argv);
   if (argc != 2) return 2;
   ScriptedDialogs dialogs;
-  Module1 store(QString::fromLocal8Bit(argv[1]), dialogs);
-  store.UserName = QStringLiteral("Test");
-  store.DataBaseName = QStringLiteral("2003-11");
-  if (store.Lock.acquire(store.databaseFolder()) || LoadDatabase(store)) return 3;
+  book::Workspace store(QString::fromLocal8Bit(argv[1]));
+  store.login().setUserName(QStringLiteral("Test"));
+  store.login().setDatabaseName(QStringLiteral("2003-11"));
+  if (store.lock().acquire(store.login().databaseFolder()) || book::open(store)) return 3;
   RecoveryKeeper keeper(store);
   QObject::connect(&keeper, &RecoveryKeeper::written, &app, [](const QString& error) {
     std::printf("%s\n", error.isEmpty() ? "written" : qPrintable(error));

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TestFiles.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/database.h"
 
 #include <QDirIterator>
@@ -12,20 +12,20 @@
 // Distinct databases: state k has its own accounts and number of entries; no two files agree.
 namespace reliability {
 
-inline void fillState(Module1& store, int k) {
-  store.AccountTable.clear();
-  store.EntryTable.clear();
-  store.AccountTable[1] = makeAccount(QStringLiteral("A-現金"), kAsset);
-  store.AccountTable[2] = makeAccount(QStringLiteral("Equity"), kEquity);
-  store.AccountCount = 23 + 7 * k;
-  for (int i = 3; i < store.AccountCount; ++i) {
-    store.AccountTable[i] = makeAccount(
+inline void fillState(book::Workspace& store, int k) {
+  store.tables().accounts.clear();
+  store.tables().entries.clear();
+  store.tables().accounts[1] = makeAccount(QStringLiteral("A-現金"), kAsset);
+  store.tables().accounts[2] = makeAccount(QStringLiteral("Equity"), kEquity);
+  store.tables().accountCount = 23 + 7 * k;
+  for (int i = 3; i < store.tables().accountCount; ++i) {
+    store.tables().accounts[i] = makeAccount(
         QChar(u"ALIE"[i % 4]) + QStringLiteral("-帳戶%1之%2").arg(k).arg(i), qint16(i % 4 + 1));
   }
-  store.EntryCount = 401 + 350 * k;
-  for (int i = 1; i < store.EntryCount; ++i) {
-    store.EntryTable[i] = makeEntry(QString::asprintf("2003/%02d/%02d", 1 + i % 12, 1 + i % 28),
-                                    store.AccountTable[3 + i % 20].AccountName,
+  store.tables().entryCount = 401 + 350 * k;
+  for (int i = 1; i < store.tables().entryCount; ++i) {
+    store.tables().entries[i] = makeEntry(QString::asprintf("2003/%02d/%02d", 1 + i % 12, 1 + i % 28),
+                                    store.tables().accounts[3 + i % 20].AccountName,
                                     QStringLiteral("A-現金"), (i * 7919 + k) % 100000 - 20000,
                                     QStringLiteral("第%1版第%2筆 餐飲費").arg(k).arg(i));
   }
@@ -33,9 +33,9 @@ inline void fillState(Module1& store, int k) {
 
 using Files = std::pair<QByteArray, QByteArray>;  // Accounts.dat, Main.dat
 
-inline Files filesOf(const Module1& store) {
-  return {accountsFileBytes(store.AccountTable, store.AccountCount),
-          entriesFileBytes(store.EntryTable, store.EntryCount)};
+inline Files filesOf(const book::Workspace& store) {
+  return {accountsFileBytes(store.tables().accounts, store.tables().accountCount),
+          entriesFileBytes(store.tables().entries, store.tables().entryCount)};
 }
 
 inline Files filesIn(const QString& folder) {
@@ -60,14 +60,14 @@ namespace reliability {
 
 // What the killed session changes in the book of state 0: it becomes state 1, and one entry
 // more, each a step of the history as the program's commands make them.
-inline void sessionChanges(Module1& store) {
+inline void sessionChanges(book::Workspace& store) {
   {
-    HistoryStep step(store, stepname::kImport);
+    HistoryStep step(store.history(), store.tables(), stepname::kImport);
     fillState(store, 1);
   }
-  HistoryStep step(store, stepname::kNewEntry);
-  store.EntryTable[store.EntryCount++] =
-      makeEntry(QStringLiteral("2003/12/31"), store.AccountTable[3].AccountName,
+  HistoryStep step(store.history(), store.tables(), stepname::kNewEntry);
+  store.tables().entries[store.tables().entryCount++] =
+      makeEntry(QStringLiteral("2003/12/31"), store.tables().accounts[3].AccountName,
                 QStringLiteral("A-現金"), 4321, QStringLiteral("當機前最後一筆"));
 }
 

@@ -35,7 +35,7 @@ class TestBSForm : public QObject {
       click(form, BSForm::kOk);
       QVERIFY(!form.isVisible());
     });
-    openStatements(b.store, nullptr);
+    openStatements(b.store, b.dialogs, nullptr);
     QCOMPARE(b.dialogs.messages(), std::vector{refusal(QStringLiteral("不是正確的日期格式"))});
   }
 
@@ -43,7 +43,7 @@ class TestBSForm : public QObject {
   // the window's default button.
   void enterInAStatementBoxCloses() {
     testbooks::Books b({"A-現金", "Equity"});
-    BSForm unshown(b.store);  // by its own choice, not only as the first button the focus meets
+    BSForm unshown(b.store, b.dialogs);  // by its own choice, not only as the first button the focus meets
     QVERIFY(child<QPushButton>(unshown, BSForm::kOk)->isDefault());
     whenShown(b.dialogs, [&](QDialog& form) {
       auto* box = child<QPlainTextEdit>(form, BSForm::kAssets);
@@ -54,7 +54,7 @@ class TestBSForm : public QObject {
       QVERIFY(!form.isVisible());
       QCOMPARE(box->toPlainText(), before);
     });
-    openStatements(b.store, nullptr);
+    openStatements(b.store, b.dialogs, nullptr);
     QVERIFY(b.dialogs.allAnswersUsed());
   }
 
@@ -82,7 +82,7 @@ class TestBSForm : public QObject {
       QCOMPARE(starts.size(), 1);
       click(form, BSForm::kOk);
     });
-    openStatements(b.store, nullptr);
+    openStatements(b.store, b.dialogs, nullptr);
   }
 };
 

@@ -15,7 +15,7 @@ class TestDiaryForm : public QObject {
   void listsInSlotOrderAndExportsEachWay() {
     testbooks::Books book;
     auto& [dir, dialogs, store, view] = book;
-    store.DataBaseName = QStringLiteral("2003-11");
+    store.login().setDatabaseName(QStringLiteral("2003-11"));
     testbooks::addEntry(store, "2025/03/01", "A-現金", "Equity", 1500, "初值");
     testbooks::addEntry(store, "2025/01/01", "E-Food", "A-現金", -20, "   ");
     const std::tuple<const char*, const char*, QByteArray> exports[] = {
@@ -37,7 +37,7 @@ class TestDiaryForm : public QObject {
       click(form, DiaryForm::kOk);
       QVERIFY(!form.isVisible());
     });
-    openJournal(store, nullptr);
+    openJournal(store, dialogs, nullptr);
   }
 
   // On paper: every page framed and named, the Chinese still text; a PDF that cannot be written
@@ -45,7 +45,7 @@ class TestDiaryForm : public QObject {
   void savesTheJournalAsPdf() {
     testbooks::Books b({"A-現金", "E-醫療保健"});
     QTemporaryDir dir;
-    b.store.DataBaseName = "家計2025";
+    b.store.login().setDatabaseName("家計2025");
     for (int i = 1; i <= 120; ++i)  // enough for several pages
       b.entry("2025/06/01", "E-醫療保健", "A-現金", 1234566 + i,
               QStringLiteral("牙醫第%1次").arg(i));
@@ -58,7 +58,7 @@ class TestDiaryForm : public QObject {
       click(form, DiaryForm::kSavePdf);
       click(form, DiaryForm::kOk);
     });
-    openJournal(b.store, nullptr);
+    openJournal(b.store, b.dialogs, nullptr);
     QCOMPARE(b.dialogs.messages().at(0),
              completion("已存成「" + QDir::toNativeSeparators(path) + "」"));
     QVERIFY(b.dialogs.messages().at(1).text.startsWith(QStringLiteral("PDF檔沒有存好：")));

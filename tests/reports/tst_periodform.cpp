@@ -53,7 +53,7 @@ class PeriodFormTest : public QObject {
   // Years later it opens on the latest month with entries; accounts stay as months scroll.
   void opensOnTheLatestEntriesAndScrollsUnderItsAccounts() {
     SmallBook b;
-    PeriodForm form(b.store);
+    PeriodForm form(b.store, b.dialogs);
     form.show();
     QCOMPARE(tableRow(form, "E-餐飲"), (QStringList{"1,800", "1,800"}));  // 2025/03 alone
     child<QComboBox>(form, PF::kKind)->setCurrentIndex(PF::Year);
@@ -69,7 +69,7 @@ class PeriodFormTest : public QObject {
 
   void aRefusedPeriodLeavesNoFiguresStanding() {
     SmallBook b;
-    PeriodForm form(b.store);
+    PeriodForm form(b.store, b.dialogs);
     child<QComboBox>(form, PF::kKind)->setCurrentIndex(PF::Span);
     typeIn(form, PF::kFrom, "2025/3/1");
     typeIn(form, PF::kTo, "2025/1/31");
@@ -85,7 +85,7 @@ class PeriodFormTest : public QObject {
   // place of every chart of a year without entries.
   void theChartsOfThePeriodAndTheirPicture() {
     SmallBook b;
-    PeriodForm form(b.store);
+    PeriodForm form(b.store, b.dialogs);
     child<QComboBox>(form, PF::kKind)->setCurrentIndex(PF::Year);
     whenShown(b.dialogs, [&](QDialog& charts) {
       QCOMPARE(axisLabels(chartOnTab(charts, 2)), (QStringList{"1月", "2月", "3月"}));
@@ -112,7 +112,7 @@ class PeriodFormTest : public QObject {
     }
     const QPalette light = QApplication::palette();
     QApplication::setPalette(QPalette(QColor(0x20, 0x20, 0x20)));
-    ChartsForm charts(b.store, period::buildReport(b.store, period::openingYear(b.store)));
+    ChartsForm charts(b.store, b.dialogs, period::buildReport(b.store, period::openingYear(b.store)));
     QApplication::setPalette(light);
     QChart* donut = chartOnTab(charts, 0);
     auto* ring = qobject_cast<QPieSeries*>(donut->series().value(0));

@@ -46,29 +46,29 @@ TEST_F(RentAndSalary, ABatchIsOneUndoStepAndIsNotPostedAgain) {
   EXPECT_FALSE(salaries.refusal);
   EXPECT_EQ(salaries.posted.size(), 6u);
   ASSERT_FALSE(postDecisions(store, plan, postAll()));
-  EXPECT_EQ(store.entriesInUse(), 12);
-  EXPECT_EQ(store.EntryTable[8].EntryDate, QStringLiteral("2024/02/29"));  // after the salaries
+  EXPECT_EQ(store.tables().entriesInUse(), 12);
+  EXPECT_EQ(store.tables().entries[8].EntryDate, QStringLiteral("2024/02/29"));  // after the salaries
   EXPECT_TRUE(dueOccurrences(plan, store.clock().today()).empty());
-  EXPECT_FALSE(store.history().undo(store));
-  EXPECT_EQ(store.entriesInUse(), 6);
+  EXPECT_FALSE(store.undo());
+  EXPECT_EQ(store.tables().entriesInUse(), 6);
 }
 
 TEST_F(RentAndSalary, AnEstimateIsAskedForEvenWhenItWouldPostItself) {
   plan.schedules[1].estimate = true;
   EXPECT_TRUE(postByThemselves(store, plan).posted.empty());
-  EXPECT_EQ(store.entriesInUse(), 0);
+  EXPECT_EQ(store.tables().entriesInUse(), 0);
 }
 
 TEST_F(RentAndSalary, NothingIsPostedPastTheBooksLimitOrToAGoneAccount) {
-  store.EntryCount = kMaxEntries - 3;  // room for four
+  store.tables().entryCount = kMaxEntries - 3;  // room for four
   const ScheduleBook before = plan;
   EXPECT_EQ(postDecisions(store, plan, postAll()), limitText(4));
-  EXPECT_EQ(store.EntryCount, kMaxEntries - 3);
+  EXPECT_EQ(store.tables().entryCount, kMaxEntries - 3);
   EXPECT_EQ(plan, before);
-  store.EntryCount = 1;
-  store.AccountTable[3] = makeAccount("E-租金", kExpense);
+  store.tables().entryCount = 1;
+  store.tables().accounts[3] = makeAccount("E-租金", kExpense);
   EXPECT_TRUE(postDecisions(store, plan, postAll()).value_or("").contains("E-房租"));
-  EXPECT_EQ(store.EntryCount, 1);
+  EXPECT_EQ(store.tables().entryCount, 1);
   EXPECT_EQ(plan, before);
 }
 

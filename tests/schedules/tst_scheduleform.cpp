@@ -34,7 +34,7 @@ class TestScheduleForm : public QObject {
       QCOMPARE(child<QListWidget>(d, "ScheduleList")->count(), 1);
       click(d, "CloseButton");
     });
-    openSchedules(b.store, plan, nullptr);
+    openSchedules(b.store, b.dialogs, plan, nullptr);
     QCOMPARE(plan.schedules.size(), 1u);
     const schedules::Schedule& rent = plan.schedules[0];
     QCOMPARE(rent.amount, 12000);

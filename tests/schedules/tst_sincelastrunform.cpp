@@ -60,7 +60,7 @@ class TestSinceLastRunForm : public QObject {
       QCOMPARE(table->item(3, 3)->text(), QStringLiteral("888"));
       click(d, "OkButton");
     });
-    openSinceLastRun(b.store, b.plan, nullptr);
+    openSinceLastRun(b.store, b.dialogs, b.plan, nullptr);
     QVERIFY(b.dialogs.allAnswersUsed());
     QCOMPARE(b.postedDates(),
              QStringList({"2024/07/05 50000", "2024/04/30 12000", "2024/07/10 888"}));
@@ -68,7 +68,7 @@ class TestSinceLastRunForm : public QObject {
     const auto due = dueOccurrences(b.plan, b.store.clock().today());
     QCOMPARE(due.size(), 1u);
     QCOMPARE(due[0].occurrence.date, QDate(2024, 6, 30));
-    QVERIFY(!b.store.history().undo(b.store));
+    QVERIFY(!b.store.undo());
     QCOMPARE(b.postedDates(), QStringList({"2024/07/05 50000"}));
   }
 
@@ -85,7 +85,7 @@ class TestSinceLastRunForm : public QObject {
       b.dialogs.type("1000");
       click(d, "OkButton");
     });
-    openSinceLastRun(b.store, b.plan, nullptr);
+    openSinceLastRun(b.store, b.dialogs, b.plan, nullptr);
     QVERIFY(b.dialogs.allAnswersUsed());
     QCOMPARE(b.dialogs.messages().size(), 1u);  // the refused "1,000"
     QCOMPARE(b.postedDates(), QStringList({"2024/04/30 12000", "2024/05/31 12000",

@@ -1,6 +1,8 @@
 // The search window driven from the main window: results follow each keystroke, a double click
 // shows the entry in its ledger or opens the other book it lives in.
 #include "WindowSteps.h"
+#include "book/book.h"
+#include "store/booklist.h"
 #include "catalogue/catalogue.h"
 #include "search/SearchForm.h"
 #include "store/database.h"
@@ -12,22 +14,22 @@ namespace {
 // An open book "2025" of user amy beside her book "2024", shown in the main window.
 struct Program : MainWindowBook {
   Program() {
-    store.UserName = "amy";
+    store.login().setUserName("amy");
     testbooks::addAccounts(store, {"A-現金", "E-醫療", "E-餐飲"});
-    store.DataBaseName = "2024";
-    QDir().mkpath(store.databaseFolder());
+    store.login().setDatabaseName("2024");
+    QDir().mkpath(store.login().databaseFolder());
     testbooks::addEntry(store, "2024/05/01", "E-餐飲", "A-現金", 80, "早餐");
     testbooks::addEntry(store, "2024/05/06", "E-醫療", "A-現金", 700, "牙醫 補牙");
-    if (!SaveDatabase(store).saved() || SaveDatabaseList(store, {"2025", "2024"}))
+    if (!book::save(store).saved() || saveDatabaseList(store.login(), {"2025", "2024"}))
       qFatal("the books could not be written");
-    store.EntryCount = 1;
-    store.DataBaseName = "2025";
-    QDir().mkpath(store.databaseFolder());
+    store.tables().entryCount = 1;
+    store.login().setDatabaseName("2025");
+    QDir().mkpath(store.login().databaseFolder());
     testbooks::addEntry(store, "2025/01/02", "E-餐飲", "A-現金", 90, "ATM 旁早餐");
     testbooks::addEntry(store, "2025/03/12", "E-醫療", "A-現金", 1500, "牙醫 洗牙");
     testbooks::addEntry(store, "2025/03/13", "E-餐飲", "A-現金", 120, "午餐");
     window.show();
-    store.FillAccountLists();
+    store.refillAccountLists();
   }
   QString shownSlot() { return child<QTreeWidget>(window, "Liv1")->currentItem()->text(5); }
 };
@@ -92,8 +94,8 @@ class SearchFormTest : public QObject {
     child<QAction>(p.window, "Find")->trigger();
     QCOMPARE(p.dialogs.lastMessage().text,
              QStringLiteral("這筆資料在帳本「2024」裡。\n要開啟帳本「2024」嗎？"));
-    QCOMPARE(p.store.DataBaseName, QStringLiteral("2024"));
-    QVERIFY(p.store.Lock.holds(p.store.databaseFolder()));
+    QCOMPARE(p.store.login().databaseName(), QStringLiteral("2024"));
+    QVERIFY(p.store.lock().holds(p.store.login().databaseFolder()));
     QCOMPARE(p.shownSlot(), QStringLiteral("2"));
   }
 
@@ -101,7 +103,7 @@ class SearchFormTest : public QObject {
   // double click still shows the entry clicked, not the one that stood there before.
   void headerClicksSortAmountsAsNumbersAndDates() {
     Program p;
-    p.store.EntryTable[1].EntryDate = QStringLiteral("2025/04/01");  // stored first, dated last
+    p.store.tables().entries[1].EntryDate = QStringLiteral("2025/04/01");  // stored first, dated last
     whenShown(p.dialogs, [&](QDialog& form) {
       typeIn(child(form, F::kDateFrom), QStringLiteral("2025/1/1"));
       auto* list = child<QTreeView>(form, F::kResults);
@@ -131,7 +133,7 @@ class SearchFormTest : public QObject {
   // a long book name stands whole in its column.
   void keepsTheCriteriaAndShowsLongBookNamesWhole() {
     Program p;
-    p.store.DataBaseName = QStringLiteral("二〇二五年全家收支與兩張信用卡的帳本");
+    p.store.login().setDatabaseName(QStringLiteral("二〇二五年全家收支與兩張信用卡的帳本"));
     whenShown(p.dialogs, [&](QDialog& form) {
       typeIn(child(form, F::kMemoText), QStringLiteral("牙"));
       typeIn(child(form, F::kAmountFrom), QStringLiteral("１，５００"));
@@ -145,7 +147,7 @@ class SearchFormTest : public QObject {
       QCOMPARE(rows(form), 1);
       auto* list = child<QTreeView>(form, F::kResults);
       QVERIFY(list->columnWidth(F::kBook) >=
-              list->fontMetrics().horizontalAdvance(p.store.DataBaseName));
+              list->fontMetrics().horizontalAdvance(p.store.login().databaseName()));
       click(form, F::kClose);
     });
     child<QAction>(p.window, "Find")->trigger();

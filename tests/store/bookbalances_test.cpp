@@ -30,19 +30,19 @@ TEST(BookBalances, FromTheFilesAsFromTheLoadedTables) {
 
   QTemporaryDir dir;
   putFile(dir.filePath(kAccountsFile),
-          accountsFileBytes(written.store.AccountTable, written.store.AccountCount));
-  QByteArray entries = entriesFileBytes(written.store.EntryTable, written.store.EntryCount);
+          accountsFileBytes(written.store.tables().accounts, written.store.tables().accountCount));
+  QByteArray entries = entriesFileBytes(written.store.tables().entries, written.store.tables().entryCount);
   entries[7 * kRecordLength + field::kDate] = '\xFF';
   putFile(dir.filePath(kEntriesFile), entries);
   testbooks::Books loaded;
-  ASSERT_FALSE(ReadBookFolder(dir.path(), loaded.store));
+  ASSERT_FALSE(readBookFolderInto(dir.path(), loaded.store.tables()));
 
   for (const char* date :
        {"2024/02/01", "2024/03/02", "2024/12/31", "9999/12/31", "2024/1", "２０２５/01/01"}) {
     const QString asOf = QString::fromUtf8(date);
     const auto read = readBookBalances(dir.path(), asOf);
     ASSERT_TRUE(std::holds_alternative<BookBalances>(read)) << date;
-    EXPECT_EQ(std::get<BookBalances>(read).balances, allAccountBalances(loaded.store, asOf))
+    EXPECT_EQ(std::get<BookBalances>(read).balances, allAccountBalances(loaded.store.tables(), asOf))
         << date;
   }
 }

@@ -1,5 +1,6 @@
 #include "Books.h"
 #include "TestFiles.h"
+#include "book/book.h"
 #include "store/database.h"
 #include "store/ledger.h"
 
@@ -14,21 +15,21 @@ const QString kCash = QStringLiteral("A-現金");
 // User "amy" with an empty database folder "2025".
 struct DatabaseFiles : ::testing::Test, testbooks::Books {
   DatabaseFiles() {
-    store.UserName = "amy";
-    store.DataBaseName = "2025";
-    EXPECT_TRUE(QDir().mkpath(store.databaseFolder()));
+    store.login().setUserName("amy");
+    store.login().setDatabaseName("2025");
+    EXPECT_TRUE(QDir().mkpath(store.login().databaseFolder()));
     store.clock().setToday(QDate(2025, 3, 14));
   }
 
-  QString path(const QString& file) const { return store.databaseFolder() + u'/' + file; }
+  QString path(const QString& file) const { return store.login().databaseFolder() + u'/' + file; }
 
   // A database with `n` entries, each with its number as amount, saved and opened.
   void openWithEntries(int n) {
-    ASSERT_FALSE(LoadDatabase(store));
-    store.EntryCount = 1;
+    ASSERT_FALSE(book::open(store));
+    store.tables().entryCount = 1;
     for (int i = 1; i <= n; ++i) entry("2025/01/02", kCash, "Equity", i);
-    ASSERT_FALSE(SaveDatabase(store).refusal);
-    ASSERT_FALSE(LoadDatabase(store));
+    ASSERT_FALSE(book::save(store).refusal);
+    ASSERT_FALSE(book::open(store));
     dialogs.clear();
   }
 };
@@ -47,9 +48,9 @@ TEST(StartingCash, AnswerIsAnAmountOrAskedAgainWithTheReason) {
 }
 
 TEST_F(DatabaseFiles, NewFolderGetsCashAndEquityAndTheOpeningEntry) {
-  EXPECT_TRUE(needsStartingCash(store.databaseFolder()));
-  ASSERT_FALSE(LoadDatabase(store, -12));
-  EXPECT_FALSE(needsStartingCash(store.databaseFolder()));
+  EXPECT_TRUE(needsStartingCash(store.login().databaseFolder()));
+  ASSERT_FALSE(book::open(store, -12));
+  EXPECT_FALSE(needsStartingCash(store.login().databaseFolder()));
   EXPECT_TRUE(dialogs.shown().empty());
   EXPECT_EQ(fileBytes(path(kAccountsFile)), hex("412db27baaf7") + blanks(14) + hex("0100") +
                                                 QByteArray(106, '\0') + hex("457175697479") +
@@ -62,13 +63,13 @@ TEST_F(DatabaseFiles, NewFolderGetsCashAndEquityAndTheOpeningEntry) {
 TEST_F(DatabaseFiles, EmptyMainDatMeansNoEntriesAndAMissingOneANewDatabase) {
   openWithEntries(0);
   EXPECT_EQ(fileBytes(path(kEntriesFile)), QByteArray());
-  ASSERT_FALSE(LoadDatabase(store));
+  ASSERT_FALSE(book::open(store));
   EXPECT_TRUE(dialogs.shown().empty());
-  EXPECT_EQ(store.EntryCount, 1);
+  EXPECT_EQ(store.tables().entryCount, 1);
   QFile::remove(path(kEntriesFile));
-  ASSERT_FALSE(LoadDatabase(store, 5));
-  EXPECT_EQ(store.EntryCount, 2);
-  EXPECT_EQ(store.EntryTable[1].Amount, 5);
+  ASSERT_FALSE(book::open(store, 5));
+  EXPECT_EQ(store.tables().entryCount, 2);
+  EXPECT_EQ(store.tables().entries[1].Amount, 5);
 }
 
 TEST_F(DatabaseFiles, LastRecordLoadsWithOrWithoutItsFiller) {
@@ -77,9 +78,9 @@ TEST_F(DatabaseFiles, LastRecordLoadsWithOrWithoutItsFiller) {
     const QByteArray saved = fileBytes(path(kEntriesFile));
     ASSERT_EQ(saved.size(), (n - 1) * 128 + 104);
     putFile(path(kEntriesFile), saved + QByteArray(24, 'x'));  // n x 128 bytes
-    ASSERT_FALSE(LoadDatabase(store));
-    EXPECT_EQ(store.EntryCount, n + 1);
-    EXPECT_EQ(store.EntryTable[n].Amount, n) << n;
+    ASSERT_FALSE(book::open(store));
+    EXPECT_EQ(store.tables().entryCount, n + 1);
+    EXPECT_EQ(store.tables().entries[n].Amount, n) << n;
   }
 }
 
@@ -98,18 +99,18 @@ TEST_F(DatabaseFiles, DamagedFilesAreRefusedAndChangeNothing) {
       {kEntriesFile, entry128 + entry128.left(103),
        "「Main.dat」的最後一筆記錄不完整，檔案可能已損壞，無法開啟"},
   };
-  const AccountTableType accountTable = store.AccountTable;
-  const EntryTableType entryTable = store.EntryTable;
+  const AccountTableType accountTable = store.tables().accounts;
+  const EntryTableType entryTable = store.tables().entries;
   for (const auto& [file, bytes, text] : cases) {
     SCOPED_TRACE(text);
     putFile(path(kAccountsFile), accounts);
     putFile(path(kEntriesFile), entries);
     putFile(path(file), bytes);
-    EXPECT_EQ(LoadDatabase(store), refusal(QString::fromUtf8(text)));
+    EXPECT_EQ(book::open(store), refusal(QString::fromUtf8(text)));
     EXPECT_TRUE(dialogs.shown().empty());
-    EXPECT_EQ(store.AccountTable, accountTable);
-    EXPECT_EQ(store.EntryTable, entryTable);
-    EXPECT_EQ(store.panel(Module1::EntriesPanel), QStringLiteral("資料筆數：4"));
+    EXPECT_EQ(store.tables().accounts, accountTable);
+    EXPECT_EQ(store.tables().entries, entryTable);
+    EXPECT_EQ(store.panel(book::Workspace::EntriesPanel), QStringLiteral("資料筆數：4"));
     EXPECT_EQ(fileBytes(path(file)), bytes);
   }
 }
@@ -121,11 +122,11 @@ const QString kFood = QStringLiteral("E-餐飲"), kSalary = QStringLiteral("I-�
 struct Books : ::testing::Test, testbooks::Books {
   Books() : testbooks::Books({kCash, kEquityName, kFood, kSalary, kCard}) {}
 
-  int slotOf(const QString& name) const { return store.accountSlot(nameField(name)); }
+  int slotOf(const QString& name) const { return store.tables().accountSlot(nameField(name)); }
   // Columns 3 and 4 of each row, with the red flags as "!".
   QStringList amountsAndTotals(const QString& account) const {
     QStringList out;
-    for (const LedgerRow& row : ShowLedger(store, slotOf(account))) {
+    for (const LedgerRow& row : showLedger(store.tables(), slotOf(account))) {
       out << (row.amountRed ? u'!' + row.amount : row.amount) + u'|' +
                  (row.totalRed ? u'!' + row.total : row.total);
     }
@@ -176,8 +177,8 @@ TEST(SignRule, EachPairOfKindsMovesBothAccountsAsABookkeeperExpects) {
     b.account(QStringLiteral("first"), pair.first);
     b.account(QStringLiteral("second"), pair.second);
     b.entry(QStringLiteral("2025/01/01"), QStringLiteral("first"), QStringLiteral("second"), 100);
-    EXPECT_EQ(ShowLedger(b.store, 1).at(0).amount, QLatin1String(pair.onFirst)) << pair.story;
-    EXPECT_EQ(ShowLedger(b.store, 2).at(0).amount, QLatin1String(pair.onSecond)) << pair.story;
+    EXPECT_EQ(showLedger(b.store.tables(), 1).at(0).amount, QLatin1String(pair.onFirst)) << pair.story;
+    EXPECT_EQ(showLedger(b.store.tables(), 2).at(0).amount, QLatin1String(pair.onSecond)) << pair.story;
   }
   EXPECT_EQ(signRule(kAsset, -1, true), Sign::None);  // the other side names no account
 }
@@ -190,7 +191,7 @@ TEST_F(Books, LedgersShowSignedAmountsAndRunningTotals) {
   entry(QStringLiteral("2025/01/04"), kFood, kSalary, 70);  // counts for neither
   entry(QStringLiteral("2025/01/06"), kCash, kCash, 30);    // both sides: once each
 
-  const auto cash = ShowLedger(store, slotOf(kCash));
+  const auto cash = showLedger(store.tables(), slotOf(kCash));
   ASSERT_EQ(cash.size(), 6u);
   EXPECT_EQ(cash[1].date + cash[1].other + u'|' + cash[1].memo + u'|' + cash[1].number,
             QStringLiteral("2025/01/05") + kFood + QStringLiteral("|午餐|2"));
@@ -206,7 +207,7 @@ TEST_F(Books, LargeAmountsNeverOverflowTheTotals) {
   for (int i = 0; i < half; ++i) entry(QStringLiteral("2025/01/02"), kFood, kCash, INT32_MIN);
 
   const qint64 expected = qint64(half) * INT32_MAX - qint64(half) * INT32_MIN;
-  const LedgerRow last = ShowLedger(store, slotOf(kCash)).back();
+  const LedgerRow last = showLedger(store.tables(), slotOf(kCash)).back();
   EXPECT_EQ(last.amount + last.total, QStringLiteral("2147483648 ") + QString::number(expected));
 }
 

@@ -5,7 +5,7 @@
 
 #include "ScriptedDialogs.h"
 #include "store/LedgerView.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/database.h"
 #include "store/records.h"
 
@@ -24,20 +24,20 @@ inline qint16 kindOfPrefix(const QString& name) {
   return name.mid(1, 1) == u'-' && at >= 0 ? qint16(kAsset + at) : qint16(kEquity);
 }
 
-inline void addAccounts(Module1& store, std::initializer_list<QString> names) {
+inline void addAccounts(book::Workspace& store, std::initializer_list<QString> names) {
   for (const QString& name : names)
-    store.AccountTable[store.AccountCount++] = makeAccount(name, kindOfPrefix(name));
+    store.tables().accounts[store.tables().accountCount++] = makeAccount(name, kindOfPrefix(name));
 }
 
-inline void addEntry(Module1& store, const QString& date, const QString& increase,
+inline void addEntry(book::Workspace& store, const QString& date, const QString& increase,
                      const QString& decrease, qint32 amount, const QString& memo = QString()) {
-  store.EntryTable[store.EntryCount++] = makeEntry(date, increase, decrease, amount, memo);
+  store.tables().entries[store.tables().entryCount++] = makeEntry(date, increase, decrease, amount, memo);
 }
 
 // The book as its two files would hold it: what undo, redo and a save must reproduce.
-inline QByteArray bookBytes(const Module1& store) {
-  return accountsFileBytes(store.AccountTable, store.AccountCount) + "|" +
-         entriesFileBytes(store.EntryTable, store.EntryCount);
+inline QByteArray bookBytes(const book::Workspace& store) {
+  return accountsFileBytes(store.tables().accounts, store.tables().accountCount) + "|" +
+         entriesFileBytes(store.tables().entries, store.tables().entryCount);
 }
 
 class FakeLedgerView : public LedgerView {
@@ -55,7 +55,7 @@ class FakeLedgerView : public LedgerView {
 struct Books {
   QTemporaryDir dir;  // the installation folder
   ScriptedDialogs dialogs;
-  Module1 store{dir.path(), dialogs};
+  book::Workspace store{dir.path()};
   FakeLedgerView view;
 
   // On a fixed day; the accounts in slots from 1, of the kinds their prefixes name.
@@ -64,7 +64,7 @@ struct Books {
     addAccounts(store, chart);
   }
   void account(const QString& name, qint16 kind) {
-    store.AccountTable[store.AccountCount++] = makeAccount(name, kind);
+    store.tables().accounts[store.tables().accountCount++] = makeAccount(name, kind);
   }
   void entry(const QString& date, const QString& increase, const QString& decrease, qint32 amount,
              const QString& memo = QString()) {
@@ -74,13 +74,13 @@ struct Books {
   bool writeTo(const QString& folder) const {
     QFile accounts(folder + "/Accounts.dat"), entries(folder + "/Main.dat");
     return QDir().mkpath(folder) && accounts.open(QIODevice::WriteOnly) &&
-           accounts.write(accountsFileBytes(store.AccountTable, store.AccountCount)) >= 0 &&
+           accounts.write(accountsFileBytes(store.tables().accounts, store.tables().accountCount)) >= 0 &&
            entries.open(QIODevice::WriteOnly) &&
-           entries.write(entriesFileBytes(store.EntryTable, store.EntryCount)) >= 0;
+           entries.write(entriesFileBytes(store.tables().entries, store.tables().entryCount)) >= 0;
   }
   std::vector<LedgerEntry> entries() const {
     std::vector<LedgerEntry> out;
-    for (int i = 1; i < store.EntryCount; ++i) out.push_back(store.EntryTable[i]);
+    for (int i = 1; i < store.tables().entryCount; ++i) out.push_back(store.tables().entries[i]);
     return out;
   }
 };

@@ -14,9 +14,9 @@
 struct MainWindowBook {
   QTemporaryDir dir;
   ScriptedDialogs dialogs;
-  Module1 store{dir.path(), dialogs};
-  MainForm window{store};
-  Session session{store, window};
+  book::Workspace store{dir.path()};
+  MainForm window{store, dialogs};
+  Session session{store, dialogs, window};
 };
 
 // The control of this object name; a missing one ends the test program.

@@ -24,14 +24,14 @@ using Opener = std::function<std::unique_ptr<QWidget>(testbooks::Books&)>;
 
 template <class Form>
 Opener plain() {
-  return [](testbooks::Books& b) { return std::make_unique<Form>(b.store); };
+  return [](testbooks::Books& b) { return std::make_unique<Form>(b.store, b.dialogs); };
 }
 
 const std::pair<const char*, Opener> kWindows[] = {
     {"MainForm",
      [](testbooks::Books& b) {
-       auto window = std::make_unique<MainForm>(b.store);
-       b.store.FillAccountLists();
+       auto window = std::make_unique<MainForm>(b.store, b.dialogs);
+       b.store.refillAccountLists();
        window->showAccount(1);  // the cash, below nothing
        return window;
      }},
@@ -41,12 +41,12 @@ const std::pair<const char*, Opener> kWindows[] = {
     {"AccountForm", plain<AccountForm>()},
     {"BSForm", plain<BSForm>()},
     {"DiaryForm", plain<DiaryForm>()},
-    {"DelForm", [](testbooks::Books& b) { return std::make_unique<DelForm>(b.store, b.view); }},
-    {"InputForm", [](testbooks::Books& b) { return std::make_unique<InputForm>(b.store, b.view); }},
+    {"DelForm", [](testbooks::Books& b) { return std::make_unique<DelForm>(b.store, b.dialogs, b.view); }},
+    {"InputForm", [](testbooks::Books& b) { return std::make_unique<InputForm>(b.store, b.dialogs, b.view); }},
     {"SearchForm",
      [](testbooks::Books& b) {
        static search::Remembered remembered;  // the boxes as this run left them
-       auto form = std::make_unique<SearchForm>(b.store, remembered);
+       auto form = std::make_unique<SearchForm>(b.store, b.dialogs, remembered);
        // An amount that is none shows the window's warning line.
        child<QLineEdit>(*form, "AmountFrom")->setText(QStringLiteral("十元"));
        return form;
@@ -55,11 +55,11 @@ const std::pair<const char*, Opener> kWindows[] = {
     {"ChartsForm",
      [](testbooks::Books& b) {
        return std::make_unique<ChartsForm>(
-           b.store, period::buildReport(b.store, period::monthPeriod(2024, 7)));
+           b.store, b.dialogs, period::buildReport(b.store, period::monthPeriod(2024, 7)));
      }},
     {"ImportForm",
      [](testbooks::Books& b) {
-       auto form = std::make_unique<ImportForm>(b.store);
+       auto form = std::make_unique<ImportForm>(b.store, b.dialogs);
        // A statement read: an amount paid out, and a line that cannot be read.
        auto* statement = new QTemporaryFile(QDir::tempPath() + "/XXXXXX.csv", form.get());
        if (!statement->open()) qFatal("no temporary file");

@@ -3,6 +3,7 @@
 #include "TestFiles.h"
 #include "WindowSteps.h"
 #include "accounts/chart.h"
+#include "book/book.h"
 #include "platform/safefile.h"
 #include "store/database.h"
 #include "store/ledger.h"
@@ -17,9 +18,9 @@ struct Program : MainWindowBook {
   QAction* redo = child<QAction>(window, MainForm::kRedo);
 
   Program() {
-    store.UserName = QStringLiteral("user1");
-    store.DataBaseName = QStringLiteral("2025");
-    QDir().mkpath(store.databaseFolder());
+    store.login().setUserName(QStringLiteral("user1"));
+    store.login().setDatabaseName(QStringLiteral("2025"));
+    QDir().mkpath(store.login().databaseFolder());
     testbooks::addAccounts(store, {"A-現金", "Equity", "E-交通", "E-餐飲", "I-薪水"});
     testbooks::addEntry(store, "2025/01/01", "A-現金", "Equity", 1000, "初值");
     testbooks::addEntry(store, "2025/01/02", "E-餐飲", "A-現金", 1500, "聚餐");
@@ -27,7 +28,7 @@ struct Program : MainWindowBook {
     testbooks::addEntry(store, "2025/01/04", "A-現金", "A-現金", 70, "對轉");
     store.showEntryCount();
     window.show();
-    store.FillAccountLists();
+    store.refillAccountLists();
   }
   QStringList row(int i) const {
     QStringList texts;
@@ -45,13 +46,13 @@ struct Program : MainWindowBook {
     QTest::mouseClick(ledger->viewport(), Qt::LeftButton, {}, {cell.left() + 8, cell.center().y()});
   }
   QString entriesPanel() { return child<QLabel>(window, MainForm::kPanels[3])->text(); }
-  QByteArray mainDat() { return fileBytes(store.databaseFolder() + "/Main.dat"); }
-  QByteArray inMemory() { return entriesFileBytes(store.EntryTable, store.EntryCount); }
+  QByteArray mainDat() { return fileBytes(store.login().databaseFolder() + "/Main.dat"); }
+  QByteArray inMemory() { return entriesFileBytes(store.tables().entries, store.tables().entryCount); }
   // Saved, then the meal deleted in memory only; returns the saved bytes.
   QByteArray savedThenChanged() {
-    if (!SaveDatabase(store).saved()) qFatal("cannot save the book");
-    markDeleted(store, 2);
-    CompactEntries(store);
+    if (!book::save(store).saved()) qFatal("cannot save the book");
+    markDeleted(store.tables(), 2);
+    compactEntries(store.tables());
     return mainDat();
   }
 };
@@ -90,7 +91,7 @@ class MainFormTest : public QObject {
     p.dialogs.answer(Answer::No);
     click(p.window, MainForm::kDelete);
     QCOMPARE(p.dialogs.lastMessage(), confirmDelete(QStringLiteral("確定刪除資料嗎？")));
-    QCOMPARE(p.store.EntryCount, 5);
+    QCOMPARE(p.store.tables().entryCount, 5);
     QCOMPARE(p.window.tickedSlots(), (std::vector<int>{2, 4, 4}));
 
     // Yes: two entries go; the salary moves to slot 2 and is shown selected.
@@ -131,13 +132,13 @@ class MainFormTest : public QObject {
   void theShownAccountStaysShownWhereverItMoves() {
     Program p;
     QVERIFY(!deleteAccount(p.store, 3));
-    p.store.FillAccountLists();
+    p.store.refillAccountLists();
     p.selector->setCurrentRow(2);
     const QStringList meals = p.numbers();
     p.undo->trigger();
     QCOMPARE(p.selector->currentRow(), 3);
     QCOMPARE(p.numbers(), meals);
-    QCOMPARE(p.store.panel(Module1::AccountsPanel), QStringLiteral("帳戶數量：5"));
+    QCOMPARE(p.store.panel(book::Workspace::AccountsPanel), QStringLiteral("帳戶數量：5"));
   }
 
   void endingSavesUnlessToldNotTo_data() {

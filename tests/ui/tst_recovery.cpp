@@ -1,7 +1,7 @@
 // Opening a book after a crash, through the session's own road from the login to the open
 // book: the question with the time the changes were written, and the changes back.
 #include "WindowSteps.h"
-#include "backup/recovery.h"
+#include "book/recovery.h"
 #include "catalogue/OpenForm.h"
 #include "users/LoginForm.h"
 
@@ -24,28 +24,28 @@ const QDateTime kWritten(QDate(2026, 12, 7), QTime(7, 5, 9), Qt::UTC);
 struct CrashedBook : MainWindowBook {
   QByteArray saved, changed;
   CrashedBook() {
-    store.UserName = "Test";
-    store.DataBaseName = "2003-11";
-    QDir().mkpath(store.databaseFolder());
-    putFile(store.userFolder() + "/DataBase.pwd", "003800330039\r\n");
-    putFile(store.userFolder() + "/DataBase.lst", "2003-11\r\n");
+    store.login().setUserName("Test");
+    store.login().setDatabaseName("2003-11");
+    QDir().mkpath(store.login().databaseFolder());
+    putFile(store.login().userFolder() + "/DataBase.pwd", "003800330039\r\n");
+    putFile(store.login().userFolder() + "/DataBase.lst", "2003-11\r\n");
     testbooks::addAccounts(store, {"A-現金", "E-餐費"});
     testbooks::addEntry(store, "2003/11/01", "E-餐費", "A-現金", 120, "早餐");
-    putFile(store.databaseFolder() + "/Accounts.dat",
-            accountsFileBytes(store.AccountTable, store.AccountCount));
-    putFile(store.databaseFolder() + "/Main.dat",
-            entriesFileBytes(store.EntryTable, store.EntryCount));
+    putFile(store.login().databaseFolder() + "/Accounts.dat",
+            accountsFileBytes(store.tables().accounts, store.tables().accountCount));
+    putFile(store.login().databaseFolder() + "/Main.dat",
+            entriesFileBytes(store.tables().entries, store.tables().entryCount));
     saved = testbooks::bookBytes(store);
     testbooks::addEntry(store, "2003/11/02", "E-餐費", "A-現金", 250, "午餐");
     changed = testbooks::bookBytes(store);
     recovery::Snapshot snapshot = recovery::snapshotOf(store);
     snapshot.written = kWritten;
-    recovery::write(store.databaseFolder(), snapshot);
-    store.AccountTable.clear();
-    store.EntryTable.clear();
-    store.AccountCount = store.EntryCount = 1;
-    store.UserName.clear();
-    store.DataBaseName.clear();
+    recovery::write(store.login().databaseFolder(), snapshot);
+    store.tables().accounts.clear();
+    store.tables().entries.clear();
+    store.tables().accountCount = store.tables().entryCount = 1;
+    store.login().setUserName({});
+    store.login().setDatabaseName({});
   }
   // Logs in and opens the book; the question's answer, if any, is queued first.
   bool open() {
@@ -57,7 +57,7 @@ struct CrashedBook : MainWindowBook {
     whenShown(dialogs, [](QDialog& list) { click(list, OpenForm::kOpen); });
     return session.start();
   }
-  QString file() const { return recovery::pathIn(store.databaseFolder()); }
+  QString file() const { return recovery::pathIn(store.login().databaseFolder()); }
 };
 
 }  // namespace
@@ -74,11 +74,11 @@ class TestRecovery : public QObject {
     QCOMPARE(asked.buttons, MessageButtons::YesNo);  // Yes is the default button
     QVERIFY2(asked.text.contains(recovery::timeInWords(kWritten)), qPrintable(asked.text));
     QCOMPARE(testbooks::bookBytes(book.store), book.changed);
-    QCOMPARE(book.store.panel(Module1::EntriesPanel), QStringLiteral("資料筆數：2"));
+    QCOMPARE(book.store.panel(book::Workspace::EntriesPanel), QStringLiteral("資料筆數：2"));
     QVERIFY(QFile::exists(book.file()));  // until the book is left
     QVERIFY(book.session.end(true));
     QVERIFY(!QFile::exists(book.file()));
-    QCOMPARE(fileBytes(book.store.databaseFolder() + "/Main.dat"),
+    QCOMPARE(fileBytes(book.store.login().databaseFolder() + "/Main.dat"),
              book.changed.mid(book.changed.indexOf('|') + 1));
   }
 };

@@ -59,7 +59,7 @@ void TestYear::aYearOfAHousehold() {
     click(list, OpenForm::kOpen);
   });
   QVERIFY(session.start());
-  QCOMPARE(store.panel(Module1::DatabasePanel), QStringLiteral("資料庫名稱：2025"));
+  QCOMPARE(store.panel(book::Workspace::DatabasePanel), QStringLiteral("資料庫名稱：2025"));
 
   // The chart, then the year's entries typed with their dates in one sitting of the dialog.
   whenShown(dialogs, [](QDialog& d) {  // each account with Enter in its name box
@@ -97,7 +97,7 @@ void TestYear::aYearOfAHousehold() {
     click(d, InputForm::kClose);
   });
   click(main, MainForm::kNew);
-  QCOMPARE(store.panel(Module1::EntriesPanel), QStringLiteral("資料筆數：12"));
+  QCOMPARE(store.panel(book::Workspace::EntriesPanel), QStringLiteral("資料筆數：12"));
 
   // The statements at the year's end and at mid-year.
   QCOMPARE(statements("2025/12/31"), QStringLiteral("財產淨值  220900 / 結餘  90900"));
@@ -114,14 +114,14 @@ void TestYear::aYearOfAHousehold() {
   QCOMPARE(dialogs.shown().at(0).defaultText, QStringLiteral("2025/01/01"));
   QCOMPARE(dialogs.messages(), (std::vector{refusal(QStringLiteral("不是正確的日期格式")),
                                             completion(QStringLiteral("資料結帳完成"))}));
-  QCOMPARE(store.panel(Module1::EntriesPanel), QStringLiteral("資料筆數：7"));
+  QCOMPARE(store.panel(book::Workspace::EntriesPanel), QStringLiteral("資料筆數：7"));
   QVERIFY(child<QTreeWidget>(main, MainForm::kLedger)->selectedItems().isEmpty());
   QCOMPARE(statements("2025/12/31"), QStringLiteral("財產淨值  220900 / 結餘  47400"));
 
   // Log out (which saves), log in again and reopen the year: the book is as it was left.
-  const QByteArray before = entriesFileBytes(store.EntryTable, store.EntryCount);
+  const QByteArray before = entriesFileBytes(store.tables().entries, store.tables().entryCount);
   whenShown(dialogs, [&](QDialog& login) {
-    store.EntryCount = 1;  // saved by now: what comes back must come from the files
+    store.tables().entryCount = 1;  // saved by now: what comes back must come from the files
     QCOMPARE(child<QLineEdit>(login, LoginForm::kUserName)->text(), user);
     QTest::keyClicks(child(login, LoginForm::kPassword), password);
     click(login, LoginForm::kOk);
@@ -131,7 +131,7 @@ void TestYear::aYearOfAHousehold() {
     click(list, OpenForm::kOpen);
   });
   child<QAction>(main, MainForm::kLogOut)->trigger();
-  QCOMPARE(entriesFileBytes(store.EntryTable, store.EntryCount), before);
+  QCOMPARE(entriesFileBytes(store.tables().entries, store.tables().entryCount), before);
   QCOMPARE(statements("2025/12/31"), QStringLiteral("財產淨值  220900 / 結餘  47400"));
   QVERIFY(dialogs.allAnswersUsed() && dialogs.unscripted().isEmpty());
 }

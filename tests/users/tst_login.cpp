@@ -38,7 +38,7 @@ class TestLogin : public QObject {
     QVERIFY(!session.start());
     QVERIFY(dialogs.allAnswersUsed() && dialogs.unscripted().isEmpty());
     QVERIFY(store.endRequested());
-    QCOMPARE(store.panel(Module1::UserPanel), QStringLiteral("使用者："));
+    QCOMPARE(store.panel(book::Workspace::UserPanel), QStringLiteral("使用者："));
   }
 
   // Installed under /usr, started from /usr/bin by a person with a home of their own.
@@ -60,9 +60,9 @@ class TestLogin : public QObject {
     QVERIFY(!datafolder::prepare(place));
 
     ScriptedDialogs dialogs;
-    Module1 store(place.dataFolder, dialogs, place.programFiles);
-    MainForm window(store);
-    Session session(store, window);
+    book::Workspace store(place.dataFolder, place.programFiles);
+    MainForm window(store, dialogs);
+    Session session(store, dialogs, window);
     whenShown(dialogs, [&](QDialog& login) {
       QCOMPARE(child<QLineEdit>(login, LoginForm::kUserName)->text(), QStringLiteral("Test"));
       QTest::keyClicks(child(login, LoginForm::kPassword), QStringLiteral("839"));
@@ -72,8 +72,8 @@ class TestLogin : public QObject {
     whenShown(dialogs, [](QDialog& login) { click(login, LoginForm::kEnd); });
     QVERIFY(!session.start());
     QVERIFY(dialogs.allAnswersUsed() && dialogs.unscripted().isEmpty());
-    QCOMPARE(store.helpPage(), root + "/usr/share/varnix/readme.htm");
-    QVERIFY(QFileInfo(store.helpPage()).isFile());
+    QCOMPARE(store.login().helpPage(), root + "/usr/share/varnix/readme.htm");
+    QVERIFY(QFileInfo(store.login().helpPage()).isFile());
   }
 
   // The hint names the sample user only while it waits as a first start lays it out.
@@ -88,12 +88,12 @@ class TestLogin : public QObject {
     QFETCH(QString, password);
     QFETCH(bool, hinted);
     testbooks::Books b;
-    const QString sample = b.store.DataBaseFolder + QStringLiteral("Test");
+    const QString sample = b.store.login().usersFolder() + QStringLiteral("Test");
     if (!password.isEmpty()) {
       QVERIFY(QDir().mkpath(sample));
       QVERIFY(!password::writePasswordFile(sample + "/" + password::kPasswordFile, password));
     }
-    LoginForm login(b.store);
+    LoginForm login(b.store, b.dialogs);
     login.show();
     QCOMPARE(child(login, LoginForm::kSampleUserHint)->isVisible(), hinted);
   }

@@ -3,22 +3,22 @@
 #include "Books.h"
 #include "TestFiles.h"
 #include "catalogue/catalogue.h"
-#include "catalogue/folders.h"
+#include "backup/folders.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 struct Users : ::testing::Test, testbooks::Books {
-  Users() { QDir().mkpath(store.DataBaseFolder); }
+  Users() { QDir().mkpath(store.login().usersFolder()); }
 };
 
 TEST_F(Users, LoginChecksInOrderAndChangesNothingWhenRefused) {
   for (const char* folder : {"Letters", "Empty", "NoPwd", "ListIsFolder/DataBase.lst"})
-    QDir().mkpath(store.DataBaseFolder + folder);
-  putFile(store.DataBaseFolder + "Letters/DataBase.pwd", "006100620063\r\n");
-  putFile(store.DataBaseFolder + "ListIsFolder/DataBase.pwd", "006100620063\r\n");
-  putFile(store.DataBaseFolder + "Empty/DataBase.pwd", "");
+    QDir().mkpath(store.login().usersFolder() + folder);
+  putFile(store.login().usersFolder() + "Letters/DataBase.pwd", "006100620063\r\n");
+  putFile(store.login().usersFolder() + "ListIsFolder/DataBase.pwd", "006100620063\r\n");
+  putFile(store.login().usersFolder() + "Empty/DataBase.pwd", "");
   // The name, what is typed, words from the refusal.
   const char* cases[][3] = {
       {"", "839", "使用者名稱不可以是空白"},
@@ -32,13 +32,13 @@ TEST_F(Users, LoginChecksInOrderAndChangesNothingWhenRefused) {
     const LoginOutcome login = LogIn(store, QString::fromUtf8(name), QString::fromUtf8(typed));
     EXPECT_FALSE(login.loggedIn) << name;
     EXPECT_TRUE(login.message && login.message->text.contains(QString::fromUtf8(message))) << name;
-    EXPECT_EQ(store.UserName, QString());
-    EXPECT_FALSE(folders::exists(store.settingsFile()));
+    EXPECT_EQ(store.login().userName(), QString());
+    EXPECT_FALSE(folders::exists(store.login().settingsFile()));
   }
 }
 
 TEST_F(Users, NewUserWritesItsFilesAndLogsInRememberingTheName) {
-  putFile(store.settingsFile(), "[UserName]=Someone\r\nold second line\r\n");
+  putFile(store.login().settingsFile(), "[UserName]=Someone\r\nold second line\r\n");
   const char* cases[][4] = {
       // name, password, its file ("<missing>": refused), Varnix.ini
       {"Two", "ab", "<missing>", ""},
@@ -47,19 +47,19 @@ TEST_F(Users, NewUserWritesItsFilesAndLogsInRememberingTheName) {
       {"王", "中中中", "A4A4A4A4A4A4\r\n", "[UserName]=\xa4\xfd\r\n"},
   };
   for (const auto& [n, pwd, pwdFile, iniFile] : cases) {
-    const QString name = QString::fromUtf8(n), folder = store.DataBaseFolder + name;
+    const QString name = QString::fromUtf8(n), folder = store.login().usersFolder() + name;
     const auto refused = CreateUser(store, name, QString::fromUtf8(pwd));
     EXPECT_EQ(fileBytes(folder + "/DataBase.pwd"), pwdFile) << n;
     if (refused) continue;
     EXPECT_EQ(fileBytes(folder + "/DataBase.lst"), QByteArray());
     const LoginOutcome login = LogIn(store, name, QString::fromUtf8(pwd));
     ASSERT_TRUE(login.loggedIn && !login.message) << n;
-    EXPECT_EQ(fileBytes(store.settingsFile()), iniFile);
+    EXPECT_EQ(fileBytes(store.login().settingsFile()), iniFile);
   }
   EXPECT_EQ(CreateUser(store, "Eight", "xyz")->text, "使用者已存在，請使用其他名稱");
   // A settings file that cannot be written lets the user in, with a warning.
-  QFile::remove(store.settingsFile());
-  QDir().mkpath(store.settingsFile());
+  QFile::remove(store.login().settingsFile());
+  QDir().mkpath(store.login().settingsFile());
   const LoginOutcome login = LogIn(store, "Eight", "12345678");
   EXPECT_TRUE(login.loggedIn);
   EXPECT_TRUE(warns(login.message, QStringLiteral("無法記住這次登入的使用者：")));
@@ -80,25 +80,22 @@ TEST_F(Users, PasswordChangeChecksTheOldOneAndWritesTheNewOne) {
     const auto refused =
         setPassword(store, QString::fromUtf8(step.old), QString::fromUtf8(step.fresh));
     EXPECT_EQ(refused ? refused->text : QString(), QString::fromUtf8(step.refusal)) << step.fresh;
-    EXPECT_EQ(fileBytes(store.DataBaseFolder + "Test/DataBase.pwd"), "A4A4A4E5A672\r\n");
-    EXPECT_EQ(store.PasswordLine, QStringLiteral("中文字"));
+    EXPECT_EQ(fileBytes(store.login().usersFolder() + "Test/DataBase.pwd"), "A4A4A4E5A672\r\n");
+    EXPECT_EQ(store.login().passwordLine(), QStringLiteral("中文字"));
   }
 }
 
 // Log-out and the menu's database list save the open database first; one that cannot be saved
 // keeps the user where they are.
 TEST_F(Users, LeavingAnOpenDatabaseThatCannotBeSavedIsRefused) {
-  store.UserName = "Test";
-  store.DataBaseName = "2003-11";
-  QDir().mkpath(store.userFolder());
-  putFile(store.databaseFolder(), "plain");  // a file where the database folder belongs
-  store.OpenedFromMenu = true;
+  store.login().setUserName("Test");
+  store.login().setDatabaseName("2003-11");
+  QDir().mkpath(store.login().userFolder());
+  putFile(store.login().databaseFolder(), "plain");  // a file where the database folder belongs
   const auto loggingOut = saveAndLogOut(store).refusal;
   EXPECT_TRUE(warns(loggingOut, QStringLiteral("資料庫沒有存好：")));
-  EXPECT_TRUE(store.OpenedFromMenu);
-  store.OpenedFromMenu = false;
-  EXPECT_EQ(EnterCatalogueFromMenu(store).refusal, loggingOut);
-  EXPECT_FALSE(store.OpenedFromMenu);
+  EXPECT_EQ(store.login().databaseName(), QStringLiteral("2003-11"));
+  EXPECT_EQ(saveBeforeList(store).refusal, loggingOut);
 }
 
 }  // namespace

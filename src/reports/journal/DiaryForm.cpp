@@ -1,10 +1,11 @@
 #include "reports/journal/DiaryForm.h"
 
 #include "interchange/exports.h"
+#include "platform/dialogs.h"
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/screen.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/ledger.h"
 #include "ui/print/documents.h"
 
@@ -99,8 +100,8 @@ class CellDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
-DiaryForm::DiaryForm(Module1& store, QWidget* parent)
-    : FixedDialog(parent), store_(store), model_(new JournalModel(journalRows(store), this)) {
+DiaryForm::DiaryForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent)
+    : FixedDialog(parent), store_(store), dialogs_(dialogs), model_(new JournalModel(journalRows(store), this)) {
   setObjectName(QStringLiteral("DiaryForm"));
   setWindowTitle(QStringLiteral("日記帳"));
   setClientSize(616, 481);
@@ -150,10 +151,10 @@ void DiaryForm::buildButtons() {
   QPushButton* pdf =
       build::button(this, kSavePdf, QStringLiteral("存成PDF(&F)"), {355, 448, 82, 25});
   connect(print, &QPushButton::clicked, this,
-          [this] { printing::print(store_, printing::journalDocument(store_), this); });
+          [this] { printing::print(dialogs_, printing::journalDocument(store_), this); });
   connect(pdf, &QPushButton::clicked, this, [this] {
-    printing::saveAsPdf(store_, printing::journalDocument(store_),
-                        store_.DataBaseName + QStringLiteral("-日記帳.pdf"), this);
+    printing::saveAsPdf(dialogs_, printing::journalDocument(store_),
+                        store_.login().databaseName() + QStringLiteral("-日記帳.pdf"), this);
   });
 
   connect(okButton_, &QPushButton::clicked, this, [this] { leave(QDialog::Accepted); });
@@ -171,22 +172,22 @@ void DiaryForm::buildButtons() {
       build::button(this, kOtherExports, QStringLiteral("匯出(&E)"), {442, 448, 79, 25});
   exports->setMenu(others);
   connect(csvUtf8, &QAction::triggered, this, [this] {
-    if (auto done = exportForOthersChosen(store_, OtherExport::SpreadsheetCsv, store_.dialogs()))
-      store_.dialogs().message(*done);
+    const QString path = dialogs_.chooseFile(otherExportRequest(store_, OtherExport::SpreadsheetCsv));
+    if (!path.isEmpty()) dialogs_.message(exportForOthers(store_, OtherExport::SpreadsheetCsv, path));
   });
   connect(journal, &QAction::triggered, this, [this] {
-    if (auto done = exportForOthersChosen(store_, OtherExport::Journal, store_.dialogs()))
-      store_.dialogs().message(*done);
+    const QString path = dialogs_.chooseFile(otherExportRequest(store_, OtherExport::Journal));
+    if (!path.isEmpty()) dialogs_.message(exportForOthers(store_, OtherExport::Journal, path));
   });
 }
 
 const std::vector<JournalRow>& DiaryForm::rowsShown() const { return model_->rows(); }
 
 void DiaryForm::exportAs(ExportKind kind) {
-  store_.dialogs().message(exportJournal(store_, rowsShown(), kind));
+  dialogs_.message(exportJournal(store_, rowsShown(), kind));
 }
 
-void openJournal(Module1& store, QWidget* parent) {
-  DiaryForm form(store, parent);
-  store.dialogs().exec(form);
+void openJournal(book::Workspace& store, Dialogs& dialogs, QWidget* parent) {
+  DiaryForm form(store, dialogs, parent);
+  dialogs.exec(form);
 }

@@ -6,8 +6,11 @@
 
 #include <vector>
 
+class Dialogs;
 class JournalModel;
-class Module1;
+namespace book {
+class Workspace;
+}
 class QPushButton;
 class QTreeView;
 
@@ -27,7 +30,7 @@ class DiaryForm : public FixedDialog {
   static constexpr char kOk[] = "Cmd0";
 
   // The list is filled once, before the window is shown.
-  explicit DiaryForm(Module1& store, QWidget* parent = nullptr);
+  explicit DiaryForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent = nullptr);
 
   // The rows as the list holds them, in list order.
   const std::vector<JournalRow>& rowsShown() const;
@@ -37,7 +40,8 @@ class DiaryForm : public FixedDialog {
   void buildButtons();
   void exportAs(ExportKind kind);
 
-  Module1& store_;
+  book::Workspace& store_;
+  Dialogs& dialogs_;
   JournalModel* model_;
   QTreeView* list_;
   QPushButton* okButton_;
@@ -46,4 +50,4 @@ class DiaryForm : public FixedDialog {
 };
 
 // The journal with its two exports (DiaryForm).
-void openJournal(Module1& store, QWidget* parent);
+void openJournal(book::Workspace& store, Dialogs& dialogs, QWidget* parent);

@@ -4,7 +4,9 @@
 
 #include <vector>
 
-class Module1;
+namespace book {
+class Workspace;
+}
 
 // The journal: every entry of the open database in slot order, as the journal window lists it.
 // Its two files are written by interchange/journalexport.
@@ -19,4 +21,4 @@ struct JournalRow {
   bool operator==(const JournalRow&) const = default;
 };
 
-std::vector<JournalRow> journalRows(const Module1& store);
+std::vector<JournalRow> journalRows(const book::Workspace& store);

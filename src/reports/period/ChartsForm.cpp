@@ -1,10 +1,11 @@
 #include "reports/period/ChartsForm.h"
 
+#include "platform/dialogs.h"
 #include "platform/safefile.h"
 #include "platform/widgets/build.h"
 #include "platform/widgets/colours.h"
 #include "platform/widgets/fonts.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 
 #include <QApplication>
 #include <QBarSeries>
@@ -221,7 +222,7 @@ QChart* netWorthLine(const std::vector<period::MonthValue>& worth, const Look& l
 constexpr size_t kChartCount = 3;
 
 // The chart at `index` in tab order; null when it has no data.
-QChart* buildChart(size_t index, const Module1& store, const period::Report& report,
+QChart* buildChart(size_t index, const book::Workspace& store, const period::Report& report,
                    const Look& look) {
   if (index == 0) return expenseDonut(report, look);
   if (index == 1) return monthlyBars(report, look);
@@ -244,8 +245,8 @@ QWidget* chartOrNothing(QChart* chart, QWidget* parent) {
 
 }  // namespace
 
-ChartsForm::ChartsForm(Module1& store, const period::Report& report, QWidget* parent)
-    : FixedDialog(parent), store_(store) {
+ChartsForm::ChartsForm(book::Workspace& store, Dialogs& dialogs, const period::Report& report, QWidget* parent)
+    : FixedDialog(parent), store_(store), dialogs_(dialogs) {
   setObjectName(QStringLiteral("ChartsForm"));
   setWindowTitle(QStringLiteral("圖表　%1 至 %2")
                      .arg(report.period.from.toString(QStringLiteral("yyyy/MM/dd")),
@@ -304,9 +305,9 @@ void ChartsForm::savePng() {
   const QImage image = currentImage();
   if (image.isNull()) return;
   const QString name = tabs_->tabText(tabs_->currentIndex()).section(QLatin1Char('('), 0, 0);
-  QString path = store_.dialogs().chooseFile(
+  QString path = dialogs_.chooseFile(
       {FileRequest::Purpose::Save, QStringLiteral("存成PNG"),
-       store_.DataBaseName + QLatin1Char('-') + name + QStringLiteral(".png"),
+       store_.login().databaseName() + QLatin1Char('-') + name + QStringLiteral(".png"),
        QStringLiteral("PNG 圖檔 (*.png)")});
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".png");
@@ -315,10 +316,10 @@ void ChartsForm::savePng() {
   buffer.open(QIODevice::WriteOnly);
   image.save(&buffer, "PNG");
   if (auto error = safefile::write(path, bytes)) {
-    store_.dialogs().message(refusal(QStringLiteral("圖檔沒有存好：%1").arg(*error)));
+    dialogs_.message(refusal(QStringLiteral("圖檔沒有存好：%1").arg(*error)));
     return;
   }
-  store_.dialogs().message(
+  dialogs_.message(
       completion(QStringLiteral("已存成「%1」").arg(QDir::toNativeSeparators(path))));
 }
 
@@ -327,7 +328,7 @@ void ChartsForm::copyImage() {
   if (!image.isNull()) QGuiApplication::clipboard()->setImage(image);
 }
 
-std::vector<printing::Picture> chartPictures(const Module1& store, const period::Report& report) {
+std::vector<printing::Picture> chartPictures(const book::Workspace& store, const period::Report& report) {
   std::vector<printing::Picture> pictures;
   for (size_t i = 0; i < kChartCount; ++i) {
     std::unique_ptr<QChart> probe(buildChart(i, store, report, Look{}));
@@ -346,7 +347,7 @@ std::vector<printing::Picture> chartPictures(const Module1& store, const period:
   return pictures;
 }
 
-void openCharts(Module1& store, const period::Report& report, QWidget* parent) {
-  ChartsForm form(store, report, parent);
-  store.dialogs().exec(form);
+void openCharts(book::Workspace& store, Dialogs& dialogs, const period::Report& report, QWidget* parent) {
+  ChartsForm form(store, dialogs, report, parent);
+  dialogs.exec(form);
 }

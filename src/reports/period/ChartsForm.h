@@ -8,7 +8,10 @@
 
 #include <vector>
 
-class Module1;
+class Dialogs;
+namespace book {
+class Workspace;
+}
 class QPushButton;
 class QTabWidget;
 
@@ -25,7 +28,7 @@ class ChartsForm : public FixedDialog {
   static constexpr const char* kCopy = "Copy";
   static constexpr const char* kClose = "Close";
 
-  ChartsForm(Module1& store, const period::Report& report, QWidget* parent = nullptr);
+  ChartsForm(book::Workspace& store, Dialogs& dialogs, const period::Report& report, QWidget* parent = nullptr);
 
   // The chart on the tab shown, as a picture; a null image when the tab has no chart.
   QImage currentImage() const;
@@ -36,14 +39,15 @@ class ChartsForm : public FixedDialog {
   void savePng();
   void copyImage();
 
-  Module1& store_;
+  book::Workspace& store_;
+  Dialogs& dialogs_;
   QTabWidget* tabs_;
   QPushButton* savePngButton_ = nullptr;
   QPushButton* copyButton_ = nullptr;
 };
 
 // The charts with data, for printing: each drawn anew, light, at the size it gets on paper.
-std::vector<printing::Picture> chartPictures(const Module1& store, const period::Report& report);
+std::vector<printing::Picture> chartPictures(const book::Workspace& store, const period::Report& report);
 
 // Shows the charts of the period modally.
-void openCharts(Module1& store, const period::Report& report, QWidget* parent);
+void openCharts(book::Workspace& store, Dialogs& dialogs, const period::Report& report, QWidget* parent);

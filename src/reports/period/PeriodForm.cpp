@@ -1,10 +1,11 @@
 #include "reports/period/PeriodForm.h"
 
 #include "platform/dates.h"
+#include "platform/dialogs.h"
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
 #include "reports/period/ChartsForm.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "ui/print/documents.h"
 
 #include <QComboBox>
@@ -18,7 +19,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-PeriodForm::PeriodForm(Module1& store, QWidget* parent) : FixedDialog(parent), store_(store) {
+PeriodForm::PeriodForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent) : FixedDialog(parent), store_(store), dialogs_(dialogs) {
   setObjectName(QStringLiteral("PeriodForm"));
   setWindowTitle(QStringLiteral("收支分析"));
   setFont(uiFont(9));
@@ -117,7 +118,7 @@ QBoxLayout* PeriodForm::buildButtons() {
   QPushButton* close = build::button(this, kClose, QStringLiteral("關閉"), {}, Enter::Ignored);
   setCancelButton(close);
   connect(chartsButton_, &QPushButton::clicked, this,
-          [this] { openCharts(store_, report_, this); });
+          [this] { openCharts(store_, dialogs_, report_, this); });
   connect(printButton_, &QPushButton::clicked, this, &PeriodForm::printReport);
   connect(pdfButton_, &QPushButton::clicked, this, &PeriodForm::saveReportAsPdf);
   connect(close, &QPushButton::clicked, this, [this] { leave(QDialog::Rejected); });
@@ -153,7 +154,7 @@ void PeriodForm::refresh(bool sayWhy) {
       if (const QString* why = std::get_if<QString>(&typed)) {
         clearFigures();
         // Half-typed dates are not worth a box; the person asked with Enter or 顯示.
-        if (sayWhy) store_.dialogs().message(refusal(*why));
+        if (sayWhy) dialogs_.message(refusal(*why));
         return;
       }
       chosen = std::get<period::Period>(typed);
@@ -208,15 +209,15 @@ void PeriodForm::fillNetWorth() {
 }
 
 void PeriodForm::printReport() {
-  printing::print(store_, printing::periodDocument(store_, report_), this);
+  printing::print(dialogs_, printing::periodDocument(store_, report_), this);
 }
 
 void PeriodForm::saveReportAsPdf() {
-  printing::saveAsPdf(store_, printing::periodDocument(store_, report_),
-                      store_.DataBaseName + QStringLiteral("-收支分析.pdf"), this);
+  printing::saveAsPdf(dialogs_, printing::periodDocument(store_, report_),
+                      store_.login().databaseName() + QStringLiteral("-收支分析.pdf"), this);
 }
 
-void openPeriodReport(Module1& store, QWidget* parent) {
-  PeriodForm form(store, parent);
-  store.dialogs().exec(form);
+void openPeriodReport(book::Workspace& store, Dialogs& dialogs, QWidget* parent) {
+  PeriodForm form(store, dialogs, parent);
+  dialogs.exec(form);
 }

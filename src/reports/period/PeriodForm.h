@@ -3,7 +3,10 @@
 #include "platform/widgets/FixedDialog.h"
 #include "reports/period/period.h"
 
-class Module1;
+class Dialogs;
+namespace book {
+class Workspace;
+}
 class QBoxLayout;
 class QComboBox;
 class QLabel;
@@ -37,7 +40,7 @@ class PeriodForm : public FixedDialog {
   // The period's kinds, in the order of the kind box.
   enum Kind { Month = 0, Year = 1, Span = 2 };
 
-  explicit PeriodForm(Module1& store, QWidget* parent = nullptr);
+  explicit PeriodForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent = nullptr);
 
   const period::Report& report() const { return report_; }
 
@@ -55,7 +58,8 @@ class PeriodForm : public FixedDialog {
   void printReport();
   void saveReportAsPdf();
 
-  Module1& store_;
+  book::Workspace& store_;
+  Dialogs& dialogs_;
   period::Report report_;
   QComboBox* kindBox_ = nullptr;
   QSpinBox* yearBox_ = nullptr;
@@ -71,4 +75,4 @@ class PeriodForm : public FixedDialog {
   QPushButton* pdfButton_ = nullptr;
 };
 
-void openPeriodReport(Module1& store, QWidget* parent);
+void openPeriodReport(book::Workspace& store, Dialogs& dialogs, QWidget* parent);

@@ -1,7 +1,7 @@
 #include "reports/period/period.h"
 
 #include "platform/dates.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/ledger.h"
 
 #include <QHash>
@@ -70,26 +70,26 @@ qint64 apply(Sign sign, qint32 amount) {
 // address first: entries mostly share their names' text with the accounts.
 class SlotIndex {
  public:
-  explicit SlotIndex(const Module1& store) : store_(store) {
-    for (int slot = store.AccountCount - 1; slot >= 1; --slot) {
-      byName_[store.AccountTable[slot].AccountName] = slot;
+  explicit SlotIndex(const book::Workspace& store) : store_(store) {
+    for (int slot = store.tables().accountCount - 1; slot >= 1; --slot) {
+      byName_[store.tables().accounts[slot].AccountName] = slot;
     }
-    for (int slot = 1; slot < store.AccountCount; ++slot) {
-      const QString& name = store.AccountTable[slot].AccountName;
+    for (int slot = 1; slot < store.tables().accountCount; ++slot) {
+      const QString& name = store.tables().accounts[slot].AccountName;
       byAddress_[name.constData()] = byName_.value(name);
     }
   }
   int of(const QString& name) const {
     const auto it = byAddress_.find(name.constData());
-    if (it != byAddress_.end() && sameField(store_.AccountTable[it->second].AccountName, name)) {
+    if (it != byAddress_.end() && sameField(store_.tables().accounts[it->second].AccountName, name)) {
       return it->second;
     }
     return byName_.value(name, 0);
   }
-  int kind(int slot) const { return slot == 0 ? -1 : store_.AccountTable[slot].AccountKind; }
+  int kind(int slot) const { return slot == 0 ? -1 : store_.tables().accounts[slot].AccountKind; }
 
  private:
-  const Module1& store_;
+  const book::Workspace& store_;
   QHash<QString, int> byName_;
   std::unordered_map<const QChar*, int> byAddress_;
 };
@@ -114,7 +114,7 @@ void eachCount(const SlotIndex& accounts, const LedgerEntry& e, Add add) {
 
 }  // namespace
 
-Report buildReport(const Module1& store, const Period& period) {
+Report buildReport(const book::Workspace& store, const Period& period) {
   Report report;
   report.period = period;
   const int firstMonth = monthNumber(period.from);
@@ -127,9 +127,9 @@ Report buildReport(const Module1& store, const Period& period) {
   const QString to = dates::format(period.to);
   const SlotIndex accounts(store);
   // Month figures by slot; a slot with no movement gets no line.
-  std::vector<std::vector<qint64>> bySlot(static_cast<size_t>(std::max(store.AccountCount, 1)));
-  for (int i = 1; i < store.EntryCount; ++i) {
-    const LedgerEntry& e = store.EntryTable[i];
+  std::vector<std::vector<qint64>> bySlot(static_cast<size_t>(std::max(store.tables().accountCount, 1)));
+  for (int i = 1; i < store.tables().entryCount; ++i) {
+    const LedgerEntry& e = store.tables().entries[i];
     if (e.EntryDate < from || e.EntryDate > to) continue;
     const int month = monthNumber(e.EntryDate) - firstMonth;
     if (month < 0 || month >= monthCount) continue;
@@ -140,11 +140,11 @@ Report buildReport(const Module1& store, const Period& period) {
       months[static_cast<size_t>(month)] += value;
     });
   }
-  for (int slot = 1; slot < store.AccountCount; ++slot) {
+  for (int slot = 1; slot < store.tables().accountCount; ++slot) {
     auto& months = bySlot[static_cast<size_t>(slot)];
     if (months.empty()) continue;
-    const bool income = store.AccountTable[slot].AccountKind == kIncome;
-    AccountLine line{TrimTrailingSpaces(store.AccountTable[slot].AccountName), slot,
+    const bool income = store.tables().accounts[slot].AccountKind == kIncome;
+    AccountLine line{TrimTrailingSpaces(store.tables().accounts[slot].AccountName), slot,
                      std::move(months), 0};
     auto& byMonth = income ? report.incomeByMonth : report.expenseByMonth;
     for (size_t m = 0; m < line.months.size(); ++m) {
@@ -165,11 +165,11 @@ Report buildReport(const Module1& store, const Period& period) {
 namespace {
 
 // The month numbers of the first and last dated entries; -1, -1 for none.
-std::pair<int, int> entryMonths(const Module1& store) {
+std::pair<int, int> entryMonths(const book::Workspace& store) {
   int first = -1;
   int last = -1;
-  for (int i = 1; i < store.EntryCount; ++i) {
-    const int m = monthNumber(store.EntryTable[i].EntryDate);
+  for (int i = 1; i < store.tables().entryCount; ++i) {
+    const int m = monthNumber(store.tables().entries[i].EntryDate);
     if (m < 0) continue;
     first = first < 0 ? m : std::min(first, m);
     last = std::max(last, m);
@@ -179,12 +179,12 @@ std::pair<int, int> entryMonths(const Module1& store) {
 
 // Net worth at the end of each month from `first` to `last`, everything before `first` counted
 // into the first.
-std::vector<MonthValue> worthOver(const Module1& store, int first, int last) {
+std::vector<MonthValue> worthOver(const book::Workspace& store, int first, int last) {
   if (first < 0 || last < first) return {};
   std::vector<qint64> change(static_cast<size_t>(last - first + 1), 0);
   const SlotIndex accounts(store);
-  for (int i = 1; i < store.EntryCount; ++i) {
-    const LedgerEntry& e = store.EntryTable[i];
+  for (int i = 1; i < store.tables().entryCount; ++i) {
+    const LedgerEntry& e = store.tables().entries[i];
     const int m = monthNumber(e.EntryDate);
     if (m < 0 || m > last) continue;
     const size_t at = static_cast<size_t>(std::max(m, first) - first);
@@ -231,17 +231,17 @@ QStringList lineCells(const TableLine& line, size_t months) {
   return cells;
 }
 
-Period openingYear(const Module1& store) {
+Period openingYear(const book::Workspace& store) {
   const QDate latest = latestMonthWithEntries(store);
   return yearPeriod(latest.isValid() ? latest.year() : store.clock().today().year());
 }
 
-std::vector<MonthValue> netWorthByMonth(const Module1& store) {
+std::vector<MonthValue> netWorthByMonth(const book::Workspace& store) {
   const auto [first, last] = entryMonths(store);
   return worthOver(store, first, last);
 }
 
-std::vector<MonthValue> netWorthByMonth(const Module1& store, const Period& period) {
+std::vector<MonthValue> netWorthByMonth(const book::Workspace& store, const Period& period) {
   const auto [first, last] = entryMonths(store);
   if (first < 0 || first > monthNumber(period.to)) return {};
   // Months before the book's first entry or after its last are left out: a line that stays
@@ -250,7 +250,7 @@ std::vector<MonthValue> netWorthByMonth(const Module1& store, const Period& peri
                    std::min(last, monthNumber(period.to)));
 }
 
-QDate latestMonthWithEntries(const Module1& store) {
+QDate latestMonthWithEntries(const book::Workspace& store) {
   const int last = entryMonths(store).second;
   return last < 0 ? QDate() : QDate(last / 12, last % 12 + 1, 1);
 }

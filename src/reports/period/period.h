@@ -7,7 +7,9 @@
 #include <variant>
 #include <vector>
 
-class Module1;
+namespace book {
+class Workspace;
+}
 
 // Income and expense over a period, month by month, and net worth at each month's end: the
 // figures of the period report and of its three charts. Amounts follow the ledger's sign rule,
@@ -48,10 +50,10 @@ struct Report {
 };
 
 // Accounts of the kinds income and expense that moved in the period, in slot order.
-Report buildReport(const Module1& store, const Period& period);
+Report buildReport(const book::Workspace& store, const Period& period);
 
 // The year of the book's latest entry, where the charts open; today's year for an empty book.
-Period openingYear(const Module1& store);
+Period openingYear(const book::Workspace& store);
 
 // The report's table as the window and the page show it: a caption, one line per account and
 // the total for income and for expense, then the net. A caption has no figures.
@@ -71,15 +73,15 @@ struct MonthValue {
 };
 
 // Assets minus liabilities at the end of each month from the book's first entry to its last.
-std::vector<MonthValue> netWorthByMonth(const Module1& store);
+std::vector<MonthValue> netWorthByMonth(const book::Workspace& store);
 // The same for the months of a period that lie within the book's entries, counting everything
 // before them; empty when the period and the entries have no month in common.
-std::vector<MonthValue> netWorthByMonth(const Module1& store, const Period& period);
+std::vector<MonthValue> netWorthByMonth(const book::Workspace& store, const Period& period);
 
 // The month ("yyyy/mm" as a date on its first day) of the book's latest dated entry; a null date
 // for a book without entries. The reports open there, not on today's date: a book kept years
 // ago would otherwise open on empty months.
-QDate latestMonthWithEntries(const Module1& store);
+QDate latestMonthWithEntries(const book::Workspace& store);
 
 // A label under the month at `index` of a period's months.
 struct AxisLabel {

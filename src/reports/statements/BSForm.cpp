@@ -9,7 +9,7 @@
 #include "platform/widgets/keys.h"
 #include "platform/widgets/screen.h"
 #include "reports/statements/statements.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/ledger.h"
 #include "store/records.h"
 #include "ui/print/documents.h"
@@ -63,7 +63,7 @@ void setStatement(QPlainTextEdit* box, const QString& text, qreal stop) {
 
 }  // namespace
 
-BSForm::BSForm(Module1& store, QWidget* parent) : FixedDialog(parent), store_(store) {
+BSForm::BSForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent) : FixedDialog(parent), store_(store), dialogs_(dialogs) {
   setObjectName(QStringLiteral("BSForm"));
   setWindowTitle(QStringLiteral("財務報表"));
   setClientSize(554, 486);
@@ -130,11 +130,11 @@ void BSForm::buildButtons() {
     return dates::normalise(dateBox_->text()).value_or(store_.today());
   };
   connect(print, &QPushButton::clicked, this, [this, shownDate] {
-    printing::print(store_, printing::statementsDocument(store_, shownDate()), this);
+    printing::print(dialogs_, printing::statementsDocument(store_, shownDate()), this);
   });
   connect(pdf, &QPushButton::clicked, this, [this, shownDate] {
-    printing::saveAsPdf(store_, printing::statementsDocument(store_, shownDate()),
-                        store_.DataBaseName + QStringLiteral("-財務報表.pdf"), this);
+    printing::saveAsPdf(dialogs_, printing::statementsDocument(store_, shownDate()),
+                        store_.login().databaseName() + QStringLiteral("-財務報表.pdf"), this);
   });
   connect(okButton_, &QPushButton::clicked, this, [this] { leave(QDialog::Accepted); });
   connect(copyBalanceSheetButton_, &QPushButton::clicked, this, &BSForm::onCopyBalanceSheet);
@@ -211,13 +211,13 @@ void BSForm::onShow() {
   // The box keeps the date as typed; the statements use its "yyyy/mm/dd" form.
   const std::optional<QString> date = dates::normalise(dateBox_->text());
   if (!date) {
-    store_.dialogs().message(refusal(QStringLiteral("不是正確的日期格式")));
+    dialogs_.message(refusal(QStringLiteral("不是正確的日期格式")));
     return;
   }
   showStatements(*date);
 }
 
-void openStatements(Module1& store, QWidget* parent) {
-  BSForm form(store, parent);
-  store.dialogs().exec(form);
+void openStatements(book::Workspace& store, Dialogs& dialogs, QWidget* parent) {
+  BSForm form(store, dialogs, parent);
+  dialogs.exec(form);
 }

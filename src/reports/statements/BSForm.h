@@ -3,7 +3,10 @@
 #include "platform/widgets/FixedDialog.h"
 #include "reports/statements/statements.h"
 
-class Module1;
+class Dialogs;
+namespace book {
+class Workspace;
+}
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -30,7 +33,7 @@ class BSForm : public FixedDialog {
   static constexpr char kOk[] = "Cmd1";
 
   // Filled for today's date before it is shown.
-  explicit BSForm(Module1& store, QWidget* parent = nullptr);
+  explicit BSForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent = nullptr);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -45,7 +48,8 @@ class BSForm : public FixedDialog {
   void onCopyIncomeStatement();
   void onShow();
 
-  Module1& store_;
+  book::Workspace& store_;
+  Dialogs& dialogs_;
   Statements shown_;
   QPushButton* okButton_;
   QPushButton* copyBalanceSheetButton_;
@@ -61,4 +65,4 @@ class BSForm : public FixedDialog {
 };
 
 // Financial statements as of today (BSForm).
-void openStatements(Module1& store, QWidget* parent);
+void openStatements(book::Workspace& store, Dialogs& dialogs, QWidget* parent);

@@ -1,6 +1,6 @@
 #include "reports/statements/statements.h"
 
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/ledger.h"
 
 #include <vector>
@@ -50,8 +50,8 @@ Section buildSection(const AccountTableType& accounts, int accountCount,
 
 }  // namespace
 
-Statements BuildStatements(const Module1& store, const QString& date) {
-  return BuildStatements(store.AccountTable, store.AccountCount, allAccountBalances(store, date));
+Statements BuildStatements(const book::Workspace& store, const QString& date) {
+  return BuildStatements(store.tables().accounts, store.tables().accountCount, allAccountBalances(store.tables(), date));
 }
 
 Statements BuildStatements(const AccountTableType& accounts, int accountCount,

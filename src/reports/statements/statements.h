@@ -7,7 +7,9 @@
 
 #include <vector>
 
-class Module1;
+namespace book {
+class Workspace;
+}
 
 // The balance sheet and the income statement as of one date, as the statements window shows
 // them: six texts and the two results whose signs colour the window.
@@ -27,7 +29,7 @@ struct Statements {
 
 // Everything dated on or before `date` ("yyyy/mm/dd") counts; accounts in slot order, the
 // equity account in no text. Changes nothing.
-Statements BuildStatements(const Module1& store, const QString& date);
+Statements BuildStatements(const book::Workspace& store, const QString& date);
 
 // The same from a chart and its balances (index slot - 1) summed elsewhere.
 Statements BuildStatements(const AccountTableType& accounts, int accountCount,

@@ -7,7 +7,7 @@
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/resources.h"
 #include "platform/widgets/shell.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -115,7 +115,7 @@ bool AboutForm::eventFilter(QObject* watched, QEvent* event) {
   return FixedDialog::eventFilter(watched, event);
 }
 
-void openAbout(Module1& store, QWidget* parent) {
-  AboutForm form(store.helpPage(), AboutForm::contactMail(), parent);
-  store.dialogs().exec(form);
+void openAbout(book::Workspace& store, Dialogs& dialogs, QWidget* parent) {
+  AboutForm form(store.login().helpPage(), AboutForm::contactMail(), parent);
+  dialogs.exec(form);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/widgets/FixedDialog.h"
 
+class Dialogs;
 class QLabel;
 class QPushButton;
 
@@ -36,7 +37,9 @@ class AboutForm : public FixedDialog {
   QLabel* mailLink_;
 };
 
-class Module1;
+namespace book {
+class Workspace;
+}
 
 // The about box (AboutForm).
-void openAbout(Module1& store, QWidget* parent);
+void openAbout(book::Workspace& store, Dialogs& dialogs, QWidget* parent);

@@ -23,7 +23,7 @@
 #include "reports/period/PeriodForm.h"
 #include "reports/statements/BSForm.h"
 #include "search/SearchForm.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/ledger.h"
 #include "ui/main/AboutForm.h"
 #include "ui/main/LedgerItems.h"
@@ -81,7 +81,7 @@ class Backdrop : public QWidget {
 
 }  // namespace
 
-MainForm::MainForm(Module1& store, QWidget* parent) : QMainWindow(parent), store_(store) {
+MainForm::MainForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), store_(store), dialogs_(dialogs) {
   loadResources();
   // Every window of the program shows the desktop entry's icon: from the theme when
   // installed, the built-in copy otherwise. Looking through the icon themes costs as much as
@@ -103,11 +103,11 @@ MainForm::MainForm(Module1& store, QWidget* parent) : QMainWindow(parent), store
   setFixedSize(kClientWidth, menuBar()->sizeHint().height() + kClientHeight);
 
   // The entry dialog lives as long as the window; it is only shown and hidden.
-  inputForm_ = new InputForm(store_, *this, this);
+  inputForm_ = new InputForm(store_, dialogs_, *this, this);
 
-  connect(&store_, &Module1::statusChanged, this, &MainForm::updatePanels);
-  connect(&store_, &Module1::accountListsRefilled, this, &MainForm::refillAccountSelector);
-  connect(&store_, &Module1::endRequestedSignal, this, &MainForm::onEndRequested);
+  connect(&store_, &book::Workspace::statusChanged, this, &MainForm::updatePanels);
+  connect(&store_, &book::Workspace::accountListsRefilled, this, &MainForm::refillAccountSelector);
+  connect(&store_, &book::Workspace::endRequestedSignal, this, &MainForm::onEndRequested);
   updatePanels();
 }
 
@@ -177,12 +177,12 @@ void MainForm::buildButtons(QWidget* client) {
     b->setAutoDefault(true);
   }
 
-  connect(accounts, &QPushButton::clicked, this, [this] { openAccountEditor(store_, this); });
-  connect(statements, &QPushButton::clicked, this, [this] { openStatements(store_, this); });
-  connect(journal, &QPushButton::clicked, this, [this] { openJournal(store_, this); });
+  connect(accounts, &QPushButton::clicked, this, [this] { openAccountEditor(store_, dialogs_, this); });
+  connect(statements, &QPushButton::clicked, this, [this] { openStatements(store_, dialogs_, this); });
+  connect(journal, &QPushButton::clicked, this, [this] { openJournal(store_, dialogs_, this); });
   connect(newButton_, &QPushButton::clicked, this, [this] { inputForm_->openNew(); });
   connect(remove, &QPushButton::clicked, this, &MainForm::onDelete);
-  connect(bulk, &QPushButton::clicked, this, [this] { openBulkDelete(store_, *this, this); });
+  connect(bulk, &QPushButton::clicked, this, [this] { openBulkDelete(store_, dialogs_, *this, this); });
   connect(closing, &QPushButton::clicked, this, &MainForm::onCloseBooks);
   connect(hints, &QPushButton::clicked, this, &MainForm::onHints);
 }
@@ -233,7 +233,7 @@ void MainForm::buildMenus() {
   QAction* plan = addItem(edit, kBudgetPlan, QStringLiteral("預算(&B)…"));
   QAction* schedules = addItem(edit, kSchedulesMenu, QStringLiteral("定期記錄(&S)…"));
   QAction* reconcile = addItem(edit, kReconcileMenu, QStringLiteral("對帳(&C)…"));
-  sideBooks_ = new SideBooks(store_, this);
+  sideBooks_ = new SideBooks(store_, dialogs_, this);
   connect(schedules, &QAction::triggered, this, [this] {
     sideBooks_->editSchedules();
   });
@@ -268,14 +268,14 @@ void MainForm::buildMenus() {
   });
   connect(quit, &QAction::triggered, this, &QWidget::close);
   connect(importStatement, &QAction::triggered, this,
-          [this] { openStatementImport(store_, *this, this); });
+          [this] { openStatementImport(store_, dialogs_, *this, this); });
   connect(exportCsv, &QAction::triggered, this, [this] {
-    if (auto done = exportForOthersChosen(store_, OtherExport::SpreadsheetCsv, store_.dialogs()))
-      store_.dialogs().show(*done);
+    const QString path = dialogs_.chooseFile(otherExportRequest(store_, OtherExport::SpreadsheetCsv));
+    if (!path.isEmpty()) dialogs_.show(exportForOthers(store_, OtherExport::SpreadsheetCsv, path));
   });
   connect(exportJournal, &QAction::triggered, this, [this] {
-    if (auto done = exportForOthersChosen(store_, OtherExport::Journal, store_.dialogs()))
-      store_.dialogs().show(*done);
+    const QString path = dialogs_.chooseFile(otherExportRequest(store_, OtherExport::Journal));
+    if (!path.isEmpty()) dialogs_.show(exportForOthers(store_, OtherExport::Journal, path));
   });
   connect(undoAction_, &QAction::triggered, this, [this] { onUndoRedo(true); });
   connect(redoAction_, &QAction::triggered, this, [this] { onUndoRedo(false); });
@@ -287,22 +287,22 @@ void MainForm::buildMenus() {
   connect(logout, &QAction::triggered, this, [this] {
     if (session_) session_->logOut();
   });
-  connect(statements, &QAction::triggered, this, [this] { openStatements(store_, this); });
-  connect(journal, &QAction::triggered, this, [this] { openJournal(store_, this); });
+  connect(statements, &QAction::triggered, this, [this] { openStatements(store_, dialogs_, this); });
+  connect(journal, &QAction::triggered, this, [this] { openJournal(store_, dialogs_, this); });
   connect(find, &QAction::triggered, this, &MainForm::onFind);
-  connect(analysis, &QAction::triggered, this, [this] { openPeriodReport(store_, this); });
+  connect(analysis, &QAction::triggered, this, [this] { openPeriodReport(store_, dialogs_, this); });
   connect(charts, &QAction::triggered, this, [this] {
-    openCharts(store_, period::buildReport(store_, period::openingYear(store_)), this);
+    openCharts(store_, dialogs_, period::buildReport(store_, period::openingYear(store_)), this);
   });
-  budget_ = new BookBudget(store_, *statusBar(), this);
+  budget_ = new BookBudget(store_, dialogs_, *statusBar(), this);
   connect(plan, &QAction::triggered, budget_, &BookBudget::openPlan);
   connect(budgetReport, &QAction::triggered, budget_, &BookBudget::openReport);
   connect(instructions, &QAction::triggered, this, &MainForm::onHelp);
-  connect(about, &QAction::triggered, this, [this] { openAbout(store_, this); });
+  connect(about, &QAction::triggered, this, [this] { openAbout(store_, dialogs_, this); });
 }
 
 void MainForm::onFind() {
-  const SearchOutcome outcome = openSearch(store_, lastSearch_, this);
+  const SearchOutcome outcome = openSearch(store_, dialogs_, lastSearch_, this);
   if (outcome.kind == SearchOutcome::Kind::ShowEntry) {
     showAccount(outcome.accountSlot);
     selectEntry(outcome.slot);
@@ -313,8 +313,8 @@ void MainForm::onFind() {
 
 void MainForm::openFoundBook(const QString& book, int slot) {
   if (!session_ || !session_->openBook(book)) return;
-  if (slot >= 1 && slot < store_.EntryCount) {
-    showAccount(store_.accountSlot(store_.EntryTable[slot].IncreaseAccount));
+  if (slot >= 1 && slot < store_.tables().entryCount) {
+    showAccount(store_.tables().accountSlot(store_.tables().entries[slot].IncreaseAccount));
     selectEntry(slot);
   }
 }
@@ -324,28 +324,28 @@ void MainForm::openFoundBook(const QString& book, int slot) {
 void MainForm::onDelete() {
   const std::vector<int> ticked = tickedSlots();
   if (auto refused = tickedEntriesRefusal(store_, ticked)) {
-    store_.dialogs().show(*refused);
+    dialogs_.show(*refused);
     return;
   }
-  if (store_.dialogs().show(confirmDelete(QStringLiteral("確定刪除資料嗎？"))) != Answer::Yes)
+  if (dialogs_.show(confirmDelete(QStringLiteral("確定刪除資料嗎？"))) != Answer::Yes)
     return;
   if (auto refused = deleteTickedEntries(store_, ticked)) {
-    store_.dialogs().show(*refused);
+    dialogs_.show(*refused);
     return;
   }
   redrawLedger(true);
 }
 
 void MainForm::onCloseBooks() {
-  const QString answer = store_.dialogs().input(
+  const QString answer = dialogs_.input(
       QStringLiteral("請輸入日期，將清除這日期之前的記錄"), QStringLiteral("輸入"), store_.today());
   // Cancelling the box gives the empty answer too.
   if (answer.isEmpty()) return;
   if (auto refused = closeBooksAt(store_, answer)) {
-    store_.dialogs().show(*refused);
+    dialogs_.show(*refused);
     return;
   }
-  store_.dialogs().show(completion(QStringLiteral("資料結帳完成")));
+  dialogs_.show(completion(QStringLiteral("資料結帳完成")));
   redrawLedger(false);
 }
 
@@ -356,18 +356,18 @@ void MainForm::onUndoRedo(bool undo) {
   const QString shownName = selector_->currentItem() ? selector_->currentItem()->text() : QString();
   History& history = store_.history();
   const QString stepName = undo ? history.undoName() : history.redoName();
-  if (const auto refused = undo ? history.undo(store_) : history.redo(store_)) {
-    store_.dialogs().show(*refused);
+  if (const auto refused = undo ? store_.undo() : store_.redo()) {
+    dialogs_.show(*refused);
     return;
   }
   sideBooks_->followHistory(stepName, undo);
   // Every account list (the pickers of the entry dialog too) follows the chart; the selector
   // shows its first account, which is then replaced by the one shown before.
-  store_.FillAccountLists();
-  const int slot = store_.accountSlot(shownName);
+  store_.refillAccountLists();
+  const int slot = store_.tables().accountSlot(shownName);
   if (slot != 0) {
     showAccount(slot);
-  } else if (shownSlot > 1 && shownSlot < store_.AccountCount) {
+  } else if (shownSlot > 1 && shownSlot < store_.tables().accountCount) {
     showAccount(shownSlot);
   }
 }
@@ -390,15 +390,15 @@ QString MainForm::hintsText() {
 }
 
 void MainForm::onHints() {
-  store_.dialogs().show(
+  dialogs_.show(
       {hintsText(), QStringLiteral("提示"), MessageIcon::Information, MessageButtons::Ok});
 }
 
-void MainForm::onHelp() { shell::openDocument(store_.helpPage()); }
+void MainForm::onHelp() { shell::openDocument(store_.login().helpPage()); }
 
 void MainForm::updatePanels() {
   for (int i = 0; i < 4; ++i) {
-    panels_[static_cast<size_t>(i)]->setText(store_.panel(static_cast<Module1::Panel>(i)));
+    panels_[static_cast<size_t>(i)]->setText(store_.panel(static_cast<book::Workspace::Panel>(i)));
   }
 }
 

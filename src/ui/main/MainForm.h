@@ -8,10 +8,13 @@
 #include <array>
 #include <vector>
 
+class Dialogs;
 class BookBudget;
 class InputForm;
 class SideBooks;
-class Module1;
+namespace book {
+class Workspace;
+}
 class QAction;
 class Session;
 class QLabel;
@@ -61,7 +64,7 @@ class MainForm : public QMainWindow, public LedgerView {
   static constexpr char kHelp[] = "Help";
   static constexpr char kAbout[] = "About";
 
-  explicit MainForm(Module1& store, QWidget* parent = nullptr);
+  explicit MainForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent = nullptr);
   ~MainForm() override;
 
   // The session that runs the start, the menu's database list, log-out and password, and the
@@ -114,7 +117,8 @@ class MainForm : public QMainWindow, public LedgerView {
   bool sessionEnds(bool save);
   void endProgram();
 
-  Module1& store_;
+  book::Workspace& store_;
+  Dialogs& dialogs_;
   search::Remembered lastSearch_;
   Session* session_ = nullptr;
   InputForm* inputForm_ = nullptr;

@@ -2,7 +2,7 @@
 #include "ui/main/MainForm.h"
 
 #include "entries/InputForm.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/ledger.h"
 #include "ui/main/LedgerItems.h"
 
@@ -27,8 +27,8 @@ void MainForm::redrawLedger(bool selectLast) {
   const int slot = shownAccountSlot();
   filling_ = true;
   ledger_->clear();
-  if (slot >= 1 && slot < store_.AccountCount) {
-    std::vector<LedgerRow> rows = ShowLedger(store_, slot);
+  if (slot >= 1 && slot < store_.tables().accountCount) {
+    std::vector<LedgerRow> rows = showLedger(store_.tables(), slot);
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(rows.size()));
     for (LedgerRow& row : rows) items.append(makeLedgerItem(std::move(row), true));
@@ -90,7 +90,7 @@ void MainForm::refillAccountSelector() {
   // Emptying the list moves its current row to none, which empties the ledger; selecting the
   // first name then shows its ledger.
   selector_->clear();
-  selector_->addItems(accountListNames(store_));
+  selector_->addItems(accountListNames(store_.tables()));
   if (selector_->count() > 0) selector_->setCurrentRow(0);
 }
 
@@ -106,6 +106,6 @@ void MainForm::onRowDoubleClicked() {
   const QTreeWidgetItem* item = ledger_->currentItem();
   if (!item) return;
   const int slot = item->text(NumberColumn).toInt();
-  if (slot < 1 || slot >= store_.EntryCount) return;
+  if (slot < 1 || slot >= store_.tables().entryCount) return;
   inputForm_->openEdit(slot);
 }

@@ -1,11 +1,12 @@
 #include "ui/main/Session.h"
 
-#include "backup/recovery.h"
-#include "backup/recoverykeeper.h"
+#include "book/book.h"
+#include "book/recovery.h"
+#include "book/recoverykeeper.h"
 #include "catalogue/OpenForm.h"
 #include "platform/dialogs.h"
 #include "platform/widgets/screen.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/database.h"
 #include "ui/main/MainForm.h"
 #include "users/LoginForm.h"
@@ -15,8 +16,8 @@
 
 #include <QDir>
 
-Session::Session(Module1& store, MainForm& window)
-    : store_(store), window_(window), recovery_(std::make_unique<RecoveryKeeper>(store)) {
+Session::Session(book::Workspace& store, Dialogs& dialogs, MainForm& window)
+    : store_(store), dialogs_(dialogs), window_(window), recovery_(std::make_unique<RecoveryKeeper>(store)) {
   window_.setSession(this);
   QObject::connect(recovery_.get(), &RecoveryKeeper::written, recovery_.get(),
                    [this](const QString& error) { recoveryWritten(error); });
@@ -25,11 +26,10 @@ Session::Session(Module1& store, MainForm& window)
 Session::~Session() { window_.setSession(nullptr); }
 
 bool Session::start() {
-  QDir().mkpath(store_.DataBaseFolder);
+  QDir().mkpath(store_.login().usersFolder());
   centreOnScreen(window_);
   window_.show();
-  const QString name = settings::readLastUser(store_.settingsFile());
-  store_.OpenedFromMenu = false;
+  const QString name = settings::readLastUser(store_.login().settingsFile());
   logInAndOpen(name);
   return !store_.endRequested() && !ended_;
 }
@@ -39,32 +39,32 @@ void Session::logInAndOpen(const QString& userName) {
   if (databaseList() == Catalogue::Result::LoggedOut) afterLogOut();
 }
 
-void Session::afterLogOut() { logInAndOpen(store_.UserName); }
+void Session::afterLogOut() { logInAndOpen(store_.login().userName()); }
 
 bool Session::logIn(const QString& userName) {
-  LoginForm login(store_, &window_);
+  LoginForm login(store_, dialogs_, &window_);
   login.setUserName(userName);
   QObject::connect(&login, &LoginForm::newUserRequested, &login,
                    [this, &login] { createUser(login); });
-  store_.dialogs().exec(login);
+  dialogs_.exec(login);
   if (login.outcome() == LoginForm::Outcome::End) store_.requestEnd(false);
   // Left without either (only a test's script does that): the road ends here.
   return login.outcome() == LoginForm::Outcome::LoggedIn && !store_.endRequested();
 }
 
 void Session::createUser(LoginForm& login) {
-  NewUserForm form(store_, &login);
-  store_.dialogs().exec(form);
+  NewUserForm form(store_, dialogs_, &login);
+  dialogs_.exec(form);
   if (form.created()) login.setUser(form.userName(), form.password());
 }
 
-Catalogue::Result Session::databaseList() {
-  OpenForm form(store_, &window_);
+Catalogue::Result Session::databaseList(bool fromMenu) {
+  OpenForm form(store_, dialogs_, fromMenu, &window_);
   if (auto refused = form.load()) {
-    store_.dialogs().show(*refused);
+    dialogs_.show(*refused);
     return Catalogue::Result::Stay;
   }
-  store_.dialogs().exec(form);
+  dialogs_.exec(form);
   if (form.outcome() == Catalogue::Result::Opened) offerRecovery();
   return form.outcome();
 }
@@ -72,24 +72,24 @@ Catalogue::Result Session::databaseList() {
 void Session::offerRecovery() {
   recovery::Found found = recovery::find(store_);
   if (const auto* damaged = std::get_if<recovery::Damaged>(&found)) {
-    store_.dialogs().show(recovery::setAside(store_, *damaged));
+    dialogs_.show(recovery::setAside(store_, *damaged));
     return;
   }
   const auto* snapshot = std::get_if<recovery::Snapshot>(&found);
   if (!snapshot) return;
-  if (snapshot->accounts == accountsFileBytes(store_.AccountTable, store_.AccountCount) &&
-      snapshot->entries == entriesFileBytes(store_.EntryTable, store_.EntryCount)) {
+  if (snapshot->accounts == accountsFileBytes(store_.tables().accounts, store_.tables().accountCount) &&
+      snapshot->entries == entriesFileBytes(store_.tables().entries, store_.tables().entryCount)) {
     // The program ended between the save and the file's removal: the book has it all.
-    recovery::discard(store_.databaseFolder());
+    recovery::discard(store_.login().databaseFolder());
     return;
   }
-  if (store_.dialogs().show(recovery::question(*snapshot)) == Answer::Yes) {
+  if (dialogs_.show(recovery::question(*snapshot)) == Answer::Yes) {
     recovery::restore(store_, *snapshot);
     // The session's file from now on: kept up to date, and gone at a clean leave.
     recovery_->writeNow();
     return;
   }
-  if (auto refused = recovery::decline(store_, *snapshot)) store_.dialogs().show(*refused);
+  if (auto refused = recovery::decline(store_, *snapshot)) dialogs_.show(*refused);
 }
 
 void Session::recoveryWritten(const QString& error) {
@@ -98,50 +98,50 @@ void Session::recoveryWritten(const QString& error) {
     return;
   }
   recoveryError_ = error;
-  store_.dialogs().show(refusal(
+  dialogs_.show(refusal(
       QStringLiteral("無法寫下當機時用來找回變更的檔案：%1\n帳本本身不受影響，離開時仍會存檔。")
           .arg(error)));
 }
 
-bool Session::showSaved(const SaveResult& saved) {
+bool Session::showSaved(const book::SaveResult& saved) {
   // A notice (a backup that failed, a book saved under a new name) is worth a box even when the
   // save itself went through.
-  if (saved.notice) store_.dialogs().show(*saved.notice);
-  if (saved.refusal) store_.dialogs().show(*saved.refusal);
+  if (saved.notice) dialogs_.show(*saved.notice);
+  if (saved.refusal) dialogs_.show(*saved.refusal);
   return saved.saved();
 }
 
 void Session::databaseListFromMenu() {
-  if (!showSaved(EnterCatalogueFromMenu(store_))) return;
+  if (!showSaved(saveBeforeList(store_))) return;
   recovery_->discard();
-  if (databaseList() == Catalogue::Result::LoggedOut) afterLogOut();
+  if (databaseList(true) == Catalogue::Result::LoggedOut) afterLogOut();
 }
 
 bool Session::openBook(const QString& name) {
-  if (!store_.DataBaseName.isEmpty()) {
-    if (!showSaved(SaveDatabase(store_))) return false;
+  if (!store_.login().databaseName().isEmpty()) {
+    if (!showSaved(book::save(store_))) return false;
     recovery_->discard();
   }
   Catalogue list(store_);
   if (auto refused = list.load()) {
-    store_.dialogs().show(*refused);
+    dialogs_.show(*refused);
     return false;
   }
   const int row = static_cast<int>(list.entries().indexOf(name));
   if (row < 0) {
-    store_.dialogs().show(refusal(QStringLiteral("資料庫清單裡已經沒有「%1」").arg(name)));
+    dialogs_.show(refusal(QStringLiteral("資料庫清單裡已經沒有「%1」").arg(name)));
     return false;
   }
   list.select(row);
   const Catalogue::Outcome opened = list.open();
-  if (opened.refusal) store_.dialogs().show(*opened.refusal);
+  if (opened.refusal) dialogs_.show(*opened.refusal);
   if (opened.result != Catalogue::Result::Opened) return false;
   offerRecovery();
   return true;
 }
 
 void Session::changePassword() {
-  Dialogs& dialogs = store_.dialogs();
+  Dialogs& dialogs = dialogs_;
   const QString title = QStringLiteral("輸入");
   const QString old = dialogs.input(QStringLiteral("輸入舊密碼"), title, QString());
   if (old.isEmpty()) return;
@@ -162,8 +162,8 @@ void Session::logOut() {
 
 bool Session::end(bool save) {
   // Nothing opened, nothing to write.
-  if (save && !store_.DataBaseName.isEmpty()) {
-    if (!showSaved(SaveDatabase(store_))) return false;
+  if (save && !store_.login().databaseName().isEmpty()) {
+    if (!showSaved(book::save(store_))) return false;
   }
   recovery_->discard();
   ended_ = true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "book/book.h"
 #include "catalogue/catalogue.h"
 #include "store/database.h"
 
@@ -7,10 +8,13 @@
 
 #include <memory>
 
+class Dialogs;
 class LoginForm;
 class MainForm;
 class RecoveryKeeper;
-class Module1;
+namespace book {
+class Workspace;
+}
 
 // The road through the program, in one place: the start (data folder prepared, the last user
 // read), the login with its new user, the database list, opening a book, the list from the
@@ -19,7 +23,7 @@ class Module1;
 class Session {
  public:
   // Takes over the main window's start, menu commands and end.
-  Session(Module1& store, MainForm& window);
+  Session(book::Workspace& store, Dialogs& dialogs, MainForm& window);
   ~Session();
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
@@ -43,7 +47,7 @@ class Session {
 
  private:
   // Shows what a save has to say; false when it refused (the caller then stops).
-  bool showSaved(const SaveResult& saved);
+  bool showSaved(const book::SaveResult& saved);
   // The login and the database list, until a database is open or the program is to end.
   void logInAndOpen(const QString& userName);
   // What follows every log-out, from the menu or from the list.
@@ -52,14 +56,16 @@ class Session {
   bool logIn(const QString& userName);
   void createUser(LoginForm& login);
   // The database list; a book it opened is offered its recovered changes.
-  Catalogue::Result databaseList();
+  // fromMenu: opened from the menu over an open book, which "取消" goes back to.
+  Catalogue::Result databaseList(bool fromMenu = false);
   // A book just opened after a crash: bring back what the session had, keep it as a backup,
   // or refuse a damaged file.
   void offerRecovery();
   // Shows a failed recovery write once, until a write succeeds again.
   void recoveryWritten(const QString& error);
 
-  Module1& store_;
+  book::Workspace& store_;
+  Dialogs& dialogs_;
   MainForm& window_;
   bool ended_ = false;
   std::unique_ptr<RecoveryKeeper> recovery_;

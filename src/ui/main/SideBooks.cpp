@@ -7,12 +7,12 @@
 #include "schedules/ScheduleForm.h"
 #include "schedules/SinceLastRunForm.h"
 #include "schedules/schedulefile.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 
-SideBooks::SideBooks(Module1& store, QWidget* window)
-    : QObject(window), store_(store), window_(window) {
-  connect(&store_, &Module1::bookOpened, this, &SideBooks::onOpened);
-  connect(&store_, &Module1::bookSaved, this, &SideBooks::onSaved);
+SideBooks::SideBooks(book::Workspace& store, Dialogs& dialogs, QWidget* window)
+    : QObject(window), store_(store), dialogs_(dialogs), window_(window) {
+  connect(&store_, &book::Workspace::bookOpened, this, &SideBooks::onOpened);
+  connect(&store_, &book::Workspace::bookSaved, this, &SideBooks::onSaved);
   // A new step forgets what was undone; so do the records of undone postings.
   connect(&store_.history(), &History::changed, this, [this] {
     if (!store_.history().canRedo()) undone_.clear();
@@ -26,35 +26,35 @@ void SideBooks::onOpened(const QString& folder) {
   reconciliations_.clear();
   auto plans = schedules::readSchedules(folder);
   if (auto* reason = std::get_if<QString>(&plans)) {
-    store_.dialogs().show(refusal(QStringLiteral("無法讀取定期記錄：%1").arg(*reason)));
+    dialogs_.show(refusal(QStringLiteral("無法讀取定期記錄：%1").arg(*reason)));
   } else {
     schedules_ = std::get<schedules::ScheduleBook>(plans);
   }
   auto done = reconcile::readReconciliations(folder);
   if (auto* reason = std::get_if<QString>(&done)) {
-    store_.dialogs().show(refusal(QStringLiteral("無法讀取對帳記錄：%1").arg(*reason)));
+    dialogs_.show(refusal(QStringLiteral("無法讀取對帳記錄：%1").arg(*reason)));
   } else {
     reconciliations_ = std::get<std::vector<reconcile::Reconciliation>>(done);
   }
-  openSinceLastRun(store_, schedules_, window_, &done_);
+  openSinceLastRun(store_, dialogs_, schedules_, window_, &done_);
 }
 
 void SideBooks::onSaved(const QString& folder) {
   auto plans = schedules::writeSchedules(folder, schedules_);
   if (auto* reason = std::get_if<QString>(&plans))
-    store_.dialogs().show(refusal(QStringLiteral("定期記錄沒有存好：%1").arg(*reason)));
+    dialogs_.show(refusal(QStringLiteral("定期記錄沒有存好：%1").arg(*reason)));
   else
     schedules_ = std::get<schedules::ScheduleBook>(plans);
   auto done = reconcile::writeReconciliations(folder, reconciliations_);
   if (auto* reason = std::get_if<QString>(&done))
-    store_.dialogs().show(refusal(QStringLiteral("對帳記錄沒有存好：%1").arg(*reason)));
+    dialogs_.show(refusal(QStringLiteral("對帳記錄沒有存好：%1").arg(*reason)));
   else
     reconciliations_ = std::get<std::vector<reconcile::Reconciliation>>(done);
 }
 
-void SideBooks::editSchedules() { openSchedules(store_, schedules_, window_); }
+void SideBooks::editSchedules() { openSchedules(store_, dialogs_, schedules_, window_); }
 
-void SideBooks::reconcile() { openReconcile(store_, reconciliations_, window_); }
+void SideBooks::reconcile() { openReconcile(store_, dialogs_, reconciliations_, window_); }
 
 void SideBooks::followHistory(const QString& name, bool undo) {
   if (name != stepname::kPostSchedules) return;

@@ -8,7 +8,10 @@
 
 #include <vector>
 
-class Module1;
+class Dialogs;
+namespace book {
+class Workspace;
+}
 class QWidget;
 
 // What the open book keeps beside its own files: its schedules and its reconciliations. Read
@@ -20,7 +23,7 @@ class SideBooks : public QObject {
   Q_OBJECT
 
  public:
-  SideBooks(Module1& store, QWidget* window);
+  SideBooks(book::Workspace& store, Dialogs& dialogs, QWidget* window);
 
   void editSchedules();
   void reconcile();
@@ -31,7 +34,8 @@ class SideBooks : public QObject {
   void onOpened(const QString& folder);
   void onSaved(const QString& folder);
 
-  Module1& store_;
+  book::Workspace& store_;
+  Dialogs& dialogs_;
   QWidget* window_;
   schedules::ScheduleBook schedules_;
   std::vector<reconcile::Reconciliation> reconciliations_;

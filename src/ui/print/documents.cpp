@@ -5,7 +5,7 @@
 #include "reports/period/ChartsForm.h"
 #include "reports/period/period.h"
 #include "reports/statements/statements.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/ledger.h"
 #include "store/records.h"
 
@@ -15,10 +15,10 @@ namespace printing {
 
 namespace {
 
-Document headed(const QString& title, const Module1& store) {
+Document headed(const QString& title, const book::Workspace& store) {
   Document d;
   d.title = title;
-  d.bookName = store.DataBaseName;
+  d.bookName = store.login().databaseName();
   d.date = store.clock().today();
   return d;
 }
@@ -32,7 +32,7 @@ QString range(const QString& from, const QString& to) {
 
 }  // namespace
 
-Document journalDocument(const Module1& store) {
+Document journalDocument(const book::Workspace& store) {
   Document d = headed(QStringLiteral("日記帳"), store);
   Table table;
   table.headers = {QStringLiteral("日期"), QStringLiteral("資產增加"), QStringLiteral("資產減少"),
@@ -72,7 +72,7 @@ void addSection(Document& d, const QString& text) {
 
 }  // namespace
 
-Document statementsDocument(const Module1& store, const QString& date) {
+Document statementsDocument(const book::Workspace& store, const QString& date) {
   Document d = headed(QStringLiteral("財務報表"), store);
   const Statements s = BuildStatements(store, date);
   d.blocks.emplace_back(Heading{QStringLiteral("資產負債表　%1").arg(date)});
@@ -86,7 +86,7 @@ Document statementsDocument(const Module1& store, const QString& date) {
   return d;
 }
 
-Document periodDocument(const Module1& store, const period::Report& report) {
+Document periodDocument(const book::Workspace& store, const period::Report& report) {
   Document d = headed(QStringLiteral("收支分析"), store);
   d.blocks.emplace_back(
       Heading{QStringLiteral("%1 至 %2")
@@ -139,7 +139,7 @@ QString criteriaLine(const SearchCriteria& c) {
          (parts.isEmpty() ? QStringLiteral("全部") : parts.join(QStringLiteral("，")));
 }
 
-Document searchResultsDocument(const Module1& store, const SearchCriteria& criteria,
+Document searchResultsDocument(const book::Workspace& store, const SearchCriteria& criteria,
                                const QStringList& headers, std::vector<QStringList> rows,
                                qint64 sum) {
   Document d = headed(QStringLiteral("尋找結果"), store);
@@ -156,7 +156,7 @@ Document searchResultsDocument(const Module1& store, const SearchCriteria& crite
   return d;
 }
 
-std::optional<QString> journalPdf(const Module1& store, const QString& path) {
+std::optional<QString> journalPdf(const book::Workspace& store, const QString& path) {
   return savePdf(journalDocument(store), path);
 }
 

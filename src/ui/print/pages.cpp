@@ -4,7 +4,7 @@
 #include "platform/dialogs.h"
 #include "platform/safefile.h"
 #include "platform/widgets/fonts.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -368,28 +368,28 @@ std::optional<QString> savePdf(const Document& document, const QString& path) {
   return safefile::write(path, bytes);
 }
 
-void print(Module1& store, const Document& document, QWidget* parent) {
+void print(Dialogs& dialogs, const Document& document, QWidget* parent) {
   QPrinter printer(QPrinter::HighResolution);
   printer.setDocName(document.title + QLatin1Char(' ') + document.bookName);
   QPrintDialog dialog(&printer, parent);
-  if (store.dialogs().exec(dialog) != QDialog::Accepted) return;
+  if (dialogs.exec(dialog) != QDialog::Accepted) return;
   if (render(document, printer) == 0) {
-    store.dialogs().message(refusal(QStringLiteral("無法列印：找不到可用的印表機")));
+    dialogs.message(refusal(QStringLiteral("無法列印：找不到可用的印表機")));
   }
 }
 
-void saveAsPdf(Module1& store, const Document& document, const QString& suggestedName, QWidget*) {
-  QString target = store.dialogs().chooseFile({FileRequest::Purpose::Save,
+void saveAsPdf(Dialogs& dialogs, const Document& document, const QString& suggestedName, QWidget*) {
+  QString target = dialogs.chooseFile({FileRequest::Purpose::Save,
                                                QStringLiteral("存成PDF"), suggestedName,
                                                QStringLiteral("PDF 檔 (*.pdf)")});
   if (target.isEmpty()) return;
   // A name typed without its ending would open in no PDF reader.
   if (QFileInfo(target).suffix().isEmpty()) target += QStringLiteral(".pdf");
   if (auto error = savePdf(document, target)) {
-    store.dialogs().message(refusal(QStringLiteral("PDF檔沒有存好：%1").arg(*error)));
+    dialogs.message(refusal(QStringLiteral("PDF檔沒有存好：%1").arg(*error)));
     return;
   }
-  store.dialogs().message(
+  dialogs.message(
       completion(QStringLiteral("已存成「%1」").arg(QDir::toNativeSeparators(target))));
 }
 

@@ -9,7 +9,7 @@
 #include <variant>
 #include <vector>
 
-class Module1;
+class Dialogs;
 class QPagedPaintDevice;
 class QPainter;
 class QRectF;
@@ -68,11 +68,11 @@ int render(const Document& document, QPagedPaintDevice& device);
 std::optional<QString> savePdf(const Document& document, const QString& path);
 
 // Asks for a printer (through the program's dialog seam) and prints. Nothing when cancelled.
-void print(Module1& store, const Document& document, QWidget* parent);
+void print(Dialogs& dialogs, const Document& document, QWidget* parent);
 
 // Asks where to save the PDF, writes it and says how it went (through the dialog seam).
 // `suggestedName` is the file name offered.
-void saveAsPdf(Module1& store, const Document& document, const QString& suggestedName,
+void saveAsPdf(Dialogs& dialogs, const Document& document, const QString& suggestedName,
                QWidget* parent);
 
 }  // namespace printing

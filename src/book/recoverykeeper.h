@@ -4,7 +4,9 @@
 #include <QString>
 #include <QTimer>
 
-class Module1;
+namespace book {
+class Workspace;
+}
 
 // Keeps the open book's recovery file (backup/recovery.h) up to date: every change to the book
 // passes through its history, and within two seconds of one the session is written aside. The
@@ -16,7 +18,7 @@ class RecoveryKeeper : public QObject {
  public:
   static constexpr int kDelayMs = 2000;
 
-  explicit RecoveryKeeper(Module1& store, QObject* parent = nullptr);
+  explicit RecoveryKeeper(book::Workspace& store, QObject* parent = nullptr);
 
   // Writes now what a pending change would write (and stops the timer).
   void writeNow();
@@ -31,7 +33,7 @@ class RecoveryKeeper : public QObject {
  private:
   void changed();
 
-  Module1& store_;
+  book::Workspace& store_;
   QTimer timer_;
   QString folder_;  // where this session's file is; empty when it wrote none
 };

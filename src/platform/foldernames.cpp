@@ -1,10 +1,10 @@
-#include "catalogue/names.h"
+#include "platform/foldernames.h"
 
 #include "platform/codepage.h"
 
 #include <QStringList>
 
-namespace names {
+namespace foldernames {
 namespace {
 
 // Device names that Windows keeps for itself, with or without an extension.
@@ -50,4 +50,4 @@ std::optional<QString> folderNameProblem(const QString& name, const QString& wha
   return std::nullopt;
 }
 
-}  // namespace names
+}  // namespace foldernames

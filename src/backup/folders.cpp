@@ -1,4 +1,4 @@
-#include "catalogue/folders.h"
+#include "backup/folders.h"
 
 #include "backup/backups.h"
 #include "store/dblock.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/dialogs.h"
+#include "platform/message.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -9,7 +9,9 @@
 #include <optional>
 #include <variant>
 
-class Module1;
+namespace book {
+class Workspace;
+}
 
 // What a session changed since the book was last saved, kept beside the book's files while it
 // is open, so that a crash or a power cut costs at most the last two seconds. The book files
@@ -44,11 +46,11 @@ std::variant<QByteArray, QString> serialize(const Snapshot& snapshot);
 std::variant<Snapshot, QString> parse(const QByteArray& bytes);
 
 // The open book's tables as a snapshot written now (store's clock).
-Snapshot snapshotOf(const Module1& store);
+Snapshot snapshotOf(const book::Workspace& store);
 
 // True when the tables are those of the book's files as last read or written: there is then
 // nothing to recover.
-bool matchesSavedFiles(const Module1& store);
+bool matchesSavedFiles(const book::Workspace& store);
 
 // Writes safely; the reason in words when it could not.
 std::optional<QString> write(const QString& bookFolder, const Snapshot& snapshot);
@@ -62,7 +64,7 @@ struct Damaged {
   QString reason;
 };
 using Found = std::variant<NoRecovery, Snapshot, Damaged>;
-Found find(const Module1& store);
+Found find(const book::Workspace& store);
 
 // The question at opening, with the time in words (local time).
 Message question(const Snapshot& snapshot);
@@ -70,14 +72,14 @@ QString timeInWords(const QDateTime& utc);
 
 // Brings the snapshot's tables into the open book as one step of its history (復原 takes it
 // back). The recovery file stays until the book is left, as the book files still lack it.
-void restore(Module1& store, const Snapshot& snapshot);
+void restore(book::Workspace& store, const Snapshot& snapshot);
 
 // Keeps the snapshot as a backup of the book, then removes the recovery file. The refusal in
 // words when the backup could not be kept: the file then stays, so nothing is lost.
-std::optional<Message> decline(const Module1& store, const Snapshot& snapshot);
+std::optional<Message> decline(const book::Workspace& store, const Snapshot& snapshot);
 
 // Moves a damaged file aside (never deleted: it may still be read by hand) and gives the
 // message to show; the book stays as last saved.
-Message setAside(const Module1& store, const Damaged& damaged);
+Message setAside(const book::Workspace& store, const Damaged& damaged);
 
 }  // namespace recovery

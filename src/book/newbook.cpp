@@ -1,26 +1,27 @@
-#include "backup/newbook.h"
+#include "book/newbook.h"
 
-#include "catalogue/catalogue.h"
-#include "catalogue/folders.h"
-#include "catalogue/names.h"
+#include "backup/folders.h"
+#include "book/workspace.h"
+#include "platform/foldernames.h"
 #include "platform/safefile.h"
-#include "store/Module1.h"
+#include "store/booklist.h"
+#include "store/database.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 #include <memory>
 
-namespace backup {
+namespace book {
 namespace {
 
-QString bookFolder(const Module1& store, const QString& name) {
-  return store.userFolder() + QLatin1Char('/') + name;
+QString bookFolder(const Workspace& store, const QString& name) {
+  return store.login().userFolder() + QLatin1Char('/') + name;
 }
 
 // "<book>-<word>-yyyyMMdd-HHmmss", with "-2", "-3"... when that is taken. The seconds keep
 // two backups of one minute, restored one after the other, apart by their own times.
-QString freeName(const Module1& store, const QString& book, const QString& word,
+QString freeName(const Workspace& store, const QString& book, const QString& word,
                  const QDateTime& when) {
   const QString base = book + QLatin1Char('-') + word + QLatin1Char('-') +
                        when.toString(QStringLiteral("yyyyMMdd-HHmmss"));
@@ -33,10 +34,10 @@ QString freeName(const Module1& store, const QString& book, const QString& word,
 
 // Makes the book's folder with both files and lists it after `after`. On failure nothing of it
 // is left: neither the folder nor the line.
-std::optional<QString> createListedBook(Module1& store, const QString& name, const QString& after,
+std::optional<QString> createListedBook(Workspace& store, const QString& name, const QString& after,
                                         const QByteArray& accounts, const QByteArray& entries) {
-  if (auto problem = names::folderNameProblem(name, names::kDatabaseName)) return problem;
-  auto listed = LoadDatabaseList(store);
+  if (auto problem = foldernames::folderNameProblem(name, foldernames::kDatabaseName)) return problem;
+  auto listed = loadDatabaseList(store.login());
   if (const QString* error = std::get_if<QString>(&listed)) return *error;
   QStringList names = std::get<QStringList>(listed);
 
@@ -50,7 +51,7 @@ std::optional<QString> createListedBook(Module1& store, const QString& name, con
   }
   const qsizetype at = names.indexOf(after);
   names.insert(at < 0 ? names.size() : at + 1, name);
-  if (auto error = SaveDatabaseList(store, names)) {
+  if (auto error = saveDatabaseList(store.login(), names)) {
     undo();
     return error;
   }
@@ -58,7 +59,7 @@ std::optional<QString> createListedBook(Module1& store, const QString& name, con
 }
 
 // Both files read and checked as LoadDatabase checks them.
-std::variant<std::pair<QByteArray, QByteArray>, QString> readBackup(const BackupInfo& backup) {
+std::variant<std::pair<QByteArray, QByteArray>, QString> readBackup(const backup::BackupInfo& backup) {
   const auto accounts = safefile::read(backup.folder + QLatin1Char('/') + kAccountsFile);
   const auto entries = safefile::read(backup.folder + QLatin1Char('/') + kEntriesFile);
   if (!accounts || !entries) return QStringLiteral("無法讀取這份備份");
@@ -75,8 +76,8 @@ std::variant<std::pair<QByteArray, QByteArray>, QString> readBackup(const Backup
 
 }  // namespace
 
-std::variant<QString, Message> restore(Module1& store, const QString& book,
-                                       const BackupInfo& backup) {
+std::variant<QString, Message> restore(Workspace& store, const QString& book,
+                                       const backup::BackupInfo& backup) {
   auto bytes = readBackup(backup);
   if (const QString* error = std::get_if<QString>(&bytes)) {
     return refusal(QStringLiteral("備份沒有還原：%1").arg(*error));
@@ -84,7 +85,7 @@ std::variant<QString, Message> restore(Module1& store, const QString& book,
   const auto& [accounts, entries] = std::get<std::pair<QByteArray, QByteArray>>(bytes);
   // The side files are read first: one that cannot be read stops the restore before it begins.
   std::vector<std::pair<QString, QByteArray>> sideFiles;
-  for (const QString& side : kSideFiles) {
+  for (const QString& side : backup::kSideFiles) {
     const QString path = backup.folder + QLatin1Char('/') + side;
     if (!QFileInfo::exists(path)) continue;
     const auto read = safefile::read(path);
@@ -105,9 +106,9 @@ std::variant<QString, Message> restore(Module1& store, const QString& book,
   return name;
 }
 
-SaveResult saveAsConflictCopy(Module1& store, const QByteArray& accounts,
+SaveResult saveAsConflictCopy(Workspace& store, const QByteArray& accounts,
                               const QByteArray& entries) {
-  const QString original = store.DataBaseName;
+  const QString original = store.login().databaseName();
   const QString name = freeName(store, original, QStringLiteral("衝突"), store.clock().now());
   if (auto error = createListedBook(store, name, original, accounts, entries)) {
     return {refusal(QStringLiteral("資料庫「%1」的檔案已被其他程式變更，為了不覆蓋這些變更，"
@@ -118,12 +119,12 @@ SaveResult saveAsConflictCopy(Module1& store, const QByteArray& accounts,
   // The new book is nobody else's yet; taking its lock cannot be refused but by the disk.
   DatabaseLock next;
   const auto locked = next.acquire(bookFolder(store, name));
-  if (!locked) store.Lock.swap(next);
-  store.DataBaseName = name;
+  if (!locked) store.lock().swap(next);
+  store.login().setDatabaseName(name);
   // The open book goes on under its new name, and so do its undo and redo.
-  store.history().moveTo(store.databaseFolder());
-  store.setPanel(Module1::DatabasePanel, QStringLiteral("資料庫名稱：") + name);
-  store.Fingerprint = bookFingerprint(store.databaseFolder(), accounts, entries);
+  store.history().moveTo(store.login().databaseFolder());
+  store.setPanel(Workspace::DatabasePanel, QStringLiteral("資料庫名稱：") + name);
+  store.setFingerprint(bookFingerprint(store.login().databaseFolder(), accounts, entries));
   return {std::nullopt,
           refusal(QStringLiteral("資料庫「%1」的檔案已被其他程式變更。為了不覆蓋這些變更，"
                                  "目前的資料已另存為新的資料庫「%2」，兩者都保留在資料庫清單中，"
@@ -131,4 +132,4 @@ SaveResult saveAsConflictCopy(Module1& store, const QByteArray& accounts,
                       .arg(original, name))};
 }
 
-}  // namespace backup
+}  // namespace book

@@ -1,9 +1,9 @@
-#include "backup/recoverykeeper.h"
+#include "book/recoverykeeper.h"
 
-#include "backup/recovery.h"
-#include "store/Module1.h"
+#include "book/recovery.h"
+#include "book/workspace.h"
 
-RecoveryKeeper::RecoveryKeeper(Module1& store, QObject* parent) : QObject(parent), store_(store) {
+RecoveryKeeper::RecoveryKeeper(book::Workspace& store, QObject* parent) : QObject(parent), store_(store) {
   timer_.setSingleShot(true);
   timer_.setInterval(kDelayMs);
   connect(&timer_, &QTimer::timeout, this, &RecoveryKeeper::writeNow);
@@ -17,9 +17,9 @@ void RecoveryKeeper::changed() {
 
 void RecoveryKeeper::writeNow() {
   timer_.stop();
-  const QString folder = store_.databaseFolder();
+  const QString folder = store_.login().databaseFolder();
   // Only the program that holds the book's lock speaks for it.
-  if (store_.DataBaseName.isEmpty() || !store_.Lock.holds(folder)) return;
+  if (store_.login().databaseName().isEmpty() || !store_.lock().holds(folder)) return;
   if (!folder_.isEmpty() && folder_ != folder) discard();
   if (recovery::matchesSavedFiles(store_)) {
     // Back where the files are (undone, or just saved): nothing to recover. A file this session

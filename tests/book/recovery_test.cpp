@@ -1,8 +1,9 @@
 #include "Books.h"
 #include "TestFiles.h"
 #include "backup/backups.h"
-#include "backup/recovery.h"
-#include "backup/recoverykeeper.h"
+#include "book/book.h"
+#include "book/recovery.h"
+#include "book/recoverykeeper.h"
 #include "platform/safefile.h"
 
 #include <QDir>
@@ -24,20 +25,20 @@ const QDateTime kWritten(QDate(2026, 12, 7), QTime(15, 0), Qt::UTC);
 // enough that Main.dat takes several parts of the file.
 struct OpenBook : testbooks::Books {
   OpenBook() : Books({"A-現金", "E-餐費", "I-薪資"}) {
-    store.UserName = "Test";
-    store.DataBaseName = "2003-11";
+    store.login().setUserName("Test");
+    store.login().setDatabaseName("2003-11");
     for (int i = 0; i < 600; ++i) entry("2003/11/02", "E-餐費", "A-現金", 100 + i, "午餐");
     EXPECT_TRUE(writeTo(folder()));
-    EXPECT_FALSE(store.Lock.acquire(folder()));
-    EXPECT_FALSE(LoadDatabase(store));
+    EXPECT_FALSE(store.lock().acquire(folder()));
+    EXPECT_FALSE(book::open(store));
     saved = testbooks::bookBytes(store);
     store.clock().setNow(kWritten);
   }
-  QString folder() const { return store.databaseFolder(); }
+  QString folder() const { return store.login().databaseFolder(); }
   QString file() const { return recovery::pathIn(folder()); }
   void change() {
-    HistoryStep step(store, stepname::kEditEntry);
-    store.EntryTable[7].Amount = 777777;
+    HistoryStep step(store.history(), store.tables(), stepname::kEditEntry);
+    store.tables().entries[7].Amount = 777777;
   }
   QByteArray saved;
 };
@@ -96,7 +97,7 @@ TEST(RecoveryFileTest, DamagedOrForeignFileIsRefusedAndSetAside) {
     ASSERT_FALSE(recovery::write(book.folder(), recovery::snapshotOf(book.store)));
     const QByteArray damaged = damage(fileBytes(book.file()));
     putFile(book.file(), damaged);
-    ASSERT_FALSE(LoadDatabase(book.store));  // the book as last saved
+    ASSERT_FALSE(book::open(book.store));  // the book as last saved
 
     const auto found = recovery::find(book.store);
     ASSERT_TRUE(std::holds_alternative<recovery::Damaged>(found));
@@ -116,7 +117,7 @@ TEST(RecoveryAnswerTest, DecliningKeepsTheSessionAsABackup) {
   book.change();
   const Snapshot snapshot = recovery::snapshotOf(book.store);
   ASSERT_FALSE(recovery::write(book.folder(), snapshot));
-  ASSERT_FALSE(LoadDatabase(book.store));
+  ASSERT_FALSE(book::open(book.store));
 
   {
     safefile::FailAfterBytes full(0);  // no room for the backup: the file stays
@@ -150,16 +151,16 @@ TEST(RecoveryKeeperTest, WritesOnlyWhatDiffersFromTheSavedFilesAndOnlyWithTheLoc
   book.change();
   keeper.writeNow();
   EXPECT_TRUE(QFile::exists(book.file()));
-  ASSERT_FALSE(book.store.history().undo(book.store));
+  ASSERT_FALSE(book.store.undo());
   keeper.writeNow();
   EXPECT_FALSE(QFile::exists(book.file())) << "undone back to the saved files";
 
-  ASSERT_FALSE(book.store.history().redo(book.store));
-  book.store.Lock.release();
+  ASSERT_FALSE(book.store.redo());
+  book.store.lock().release();
   keeper.writeNow();
   EXPECT_FALSE(QFile::exists(book.file())) << "another program may hold the book";
 
-  ASSERT_FALSE(book.store.Lock.acquire(book.folder()));
+  ASSERT_FALSE(book.store.lock().acquire(book.folder()));
   keeper.writeNow();
   ASSERT_TRUE(QFile::exists(book.file()));
   keeper.discard();

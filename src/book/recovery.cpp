@@ -1,10 +1,10 @@
-#include "backup/recovery.h"
+#include "book/recovery.h"
 
 #include "backup/backups.h"
 #include "history/History.h"
 #include "platform/safefile.h"
 #include "platform/sidefile.h"
-#include "store/Module1.h"
+#include "book/workspace.h"
 #include "store/database.h"
 #include "store/records.h"
 
@@ -120,22 +120,22 @@ std::variant<Snapshot, QString> parse(const QByteArray& bytes) {
   return snapshot;
 }
 
-Snapshot snapshotOf(const Module1& store) {
-  return {store.UserName, store.DataBaseName,
-          accountsFileBytes(store.AccountTable, store.AccountCount),
-          entriesFileBytes(store.EntryTable, store.EntryCount), store.clock().now().toUTC()};
+Snapshot snapshotOf(const book::Workspace& store) {
+  return {store.login().userName(), store.login().databaseName(),
+          accountsFileBytes(store.tables().accounts, store.tables().accountCount),
+          entriesFileBytes(store.tables().entries, store.tables().entryCount), store.clock().now().toUTC()};
 }
 
-bool matchesSavedFiles(const Module1& store) {
-  const QString folder = store.databaseFolder();
-  if (!store.Fingerprint.describes(folder)) return false;
+bool matchesSavedFiles(const book::Workspace& store) {
+  const QString folder = store.login().databaseFolder();
+  if (!store.fingerprint().describes(folder)) return false;
   const BookFingerprint now = bookFingerprint(
-      folder, accountsFileBytes(store.AccountTable, store.AccountCount),
-      entriesFileBytes(store.EntryTable, store.EntryCount));
-  return now.accounts.size == store.Fingerprint.accounts.size &&
-         now.accounts.hash == store.Fingerprint.accounts.hash &&
-         now.entries.size == store.Fingerprint.entries.size &&
-         now.entries.hash == store.Fingerprint.entries.hash;
+      folder, accountsFileBytes(store.tables().accounts, store.tables().accountCount),
+      entriesFileBytes(store.tables().entries, store.tables().entryCount));
+  return now.accounts.size == store.fingerprint().accounts.size &&
+         now.accounts.hash == store.fingerprint().accounts.hash &&
+         now.entries.size == store.fingerprint().entries.size &&
+         now.entries.hash == store.fingerprint().entries.hash;
 }
 
 std::optional<QString> write(const QString& bookFolder, const Snapshot& snapshot) {
@@ -146,15 +146,15 @@ std::optional<QString> write(const QString& bookFolder, const Snapshot& snapshot
 
 void discard(const QString& bookFolder) { QFile::remove(pathIn(bookFolder)); }
 
-Found find(const Module1& store) {
-  const QString path = pathIn(store.databaseFolder());
+Found find(const book::Workspace& store) {
+  const QString path = pathIn(store.login().databaseFolder());
   if (!QFileInfo::exists(path)) return NoRecovery{};
   const std::optional<QByteArray> bytes = safefile::read(path);
   if (!bytes) return Damaged{QStringLiteral("無法讀取")};
   auto parsed = parse(*bytes);
   if (const auto* reason = std::get_if<QString>(&parsed)) return Damaged{*reason};
   auto& snapshot = std::get<Snapshot>(parsed);
-  if (snapshot.user != store.UserName || snapshot.book != store.DataBaseName) {
+  if (snapshot.user != store.login().userName() || snapshot.book != store.login().databaseName()) {
     return Damaged{QStringLiteral("這是「%1」的檔案，不是這個帳本的").arg(snapshot.book)};
   }
   return std::move(snapshot);
@@ -180,26 +180,26 @@ Message question(const Snapshot& snapshot) {
           QStringLiteral("找回變更"), MessageIcon::Question, MessageButtons::YesNo};
 }
 
-void restore(Module1& store, const Snapshot& snapshot) {
+void restore(book::Workspace& store, const Snapshot& snapshot) {
   // Read in full before the step starts: parse() has checked them, and the tables change at once.
   auto tables = std::make_unique<BookTables>();
   const auto accounts = readAccounts(snapshot.accounts, tables->accounts);
   const auto entries = readEntries(snapshot.entries, tables->entries);
   if (!std::holds_alternative<int>(accounts) || !std::holds_alternative<int>(entries)) return;
   {
-    HistoryStep step(store, QStringLiteral("找回變更"));
-    store.AccountTable = tables->accounts;
-    store.AccountCount = std::get<int>(accounts);
-    store.EntryTable = tables->entries;
-    store.EntryCount = std::get<int>(entries);
+    HistoryStep step(store.history(), store.tables(), QStringLiteral("找回變更"));
+    store.tables().accounts = tables->accounts;
+    store.tables().accountCount = std::get<int>(accounts);
+    store.tables().entries = tables->entries;
+    store.tables().entryCount = std::get<int>(entries);
   }
   store.showAccountCount();
   store.showEntryCount();
-  store.FillAccountLists();
+  store.refillAccountLists();
 }
 
-std::optional<Message> decline(const Module1& store, const Snapshot& snapshot) {
-  const QString folder = store.databaseFolder();
+std::optional<Message> decline(const book::Workspace& store, const Snapshot& snapshot) {
+  const QString folder = store.login().databaseFolder();
   if (auto error = backup::keep(folder, snapshot.accounts, snapshot.entries, store.clock().now())) {
     return refusal(
         QStringLiteral("沒有留下這些變更的備份：%1\n找回檔「%2」仍然保留，下次開啟時會再詢問。")
@@ -209,8 +209,8 @@ std::optional<Message> decline(const Module1& store, const Snapshot& snapshot) {
   return std::nullopt;
 }
 
-Message setAside(const Module1& store, const Damaged& damaged) {
-  const QString path = pathIn(store.databaseFolder());
+Message setAside(const book::Workspace& store, const Damaged& damaged) {
+  const QString path = pathIn(store.login().databaseFolder());
   const QString aside =
       path + QStringLiteral(".damaged-") + store.clock().now().toString(QStringLiteral("yyyyMMdd-HHmmss"));
   const QString text = QStringLiteral("找回檔「%1」無法使用：%2。\n帳本維持上次存檔的內容。")
