@@ -4,12 +4,13 @@
 #include "worstcase.h"
 
 #include "catalogue/catalogue.h"
+#include "reports/journal/document.h"
 #include "reports/period/ChartsForm.h"
+#include "reports/period/document.h"
 #include "reports/period/period.h"
 #include "search/search.h"
 #include "store/Module1.h"
 #include "store/database.h"
-#include "ui/print/documents.h"
 
 #include <QApplication>
 #include <QDir>

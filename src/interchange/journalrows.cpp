@@ -1,4 +1,4 @@
-#include "reports/journal/journal.h"
+#include "interchange/journalrows.h"
 
 #include "store/Module1.h"
 #include "store/ledger.h"

@@ -4,9 +4,9 @@
 #include "platform/widgets/colours.h"
 #include "platform/widgets/fonts.h"
 #include "reports/period/period.h"
+#include "search/document.h"
 #include "store/Module1.h"
 #include "store/ledger.h"
-#include "ui/print/documents.h"
 
 #include <QAbstractTableModel>
 #include <QCheckBox>

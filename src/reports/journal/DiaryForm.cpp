@@ -4,9 +4,9 @@
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/screen.h"
+#include "reports/journal/document.h"
 #include "store/Module1.h"
 #include "store/ledger.h"
-#include "ui/print/documents.h"
 
 #include <QAbstractTableModel>
 #include <QHeaderView>

@@ -4,8 +4,8 @@
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
 #include "reports/period/ChartsForm.h"
+#include "reports/period/document.h"
 #include "store/Module1.h"
-#include "ui/print/documents.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

@@ -60,6 +60,9 @@ struct Document {
   std::vector<Block> blocks;
 };
 
+// A document headed by the report's name, the open book and today.
+Document headedDocument(const QString& title, const Module1& store);
+
 // Paints the document on a printer or a PDF writer, page after page. The number of pages.
 int render(const Document& document, QPagedPaintDevice& device);
 
