@@ -1,6 +1,6 @@
-// varnix-cli: reads a book without a window. Everything it does is in interchange/cli; this
+// varnix-cli: reads a book without a window. Everything it does is in cli/commands; this
 // file only hands over the arguments and writes what comes back.
-#include "interchange/cli.h"
+#include "cli/commands.h"
 
 #include <QStringList>
 

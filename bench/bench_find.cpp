@@ -6,12 +6,13 @@
 #include "worstcase.h"
 
 #include "catalogue/catalogue.h"
+#include "reports/journal/document.h"
 #include "reports/period/ChartsForm.h"
+#include "reports/period/document.h"
 #include "reports/period/period.h"
 #include "search/search.h"
 #include "book/workspace.h"
 #include "store/database.h"
-#include "ui/print/documents.h"
 
 #include <QApplication>
 #include <QDir>

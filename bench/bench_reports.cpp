@@ -1,10 +1,10 @@
 // Statements and journal on the worst-case database.
 #include "worstcase.h"
 
+#include "interchange/journalexport.h"
+#include "interchange/journalrows.h"
 #include "platform/dialogs.h"
 #include "reports/journal/DiaryForm.h"
-#include "interchange/journalexport.h"
-#include "reports/journal/journal.h"
 #include "reports/statements/BSForm.h"
 #include "reports/statements/statements.h"
 #include "book/workspace.h"

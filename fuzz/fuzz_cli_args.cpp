@@ -1,6 +1,6 @@
 // varnix-cli's arguments: any list (NUL-separated in the input) is a request or a usage error,
 // never a crash; a request always names a book.
-#include "interchange/cli.h"
+#include "cli/commands.h"
 #include "support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "interchange/journalrows.h"
 #include "platform/message.h"
-#include "reports/journal/journal.h"
 
 #include <QByteArray>
 #include <QString>

@@ -5,9 +5,9 @@
 #include "platform/widgets/colours.h"
 #include "platform/widgets/fonts.h"
 #include "reports/period/period.h"
+#include "search/document.h"
 #include "book/workspace.h"
 #include "store/ledger.h"
-#include "ui/print/documents.h"
 
 #include <QAbstractTableModel>
 #include <QCheckBox>

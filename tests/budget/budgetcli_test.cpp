@@ -3,7 +3,7 @@
 #include "budget/actuals.h"
 #include "budget/budget.h"
 #include "budget/budgetfile.h"
-#include "interchange/cli.h"
+#include "cli/commands.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 #include "WindowSteps.h"
 #include "interchange/exports.h"
 #include "interchange/journalexport.h"
+#include "interchange/journalrows.h"
 #include "platform/safefile.h"
 #include "reports/journal/DiaryForm.h"
-#include "reports/journal/journal.h"
 
 class TestDiaryForm : public QObject {
   Q_OBJECT

@@ -1,8 +1,11 @@
 // The printed pages read back with poppler's tools: the words a reader finds, where they stand,
 // and how wide the charts come out on paper (each painted across its whole picture).
 #include "WindowSteps.h"
+#include "reports/journal/document.h"
+#include "reports/period/document.h"
 #include "reports/period/period.h"
-#include "ui/print/documents.h"
+#include "reports/statements/document.h"
+#include "search/document.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "schedules/schedulefile.h"
 #include "Books.h"
 #include "TestFiles.h"
-#include "interchange/cli.h"
+#include "cli/commands.h"
 #include "schedules/posting.h"
 
 #include <gtest/gtest.h>

@@ -5,9 +5,9 @@
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/screen.h"
+#include "reports/journal/document.h"
 #include "book/workspace.h"
 #include "store/ledger.h"
-#include "ui/print/documents.h"
 
 #include <QAbstractTableModel>
 #include <QHeaderView>

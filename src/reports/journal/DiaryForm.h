@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/widgets/FixedDialog.h"
 #include "interchange/journalexport.h"
-#include "reports/journal/journal.h"
+#include "interchange/journalrows.h"
+#include "platform/widgets/FixedDialog.h"
 
 #include <vector>
 

@@ -5,8 +5,8 @@
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
 #include "reports/period/ChartsForm.h"
+#include "reports/period/document.h"
 #include "book/workspace.h"
-#include "ui/print/documents.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

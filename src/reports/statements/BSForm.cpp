@@ -8,11 +8,11 @@
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/keys.h"
 #include "platform/widgets/screen.h"
+#include "reports/statements/document.h"
 #include "reports/statements/statements.h"
 #include "book/workspace.h"
 #include "store/ledger.h"
 #include "store/records.h"
-#include "ui/print/documents.h"
 
 #include <QFontMetricsF>
 #include <QLineEdit>

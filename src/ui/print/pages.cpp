@@ -341,6 +341,14 @@ void restoreIdeographs(QByteArray& pdf) {
 
 }  // namespace
 
+Document headedDocument(const QString& title, const book::Workspace& store) {
+  Document d;
+  d.title = title;
+  d.bookName = store.login().databaseName();
+  d.date = store.clock().today();
+  return d;
+}
+
 int render(const Document& document, QPagedPaintDevice& device) {
   QPainter painter;
   if (!painter.begin(&device)) return 0;

@@ -9,6 +9,9 @@
 #include <variant>
 #include <vector>
 
+namespace book {
+class Workspace;
+}
 class Dialogs;
 class QPagedPaintDevice;
 class QPainter;
@@ -59,6 +62,9 @@ struct Document {
   QDate date;
   std::vector<Block> blocks;
 };
+
+// A document headed by the report's name, the open book and today.
+Document headedDocument(const QString& title, const book::Workspace& store);
 
 // Paints the document on a printer or a PDF writer, page after page. The number of pages.
 int render(const Document& document, QPagedPaintDevice& device);

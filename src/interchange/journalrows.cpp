@@ -1,4 +1,4 @@
-#include "reports/journal/journal.h"
+#include "interchange/journalrows.h"
 
 #include "book/workspace.h"
 #include "store/ledger.h"

@@ -6,17 +6,7 @@ namespace book {
 class Workspace;
 }
 
-namespace period {
-struct Report;
-}
-
-// The pages of the program's reports, each headed by the report's name, the book and today.
 namespace printing {
-
-Document journalDocument(const book::Workspace& store);
-Document statementsDocument(const book::Workspace& store, const QString& date);
-// The table and the net worth of the period, then its charts.
-Document periodDocument(const book::Workspace& store, const period::Report& report);
 
 // What was searched for, as the person typed it; empty boxes asked nothing.
 struct SearchCriteria {
@@ -33,8 +23,5 @@ QString criteriaLine(const SearchCriteria& criteria);
 Document searchResultsDocument(const book::Workspace& store, const SearchCriteria& criteria,
                                const QStringList& headers, std::vector<QStringList> rows,
                                qint64 sum);
-
-// For the bench and the command line: the journal straight to a PDF.
-std::optional<QString> journalPdf(const book::Workspace& store, const QString& path);
 
 }  // namespace printing

@@ -8,8 +8,8 @@ namespace book {
 class Workspace;
 }
 
-// The journal: every entry of the open database in slot order, as the journal window lists it.
-// Its two files are written by interchange/journalexport.
+// The journal: every entry of the open database in slot order, as the journal window lists it
+// and its two exports (journalexport) write it.
 
 struct JournalRow {
   QString date;      // the entry's date, ten characters
