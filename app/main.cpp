@@ -13,12 +13,12 @@ int main(int argc, char* argv[]) {
   // Read before any window: --help and --version answer without a display.
   QStringList arguments;
   for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-  const datafolder::CommandLine line = datafolder::parseArguments(arguments);
-  using Action = datafolder::CommandLine::Action;
+  const datafolders::CommandLine line = datafolders::parseArguments(arguments);
+  using Action = datafolders::CommandLine::Action;
   if (line.action != Action::Start) {
     const QString text =
-        line.action == Action::Help      ? datafolder::helpText(QStringLiteral("varnix"))
-        : line.action == Action::Version ? datafolder::versionText(QStringLiteral("varnix"))
+        line.action == Action::Help      ? datafolders::helpText(QStringLiteral("varnix"))
+        : line.action == Action::Version ? datafolders::versionText(QStringLiteral("varnix"))
                                          : line.error + QStringLiteral("\n請見 varnix --help\n");
     std::fputs(text.toLocal8Bit().constData(), line.action == Action::Refuse ? stderr : stdout);
     return line.action == Action::Refuse ? 2 : 0;
@@ -30,9 +30,9 @@ int main(int argc, char* argv[]) {
   QGuiApplication::setDesktopFileName(QStringLiteral("varnix"));
   installQtTexts(app);
   QtDialogs dialogs;
-  const datafolder::Place place = datafolder::choose(
-      datafolder::fromProcess(QCoreApplication::applicationDirPath(), line.dataDir));
-  if (const auto refusal = datafolder::prepare(place)) {
+  const datafolders::Place place = datafolders::choose(
+      datafolders::fromProcess(QCoreApplication::applicationDirPath(), line.dataDir));
+  if (const auto refusal = datafolders::prepare(place)) {
     std::fputs((refusal->text + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
     dialogs.show(*refusal);
     return 1;

@@ -29,7 +29,7 @@ void BM_SaveBareGroupWrite(benchmark::State& state) {
   for (auto _ : state) {
     db.change(i++);
     auto error = safefile::writeGroup(
-        db.store.login().databaseFolder(),
+        db.store.user().databaseFolder(),
         {{kAccountsFile, accountsFileBytes(db.store.tables().accounts, db.store.tables().accountCount)},
          {kEntriesFile, entriesFileBytes(db.store.tables().entries, db.store.tables().entryCount)}});
     benchmark::DoNotOptimize(error);
@@ -49,10 +49,10 @@ void BM_SaveWithBackupAndCheck(benchmark::State& state) {
   }
   // What twenty kept backups of the worst-case book take on disk.
   qint64 bytes = 0;
-  QDirIterator it(backup::backupsOf(db.store.login().databaseFolder()), QDir::Files,
+  QDirIterator it(backup::backupsOf(db.store.user().databaseFolder()), QDir::Files,
                   QDirIterator::Subdirectories);
   while (it.hasNext()) bytes += QFileInfo(it.next()).size();
-  state.counters["backups"] = double(backup::list(db.store.login().databaseFolder()).size());
+  state.counters["backups"] = double(backup::list(db.store.user().databaseFolder()).size());
   state.counters["backup_KiB"] = double(bytes) / 1024.0;
 }
 BENCHMARK(BM_SaveWithBackupAndCheck)->Unit(benchmark::kMicrosecond);
@@ -61,7 +61,7 @@ BENCHMARK(BM_SaveWithBackupAndCheck)->Unit(benchmark::kMicrosecond);
 void BM_ListFiftyBackups(benchmark::State& state) {
   OpenDatabase db;
   const QDateTime start = QDateTime::currentDateTime();
-  const QString backups = backup::backupsOf(db.store.login().databaseFolder());
+  const QString backups = backup::backupsOf(db.store.user().databaseFolder());
   QDir().mkpath(backups);
   const QByteArray accounts = accountsFileBytes(db.store.tables().accounts, db.store.tables().accountCount);
   const QByteArray entries = entriesFileBytes(db.store.tables().entries, db.store.tables().entryCount);
@@ -73,7 +73,7 @@ void BM_ListFiftyBackups(benchmark::State& state) {
     safefile::write(folder + '/' + kEntriesFile, entries);
   }
   for (auto _ : state) {
-    auto listed = backup::list(db.store.login().databaseFolder());
+    auto listed = backup::list(db.store.user().databaseFolder());
     if (listed.size() != 50) state.SkipWithError("not fifty backups");
     benchmark::DoNotOptimize(listed);
   }

@@ -25,7 +25,7 @@ struct PlannedBook {
   budget::Budget plans{dir.path()};
   PlannedBook() {
     worstcase::fill(store);
-    store.login().setDatabaseName(QStringLiteral("worst"));
+    store.user().setDatabaseName(QStringLiteral("worst"));
     store.clock().setToday(QDate(2025, 12, 31));
     const auto accounts = budget::accountsOf(store);
     for (const budget::Account& a : accounts) {
@@ -38,7 +38,7 @@ struct PlannedBook {
 void BM_BudgetReportFigures(benchmark::State& state) {
   PlannedBook book;
   for (auto _ : state) {
-    const auto figures = budget::yearFigures(book.store, 2025);
+    const auto figures = budget::figuresOfYear(book.store, 2025);
     auto report = budget::buildReport(figures.accounts, book.plans.bind(figures.accounts, 2025),
                                       figures.actuals, 2025, 12, budget::Span::Month);
     benchmark::DoNotOptimize(report);

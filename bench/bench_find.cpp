@@ -35,19 +35,19 @@ struct Books {
 
   Books() {
     const QString folder = worstcase::writeFolder(dir.path());
-    store.login().setUserName(QStringLiteral("bench"));
-    store.login().setDatabaseName(QStringLiteral("worst"));
-    QStringList names{store.login().databaseName()};
+    store.user().setUserName(QStringLiteral("bench"));
+    store.user().setDatabaseName(QStringLiteral("worst"));
+    QStringList names{store.user().databaseName()};
     for (int i = 1; i < kBooks; ++i) {
       const QString name = QStringLiteral("copy%1").arg(i);
-      QDir().mkpath(store.login().userFolder() + QLatin1Char('/') + name);
+      QDir().mkpath(store.user().userFolder() + QLatin1Char('/') + name);
       for (const QString& file : {kAccountsFile, kEntriesFile}) {
         QFile::copy(folder + QLatin1Char('/') + file,
-                    store.login().userFolder() + QLatin1Char('/') + name + QLatin1Char('/') + file);
+                    store.user().userFolder() + QLatin1Char('/') + name + QLatin1Char('/') + file);
       }
       names << name;
     }
-    if (saveDatabaseList(store.login(), names)) throw std::runtime_error("cannot write the list");
+    if (saveDatabaseList(store.user(), names)) throw std::runtime_error("cannot write the list");
     if (book::open(store)) throw std::runtime_error("cannot load the worst case");
   }
 };
@@ -138,7 +138,7 @@ void BM_JournalPdf(benchmark::State& state) {
   QTemporaryDir dir;
   book::Workspace store(dir.path());
   worstcase::fill(store);
-  store.login().setDatabaseName(QStringLiteral("worst"));
+  store.user().setDatabaseName(QStringLiteral("worst"));
   const QString path = dir.path() + QStringLiteral("/journal.pdf");
   for (auto _ : state) {
     if (auto error = printing::journalPdf(store, path))

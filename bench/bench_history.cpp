@@ -75,7 +75,7 @@ void BM_RecordHalfDeleted(benchmark::State& state) {
   halfDeleted(book.store);
   for (auto _ : state) {
     auto kept = history::tablesOf(book.store.tables());
-    auto step = history::makeStep(full, book.store.tables(), stepname::kBulkDelete);
+    auto step = history::makeStep(full, book.store.tables(), stepnames::kBulkDelete);
     benchmark::DoNotOptimize(kept);
     benchmark::DoNotOptimize(step);
   }
@@ -93,7 +93,7 @@ void BM_HundredLargestSteps(benchmark::State& state) {
     const auto heapBefore = mallinfo2().uordblks;
     for (int step = 0; step < History::kDepth; ++step) {
       if (step % 2 == 1) {
-        const HistoryStep imported(store.history(), store.tables(), stepname::kImport);
+        const HistoryStep imported(store.history(), store.tables(), stepnames::kImport);
         for (size_t k = 0; store.tables().entryCount <= kMaxEntries; ++k) {
           store.tables().entries[store.tables().entryCount++] = full.entries[k];
         }

@@ -18,7 +18,7 @@ struct WorstCase {
   book::Workspace store{dir.path()};
   WorstCase() {
     worstcase::fill(store);
-    store.login().setDatabaseName(QStringLiteral("worst"));
+    store.user().setDatabaseName(QStringLiteral("worst"));
   }
 };
 

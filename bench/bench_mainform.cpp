@@ -24,8 +24,8 @@ struct Program {
 
   Program() {
     worstcase::writeFolder(dir.path());
-    store.login().setUserName(QStringLiteral("bench"));
-    store.login().setDatabaseName(QStringLiteral("worst"));
+    store.user().setUserName(QStringLiteral("bench"));
+    store.user().setDatabaseName(QStringLiteral("worst"));
     window.show();
     if (book::open(store)) throw std::runtime_error("cannot load the worst case");
     busiest = worstcase::busiestAccount(store);

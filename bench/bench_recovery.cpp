@@ -20,7 +20,7 @@ void BM_RecoveryWrite(benchmark::State& state) {
   int i = 0;
   for (auto _ : state) {
     db.store.tables().entries[1 + i++ % 100].Amount += 1;
-    if (auto error = recovery::write(db.store.login().databaseFolder(), recovery::snapshotOf(db.store))) {
+    if (auto error = recovery::write(db.store.user().databaseFolder(), recovery::snapshotOf(db.store))) {
       state.SkipWithError(qPrintable(*error));
       return;
     }
@@ -31,7 +31,7 @@ BENCHMARK(BM_RecoveryWrite)->Unit(benchmark::kMillisecond);
 // Reading it back at the next opening, checks and all.
 void BM_RecoveryRead(benchmark::State& state) {
   OpenDatabase db;
-  recovery::write(db.store.login().databaseFolder(), recovery::snapshotOf(db.store));
+  recovery::write(db.store.user().databaseFolder(), recovery::snapshotOf(db.store));
   for (auto _ : state) benchmark::DoNotOptimize(recovery::find(db.store));
 }
 BENCHMARK(BM_RecoveryRead)->Unit(benchmark::kMillisecond);

@@ -22,7 +22,7 @@ struct WorstCase {
   book::Workspace store{dir.path()};
   WorstCase() {
     worstcase::fill(store);
-    store.login().setDatabaseName(QStringLiteral("worst"));
+    store.user().setDatabaseName(QStringLiteral("worst"));
     store.clock().setToday(QDate(2025, 12, 31));
   }
 };
@@ -30,7 +30,7 @@ struct WorstCase {
 void BM_BuildStatements(benchmark::State& state) {
   WorstCase db;
   for (auto _ : state) {
-    Statements s = BuildStatements(db.store, worstcase::kStatementDate);
+    Statements s = buildStatements(db.store, worstcase::kStatementDate);
     benchmark::DoNotOptimize(s);
   }
 }

@@ -58,12 +58,12 @@ void fill(book::Workspace& store) {
 
 QString writeFolder(const QString& installFolder) {
   book::Workspace store(installFolder);
-  store.login().setUserName(QStringLiteral("bench"));
-  store.login().setDatabaseName(QStringLiteral("worst"));
-  QDir().mkpath(store.login().databaseFolder());
+  store.user().setUserName(QStringLiteral("bench"));
+  store.user().setDatabaseName(QStringLiteral("worst"));
+  QDir().mkpath(store.user().databaseFolder());
   fill(store);
   if (auto error = book::save(store).refusal) throw std::runtime_error(error->text.toStdString());
-  return store.login().databaseFolder();
+  return store.user().databaseFolder();
 }
 
 int busiestAccount(const book::Workspace& store) {
@@ -88,8 +88,8 @@ int busiestAccount(const book::Workspace& store) {
 
 OpenBook::OpenBook() {
   writeFolder(dir.path());
-  store.login().setUserName(QStringLiteral("bench"));
-  store.login().setDatabaseName(QStringLiteral("worst"));
+  store.user().setUserName(QStringLiteral("bench"));
+  store.user().setDatabaseName(QStringLiteral("worst"));
   book::open(store);
 }
 

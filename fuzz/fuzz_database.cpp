@@ -43,9 +43,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QByteArray entries = take(data, size, size);
 
   static book::Workspace store(fuzz::scratch());
-  store.login().setUserName(QStringLiteral("Test"));
-  store.login().setDatabaseName(QStringLiteral("2003-11"));
-  const QString folder = store.login().databaseFolder();
+  store.user().setUserName(QStringLiteral("Test"));
+  store.user().setDatabaseName(QStringLiteral("2003-11"));
+  const QString folder = store.user().databaseFolder();
   QDir(folder).removeRecursively();
   QDir().mkpath(folder);
   if (flags & kHaveAccounts) fuzz::put(folder + "/Accounts.dat", accounts);

@@ -35,9 +35,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       // A typed password: accepted ones come back from the file unchanged.
       const QString typed = QString::fromUtf8(bytes);
       if (password::passwordProblem(typed)) break;
-      const QString encoded = password::EncodePassword(typed);
+      const QString encoded = password::encodePassword(typed);
       fuzz::require(encoded.size() == 4 * typed.toUcs4().size(), "four digits a character");
-      fuzz::require(password::DecodePassword(encoded) == typed, "decode undoes encode");
+      fuzz::require(password::decodePassword(encoded) == typed, "decode undoes encode");
       break;
     }
     case 2: {

@@ -97,7 +97,7 @@ void AccountForm::buildNewAccount() {
   nameBox_->setObjectName(QLatin1String(kName));
   nameBox_->setGeometry(184, 40, 113, 22);
   const build::LabelledBox initialValue =
-      build::labelledBox(this, kInitialValueCaption, QStringLiteral("初值"), {184, 78, 30, 18},
+      build::addLabelledBox(this, kInitialValueCaption, QStringLiteral("初值"), {184, 78, 30, 18},
                          kInitialValue, {216, 76, 81, 23});
   initialValueCaption_ = initialValue.label;
   initialValueBox_ = initialValue.box;
@@ -169,7 +169,7 @@ void AccountForm::onEdit() {
   }
   const QString name =
       dialogs_.input(QStringLiteral("修改帳戶名稱"), QStringLiteral("編輯"),
-                             TrimTrailingSpaces(store_.tables().accounts[slot].AccountName));
+                             trimTrailingSpaces(store_.tables().accounts[slot].AccountName));
   if (auto refused = renameAccount(store_, slot, name)) {
     dialogs_.message(*refused);
     return;

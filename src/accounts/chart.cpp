@@ -14,7 +14,7 @@ const QString kSameName = QStringLiteral("已有相同名稱的帳戶");
 bool validSlot(const book::Workspace& store, int slot) { return slot >= 1 && slot < store.tables().accountCount; }
 
 QString shownName(const book::Workspace& store, int slot) {
-  return TrimTrailingSpaces(store.tables().accounts[slot].AccountName);
+  return trimTrailingSpaces(store.tables().accounts[slot].AccountName);
 }
 
 // The slot of another account whose stored name equals this one; 0 when there is none.
@@ -105,7 +105,7 @@ std::optional<Message> createAccount(book::Workspace& store, const QString& type
     amount = value.value;
   }
 
-  const HistoryStep step(store.history(), store.tables(), stepname::kNewAccount);
+  const HistoryStep step(store.history(), store.tables(), stepnames::kNewAccount);
   const int slot = store.tables().accountCount;
   store.tables().accounts[slot] = makeAccount(name, static_cast<qint16>(kind));
   if (withEntry) {
@@ -137,7 +137,7 @@ std::optional<Message> renameAccount(book::Workspace& store, int slot, const QSt
 
   const QString oldName = store.tables().accounts[slot].AccountName;
   const QString newName = nameField(name);
-  const HistoryStep step(store.history(), store.tables(), stepname::kRenameAccount);
+  const HistoryStep step(store.history(), store.tables(), stepnames::kRenameAccount);
   for (int i = 1; i < store.tables().entryCount; ++i) {
     LedgerEntry& e = store.tables().entries[i];
     if (e.IncreaseAccount == oldName) e.IncreaseAccount = newName;
@@ -155,7 +155,7 @@ std::optional<Message> changeKind(book::Workspace& store, int slot, const QStrin
   if (!kind.ok() || kind.value < kAsset || kind.value > kExpense) {
     return refusal(QStringLiteral("類別必須是1到4的數字：1資產、2負債、3收入、4支出"));
   }
-  const HistoryStep step(store.history(), store.tables(), stepname::kChangeKind);
+  const HistoryStep step(store.history(), store.tables(), stepnames::kChangeKind);
   store.tables().accounts[slot].AccountKind = static_cast<qint16>(kind.value);
   return std::nullopt;
 }
@@ -174,7 +174,7 @@ std::optional<Message> deleteAccount(book::Workspace& store, int slot) {
       return refusal(QStringLiteral("這個帳戶正在使用中，無法刪除"));
     }
   }
-  const HistoryStep step(store.history(), store.tables(), stepname::kDeleteAccount);
+  const HistoryStep step(store.history(), store.tables(), stepnames::kDeleteAccount);
   for (int i = slot; i + 1 < store.tables().accountCount; ++i) {
     store.tables().accounts[i] = store.tables().accounts[i + 1];
   }
@@ -186,14 +186,14 @@ std::optional<Message> deleteAccount(book::Workspace& store, int slot) {
 
 std::optional<int> moveAccountUp(book::Workspace& store, int slot) {
   if (!validSlot(store, slot) || slot == 1) return std::nullopt;
-  const HistoryStep step(store.history(), store.tables(), stepname::kMoveAccount);
-  SwapValues(store.tables().accounts[slot], store.tables().accounts[slot - 1]);
+  const HistoryStep step(store.history(), store.tables(), stepnames::kMoveAccount);
+  swapValues(store.tables().accounts[slot], store.tables().accounts[slot - 1]);
   return slot - 1;
 }
 
 std::optional<int> moveAccountDown(book::Workspace& store, int slot) {
   if (!validSlot(store, slot) || slot + 1 >= store.tables().accountCount) return std::nullopt;
-  const HistoryStep step(store.history(), store.tables(), stepname::kMoveAccount);
-  SwapValues(store.tables().accounts[slot], store.tables().accounts[slot + 1]);
+  const HistoryStep step(store.history(), store.tables(), stepnames::kMoveAccount);
+  swapValues(store.tables().accounts[slot], store.tables().accounts[slot + 1]);
   return slot + 1;
 }

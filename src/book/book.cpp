@@ -11,7 +11,7 @@
 namespace book {
 
 std::optional<Message> open(Workspace& workspace, qint32 startingCash) {
-  const QString folder = workspace.login().databaseFolder();
+  const QString folder = workspace.user().databaseFolder();
   auto read = readForOpening(folder, workspace.today(), startingCash);
   if (const QString* error = std::get_if<QString>(&read)) return refusal(*error);
   const OpeningFiles& files = std::get<OpeningFiles>(read);
@@ -28,14 +28,14 @@ std::optional<Message> open(Workspace& workspace, qint32 startingCash) {
   }
   history.belongTo(folder);
   decodeOpening(files, tables);
-  workspace.setFingerprint(bookFingerprint(folder, files.accountBytes, files.entryBytes));
+  workspace.setFingerprint(fingerprintOfBook(folder, files.accountBytes, files.entryBytes));
   workspace.showAccountCount();
   workspace.showEntryCount();
   return std::nullopt;
 }
 
 SaveResult save(Workspace& workspace) {
-  const QString folder = workspace.login().databaseFolder();
+  const QString folder = workspace.user().databaseFolder();
   const BookTables& tables = workspace.tables();
   const QByteArray accounts = accountsFileBytes(tables.accounts, tables.accountCount);
   const QByteArray entries = entriesFileBytes(tables.entries, tables.entryCount);
@@ -52,8 +52,8 @@ SaveResult save(Workspace& workspace) {
   const std::optional<QByteArray> oldEntries = safefile::read(entriesPath);
   const BookFingerprint& last = workspace.fingerprint();
   if (last.describes(folder) &&
-      last.differsFrom({folder, fileFingerprint(accountsPath, oldAccounts),
-                        fileFingerprint(entriesPath, oldEntries)})) {
+      last.differsFrom({folder, fingerprintOfFile(accountsPath, oldAccounts),
+                        fingerprintOfFile(entriesPath, oldEntries)})) {
     return saveAsConflictCopy(workspace, accounts, entries);
   }
 
@@ -76,7 +76,7 @@ SaveResult save(Workspace& workspace) {
   if (backupError) {
     notice = refusal(QStringLiteral("資料庫已經存好，但這次沒有留下備份：%1").arg(*backupError));
   }
-  workspace.setFingerprint(bookFingerprint(folder, accounts, entries));
+  workspace.setFingerprint(fingerprintOfBook(folder, accounts, entries));
   emit workspace.bookSaved(folder);
   return {std::nullopt, notice};
 }

@@ -8,7 +8,7 @@ namespace book {
 
 class Workspace;
 
-// Opens the workspace's book (Login::databaseFolder()) into its tables. A new, empty folder gets
+// Opens the workspace's book (UserPlace::databaseFolder()) into its tables. A new, empty folder gets
 // its cash and equity accounts and the opening entry of `startingCash` (ignored when the book has
 // its entries already). On any failure nothing changes: neither the files nor the tables in
 // memory; the refusal to show is returned. On success the undo history follows the book, the

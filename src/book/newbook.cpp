@@ -16,7 +16,7 @@ namespace book {
 namespace {
 
 QString bookFolder(const Workspace& store, const QString& name) {
-  return store.login().userFolder() + QLatin1Char('/') + name;
+  return store.user().userFolder() + QLatin1Char('/') + name;
 }
 
 // "<book>-<word>-yyyyMMdd-HHmmss", with "-2", "-3"... when that is taken. The seconds keep
@@ -37,7 +37,7 @@ QString freeName(const Workspace& store, const QString& book, const QString& wor
 std::optional<QString> createListedBook(Workspace& store, const QString& name, const QString& after,
                                         const QByteArray& accounts, const QByteArray& entries) {
   if (auto problem = foldernames::folderNameProblem(name, foldernames::kDatabaseName)) return problem;
-  auto listed = loadDatabaseList(store.login());
+  auto listed = loadDatabaseList(store.user());
   if (const QString* error = std::get_if<QString>(&listed)) return *error;
   QStringList names = std::get<QStringList>(listed);
 
@@ -51,7 +51,7 @@ std::optional<QString> createListedBook(Workspace& store, const QString& name, c
   }
   const qsizetype at = names.indexOf(after);
   names.insert(at < 0 ? names.size() : at + 1, name);
-  if (auto error = saveDatabaseList(store.login(), names)) {
+  if (auto error = saveDatabaseList(store.user(), names)) {
     undo();
     return error;
   }
@@ -108,7 +108,7 @@ std::variant<QString, Message> restore(Workspace& store, const QString& book,
 
 SaveResult saveAsConflictCopy(Workspace& store, const QByteArray& accounts,
                               const QByteArray& entries) {
-  const QString original = store.login().databaseName();
+  const QString original = store.user().databaseName();
   const QString name = freeName(store, original, QStringLiteral("衝突"), store.clock().now());
   if (auto error = createListedBook(store, name, original, accounts, entries)) {
     return {refusal(QStringLiteral("資料庫「%1」的檔案已被其他程式變更，為了不覆蓋這些變更，"
@@ -120,11 +120,11 @@ SaveResult saveAsConflictCopy(Workspace& store, const QByteArray& accounts,
   DatabaseLock next;
   const auto locked = next.acquire(bookFolder(store, name));
   if (!locked) store.lock().swap(next);
-  store.login().setDatabaseName(name);
+  store.user().setDatabaseName(name);
   // The open book goes on under its new name, and so do its undo and redo.
-  store.history().moveTo(store.login().databaseFolder());
+  store.history().moveTo(store.user().databaseFolder());
   store.setPanel(Workspace::DatabasePanel, QStringLiteral("資料庫名稱：") + name);
-  store.setFingerprint(bookFingerprint(store.login().databaseFolder(), accounts, entries));
+  store.setFingerprint(fingerprintOfBook(store.user().databaseFolder(), accounts, entries));
   return {std::nullopt,
           refusal(QStringLiteral("資料庫「%1」的檔案已被其他程式變更。為了不覆蓋這些變更，"
                                  "目前的資料已另存為新的資料庫「%2」，兩者都保留在資料庫清單中，"

@@ -121,15 +121,15 @@ std::variant<Snapshot, QString> parse(const QByteArray& bytes) {
 }
 
 Snapshot snapshotOf(const book::Workspace& store) {
-  return {store.login().userName(), store.login().databaseName(),
+  return {store.user().userName(), store.user().databaseName(),
           accountsFileBytes(store.tables().accounts, store.tables().accountCount),
           entriesFileBytes(store.tables().entries, store.tables().entryCount), store.clock().now().toUTC()};
 }
 
 bool matchesSavedFiles(const book::Workspace& store) {
-  const QString folder = store.login().databaseFolder();
+  const QString folder = store.user().databaseFolder();
   if (!store.fingerprint().describes(folder)) return false;
-  const BookFingerprint now = bookFingerprint(
+  const BookFingerprint now = fingerprintOfBook(
       folder, accountsFileBytes(store.tables().accounts, store.tables().accountCount),
       entriesFileBytes(store.tables().entries, store.tables().entryCount));
   return now.accounts.size == store.fingerprint().accounts.size &&
@@ -147,14 +147,14 @@ std::optional<QString> write(const QString& bookFolder, const Snapshot& snapshot
 void discard(const QString& bookFolder) { QFile::remove(pathIn(bookFolder)); }
 
 Found find(const book::Workspace& store) {
-  const QString path = pathIn(store.login().databaseFolder());
+  const QString path = pathIn(store.user().databaseFolder());
   if (!QFileInfo::exists(path)) return NoRecovery{};
   const std::optional<QByteArray> bytes = safefile::read(path);
   if (!bytes) return Damaged{QStringLiteral("無法讀取")};
   auto parsed = parse(*bytes);
   if (const auto* reason = std::get_if<QString>(&parsed)) return Damaged{*reason};
   auto& snapshot = std::get<Snapshot>(parsed);
-  if (snapshot.user != store.login().userName() || snapshot.book != store.login().databaseName()) {
+  if (snapshot.user != store.user().userName() || snapshot.book != store.user().databaseName()) {
     return Damaged{QStringLiteral("這是「%1」的檔案，不是這個帳本的").arg(snapshot.book)};
   }
   return std::move(snapshot);
@@ -199,7 +199,7 @@ void restore(book::Workspace& store, const Snapshot& snapshot) {
 }
 
 std::optional<Message> decline(const book::Workspace& store, const Snapshot& snapshot) {
-  const QString folder = store.login().databaseFolder();
+  const QString folder = store.user().databaseFolder();
   if (auto error = backup::keep(folder, snapshot.accounts, snapshot.entries, store.clock().now())) {
     return refusal(
         QStringLiteral("沒有留下這些變更的備份：%1\n找回檔「%2」仍然保留，下次開啟時會再詢問。")
@@ -210,7 +210,7 @@ std::optional<Message> decline(const book::Workspace& store, const Snapshot& sna
 }
 
 Message setAside(const book::Workspace& store, const Damaged& damaged) {
-  const QString path = pathIn(store.login().databaseFolder());
+  const QString path = pathIn(store.user().databaseFolder());
   const QString aside =
       path + QStringLiteral(".damaged-") + store.clock().now().toString(QStringLiteral("yyyyMMdd-HHmmss"));
   const QString text = QStringLiteral("找回檔「%1」無法使用：%2。\n帳本維持上次存檔的內容。")

@@ -17,9 +17,9 @@ void RecoveryKeeper::changed() {
 
 void RecoveryKeeper::writeNow() {
   timer_.stop();
-  const QString folder = store_.login().databaseFolder();
+  const QString folder = store_.user().databaseFolder();
   // Only the program that holds the book's lock speaks for it.
-  if (store_.login().databaseName().isEmpty() || !store_.lock().holds(folder)) return;
+  if (store_.user().databaseName().isEmpty() || !store_.lock().holds(folder)) return;
   if (!folder_.isEmpty() && folder_ != folder) discard();
   if (recovery::matchesSavedFiles(store_)) {
     // Back where the files are (undone, or just saved): nothing to recover. A file this session

@@ -3,7 +3,7 @@
 namespace book {
 
 Workspace::Workspace(const QString& dataFolder, const QString& programFiles)
-    : login_(dataFolder, programFiles) {}
+    : user_(dataFolder, programFiles) {}
 
 std::optional<Message> Workspace::undo() {
   auto refused = history_.undo(tables_);

@@ -5,7 +5,7 @@
 #include "store/booktables.h"
 #include "store/dblock.h"
 #include "store/fingerprint.h"
-#include "store/login.h"
+#include "store/userplace.h"
 
 #include <QObject>
 #include <QString>
@@ -29,8 +29,8 @@ class Workspace : public QObject {
   BookTables& tables() { return tables_; }
   const BookTables& tables() const { return tables_; }
 
-  Login& login() { return login_; }
-  const Login& login() const { return login_; }
+  UserPlace& user() { return user_; }
+  const UserPlace& user() const { return user_; }
 
   // The lock file of the open book: no other window opens it meanwhile. Given up when another
   // book is opened, at log-out, and with the workspace at the program's end.
@@ -82,7 +82,7 @@ class Workspace : public QObject {
 
  private:
   BookTables tables_;
-  Login login_;
+  UserPlace user_;
   DatabaseLock lock_;
   BookFingerprint fingerprint_;
   Clock clock_;

@@ -294,20 +294,20 @@ BookBudget::BookBudget(book::Workspace& store, Dialogs& dialogs, QStatusBar& bar
   connect(&store_.history(), &History::changed, this, &BookBudget::onBookChanged);
   // A book opened: its spending so far is the ground the notices start from.
   connect(&store_, &book::Workspace::accountListsRefilled, this, [this] {
-    if (watchedFolder_ != store_.login().databaseFolder()) watchFromHere();
+    if (watchedFolder_ != store_.user().databaseFolder()) watchFromHere();
   });
 }
 
 void BookBudget::watchFromHere() {
   watch_ = std::make_unique<budget::OverrunWatch>();
   watch_->reset(store_);
-  watchedFolder_ = store_.login().databaseFolder();
+  watchedFolder_ = store_.user().databaseFolder();
 }
 
 BookBudget::~BookBudget() = default;
 
 budget::Budget* BookBudget::current() {
-  const QString folder = store_.login().databaseFolder();
+  const QString folder = store_.user().databaseFolder();
   if (plans_ && folder_ == folder) return plans_.get();
   auto opened = budget::Budget::open(folder);
   if (const QString* why = std::get_if<QString>(&opened)) {
@@ -328,7 +328,7 @@ void BookBudget::openReport() {
 }
 
 void BookBudget::onBookChanged() {
-  const QString folder = store_.login().databaseFolder();
+  const QString folder = store_.user().databaseFolder();
   if (!watch_ || watchedFolder_ != folder) {
     // Another book: what it already spent is no news.
     watchFromHere();

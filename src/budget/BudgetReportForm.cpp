@@ -169,7 +169,7 @@ BudgetReportForm::BudgetReportForm(book::Workspace& store, Dialogs& dialogs, con
 void BudgetReportForm::refresh() {
   const int year = yearBox_->value();
   if (figures_.year != year || figures_.accounts.empty()) {
-    figures_ = budget::yearFigures(store_, year);
+    figures_ = budget::figuresOfYear(store_, year);
     fillChart();
   }
   report_ = budget::buildReport(
@@ -222,7 +222,7 @@ printing::Document reportDocument(const book::Workspace& store, const budget::Re
                                   const budget::MonthSeries& series) {
   printing::Document d;
   d.title = QStringLiteral("預算與實際");
-  d.bookName = store.login().databaseName();
+  d.bookName = store.user().databaseName();
   d.date = store.clock().today();
   d.blocks.emplace_back(printing::Heading{budget::spanLabel(report)});
   printing::Table table;
@@ -260,11 +260,11 @@ void BudgetReportForm::printReport() {
 
 void BudgetReportForm::saveReportAsPdf() {
   printing::saveAsPdf(dialogs_, reportDocument(store_, report_, series_),
-                      store_.login().databaseName() + QStringLiteral("-預算與實際.pdf"), this);
+                      store_.user().databaseName() + QStringLiteral("-預算與實際.pdf"), this);
 }
 
 void BudgetReportForm::saveCsv() {
-  const QString suggested = store_.login().csvFolder() + store_.login().databaseName() +
+  const QString suggested = store_.user().csvFolder() + store_.user().databaseName() +
                             QStringLiteral("-預算與實際-%1.csv")
                                 .arg(budget::spanLabel(report_).left(7).remove(QLatin1Char('/')));
   const QString path = dialogs_.input(QStringLiteral("CSV檔要存在哪裡？"),

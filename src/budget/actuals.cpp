@@ -14,7 +14,7 @@ std::vector<Account> accountsOf(const book::Workspace& store) {
   for (int slot = 1; slot < store.tables().accountCount; ++slot) {
     const AccountRecord& a = store.tables().accounts[slot];
     if (a.AccountKind != kIncome && a.AccountKind != kExpense) continue;
-    accounts.push_back({slot, a.AccountKind, TrimTrailingSpaces(a.AccountName)});
+    accounts.push_back({slot, a.AccountKind, trimTrailingSpaces(a.AccountName)});
   }
   return accounts;
 }
@@ -48,7 +48,7 @@ std::vector<qint64> monthsBefore(const book::Workspace& store, int slot, const Q
   return months;
 }
 
-YearFigures yearFigures(const book::Workspace& store, int year) {
+YearFigures figuresOfYear(const book::Workspace& store, int year) {
   return {year, accountsOf(store), actualsOf(store, year)};
 }
 

@@ -31,7 +31,7 @@ struct YearFigures {
   std::vector<Account> accounts;
   Actuals actuals;
 };
-YearFigures yearFigures(const book::Workspace& store, int year);
+YearFigures figuresOfYear(const book::Workspace& store, int year);
 
 class Budget;
 

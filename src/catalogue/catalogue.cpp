@@ -24,12 +24,12 @@ bool databaseInUse(const book::Workspace& store, const QString& entry) {
 }
 
 book::SaveResult saveBeforeList(book::Workspace& store) {
-  if (store.login().databaseName().isEmpty()) return {};
+  if (store.user().databaseName().isEmpty()) return {};
   return book::save(store);
 }
 
 std::optional<Message> Catalogue::load() {
-  auto loaded = loadDatabaseList(store_.login());
+  auto loaded = loadDatabaseList(store_.user());
   if (const QString* error = std::get_if<QString>(&loaded)) return refusal(*error);
   entries_ = std::get<QStringList>(loaded);
   selected_ = entries_.isEmpty() ? -1 : 0;
@@ -41,7 +41,7 @@ void Catalogue::select(int row) { selected_ = (row >= 0 && row < entries_.size()
 bool Catalogue::cancelEnabled() const { return openedFromMenu_; }
 
 QString Catalogue::folderOf(const QString& entry) const {
-  return store_.login().userFolder() + QLatin1Char('/') + databaseFolderName(entry);
+  return store_.user().userFolder() + QLatin1Char('/') + databaseFolderName(entry);
 }
 
 std::optional<Message> Catalogue::selectedNameRefusal() const {
@@ -55,8 +55,8 @@ std::optional<Message> Catalogue::selectedNameRefusal() const {
 }
 
 std::optional<Message> Catalogue::saveIfChanged() {
-  if (!store_.login().listChanged()) return std::nullopt;
-  if (auto error = saveDatabaseList(store_.login(), entries_)) return refusal(*error);
+  if (!store_.user().listChanged()) return std::nullopt;
+  if (auto error = saveDatabaseList(store_.user(), entries_)) return refusal(*error);
   return std::nullopt;
 }
 
@@ -108,17 +108,17 @@ Catalogue::Outcome Catalogue::open(qint32 startingCash) {
     if (auto refused = next.acquire(folderOf(name))) return {Result::Stay, refused};
   }
   if (auto refused = saveIfChanged()) return {Result::Stay, refused};
-  const QString previous = store_.login().databaseName();
-  store_.login().setDatabaseName(name);
+  const QString previous = store_.user().databaseName();
+  store_.user().setDatabaseName(name);
   if (auto refused = book::open(store_, startingCash)) {
     // The tables still hold the database that was open before.
-    store_.login().setDatabaseName(previous);
+    store_.user().setDatabaseName(previous);
     return {Result::Stay, refused};
   }
   if (next.held()) store_.lock().swap(next);
-  store_.setPanel(book::Workspace::DatabasePanel, kPanelLabel + store_.login().databaseName());
+  store_.setPanel(book::Workspace::DatabasePanel, kPanelLabel + store_.user().databaseName());
   store_.refillAccountLists();
-  emit store_.bookOpened(store_.login().databaseFolder());
+  emit store_.bookOpened(store_.user().databaseFolder());
   return {Result::Opened, std::nullopt};
 }
 
@@ -130,7 +130,7 @@ std::optional<Message> Catalogue::addNew(const QString& name) {
   if (auto error = folders::create(folder)) return refusal(*error);
   entries_.append(name);
   selected_ = entries_.size() - 1;
-  store_.login().markListChanged();
+  store_.user().markListChanged();
   return std::nullopt;
 }
 
@@ -158,7 +158,7 @@ std::optional<Message> Catalogue::rename(const QString& name) {
   const QString current = entries_.at(selected_);
   if (auto error = folders::rename(folderOf(current), folderOf(name))) return refusal(*error);
   entries_[selected_] = name;
-  store_.login().markListChanged();
+  store_.user().markListChanged();
   return std::nullopt;
 }
 
@@ -191,7 +191,7 @@ std::optional<Message> Catalogue::remove() {
   } else {
     selected_ = removed > 0 ? removed - 1 : 0;
   }
-  store_.login().markListChanged();
+  store_.user().markListChanged();
   return std::nullopt;
 }
 
@@ -205,7 +205,7 @@ std::optional<Message> Catalogue::copy() {
   // The copy is opened by nobody: the lock of an open source database stays behind.
   QFile::remove(folderOf(name) + QLatin1Char('/') + dblock::kLockFile);
   entries_.append(name);
-  store_.login().markListChanged();
+  store_.user().markListChanged();
   return std::nullopt;
 }
 
@@ -215,7 +215,7 @@ void Catalogue::moveSelected(int step) {
   if (target < 0 || target >= entries_.size()) return;
   entries_.swapItemsAt(selected_, target);
   selected_ = target;
-  store_.login().markListChanged();
+  store_.user().markListChanged();
 }
 
 void Catalogue::moveUp() { moveSelected(-1); }

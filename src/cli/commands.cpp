@@ -75,8 +75,8 @@ std::variant<std::unique_ptr<book::Workspace>, QString> openBook(const QString& 
   auto store = std::make_unique<book::Workspace>(QDir::rootPath());
   const QString path = bookPath(folder);
   if (auto error = readBookFolderInto(path, store->tables(), memos)) return *error;
-  store->login().setDatabaseName(QFileInfo(path).fileName());
-  store->login().setUserName(QFileInfo(QFileInfo(path).absolutePath()).fileName());
+  store->user().setDatabaseName(QFileInfo(path).fileName());
+  store->user().setUserName(QFileInfo(QFileInfo(path).absolutePath()).fileName());
   return store;
 }
 
@@ -88,7 +88,7 @@ std::variant<QByteArray, QString> statementsText(const QString& folder, const QS
   const auto read = readBookBalances(folder, date, files);
   if (const QString* error = std::get_if<QString>(&read)) return *error;
   const BookBalances& book = std::get<BookBalances>(read);
-  const Statements s = BuildStatements(book.accounts, book.accountCount, book.balances);
+  const Statements s = buildStatements(book.accounts, book.accountCount, book.balances);
   // Each statement as its copy button gives it, the balance sheet first.
   const QString text = s.assets % kCrLf % s.liabilities % kCrLf % s.netWorthLine % s.income %
                        kCrLf % s.expenses % kCrLf % s.balanceLine % kCrLf;
@@ -120,7 +120,7 @@ QStringList findings(const book::Workspace& store) {
   QSet<QString> names;
   for (int slot = 1; slot < store.tables().accountCount; ++slot) {
     const AccountRecord& a = store.tables().accounts[slot];
-    const QString shown = TrimTrailingSpaces(a.AccountName);
+    const QString shown = trimTrailingSpaces(a.AccountName);
     if (a.AccountKind < kEquity || a.AccountKind > kExpense) {
       found << QStringLiteral("帳戶 %1「%2」的種類 %3 不是 0 到 4，它的金額都不計入")
                    .arg(slot)
@@ -143,7 +143,7 @@ QStringList findings(const book::Workspace& store) {
       if (!names.contains(*name)) {
         found << QStringLiteral("資料 %1 的帳戶「%2」不存在，這筆金額不計入")
                      .arg(slot)
-                     .arg(TrimTrailingSpaces(*name));
+                     .arg(trimTrailingSpaces(*name));
       }
     }
   }
@@ -157,7 +157,7 @@ Result budgetReport(const Request& request, const book::Workspace& store) {
   const budget::Budget& book = std::get<budget::Budget>(plans);
   const int year = request.date.left(4).toInt();
   const int month = request.date.size() > 4 ? request.date.mid(5).toInt() : 0;
-  const budget::YearFigures figures = budget::yearFigures(store, year);
+  const budget::YearFigures figures = budget::figuresOfYear(store, year);
   const budget::Report report = budget::buildReport(
       figures.accounts, book.bind(figures.accounts, year), figures.actuals, year,
       month == 0 ? 12 : month, month == 0 ? budget::Span::YearToDate : budget::Span::Month);

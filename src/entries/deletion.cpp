@@ -27,7 +27,7 @@ std::optional<Message> tickedEntriesRefusal(const book::Workspace& store,
 
 std::optional<Message> deleteTickedEntries(book::Workspace& store, const std::vector<int>& tickedSlots) {
   if (auto refused = tickedEntriesRefusal(store, tickedSlots)) return refused;
-  const HistoryStep step(store.history(), store.tables(), stepname::kDeleteEntries);
+  const HistoryStep step(store.history(), store.tables(), stepnames::kDeleteEntries);
   // Marking twice is harmless: the two rows of one entry leave one marked slot.
   for (int slot : entriesInUse(store, tickedSlots)) markDeleted(store.tables(), slot);
   compactEntries(store.tables());

@@ -63,7 +63,7 @@ std::variant<int, Message> storeEntry(book::Workspace& store, const EntryInput& 
   auto checked = checkEntry(store, input);
   if (auto* refused = std::get_if<Message>(&checked)) return *refused;
   LedgerEntry& entry = std::get<LedgerEntry>(checked);
-  const HistoryStep step(store.history(), store.tables(), input.editMode ? stepname::kEditEntry : stepname::kNewEntry);
+  const HistoryStep step(store.history(), store.tables(), input.editMode ? stepnames::kEditEntry : stepnames::kNewEntry);
 
   if (input.editMode) {
     store.tables().entries[input.editIndex] = std::move(entry);
@@ -132,7 +132,7 @@ int firstPayingPosition(const book::Workspace& store) {
 }
 
 QString memoForEditing(const QString& stored) {
-  QString text = TrimTrailingSpaces(stored);
+  QString text = trimTrailingSpaces(stored);
   text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
   return text;
 }

@@ -19,7 +19,7 @@ enum class Direction;
 }  // namespace history
 
 // The names of the steps, as 復原 and 重做 show them ("復原 多筆刪除").
-namespace stepname {
+namespace stepnames {
 inline const QString kNewEntry = QStringLiteral("新增記錄");
 inline const QString kEditEntry = QStringLiteral("修改記錄");
 inline const QString kDeleteEntries = QStringLiteral("刪除記錄");
@@ -31,7 +31,7 @@ inline const QString kChangeKind = QStringLiteral("更改帳戶類別");
 inline const QString kDeleteAccount = QStringLiteral("刪除帳戶");
 inline const QString kMoveAccount = QStringLiteral("移動帳戶");
 inline const QString kImport = QStringLiteral("匯入對帳單");
-}  // namespace stepname
+}  // namespace stepnames
 
 // Undo and redo of the open book. Every command that changes the book leaves one step here;
 // 復原 takes the book back across the last step, 重做 forward again, in order. A new step

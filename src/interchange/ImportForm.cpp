@@ -79,7 +79,7 @@ QComboBox* accountBox(const book::Workspace& store, const char* name, QWidget* p
   for (int slot = 1; slot < store.tables().accountCount; ++slot) {
     const AccountRecord& a = store.tables().accounts[slot];
     if (kinds.size() == 0 || std::find(kinds.begin(), kinds.end(), a.AccountKind) != kinds.end()) {
-      box->addItem(TrimTrailingSpaces(a.AccountName), a.AccountName);
+      box->addItem(trimTrailingSpaces(a.AccountName), a.AccountName);
     }
   }
   return box;
@@ -151,7 +151,7 @@ ImportForm::ImportForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent
   for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
 
   // A rules file that cannot be read is left alone: the import goes on without its rules.
-  auto loaded = payeerules::Rules::load(store_.login().userFolder());
+  auto loaded = payeerules::Rules::load(store_.user().userFolder());
   if (auto* rulesRead = std::get_if<payeerules::Rules>(&loaded)) {
     rules_ = std::move(*rulesRead);
   } else {
@@ -298,7 +298,7 @@ void ImportForm::loadColumns() {
   const csvtext::Row& first = file_.rows.front();
   int columns = 0;
   for (const csvtext::Row& r : file_.rows) columns = std::max(columns, static_cast<int>(r.size()));
-  const auto remembered = rememberedLayout(store_.login().userFolder(), first);
+  const auto remembered = rememberedLayout(store_.user().userFolder(), first);
   const ImportLayout layout = remembered ? *remembered : guessLayout(file_.rows);
 
   filling_ = true;
@@ -414,7 +414,7 @@ void ImportForm::fillTable() {
     table_->setItem(r, kAmount, amount);
     table_->setItem(r, kMemo,
                     new QTableWidgetItem(p.memoCut ? p.memo + QStringLiteral("…") : p.memo));
-    table_->setItem(r, kOther, new QTableWidgetItem(TrimTrailingSpaces(p.other)));
+    table_->setItem(r, kOther, new QTableWidgetItem(trimTrailingSpaces(p.other)));
     table_->setItem(r, kSource,
                     new QTableWidgetItem(p.problem.isEmpty() ? sourceText(p.source) : QString()));
     QStringList notes;
@@ -462,7 +462,7 @@ void ImportForm::onRowAccountChosen() {
     p.other = name;
     p.source = AccountSource::Manual;
     choices_[p.line].account = name;
-    table_->item(index.row(), kOther)->setText(TrimTrailingSpaces(name));
+    table_->item(index.row(), kOther)->setText(trimTrailingSpaces(name));
     table_->item(index.row(), kSource)->setText(sourceText(p.source));
   }
   filling_ = false;
@@ -481,10 +481,10 @@ void ImportForm::learnRules() {
   const QDateTime now = sidefile::now();
   for (const PreviewRow& p : preview_) {
     if (p.ticked && p.problem.isEmpty() && !p.memo.isEmpty()) {
-      rules_->learn(p.memo, TrimTrailingSpaces(p.other), now);
+      rules_->learn(p.memo, trimTrailingSpaces(p.other), now);
     }
   }
-  if (auto error = rules_->save(store_.login().userFolder())) {
+  if (auto error = rules_->save(store_.user().userFolder())) {
     dialogs_.show(refusal(QStringLiteral("對方帳戶規則沒有記住：%1").arg(*error)));
   }
 }
@@ -498,7 +498,7 @@ void ImportForm::onImport() {
   const ImportLayout layout = layoutShown();
   // Only a header names a layout; a file without one is guessed again next time.
   if (layout.hasHeader) {
-    if (auto error = rememberLayout(store_.login().userFolder(), file_.rows.front(), layout)) {
+    if (auto error = rememberLayout(store_.user().userFolder(), file_.rows.front(), layout)) {
       dialogs_.show(refusal(QStringLiteral("欄位的設定沒有記住：%1").arg(*error)));
     }
   }

@@ -31,7 +31,7 @@ PayeeRulesForm::PayeeRulesForm(book::Workspace& store, Dialogs& dialogs, payeeru
   account_ = new QComboBox(this);
   account_->setObjectName(QLatin1String(kAccount));
   for (int slot = 1; slot < store.tables().accountCount; ++slot) {
-    account_->addItem(TrimTrailingSpaces(store.tables().accounts[slot].AccountName));
+    account_->addItem(trimTrailingSpaces(store.tables().accounts[slot].AccountName));
   }
   auto* accountCaption = new QLabel(QStringLiteral("改成(&A)"), this);
   accountCaption->setBuddy(account_);
@@ -71,7 +71,7 @@ QString PayeeRulesForm::selectedId() const {
 }
 
 void PayeeRulesForm::save(const payeerules::Rules& before) {
-  if (auto error = rules_.save(store_.login().userFolder())) {
+  if (auto error = rules_.save(store_.user().userFolder())) {
     rules_ = before;  // what is shown stays what the file holds
     dialogs_.show(refusal(QStringLiteral("規則沒有存好：%1").arg(*error)));
     return;

@@ -89,7 +89,7 @@ struct FieldHash {
 // the one the sign rule looks up), as the balances count them.
 using SlotsByName = std::unordered_map<QString, std::vector<int>, FieldHash>;
 
-SlotsByName slotsByName(const book::Workspace& store) {
+SlotsByName slotsByNameOf(const book::Workspace& store) {
   SlotsByName named;
   for (int slot = 1; slot < store.tables().accountCount; ++slot) {
     named[store.tables().accounts[slot].AccountName].push_back(slot);
@@ -116,7 +116,7 @@ bool isDate(const QString& text) {
 
 class Journal {
  public:
-  explicit Journal(const book::Workspace& store) : store_(store), named_(slotsByName(store)) {
+  explicit Journal(const book::Workspace& store) : store_(store), named_(slotsByNameOf(store)) {
     // One journal account per slot: a chart that holds a name twice, or two names that read
     // alike once escaped, still gives every slot its own balance.
     QHash<QString, int> taken;
@@ -134,7 +134,7 @@ class Journal {
     QString out;
     out.reserve(store_.tables().entryCount * 160 + store_.tables().accountCount * 40);
     out += QStringLiteral("; Varnix %1 / %2\n\n")
-               .arg(oneLine(store_.login().userName()), oneLine(store_.login().databaseName()));
+               .arg(oneLine(store_.user().userName()), oneLine(store_.user().databaseName()));
     for (int slot = 1; slot < store_.tables().accountCount; ++slot) {
       out += QLatin1String("account ") + names_[static_cast<size_t>(slot)] + QLatin1Char('\n');
     }
@@ -215,7 +215,7 @@ QString journalAccountName(const QString& name, int kind) {
 }
 
 QByteArray spreadsheetCsvBytes(const book::Workspace& store) {
-  const SlotsByName named = slotsByName(store);
+  const SlotsByName named = slotsByNameOf(store);
   auto kindOf = [&](const QString& name) {
     const auto it = named.find(name);
     return it == named.end() ? -1
@@ -229,17 +229,17 @@ QByteArray spreadsheetCsvBytes(const book::Workspace& store) {
     const LedgerEntry& e = store.tables().entries[slot];
     appendCsvField(text, e.EntryDate);
     text += QLatin1Char(',');
-    appendCsvField(text, TrimTrailingSpaces(e.IncreaseAccount));
+    appendCsvField(text, trimTrailingSpaces(e.IncreaseAccount));
     text += QLatin1Char(',');
     appendCsvField(text, kindName(kindOf(e.IncreaseAccount)));
     text += QLatin1Char(',');
-    appendCsvField(text, TrimTrailingSpaces(e.DecreaseAccount));
+    appendCsvField(text, trimTrailingSpaces(e.DecreaseAccount));
     text += QLatin1Char(',');
     appendCsvField(text, kindName(kindOf(e.DecreaseAccount)));
     text += QLatin1Char(',');
     text += QString::number(e.Amount);
     text += QLatin1Char(',');
-    appendCsvField(text, TrimTrailingSpaces(e.Memo));
+    appendCsvField(text, trimTrailingSpaces(e.Memo));
     text += QLatin1Char(',');
     text += QString::number(slot);
     text += kCrLf;
@@ -251,8 +251,8 @@ QByteArray ledgerJournalBytes(const book::Workspace& store) { return Journal(sto
 
 QString otherExportPath(const book::Workspace& store, OtherExport kind) {
   return kind == OtherExport::SpreadsheetCsv
-             ? store.login().csvFolder() + store.login().databaseName() + QStringLiteral("-UTF8.csv")
-             : store.login().txtFolder() + store.login().databaseName() + QStringLiteral(".journal");
+             ? store.user().csvFolder() + store.user().databaseName() + QStringLiteral("-UTF8.csv")
+             : store.user().txtFolder() + store.user().databaseName() + QStringLiteral(".journal");
 }
 
 Message exportForOthers(const book::Workspace& store, OtherExport kind, const QString& chosenPath) {

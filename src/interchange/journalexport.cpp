@@ -65,19 +65,19 @@ void appendCsvField(QString& line, const QString& field) {
   line += QLatin1Char('"');
 }
 
-QString csvText(const std::vector<JournalRow>& rows) {
+QString csvTextOf(const std::vector<JournalRow>& rows) {
   QString text;
   text.reserve(static_cast<qsizetype>(rows.size()) * 96);
   for (const JournalRow& row : rows) {
     appendCsvField(text, row.date);
     text += QLatin1Char(',');
-    appendCsvField(text, TrimTrailingSpaces(row.increase));
+    appendCsvField(text, trimTrailingSpaces(row.increase));
     text += QLatin1Char(',');
-    appendCsvField(text, TrimTrailingSpaces(row.decrease));
+    appendCsvField(text, trimTrailingSpaces(row.decrease));
     text += QLatin1Char(',');
     appendCsvField(text, row.amount);
     text += QLatin1Char(',');
-    appendCsvField(text, TrimTrailingSpaces(row.memo));
+    appendCsvField(text, trimTrailingSpaces(row.memo));
     text += kLineEnd;
   }
   return text;
@@ -91,13 +91,13 @@ QString plainText(const std::vector<JournalRow>& rows) {
     text += QLatin1Char(' ');
     // The names padded as stored; trimmed first so that a name whose stored form counts
     // a character the code page lacks as two still fills exactly 20 columns.
-    appendPadded(text, TrimTrailingSpaces(onOneLine(row.increase)), kNameWidth);
+    appendPadded(text, trimTrailingSpaces(onOneLine(row.increase)), kNameWidth);
     text += QLatin1Char(' ');
-    appendPadded(text, TrimTrailingSpaces(onOneLine(row.decrease)), kNameWidth);
+    appendPadded(text, trimTrailingSpaces(onOneLine(row.decrease)), kNameWidth);
     text += QLatin1Char(' ');
     appendPadded(text, row.amount, 12);
     text += QLatin1Char(' ');
-    text += TrimTrailingSpaces(onOneLine(row.memo));
+    text += trimTrailingSpaces(onOneLine(row.memo));
     text += kLineEnd;
   }
   return text;
@@ -105,22 +105,22 @@ QString plainText(const std::vector<JournalRow>& rows) {
 
 }  // namespace
 
-QByteArray csvBytes(const std::vector<JournalRow>& rows) { return codepage::encode(csvText(rows)); }
+QByteArray csvBytes(const std::vector<JournalRow>& rows) { return codepage::encode(csvTextOf(rows)); }
 
 QByteArray textBytes(const std::vector<JournalRow>& rows) {
   return codepage::encode(plainText(rows));
 }
 
 QString exportPath(const book::Workspace& store, ExportKind kind) {
-  return kind == ExportKind::Csv ? store.login().csvFolder() + store.login().databaseName() + QStringLiteral(".csv")
-                                 : store.login().txtFolder() + store.login().databaseName() + QStringLiteral(".txt");
+  return kind == ExportKind::Csv ? store.user().csvFolder() + store.user().databaseName() + QStringLiteral(".csv")
+                                 : store.user().txtFolder() + store.user().databaseName() + QStringLiteral(".txt");
 }
 
 Message exportJournal(const book::Workspace& store, const std::vector<JournalRow>& rows, ExportKind kind) {
   const QString fileName =
-      store.login().databaseName() +
+      store.user().databaseName() +
       (kind == ExportKind::Csv ? QStringLiteral(".csv檔") : QStringLiteral(".txt檔"));
-  const QString folder = kind == ExportKind::Csv ? store.login().csvFolder() : store.login().txtFolder();
+  const QString folder = kind == ExportKind::Csv ? store.user().csvFolder() : store.user().txtFolder();
   const QFileInfo folderInfo(folder);
   if (!folderInfo.isDir() && !QDir().mkpath(folder)) {
     return refusal(QStringLiteral("沒有存成%1：\n無法建立資料夾「%2」。")

@@ -9,7 +9,7 @@ std::vector<JournalRow> journalRows(const book::Workspace& store) {
   for (int slot = 1; slot < store.tables().entryCount; ++slot) {
     const LedgerEntry& e = store.tables().entries[slot];
     rows.push_back({e.EntryDate, e.IncreaseAccount, e.DecreaseAccount, QString::number(e.Amount),
-                    TrimTrailingSpaces(e.Memo)});
+                    trimTrailingSpaces(e.Memo)});
   }
   return rows;
 }

@@ -119,7 +119,7 @@ QHash<QString, QString> learnedFromBook(const book::Workspace& store, const QStr
   for (int slot = 1; slot < store.tables().entryCount; ++slot) {
     const LedgerEntry& e = store.tables().entries[slot];
     if (e.EntryDate == kDeleteMarker) continue;
-    const QString memo = key(TrimTrailingSpaces(e.Memo));
+    const QString memo = key(trimTrailingSpaces(e.Memo));
     if (memo.isEmpty()) continue;
     QString other;
     if (sameField(e.IncreaseAccount, statement)) {
@@ -135,7 +135,7 @@ QHash<QString, QString> learnedFromBook(const book::Workspace& store, const QStr
     const auto known = dates.constFind(memo);
     if (known != dates.constEnd() && *known > e.EntryDate) continue;
     dates.insert(memo, e.EntryDate);
-    accounts.insert(memo, TrimTrailingSpaces(other));
+    accounts.insert(memo, trimTrailingSpaces(other));
   }
   return accounts;
 }

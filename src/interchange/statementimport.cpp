@@ -197,7 +197,7 @@ std::vector<PreviewRow> buildPreview(const book::Workspace& store, const std::ve
     if (!sameField(e.IncreaseAccount, statement) && !sameField(e.DecreaseAccount, statement)) {
       continue;
     }
-    existing.insert(key(e.EntryDate, e.Amount, TrimTrailingSpaces(e.Memo)));
+    existing.insert(key(e.EntryDate, e.Amount, trimTrailingSpaces(e.Memo)));
   }
   QSet<QString> seenInFile;
   const int needed = std::max({layout.date, layout.amount, layout.out, layout.in});
@@ -210,7 +210,7 @@ std::vector<PreviewRow> buildPreview(const book::Workspace& store, const std::ve
       if (!cell(row, c).isEmpty()) memo << cell(row, c).simplified();
     }
     const QString full = memo.join(QLatin1Char(' '));
-    p.memo = TrimTrailingSpaces(memoField(full));
+    p.memo = trimTrailingSpaces(memoField(full));
     p.memoCut = p.memo != full.trimmed();
     const auto date = statementvalues::parseDate(cell(row, layout.date));
     std::optional<qint32> amount;
@@ -280,7 +280,7 @@ std::optional<Message> checkAccounts(const book::Workspace& store, const ImportA
   }
   for (const QString* name : {&accounts.out, &accounts.in}) {
     if (kindOfName(store.tables(), nameField(*name)) < 0) {
-      return refusal(QStringLiteral("沒有「%1」這個帳戶").arg(TrimTrailingSpaces(*name)));
+      return refusal(QStringLiteral("沒有「%1」這個帳戶").arg(trimTrailingSpaces(*name)));
     }
   }
   return std::nullopt;
@@ -305,7 +305,7 @@ std::variant<ImportDone, Message> importRows(book::Workspace& store, const std::
     if (!entry) {
       return refusal(QStringLiteral("第 %1 行：「%2」與「%3」無法記成這筆%4")
                          .arg(row.line)
-                         .arg(TrimTrailingSpaces(row.other), TrimTrailingSpaces(accounts.statement),
+                         .arg(trimTrailingSpaces(row.other), trimTrailingSpaces(accounts.statement),
                               row.amount < 0 ? QStringLiteral("支出") : QStringLiteral("存入")));
     }
     entries.push_back(*entry);
@@ -319,7 +319,7 @@ std::variant<ImportDone, Message> importRows(book::Workspace& store, const std::
                        .arg(entries.size()));
   }
   // The whole import is one step of the history: one 復原 takes every row back.
-  const HistoryStep step(store.history(), store.tables(), stepname::kImport);
+  const HistoryStep step(store.history(), store.tables(), stepnames::kImport);
   ImportDone done_;
   done_.firstSlot = store.tables().entryCount;
   done_.count = static_cast<int>(entries.size());

@@ -45,7 +45,7 @@ BulkDeleteResult deleteByDate(book::Workspace& store, DeleteRule rule, const QSt
   QString lo = *first;
   QString hi = *second;
   if (hi < lo) std::swap(lo, hi);
-  const HistoryStep step(store.history(), store.tables(), stepname::kBulkDelete);
+  const HistoryStep step(store.history(), store.tables(), stepnames::kBulkDelete);
   for (int i = 1; i < store.tables().entryCount; ++i) {
     if (meetsRule(rule, store.tables().entries[i].EntryDate, *first, lo, hi)) {
       markDeleted(store.tables(), i);

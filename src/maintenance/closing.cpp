@@ -39,7 +39,7 @@ std::optional<Message> closeBooksAt(book::Workspace& store, const QString& typed
       return refusal(
           QStringLiteral("帳戶「%1」在 %2 的餘額 %3 超出金額的範圍"
                          "（-2147483648 至 2147483647），無法結帳")
-              .arg(TrimTrailingSpaces(account.AccountName), date, QString::number(balance)));
+              .arg(trimTrailingSpaces(account.AccountName), date, QString::number(balance)));
     }
     carried.push_back({slot, balance});
   }
@@ -60,7 +60,7 @@ std::optional<Message> closeBooksAt(book::Workspace& store, const QString& typed
                        .arg(needed));
   }
 
-  const HistoryStep step(store.history(), store.tables(), stepname::kClosing);
+  const HistoryStep step(store.history(), store.tables(), stepnames::kClosing);
   // The entries dated on or before D go; the carried entries follow those that stay. (Written
   // before the removal when the table has room, the result is the same.)
   for (int i = 1; i < store.tables().entryCount; ++i) {

@@ -42,7 +42,7 @@ Match matchChart(const BookTables& base, const BookTables& copy) {
   return match;
 }
 
-QString nameOf(const AccountRecord& account) { return TrimTrailingSpaces(account.AccountName); }
+QString nameOf(const AccountRecord& account) { return trimTrailingSpaces(account.AccountName); }
 
 QString kindWord(int kind) {
   static const QStringList words{QStringLiteral("業主權益"), QStringLiteral("資產"),

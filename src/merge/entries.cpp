@@ -156,7 +156,7 @@ struct Builder {
 const QString kGone = QStringLiteral("（已刪除）");
 
 QString closedWords(const QString& date) {
-  return QStringLiteral("（%1 結帳時已結轉）").arg(TrimTrailingSpaces(date));
+  return QStringLiteral("（%1 結帳時已結轉）").arg(trimTrailingSpaces(date));
 }
 
 }  // namespace
@@ -181,7 +181,7 @@ std::optional<QString> mergeEntries(Plan& plan, const std::vector<Entry>& base,
   const QString changedTitle = QStringLiteral("兩邊都改了同一筆記錄");
   const QString deletedTitle = QStringLiteral("一邊改了這筆記錄，另一邊刪除了它");
   auto closingTitle = [](const QString& date) {
-    return QStringLiteral("這筆記錄的日期在 %1 結帳日以前").arg(TrimTrailingSpaces(date));
+    return QStringLiteral("這筆記錄的日期在 %1 結帳日以前").arg(trimTrailingSpaces(date));
   };
 
   for (size_t b = 0; b < base.size(); ++b) {
@@ -284,13 +284,13 @@ std::optional<QString> mergeEntries(Plan& plan, const std::vector<Entry>& base,
 
 QString describe(const Entry& entry, const std::vector<AccountItem>& accounts) {
   auto name = [&](const AccountRef& ref) {
-    return TrimTrailingSpaces(ref.id >= 0 ? accounts[static_cast<size_t>(ref.id)].record.AccountName
+    return trimTrailingSpaces(ref.id >= 0 ? accounts[static_cast<size_t>(ref.id)].record.AccountName
                                           : ref.name);
   };
   return QStringLiteral("%1　%2 ← %3　%4　%5")
-      .arg(TrimTrailingSpaces(entry.date), name(entry.increase), name(entry.decrease))
+      .arg(trimTrailingSpaces(entry.date), name(entry.increase), name(entry.decrease))
       .arg(entry.amount)
-      .arg(TrimTrailingSpaces(entry.memo));
+      .arg(trimTrailingSpaces(entry.memo));
 }
 
 }  // namespace merge::detail

@@ -19,7 +19,7 @@ bool countsFit(const BookTables& book) {
          book.entryCount >= 1 && book.entryCount <= kMaxEntries + 1;
 }
 
-QString trimmed(const QString& name) { return TrimTrailingSpaces(name); }
+QString trimmed(const QString& name) { return trimTrailingSpaces(name); }
 
 // Accounts one side deleted while the other side's entries (new or changed) still name them.
 void askAboutDeletedAccounts(Plan& plan, const detail::AlignedAccounts& aligned) {

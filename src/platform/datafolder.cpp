@@ -8,7 +8,7 @@
 #include <QSet>
 #include <QTemporaryFile>
 
-namespace datafolder {
+namespace datafolders {
 namespace {
 
 const QString kDataDirOption = QStringLiteral("--data-dir");
@@ -217,4 +217,4 @@ std::optional<Message> prepare(const Place& place) {
   return std::nullopt;
 }
 
-}  // namespace datafolder
+}  // namespace datafolders

@@ -13,7 +13,7 @@
 // or when it is writable and the program does not lie in a system-wide installation (a program
 // in <prefix>/bin beside <prefix>/share/varnix). Installed: $XDG_DATA_HOME/Varnix (normally
 // ~/.local/share/Varnix). `--data-dir DIR` comes first, then VARNIX_DATA_DIR, then the rule.
-namespace datafolder {
+namespace datafolders {
 
 // What the command line asks for. Parsed before any window exists, so that --help and
 // --version work without a display.
@@ -50,4 +50,4 @@ Place choose(const Surroundings& surroundings);
 // anything of a person's). The refusal to show when the folder cannot be used.
 std::optional<Message> prepare(const Place& place);
 
-}  // namespace datafolder
+}  // namespace datafolders

@@ -34,8 +34,8 @@ ReconcileForm::ReconcileForm(book::Workspace& store, Dialogs& dialogs, std::vect
   adjustPicker_ = new QComboBox(this);
   adjustPicker_->setObjectName(QStringLiteral("AdjustAccountPicker"));
   for (const QString& name : accountListNames(store_.tables())) {
-    accountPicker_->addItem(TrimTrailingSpaces(name));
-    adjustPicker_->addItem(TrimTrailingSpaces(name));
+    accountPicker_->addItem(trimTrailingSpaces(name));
+    adjustPicker_->addItem(trimTrailingSpaces(name));
   }
   dateBox_ = build::lineEdit(this, "StatementDateBox");
   dateBox_->setText(store_.today());

@@ -24,10 +24,10 @@ std::optional<QString> makeAdjustment(book::Workspace& store, Wizard& wizard, in
   const Sign sign = signRule(account.AccountKind, other.AccountKind, false);
   if (sign == Sign::None)
     return QStringLiteral("「%1」不能做為這個帳戶的調整對象")
-        .arg(TrimTrailingSpaces(other.AccountName));
+        .arg(trimTrailingSpaces(other.AccountName));
   const qint32 amount = static_cast<qint32>(sign == Sign::Plus ? difference : -difference);
   {
-    const HistoryStep step(store.history(), store.tables(), stepname::kReconcileAdjustment);
+    const HistoryStep step(store.history(), store.tables(), stepnames::kReconcileAdjustment);
     store.tables().entries[store.tables().entryCount++] =
         makeEntry(dates::format(statementDate), other.AccountName, account.AccountName, amount,
                   QStringLiteral("對帳調整"));

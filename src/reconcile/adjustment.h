@@ -10,9 +10,9 @@ namespace book {
 class Workspace;
 }
 
-namespace stepname {
+namespace stepnames {
 inline const QString kReconcileAdjustment = QStringLiteral("對帳調整");
-}  // namespace stepname
+}  // namespace stepnames
 
 namespace reconcile {
 

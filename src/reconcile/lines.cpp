@@ -27,7 +27,7 @@ std::vector<Line> accountLines(const book::Workspace& store, int accountSlot) {
     const LedgerRow row = ledgerRowOf(store.tables(), slot, first);
     const QString& other = first ? e.DecreaseAccount : e.IncreaseAccount;
     lines.push_back(
-        {slot, e.EntryDate, row.other, TrimTrailingSpaces(e.Memo), row.runningTotal,
+        {slot, e.EntryDate, row.other, trimTrailingSpaces(e.Memo), row.runningTotal,
          keys[static_cast<size_t>(slot - 1)],
          sameField(other, nameField(kEquityName)) && sameField(e.Memo, memoField(kInitialMemo))});
   }

@@ -43,7 +43,7 @@ ScheduleForm::ScheduleForm(book::Workspace& store, Dialogs& dialogs, ScheduleBoo
   increasePicker_ = named(new QComboBox(this), "IncreasePicker");
   decreasePicker_ = named(new QComboBox(this), "DecreasePicker");
   for (QComboBox* picker : {increasePicker_, decreasePicker_}) {
-    for (const QString& name : accounts) picker->addItem(TrimTrailingSpaces(name));
+    for (const QString& name : accounts) picker->addItem(trimTrailingSpaces(name));
     picker->setCurrentIndex(-1);
   }
   amountBox_ = build::lineEdit(this, "AmountBox");
@@ -133,13 +133,13 @@ void ScheduleForm::refillList() {
     if (s.deleted) continue;
     listed_.push_back(i);
     list_->addItem(QStringLiteral("%1  %2  %3")
-                       .arg(TrimTrailingSpaces(s.memo).section('\r', 0, 0),
-                            TrimTrailingSpaces(s.increase), QString::number(s.amount)));
+                       .arg(trimTrailingSpaces(s.memo).section('\r', 0, 0),
+                            trimTrailingSpaces(s.increase), QString::number(s.amount)));
   }
 }
 
 int ScheduleForm::positionOf(const QString& account) const {
-  return increasePicker_->findText(TrimTrailingSpaces(account));
+  return increasePicker_->findText(trimTrailingSpaces(account));
 }
 
 void ScheduleForm::onChosen(int row) {
@@ -149,7 +149,7 @@ void ScheduleForm::onChosen(int row) {
   increasePicker_->setCurrentIndex(positionOf(s.increase));
   decreasePicker_->setCurrentIndex(positionOf(s.decrease));
   amountBox_->setText(QString::number(s.amount));
-  memoBox_->setText(TrimTrailingSpaces(s.memo));
+  memoBox_->setText(trimTrailingSpaces(s.memo));
   estimateBox_->setChecked(s.estimate);
   autoPostBox_->setChecked(s.mode == Mode::PostByItself);
   everyBox_->setValue(s.rule.every);

@@ -21,8 +21,8 @@ std::variant<QByteArray, QString> dueText(const QString& bookFolder, const QDate
     const Schedule& s = book.schedules[static_cast<size_t>(due.schedule)];
     out += QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\n")
                .arg(dates::format(due.occurrence.date), QString::number(s.amount),
-                    TrimTrailingSpaces(s.increase), TrimTrailingSpaces(s.decrease),
-                    TrimTrailingSpaces(s.memo).replace(QStringLiteral("\r\n"), QStringLiteral(" ")),
+                    trimTrailingSpaces(s.increase), trimTrailingSpaces(s.decrease),
+                    trimTrailingSpaces(s.memo).replace(QStringLiteral("\r\n"), QStringLiteral(" ")),
                     due.asks ? QStringLiteral("詢問") : QStringLiteral("自動入帳"));
   }
   return out.toUtf8();

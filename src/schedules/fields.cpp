@@ -62,10 +62,10 @@ std::optional<qint64> readInteger(const QString& text, qint64 low, qint64 high) 
 
 Fields fieldsOf(const Schedule& s) {
   // Kept without the blanks that pad them in the book; posting pads them again.
-  return {{"increase", TrimTrailingSpaces(s.increase)},
-          {"decrease", TrimTrailingSpaces(s.decrease)},
+  return {{"increase", trimTrailingSpaces(s.increase)},
+          {"decrease", trimTrailingSpaces(s.decrease)},
           {"amount", QString::number(s.amount)},
-          {"memo", TrimTrailingSpaces(s.memo)},
+          {"memo", trimTrailingSpaces(s.memo)},
           {"estimate", s.estimate ? "1" : "0"},
           {"mode", wordOf(kModes, s.mode)},
           {"unit", wordOf(kUnits, s.rule.unit)},

@@ -23,7 +23,7 @@ std::optional<QString> postDecisions(book::Workspace& store, ScheduleBook& book,
   const Batch& batch = std::get<Batch>(planned);
   const ScheduleBook before = log ? book : ScheduleBook{};
   if (!batch.entries.empty()) {
-    const HistoryStep step(store.history(), store.tables(), stepname::kPostSchedules);
+    const HistoryStep step(store.history(), store.tables(), stepnames::kPostSchedules);
     for (const LedgerEntry& e : batch.entries) store.tables().entries[store.tables().entryCount++] = e;
     store.showEntryCount();
   }

@@ -11,9 +11,9 @@ namespace book {
 class Workspace;
 }
 
-namespace stepname {
+namespace stepnames {
 inline const QString kPostSchedules = QStringLiteral("定期記錄入帳");
-}  // namespace stepname
+}  // namespace stepnames
 
 namespace schedules {
 

@@ -8,7 +8,7 @@ constexpr int kLastYear = 9999;
 // A first date centuries back would make every opening walk through all its days.
 constexpr int kFirstYear = 1900;
 
-QDate lastBusinessDay(int year, int month) {
+QDate lastBusinessDayOf(int year, int month) {
   QDate day(year, month, QDate(year, month, 1).daysInMonth());
   const int weekday = day.dayOfWeek();  // 6 Saturday, 7 Sunday
   return weekday >= 6 ? day.addDays(5 - weekday) : day;
@@ -23,7 +23,7 @@ QDate monthlyDate(const Rule& rule, qint64 monthNumber) {
     case MonthDay::LastDay:
       return QDate(y, month, QDate(y, month, 1).daysInMonth());
     case MonthDay::LastBusinessDay:
-      return lastBusinessDay(y, month);
+      return lastBusinessDayOf(y, month);
     case MonthDay::Fixed:
       break;
   }

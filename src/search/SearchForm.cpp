@@ -185,7 +185,7 @@ void SearchForm::buildCriteriaBoxes(QGridLayout* grid) {
   accountBox_->setInsertPolicy(QComboBox::NoInsert);
   accountBox_->addItem(QString());
   for (const QString& name : accountListNames(store_.tables()))
-    accountBox_->addItem(TrimTrailingSpaces(name));
+    accountBox_->addItem(trimTrailingSpaces(name));
   accountBox_->lineEdit()->setPlaceholderText(QStringLiteral("任一邊的帳戶"));
   amountFromBox_ = criterionBox(this, kAmountFrom, QStringLiteral("金額，或下限"));
   amountToBox_ = criterionBox(this, kAmountTo, QStringLiteral("上限"));
@@ -312,7 +312,7 @@ void SearchForm::printResults() {
 
 void SearchForm::saveResultsAsPdf() {
   printing::saveAsPdf(dialogs_, resultsDocument(store_, *sorted_, criteria(), results_),
-                      store_.login().databaseName() + QStringLiteral("-尋找結果.pdf"), this);
+                      store_.user().databaseName() + QStringLiteral("-尋找結果.pdf"), this);
 }
 
 printing::SearchCriteria SearchForm::criteria() const {

@@ -100,28 +100,28 @@ void Book::search(const Criteria& c, int bookIndex, Results& results) const {
       continue;
     }
     if (!c.text.isEmpty() && !row.memo.contains(c.text)) continue;
-    results.hits.push_back({bookIndex, row.slot, e.EntryDate, TrimTrailingSpaces(e.IncreaseAccount),
-                            TrimTrailingSpaces(e.DecreaseAccount), e.Amount,
-                            TrimTrailingSpaces(e.Memo)});
+    results.hits.push_back({bookIndex, row.slot, e.EntryDate, trimTrailingSpaces(e.IncreaseAccount),
+                            trimTrailingSpaces(e.DecreaseAccount), e.Amount,
+                            trimTrailingSpaces(e.Memo)});
     results.sum += e.Amount;
   }
 }
 
 Searcher::Searcher(const book::Workspace& store) : store_(store) {
-  books_.emplace_back(store.login().databaseName(), store.tables().entries, store.tables().entryCount);
+  books_.emplace_back(store.user().databaseName(), store.tables().entries, store.tables().entryCount);
 }
 
 void Searcher::readOtherBooks() {
   if (othersRead_) return;
   othersRead_ = true;
-  auto list = loadDatabaseList(store_.login());
+  auto list = loadDatabaseList(store_.user());
   if (const QString* error = std::get_if<QString>(&list)) {
     skipped_ << QStringLiteral("無法讀取資料庫清單：%1").arg(*error);
     return;
   }
   for (const QString& name : std::get<QStringList>(list)) {
-    if (name == store_.login().databaseName()) continue;
-    auto book = readBookFolder(store_.login().userFolder() + QLatin1Char('/') + name);
+    if (name == store_.user().databaseName()) continue;
+    auto book = readBookFolder(store_.user().userFolder() + QLatin1Char('/') + name);
     if (const QString* error = std::get_if<QString>(&book)) {
       skipped_ << QStringLiteral("略過資料庫「%1」：%2").arg(name, *error);
       continue;

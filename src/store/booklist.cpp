@@ -5,12 +5,12 @@
 #include <QDir>
 #include <QFileInfo>
 
-QString databaseListPath(const Login& login) {
-  return login.userFolder() + QLatin1Char('/') + kDatabaseListFile;
+QString databaseListPath(const UserPlace& user) {
+  return user.userFolder() + QLatin1Char('/') + kDatabaseListFile;
 }
 
-std::variant<QStringList, QString> loadDatabaseList(const Login& login) {
-  return readDatabaseList(databaseListPath(login));
+std::variant<QStringList, QString> loadDatabaseList(const UserPlace& user) {
+  return readDatabaseList(databaseListPath(user));
 }
 
 std::variant<QStringList, QString> readDatabaseList(const QString& path) {
@@ -24,8 +24,8 @@ std::variant<QStringList, QString> readDatabaseList(const QString& path) {
   return *lines;
 }
 
-std::optional<QString> saveDatabaseList(const Login& login, const QStringList& names) {
-  if (auto error = textfile::writeLines(databaseListPath(login), names)) {
+std::optional<QString> saveDatabaseList(const UserPlace& user, const QStringList& names) {
+  if (auto error = textfile::writeLines(databaseListPath(user), names)) {
     return QStringLiteral("資料庫清單沒有存好：%1").arg(*error);
   }
   return std::nullopt;

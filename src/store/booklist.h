@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/login.h"
+#include "store/userplace.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,12 +13,12 @@
 
 inline const QString kDatabaseListFile = QStringLiteral("DataBase.lst");
 
-QString databaseListPath(const Login& login);
+QString databaseListPath(const UserPlace& user);
 
 // The names in file order. A missing file counts as an empty list; a file that cannot be read
 // gives the reason in words.
-std::variant<QStringList, QString> loadDatabaseList(const Login& login);
+std::variant<QStringList, QString> loadDatabaseList(const UserPlace& user);
 std::variant<QStringList, QString> readDatabaseList(const QString& path);
 
 // Writes the whole list safely, each name followed by CR LF; the reason in words on failure.
-std::optional<QString> saveDatabaseList(const Login& login, const QStringList& names);
+std::optional<QString> saveDatabaseList(const UserPlace& user, const QStringList& names);

@@ -390,9 +390,9 @@ void decodeOpening(const OpeningFiles& files, BookTables& tables) {
              files.accountBytes, files.accountRecords, files.entryBytes, files.entryRecords);
 }
 
-BookFingerprint bookFingerprint(const QString& folder, const QByteArray& accounts,
+BookFingerprint fingerprintOfBook(const QString& folder, const QByteArray& accounts,
                                 const QByteArray& entries) {
   const QString absolute = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
-  return {absolute, fileFingerprint(absolute + QLatin1Char('/') + kAccountsFile, accounts),
-          fileFingerprint(absolute + QLatin1Char('/') + kEntriesFile, entries)};
+  return {absolute, fingerprintOfFile(absolute + QLatin1Char('/') + kAccountsFile, accounts),
+          fingerprintOfFile(absolute + QLatin1Char('/') + kEntriesFile, entries)};
 }

@@ -83,7 +83,7 @@ std::optional<QString> readBookFolderInto(const QString& folder, BookTables& tab
                                           BookMemos memos = BookMemos::Read);
 
 // The fingerprint of a book's files with these bytes, as just read or written.
-BookFingerprint bookFingerprint(const QString& folder, const QByteArray& accounts,
+BookFingerprint fingerprintOfBook(const QString& folder, const QByteArray& accounts,
                                 const QByteArray& entries);
 
 // The answer to "一開始有多少現金": 0 for an empty (or blank) answer, halves rounded to even; the

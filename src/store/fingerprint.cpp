@@ -11,7 +11,7 @@ constexpr size_t kHashSeed = 0x5661726e6978;
 
 }  // namespace
 
-FileFingerprint fileFingerprint(const QString& path, const std::optional<QByteArray>& bytes) {
+FileFingerprint fingerprintOfFile(const QString& path, const std::optional<QByteArray>& bytes) {
   if (!bytes) return {};
   // A change made by another program is no attack: a fast 64-bit hash is enough to tell it,
   // and it keeps the check from costing a save noticeable time.

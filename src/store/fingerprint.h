@@ -18,7 +18,7 @@ struct FileFingerprint {
 };
 
 // A file's fingerprint from its bytes as read or written; the time is looked up on disk.
-FileFingerprint fileFingerprint(const QString& path, const std::optional<QByteArray>& bytes);
+FileFingerprint fingerprintOfFile(const QString& path, const std::optional<QByteArray>& bytes);
 
 struct BookFingerprint {
   QString folder;  // the book it describes; empty: nothing read or written yet

@@ -75,7 +75,7 @@ std::unordered_map<QString, NameInfo, FieldHash, SameFieldText> nameIndex(const 
   index.reserve(static_cast<size_t>(std::max(book.accountCount - 1, 0)));
   for (int slot = 1; slot < book.accountCount; ++slot) {
     const AccountRecord& a = book.accounts[slot];
-    index.try_emplace(a.AccountName, NameInfo{a.AccountKind, TrimTrailingSpaces(a.AccountName)});
+    index.try_emplace(a.AccountName, NameInfo{a.AccountKind, trimTrailingSpaces(a.AccountName)});
   }
   return index;
 }
@@ -278,7 +278,7 @@ LedgerRow entryRow(const LedgerEntry& e, int entrySlot, const QString& otherShow
   row.date = e.EntryDate;
   row.other = otherShown;
   row.amount = signedText(sign, e.Amount);
-  row.memo = TrimTrailingSpaces(e.Memo);
+  row.memo = trimTrailingSpaces(e.Memo);
   row.number = QString::number(entrySlot);
   row.slot = entrySlot;
   row.runningTotal = apply(sign, e.Amount);
@@ -292,7 +292,7 @@ LedgerRow ledgerRowOf(const BookTables& book, int entrySlot, bool firstSide) {
   const QString& own = firstSide ? e.IncreaseAccount : e.DecreaseAccount;
   const QString& other = firstSide ? e.DecreaseAccount : e.IncreaseAccount;
   const Sign sign = signRule(kindOfName(book, own), kindOfName(book, other), firstSide);
-  return entryRow(e, entrySlot, TrimTrailingSpaces(other), sign);
+  return entryRow(e, entrySlot, trimTrailingSpaces(other), sign);
 }
 
 std::vector<LedgerRow> showLedger(const BookTables& book, int slot) {
@@ -304,7 +304,7 @@ std::vector<LedgerRow> showLedger(const BookTables& book, int slot) {
     const bool isAccount = known != names.end();
     const Sign sign = signRule(account.AccountKind, isAccount ? known->second.kind : -1, firstSide);
     rows.push_back(
-        entryRow(e, entrySlot, isAccount ? known->second.shown : TrimTrailingSpaces(other), sign));
+        entryRow(e, entrySlot, isAccount ? known->second.shown : trimTrailingSpaces(other), sign));
   };
   for (int i = 1; i < book.entryCount; ++i) {
     const LedgerEntry& e = book.entries[i];
@@ -331,7 +331,7 @@ QStringList accountListNames(const BookTables& book) {
   return names;
 }
 
-QString TrimTrailingSpaces(const QString& text) {
+QString trimTrailingSpaces(const QString& text) {
   qsizetype end = text.size();
   while (end > 0 && text.at(end - 1) == QLatin1Char(' ')) --end;
   return text.left(end);

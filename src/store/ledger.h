@@ -60,7 +60,7 @@ std::vector<LedgerRow> showLedger(const BookTables& book, int slot);
 QStringList accountListNames(const BookTables& book);
 
 // The text without its trailing blanks (code 32 only).
-QString TrimTrailingSpaces(const QString& text);
+QString trimTrailingSpaces(const QString& text);
 
 // Removes every entry marked deleted, keeping the order of the rest; EntryCount becomes the
 // first free slot after them. Nothing is saved.

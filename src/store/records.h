@@ -135,7 +135,7 @@ using AccountTableType = SlotTable<AccountRecord, kMaxAccounts>;
 
 // Exchanges two values of the same type; the account editor moves accounts with it.
 template <typename T>
-void SwapValues(T& a, T& b) {
+void swapValues(T& a, T& b) {
   using std::swap;
   swap(a, b);
 }

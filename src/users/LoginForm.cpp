@@ -43,10 +43,10 @@ LoginForm::LoginForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent) 
   setFont(uiFont(9.5));
   setClientSize(344, 168);
 
-  nameBox_ = build::labelledBox(this, kUserNameCaption, QStringLiteral("使用者名稱(&U):"),
+  nameBox_ = build::addLabelledBox(this, kUserNameCaption, QStringLiteral("使用者名稱(&U):"),
                                 {16, 18, 104, 26}, kUserName, {124, 18, 204, 26})
                  .box;
-  passwordBox_ = build::labelledBox(this, kPasswordCaption, QStringLiteral("密碼(&P):"),
+  passwordBox_ = build::addLabelledBox(this, kPasswordCaption, QStringLiteral("密碼(&P):"),
                                     {16, 54, 104, 26}, kPassword, {124, 54, 204, 26})
                      .box;
   maskWithAsterisks(passwordBox_);
@@ -55,7 +55,7 @@ LoginForm::LoginForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent) 
       build::label(this, kSampleUserHint,
                    QStringLiteral("測試帳號：%1   密碼：%2").arg(kSampleUser, kSamplePassword),
                    {16, 90, 312, 24});
-  hint->setVisible(sampleUserWaits(store_.login().usersFolder()));
+  hint->setVisible(sampleUserWaits(store_.user().usersFolder()));
 
   createButton_ = build::button(this, kCreate, QStringLiteral("建立"), {16, 124, 88, 30});
   okButton_ = build::button(this, kOk, QStringLiteral("確定"), {144, 124, 88, 30});
@@ -89,7 +89,7 @@ void LoginForm::setUser(const QString& name, const QString& password) {
 }
 
 void LoginForm::onOk() {
-  const LoginOutcome login = LogIn(store_, nameBox_->text(), passwordBox_->text());
+  const users::LoginOutcome login = users::logIn(store_, nameBox_->text(), passwordBox_->text());
   if (login.message) dialogs_.show(*login.message);
   if (!login.loggedIn) return;
   outcome_ = Outcome::LoggedIn;

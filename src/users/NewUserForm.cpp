@@ -16,10 +16,10 @@ NewUserForm::NewUserForm(book::Workspace& store, Dialogs& dialogs, QWidget* pare
   setFont(uiFont(9.5));
   setClientSize(328, 118);
 
-  nameBox_ = build::labelledBox(this, kUserNameCaption, QStringLiteral("名稱"), {16, 16, 40, 26},
+  nameBox_ = build::addLabelledBox(this, kUserNameCaption, QStringLiteral("名稱"), {16, 16, 40, 26},
                                 kUserName, {60, 16, 150, 26})
                  .box;
-  passwordBox_ = build::labelledBox(this, kPasswordCaption, QStringLiteral("密碼"),
+  passwordBox_ = build::addLabelledBox(this, kPasswordCaption, QStringLiteral("密碼"),
                                     {16, 52, 40, 26}, kPassword, {60, 52, 150, 26})
                      .box;
   maskWithAsterisks(passwordBox_);
@@ -43,7 +43,7 @@ QString NewUserForm::userName() const { return nameBox_->text(); }
 QString NewUserForm::password() const { return passwordBox_->text(); }
 
 void NewUserForm::onOk() {
-  if (auto refused = CreateUser(store_, nameBox_->text(), passwordBox_->text())) {
+  if (auto refused = users::createUser(store_, nameBox_->text(), passwordBox_->text())) {
     dialogs_.message(*refused);
     return;
   }

@@ -7,7 +7,7 @@
 
 namespace password {
 
-QString EncodePassword(const QString& text) {
+QString encodePassword(const QString& text) {
   QString out;
   const auto codePoints = text.toUcs4();
   for (const char32_t c : codePoints) {
@@ -19,7 +19,7 @@ QString EncodePassword(const QString& text) {
   return out;
 }
 
-std::optional<QString> DecodePassword(const QString& line) {
+std::optional<QString> decodePassword(const QString& line) {
   QString text;
   for (qsizetype at = 0; at < line.size(); at += 4) {
     const QString group = line.mid(at, 4);
@@ -60,13 +60,13 @@ FileRead readPasswordFile(const QString& path) {
   if (lines->isEmpty() || lines->first().isEmpty()) {
     return {{}, QStringLiteral("密碼檔案「%1」是空的，請檢查").arg(shown)};
   }
-  const auto decoded = DecodePassword(lines->first());
+  const auto decoded = decodePassword(lines->first());
   if (!decoded) return {{}, QStringLiteral("密碼檔案「%1」已損壞，請檢查").arg(shown)};
   return {*decoded, std::nullopt};
 }
 
 std::optional<QString> writePasswordFile(const QString& path, const QString& text) {
-  return textfile::writeLines(path, {EncodePassword(text)});
+  return textfile::writeLines(path, {encodePassword(text)});
 }
 
 }  // namespace password

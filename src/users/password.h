@@ -13,11 +13,11 @@ inline const QString kPasswordFile = QStringLiteral("DataBase.pwd");
 
 // "abc" -> "006100620063", "中" -> "A4A4". Characters code page 950 cannot hold must be refused
 // before (passwordProblem); they would come back as "?".
-QString EncodePassword(const QString& text);
+QString encodePassword(const QString& text);
 
 // Groups of four digits from the start, the last one possibly shorter. Nothing when a group
 // is not hexadecimal.
-std::optional<QString> DecodePassword(const QString& line);
+std::optional<QString> decodePassword(const QString& line);
 
 // The refusal text for a password that is not 3 to 8 characters long or holds a character
 // the file cannot keep; nothing when it is acceptable.

@@ -13,15 +13,16 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace users {
 namespace {
 
 QString userFolderOf(const book::Workspace& store, const QString& name) {
-  return store.login().usersFolder() + name;
+  return store.user().usersFolder() + name;
 }
 
 }  // namespace
 
-LoginOutcome LogIn(book::Workspace& store, const QString& name, const QString& typed) {
+LoginOutcome logIn(book::Workspace& store, const QString& name, const QString& typed) {
   if (auto problem = foldernames::folderNameProblem(name, foldernames::kUserName))
     return {false, refusal(*problem)};
   const QString folder = userFolderOf(store, name);
@@ -39,21 +40,21 @@ LoginOutcome LogIn(book::Workspace& store, const QString& name, const QString& t
   const auto list = readDatabaseList(folder + QLatin1Char('/') + kDatabaseListFile);
   if (const QString* error = std::get_if<QString>(&list)) return {false, refusal(*error)};
 
-  store.login().logIn(name, stored.password);
+  store.user().logIn(name, stored.password);
   store.setPanel(book::Workspace::UserPanel, QStringLiteral("使用者：") + name);
-  if (auto error = settings::writeLastUser(store.login().settingsFile(), name)) {
+  if (auto error = settings::writeLastUser(store.user().settingsFile(), name)) {
     return {true, refusal(QStringLiteral("無法記住這次登入的使用者：%1").arg(*error))};
   }
   return {true, std::nullopt};
 }
 
-std::optional<Message> CreateUser(book::Workspace& store, const QString& name, const QString& pwd) {
+std::optional<Message> createUser(book::Workspace& store, const QString& name, const QString& pwd) {
   if (auto problem = password::passwordProblem(pwd)) return refusal(*problem);
   if (auto problem = foldernames::folderNameProblem(name, foldernames::kUserName)) return refusal(*problem);
   const QString folder = userFolderOf(store, name);
   if (folders::exists(folder)) return refusal(QStringLiteral("使用者已存在，請使用其他名稱"));
 
-  QDir().mkpath(store.login().usersFolder());
+  QDir().mkpath(store.user().usersFolder());
   if (auto error = folders::create(folder)) return refusal(*error);
   std::optional<QString> error =
       safefile::write(folder + QLatin1Char('/') + kDatabaseListFile, QByteArray());
@@ -69,24 +70,24 @@ std::optional<Message> CreateUser(book::Workspace& store, const QString& name, c
 }
 
 std::optional<Message> oldPasswordRefusal(const book::Workspace& store, const QString& typed) {
-  if (typed != store.login().passwordLine()) return refusal(QStringLiteral("密碼錯誤"));
+  if (typed != store.user().passwordLine()) return refusal(QStringLiteral("密碼錯誤"));
   return std::nullopt;
 }
 
 std::optional<Message> setPassword(book::Workspace& store, const QString& old, const QString& fresh) {
   if (auto refused = oldPasswordRefusal(store, old)) return refused;
   if (auto problem = password::passwordProblem(fresh)) return refusal(*problem);
-  const QString path = store.login().userFolder() + QLatin1Char('/') + password::kPasswordFile;
+  const QString path = store.user().userFolder() + QLatin1Char('/') + password::kPasswordFile;
   if (auto error = password::writePasswordFile(path, fresh)) {
     return refusal(QStringLiteral("密碼沒有變更：%1").arg(*error));
   }
-  store.login().setPasswordLine(fresh);
+  store.user().setPasswordLine(fresh);
   return std::nullopt;
 }
 
 book::SaveResult saveAndLogOut(book::Workspace& store) {
   book::SaveResult result;
-  if (!store.login().databaseName().isEmpty()) {
+  if (!store.user().databaseName().isEmpty()) {
     result = book::save(store);
     if (!result.saved()) return result;
   }
@@ -94,3 +95,5 @@ book::SaveResult saveAndLogOut(book::Workspace& store) {
   store.history().clear();
   return result;
 }
+
+}  // namespace users

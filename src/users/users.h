@@ -13,6 +13,7 @@ class Workspace;
 }
 
 // The user commands. Each checks everything first and changes nothing when it refuses.
+namespace users {
 
 // What the login window's "確定" leads to: a refusal, with nobody logged in, or a login, perhaps
 // with a warning to show.
@@ -21,14 +22,14 @@ struct LoginOutcome {
   std::optional<Message> message;
 };
 
-// "確定" of the login window. On success: UserName, PasswordLine, status panel 1, a cleared
-// CatalogueChanged, and "Varnix.ini" naming this user (a settings file that cannot be written
+// "確定" of the login window. On success: the user's name and password line, status panel 1, the
+// list as not changed, and "Varnix.ini" naming this user (a settings file that cannot be written
 // gives a warning, but does not keep the user out).
-LoginOutcome LogIn(book::Workspace& store, const QString& name, const QString& password);
+LoginOutcome logIn(book::Workspace& store, const QString& name, const QString& password);
 
 // "確定" of the new-user window: the user's folder with an empty "DataBase.lst" and its
 // "DataBase.pwd". Either all three come into being or none does.
-std::optional<Message> CreateUser(book::Workspace& store, const QString& name, const QString& password);
+std::optional<Message> createUser(book::Workspace& store, const QString& name, const QString& password);
 
 // "變更密碼(&C)" asks for the old password, then the new one. The refusal of the old one as typed.
 std::optional<Message> oldPasswordRefusal(const book::Workspace& store, const QString& typed);
@@ -40,3 +41,5 @@ std::optional<Message> setPassword(book::Workspace& store, const QString& old, c
 // database. With a refusal (it could not be saved) the user stays logged in; a notice of the
 // save is shown either way.
 book::SaveResult saveAndLogOut(book::Workspace& store);
+
+}  // namespace users

@@ -17,7 +17,7 @@ struct Chart : ::testing::Test, testbooks::Books {
   QString state() const {
     QString out;
     for (int i = 1; i < store.tables().accountCount; ++i)
-      out += TrimTrailingSpaces(store.tables().accounts[i].AccountName) + u':' +
+      out += trimTrailingSpaces(store.tables().accounts[i].AccountName) + u':' +
              QString::number(store.tables().accounts[i].AccountKind) + u' ';
     return out + QString::number(store.tables().entryCount);
   }

@@ -19,18 +19,18 @@ namespace {
 // An open book on disk, as the program has it after opening: listed, locked and loaded.
 struct OpenBook : testbooks::Books {
   OpenBook() {
-    store.login().setUserName("Test");
-    store.login().setDatabaseName("家計簿");
+    store.user().setUserName("Test");
+    store.user().setDatabaseName("家計簿");
     store.clock().setNow(QDateTime(QDate(2026, 12, 6), QTime(15, 30, 10)));
     EXPECT_TRUE(QDir().mkpath(folder()));
-    EXPECT_EQ(saveDatabaseList(store.login(), {"其他", "家計簿"}), std::nullopt);
+    EXPECT_EQ(saveDatabaseList(store.user(), {"其他", "家計簿"}), std::nullopt);
     EXPECT_EQ(store.lock().acquire(folder()), std::nullopt);
     EXPECT_EQ(book::open(store, 1000), std::nullopt);
   }
-  QString folder() const { return store.login().databaseFolder(); }
-  QString folderOf(const QString& name) const { return store.login().userFolder() + '/' + name; }
+  QString folder() const { return store.user().databaseFolder(); }
+  QString folderOf(const QString& name) const { return store.user().userFolder() + '/' + name; }
   QStringList listed() const {
-    return std::get<QStringList>(readDatabaseList(databaseListPath(store.login())));
+    return std::get<QStringList>(readDatabaseList(databaseListPath(store.user())));
   }
   // A change of the open book, as a command makes one.
   void change(qint32 amount) { entry("2026/12/06", "A-現金", "Equity", amount, "測試"); }
@@ -190,7 +190,7 @@ TEST(ConflictTest, ChangedFilesAreKeptAndTheOpenBookIsSavedAsANewOne) {
     EXPECT_EQ(fileBytes(book.folderOf(kCopy) + "/Main.dat"), tables);
     EXPECT_EQ(book.listed(), (QStringList{"其他", "家計簿", kCopy}));
     // The copy is the open book now, with its lock; the original is free.
-    EXPECT_EQ(book.store.login().databaseName(), kCopy);
+    EXPECT_EQ(book.store.user().databaseName(), kCopy);
     EXPECT_EQ(book.store.panel(book::Workspace::DatabasePanel), "資料庫名稱：" + kCopy);
     EXPECT_TRUE(book.store.lock().holds(book.folderOf(kCopy)));
     EXPECT_FALSE(dblock::inUse(book.folderOf("家計簿")));
@@ -214,7 +214,7 @@ TEST(ConflictTest, FilesWrittenAgainWithTheSameBytesAreNoChange) {
   book.change(5);
   const book::SaveResult result = book::save(book.store);
   EXPECT_TRUE(result.saved() && !result.notice);
-  EXPECT_EQ(book.store.login().databaseName(), QStringLiteral("家計簿"));
+  EXPECT_EQ(book.store.user().databaseName(), QStringLiteral("家計簿"));
   EXPECT_EQ(book.listed().size(), 2);
 }
 

@@ -25,8 +25,8 @@ const QDateTime kWritten(QDate(2026, 12, 7), QTime(15, 0), Qt::UTC);
 // enough that Main.dat takes several parts of the file.
 struct OpenBook : testbooks::Books {
   OpenBook() : Books({"A-現金", "E-餐費", "I-薪資"}) {
-    store.login().setUserName("Test");
-    store.login().setDatabaseName("2003-11");
+    store.user().setUserName("Test");
+    store.user().setDatabaseName("2003-11");
     for (int i = 0; i < 600; ++i) entry("2003/11/02", "E-餐費", "A-現金", 100 + i, "午餐");
     EXPECT_TRUE(writeTo(folder()));
     EXPECT_FALSE(store.lock().acquire(folder()));
@@ -34,10 +34,10 @@ struct OpenBook : testbooks::Books {
     saved = testbooks::bookBytes(store);
     store.clock().setNow(kWritten);
   }
-  QString folder() const { return store.login().databaseFolder(); }
+  QString folder() const { return store.user().databaseFolder(); }
   QString file() const { return recovery::pathIn(folder()); }
   void change() {
-    HistoryStep step(store.history(), store.tables(), stepname::kEditEntry);
+    HistoryStep step(store.history(), store.tables(), stepnames::kEditEntry);
     store.tables().entries[7].Amount = 777777;
   }
   QByteArray saved;

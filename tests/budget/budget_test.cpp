@@ -171,7 +171,7 @@ struct BudgetOverBook : ::testing::Test, testbooks::Books {
 };
 
 TEST_F(BudgetOverBook, ActualIsWhatThePeriodReportShowsForEveryAccountAndMonth) {
-  const budget::YearFigures figures = budget::yearFigures(store, 2026);
+  const budget::YearFigures figures = budget::figuresOfYear(store, 2026);
   for (int month = 1; month <= 12; ++month) {
     const auto shown = period::buildReport(store, period::monthPeriod(2026, month));
     std::map<int, qint64> byPeriod;
@@ -189,7 +189,7 @@ TEST_F(BudgetOverBook, ActualIsWhatThePeriodReportShowsForEveryAccountAndMonth) 
 }
 
 TEST_F(BudgetOverBook, ReportListsUnplannedSpendingAndFiltersTheOverruns) {
-  const budget::YearFigures figures = budget::yearFigures(store, 2026);
+  const budget::YearFigures figures = budget::figuresOfYear(store, 2026);
   Budget plans;
   plans.setClock([] { return kNoon; });
   const Account food = figures.accounts[1];

@@ -136,10 +136,10 @@ class BudgetFormTest : public QObject {
     QTemporaryDir dir;
     book::Workspace store(dir.path());
     testbooks::addAccounts(store, {"A-現金", "E-食費"});
-    store.login().setUserName("Test");
-    store.login().setDatabaseName("home");
-    QVERIFY(QDir().mkpath(store.login().databaseFolder()));
-    budget::Budget plans(store.login().databaseFolder());
+    store.user().setUserName("Test");
+    store.user().setDatabaseName("home");
+    QVERIFY(QDir().mkpath(store.user().databaseFolder()));
+    budget::Budget plans(store.user().databaseFolder());
     const auto accounts = budget::accountsOf(store);
     QVERIFY(!plans.setRule(accounts, accounts[0], 2026, budget::Rule::SameEachMonth, "5,000"));
 

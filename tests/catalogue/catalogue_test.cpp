@@ -17,19 +17,19 @@ namespace {
 struct CatalogueTest : ::testing::Test, testbooks::Books {
   Catalogue catalogue{store};
   CatalogueTest() {
-    store.login().setUserName("Test");
-    QDir().mkpath(store.login().userFolder());
+    store.user().setUserName("Test");
+    QDir().mkpath(store.user().userFolder());
   }
 
   void given(const QStringList& names) {
-    QDir(store.login().userFolder()).removeRecursively();
+    QDir(store.user().userFolder()).removeRecursively();
     for (const QString& name : names) putFile(folder(name) + "/Accounts.dat", name.toUtf8());
-    ASSERT_FALSE(saveDatabaseList(store.login(), names));
+    ASSERT_FALSE(saveDatabaseList(store.user(), names));
     ASSERT_FALSE(catalogue.load());
   }
-  QString folder(const QString& name) const { return store.login().userFolder() + "/" + name; }
+  QString folder(const QString& name) const { return store.user().userFolder() + "/" + name; }
   QStringList onDisk() const {
-    return QDir(store.login().userFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    return QDir(store.user().userFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
   }
 };
 
@@ -49,7 +49,7 @@ TEST_F(CatalogueTest, NamesThatAreNoFolderNamesOrTakenAreRefused) {
   };
   for (const auto& c : cases) {
     for (const QString& name : c.names) {
-      const auto user = CreateUser(store, name, "abc");
+      const auto user = users::createUser(store, name, "abc");
       ASSERT_TRUE(user && user->text.contains(QString::fromUtf8(c.message))) << name.toStdString();
       const Message asDatabase = refusal(QString(user->text).replace("使用者名稱", "資料庫名稱"));
       EXPECT_EQ(catalogue.addNew(name), asDatabase);
@@ -57,7 +57,7 @@ TEST_F(CatalogueTest, NamesThatAreNoFolderNamesOrTakenAreRefused) {
     }
   }
   EXPECT_EQ(onDisk(), QStringList({"2003-11", "DataBase.lst"}));
-  EXPECT_EQ(QDir(store.login().usersFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+  EXPECT_EQ(QDir(store.user().usersFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
             QStringList({"Test"}));
 
   EXPECT_EQ(catalogue.addNew("2003-11"), refusal(QStringLiteral("資料庫已存在")));
@@ -105,8 +105,8 @@ TEST_F(CatalogueTest, LeavingWritesTheListAsShown) {
   Catalogue fromMenu{store, true};
   ASSERT_FALSE(fromMenu.load());
   ASSERT_EQ(fromMenu.addNew("2004-01"), std::nullopt);
-  QFile::remove(databaseListPath(store.login()));
-  QDir().mkpath(databaseListPath(store.login()));  // a folder in the list file's place
+  QFile::remove(databaseListPath(store.user()));
+  QDir().mkpath(databaseListPath(store.user()));  // a folder in the list file's place
   const Catalogue::Outcome stay = fromMenu.cancel();
   EXPECT_EQ(stay.result, Catalogue::Result::Stay);
   EXPECT_TRUE(warns(stay.refusal, QStringLiteral("資料庫清單沒有存好：")));
@@ -122,7 +122,7 @@ TEST_F(CatalogueTest, LeavingWritesTheListAsShown) {
     const Catalogue::Outcome outcome = leave(menuList);
     EXPECT_NE(outcome.result, Catalogue::Result::Stay);
     EXPECT_EQ(outcome.refusal, std::nullopt);
-    EXPECT_EQ(std::get<QStringList>(loadDatabaseList(store.login())),
+    EXPECT_EQ(std::get<QStringList>(loadDatabaseList(store.user())),
               QStringList({"2003-10", "2003-11", "2004-01"}));
   }
 }
@@ -130,7 +130,7 @@ TEST_F(CatalogueTest, LeavingWritesTheListAsShown) {
 TEST_F(CatalogueTest, LinesWithoutAUsableFolderOpenNothingAndDeleteTakesTheLineOnly) {
   given({"2003-11", "Gone"});
   QDir(folder("Gone")).removeRecursively();
-  putFile(databaseListPath(store.login()), "2003-11\r\nGone\r\n..\r\n");
+  putFile(databaseListPath(store.user()), "2003-11\r\nGone\r\n..\r\n");
   ASSERT_FALSE(catalogue.load());  // a hand-edited line that leads out of the user's folder
   const QStringList before = onDisk();
   const auto opened = [&](int row) {
@@ -152,7 +152,7 @@ TEST_F(CatalogueTest, LinesWithoutAUsableFolderOpenNothingAndDeleteTakesTheLineO
 // there find their folders that way, and keep their own text.
 TEST_F(CatalogueTest, MovedOverLinesWithTrailingBlanksOrDotsNameTheFoldersWithout) {
   for (const char* name : {"2003-11", "2003-12", "2004-01"}) QDir().mkpath(folder(name));
-  ASSERT_FALSE(saveDatabaseList(store.login(), {"2003-11 ", "2003-12.", "2004-01 ."}));
+  ASSERT_FALSE(saveDatabaseList(store.user(), {"2003-11 ", "2003-12.", "2004-01 ."}));
   ASSERT_FALSE(catalogue.load());
   EXPECT_TRUE(catalogue.selectedIsNew());
   EXPECT_EQ(catalogue.open(100).result, Catalogue::Result::Opened);
@@ -169,7 +169,7 @@ TEST_F(CatalogueTest, MovedOverLinesWithTrailingBlanksOrDotsNameTheFoldersWithou
   EXPECT_EQ(catalogue.remove(), std::nullopt);
   EXPECT_EQ(onDisk(), QStringList({"2003-10", "2003-11", "2004-01 .-Copy", "DataBase.lst"}));
   EXPECT_EQ(catalogue.logOut().result, Catalogue::Result::LoggedOut);
-  EXPECT_EQ(fileBytes(databaseListPath(store.login())),
+  EXPECT_EQ(fileBytes(databaseListPath(store.user())),
             QByteArray("2003-11 \r\n2003-10\r\n2004-01 .-Copy\r\n"));
 }
 

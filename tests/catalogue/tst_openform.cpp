@@ -14,12 +14,12 @@ namespace {
 // User Test logged in with her books, the first one open.
 struct Program : MainWindowBook {
   explicit Program(const QStringList& books) {
-    QDir().mkpath(store.login().usersFolder());
-    if (CreateUser(store, "Test", "839") || !LogIn(store, "Test", "839").loggedIn)
+    QDir().mkpath(store.user().usersFolder());
+    if (users::createUser(store, "Test", "839") || !users::logIn(store, "Test", "839").loggedIn)
       qFatal("no user");
-    for (const QString& name : books) QDir().mkpath(store.login().userFolder() + "/" + name);
-    store.login().setDatabaseName(books[0]);
-    if (saveDatabaseList(store.login(), books) || book::open(store, 100)) qFatal("no book");
+    for (const QString& name : books) QDir().mkpath(store.user().userFolder() + "/" + name);
+    store.user().setDatabaseName(books[0]);
+    if (saveDatabaseList(store.user(), books) || book::open(store, 100)) qFatal("no book");
     store.setPanel(book::Workspace::DatabasePanel, "資料庫名稱：" + books[0]);
   }
 };
@@ -36,7 +36,7 @@ class TestOpenForm : public QObject {
     Program p({"a", "b"});
     testbooks::addEntry(p.store, "2003/11/06", "A-現金", "Equity", 7, "x");
     whenShown(p.dialogs, [&](QDialog& form) {
-      QCOMPARE(QFileInfo(p.store.login().userFolder() + "/a/Main.dat").size(), 128 + 104);
+      QCOMPARE(QFileInfo(p.store.user().userFolder() + "/a/Main.dat").size(), 128 + 104);
       auto* list = child<QListWidget>(form, OpenForm::kBooks);
       QCOMPARE(list->currentRow(), 0);
       QVERIFY(child(form, OpenForm::kCancel)->isEnabled());  // cancel: back to the open one
@@ -63,7 +63,7 @@ class TestOpenForm : public QObject {
     QCOMPARE(p.dialogs.shown().at(4).defaultText, QStringLiteral("b."));
     QCOMPARE(p.store.panel(book::Workspace::DatabasePanel), QStringLiteral("資料庫名稱：b"));
     QCOMPARE(p.store.tables().entries[1].Amount, 2500);
-    QCOMPARE(std::get<QStringList>(loadDatabaseList(p.store.login())), QStringList({"b", "a"}));
+    QCOMPARE(std::get<QStringList>(loadDatabaseList(p.store.user())), QStringList({"b", "a"}));
   }
 
   // 備份與還原: the selected book's backups are listed with what they hold, and one comes back
@@ -90,10 +90,10 @@ class TestOpenForm : public QObject {
     p.session.databaseListFromMenu();
     QCOMPARE(p.dialogs.lastMessage(),
              completion(QStringLiteral("已還原成新的資料庫「家計簿-還原-20261206-153042」")));
-    QCOMPARE(fileBytes(p.store.login().userFolder() + "/DataBase.lst"),
+    QCOMPARE(fileBytes(p.store.user().userFolder() + "/DataBase.lst"),
              QByteArray("\xae\x61\xad\x70\xc3\xaf\r\n\xae\x61\xad\x70\xc3\xaf-\xc1\xd9\xad\xec-"
                         "20261206-153042\r\nb\r\n"));
-    QCOMPARE(QFileInfo(p.store.login().userFolder() + "/家計簿-還原-20261206-153042/Main.dat").size(), 104);
+    QCOMPARE(QFileInfo(p.store.user().userFolder() + "/家計簿-還原-20261206-153042/Main.dat").size(), 104);
     QCOMPARE(p.store.tables().entryCount, 3);  // the open book is untouched
   }
 };

@@ -71,8 +71,8 @@ TEST_F(CliTest, StatementsCountUpToTheDateTodayByDefault) {
 TEST_F(CliTest, ExportsAreTheWindowsBytesAndGoToAFileOnlyOutsideTheBook) {
   EXPECT_EQ(run({"export", "csv", book}).out, csvBytes(journalRows(store)));
   EXPECT_EQ(run({"export", "txt", book}).out, textBytes(journalRows(store)));
-  store.login().setDatabaseName("home");
-  store.login().setUserName("Test");
+  store.user().setDatabaseName("home");
+  store.user().setUserName("Test");
   EXPECT_EQ(run({"export", "ledger", book}).out, ledgerJournalBytes(store));
   const QString out = dir.path() + "/out.csv";
   EXPECT_EQ(run({"export", "csv-utf8", book, "--output", out}).exitCode, 0);

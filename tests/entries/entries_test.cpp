@@ -55,7 +55,7 @@ TEST_F(EntryCommands, StoresNormalisedRoundedAndCut) {
     const int slot =
         std::get<int>(storeEntry(store, {false, 0, kFood, kCash, "2003/1/5", typed, memo}));
     EXPECT_EQ(store.tables().entries[slot], makeEntry("2003/01/05", "E-餐飲費", "A-現金", rounded, memo));
-    EXPECT_EQ(TrimTrailingSpaces(store.tables().entries[slot].Memo), memo.left(25));  // 49 of 50 bytes
+    EXPECT_EQ(trimTrailingSpaces(store.tables().entries[slot].Memo), memo.left(25));  // 49 of 50 bytes
   }
 
   // A change keeps its slot and the count; line breaks are stored as the files keep them.

@@ -95,10 +95,10 @@ TEST(History, RefusesAStepTheBookNoLongerFits) {
 TEST(History, LastsWhileItsBookIsOpen) {
   testbooks::Books b;
   book::Workspace& store = b.store;
-  store.login().setUserName("u");
+  store.user().setUserName("u");
   const auto reopen = [&](const QString& name) {
-    store.login().setDatabaseName(name);
-    QDir().mkpath(store.login().databaseFolder());
+    store.user().setDatabaseName(name);
+    QDir().mkpath(store.user().databaseFolder());
     return book::open(store, 100);
   };
   const auto changeAndSave = [&](const char* account) {
@@ -107,26 +107,26 @@ TEST(History, LastsWhileItsBookIsOpen) {
   ASSERT_FALSE(reopen("b") || reopen("a"));
   ASSERT_TRUE(changeAndSave("房租"));
   ASSERT_FALSE(reopen("a"));
-  EXPECT_EQ(store.history().undoName(), stepname::kNewAccount);
+  EXPECT_EQ(store.history().undoName(), stepnames::kNewAccount);
   ASSERT_FALSE(reopen("b"));
   EXPECT_FALSE(store.history().canUndo());
 
   ASSERT_TRUE(changeAndSave("房租"));
-  putFile(store.login().databaseFolder() + "/Main.dat", QByteArray());
+  putFile(store.user().databaseFolder() + "/Main.dat", QByteArray());
   ASSERT_FALSE(reopen("b"));
   EXPECT_FALSE(store.history().canUndo());
 
   // Changed on disk before a save: the book goes on as a new one in the list, steps and all.
   ASSERT_FALSE(createAccount(store, "保險", kExpense, ""));
-  putFile(store.login().databaseFolder() + "/Main.dat", QByteArray(128, ' '));
+  putFile(store.user().databaseFolder() + "/Main.dat", QByteArray(128, ' '));
   const book::SaveResult conflict = book::save(store);
   ASSERT_TRUE(conflict.saved() && conflict.notice);
-  ASSERT_NE(store.login().databaseName(), QStringLiteral("b"));
-  ASSERT_FALSE(reopen(store.login().databaseName()));
-  EXPECT_EQ(store.history().undoName(), stepname::kNewAccount);
+  ASSERT_NE(store.user().databaseName(), QStringLiteral("b"));
+  ASSERT_FALSE(reopen(store.user().databaseName()));
+  EXPECT_EQ(store.history().undoName(), stepnames::kNewAccount);
 
   ASSERT_FALSE(createAccount(store, "水費", kExpense, ""));
-  ASSERT_TRUE(saveAndLogOut(store).saved());
+  ASSERT_TRUE(users::saveAndLogOut(store).saved());
   EXPECT_FALSE(store.history().canUndo());
 }
 

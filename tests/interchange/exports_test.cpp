@@ -18,7 +18,7 @@ namespace {
 struct ExportsTest : ::testing::Test, testbooks::Books {};
 
 TEST_F(ExportsTest, SpreadsheetCsvIsUtf8WithHeaderKindsAndQuoting) {
-  store.login().setDatabaseName("2025");
+  store.user().setDatabaseName("2025");
   testbooks::addAccounts(store, {"A-現金", "Equity"});
   entry("2025/03/01", "A-現金", "Equity", 1500, "初值, \"第一\"\r\n筆");
   entry("2025/03/02", "E-已刪除", "A-現金", -20, "=1+1");
@@ -54,7 +54,7 @@ struct JournalTest : ::testing::Test, testbooks::Books {
   // Chinese (現金 b27b aaf7, 初值 aaec adc8), the smallest amount, a blank memo, a character the
   // code page lacks; a comma, quotes and the three kinds of line break, each in its own field.
   JournalTest() {
-    store.login().setDatabaseName(QStringLiteral("2003-11"));
+    store.user().setDatabaseName(QStringLiteral("2003-11"));
     entry("2025/03/01", "A-現金", "Equity", 1500, "初值, 2025");
     entry("2025/03/02", "E-Food", "A-Bank", -2147483647 - 1, "   ");
     entry("2025/03/03", "A-現😀", "A-\"Y\"", 7, "say\r\nthen\nbye\rend");

@@ -47,8 +47,8 @@ class TestImportForm : public QObject {
   void readsPreviewsAndImports() {
     testbooks::Books book({"A-台銀", "E-雜支", "I-薪資", "E-餐費"});
     auto& [dir, dialogs, store, view] = book;
-    store.login().setUserName(QStringLiteral("Test"));
-    QDir().mkpath(store.login().userFolder());
+    store.user().setUserName(QStringLiteral("Test"));
+    QDir().mkpath(store.user().userFolder());
     testbooks::addEntry(store, "2023/01/05", "E-雜支", "A-台銀", 120, "ATM");
     const QString csv = bankFile(dir, QStringLiteral("112/01/05,ATM,120,,\"9,880\"\r\n"
                                                      "112/01/06,薪資,,\"52,000\",\"61,880\"\r\n"
@@ -92,7 +92,7 @@ class TestImportForm : public QObject {
     QCOMPARE(store.tables().entries[2], makeEntry("2023/01/06", "I-薪資", "A-台銀", 52000, "薪資"));
     QCOMPARE(store.tables().entries[3], makeEntry("2023/01/07", "E-餐費", "A-台銀", 85, "午餐"));
     QCOMPARE(view.redraws.size(), 1u);  // not on the cancelled reading
-    QVERIFY(QFileInfo::exists(store.login().userFolder() + "/" + kLayoutsFile));
+    QVERIFY(QFileInfo::exists(store.user().userFolder() + "/" + kLayoutsFile));
   }
 
   // A new default for money out rebuilds the preview: the row moved by hand and the row
@@ -129,8 +129,8 @@ class TestImportForm : public QObject {
   void learnsPayeeRulesThatCanBeDeleted() {
     testbooks::Books book({"A-台銀", "E-雜支", "E-日用品", "I-薪資", "I-利息"});
     auto& [dir, dialogs, store, view] = book;
-    store.login().setUserName(QStringLiteral("Test"));
-    QDir().mkpath(store.login().userFolder());
+    store.user().setUserName(QStringLiteral("Test"));
+    QDir().mkpath(store.user().userFolder());
     const QString csv = bankFile(dir, QStringLiteral("2018/05/02,全聯 信義店,350,,1\r\n"));
     whenShown(dialogs, [&](QDialog& form) {
       read(form, csv);

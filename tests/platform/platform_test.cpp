@@ -83,8 +83,8 @@ TEST(ParseDate, ReadsYearFirstAndShortFormsAndChecksTheCalendar) {
   EXPECT_EQ(dates::format(QDate(999, 1, 2)), QStringLiteral("0999/01/02"));  // four digits
 }
 
-using datafolder::CommandLine;
-using datafolder::Mode;
+using datafolders::CommandLine;
+using datafolders::Mode;
 using Action = CommandLine::Action;
 
 const QString kAdvice = QStringLiteral("請以 --data-dir 指定一個可以寫入的資料夾。");
@@ -128,7 +128,7 @@ TEST(DataFolderTest, CommandLine) {
   };
   for (const auto& expected : cases) {
     SCOPED_TRACE(expected.arguments.join(' ').toStdString());
-    const CommandLine line = datafolder::parseArguments(QStringList{"varnix"} + expected.arguments);
+    const CommandLine line = datafolders::parseArguments(QStringList{"varnix"} + expected.arguments);
     EXPECT_EQ(std::tie(line.action, line.dataDir, line.error),
               std::tie(expected.action, expected.dataDir, expected.error));
   }
@@ -141,7 +141,7 @@ TEST(DataFolderTest, ChoosesTheFolder) {
   const struct {
     bool systemWide;     // usr/share/varnix exists
     const char* beside;  // what lies beside the program ("x/": a folder)
-    datafolder::Surroundings around;
+    datafolders::Surroundings around;
     Mode mode;
     const char *dataFolder, *programFiles;
   } cases[] = {
@@ -161,13 +161,13 @@ TEST(DataFolderTest, ChoosesTheFolder) {
     makeFolders(root, {bin, c.systemWide ? share : bin});
     const QString beside = root + bin + '/' + c.beside;  // ends in "/" for a folder, or nothing
     beside.endsWith('/') ? void(QDir().mkpath(beside)) : putFile(beside, "[UserName]=T\r\n");
-    datafolder::Surroundings s = c.around;
+    datafolders::Surroundings s = c.around;
     for (QString* path : {&s.dataDirArgument, &s.dataDirVariable, &s.xdgDataHome}) {
       if (path->startsWith('@')) *path = root + path->mid(2);
     }
     s.programFolder = root + bin;
     s.home = root + "home";
-    const datafolder::Place place = datafolder::choose(s);
+    const datafolders::Place place = datafolders::choose(s);
     EXPECT_EQ(place.mode, c.mode);
     EXPECT_EQ(place.dataFolder, root + c.dataFolder);
     EXPECT_EQ(place.programFiles, root + c.programFiles);
@@ -192,8 +192,8 @@ TEST(DataFolderTest, LaysTheShippedFilesOnlyWhereMissingForTheOwnerOnly) {
   const QString home = dir.path() + "/home", data = home + "/.local/share/Varnix";
   QDir().mkdir(home);
   OpenUmask open;
-  const datafolder::Place place{Mode::Installed, data, layShippedDefaults(dir.path())};
-  ASSERT_EQ(datafolder::prepare(place), std::nullopt);
+  const datafolders::Place place{Mode::Installed, data, layShippedDefaults(dir.path())};
+  ASSERT_EQ(datafolders::prepare(place), std::nullopt);
   EXPECT_EQ(permissions(home + "/.local"), 0700u);
   // What the program writes later is private too; a file it replaces keeps its permissions.
   ASSERT_EQ(safefile::write(data + "/CSV.csv", "a"), std::nullopt);
@@ -208,7 +208,7 @@ TEST(DataFolderTest, LaysTheShippedFilesOnlyWhereMissingForTheOwnerOnly) {
   putFile(data + "/DataBase/Test/DataBase.pwd", "0061\r\n");
   QFile::remove(data + "/DataBase/Test/DataBase.lst");
   QDir(data + "/DataBase/Demo").removeRecursively();
-  ASSERT_EQ(datafolder::prepare(place), std::nullopt);
+  ASSERT_EQ(datafolders::prepare(place), std::nullopt);
   EXPECT_EQ(permissions(data), 0705u);
   EXPECT_EQ(fileBytes(data + "/Varnix.ini"), "[UserName]=Mary\r\n");
   EXPECT_EQ(fileBytes(data + "/DataBase/Test/DataBase.pwd"), "0061\r\n");
@@ -226,7 +226,7 @@ TEST(DataFolderTest, AFolderThatCannotBeMadeIsRefused) {
   };
   for (const auto& [folder, text] : cases) {
     const auto refused =
-        datafolder::prepare({Mode::Chosen, folder, layShippedDefaults(dir.path())});
+        datafolders::prepare({Mode::Chosen, folder, layShippedDefaults(dir.path())});
     EXPECT_EQ(refused, refusal(text + kAdvice));
   }
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
@@ -248,9 +248,9 @@ TEST(DataFolderTest, AnotherUserCannotWriteHere) {
       {
         constexpr uid_t kNobody = 65534;
         if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) std::_Exit(3);
-        const bool refused = datafolder::prepare({Mode::Chosen, data, "/nonexistent"}) ==
+        const bool refused = datafolders::prepare({Mode::Chosen, data, "/nonexistent"}) ==
                              refusal(QStringLiteral("無法寫入資料夾「%1」。").arg(data) + kAdvice);
-        const auto place = datafolder::choose({program, {}, {}, {}, "/home/x"});
+        const auto place = datafolders::choose({program, {}, {}, {}, "/home/x"});
         std::_Exit(refused && place.mode == Mode::Installed ? 0 : 1);
       },
       ::testing::ExitedWithCode(0), "");

@@ -84,7 +84,7 @@ TEST(DatabaseLockTest, OfProcessesOpeningOneDatabaseAtOnceOnlyOneWins) {
 // Two windows on one installation, as two copies of the program would be.
 struct Window {
   explicit Window(const QString& install) : store(install), catalogue(store) {
-    store.login().setUserName(QStringLiteral("Test"));
+    store.user().setUserName(QStringLiteral("Test"));
   }
   Catalogue::Outcome open(int row) {
     EXPECT_EQ(catalogue.load(), std::nullopt);
@@ -103,7 +103,7 @@ TEST(DatabaseLockFlowTest, OneWindowPerDatabaseUntilItMovesOnOrEnds) {
   auto first = std::make_unique<Window>(dir.path());
   Window second(dir.path());
   ASSERT_TRUE(QDir().mkpath(user + "2003-11") && QDir().mkpath(user + "2003-12"));
-  ASSERT_EQ(saveDatabaseList(second.store.login(), {"2003-11", "2003-12"}), std::nullopt);
+  ASSERT_EQ(saveDatabaseList(second.store.user(), {"2003-11", "2003-12"}), std::nullopt);
 
   ASSERT_EQ(first->open(0).result, Catalogue::Result::Opened);
   EXPECT_EQ(second.open(0).refusal, refusal(kInUseElsewhere));

@@ -43,11 +43,11 @@ auto onDisk(qint64 room, Write write) {
 // A session: its user with a password, and the tables of a database.
 struct Session : testbooks::Books {
   Session() {
-    store.login().setUserName("Test");
-    store.login().setDatabaseName("2003-11");
-    store.login().setPasswordLine("839");
-    EXPECT_TRUE(QDir().mkpath(store.login().databaseFolder()));
-    putFile(store.login().userFolder() + "/DataBase.pwd", "003800330039\r\n");
+    store.user().setUserName("Test");
+    store.user().setDatabaseName("2003-11");
+    store.user().setPasswordLine("839");
+    EXPECT_TRUE(QDir().mkpath(store.user().databaseFolder()));
+    putFile(store.user().userFolder() + "/DataBase.pwd", "003800330039\r\n");
     fillState(store, 0);
   }
 };
@@ -55,10 +55,10 @@ struct Session : testbooks::Books {
 TEST(SaveFaultTest, FailedSaveKeepsTheEarlierFilesAndTheTables) {
   // What goes wrong, and the bytes the disk takes (-1: room enough).
   const std::tuple<const char*, std::function<void(book::Workspace&)>, qint64> faults[] = {
-      {"folder for Main.dat", [](book::Workspace& s) { block(s.login().databaseFolder() + "/Main.dat", true); },
+      {"folder for Main.dat", [](book::Workspace& s) { block(s.user().databaseFolder() + "/Main.dat", true); },
        -1},
-      {"database folder a plain file", [](book::Workspace& s) { block(s.login().databaseFolder(), false); }, -1},
-      {"database name too long", [](book::Workspace& s) { s.login().setDatabaseName(QString(100, u'中')); }, -1},
+      {"database folder a plain file", [](book::Workspace& s) { block(s.user().databaseFolder(), false); }, -1},
+      {"database name too long", [](book::Workspace& s) { s.user().setDatabaseName(QString(100, u'中')); }, -1},
       {"disk full in Main.dat", {}, 10000},
   };
   for (const auto& [what, fault, cut] : faults) {
@@ -99,8 +99,8 @@ TEST(TextFileFaultTest, FailedWritesAreRefusedInWordsAndChangeNothing) {
 TEST(TextWriteFaultTest, FailedPasswordWriteChangesNothingAndSaysWhy) {
   Session s;
   const auto before = treeOf(s.dir.path());
-  const auto refused = onDisk(4, [&] { return setPassword(s.store, "839", "abcd"); });
-  EXPECT_EQ(s.store.login().passwordLine(), QStringLiteral("839"));
+  const auto refused = onDisk(4, [&] { return users::setPassword(s.store, "839", "abcd"); });
+  EXPECT_EQ(s.store.user().passwordLine(), QStringLiteral("839"));
   EXPECT_TRUE(warns(refused, QStringLiteral("密碼沒有變更：")));
   EXPECT_EQ(treeOf(s.dir.path()), before);
 }
@@ -147,9 +147,9 @@ TEST(KilledSaveTest, FilesAfterAKillAreOneOfTheSavedStates) {
     fillState(reader, k);
     saved.push_back(filesOf(reader));
   }
-  reader.login().setUserName("Test");
-  reader.login().setDatabaseName("2003-11");
-  const QString folder = reader.login().databaseFolder();
+  reader.user().setUserName("Test");
+  reader.user().setDatabaseName("2003-11");
+  const QString folder = reader.user().databaseFolder();
   ASSERT_TRUE(QDir().mkpath(folder));
 
   size_t backupsSeen = 0;

@@ -20,10 +20,10 @@ struct KilledSession : testbooks::Books {
   Files expected;  // the session's tables when it was killed
 
   KilledSession() {
-    store.login().setUserName("Test");
-    store.login().setDatabaseName("2003-11");
+    store.user().setUserName("Test");
+    store.user().setDatabaseName("2003-11");
     fillState(store, 0);
-    EXPECT_TRUE(writeTo(store.login().databaseFolder()));
+    EXPECT_TRUE(writeTo(store.user().databaseFolder()));
     saved = filesOf(store);
     sessionChanges(store);
     expected = filesOf(store);
@@ -36,26 +36,26 @@ struct KilledSession : testbooks::Books {
     EXPECT_TRUE(child.waitForFinished(10000));
     EXPECT_EQ(child.exitStatus(), QProcess::CrashExit);
     // The next program opens the book as its files hold it.
-    EXPECT_FALSE(store.lock().acquire(store.login().databaseFolder()));
+    EXPECT_FALSE(store.lock().acquire(store.user().databaseFolder()));
     EXPECT_FALSE(book::open(store));
   }
 };
 
 TEST(RecoveryKillTest, RestartBringsTheChangesBackByteForByte) {
   KilledSession killed;
-  EXPECT_EQ(filesIn(killed.store.login().databaseFolder()), killed.saved);
+  EXPECT_EQ(filesIn(killed.store.user().databaseFolder()), killed.saved);
   EXPECT_EQ(filesOf(killed.store), killed.saved);
   const auto found = recovery::find(killed.store);
   ASSERT_TRUE(std::holds_alternative<recovery::Snapshot>(found));
   recovery::restore(killed.store, std::get<recovery::Snapshot>(found));
   EXPECT_EQ(filesOf(killed.store), killed.expected);
   ASSERT_FALSE(book::save(killed.store).refusal);
-  EXPECT_EQ(filesIn(killed.store.login().databaseFolder()), killed.expected);
+  EXPECT_EQ(filesIn(killed.store.user().databaseFolder()), killed.expected);
 }
 
 TEST(RecoveryKillTest, DamagedFileIsRefusedAndTheBookStaysAsSaved) {
   KilledSession killed;
-  const QString path = recovery::pathIn(killed.store.login().databaseFolder());
+  const QString path = recovery::pathIn(killed.store.user().databaseFolder());
   const QByteArray whole = fileBytes(path);
   putFile(path, whole.left(whole.size() / 2));
   const auto found = recovery::find(killed.store);
@@ -63,7 +63,7 @@ TEST(RecoveryKillTest, DamagedFileIsRefusedAndTheBookStaysAsSaved) {
   const Message message = recovery::setAside(killed.store, std::get<recovery::Damaged>(found));
   EXPECT_TRUE(message.text.startsWith("找回檔")) << message.text.toStdString();
   EXPECT_EQ(filesOf(killed.store), killed.saved);
-  EXPECT_EQ(filesIn(killed.store.login().databaseFolder()), killed.saved);
+  EXPECT_EQ(filesIn(killed.store.user().databaseFolder()), killed.saved);
   EXPECT_FALSE(QFile::exists(path));
 }
 

@@ -16,9 +16,9 @@ int main(int argc, char* argv[]) {
   if (argc != 2) return 2;
   ScriptedDialogs dialogs;
   book::Workspace store(QString::fromLocal8Bit(argv[1]));
-  store.login().setUserName(QStringLiteral("Test"));
-  store.login().setDatabaseName(QStringLiteral("2003-11"));
-  if (store.lock().acquire(store.login().databaseFolder()) || book::open(store)) return 3;
+  store.user().setUserName(QStringLiteral("Test"));
+  store.user().setDatabaseName(QStringLiteral("2003-11"));
+  if (store.lock().acquire(store.user().databaseFolder()) || book::open(store)) return 3;
   RecoveryKeeper keeper(store);
   QObject::connect(&keeper, &RecoveryKeeper::written, &app, [](const QString& error) {
     std::printf("%s\n", error.isEmpty() ? "written" : qPrintable(error));

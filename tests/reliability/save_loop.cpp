@@ -17,8 +17,8 @@ int main(int argc, char* argv[]) {
   std::vector<std::unique_ptr<book::Workspace>> states;
   for (int k = 0; k < std::atoi(argv[2]); ++k) {
     states.push_back(std::make_unique<book::Workspace>(QString::fromLocal8Bit(argv[1])));
-    states.back()->login().setUserName(QStringLiteral("Test"));
-    states.back()->login().setDatabaseName(QStringLiteral("2003-11"));
+    states.back()->user().setUserName(QStringLiteral("Test"));
+    states.back()->user().setDatabaseName(QStringLiteral("2003-11"));
     reliability::fillState(*states.back(), k);
   }
   QElapsedTimer running;

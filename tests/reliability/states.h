@@ -62,10 +62,10 @@ namespace reliability {
 // more, each a step of the history as the program's commands make them.
 inline void sessionChanges(book::Workspace& store) {
   {
-    HistoryStep step(store.history(), store.tables(), stepname::kImport);
+    HistoryStep step(store.history(), store.tables(), stepnames::kImport);
     fillState(store, 1);
   }
-  HistoryStep step(store.history(), store.tables(), stepname::kNewEntry);
+  HistoryStep step(store.history(), store.tables(), stepnames::kNewEntry);
   store.tables().entries[store.tables().entryCount++] =
       makeEntry(QStringLiteral("2003/12/31"), store.tables().accounts[3].AccountName,
                 QStringLiteral("A-現金"), 4321, QStringLiteral("當機前最後一筆"));

@@ -15,7 +15,7 @@ class TestDiaryForm : public QObject {
   void listsInSlotOrderAndExportsEachWay() {
     testbooks::Books book;
     auto& [dir, dialogs, store, view] = book;
-    store.login().setDatabaseName(QStringLiteral("2003-11"));
+    store.user().setDatabaseName(QStringLiteral("2003-11"));
     testbooks::addEntry(store, "2025/03/01", "A-現金", "Equity", 1500, "初值");
     testbooks::addEntry(store, "2025/01/01", "E-Food", "A-現金", -20, "   ");
     const std::tuple<const char*, const char*, QByteArray> exports[] = {
@@ -45,7 +45,7 @@ class TestDiaryForm : public QObject {
   void savesTheJournalAsPdf() {
     testbooks::Books b({"A-現金", "E-醫療保健"});
     QTemporaryDir dir;
-    b.store.login().setDatabaseName("家計2025");
+    b.store.user().setDatabaseName("家計2025");
     for (int i = 1; i <= 120; ++i)  // enough for several pages
       b.entry("2025/06/01", "E-醫療保健", "A-現金", 1234566 + i,
               QStringLiteral("牙醫第%1次").arg(i));

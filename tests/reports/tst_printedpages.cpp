@@ -42,21 +42,21 @@ class PrintedPagesTest : public QObject {
 
   void searchResultsKeepWholeDatesAndNamesUnderTheirCriteria() {
     testbooks::Books b;
-    b.store.login().setDatabaseName(QStringLiteral("二〇〇三年起的家庭收支總帳本（含信用卡與房貸）"));
+    b.store.user().setDatabaseName(QStringLiteral("二〇〇三年起的家庭收支總帳本（含信用卡與房貸）"));
     QStringList row{"2003/11/28",
                     "E-子女教育補習費用",
                     "A-中華郵政儲金帳戶甲",
                     "1,500",
                     "安親班十一月份月費與教材費，含交通車接送",
                     "7"};
-    row.prepend(b.store.login().databaseName());
+    row.prepend(b.store.user().databaseName());
     QVERIFY(!printing::savePdf(printing::searchResultsDocument(
                                    b.store, {"月費", "", "1000", "2000", "2003/11/1", ""},
                                    QStringList(7, "欄"), std::vector<QStringList>(40, row), 60000),
                                b.dir.filePath("results.pdf")));
     const QString text = pdfText(b.dir.filePath("results.pdf"));
     for (const QString& expected :
-         {b.store.login().databaseName(), row[1], row[2], row[3],
+         {b.store.user().databaseName(), row[1], row[2], row[3],
           QString("條件：備註含「月費」，金額 1000 至 2000，日期 2003/11/1 起"),
           QString("共 40 筆，金額合計 60,000")})
       QVERIFY2(text.contains(expected), qPrintable(expected));

@@ -37,7 +37,7 @@ Rule every(Unit unit, int n, const char* first) {
   return r;
 }
 
-Rule lastBusinessDay(const char* first) {
+Rule lastBusinessDayOf(const char* first) {
   Rule r = monthly(first, 1);
   r.monthDay = MonthDay::LastBusinessDay;
   return r;
@@ -80,7 +80,7 @@ TEST(ScheduleDates, FallOnTheRulesDaysThroughTheGivenDay) {
        {"2025/12/30", "2026/01/30", "2026/02/28", "2026/03/30", "2026/04/30", "2026/05/30",
         "2026/06/30"}},
       {"last business day",
-       lastBusinessDay("2025/01/01"),
+       lastBusinessDayOf("2025/01/01"),
        "2025/06/30",
        {"2025/01/31", "2025/02/28", "2025/03/31", "2025/04/30", "2025/05/30", "2025/06/30"}},
       {"last day",

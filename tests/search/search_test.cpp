@@ -49,7 +49,7 @@ TEST(SearchCriteria, BadBoxesAreRefusedInWords) {
 // A small book: slots 1..6, found by every criterion alone and combined.
 struct SearchBook : ::testing::Test, testbooks::Books {
   SearchBook() : Books({"A-現金", "Equity", "E-醫療", "E-餐飲", "L-信用卡", "I-薪資"}) {
-    store.login().setDatabaseName("2025");
+    store.user().setDatabaseName("2025");
     entry("2025/01/01", "A-現金", "Equity", 10000, "初值");
     entry("2025/01/05", "E-餐飲", "A-現金", 120, "atm 旁的早餐");
     entry("2025/03/12", "E-醫療", "L-信用卡", 1500, "牙醫 洗牙");
@@ -103,13 +103,13 @@ TEST_F(SearchBook, EachCriterionAndTheirCombinations) {
 // Every book of the user: the others read from their files and left exactly as they were; a
 // damaged one skipped with a line.
 TEST_F(SearchBook, OtherBooksAreReadWithoutTouchingThem) {
-  store.login().setUserName("amy");
-  const QString user = store.login().userFolder();
+  store.user().setUserName("amy");
+  const QString user = store.user().userFolder();
   testbooks::Books other({"A-現金", "E-醫療"});
   other.entry("2024/11/02", "E-醫療", "A-現金", 800, "牙醫 補牙");
   for (const char* name : {"2024", "broken"}) ASSERT_TRUE(other.writeTo(user + "/" + name));
   putFile(user + "/broken/Main.dat", QByteArray(50, 'x'));
-  ASSERT_FALSE(saveDatabaseList(store.login(), {"2024", "2025", "broken"}));
+  ASSERT_FALSE(saveDatabaseList(store.user(), {"2024", "2025", "broken"}));
   EXPECT_EQ(found({.text = "牙醫"}, true),
             std::pair(QStringList({"2025:3", "2024:1"}), qint64(2300)));
   ASSERT_EQ(skipped.size(), 1);

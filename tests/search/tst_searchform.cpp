@@ -14,17 +14,17 @@ namespace {
 // An open book "2025" of user amy beside her book "2024", shown in the main window.
 struct Program : MainWindowBook {
   Program() {
-    store.login().setUserName("amy");
+    store.user().setUserName("amy");
     testbooks::addAccounts(store, {"A-現金", "E-醫療", "E-餐飲"});
-    store.login().setDatabaseName("2024");
-    QDir().mkpath(store.login().databaseFolder());
+    store.user().setDatabaseName("2024");
+    QDir().mkpath(store.user().databaseFolder());
     testbooks::addEntry(store, "2024/05/01", "E-餐飲", "A-現金", 80, "早餐");
     testbooks::addEntry(store, "2024/05/06", "E-醫療", "A-現金", 700, "牙醫 補牙");
-    if (!book::save(store).saved() || saveDatabaseList(store.login(), {"2025", "2024"}))
+    if (!book::save(store).saved() || saveDatabaseList(store.user(), {"2025", "2024"}))
       qFatal("the books could not be written");
     store.tables().entryCount = 1;
-    store.login().setDatabaseName("2025");
-    QDir().mkpath(store.login().databaseFolder());
+    store.user().setDatabaseName("2025");
+    QDir().mkpath(store.user().databaseFolder());
     testbooks::addEntry(store, "2025/01/02", "E-餐飲", "A-現金", 90, "ATM 旁早餐");
     testbooks::addEntry(store, "2025/03/12", "E-醫療", "A-現金", 1500, "牙醫 洗牙");
     testbooks::addEntry(store, "2025/03/13", "E-餐飲", "A-現金", 120, "午餐");
@@ -94,8 +94,8 @@ class SearchFormTest : public QObject {
     child<QAction>(p.window, "Find")->trigger();
     QCOMPARE(p.dialogs.lastMessage().text,
              QStringLiteral("這筆資料在帳本「2024」裡。\n要開啟帳本「2024」嗎？"));
-    QCOMPARE(p.store.login().databaseName(), QStringLiteral("2024"));
-    QVERIFY(p.store.lock().holds(p.store.login().databaseFolder()));
+    QCOMPARE(p.store.user().databaseName(), QStringLiteral("2024"));
+    QVERIFY(p.store.lock().holds(p.store.user().databaseFolder()));
     QCOMPARE(p.shownSlot(), QStringLiteral("2"));
   }
 
@@ -133,7 +133,7 @@ class SearchFormTest : public QObject {
   // a long book name stands whole in its column.
   void keepsTheCriteriaAndShowsLongBookNamesWhole() {
     Program p;
-    p.store.login().setDatabaseName(QStringLiteral("二〇二五年全家收支與兩張信用卡的帳本"));
+    p.store.user().setDatabaseName(QStringLiteral("二〇二五年全家收支與兩張信用卡的帳本"));
     whenShown(p.dialogs, [&](QDialog& form) {
       typeIn(child(form, F::kMemoText), QStringLiteral("牙"));
       typeIn(child(form, F::kAmountFrom), QStringLiteral("１，５００"));
@@ -147,7 +147,7 @@ class SearchFormTest : public QObject {
       QCOMPARE(rows(form), 1);
       auto* list = child<QTreeView>(form, F::kResults);
       QVERIFY(list->columnWidth(F::kBook) >=
-              list->fontMetrics().horizontalAdvance(p.store.login().databaseName()));
+              list->fontMetrics().horizontalAdvance(p.store.user().databaseName()));
       click(form, F::kClose);
     });
     child<QAction>(p.window, "Find")->trigger();

@@ -15,13 +15,13 @@ const QString kCash = QStringLiteral("A-現金");
 // User "amy" with an empty database folder "2025".
 struct DatabaseFiles : ::testing::Test, testbooks::Books {
   DatabaseFiles() {
-    store.login().setUserName("amy");
-    store.login().setDatabaseName("2025");
-    EXPECT_TRUE(QDir().mkpath(store.login().databaseFolder()));
+    store.user().setUserName("amy");
+    store.user().setDatabaseName("2025");
+    EXPECT_TRUE(QDir().mkpath(store.user().databaseFolder()));
     store.clock().setToday(QDate(2025, 3, 14));
   }
 
-  QString path(const QString& file) const { return store.login().databaseFolder() + u'/' + file; }
+  QString path(const QString& file) const { return store.user().databaseFolder() + u'/' + file; }
 
   // A database with `n` entries, each with its number as amount, saved and opened.
   void openWithEntries(int n) {
@@ -48,9 +48,9 @@ TEST(StartingCash, AnswerIsAnAmountOrAskedAgainWithTheReason) {
 }
 
 TEST_F(DatabaseFiles, NewFolderGetsCashAndEquityAndTheOpeningEntry) {
-  EXPECT_TRUE(needsStartingCash(store.login().databaseFolder()));
+  EXPECT_TRUE(needsStartingCash(store.user().databaseFolder()));
   ASSERT_FALSE(book::open(store, -12));
-  EXPECT_FALSE(needsStartingCash(store.login().databaseFolder()));
+  EXPECT_FALSE(needsStartingCash(store.user().databaseFolder()));
   EXPECT_TRUE(dialogs.shown().empty());
   EXPECT_EQ(fileBytes(path(kAccountsFile)), hex("412db27baaf7") + blanks(14) + hex("0100") +
                                                 QByteArray(106, '\0') + hex("457175697479") +

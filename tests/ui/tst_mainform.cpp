@@ -18,9 +18,9 @@ struct Program : MainWindowBook {
   QAction* redo = child<QAction>(window, MainForm::kRedo);
 
   Program() {
-    store.login().setUserName(QStringLiteral("user1"));
-    store.login().setDatabaseName(QStringLiteral("2025"));
-    QDir().mkpath(store.login().databaseFolder());
+    store.user().setUserName(QStringLiteral("user1"));
+    store.user().setDatabaseName(QStringLiteral("2025"));
+    QDir().mkpath(store.user().databaseFolder());
     testbooks::addAccounts(store, {"A-現金", "Equity", "E-交通", "E-餐飲", "I-薪水"});
     testbooks::addEntry(store, "2025/01/01", "A-現金", "Equity", 1000, "初值");
     testbooks::addEntry(store, "2025/01/02", "E-餐飲", "A-現金", 1500, "聚餐");
@@ -46,7 +46,7 @@ struct Program : MainWindowBook {
     QTest::mouseClick(ledger->viewport(), Qt::LeftButton, {}, {cell.left() + 8, cell.center().y()});
   }
   QString entriesPanel() { return child<QLabel>(window, MainForm::kPanels[3])->text(); }
-  QByteArray mainDat() { return fileBytes(store.login().databaseFolder() + "/Main.dat"); }
+  QByteArray mainDat() { return fileBytes(store.user().databaseFolder() + "/Main.dat"); }
   QByteArray inMemory() { return entriesFileBytes(store.tables().entries, store.tables().entryCount); }
   // Saved, then the meal deleted in memory only; returns the saved bytes.
   QByteArray savedThenChanged() {

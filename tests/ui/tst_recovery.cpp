@@ -24,28 +24,28 @@ const QDateTime kWritten(QDate(2026, 12, 7), QTime(7, 5, 9), Qt::UTC);
 struct CrashedBook : MainWindowBook {
   QByteArray saved, changed;
   CrashedBook() {
-    store.login().setUserName("Test");
-    store.login().setDatabaseName("2003-11");
-    QDir().mkpath(store.login().databaseFolder());
-    putFile(store.login().userFolder() + "/DataBase.pwd", "003800330039\r\n");
-    putFile(store.login().userFolder() + "/DataBase.lst", "2003-11\r\n");
+    store.user().setUserName("Test");
+    store.user().setDatabaseName("2003-11");
+    QDir().mkpath(store.user().databaseFolder());
+    putFile(store.user().userFolder() + "/DataBase.pwd", "003800330039\r\n");
+    putFile(store.user().userFolder() + "/DataBase.lst", "2003-11\r\n");
     testbooks::addAccounts(store, {"A-現金", "E-餐費"});
     testbooks::addEntry(store, "2003/11/01", "E-餐費", "A-現金", 120, "早餐");
-    putFile(store.login().databaseFolder() + "/Accounts.dat",
+    putFile(store.user().databaseFolder() + "/Accounts.dat",
             accountsFileBytes(store.tables().accounts, store.tables().accountCount));
-    putFile(store.login().databaseFolder() + "/Main.dat",
+    putFile(store.user().databaseFolder() + "/Main.dat",
             entriesFileBytes(store.tables().entries, store.tables().entryCount));
     saved = testbooks::bookBytes(store);
     testbooks::addEntry(store, "2003/11/02", "E-餐費", "A-現金", 250, "午餐");
     changed = testbooks::bookBytes(store);
     recovery::Snapshot snapshot = recovery::snapshotOf(store);
     snapshot.written = kWritten;
-    recovery::write(store.login().databaseFolder(), snapshot);
+    recovery::write(store.user().databaseFolder(), snapshot);
     store.tables().accounts.clear();
     store.tables().entries.clear();
     store.tables().accountCount = store.tables().entryCount = 1;
-    store.login().setUserName({});
-    store.login().setDatabaseName({});
+    store.user().setUserName({});
+    store.user().setDatabaseName({});
   }
   // Logs in and opens the book; the question's answer, if any, is queued first.
   bool open() {
@@ -57,7 +57,7 @@ struct CrashedBook : MainWindowBook {
     whenShown(dialogs, [](QDialog& list) { click(list, OpenForm::kOpen); });
     return session.start();
   }
-  QString file() const { return recovery::pathIn(store.login().databaseFolder()); }
+  QString file() const { return recovery::pathIn(store.user().databaseFolder()); }
 };
 
 }  // namespace
@@ -78,7 +78,7 @@ class TestRecovery : public QObject {
     QVERIFY(QFile::exists(book.file()));  // until the book is left
     QVERIFY(book.session.end(true));
     QVERIFY(!QFile::exists(book.file()));
-    QCOMPARE(fileBytes(book.store.login().databaseFolder() + "/Main.dat"),
+    QCOMPARE(fileBytes(book.store.user().databaseFolder() + "/Main.dat"),
              book.changed.mid(book.changed.indexOf('|') + 1));
   }
 };

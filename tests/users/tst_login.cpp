@@ -55,9 +55,9 @@ class TestLogin : public QObject {
       }
     }
     QDir().mkpath(root + "/usr/bin");
-    const datafolder::Place place =
-        datafolder::choose({root + "/usr/bin", {}, {}, {}, root + "/home"});
-    QVERIFY(!datafolder::prepare(place));
+    const datafolders::Place place =
+        datafolders::choose({root + "/usr/bin", {}, {}, {}, root + "/home"});
+    QVERIFY(!datafolders::prepare(place));
 
     ScriptedDialogs dialogs;
     book::Workspace store(place.dataFolder, place.programFiles);
@@ -72,8 +72,8 @@ class TestLogin : public QObject {
     whenShown(dialogs, [](QDialog& login) { click(login, LoginForm::kEnd); });
     QVERIFY(!session.start());
     QVERIFY(dialogs.allAnswersUsed() && dialogs.unscripted().isEmpty());
-    QCOMPARE(store.login().helpPage(), root + "/usr/share/varnix/readme.htm");
-    QVERIFY(QFileInfo(store.login().helpPage()).isFile());
+    QCOMPARE(store.user().helpPage(), root + "/usr/share/varnix/readme.htm");
+    QVERIFY(QFileInfo(store.user().helpPage()).isFile());
   }
 
   // The hint names the sample user only while it waits as a first start lays it out.
@@ -88,7 +88,7 @@ class TestLogin : public QObject {
     QFETCH(QString, password);
     QFETCH(bool, hinted);
     testbooks::Books b;
-    const QString sample = b.store.login().usersFolder() + QStringLiteral("Test");
+    const QString sample = b.store.user().usersFolder() + QStringLiteral("Test");
     if (!password.isEmpty()) {
       QVERIFY(QDir().mkpath(sample));
       QVERIFY(!password::writePasswordFile(sample + "/" + password::kPasswordFile, password));

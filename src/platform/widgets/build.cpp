@@ -42,7 +42,7 @@ QRadioButton* option(QWidget* parent, const char* name, const QString& caption, 
   return o;
 }
 
-LabelledBox labelledBox(QWidget* parent, const char* labelName, const QString& caption,
+LabelledBox addLabelledBox(QWidget* parent, const char* labelName, const QString& caption,
                         QRect labelGeometry, const char* boxName, QRect boxGeometry) {
   LabelledBox pair{label(parent, labelName, caption, labelGeometry),
                    lineEdit(parent, boxName, boxGeometry)};

@@ -36,7 +36,7 @@ struct LabelledBox {
   QLabel* label = nullptr;
   QLineEdit* box = nullptr;
 };
-LabelledBox labelledBox(QWidget* parent, const char* labelName, const QString& caption,
+LabelledBox addLabelledBox(QWidget* parent, const char* labelName, const QString& caption,
                         QRect labelGeometry, const char* boxName, QRect boxGeometry);
 
 // A row of buttons after a stretch: the usual foot of a resizable report window.

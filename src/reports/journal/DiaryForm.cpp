@@ -41,8 +41,8 @@ class JournalModel : public QAbstractTableModel {
     const JournalRow& row = rows_[static_cast<size_t>(index.row())];
     // A name or memo too long for its column can be read whole in its tip.
     if (role == Qt::ToolTipRole) {
-      if (index.column() == 1) return TrimTrailingSpaces(row.increase);
-      if (index.column() == 2) return TrimTrailingSpaces(row.decrease);
+      if (index.column() == 1) return trimTrailingSpaces(row.increase);
+      if (index.column() == 2) return trimTrailingSpaces(row.decrease);
       if (index.column() == 4 && !row.memo.isEmpty()) return row.memo;
       return {};
     }
@@ -154,7 +154,7 @@ void DiaryForm::buildButtons() {
           [this] { printing::print(dialogs_, printing::journalDocument(store_), this); });
   connect(pdf, &QPushButton::clicked, this, [this] {
     printing::saveAsPdf(dialogs_, printing::journalDocument(store_),
-                        store_.login().databaseName() + QStringLiteral("-日記帳.pdf"), this);
+                        store_.user().databaseName() + QStringLiteral("-日記帳.pdf"), this);
   });
 
   connect(okButton_, &QPushButton::clicked, this, [this] { leave(QDialog::Accepted); });

@@ -16,8 +16,8 @@ Document journalDocument(const book::Workspace& store) {
   for (const JournalRow& row : journalRows(store)) {
     QString memo = row.memo;
     memo.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    table.rows.push_back({row.date, TrimTrailingSpaces(row.increase),
-                          TrimTrailingSpaces(row.decrease),
+    table.rows.push_back({row.date, trimTrailingSpaces(row.increase),
+                          trimTrailingSpaces(row.decrease),
                           period::grouped(row.amount.toLongLong()), memo});
   }
   d.blocks.emplace_back(std::move(table));

@@ -307,7 +307,7 @@ void ChartsForm::savePng() {
   const QString name = tabs_->tabText(tabs_->currentIndex()).section(QLatin1Char('('), 0, 0);
   QString path = dialogs_.chooseFile(
       {FileRequest::Purpose::Save, QStringLiteral("存成PNG"),
-       store_.login().databaseName() + QLatin1Char('-') + name + QStringLiteral(".png"),
+       store_.user().databaseName() + QLatin1Char('-') + name + QStringLiteral(".png"),
        QStringLiteral("PNG 圖檔 (*.png)")});
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".png");

@@ -214,7 +214,7 @@ void PeriodForm::printReport() {
 
 void PeriodForm::saveReportAsPdf() {
   printing::saveAsPdf(dialogs_, printing::periodDocument(store_, report_),
-                      store_.login().databaseName() + QStringLiteral("-收支分析.pdf"), this);
+                      store_.user().databaseName() + QStringLiteral("-收支分析.pdf"), this);
 }
 
 void openPeriodReport(book::Workspace& store, Dialogs& dialogs, QWidget* parent) {

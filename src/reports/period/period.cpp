@@ -144,7 +144,7 @@ Report buildReport(const book::Workspace& store, const Period& period) {
     auto& months = bySlot[static_cast<size_t>(slot)];
     if (months.empty()) continue;
     const bool income = store.tables().accounts[slot].AccountKind == kIncome;
-    AccountLine line{TrimTrailingSpaces(store.tables().accounts[slot].AccountName), slot,
+    AccountLine line{trimTrailingSpaces(store.tables().accounts[slot].AccountName), slot,
                      std::move(months), 0};
     auto& byMonth = income ? report.incomeByMonth : report.expenseByMonth;
     for (size_t m = 0; m < line.months.size(); ++m) {

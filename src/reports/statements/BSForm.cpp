@@ -43,7 +43,7 @@ qreal amountStop(const QFontMetricsF& metrics, const QStringList& texts) {
     const QStringList lines = text.split(kCrLf);
     for (qsizetype i = 0; i < lines.size(); ++i) {
       if (!isAccountLine(lines, i)) continue;
-      const QString name = TrimTrailingSpaces(lines[i].left(kNameWidth));
+      const QString name = trimTrailingSpaces(lines[i].left(kNameWidth));
       stop = std::max(stop, metrics.horizontalAdvance(name) + 2 * blank);
     }
   }
@@ -54,7 +54,7 @@ void setStatement(QPlainTextEdit* box, const QString& text, qreal stop) {
   QStringList lines = text.split(kCrLf);
   for (qsizetype i = 0; i < lines.size(); ++i) {
     if (!isAccountLine(lines, i)) continue;
-    lines[i] = TrimTrailingSpaces(lines[i].left(kNameWidth)) + QLatin1Char('\t') +
+    lines[i] = trimTrailingSpaces(lines[i].left(kNameWidth)) + QLatin1Char('\t') +
                lines[i].mid(kNameWidth + 2);
   }
   box->setTabStopDistance(stop);
@@ -134,7 +134,7 @@ void BSForm::buildButtons() {
   });
   connect(pdf, &QPushButton::clicked, this, [this, shownDate] {
     printing::saveAsPdf(dialogs_, printing::statementsDocument(store_, shownDate()),
-                        store_.login().databaseName() + QStringLiteral("-財務報表.pdf"), this);
+                        store_.user().databaseName() + QStringLiteral("-財務報表.pdf"), this);
   });
   connect(okButton_, &QPushButton::clicked, this, [this] { leave(QDialog::Accepted); });
   connect(copyBalanceSheetButton_, &QPushButton::clicked, this, &BSForm::onCopyBalanceSheet);
@@ -182,7 +182,7 @@ bool BSForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void BSForm::showStatements(const QString& date) {
-  shown_ = BuildStatements(store_, date);
+  shown_ = buildStatements(store_, date);
   const Statements& s = shown_;
   const qreal stop = amountStop(QFontMetricsF(assetsBox_->font()),
                                 {s.assets, s.income, s.liabilities, s.expenses});

@@ -20,7 +20,7 @@ void addSection(Document& d, const QString& text) {
   // Lines 0 and 1 are the title and its rule, the last two a rule and the total.
   for (qsizetype i = 2; i + 2 < lines.size(); ++i) {
     table.rows.push_back(
-        {TrimTrailingSpaces(lines[i].left(kNameWidth)), lines[i].mid(kNameWidth).trimmed()});
+        {trimTrailingSpaces(lines[i].left(kNameWidth)), lines[i].mid(kNameWidth).trimmed()});
   }
   d.blocks.emplace_back(std::move(table));
   d.blocks.emplace_back(FixedText{lines.last()});
@@ -30,7 +30,7 @@ void addSection(Document& d, const QString& text) {
 
 Document statementsDocument(const book::Workspace& store, const QString& date) {
   Document d = headedDocument(QStringLiteral("財務報表"), store);
-  const Statements s = BuildStatements(store, date);
+  const Statements s = buildStatements(store, date);
   d.blocks.emplace_back(Heading{QStringLiteral("資產負債表　%1").arg(date)});
   addSection(d, s.assets);
   addSection(d, s.liabilities);

@@ -50,11 +50,11 @@ Section buildSection(const AccountTableType& accounts, int accountCount,
 
 }  // namespace
 
-Statements BuildStatements(const book::Workspace& store, const QString& date) {
-  return BuildStatements(store.tables().accounts, store.tables().accountCount, allAccountBalances(store.tables(), date));
+Statements buildStatements(const book::Workspace& store, const QString& date) {
+  return buildStatements(store.tables().accounts, store.tables().accountCount, allAccountBalances(store.tables(), date));
 }
 
-Statements BuildStatements(const AccountTableType& accounts, int accountCount,
+Statements buildStatements(const AccountTableType& accounts, int accountCount,
                            const std::vector<qint64>& balances) {
   Statements s;
   auto section = [&](qint16 kind, const QString& title, const QString& totalLabel) {

@@ -29,8 +29,8 @@ struct Statements {
 
 // Everything dated on or before `date` ("yyyy/mm/dd") counts; accounts in slot order, the
 // equity account in no text. Changes nothing.
-Statements BuildStatements(const book::Workspace& store, const QString& date);
+Statements buildStatements(const book::Workspace& store, const QString& date);
 
 // The same from a chart and its balances (index slot - 1) summed elsewhere.
-Statements BuildStatements(const AccountTableType& accounts, int accountCount,
+Statements buildStatements(const AccountTableType& accounts, int accountCount,
                            const std::vector<qint64>& balances);

@@ -116,6 +116,6 @@ bool AboutForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void openAbout(book::Workspace& store, Dialogs& dialogs, QWidget* parent) {
-  AboutForm form(store.login().helpPage(), AboutForm::contactMail(), parent);
+  AboutForm form(store.user().helpPage(), AboutForm::contactMail(), parent);
   dialogs.exec(form);
 }

@@ -394,7 +394,7 @@ void MainForm::onHints() {
       {hintsText(), QStringLiteral("提示"), MessageIcon::Information, MessageButtons::Ok});
 }
 
-void MainForm::onHelp() { shell::openDocument(store_.login().helpPage()); }
+void MainForm::onHelp() { shell::openDocument(store_.user().helpPage()); }
 
 void MainForm::updatePanels() {
   for (int i = 0; i < 4; ++i) {

@@ -26,10 +26,10 @@ Session::Session(book::Workspace& store, Dialogs& dialogs, MainForm& window)
 Session::~Session() { window_.setSession(nullptr); }
 
 bool Session::start() {
-  QDir().mkpath(store_.login().usersFolder());
+  QDir().mkpath(store_.user().usersFolder());
   centreOnScreen(window_);
   window_.show();
-  const QString name = settings::readLastUser(store_.login().settingsFile());
+  const QString name = settings::readLastUser(store_.user().settingsFile());
   logInAndOpen(name);
   return !store_.endRequested() && !ended_;
 }
@@ -39,7 +39,7 @@ void Session::logInAndOpen(const QString& userName) {
   if (databaseList() == Catalogue::Result::LoggedOut) afterLogOut();
 }
 
-void Session::afterLogOut() { logInAndOpen(store_.login().userName()); }
+void Session::afterLogOut() { logInAndOpen(store_.user().userName()); }
 
 bool Session::logIn(const QString& userName) {
   LoginForm login(store_, dialogs_, &window_);
@@ -80,7 +80,7 @@ void Session::offerRecovery() {
   if (snapshot->accounts == accountsFileBytes(store_.tables().accounts, store_.tables().accountCount) &&
       snapshot->entries == entriesFileBytes(store_.tables().entries, store_.tables().entryCount)) {
     // The program ended between the save and the file's removal: the book has it all.
-    recovery::discard(store_.login().databaseFolder());
+    recovery::discard(store_.user().databaseFolder());
     return;
   }
   if (dialogs_.show(recovery::question(*snapshot)) == Answer::Yes) {
@@ -118,7 +118,7 @@ void Session::databaseListFromMenu() {
 }
 
 bool Session::openBook(const QString& name) {
-  if (!store_.login().databaseName().isEmpty()) {
+  if (!store_.user().databaseName().isEmpty()) {
     if (!showSaved(book::save(store_))) return false;
     recovery_->discard();
   }
@@ -145,24 +145,24 @@ void Session::changePassword() {
   const QString title = QStringLiteral("輸入");
   const QString old = dialogs.input(QStringLiteral("輸入舊密碼"), title, QString());
   if (old.isEmpty()) return;
-  if (auto refused = oldPasswordRefusal(store_, old)) {
+  if (auto refused = users::oldPasswordRefusal(store_, old)) {
     dialogs.show(*refused);
     return;
   }
   const QString fresh = dialogs.input(QStringLiteral("輸入新密碼(3-8個字元)"), title, QString());
   if (fresh.isEmpty()) return;
-  if (auto refused = setPassword(store_, old, fresh)) dialogs.show(*refused);
+  if (auto refused = users::setPassword(store_, old, fresh)) dialogs.show(*refused);
 }
 
 void Session::logOut() {
-  if (!showSaved(saveAndLogOut(store_))) return;
+  if (!showSaved(users::saveAndLogOut(store_))) return;
   recovery_->discard();
   afterLogOut();
 }
 
 bool Session::end(bool save) {
   // Nothing opened, nothing to write.
-  if (save && !store_.login().databaseName().isEmpty()) {
+  if (save && !store_.user().databaseName().isEmpty()) {
     if (!showSaved(book::save(store_))) return false;
   }
   recovery_->discard();

@@ -57,7 +57,7 @@ void SideBooks::editSchedules() { openSchedules(store_, dialogs_, schedules_, wi
 void SideBooks::reconcile() { openReconcile(store_, dialogs_, reconciliations_, window_); }
 
 void SideBooks::followHistory(const QString& name, bool undo) {
-  if (name != stepname::kPostSchedules) return;
+  if (name != stepnames::kPostSchedules) return;
   schedules::RecordSteps& from = undo ? done_ : undone_;
   schedules::RecordSteps& to = undo ? undone_ : done_;
   if (from.empty()) return;

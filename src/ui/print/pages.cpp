@@ -344,7 +344,7 @@ void restoreIdeographs(QByteArray& pdf) {
 Document headedDocument(const QString& title, const book::Workspace& store) {
   Document d;
   d.title = title;
-  d.bookName = store.login().databaseName();
+  d.bookName = store.user().databaseName();
   d.date = store.clock().today();
   return d;
 }

@@ -9,11 +9,11 @@ QString databaseFolderName(const QString& name);
 
 // Who is logged in and where their data lives: the data folder with its fixed sub-folders, the
 // user with their password line, and the name of the book they have open.
-class Login {
+class UserPlace {
  public:
   // dataFolder: where the books and settings live (tests pass a temporary one);
   // programFiles: where the help page lies, the data folder when not given.
-  explicit Login(const QString& dataFolder, const QString& programFiles = {});
+  explicit UserPlace(const QString& dataFolder, const QString& programFiles = {});
 
   const QString& dataFolder() const { return dataFolder_; }      // no trailing separator
   const QString& programFiles() const { return programFiles_; }  // help page and icon

@@ -1,4 +1,4 @@
-#include "store/login.h"
+#include "store/userplace.h"
 
 #include <QDir>
 
@@ -21,7 +21,7 @@ QString databaseFolderName(const QString& name) {
   return name.left(end);
 }
 
-Login::Login(const QString& dataFolder, const QString& programFiles)
+UserPlace::UserPlace(const QString& dataFolder, const QString& programFiles)
     : dataFolder_(QDir::fromNativeSeparators(dataFolder)) {
   if (dataFolder_.endsWith(QLatin1Char('/')) && dataFolder_.size() > 1 &&
       !dataFolder_.endsWith(QLatin1String(":/")) && dataFolder_ != QLatin1String("/")) {
@@ -33,7 +33,7 @@ Login::Login(const QString& dataFolder, const QString& programFiles)
   txtFolder_ = withSlash(dataFolder_, QStringLiteral("TXT"));
 }
 
-void Login::logIn(const QString& userName, const QString& passwordLine) {
+void UserPlace::logIn(const QString& userName, const QString& passwordLine) {
   userName_ = userName;
   passwordLine_ = passwordLine;
   listChanged_ = false;
