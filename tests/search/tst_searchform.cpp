@@ -31,7 +31,7 @@ struct Program : MainWindowBook {
     window.show();
     store.refillAccountLists();
   }
-  QString shownSlot() { return child<QTreeWidget>(window, "Liv1")->currentItem()->text(5); }
+  QString shownSlot() { return child<QTreeWidget>(window, MainForm::kLedger)->currentItem()->text(5); }
 };
 
 int rows(QDialog& form) { return child<QTreeView>(form, F::kResults)->model()->rowCount(); }
