@@ -27,10 +27,10 @@ struct FullBook {
 // The commands whose steps are the largest: half of the book deleted, and a closing at the
 // end of the year (every entry goes, each asset and liability gets its carried entry).
 void halfDeleted(book::Workspace& store) {
-  deleteByDate(store, DeleteRule::Within, QStringLiteral("2025/01/01"),
+  maintenance::deleteByDate(store, maintenance::DeleteRule::Within, QStringLiteral("2025/01/01"),
                QStringLiteral("2025/07/01"));
 }
-void closedAtYearEnd(book::Workspace& store) { closeBooksAt(store, worstcase::kStatementDate); }
+void closedAtYearEnd(book::Workspace& store) { maintenance::closeBooksAt(store, worstcase::kStatementDate); }
 
 void timeUndo(benchmark::State& state, const std::function<void(book::Workspace&)>& command) {
   FullBook book;
@@ -100,7 +100,7 @@ void BM_HundredLargestSteps(benchmark::State& state) {
       } else if (step % 4 == 0) {
         closedAtYearEnd(store);
       } else {
-        deleteByDate(store, DeleteRule::Outside, QStringLiteral("2030/01/01"),
+        maintenance::deleteByDate(store, maintenance::DeleteRule::Outside, QStringLiteral("2030/01/01"),
                      QStringLiteral("2030/01/01"));
       }
     }

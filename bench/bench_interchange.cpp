@@ -27,7 +27,7 @@ void BM_ExportForOthers(benchmark::State& state) {
   WorstCase db;
   for (auto _ : state) {
     const QByteArray bytes =
-        state.range(0) == 0 ? spreadsheetCsvBytes(db.store) : ledgerJournalBytes(db.store);
+        state.range(0) == 0 ? interchange::spreadsheetCsvBytes(db.store) : interchange::ledgerJournalBytes(db.store);
     benchmark::DoNotOptimize(bytes.constData());
   }
 }
@@ -48,13 +48,13 @@ void BM_PreviewStatement(benchmark::State& state) {
                 .arg(out ? QString() : QString::number(500 + i));
   }
   const QByteArray bytes = codepage::encode(text);
-  const ImportAccounts accounts{db.store.tables().accounts[1].AccountName,
+  const interchange::ImportAccounts accounts{db.store.tables().accounts[1].AccountName,
                                 db.store.tables().accounts[5].AccountName,
                                 db.store.tables().accounts[6].AccountName};
   for (auto _ : state) {
     const auto file = csvtext::readBytes(bytes);
     const auto& rows = std::get<csvtext::File>(file).rows;
-    const auto preview = buildPreview(db.store, rows, guessLayout(rows), accounts);
+    const auto preview = interchange::buildPreview(db.store, rows, interchange::guessLayout(rows), accounts);
     benchmark::DoNotOptimize(preview.data());
   }
 }

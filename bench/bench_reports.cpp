@@ -30,7 +30,7 @@ struct WorstCase {
 void BM_BuildStatements(benchmark::State& state) {
   WorstCase db;
   for (auto _ : state) {
-    Statements s = buildStatements(db.store, worstcase::kStatementDate);
+    statements::StatementTexts s = statements::buildStatements(db.store, worstcase::kStatementDate);
     benchmark::DoNotOptimize(s);
   }
 }
@@ -57,10 +57,10 @@ BENCHMARK(BM_FillJournalWindow)->Unit(benchmark::kMicrosecond);
 // Argument 0: the CSV export; 1: the plain-text export.
 void BM_Export(benchmark::State& state) {
   WorstCase db;
-  const auto rows = journalRows(db.store);
-  const ExportKind kind = state.range(0) == 0 ? ExportKind::Csv : ExportKind::Text;
+  const auto rows = interchange::journalRows(db.store);
+  const interchange::ExportKind kind = state.range(0) == 0 ? interchange::ExportKind::Csv : interchange::ExportKind::Text;
   for (auto _ : state) {
-    Message m = exportJournal(db.store, rows, kind);
+    Message m = interchange::exportJournal(db.store, rows, kind);
     if (m.title != QStringLiteral("完成")) state.SkipWithError("export failed");
   }
 }

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       statementvalues::parseAmount(cell);
     }
   }
-  const ImportLayout layout = guessLayout(rows);
+  const interchange::ImportLayout layout = interchange::guessLayout(rows);
   int widest = 0;
   for (const csvtext::Row& row : rows) widest = std::max(widest, static_cast<int>(row.size()));
   for (const int column : {layout.date, layout.amount, layout.out, layout.in}) {

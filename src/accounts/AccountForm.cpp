@@ -141,17 +141,17 @@ int AccountForm::chosenKind() const {
 
 void AccountForm::onKindChosen(int kind) {
   nameBox_->clear();
-  nameBox_->addItems(suggestedNames(kind));
+  nameBox_->addItems(accounts::suggestedNames(kind));
   nameBox_->setCurrentIndex(-1);
   nameBox_->clearEditText();
-  const bool initial = takesInitialValue(kind);
+  const bool initial = accounts::takesInitialValue(kind);
   initialValueCaption_->setVisible(initial);
   initialValueBox_->setVisible(initial);
 }
 
 void AccountForm::onCreate() {
   if (auto refused =
-          createAccount(store_, nameBox_->currentText(), chosenKind(), initialValueBox_->text())) {
+          accounts::createAccount(store_, nameBox_->currentText(), chosenKind(), initialValueBox_->text())) {
     dialogs_.message(*refused);
     return;
   }
@@ -163,27 +163,27 @@ void AccountForm::onCreate() {
 void AccountForm::onEdit() {
   const int slot = chosenSlot(chart_);
   if (slot == 0) return;
-  if (auto refused = checkEditable(store_, slot)) {
+  if (auto refused = accounts::checkEditable(store_, slot)) {
     dialogs_.message(*refused);
     return;
   }
   const QString name =
       dialogs_.input(QStringLiteral("修改帳戶名稱"), QStringLiteral("編輯"),
                              trimTrailingSpaces(store_.tables().accounts[slot].AccountName));
-  if (auto refused = renameAccount(store_, slot, name)) {
+  if (auto refused = accounts::renameAccount(store_, slot, name)) {
     dialogs_.message(*refused);
     return;
   }
   chart_->item(slot - 1)->setText(store_.tables().accounts[slot].AccountName);
   const QString kind = dialogs_.input(
-      kindPrompt(), QStringLiteral("編輯"), QString::number(store_.tables().accounts[slot].AccountKind));
-  if (auto refused = changeKind(store_, slot, kind)) dialogs_.message(*refused);
+      accounts::kindPrompt(), QStringLiteral("編輯"), QString::number(store_.tables().accounts[slot].AccountKind));
+  if (auto refused = accounts::changeKind(store_, slot, kind)) dialogs_.message(*refused);
 }
 
 void AccountForm::onDelete() {
   const int slot = chosenSlot(chart_);
   if (slot == 0) return;
-  if (auto refused = deleteAccount(store_, slot)) {
+  if (auto refused = accounts::deleteAccount(store_, slot)) {
     dialogs_.message(*refused);
     return;
   }
@@ -194,7 +194,7 @@ void AccountForm::onDelete() {
 void AccountForm::onMove(bool up) {
   const int slot = chosenSlot(chart_);
   if (slot == 0) return;
-  const auto moved = up ? moveAccountUp(store_, slot) : moveAccountDown(store_, slot);
+  const auto moved = up ? accounts::moveAccountUp(store_, slot) : accounts::moveAccountDown(store_, slot);
   if (!moved) return;
   chart_->item(slot - 1)->setText(store_.tables().accounts[slot].AccountName);
   chart_->item(*moved - 1)->setText(store_.tables().accounts[*moved].AccountName);

@@ -7,6 +7,8 @@
 #include "store/ledger.h"
 #include "store/records.h"
 
+namespace accounts {
+
 namespace {
 
 const QString kSameName = QStringLiteral("已有相同名稱的帳戶");
@@ -197,3 +199,5 @@ std::optional<int> moveAccountDown(book::Workspace& store, int slot) {
   swapValues(store.tables().accounts[slot], store.tables().accounts[slot + 1]);
   return slot + 1;
 }
+
+}  // namespace accounts

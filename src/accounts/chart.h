@@ -12,6 +12,8 @@ namespace book {
 class Workspace;
 }
 
+namespace accounts {
+
 // The account editor's commands on the chart of accounts. Each checks everything first and
 // either changes the tables (and the status panels) or returns the refusal to show, leaving
 // everything as it was.
@@ -51,3 +53,5 @@ std::optional<Message> deleteAccount(book::Workspace& store, int slot);
 // account is already first (last).
 std::optional<int> moveAccountUp(book::Workspace& store, int slot);
 std::optional<int> moveAccountDown(book::Workspace& store, int slot);
+
+}  // namespace accounts

@@ -182,9 +182,9 @@ void OpenForm::onBackups() {
   refresh();
 }
 
-void OpenForm::leaveWith(const Catalogue::Outcome& outcome) {
+void OpenForm::leaveWith(const catalogue::Catalogue::Outcome& outcome) {
   showRefusal(outcome.refusal);
-  if (outcome.result == Catalogue::Result::Stay) return;
+  if (outcome.result == catalogue::Catalogue::Result::Stay) return;
   outcome_ = outcome.result;
   leave(QDialog::Accepted);
 }

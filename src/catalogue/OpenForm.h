@@ -35,7 +35,7 @@ class OpenForm : public FixedDialog {
   // Reads the user's list; the refusal when it cannot be read.
   std::optional<Message> load();
   // How the window was left; Stay while it is open.
-  Catalogue::Result outcome() const { return outcome_; }
+  catalogue::Catalogue::Result outcome() const { return outcome_; }
 
  private:
   QPushButton* addButton(const char* name, const QString& caption, int row);
@@ -47,11 +47,11 @@ class OpenForm : public FixedDialog {
   void onRemove();
   void onCopy();
   void onBackups();
-  void leaveWith(const Catalogue::Outcome& outcome);
+  void leaveWith(const catalogue::Catalogue::Outcome& outcome);
 
   book::Workspace& store_;
   Dialogs& dialogs_;
-  Catalogue catalogue_;
+  catalogue::Catalogue catalogue_;
   QListWidget* list_;
   QPushButton* openButton_;
   QPushButton* renameButton_;
@@ -59,5 +59,5 @@ class OpenForm : public FixedDialog {
   QPushButton* copyButton_;
   QPushButton* backupsButton_;
   QPushButton* cancelButton_;
-  Catalogue::Result outcome_ = Catalogue::Result::Stay;
+  catalogue::Catalogue::Result outcome_ = catalogue::Catalogue::Result::Stay;
 };

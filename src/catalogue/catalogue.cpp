@@ -13,6 +13,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+namespace catalogue {
+
 namespace {
 
 const QString kPanelLabel = QStringLiteral("資料庫名稱：");
@@ -237,3 +239,5 @@ Catalogue::Outcome Catalogue::logOut() {
   store_.history().clear();
   return {Result::LoggedOut, std::nullopt};
 }
+
+}  // namespace catalogue

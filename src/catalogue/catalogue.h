@@ -15,6 +15,8 @@ namespace book {
 class Workspace;
 }
 
+namespace catalogue {
+
 // True when status panel 2 shows this database as the open one.
 bool databaseInUse(const book::Workspace& store, const QString& entry);
 
@@ -97,3 +99,5 @@ class Catalogue {
   QStringList entries_;
   int selected_ = -1;
 };
+
+}  // namespace catalogue

@@ -88,7 +88,7 @@ std::variant<QByteArray, QString> statementsText(const QString& folder, const QS
   const auto read = readBookBalances(folder, date, files);
   if (const QString* error = std::get_if<QString>(&read)) return *error;
   const BookBalances& book = std::get<BookBalances>(read);
-  const Statements s = buildStatements(book.accounts, book.accountCount, book.balances);
+  const statements::StatementTexts s = statements::buildStatements(book.accounts, book.accountCount, book.balances);
   // Each statement as its copy button gives it, the balance sheet first.
   const QString text = s.assets % kCrLf % s.liabilities % kCrLf % s.netWorthLine % s.income %
                        kCrLf % s.expenses % kCrLf % s.balanceLine % kCrLf;
@@ -98,15 +98,15 @@ std::variant<QByteArray, QString> statementsText(const QString& folder, const QS
 QByteArray exportBytes(const book::Workspace& store, Format format) {
   switch (format) {
     case Format::Csv:
-      return csvBytes(journalRows(store));
+      return interchange::csvBytes(interchange::journalRows(store));
     case Format::Text:
-      return textBytes(journalRows(store));
+      return interchange::textBytes(interchange::journalRows(store));
     case Format::CsvUtf8:
-      return spreadsheetCsvBytes(store);
+      return interchange::spreadsheetCsvBytes(store);
     case Format::Journal:
       break;
   }
-  return ledgerJournalBytes(store);
+  return interchange::ledgerJournalBytes(store);
 }
 
 bool isDate(const QString& text) {

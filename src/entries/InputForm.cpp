@@ -150,11 +150,11 @@ void InputForm::refillPickers() {
   }
   // The second picker always holds a choice: the first account that may pay or receive.
   const QSignalBlocker quiet(decreasePicker_);
-  decreasePicker_->setCurrentIndex(firstPayingPosition(store_));
+  decreasePicker_->setCurrentIndex(entries::firstPayingPosition(store_));
 }
 
 void InputForm::onIncreasePicked(int position) {
-  const PickerOutcome outcome = increasePicked(store_, position);
+  const entries::PickerOutcome outcome = entries::increasePicked(store_, position);
   if (outcome.refusal) dialogs_.message(*outcome.refusal);
   if (outcome.moveTo) increasePicker_->setCurrentIndex(*outcome.moveTo);
   if (outcome.labels) {
@@ -164,14 +164,14 @@ void InputForm::onIncreasePicked(int position) {
 }
 
 void InputForm::onDecreasePicked(int position) {
-  const PickerOutcome outcome = decreasePicked(store_, position);
+  const entries::PickerOutcome outcome = entries::decreasePicked(store_, position);
   if (outcome.refusal) dialogs_.message(*outcome.refusal);
   if (outcome.moveTo) decreasePicker_->setCurrentIndex(*outcome.moveTo);
 }
 
 void InputForm::openNew() {
   if (store_.tables().entryCount > kMaxEntries) {
-    dialogs_.message(refusal(kEntryLimitText));
+    dialogs_.message(refusal(entries::kEntryLimitText));
     return;
   }
   setWindowTitle(kNewTitle);
@@ -199,7 +199,7 @@ void InputForm::openEdit(int slot) {
   const LedgerEntry& entry = store_.tables().entries[slot];
   dateBox_->setText(entry.EntryDate);
   amountBox_->setText(QString::number(entry.Amount));
-  memoBox_->setPlainText(memoForEditing(entry.Memo));
+  memoBox_->setPlainText(entries::memoForEditing(entry.Memo));
   // An entry whose first side names no account of the chart leaves the picker without a
   // choice rather than on whatever the last entry had.
   increasePicker_->setCurrentIndex(-1);
@@ -215,7 +215,7 @@ void InputForm::openEdit(int slot) {
 }
 
 void InputForm::onOk() {
-  EntryInput input;
+  entries::EntryInput input;
   input.editMode = editMode();
   input.editIndex = editSlot_;
   input.increasePosition = increasePicker_->currentIndex();
@@ -224,7 +224,7 @@ void InputForm::onOk() {
   input.amount = amountBox_->text();
   input.memo = memoBox_->toPlainText();
 
-  const auto result = storeEntry(store_, input);
+  const auto result = entries::storeEntry(store_, input);
   if (const auto* refused = std::get_if<Message>(&result)) {
     dialogs_.message(*refused);
     return;
@@ -243,7 +243,7 @@ void InputForm::onOk() {
     view_.selectEntry(editSlot_);
   } else {
     // The shown ledger grows by the new row alone; its running total goes on from the last.
-    view_.appendRow(appendedRow(store_, slot, view_.lastRunningTotal()));
+    view_.appendRow(entries::appendedRow(store_, slot, view_.lastRunningTotal()));
   }
 }
 

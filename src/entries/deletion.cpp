@@ -4,6 +4,8 @@
 #include "book/workspace.h"
 #include "store/ledger.h"
 
+namespace entries {
+
 namespace {
 
 // A row whose number names no entry in use cannot be deleted; it does not count as ticked.
@@ -34,3 +36,5 @@ std::optional<Message> deleteTickedEntries(book::Workspace& store, const std::ve
   store.showEntryCount();
   return std::nullopt;
 }
+
+}  // namespace entries

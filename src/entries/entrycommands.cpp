@@ -6,6 +6,8 @@
 #include "platform/numbers.h"
 #include "book/workspace.h"
 
+namespace entries {
+
 namespace {
 
 bool validPosition(const book::Workspace& store, int position) {
@@ -143,3 +145,5 @@ QString memoForStoring(const QString& typed) {
   text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
   return text;
 }
+
+}  // namespace entries

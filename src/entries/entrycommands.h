@@ -14,6 +14,8 @@ namespace book {
 class Workspace;
 }
 
+namespace entries {
+
 // The entry dialog's rules: what its OK stores, what its two pickers accept, and the ledger
 // row that a new entry adds to the ledger on show.
 
@@ -70,3 +72,5 @@ int firstPayingPosition(const book::Workspace& store);
 // it is stored ("\n" as "\r\n").
 QString memoForEditing(const QString& stored);
 QString memoForStoring(const QString& typed);
+
+}  // namespace entries

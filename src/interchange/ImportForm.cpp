@@ -59,13 +59,13 @@ QString dateFormName(const std::vector<csvtext::Row>& rows, int column) {
   return QStringLiteral("找不到日期");
 }
 
-QString sourceText(AccountSource source) {
+QString sourceText(interchange::AccountSource source) {
   switch (source) {
-    case AccountSource::Rule:
+    case interchange::AccountSource::Rule:
       return QStringLiteral("規則");
-    case AccountSource::Manual:
+    case interchange::AccountSource::Manual:
       return QStringLiteral("手動");
-    case AccountSource::Default:
+    case interchange::AccountSource::Default:
       break;
   }
   return QStringLiteral("預設");
@@ -298,8 +298,8 @@ void ImportForm::loadColumns() {
   const csvtext::Row& first = file_.rows.front();
   int columns = 0;
   for (const csvtext::Row& r : file_.rows) columns = std::max(columns, static_cast<int>(r.size()));
-  const auto remembered = rememberedLayout(store_.user().userFolder(), first);
-  const ImportLayout layout = remembered ? *remembered : guessLayout(file_.rows);
+  const auto remembered = interchange::rememberedLayout(store_.user().userFolder(), first);
+  const interchange::ImportLayout layout = remembered ? *remembered : interchange::guessLayout(file_.rows);
 
   filling_ = true;
   for (QComboBox* box : {dateColumn_, amountColumn_, outColumn_, inColumn_}) {
@@ -330,7 +330,7 @@ void ImportForm::loadColumns() {
   refreshPreview();
 }
 
-void ImportForm::showLayout(const ImportLayout& layout) {
+void ImportForm::showLayout(const interchange::ImportLayout& layout) {
   choose(dateColumn_, layout.date);
   choose(amountColumn_, layout.amount);
   choose(outColumn_, layout.out);
@@ -343,8 +343,8 @@ void ImportForm::showLayout(const ImportLayout& layout) {
   hasHeader_ = layout.hasHeader;
 }
 
-ImportLayout ImportForm::layoutShown() const {
-  ImportLayout layout;
+interchange::ImportLayout ImportForm::layoutShown() const {
+  interchange::ImportLayout layout;
   layout.hasHeader = hasHeader_;
   layout.date = dateColumn_->currentData().toInt();
   layout.amount = amountColumn_->currentData().toInt();
@@ -356,14 +356,14 @@ ImportLayout ImportForm::layoutShown() const {
       layout.memo.append(memoColumns_->item(i)->data(Qt::UserRole).toInt());
     }
   }
-  const ImportAccounts accounts = accountsShown();
+  const interchange::ImportAccounts accounts = accountsShown();
   layout.statementAccount = accounts.statement;
   layout.outAccount = accounts.out;
   layout.inAccount = accounts.in;
   return layout;
 }
 
-ImportAccounts ImportForm::accountsShown() const {
+interchange::ImportAccounts ImportForm::accountsShown() const {
   return {statementAccount_->currentData().toString(), outAccount_->currentData().toString(),
           inAccount_->currentData().toString()};
 }
@@ -373,22 +373,22 @@ void ImportForm::onLayoutChanged() {
 }
 
 void ImportForm::refreshPreview() {
-  const ImportLayout layout = layoutShown();
+  const interchange::ImportLayout layout = layoutShown();
   if (layout.date < 0 || (layout.amount < 0 && (layout.out < 0 || layout.in < 0))) {
     preview_.clear();
     fillTable();
     summary_->setText(QStringLiteral("請選日期欄，以及金額欄或支出與存入兩欄"));
     return;
   }
-  const ImportAccounts accounts = accountsShown();
+  const interchange::ImportAccounts accounts = accountsShown();
   const payeerules::Rules none;
   const payeerules::Rules& rules = rules_ ? *rules_ : none;
   const QHash<QString, QString> fromBook =
       rules_ ? payeerules::learnedFromBook(store_, accounts.statement) : QHash<QString, QString>();
-  preview_ = buildPreview(store_, file_.rows, layout, accounts, [&](const QString& memo) {
+  preview_ = interchange::buildPreview(store_, file_.rows, layout, accounts, [&](const QString& memo) {
     return payeerules::suggest(rules, fromBook, memo);
   });
-  keepChoices(preview_, choices_);
+  interchange::keepChoices(preview_, choices_);
   fillTable();
 }
 
@@ -397,7 +397,7 @@ void ImportForm::fillTable() {
   table_->setRowCount(static_cast<int>(preview_.size()));
   const QColor greyed = table_->palette().color(QPalette::Disabled, QPalette::Text);
   for (int r = 0; r < static_cast<int>(preview_.size()); ++r) {
-    const PreviewRow& p = preview_[static_cast<size_t>(r)];
+    const interchange::PreviewRow& p = preview_[static_cast<size_t>(r)];
     auto* tick = new QTableWidgetItem;
     tick->setFlags(p.problem.isEmpty()
                        ? Qt::ItemIsUserCheckable | Qt::ItemIsEnabled | Qt::ItemIsSelectable
@@ -437,17 +437,17 @@ void ImportForm::showSummary() {
   const auto count = [this](auto what) {
     return std::count_if(preview_.begin(), preview_.end(), what);
   };
-  const auto ticked = count([](const PreviewRow& p) { return p.ticked; });
+  const auto ticked = count([](const interchange::PreviewRow& p) { return p.ticked; });
   summary_->setText(QStringLiteral("共 %1 列：勾選 %2，可能重複 %3，無法讀取 %4")
                         .arg(preview_.size())
                         .arg(ticked)
-                        .arg(count([](const PreviewRow& p) { return p.duplicate; }))
-                        .arg(count([](const PreviewRow& p) { return !p.problem.isEmpty(); })));
+                        .arg(count([](const interchange::PreviewRow& p) { return p.duplicate; }))
+                        .arg(count([](const interchange::PreviewRow& p) { return !p.problem.isEmpty(); })));
   import_->setEnabled(ticked > 0);
 }
 
 void ImportForm::onTicked(int row) {
-  PreviewRow& p = preview_[static_cast<size_t>(row)];
+  interchange::PreviewRow& p = preview_[static_cast<size_t>(row)];
   p.ticked = table_->item(row, kTick)->checkState() == Qt::Checked;
   choices_[p.line].ticked = p.ticked;
   showSummary();
@@ -457,10 +457,10 @@ void ImportForm::onRowAccountChosen() {
   const QString name = rowAccount_->currentData().toString();
   filling_ = true;
   for (const QModelIndex& index : table_->selectionModel()->selectedRows()) {
-    PreviewRow& p = preview_[static_cast<size_t>(index.row())];
+    interchange::PreviewRow& p = preview_[static_cast<size_t>(index.row())];
     if (!p.problem.isEmpty()) continue;
     p.other = name;
-    p.source = AccountSource::Manual;
+    p.source = interchange::AccountSource::Manual;
     choices_[p.line].account = name;
     table_->item(index.row(), kOther)->setText(trimTrailingSpaces(name));
     table_->item(index.row(), kSource)->setText(sourceText(p.source));
@@ -479,7 +479,7 @@ void ImportForm::onRules() {
 void ImportForm::learnRules() {
   if (!rules_) return;
   const QDateTime now = sidefile::now();
-  for (const PreviewRow& p : preview_) {
+  for (const interchange::PreviewRow& p : preview_) {
     if (p.ticked && p.problem.isEmpty() && !p.memo.isEmpty()) {
       rules_->learn(p.memo, trimTrailingSpaces(p.other), now);
     }
@@ -490,20 +490,20 @@ void ImportForm::learnRules() {
 }
 
 void ImportForm::onImport() {
-  const auto result = importRows(store_, preview_, accountsShown());
+  const auto result = interchange::importRows(store_, preview_, accountsShown());
   if (const Message* refused = std::get_if<Message>(&result)) {
     dialogs_.show(*refused);
     return;
   }
-  const ImportLayout layout = layoutShown();
+  const interchange::ImportLayout layout = layoutShown();
   // Only a header names a layout; a file without one is guessed again next time.
   if (layout.hasHeader) {
-    if (auto error = rememberLayout(store_.user().userFolder(), file_.rows.front(), layout)) {
+    if (auto error = interchange::rememberLayout(store_.user().userFolder(), file_.rows.front(), layout)) {
       dialogs_.show(refusal(QStringLiteral("欄位的設定沒有記住：%1").arg(*error)));
     }
   }
   learnRules();
-  dialogs_.show(std::get<ImportDone>(result).message);
+  dialogs_.show(std::get<interchange::ImportDone>(result).message);
   leave(QDialog::Accepted);
 }
 

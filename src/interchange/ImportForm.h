@@ -58,7 +58,7 @@ class ImportForm : public FixedDialog {
   ImportForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent = nullptr);
 
   // The rows as the preview shows them now, ticks and accounts included.
-  const std::vector<PreviewRow>& previewRows() const { return preview_; }
+  const std::vector<interchange::PreviewRow>& previewRows() const { return preview_; }
 
  private:
   void onRead();
@@ -79,15 +79,15 @@ class ImportForm : public FixedDialog {
   void fillTable();
   void showSummary();
   void learnRules();
-  ImportLayout layoutShown() const;
-  ImportAccounts accountsShown() const;
-  void showLayout(const ImportLayout& layout);
+  interchange::ImportLayout layoutShown() const;
+  interchange::ImportAccounts accountsShown() const;
+  void showLayout(const interchange::ImportLayout& layout);
 
   book::Workspace& store_;
   Dialogs& dialogs_;
   csvtext::File file_;
-  std::vector<PreviewRow> preview_;
-  std::map<int, RowChoice> choices_;        // by the row's line in the file
+  std::vector<interchange::PreviewRow> preview_;
+  std::map<int, interchange::RowChoice> choices_;        // by the row's line in the file
   std::optional<payeerules::Rules> rules_;  // none when the rules file cannot be read
   QString rulesProblem_;
   bool filling_ = false;

@@ -12,6 +12,8 @@
 #include <unordered_map>
 #include <vector>
 
+namespace interchange {
+
 namespace {
 
 const QLatin1String kCrLf("\r\n");
@@ -277,3 +279,5 @@ FileRequest otherExportRequest(const book::Workspace& store, OtherExport kind) {
           QFileInfo(otherExportPath(store, kind)).fileName(),
           csv ? QStringLiteral("CSV 檔 (*.csv)") : QStringLiteral("純文字帳本 (*.journal *.ledger)")};
 }
+
+}  // namespace interchange

@@ -11,6 +11,8 @@ namespace book {
 class Workspace;
 }
 
+namespace interchange {
+
 // Exports for other programs: a spreadsheet's CSV and a plain-text accounting journal that
 // ledger and hledger read. The journal window's own two exports live in journalexport.h.
 
@@ -47,3 +49,5 @@ Message exportForOthers(const book::Workspace& store, OtherExport kind, const QS
 // The file dialog that lets the person choose where it goes, starting from otherExportPath()'s
 // name.
 FileRequest otherExportRequest(const book::Workspace& store, OtherExport kind);
+
+}  // namespace interchange

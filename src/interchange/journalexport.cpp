@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace interchange {
+
 namespace {
 
 const QLatin1String kLineEnd("\r\n");
@@ -132,3 +134,5 @@ Message exportJournal(const book::Workspace& store, const std::vector<JournalRow
   }
   return completion(QStringLiteral("已存成") + fileName);
 }
+
+}  // namespace interchange

@@ -12,6 +12,8 @@ namespace book {
 class Workspace;
 }
 
+namespace interchange {
+
 // The journal window's own two exports, as the journal lists the entries.
 
 enum class ExportKind { Csv, Text };
@@ -35,3 +37,5 @@ QString exportPath(const book::Workspace& store, ExportKind kind);
 // export of the database only once the new one is whole. Returns the box to show: "已存成…檔"
 // when written, a refusal naming the reason when not (the earlier file then stays as it was).
 Message exportJournal(const book::Workspace& store, const std::vector<JournalRow>& rows, ExportKind kind);
+
+}  // namespace interchange

@@ -3,6 +3,8 @@
 #include "book/workspace.h"
 #include "store/ledger.h"
 
+namespace interchange {
+
 std::vector<JournalRow> journalRows(const book::Workspace& store) {
   std::vector<JournalRow> rows;
   rows.reserve(static_cast<size_t>(std::max(store.tables().entryCount - 1, 0)));
@@ -13,3 +15,5 @@ std::vector<JournalRow> journalRows(const book::Workspace& store) {
   }
   return rows;
 }
+
+}  // namespace interchange

@@ -8,6 +8,8 @@ namespace book {
 class Workspace;
 }
 
+namespace interchange {
+
 // The journal: every entry of the open database in slot order, as the journal window lists it
 // and its two exports (journalexport) write it.
 
@@ -22,3 +24,5 @@ struct JournalRow {
 };
 
 std::vector<JournalRow> journalRows(const book::Workspace& store);
+
+}  // namespace interchange

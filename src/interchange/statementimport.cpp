@@ -19,6 +19,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+namespace interchange {
+
 namespace {
 
 QString cell(const csvtext::Row& row, int column) {
@@ -328,3 +330,5 @@ std::variant<ImportDone, Message> importRows(book::Workspace& store, const std::
   done_.message = completion(QStringLiteral("已匯入 %1 筆資料").arg(done_.count));
   return done_;
 }
+
+}  // namespace interchange

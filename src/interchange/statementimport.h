@@ -17,6 +17,8 @@ namespace book {
 class Workspace;
 }
 
+namespace interchange {
+
 // Importing a bank or card statement: which column holds what, the rows as they would become
 // entries, and the import itself.
 
@@ -110,3 +112,5 @@ struct ImportDone {
 // in the table), then the entries. The book is saved as any other change is.
 std::variant<ImportDone, Message> importRows(book::Workspace& store, const std::vector<PreviewRow>& rows,
                                              const ImportAccounts& accounts);
+
+}  // namespace interchange

@@ -79,25 +79,25 @@ void DelForm::showEvent(QShowEvent* event) {
   firstDateBox_->selectAll();
 }
 
-DeleteRule DelForm::chosenRule() const {
-  if (afterOption_->isChecked()) return DeleteRule::After;
-  if (withinOption_->isChecked()) return DeleteRule::Within;
-  if (outsideOption_->isChecked()) return DeleteRule::Outside;
-  return DeleteRule::OnDate;
+maintenance::DeleteRule DelForm::chosenRule() const {
+  if (afterOption_->isChecked()) return maintenance::DeleteRule::After;
+  if (withinOption_->isChecked()) return maintenance::DeleteRule::Within;
+  if (outsideOption_->isChecked()) return maintenance::DeleteRule::Outside;
+  return maintenance::DeleteRule::OnDate;
 }
 
 void DelForm::onRuleChosen() {
-  const DeleteRule rule = chosenRule();
-  const bool range = rule == DeleteRule::Within || rule == DeleteRule::Outside;
+  const maintenance::DeleteRule rule = chosenRule();
+  const bool range = rule == maintenance::DeleteRule::Within || rule == maintenance::DeleteRule::Outside;
   switch (rule) {
-    case DeleteRule::OnDate:
+    case maintenance::DeleteRule::OnDate:
       betweenDates_->clear();
       break;
-    case DeleteRule::After:
+    case maintenance::DeleteRule::After:
       betweenDates_->setText(QStringLiteral("之後"));
       break;
-    case DeleteRule::Within:
-    case DeleteRule::Outside:
+    case maintenance::DeleteRule::Within:
+    case maintenance::DeleteRule::Outside:
       betweenDates_->setText(QStringLiteral("至"));
       break;
   }
@@ -108,8 +108,8 @@ void DelForm::onRuleChosen() {
 
 void DelForm::onDelete() {
   Dialogs& dialogs = dialogs_;
-  const BulkDeleteResult result =
-      deleteByDate(store_, chosenRule(), firstDateBox_->text(), secondDateBox_->text());
+  const maintenance::BulkDeleteResult result =
+      maintenance::deleteByDate(store_, chosenRule(), firstDateBox_->text(), secondDateBox_->text());
   if (result.refused) {
     dialogs.message(*result.refused);
     return;

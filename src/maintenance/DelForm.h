@@ -37,7 +37,7 @@ class DelForm : public FixedDialog {
  private:
   void onRuleChosen();
   void onDelete();
-  DeleteRule chosenRule() const;
+  maintenance::DeleteRule chosenRule() const;
 
   book::Workspace& store_;
   Dialogs& dialogs_;

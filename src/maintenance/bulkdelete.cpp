@@ -7,6 +7,8 @@
 
 #include <utility>
 
+namespace maintenance {
+
 namespace {
 
 bool meetsRule(DeleteRule rule, const QString& date, const QString& first, const QString& lo,
@@ -55,3 +57,5 @@ BulkDeleteResult deleteByDate(book::Workspace& store, DeleteRule rule, const QSt
   compactEntries(store.tables());
   return result;
 }
+
+}  // namespace maintenance

@@ -10,6 +10,8 @@ namespace book {
 class Workspace;
 }
 
+namespace maintenance {
+
 // The four date rules of deleting many entries at once.
 enum class DeleteRule {
   OnDate,   // 指定日期: dated the first date
@@ -29,3 +31,5 @@ struct BulkDeleteResult {
 // when the rule reads only the first; the range dates may come in either order. Shows nothing.
 BulkDeleteResult deleteByDate(book::Workspace& store, DeleteRule rule, const QString& typedFirst,
                               const QString& typedSecond);
+
+}  // namespace maintenance

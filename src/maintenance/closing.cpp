@@ -8,6 +8,8 @@
 #include <limits>
 #include <vector>
 
+namespace maintenance {
+
 namespace {
 
 struct Carried {
@@ -76,3 +78,5 @@ std::optional<Message> closeBooksAt(book::Workspace& store, const QString& typed
   store.showEntryCount();
   return std::nullopt;
 }
+
+}  // namespace maintenance

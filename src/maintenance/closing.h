@@ -10,6 +10,8 @@ namespace book {
 class Workspace;
 }
 
+namespace maintenance {
+
 // Closing the books at a date D: every entry dated on or before D goes, and each asset and
 // liability receives one carried entry ("初值", dated D, against "Equity") holding its balance
 // at D. The entries dated after D stay first, in their order; the carried entries follow in
@@ -20,3 +22,5 @@ class Workspace;
 // fit into an entry's amount; nothing when the books are closed (the entry count panel then
 // shows the new count).
 std::optional<Message> closeBooksAt(book::Workspace& store, const QString& typedDate);
+
+}  // namespace maintenance

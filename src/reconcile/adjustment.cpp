@@ -13,7 +13,7 @@ std::optional<QString> makeAdjustment(book::Workspace& store, Wizard& wizard, in
                                       int otherSlot, const QDate& statementDate) {
   const qint64 difference = wizard.difference();
   if (difference == 0) return std::nullopt;
-  if (store.tables().entryCount > kMaxEntries) return kEntryLimitText;
+  if (store.tables().entryCount > kMaxEntries) return entries::kEntryLimitText;
   if (otherSlot < 1 || otherSlot >= store.tables().accountCount || otherSlot == accountSlot)
     return QStringLiteral("請選擇另一個帳戶做為調整的對象");
   if (difference > INT32_MAX || difference < -INT32_MAX)

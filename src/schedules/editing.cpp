@@ -7,7 +7,7 @@
 namespace schedules {
 
 std::variant<Schedule, Message> checkSchedule(const book::Workspace& store, const ScheduleInput& input) {
-  auto entry = checkEntry(store, input.entry);
+  auto entry = entries::checkEntry(store, input.entry);
   if (auto* refused = std::get_if<Message>(&entry)) return *refused;
   const LedgerEntry& e = std::get<LedgerEntry>(entry);
   Schedule s;

@@ -16,7 +16,7 @@ namespace schedules {
 // The schedules window's controls as its 儲存 reads them. The entry's part is checked as the
 // entry dialog checks it (the first date standing for the entry's date); the end date is text.
 struct ScheduleInput {
-  EntryInput entry;
+  entries::EntryInput entry;
   bool estimate = false;
   bool postByItself = false;
   Rule rule;        // all but the first date and the end date

@@ -37,7 +37,7 @@ TEST_F(Chart, CreateAddsTheAccountAndAnInitialValueOnlyForAssetsAndLiabilities) 
                {QString(25, u'a'), kAsset, "1", "A-" + QString(18, u'a'), 1}};
   for (const auto& c : cases) {
     const int entries = store.tables().entryCount;
-    ASSERT_FALSE(createAccount(store, c.name, c.kind, c.value)) << c.stored.toStdString();
+    ASSERT_FALSE(accounts::createAccount(store, c.name, c.kind, c.value)) << c.stored.toStdString();
     EXPECT_EQ(store.tables().accounts[store.tables().accountCount - 1], makeAccount(c.stored, c.kind));
     EXPECT_EQ(store.tables().entryCount, entries + (c.initial ? 1 : 0));
     if (c.initial) {
@@ -70,39 +70,39 @@ TEST_F(Chart, RefusalsComeFirstAndChangeNothing) {
   };
   const QString before = state();
   for (const auto& c : cases) {
-    const auto refused = c.command == Create   ? createAccount(store, c.typed, c.number, c.value)
-                         : c.command == Rename ? renameAccount(store, c.number, c.typed)
-                         : c.command == Kind   ? changeKind(store, c.number, c.typed)
-                                               : deleteAccount(store, c.number);
+    const auto refused = c.command == Create   ? accounts::createAccount(store, c.typed, c.number, c.value)
+                         : c.command == Rename ? accounts::renameAccount(store, c.number, c.typed)
+                         : c.command == Kind   ? accounts::changeKind(store, c.number, c.typed)
+                                               : accounts::deleteAccount(store, c.number);
     ASSERT_TRUE(refused) << c.text.toStdString();
     EXPECT_EQ(refused->text, c.text);
     EXPECT_EQ(state(), before);
   }
   // The limits come before the name; a full entry table stops an asset but not an income.
   store.tables().accountCount = kMaxAccounts + 1;
-  EXPECT_EQ(createAccount(store, "", kAsset, "x")->text,
+  EXPECT_EQ(accounts::createAccount(store, "", kAsset, "x")->text,
             QStringLiteral("帳戶數量已經到達100項上限，無法新增"));
   store.tables().accountCount = 5;
   store.tables().entryCount = kMaxEntries + 1;
-  EXPECT_TRUE(createAccount(store, QStringLiteral("基金"), kAsset, "0"));
-  EXPECT_FALSE(createAccount(store, QStringLiteral("獎金"), kIncome, "0"));
+  EXPECT_TRUE(accounts::createAccount(store, QStringLiteral("基金"), kAsset, "0"));
+  EXPECT_FALSE(accounts::createAccount(store, QStringLiteral("獎金"), kIncome, "0"));
   EXPECT_EQ(store.tables().accountCount, 6);
 }
 
 TEST_F(Chart, RenameAndKindChangeCarryTheEntriesAlong) {
   entry("2026/03/03", "A-現金", "E-餐飲費", 5, "退款");
   for (const char* answer : {"", "E-伙食費", "E-伙食費"})  // empty (cancel) and the same: no change
-    ASSERT_FALSE(renameAccount(store, 3, QString::fromUtf8(answer)));
+    ASSERT_FALSE(accounts::renameAccount(store, 3, QString::fromUtf8(answer)));
   // The kind is read as a number and rounded, halves to even.
   for (const auto& [answer, kind] :
        {std::pair{"", 1}, {"2.0", 2}, {" 3 ", 3}, {"02", 2}, {"3.5", 4}, {"2.5", 2}}) {
-    ASSERT_FALSE(changeKind(store, 4, QString::fromUtf8(answer)));
+    ASSERT_FALSE(accounts::changeKind(store, 4, QString::fromUtf8(answer)));
     EXPECT_EQ(store.tables().accounts[4].AccountKind, kind) << answer;
   }
   EXPECT_EQ(state(), QStringLiteral("A-現金:1 Equity:0 E-伙食費:4 A-股票:2 4"));
   EXPECT_EQ(store.tables().entries[2], makeEntry("2026/03/02", "E-伙食費", "A-現金", 120, ""));
   EXPECT_EQ(store.tables().entries[3], makeEntry("2026/03/03", "A-現金", "E-伙食費", 5, "退款"));
-  ASSERT_FALSE(deleteAccount(store, 4));  // the later accounts move up
+  ASSERT_FALSE(accounts::deleteAccount(store, 4));  // the later accounts move up
   EXPECT_EQ(state(), QStringLiteral("A-現金:1 Equity:0 E-伙食費:4 4"));
 }
 

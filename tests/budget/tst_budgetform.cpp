@@ -148,12 +148,12 @@ class BudgetFormTest : public QObject {
     BookBudget watching(store, dialogs, bar, &window);
     store.refillAccountLists();  // the book opened
     const auto spend = [&](const char* amount) {
-      EntryInput input;
+      entries::EntryInput input;
       input.increasePosition = 1;  // 食費
       input.decreasePosition = 0;  // 現金
       input.date = "2026/03/05";
       input.amount = amount;
-      QVERIFY(std::holds_alternative<int>(storeEntry(store, input)));
+      QVERIFY(std::holds_alternative<int>(entries::storeEntry(store, input)));
     };
     spend("3000");
     QVERIFY(bar.currentMessage().isEmpty());

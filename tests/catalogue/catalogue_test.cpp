@@ -15,7 +15,7 @@ namespace {
 
 // User Test with the databases of `names`, each a folder holding one file, listed in order.
 struct CatalogueTest : ::testing::Test, testbooks::Books {
-  Catalogue catalogue{store};
+  catalogue::Catalogue catalogue{store};
   CatalogueTest() {
     store.user().setUserName("Test");
     QDir().mkpath(store.user().userFolder());
@@ -102,25 +102,25 @@ TEST_F(CatalogueTest, DeleteSelectsTheEntryAbove) {
 TEST_F(CatalogueTest, LeavingWritesTheListAsShown) {
   given({"2003-10"});
   EXPECT_EQ(catalogue.cancel().refusal, refusal(QStringLiteral("請先開啟資料庫或登出")));
-  Catalogue fromMenu{store, true};
+  catalogue::Catalogue fromMenu{store, true};
   ASSERT_FALSE(fromMenu.load());
   ASSERT_EQ(fromMenu.addNew("2004-01"), std::nullopt);
   QFile::remove(databaseListPath(store.user()));
   QDir().mkpath(databaseListPath(store.user()));  // a folder in the list file's place
-  const Catalogue::Outcome stay = fromMenu.cancel();
-  EXPECT_EQ(stay.result, Catalogue::Result::Stay);
+  const catalogue::Catalogue::Outcome stay = fromMenu.cancel();
+  EXPECT_EQ(stay.result, catalogue::Catalogue::Result::Stay);
   EXPECT_TRUE(warns(stay.refusal, QStringLiteral("資料庫清單沒有存好：")));
   EXPECT_EQ(fromMenu.entries(), QStringList({"2003-10", "2004-01"}));
 
-  const std::function<Catalogue::Outcome(Catalogue&)> leaving[] = {
-      [](Catalogue& c) { return c.open(500); }, &Catalogue::cancel, &Catalogue::logOut};
+  const std::function<catalogue::Catalogue::Outcome(catalogue::Catalogue&)> leaving[] = {
+      [](catalogue::Catalogue& c) { return c.open(500); }, &catalogue::Catalogue::cancel, &catalogue::Catalogue::logOut};
   for (const auto& leave : leaving) {
     given({"2003-10", "2003-11"});
-    Catalogue menuList{store, true};
+    catalogue::Catalogue menuList{store, true};
     ASSERT_FALSE(menuList.load());
     ASSERT_EQ(menuList.addNew("2004-01"), std::nullopt);
-    const Catalogue::Outcome outcome = leave(menuList);
-    EXPECT_NE(outcome.result, Catalogue::Result::Stay);
+    const catalogue::Catalogue::Outcome outcome = leave(menuList);
+    EXPECT_NE(outcome.result, catalogue::Catalogue::Result::Stay);
     EXPECT_EQ(outcome.refusal, std::nullopt);
     EXPECT_EQ(std::get<QStringList>(loadDatabaseList(store.user())),
               QStringList({"2003-10", "2003-11", "2004-01"}));
@@ -135,8 +135,8 @@ TEST_F(CatalogueTest, LinesWithoutAUsableFolderOpenNothingAndDeleteTakesTheLineO
   const QStringList before = onDisk();
   const auto opened = [&](int row) {
     catalogue.select(row);
-    const Catalogue::Outcome outcome = catalogue.open();
-    EXPECT_EQ(outcome.result, Catalogue::Result::Stay);
+    const catalogue::Catalogue::Outcome outcome = catalogue.open();
+    EXPECT_EQ(outcome.result, catalogue::Catalogue::Result::Stay);
     return outcome.refusal.value_or(Message{}).text;
   };
   EXPECT_TRUE(opened(1).contains(QStringLiteral("找不到資料庫「Gone」")));
@@ -155,7 +155,7 @@ TEST_F(CatalogueTest, MovedOverLinesWithTrailingBlanksOrDotsNameTheFoldersWithou
   ASSERT_FALSE(saveDatabaseList(store.user(), {"2003-11 ", "2003-12.", "2004-01 ."}));
   ASSERT_FALSE(catalogue.load());
   EXPECT_TRUE(catalogue.selectedIsNew());
-  EXPECT_EQ(catalogue.open(100).result, Catalogue::Result::Opened);
+  EXPECT_EQ(catalogue.open(100).result, catalogue::Catalogue::Result::Opened);
   EXPECT_EQ(fileBytes(folder("2003-11") + "/Main.dat").size(), 104);
   EXPECT_EQ(store.panel(book::Workspace::DatabasePanel), QStringLiteral("資料庫名稱：2003-11 "));
   const Message inUse = refusal(QStringLiteral("這個資料庫正在使用中"));
@@ -168,7 +168,7 @@ TEST_F(CatalogueTest, MovedOverLinesWithTrailingBlanksOrDotsNameTheFoldersWithou
   EXPECT_EQ(catalogue.copy(), std::nullopt);
   EXPECT_EQ(catalogue.remove(), std::nullopt);
   EXPECT_EQ(onDisk(), QStringList({"2003-10", "2003-11", "2004-01 .-Copy", "DataBase.lst"}));
-  EXPECT_EQ(catalogue.logOut().result, Catalogue::Result::LoggedOut);
+  EXPECT_EQ(catalogue.logOut().result, catalogue::Catalogue::Result::LoggedOut);
   EXPECT_EQ(fileBytes(databaseListPath(store.user())),
             QByteArray("2003-11 \r\n2003-10\r\n2004-01 .-Copy\r\n"));
 }

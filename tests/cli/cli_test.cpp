@@ -69,14 +69,14 @@ TEST_F(CliTest, StatementsCountUpToTheDateTodayByDefault) {
 }
 
 TEST_F(CliTest, ExportsAreTheWindowsBytesAndGoToAFileOnlyOutsideTheBook) {
-  EXPECT_EQ(run({"export", "csv", book}).out, csvBytes(journalRows(store)));
-  EXPECT_EQ(run({"export", "txt", book}).out, textBytes(journalRows(store)));
+  EXPECT_EQ(run({"export", "csv", book}).out, interchange::csvBytes(interchange::journalRows(store)));
+  EXPECT_EQ(run({"export", "txt", book}).out, interchange::textBytes(interchange::journalRows(store)));
   store.user().setDatabaseName("home");
   store.user().setUserName("Test");
-  EXPECT_EQ(run({"export", "ledger", book}).out, ledgerJournalBytes(store));
+  EXPECT_EQ(run({"export", "ledger", book}).out, interchange::ledgerJournalBytes(store));
   const QString out = dir.path() + "/out.csv";
   EXPECT_EQ(run({"export", "csv-utf8", book, "--output", out}).exitCode, 0);
-  EXPECT_EQ(fileBytes(out), spreadsheetCsvBytes(store));
+  EXPECT_EQ(fileBytes(out), interchange::spreadsheetCsvBytes(store));
 
   const QByteArray before = fileBytes(book + "/Main.dat");
   EXPECT_EQ(run({"export", "txt", book, "-o", book + "/Main.dat"}).exitCode, 1);

@@ -24,7 +24,7 @@ TEST_F(EntryCommands, RefusalsComeInTheirOrderAndChangeNothing) {
     int edit, increase, decrease;
     QString date, amount, memo, text;
   } cases[] = {
-      {true, 0, -1, -1, "x", "x", "", kEntryLimitText},
+      {true, 0, -1, -1, "x", "x", "", entries::kEntryLimitText},
       {false, 0, -1, -1, "x", "x", "", "你不能這樣做"},
       {false, 0, kCash, kCash, "yesterday", "1", "", "你不能這樣做"},
       {false, 0, -1, kCash, "2026/02/30", "x", "", "不是正確的日期格式"},
@@ -40,7 +40,7 @@ TEST_F(EntryCommands, RefusalsComeInTheirOrderAndChangeNothing) {
   for (const auto& c : cases) {
     store.tables().entryCount = c.full ? kMaxEntries + 1 : 2;
     const auto result =
-        storeEntry(store, {c.edit > 0, c.edit, c.increase, c.decrease, c.date, c.amount, c.memo});
+        entries::storeEntry(store, {c.edit > 0, c.edit, c.increase, c.decrease, c.date, c.amount, c.memo});
     ASSERT_TRUE(std::holds_alternative<Message>(result));
     EXPECT_EQ(std::get<Message>(result).text, c.text) << c.text.toStdString();
     EXPECT_EQ(store.tables().entryCount, c.full ? kMaxEntries + 1 : 2);
@@ -53,16 +53,16 @@ TEST_F(EntryCommands, StoresNormalisedRoundedAndCut) {
   const std::pair<QString, qint32> amounts[] = {{" 120.5 ", 120}, {"121.5", 122}, {"-0", 0}};
   for (const auto& [typed, rounded] : amounts) {  // halves go to the even neighbour
     const int slot =
-        std::get<int>(storeEntry(store, {false, 0, kFood, kCash, "2003/1/5", typed, memo}));
+        std::get<int>(entries::storeEntry(store, {false, 0, kFood, kCash, "2003/1/5", typed, memo}));
     EXPECT_EQ(store.tables().entries[slot], makeEntry("2003/01/05", "E-餐飲費", "A-現金", rounded, memo));
     EXPECT_EQ(trimTrailingSpaces(store.tables().entries[slot].Memo), memo.left(25));  // 49 of 50 bytes
   }
 
   // A change keeps its slot and the count; line breaks are stored as the files keep them.
-  const EntryInput change = {true, 1, kSalary, kCash, "2026/3/1", "5000", "早餐\n晚餐"};
-  ASSERT_EQ(std::get<int>(storeEntry(store, change)), 1);
+  const entries::EntryInput change = {true, 1, kSalary, kCash, "2026/3/1", "5000", "早餐\n晚餐"};
+  ASSERT_EQ(std::get<int>(entries::storeEntry(store, change)), 1);
   EXPECT_EQ(store.tables().entries[1], makeEntry("2026/03/01", "I-薪資", "A-現金", 5000, "早餐\r\n晚餐"));
-  EXPECT_EQ(memoForEditing(store.tables().entries[1].Memo), QStringLiteral("早餐\n晚餐"));
+  EXPECT_EQ(entries::memoForEditing(store.tables().entries[1].Memo), QStringLiteral("早餐\n晚餐"));
   EXPECT_EQ(store.tables().entryCount, 5);
 }
 
@@ -71,8 +71,8 @@ TEST_F(EntryCommands, AppendedRowMatchesTheRebuiltLedger) {
   for (const auto& [increase, decrease] : cases) {
     const auto before = showLedger(store.tables(), decrease + 1);
     const int slot = std::get<int>(
-        storeEntry(store, {false, 0, increase, decrease, "2026/3/14", "137", "午餐"}));
-    const LedgerRow row = appendedRow(store, slot, before.empty() ? 0 : before.back().runningTotal);
+        entries::storeEntry(store, {false, 0, increase, decrease, "2026/3/14", "137", "午餐"}));
+    const LedgerRow row = entries::appendedRow(store, slot, before.empty() ? 0 : before.back().runningTotal);
     const LedgerRow rebuilt = showLedger(store.tables(), decrease + 1).back();
     EXPECT_EQ(std::tie(row.amount, row.runningTotal, row.other, row.memo),
               std::tie(rebuilt.amount, rebuilt.runningTotal, rebuilt.other, rebuilt.memo));
@@ -81,7 +81,7 @@ TEST_F(EntryCommands, AppendedRowMatchesTheRebuiltLedger) {
 }
 
 // A picker's outcome as "refusal > move: labels".
-QString outcome(const PickerOutcome& o) {
+QString outcome(const entries::PickerOutcome& o) {
   return (o.refusal ? o.refusal->text : QString()) + u'>' +
          (o.moveTo ? QString::number(*o.moveTo) : QString()) + u':' +
          (o.labels ? o.labels->first + u' ' + o.labels->second : QString());
@@ -95,14 +95,14 @@ TEST_F(EntryCommands, PickersNeverRestOnWhatTheyRefuse) {
                                                      {kFood, ">:支付給 從帳戶", noIE},
                                                      {kSalary, ">:進帳從 到帳戶", noIE}};
   for (const auto& [position, first, second] : cases) {
-    EXPECT_EQ(outcome(increasePicked(store, position)), first) << position;
-    EXPECT_EQ(outcome(decreasePicked(store, position)), second) << position;
+    EXPECT_EQ(outcome(entries::increasePicked(store, position)), first) << position;
+    EXPECT_EQ(outcome(entries::decreasePicked(store, position)), second) << position;
   }
 }
 
 // Rows whose numbers name no entry in use are no ticks (the main window's test deletes the rest).
 TEST_F(EntryCommands, TicksOfNoEntryInUseDeleteNothing) {
-  EXPECT_EQ(deleteTickedEntries(store, {0, 2, 3001}), refusal("請先勾選要刪除的記錄"));
+  EXPECT_EQ(entries::deleteTickedEntries(store, {0, 2, 3001}), refusal("請先勾選要刪除的記錄"));
   EXPECT_EQ(store.tables().entryCount, 2);
 }
 

@@ -52,16 +52,16 @@ TEST(History, EachCommandLeavesOneNamedStep) {
   book::Workspace& s = b.store;
   QStringList names;
   const auto named = [&](bool done) { names << (done ? s.history().undoName() : "refused"); };
-  named(std::holds_alternative<int>(storeEntry(s, {false, 0, 2, 0, "2025/7/1", "8", ""})));
-  named(std::holds_alternative<int>(storeEntry(s, {true, 3, 2, 0, "2025/7/2", "9", ""})));
-  named(!deleteTickedEntries(s, {2}));
-  named(deleteByDate(s, DeleteRule::OnDate, "2025/01/10", "2025/01/10").removed > 0);
-  named(!closeBooksAt(s, "2025/4/30"));
-  named(!createAccount(s, "交際費", kExpense, ""));
-  named(!renameAccount(s, 3, "E-外食"));
-  named(!changeKind(s, 4, "1"));
-  named(moveAccountUp(s, 4).has_value());
-  named(!deleteAccount(s, 7));
+  named(std::holds_alternative<int>(entries::storeEntry(s, {false, 0, 2, 0, "2025/7/1", "8", ""})));
+  named(std::holds_alternative<int>(entries::storeEntry(s, {true, 3, 2, 0, "2025/7/2", "9", ""})));
+  named(!entries::deleteTickedEntries(s, {2}));
+  named(maintenance::deleteByDate(s, maintenance::DeleteRule::OnDate, "2025/01/10", "2025/01/10").removed > 0);
+  named(!maintenance::closeBooksAt(s, "2025/4/30"));
+  named(!accounts::createAccount(s, "交際費", kExpense, ""));
+  named(!accounts::renameAccount(s, 3, "E-外食"));
+  named(!accounts::changeKind(s, 4, "1"));
+  named(accounts::moveAccountUp(s, 4).has_value());
+  named(!accounts::deleteAccount(s, 7));
   EXPECT_EQ(names, QStringList({"新增記錄", "修改記錄", "刪除記錄", "多筆刪除", "結帳", "新增帳戶",
                                 "更改帳戶名稱", "更改帳戶類別", "移動帳戶", "刪除帳戶"}));
 }
@@ -72,7 +72,7 @@ TEST(History, RefusesAStepTheBookNoLongerFits) {
   for (const bool redo : {false, true}) {
     Book b;
     History& h = b.store.history();
-    ASSERT_FALSE(closeBooksAt(b.store, "2025/03/31"));
+    ASSERT_FALSE(maintenance::closeBooksAt(b.store, "2025/03/31"));
     // An entry that redo would remove, or a carried one that undo would remove.
     if (redo) {
       ASSERT_FALSE(b.store.undo());
@@ -102,7 +102,7 @@ TEST(History, LastsWhileItsBookIsOpen) {
     return book::open(store, 100);
   };
   const auto changeAndSave = [&](const char* account) {
-    return !createAccount(store, account, kExpense, "") && book::save(store).saved();
+    return !accounts::createAccount(store, account, kExpense, "") && book::save(store).saved();
   };
   ASSERT_FALSE(reopen("b") || reopen("a"));
   ASSERT_TRUE(changeAndSave("房租"));
@@ -117,7 +117,7 @@ TEST(History, LastsWhileItsBookIsOpen) {
   EXPECT_FALSE(store.history().canUndo());
 
   // Changed on disk before a save: the book goes on as a new one in the list, steps and all.
-  ASSERT_FALSE(createAccount(store, "保險", kExpense, ""));
+  ASSERT_FALSE(accounts::createAccount(store, "保險", kExpense, ""));
   putFile(store.user().databaseFolder() + "/Main.dat", QByteArray(128, ' '));
   const book::SaveResult conflict = book::save(store);
   ASSERT_TRUE(conflict.saved() && conflict.notice);
@@ -125,7 +125,7 @@ TEST(History, LastsWhileItsBookIsOpen) {
   ASSERT_FALSE(reopen(store.user().databaseName()));
   EXPECT_EQ(store.history().undoName(), stepnames::kNewAccount);
 
-  ASSERT_FALSE(createAccount(store, "水費", kExpense, ""));
+  ASSERT_FALSE(accounts::createAccount(store, "水費", kExpense, ""));
   ASSERT_TRUE(users::saveAndLogOut(store).saved());
   EXPECT_FALSE(store.history().canUndo());
 }
@@ -153,31 +153,31 @@ TEST(HistoryProperty, UndoAndRedoWalkBackAndForthThroughEverySavedState) {
     const std::function<void()> commands[] = {
         [&] {
           const bool edit = pick(0, 2) == 2;
-          storeEntry(s, {edit, edit ? pick(0, s.tables().entryCount) : 0, pick(-1, s.tables().accountCount - 1),
+          entries::storeEntry(s, {edit, edit ? pick(0, s.tables().entryCount) : 0, pick(-1, s.tables().accountCount - 1),
                          pick(0, s.tables().accountCount - 1), date(), amount(),
                          oneOf({"", "午餐", "coffee 咖啡", "初值", "  ", "x😀"})});
         },
         [&] {
-          deleteTickedEntries(s, {pick(0, s.tables().entryCount), pick(0, s.tables().entryCount)});
+          entries::deleteTickedEntries(s, {pick(0, s.tables().entryCount), pick(0, s.tables().entryCount)});
         },
         [&] {
           const QString first = date();
-          deleteByDate(s, DeleteRule(pick(0, 3)), first, pick(0, 1) ? first : date());
+          maintenance::deleteByDate(s, maintenance::DeleteRule(pick(0, 3)), first, pick(0, 1) ? first : date());
         },
-        [&] { closeBooksAt(s, pick(0, 3) ? "" : date()); },
+        [&] { maintenance::closeBooksAt(s, pick(0, 3) ? "" : date()); },
         [&] {
-          createAccount(s, oneOf({"股票", "信用卡", "薪資", "現金", "房租", "Equity", ""}),
+          accounts::createAccount(s, oneOf({"股票", "信用卡", "薪資", "現金", "房租", "Equity", ""}),
                         pick(0, 4), amount());
         },
         [&] {
-          renameAccount(s, account(), oneOf({"", "A-新帳戶", "E-雜支", "  ", "Equity"}));
+          accounts::renameAccount(s, account(), oneOf({"", "A-新帳戶", "E-雜支", "  ", "Equity"}));
         },
         [&] {
-          changeKind(s, account(), oneOf({"", "1", "2", "3", "4", "5", "x"}));
+          accounts::changeKind(s, account(), oneOf({"", "1", "2", "3", "4", "5", "x"}));
         },
-        [&] { deleteAccount(s, account()); },
-        [&] { moveAccountUp(s, account()); },
-        [&] { moveAccountDown(s, account()); },
+        [&] { accounts::deleteAccount(s, account()); },
+        [&] { accounts::moveAccountUp(s, account()); },
+        [&] { accounts::moveAccountDown(s, account()); },
     };
     std::vector<QByteArray> states{bookBytes(s)};
     size_t at = 0;

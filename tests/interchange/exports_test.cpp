@@ -22,12 +22,12 @@ TEST_F(ExportsTest, SpreadsheetCsvIsUtf8WithHeaderKindsAndQuoting) {
   testbooks::addAccounts(store, {"A-現金", "Equity"});
   entry("2025/03/01", "A-現金", "Equity", 1500, "初值, \"第一\"\r\n筆");
   entry("2025/03/02", "E-已刪除", "A-現金", -20, "=1+1");
-  EXPECT_EQ(spreadsheetCsvBytes(store),
+  EXPECT_EQ(interchange::spreadsheetCsvBytes(store),
             QByteArray("\xEF\xBB\xBF") +
                 "日期,第一帳戶,第一帳戶種類,第二帳戶,第二帳戶種類,金額,備註,編號\r\n"
                 "2025/03/01,A-現金,資產,Equity,權益,1500,\"初值, \"\"第一\"\"\r\n筆\",1\r\n"
                 "2025/03/02,E-已刪除,不存在,A-現金,資產,-20,'=1+1,2\r\n");
-  ASSERT_EQ(exportForOthers(store, OtherExport::SpreadsheetCsv),
+  ASSERT_EQ(interchange::exportForOthers(store, interchange::OtherExport::SpreadsheetCsv),
             completion(QStringLiteral("已存成2025-UTF8.csv")));
 }
 
@@ -38,7 +38,7 @@ TEST_F(ExportsTest, SpreadsheetCsvDisarmsEachFormulaStart) {
   const QString starts[] = {"=", "+", "-", "@"};
   for (const QString& c : starts) entry("2025/03/01", c + "外", "A-現金", 5, c + "1" + c + "1");
   entry("2025/03/02", "外=+-@", "A-現金", 5, "1+1=2@-");
-  const QStringList lines = QString::fromUtf8(spreadsheetCsvBytes(store)).split("\r\n");
+  const QStringList lines = QString::fromUtf8(interchange::spreadsheetCsvBytes(store)).split("\r\n");
   ASSERT_EQ(lines.size(), 7);  // the header, five entries, the empty rest after the last break
   for (int i = 0; i < 4; ++i) {
     const QString& c = starts[i];
@@ -63,7 +63,7 @@ struct JournalTest : ::testing::Test, testbooks::Books {
 
 TEST_F(JournalTest, CsvQuotesOnlyWhatNeedsItInCodePage950) {
   // Quoted for the comma, the quotes doubled, the line breaks kept inside the quotes.
-  EXPECT_EQ(csvBytes(journalRows(store)),
+  EXPECT_EQ(interchange::csvBytes(interchange::journalRows(store)),
             "2025/03/01,A-" + hex("b27baaf7") + ",Equity,1500,\"" + hex("aaecadc8") +  //
                 ", 2025\"\r\n" +                                                       //
                 "2025/03/02,E-Food,A-Bank,-2147483648,\r\n" +                          //
@@ -72,7 +72,7 @@ TEST_F(JournalTest, CsvQuotesOnlyWhatNeedsItInCodePage950) {
 }
 
 TEST_F(JournalTest, TextColumnsCountCharactersAndKeepEachEntryOnOneLine) {
-  EXPECT_EQ(textBytes(journalRows(store)),
+  EXPECT_EQ(interchange::textBytes(interchange::journalRows(store)),
             // 4 characters (6 bytes) and 16 blanks: the columns line up in characters.
             "2025/03/01 A-" + hex("b27baaf7") + blanks(16) + " Equity" + blanks(14) + " 1500" +
                 blanks(8) + " " + hex("aaecadc8") + ", 2025\r\n" +
@@ -86,20 +86,20 @@ TEST_F(JournalTest, TextColumnsCountCharactersAndKeepEachEntryOnOneLine) {
 
 TEST_F(JournalTest, ExportsGoToTheirFoldersAndAFailedOneKeepsTheEarlierFile) {
   const QString csv = dir.path() + "/CSV/2003-11.csv";
-  ASSERT_EQ(exportJournal(store, journalRows(store), ExportKind::Text),
+  ASSERT_EQ(interchange::exportJournal(store, interchange::journalRows(store), interchange::ExportKind::Text),
             completion(QStringLiteral("已存成2003-11.txt檔")));
-  ASSERT_EQ(exportJournal(store, journalRows(store), ExportKind::Csv).title, "完成");
+  ASSERT_EQ(interchange::exportJournal(store, interchange::journalRows(store), interchange::ExportKind::Csv).title, "完成");
   const QByteArray earlier = fileBytes(csv);
   store.tables().entryCount = 2;  // a shorter journal that never reaches the disk
   {
     safefile::FailAfterBytes full(10);
-    EXPECT_TRUE(warns(exportJournal(store, journalRows(store), ExportKind::Csv),
+    EXPECT_TRUE(warns(interchange::exportJournal(store, interchange::journalRows(store), interchange::ExportKind::Csv),
                       QStringLiteral("沒有存成2003-11.csv檔：")));
   }
   EXPECT_EQ(fileBytes(csv), earlier);
   QFile::remove(csv);
   QDir().mkpath(csv);  // a folder in the file's place
-  EXPECT_EQ(exportJournal(store, journalRows(store), ExportKind::Csv).title, "注意");
+  EXPECT_EQ(interchange::exportJournal(store, interchange::journalRows(store), interchange::ExportKind::Csv).title, "注意");
 }
 
 // The balances a journal tool ("ledger" or "hledger") reports, by account; its complaints.
@@ -162,7 +162,7 @@ TEST_F(ExportsTest, LedgerAndHledgerAgreeWithEveryBalance) {
   entry("2024/13/40", "A-現金", "Equity", 1, "不是日期");
 
   const QString journal = dir.path() + "/book.journal";
-  putFile(journal, ledgerJournalBytes(store));
+  putFile(journal, interchange::ledgerJournalBytes(store));
   // Entries dated as no date count for no date's statements: the journal leaves them out.
   store.tables().entryCount -= 1;
   const std::vector<qint64> balances = allAccountBalances(store.tables(), "9999/12/31");
@@ -181,7 +181,7 @@ TEST_F(ExportsTest, LedgerAndHledgerAgreeWithEveryBalance) {
           << tool.toStdString() << " " << chart[i].inJournal.toStdString();
     }
     // The one pair that does not cancel leaves 300, the name held twice its second 70.
-    EXPECT_EQ(byAccount.value(kImbalanceAccount), -370) << tool.toStdString();
+    EXPECT_EQ(byAccount.value(interchange::kImbalanceAccount), -370) << tool.toStdString();
   }
   if (!ran) GTEST_SKIP() << "neither ledger nor hledger is installed";
 }

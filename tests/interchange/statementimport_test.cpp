@@ -82,13 +82,13 @@ TEST(CsvText, HostileFilesAreRefusedInWords) {
 }
 
 struct ImportTest : ::testing::Test, testbooks::Books {
-  ImportAccounts accounts{"A-台銀", "E-雜支", "I-其他收入"};
+  interchange::ImportAccounts accounts{"A-台銀", "E-雜支", "I-其他收入"};
   ImportTest() : Books({"A-台銀", "E-雜支", "I-其他收入", "L-信用卡"}) {
     entry("2023/01/05", "E-雜支", "A-台銀", 120, "ATM 提款");
   }
-  std::vector<PreviewRow> preview(const QByteArray& bytes, const ImportAccounts& to) {
+  std::vector<interchange::PreviewRow> preview(const QByteArray& bytes, const interchange::ImportAccounts& to) {
     const auto rows = std::get<csvtext::File>(csvtext::readBytes(bytes)).rows;
-    return buildPreview(store, rows, guessLayout(rows), to);
+    return interchange::buildPreview(store, rows, interchange::guessLayout(rows), to);
   }
 };
 
@@ -106,7 +106,7 @@ TEST_F(ImportTest, PreviewOfABankFile) {
   const auto preview = this->preview(kBankCsv, accounts);
   // Each row: line, date, amount, other account, marks (Duplicate, Cut, Ticked), problem.
   QStringList shown;
-  for (const PreviewRow& r : preview) {
+  for (const interchange::PreviewRow& r : preview) {
     const QString marks =
         QString(r.duplicate ? "D" : "") + (r.memoCut ? "C" : "") + (r.ticked ? "T" : "");
     shown << QStringLiteral("%1|%2|%3|%4|%5|%6")
@@ -121,8 +121,8 @@ TEST_F(ImportTest, PreviewOfABankFile) {
 
 TEST_F(ImportTest, ImportAddsTheTickedRowsAllOrNothing) {
   auto preview = this->preview(kBankCsv, accounts);
-  const auto result = importRows(store, preview, accounts);
-  ASSERT_TRUE(std::holds_alternative<ImportDone>(result));
+  const auto result = interchange::importRows(store, preview, accounts);
+  ASSERT_TRUE(std::holds_alternative<interchange::ImportDone>(result));
   // The whole import is one step: one undo takes both rows back, one redo brings them again.
   EXPECT_EQ(store.history().undoName(), QStringLiteral("匯入對帳單"));
   ASSERT_FALSE(store.undo());
@@ -134,9 +134,9 @@ TEST_F(ImportTest, ImportAddsTheTickedRowsAllOrNothing) {
   EXPECT_EQ(store.tables().entries[3].Amount, 1500);
 
   // A card: paying it takes the bank first so that the debt goes down.
-  const ImportAccounts card{"L-信用卡", "E-雜支", "A-台銀"};
+  const interchange::ImportAccounts card{"L-信用卡", "E-雜支", "A-台銀"};
   const auto cardRows = this->preview("date,amount\n2023/02/01,-300\n2023/02/02,300\n", card);
-  ASSERT_TRUE(std::holds_alternative<ImportDone>(importRows(store, cardRows, card)));
+  ASSERT_TRUE(std::holds_alternative<interchange::ImportDone>(interchange::importRows(store, cardRows, card)));
   EXPECT_EQ(store.tables().entries[4], makeEntry("2023/02/01", "E-雜支", "L-信用卡", 300, ""));
   EXPECT_EQ(store.tables().entries[5], makeEntry("2023/02/02", "L-信用卡", "A-台銀", 300, ""));
 
@@ -144,11 +144,11 @@ TEST_F(ImportTest, ImportAddsTheTickedRowsAllOrNothing) {
   const EntryTableType before = store.tables().entries;
   const int count = store.tables().entryCount;
   preview[3].ticked = true;
-  EXPECT_EQ(std::get<Message>(importRows(store, preview, accounts)).text,
+  EXPECT_EQ(std::get<Message>(interchange::importRows(store, preview, accounts)).text,
             "第 5 行無法匯入：「112/01/32」不是日期");
   store.tables().entryCount = kMaxEntries;
   preview[3].ticked = false;
-  EXPECT_EQ(std::get<Message>(importRows(store, preview, accounts)).text,
+  EXPECT_EQ(std::get<Message>(interchange::importRows(store, preview, accounts)).text,
             "資料最多 3000 筆，只能再放 1 筆；勾選的 2 筆無法匯入");
   store.tables().entryCount = count;
   EXPECT_EQ(store.tables().entries, before);
@@ -156,16 +156,16 @@ TEST_F(ImportTest, ImportAddsTheTickedRowsAllOrNothing) {
 
 TEST_F(ImportTest, LayoutsAreRememberedPerHeaderOutsideTheBook) {
   const csvtext::Row header{"日期", "說明", "金額"};
-  EXPECT_FALSE(rememberedLayout(dir.path(), header));
-  const ImportLayout layout{true, 0, 2, -1, -1, {1}, "L-信用卡", "E-雜支", "I-其他收入"};
-  ASSERT_EQ(rememberLayout(dir.path(), header, layout), std::nullopt);
-  ASSERT_EQ(rememberLayout(dir.path(), {"x"}, ImportLayout{false, 0, 0, -1, -1, {}, {}, {}, {}}),
+  EXPECT_FALSE(interchange::rememberedLayout(dir.path(), header));
+  const interchange::ImportLayout layout{true, 0, 2, -1, -1, {1}, "L-信用卡", "E-雜支", "I-其他收入"};
+  ASSERT_EQ(interchange::rememberLayout(dir.path(), header, layout), std::nullopt);
+  ASSERT_EQ(interchange::rememberLayout(dir.path(), {"x"}, interchange::ImportLayout{false, 0, 0, -1, -1, {}, {}, {}, {}}),
             std::nullopt);
-  EXPECT_EQ(rememberedLayout(dir.path(), header), layout);
+  EXPECT_EQ(interchange::rememberedLayout(dir.path(), header), layout);
   // A file edited by hand into nonsense gives no layout rather than a wrong one.
-  putFile(dir.path() + "/" + kLayoutsFile,
+  putFile(dir.path() + "/" + interchange::kLayoutsFile,
           R"({"layouts":[{"header":["日期","說明","金額"],"date":9,"amount":2}]})");
-  EXPECT_FALSE(rememberedLayout(dir.path(), header));
+  EXPECT_FALSE(interchange::rememberedLayout(dir.path(), header));
 }
 
 }  // namespace

@@ -92,7 +92,7 @@ class TestImportForm : public QObject {
     QCOMPARE(store.tables().entries[2], makeEntry("2023/01/06", "I-薪資", "A-台銀", 52000, "薪資"));
     QCOMPARE(store.tables().entries[3], makeEntry("2023/01/07", "E-餐費", "A-台銀", 85, "午餐"));
     QCOMPARE(view.redraws.size(), 1u);  // not on the cancelled reading
-    QVERIFY(QFileInfo::exists(store.user().userFolder() + "/" + kLayoutsFile));
+    QVERIFY(QFileInfo::exists(store.user().userFolder() + "/" + interchange::kLayoutsFile));
   }
 
   // A new default for money out rebuilds the preview: the row moved by hand and the row

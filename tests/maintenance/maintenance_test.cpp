@@ -16,15 +16,15 @@ using testbooks::Books;
 TEST(BulkDelete, RemovesTheEntriesItsRuleNames) {
   const std::vector<qint32> all{1, 2, 3, 4, 5, 6, 7};
   const struct {
-    DeleteRule rule;
+    maintenance::DeleteRule rule;
     const char *first, *second;
     std::vector<qint32> kept;
     const char* refusal = nullptr;
   } cases[] = {
-      {DeleteRule::OnDate, "2003/11/15", "1999/01/01", {1, 2, 4, 5, 7}},
-      {DeleteRule::Outside, "2003/11/30", "2003/11/01", {2, 3, 5, 6}},
-      {DeleteRule::OnDate, "2003/11/15", "", all, "請先輸入日期"},
-      {DeleteRule::After, "2003/11/15", "2003/02/30", all, "不是正確的日期格式"},
+      {maintenance::DeleteRule::OnDate, "2003/11/15", "1999/01/01", {1, 2, 4, 5, 7}},
+      {maintenance::DeleteRule::Outside, "2003/11/30", "2003/11/01", {2, 3, 5, 6}},
+      {maintenance::DeleteRule::OnDate, "2003/11/15", "", all, "請先輸入日期"},
+      {maintenance::DeleteRule::After, "2003/11/15", "2003/02/30", all, "不是正確的日期格式"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << int(c.rule) << " " << c.first << " " << c.second);
@@ -33,7 +33,7 @@ TEST(BulkDelete, RemovesTheEntriesItsRuleNames) {
                              "2003/11/15", "2004/01/01"}) {
       b.entry(date, "A-現金", "Equity", b.store.tables().entryCount);
     }
-    const auto result = deleteByDate(b.store, c.rule, c.first, c.second);
+    const auto result = maintenance::deleteByDate(b.store, c.rule, c.first, c.second);
     EXPECT_EQ(result.refused, c.refusal ? std::optional(refusal(c.refusal)) : std::nullopt);
     std::vector<qint32> kept;
     for (const LedgerEntry& e : b.entries()) kept.push_back(e.Amount);
@@ -61,7 +61,7 @@ TEST(Closing, CarriesTheBalanceSheetAndZeroesIncomeAndExpenses) {
        {std::pair{"A-現金", 103300}, {"L-信用卡", 1000}, {"A-銀行", -7000}, {"A-保險箱", 0}})
     expected.push_back(makeEntry("2024/06/30", name, "Equity", balance, "初值"));
   for (int twice = 0; twice < 2; ++twice) {
-    EXPECT_EQ(closeBooksAt(b.store, "2024-6-30"), std::nullopt);
+    EXPECT_EQ(maintenance::closeBooksAt(b.store, "2024-6-30"), std::nullopt);
     EXPECT_EQ(b.entries(), expected);
   }
   EXPECT_EQ(b.store.panel(book::Workspace::EntriesPanel), QStringLiteral("資料筆數：5"));
@@ -87,7 +87,7 @@ TEST(Closing, RefusesWhatTheTableOrAnAmountCannotHold) {
     for (int i = 0; i < c.before; ++i) b.entry("2024/01/02", "E-餐飲", c.from, c.amount);
     for (int i = 0; i < c.after; ++i) b.entry("2024/09/01", "L-信用卡", "Equity", 1);
     const auto before = b.entries();
-    const auto refused = closeBooksAt(b.store, "2024/06/30");
+    const auto refused = maintenance::closeBooksAt(b.store, "2024/06/30");
     EXPECT_EQ(refused.has_value(), c.refusal != nullptr) << c.before << " " << c.from;
     if (refused) {
       EXPECT_TRUE(refused->text.contains(c.refusal)) << refused->text.toStdString();

@@ -90,12 +90,12 @@ struct ReconciledJanuary : Reconciling {
 };
 
 TEST_F(ReconciledJanuary, ClosingTheBooksKeepsTheNextStartAtTheBanksFigure) {
-  ASSERT_FALSE(closeBooksAt(store, "2025/02/05"));
+  ASSERT_FALSE(maintenance::closeBooksAt(store, "2025/02/05"));
   februaryReconcilesToZero();
 }
 
 TEST_F(ReconciledJanuary, BulkDeleteKeepsTheNextStartAtTheBanksFigure) {
-  ASSERT_FALSE(deleteByDate(store, DeleteRule::Within, "2025/01/01", "2025/01/31").refused);
+  ASSERT_FALSE(maintenance::deleteByDate(store, maintenance::DeleteRule::Within, "2025/01/01", "2025/01/31").refused);
   februaryReconcilesToZero();
 }
 

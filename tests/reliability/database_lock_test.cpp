@@ -86,14 +86,14 @@ struct Window {
   explicit Window(const QString& install) : store(install), catalogue(store) {
     store.user().setUserName(QStringLiteral("Test"));
   }
-  Catalogue::Outcome open(int row) {
+  catalogue::Catalogue::Outcome open(int row) {
     EXPECT_EQ(catalogue.load(), std::nullopt);
     catalogue.select(row);
     return catalogue.open(1000);  // cash, should it be new
   }
   ScriptedDialogs dialogs;
   book::Workspace store;
-  Catalogue catalogue;
+  catalogue::Catalogue catalogue;
 };
 
 TEST(DatabaseLockFlowTest, OneWindowPerDatabaseUntilItMovesOnOrEnds) {
@@ -105,14 +105,14 @@ TEST(DatabaseLockFlowTest, OneWindowPerDatabaseUntilItMovesOnOrEnds) {
   ASSERT_TRUE(QDir().mkpath(user + "2003-11") && QDir().mkpath(user + "2003-12"));
   ASSERT_EQ(saveDatabaseList(second.store.user(), {"2003-11", "2003-12"}), std::nullopt);
 
-  ASSERT_EQ(first->open(0).result, Catalogue::Result::Opened);
+  ASSERT_EQ(first->open(0).result, catalogue::Catalogue::Result::Opened);
   EXPECT_EQ(second.open(0).refusal, refusal(kInUseElsewhere));
 
-  ASSERT_EQ(first->open(1).result, Catalogue::Result::Opened);  // moving on frees the earlier one
+  ASSERT_EQ(first->open(1).result, catalogue::Catalogue::Result::Opened);  // moving on frees the earlier one
   EXPECT_FALSE(locked("2003-11"));
   first.reset();  // the program ends
   EXPECT_FALSE(locked("2003-12"));
-  EXPECT_EQ(second.open(1).result, Catalogue::Result::Opened);
+  EXPECT_EQ(second.open(1).result, catalogue::Catalogue::Result::Opened);
 }
 
 }  // namespace

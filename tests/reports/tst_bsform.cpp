@@ -26,7 +26,7 @@ class TestBSForm : public QObject {
       QTest::keyClick(child(form, BSForm::kDate), Qt::Key_Return);  // shows, and keeps the window
       QVERIFY(form.isVisible());
       QCOMPARE(netWorth->palette().color(QPalette::Text), QColor(Qt::black));
-      const Statements s = buildStatements(b.store, QStringLiteral("2025/01/31"));
+      const statements::StatementTexts s = statements::buildStatements(b.store, QStringLiteral("2025/01/31"));
       QCOMPARE(netWorth->text(), s.netWorthLine);
       click(form, BSForm::kCopyBalanceSheet);
       QCOMPARE(clipboard::text(), s.assets + "\r\n" + s.liabilities + "\r\n" + s.netWorthLine);

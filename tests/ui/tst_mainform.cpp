@@ -131,7 +131,7 @@ class MainFormTest : public QObject {
   // Undoing the deletion of the account above it moves meals down a slot: it stays shown.
   void theShownAccountStaysShownWhereverItMoves() {
     Program p;
-    QVERIFY(!deleteAccount(p.store, 3));
+    QVERIFY(!accounts::deleteAccount(p.store, 3));
     p.store.refillAccountLists();
     p.selector->setCurrentRow(2);
     const QStringList meals = p.numbers();

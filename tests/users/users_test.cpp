@@ -95,7 +95,7 @@ TEST_F(Users, LeavingAnOpenDatabaseThatCannotBeSavedIsRefused) {
   const auto loggingOut = users::saveAndLogOut(store).refusal;
   EXPECT_TRUE(warns(loggingOut, QStringLiteral("資料庫沒有存好：")));
   EXPECT_EQ(store.user().databaseName(), QStringLiteral("2003-11"));
-  EXPECT_EQ(saveBeforeList(store).refusal, loggingOut);
+  EXPECT_EQ(catalogue::saveBeforeList(store).refusal, loggingOut);
 }
 
 }  // namespace

@@ -22,10 +22,10 @@
 // The journal's rows for the list view; the list never changes while the window is open.
 class JournalModel : public QAbstractTableModel {
  public:
-  JournalModel(std::vector<JournalRow> rows, QObject* parent)
+  JournalModel(std::vector<interchange::JournalRow> rows, QObject* parent)
       : QAbstractTableModel(parent), rows_(std::move(rows)) {}
 
-  const std::vector<JournalRow>& rows() const { return rows_; }
+  const std::vector<interchange::JournalRow>& rows() const { return rows_; }
 
   int rowCount(const QModelIndex& parent = {}) const override {
     return parent.isValid() ? 0 : static_cast<int>(rows_.size());
@@ -38,7 +38,7 @@ class JournalModel : public QAbstractTableModel {
     if (!index.isValid()) return {};
     if (role == Qt::TextAlignmentRole) return alignment(index.column());
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
-    const JournalRow& row = rows_[static_cast<size_t>(index.row())];
+    const interchange::JournalRow& row = rows_[static_cast<size_t>(index.row())];
     // A name or memo too long for its column can be read whole in its tip.
     if (role == Qt::ToolTipRole) {
       if (index.column() == 1) return trimTrailingSpaces(row.increase);
@@ -76,7 +76,7 @@ class JournalModel : public QAbstractTableModel {
     return QVariant::fromValue(a);
   }
 
-  std::vector<JournalRow> rows_;
+  std::vector<interchange::JournalRow> rows_;
 };
 
 namespace {
@@ -101,7 +101,7 @@ class CellDelegate : public QStyledItemDelegate {
 }  // namespace
 
 DiaryForm::DiaryForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent)
-    : FixedDialog(parent), store_(store), dialogs_(dialogs), model_(new JournalModel(journalRows(store), this)) {
+    : FixedDialog(parent), store_(store), dialogs_(dialogs), model_(new JournalModel(interchange::journalRows(store), this)) {
   setObjectName(QStringLiteral("DiaryForm"));
   setWindowTitle(QStringLiteral("日記帳"));
   setClientSize(616, 481);
@@ -158,8 +158,8 @@ void DiaryForm::buildButtons() {
   });
 
   connect(okButton_, &QPushButton::clicked, this, [this] { leave(QDialog::Accepted); });
-  connect(csvButton_, &QPushButton::clicked, this, [this] { exportAs(ExportKind::Csv); });
-  connect(textButton_, &QPushButton::clicked, this, [this] { exportAs(ExportKind::Text); });
+  connect(csvButton_, &QPushButton::clicked, this, [this] { exportAs(interchange::ExportKind::Csv); });
+  connect(textButton_, &QPushButton::clicked, this, [this] { exportAs(interchange::ExportKind::Text); });
 
   // The exports for other programs, a spreadsheet's CSV and a ledger/hledger journal, share one
   // button: the row has no room for two more.
@@ -172,19 +172,19 @@ void DiaryForm::buildButtons() {
       build::button(this, kOtherExports, QStringLiteral("匯出(&E)"), {442, 448, 79, 25});
   exports->setMenu(others);
   connect(csvUtf8, &QAction::triggered, this, [this] {
-    const QString path = dialogs_.chooseFile(otherExportRequest(store_, OtherExport::SpreadsheetCsv));
-    if (!path.isEmpty()) dialogs_.message(exportForOthers(store_, OtherExport::SpreadsheetCsv, path));
+    const QString path = dialogs_.chooseFile(interchange::otherExportRequest(store_, interchange::OtherExport::SpreadsheetCsv));
+    if (!path.isEmpty()) dialogs_.message(interchange::exportForOthers(store_, interchange::OtherExport::SpreadsheetCsv, path));
   });
   connect(journal, &QAction::triggered, this, [this] {
-    const QString path = dialogs_.chooseFile(otherExportRequest(store_, OtherExport::Journal));
-    if (!path.isEmpty()) dialogs_.message(exportForOthers(store_, OtherExport::Journal, path));
+    const QString path = dialogs_.chooseFile(interchange::otherExportRequest(store_, interchange::OtherExport::Journal));
+    if (!path.isEmpty()) dialogs_.message(interchange::exportForOthers(store_, interchange::OtherExport::Journal, path));
   });
 }
 
-const std::vector<JournalRow>& DiaryForm::rowsShown() const { return model_->rows(); }
+const std::vector<interchange::JournalRow>& DiaryForm::rowsShown() const { return model_->rows(); }
 
-void DiaryForm::exportAs(ExportKind kind) {
-  dialogs_.message(exportJournal(store_, rowsShown(), kind));
+void DiaryForm::exportAs(interchange::ExportKind kind) {
+  dialogs_.message(interchange::exportJournal(store_, rowsShown(), kind));
 }
 
 void openJournal(book::Workspace& store, Dialogs& dialogs, QWidget* parent) {

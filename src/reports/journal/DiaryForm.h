@@ -33,12 +33,12 @@ class DiaryForm : public FixedDialog {
   explicit DiaryForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent = nullptr);
 
   // The rows as the list holds them, in list order.
-  const std::vector<JournalRow>& rowsShown() const;
+  const std::vector<interchange::JournalRow>& rowsShown() const;
 
  private:
   void buildList();
   void buildButtons();
-  void exportAs(ExportKind kind);
+  void exportAs(interchange::ExportKind kind);
 
   book::Workspace& store_;
   Dialogs& dialogs_;

@@ -13,7 +13,7 @@ Document journalDocument(const book::Workspace& store) {
                    QStringLiteral("金額"), QStringLiteral("備註")};
   table.widths = {11, 14, 14, 11, 30};
   table.alignRight = {false, false, false, true, false};
-  for (const JournalRow& row : journalRows(store)) {
+  for (const interchange::JournalRow& row : interchange::journalRows(store)) {
     QString memo = row.memo;
     memo.replace(QLatin1String("\r\n"), QLatin1String(" "));
     table.rows.push_back({row.date, trimTrailingSpaces(row.increase),

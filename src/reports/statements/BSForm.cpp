@@ -182,8 +182,8 @@ bool BSForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void BSForm::showStatements(const QString& date) {
-  shown_ = buildStatements(store_, date);
-  const Statements& s = shown_;
+  shown_ = statements::buildStatements(store_, date);
+  const statements::StatementTexts& s = shown_;
   const qreal stop = amountStop(QFontMetricsF(assetsBox_->font()),
                                 {s.assets, s.income, s.liabilities, s.expenses});
   setStatement(assetsBox_, s.assets, stop);

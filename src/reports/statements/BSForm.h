@@ -50,7 +50,7 @@ class BSForm : public FixedDialog {
 
   book::Workspace& store_;
   Dialogs& dialogs_;
-  Statements shown_;
+  statements::StatementTexts shown_;
   QPushButton* okButton_;
   QPushButton* copyBalanceSheetButton_;
   QPushButton* copyIncomeStatementButton_;

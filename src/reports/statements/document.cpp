@@ -30,7 +30,7 @@ void addSection(Document& d, const QString& text) {
 
 Document statementsDocument(const book::Workspace& store, const QString& date) {
   Document d = headedDocument(QStringLiteral("財務報表"), store);
-  const Statements s = buildStatements(store, date);
+  const statements::StatementTexts s = statements::buildStatements(store, date);
   d.blocks.emplace_back(Heading{QStringLiteral("資產負債表　%1").arg(date)});
   addSection(d, s.assets);
   addSection(d, s.liabilities);

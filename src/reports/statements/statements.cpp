@@ -5,6 +5,8 @@
 
 #include <vector>
 
+namespace statements {
+
 namespace {
 
 const QString kLineEnd = QStringLiteral("\r\n");
@@ -50,13 +52,13 @@ Section buildSection(const AccountTableType& accounts, int accountCount,
 
 }  // namespace
 
-Statements buildStatements(const book::Workspace& store, const QString& date) {
+StatementTexts buildStatements(const book::Workspace& store, const QString& date) {
   return buildStatements(store.tables().accounts, store.tables().accountCount, allAccountBalances(store.tables(), date));
 }
 
-Statements buildStatements(const AccountTableType& accounts, int accountCount,
+StatementTexts buildStatements(const AccountTableType& accounts, int accountCount,
                            const std::vector<qint64>& balances) {
-  Statements s;
+  StatementTexts s;
   auto section = [&](qint16 kind, const QString& title, const QString& totalLabel) {
     return buildSection(accounts, accountCount, balances, kind, title, totalLabel);
   };
@@ -77,3 +79,5 @@ Statements buildStatements(const AccountTableType& accounts, int accountCount,
   s.balanceLine = QStringLiteral("結餘  ") + QString::number(s.balance);
   return s;
 }
+
+}  // namespace statements

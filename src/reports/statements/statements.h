@@ -11,9 +11,11 @@ namespace book {
 class Workspace;
 }
 
+namespace statements {
+
 // The balance sheet and the income statement as of one date, as the statements window shows
 // them: six texts and the two results whose signs colour the window.
-struct Statements {
+struct StatementTexts {
   QString assets;        // Text1
   QString income;        // Text2
   QString liabilities;   // Text3
@@ -29,8 +31,10 @@ struct Statements {
 
 // Everything dated on or before `date` ("yyyy/mm/dd") counts; accounts in slot order, the
 // equity account in no text. Changes nothing.
-Statements buildStatements(const book::Workspace& store, const QString& date);
+StatementTexts buildStatements(const book::Workspace& store, const QString& date);
 
 // The same from a chart and its balances (index slot - 1) summed elsewhere.
-Statements buildStatements(const AccountTableType& accounts, int accountCount,
+StatementTexts buildStatements(const AccountTableType& accounts, int accountCount,
                            const std::vector<qint64>& balances);
+
+}  // namespace statements

@@ -218,7 +218,7 @@ void MainForm::buildMenus() {
   QMenu* exports = file->addMenu(QStringLiteral("匯出(&E)"));
   exports->setObjectName(QStringLiteral("Menu_Export"));
   QAction* exportCsv = addItem(exports, kExportCsvUtf8, QStringLiteral("CSV UTF-8"));
-  QAction* exportJournal = addItem(exports, kExportJournal, QStringLiteral("純文字帳本"));
+  QAction* journalExport = addItem(exports, kExportJournal, QStringLiteral("純文字帳本"));
   file->addSeparator()->setObjectName(QStringLiteral("Line1"));
   QAction* quit = addItem(file, kQuit, QStringLiteral("結束(&Q)"));
 
@@ -270,12 +270,12 @@ void MainForm::buildMenus() {
   connect(importStatement, &QAction::triggered, this,
           [this] { openStatementImport(store_, dialogs_, *this, this); });
   connect(exportCsv, &QAction::triggered, this, [this] {
-    const QString path = dialogs_.chooseFile(otherExportRequest(store_, OtherExport::SpreadsheetCsv));
-    if (!path.isEmpty()) dialogs_.show(exportForOthers(store_, OtherExport::SpreadsheetCsv, path));
+    const QString path = dialogs_.chooseFile(interchange::otherExportRequest(store_, interchange::OtherExport::SpreadsheetCsv));
+    if (!path.isEmpty()) dialogs_.show(interchange::exportForOthers(store_, interchange::OtherExport::SpreadsheetCsv, path));
   });
-  connect(exportJournal, &QAction::triggered, this, [this] {
-    const QString path = dialogs_.chooseFile(otherExportRequest(store_, OtherExport::Journal));
-    if (!path.isEmpty()) dialogs_.show(exportForOthers(store_, OtherExport::Journal, path));
+  connect(journalExport, &QAction::triggered, this, [this] {
+    const QString path = dialogs_.chooseFile(interchange::otherExportRequest(store_, interchange::OtherExport::Journal));
+    if (!path.isEmpty()) dialogs_.show(interchange::exportForOthers(store_, interchange::OtherExport::Journal, path));
   });
   connect(undoAction_, &QAction::triggered, this, [this] { onUndoRedo(true); });
   connect(redoAction_, &QAction::triggered, this, [this] { onUndoRedo(false); });
@@ -323,13 +323,13 @@ void MainForm::openFoundBook(const QString& book, int slot) {
 
 void MainForm::onDelete() {
   const std::vector<int> ticked = tickedSlots();
-  if (auto refused = tickedEntriesRefusal(store_, ticked)) {
+  if (auto refused = entries::tickedEntriesRefusal(store_, ticked)) {
     dialogs_.show(*refused);
     return;
   }
   if (dialogs_.show(confirmDelete(QStringLiteral("確定刪除資料嗎？"))) != Answer::Yes)
     return;
-  if (auto refused = deleteTickedEntries(store_, ticked)) {
+  if (auto refused = entries::deleteTickedEntries(store_, ticked)) {
     dialogs_.show(*refused);
     return;
   }
@@ -341,7 +341,7 @@ void MainForm::onCloseBooks() {
       QStringLiteral("請輸入日期，將清除這日期之前的記錄"), QStringLiteral("輸入"), store_.today());
   // Cancelling the box gives the empty answer too.
   if (answer.isEmpty()) return;
-  if (auto refused = closeBooksAt(store_, answer)) {
+  if (auto refused = maintenance::closeBooksAt(store_, answer)) {
     dialogs_.show(*refused);
     return;
   }

@@ -36,7 +36,7 @@ bool Session::start() {
 
 void Session::logInAndOpen(const QString& userName) {
   if (!logIn(userName)) return;
-  if (databaseList() == Catalogue::Result::LoggedOut) afterLogOut();
+  if (databaseList() == catalogue::Catalogue::Result::LoggedOut) afterLogOut();
 }
 
 void Session::afterLogOut() { logInAndOpen(store_.user().userName()); }
@@ -58,14 +58,14 @@ void Session::createUser(LoginForm& login) {
   if (form.created()) login.setUser(form.userName(), form.password());
 }
 
-Catalogue::Result Session::databaseList(bool fromMenu) {
+catalogue::Catalogue::Result Session::databaseList(bool fromMenu) {
   OpenForm form(store_, dialogs_, fromMenu, &window_);
   if (auto refused = form.load()) {
     dialogs_.show(*refused);
-    return Catalogue::Result::Stay;
+    return catalogue::Catalogue::Result::Stay;
   }
   dialogs_.exec(form);
-  if (form.outcome() == Catalogue::Result::Opened) offerRecovery();
+  if (form.outcome() == catalogue::Catalogue::Result::Opened) offerRecovery();
   return form.outcome();
 }
 
@@ -112,9 +112,9 @@ bool Session::showSaved(const book::SaveResult& saved) {
 }
 
 void Session::databaseListFromMenu() {
-  if (!showSaved(saveBeforeList(store_))) return;
+  if (!showSaved(catalogue::saveBeforeList(store_))) return;
   recovery_->discard();
-  if (databaseList(true) == Catalogue::Result::LoggedOut) afterLogOut();
+  if (databaseList(true) == catalogue::Catalogue::Result::LoggedOut) afterLogOut();
 }
 
 bool Session::openBook(const QString& name) {
@@ -122,7 +122,7 @@ bool Session::openBook(const QString& name) {
     if (!showSaved(book::save(store_))) return false;
     recovery_->discard();
   }
-  Catalogue list(store_);
+  catalogue::Catalogue list(store_);
   if (auto refused = list.load()) {
     dialogs_.show(*refused);
     return false;
@@ -133,9 +133,9 @@ bool Session::openBook(const QString& name) {
     return false;
   }
   list.select(row);
-  const Catalogue::Outcome opened = list.open();
+  const catalogue::Catalogue::Outcome opened = list.open();
   if (opened.refusal) dialogs_.show(*opened.refusal);
-  if (opened.result != Catalogue::Result::Opened) return false;
+  if (opened.result != catalogue::Catalogue::Result::Opened) return false;
   offerRecovery();
   return true;
 }

@@ -57,7 +57,7 @@ class Session {
   void createUser(LoginForm& login);
   // The database list; a book it opened is offered its recovered changes.
   // fromMenu: opened from the menu over an open book, which "取消" goes back to.
-  Catalogue::Result databaseList(bool fromMenu = false);
+  catalogue::Catalogue::Result databaseList(bool fromMenu = false);
   // A book just opened after a crash: bring back what the session had, keep it as a backup,
   // or refuse a damaged file.
   void offerRecovery();
