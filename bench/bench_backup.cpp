@@ -30,8 +30,8 @@ void BM_SaveBareGroupWrite(benchmark::State& state) {
     db.change(i++);
     auto error = safefile::writeGroup(
         db.store.user().databaseFolder(),
-        {{kAccountsFile, accountsFileBytes(db.store.tables().accounts, db.store.tables().accountCount)},
-         {kEntriesFile, entriesFileBytes(db.store.tables().entries, db.store.tables().entryCount)}});
+        {{store::kAccountsFile, store::accountsFileBytes(db.store.tables().accounts, db.store.tables().accountCount)},
+         {store::kEntriesFile, store::entriesFileBytes(db.store.tables().entries, db.store.tables().entryCount)}});
     benchmark::DoNotOptimize(error);
   }
 }
@@ -63,14 +63,14 @@ void BM_ListFiftyBackups(benchmark::State& state) {
   const QDateTime start = QDateTime::currentDateTime();
   const QString backups = backup::backupsOf(db.store.user().databaseFolder());
   QDir().mkpath(backups);
-  const QByteArray accounts = accountsFileBytes(db.store.tables().accounts, db.store.tables().accountCount);
-  const QByteArray entries = entriesFileBytes(db.store.tables().entries, db.store.tables().entryCount);
+  const QByteArray accounts = store::accountsFileBytes(db.store.tables().accounts, db.store.tables().accountCount);
+  const QByteArray entries = store::entriesFileBytes(db.store.tables().entries, db.store.tables().entryCount);
   for (int i = 0; i < 50; ++i) {
     const QString folder =
         backups + '/' + start.addSecs(-3600 * i).toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
     QDir().mkpath(folder);
-    safefile::write(folder + '/' + kAccountsFile, accounts);
-    safefile::write(folder + '/' + kEntriesFile, entries);
+    safefile::write(folder + '/' + store::kAccountsFile, accounts);
+    safefile::write(folder + '/' + store::kEntriesFile, entries);
   }
   for (auto _ : state) {
     auto listed = backup::list(db.store.user().databaseFolder());

@@ -41,13 +41,13 @@ struct Books {
     for (int i = 1; i < kBooks; ++i) {
       const QString name = QStringLiteral("copy%1").arg(i);
       QDir().mkpath(store.user().userFolder() + QLatin1Char('/') + name);
-      for (const QString& file : {kAccountsFile, kEntriesFile}) {
+      for (const QString& file : {store::kAccountsFile, store::kEntriesFile}) {
         QFile::copy(folder + QLatin1Char('/') + file,
                     store.user().userFolder() + QLatin1Char('/') + name + QLatin1Char('/') + file);
       }
       names << name;
     }
-    if (saveDatabaseList(store.user(), names)) throw std::runtime_error("cannot write the list");
+    if (store::saveDatabaseList(store.user(), names)) throw std::runtime_error("cannot write the list");
     if (book::open(store)) throw std::runtime_error("cannot load the worst case");
   }
 };

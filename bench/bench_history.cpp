@@ -94,7 +94,7 @@ void BM_HundredLargestSteps(benchmark::State& state) {
     for (int step = 0; step < History::kDepth; ++step) {
       if (step % 2 == 1) {
         const HistoryStep imported(store.history(), store.tables(), stepnames::kImport);
-        for (size_t k = 0; store.tables().entryCount <= kMaxEntries; ++k) {
+        for (size_t k = 0; store.tables().entryCount <= store::kMaxEntries; ++k) {
           store.tables().entries[store.tables().entryCount++] = full.entries[k];
         }
       } else if (step % 4 == 0) {

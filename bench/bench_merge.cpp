@@ -12,19 +12,19 @@ QString dateOf(std::mt19937& rng) {
   return QStringLiteral("2025/%1/%2").arg(month(rng), 2, 10, QChar('0')).arg(day(rng), 2, 10, QChar('0'));
 }
 
-BookTables fullBase() {
-  BookTables b;
-  b.accounts[b.accountCount++] = makeAccount(QStringLiteral("Equity"), kEquity);
-  for (int i = 1; i < kMaxAccounts; ++i) {
-    const qint16 kind = qint16(kAsset + i % 4);
+store::BookTables fullBase() {
+  store::BookTables b;
+  b.accounts[b.accountCount++] = store::makeAccount(QStringLiteral("Equity"), store::kEquity);
+  for (int i = 1; i < store::kMaxAccounts; ++i) {
+    const qint16 kind = qint16(store::kAsset + i % 4);
     b.accounts[b.accountCount++] =
-        makeAccount(QStringLiteral("%1-帳戶%2").arg(QStringLiteral("ALIE")[kind - 1]).arg(i), kind);
+        store::makeAccount(QStringLiteral("%1-帳戶%2").arg(QStringLiteral("ALIE")[kind - 1]).arg(i), kind);
   }
   std::mt19937 rng(7);
-  std::uniform_int_distribution<int> account(1, kMaxAccounts), amount(1, 99999);
-  for (int i = 0; i < kMaxEntries; ++i) {
+  std::uniform_int_distribution<int> account(1, store::kMaxAccounts), amount(1, 99999);
+  for (int i = 0; i < store::kMaxEntries; ++i) {
     b.entries[b.entryCount++] =
-        makeEntry(dateOf(rng), b.accounts[account(rng)].AccountName,
+        store::makeEntry(dateOf(rng), b.accounts[account(rng)].AccountName,
                   b.accounts[account(rng)].AccountName, amount(rng), QStringLiteral("記錄%1").arg(i));
   }
   return b;
@@ -32,8 +32,8 @@ BookTables fullBase() {
 
 // One computer's month: every `stride`-th entry from `first` changed, one in a hundred deleted, new
 // ones up to a full book, two accounts renamed.
-BookTables edited(const BookTables& base, int first, int stride, const QString& mark) {
-  BookTables b = base;
+store::BookTables edited(const store::BookTables& base, int first, int stride, const QString& mark) {
+  store::BookTables b = base;
   std::mt19937 rng(static_cast<unsigned>(first) + 1);
   for (int slot = first; slot < b.entryCount; slot += stride) b.entries[slot].Amount += 1;
   int kept = 1;
@@ -41,14 +41,14 @@ BookTables edited(const BookTables& base, int first, int stride, const QString& 
     if (slot % 100 != first + 50) b.entries[kept++] = b.entries[slot];
   }
   b.entryCount = kept;
-  while (b.entryCount <= kMaxEntries) {
+  while (b.entryCount <= store::kMaxEntries) {
     const qint32 amount = b.entryCount;
-    b.entries[b.entryCount++] = makeEntry(dateOf(rng), b.accounts[2].AccountName,
+    b.entries[b.entryCount++] = store::makeEntry(dateOf(rng), b.accounts[2].AccountName,
                                           b.accounts[3].AccountName, amount, mark);
   }
   for (const int slot : {first + 10, first + 20}) {
     const QString was = b.accounts[slot].AccountName;
-    const QString now = nameField(was.left(2) + mark + QString::number(slot));
+    const QString now = store::nameField(was.left(2) + mark + QString::number(slot));
     b.accounts[slot].AccountName = now;
     for (int e = 1; e < b.entryCount; ++e) {
       if (b.entries[e].IncreaseAccount == was) b.entries[e].IncreaseAccount = now;
@@ -59,9 +59,9 @@ BookTables edited(const BookTables& base, int first, int stride, const QString& 
 }
 
 void BM_MergeTwoFullBooks(benchmark::State& state) {
-  const BookTables base = fullBase();
-  const BookTables ours = edited(base, 1, 10, QStringLiteral("甲"));
-  const BookTables theirs = edited(base, 6, 10, QStringLiteral("乙"));
+  const store::BookTables base = fullBase();
+  const store::BookTables ours = edited(base, 1, 10, QStringLiteral("甲"));
+  const store::BookTables theirs = edited(base, 6, 10, QStringLiteral("乙"));
   for (auto _ : state) {
     auto planned = merge::plan(base, ours, theirs);
     const merge::Plan& plan = std::get<merge::Plan>(planned);
@@ -76,9 +76,9 @@ BENCHMARK(BM_MergeTwoFullBooks)->Unit(benchmark::kMillisecond);
 
 // Both sides changed every entry differently: 3000 questions.
 void BM_PlanEveryEntryInConflict(benchmark::State& state) {
-  const BookTables base = fullBase();
-  const BookTables ours = edited(base, 1, 1, QStringLiteral("甲"));
-  BookTables theirs = ours;
+  const store::BookTables base = fullBase();
+  const store::BookTables ours = edited(base, 1, 1, QStringLiteral("甲"));
+  store::BookTables theirs = ours;
   for (int slot = 1; slot < theirs.entryCount; ++slot) theirs.entries[slot].Amount += 1;
   for (auto _ : state) {
     auto planned = merge::plan(base, ours, theirs);

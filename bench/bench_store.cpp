@@ -39,8 +39,8 @@ BENCHMARK(BM_SaveDatabase)->Unit(benchmark::kMicrosecond);
 void BM_DatabaseFileBytes(benchmark::State& state) {
   OpenDatabase db;
   for (auto _ : state) {
-    QByteArray accounts = accountsFileBytes(db.store.tables().accounts, db.store.tables().accountCount);
-    QByteArray entries = entriesFileBytes(db.store.tables().entries, db.store.tables().entryCount);
+    QByteArray accounts = store::accountsFileBytes(db.store.tables().accounts, db.store.tables().accountCount);
+    QByteArray entries = store::entriesFileBytes(db.store.tables().entries, db.store.tables().entryCount);
     benchmark::DoNotOptimize(accounts);
     benchmark::DoNotOptimize(entries);
   }
@@ -50,13 +50,13 @@ BENCHMARK(BM_DatabaseFileBytes)->Unit(benchmark::kMicrosecond);
 // The work of a load without the file system: both files' bytes back into tables.
 void BM_ReadDatabaseBytes(benchmark::State& state) {
   OpenDatabase db;
-  const QByteArray accountBytes = accountsFileBytes(db.store.tables().accounts, db.store.tables().accountCount);
-  const QByteArray entryBytes = entriesFileBytes(db.store.tables().entries, db.store.tables().entryCount);
-  auto accounts = std::make_unique<AccountTableType>();
-  auto entries = std::make_unique<EntryTableType>();
+  const QByteArray accountBytes = store::accountsFileBytes(db.store.tables().accounts, db.store.tables().accountCount);
+  const QByteArray entryBytes = store::entriesFileBytes(db.store.tables().entries, db.store.tables().entryCount);
+  auto accounts = std::make_unique<store::AccountTableType>();
+  auto entries = std::make_unique<store::EntryTableType>();
   for (auto _ : state) {
-    auto a = readAccounts(accountBytes, *accounts);
-    auto e = readEntries(entryBytes, *entries);
+    auto a = store::readAccounts(accountBytes, *accounts);
+    auto e = store::readEntries(entryBytes, *entries);
     benchmark::DoNotOptimize(a);
     benchmark::DoNotOptimize(e);
   }
@@ -67,7 +67,7 @@ void BM_LedgerOfBusiestAccount(benchmark::State& state) {
   OpenDatabase db;
   const int slot = worstcase::busiestAccount(db.store);
   for (auto _ : state) {
-    auto rows = showLedger(db.store.tables(), slot);
+    auto rows = store::showLedger(db.store.tables(), slot);
     benchmark::DoNotOptimize(rows);
   }
 }
@@ -76,7 +76,7 @@ BENCHMARK(BM_LedgerOfBusiestAccount)->Unit(benchmark::kMicrosecond);
 void BM_AllAccountBalancesOnePass(benchmark::State& state) {
   OpenDatabase db;
   for (auto _ : state) {
-    auto balances = allAccountBalances(db.store.tables(), worstcase::kStatementDate);
+    auto balances = store::allAccountBalances(db.store.tables(), worstcase::kStatementDate);
     benchmark::DoNotOptimize(balances);
   }
 }
@@ -84,14 +84,14 @@ BENCHMARK(BM_AllAccountBalancesOnePass)->Unit(benchmark::kMicrosecond);
 
 void BM_CompactHalf(benchmark::State& state) {
   OpenDatabase db;
-  const EntryTableType original = db.store.tables().entries;
+  const store::EntryTableType original = db.store.tables().entries;
   for (auto _ : state) {
     state.PauseTiming();
     db.store.tables().entries = original;
-    db.store.tables().entryCount = kMaxEntries + 1;
-    for (int slot = 1; slot <= kMaxEntries; slot += 2) markDeleted(db.store.tables(), slot);
+    db.store.tables().entryCount = store::kMaxEntries + 1;
+    for (int slot = 1; slot <= store::kMaxEntries; slot += 2) store::markDeleted(db.store.tables(), slot);
     state.ResumeTiming();
-    compactEntries(db.store.tables());
+    store::compactEntries(db.store.tables());
   }
 }
 BENCHMARK(BM_CompactHalf)->Unit(benchmark::kMicrosecond);

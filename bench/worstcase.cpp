@@ -24,36 +24,36 @@ void fill(book::Workspace& store) {
   std::mt19937 random(20251231);
   store.tables().accounts.clear();
   store.tables().entries.clear();
-  store.tables().accounts[1] = makeAccount(QStringLiteral("A-現金"), kAsset);
-  store.tables().accounts[2] = makeAccount(QStringLiteral("Equity"), kEquity);
+  store.tables().accounts[1] = store::makeAccount(QStringLiteral("A-現金"), store::kAsset);
+  store.tables().accounts[2] = store::makeAccount(QStringLiteral("Equity"), store::kEquity);
   const char* prefixes[] = {"", "A-", "L-", "I-", "E-"};
-  for (int slot = 3; slot <= kMaxAccounts; ++slot) {
+  for (int slot = 3; slot <= store::kMaxAccounts; ++slot) {
     const int kind = 1 + (slot % 4);
     QString name = QString::fromLatin1(prefixes[kind]);
     name += QString::fromUtf16(kSyllables[slot % 20]);
     name += QString::fromUtf16(kSyllables[(slot * 7) % 20]);
     name += QString::number(slot);
-    store.tables().accounts[slot] = makeAccount(name, static_cast<qint16>(kind));
+    store.tables().accounts[slot] = store::makeAccount(name, static_cast<qint16>(kind));
   }
-  store.tables().accountCount = kMaxAccounts + 1;
+  store.tables().accountCount = store::kMaxAccounts + 1;
 
   const QDate start(2025, 1, 1);
   std::uniform_int_distribution<int> day(0, 364);
-  std::uniform_int_distribution<int> account(3, kMaxAccounts);
+  std::uniform_int_distribution<int> account(3, store::kMaxAccounts);
   std::uniform_int_distribution<int> amount(1, 250000);
-  for (int slot = 1; slot <= kMaxEntries; ++slot) {
+  for (int slot = 1; slot <= store::kMaxEntries; ++slot) {
     // A third of the entries touch cash, so one account has a long ledger.
     const int first = account(random);
     int second = slot % 3 == 0 ? 1 : account(random);
     if (second == first) second = 1;
     const qint16 secondKind = store.tables().accounts[second].AccountKind;
-    if (secondKind == kIncome || secondKind == kExpense) second = 1;
+    if (secondKind == store::kIncome || secondKind == store::kExpense) second = 1;
     store.tables().entries[slot] =
-        makeEntry(dates::format(start.addDays(day(random))), store.tables().accounts[first].AccountName,
+        store::makeEntry(dates::format(start.addDays(day(random))), store.tables().accounts[first].AccountName,
                   store.tables().accounts[second].AccountName, amount(random),
                   QStringLiteral("第%1筆 備註 memo").arg(slot));
   }
-  store.tables().entryCount = kMaxEntries + 1;
+  store.tables().entryCount = store::kMaxEntries + 1;
 }
 
 QString writeFolder(const QString& installFolder) {
@@ -72,7 +72,7 @@ int busiestAccount(const book::Workspace& store) {
   for (int slot = 1; slot < store.tables().accountCount; ++slot) {
     int count = 0;
     for (int i = 1; i < store.tables().entryCount; ++i) {
-      const LedgerEntry& e = store.tables().entries[i];
+      const store::LedgerEntry& e = store.tables().entries[i];
       if (e.IncreaseAccount == store.tables().accounts[slot].AccountName ||
           e.DecreaseAccount == store.tables().accounts[slot].AccountName) {
         ++count;

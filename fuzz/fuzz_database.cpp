@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (flags & kNewEntries) fuzz::put(folder + "/Main.dat.new", accounts);
   if (flags & kMarker) fuzz::put(folder + "/Varnix.saving", answer + "\r\nMain.dat\r\n");
   // The starting cash of a new database, as the window reads the answer to its question.
-  const auto cash = readStartingCash(QString::fromUtf8(answer));
+  const auto cash = store::readStartingCash(QString::fromUtf8(answer));
   if (const Message* refused = std::get_if<Message>(&cash)) {
     fuzz::require(!refused->text.isEmpty(), "a refused starting cash says why");
   }
@@ -63,24 +63,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The open database before: one account and one entry of its own.
   store.tables().accounts.clear();
   store.tables().entries.clear();
-  store.tables().accounts[1] = makeAccount(QStringLiteral("A-舊的"), kAsset);
-  store.tables().entries[1] = makeEntry("2003/01/01", "A-舊的", "A-舊的", 1, "舊");
+  store.tables().accounts[1] = store::makeAccount(QStringLiteral("A-舊的"), store::kAsset);
+  store.tables().entries[1] = store::makeEntry("2003/01/01", "A-舊的", "A-舊的", 1, "舊");
   store.tables().accountCount = 2;
   store.tables().entryCount = 2;
-  const QByteArray accountsBefore = accountsFileBytes(store.tables().accounts, store.tables().accountCount);
-  const QByteArray entriesBefore = entriesFileBytes(store.tables().entries, store.tables().entryCount);
+  const QByteArray accountsBefore = store::accountsFileBytes(store.tables().accounts, store.tables().accountCount);
+  const QByteArray entriesBefore = store::entriesFileBytes(store.tables().entries, store.tables().entryCount);
 
   if (const auto refusal = book::open(store, startingCash)) {
     fuzz::require(!refusal->text.isEmpty(), "a refusal says why");
-    fuzz::require(accountsFileBytes(store.tables().accounts, store.tables().accountCount) == accountsBefore &&
-                      entriesFileBytes(store.tables().entries, store.tables().entryCount) == entriesBefore,
+    fuzz::require(store::accountsFileBytes(store.tables().accounts, store.tables().accountCount) == accountsBefore &&
+                      store::entriesFileBytes(store.tables().entries, store.tables().entryCount) == entriesBefore,
                   "a refused opening keeps the open tables");
     return 0;
   }
-  fuzz::require(store.tables().accountCount >= 2 && store.tables().accountCount <= kMaxAccounts + 1, "accounts");
-  fuzz::require(store.tables().entryCount >= 1 && store.tables().entryCount <= kMaxEntries + 1, "entries");
-  const QByteArray accountsRead = accountsFileBytes(store.tables().accounts, store.tables().accountCount);
-  const QByteArray entriesRead = entriesFileBytes(store.tables().entries, store.tables().entryCount);
+  fuzz::require(store.tables().accountCount >= 2 && store.tables().accountCount <= store::kMaxAccounts + 1, "accounts");
+  fuzz::require(store.tables().entryCount >= 1 && store.tables().entryCount <= store::kMaxEntries + 1, "entries");
+  const QByteArray accountsRead = store::accountsFileBytes(store.tables().accounts, store.tables().accountCount);
+  const QByteArray entriesRead = store::entriesFileBytes(store.tables().entries, store.tables().entryCount);
   fuzz::require(book::save(store).saved(), "the opened database saves");
   fuzz::require(book::open(store) == std::nullopt, "the saved database opens");
   fuzz::require(QDir(folder).entryList(QDir::Files).size() == 2, "only the two files remain");

@@ -20,24 +20,24 @@ QByteArray take(const uint8_t*& data, size_t& size, size_t count) {
   return bytes;
 }
 
-BookTables smallBook() {
-  BookTables b;
-  b.accounts[b.accountCount++] = makeAccount(kEquityName, kEquity);
-  b.accounts[b.accountCount++] = makeAccount(kCashName, kAsset);
-  b.accounts[b.accountCount++] = makeAccount(QStringLiteral("E-餐飲"), kExpense);
-  b.entries[b.entryCount++] = makeEntry("2024/01/01", kCashName, kEquityName, 500, kInitialMemo);
-  b.entries[b.entryCount++] = makeEntry("2024/02/01", "E-餐飲", kCashName, 80, "午餐");
+store::BookTables smallBook() {
+  store::BookTables b;
+  b.accounts[b.accountCount++] = store::makeAccount(store::kEquityName, store::kEquity);
+  b.accounts[b.accountCount++] = store::makeAccount(store::kCashName, store::kAsset);
+  b.accounts[b.accountCount++] = store::makeAccount(QStringLiteral("E-餐飲"), store::kExpense);
+  b.entries[b.entryCount++] = store::makeEntry("2024/01/01", store::kCashName, store::kEquityName, 500, store::kInitialMemo);
+  b.entries[b.entryCount++] = store::makeEntry("2024/02/01", "E-餐飲", store::kCashName, 80, "午餐");
   return b;
 }
 
-void removeEntry(BookTables& b, int slot) {
+void removeEntry(store::BookTables& b, int slot) {
   for (int s = slot; s + 1 < b.entryCount; ++s) b.entries[s] = b.entries[s + 1];
-  b.entries[--b.entryCount] = LedgerEntry{};
+  b.entries[--b.entryCount] = store::LedgerEntry{};
 }
 
 // One side's edits, four bytes each: what, which, and two values.
-BookTables edited(const BookTables& base, const uint8_t*& data, size_t& size) {
-  BookTables b = base;
+store::BookTables edited(const store::BookTables& base, const uint8_t*& data, size_t& size) {
+  store::BookTables b = base;
   const QByteArray count = take(data, size, 1);
   const int edits = count.isEmpty() ? 0 : static_cast<uint8_t>(count[0]) % 24;
   for (int i = 0; i < edits && size >= 4; ++i) {
@@ -50,33 +50,33 @@ BookTables edited(const BookTables& base, const uint8_t*& data, size_t& size) {
     const int entry = b.entryCount > 1 ? 1 + which % (b.entryCount - 1) : 0;
     const int account = 1 + which % (b.accountCount - 1);
     const QString name = b.accounts[account].AccountName;
-    if (what <= 1 && b.entryCount <= kMaxEntries) {
-      b.entries[b.entryCount++] = makeEntry(date, name, b.accounts[1 + y % (b.accountCount - 1)].AccountName,
+    if (what <= 1 && b.entryCount <= store::kMaxEntries) {
+      b.entries[b.entryCount++] = store::makeEntry(date, name, b.accounts[1 + y % (b.accountCount - 1)].AccountName,
                                             x * 7 - 300, QString::number(y));
     } else if (what == 2 && entry) {
       b.entries[entry].Amount = x;
-      b.entries[entry].EntryDate = dateField(date);
+      b.entries[entry].EntryDate = store::dateField(date);
     } else if (what == 3 && entry) {
       removeEntry(b, entry);
     } else if (what == 4) {
-      const QString now = nameField(name.left(2) + QString::number(x));
+      const QString now = store::nameField(name.left(2) + QString::number(x));
       b.accounts[account].AccountName = now;
       for (int s = 1; s < b.entryCount; ++s) {
         if (b.entries[s].IncreaseAccount == name) b.entries[s].IncreaseAccount = now;
         if (b.entries[s].DecreaseAccount == name) b.entries[s].DecreaseAccount = now;
       }
-    } else if (what == 5 && b.accountCount <= kMaxAccounts) {
-      b.accounts[b.accountCount++] = makeAccount(QStringLiteral("A-新%1").arg(x), qint16(y % 6));
+    } else if (what == 5 && b.accountCount <= store::kMaxAccounts) {
+      b.accounts[b.accountCount++] = store::makeAccount(QStringLiteral("A-新%1").arg(x), qint16(y % 6));
     } else if (what == 6 && b.accountCount > 2) {
       b.accounts[account] = b.accounts[--b.accountCount];  // deleted, used or not
-      b.accounts[b.accountCount] = AccountRecord{};
+      b.accounts[b.accountCount] = store::AccountRecord{};
     } else if (what == 7) {
       // Closing: entries up to the day go, cash carries an amount against Equity.
-      const QString day = dateField(date);
+      const QString day = store::dateField(date);
       for (int s = b.entryCount - 1; s >= 1; --s)
         if (b.entries[s].EntryDate <= day) removeEntry(b, s);
-      if (b.entryCount <= kMaxEntries)
-        b.entries[b.entryCount++] = makeEntry(day, name, kEquityName, y, kInitialMemo);
+      if (b.entryCount <= store::kMaxEntries)
+        b.entries[b.entryCount++] = store::makeEntry(day, name, store::kEquityName, y, store::kInitialMemo);
     }
   }
   return b;
@@ -92,17 +92,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size -= 4;
   const QByteArray accounts = take(data, size, accountsLength);
   const QByteArray entries = take(data, size, entriesLength);
-  BookTables base;
-  const auto accountsRead = readAccounts(accounts, base.accounts);
-  const auto entriesRead = readEntries(entries, base.entries);
+  store::BookTables base;
+  const auto accountsRead = store::readAccounts(accounts, base.accounts);
+  const auto entriesRead = store::readEntries(entries, base.entries);
   if (std::holds_alternative<int>(accountsRead) && std::holds_alternative<int>(entriesRead)) {
     base.accountCount = std::get<int>(accountsRead);
     base.entryCount = std::get<int>(entriesRead);
   } else {
     base = smallBook();
   }
-  const BookTables ours = edited(base, data, size);
-  const BookTables theirs = edited(base, data, size);
+  const store::BookTables ours = edited(base, data, size);
+  const store::BookTables theirs = edited(base, data, size);
 
   const auto planned = merge::plan(base, ours, theirs);
   if (const QString* refused = std::get_if<QString>(&planned)) {
@@ -122,10 +122,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       continue;
     }
     // Checked again here the plain way: the files read back, and every name is in the chart.
-    const BookTables& book = std::get<merge::Merged>(merged).tables;
-    BookTables again;
-    const auto accountCount = readAccounts(accountsFileBytes(book.accounts, book.accountCount), again.accounts);
-    const auto entryCount = readEntries(entriesFileBytes(book.entries, book.entryCount), again.entries);
+    const store::BookTables& book = std::get<merge::Merged>(merged).tables;
+    store::BookTables again;
+    const auto accountCount = store::readAccounts(store::accountsFileBytes(book.accounts, book.accountCount), again.accounts);
+    const auto entryCount = store::readEntries(store::entriesFileBytes(book.entries, book.entryCount), again.entries);
     if (!std::holds_alternative<int>(accountCount) || !std::holds_alternative<int>(entryCount) ||
         std::get<int>(accountCount) != book.accountCount || std::get<int>(entryCount) != book.entryCount)
       fuzz::fail("a merged book reads back");

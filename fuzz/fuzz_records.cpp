@@ -12,41 +12,41 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QByteArray bytes(reinterpret_cast<const char*>(data + 1), static_cast<qsizetype>(size - 1));
 
   if (accounts) {
-    auto table = std::make_unique<AccountTableType>();
-    const auto read = readAccounts(bytes, *table);
+    auto table = std::make_unique<store::AccountTableType>();
+    const auto read = store::readAccounts(bytes, *table);
     if (const QString* error = std::get_if<QString>(&read)) {
       fuzz::require(!error->isEmpty(), "a refusal says why");
       return 0;
     }
     const int count = std::get<int>(read);
-    fuzz::require(count >= 2 && count <= kMaxAccounts + 1, "account count in range");
+    fuzz::require(count >= 2 && count <= store::kMaxAccounts + 1, "account count in range");
     // Foreign bytes become replacement characters and then "?": one round settles the text.
-    const QByteArray first = accountsFileBytes(*table, count);
-    auto again = std::make_unique<AccountTableType>();
-    fuzz::require(std::get<int>(readAccounts(first, *again)) == count, "same count after a write");
-    const QByteArray second = accountsFileBytes(*again, count);
-    auto third = std::make_unique<AccountTableType>();
-    fuzz::require(std::get<int>(readAccounts(second, *third)) == count, "same count twice");
-    fuzz::require(accountsFileBytes(*third, count) == second, "accounts settle after one round");
-    fuzz::require(first.size() == (count - 2) * kRecordLength + kAccountDataBytes, "file length");
+    const QByteArray first = store::accountsFileBytes(*table, count);
+    auto again = std::make_unique<store::AccountTableType>();
+    fuzz::require(std::get<int>(store::readAccounts(first, *again)) == count, "same count after a write");
+    const QByteArray second = store::accountsFileBytes(*again, count);
+    auto third = std::make_unique<store::AccountTableType>();
+    fuzz::require(std::get<int>(store::readAccounts(second, *third)) == count, "same count twice");
+    fuzz::require(store::accountsFileBytes(*third, count) == second, "accounts settle after one round");
+    fuzz::require(first.size() == (count - 2) * store::kRecordLength + store::kAccountDataBytes, "file length");
   } else {
-    auto table = std::make_unique<EntryTableType>();
-    const auto read = readEntries(bytes, *table);
+    auto table = std::make_unique<store::EntryTableType>();
+    const auto read = store::readEntries(bytes, *table);
     if (const QString* error = std::get_if<QString>(&read)) {
       fuzz::require(!error->isEmpty(), "a refusal says why");
       return 0;
     }
     const int count = std::get<int>(read);
-    fuzz::require(count >= 1 && count <= kMaxEntries + 1, "entry count in range");
-    const QByteArray first = entriesFileBytes(*table, count);
-    fuzz::require(first.size() == (count <= 1 ? 0 : (count - 2) * kRecordLength + kEntryDataBytes),
+    fuzz::require(count >= 1 && count <= store::kMaxEntries + 1, "entry count in range");
+    const QByteArray first = store::entriesFileBytes(*table, count);
+    fuzz::require(first.size() == (count <= 1 ? 0 : (count - 2) * store::kRecordLength + store::kEntryDataBytes),
                   "file length");
-    auto again = std::make_unique<EntryTableType>();
-    fuzz::require(std::get<int>(readEntries(first, *again)) == count, "same count after a write");
-    const QByteArray second = entriesFileBytes(*again, count);
-    auto third = std::make_unique<EntryTableType>();
-    fuzz::require(std::get<int>(readEntries(second, *third)) == count, "same count twice");
-    fuzz::require(entriesFileBytes(*third, count) == second, "entries settle after one round");
+    auto again = std::make_unique<store::EntryTableType>();
+    fuzz::require(std::get<int>(store::readEntries(first, *again)) == count, "same count after a write");
+    const QByteArray second = store::entriesFileBytes(*again, count);
+    auto third = std::make_unique<store::EntryTableType>();
+    fuzz::require(std::get<int>(store::readEntries(second, *third)) == count, "same count twice");
+    fuzz::require(store::entriesFileBytes(*third, count) == second, "entries settle after one round");
     for (int slot = 1; slot < count; ++slot) {
       fuzz::require((*table)[slot].Amount == (*again)[slot].Amount, "amounts survive a write");
     }

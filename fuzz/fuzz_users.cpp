@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         fuzz::require(settings::writeLastUser(path, user) == std::nullopt, "settings written");
         fuzz::require(settings::readLastUser(path) == user, "the user comes back");
       }
-      fuzz::require(readDatabaseList(path).index() == 0, "a readable list reads");
+      fuzz::require(store::readDatabaseList(path).index() == 0, "a readable list reads");
       break;
     }
     case 3: {

@@ -129,14 +129,14 @@ void AccountForm::showEvent(QShowEvent* event) {
 
 void AccountForm::refillList() {
   chart_->clear();
-  chart_->addItems(accountListNames(store_.tables()));
+  chart_->addItems(store::accountListNames(store_.tables()));
 }
 
 int AccountForm::chosenKind() const {
   for (int i = 0; i < 4; ++i) {
     if (kindOptions_[i]->isChecked()) return i + 1;
   }
-  return kAsset;
+  return store::kAsset;
 }
 
 void AccountForm::onKindChosen(int kind) {
@@ -169,7 +169,7 @@ void AccountForm::onEdit() {
   }
   const QString name =
       dialogs_.input(QStringLiteral("修改帳戶名稱"), QStringLiteral("編輯"),
-                             trimTrailingSpaces(store_.tables().accounts[slot].AccountName));
+                             store::trimTrailingSpaces(store_.tables().accounts[slot].AccountName));
   if (auto refused = accounts::renameAccount(store_, slot, name)) {
     dialogs_.message(*refused);
     return;

@@ -16,12 +16,12 @@ const QString kSameName = QStringLiteral("已有相同名稱的帳戶");
 bool validSlot(const book::Workspace& store, int slot) { return slot >= 1 && slot < store.tables().accountCount; }
 
 QString shownName(const book::Workspace& store, int slot) {
-  return trimTrailingSpaces(store.tables().accounts[slot].AccountName);
+  return store::trimTrailingSpaces(store.tables().accounts[slot].AccountName);
 }
 
 // The slot of another account whose stored name equals this one; 0 when there is none.
 int sameNameSlot(const book::Workspace& store, const QString& name, int except) {
-  const QString stored = nameField(name);
+  const QString stored = store::nameField(name);
   for (int slot = 1; slot < store.tables().accountCount; ++slot) {
     if (slot != except && store.tables().accounts[slot].AccountName == stored) return slot;
   }
@@ -38,13 +38,13 @@ std::optional<Message> unencodableName(const QString& name) {
 
 QString kindPrefix(int kind) {
   switch (kind) {
-    case kAsset:
+    case store::kAsset:
       return QStringLiteral("A-");
-    case kLiability:
+    case store::kLiability:
       return QStringLiteral("L-");
-    case kIncome:
+    case store::kIncome:
       return QStringLiteral("I-");
-    case kExpense:
+    case store::kExpense:
       return QStringLiteral("E-");
     default:
       return {};
@@ -53,14 +53,14 @@ QString kindPrefix(int kind) {
 
 QStringList suggestedNames(int kind) {
   switch (kind) {
-    case kAsset:
+    case store::kAsset:
       return {QStringLiteral("銀行存款"), QStringLiteral("股票")};
-    case kLiability:
+    case store::kLiability:
       return {QStringLiteral("信用卡"), QStringLiteral("貸款")};
-    case kIncome:
+    case store::kIncome:
       return {QStringLiteral("薪資"), QStringLiteral("利息收入"), QStringLiteral("投資收益"),
               QStringLiteral("獎金"), QStringLiteral("其他收入")};
-    case kExpense:
+    case store::kExpense:
       return {QStringLiteral("餐飲費"),   QStringLiteral("交通費"),   QStringLiteral("服裝費"),
               QStringLiteral("書籍費"),   QStringLiteral("醫療費"),   QStringLiteral("水電費"),
               QStringLiteral("房租支出"), QStringLiteral("教育支出"), QStringLiteral("其他支出")};
@@ -69,11 +69,11 @@ QStringList suggestedNames(int kind) {
   }
 }
 
-bool takesInitialValue(int kind) { return kind == kAsset || kind == kLiability; }
+bool takesInitialValue(int kind) { return kind == store::kAsset || kind == store::kLiability; }
 
 std::optional<Message> createAccount(book::Workspace& store, const QString& typedName, int kind,
                                      const QString& initialValue) {
-  if (store.tables().accountCount > kMaxAccounts) {
+  if (store.tables().accountCount > store::kMaxAccounts) {
     return refusal(QStringLiteral("帳戶數量已經到達100項上限，無法新增"));
   }
   const QString typed = typedName.trimmed();
@@ -91,7 +91,7 @@ std::optional<Message> createAccount(book::Workspace& store, const QString& type
   qint32 amount = 0;
   const bool withEntry = takesInitialValue(kind);
   if (withEntry) {
-    if (store.tables().entryCount > kMaxEntries) {
+    if (store.tables().entryCount > store::kMaxEntries) {
       return refusal(QStringLiteral("資料筆數已經到達3000筆上限，無法記錄初值，請另開新資料庫"));
     }
     // Read as far as it is a number ("5000元" is 5000, a blank box 0), but never silently as
@@ -109,10 +109,10 @@ std::optional<Message> createAccount(book::Workspace& store, const QString& type
 
   const HistoryStep step(store.history(), store.tables(), stepnames::kNewAccount);
   const int slot = store.tables().accountCount;
-  store.tables().accounts[slot] = makeAccount(name, static_cast<qint16>(kind));
+  store.tables().accounts[slot] = store::makeAccount(name, static_cast<qint16>(kind));
   if (withEntry) {
-    store.tables().entries[store.tables().entryCount] = makeEntry(
-        store.today(), store.tables().accounts[slot].AccountName, kEquityName, amount, kInitialMemo);
+    store.tables().entries[store.tables().entryCount] = store::makeEntry(
+        store.today(), store.tables().accounts[slot].AccountName, store::kEquityName, amount, store::kInitialMemo);
     ++store.tables().entryCount;
     store.showEntryCount();
   }
@@ -124,8 +124,8 @@ std::optional<Message> createAccount(book::Workspace& store, const QString& type
 std::optional<Message> checkEditable(const book::Workspace& store, int slot) {
   if (!validSlot(store, slot)) return std::nullopt;
   const QString name = shownName(store, slot);
-  if (name == kEquityName) return refusal(QStringLiteral("Equity帳戶不能編輯"));
-  if (name == kCashName) return refusal(QStringLiteral("現金帳戶不能編輯"));
+  if (name == store::kEquityName) return refusal(QStringLiteral("Equity帳戶不能編輯"));
+  if (name == store::kCashName) return refusal(QStringLiteral("現金帳戶不能編輯"));
   return std::nullopt;
 }
 
@@ -138,10 +138,10 @@ std::optional<Message> renameAccount(book::Workspace& store, int slot, const QSt
   if (sameNameSlot(store, name, slot) != 0) return refusal(kSameName);
 
   const QString oldName = store.tables().accounts[slot].AccountName;
-  const QString newName = nameField(name);
+  const QString newName = store::nameField(name);
   const HistoryStep step(store.history(), store.tables(), stepnames::kRenameAccount);
   for (int i = 1; i < store.tables().entryCount; ++i) {
-    LedgerEntry& e = store.tables().entries[i];
+    store::LedgerEntry& e = store.tables().entries[i];
     if (e.IncreaseAccount == oldName) e.IncreaseAccount = newName;
     if (e.DecreaseAccount == oldName) e.DecreaseAccount = newName;
   }
@@ -154,7 +154,7 @@ std::optional<Message> changeKind(book::Workspace& store, int slot, const QStrin
   if (auto refused = checkEditable(store, slot)) return refused;
   // A number, rounded as amounts are: "2.0", "02" and " 3 " are all 2 or 3.
   const numbers::Amount kind = numbers::parseAmount(answer);
-  if (!kind.ok() || kind.value < kAsset || kind.value > kExpense) {
+  if (!kind.ok() || kind.value < store::kAsset || kind.value > store::kExpense) {
     return refusal(QStringLiteral("類別必須是1到4的數字：1資產、2負債、3收入、4支出"));
   }
   const HistoryStep step(store.history(), store.tables(), stepnames::kChangeKind);
@@ -167,11 +167,11 @@ QString kindPrompt() { return QStringLiteral("修改類別\r\n1:資產\r\n2:負�
 std::optional<Message> deleteAccount(book::Workspace& store, int slot) {
   if (!validSlot(store, slot)) return std::nullopt;
   const QString name = shownName(store, slot);
-  if (name == kEquityName) return refusal(QStringLiteral("Equity帳戶不能刪除"));
-  if (name == kCashName) return refusal(QStringLiteral("現金帳戶不能刪除"));
+  if (name == store::kEquityName) return refusal(QStringLiteral("Equity帳戶不能刪除"));
+  if (name == store::kCashName) return refusal(QStringLiteral("現金帳戶不能刪除"));
   const QString stored = store.tables().accounts[slot].AccountName;
   for (int i = 1; i < store.tables().entryCount; ++i) {
-    const LedgerEntry& e = store.tables().entries[i];
+    const store::LedgerEntry& e = store.tables().entries[i];
     if (e.IncreaseAccount == stored || e.DecreaseAccount == stored) {
       return refusal(QStringLiteral("這個帳戶正在使用中，無法刪除"));
     }
@@ -181,7 +181,7 @@ std::optional<Message> deleteAccount(book::Workspace& store, int slot) {
     store.tables().accounts[i] = store.tables().accounts[i + 1];
   }
   --store.tables().accountCount;
-  store.tables().accounts[store.tables().accountCount] = AccountRecord{};
+  store.tables().accounts[store.tables().accountCount] = store::AccountRecord{};
   store.showAccountCount();
   return std::nullopt;
 }
@@ -189,14 +189,14 @@ std::optional<Message> deleteAccount(book::Workspace& store, int slot) {
 std::optional<int> moveAccountUp(book::Workspace& store, int slot) {
   if (!validSlot(store, slot) || slot == 1) return std::nullopt;
   const HistoryStep step(store.history(), store.tables(), stepnames::kMoveAccount);
-  swapValues(store.tables().accounts[slot], store.tables().accounts[slot - 1]);
+  store::swapValues(store.tables().accounts[slot], store.tables().accounts[slot - 1]);
   return slot - 1;
 }
 
 std::optional<int> moveAccountDown(book::Workspace& store, int slot) {
   if (!validSlot(store, slot) || slot + 1 >= store.tables().accountCount) return std::nullopt;
   const HistoryStep step(store.history(), store.tables(), stepnames::kMoveAccount);
-  swapValues(store.tables().accounts[slot], store.tables().accounts[slot + 1]);
+  store::swapValues(store.tables().accounts[slot], store.tables().accounts[slot + 1]);
   return slot + 1;
 }
 

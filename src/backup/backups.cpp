@@ -22,7 +22,7 @@ const QString kUnfinished = QStringLiteral(".unfinished-");
 QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
 
 int recordsOf(const QFileInfo& file) {
-  return static_cast<int>((file.size() + kRecordLength - 1) / kRecordLength);
+  return static_cast<int>((file.size() + store::kRecordLength - 1) / store::kRecordLength);
 }
 
 std::optional<BackupInfo> infoOf(const QFileInfo& folder) {
@@ -30,8 +30,8 @@ std::optional<BackupInfo> infoOf(const QFileInfo& folder) {
   const auto match = name.match(folder.fileName());
   if (!match.hasMatch() || !folder.isDir()) return std::nullopt;
   const QDateTime taken = QDateTime::fromString(match.captured(1), kTimeFormat);
-  const QFileInfo accounts(folder.filePath() + QLatin1Char('/') + kAccountsFile);
-  const QFileInfo entries(folder.filePath() + QLatin1Char('/') + kEntriesFile);
+  const QFileInfo accounts(folder.filePath() + QLatin1Char('/') + store::kAccountsFile);
+  const QFileInfo entries(folder.filePath() + QLatin1Char('/') + store::kEntriesFile);
   if (!taken.isValid() || !accounts.isFile() || !entries.isFile()) return std::nullopt;
   const int sequence = match.captured(2).isEmpty() ? 1 : match.captured(2).toInt();
   return BackupInfo{folder.filePath(), taken, sequence, recordsOf(entries), recordsOf(accounts)};
@@ -114,7 +114,7 @@ std::optional<QString> keep(const QString& bookFolder, const QByteArray& account
     return giveUp(QStringLiteral("無法建立資料夾「%1」").arg(shown(unfinished)));
   }
   for (const auto& [name, bytes] :
-       {std::pair{kAccountsFile, &accounts}, std::pair{kEntriesFile, &entries}}) {
+       {std::pair{store::kAccountsFile, &accounts}, std::pair{store::kEntriesFile, &entries}}) {
     if (auto error = safefile::write(unfinished + QLatin1Char('/') + name, *bytes)) {
       return giveUp(*error);
     }

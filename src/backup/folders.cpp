@@ -15,7 +15,7 @@ QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
 // The lock belongs to the window that has the original open, not to the copy; the backups are
 // the original's history, and a copy starts its own.
 bool leftBehind(const QString& fileName) {
-  return dblock::isLockFile(fileName) || backup::isBackupFolder(fileName);
+  return store::dblock::isLockFile(fileName) || backup::isBackupFolder(fileName);
 }
 
 bool copyTree(const QString& from, const QString& to) {

@@ -12,23 +12,23 @@ namespace book {
 
 std::optional<Message> open(Workspace& workspace, qint32 startingCash) {
   const QString folder = workspace.user().databaseFolder();
-  auto read = readForOpening(folder, workspace.today(), startingCash);
+  auto read = store::readForOpening(folder, workspace.today(), startingCash);
   if (const QString* error = std::get_if<QString>(&read)) return refusal(*error);
-  const OpeningFiles& files = std::get<OpeningFiles>(read);
+  const store::OpeningFiles& files = std::get<store::OpeningFiles>(read);
 
   // Nothing can fail from here on. The steps of the book open until now stay only when it is
   // this book again, read back exactly as it is in memory (the list was opened, which saved it).
-  BookTables& tables = workspace.tables();
+  store::BookTables& tables = workspace.tables();
   History& history = workspace.history();
   if (history.canUndo() || history.canRedo()) {
     const bool sameBook = !files.madeNew &&
-                          files.accountBytes == accountsFileBytes(tables.accounts, tables.accountCount) &&
-                          files.entryBytes == entriesFileBytes(tables.entries, tables.entryCount);
+                          files.accountBytes == store::accountsFileBytes(tables.accounts, tables.accountCount) &&
+                          files.entryBytes == store::entriesFileBytes(tables.entries, tables.entryCount);
     if (!sameBook) history.clear();
   }
   history.belongTo(folder);
-  decodeOpening(files, tables);
-  workspace.setFingerprint(fingerprintOfBook(folder, files.accountBytes, files.entryBytes));
+  store::decodeOpening(files, tables);
+  workspace.setFingerprint(store::fingerprintOfBook(folder, files.accountBytes, files.entryBytes));
   workspace.showAccountCount();
   workspace.showEntryCount();
   return std::nullopt;
@@ -36,24 +36,24 @@ std::optional<Message> open(Workspace& workspace, qint32 startingCash) {
 
 SaveResult save(Workspace& workspace) {
   const QString folder = workspace.user().databaseFolder();
-  const BookTables& tables = workspace.tables();
-  const QByteArray accounts = accountsFileBytes(tables.accounts, tables.accountCount);
-  const QByteArray entries = entriesFileBytes(tables.entries, tables.entryCount);
+  const store::BookTables& tables = workspace.tables();
+  const QByteArray accounts = store::accountsFileBytes(tables.accounts, tables.accountCount);
+  const QByteArray entries = store::entriesFileBytes(tables.entries, tables.entryCount);
   // A save cut short earlier is completed first: the files compared and kept below are then
   // those of the last whole save.
   if (QFileInfo(folder).isDir()) {
-    if (auto error = safefile::finishGroup(folder, {kAccountsFile, kEntriesFile})) {
+    if (auto error = safefile::finishGroup(folder, {store::kAccountsFile, store::kEntriesFile})) {
       return {refusal(QStringLiteral("資料庫沒有存好：%1").arg(*error)), std::nullopt};
     }
   }
-  const QString accountsPath = folder + QLatin1Char('/') + kAccountsFile;
-  const QString entriesPath = folder + QLatin1Char('/') + kEntriesFile;
+  const QString accountsPath = folder + QLatin1Char('/') + store::kAccountsFile;
+  const QString entriesPath = folder + QLatin1Char('/') + store::kEntriesFile;
   const std::optional<QByteArray> oldAccounts = safefile::read(accountsPath);
   const std::optional<QByteArray> oldEntries = safefile::read(entriesPath);
-  const BookFingerprint& last = workspace.fingerprint();
+  const store::BookFingerprint& last = workspace.fingerprint();
   if (last.describes(folder) &&
-      last.differsFrom({folder, fingerprintOfFile(accountsPath, oldAccounts),
-                        fingerprintOfFile(entriesPath, oldEntries)})) {
+      last.differsFrom({folder, store::fingerprintOfFile(accountsPath, oldAccounts),
+                        store::fingerprintOfFile(entriesPath, oldEntries)})) {
     return saveAsConflictCopy(workspace, accounts, entries);
   }
 
@@ -69,14 +69,14 @@ SaveResult save(Workspace& workspace) {
   // save beside the entries of another. The backup is made once the new files are whole, so a
   // disk too full for it costs the backup and never the save.
   if (auto error = safefile::writeGroup(
-          folder, {{kAccountsFile, accounts}, {kEntriesFile, entries}}, keepOldPair)) {
+          folder, {{store::kAccountsFile, accounts}, {store::kEntriesFile, entries}}, keepOldPair)) {
     return {refusal(QStringLiteral("資料庫沒有存好：%1").arg(*error)), std::nullopt};
   }
   std::optional<Message> notice;
   if (backupError) {
     notice = refusal(QStringLiteral("資料庫已經存好，但這次沒有留下備份：%1").arg(*backupError));
   }
-  workspace.setFingerprint(fingerprintOfBook(folder, accounts, entries));
+  workspace.setFingerprint(store::fingerprintOfBook(folder, accounts, entries));
   emit workspace.bookSaved(folder);
   return {std::nullopt, notice};
 }

@@ -37,7 +37,7 @@ QString freeName(const Workspace& store, const QString& book, const QString& wor
 std::optional<QString> createListedBook(Workspace& store, const QString& name, const QString& after,
                                         const QByteArray& accounts, const QByteArray& entries) {
   if (auto problem = foldernames::folderNameProblem(name, foldernames::kDatabaseName)) return problem;
-  auto listed = loadDatabaseList(store.user());
+  auto listed = store::loadDatabaseList(store.user());
   if (const QString* error = std::get_if<QString>(&listed)) return *error;
   QStringList names = std::get<QStringList>(listed);
 
@@ -45,13 +45,13 @@ std::optional<QString> createListedBook(Workspace& store, const QString& name, c
   if (auto error = folders::create(folder)) return error;
   const auto undo = [&] { folders::remove(folder); };
   if (auto error =
-          safefile::writeGroup(folder, {{kAccountsFile, accounts}, {kEntriesFile, entries}})) {
+          safefile::writeGroup(folder, {{store::kAccountsFile, accounts}, {store::kEntriesFile, entries}})) {
     undo();
     return error;
   }
   const qsizetype at = names.indexOf(after);
   names.insert(at < 0 ? names.size() : at + 1, name);
-  if (auto error = saveDatabaseList(store.user(), names)) {
+  if (auto error = store::saveDatabaseList(store.user(), names)) {
     undo();
     return error;
   }
@@ -60,15 +60,15 @@ std::optional<QString> createListedBook(Workspace& store, const QString& name, c
 
 // Both files read and checked as LoadDatabase checks them.
 std::variant<std::pair<QByteArray, QByteArray>, QString> readBackup(const backup::BackupInfo& backup) {
-  const auto accounts = safefile::read(backup.folder + QLatin1Char('/') + kAccountsFile);
-  const auto entries = safefile::read(backup.folder + QLatin1Char('/') + kEntriesFile);
+  const auto accounts = safefile::read(backup.folder + QLatin1Char('/') + store::kAccountsFile);
+  const auto entries = safefile::read(backup.folder + QLatin1Char('/') + store::kEntriesFile);
   if (!accounts || !entries) return QStringLiteral("無法讀取這份備份");
-  auto accountTable = std::make_unique<AccountTableType>();
-  auto entryTable = std::make_unique<EntryTableType>();
-  if (auto read = readAccounts(*accounts, *accountTable); std::holds_alternative<QString>(read)) {
+  auto accountTable = std::make_unique<store::AccountTableType>();
+  auto entryTable = std::make_unique<store::EntryTableType>();
+  if (auto read = store::readAccounts(*accounts, *accountTable); std::holds_alternative<QString>(read)) {
     return std::get<QString>(read);
   }
-  if (auto read = readEntries(*entries, *entryTable); std::holds_alternative<QString>(read)) {
+  if (auto read = store::readEntries(*entries, *entryTable); std::holds_alternative<QString>(read)) {
     return std::get<QString>(read);
   }
   return std::pair{*accounts, *entries};
@@ -117,14 +117,14 @@ SaveResult saveAsConflictCopy(Workspace& store, const QByteArray& accounts,
             std::nullopt};
   }
   // The new book is nobody else's yet; taking its lock cannot be refused but by the disk.
-  DatabaseLock next;
+  store::DatabaseLock next;
   const auto locked = next.acquire(bookFolder(store, name));
   if (!locked) store.lock().swap(next);
   store.user().setDatabaseName(name);
   // The open book goes on under its new name, and so do its undo and redo.
   store.history().moveTo(store.user().databaseFolder());
   store.setPanel(Workspace::DatabasePanel, QStringLiteral("資料庫名稱：") + name);
-  store.setFingerprint(fingerprintOfBook(store.user().databaseFolder(), accounts, entries));
+  store.setFingerprint(store::fingerprintOfBook(store.user().databaseFolder(), accounts, entries));
   return {std::nullopt,
           refusal(QStringLiteral("資料庫「%1」的檔案已被其他程式變更。為了不覆蓋這些變更，"
                                  "目前的資料已另存為新的資料庫「%2」，兩者都保留在資料庫清單中，"

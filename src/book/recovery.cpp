@@ -103,8 +103,8 @@ std::variant<Snapshot, QString> parse(const QByteArray& bytes) {
   snapshot.user = book->field(QStringLiteral("user")).value_or(QString());
   snapshot.book = book->field(QStringLiteral("name")).value_or(QString());
   snapshot.written = book->changed;
-  const qsizetype accountsLargest = qsizetype(kMaxAccounts) * kRecordLength;
-  const qsizetype entriesLargest = qsizetype(kMaxEntries) * kRecordLength;
+  const qsizetype accountsLargest = qsizetype(store::kMaxAccounts) * store::kRecordLength;
+  const qsizetype entriesLargest = qsizetype(store::kMaxEntries) * store::kRecordLength;
   auto accounts = readTable(records, *book, QStringLiteral("accounts"), accountsLargest);
   if (const auto* reason = std::get_if<QString>(&accounts)) return *reason;
   auto entries = readTable(records, *book, QStringLiteral("entries"), entriesLargest);
@@ -112,26 +112,26 @@ std::variant<Snapshot, QString> parse(const QByteArray& bytes) {
   snapshot.accounts = std::get<QByteArray>(std::move(accounts));
   snapshot.entries = std::get<QByteArray>(std::move(entries));
   // Whole and unchanged is not yet readable: the tables must be ones a book could open.
-  auto tables = std::make_unique<BookTables>();
-  auto accountCount = readAccounts(snapshot.accounts, tables->accounts);
+  auto tables = std::make_unique<store::BookTables>();
+  auto accountCount = store::readAccounts(snapshot.accounts, tables->accounts);
   if (const auto* reason = std::get_if<QString>(&accountCount)) return *reason;
-  auto entryCount = readEntries(snapshot.entries, tables->entries);
+  auto entryCount = store::readEntries(snapshot.entries, tables->entries);
   if (const auto* reason = std::get_if<QString>(&entryCount)) return *reason;
   return snapshot;
 }
 
 Snapshot snapshotOf(const book::Workspace& store) {
   return {store.user().userName(), store.user().databaseName(),
-          accountsFileBytes(store.tables().accounts, store.tables().accountCount),
-          entriesFileBytes(store.tables().entries, store.tables().entryCount), store.clock().now().toUTC()};
+          store::accountsFileBytes(store.tables().accounts, store.tables().accountCount),
+          store::entriesFileBytes(store.tables().entries, store.tables().entryCount), store.clock().now().toUTC()};
 }
 
 bool matchesSavedFiles(const book::Workspace& store) {
   const QString folder = store.user().databaseFolder();
   if (!store.fingerprint().describes(folder)) return false;
-  const BookFingerprint now = fingerprintOfBook(
-      folder, accountsFileBytes(store.tables().accounts, store.tables().accountCount),
-      entriesFileBytes(store.tables().entries, store.tables().entryCount));
+  const store::BookFingerprint now = store::fingerprintOfBook(
+      folder, store::accountsFileBytes(store.tables().accounts, store.tables().accountCount),
+      store::entriesFileBytes(store.tables().entries, store.tables().entryCount));
   return now.accounts.size == store.fingerprint().accounts.size &&
          now.accounts.hash == store.fingerprint().accounts.hash &&
          now.entries.size == store.fingerprint().entries.size &&
@@ -182,9 +182,9 @@ Message question(const Snapshot& snapshot) {
 
 void restore(book::Workspace& store, const Snapshot& snapshot) {
   // Read in full before the step starts: parse() has checked them, and the tables change at once.
-  auto tables = std::make_unique<BookTables>();
-  const auto accounts = readAccounts(snapshot.accounts, tables->accounts);
-  const auto entries = readEntries(snapshot.entries, tables->entries);
+  auto tables = std::make_unique<store::BookTables>();
+  const auto accounts = store::readAccounts(snapshot.accounts, tables->accounts);
+  const auto entries = store::readEntries(snapshot.entries, tables->entries);
   if (!std::holds_alternative<int>(accounts) || !std::holds_alternative<int>(entries)) return;
   {
     HistoryStep step(store.history(), store.tables(), QStringLiteral("找回變更"));

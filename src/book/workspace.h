@@ -26,21 +26,21 @@ class Workspace : public QObject {
   // programFiles: where the help page lies, the data folder when not given.
   explicit Workspace(const QString& dataFolder, const QString& programFiles = {});
 
-  BookTables& tables() { return tables_; }
-  const BookTables& tables() const { return tables_; }
+  store::BookTables& tables() { return tables_; }
+  const store::BookTables& tables() const { return tables_; }
 
-  UserPlace& user() { return user_; }
-  const UserPlace& user() const { return user_; }
+  store::UserPlace& user() { return user_; }
+  const store::UserPlace& user() const { return user_; }
 
   // The lock file of the open book: no other window opens it meanwhile. Given up when another
   // book is opened, at log-out, and with the workspace at the program's end.
-  DatabaseLock& lock() { return lock_; }
-  const DatabaseLock& lock() const { return lock_; }
+  store::DatabaseLock& lock() { return lock_; }
+  const store::DatabaseLock& lock() const { return lock_; }
 
   // The open book's files as last read or written: a save first checks that nobody else has
   // written them since.
-  const BookFingerprint& fingerprint() const { return fingerprint_; }
-  void setFingerprint(const BookFingerprint& fingerprint) { fingerprint_ = fingerprint; }
+  const store::BookFingerprint& fingerprint() const { return fingerprint_; }
+  void setFingerprint(const store::BookFingerprint& fingerprint) { fingerprint_ = fingerprint; }
 
   // Undo and redo of the open book's changes.
   History& history() { return history_; }
@@ -81,10 +81,10 @@ class Workspace : public QObject {
   void bookSaved(const QString& folder);
 
  private:
-  BookTables tables_;
-  UserPlace user_;
-  DatabaseLock lock_;
-  BookFingerprint fingerprint_;
+  store::BookTables tables_;
+  store::UserPlace user_;
+  store::DatabaseLock lock_;
+  store::BookFingerprint fingerprint_;
   Clock clock_;
   History history_;
   std::array<QString, 4> panels_;

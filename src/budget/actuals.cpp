@@ -12,9 +12,9 @@ namespace budget {
 std::vector<Account> accountsOf(const book::Workspace& store) {
   std::vector<Account> accounts;
   for (int slot = 1; slot < store.tables().accountCount; ++slot) {
-    const AccountRecord& a = store.tables().accounts[slot];
-    if (a.AccountKind != kIncome && a.AccountKind != kExpense) continue;
-    accounts.push_back({slot, a.AccountKind, trimTrailingSpaces(a.AccountName)});
+    const store::AccountRecord& a = store.tables().accounts[slot];
+    if (a.AccountKind != store::kIncome && a.AccountKind != store::kExpense) continue;
+    accounts.push_back({slot, a.AccountKind, store::trimTrailingSpaces(a.AccountName)});
   }
   return accounts;
 }

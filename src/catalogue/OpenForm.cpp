@@ -123,7 +123,7 @@ void OpenForm::onOpen() {
     for (;;) {
       const QString answer = dialogs_.input(QStringLiteral("一開始有多少現金"),
                                                     QStringLiteral("輸入"), QStringLiteral("0"));
-      const auto read = readStartingCash(answer);
+      const auto read = store::readStartingCash(answer);
       if (const qint32* value = std::get_if<qint32>(&read)) {
         cash = *value;
         break;

@@ -31,7 +31,7 @@ book::SaveResult saveBeforeList(book::Workspace& store) {
 }
 
 std::optional<Message> Catalogue::load() {
-  auto loaded = loadDatabaseList(store_.user());
+  auto loaded = store::loadDatabaseList(store_.user());
   if (const QString* error = std::get_if<QString>(&loaded)) return refusal(*error);
   entries_ = std::get<QStringList>(loaded);
   selected_ = entries_.isEmpty() ? -1 : 0;
@@ -43,14 +43,14 @@ void Catalogue::select(int row) { selected_ = (row >= 0 && row < entries_.size()
 bool Catalogue::cancelEnabled() const { return openedFromMenu_; }
 
 QString Catalogue::folderOf(const QString& entry) const {
-  return store_.user().userFolder() + QLatin1Char('/') + databaseFolderName(entry);
+  return store_.user().userFolder() + QLatin1Char('/') + store::databaseFolderName(entry);
 }
 
 std::optional<Message> Catalogue::selectedNameRefusal() const {
   // A hand-edited or damaged list may hold a line that is no folder name ("", "..", "a/b"):
   // it must never lead to the user's own folder or outside it.
   const QString& entry = entries_.at(selected_);
-  if (auto problem = foldernames::folderNameProblem(databaseFolderName(entry), foldernames::kDatabaseName)) {
+  if (auto problem = foldernames::folderNameProblem(store::databaseFolderName(entry), foldernames::kDatabaseName)) {
     return refusal(QStringLiteral("清單中的「%1」不是可用的資料庫名稱：%2").arg(entry, *problem));
   }
   return std::nullopt;
@@ -58,7 +58,7 @@ std::optional<Message> Catalogue::selectedNameRefusal() const {
 
 std::optional<Message> Catalogue::saveIfChanged() {
   if (!store_.user().listChanged()) return std::nullopt;
-  if (auto error = saveDatabaseList(store_.user(), entries_)) return refusal(*error);
+  if (auto error = store::saveDatabaseList(store_.user(), entries_)) return refusal(*error);
   return std::nullopt;
 }
 
@@ -91,12 +91,12 @@ std::optional<Message> Catalogue::openRefusal() const {
         QStringLiteral("找不到資料庫「%1」的資料夾，無法開啟。\n資料夾可能已被移走或刪除。")
             .arg(name));
   }
-  if (!store_.lock().holds(folder) && dblock::inUse(folder)) return refusal(dblock::inUseText());
+  if (!store_.lock().holds(folder) && store::dblock::inUse(folder)) return refusal(store::dblock::inUseText());
   return std::nullopt;
 }
 
 bool Catalogue::selectedIsNew() const {
-  return hasSelection() && needsStartingCash(folderOf(entries_.at(selected_)));
+  return hasSelection() && store::needsStartingCash(folderOf(entries_.at(selected_)));
 }
 
 Catalogue::Outcome Catalogue::open(qint32 startingCash) {
@@ -105,7 +105,7 @@ Catalogue::Outcome Catalogue::open(qint32 startingCash) {
   const QString name = entries_.at(selected_);
   // Another window, of this program or another copy of it, may have the database open. The
   // lock of the database open until now is given up only once the new one has opened.
-  DatabaseLock next;
+  store::DatabaseLock next;
   if (!store_.lock().holds(folderOf(name))) {
     if (auto refused = next.acquire(folderOf(name))) return {Result::Stay, refused};
   }
@@ -142,7 +142,7 @@ std::optional<Message> Catalogue::renameRefusal() const {
     return refusal(QStringLiteral("這個資料庫正在使用中"));
   }
   if (auto refused = selectedNameRefusal()) return refused;
-  if (dblock::inUse(folderOf(entries_.at(selected_)))) return refusal(dblock::inUseText());
+  if (store::dblock::inUse(folderOf(entries_.at(selected_)))) return refusal(store::dblock::inUseText());
   return std::nullopt;
 }
 
@@ -168,8 +168,8 @@ std::optional<Message> Catalogue::removeRefusal() const {
   if (!hasSelection()) return std::nullopt;
   const QString& entry = entries_.at(selected_);
   if (databaseInUse(store_, entry)) return refusal(QStringLiteral("這個資料庫正在使用中"));
-  if (!selectedNameRefusal() && dblock::inUse(folderOf(entry))) {
-    return refusal(dblock::inUseText());
+  if (!selectedNameRefusal() && store::dblock::inUse(folderOf(entry))) {
+    return refusal(store::dblock::inUseText());
   }
   return std::nullopt;
 }
@@ -205,7 +205,7 @@ std::optional<Message> Catalogue::copy() {
   while (folders::exists(folderOf(name))) name += QStringLiteral("-Copy");
   if (auto error = folders::copy(folderOf(source), folderOf(name))) return refusal(*error);
   // The copy is opened by nobody: the lock of an open source database stays behind.
-  QFile::remove(folderOf(name) + QLatin1Char('/') + dblock::kLockFile);
+  QFile::remove(folderOf(name) + QLatin1Char('/') + store::dblock::kLockFile);
   entries_.append(name);
   store_.user().markListChanged();
   return std::nullopt;

@@ -71,10 +71,10 @@ QString bookPath(const QString& folder) {
 
 // The book's folder, read into a fresh store; the refusal in words.
 std::variant<std::unique_ptr<book::Workspace>, QString> openBook(const QString& folder,
-                                                                 BookMemos memos) {
+                                                                 store::BookMemos memos) {
   auto store = std::make_unique<book::Workspace>(QDir::rootPath());
   const QString path = bookPath(folder);
-  if (auto error = readBookFolderInto(path, store->tables(), memos)) return *error;
+  if (auto error = store::readBookFolderInto(path, store->tables(), memos)) return *error;
   store->user().setDatabaseName(QFileInfo(path).fileName());
   store->user().setUserName(QFileInfo(QFileInfo(path).absolutePath()).fileName());
   return store;
@@ -83,11 +83,11 @@ std::variant<std::unique_ptr<book::Workspace>, QString> openBook(const QString& 
 // Statements need the chart and the balances only: the entries are summed from their file's
 // records, without filling a store.
 std::variant<QByteArray, QString> statementsText(const QString& folder, const QString& date,
-                                                 BookFiles files) {
+                                                 store::BookFiles files) {
   // The folder as typed: the system finds it as well, and a refusal names it as the person did.
-  const auto read = readBookBalances(folder, date, files);
+  const auto read = store::readBookBalances(folder, date, files);
   if (const QString* error = std::get_if<QString>(&read)) return *error;
-  const BookBalances& book = std::get<BookBalances>(read);
+  const store::BookBalances& book = std::get<store::BookBalances>(read);
   const statements::StatementTexts s = statements::buildStatements(book.accounts, book.accountCount, book.balances);
   // Each statement as its copy button gives it, the balance sheet first.
   const QString text = s.assets % kCrLf % s.liabilities % kCrLf % s.netWorthLine % s.income %
@@ -110,7 +110,7 @@ QByteArray exportBytes(const book::Workspace& store, Format format) {
 }
 
 bool isDate(const QString& text) {
-  return text.size() == kDateWidth &&
+  return text.size() == store::kDateWidth &&
          QDate::fromString(text, QStringLiteral("yyyy/MM/dd")).isValid();
 }
 
@@ -119,9 +119,9 @@ QStringList findings(const book::Workspace& store) {
   QStringList found;
   QSet<QString> names;
   for (int slot = 1; slot < store.tables().accountCount; ++slot) {
-    const AccountRecord& a = store.tables().accounts[slot];
-    const QString shown = trimTrailingSpaces(a.AccountName);
-    if (a.AccountKind < kEquity || a.AccountKind > kExpense) {
+    const store::AccountRecord& a = store.tables().accounts[slot];
+    const QString shown = store::trimTrailingSpaces(a.AccountName);
+    if (a.AccountKind < store::kEquity || a.AccountKind > store::kExpense) {
       found << QStringLiteral("帳戶 %1「%2」的種類 %3 不是 0 到 4，它的金額都不計入")
                    .arg(slot)
                    .arg(shown)
@@ -135,7 +135,7 @@ QStringList findings(const book::Workspace& store) {
     names.insert(a.AccountName);
   }
   for (int slot = 1; slot < store.tables().entryCount; ++slot) {
-    const LedgerEntry& e = store.tables().entries[slot];
+    const store::LedgerEntry& e = store.tables().entries[slot];
     if (!isDate(e.EntryDate)) {
       found << QStringLiteral("資料 %1 的日期「%2」不是日期").arg(slot).arg(e.EntryDate);
     }
@@ -143,7 +143,7 @@ QStringList findings(const book::Workspace& store) {
       if (!names.contains(*name)) {
         found << QStringLiteral("資料 %1 的帳戶「%2」不存在，這筆金額不計入")
                      .arg(slot)
-                     .arg(trimTrailingSpaces(*name));
+                     .arg(store::trimTrailingSpaces(*name));
       }
     }
   }
@@ -294,7 +294,7 @@ std::variant<Request, UsageError> parseArguments(const QStringList& args) {
 namespace {
 
 Result runWith(const QStringList& args, const std::function<QDate()>& today, const QString& version,
-               BookFiles files) {
+               store::BookFiles files) {
   const auto parsed = parseArguments(args);
   if (const auto* error = std::get_if<UsageError>(&parsed)) {
     return {
@@ -324,7 +324,7 @@ Result runWith(const QStringList& args, const std::function<QDate()>& today, con
 
   // The check never looks at a memo.
   auto opened = openBook(request.book,
-                         request.command == Command::Export ? BookMemos::Read : BookMemos::Skip);
+                         request.command == Command::Export ? store::BookMemos::Read : store::BookMemos::Skip);
   if (const QString* error = std::get_if<QString>(&opened)) return refused(*error);
   const book::Workspace& store = *std::get<std::unique_ptr<book::Workspace>>(opened);
 
@@ -358,11 +358,11 @@ Result runWith(const QStringList& args, const std::function<QDate()>& today, con
 
 Result run(const QStringList& args, const QDate& today, const QString& version) {
   return runWith(
-      args, [&today] { return today; }, version, BookFiles::Close);
+      args, [&today] { return today; }, version, store::BookFiles::Close);
 }
 
 Result runAndExit(const QStringList& args, const QString& version) {
-  return runWith(args, &QDate::currentDate, version, BookFiles::LeaveOpen);
+  return runWith(args, &QDate::currentDate, version, store::BookFiles::LeaveOpen);
 }
 
 }  // namespace cli

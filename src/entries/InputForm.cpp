@@ -40,7 +40,7 @@ constexpr std::array<KeyPlace, 11> kKeyPlaces = {{{208, 120},
 
 }  // namespace
 
-InputForm::InputForm(book::Workspace& store, Dialogs& dialogs, LedgerView& view, QWidget* parent)
+InputForm::InputForm(book::Workspace& store, Dialogs& dialogs, store::LedgerView& view, QWidget* parent)
     : FixedDialog(parent), store_(store), dialogs_(dialogs), view_(view) {
   setObjectName(QStringLiteral("InputForm"));
   setWindowTitle(kNewTitle);
@@ -141,7 +141,7 @@ void InputForm::buildKeypad() {
 bool InputForm::editMode() const { return windowTitle() == kEditTitle; }
 
 void InputForm::refillPickers() {
-  const QStringList names = accountListNames(store_.tables());
+  const QStringList names = store::accountListNames(store_.tables());
   for (QComboBox* c : {increasePicker_, decreasePicker_}) {
     const QSignalBlocker quiet(c);
     c->clear();
@@ -170,7 +170,7 @@ void InputForm::onDecreasePicked(int position) {
 }
 
 void InputForm::openNew() {
-  if (store_.tables().entryCount > kMaxEntries) {
+  if (store_.tables().entryCount > store::kMaxEntries) {
     dialogs_.message(refusal(entries::kEntryLimitText));
     return;
   }
@@ -183,7 +183,7 @@ void InputForm::openNew() {
   decreaseCaption_->setText(QStringLiteral("帳戶"));
   const int shown = view_.shownAccountSlot();
   if (shown >= 1 && shown < store_.tables().accountCount &&
-      store_.tables().accounts[shown].AccountKind < kIncome) {
+      store_.tables().accounts[shown].AccountKind < store::kIncome) {
     decreasePicker_->setCurrentIndex(shown - 1);
   }
   okButton_->setText(QStringLiteral("新增(&N)"));
@@ -196,7 +196,7 @@ void InputForm::openEdit(int slot) {
   if (slot < 1 || slot >= store_.tables().entryCount) return;
   editSlot_ = slot;
   setWindowTitle(kEditTitle);
-  const LedgerEntry& entry = store_.tables().entries[slot];
+  const store::LedgerEntry& entry = store_.tables().entries[slot];
   dateBox_->setText(entry.EntryDate);
   amountBox_->setText(QString::number(entry.Amount));
   memoBox_->setPlainText(entries::memoForEditing(entry.Memo));

@@ -8,7 +8,9 @@ class Dialogs;
 namespace book {
 class Workspace;
 }
+namespace store {
 class LedgerView;
+}
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -40,7 +42,7 @@ class InputForm : public FixedDialog {
       "CmdNum0", "CmdNum1", "CmdNum2", "CmdNum3", "CmdNum4", "CmdNum5",
       "CmdNum6", "CmdNum7", "CmdNum8", "CmdNum9", "CmdNum10"};
 
-  InputForm(book::Workspace& store, Dialogs& dialogs, LedgerView& view, QWidget* parent = nullptr);
+  InputForm(book::Workspace& store, Dialogs& dialogs, store::LedgerView& view, QWidget* parent = nullptr);
 
   // The main window's "新增(&N)": refuses at 3000 entries, else prefills and shows modally.
   void openNew();
@@ -66,7 +68,7 @@ class InputForm : public FixedDialog {
 
   book::Workspace& store_;
   Dialogs& dialogs_;
-  LedgerView& view_;
+  store::LedgerView& view_;
   int editSlot_ = 0;  // the entry being changed, once openEdit() named it
 
   QLabel* increaseCaption_ = nullptr;  // "分類", "支付給", ...

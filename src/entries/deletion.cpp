@@ -31,8 +31,8 @@ std::optional<Message> deleteTickedEntries(book::Workspace& store, const std::ve
   if (auto refused = tickedEntriesRefusal(store, tickedSlots)) return refused;
   const HistoryStep step(store.history(), store.tables(), stepnames::kDeleteEntries);
   // Marking twice is harmless: the two rows of one entry leave one marked slot.
-  for (int slot : entriesInUse(store, tickedSlots)) markDeleted(store.tables(), slot);
-  compactEntries(store.tables());
+  for (int slot : entriesInUse(store, tickedSlots)) store::markDeleted(store.tables(), slot);
+  store::compactEntries(store.tables());
   store.showEntryCount();
   return std::nullopt;
 }

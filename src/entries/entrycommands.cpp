@@ -27,8 +27,8 @@ bool belowZero(const QString& typed) {
 
 }  // namespace
 
-std::variant<LedgerEntry, Message> checkEntry(const book::Workspace& store, const EntryInput& input) {
-  if (store.tables().entryCount > kMaxEntries) return refusal(kEntryLimitText);
+std::variant<store::LedgerEntry, Message> checkEntry(const book::Workspace& store, const EntryInput& input) {
+  if (store.tables().entryCount > store::kMaxEntries) return refusal(kEntryLimitText);
   if (input.increasePosition == input.decreasePosition) {
     return refusal(QStringLiteral("你不能這樣做"));
   }
@@ -57,14 +57,14 @@ std::variant<LedgerEntry, Message> checkEntry(const book::Workspace& store, cons
     return refusal(QStringLiteral("這筆資料已經不存在"));
   }
 
-  return makeEntry(*date, store.tables().accounts[input.increasePosition + 1].AccountName,
+  return store::makeEntry(*date, store.tables().accounts[input.increasePosition + 1].AccountName,
                    store.tables().accounts[input.decreasePosition + 1].AccountName, amount.value, memo);
 }
 
 std::variant<int, Message> storeEntry(book::Workspace& store, const EntryInput& input) {
   auto checked = checkEntry(store, input);
   if (auto* refused = std::get_if<Message>(&checked)) return *refused;
-  LedgerEntry& entry = std::get<LedgerEntry>(checked);
+  store::LedgerEntry& entry = std::get<store::LedgerEntry>(checked);
   const HistoryStep step(store.history(), store.tables(), input.editMode ? stepnames::kEditEntry : stepnames::kNewEntry);
 
   if (input.editMode) {
@@ -78,8 +78,8 @@ std::variant<int, Message> storeEntry(book::Workspace& store, const EntryInput& 
   return slot;
 }
 
-LedgerRow appendedRow(const book::Workspace& store, int slot, qint64 previousTotal) {
-  LedgerRow row = ledgerRowOf(store.tables(), slot, false);
+store::LedgerRow appendedRow(const book::Workspace& store, int slot, qint64 previousTotal) {
+  store::LedgerRow row = store::ledgerRowOf(store.tables(), slot, false);
   row.runningTotal += previousTotal;
   row.total = QString::number(row.runningTotal);
   return row;
@@ -87,12 +87,12 @@ LedgerRow appendedRow(const book::Workspace& store, int slot, qint64 previousTot
 
 std::optional<std::pair<QString, QString>> pickerLabels(int kind) {
   switch (kind) {
-    case kAsset:
-    case kLiability:
+    case store::kAsset:
+    case store::kLiability:
       return std::pair{QStringLiteral("轉換到"), QStringLiteral("從帳戶")};
-    case kIncome:
+    case store::kIncome:
       return std::pair{QStringLiteral("進帳從"), QStringLiteral("到帳戶")};
-    case kExpense:
+    case store::kExpense:
       return std::pair{QStringLiteral("支付給"), QStringLiteral("從帳戶")};
     default:
       return std::nullopt;
@@ -103,7 +103,7 @@ PickerOutcome increasePicked(const book::Workspace& store, int position) {
   PickerOutcome outcome;
   if (!validPosition(store, position)) return outcome;
   const int kind = store.tables().accounts[position + 1].AccountKind;
-  if (kind == kEquity) {
+  if (kind == store::kEquity) {
     // Back to no choice: the first picker never rests on Equity, and no choice asks nothing.
     outcome.refusal = refusal(QStringLiteral("這個欄位不能是Equity"));
     outcome.moveTo = -1;
@@ -117,7 +117,7 @@ PickerOutcome decreasePicked(const book::Workspace& store, int position) {
   PickerOutcome outcome;
   if (!validPosition(store, position)) return outcome;
   const int kind = store.tables().accounts[position + 1].AccountKind;
-  if (kind == kIncome || kind == kExpense) {
+  if (kind == store::kIncome || kind == store::kExpense) {
     // To the first account that may pay or receive, which the picker then accepts silently.
     outcome.refusal = refusal(QStringLiteral("這個欄位不能是收入(I)或支出(E)"));
     outcome.moveTo = firstPayingPosition(store);
@@ -128,13 +128,13 @@ PickerOutcome decreasePicked(const book::Workspace& store, int position) {
 int firstPayingPosition(const book::Workspace& store) {
   for (int slot = 1; slot < store.tables().accountCount; ++slot) {
     const int kind = store.tables().accounts[slot].AccountKind;
-    if (kind == kEquity || kind == kAsset || kind == kLiability) return slot - 1;
+    if (kind == store::kEquity || kind == store::kAsset || kind == store::kLiability) return slot - 1;
   }
   return -1;
 }
 
 QString memoForEditing(const QString& stored) {
-  QString text = trimTrailingSpaces(stored);
+  QString text = store::trimTrailingSpaces(stored);
   text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
   return text;
 }

@@ -36,7 +36,7 @@ struct EntryInput {
 // The entry as OK would store it, or the refusal to show. Checks run in the dialog's order:
 // the table limit, the two pickers, the date, the first picker, the amount, then the memo's
 // characters. Nothing is changed.
-std::variant<LedgerEntry, Message> checkEntry(const book::Workspace& store, const EntryInput& input);
+std::variant<store::LedgerEntry, Message> checkEntry(const book::Workspace& store, const EntryInput& input);
 
 // Checks, then stores: a new entry is appended at EntryCount (which grows, and the entry
 // count panel follows), a changed one keeps its slot. Returns the slot written or the refusal;
@@ -46,7 +46,7 @@ std::variant<int, Message> storeEntry(book::Workspace& store, const EntryInput& 
 // The row a stored new entry adds to the ledger of its second-side account without a rebuild:
 // the amount signed as that ledger signs it, the running total continued from the previous last
 // row (no leading blank, no colour).
-LedgerRow appendedRow(const book::Workspace& store, int slot, qint64 previousTotal);
+store::LedgerRow appendedRow(const book::Workspace& store, int slot, qint64 previousTotal);
 
 // The captions of Label2 and Label3 for an account of this kind chosen in the first picker;
 // nothing for a kind that leaves them as they are (Equity, or a kind the chart does not know).

@@ -13,7 +13,7 @@ QString History::undoName() const { return done_.empty() ? QString() : done_.bac
 
 QString History::redoName() const { return undone_.empty() ? QString() : undone_.back()->name; }
 
-void History::record(const history::Tables& before, const BookTables& tables,
+void History::record(const history::Tables& before, const store::BookTables& tables,
                      const QString& name) {
   auto step = history::makeStep(before, tables, name);
   if (!step) return;
@@ -23,15 +23,15 @@ void History::record(const history::Tables& before, const BookTables& tables,
   emit changed();
 }
 
-std::optional<Message> History::undo(BookTables& tables) {
+std::optional<Message> History::undo(store::BookTables& tables) {
   return cross(tables, history::Direction::Backward);
 }
 
-std::optional<Message> History::redo(BookTables& tables) {
+std::optional<Message> History::redo(store::BookTables& tables) {
   return cross(tables, history::Direction::Forward);
 }
 
-std::optional<Message> History::cross(BookTables& tables, history::Direction direction) {
+std::optional<Message> History::cross(store::BookTables& tables, history::Direction direction) {
   const bool backward = direction == history::Direction::Backward;
   Steps& from = backward ? done_ : undone_;
   Steps& to = backward ? undone_ : done_;
@@ -70,7 +70,7 @@ std::size_t History::bytes() const {
   return total;
 }
 
-HistoryStep::HistoryStep(History& history, const BookTables& tables, QString name)
+HistoryStep::HistoryStep(History& history, const store::BookTables& tables, QString name)
     : history_(history), tables_(tables), name_(std::move(name)) {
   if (history_.stepsUnderWay_++ == 0) {
     before_ = std::make_unique<history::Tables>(history::tablesOf(tables_));

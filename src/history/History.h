@@ -11,7 +11,9 @@
 #include <memory>
 #include <optional>
 
+namespace store {
 struct BookTables;
+}
 namespace history {
 struct Step;
 struct Tables;
@@ -56,14 +58,14 @@ class History : public QObject {
 
   // Keeps what the store's tables went through since `before` as the step `name`. A command
   // that changed nothing (one that refused) leaves no step and keeps the redo side.
-  void record(const history::Tables& before, const BookTables& tables, const QString& name);
+  void record(const history::Tables& before, const store::BookTables& tables, const QString& name);
 
   // Takes the book's tables back across the last step (forward across the last undone one).
   // The refusal when there is nothing to undo (redo), or
   // when the book is no longer as the step left it; the history is then forgotten, and the
   // book stays as it is.
-  std::optional<Message> undo(BookTables& tables);
-  std::optional<Message> redo(BookTables& tables);
+  std::optional<Message> undo(store::BookTables& tables);
+  std::optional<Message> redo(store::BookTables& tables);
 
   void clear();
   // How many steps are kept, at least kDepth; the oldest go first.
@@ -83,7 +85,7 @@ class History : public QObject {
  private:
   friend class HistoryStep;
   using Steps = std::deque<std::unique_ptr<history::Step>>;
-  std::optional<Message> cross(BookTables& tables, history::Direction direction);
+  std::optional<Message> cross(store::BookTables& tables, history::Direction direction);
 
   int depth_;
   Steps done_;    // the last step at the back
@@ -98,14 +100,14 @@ class History : public QObject {
 // steps of the commands inside it keep nothing of their own.
 class HistoryStep {
  public:
-  HistoryStep(History& history, const BookTables& tables, QString name);
+  HistoryStep(History& history, const store::BookTables& tables, QString name);
   ~HistoryStep();
   HistoryStep(const HistoryStep&) = delete;
   HistoryStep& operator=(const HistoryStep&) = delete;
 
  private:
   History& history_;
-  const BookTables& tables_;
+  const store::BookTables& tables_;
   QString name_;
   std::unique_ptr<history::Tables> before_;
 };

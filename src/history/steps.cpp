@@ -40,7 +40,7 @@ class Texts {
   bool matches(quint16 number, const QString& text) const { return pool_.matches(number, text); }
   // Entries name their accounts with the account's own text, as loading does: the ledger
   // finds a name by its address before it compares characters.
-  void shareAccountNames(const BookTables& store) {
+  void shareAccountNames(const store::BookTables& store) {
     for (int slot = store.accountCount - 1; slot >= 1; --slot) {
       const QString& name = store.accounts[slot].AccountName;
       names_.insert(name, slot);
@@ -51,7 +51,7 @@ class Texts {
     QString& text = decoded(number);
     if (store_ && !named_[number]) {
       named_[number] = true;
-      const auto it = text.size() == kNameWidth ? names_.constFind(text) : names_.cend();
+      const auto it = text.size() == store::kNameWidth ? names_.constFind(text) : names_.cend();
       if (it != names_.cend()) text = store_->accounts[*it].AccountName;
     }
     return text;
@@ -71,41 +71,41 @@ class Texts {
   std::vector<bool> done_;
   std::vector<bool> named_;
   QHash<QString, int> names_;
-  const BookTables* store_ = nullptr;
+  const store::BookTables* store_ = nullptr;
 };
 
-PackedEntry pack(const LedgerEntry& e, TextPool& texts) {
+PackedEntry pack(const store::LedgerEntry& e, TextPool& texts) {
   return {texts.add(e.EntryDate), texts.add(e.IncreaseAccount), texts.add(e.DecreaseAccount),
           texts.add(e.Memo), e.Amount};
 }
 
-PackedAccount pack(const AccountRecord& a, TextPool& texts) {
+PackedAccount pack(const store::AccountRecord& a, TextPool& texts) {
   return {texts.add(a.AccountName), a.AccountKind};
 }
 
-LedgerEntry unpack(const PackedEntry& p, Texts& texts) {
+store::LedgerEntry unpack(const PackedEntry& p, Texts& texts) {
   return {texts[p.date], texts.name(p.increase), texts.name(p.decrease), p.amount, texts[p.memo]};
 }
 
-AccountRecord unpack(const PackedAccount& p, Texts& texts) { return {texts[p.name], p.kind}; }
+store::AccountRecord unpack(const PackedAccount& p, Texts& texts) { return {texts[p.name], p.kind}; }
 
-bool same(const LedgerEntry& a, const LedgerEntry& b) {
-  return a.Amount == b.Amount && sameField(a.EntryDate, b.EntryDate) &&
-         sameField(a.IncreaseAccount, b.IncreaseAccount) &&
-         sameField(a.DecreaseAccount, b.DecreaseAccount) && sameField(a.Memo, b.Memo);
+bool same(const store::LedgerEntry& a, const store::LedgerEntry& b) {
+  return a.Amount == b.Amount && store::sameField(a.EntryDate, b.EntryDate) &&
+         store::sameField(a.IncreaseAccount, b.IncreaseAccount) &&
+         store::sameField(a.DecreaseAccount, b.DecreaseAccount) && store::sameField(a.Memo, b.Memo);
 }
 
-bool same(const AccountRecord& a, const AccountRecord& b) {
-  return a.AccountKind == b.AccountKind && sameField(a.AccountName, b.AccountName);
+bool same(const store::AccountRecord& a, const store::AccountRecord& b) {
+  return a.AccountKind == b.AccountKind && store::sameField(a.AccountName, b.AccountName);
 }
 
-bool same(const LedgerEntry& e, const PackedEntry& p, const Texts& texts) {
+bool same(const store::LedgerEntry& e, const PackedEntry& p, const Texts& texts) {
   return e.Amount == p.amount && texts.matches(p.date, e.EntryDate) &&
          texts.matches(p.increase, e.IncreaseAccount) &&
          texts.matches(p.decrease, e.DecreaseAccount) && texts.matches(p.memo, e.Memo);
 }
 
-bool same(const AccountRecord& a, const PackedAccount& p, const Texts& texts) {
+bool same(const store::AccountRecord& a, const PackedAccount& p, const Texts& texts) {
   return a.AccountKind == p.kind && texts.matches(p.name, a.AccountName);
 }
 
@@ -349,7 +349,7 @@ std::size_t Step::bytes() const {
          entries.bytes() + accounts.bytes();
 }
 
-Tables tablesOf(const BookTables& store) {
+Tables tablesOf(const store::BookTables& store) {
   Tables tables;
   tables.entries.reserve(static_cast<size_t>(store.entriesInUse()));
   for (int slot = 1; slot < store.entryCount; ++slot) {
@@ -362,19 +362,19 @@ Tables tablesOf(const BookTables& store) {
   return tables;
 }
 
-std::unique_ptr<Step> makeStep(const Tables& before, const BookTables& after, const QString& name) {
+std::unique_ptr<Step> makeStep(const Tables& before, const store::BookTables& after, const QString& name) {
   auto step = std::make_unique<Step>();
   step->name = name;
-  step->accounts = makeEdit<AccountRecord, PackedAccount>(before.accounts, after.accounts,
+  step->accounts = makeEdit<store::AccountRecord, PackedAccount>(before.accounts, after.accounts,
                                                           after.accountsInUse(), step->texts);
-  step->entries = makeEdit<LedgerEntry, PackedEntry>(before.entries, after.entries,
+  step->entries = makeEdit<store::LedgerEntry, PackedEntry>(before.entries, after.entries,
                                                      after.entriesInUse(), step->texts);
   if (step->accounts.empty() && step->entries.empty()) return nullptr;
   step->texts.seal();
   return step;
 }
 
-bool apply(const Step& step, BookTables& store, Direction direction) {
+bool apply(const Step& step, store::BookTables& store, Direction direction) {
   Texts texts(step.texts);
   const bool backward = direction == Direction::Backward;
   const bool fit =

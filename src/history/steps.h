@@ -9,7 +9,9 @@
 #include <memory>
 #include <vector>
 
+namespace store {
 struct BookTables;
+}
 
 // What one command changed in the open book, kept small enough that a hundred of the largest
 // commands on a full book fit in a few megabytes. A step is an edit script per table: slots
@@ -87,19 +89,19 @@ struct Step {
 // The records in use of both tables, as they were before a command. Copying them shares
 // their texts, so keeping them for the length of a command costs little.
 struct Tables {
-  std::vector<LedgerEntry> entries;
-  std::vector<AccountRecord> accounts;
+  std::vector<store::LedgerEntry> entries;
+  std::vector<store::AccountRecord> accounts;
 };
-Tables tablesOf(const BookTables& store);
+Tables tablesOf(const store::BookTables& store);
 
 // What changed from `before` to the store's tables now; nothing when nothing did.
-std::unique_ptr<Step> makeStep(const Tables& before, const BookTables& after, const QString& name);
+std::unique_ptr<Step> makeStep(const Tables& before, const store::BookTables& after, const QString& name);
 
 enum class Direction { Backward, Forward };
 
 // Takes the store across the step, backward (undo) or forward (redo). First checks that the
 // store holds the state the step starts from on that side: the counts, and every record the
 // step keeps for that side where it should be. False, with nothing changed, when it does not.
-bool apply(const Step& step, BookTables& store, Direction direction);
+bool apply(const Step& step, store::BookTables& store, Direction direction);
 
 }  // namespace history

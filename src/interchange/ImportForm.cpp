@@ -38,7 +38,7 @@ QLabel* caption(QWidget* parent, const QString& text, QWidget* buddy) {
 
 void chooseFirstOfKind(QComboBox* box, const book::Workspace& store, int kind) {
   for (int i = 0; i < box->count(); ++i) {
-    if (kindOfName(store.tables(), box->itemData(i).toString()) == kind) {
+    if (store::kindOfName(store.tables(), box->itemData(i).toString()) == kind) {
       box->setCurrentIndex(i);
       return;
     }
@@ -77,9 +77,9 @@ QComboBox* accountBox(const book::Workspace& store, const char* name, QWidget* p
   box->setObjectName(QLatin1String(name));
   box->setMinimumWidth(180);
   for (int slot = 1; slot < store.tables().accountCount; ++slot) {
-    const AccountRecord& a = store.tables().accounts[slot];
+    const store::AccountRecord& a = store.tables().accounts[slot];
     if (kinds.size() == 0 || std::find(kinds.begin(), kinds.end(), a.AccountKind) != kinds.end()) {
-      box->addItem(trimTrailingSpaces(a.AccountName), a.AccountName);
+      box->addItem(store::trimTrailingSpaces(a.AccountName), a.AccountName);
     }
   }
   return box;
@@ -248,12 +248,12 @@ void ImportForm::buildColumnControls(QGridLayout* grid) {
 }
 
 int ImportForm::buildAccountControls(QGridLayout* grid) {
-  statementAccount_ = accountBox(store_, kStatementAccount, this, {kAsset, kLiability});
+  statementAccount_ = accountBox(store_, kStatementAccount, this, {store::kAsset, store::kLiability});
   outAccount_ = accountBox(store_, kOutAccount, this, {});
   inAccount_ = accountBox(store_, kInAccount, this, {});
   rowAccount_ = accountBox(store_, kRowAccount, this, {});
-  chooseFirstOfKind(outAccount_, store_, kExpense);
-  chooseFirstOfKind(inAccount_, store_, kIncome);
+  chooseFirstOfKind(outAccount_, store_, store::kExpense);
+  chooseFirstOfKind(inAccount_, store_, store::kIncome);
   const std::pair<const char*, QWidget*> accountBoxes[] = {
       {"對帳單的帳戶", statementAccount_}, {"支出記到", outAccount_}, {"存入記到", inAccount_}};
   int row = 5;
@@ -414,7 +414,7 @@ void ImportForm::fillTable() {
     table_->setItem(r, kAmount, amount);
     table_->setItem(r, kMemo,
                     new QTableWidgetItem(p.memoCut ? p.memo + QStringLiteral("…") : p.memo));
-    table_->setItem(r, kOther, new QTableWidgetItem(trimTrailingSpaces(p.other)));
+    table_->setItem(r, kOther, new QTableWidgetItem(store::trimTrailingSpaces(p.other)));
     table_->setItem(r, kSource,
                     new QTableWidgetItem(p.problem.isEmpty() ? sourceText(p.source) : QString()));
     QStringList notes;
@@ -462,7 +462,7 @@ void ImportForm::onRowAccountChosen() {
     p.other = name;
     p.source = interchange::AccountSource::Manual;
     choices_[p.line].account = name;
-    table_->item(index.row(), kOther)->setText(trimTrailingSpaces(name));
+    table_->item(index.row(), kOther)->setText(store::trimTrailingSpaces(name));
     table_->item(index.row(), kSource)->setText(sourceText(p.source));
   }
   filling_ = false;
@@ -481,7 +481,7 @@ void ImportForm::learnRules() {
   const QDateTime now = sidefile::now();
   for (const interchange::PreviewRow& p : preview_) {
     if (p.ticked && p.problem.isEmpty() && !p.memo.isEmpty()) {
-      rules_->learn(p.memo, trimTrailingSpaces(p.other), now);
+      rules_->learn(p.memo, store::trimTrailingSpaces(p.other), now);
     }
   }
   if (auto error = rules_->save(store_.user().userFolder())) {
@@ -507,7 +507,7 @@ void ImportForm::onImport() {
   leave(QDialog::Accepted);
 }
 
-void openStatementImport(book::Workspace& store, Dialogs& dialogs, LedgerView& view, QWidget* parent) {
+void openStatementImport(book::Workspace& store, Dialogs& dialogs, store::LedgerView& view, QWidget* parent) {
   ImportForm form(store, dialogs, parent);
   if (dialogs.exec(form) == QDialog::Accepted) view.redrawLedger(true);
 }

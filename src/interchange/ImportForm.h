@@ -10,7 +10,9 @@
 #include <vector>
 
 class Dialogs;
+namespace store {
 class LedgerView;
+}
 namespace book {
 class Workspace;
 }
@@ -113,4 +115,4 @@ class ImportForm : public FixedDialog {
 };
 
 // Shows the import window; after an import the ledger is redrawn through `view`.
-void openStatementImport(book::Workspace& store, Dialogs& dialogs, LedgerView& view, QWidget* parent);
+void openStatementImport(book::Workspace& store, Dialogs& dialogs, store::LedgerView& view, QWidget* parent);

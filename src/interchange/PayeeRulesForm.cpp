@@ -31,7 +31,7 @@ PayeeRulesForm::PayeeRulesForm(book::Workspace& store, Dialogs& dialogs, payeeru
   account_ = new QComboBox(this);
   account_->setObjectName(QLatin1String(kAccount));
   for (int slot = 1; slot < store.tables().accountCount; ++slot) {
-    account_->addItem(trimTrailingSpaces(store.tables().accounts[slot].AccountName));
+    account_->addItem(store::trimTrailingSpaces(store.tables().accounts[slot].AccountName));
   }
   auto* accountCaption = new QLabel(QStringLiteral("改成(&A)"), this);
   accountCaption->setBuddy(account_);

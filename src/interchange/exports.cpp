@@ -20,15 +20,15 @@ const QLatin1String kCrLf("\r\n");
 
 QString kindName(int kind) {
   switch (kind) {
-    case kEquity:
+    case store::kEquity:
       return QStringLiteral("權益");
-    case kAsset:
+    case store::kAsset:
       return QStringLiteral("資產");
-    case kLiability:
+    case store::kLiability:
       return QStringLiteral("負債");
-    case kIncome:
+    case store::kIncome:
       return QStringLiteral("收入");
-    case kExpense:
+    case store::kExpense:
       return QStringLiteral("支出");
     default:
       return kind == -1 ? QStringLiteral("不存在") : QStringLiteral("不明");
@@ -99,20 +99,20 @@ SlotsByName slotsByNameOf(const book::Workspace& store) {
   return named;
 }
 
-qint64 effect(Sign sign, qint32 amount) {
-  if (sign == Sign::Plus) return amount;
-  if (sign == Sign::Minus) return -static_cast<qint64>(amount);
+qint64 effect(store::Sign sign, qint32 amount) {
+  if (sign == store::Sign::Plus) return amount;
+  if (sign == store::Sign::Minus) return -static_cast<qint64>(amount);
   return 0;
 }
 
 // Liabilities, income and equity grow by credits: those programs show them with the opposite
 // sign of the program's own balance.
 qint64 shownAs(int kind, qint64 value) {
-  return kind == kAsset || kind == kExpense ? value : -value;
+  return kind == store::kAsset || kind == store::kExpense ? value : -value;
 }
 
 bool isDate(const QString& text) {
-  return text.size() == kDateWidth &&
+  return text.size() == store::kDateWidth &&
          QDate::fromString(text, QStringLiteral("yyyy/MM/dd")).isValid();
 }
 
@@ -124,7 +124,7 @@ class Journal {
     QHash<QString, int> taken;
     names_.resize(static_cast<size_t>(std::max(store.tables().accountCount, 1)));
     for (int slot = 1; slot < store.tables().accountCount; ++slot) {
-      const AccountRecord& a = store.tables().accounts[slot];
+      const store::AccountRecord& a = store.tables().accounts[slot];
       QString name = journalAccountName(a.AccountName, a.AccountKind);
       if (taken.contains(name)) name += QStringLiteral(" ~%1").arg(slot);
       taken.insert(name, slot);
@@ -162,7 +162,7 @@ class Journal {
   }
 
   // The postings of one side: one per slot of the name, or one to the missing account.
-  qint64 appendSide(QString& out, const LedgerEntry& e, const QString& name, int otherKind,
+  qint64 appendSide(QString& out, const store::LedgerEntry& e, const QString& name, int otherKind,
                     bool firstSide) const {
     const std::vector<int>& named = slotsOf(name);
     if (named.empty()) {
@@ -172,7 +172,7 @@ class Journal {
     qint64 sum = 0;
     for (const int slot : named) {
       const int kind = store_.tables().accounts[slot].AccountKind;
-      const qint64 shown = shownAs(kind, effect(signRule(kind, otherKind, firstSide), e.Amount));
+      const qint64 shown = shownAs(kind, effect(store::signRule(kind, otherKind, firstSide), e.Amount));
       appendPosting(out, names_[static_cast<size_t>(slot)], shown);
       sum += shown;
     }
@@ -180,7 +180,7 @@ class Journal {
   }
 
   void appendEntry(QString& out, int slot) const {
-    const LedgerEntry& e = store_.tables().entries[slot];
+    const store::LedgerEntry& e = store_.tables().entries[slot];
     const QString memo = oneLine(e.Memo).replace(QLatin1Char(';'), QChar(0xFF1B));
     if (!isDate(e.EntryDate)) {
       out += QStringLiteral("; 編號 %1 的日期「%2」不是日期，沒有列入：%3 %4 %5 %6\n\n")
@@ -228,20 +228,20 @@ QByteArray spreadsheetCsvBytes(const book::Workspace& store) {
   text += QStringLiteral("日期,第一帳戶,第一帳戶種類,第二帳戶,第二帳戶種類,金額,備註,編號");
   text += kCrLf;
   for (int slot = 1; slot < store.tables().entryCount; ++slot) {
-    const LedgerEntry& e = store.tables().entries[slot];
+    const store::LedgerEntry& e = store.tables().entries[slot];
     appendCsvField(text, e.EntryDate);
     text += QLatin1Char(',');
-    appendCsvField(text, trimTrailingSpaces(e.IncreaseAccount));
+    appendCsvField(text, store::trimTrailingSpaces(e.IncreaseAccount));
     text += QLatin1Char(',');
     appendCsvField(text, kindName(kindOf(e.IncreaseAccount)));
     text += QLatin1Char(',');
-    appendCsvField(text, trimTrailingSpaces(e.DecreaseAccount));
+    appendCsvField(text, store::trimTrailingSpaces(e.DecreaseAccount));
     text += QLatin1Char(',');
     appendCsvField(text, kindName(kindOf(e.DecreaseAccount)));
     text += QLatin1Char(',');
     text += QString::number(e.Amount);
     text += QLatin1Char(',');
-    appendCsvField(text, trimTrailingSpaces(e.Memo));
+    appendCsvField(text, store::trimTrailingSpaces(e.Memo));
     text += QLatin1Char(',');
     text += QString::number(slot);
     text += kCrLf;

@@ -73,13 +73,13 @@ QString csvTextOf(const std::vector<JournalRow>& rows) {
   for (const JournalRow& row : rows) {
     appendCsvField(text, row.date);
     text += QLatin1Char(',');
-    appendCsvField(text, trimTrailingSpaces(row.increase));
+    appendCsvField(text, store::trimTrailingSpaces(row.increase));
     text += QLatin1Char(',');
-    appendCsvField(text, trimTrailingSpaces(row.decrease));
+    appendCsvField(text, store::trimTrailingSpaces(row.decrease));
     text += QLatin1Char(',');
     appendCsvField(text, row.amount);
     text += QLatin1Char(',');
-    appendCsvField(text, trimTrailingSpaces(row.memo));
+    appendCsvField(text, store::trimTrailingSpaces(row.memo));
     text += kLineEnd;
   }
   return text;
@@ -89,17 +89,17 @@ QString plainText(const std::vector<JournalRow>& rows) {
   QString text;
   text.reserve(static_cast<qsizetype>(rows.size()) * 128);
   for (const JournalRow& row : rows) {
-    appendPadded(text, onOneLine(row.date), kDateWidth);
+    appendPadded(text, onOneLine(row.date), store::kDateWidth);
     text += QLatin1Char(' ');
     // The names padded as stored; trimmed first so that a name whose stored form counts
     // a character the code page lacks as two still fills exactly 20 columns.
-    appendPadded(text, trimTrailingSpaces(onOneLine(row.increase)), kNameWidth);
+    appendPadded(text, store::trimTrailingSpaces(onOneLine(row.increase)), store::kNameWidth);
     text += QLatin1Char(' ');
-    appendPadded(text, trimTrailingSpaces(onOneLine(row.decrease)), kNameWidth);
+    appendPadded(text, store::trimTrailingSpaces(onOneLine(row.decrease)), store::kNameWidth);
     text += QLatin1Char(' ');
     appendPadded(text, row.amount, 12);
     text += QLatin1Char(' ');
-    text += trimTrailingSpaces(onOneLine(row.memo));
+    text += store::trimTrailingSpaces(onOneLine(row.memo));
     text += kLineEnd;
   }
   return text;

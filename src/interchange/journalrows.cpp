@@ -9,9 +9,9 @@ std::vector<JournalRow> journalRows(const book::Workspace& store) {
   std::vector<JournalRow> rows;
   rows.reserve(static_cast<size_t>(std::max(store.tables().entryCount - 1, 0)));
   for (int slot = 1; slot < store.tables().entryCount; ++slot) {
-    const LedgerEntry& e = store.tables().entries[slot];
+    const store::LedgerEntry& e = store.tables().entries[slot];
     rows.push_back({e.EntryDate, e.IncreaseAccount, e.DecreaseAccount, QString::number(e.Amount),
-                    trimTrailingSpaces(e.Memo)});
+                    store::trimTrailingSpaces(e.Memo)});
   }
   return rows;
 }

@@ -113,18 +113,18 @@ QHash<QString, QString> learnedFromBook(const book::Workspace& store, const QStr
   QHash<QString, QString> accounts;
   QHash<QString, QString> dates;
   const auto isIncomeOrExpense = [&](const QString& name) {
-    const int kind = kindOfName(store.tables(), name);
-    return kind == kIncome || kind == kExpense;
+    const int kind = store::kindOfName(store.tables(), name);
+    return kind == store::kIncome || kind == store::kExpense;
   };
   for (int slot = 1; slot < store.tables().entryCount; ++slot) {
-    const LedgerEntry& e = store.tables().entries[slot];
-    if (e.EntryDate == kDeleteMarker) continue;
-    const QString memo = key(trimTrailingSpaces(e.Memo));
+    const store::LedgerEntry& e = store.tables().entries[slot];
+    if (e.EntryDate == store::kDeleteMarker) continue;
+    const QString memo = key(store::trimTrailingSpaces(e.Memo));
     if (memo.isEmpty()) continue;
     QString other;
-    if (sameField(e.IncreaseAccount, statement)) {
+    if (store::sameField(e.IncreaseAccount, statement)) {
       other = e.DecreaseAccount;
-    } else if (sameField(e.DecreaseAccount, statement)) {
+    } else if (store::sameField(e.DecreaseAccount, statement)) {
       other = e.IncreaseAccount;
     } else if (isIncomeOrExpense(e.IncreaseAccount) != isIncomeOrExpense(e.DecreaseAccount)) {
       other = isIncomeOrExpense(e.IncreaseAccount) ? e.IncreaseAccount : e.DecreaseAccount;
@@ -135,7 +135,7 @@ QHash<QString, QString> learnedFromBook(const book::Workspace& store, const QStr
     const auto known = dates.constFind(memo);
     if (known != dates.constEnd() && *known > e.EntryDate) continue;
     dates.insert(memo, e.EntryDate);
-    accounts.insert(memo, trimTrailingSpaces(other));
+    accounts.insert(memo, store::trimTrailingSpaces(other));
   }
   return accounts;
 }

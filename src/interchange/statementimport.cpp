@@ -70,21 +70,21 @@ QString layoutsPath(const QString& userFolder) {
 // The entry of a row: its two accounts in the order in which the sign rule moves the statement's
 // account the right way (up for money in to an asset, down for a payment of a card) and the
 // other account at all. The amount is kept positive.
-std::optional<LedgerEntry> entryFor(const book::Workspace& store, const PreviewRow& row,
+std::optional<store::LedgerEntry> entryFor(const book::Workspace& store, const PreviewRow& row,
                                     const QString& statement) {
-  const int statementKind = kindOfName(store.tables(), nameField(statement));
-  const int otherKind = kindOfName(store.tables(), nameField(row.other));
+  const int statementKind = store::kindOfName(store.tables(), store::nameField(statement));
+  const int otherKind = store::kindOfName(store.tables(), store::nameField(row.other));
   const bool in = row.amount > 0;
-  const Sign wanted = (statementKind == kAsset) == in ? Sign::Plus : Sign::Minus;
+  const store::Sign wanted = (statementKind == store::kAsset) == in ? store::Sign::Plus : store::Sign::Minus;
   const qint32 amount = std::abs(row.amount);
   // The other account first, as the entry dialog writes an expense or an income.
-  if (signRule(statementKind, otherKind, false) == wanted &&
-      signRule(otherKind, statementKind, true) != Sign::None) {
-    return makeEntry(row.date, row.other, statement, amount, row.memo);
+  if (store::signRule(statementKind, otherKind, false) == wanted &&
+      store::signRule(otherKind, statementKind, true) != store::Sign::None) {
+    return store::makeEntry(row.date, row.other, statement, amount, row.memo);
   }
-  if (signRule(statementKind, otherKind, true) == wanted &&
-      signRule(otherKind, statementKind, false) != Sign::None) {
-    return makeEntry(row.date, statement, row.other, amount, row.memo);
+  if (store::signRule(statementKind, otherKind, true) == wanted &&
+      store::signRule(otherKind, statementKind, false) != store::Sign::None) {
+    return store::makeEntry(row.date, statement, row.other, amount, row.memo);
   }
   return std::nullopt;
 }
@@ -188,18 +188,18 @@ std::vector<PreviewRow> buildPreview(const book::Workspace& store, const std::ve
                                      const RuleLookup& ruleFor) {
   std::vector<PreviewRow> preview;
   preview.reserve(rows.size());
-  const QString statement = nameField(accounts.statement);
+  const QString statement = store::nameField(accounts.statement);
   // The statement account's entries by date, amount and memo, to find what is already there.
   QSet<QString> existing;
   auto key = [](const QString& date, qint32 amount, const QString& memo) {
     return date + QLatin1Char('|') + QString::number(amount) + QLatin1Char('|') + memo;
   };
   for (int slot = 1; slot < store.tables().entryCount; ++slot) {
-    const LedgerEntry& e = store.tables().entries[slot];
-    if (!sameField(e.IncreaseAccount, statement) && !sameField(e.DecreaseAccount, statement)) {
+    const store::LedgerEntry& e = store.tables().entries[slot];
+    if (!store::sameField(e.IncreaseAccount, statement) && !store::sameField(e.DecreaseAccount, statement)) {
       continue;
     }
-    existing.insert(key(e.EntryDate, e.Amount, trimTrailingSpaces(e.Memo)));
+    existing.insert(key(e.EntryDate, e.Amount, store::trimTrailingSpaces(e.Memo)));
   }
   QSet<QString> seenInFile;
   const int needed = std::max({layout.date, layout.amount, layout.out, layout.in});
@@ -212,7 +212,7 @@ std::vector<PreviewRow> buildPreview(const book::Workspace& store, const std::ve
       if (!cell(row, c).isEmpty()) memo << cell(row, c).simplified();
     }
     const QString full = memo.join(QLatin1Char(' '));
-    p.memo = trimTrailingSpaces(memoField(full));
+    p.memo = store::trimTrailingSpaces(store::memoField(full));
     p.memoCut = p.memo != full.trimmed();
     const auto date = statementvalues::parseDate(cell(row, layout.date));
     std::optional<qint32> amount;
@@ -247,9 +247,9 @@ std::vector<PreviewRow> buildPreview(const book::Workspace& store, const std::ve
       p.amount = *amount;
       p.other = p.amount < 0 ? accounts.out : accounts.in;
       if (const auto ruled = ruleFor ? ruleFor(p.memo) : std::nullopt;
-          ruled && kindOfName(store.tables(), nameField(*ruled)) >= 0 &&
-          !sameField(nameField(*ruled), statement)) {
-        p.other = nameField(*ruled);
+          ruled && store::kindOfName(store.tables(), store::nameField(*ruled)) >= 0 &&
+          !store::sameField(store::nameField(*ruled), statement)) {
+        p.other = store::nameField(*ruled);
         p.source = AccountSource::Rule;
       }
       p.duplicate = existing.contains(key(p.date, std::abs(p.amount), p.memo));
@@ -276,13 +276,13 @@ void keepChoices(std::vector<PreviewRow>& rows, const std::map<int, RowChoice>& 
 }
 
 std::optional<Message> checkAccounts(const book::Workspace& store, const ImportAccounts& accounts) {
-  const int kind = kindOfName(store.tables(), nameField(accounts.statement));
-  if (kind != kAsset && kind != kLiability) {
+  const int kind = store::kindOfName(store.tables(), store::nameField(accounts.statement));
+  if (kind != store::kAsset && kind != store::kLiability) {
     return refusal(QStringLiteral("對帳單要屬於一個資產或負債帳戶"));
   }
   for (const QString* name : {&accounts.out, &accounts.in}) {
-    if (kindOfName(store.tables(), nameField(*name)) < 0) {
-      return refusal(QStringLiteral("沒有「%1」這個帳戶").arg(trimTrailingSpaces(*name)));
+    if (store::kindOfName(store.tables(), store::nameField(*name)) < 0) {
+      return refusal(QStringLiteral("沒有「%1」這個帳戶").arg(store::trimTrailingSpaces(*name)));
     }
   }
   return std::nullopt;
@@ -291,32 +291,32 @@ std::optional<Message> checkAccounts(const book::Workspace& store, const ImportA
 std::variant<ImportDone, Message> importRows(book::Workspace& store, const std::vector<PreviewRow>& rows,
                                              const ImportAccounts& accounts) {
   if (auto refused = checkAccounts(store, accounts)) return *refused;
-  std::vector<LedgerEntry> entries;
+  std::vector<store::LedgerEntry> entries;
   for (const PreviewRow& row : rows) {
     if (!row.ticked) continue;
     if (!row.problem.isEmpty()) {
       return refusal(QStringLiteral("第 %1 行無法匯入：%2").arg(row.line).arg(row.problem));
     }
-    if (kindOfName(store.tables(), nameField(row.other)) < 0) {
+    if (store::kindOfName(store.tables(), store::nameField(row.other)) < 0) {
       return refusal(QStringLiteral("第 %1 行的帳戶「%2」不存在").arg(row.line).arg(row.other));
     }
-    if (nameField(row.other) == nameField(accounts.statement)) {
+    if (store::nameField(row.other) == store::nameField(accounts.statement)) {
       return refusal(QStringLiteral("第 %1 行的兩個帳戶相同").arg(row.line));
     }
     const auto entry = entryFor(store, row, accounts.statement);
     if (!entry) {
       return refusal(QStringLiteral("第 %1 行：「%2」與「%3」無法記成這筆%4")
                          .arg(row.line)
-                         .arg(trimTrailingSpaces(row.other), trimTrailingSpaces(accounts.statement),
+                         .arg(store::trimTrailingSpaces(row.other), store::trimTrailingSpaces(accounts.statement),
                               row.amount < 0 ? QStringLiteral("支出") : QStringLiteral("存入")));
     }
     entries.push_back(*entry);
   }
   if (entries.empty()) return refusal(QStringLiteral("沒有勾選任何一筆資料"));
-  const int room = kMaxEntries - store.tables().entriesInUse();
+  const int room = store::kMaxEntries - store.tables().entriesInUse();
   if (static_cast<int>(entries.size()) > room) {
     return refusal(QStringLiteral("資料最多 %1 筆，只能再放 %2 筆；勾選的 %3 筆無法匯入")
-                       .arg(kMaxEntries)
+                       .arg(store::kMaxEntries)
                        .arg(room)
                        .arg(entries.size()));
   }
@@ -325,7 +325,7 @@ std::variant<ImportDone, Message> importRows(book::Workspace& store, const std::
   ImportDone done_;
   done_.firstSlot = store.tables().entryCount;
   done_.count = static_cast<int>(entries.size());
-  for (LedgerEntry& e : entries) store.tables().entries[store.tables().entryCount++] = std::move(e);
+  for (store::LedgerEntry& e : entries) store.tables().entries[store.tables().entryCount++] = std::move(e);
   store.showEntryCount();
   done_.message = completion(QStringLiteral("已匯入 %1 筆資料").arg(done_.count));
   return done_;

@@ -22,7 +22,7 @@ QRect twips(int left, int top, int width, int height) {
 
 }  // namespace
 
-DelForm::DelForm(book::Workspace& store, Dialogs& dialogs, LedgerView& view, QWidget* parent)
+DelForm::DelForm(book::Workspace& store, Dialogs& dialogs, store::LedgerView& view, QWidget* parent)
     : FixedDialog(parent), store_(store), dialogs_(dialogs), view_(view) {
   setObjectName(QStringLiteral("DelForm"));
   setWindowTitle(QStringLiteral("刪除多筆記錄"));
@@ -121,7 +121,7 @@ void DelForm::onDelete() {
   view_.redrawLedger(true);
 }
 
-void openBulkDelete(book::Workspace& store, Dialogs& dialogs, LedgerView& view, QWidget* parent) {
+void openBulkDelete(book::Workspace& store, Dialogs& dialogs, store::LedgerView& view, QWidget* parent) {
   DelForm form(store, dialogs, view, parent);
   dialogs.exec(form);
 }

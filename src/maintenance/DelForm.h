@@ -4,7 +4,9 @@
 #include "platform/widgets/FixedDialog.h"
 
 class Dialogs;
+namespace store {
 class LedgerView;
+}
 namespace book {
 class Workspace;
 }
@@ -29,7 +31,7 @@ class DelForm : public FixedDialog {
   static constexpr char kDelete[] = "Cmd1";
   static constexpr char kCancel[] = "Cmd0";
 
-  DelForm(book::Workspace& store, Dialogs& dialogs, LedgerView& view, QWidget* parent = nullptr);
+  DelForm(book::Workspace& store, Dialogs& dialogs, store::LedgerView& view, QWidget* parent = nullptr);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -41,7 +43,7 @@ class DelForm : public FixedDialog {
 
   book::Workspace& store_;
   Dialogs& dialogs_;
-  LedgerView& view_;
+  store::LedgerView& view_;
   QRadioButton* onDateOption_;
   QRadioButton* afterOption_;
   QRadioButton* withinOption_;
@@ -54,4 +56,4 @@ class DelForm : public FixedDialog {
 };
 
 // Bulk delete by date rules (DelForm); redraws the ledger through `view`.
-void openBulkDelete(book::Workspace& store, Dialogs& dialogs, LedgerView& view, QWidget* parent);
+void openBulkDelete(book::Workspace& store, Dialogs& dialogs, store::LedgerView& view, QWidget* parent);

@@ -50,11 +50,11 @@ BulkDeleteResult deleteByDate(book::Workspace& store, DeleteRule rule, const QSt
   const HistoryStep step(store.history(), store.tables(), stepnames::kBulkDelete);
   for (int i = 1; i < store.tables().entryCount; ++i) {
     if (meetsRule(rule, store.tables().entries[i].EntryDate, *first, lo, hi)) {
-      markDeleted(store.tables(), i);
+      store::markDeleted(store.tables(), i);
       ++result.removed;
     }
   }
-  compactEntries(store.tables());
+  store::compactEntries(store.tables());
   return result;
 }
 

@@ -18,7 +18,7 @@ struct Match {
 // An account keeps its name, or keeps its slot and kind under a new one (a rename). Deleting
 // shifts the later slots, so a rename after a deletion reads as a deletion and an addition: a
 // question later, never a silent loss.
-Match matchChart(const BookTables& base, const BookTables& copy) {
+Match matchChart(const store::BookTables& base, const store::BookTables& copy) {
   Match match{std::vector<int>(static_cast<size_t>(base.accountCount), 0),
               std::vector<bool>(static_cast<size_t>(copy.accountCount), false)};
   QHash<QString, int> slotOfName;
@@ -42,7 +42,7 @@ Match matchChart(const BookTables& base, const BookTables& copy) {
   return match;
 }
 
-QString nameOf(const AccountRecord& account) { return trimTrailingSpaces(account.AccountName); }
+QString nameOf(const store::AccountRecord& account) { return store::trimTrailingSpaces(account.AccountName); }
 
 QString kindWord(int kind) {
   static const QStringList words{QStringLiteral("業主權益"), QStringLiteral("資產"),
@@ -51,7 +51,7 @@ QString kindWord(int kind) {
   return kind >= 0 && kind < words.size() ? words[kind] : QString::number(kind);
 }
 
-QString accountWords(const AccountRecord& account) {
+QString accountWords(const store::AccountRecord& account) {
   return QStringLiteral("%1（%2）").arg(nameOf(account), kindWord(account.AccountKind));
 }
 
@@ -69,15 +69,15 @@ bool keepsOrder(const Match& match, int baseCount) {
 
 }  // namespace
 
-AlignedAccounts alignAccounts(const BookTables& base, const BookTables& ours,
-                              const BookTables& theirs) {
+AlignedAccounts alignAccounts(const store::BookTables& base, const store::BookTables& ours,
+                              const store::BookTables& theirs) {
   const Match mine = matchChart(base, ours);
   const Match other = matchChart(base, theirs);
   AlignedAccounts aligned;
   std::vector<int> ourSlot;    // per item: its slot in ours (0: none)
   std::vector<int> theirSlot;  // per item: its slot in theirs
   std::vector<int> baseSlot;
-  auto addItem = [&](const AccountRecord& record, Side added, int b, int o, int t) {
+  auto addItem = [&](const store::AccountRecord& record, Side added, int b, int o, int t) {
     AccountItem item;
     item.record = record;
     if (o != 0) item.ourName = ours.accounts[o].AccountName;
@@ -95,11 +95,11 @@ AlignedAccounts alignAccounts(const BookTables& base, const BookTables& ours,
   };
 
   for (int slot = 1; slot < base.accountCount; ++slot) {
-    const AccountRecord& was = base.accounts[slot];
+    const store::AccountRecord& was = base.accounts[slot];
     const int o = mine.slotOfBase[static_cast<size_t>(slot)];
     const int t = other.slotOfBase[static_cast<size_t>(slot)];
-    const AccountRecord ourRecord = o != 0 ? ours.accounts[o] : was;
-    const AccountRecord theirRecord = t != 0 ? theirs.accounts[t] : was;
+    const store::AccountRecord ourRecord = o != 0 ? ours.accounts[o] : was;
+    const store::AccountRecord theirRecord = t != 0 ? theirs.accounts[t] : was;
     const bool ourChange = o != 0 && !(ourRecord == was);
     const bool theirChange = t != 0 && !(theirRecord == was);
     const int id = addItem(ourChange ? ourRecord : theirRecord, Side::None, slot, o, t);
@@ -139,7 +139,7 @@ AlignedAccounts alignAccounts(const BookTables& base, const BookTables& ours,
   }
   for (int slot = 1; slot < theirs.accountCount; ++slot) {
     if (other.taken[static_cast<size_t>(slot)]) continue;
-    const AccountRecord& record = theirs.accounts[slot];
+    const store::AccountRecord& record = theirs.accounts[slot];
     if (aligned.theirIds.contains(record.AccountName)) continue;
     const auto same = ourAdditions.constFind(record.AccountName);
     if (same == ourAdditions.cend()) {
@@ -194,7 +194,7 @@ AlignedAccounts alignAccounts(const BookTables& base, const BookTables& ours,
   return sorted;
 }
 
-std::vector<Entry> entriesIn(const BookTables& book, const QHash<QString, int>& ids) {
+std::vector<Entry> entriesIn(const store::BookTables& book, const QHash<QString, int>& ids) {
   auto refOf = [&](const QString& name) {
     const auto at = ids.constFind(name);
     return at == ids.cend() ? AccountRef{-1, name} : AccountRef{*at, QString()};
@@ -202,7 +202,7 @@ std::vector<Entry> entriesIn(const BookTables& book, const QHash<QString, int>& 
   std::vector<Entry> entries;
   entries.reserve(static_cast<size_t>(book.entryCount - 1));
   for (int slot = 1; slot < book.entryCount; ++slot) {
-    const LedgerEntry& e = book.entries[slot];
+    const store::LedgerEntry& e = book.entries[slot];
     entries.push_back(
         {e.EntryDate, refOf(e.IncreaseAccount), refOf(e.DecreaseAccount), e.Amount, e.Memo});
   }

@@ -2,8 +2,8 @@
 
 namespace merge {
 
-std::variant<AtSave, QString> planAtSave(const QString& bookFolder, const BookTables& ours,
-                                         const BookTables& theirs) {
+std::variant<AtSave, QString> planAtSave(const QString& bookFolder, const store::BookTables& ours,
+                                         const store::BookTables& theirs) {
   auto base = findBase(bookFolder);
   if (const QString* none = std::get_if<QString>(&base)) return *none;
   auto planned = plan(std::get<Base>(base).tables, ours, theirs);

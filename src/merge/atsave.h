@@ -19,8 +19,8 @@ struct AtSave {
 // The plan of merging the open book's tables (ours) with what is on disk now (theirs), over this
 // computer's base of the book; the reason in words when there is no base to merge over or the
 // copies cannot be merged.
-std::variant<AtSave, QString> planAtSave(const QString& bookFolder, const BookTables& ours,
-                                         const BookTables& theirs);
+std::variant<AtSave, QString> planAtSave(const QString& bookFolder, const store::BookTables& ours,
+                                         const store::BookTables& theirs);
 
 // The notice after a merge: what came from the other side, and the base it was merged over.
 Message mergedNotice(const Summary& summary, bool baseFromBackup);

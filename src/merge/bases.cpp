@@ -26,18 +26,18 @@ std::optional<QString> keepBase(const QString& bookFolder, const QByteArray& acc
                                 const QByteArray& entries) {
   const QString folder = baseFolderOf(bookFolder);
   if (!QDir().mkpath(folder)) return QStringLiteral("無法建立資料夾「%1」").arg(folder);
-  return safefile::writeGroup(folder, {{kAccountsFile, accounts}, {kEntriesFile, entries}});
+  return safefile::writeGroup(folder, {{store::kAccountsFile, accounts}, {store::kEntriesFile, entries}});
 }
 
 std::variant<Base, QString> findBase(const QString& bookFolder) {
   const QString own = baseFolderOf(bookFolder);
-  if (QFileInfo::exists(own + "/" + kEntriesFile)) {
-    auto read = readBookFolder(own);
-    if (BookTables* tables = std::get_if<BookTables>(&read)) return Base{std::move(*tables), false};
+  if (QFileInfo::exists(own + "/" + store::kEntriesFile)) {
+    auto read = store::readBookFolder(own);
+    if (store::BookTables* tables = std::get_if<store::BookTables>(&read)) return Base{std::move(*tables), false};
   }
   for (const backup::BackupInfo& kept : backup::list(bookFolder)) {
-    auto read = readBookFolder(kept.folder);
-    if (BookTables* tables = std::get_if<BookTables>(&read)) return Base{std::move(*tables), true};
+    auto read = store::readBookFolder(kept.folder);
+    if (store::BookTables* tables = std::get_if<store::BookTables>(&read)) return Base{std::move(*tables), true};
   }
   return QStringLiteral("這台電腦沒有這本帳上次讀寫時的內容，也沒有可用的備份，無法合併");
 }

@@ -25,7 +25,7 @@ std::optional<QString> keepBase(const QString& bookFolder, const QByteArray& acc
                                 const QByteArray& entries);
 
 struct Base {
-  BookTables tables;
+  store::BookTables tables;
   bool fromBackup = false;  // no base of this computer: the book's newest backup stands in
 };
 

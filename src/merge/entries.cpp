@@ -80,7 +80,7 @@ Diff diffOf(const std::vector<Entry>& base, const std::vector<Entry>& copy, int 
 
   // A closing: carried balances on a day up to which the copy kept no base entry, and before
   // which the base had one.
-  const QString initial = memoField(kInitialMemo);
+  const QString initial = store::memoField(store::kInitialMemo);
   QString oldest;
   QString oldestKept;
   for (size_t b = 0; b < base.size(); ++b) {
@@ -156,7 +156,7 @@ struct Builder {
 const QString kGone = QStringLiteral("（已刪除）");
 
 QString closedWords(const QString& date) {
-  return QStringLiteral("（%1 結帳時已結轉）").arg(trimTrailingSpaces(date));
+  return QStringLiteral("（%1 結帳時已結轉）").arg(store::trimTrailingSpaces(date));
 }
 
 }  // namespace
@@ -181,7 +181,7 @@ std::optional<QString> mergeEntries(Plan& plan, const std::vector<Entry>& base,
   const QString changedTitle = QStringLiteral("兩邊都改了同一筆記錄");
   const QString deletedTitle = QStringLiteral("一邊改了這筆記錄，另一邊刪除了它");
   auto closingTitle = [](const QString& date) {
-    return QStringLiteral("這筆記錄的日期在 %1 結帳日以前").arg(trimTrailingSpaces(date));
+    return QStringLiteral("這筆記錄的日期在 %1 結帳日以前").arg(store::trimTrailingSpaces(date));
   };
 
   for (size_t b = 0; b < base.size(); ++b) {
@@ -284,13 +284,13 @@ std::optional<QString> mergeEntries(Plan& plan, const std::vector<Entry>& base,
 
 QString describe(const Entry& entry, const std::vector<AccountItem>& accounts) {
   auto name = [&](const AccountRef& ref) {
-    return trimTrailingSpaces(ref.id >= 0 ? accounts[static_cast<size_t>(ref.id)].record.AccountName
+    return store::trimTrailingSpaces(ref.id >= 0 ? accounts[static_cast<size_t>(ref.id)].record.AccountName
                                           : ref.name);
   };
   return QStringLiteral("%1　%2 ← %3　%4　%5")
-      .arg(trimTrailingSpaces(entry.date), name(entry.increase), name(entry.decrease))
+      .arg(store::trimTrailingSpaces(entry.date), name(entry.increase), name(entry.decrease))
       .arg(entry.amount)
-      .arg(trimTrailingSpaces(entry.memo));
+      .arg(store::trimTrailingSpaces(entry.memo));
 }
 
 }  // namespace merge::detail

@@ -14,12 +14,12 @@ using detail::Side;
 
 namespace {
 
-bool countsFit(const BookTables& book) {
-  return book.accountCount >= 1 && book.accountCount <= kMaxAccounts + 1 &&
-         book.entryCount >= 1 && book.entryCount <= kMaxEntries + 1;
+bool countsFit(const store::BookTables& book) {
+  return book.accountCount >= 1 && book.accountCount <= store::kMaxAccounts + 1 &&
+         book.entryCount >= 1 && book.entryCount <= store::kMaxEntries + 1;
 }
 
-QString trimmed(const QString& name) { return trimTrailingSpaces(name); }
+QString trimmed(const QString& name) { return store::trimTrailingSpaces(name); }
 
 // Accounts one side deleted while the other side's entries (new or changed) still name them.
 void askAboutDeletedAccounts(Plan& plan, const detail::AlignedAccounts& aligned) {
@@ -56,7 +56,7 @@ void askAboutTooManyAccounts(Plan& plan, const detail::AlignedAccounts& aligned)
     if (aligned.addedBy[id] == Side::Ours) ourNew << trimmed(account.record.AccountName);
     if (aligned.addedBy[id] == Side::Theirs) theirNew << trimmed(account.record.AccountName);
   }
-  if (possible <= kMaxAccounts || ourNew.isEmpty() || theirNew.isEmpty()) return;
+  if (possible <= store::kMaxAccounts || ourNew.isEmpty() || theirNew.isEmpty()) return;
   const int c = static_cast<int>(plan.conflicts.size());
   for (size_t id = 0; id < plan.accounts.size(); ++id) {
     AccountItem& account = plan.accounts[id];
@@ -71,7 +71,7 @@ void askAboutTooManyAccounts(Plan& plan, const detail::AlignedAccounts& aligned)
         .arg(names.join(QStringLiteral("、")));
   };
   plan.conflicts.push_back({ConflictKind::AccountsOverLimit,
-                            QStringLiteral("兩邊新增的帳戶合計超過 %1 個").arg(kMaxAccounts),
+                            QStringLiteral("兩邊新增的帳戶合計超過 %1 個").arg(store::kMaxAccounts),
                             keep(ourNew), keep(theirNew), false});
 }
 
@@ -84,8 +84,8 @@ std::uint8_t bitOf(Choice answer) {
   return 0;
 }
 
-qint64 signedAmount(Sign sign, qint64 amount) {
-  return sign == Sign::Plus ? amount : (sign == Sign::Minus ? -amount : 0);
+qint64 signedAmount(store::Sign sign, qint64 amount) {
+  return sign == store::Sign::Plus ? amount : (sign == store::Sign::Minus ? -amount : 0);
 }
 
 struct EntryHash {
@@ -97,15 +97,15 @@ struct EntryHash {
 
 }  // namespace
 
-std::variant<Plan, QString> plan(const BookTables& base, const BookTables& ours,
-                                 const BookTables& theirs) {
+std::variant<Plan, QString> plan(const store::BookTables& base, const store::BookTables& ours,
+                                 const store::BookTables& theirs) {
   if (!countsFit(base) || !countsFit(ours) || !countsFit(theirs))
     return QStringLiteral("帳本的筆數不對，無法合併");
   detail::AlignedAccounts aligned = detail::alignAccounts(base, ours, theirs);
   Plan result;
   result.accounts = aligned.items;
   result.conflicts = aligned.conflicts;
-  const QString equity = nameField(kEquityName);
+  const QString equity = store::nameField(store::kEquityName);
   int equityId = aligned.ourIds.value(equity, -1);
   if (equityId < 0) equityId = aligned.theirIds.value(equity, aligned.baseIds.value(equity, -1));
   const std::vector<Entry> baseEntries = detail::entriesIn(base, aligned.baseIds);
@@ -133,7 +133,7 @@ std::variant<Merged, QString> apply(const Plan& plan, std::span<const Choice> an
   // The chart.
   const size_t accountTotal = plan.accounts.size();
   std::vector<bool> present(accountTotal);
-  std::vector<AccountRecord> records(accountTotal);
+  std::vector<store::AccountRecord> records(accountTotal);
   int accountsKept = 0;
   for (size_t id = 0; id < accountTotal; ++id) {
     const AccountItem& item = plan.accounts[id];
@@ -143,8 +143,8 @@ std::variant<Merged, QString> apply(const Plan& plan, std::span<const Choice> an
     records[id] = theirsChosen ? *item.theirs : item.record;
     if (present[id]) ++accountsKept;
   }
-  if (accountsKept > kMaxAccounts)
-    return QStringLiteral("合併後的帳戶有 %1 個，超過 %2 個的上限").arg(accountsKept).arg(kMaxAccounts);
+  if (accountsKept > store::kMaxAccounts)
+    return QStringLiteral("合併後的帳戶有 %1 個，超過 %2 個的上限").arg(accountsKept).arg(store::kMaxAccounts);
 
   // The entries: an answer that leaves an account out leaves out the entries naming it.
   auto droppedAccount = [&](const AccountRef& ref) {
@@ -172,11 +172,11 @@ std::variant<Merged, QString> apply(const Plan& plan, std::span<const Choice> an
       const AccountRef& own = firstSide ? old.increase : old.decrease;
       const AccountRef& otherSide = firstSide ? old.decrease : old.increase;
       const int kind = kindOf(own);
-      if (kind != kAsset && kind != kLiability) continue;
-      const qint64 effect = signedAmount(signRule(kind, kindOf(otherSide), firstSide), old.amount);
+      if (kind != store::kAsset && kind != store::kLiability) continue;
+      const qint64 effect = signedAmount(store::signRule(kind, kindOf(otherSide), firstSide), old.amount);
       for (size_t e = 0; e < entries.size(); ++e) {
         if (!carried[e] || entries[e].increase.id != own.id) continue;
-        const Sign sign = signRule(kind, kindOf(entries[e].decrease), true);
+        const store::Sign sign = store::signRule(kind, kindOf(entries[e].decrease), true);
         const qint64 amount = entries[e].amount - signedAmount(sign, effect);
         if (amount < std::numeric_limits<qint32>::min() || amount > std::numeric_limits<qint32>::max())
           return QStringLiteral("結轉的金額超出範圍，無法合併");
@@ -185,14 +185,14 @@ std::variant<Merged, QString> apply(const Plan& plan, std::span<const Choice> an
       }
     }
   }
-  if (entries.size() > static_cast<size_t>(kMaxEntries)) {
+  if (entries.size() > static_cast<size_t>(store::kMaxEntries)) {
     return QStringLiteral("合併後的記錄有 %1 筆，超過 %2 筆的上限")
         .arg(entries.size())
-        .arg(kMaxEntries);
+        .arg(store::kMaxEntries);
   }
 
   Merged merged;
-  BookTables& book = merged.tables;
+  store::BookTables& book = merged.tables;
   for (size_t id = 0; id < accountTotal; ++id) {
     if (present[id]) book.accounts[book.accountCount++] = records[id];
   }
@@ -201,7 +201,7 @@ std::variant<Merged, QString> apply(const Plan& plan, std::span<const Choice> an
   };
   for (const Entry& e : entries) {
     book.entries[book.entryCount++] =
-        LedgerEntry{e.date, nameOf(e.increase), nameOf(e.decrease), e.amount, e.memo};
+        store::LedgerEntry{e.date, nameOf(e.increase), nameOf(e.decrease), e.amount, e.memo};
   }
 
   // What came from the other side.
@@ -227,8 +227,8 @@ std::variant<Merged, QString> apply(const Plan& plan, std::span<const Choice> an
   return merged;
 }
 
-std::variant<Merged, QString> mergeBooks(const BookTables& base, const BookTables& ours,
-                                         const BookTables& theirs) {
+std::variant<Merged, QString> mergeBooks(const store::BookTables& base, const store::BookTables& ours,
+                                         const store::BookTables& theirs) {
   auto planned = plan(base, ours, theirs);
   if (const QString* refused = std::get_if<QString>(&planned)) return *refused;
   const Plan& steps = std::get<Plan>(planned);
@@ -237,28 +237,28 @@ std::variant<Merged, QString> mergeBooks(const BookTables& base, const BookTable
   return apply(steps, {});
 }
 
-std::optional<QString> unsoundReason(const BookTables& tables) {
+std::optional<QString> unsoundReason(const store::BookTables& tables) {
   if (!countsFit(tables)) return QStringLiteral("帳戶或記錄超過上限");
   QSet<QString> names;
   for (int slot = 1; slot < tables.accountCount; ++slot) names.insert(tables.accounts[slot].AccountName);
   for (int slot = 1; slot < tables.entryCount; ++slot) {
-    const LedgerEntry& e = tables.entries[slot];
+    const store::LedgerEntry& e = tables.entries[slot];
     for (const QString* name : {&e.IncreaseAccount, &e.DecreaseAccount}) {
       if (!names.contains(*name))
         return QStringLiteral("記錄用到的帳戶「%1」不在帳戶表裡").arg(trimmed(*name));
     }
   }
   // What the files would hold must read back as the same book.
-  const QByteArray accountBytes = accountsFileBytes(tables.accounts, tables.accountCount);
-  const QByteArray entryBytes = entriesFileBytes(tables.entries, tables.entryCount);
-  BookTables again;
-  const auto accounts = readAccounts(accountBytes, again.accounts);
-  const auto entries = readEntries(entryBytes, again.entries);
+  const QByteArray accountBytes = store::accountsFileBytes(tables.accounts, tables.accountCount);
+  const QByteArray entryBytes = store::entriesFileBytes(tables.entries, tables.entryCount);
+  store::BookTables again;
+  const auto accounts = store::readAccounts(accountBytes, again.accounts);
+  const auto entries = store::readEntries(entryBytes, again.entries);
   if (const QString* reason = std::get_if<QString>(&accounts)) return *reason;
   if (const QString* reason = std::get_if<QString>(&entries)) return *reason;
   if (std::get<int>(accounts) != tables.accountCount || std::get<int>(entries) != tables.entryCount ||
-      accountsFileBytes(again.accounts, tables.accountCount) != accountBytes ||
-      entriesFileBytes(again.entries, tables.entryCount) != entryBytes) {
+      store::accountsFileBytes(again.accounts, tables.accountCount) != accountBytes ||
+      store::entriesFileBytes(again.entries, tables.entryCount) != entryBytes) {
     return QStringLiteral("合併後的帳本讀不回原樣");
   }
   return std::nullopt;

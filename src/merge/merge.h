@@ -71,8 +71,8 @@ inline constexpr std::uint8_t kIfTheirsOrBoth = 2 | 4;
 inline constexpr std::uint8_t kIfMineOnly = 1;
 
 struct AccountItem {
-  AccountRecord record;                 // the merged record; with a rename conflict, mine
-  std::optional<AccountRecord> theirs;  // with a rename conflict: theirs
+  store::AccountRecord record;                 // the merged record; with a rename conflict, mine
+  std::optional<store::AccountRecord> theirs;  // with a rename conflict: theirs
   QString ourName;                      // the name ours knew it by (empty: not in ours)
   int conflict = -1;
   std::uint8_t presentWhen = kAlways;
@@ -104,24 +104,24 @@ struct Plan {
 };
 
 struct Merged {
-  BookTables tables;
+  store::BookTables tables;
   Summary summary;
 };
 
 // The plan of merging, or the reason the books cannot be merged.
-std::variant<Plan, QString> plan(const BookTables& base, const BookTables& ours,
-                                 const BookTables& theirs);
+std::variant<Plan, QString> plan(const store::BookTables& base, const store::BookTables& ours,
+                                 const store::BookTables& theirs);
 
 // The book the answers make (one answer per conflict, in order), or the reason it would not be a
 // sound book.
 std::variant<Merged, QString> apply(const Plan& plan, std::span<const Choice> answers);
 
 // Plan and apply for books with no conflict; a conflict refuses.
-std::variant<Merged, QString> mergeBooks(const BookTables& base, const BookTables& ours,
-                                         const BookTables& theirs);
+std::variant<Merged, QString> mergeBooks(const store::BookTables& base, const store::BookTables& ours,
+                                         const store::BookTables& theirs);
 
 // Why these tables are no sound book (limits, entries naming accounts the chart has not, a
 // record the reader would not give back), or nothing.
-std::optional<QString> unsoundReason(const BookTables& tables);
+std::optional<QString> unsoundReason(const store::BookTables& tables);
 
 }  // namespace merge

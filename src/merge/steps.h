@@ -21,11 +21,11 @@ struct AlignedAccounts {
   QHash<QString, int> theirIds;
 };
 
-AlignedAccounts alignAccounts(const BookTables& base, const BookTables& ours,
-                              const BookTables& theirs);
+AlignedAccounts alignAccounts(const store::BookTables& base, const store::BookTables& ours,
+                              const store::BookTables& theirs);
 
 // The entries of one copy in the merged chart's names.
-std::vector<Entry> entriesIn(const BookTables& book, const QHash<QString, int>& ids);
+std::vector<Entry> entriesIn(const store::BookTables& book, const QHash<QString, int>& ids);
 
 // The entries merged over the aligned chart; conflicts are added to `plan` after the account
 // conflicts already there. The reason when the books cannot be merged.

@@ -37,22 +37,22 @@ std::vector<SyncConflict> syncConflictsIn(const QString& bookFolder) {
   }
   std::vector<SyncConflict> found;
   for (auto& [label, conflict] : byLabel) {
-    if (conflict.accountsPath.isEmpty()) conflict.accountsPath = folder.filePath(kAccountsFile);
-    if (conflict.entriesPath.isEmpty()) conflict.entriesPath = folder.filePath(kEntriesFile);
+    if (conflict.accountsPath.isEmpty()) conflict.accountsPath = folder.filePath(store::kAccountsFile);
+    if (conflict.entriesPath.isEmpty()) conflict.entriesPath = folder.filePath(store::kEntriesFile);
     found.push_back(conflict);
   }
   return found;
 }
 
-std::variant<BookTables, QString> readSyncConflict(const SyncConflict& conflict) {
+std::variant<store::BookTables, QString> readSyncConflict(const SyncConflict& conflict) {
   const std::optional<QByteArray> accounts = safefile::read(conflict.accountsPath);
   const std::optional<QByteArray> entries = safefile::read(conflict.entriesPath);
   if (!accounts || !entries)
     return QStringLiteral("無法讀取「%1」").arg(QDir::toNativeSeparators(!accounts ? conflict.accountsPath : conflict.entriesPath));
-  BookTables book;
-  auto accountCount = readAccounts(*accounts, book.accounts);
+  store::BookTables book;
+  auto accountCount = store::readAccounts(*accounts, book.accounts);
   if (const QString* reason = std::get_if<QString>(&accountCount)) return *reason;
-  auto entryCount = readEntries(*entries, book.entries);
+  auto entryCount = store::readEntries(*entries, book.entries);
   if (const QString* reason = std::get_if<QString>(&entryCount)) return *reason;
   book.accountCount = std::get<int>(accountCount);
   book.entryCount = std::get<int>(entryCount);

@@ -26,7 +26,7 @@ struct SyncConflict {
 std::vector<SyncConflict> syncConflictsIn(const QString& bookFolder);
 
 // The version's tables, or the reason in words when its files do not read as a book.
-std::variant<BookTables, QString> readSyncConflict(const SyncConflict& conflict);
+std::variant<store::BookTables, QString> readSyncConflict(const SyncConflict& conflict);
 
 // Sets the conflict copies aside once merged in (renamed with ".merged" at the end), so they are
 // not offered again and nothing of them is lost; the reason in words when one could not be.

@@ -33,9 +33,9 @@ ReconcileForm::ReconcileForm(book::Workspace& store, Dialogs& dialogs, std::vect
   accountPicker_->setObjectName(QStringLiteral("AccountPicker"));
   adjustPicker_ = new QComboBox(this);
   adjustPicker_->setObjectName(QStringLiteral("AdjustAccountPicker"));
-  for (const QString& name : accountListNames(store_.tables())) {
-    accountPicker_->addItem(trimTrailingSpaces(name));
-    adjustPicker_->addItem(trimTrailingSpaces(name));
+  for (const QString& name : store::accountListNames(store_.tables())) {
+    accountPicker_->addItem(store::trimTrailingSpaces(name));
+    adjustPicker_->addItem(store::trimTrailingSpaces(name));
   }
   dateBox_ = build::lineEdit(this, "StatementDateBox");
   dateBox_->setText(store_.today());

@@ -13,23 +13,23 @@ std::optional<QString> makeAdjustment(book::Workspace& store, Wizard& wizard, in
                                       int otherSlot, const QDate& statementDate) {
   const qint64 difference = wizard.difference();
   if (difference == 0) return std::nullopt;
-  if (store.tables().entryCount > kMaxEntries) return entries::kEntryLimitText;
+  if (store.tables().entryCount > store::kMaxEntries) return entries::kEntryLimitText;
   if (otherSlot < 1 || otherSlot >= store.tables().accountCount || otherSlot == accountSlot)
     return QStringLiteral("請選擇另一個帳戶做為調整的對象");
   if (difference > INT32_MAX || difference < -INT32_MAX)
     return QStringLiteral("差額太大，無法建立一筆調整記錄");
-  const AccountRecord& account = store.tables().accounts[accountSlot];
-  const AccountRecord& other = store.tables().accounts[otherSlot];
+  const store::AccountRecord& account = store.tables().accounts[accountSlot];
+  const store::AccountRecord& other = store.tables().accounts[otherSlot];
   // The reconciled account takes the second side (the paying one), as the entry dialog has it.
-  const Sign sign = signRule(account.AccountKind, other.AccountKind, false);
-  if (sign == Sign::None)
+  const store::Sign sign = store::signRule(account.AccountKind, other.AccountKind, false);
+  if (sign == store::Sign::None)
     return QStringLiteral("「%1」不能做為這個帳戶的調整對象")
-        .arg(trimTrailingSpaces(other.AccountName));
-  const qint32 amount = static_cast<qint32>(sign == Sign::Plus ? difference : -difference);
+        .arg(store::trimTrailingSpaces(other.AccountName));
+  const qint32 amount = static_cast<qint32>(sign == store::Sign::Plus ? difference : -difference);
   {
     const HistoryStep step(store.history(), store.tables(), stepnames::kReconcileAdjustment);
     store.tables().entries[store.tables().entryCount++] =
-        makeEntry(dates::format(statementDate), other.AccountName, account.AccountName, amount,
+        store::makeEntry(dates::format(statementDate), other.AccountName, account.AccountName, amount,
                   QStringLiteral("對帳調整"));
     store.showEntryCount();
   }

@@ -6,8 +6,8 @@
 namespace reconcile {
 namespace {
 
-std::vector<LedgerEntry> entriesInUse(const book::Workspace& store) {
-  std::vector<LedgerEntry> entries;
+std::vector<store::LedgerEntry> entriesInUse(const book::Workspace& store) {
+  std::vector<store::LedgerEntry> entries;
   entries.reserve(static_cast<size_t>(store.tables().entriesInUse()));
   for (int slot = 1; slot < store.tables().entryCount; ++slot) entries.push_back(store.tables().entries[slot]);
   return entries;
@@ -21,15 +21,15 @@ std::vector<Line> accountLines(const book::Workspace& store, int accountSlot) {
   const QString& name = store.tables().accounts[accountSlot].AccountName;
   const std::vector<EntryKey> keys = entryKeys(entriesInUse(store));
   for (int slot = 1; slot < store.tables().entryCount; ++slot) {
-    const LedgerEntry& e = store.tables().entries[slot];
-    const bool first = sameField(e.IncreaseAccount, name);
-    if (!first && !sameField(e.DecreaseAccount, name)) continue;
-    const LedgerRow row = ledgerRowOf(store.tables(), slot, first);
+    const store::LedgerEntry& e = store.tables().entries[slot];
+    const bool first = store::sameField(e.IncreaseAccount, name);
+    if (!first && !store::sameField(e.DecreaseAccount, name)) continue;
+    const store::LedgerRow row = store::ledgerRowOf(store.tables(), slot, first);
     const QString& other = first ? e.DecreaseAccount : e.IncreaseAccount;
     lines.push_back(
-        {slot, e.EntryDate, row.other, trimTrailingSpaces(e.Memo), row.runningTotal,
+        {slot, e.EntryDate, row.other, store::trimTrailingSpaces(e.Memo), row.runningTotal,
          keys[static_cast<size_t>(slot - 1)],
-         sameField(other, nameField(kEquityName)) && sameField(e.Memo, memoField(kInitialMemo))});
+         store::sameField(other, store::nameField(store::kEquityName)) && store::sameField(e.Memo, store::memoField(store::kInitialMemo))});
   }
   return lines;
 }

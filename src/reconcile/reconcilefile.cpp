@@ -71,7 +71,7 @@ std::vector<Reconciliation> reconciliationsOf(const std::vector<sidefile::Record
     const auto finished = integer(rec.field("finished"), 0, 1);
     const QString account = rec.field("account").value_or("");
     if (!statement.isValid() || !starting || !ending || !finished || account.isEmpty() ||
-        account.size() > kNameWidth)
+        account.size() > store::kNameWidth)
       continue;
     at.insert(rec.id, all.size());
     all.push_back({rec.id,
@@ -89,7 +89,7 @@ std::vector<Reconciliation> reconciliationsOf(const std::vector<sidefile::Record
     if (rec.deleted || rec.field(kType) != kTickType) continue;
     const QString owner = rec.field("reconciliation").value_or("");
     const QString digest = rec.field("digest").value_or("");
-    const auto occurrence = integer(rec.field("occurrence"), 0, kMaxEntries);
+    const auto occurrence = integer(rec.field("occurrence"), 0, store::kMaxEntries);
     const auto amount = integer(rec.field("amount"), INT32_MIN, INT32_MAX);
     const auto found = at.constFind(owner);
     if (found == at.constEnd() || !isDigest(digest) || !occurrence || !amount) continue;

@@ -12,7 +12,7 @@ namespace reconcile {
 namespace {
 
 bool isLive(const Reconciliation& r, const QString& account) {
-  return !r.deleted && sameField(nameField(r.account), nameField(account));
+  return !r.deleted && store::sameField(store::nameField(r.account), store::nameField(account));
 }
 
 QString keyText(const EntryKey& key) {
@@ -23,13 +23,13 @@ QString amountText(qint64 amount) { return QString::number(amount); }
 
 }  // namespace
 
-std::vector<EntryKey> entryKeys(const std::vector<LedgerEntry>& entries) {
+std::vector<EntryKey> entryKeys(const std::vector<store::LedgerEntry>& entries) {
   std::vector<EntryKey> keys;
   keys.reserve(entries.size());
   QHash<QByteArray, int> seen;
-  for (const LedgerEntry& e : entries) {
+  for (const store::LedgerEntry& e : entries) {
     const QByteArray digest =
-        QCryptographicHash::hash(entryRecordBytes(e), QCryptographicHash::Sha1).toHex().left(16);
+        QCryptographicHash::hash(store::entryRecordBytes(e), QCryptographicHash::Sha1).toHex().left(16);
     int& count = seen[digest];
     keys.push_back({QString::fromLatin1(digest), count++});
   }

@@ -24,7 +24,7 @@ struct EntryKey {
 };
 
 // The keys of the book's entries, in slot order.
-std::vector<EntryKey> entryKeys(const std::vector<LedgerEntry>& entries);
+std::vector<EntryKey> entryKeys(const std::vector<store::LedgerEntry>& entries);
 
 struct TickedEntry {
   EntryKey key;

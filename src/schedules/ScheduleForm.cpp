@@ -39,11 +39,11 @@ ScheduleForm::ScheduleForm(book::Workspace& store, Dialogs& dialogs, ScheduleBoo
 
   list_ = named(new QListWidget(this), "ScheduleList");
   list_->setMinimumWidth(220);
-  const QStringList accounts = accountListNames(store_.tables());
+  const QStringList accounts = store::accountListNames(store_.tables());
   increasePicker_ = named(new QComboBox(this), "IncreasePicker");
   decreasePicker_ = named(new QComboBox(this), "DecreasePicker");
   for (QComboBox* picker : {increasePicker_, decreasePicker_}) {
-    for (const QString& name : accounts) picker->addItem(trimTrailingSpaces(name));
+    for (const QString& name : accounts) picker->addItem(store::trimTrailingSpaces(name));
     picker->setCurrentIndex(-1);
   }
   amountBox_ = build::lineEdit(this, "AmountBox");
@@ -133,13 +133,13 @@ void ScheduleForm::refillList() {
     if (s.deleted) continue;
     listed_.push_back(i);
     list_->addItem(QStringLiteral("%1  %2  %3")
-                       .arg(trimTrailingSpaces(s.memo).section('\r', 0, 0),
-                            trimTrailingSpaces(s.increase), QString::number(s.amount)));
+                       .arg(store::trimTrailingSpaces(s.memo).section('\r', 0, 0),
+                            store::trimTrailingSpaces(s.increase), QString::number(s.amount)));
   }
 }
 
 int ScheduleForm::positionOf(const QString& account) const {
-  return increasePicker_->findText(trimTrailingSpaces(account));
+  return increasePicker_->findText(store::trimTrailingSpaces(account));
 }
 
 void ScheduleForm::onChosen(int row) {
@@ -149,7 +149,7 @@ void ScheduleForm::onChosen(int row) {
   increasePicker_->setCurrentIndex(positionOf(s.increase));
   decreasePicker_->setCurrentIndex(positionOf(s.decrease));
   amountBox_->setText(QString::number(s.amount));
-  memoBox_->setText(trimTrailingSpaces(s.memo));
+  memoBox_->setText(store::trimTrailingSpaces(s.memo));
   estimateBox_->setChecked(s.estimate);
   autoPostBox_->setChecked(s.mode == Mode::PostByItself);
   everyBox_->setValue(s.rule.every);

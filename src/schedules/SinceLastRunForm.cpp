@@ -66,9 +66,9 @@ SinceLastRunForm::SinceLastRunForm(book::Workspace& store, Dialogs& dialogs, Sch
   int row = static_cast<int>(decisions_.size());
   for (const DueOccurrence& due : autoPosted) {
     const Schedule& s = book_.schedules[size_t(due.schedule)];
-    const QStringList cells = {dates::format(due.occurrence.date), trimTrailingSpaces(s.increase),
-                               trimTrailingSpaces(s.decrease),     QString::number(s.amount),
-                               trimTrailingSpaces(s.memo),         QStringLiteral("已自動入帳")};
+    const QStringList cells = {dates::format(due.occurrence.date), store::trimTrailingSpaces(s.increase),
+                               store::trimTrailingSpaces(s.decrease),     QString::number(s.amount),
+                               store::trimTrailingSpaces(s.memo),         QStringLiteral("已自動入帳")};
     for (int c = 0; c < cells.size(); ++c) {
       auto* item = new QTableWidgetItem(cells[c]);
       item->setFlags(Qt::ItemIsEnabled);
@@ -123,9 +123,9 @@ void SinceLastRunForm::showRow(int row) {
   const Schedule& s = book_.schedules[size_t(d.due.schedule)];
   QString amount = QString::number(d.amount);
   if (!amountConfirmed_[size_t(row)]) amount += QStringLiteral("（估計）");
-  const QStringList cells = {dates::format(d.due.occurrence.date), trimTrailingSpaces(s.increase),
-                             trimTrailingSpaces(s.decrease),       amount,
-                             trimTrailingSpaces(s.memo),           actionText(d.action)};
+  const QStringList cells = {dates::format(d.due.occurrence.date), store::trimTrailingSpaces(s.increase),
+                             store::trimTrailingSpaces(s.decrease),       amount,
+                             store::trimTrailingSpaces(s.memo),           actionText(d.action)};
   for (int c = 0; c < cells.size(); ++c) {
     if (auto* item = table_->item(row, c))
       item->setText(cells[c]);

@@ -11,7 +11,7 @@
 namespace schedules {
 
 std::variant<QByteArray, QString> dueText(const QString& bookFolder, const QDate& today) {
-  if (!QFileInfo(bookFolder + QLatin1Char('/') + kAccountsFile).isFile())
+  if (!QFileInfo(bookFolder + QLatin1Char('/') + store::kAccountsFile).isFile())
     return QStringLiteral("「%1」不是資料庫的資料夾").arg(QDir::toNativeSeparators(bookFolder));
   auto read = readSchedules(bookFolder);
   if (auto* reason = std::get_if<QString>(&read)) return *reason;
@@ -21,8 +21,8 @@ std::variant<QByteArray, QString> dueText(const QString& bookFolder, const QDate
     const Schedule& s = book.schedules[static_cast<size_t>(due.schedule)];
     out += QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\n")
                .arg(dates::format(due.occurrence.date), QString::number(s.amount),
-                    trimTrailingSpaces(s.increase), trimTrailingSpaces(s.decrease),
-                    trimTrailingSpaces(s.memo).replace(QStringLiteral("\r\n"), QStringLiteral(" ")),
+                    store::trimTrailingSpaces(s.increase), store::trimTrailingSpaces(s.decrease),
+                    store::trimTrailingSpaces(s.memo).replace(QStringLiteral("\r\n"), QStringLiteral(" ")),
                     due.asks ? QStringLiteral("詢問") : QStringLiteral("自動入帳"));
   }
   return out.toUtf8();

@@ -9,7 +9,7 @@ namespace schedules {
 std::variant<Schedule, Message> checkSchedule(const book::Workspace& store, const ScheduleInput& input) {
   auto entry = entries::checkEntry(store, input.entry);
   if (auto* refused = std::get_if<Message>(&entry)) return *refused;
-  const LedgerEntry& e = std::get<LedgerEntry>(entry);
+  const store::LedgerEntry& e = std::get<store::LedgerEntry>(entry);
   Schedule s;
   s.increase = e.IncreaseAccount;
   s.decrease = e.DecreaseAccount;
@@ -47,7 +47,7 @@ void deleteSchedule(ScheduleBook& book, const QString& id, const QDateTime& now)
     }
 }
 
-void keepEntryAsSchedule(ScheduleBook& book, const LedgerEntry& entry, const QString& id,
+void keepEntryAsSchedule(ScheduleBook& book, const store::LedgerEntry& entry, const QString& id,
                          const QDateTime& now) {
   Schedule s;
   s.id = id;

@@ -34,7 +34,7 @@ void deleteSchedule(ScheduleBook& book, const QString& id, const QDateTime& now)
 
 // 存成定期: the entry just made becomes a schedule, monthly on its day from its date, asking
 // each time; the entry itself is its first occurrence, already posted.
-void keepEntryAsSchedule(ScheduleBook& book, const LedgerEntry& entry, const QString& id,
+void keepEntryAsSchedule(ScheduleBook& book, const store::LedgerEntry& entry, const QString& id,
                          const QDateTime& now);
 
 }  // namespace schedules

@@ -62,10 +62,10 @@ std::optional<qint64> readInteger(const QString& text, qint64 low, qint64 high) 
 
 Fields fieldsOf(const Schedule& s) {
   // Kept without the blanks that pad them in the book; posting pads them again.
-  return {{"increase", trimTrailingSpaces(s.increase)},
-          {"decrease", trimTrailingSpaces(s.decrease)},
+  return {{"increase", store::trimTrailingSpaces(s.increase)},
+          {"decrease", store::trimTrailingSpaces(s.decrease)},
           {"amount", QString::number(s.amount)},
-          {"memo", trimTrailingSpaces(s.memo)},
+          {"memo", store::trimTrailingSpaces(s.memo)},
           {"estimate", s.estimate ? "1" : "0"},
           {"mode", wordOf(kModes, s.mode)},
           {"unit", wordOf(kUnits, s.rule.unit)},
@@ -104,8 +104,8 @@ std::optional<Schedule> scheduleFrom(const Fields& f) {
   s.increase = f.value("increase");
   s.decrease = f.value("decrease");
   s.memo = f.value("memo");
-  if (s.increase.isEmpty() || s.decrease.isEmpty() || s.increase.size() > kNameWidth ||
-      s.decrease.size() > kNameWidth || s.memo.size() > kMemoWidth)
+  if (s.increase.isEmpty() || s.decrease.isEmpty() || s.increase.size() > store::kNameWidth ||
+      s.decrease.size() > store::kNameWidth || s.memo.size() > store::kMemoWidth)
     return std::nullopt;
   s.amount = static_cast<qint32>(*amount);
   s.estimate = estimate == "1";

@@ -24,7 +24,7 @@ std::optional<QString> postDecisions(book::Workspace& store, ScheduleBook& book,
   const ScheduleBook before = log ? book : ScheduleBook{};
   if (!batch.entries.empty()) {
     const HistoryStep step(store.history(), store.tables(), stepnames::kPostSchedules);
-    for (const LedgerEntry& e : batch.entries) store.tables().entries[store.tables().entryCount++] = e;
+    for (const store::LedgerEntry& e : batch.entries) store.tables().entries[store.tables().entryCount++] = e;
     store.showEntryCount();
   }
   keepRecords(book, batch.records);
@@ -39,11 +39,11 @@ void recogniseBookedOccurrences(const book::Workspace& store, ScheduleBook& book
   QHash<QString, int> booked;
   const auto keyOf = [](const QString& date, const QString& increase, const QString& decrease,
                         const QString& memo) {
-    return date + QChar(0) + nameField(increase) + QChar(0) + nameField(decrease) + QChar(0) +
-           memoField(memo);
+    return date + QChar(0) + store::nameField(increase) + QChar(0) + store::nameField(decrease) + QChar(0) +
+           store::memoField(memo);
   };
   for (int slot = 1; slot < store.tables().entryCount; ++slot) {
-    const LedgerEntry& e = store.tables().entries[slot];
+    const store::LedgerEntry& e = store.tables().entries[slot];
     ++booked[keyOf(e.EntryDate, e.IncreaseAccount, e.DecreaseAccount, e.Memo)];
   }
   std::vector<OccurrenceRecord> found;

@@ -25,9 +25,9 @@ bool isDealt(const Dealt& dealt, const QString& id, const QDate& nominal) {
 }
 
 bool hasAccount(const std::vector<QString>& names, const QString& name) {
-  const QString wanted = nameField(name);
+  const QString wanted = store::nameField(name);
   return std::any_of(names.begin(), names.end(),
-                     [&](const QString& n) { return sameField(nameField(n), wanted); });
+                     [&](const QString& n) { return store::sameField(store::nameField(n), wanted); });
 }
 
 }  // namespace
@@ -55,7 +55,7 @@ std::vector<DueOccurrence> dueOccurrences(const ScheduleBook& book, const QDate&
     for (const Occurrence& o : occurrencesThrough(s.rule, today)) {
       if (isDealt(dealt, s.id, o.nominal)) continue;
       due.push_back({i, o, asks});
-      if (++listed == kMaxEntries) break;
+      if (++listed == store::kMaxEntries) break;
     }
   }
   std::stable_sort(due.begin(), due.end(), [](const DueOccurrence& a, const DueOccurrence& b) {
@@ -86,9 +86,9 @@ std::variant<Batch, QString> planBatch(const ScheduleBook& book,
         return QStringLiteral("帳戶「%1」已經不存在，請先修改定期記錄「%2」")
             .arg(account.trimmed(), s.memo.trimmed());
     batch.entries.push_back(
-        makeEntry(dates::format(d.due.occurrence.date), s.increase, s.decrease, d.amount, s.memo));
+        store::makeEntry(dates::format(d.due.occurrence.date), s.increase, s.decrease, d.amount, s.memo));
   }
-  const int room = std::max(0, kMaxEntries - entriesInUse);
+  const int room = std::max(0, store::kMaxEntries - entriesInUse);
   if (static_cast<int>(batch.entries.size()) > room) return limitText(room);
   return batch;
 }

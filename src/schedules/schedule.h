@@ -81,7 +81,7 @@ struct Decision {
 // A batch ready to go into the book: the entries to append, in order, and the records that say
 // their occurrences were dealt with. Postponed occurrences leave neither and stay due.
 struct Batch {
-  std::vector<LedgerEntry> entries;
+  std::vector<store::LedgerEntry> entries;
   std::vector<OccurrenceRecord> records;
 };
 

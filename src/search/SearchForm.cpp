@@ -184,8 +184,8 @@ void SearchForm::buildCriteriaBoxes(QGridLayout* grid) {
   accountBox_->setEditable(true);
   accountBox_->setInsertPolicy(QComboBox::NoInsert);
   accountBox_->addItem(QString());
-  for (const QString& name : accountListNames(store_.tables()))
-    accountBox_->addItem(trimTrailingSpaces(name));
+  for (const QString& name : store::accountListNames(store_.tables()))
+    accountBox_->addItem(store::trimTrailingSpaces(name));
   accountBox_->lineEdit()->setPlaceholderText(QStringLiteral("任一邊的帳戶"));
   amountFromBox_ = criterionBox(this, kAmountFrom, QStringLiteral("金額，或下限"));
   amountToBox_ = criterionBox(this, kAmountTo, QStringLiteral("上限"));
@@ -281,7 +281,7 @@ void SearchForm::onResultActivated(int row) {
   if (row < 0 || static_cast<size_t>(row) >= results_.hits.size()) return;
   const search::Hit& hit = results_.hits[static_cast<size_t>(row)];
   if (searcher_->isOpenBook(hit.book)) {
-    const LedgerEntry& entry = store_.tables().entries[hit.slot];
+    const store::LedgerEntry& entry = store_.tables().entries[hit.slot];
     outcome_ = {SearchOutcome::Kind::ShowEntry, hit.slot, store_.tables().accountSlot(entry.IncreaseAccount),
                 QString()};
     leave(QDialog::Accepted);

@@ -77,20 +77,20 @@ std::variant<Criteria, QString> readCriteria(const TypedCriteria& typed) {
   return c;
 }
 
-Book::Book(QString name, const EntryTableType& entries, int entryCount) : name_(std::move(name)) {
+Book::Book(QString name, const store::EntryTableType& entries, int entryCount) : name_(std::move(name)) {
   entries_.reserve(static_cast<size_t>(std::max(entryCount - 1, 0)));
   rows_.reserve(entries_.capacity());
   for (int slot = 1; slot < entryCount; ++slot) {
-    const LedgerEntry& e = entries[slot];
+    const store::LedgerEntry& e = entries[slot];
     entries_.push_back(e);
-    if (e.EntryDate == kDeleteMarker) continue;
+    if (e.EntryDate == store::kDeleteMarker) continue;
     rows_.push_back({slot, fold(e.Memo), fold(e.IncreaseAccount), fold(e.DecreaseAccount)});
   }
 }
 
 void Book::search(const Criteria& c, int bookIndex, Results& results) const {
   for (const Row& row : rows_) {
-    const LedgerEntry& e = entries_[static_cast<size_t>(row.slot - 1)];
+    const store::LedgerEntry& e = entries_[static_cast<size_t>(row.slot - 1)];
     if (c.amountMin && e.Amount < *c.amountMin) continue;
     if (c.amountMax && e.Amount > *c.amountMax) continue;
     if (!c.dateFrom.isEmpty() && e.EntryDate < c.dateFrom) continue;
@@ -100,9 +100,9 @@ void Book::search(const Criteria& c, int bookIndex, Results& results) const {
       continue;
     }
     if (!c.text.isEmpty() && !row.memo.contains(c.text)) continue;
-    results.hits.push_back({bookIndex, row.slot, e.EntryDate, trimTrailingSpaces(e.IncreaseAccount),
-                            trimTrailingSpaces(e.DecreaseAccount), e.Amount,
-                            trimTrailingSpaces(e.Memo)});
+    results.hits.push_back({bookIndex, row.slot, e.EntryDate, store::trimTrailingSpaces(e.IncreaseAccount),
+                            store::trimTrailingSpaces(e.DecreaseAccount), e.Amount,
+                            store::trimTrailingSpaces(e.Memo)});
     results.sum += e.Amount;
   }
 }
@@ -114,19 +114,19 @@ Searcher::Searcher(const book::Workspace& store) : store_(store) {
 void Searcher::readOtherBooks() {
   if (othersRead_) return;
   othersRead_ = true;
-  auto list = loadDatabaseList(store_.user());
+  auto list = store::loadDatabaseList(store_.user());
   if (const QString* error = std::get_if<QString>(&list)) {
     skipped_ << QStringLiteral("無法讀取資料庫清單：%1").arg(*error);
     return;
   }
   for (const QString& name : std::get<QStringList>(list)) {
     if (name == store_.user().databaseName()) continue;
-    auto book = readBookFolder(store_.user().userFolder() + QLatin1Char('/') + name);
+    auto book = store::readBookFolder(store_.user().userFolder() + QLatin1Char('/') + name);
     if (const QString* error = std::get_if<QString>(&book)) {
       skipped_ << QStringLiteral("略過資料庫「%1」：%2").arg(name, *error);
       continue;
     }
-    const BookTables& tables = std::get<BookTables>(book);
+    const store::BookTables& tables = std::get<store::BookTables>(book);
     books_.emplace_back(name, tables.entries, tables.entryCount);
   }
 }

@@ -78,7 +78,7 @@ struct Results {
 // keystroke compares only.
 class Book {
  public:
-  Book(QString name, const EntryTableType& entries, int entryCount);
+  Book(QString name, const store::EntryTableType& entries, int entryCount);
 
   const QString& name() const { return name_; }
   void search(const Criteria& criteria, int bookIndex, Results& results) const;
@@ -91,7 +91,7 @@ class Book {
     QString decrease;
   };
   QString name_;
-  std::vector<LedgerEntry> entries_;  // slot n at n - 1
+  std::vector<store::LedgerEntry> entries_;  // slot n at n - 1
   std::vector<Row> rows_;
 };
 

@@ -2,6 +2,8 @@
 
 #include "store/ledger.h"
 
+namespace store {
+
 // What the dialogs may do to the main window's ledger (implemented by MainForm). Keeps the
 // entry dialog, deletion, closing and bulk delete free of the main window's widgets.
 class LedgerView {
@@ -24,3 +26,5 @@ class LedgerView {
   // Number of rows in the ledger.
   virtual int rowCount() const = 0;
 };
+
+}  // namespace store

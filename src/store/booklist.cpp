@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace store {
+
 QString databaseListPath(const UserPlace& user) {
   return user.userFolder() + QLatin1Char('/') + kDatabaseListFile;
 }
@@ -30,3 +32,5 @@ std::optional<QString> saveDatabaseList(const UserPlace& user, const QStringList
   }
   return std::nullopt;
 }
+
+}  // namespace store

@@ -8,6 +8,8 @@
 #include <optional>
 #include <variant>
 
+namespace store {
+
 // The user's books: "DataBase.lst" in the user's folder, one name a line in the user's own
 // order, and one folder per book beside it.
 
@@ -22,3 +24,5 @@ std::variant<QStringList, QString> readDatabaseList(const QString& path);
 
 // Writes the whole list safely, each name followed by CR LF; the reason in words on failure.
 std::optional<QString> saveDatabaseList(const UserPlace& user, const QStringList& names);
+
+}  // namespace store

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace store {
+
 // A book's two tables as its files hold them, or as the open book holds them in memory: slots
 // from 1, each count the first free slot.
 struct BookTables {
@@ -22,3 +24,5 @@ struct BookTables {
     return 0;
   }
 };
+
+}  // namespace store

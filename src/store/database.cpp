@@ -13,6 +13,8 @@
 #include <string_view>
 #include <unordered_map>
 
+namespace store {
+
 namespace {
 
 // Record writers: each writes its data bytes at dest.
@@ -396,3 +398,5 @@ BookFingerprint fingerprintOfBook(const QString& folder, const QByteArray& accou
   return {absolute, fingerprintOfFile(absolute + QLatin1Char('/') + kAccountsFile, accounts),
           fingerprintOfFile(absolute + QLatin1Char('/') + kEntriesFile, entries)};
 }
+
+}  // namespace store

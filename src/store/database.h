@@ -12,6 +12,8 @@
 #include <variant>
 #include <vector>
 
+namespace store {
+
 // The two files of a database: "Accounts.dat" and "Main.dat", 128-byte records in slot order,
 // the last record without its filler, little-endian integers, code page 950 text.
 
@@ -90,3 +92,5 @@ BookFingerprint fingerprintOfBook(const QString& folder, const QByteArray& accou
 // refusal when the text is no amount or its whole value does not fit 32 bits (the question is
 // then asked again).
 std::variant<qint32, Message> readStartingCash(const QString& answer);
+
+}  // namespace store

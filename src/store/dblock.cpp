@@ -9,6 +9,8 @@
 #include <QSet>
 #include <QSysInfo>
 
+namespace store {
+
 namespace dblock {
 namespace {
 
@@ -124,3 +126,5 @@ void DatabaseLock::release() {
   dblock::heldFolders().remove(folder_);
   folder_.clear();
 }
+
+}  // namespace store

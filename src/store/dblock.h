@@ -10,6 +10,8 @@
 
 class QLockFile;
 
+namespace store {
+
 // One database is open in at most one window of the program, whichever process shows it. The
 // window that opens a database holds a lock file beside its two files (QLockFile: it names the
 // process, the program and the machine). A second opening finds the file and is refused. A lock
@@ -63,3 +65,5 @@ class DatabaseLock {
   QString folder_;  // absolute path of the locked folder; empty when none is held
   std::unique_ptr<QLockFile> file_;
 };
+
+}  // namespace store

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QHashFunctions>
 
+namespace store {
+
 namespace {
 
 // Fixed, so that a fingerprint never depends on the process's random hash seed.
@@ -33,3 +35,5 @@ bool BookFingerprint::differsFrom(const BookFingerprint& onDisk) const {
   };
   return differ(accounts, onDisk.accounts) || differ(entries, onDisk.entries);
 }
+
+}  // namespace store

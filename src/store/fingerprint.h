@@ -6,6 +6,8 @@
 
 #include <optional>
 
+namespace store {
+
 // What the book's two files looked like when the program last read or wrote them. Before a
 // save the files on disk are compared with it: a sync tool or another computer may have
 // written them in the meantime, and the save must not overwrite that silently.
@@ -32,3 +34,5 @@ struct BookFingerprint {
   // cannot be read.
   bool differsFrom(const BookFingerprint& onDisk) const;
 };
+
+}  // namespace store

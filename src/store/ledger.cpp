@@ -11,6 +11,8 @@
 #include <string_view>
 #include <unordered_map>
 
+namespace store {
+
 namespace {
 
 // Rows: K's kind 0..4; columns: the other side's kind 0..4.
@@ -348,3 +350,5 @@ void compactEntries(BookTables& book) {
   }
   book.entryCount = write;
 }
+
+}  // namespace store

@@ -8,6 +8,8 @@
 
 #include <vector>
 
+namespace store {
+
 struct BookTables;
 
 // The store's reading operations over the entries: the sign rule, balances, ledger rows and
@@ -68,3 +70,5 @@ void compactEntries(BookTables& book);
 
 // Marks entry `slot` deleted.
 void markDeleted(BookTables& book, int slot);
+
+}  // namespace store

@@ -2,6 +2,8 @@
 
 #include "platform/codepage.h"
 
+namespace store {
+
 QString dateField(const QString& text) { return codepage::fixedField(text, kDateWidth); }
 QString nameField(const QString& text) { return codepage::fixedField(text, kNameWidth); }
 QString memoField(const QString& text) { return codepage::fixedField(text, kMemoWidth); }
@@ -12,3 +14,5 @@ LedgerEntry makeEntry(const QString& date, const QString& increase, const QStrin
 }
 
 AccountRecord makeAccount(const QString& name, qint16 kind) { return {nameField(name), kind}; }
+
+}  // namespace store

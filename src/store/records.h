@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+namespace store {
+
 // The records of one database and the tables that hold them in memory.
 
 inline constexpr int kDateWidth = 10;
@@ -139,3 +141,5 @@ void swapValues(T& a, T& b) {
   using std::swap;
   swap(a, b);
 }
+
+}  // namespace store

@@ -2,6 +2,8 @@
 
 #include <QDir>
 
+namespace store {
+
 namespace {
 
 QString withSlash(const QString& folder, const QString& name) {
@@ -38,3 +40,5 @@ void UserPlace::logIn(const QString& userName, const QString& passwordLine) {
   passwordLine_ = passwordLine;
   listChanged_ = false;
 }
+
+}  // namespace store

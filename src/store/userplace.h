@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace store {
+
 // The folder a database name stands for. Windows drops trailing blanks and dots from a folder
 // name, so a "DataBase.lst" line "2003-11 " written there names the folder "2003-11"; lists
 // moved over keep their lines and still find their folders.
@@ -54,3 +56,5 @@ class UserPlace {
   QString databaseName_;
   bool listChanged_ = false;
 };
+
+}  // namespace store

@@ -37,7 +37,7 @@ LoginOutcome logIn(book::Workspace& store, const QString& name, const QString& t
   if (typed != stored.password) return {false, refusal(QStringLiteral("密碼不正確，請重新輸入"))};
   // The database list follows at once; a list that cannot be read keeps the user out rather
   // than showing an empty one that the next change would write over.
-  const auto list = readDatabaseList(folder + QLatin1Char('/') + kDatabaseListFile);
+  const auto list = store::readDatabaseList(folder + QLatin1Char('/') + store::kDatabaseListFile);
   if (const QString* error = std::get_if<QString>(&list)) return {false, refusal(*error)};
 
   store.user().logIn(name, stored.password);
@@ -57,7 +57,7 @@ std::optional<Message> createUser(book::Workspace& store, const QString& name, c
   QDir().mkpath(store.user().usersFolder());
   if (auto error = folders::create(folder)) return refusal(*error);
   std::optional<QString> error =
-      safefile::write(folder + QLatin1Char('/') + kDatabaseListFile, QByteArray());
+      safefile::write(folder + QLatin1Char('/') + store::kDatabaseListFile, QByteArray());
   if (!error) {
     error = password::writePasswordFile(folder + QLatin1Char('/') + password::kPasswordFile, pwd);
   }

@@ -17,7 +17,7 @@ struct Chart : ::testing::Test, testbooks::Books {
   QString state() const {
     QString out;
     for (int i = 1; i < store.tables().accountCount; ++i)
-      out += trimTrailingSpaces(store.tables().accounts[i].AccountName) + u':' +
+      out += store::trimTrailingSpaces(store.tables().accounts[i].AccountName) + u':' +
              QString::number(store.tables().accounts[i].AccountKind) + u' ';
     return out + QString::number(store.tables().entryCount);
   }
@@ -29,20 +29,20 @@ TEST_F(Chart, CreateAddsTheAccountAndAnInitialValueOnlyForAssetsAndLiabilities) 
     int kind;
     QString value, stored;
     std::optional<qint32> initial;
-  } cases[] = {{"信用卡", kLiability, "0", "L-信用卡", 0},
-               {"現金", kLiability, "-2.5", "L-現金", -2},  // another prefix, another name
-               {"薪資", kIncome, "999", "I-薪資", {}},
-               {"交通費", kExpense, "abc", "E-交通費", {}},
-               {"郵局", kAsset, "5000元", "A-郵局", 5000},  // the number in front
-               {QString(25, u'a'), kAsset, "1", "A-" + QString(18, u'a'), 1}};
+  } cases[] = {{"信用卡", store::kLiability, "0", "L-信用卡", 0},
+               {"現金", store::kLiability, "-2.5", "L-現金", -2},  // another prefix, another name
+               {"薪資", store::kIncome, "999", "I-薪資", {}},
+               {"交通費", store::kExpense, "abc", "E-交通費", {}},
+               {"郵局", store::kAsset, "5000元", "A-郵局", 5000},  // the number in front
+               {QString(25, u'a'), store::kAsset, "1", "A-" + QString(18, u'a'), 1}};
   for (const auto& c : cases) {
     const int entries = store.tables().entryCount;
     ASSERT_FALSE(accounts::createAccount(store, c.name, c.kind, c.value)) << c.stored.toStdString();
-    EXPECT_EQ(store.tables().accounts[store.tables().accountCount - 1], makeAccount(c.stored, c.kind));
+    EXPECT_EQ(store.tables().accounts[store.tables().accountCount - 1], store::makeAccount(c.stored, c.kind));
     EXPECT_EQ(store.tables().entryCount, entries + (c.initial ? 1 : 0));
     if (c.initial) {
       EXPECT_EQ(store.tables().entries[entries],
-                makeEntry("2026/03/14", c.stored, "Equity", *c.initial, "初值"));
+                store::makeEntry("2026/03/14", c.stored, "Equity", *c.initial, "初值"));
     }
   }
 }
@@ -54,13 +54,13 @@ TEST_F(Chart, RefusalsComeFirstAndChangeNothing) {
     int number;  // the kind to create, else the slot
     QString typed, value, text;
   } cases[] = {
-      {Create, kIncome, "   ", "0", "帳戶名稱尚未輸入"},
-      {Create, kAsset, "現金", "x", "已有相同名稱的帳戶"},  // the same once the prefix is added
-      {Create, kAsset, "零用😀", "x", "帳戶名稱中的「😀」無法存入資料庫，請改用其他字"},
-      {Create, kLiability, "基金", "-2147483649",
+      {Create, store::kIncome, "   ", "0", "帳戶名稱尚未輸入"},
+      {Create, store::kAsset, "現金", "x", "已有相同名稱的帳戶"},  // the same once the prefix is added
+      {Create, store::kAsset, "零用😀", "x", "帳戶名稱中的「😀」無法存入資料庫，請改用其他字"},
+      {Create, store::kLiability, "基金", "-2147483649",
        "初值：" + numbers::amountErrorText(numbers::AmountError::OutOfRange)},
       {Rename, 4, "   ", "", "帳戶名稱不能只有空白"},
-      {Create, kAsset, "基金", "1,000",
+      {Create, store::kAsset, "基金", "1,000",
        "初值「1,000」會被讀成 1，請不要加千分位符號，直接輸入數字"},
       {Kind, 4, "4.6", "", "類別必須是1到4的數字：1資產、2負債、3收入、4支出"},
       {Kind, 4, "二", "", "類別必須是1到4的數字：1資產、2負債、3收入、4支出"},
@@ -79,13 +79,13 @@ TEST_F(Chart, RefusalsComeFirstAndChangeNothing) {
     EXPECT_EQ(state(), before);
   }
   // The limits come before the name; a full entry table stops an asset but not an income.
-  store.tables().accountCount = kMaxAccounts + 1;
-  EXPECT_EQ(accounts::createAccount(store, "", kAsset, "x")->text,
+  store.tables().accountCount = store::kMaxAccounts + 1;
+  EXPECT_EQ(accounts::createAccount(store, "", store::kAsset, "x")->text,
             QStringLiteral("帳戶數量已經到達100項上限，無法新增"));
   store.tables().accountCount = 5;
-  store.tables().entryCount = kMaxEntries + 1;
-  EXPECT_TRUE(accounts::createAccount(store, QStringLiteral("基金"), kAsset, "0"));
-  EXPECT_FALSE(accounts::createAccount(store, QStringLiteral("獎金"), kIncome, "0"));
+  store.tables().entryCount = store::kMaxEntries + 1;
+  EXPECT_TRUE(accounts::createAccount(store, QStringLiteral("基金"), store::kAsset, "0"));
+  EXPECT_FALSE(accounts::createAccount(store, QStringLiteral("獎金"), store::kIncome, "0"));
   EXPECT_EQ(store.tables().accountCount, 6);
 }
 
@@ -100,8 +100,8 @@ TEST_F(Chart, RenameAndKindChangeCarryTheEntriesAlong) {
     EXPECT_EQ(store.tables().accounts[4].AccountKind, kind) << answer;
   }
   EXPECT_EQ(state(), QStringLiteral("A-現金:1 Equity:0 E-伙食費:4 A-股票:2 4"));
-  EXPECT_EQ(store.tables().entries[2], makeEntry("2026/03/02", "E-伙食費", "A-現金", 120, ""));
-  EXPECT_EQ(store.tables().entries[3], makeEntry("2026/03/03", "A-現金", "E-伙食費", 5, "退款"));
+  EXPECT_EQ(store.tables().entries[2], store::makeEntry("2026/03/02", "E-伙食費", "A-現金", 120, ""));
+  EXPECT_EQ(store.tables().entries[3], store::makeEntry("2026/03/03", "A-現金", "E-伙食費", 5, "退款"));
   ASSERT_FALSE(accounts::deleteAccount(store, 4));  // the later accounts move up
   EXPECT_EQ(state(), QStringLiteral("A-現金:1 Equity:0 E-伙食費:4 4"));
 }

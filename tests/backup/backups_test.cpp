@@ -23,14 +23,14 @@ struct OpenBook : testbooks::Books {
     store.user().setDatabaseName("家計簿");
     store.clock().setNow(QDateTime(QDate(2026, 12, 6), QTime(15, 30, 10)));
     EXPECT_TRUE(QDir().mkpath(folder()));
-    EXPECT_EQ(saveDatabaseList(store.user(), {"其他", "家計簿"}), std::nullopt);
+    EXPECT_EQ(store::saveDatabaseList(store.user(), {"其他", "家計簿"}), std::nullopt);
     EXPECT_EQ(store.lock().acquire(folder()), std::nullopt);
     EXPECT_EQ(book::open(store, 1000), std::nullopt);
   }
   QString folder() const { return store.user().databaseFolder(); }
   QString folderOf(const QString& name) const { return store.user().userFolder() + '/' + name; }
   QStringList listed() const {
-    return std::get<QStringList>(readDatabaseList(databaseListPath(store.user())));
+    return std::get<QStringList>(store::readDatabaseList(store::databaseListPath(store.user())));
   }
   // A change of the open book, as a command makes one.
   void change(qint32 amount) { entry("2026/12/06", "A-現金", "Equity", amount, "測試"); }
@@ -105,7 +105,7 @@ TEST(BackupTest, ABackupThatCannotBeWrittenSaysSoAndTheBookIsSavedAnyway) {
     OpenBook book;
     if (!diskFull) putFile(backup::backupsOf(book.folder()), "plain");
     book.change(250);
-    const QByteArray entries = entriesFileBytes(book.store.tables().entries, book.store.tables().entryCount);
+    const QByteArray entries = store::entriesFileBytes(book.store.tables().entries, book.store.tables().entryCount);
     std::optional<safefile::FailAfterBytes> full;  // room for the new files and a few bytes more
     if (diskFull) full.emplace(book.accountsBytes().size() + entries.size() + 100);
     const book::SaveResult result = book::save(book.store);
@@ -177,7 +177,7 @@ TEST(ConflictTest, ChangedFilesAreKeptAndTheOpenBookIsSavedAsANewOne) {
     theirs[0] = 'Z';
     putFile(book.folder() + '/' + file, theirs);
     book.change(300);
-    const auto tables = entriesFileBytes(book.store.tables().entries, book.store.tables().entryCount);
+    const auto tables = store::entriesFileBytes(book.store.tables().entries, book.store.tables().entryCount);
 
     const book::SaveResult result = book::save(book.store);
     ASSERT_TRUE(result.saved() && result.notice);
@@ -193,7 +193,7 @@ TEST(ConflictTest, ChangedFilesAreKeptAndTheOpenBookIsSavedAsANewOne) {
     EXPECT_EQ(book.store.user().databaseName(), kCopy);
     EXPECT_EQ(book.store.panel(book::Workspace::DatabasePanel), "資料庫名稱：" + kCopy);
     EXPECT_TRUE(book.store.lock().holds(book.folderOf(kCopy)));
-    EXPECT_FALSE(dblock::inUse(book.folderOf("家計簿")));
+    EXPECT_FALSE(store::dblock::inUse(book.folderOf("家計簿")));
     // Later saves go to the copy, as ordinary saves.
     book.change(1);
     const book::SaveResult later = book::save(book.store);

@@ -24,7 +24,7 @@ struct CatalogueTest : ::testing::Test, testbooks::Books {
   void given(const QStringList& names) {
     QDir(store.user().userFolder()).removeRecursively();
     for (const QString& name : names) putFile(folder(name) + "/Accounts.dat", name.toUtf8());
-    ASSERT_FALSE(saveDatabaseList(store.user(), names));
+    ASSERT_FALSE(store::saveDatabaseList(store.user(), names));
     ASSERT_FALSE(catalogue.load());
   }
   QString folder(const QString& name) const { return store.user().userFolder() + "/" + name; }
@@ -105,8 +105,8 @@ TEST_F(CatalogueTest, LeavingWritesTheListAsShown) {
   catalogue::Catalogue fromMenu{store, true};
   ASSERT_FALSE(fromMenu.load());
   ASSERT_EQ(fromMenu.addNew("2004-01"), std::nullopt);
-  QFile::remove(databaseListPath(store.user()));
-  QDir().mkpath(databaseListPath(store.user()));  // a folder in the list file's place
+  QFile::remove(store::databaseListPath(store.user()));
+  QDir().mkpath(store::databaseListPath(store.user()));  // a folder in the list file's place
   const catalogue::Catalogue::Outcome stay = fromMenu.cancel();
   EXPECT_EQ(stay.result, catalogue::Catalogue::Result::Stay);
   EXPECT_TRUE(warns(stay.refusal, QStringLiteral("資料庫清單沒有存好：")));
@@ -122,7 +122,7 @@ TEST_F(CatalogueTest, LeavingWritesTheListAsShown) {
     const catalogue::Catalogue::Outcome outcome = leave(menuList);
     EXPECT_NE(outcome.result, catalogue::Catalogue::Result::Stay);
     EXPECT_EQ(outcome.refusal, std::nullopt);
-    EXPECT_EQ(std::get<QStringList>(loadDatabaseList(store.user())),
+    EXPECT_EQ(std::get<QStringList>(store::loadDatabaseList(store.user())),
               QStringList({"2003-10", "2003-11", "2004-01"}));
   }
 }
@@ -130,7 +130,7 @@ TEST_F(CatalogueTest, LeavingWritesTheListAsShown) {
 TEST_F(CatalogueTest, LinesWithoutAUsableFolderOpenNothingAndDeleteTakesTheLineOnly) {
   given({"2003-11", "Gone"});
   QDir(folder("Gone")).removeRecursively();
-  putFile(databaseListPath(store.user()), "2003-11\r\nGone\r\n..\r\n");
+  putFile(store::databaseListPath(store.user()), "2003-11\r\nGone\r\n..\r\n");
   ASSERT_FALSE(catalogue.load());  // a hand-edited line that leads out of the user's folder
   const QStringList before = onDisk();
   const auto opened = [&](int row) {
@@ -152,7 +152,7 @@ TEST_F(CatalogueTest, LinesWithoutAUsableFolderOpenNothingAndDeleteTakesTheLineO
 // there find their folders that way, and keep their own text.
 TEST_F(CatalogueTest, MovedOverLinesWithTrailingBlanksOrDotsNameTheFoldersWithout) {
   for (const char* name : {"2003-11", "2003-12", "2004-01"}) QDir().mkpath(folder(name));
-  ASSERT_FALSE(saveDatabaseList(store.user(), {"2003-11 ", "2003-12.", "2004-01 ."}));
+  ASSERT_FALSE(store::saveDatabaseList(store.user(), {"2003-11 ", "2003-12.", "2004-01 ."}));
   ASSERT_FALSE(catalogue.load());
   EXPECT_TRUE(catalogue.selectedIsNew());
   EXPECT_EQ(catalogue.open(100).result, catalogue::Catalogue::Result::Opened);
@@ -169,7 +169,7 @@ TEST_F(CatalogueTest, MovedOverLinesWithTrailingBlanksOrDotsNameTheFoldersWithou
   EXPECT_EQ(catalogue.remove(), std::nullopt);
   EXPECT_EQ(onDisk(), QStringList({"2003-10", "2003-11", "2004-01 .-Copy", "DataBase.lst"}));
   EXPECT_EQ(catalogue.logOut().result, catalogue::Catalogue::Result::LoggedOut);
-  EXPECT_EQ(fileBytes(databaseListPath(store.user())),
+  EXPECT_EQ(fileBytes(store::databaseListPath(store.user())),
             QByteArray("2003-11 \r\n2003-10\r\n2004-01 .-Copy\r\n"));
 }
 

@@ -19,7 +19,7 @@ struct Program : MainWindowBook {
       qFatal("no user");
     for (const QString& name : books) QDir().mkpath(store.user().userFolder() + "/" + name);
     store.user().setDatabaseName(books[0]);
-    if (saveDatabaseList(store.user(), books) || book::open(store, 100)) qFatal("no book");
+    if (store::saveDatabaseList(store.user(), books) || book::open(store, 100)) qFatal("no book");
     store.setPanel(book::Workspace::DatabasePanel, "資料庫名稱：" + books[0]);
   }
 };
@@ -63,7 +63,7 @@ class TestOpenForm : public QObject {
     QCOMPARE(p.dialogs.shown().at(4).defaultText, QStringLiteral("b."));
     QCOMPARE(p.store.panel(book::Workspace::DatabasePanel), QStringLiteral("資料庫名稱：b"));
     QCOMPARE(p.store.tables().entries[1].Amount, 2500);
-    QCOMPARE(std::get<QStringList>(loadDatabaseList(p.store.user())), QStringList({"b", "a"}));
+    QCOMPARE(std::get<QStringList>(store::loadDatabaseList(p.store.user())), QStringList({"b", "a"}));
   }
 
   // 備份與還原: the selected book's backups are listed with what they hold, and one comes back

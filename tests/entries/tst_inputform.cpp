@@ -58,7 +58,7 @@ class TestInputForm : public QObject {
     QCOMPARE(p.dialogs.messageTexts(), QStringList{"請選擇資產增加欄位"});
     QCOMPARE(p.store.tables().entryCount, 5);
     QCOMPARE(p.store.tables().entries[3],
-             makeEntry("2026/03/14", "E-餐飲費", "A-現金", 120, "午餐\r\n便當"));
+             store::makeEntry("2026/03/14", "E-餐飲費", "A-現金", 120, "午餐\r\n便當"));
     QCOMPARE(p.store.tables().entries[4], p.store.tables().entries[3]);
     QCOMPARE(p.ledger->topLevelItemCount(), 4);
     QCOMPARE(p.selected(), (QStringList{"4", "260"}));
@@ -93,7 +93,7 @@ class TestInputForm : public QObject {
     });
     p.form.openEdit(2);
     p.form.openEdit(2);
-    QCOMPARE(p.store.tables().entries[2], makeEntry("2026/03/02", "E-餐飲費", "L-信用卡", 500, "聚餐"));
+    QCOMPARE(p.store.tables().entries[2], store::makeEntry("2026/03/02", "E-餐飲費", "L-信用卡", 500, "聚餐"));
     QCOMPARE(p.window.shownAccountSlot(), 5);
     QCOMPARE(p.selected().first(), QStringLiteral("2"));
   }

@@ -57,7 +57,7 @@ TEST(History, EachCommandLeavesOneNamedStep) {
   named(!entries::deleteTickedEntries(s, {2}));
   named(maintenance::deleteByDate(s, maintenance::DeleteRule::OnDate, "2025/01/10", "2025/01/10").removed > 0);
   named(!maintenance::closeBooksAt(s, "2025/4/30"));
-  named(!accounts::createAccount(s, "交際費", kExpense, ""));
+  named(!accounts::createAccount(s, "交際費", store::kExpense, ""));
   named(!accounts::renameAccount(s, 3, "E-外食"));
   named(!accounts::changeKind(s, 4, "1"));
   named(accounts::moveAccountUp(s, 4).has_value());
@@ -76,7 +76,7 @@ TEST(History, RefusesAStepTheBookNoLongerFits) {
     // An entry that redo would remove, or a carried one that undo would remove.
     if (redo) {
       ASSERT_FALSE(b.store.undo());
-      b.store.tables().entries[1].Memo = memoField("別處改的");
+      b.store.tables().entries[1].Memo = store::memoField("別處改的");
     } else {
       b.store.tables().entries[b.store.tables().entryCount - 1].Amount += 1;
     }
@@ -102,7 +102,7 @@ TEST(History, LastsWhileItsBookIsOpen) {
     return book::open(store, 100);
   };
   const auto changeAndSave = [&](const char* account) {
-    return !accounts::createAccount(store, account, kExpense, "") && book::save(store).saved();
+    return !accounts::createAccount(store, account, store::kExpense, "") && book::save(store).saved();
   };
   ASSERT_FALSE(reopen("b") || reopen("a"));
   ASSERT_TRUE(changeAndSave("房租"));
@@ -117,7 +117,7 @@ TEST(History, LastsWhileItsBookIsOpen) {
   EXPECT_FALSE(store.history().canUndo());
 
   // Changed on disk before a save: the book goes on as a new one in the list, steps and all.
-  ASSERT_FALSE(accounts::createAccount(store, "保險", kExpense, ""));
+  ASSERT_FALSE(accounts::createAccount(store, "保險", store::kExpense, ""));
   putFile(store.user().databaseFolder() + "/Main.dat", QByteArray(128, ' '));
   const book::SaveResult conflict = book::save(store);
   ASSERT_TRUE(conflict.saved() && conflict.notice);
@@ -125,7 +125,7 @@ TEST(History, LastsWhileItsBookIsOpen) {
   ASSERT_FALSE(reopen(store.user().databaseName()));
   EXPECT_EQ(store.history().undoName(), stepnames::kNewAccount);
 
-  ASSERT_FALSE(accounts::createAccount(store, "水費", kExpense, ""));
+  ASSERT_FALSE(accounts::createAccount(store, "水費", store::kExpense, ""));
   ASSERT_TRUE(users::saveAndLogOut(store).saved());
   EXPECT_FALSE(store.history().canUndo());
 }

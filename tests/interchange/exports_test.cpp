@@ -135,16 +135,16 @@ TEST_F(ExportsTest, LedgerAndHledgerAgreeWithEveryBalance) {
     qint16 kind;
     QString inJournal;
   } chart[] = {
-      {"A-現金", kAsset, "Assets:A-現金"},
-      {"Equity", kEquity, "Equity:Equity"},
-      {"A-銀行:台銀", kAsset, "Assets:A-銀行：台銀"},
-      {"L-卡  (1)", kLiability, "Liabilities:L-卡 (1)"},
-      {"I-薪水;獎金", kIncome, "Income:I-薪水；獎金"},
-      {"E-餐費\t@ = *", kExpense, "Expenses:E-餐費 @ = *"},
-      {"A-重複", kAsset, "Assets:A-重複"},
-      {"A-重複", kAsset, "Assets:A-重複 ~8"},
+      {"A-現金", store::kAsset, "Assets:A-現金"},
+      {"Equity", store::kEquity, "Equity:Equity"},
+      {"A-銀行:台銀", store::kAsset, "Assets:A-銀行：台銀"},
+      {"L-卡  (1)", store::kLiability, "Liabilities:L-卡 (1)"},
+      {"I-薪水;獎金", store::kIncome, "Income:I-薪水；獎金"},
+      {"E-餐費\t@ = *", store::kExpense, "Expenses:E-餐費 @ = *"},
+      {"A-重複", store::kAsset, "Assets:A-重複"},
+      {"A-重複", store::kAsset, "Assets:A-重複 ~8"},
       {"X-奇怪", 9, "Equity:Varnix:種類不明:X-奇怪"},
-      {"   ", kAsset, "Assets:（無名）"},
+      {"   ", store::kAsset, "Assets:（無名）"},
   };
   for (const auto& a : chart) account(a.name, a.kind);
   entry("2024/01/01", "A-現金", "Equity", 10000, "初值");
@@ -165,7 +165,7 @@ TEST_F(ExportsTest, LedgerAndHledgerAgreeWithEveryBalance) {
   putFile(journal, interchange::ledgerJournalBytes(store));
   // Entries dated as no date count for no date's statements: the journal leaves them out.
   store.tables().entryCount -= 1;
-  const std::vector<qint64> balances = allAccountBalances(store.tables(), "9999/12/31");
+  const std::vector<qint64> balances = store::allAccountBalances(store.tables(), "9999/12/31");
 
   bool ran = false;
   for (const QString tool : {"ledger", "hledger"}) {
@@ -176,7 +176,7 @@ TEST_F(ExportsTest, LedgerAndHledgerAgreeWithEveryBalance) {
     for (size_t i = 0; i < std::size(chart); ++i) {
       const qint64 program = balances[i];
       const int kind = chart[i].kind;
-      const qint64 shown = kind == kAsset || kind == kExpense ? program : -program;
+      const qint64 shown = kind == store::kAsset || kind == store::kExpense ? program : -program;
       EXPECT_EQ(byAccount.value(chart[i].inJournal, -1), shown)
           << tool.toStdString() << " " << chart[i].inJournal.toStdString();
     }

@@ -63,8 +63,8 @@ TEST_F(PayeeRulesTest, TheBookTeachesItsLatestEntries) {
   entry("2019/07/01", "A-台銀", "I-薪資", 100, "薪資");
   entry("2019/08/01", "A-台銀", "L-信用卡", 500, "繳卡費");
   entry("2019/09/01", "E-餐飲", "A-台銀", 10, "早餐");
-  store.tables().entries[store.tables().entryCount - 1].EntryDate = kDeleteMarker;
-  const auto learned = payeerules::learnedFromBook(store, nameField("A-台銀"));
+  store.tables().entries[store.tables().entryCount - 1].EntryDate = store::kDeleteMarker;
+  const auto learned = payeerules::learnedFromBook(store, store::nameField("A-台銀"));
   EXPECT_EQ(learned, (QHash<QString, QString>{
                          {"全聯", "E-日用品"}, {"薪資", "I-薪資"}, {"繳卡費", "L-信用卡"}}));
 }

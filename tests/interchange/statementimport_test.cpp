@@ -130,23 +130,23 @@ TEST_F(ImportTest, ImportAddsTheTickedRowsAllOrNothing) {
   ASSERT_FALSE(store.redo());
   ASSERT_EQ(store.tables().entryCount, 4);
   EXPECT_EQ(store.tables().entries[2],
-            makeEntry("2023/01/06", "I-其他收入", "A-台銀", 52000, "薪資 一月"));
+            store::makeEntry("2023/01/06", "I-其他收入", "A-台銀", 52000, "薪資 一月"));
   EXPECT_EQ(store.tables().entries[3].Amount, 1500);
 
   // A card: paying it takes the bank first so that the debt goes down.
   const interchange::ImportAccounts card{"L-信用卡", "E-雜支", "A-台銀"};
   const auto cardRows = this->preview("date,amount\n2023/02/01,-300\n2023/02/02,300\n", card);
   ASSERT_TRUE(std::holds_alternative<interchange::ImportDone>(interchange::importRows(store, cardRows, card)));
-  EXPECT_EQ(store.tables().entries[4], makeEntry("2023/02/01", "E-雜支", "L-信用卡", 300, ""));
-  EXPECT_EQ(store.tables().entries[5], makeEntry("2023/02/02", "L-信用卡", "A-台銀", 300, ""));
+  EXPECT_EQ(store.tables().entries[4], store::makeEntry("2023/02/01", "E-雜支", "L-信用卡", 300, ""));
+  EXPECT_EQ(store.tables().entries[5], store::makeEntry("2023/02/02", "L-信用卡", "A-台銀", 300, ""));
 
   // A ticked row with a problem, or too many rows: nothing changes.
-  const EntryTableType before = store.tables().entries;
+  const store::EntryTableType before = store.tables().entries;
   const int count = store.tables().entryCount;
   preview[3].ticked = true;
   EXPECT_EQ(std::get<Message>(interchange::importRows(store, preview, accounts)).text,
             "第 5 行無法匯入：「112/01/32」不是日期");
-  store.tables().entryCount = kMaxEntries;
+  store.tables().entryCount = store::kMaxEntries;
   preview[3].ticked = false;
   EXPECT_EQ(std::get<Message>(interchange::importRows(store, preview, accounts)).text,
             "資料最多 3000 筆，只能再放 1 筆；勾選的 2 筆無法匯入");

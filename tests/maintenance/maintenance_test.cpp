@@ -36,7 +36,7 @@ TEST(BulkDelete, RemovesTheEntriesItsRuleNames) {
     const auto result = maintenance::deleteByDate(b.store, c.rule, c.first, c.second);
     EXPECT_EQ(result.refused, c.refusal ? std::optional(refusal(c.refusal)) : std::nullopt);
     std::vector<qint32> kept;
-    for (const LedgerEntry& e : b.entries()) kept.push_back(e.Amount);
+    for (const store::LedgerEntry& e : b.entries()) kept.push_back(e.Amount);
     EXPECT_EQ(kept, c.kept);
     EXPECT_EQ(result.removed, 7 - static_cast<int>(kept.size()));
   }
@@ -55,17 +55,17 @@ TEST(Closing, CarriesTheBalanceSheetAndZeroesIncomeAndExpenses) {
   b.entry("2024/05/15", "A-現金", "A-銀行", 95000);
   b.entry("2024/06/30", "E-餐飲", "A-現金", 500);
   b.entry("2024/08/01", "E-餐飲", "A-現金", 700);
-  std::vector<LedgerEntry> expected{b.entries().back()};
+  std::vector<store::LedgerEntry> expected{b.entries().back()};
   // Cash, the card (what is owed), the bank (overdrawn), the empty safe.
   for (const auto& [name, balance] :
        {std::pair{"A-現金", 103300}, {"L-信用卡", 1000}, {"A-銀行", -7000}, {"A-保險箱", 0}})
-    expected.push_back(makeEntry("2024/06/30", name, "Equity", balance, "初值"));
+    expected.push_back(store::makeEntry("2024/06/30", name, "Equity", balance, "初值"));
   for (int twice = 0; twice < 2; ++twice) {
     EXPECT_EQ(maintenance::closeBooksAt(b.store, "2024-6-30"), std::nullopt);
     EXPECT_EQ(b.entries(), expected);
   }
   EXPECT_EQ(b.store.panel(book::Workspace::EntriesPanel), QStringLiteral("資料筆數：5"));
-  const auto all = allAccountBalances(b.store.tables(), "2024/06/30");
+  const auto all = store::allAccountBalances(b.store.tables(), "2024/06/30");
   EXPECT_EQ(std::vector<qint64>(all.begin() + 1, all.end()),
             (std::vector<qint64>{103300, 1000, 0, -7000, 0, 0}));
 }

@@ -19,45 +19,45 @@ struct Row {
 
 inline qint16 kindOf(const QString& name) {
   const int at = QStringLiteral("ALIE").indexOf(name.left(1));
-  return name.mid(1, 1) == u'-' && at >= 0 ? qint16(kAsset + at) : qint16(kEquity);
+  return name.mid(1, 1) == u'-' && at >= 0 ? qint16(store::kAsset + at) : qint16(store::kEquity);
 }
 
-inline BookTables book(std::initializer_list<QString> chart, const std::vector<Row>& rows) {
-  BookTables b;
-  for (const QString& name : chart) b.accounts[b.accountCount++] = makeAccount(name, kindOf(name));
+inline store::BookTables book(std::initializer_list<QString> chart, const std::vector<Row>& rows) {
+  store::BookTables b;
+  for (const QString& name : chart) b.accounts[b.accountCount++] = store::makeAccount(name, kindOf(name));
   for (const Row& r : rows)
-    b.entries[b.entryCount++] = makeEntry(r.date, r.increase, r.decrease, r.amount, r.memo);
+    b.entries[b.entryCount++] = store::makeEntry(r.date, r.increase, r.decrease, r.amount, r.memo);
   return b;
 }
 
-inline QByteArray bytesOf(const BookTables& b) {
-  return accountsFileBytes(b.accounts, b.accountCount) + "|" + entriesFileBytes(b.entries, b.entryCount);
+inline QByteArray bytesOf(const store::BookTables& b) {
+  return store::accountsFileBytes(b.accounts, b.accountCount) + "|" + store::entriesFileBytes(b.entries, b.entryCount);
 }
 
 // The records in words, in order: what a failed comparison shows.
-inline std::vector<std::string> linesOf(const BookTables& b) {
+inline std::vector<std::string> linesOf(const store::BookTables& b) {
   std::vector<std::string> lines;
   for (int s = 1; s < b.accountCount; ++s)
     lines.push_back(QStringLiteral("%1 %2").arg(b.accounts[s].AccountName).arg(b.accounts[s].AccountKind).toStdString());
   for (int s = 1; s < b.entryCount; ++s) {
-    const LedgerEntry& e = b.entries[s];
+    const store::LedgerEntry& e = b.entries[s];
     lines.push_back(QStringLiteral("%1|%2|%3|%4|%5").arg(e.EntryDate, e.IncreaseAccount, e.DecreaseAccount)
                         .arg(e.Amount).arg(e.Memo.trimmed()).toStdString());
   }
   return lines;
 }
 
-inline std::vector<qint64> balancesOf(const BookTables& b, const QString& date = "9999/12/31") {
-  return recordBalances(b.accounts, b.accountCount, entriesFileBytes(b.entries, b.entryCount),
+inline std::vector<qint64> balancesOf(const store::BookTables& b, const QString& date = "9999/12/31") {
+  return store::recordBalances(b.accounts, b.accountCount, store::entriesFileBytes(b.entries, b.entryCount),
                         b.entryCount - 1, date);
 }
 
 template <typename Gone>
-void removeEntriesIf(BookTables& b, const Gone& gone) {
+void removeEntriesIf(store::BookTables& b, const Gone& gone) {
   int to = 1;
   for (int from = 1; from < b.entryCount; ++from)
     if (!gone(from)) b.entries[to++] = b.entries[from];
-  for (int slot = to; slot < b.entryCount; ++slot) b.entries[slot] = LedgerEntry{};
+  for (int slot = to; slot < b.entryCount; ++slot) b.entries[slot] = store::LedgerEntry{};
   b.entryCount = to;
 }
 
@@ -68,13 +68,13 @@ void removeEntriesIf(BookTables& b, const Gone& gone) {
 // same change.
 class Session {
  public:
-  Session(BookTables start, unsigned seed, QString mark, int parity, bool wholeBook)
+  Session(store::BookTables start, unsigned seed, QString mark, int parity, bool wholeBook)
       : book(std::move(start)), rng_(seed), mark_(std::move(mark)), parity_(parity), wholeBook_(wholeBook) {}
 
   void run(int steps) {
     for (int i = 0; i < steps; ++i) step(pick(0, wholeBook_ ? 9 : 6));
   }
-  BookTables book;
+  store::BookTables book;
 
  private:
   int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng_); }
@@ -92,47 +92,47 @@ class Session {
     }
     return found.empty() ? 0 : found[static_cast<size_t>(pick(0, int(found.size()) - 1))];
   }
-  void append(const LedgerEntry& e) {
-    if (book.entryCount <= kMaxEntries) book.entries[book.entryCount++] = e;
+  void append(const store::LedgerEntry& e) {
+    if (book.entryCount <= store::kMaxEntries) book.entries[book.entryCount++] = e;
   }
 
   void step(int what) {
     const int slot = what >= 3 && what <= 4 ? touchableEntry() : 0;
     if (what <= 2) {
-      append(makeEntry(date(), anyAccount(), anyAccount(), pick(1, 9000), mark_ + QString::number(++made_)));
+      append(store::makeEntry(date(), anyAccount(), anyAccount(), pick(1, 9000), mark_ + QString::number(++made_)));
     } else if (slot != 0 && what == 3) {
       book.entries[slot].Amount = pick(1, 9000);
     } else if (slot != 0) {
-      book.entries[slot].EntryDate = dateField(date());
+      book.entries[slot].EntryDate = store::dateField(date());
     } else if (what == 5) {
       const int account = pick(3, std::max(3, book.accountCount - 1));
       if (account >= book.accountCount || !mine(account)) return;
       const QString was = book.accounts[account].AccountName;
-      const QString now = nameField(was.left(2) + mark_ + QString::number(++made_));
+      const QString now = store::nameField(was.left(2) + mark_ + QString::number(++made_));
       book.accounts[account].AccountName = now;  // every entry follows the account
       for (int s = 1; s < book.entryCount; ++s) {
         for (QString* name : {&book.entries[s].IncreaseAccount, &book.entries[s].DecreaseAccount})
           if (*name == was) *name = now;
       }
-    } else if (what == 6 && book.accountCount <= kMaxAccounts) {
-      const qint16 kind = qint16(pick(kAsset, kExpense));
+    } else if (what == 6 && book.accountCount <= store::kMaxAccounts) {
+      const qint16 kind = qint16(pick(store::kAsset, store::kExpense));
       const QString name = QStringLiteral("ALIE").mid(kind - 1, 1) + "-" + mark_ + "新" + QString::number(++made_);
-      book.accounts[book.accountCount++] = makeAccount(name, kind);
-      if (kind == kAsset || kind == kLiability) append(makeEntry("2024/07/15", name, kEquityName, 0, kInitialMemo));
+      book.accounts[book.accountCount++] = store::makeAccount(name, kind);
+      if (kind == store::kAsset || kind == store::kLiability) append(store::makeEntry("2024/07/15", name, store::kEquityName, 0, store::kInitialMemo));
     } else if (what == 7) {
       const int gone = touchableEntry();
       removeEntriesIf(book, [&](int s) { return s == gone; });
     } else if (what == 8) {
       // The carried balances follow the entries that stay, in the accounts' slot order.
-      const QString day = dateField(date());
+      const QString day = store::dateField(date());
       const std::vector<qint64> balances = balancesOf(book, day);
       removeEntriesIf(book, [&](int s) { return book.entries[s].EntryDate <= day; });
       for (int a = 1; a < book.accountCount; ++a) {
-        if (book.accounts[a].AccountKind == kAsset || book.accounts[a].AccountKind == kLiability)
-          append(makeEntry(day, book.accounts[a].AccountName, kEquityName, qint32(balances[size_t(a - 1)]), kInitialMemo));
+        if (book.accounts[a].AccountKind == store::kAsset || book.accounts[a].AccountKind == store::kLiability)
+          append(store::makeEntry(day, book.accounts[a].AccountName, store::kEquityName, qint32(balances[size_t(a - 1)]), store::kInitialMemo));
       }
     } else if (what == 9) {
-      const QString first = dateField(date()), second = dateField(date());
+      const QString first = store::dateField(date()), second = store::dateField(date());
       removeEntriesIf(book, [&](int s) {
         const QString& d = book.entries[s].EntryDate;
         return d >= std::min(first, second) && d <= std::max(first, second);
@@ -148,13 +148,13 @@ class Session {
 };
 
 // A household's book of a few years.
-inline BookTables randomBase(unsigned seed, int entries) {
-  BookTables b = book({"Equity", "A-現金", "A-銀行", "L-信用卡", "I-薪水", "E-餐飲", "E-交通", "I-利息"}, {});
+inline store::BookTables randomBase(unsigned seed, int entries) {
+  store::BookTables b = book({"Equity", "A-現金", "A-銀行", "L-信用卡", "I-薪水", "E-餐飲", "E-交通", "I-利息"}, {});
   std::mt19937 rng(seed);
   auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); };
   for (int i = 0; i < entries; ++i) {
     const QString date = QStringLiteral("%1/%2/%3").arg(pick(2019, 2024)).arg(pick(1, 12), 2, 10, QChar('0')).arg(pick(1, 28), 2, 10, QChar('0'));
-    b.entries[b.entryCount++] = makeEntry(date, b.accounts[pick(2, b.accountCount - 1)].AccountName,
+    b.entries[b.entryCount++] = store::makeEntry(date, b.accounts[pick(2, b.accountCount - 1)].AccountName,
                                           b.accounts[pick(1, b.accountCount - 1)].AccountName, pick(1, 9000),
                                           QStringLiteral("底%1").arg(i));
   }

@@ -14,10 +14,10 @@ using namespace mergebooks;
 
 namespace {
 
-const BookTables kOld = book({"Equity", "A-現金"}, {{"2024/01/01", "A-現金", "Equity", 10, "初值"}});
-const BookTables kNew = book({"Equity", "A-現金", "E-餐飲"}, {{"2024/02/01", "E-餐飲", "A-現金", 5, "午餐"}});
-QByteArray accountsOf(const BookTables& b) { return accountsFileBytes(b.accounts, b.accountCount); }
-QByteArray entriesOf(const BookTables& b) { return entriesFileBytes(b.entries, b.entryCount); }
+const store::BookTables kOld = book({"Equity", "A-現金"}, {{"2024/01/01", "A-現金", "Equity", 10, "初值"}});
+const store::BookTables kNew = book({"Equity", "A-現金", "E-餐飲"}, {{"2024/02/01", "E-餐飲", "A-現金", 5, "午餐"}});
+QByteArray accountsOf(const store::BookTables& b) { return store::accountsFileBytes(b.accounts, b.accountCount); }
+QByteArray entriesOf(const store::BookTables& b) { return store::entriesFileBytes(b.entries, b.entryCount); }
 
 QString baseBytes(const QString& bookFolder, bool fromBackup) {
   const auto base = merge::findBase(bookFolder);
@@ -74,8 +74,8 @@ TEST(SyncConflicts, EachToolsNamesMakeOneVersionPerMoment) {
                                "Main.sync-conflict-20240105-093000-ABCDEFG.dat"}));
   // The Syncthing pair reads as the other computer's book; set aside, it is not offered again.
   const auto other = merge::readSyncConflict(found.at(2));
-  ASSERT_TRUE(std::holds_alternative<BookTables>(other));
-  EXPECT_EQ(bytesOf(std::get<BookTables>(other)), bytesOf(kNew));
+  ASSERT_TRUE(std::holds_alternative<store::BookTables>(other));
+  EXPECT_EQ(bytesOf(std::get<store::BookTables>(other)), bytesOf(kNew));
   ASSERT_FALSE(merge::setAside(found[2]));
   EXPECT_EQ(merge::syncConflictsIn(folder).size(), 2u);
   EXPECT_TRUE(QFile::exists(folder + "Main.sync-conflict-20240105-093000-ABCDEFG.dat.merged"));

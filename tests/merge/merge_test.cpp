@@ -18,34 +18,34 @@ const Row kLunch{"2024/01/10", kFood, kCash, 100, "午餐"}, kLunch120{"2024/01/
     kBus{"2024/02/02", "E-交通", kCash, 15, "公車"};
 
 // Equity, cash and food (and more), with the entries.
-BookTables chart(const std::vector<Row>& rows, std::initializer_list<QString> more = {}) {
-  BookTables b = book({"Equity", kCash, kFood}, rows);
-  for (const QString& name : more) b.accounts[b.accountCount++] = makeAccount(name, kindOf(name));
+store::BookTables chart(const std::vector<Row>& rows, std::initializer_list<QString> more = {}) {
+  store::BookTables b = book({"Equity", kCash, kFood}, rows);
+  for (const QString& name : more) b.accounts[b.accountCount++] = store::makeAccount(name, kindOf(name));
   return b;
 }
 // Closed at 2024/06/30: the lunch of 100 carried in cash's balance.
 Row carried(qint32 cash) { return {"2024/06/30", kCash, "Equity", cash, "初值"}; }
-BookTables renamed(const QString& food, const std::vector<Row>& rows) {
-  BookTables b = book({"Equity", kCash, food}, rows);
-  for (int s = 1; s < b.entryCount; ++s) b.entries[s].IncreaseAccount = nameField(food);
+store::BookTables renamed(const QString& food, const std::vector<Row>& rows) {
+  store::BookTables b = book({"Equity", kCash, food}, rows);
+  for (int s = 1; s < b.entryCount; ++s) b.entries[s].IncreaseAccount = store::nameField(food);
   return b;
 }
-BookTables withAccounts(BookTables b, const QString& mark, int count) {
-  for (int i = 0; i < count; ++i) b.accounts[b.accountCount++] = makeAccount(QStringLiteral("E-%1%2").arg(mark).arg(i), kExpense);
+store::BookTables withAccounts(store::BookTables b, const QString& mark, int count) {
+  for (int i = 0; i < count; ++i) b.accounts[b.accountCount++] = store::makeAccount(QStringLiteral("E-%1%2").arg(mark).arg(i), store::kExpense);
   return b;
 }
 
 struct ConflictCase {
   const char* name;
-  BookTables base, ours, theirs;
+  store::BookTables base, ours, theirs;
   ConflictKind kind;
-  std::optional<BookTables> mine, theirsChosen, both;  // the book each answer gives
+  std::optional<store::BookTables> mine, theirsChosen, both;  // the book each answer gives
 };
 
 std::vector<ConflictCase> conflictCases() {
-  const BookTables wide = withAccounts(chart({}), "底", 93);  // 96 accounts
-  BookTables theirWide = withAccounts(wide, "乙", 3);
-  theirWide.entries[theirWide.entryCount++] = makeEntry("2024/03/03", "E-乙0", kCash, 9, "乙");
+  const store::BookTables wide = withAccounts(chart({}), "底", 93);  // 96 accounts
+  store::BookTables theirWide = withAccounts(wide, "乙", 3);
+  theirWide.entries[theirWide.entryCount++] = store::makeEntry("2024/03/03", "E-乙0", kCash, 9, "乙");
   return {
       {"renamed differently", chart({kLunch}), renamed("E-吃飯", {kLunch}), renamed("E-伙食", {kLunch}),
        ConflictKind::AccountChangedBoth, renamed("E-吃飯", {kLunch}), renamed("E-伙食", {kLunch}), std::nullopt},
@@ -100,7 +100,7 @@ TEST(MergeConflicts, EachAnswerGivesItsBook) {
 TEST(MergeQuietly, BothSidesChangesLand) {
   const struct {
     const char* name;
-    BookTables base, ours, theirs, expected;
+    store::BookTables base, ours, theirs, expected;
     merge::Summary summary;
   } cases[] = {
       {"a rename follows the other side's new entries", chart({kLunch}), chart({kLunch, kSnack}),
@@ -122,16 +122,16 @@ TEST(MergeQuietly, BothSidesChangesLand) {
 }
 
 TEST(MergeRefused, UnsoundOrUndecidableBooks) {
-  BookTables full = chart({}), ours, theirs;
-  for (int i = 0; i < 2990; ++i) full.entries[full.entryCount++] = makeEntry("2024/01/01", kFood, kCash, i, "");
+  store::BookTables full = chart({}), ours, theirs;
+  for (int i = 0; i < 2990; ++i) full.entries[full.entryCount++] = store::makeEntry("2024/01/01", kFood, kCash, i, "");
   ours = theirs = full;
   for (int i = 0; i < 6; ++i) {
-    ours.entries[ours.entryCount++] = makeEntry("2024/02/01", kFood, kCash, i, "甲");
-    theirs.entries[theirs.entryCount++] = makeEntry("2024/02/01", kFood, kCash, i, "乙");
+    ours.entries[ours.entryCount++] = store::makeEntry("2024/02/01", kFood, kCash, i, "甲");
+    theirs.entries[theirs.entryCount++] = store::makeEntry("2024/02/01", kFood, kCash, i, "乙");
   }
   const struct {
     const char* name;
-    BookTables base, ours, theirs;
+    store::BookTables base, ours, theirs;
     QString reason;
   } cases[] = {
       {"beyond 3000 entries", full, ours, theirs, "合併後的記錄有 3002 筆，超過 3000 筆的上限"},

@@ -17,7 +17,7 @@ unsigned seedCount() {
 }
 
 struct Sides {
-  BookTables base, ours, theirs;
+  store::BookTables base, ours, theirs;
 };
 
 // Without a parity both sides may do anything; with one, whole-book work is the first side's.
@@ -76,12 +76,12 @@ TEST(MergeProperty, WithoutQuestionsEveryBalanceSumsBothSidesChanges) {
     if (!std::holds_alternative<merge::Merged>(result)) continue;
     ++merged;
     // These sessions never move or delete the base's accounts, and rename each on one side only.
-    const BookTables& book = std::get<merge::Merged>(result).tables;
+    const store::BookTables& book = std::get<merge::Merged>(result).tables;
     const std::vector<qint64> base = balancesOf(s.base), ours = balancesOf(s.ours), theirs = balancesOf(s.theirs),
                               now = balancesOf(book);
     for (int slot = 1; slot < book.accountCount; ++slot) {
       const QString name = book.accounts[slot].AccountName;
-      auto of = [&](const std::vector<qint64>& all, const BookTables& b) -> qint64 {
+      auto of = [&](const std::vector<qint64>& all, const store::BookTables& b) -> qint64 {
         if (slot < s.base.accountCount) return all[size_t(slot - 1)];  // the base's keep their slots
         for (int a = 1; a < b.accountCount; ++a)
           if (b.accounts[a].AccountName == name) return all[size_t(a - 1)];

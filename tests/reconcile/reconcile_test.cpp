@@ -18,7 +18,7 @@ struct Reconciling : ::testing::Test, testbooks::Books {
   std::vector<Reconciliation> done;
 
   Wizard wizard(const char* statementDate, qint64 ending) {
-    return Wizard(done, nameField(kBank), accountLines(store, 1),
+    return Wizard(done, store::nameField(kBank), accountLines(store, 1),
                   QDate::fromString(statementDate, "yyyy/MM/dd"), ending);
   }
   static void tickAll(Wizard& w) {
@@ -28,7 +28,7 @@ struct Reconciling : ::testing::Test, testbooks::Books {
 
 struct HintCase {
   const char* name;
-  std::vector<LedgerEntry> entries;
+  std::vector<store::LedgerEntry> entries;
   qint64 ending;
   bool leaveLastUnticked;
   const char* hintWords;
@@ -37,26 +37,26 @@ struct HintCase {
 TEST_F(Reconciling, EachHintPointsAtItsOwnKindOfSlip) {
   const HintCase cases[] = {
       {"a withdrawal not ticked",
-       {makeEntry("2025/01/05", "I-薪水", kBank, 1000, {}),
-        makeEntry("2025/01/10", "E-餐費", kBank, 300, {})},
+       {store::makeEntry("2025/01/05", "I-薪水", kBank, 1000, {}),
+        store::makeEntry("2025/01/10", "E-餐費", kBank, 300, {})},
        700,
        true,
        "漏勾"},
       {"a withdrawal entered the other way round",
-       {makeEntry("2025/01/05", "I-薪水", kBank, 1000, {}),
-        makeEntry("2025/01/12", kBank, "A-現金", 250, {})},
+       {store::makeEntry("2025/01/05", "I-薪水", kBank, 1000, {}),
+        store::makeEntry("2025/01/12", kBank, "A-現金", 250, {})},
        750,
        false,
        "填反"},
       {"two digits swapped",
-       {makeEntry("2025/01/05", "I-薪水", kBank, 1200, {})},
+       {store::makeEntry("2025/01/05", "I-薪水", kBank, 1200, {})},
        2100,
        false,
        "9 整除"},
   };
   for (const HintCase& c : cases) {
     store.tables().entryCount = 1;
-    for (const LedgerEntry& e : c.entries) store.tables().entries[store.tables().entryCount++] = e;
+    for (const store::LedgerEntry& e : c.entries) store.tables().entries[store.tables().entryCount++] = e;
     Wizard w = wizard("2025/01/31", c.ending);
     tickAll(w);
     if (c.leaveLastUnticked) w.setTicked(static_cast<int>(w.lines().size()) - 1, false);

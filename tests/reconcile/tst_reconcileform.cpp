@@ -75,7 +75,7 @@ class TestReconcileForm : public QObject {
     openReconcile(b.store, b.dialogs, b.all, nullptr);
     QVERIFY(b.dialogs.allAnswersUsed());
     QCOMPARE(b.entries().back(),
-             makeEntry("2025/01/31", "E-手續費", "A-銀行", 15, QStringLiteral("對帳調整")));
+             store::makeEntry("2025/01/31", "E-手續費", "A-銀行", 15, QStringLiteral("對帳調整")));
     QCOMPARE(b.all[0].ticked.size(), 4u);
   }
 };

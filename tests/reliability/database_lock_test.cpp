@@ -33,11 +33,11 @@ TEST(DatabaseLockTest, TakesOverOnlyTheLockOfAProcessThatHasEnded) {
   const QString lockFile = dir.filePath("Varnix.lock");
   dieHoldingTheLock(dir.path());
   ASSERT_TRUE(QFile::exists(lockFile));
-  EXPECT_FALSE(dblock::inUse(dir.path()));
+  EXPECT_FALSE(store::dblock::inUse(dir.path()));
 
-  DatabaseLock lock;
+  store::DatabaseLock lock;
   EXPECT_EQ(lock.acquire(dir.path()), std::nullopt);
-  EXPECT_TRUE(dblock::inUse(dir.path()));
+  EXPECT_TRUE(store::dblock::inUse(dir.path()));
   // A running owner, of this machine or another, is never overruled: this process's lock as
   // another process would find it, and one of a process number unknown here on another machine.
   const QByteArray mine = fileBytes(lockFile);
@@ -45,7 +45,7 @@ TEST(DatabaseLockTest, TakesOverOnlyTheLockOfAProcessThatHasEnded) {
   EXPECT_FALSE(QFile::exists(lockFile));
   for (const QByteArray& owner : {mine, QByteArray("4194000\nvarnix\nsome-other-computer\n")}) {
     putFile(lockFile, owner);
-    EXPECT_TRUE(dblock::inUse(dir.path()));
+    EXPECT_TRUE(store::dblock::inUse(dir.path()));
     // Another computer is named, with the time its lock was taken.
     const QString expected = owner == mine ? kInUseElsewhere
                                            : QStringLiteral("這個資料庫正由另一台電腦「some-other-computer」使用中（%1 起）")
@@ -103,7 +103,7 @@ TEST(DatabaseLockFlowTest, OneWindowPerDatabaseUntilItMovesOnOrEnds) {
   auto first = std::make_unique<Window>(dir.path());
   Window second(dir.path());
   ASSERT_TRUE(QDir().mkpath(user + "2003-11") && QDir().mkpath(user + "2003-12"));
-  ASSERT_EQ(saveDatabaseList(second.store.user(), {"2003-11", "2003-12"}), std::nullopt);
+  ASSERT_EQ(store::saveDatabaseList(second.store.user(), {"2003-11", "2003-12"}), std::nullopt);
 
   ASSERT_EQ(first->open(0).result, catalogue::Catalogue::Result::Opened);
   EXPECT_EQ(second.open(0).refusal, refusal(kInUseElsewhere));

@@ -15,7 +15,7 @@ int main(int argc, char* argv[]) {
   QCoreApplication app(argc, argv);
   if (argc != 2 && argc != 3) return 2;
   const QString folder = QString::fromLocal8Bit(argv[1]);
-  DatabaseLock lock;
+  store::DatabaseLock lock;
   if (argc == 2) {
     if (lock.acquire(folder)) return 1;
     std::_Exit(0);  // no destructor runs: the lock stays behind as after a crash

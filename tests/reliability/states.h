@@ -15,16 +15,16 @@ namespace reliability {
 inline void fillState(book::Workspace& store, int k) {
   store.tables().accounts.clear();
   store.tables().entries.clear();
-  store.tables().accounts[1] = makeAccount(QStringLiteral("A-現金"), kAsset);
-  store.tables().accounts[2] = makeAccount(QStringLiteral("Equity"), kEquity);
+  store.tables().accounts[1] = store::makeAccount(QStringLiteral("A-現金"), store::kAsset);
+  store.tables().accounts[2] = store::makeAccount(QStringLiteral("Equity"), store::kEquity);
   store.tables().accountCount = 23 + 7 * k;
   for (int i = 3; i < store.tables().accountCount; ++i) {
-    store.tables().accounts[i] = makeAccount(
+    store.tables().accounts[i] = store::makeAccount(
         QChar(u"ALIE"[i % 4]) + QStringLiteral("-帳戶%1之%2").arg(k).arg(i), qint16(i % 4 + 1));
   }
   store.tables().entryCount = 401 + 350 * k;
   for (int i = 1; i < store.tables().entryCount; ++i) {
-    store.tables().entries[i] = makeEntry(QString::asprintf("2003/%02d/%02d", 1 + i % 12, 1 + i % 28),
+    store.tables().entries[i] = store::makeEntry(QString::asprintf("2003/%02d/%02d", 1 + i % 12, 1 + i % 28),
                                     store.tables().accounts[3 + i % 20].AccountName,
                                     QStringLiteral("A-現金"), (i * 7919 + k) % 100000 - 20000,
                                     QStringLiteral("第%1版第%2筆 餐飲費").arg(k).arg(i));
@@ -34,8 +34,8 @@ inline void fillState(book::Workspace& store, int k) {
 using Files = std::pair<QByteArray, QByteArray>;  // Accounts.dat, Main.dat
 
 inline Files filesOf(const book::Workspace& store) {
-  return {accountsFileBytes(store.tables().accounts, store.tables().accountCount),
-          entriesFileBytes(store.tables().entries, store.tables().entryCount)};
+  return {store::accountsFileBytes(store.tables().accounts, store.tables().accountCount),
+          store::entriesFileBytes(store.tables().entries, store.tables().entryCount)};
 }
 
 inline Files filesIn(const QString& folder) {
@@ -67,7 +67,7 @@ inline void sessionChanges(book::Workspace& store) {
   }
   HistoryStep step(store.history(), store.tables(), stepnames::kNewEntry);
   store.tables().entries[store.tables().entryCount++] =
-      makeEntry(QStringLiteral("2003/12/31"), store.tables().accounts[3].AccountName,
+      store::makeEntry(QStringLiteral("2003/12/31"), store.tables().accounts[3].AccountName,
                 QStringLiteral("A-現金"), 4321, QStringLiteral("當機前最後一筆"));
 }
 

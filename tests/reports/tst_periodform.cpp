@@ -107,7 +107,7 @@ class PeriodFormTest : public QObject {
   void manySimilarAccountsGetALegendOnADarkChart() {
     testbooks::Books b({"A-現金"});
     for (int i = 0; i < 20; ++i) {
-      b.account(QStringLiteral("E-支出%1").arg(i), kExpense);
+      b.account(QStringLiteral("E-支出%1").arg(i), store::kExpense);
       b.entry("2019/05/01", QStringLiteral("E-支出%1").arg(i), "A-現金", 1000 + i * 10);
     }
     const QPalette light = QApplication::palette();

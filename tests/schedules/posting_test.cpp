@@ -60,13 +60,13 @@ TEST_F(RentAndSalary, AnEstimateIsAskedForEvenWhenItWouldPostItself) {
 }
 
 TEST_F(RentAndSalary, NothingIsPostedPastTheBooksLimitOrToAGoneAccount) {
-  store.tables().entryCount = kMaxEntries - 3;  // room for four
+  store.tables().entryCount = store::kMaxEntries - 3;  // room for four
   const ScheduleBook before = plan;
   EXPECT_EQ(postDecisions(store, plan, postAll()), limitText(4));
-  EXPECT_EQ(store.tables().entryCount, kMaxEntries - 3);
+  EXPECT_EQ(store.tables().entryCount, store::kMaxEntries - 3);
   EXPECT_EQ(plan, before);
   store.tables().entryCount = 1;
-  store.tables().accounts[3] = makeAccount("E-租金", kExpense);
+  store.tables().accounts[3] = store::makeAccount("E-租金", store::kExpense);
   EXPECT_TRUE(postDecisions(store, plan, postAll()).value_or("").contains("E-房租"));
   EXPECT_EQ(store.tables().entryCount, 1);
   EXPECT_EQ(plan, before);

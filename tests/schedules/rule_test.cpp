@@ -195,7 +195,7 @@ TEST(ScheduleDates, AnySequenceOfOpeningsDealsWithEachOccurrenceOnce) {
         ASSERT_TRUE(std::holds_alternative<Batch>(planned));
         const Batch& batch = std::get<Batch>(planned);
         for (const OccurrenceRecord& r : batch.records) ++dealt[{r.scheduleId, r.nominal}];
-        for (const LedgerEntry& e : batch.entries) postedDates.insert(e.EntryDate);
+        for (const store::LedgerEntry& e : batch.entries) postedDates.insert(e.EntryDate);
         keepRecords(book, batch.records);
       }
     }

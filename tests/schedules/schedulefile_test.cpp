@@ -76,7 +76,7 @@ TEST(ScheduleFile, TwoProgramsOverOneFolderPostEachOccurrenceOnce) {
 
   for (const bool restored : {false, true}) {
     if (restored) putFile(schedulesPath(folder.path()), before);
-    second.store.tables().entryCount = 1 + std::get<int>(readEntries(fileBytes(folder.path() + "/Main.dat"),
+    second.store.tables().entryCount = 1 + std::get<int>(store::readEntries(fileBytes(folder.path() + "/Main.dat"),
                                                             second.store.tables().entries));
     auto seen = std::get<ScheduleBook>(readSchedules(folder.path()));
     recogniseBookedOccurrences(second.store, seen);

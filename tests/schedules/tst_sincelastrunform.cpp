@@ -9,10 +9,10 @@ namespace {
 Schedule monthly(const char* id, const char* category, qint32 amount, QDate first, Mode mode) {
   Schedule s;
   s.id = id;
-  s.increase = nameField(category);
-  s.decrease = nameField("A-銀行");
+  s.increase = store::nameField(category);
+  s.decrease = store::nameField("A-銀行");
   s.amount = amount;
-  s.memo = memoField(QString(category).mid(2));
+  s.memo = store::memoField(QString(category).mid(2));
   s.mode = mode;
   s.rule.first = first;
   s.rule.dayOfMonth = first.day() == 30 ? 31 : first.day();
@@ -31,7 +31,7 @@ struct Due : testbooks::Books {
   }
   QStringList postedDates() const {
     QStringList out;
-    for (const LedgerEntry& e : entries()) out << e.EntryDate + ' ' + QString::number(e.Amount);
+    for (const store::LedgerEntry& e : entries()) out << e.EntryDate + ' ' + QString::number(e.Amount);
     return out;
   }
 };

@@ -109,7 +109,7 @@ TEST_F(SearchBook, OtherBooksAreReadWithoutTouchingThem) {
   other.entry("2024/11/02", "E-醫療", "A-現金", 800, "牙醫 補牙");
   for (const char* name : {"2024", "broken"}) ASSERT_TRUE(other.writeTo(user + "/" + name));
   putFile(user + "/broken/Main.dat", QByteArray(50, 'x'));
-  ASSERT_FALSE(saveDatabaseList(store.user(), {"2024", "2025", "broken"}));
+  ASSERT_FALSE(store::saveDatabaseList(store.user(), {"2024", "2025", "broken"}));
   EXPECT_EQ(found({.text = "牙醫"}, true),
             std::pair(QStringList({"2025:3", "2024:1"}), qint64(2300)));
   ASSERT_EQ(skipped.size(), 1);

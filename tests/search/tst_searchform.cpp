@@ -20,7 +20,7 @@ struct Program : MainWindowBook {
     QDir().mkpath(store.user().databaseFolder());
     testbooks::addEntry(store, "2024/05/01", "E-餐飲", "A-現金", 80, "早餐");
     testbooks::addEntry(store, "2024/05/06", "E-醫療", "A-現金", 700, "牙醫 補牙");
-    if (!book::save(store).saved() || saveDatabaseList(store.user(), {"2025", "2024"}))
+    if (!book::save(store).saved() || store::saveDatabaseList(store.user(), {"2025", "2024"}))
       qFatal("the books could not be written");
     store.tables().entryCount = 1;
     store.user().setDatabaseName("2025");

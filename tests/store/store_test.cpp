@@ -44,40 +44,40 @@ TEST(StartingCash, AnswerIsAnAmountOrAskedAgainWithTheReason) {
       {"1,000", refusal(notANumber)},
       {"2147483648", refusal(outOfRange)}};
   for (const auto& [answer, expected] : cases)
-    EXPECT_EQ(readStartingCash(answer), expected) << answer;
+    EXPECT_EQ(store::readStartingCash(answer), expected) << answer;
 }
 
 TEST_F(DatabaseFiles, NewFolderGetsCashAndEquityAndTheOpeningEntry) {
-  EXPECT_TRUE(needsStartingCash(store.user().databaseFolder()));
+  EXPECT_TRUE(store::needsStartingCash(store.user().databaseFolder()));
   ASSERT_FALSE(book::open(store, -12));
-  EXPECT_FALSE(needsStartingCash(store.user().databaseFolder()));
+  EXPECT_FALSE(store::needsStartingCash(store.user().databaseFolder()));
   EXPECT_TRUE(dialogs.shown().empty());
-  EXPECT_EQ(fileBytes(path(kAccountsFile)), hex("412db27baaf7") + blanks(14) + hex("0100") +
+  EXPECT_EQ(fileBytes(path(store::kAccountsFile)), hex("412db27baaf7") + blanks(14) + hex("0100") +
                                                 QByteArray(106, '\0') + hex("457175697479") +
                                                 blanks(14) + hex("0000"));
-  EXPECT_EQ(fileBytes(path(kEntriesFile)), hex("323032352f30332f3134 412db27baaf7") + blanks(14) +
+  EXPECT_EQ(fileBytes(path(store::kEntriesFile)), hex("323032352f30332f3134 412db27baaf7") + blanks(14) +
                                                hex("457175697479") + blanks(14) +
                                                hex("f4ffffff aaecadc8") + blanks(46));
 }
 
 TEST_F(DatabaseFiles, EmptyMainDatMeansNoEntriesAndAMissingOneANewDatabase) {
   openWithEntries(0);
-  EXPECT_EQ(fileBytes(path(kEntriesFile)), QByteArray());
+  EXPECT_EQ(fileBytes(path(store::kEntriesFile)), QByteArray());
   ASSERT_FALSE(book::open(store));
   EXPECT_TRUE(dialogs.shown().empty());
   EXPECT_EQ(store.tables().entryCount, 1);
-  QFile::remove(path(kEntriesFile));
+  QFile::remove(path(store::kEntriesFile));
   ASSERT_FALSE(book::open(store, 5));
   EXPECT_EQ(store.tables().entryCount, 2);
   EXPECT_EQ(store.tables().entries[1].Amount, 5);
 }
 
 TEST_F(DatabaseFiles, LastRecordLoadsWithOrWithoutItsFiller) {
-  for (const int n : {1, kMaxEntries}) {
+  for (const int n : {1, store::kMaxEntries}) {
     openWithEntries(n);
-    const QByteArray saved = fileBytes(path(kEntriesFile));
+    const QByteArray saved = fileBytes(path(store::kEntriesFile));
     ASSERT_EQ(saved.size(), (n - 1) * 128 + 104);
-    putFile(path(kEntriesFile), saved + QByteArray(24, 'x'));  // n x 128 bytes
+    putFile(path(store::kEntriesFile), saved + QByteArray(24, 'x'));  // n x 128 bytes
     ASSERT_FALSE(book::open(store));
     EXPECT_EQ(store.tables().entryCount, n + 1);
     EXPECT_EQ(store.tables().entries[n].Amount, n) << n;
@@ -86,25 +86,25 @@ TEST_F(DatabaseFiles, LastRecordLoadsWithOrWithoutItsFiller) {
 
 TEST_F(DatabaseFiles, DamagedFilesAreRefusedAndChangeNothing) {
   openWithEntries(4);
-  const QByteArray accounts = fileBytes(path(kAccountsFile));
-  const QByteArray entries = fileBytes(path(kEntriesFile));
+  const QByteArray accounts = fileBytes(path(store::kAccountsFile));
+  const QByteArray entries = fileBytes(path(store::kEntriesFile));
   const QByteArray entry128 = entries.left(128);
   const std::tuple<QString, QByteArray, const char*> cases[] = {
       // file, bytes, refusal
-      {kAccountsFile, {}, "「Accounts.dat」是空的，沒有任何帳戶，檔案可能已損壞，無法開啟"},
-      {kAccountsFile, accounts.left(149),
+      {store::kAccountsFile, {}, "「Accounts.dat」是空的，沒有任何帳戶，檔案可能已損壞，無法開啟"},
+      {store::kAccountsFile, accounts.left(149),
        "「Accounts.dat」的最後一筆記錄不完整，檔案可能已損壞，無法開啟"},
-      {kEntriesFile, entry128.repeated(3000) + entry128.left(1),
+      {store::kEntriesFile, entry128.repeated(3000) + entry128.left(1),
        "「Main.dat」有 3001 筆記錄，超過上限 3000 筆，這個檔案無法開啟"},
-      {kEntriesFile, entry128 + entry128.left(103),
+      {store::kEntriesFile, entry128 + entry128.left(103),
        "「Main.dat」的最後一筆記錄不完整，檔案可能已損壞，無法開啟"},
   };
-  const AccountTableType accountTable = store.tables().accounts;
-  const EntryTableType entryTable = store.tables().entries;
+  const store::AccountTableType accountTable = store.tables().accounts;
+  const store::EntryTableType entryTable = store.tables().entries;
   for (const auto& [file, bytes, text] : cases) {
     SCOPED_TRACE(text);
-    putFile(path(kAccountsFile), accounts);
-    putFile(path(kEntriesFile), entries);
+    putFile(path(store::kAccountsFile), accounts);
+    putFile(path(store::kEntriesFile), entries);
     putFile(path(file), bytes);
     EXPECT_EQ(book::open(store), refusal(QString::fromUtf8(text)));
     EXPECT_TRUE(dialogs.shown().empty());
@@ -120,13 +120,13 @@ const QString kFood = QStringLiteral("E-餐飲"), kSalary = QStringLiteral("I-�
 
 // A chart of the five kinds and entries added in order.
 struct Books : ::testing::Test, testbooks::Books {
-  Books() : testbooks::Books({kCash, kEquityName, kFood, kSalary, kCard}) {}
+  Books() : testbooks::Books({kCash, store::kEquityName, kFood, kSalary, kCard}) {}
 
-  int slotOf(const QString& name) const { return store.tables().accountSlot(nameField(name)); }
+  int slotOf(const QString& name) const { return store.tables().accountSlot(store::nameField(name)); }
   // Columns 3 and 4 of each row, with the red flags as "!".
   QStringList amountsAndTotals(const QString& account) const {
     QStringList out;
-    for (const LedgerRow& row : showLedger(store.tables(), slotOf(account))) {
+    for (const store::LedgerRow& row : store::showLedger(store.tables(), slotOf(account))) {
       out << (row.amountRed ? u'!' + row.amount : row.amount) + u'|' +
                  (row.totalRed ? u'!' + row.total : row.total);
     }
@@ -142,7 +142,7 @@ struct Pair {
   const char* story;
 };
 
-constexpr qint16 Q = kEquity, A = kAsset, L = kLiability, I = kIncome, X = kExpense;
+constexpr qint16 Q = store::kEquity, A = store::kAsset, L = store::kLiability, I = store::kIncome, X = store::kExpense;
 const Pair kPairs[] = {
     {A, Q, "100", "100", "opening cash: the cash and the equity both grow"},
     {L, Q, "100", "-100", "opening a debt: the debt grows, the equity shrinks"},
@@ -177,21 +177,21 @@ TEST(SignRule, EachPairOfKindsMovesBothAccountsAsABookkeeperExpects) {
     b.account(QStringLiteral("first"), pair.first);
     b.account(QStringLiteral("second"), pair.second);
     b.entry(QStringLiteral("2025/01/01"), QStringLiteral("first"), QStringLiteral("second"), 100);
-    EXPECT_EQ(showLedger(b.store.tables(), 1).at(0).amount, QLatin1String(pair.onFirst)) << pair.story;
-    EXPECT_EQ(showLedger(b.store.tables(), 2).at(0).amount, QLatin1String(pair.onSecond)) << pair.story;
+    EXPECT_EQ(store::showLedger(b.store.tables(), 1).at(0).amount, QLatin1String(pair.onFirst)) << pair.story;
+    EXPECT_EQ(store::showLedger(b.store.tables(), 2).at(0).amount, QLatin1String(pair.onSecond)) << pair.story;
   }
-  EXPECT_EQ(signRule(kAsset, -1, true), Sign::None);  // the other side names no account
+  EXPECT_EQ(store::signRule(store::kAsset, -1, true), store::Sign::None);  // the other side names no account
 }
 
 TEST_F(Books, LedgersShowSignedAmountsAndRunningTotals) {
-  entry(QStringLiteral("2025/01/01"), kCash, kEquityName, 1000, QStringLiteral("初值"));
+  entry(QStringLiteral("2025/01/01"), kCash, store::kEquityName, 1000, QStringLiteral("初值"));
   entry(QStringLiteral("2025/01/05"), kFood, kCash, 1120, QStringLiteral("午餐   "));  // below 0
   entry(QStringLiteral("2025/01/03"), kSalary, kCash, 5000);
   entry(QStringLiteral("2025/01/04"), kCard, kCash, 500);   // paying off the card
   entry(QStringLiteral("2025/01/04"), kFood, kSalary, 70);  // counts for neither
   entry(QStringLiteral("2025/01/06"), kCash, kCash, 30);    // both sides: once each
 
-  const auto cash = showLedger(store.tables(), slotOf(kCash));
+  const auto cash = store::showLedger(store.tables(), slotOf(kCash));
   ASSERT_EQ(cash.size(), 6u);
   EXPECT_EQ(cash[1].date + cash[1].other + u'|' + cash[1].memo + u'|' + cash[1].number,
             QStringLiteral("2025/01/05") + kFood + QStringLiteral("|午餐|2"));
@@ -202,12 +202,12 @@ TEST_F(Books, LedgersShowSignedAmountsAndRunningTotals) {
 }
 
 TEST_F(Books, LargeAmountsNeverOverflowTheTotals) {
-  const int half = kMaxEntries / 2;
-  for (int i = 0; i < half; ++i) entry(QStringLiteral("2025/01/01"), kCash, kEquityName, INT32_MAX);
+  const int half = store::kMaxEntries / 2;
+  for (int i = 0; i < half; ++i) entry(QStringLiteral("2025/01/01"), kCash, store::kEquityName, INT32_MAX);
   for (int i = 0; i < half; ++i) entry(QStringLiteral("2025/01/02"), kFood, kCash, INT32_MIN);
 
   const qint64 expected = qint64(half) * INT32_MAX - qint64(half) * INT32_MIN;
-  const LedgerRow last = showLedger(store.tables(), slotOf(kCash)).back();
+  const store::LedgerRow last = store::showLedger(store.tables(), slotOf(kCash)).back();
   EXPECT_EQ(last.amount + last.total, QStringLiteral("2147483648 ") + QString::number(expected));
 }
 

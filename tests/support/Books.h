@@ -21,32 +21,32 @@ namespace testbooks {
 // The kind a name's prefix says ("A-", "L-", "I-", "E-"); Equity otherwise.
 inline qint16 kindOfPrefix(const QString& name) {
   const int at = QStringLiteral("ALIE").indexOf(name.left(1));
-  return name.mid(1, 1) == u'-' && at >= 0 ? qint16(kAsset + at) : qint16(kEquity);
+  return name.mid(1, 1) == u'-' && at >= 0 ? qint16(store::kAsset + at) : qint16(store::kEquity);
 }
 
 inline void addAccounts(book::Workspace& store, std::initializer_list<QString> names) {
   for (const QString& name : names)
-    store.tables().accounts[store.tables().accountCount++] = makeAccount(name, kindOfPrefix(name));
+    store.tables().accounts[store.tables().accountCount++] = store::makeAccount(name, kindOfPrefix(name));
 }
 
 inline void addEntry(book::Workspace& store, const QString& date, const QString& increase,
                      const QString& decrease, qint32 amount, const QString& memo = QString()) {
-  store.tables().entries[store.tables().entryCount++] = makeEntry(date, increase, decrease, amount, memo);
+  store.tables().entries[store.tables().entryCount++] = store::makeEntry(date, increase, decrease, amount, memo);
 }
 
 // The book as its two files would hold it: what undo, redo and a save must reproduce.
 inline QByteArray bookBytes(const book::Workspace& store) {
-  return accountsFileBytes(store.tables().accounts, store.tables().accountCount) + "|" +
-         entriesFileBytes(store.tables().entries, store.tables().entryCount);
+  return store::accountsFileBytes(store.tables().accounts, store.tables().accountCount) + "|" +
+         store::entriesFileBytes(store.tables().entries, store.tables().entryCount);
 }
 
-class FakeLedgerView : public LedgerView {
+class FakeLedgerView : public store::LedgerView {
  public:
   std::vector<bool> redraws;  // selectLastRow of every redrawLedger
   int shownAccountSlot() const override { return 1; }
   void showAccount(int) override {}
   void redrawLedger(bool selectLastRow) override { redraws.push_back(selectLastRow); }
-  void appendRow(const LedgerRow&) override {}
+  void appendRow(const store::LedgerRow&) override {}
   void selectEntry(int) override {}
   qint64 lastRunningTotal() const override { return 0; }
   int rowCount() const override { return 0; }
@@ -64,7 +64,7 @@ struct Books {
     addAccounts(store, chart);
   }
   void account(const QString& name, qint16 kind) {
-    store.tables().accounts[store.tables().accountCount++] = makeAccount(name, kind);
+    store.tables().accounts[store.tables().accountCount++] = store::makeAccount(name, kind);
   }
   void entry(const QString& date, const QString& increase, const QString& decrease, qint32 amount,
              const QString& memo = QString()) {
@@ -74,12 +74,12 @@ struct Books {
   bool writeTo(const QString& folder) const {
     QFile accounts(folder + "/Accounts.dat"), entries(folder + "/Main.dat");
     return QDir().mkpath(folder) && accounts.open(QIODevice::WriteOnly) &&
-           accounts.write(accountsFileBytes(store.tables().accounts, store.tables().accountCount)) >= 0 &&
+           accounts.write(store::accountsFileBytes(store.tables().accounts, store.tables().accountCount)) >= 0 &&
            entries.open(QIODevice::WriteOnly) &&
-           entries.write(entriesFileBytes(store.tables().entries, store.tables().entryCount)) >= 0;
+           entries.write(store::entriesFileBytes(store.tables().entries, store.tables().entryCount)) >= 0;
   }
-  std::vector<LedgerEntry> entries() const {
-    std::vector<LedgerEntry> out;
+  std::vector<store::LedgerEntry> entries() const {
+    std::vector<store::LedgerEntry> out;
     for (int i = 1; i < store.tables().entryCount; ++i) out.push_back(store.tables().entries[i]);
     return out;
   }

@@ -47,12 +47,12 @@ struct Program : MainWindowBook {
   }
   QString entriesPanel() { return child<QLabel>(window, MainForm::kPanels[3])->text(); }
   QByteArray mainDat() { return fileBytes(store.user().databaseFolder() + "/Main.dat"); }
-  QByteArray inMemory() { return entriesFileBytes(store.tables().entries, store.tables().entryCount); }
+  QByteArray inMemory() { return store::entriesFileBytes(store.tables().entries, store.tables().entryCount); }
   // Saved, then the meal deleted in memory only; returns the saved bytes.
   QByteArray savedThenChanged() {
     if (!book::save(store).saved()) qFatal("cannot save the book");
-    markDeleted(store.tables(), 2);
-    compactEntries(store.tables());
+    store::markDeleted(store.tables(), 2);
+    store::compactEntries(store.tables());
     return mainDat();
   }
 };

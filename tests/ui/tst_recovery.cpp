@@ -32,9 +32,9 @@ struct CrashedBook : MainWindowBook {
     testbooks::addAccounts(store, {"A-現金", "E-餐費"});
     testbooks::addEntry(store, "2003/11/01", "E-餐費", "A-現金", 120, "早餐");
     putFile(store.user().databaseFolder() + "/Accounts.dat",
-            accountsFileBytes(store.tables().accounts, store.tables().accountCount));
+            store::accountsFileBytes(store.tables().accounts, store.tables().accountCount));
     putFile(store.user().databaseFolder() + "/Main.dat",
-            entriesFileBytes(store.tables().entries, store.tables().entryCount));
+            store::entriesFileBytes(store.tables().entries, store.tables().entryCount));
     saved = testbooks::bookBytes(store);
     testbooks::addEntry(store, "2003/11/02", "E-餐費", "A-現金", 250, "午餐");
     changed = testbooks::bookBytes(store);

@@ -119,7 +119,7 @@ void TestYear::aYearOfAHousehold() {
   QCOMPARE(statements("2025/12/31"), QStringLiteral("財產淨值  220900 / 結餘  47400"));
 
   // Log out (which saves), log in again and reopen the year: the book is as it was left.
-  const QByteArray before = entriesFileBytes(store.tables().entries, store.tables().entryCount);
+  const QByteArray before = store::entriesFileBytes(store.tables().entries, store.tables().entryCount);
   whenShown(dialogs, [&](QDialog& login) {
     store.tables().entryCount = 1;  // saved by now: what comes back must come from the files
     QCOMPARE(child<QLineEdit>(login, LoginForm::kUserName)->text(), user);
@@ -131,7 +131,7 @@ void TestYear::aYearOfAHousehold() {
     click(list, OpenForm::kOpen);
   });
   child<QAction>(main, MainForm::kLogOut)->trigger();
-  QCOMPARE(entriesFileBytes(store.tables().entries, store.tables().entryCount), before);
+  QCOMPARE(store::entriesFileBytes(store.tables().entries, store.tables().entryCount), before);
   QCOMPARE(statements("2025/12/31"), QStringLiteral("財產淨值  220900 / 結餘  47400"));
   QVERIFY(dialogs.allAnswersUsed() && dialogs.unscripted().isEmpty());
 }

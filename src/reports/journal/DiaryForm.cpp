@@ -41,8 +41,8 @@ class JournalModel : public QAbstractTableModel {
     const interchange::JournalRow& row = rows_[static_cast<size_t>(index.row())];
     // A name or memo too long for its column can be read whole in its tip.
     if (role == Qt::ToolTipRole) {
-      if (index.column() == 1) return trimTrailingSpaces(row.increase);
-      if (index.column() == 2) return trimTrailingSpaces(row.decrease);
+      if (index.column() == 1) return store::trimTrailingSpaces(row.increase);
+      if (index.column() == 2) return store::trimTrailingSpaces(row.decrease);
       if (index.column() == 4 && !row.memo.isEmpty()) return row.memo;
       return {};
     }

@@ -16,8 +16,8 @@ Document journalDocument(const book::Workspace& store) {
   for (const interchange::JournalRow& row : interchange::journalRows(store)) {
     QString memo = row.memo;
     memo.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    table.rows.push_back({row.date, trimTrailingSpaces(row.increase),
-                          trimTrailingSpaces(row.decrease),
+    table.rows.push_back({row.date, store::trimTrailingSpaces(row.increase),
+                          store::trimTrailingSpaces(row.decrease),
                           period::grouped(row.amount.toLongLong()), memo});
   }
   d.blocks.emplace_back(std::move(table));

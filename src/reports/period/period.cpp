@@ -60,9 +60,9 @@ QString monthLabel(int number) {
       .arg(number % 12 + 1, 2, 10, QLatin1Char('0'));
 }
 
-qint64 apply(Sign sign, qint32 amount) {
-  if (sign == Sign::Plus) return amount;
-  if (sign == Sign::Minus) return -static_cast<qint64>(amount);
+qint64 apply(store::Sign sign, qint32 amount) {
+  if (sign == store::Sign::Plus) return amount;
+  if (sign == store::Sign::Minus) return -static_cast<qint64>(amount);
   return 0;
 }
 
@@ -81,7 +81,7 @@ class SlotIndex {
   }
   int of(const QString& name) const {
     const auto it = byAddress_.find(name.constData());
-    if (it != byAddress_.end() && sameField(store_.tables().accounts[it->second].AccountName, name)) {
+    if (it != byAddress_.end() && store::sameField(store_.tables().accounts[it->second].AccountName, name)) {
       return it->second;
     }
     return byName_.value(name, 0);
@@ -96,17 +96,17 @@ class SlotIndex {
 
 // Calls add(slot, kind, amount) for each side of each entry that counts for its account.
 template <typename Add>
-void eachCount(const SlotIndex& accounts, const LedgerEntry& e, Add add) {
+void eachCount(const SlotIndex& accounts, const store::LedgerEntry& e, Add add) {
   const int first = accounts.of(e.IncreaseAccount);
   const int second = accounts.of(e.DecreaseAccount);
   const int firstKind = accounts.kind(first);
   const int secondKind = accounts.kind(second);
   if (first != 0) {
-    if (const qint64 v = apply(signRule(firstKind, secondKind, true), e.Amount))
+    if (const qint64 v = apply(store::signRule(firstKind, secondKind, true), e.Amount))
       add(first, firstKind, v);
   }
   if (second != 0) {
-    if (const qint64 v = apply(signRule(secondKind, firstKind, false), e.Amount)) {
+    if (const qint64 v = apply(store::signRule(secondKind, firstKind, false), e.Amount)) {
       add(second, secondKind, v);
     }
   }
@@ -129,12 +129,12 @@ Report buildReport(const book::Workspace& store, const Period& period) {
   // Month figures by slot; a slot with no movement gets no line.
   std::vector<std::vector<qint64>> bySlot(static_cast<size_t>(std::max(store.tables().accountCount, 1)));
   for (int i = 1; i < store.tables().entryCount; ++i) {
-    const LedgerEntry& e = store.tables().entries[i];
+    const store::LedgerEntry& e = store.tables().entries[i];
     if (e.EntryDate < from || e.EntryDate > to) continue;
     const int month = monthNumber(e.EntryDate) - firstMonth;
     if (month < 0 || month >= monthCount) continue;
     eachCount(accounts, e, [&](int slot, int kind, qint64 value) {
-      if (kind != kIncome && kind != kExpense) return;
+      if (kind != store::kIncome && kind != store::kExpense) return;
       auto& months = bySlot[static_cast<size_t>(slot)];
       if (months.empty()) months.assign(static_cast<size_t>(monthCount), 0);
       months[static_cast<size_t>(month)] += value;
@@ -143,8 +143,8 @@ Report buildReport(const book::Workspace& store, const Period& period) {
   for (int slot = 1; slot < store.tables().accountCount; ++slot) {
     auto& months = bySlot[static_cast<size_t>(slot)];
     if (months.empty()) continue;
-    const bool income = store.tables().accounts[slot].AccountKind == kIncome;
-    AccountLine line{trimTrailingSpaces(store.tables().accounts[slot].AccountName), slot,
+    const bool income = store.tables().accounts[slot].AccountKind == store::kIncome;
+    AccountLine line{store::trimTrailingSpaces(store.tables().accounts[slot].AccountName), slot,
                      std::move(months), 0};
     auto& byMonth = income ? report.incomeByMonth : report.expenseByMonth;
     for (size_t m = 0; m < line.months.size(); ++m) {
@@ -184,13 +184,13 @@ std::vector<MonthValue> worthOver(const book::Workspace& store, int first, int l
   std::vector<qint64> change(static_cast<size_t>(last - first + 1), 0);
   const SlotIndex accounts(store);
   for (int i = 1; i < store.tables().entryCount; ++i) {
-    const LedgerEntry& e = store.tables().entries[i];
+    const store::LedgerEntry& e = store.tables().entries[i];
     const int m = monthNumber(e.EntryDate);
     if (m < 0 || m > last) continue;
     const size_t at = static_cast<size_t>(std::max(m, first) - first);
     eachCount(accounts, e, [&](int, int kind, qint64 value) {
-      if (kind == kAsset) change[at] += value;
-      if (kind == kLiability) change[at] -= value;
+      if (kind == store::kAsset) change[at] += value;
+      if (kind == store::kLiability) change[at] -= value;
     });
   }
   std::vector<MonthValue> out;

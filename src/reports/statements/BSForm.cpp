@@ -38,12 +38,12 @@ bool isAccountLine(const QStringList& lines, qsizetype i) { return i >= 2 && i <
 // where the padded names would put it.
 qreal amountStop(const QFontMetricsF& metrics, const QStringList& texts) {
   const qreal blank = metrics.horizontalAdvance(QLatin1Char(' '));
-  qreal stop = metrics.horizontalAdvance(QString(kNameWidth + 2, QLatin1Char(' ')));
+  qreal stop = metrics.horizontalAdvance(QString(store::kNameWidth + 2, QLatin1Char(' ')));
   for (const QString& text : texts) {
     const QStringList lines = text.split(kCrLf);
     for (qsizetype i = 0; i < lines.size(); ++i) {
       if (!isAccountLine(lines, i)) continue;
-      const QString name = trimTrailingSpaces(lines[i].left(kNameWidth));
+      const QString name = store::trimTrailingSpaces(lines[i].left(store::kNameWidth));
       stop = std::max(stop, metrics.horizontalAdvance(name) + 2 * blank);
     }
   }
@@ -54,8 +54,8 @@ void setStatement(QPlainTextEdit* box, const QString& text, qreal stop) {
   QStringList lines = text.split(kCrLf);
   for (qsizetype i = 0; i < lines.size(); ++i) {
     if (!isAccountLine(lines, i)) continue;
-    lines[i] = trimTrailingSpaces(lines[i].left(kNameWidth)) + QLatin1Char('\t') +
-               lines[i].mid(kNameWidth + 2);
+    lines[i] = store::trimTrailingSpaces(lines[i].left(store::kNameWidth)) + QLatin1Char('\t') +
+               lines[i].mid(store::kNameWidth + 2);
   }
   box->setTabStopDistance(stop);
   box->setPlainText(lines.join(QLatin1Char('\n')));

@@ -18,7 +18,7 @@ struct Section {
   qint64 total = 0;
 };
 
-Section buildSection(const AccountTableType& accounts, int accountCount,
+Section buildSection(const store::AccountTableType& accounts, int accountCount,
                      const std::vector<qint64>& balances, qint16 kind, const QString& title,
                      const QString& totalLabel) {
   Section section;
@@ -26,18 +26,18 @@ Section buildSection(const AccountTableType& accounts, int accountCount,
   int lines = 0;
   for (int slot = 1; slot < accountCount; ++slot) lines += accounts[slot].AccountKind == kind;
   // Name, two blanks and an amount of up to 20 characters: one allocation for the section.
-  text.reserve(96 + (kNameWidth + 24) * lines);
+  text.reserve(96 + (store::kNameWidth + 24) * lines);
   text += title;
   text += kLineEnd;
   text += kRule;
   text += kLineEnd;
   for (int slot = 1; slot < accountCount; ++slot) {
-    const AccountRecord& account = accounts[slot];
+    const store::AccountRecord& account = accounts[slot];
     if (account.AccountKind != kind) continue;
     const qint64 balance = balances[static_cast<size_t>(slot - 1)];
     // The stored name is already 20 characters; a shorter one (a table filled by hand) is
     // padded so that the amounts still start after 22 characters.
-    text += account.AccountName.leftJustified(kNameWidth, QLatin1Char(' '));
+    text += account.AccountName.leftJustified(store::kNameWidth, QLatin1Char(' '));
     text += QLatin1String("  ");
     text += QString::number(balance);
     text += kLineEnd;
@@ -53,21 +53,21 @@ Section buildSection(const AccountTableType& accounts, int accountCount,
 }  // namespace
 
 StatementTexts buildStatements(const book::Workspace& store, const QString& date) {
-  return buildStatements(store.tables().accounts, store.tables().accountCount, allAccountBalances(store.tables(), date));
+  return buildStatements(store.tables().accounts, store.tables().accountCount, store::allAccountBalances(store.tables(), date));
 }
 
-StatementTexts buildStatements(const AccountTableType& accounts, int accountCount,
+StatementTexts buildStatements(const store::AccountTableType& accounts, int accountCount,
                            const std::vector<qint64>& balances) {
   StatementTexts s;
   auto section = [&](qint16 kind, const QString& title, const QString& totalLabel) {
     return buildSection(accounts, accountCount, balances, kind, title, totalLabel);
   };
 
-  const Section assets = section(kAsset, QStringLiteral("資產"), QStringLiteral("資產總合   "));
+  const Section assets = section(store::kAsset, QStringLiteral("資產"), QStringLiteral("資產總合   "));
   const Section liabilities =
-      section(kLiability, QStringLiteral("負債"), QStringLiteral("負債總合   "));
-  const Section income = section(kIncome, QStringLiteral("收入"), QStringLiteral("收入總合   "));
-  const Section expenses = section(kExpense, QStringLiteral("支出"), QStringLiteral("支出總合   "));
+      section(store::kLiability, QStringLiteral("負債"), QStringLiteral("負債總合   "));
+  const Section income = section(store::kIncome, QStringLiteral("收入"), QStringLiteral("收入總合   "));
+  const Section expenses = section(store::kExpense, QStringLiteral("支出"), QStringLiteral("支出總合   "));
 
   s.assets = assets.text;
   s.liabilities = liabilities.text;

@@ -34,7 +34,7 @@ struct StatementTexts {
 StatementTexts buildStatements(const book::Workspace& store, const QString& date);
 
 // The same from a chart and its balances (index slot - 1) summed elsewhere.
-StatementTexts buildStatements(const AccountTableType& accounts, int accountCount,
+StatementTexts buildStatements(const store::AccountTableType& accounts, int accountCount,
                            const std::vector<qint64>& balances);
 
 }  // namespace statements

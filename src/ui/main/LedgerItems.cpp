@@ -33,7 +33,7 @@ class CompactCells : public ProgramStyle {
 // Whatever is set on the item later (a tick, a text) is stored as usual and takes precedence.
 class LedgerItem : public QTreeWidgetItem {
  public:
-  LedgerItem(LedgerRow row, bool coloured)
+  LedgerItem(store::LedgerRow row, bool coloured)
       : QTreeWidgetItem(UserType), row_(std::move(row)), coloured_(coloured) {
     setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
   }
@@ -96,7 +96,7 @@ class LedgerItem : public QTreeWidgetItem {
     }
   }
 
-  LedgerRow row_;
+  store::LedgerRow row_;
   bool coloured_;
 };
 
@@ -129,7 +129,7 @@ void setUpLedger(QTreeWidget& ledger) {
   ledger.setSortingEnabled(false);
 }
 
-QTreeWidgetItem* makeLedgerItem(LedgerRow row, bool coloured) {
+QTreeWidgetItem* makeLedgerItem(store::LedgerRow row, bool coloured) {
   return new LedgerItem(std::move(row), coloured);
 }
 

@@ -15,7 +15,7 @@ void setUpLedger(QTreeWidget& ledger);
 
 // One row to add to the ledger, with a tick box in 日期. `coloured`: negative amounts and
 // totals are drawn red (the row the entry dialog appends is not).
-QTreeWidgetItem* makeLedgerItem(LedgerRow row, bool coloured);
+QTreeWidgetItem* makeLedgerItem(store::LedgerRow row, bool coloured);
 
 // The running total a row shows in 累計.
 qint64 runningTotalOf(const QTreeWidgetItem& item);

@@ -25,7 +25,7 @@ class QTreeWidgetItem;
 
 // The program's home: the ledger of the account chosen on the right, the buttons that start
 // every task, the menus and the status bar. Shown first and kept until the program ends.
-class MainForm : public QMainWindow, public LedgerView {
+class MainForm : public QMainWindow, public store::LedgerView {
   Q_OBJECT
 
  public:
@@ -75,7 +75,7 @@ class MainForm : public QMainWindow, public LedgerView {
   int shownAccountSlot() const override;
   void showAccount(int slot) override;
   void redrawLedger(bool selectLastRow) override;
-  void appendRow(const LedgerRow& row) override;
+  void appendRow(const store::LedgerRow& row) override;
   void selectEntry(int slot) override;
   qint64 lastRunningTotal() const override;
   int rowCount() const override;

@@ -28,17 +28,17 @@ void MainForm::redrawLedger(bool selectLast) {
   filling_ = true;
   ledger_->clear();
   if (slot >= 1 && slot < store_.tables().accountCount) {
-    std::vector<LedgerRow> rows = showLedger(store_.tables(), slot);
+    std::vector<store::LedgerRow> rows = store::showLedger(store_.tables(), slot);
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(rows.size()));
-    for (LedgerRow& row : rows) items.append(makeLedgerItem(std::move(row), true));
+    for (store::LedgerRow& row : rows) items.append(makeLedgerItem(std::move(row), true));
     ledger_->addTopLevelItems(items);
   }
   filling_ = false;
   if (selectLast) selectLastRow();
 }
 
-void MainForm::appendRow(const LedgerRow& row) {
+void MainForm::appendRow(const store::LedgerRow& row) {
   filling_ = true;
   QTreeWidgetItem* item = makeLedgerItem(row, false);
   ledger_->addTopLevelItem(item);
@@ -90,7 +90,7 @@ void MainForm::refillAccountSelector() {
   // Emptying the list moves its current row to none, which empties the ledger; selecting the
   // first name then shows its ledger.
   selector_->clear();
-  selector_->addItems(accountListNames(store_.tables()));
+  selector_->addItems(store::accountListNames(store_.tables()));
   if (selector_->count() > 0) selector_->setCurrentRow(0);
 }
 

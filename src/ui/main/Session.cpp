@@ -77,8 +77,8 @@ void Session::offerRecovery() {
   }
   const auto* snapshot = std::get_if<recovery::Snapshot>(&found);
   if (!snapshot) return;
-  if (snapshot->accounts == accountsFileBytes(store_.tables().accounts, store_.tables().accountCount) &&
-      snapshot->entries == entriesFileBytes(store_.tables().entries, store_.tables().entryCount)) {
+  if (snapshot->accounts == store::accountsFileBytes(store_.tables().accounts, store_.tables().accountCount) &&
+      snapshot->entries == store::entriesFileBytes(store_.tables().entries, store_.tables().entryCount)) {
     // The program ended between the save and the file's removal: the book has it all.
     recovery::discard(store_.user().databaseFolder());
     return;
