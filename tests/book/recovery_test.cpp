@@ -6,13 +6,6 @@
 #include "book/recoverykeeper.h"
 #include "platform/safefile.h"
 
-#include <QDir>
-#include <QFile>
-
-#include <functional>
-
-#include <gtest/gtest.h>
-
 // The recovery file: its bytes, what a damaged one does to the book (nothing), and both answers
 // to the question at opening, neither of which loses the session.
 namespace {
@@ -25,8 +18,7 @@ const QDateTime kWritten(QDate(2026, 12, 7), QTime(15, 0), Qt::UTC);
 // enough that Main.dat takes several parts of the file.
 struct OpenBook : testbooks::Books {
   OpenBook() : Books({"A-現金", "E-餐費", "I-薪資"}) {
-    store.user().setUserName("Test");
-    store.user().setDatabaseName("2003-11");
+    signIn("Test", "2003-11");
     for (int i = 0; i < 600; ++i) entry("2003/11/02", "E-餐費", "A-現金", 100 + i, "午餐");
     EXPECT_TRUE(writeTo(folder()));
     EXPECT_FALSE(store.lock().acquire(folder()));
@@ -103,7 +95,7 @@ TEST(RecoveryFileTest, DamagedOrForeignFileIsRefusedAndSetAside) {
     ASSERT_TRUE(std::holds_alternative<recovery::Damaged>(found));
     const Message message = recovery::setAside(book.store, std::get<recovery::Damaged>(found));
     EXPECT_TRUE(message.text.contains(std::get<recovery::Damaged>(found).reason));
-    EXPECT_TRUE(message.text.contains("上次存檔"));
+    EXPECT_TRUE(message.text.startsWith("找回檔") && message.text.contains("上次存檔"));
     EXPECT_EQ(testbooks::bookBytes(book.store), book.saved);
     EXPECT_FALSE(QFile::exists(book.file()));
     const QStringList aside = QDir(book.folder()).entryList({"Varnix.recovery.damaged-*"});

@@ -7,8 +7,6 @@
 #include "store/booklist.h"
 #include "users/users.h"
 
-#include <gtest/gtest.h>
-
 #include <functional>
 
 namespace {
@@ -16,10 +14,7 @@ namespace {
 // User Test with the databases of `names`, each a folder holding one file, listed in order.
 struct CatalogueTest : ::testing::Test, testbooks::Books {
   catalogue::Catalogue catalogue{store};
-  CatalogueTest() {
-    store.user().setUserName("Test");
-    QDir().mkpath(store.user().userFolder());
-  }
+  CatalogueTest() { signIn("Test"); }
 
   void given(const QStringList& names) {
     QDir(store.user().userFolder()).removeRecursively();

@@ -6,7 +6,6 @@
 #include "store/booklist.h"
 #include "catalogue/OpenForm.h"
 #include "catalogue/catalogue.h"
-#include "store/database.h"
 #include "users/users.h"
 
 namespace {

@@ -9,8 +9,6 @@
 #include "interchange/journalrows.h"
 #include "platform/safefile.h"
 
-#include <gtest/gtest.h>
-
 namespace {
 
 const QDate kToday(2024, 7, 15);

@@ -1,10 +1,7 @@
 #include "ScriptedDialogs.h"
 #include "TestFiles.h"
-#include "platform/dialogs.h"
 
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 // A file dialog starts in the folder chosen last while it exists, else in the desktop's
 // documents folder (named by its user-dirs file), else at home.

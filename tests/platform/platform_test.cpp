@@ -5,11 +5,7 @@
 #include "platform/numbers.h"
 #include "platform/safefile.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -107,30 +103,24 @@ struct OpenUmask {
 
 TEST(DataFolderTest, CommandLine) {
   const QString needsFolder = QStringLiteral("--data-dir 後面需要一個資料夾");
-  const struct {
-    QStringList arguments;
-    Action action;
-    QString dataDir, error;
-  } cases[] = {
+  const std::tuple<QStringList, Action, QString, QString> cases[] = {
+      // clang-format off
       {{}, Action::Start, {}, {}},
       {{"--data-dir", "/srv/books"}, Action::Start, "/srv/books", {}},
       {{"--data-dir=rel/books"}, Action::Start, "rel/books", {}},
       // Qt's own options are QApplication's, with or without a value.
       {{"-platform", "offscreen", "-style=fusion", "-reverse", "--data-dir", "d"},
-       Action::Start,
-       "d",
-       {}},
-      {{"--version"}, Action::Version, {}, {}},
-      {{"--version", "-h"}, Action::Help, {}, {}},
+       Action::Start, "d", {}},
+      {{"--version"}, Action::Version, {}, {}},  {{"--version", "-h"}, Action::Help, {}, {}},
       {{"--data-dir"}, Action::Refuse, {}, needsFolder},
       {{"--data-dir", ""}, Action::Refuse, {}, needsFolder},
       {{"--datadir", "x"}, Action::Refuse, {}, QStringLiteral("不明的選項「--datadir」")},
+      // clang-format on
   };
-  for (const auto& expected : cases) {
-    SCOPED_TRACE(expected.arguments.join(' ').toStdString());
-    const CommandLine line = datafolders::parseArguments(QStringList{"varnix"} + expected.arguments);
-    EXPECT_EQ(std::tie(line.action, line.dataDir, line.error),
-              std::tie(expected.action, expected.dataDir, expected.error));
+  for (const auto& [arguments, action, dataDir, error] : cases) {
+    const CommandLine line = datafolders::parseArguments(QStringList{"varnix"} + arguments);
+    EXPECT_EQ(std::tie(line.action, line.dataDir, line.error), std::tie(action, dataDir, error))
+        << arguments.join(' ').toStdString();
   }
 }
 

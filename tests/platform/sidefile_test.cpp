@@ -3,8 +3,6 @@
 
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
-
 #include <random>
 
 namespace {
@@ -55,7 +53,7 @@ TEST(SideFile, RefusesDamagedAndForeignFiles) {
   const QByteArray head = "varnix-test-notes 1\n";
   const QByteArray good = "a1\t2026-01-01T00:00:00.000Z\tlive\tk=v\n";
   const QByteArray live = head + "a1\t2026-01-01T00:00:00.000Z\tlive\t";
-  const std::pair<QByteArray, QString> cases[] = {
+  std::vector<std::pair<QByteArray, QString>> cases = {
       {"", QStringLiteral("檔案是空的")},
       {"varnix-other 1\n", QStringLiteral("這不是「varnix-test-notes」檔案")},
       {"\xef\xbb\xbfvarnix-test-notes 1\n", QStringLiteral("這不是「varnix-test-notes」檔案")},
@@ -63,18 +61,18 @@ TEST(SideFile, RefusesDamagedAndForeignFiles) {
        QStringLiteral("檔案由較新版本的程式寫成（第 7 版），請先更新程式")},
       {head + good.chopped(1), QStringLiteral("檔案結尾不完整，可能在寫入時中斷")},
       {head + good + good, QStringLiteral("第 3 行的代號「a1」與前面重複")},
-      {head + "\n", QStringLiteral("第 2 行已損壞")},
-      {head + "A1\t2026-01-01T00:00:00.000Z\tlive\n", QStringLiteral("第 2 行已損壞")},
-      {head + "a1\t2026-01-01T00:00:00Z\tlive\n", QStringLiteral("第 2 行已損壞")},
-      {head + "a1\t2026-01-01T00:00:00.000+08\tlive\n", QStringLiteral("第 2 行已損壞")},
-      {live + "k=1\tk=2\n", QStringLiteral("第 2 行已損壞")},
-      {live + "k=a\\q\n", QStringLiteral("第 2 行已損壞")},
-      {live + "k=\\x41\n", QStringLiteral("第 2 行已損壞")},
-      {live + "k=\r\n", QStringLiteral("第 2 行已損壞")},
       {live + "k=\xa4\xa4\n", QStringLiteral("第 2 行含有無法辨識的位元組")},
       {live + "k=" + QByteArray(sidefile::kMaxLineBytes, 'x') + "\n",
        QStringLiteral("第 2 行過長")},
   };
+  // An id in capitals, a time without milliseconds or not in UTC, a key twice, an unknown or
+  // needless escape, a carriage return.
+  for (const char* line :
+       {"\n", "A1\t2026-01-01T00:00:00.000Z\tlive\n", "a1\t2026-01-01T00:00:00Z\tlive\n",
+        "a1\t2026-01-01T00:00:00.000+08\tlive\n"})
+    cases.emplace_back(head + line, QStringLiteral("第 2 行已損壞"));
+  for (const char* field : {"k=1\tk=2\n", "k=a\\q\n", "k=\\x41\n", "k=\r\n"})
+    cases.emplace_back(live + field, QStringLiteral("第 2 行已損壞"));
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("notes.txt"));
   for (const auto& [bytes, reason] : cases) {

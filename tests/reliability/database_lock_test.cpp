@@ -1,17 +1,12 @@
-#include "ScriptedDialogs.h"
 #include "TestFiles.h"
-#include "catalogue/catalogue.h"
 #include "book/workspace.h"
+#include "catalogue/catalogue.h"
 #include "store/booklist.h"
 #include "store/dblock.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
-
-#include <gtest/gtest.h>
 
 #include <array>
 #include <memory>
@@ -24,7 +19,7 @@ const QString kInUseElsewhere = QStringLiteral("這個資料庫正在其他視�
 // The lock helper: takes the lock of `folder` and dies holding it.
 void dieHoldingTheLock(const QString& folder) {
   QProcess helper;
-  helper.start(QStringLiteral(VARNIX_LOCK_RACE), {folder});
+  helper.start(QStringLiteral(VARNIX_HELPER), {"lock", folder});
   EXPECT_TRUE(helper.waitForFinished(30000));
 }
 
@@ -47,9 +42,11 @@ TEST(DatabaseLockTest, TakesOverOnlyTheLockOfAProcessThatHasEnded) {
     putFile(lockFile, owner);
     EXPECT_TRUE(store::dblock::inUse(dir.path()));
     // Another computer is named, with the time its lock was taken.
-    const QString expected = owner == mine ? kInUseElsewhere
-                                           : QStringLiteral("這個資料庫正由另一台電腦「some-other-computer」使用中（%1 起）")
-                                                 .arg(QFileInfo(lockFile).lastModified().toString("yyyy/MM/dd HH:mm"));
+    const QString expected =
+        owner == mine
+            ? kInUseElsewhere
+            : QStringLiteral("這個資料庫正由另一台電腦「some-other-computer」使用中（%1 起）")
+                  .arg(QFileInfo(lockFile).lastModified().toString("yyyy/MM/dd HH:mm"));
     EXPECT_EQ(lock.acquire(dir.path()), refusal(expected));
     EXPECT_EQ(fileBytes(lockFile), owner);
   }
@@ -65,7 +62,7 @@ TEST(DatabaseLockTest, OfProcessesOpeningOneDatabaseAtOnceOnlyOneWins) {
     if (round % 2 == 1) dieHoldingTheLock(book);
     std::array<QProcess, 8> helpers;
     for (QProcess& helper : helpers) {
-      helper.start(QStringLiteral(VARNIX_LOCK_RACE), {book, start});
+      helper.start(QStringLiteral(VARNIX_HELPER), {"lock", book, start});
       ASSERT_TRUE(helper.waitForStarted(10000));
     }
     QThread::msleep(300);  // all of them waiting for the start
@@ -91,7 +88,6 @@ struct Window {
     catalogue.select(row);
     return catalogue.open(1000);  // cash, should it be new
   }
-  ScriptedDialogs dialogs;
   book::Workspace store;
   catalogue::Catalogue catalogue;
 };

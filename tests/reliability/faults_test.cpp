@@ -1,5 +1,4 @@
 #include "Books.h"
-#include "TestFiles.h"
 #include "backup/backups.h"
 #include "book/book.h"
 #include "platform/safefile.h"
@@ -7,17 +6,11 @@
 #include "states.h"
 #include "users/users.h"
 
-#include <QDir>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QThread>
 
 #include <algorithm>
-#include <functional>
 #include <random>
-#include <vector>
-
-#include <gtest/gtest.h>
 
 // A folder where a file belongs, a path through a plain file, a name too long, a disk full in
 // the middle of a write, a save killed at any moment: nothing on disk is left half-written,
@@ -43,10 +36,8 @@ auto onDisk(qint64 room, Write write) {
 // A session: its user with a password, and the tables of a database.
 struct Session : testbooks::Books {
   Session() {
-    store.user().setUserName("Test");
-    store.user().setDatabaseName("2003-11");
+    signIn("Test", "2003-11");
     store.user().setPasswordLine("839");
-    EXPECT_TRUE(QDir().mkpath(store.user().databaseFolder()));
     putFile(store.user().userFolder() + "/DataBase.pwd", "003800330039\r\n");
     fillState(store, 0);
   }
@@ -55,10 +46,12 @@ struct Session : testbooks::Books {
 TEST(SaveFaultTest, FailedSaveKeepsTheEarlierFilesAndTheTables) {
   // What goes wrong, and the bytes the disk takes (-1: room enough).
   const std::tuple<const char*, std::function<void(book::Workspace&)>, qint64> faults[] = {
-      {"folder for Main.dat", [](book::Workspace& s) { block(s.user().databaseFolder() + "/Main.dat", true); },
-       -1},
-      {"database folder a plain file", [](book::Workspace& s) { block(s.user().databaseFolder(), false); }, -1},
-      {"database name too long", [](book::Workspace& s) { s.user().setDatabaseName(QString(100, u'中')); }, -1},
+      {"folder for Main.dat",
+       [](book::Workspace& s) { block(s.user().databaseFolder() + "/Main.dat", true); }, -1},
+      {"database folder a plain file",
+       [](book::Workspace& s) { block(s.user().databaseFolder(), false); }, -1},
+      {"database name too long",
+       [](book::Workspace& s) { s.user().setDatabaseName(QString(100, u'中')); }, -1},
       {"disk full in Main.dat", {}, 10000},
   };
   for (const auto& [what, fault, cut] : faults) {
@@ -147,16 +140,15 @@ TEST(KilledSaveTest, FilesAfterAKillAreOneOfTheSavedStates) {
     fillState(reader, k);
     saved.push_back(filesOf(reader));
   }
-  reader.user().setUserName("Test");
-  reader.user().setDatabaseName("2003-11");
+  b.signIn("Test", "2003-11");
   const QString folder = reader.user().databaseFolder();
-  ASSERT_TRUE(QDir().mkpath(folder));
 
   size_t backupsSeen = 0;
   for (int round = 0; round < rounds; ++round) {
     SCOPED_TRACE(testing::Message() << "round " << round << ", seed " << seed);
     QProcess child;
-    child.start(QStringLiteral(VARNIX_SAVE_LOOP), {b.dir.path(), QString::number(saved.size())});
+    child.start(QStringLiteral(VARNIX_HELPER),
+                {"save-loop", b.dir.path(), QString::number(saved.size())});
     ASSERT_TRUE(child.waitForReadyRead(30000)) << child.readAllStandardError().toStdString();
     QThread::usleep(random() % 20000);
     child.kill();  // SIGKILL: no handler runs, nothing is flushed

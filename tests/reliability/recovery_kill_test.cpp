@@ -1,16 +1,12 @@
 #include "Books.h"
-#include "TestFiles.h"
 #include "book/book.h"
 #include "book/recovery.h"
 #include "states.h"
 
-#include <QDir>
 #include <QProcess>
 
-#include <gtest/gtest.h>
-
 // A real session killed with SIGKILL after its changes: the next opening finds them whole in
-// the recovery file, byte for byte, or refuses a damaged file and opens the book as saved.
+// the recovery file, byte for byte. (A damaged file: book/recovery_test.cpp.)
 namespace {
 
 using namespace reliability;
@@ -20,8 +16,7 @@ struct KilledSession : testbooks::Books {
   Files expected;  // the session's tables when it was killed
 
   KilledSession() {
-    store.user().setUserName("Test");
-    store.user().setDatabaseName("2003-11");
+    signIn("Test", "2003-11");
     fillState(store, 0);
     EXPECT_TRUE(writeTo(store.user().databaseFolder()));
     saved = filesOf(store);
@@ -29,7 +24,7 @@ struct KilledSession : testbooks::Books {
     expected = filesOf(store);
 
     QProcess child;
-    child.start(QStringLiteral(VARNIX_RECOVERY_SESSION), {dir.path()});
+    child.start(QStringLiteral(VARNIX_HELPER), {"session", dir.path()});
     EXPECT_TRUE(child.waitForReadyRead(30000)) << child.readAllStandardError().toStdString();
     EXPECT_EQ(child.readAllStandardOutput(), "written\n");
     child.kill();  // SIGKILL: no handler runs, nothing is flushed
@@ -51,20 +46,6 @@ TEST(RecoveryKillTest, RestartBringsTheChangesBackByteForByte) {
   EXPECT_EQ(filesOf(killed.store), killed.expected);
   ASSERT_FALSE(book::save(killed.store).refusal);
   EXPECT_EQ(filesIn(killed.store.user().databaseFolder()), killed.expected);
-}
-
-TEST(RecoveryKillTest, DamagedFileIsRefusedAndTheBookStaysAsSaved) {
-  KilledSession killed;
-  const QString path = recovery::pathIn(killed.store.user().databaseFolder());
-  const QByteArray whole = fileBytes(path);
-  putFile(path, whole.left(whole.size() / 2));
-  const auto found = recovery::find(killed.store);
-  ASSERT_TRUE(std::holds_alternative<recovery::Damaged>(found));
-  const Message message = recovery::setAside(killed.store, std::get<recovery::Damaged>(found));
-  EXPECT_TRUE(message.text.startsWith("找回檔")) << message.text.toStdString();
-  EXPECT_EQ(filesOf(killed.store), killed.saved);
-  EXPECT_EQ(filesIn(killed.store.user().databaseFolder()), killed.saved);
-  EXPECT_FALSE(QFile::exists(path));
 }
 
 }  // namespace

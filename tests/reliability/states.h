@@ -54,10 +54,6 @@ inline QMap<QString, QByteArray> treeOf(const QString& root) {
   return tree;
 }
 
-}  // namespace reliability
-
-namespace reliability {
-
 // What the killed session changes in the book of state 0: it becomes state 1, and one entry
 // more, each a step of the history as the program's commands make them.
 inline void sessionChanges(book::Workspace& store) {

@@ -40,14 +40,14 @@ class TestDiaryForm : public QObject {
     openJournal(store, dialogs, nullptr);
   }
 
-  // On paper: every page framed and named, the Chinese still text; a PDF that cannot be written
-  // is refused in words and keeps the earlier file.
+  // On paper: every page framed and named, the Chinese still text, long names whole and amounts
+  // grouped; a PDF that cannot be written is refused in words and keeps the earlier file.
   void savesTheJournalAsPdf() {
-    testbooks::Books b({"A-現金", "E-醫療保健"});
+    testbooks::Books b({"A-中華郵政儲金帳戶甲", "E-子女教育補習費用"});
     QTemporaryDir dir;
     b.store.user().setDatabaseName("家計2025");
     for (int i = 1; i <= 120; ++i)  // enough for several pages
-      b.entry("2025/06/01", "E-醫療保健", "A-現金", 1234566 + i,
+      b.entry("2025/06/01", "E-子女教育補習費用", "A-中華郵政儲金帳戶甲", 1234566 + i,
               QStringLiteral("牙醫第%1次").arg(i));
     const QString path = dir.filePath("journal.pdf");
     whenShown(b.dialogs, [&](QDialog& form) {
@@ -63,7 +63,8 @@ class TestDiaryForm : public QObject {
              completion("已存成「" + QDir::toNativeSeparators(path) + "」"));
     QVERIFY(b.dialogs.messages().at(1).text.startsWith(QStringLiteral("PDF檔沒有存好：")));
     const QString text = pdfText(path);
-    for (const char* expected : {"日記帳", "2024/07/15", "E-醫療保健", "1,234,686", "牙醫第120次"})
+    for (const char* expected : {"日記帳", "2024/07/15", "A-中華郵政儲金帳戶甲",
+                                 "E-子女教育補習費用", "1,234,686", "牙醫第120次"})
       QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
     const auto pages = text.count(QRegularExpression("第 \\d+ 頁，共 (\\d+) 頁"));
     QVERIFY(pages >= 3);

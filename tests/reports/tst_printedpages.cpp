@@ -1,7 +1,6 @@
 // The printed pages read back with poppler's tools: the words a reader finds, where they stand,
 // and how wide the charts come out on paper (each painted across its whole picture).
 #include "WindowSteps.h"
-#include "reports/journal/document.h"
 #include "reports/period/document.h"
 #include "reports/period/period.h"
 #include "reports/statements/document.h"
@@ -31,18 +30,10 @@ class PrintedPagesTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void theJournalShowsWholeNamesAndGroupedAmounts() {
-    testbooks::Books b({"A-中華郵政儲金帳戶甲", "E-子女教育補習費用", "Equity"});
-    b.entry("2019/04/02", "E-子女教育補習費用", "A-中華郵政儲金帳戶甲", 1234567);
-    QVERIFY(!printing::journalPdf(b.store, b.dir.filePath("journal.pdf")));
-    const QString text = pdfText(b.dir.filePath("journal.pdf"));
-    for (const char* expected : {"A-中華郵政儲金帳戶甲", "E-子女教育補習費用", "1,234,567"})
-      QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
-  }
-
   void searchResultsKeepWholeDatesAndNamesUnderTheirCriteria() {
     testbooks::Books b;
-    b.store.user().setDatabaseName(QStringLiteral("二〇〇三年起的家庭收支總帳本（含信用卡與房貸）"));
+    b.store.user().setDatabaseName(
+        QStringLiteral("二〇〇三年起的家庭收支總帳本（含信用卡與房貸）"));
     QStringList row{"2003/11/28",
                     "E-子女教育補習費用",
                     "A-中華郵政儲金帳戶甲",

@@ -4,9 +4,6 @@
 #include "TestFiles.h"
 #include "catalogue/catalogue.h"
 #include "store/booklist.h"
-#include "store/database.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 

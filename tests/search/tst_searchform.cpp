@@ -5,7 +5,6 @@
 #include "store/booklist.h"
 #include "catalogue/catalogue.h"
 #include "search/SearchForm.h"
-#include "store/database.h"
 
 using F = SearchForm;
 

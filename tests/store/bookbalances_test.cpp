@@ -1,11 +1,6 @@
 #include "Books.h"
 #include "TestFiles.h"
-#include "store/database.h"
 #include "store/ledger.h"
-
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 namespace {
 

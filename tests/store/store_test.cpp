@@ -1,10 +1,7 @@
 #include "Books.h"
 #include "TestFiles.h"
 #include "book/book.h"
-#include "store/database.h"
 #include "store/ledger.h"
-
-#include <gtest/gtest.h>
 
 #include <cstdint>
 
@@ -15,9 +12,7 @@ const QString kCash = QStringLiteral("A-現金");
 // User "amy" with an empty database folder "2025".
 struct DatabaseFiles : ::testing::Test, testbooks::Books {
   DatabaseFiles() {
-    store.user().setUserName("amy");
-    store.user().setDatabaseName("2025");
-    EXPECT_TRUE(QDir().mkpath(store.user().databaseFolder()));
+    signIn("amy", "2025");
     store.clock().setToday(QDate(2025, 3, 14));
   }
 
@@ -134,51 +129,33 @@ struct Books : ::testing::Test, testbooks::Books {
   }
 };
 
-// One entry of 100 between two accounts, and what each account's ledger shows for it. Every
-// pair of kinds is here once, so each cell of the rule is stated once, in a bookkeeper's words.
-struct Pair {
-  qint16 first, second;            // the kinds on the entry's first and second side
-  const char *onFirst, *onSecond;  // the amount each ledger shows: "100", "-100" or none
-  const char* story;
-};
-
-constexpr qint16 Q = store::kEquity, A = store::kAsset, L = store::kLiability, I = store::kIncome, X = store::kExpense;
-const Pair kPairs[] = {
-    {A, Q, "100", "100", "opening cash: the cash and the equity both grow"},
-    {L, Q, "100", "-100", "opening a debt: the debt grows, the equity shrinks"},
-    {I, Q, "100", "-100", "income closed to equity: income grows, equity shrinks"},
-    {X, Q, "100", "100", "expense against equity: both grow"},
-    {Q, Q, "", "", "equity to equity moves nothing"},
-    {Q, A, "", "", "equity on the first side is never counted, nor the asset behind it"},
-    {Q, L, "", "-100", "equity first: only the debt side is counted, and shrinks"},
-    {Q, I, "", "", "equity first, income second: nothing"},
-    {Q, X, "", "", "equity first, expense second: nothing"},
-    {A, A, "100", "-100", "cash into the bank: the bank grows, the cash shrinks"},
-    {A, L, "100", "100", "cash drawn on the card: cash and debt both grow"},
-    {L, A, "-100", "-100", "paying the card from the bank lowers both"},
-    {L, L, "100", "-100", "one card paid with another: the new debt grows, the old shrinks"},
-    {I, A, "100", "100", "salary into the bank: income and bank both grow"},
-    {I, L, "100", "-100", "a refund onto the card: income grows, the debt shrinks"},
-    {X, A, "100", "-100", "lunch paid in cash: the expense grows, the cash shrinks"},
-    {X, L, "100", "100", "lunch paid by card: the expense and the debt both grow"},
-    {A, I, "", "", "an asset first with income second is no entry the dialog makes"},
-    {A, X, "", "", "nor an asset first with an expense second"},
-    {L, I, "", "", "nor a liability first with income second"},
-    {L, X, "", "", "nor a liability first with an expense second"},
-    {I, I, "", "", "income to income counts for neither"},
-    {I, X, "", "", "income to expense counts for neither"},
-    {X, I, "", "", "expense to income counts for neither"},
-    {X, X, "", "", "expense to expense counts for neither"},
+// One entry of 100 from an account of the row's kind (first side) to one of the column's kind
+// (second side), and what each account's ledger shows for it: "+" 100, "-" -100, "." nothing.
+// E.g. lunch paid in cash (expense, asset) is "+-"; paying the card from the bank (liability,
+// asset) lowers both, "--"; equity on the first side is never counted.
+const char* const kSignRule[5][5] = {
+    // Equity Asset  Liability Income Expense: the second side
+    {"..", "..", ".-", "..", ".."},  // Equity
+    {"++", "+-", "++", "..", ".."},  // Asset
+    {"+-", "--", "+-", "..", ".."},  // Liability
+    {"+-", "++", "+-", "..", ".."},  // Income
+    {"++", "+-", "++", "..", ".."},  // Expense
 };
 
 TEST(SignRule, EachPairOfKindsMovesBothAccountsAsABookkeeperExpects) {
-  for (const Pair& pair : kPairs) {
-    testbooks::Books b;
-    b.account(QStringLiteral("first"), pair.first);
-    b.account(QStringLiteral("second"), pair.second);
-    b.entry(QStringLiteral("2025/01/01"), QStringLiteral("first"), QStringLiteral("second"), 100);
-    EXPECT_EQ(store::showLedger(b.store.tables(), 1).at(0).amount, QLatin1String(pair.onFirst)) << pair.story;
-    EXPECT_EQ(store::showLedger(b.store.tables(), 2).at(0).amount, QLatin1String(pair.onSecond)) << pair.story;
+  const auto shown = [](char c) {
+    return QLatin1String(c == '+' ? "100" : c == '-' ? "-100" : "");
+  };
+  for (qint16 first = store::kEquity; first <= store::kExpense; ++first) {
+    for (qint16 second = store::kEquity; second <= store::kExpense; ++second) {
+      testbooks::Books b;
+      b.account(QStringLiteral("first"), first);
+      b.account(QStringLiteral("second"), second);
+      b.entry(QStringLiteral("2025/01/01"), QStringLiteral("first"), QStringLiteral("second"), 100);
+      const char* cell = kSignRule[first][second];
+      EXPECT_EQ(store::showLedger(b.store.tables(), 1).at(0).amount, shown(cell[0])) << first << second;
+      EXPECT_EQ(store::showLedger(b.store.tables(), 2).at(0).amount, shown(cell[1])) << first << second;
+    }
   }
   EXPECT_EQ(store::signRule(store::kAsset, -1, true), store::Sign::None);  // the other side names no account
 }

@@ -4,8 +4,8 @@
 // ledger that remembers its redraws.
 
 #include "ScriptedDialogs.h"
-#include "store/LedgerView.h"
 #include "book/workspace.h"
+#include "store/LedgerView.h"
 #include "store/database.h"
 #include "store/records.h"
 
@@ -31,13 +31,24 @@ inline void addAccounts(book::Workspace& store, std::initializer_list<QString> n
 
 inline void addEntry(book::Workspace& store, const QString& date, const QString& increase,
                      const QString& decrease, qint32 amount, const QString& memo = QString()) {
-  store.tables().entries[store.tables().entryCount++] = store::makeEntry(date, increase, decrease, amount, memo);
+  store.tables().entries[store.tables().entryCount++] =
+      store::makeEntry(date, increase, decrease, amount, memo);
 }
 
 // The book as its two files would hold it: what undo, redo and a save must reproduce.
 inline QByteArray bookBytes(const book::Workspace& store) {
   return store::accountsFileBytes(store.tables().accounts, store.tables().accountCount) + "|" +
          store::entriesFileBytes(store.tables().entries, store.tables().entryCount);
+}
+
+// The two files of the book written into `folder`, as a save leaves them.
+inline bool writeBook(const book::Workspace& store, const QString& folder) {
+  QFile accounts(folder + "/Accounts.dat"), entries(folder + "/Main.dat");
+  return QDir().mkpath(folder) && accounts.open(QIODevice::WriteOnly) &&
+         accounts.write(store::accountsFileBytes(store.tables().accounts, store.tables().accountCount)) >=
+             0 &&
+         entries.open(QIODevice::WriteOnly) &&
+         entries.write(store::entriesFileBytes(store.tables().entries, store.tables().entryCount)) >= 0;
 }
 
 class FakeLedgerView : public store::LedgerView {
@@ -70,14 +81,13 @@ struct Books {
              const QString& memo = QString()) {
     addEntry(store, date, increase, decrease, amount, memo);
   }
-  // The two files of the book written into `folder`, as a save leaves them.
-  bool writeTo(const QString& folder) const {
-    QFile accounts(folder + "/Accounts.dat"), entries(folder + "/Main.dat");
-    return QDir().mkpath(folder) && accounts.open(QIODevice::WriteOnly) &&
-           accounts.write(store::accountsFileBytes(store.tables().accounts, store.tables().accountCount)) >= 0 &&
-           entries.open(QIODevice::WriteOnly) &&
-           entries.write(store::entriesFileBytes(store.tables().entries, store.tables().entryCount)) >= 0;
+  // Signed in as `user` with the book `database` chosen; the folders made.
+  void signIn(const QString& user, const QString& database = {}) {
+    store.user().setUserName(user);
+    store.user().setDatabaseName(database);
+    QDir().mkpath(database.isEmpty() ? store.user().userFolder() : store.user().databaseFolder());
   }
+  bool writeTo(const QString& folder) const { return writeBook(store, folder); }
   std::vector<store::LedgerEntry> entries() const {
     std::vector<store::LedgerEntry> out;
     for (int i = 1; i < store.tables().entryCount; ++i) out.push_back(store.tables().entries[i]);

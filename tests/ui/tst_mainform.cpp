@@ -5,7 +5,6 @@
 #include "accounts/chart.h"
 #include "book/book.h"
 #include "platform/safefile.h"
-#include "store/database.h"
 #include "store/ledger.h"
 
 namespace {
@@ -102,7 +101,6 @@ class MainFormTest : public QObject {
     QCOMPARE(p.entriesPanel(), QStringLiteral("資料筆數：2"));
   }
 
-  // Ending saves the book, whichever way it is asked, unless told not to.
   // 復原 and 重做 by their keys, named after the step; the ledger redrawn each time.
   void keysUndoAndRedoADeletionInTheLedger() {
     Program p;

@@ -1,41 +1,30 @@
 // Opening a book after a crash, through the session's own road from the login to the open
 // book: the question with the time the changes were written, and the changes back.
+#include "TestFiles.h"
 #include "WindowSteps.h"
 #include "book/recovery.h"
 #include "catalogue/OpenForm.h"
+#include "platform/safefile.h"
 #include "users/LoginForm.h"
 
 namespace {
-
-void putFile(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) qFatal("cannot write");
-}
-
-QByteArray fileBytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 const QDateTime kWritten(QDate(2026, 12, 7), QTime(7, 5, 9), Qt::UTC);
 
 // The user "Test" with the book "2003-11", its files as last saved, and a recovery file that
 // holds one entry more.
 struct CrashedBook : MainWindowBook {
-  QByteArray saved, changed;
+  QByteArray changed;
   CrashedBook() {
     store.user().setUserName("Test");
     store.user().setDatabaseName("2003-11");
-    QDir().mkpath(store.user().databaseFolder());
-    putFile(store.user().userFolder() + "/DataBase.pwd", "003800330039\r\n");
-    putFile(store.user().userFolder() + "/DataBase.lst", "2003-11\r\n");
+    const QString user = store.user().userFolder();
     testbooks::addAccounts(store, {"A-現金", "E-餐費"});
     testbooks::addEntry(store, "2003/11/01", "E-餐費", "A-現金", 120, "早餐");
-    putFile(store.user().databaseFolder() + "/Accounts.dat",
-            store::accountsFileBytes(store.tables().accounts, store.tables().accountCount));
-    putFile(store.user().databaseFolder() + "/Main.dat",
-            store::entriesFileBytes(store.tables().entries, store.tables().entryCount));
-    saved = testbooks::bookBytes(store);
+    if (!testbooks::writeBook(store, store.user().databaseFolder()) ||
+        safefile::write(user + "/DataBase.pwd", "003800330039\r\n") ||
+        safefile::write(user + "/DataBase.lst", "2003-11\r\n"))
+      qFatal("cannot write the book");
     testbooks::addEntry(store, "2003/11/02", "E-餐費", "A-現金", 250, "午餐");
     changed = testbooks::bookBytes(store);
     recovery::Snapshot snapshot = recovery::snapshotOf(store);

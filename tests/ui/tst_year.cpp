@@ -7,7 +7,6 @@
 #include "catalogue/OpenForm.h"
 #include "entries/InputForm.h"
 #include "reports/statements/BSForm.h"
-#include "store/database.h"
 #include "users/LoginForm.h"
 #include "users/NewUserForm.h"
 

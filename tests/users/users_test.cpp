@@ -5,8 +5,6 @@
 #include "catalogue/catalogue.h"
 #include "backup/folders.h"
 
-#include <gtest/gtest.h>
-
 namespace {
 
 struct Users : ::testing::Test, testbooks::Books {
@@ -88,9 +86,8 @@ TEST_F(Users, PasswordChangeChecksTheOldOneAndWritesTheNewOne) {
 // Log-out and the menu's database list save the open database first; one that cannot be saved
 // keeps the user where they are.
 TEST_F(Users, LeavingAnOpenDatabaseThatCannotBeSavedIsRefused) {
-  store.user().setUserName("Test");
+  signIn("Test");
   store.user().setDatabaseName("2003-11");
-  QDir().mkpath(store.user().userFolder());
   putFile(store.user().databaseFolder(), "plain");  // a file where the database folder belongs
   const auto loggingOut = users::saveAndLogOut(store).refusal;
   EXPECT_TRUE(warns(loggingOut, QStringLiteral("資料庫沒有存好：")));
