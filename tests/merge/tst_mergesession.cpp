@@ -32,10 +32,12 @@ QByteArray entries(qint32 lunch, const QStringList& more = {}) {
 struct SharedBook : MainWindowBook {
   QTemporaryDir state;
   QByteArray stateBefore = qgetenv("XDG_STATE_HOME");
+  QString bookFolder;
   SharedBook() {
     qputenv("XDG_STATE_HOME", state.path().toUtf8());
     store.user().setUserName("Test");
     store.user().setDatabaseName("家計簿");
+    bookFolder = store.user().databaseFolder();
     QDir().mkpath(folder());
     putFile(store.user().userFolder() + "/DataBase.pwd", "003800330039\r\n");
     if (saveDatabaseList(store.user(), {"家計簿"})) qFatal("cannot list the book");
@@ -48,7 +50,7 @@ struct SharedBook : MainWindowBook {
     store.user().setDatabaseName({});
   }
   ~SharedBook() { qputenv("XDG_STATE_HOME", stateBefore); }
-  QString folder() const { return store.user().userFolder() + "/家計簿"; }
+  QString folder() const { return bookFolder; }
   bool open(const std::function<void(QDialog&)>& locked = {}) {
     whenShown(dialogs, [](QDialog& login) {
       typeIn(login, LoginForm::kUserName, "Test");
