@@ -37,6 +37,11 @@ class Workspace : public QObject {
   store::DatabaseLock& lock() { return lock_; }
   const store::DatabaseLock& lock() const { return lock_; }
 
+  // Opened read-only (another computer holds its lock): a save never writes its files; changes
+  // are saved as a new book instead (book::save).
+  bool readOnly() const { return readOnly_; }
+  void setReadOnly(bool readOnly) { readOnly_ = readOnly; }
+
   // The open book's files as last read or written: a save first checks that nobody else has
   // written them since.
   const store::BookFingerprint& fingerprint() const { return fingerprint_; }
@@ -89,6 +94,7 @@ class Workspace : public QObject {
   History history_;
   std::array<QString, 4> panels_;
   bool endRequested_ = false;
+  bool readOnly_ = false;
 };
 
 }  // namespace book

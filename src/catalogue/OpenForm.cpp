@@ -1,6 +1,7 @@
 #include "catalogue/OpenForm.h"
 
 #include "backup/BackupForm.h"
+#include "catalogue/LockedForm.h"
 
 #include "platform/dialogs.h"
 #include "platform/widgets/build.h"
@@ -117,6 +118,14 @@ void OpenForm::showRefusal(const std::optional<Message>& refused) {
 void OpenForm::onOpen() {
   if (!catalogue_.hasSelection()) return;
   if (auto refused = catalogue_.openRefusal()) return showRefusal(refused);
+  // Another computer holds the lock: opened only as the person chooses; 取消 leaves it closed.
+  auto foreignLock = catalogue::Catalogue::ForeignLock::Refuse;
+  if (auto holder = catalogue_.selectedHeldElsewhere()) {
+    LockedForm locked(catalogue_.entries().at(catalogue_.selected()), *holder, this);
+    dialogs_.exec(locked);
+    foreignLock = locked.choice();
+    if (foreignLock == catalogue::Catalogue::ForeignLock::Refuse) return refresh();
+  }
   qint32 cash = 0;
   if (catalogue_.selectedIsNew()) {
     // Asked until the answer is a number; an empty answer or a cancelled box is 0.
@@ -131,7 +140,7 @@ void OpenForm::onOpen() {
       dialogs_.show(std::get<Message>(read));
     }
   }
-  leaveWith(catalogue_.open(cash));
+  leaveWith(catalogue_.open(cash, foreignLock));
 }
 
 void OpenForm::onAdd() {

@@ -25,9 +25,9 @@ bool databaseInUse(const book::Workspace& store, const QString& entry) {
   return store.panel(book::Workspace::DatabasePanel) == kPanelLabel + entry;
 }
 
-book::SaveResult saveBeforeList(book::Workspace& store) {
+book::SaveResult saveBeforeList(book::Workspace& store, const book::MergeQuestions& ask) {
   if (store.user().databaseName().isEmpty()) return {};
-  return book::save(store);
+  return book::save(store, ask);
 }
 
 std::optional<Message> Catalogue::load() {
@@ -91,22 +91,31 @@ std::optional<Message> Catalogue::openRefusal() const {
         QStringLiteral("找不到資料庫「%1」的資料夾，無法開啟。\n資料夾可能已被移走或刪除。")
             .arg(name));
   }
-  if (!store_.lock().holds(folder) && store::dblock::inUse(folder)) return refusal(store::dblock::inUseText());
+  if (!store_.lock().holds(folder) && store::dblock::inUse(folder) && !store::dblock::heldByAnotherComputer(folder))
+    return refusal(store::dblock::inUseText());
   return std::nullopt;
+}
+
+std::optional<store::dblock::ForeignHolder> Catalogue::selectedHeldElsewhere() const {
+  if (!hasSelection() || selectedNameRefusal()) return std::nullopt;
+  const QString folder = folderOf(entries_.at(selected_));
+  if (store_.lock().holds(folder)) return std::nullopt;
+  return store::dblock::heldByAnotherComputer(folder);
 }
 
 bool Catalogue::selectedIsNew() const {
   return hasSelection() && store::needsStartingCash(folderOf(entries_.at(selected_)));
 }
 
-Catalogue::Outcome Catalogue::open(qint32 startingCash) {
+Catalogue::Outcome Catalogue::open(qint32 startingCash, ForeignLock foreignLock) {
   if (!hasSelection()) return {};
   if (auto refused = openRefusal()) return {Result::Stay, refused};
   const QString name = entries_.at(selected_);
   // Another window, of this program or another copy of it, may have the database open. The
   // lock of the database open until now is given up only once the new one has opened.
   store::DatabaseLock next;
-  if (!store_.lock().holds(folderOf(name))) {
+  const bool pastForeignLock = foreignLock != ForeignLock::Refuse && selectedHeldElsewhere();
+  if (!store_.lock().holds(folderOf(name)) && !pastForeignLock) {
     if (auto refused = next.acquire(folderOf(name))) return {Result::Stay, refused};
   }
   if (auto refused = saveIfChanged()) return {Result::Stay, refused};
@@ -118,6 +127,9 @@ Catalogue::Outcome Catalogue::open(qint32 startingCash) {
     return {Result::Stay, refused};
   }
   if (next.held()) store_.lock().swap(next);
+  // Past another computer's lock: no lock at all, the earlier book's included.
+  if (pastForeignLock) store_.lock().release();
+  store_.setReadOnly(pastForeignLock && foreignLock == ForeignLock::ReadOnly);
   store_.setPanel(book::Workspace::DatabasePanel, kPanelLabel + store_.user().databaseName());
   store_.refillAccountLists();
   emit store_.bookOpened(store_.user().databaseFolder());

@@ -4,6 +4,7 @@
 #include "book/book.h"
 #include "platform/message.h"
 #include "store/database.h"
+#include "store/dblock.h"
 
 #include <QString>
 #include <QStringList>
@@ -23,7 +24,7 @@ bool databaseInUse(const book::Workspace& store, const QString& entry);
 // "資料庫選單(&D)" of the File menu, before the list is shown: the open database is saved (and
 // the list may then be left by "取消"). With a refusal (saving failed) the list is not shown, so
 // nothing unsaved can be replaced by another database; a notice of the save is shown first.
-book::SaveResult saveBeforeList(book::Workspace& store);
+book::SaveResult saveBeforeList(book::Workspace& store, const book::MergeQuestions& ask = {});
 
 // The database list as the catalogue window shows it, with its commands. Changes to folders
 // reach the disk at once; the list file is rewritten when the window is left (and only when
@@ -60,12 +61,19 @@ class Catalogue {
   bool selectionCommandsEnabled() const { return !entries_.isEmpty(); }
   bool cancelEnabled() const;
 
+  // What to do with a database whose lock another computer holds: refuse it (as always), open
+  // it read-only (its saves never write its files), or open it anyway and merge at save.
+  enum class ForeignLock { Refuse, ReadOnly, OpenAnyway };
+
   // "開啟(&O)". Before the starting cash of a new database is asked: the refusal when the
-  // selected database cannot be opened; then whether it is new.
+  // selected database cannot be opened; then whether it is new. A lock of another computer is
+  // no refusal here: selectedHeldElsewhere() names it, and open() is told what to do.
   std::optional<Message> openRefusal() const;
   bool selectedIsNew() const;
+  std::optional<store::dblock::ForeignHolder> selectedHeldElsewhere() const;
   // Opens the selected database; `startingCash` goes into the opening entry of a new one.
-  Outcome open(qint32 startingCash = 0);
+  // Opened past another computer's lock, the database holds no lock of this program.
+  Outcome open(qint32 startingCash = 0, ForeignLock foreignLock = ForeignLock::Refuse);
 
   // "新增(&N)" with the name typed.
   std::optional<Message> addNew(const QString& name);

@@ -32,4 +32,12 @@ struct Base {
 // The book's base, or failing that its newest backup that reads; the reason when neither is.
 std::variant<Base, QString> findBase(const QString& bookFolder);
 
+// The base of two versions that changed apart (a sync tool's conflict copy beside the book):
+// this computer's base is then one of the two versions, so the last version both came from is
+// sought among it and the book's backups: of those equal to neither side, the one fewest
+// records away from both, and of those (every version on the way from one side back and on to
+// the other) the oldest. Without backups of that version there is none.
+std::variant<Base, QString> findCommonBase(const QString& bookFolder, const store::BookTables& one,
+                                           const store::BookTables& other);
+
 }  // namespace merge

@@ -62,6 +62,18 @@ bool inUse(const QString& folder) {
   return QFileInfo::exists(path) && !isStale(path);
 }
 
+std::optional<ForeignHolder> heldByAnotherComputer(const QString& folder) {
+  const QString path = lockPath(keyOf(folder));
+  qint64 pid = 0;
+  QString host;
+  QString program;
+  if (!QFileInfo::exists(path) || !QLockFile(path).getLockInfo(&pid, &host, &program) ||
+      host.isEmpty() || host == QSysInfo::machineHostName()) {
+    return std::nullopt;
+  }
+  return ForeignHolder{host, QFileInfo(path).lastModified()};
+}
+
 QString inUseText() { return QStringLiteral("這個資料庫正在其他視窗使用中"); }
 
 QString heldElsewhereText(const QString& computer, const QDateTime& since) {
@@ -94,14 +106,8 @@ std::optional<Message> DatabaseLock::acquire(const QString& folder) {
     if (file->error() == QLockFile::LockFailedError) {
       // Another computer's lock names that computer and since when: a synced folder carries
       // the lock along, and the person can then ask whoever sits there.
-      qint64 pid = 0;
-      QString host;
-      QString program;
-      if (QLockFile(dblock::lockPath(key)).getLockInfo(&pid, &host, &program) && !host.isEmpty() &&
-          host != QSysInfo::machineHostName()) {
-        return refusal(dblock::heldElsewhereText(
-            host, QFileInfo(dblock::lockPath(key)).lastModified()));
-      }
+      if (auto holder = dblock::heldByAnotherComputer(key))
+        return refusal(dblock::heldElsewhereText(holder->computer, holder->since));
       return refusal(dblock::inUseText());
     }
     return refusal(QStringLiteral("無法建立「%1」，無法開啟這個資料庫")

@@ -31,6 +31,16 @@ QString inUseText();
 // The refusal of a database whose lock another computer holds (a synced folder carries it).
 QString heldElsewhereText(const QString& computer, const QDateTime& since);
 
+// Another computer holding a database's lock: its name and since when it holds it.
+struct ForeignHolder {
+  QString computer;
+  QDateTime since;
+};
+
+// The other computer whose lock the folder holds (a synced folder carries the lock along);
+// nothing when no lock is there or it is this computer's own.
+std::optional<ForeignHolder> heldByAnotherComputer(const QString& folder);
+
 // True when a window (of this process or another) has the database folder open: renaming or
 // deleting it would pull it away from under that window. A lock left by a dead process of this
 // machine does not count.

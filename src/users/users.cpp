@@ -85,10 +85,10 @@ std::optional<Message> setPassword(book::Workspace& store, const QString& old, c
   return std::nullopt;
 }
 
-book::SaveResult saveAndLogOut(book::Workspace& store) {
+book::SaveResult saveAndLogOut(book::Workspace& store, const book::MergeQuestions& ask) {
   book::SaveResult result;
   if (!store.user().databaseName().isEmpty()) {
-    result = book::save(store);
+    result = book::save(store, ask);
     if (!result.saved()) return result;
   }
   store.lock().release();

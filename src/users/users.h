@@ -40,6 +40,6 @@ std::optional<Message> setPassword(book::Workspace& store, const QString& old, c
 // "登出(&O)" of the User menu, before the login window is shown again: saves the open
 // database. With a refusal (it could not be saved) the user stays logged in; a notice of the
 // save is shown either way.
-book::SaveResult saveAndLogOut(book::Workspace& store);
+book::SaveResult saveAndLogOut(book::Workspace& store, const book::MergeQuestions& ask = {});
 
 }  // namespace users

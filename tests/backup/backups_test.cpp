@@ -6,6 +6,8 @@
 #include "book/newbook.h"
 #include "store/booklist.h"
 #include "catalogue/catalogue.h"
+#include "merge/atsave.h"
+#include "merge/bases.h"
 #include "backup/folders.h"
 #include "platform/safefile.h"
 #include "store/dblock.h"
@@ -178,10 +180,14 @@ TEST(ConflictTest, ChangedFilesAreKeptAndTheOpenBookIsSavedAsANewOne) {
     putFile(book.folder() + '/' + file, theirs);
     book.change(300);
     const auto tables = store::entriesFileBytes(book.store.tables().entries, book.store.tables().entryCount);
+    // With nothing to merge over (no base of this computer, no backup), the copy is the way out.
+    QDir(merge::baseFolderOf(book.folder())).removeRecursively();
+    QDir(backup::backupsOf(book.folder())).removeRecursively();
 
     const book::SaveResult result = book::save(book.store);
     ASSERT_TRUE(result.saved() && result.notice);
     EXPECT_EQ(result.notice->text,
+              merge::fallbackReason("這台電腦沒有這本帳上次讀寫時的內容，也沒有可用的備份，無法合併") + "\r\n" +
               QStringLiteral("資料庫「家計簿」的檔案已被其他程式變更。為了不覆蓋這些變更，"
                              "目前的資料已另存為新的資料庫「%1」，兩者都保留在資料庫清單中，"
                              "之後會存到「%1」。")

@@ -4,6 +4,7 @@
 #include "book/recovery.h"
 #include "book/recoverykeeper.h"
 #include "catalogue/OpenForm.h"
+#include "merge/MergeForm.h"
 #include "platform/dialogs.h"
 #include "platform/widgets/screen.h"
 #include "book/workspace.h"
@@ -65,7 +66,10 @@ catalogue::Catalogue::Result Session::databaseList(bool fromMenu) {
     return catalogue::Catalogue::Result::Stay;
   }
   dialogs_.exec(form);
-  if (form.outcome() == catalogue::Catalogue::Result::Opened) offerRecovery();
+  if (form.outcome() == catalogue::Catalogue::Result::Opened) {
+    offerRecovery();
+    offerSyncConflicts();
+  }
   return form.outcome();
 }
 
@@ -92,6 +96,20 @@ void Session::offerRecovery() {
   if (auto refused = recovery::decline(store_, *snapshot)) dialogs_.show(*refused);
 }
 
+void Session::offerSyncConflicts() {
+  // Read-only, the book's files are the other computer's to change.
+  if (store_.readOnly()) return;
+  for (const merge::SyncConflict& conflict : merge::syncConflictsIn(store_.user().databaseFolder())) {
+    Message question{QStringLiteral("資料庫「%1」的資料夾裡有同步軟體留下的另一份帳本（%2），"
+                                    "是另一台電腦同時改過的版本。\r\n要把它的變更合併進來嗎？"
+                                    "合併後會存檔，同步軟體留下的檔案改名保留（結尾加上「.merged」）。")
+                         .arg(store_.user().databaseName(), conflict.label),
+                     QStringLiteral("合併"), MessageIcon::Question, MessageButtons::YesNo};
+    if (dialogs_.show(question) != Answer::Yes) continue;
+    dialogs_.show(book::mergeSyncConflict(store_, conflict, mergeQuestions()));
+  }
+}
+
 void Session::recoveryWritten(const QString& error) {
   if (error.isEmpty() || error == recoveryError_) {
     recoveryError_ = error;
@@ -103,6 +121,16 @@ void Session::recoveryWritten(const QString& error) {
           .arg(error)));
 }
 
+book::MergeQuestions Session::mergeQuestions() {
+  return [this](const std::vector<merge::Conflict>& conflicts)
+             -> std::optional<std::vector<merge::Choice>> {
+    MergeForm form(conflicts, &window_);
+    if (dialogs_.exec(form) != QDialog::Accepted || form.answers().size() != conflicts.size())
+      return std::nullopt;
+    return form.answers();
+  };
+}
+
 bool Session::showSaved(const book::SaveResult& saved) {
   // A notice (a backup that failed, a book saved under a new name) is worth a box even when the
   // save itself went through.
@@ -112,14 +140,14 @@ bool Session::showSaved(const book::SaveResult& saved) {
 }
 
 void Session::databaseListFromMenu() {
-  if (!showSaved(catalogue::saveBeforeList(store_))) return;
+  if (!showSaved(catalogue::saveBeforeList(store_, mergeQuestions()))) return;
   recovery_->discard();
   if (databaseList(true) == catalogue::Catalogue::Result::LoggedOut) afterLogOut();
 }
 
 bool Session::openBook(const QString& name) {
   if (!store_.user().databaseName().isEmpty()) {
-    if (!showSaved(book::save(store_))) return false;
+    if (!showSaved(book::save(store_, mergeQuestions()))) return false;
     recovery_->discard();
   }
   catalogue::Catalogue list(store_);
@@ -137,6 +165,7 @@ bool Session::openBook(const QString& name) {
   if (opened.refusal) dialogs_.show(*opened.refusal);
   if (opened.result != catalogue::Catalogue::Result::Opened) return false;
   offerRecovery();
+  offerSyncConflicts();
   return true;
 }
 
@@ -155,7 +184,7 @@ void Session::changePassword() {
 }
 
 void Session::logOut() {
-  if (!showSaved(users::saveAndLogOut(store_))) return;
+  if (!showSaved(users::saveAndLogOut(store_, mergeQuestions()))) return;
   recovery_->discard();
   afterLogOut();
 }
@@ -163,7 +192,7 @@ void Session::logOut() {
 bool Session::end(bool save) {
   // Nothing opened, nothing to write.
   if (save && !store_.user().databaseName().isEmpty()) {
-    if (!showSaved(book::save(store_))) return false;
+    if (!showSaved(book::save(store_, mergeQuestions()))) return false;
   }
   recovery_->discard();
   ended_ = true;

@@ -48,6 +48,11 @@ class Session {
  private:
   // Shows what a save has to say; false when it refused (the caller then stops).
   bool showSaved(const book::SaveResult& saved);
+  // The questions of a merge at save, in the conflict window.
+  book::MergeQuestions mergeQuestions();
+  // A book just opened with a sync tool's conflict copies beside its files: offers to merge each
+  // one in.
+  void offerSyncConflicts();
   // The login and the database list, until a database is open or the program is to end.
   void logInAndOpen(const QString& userName);
   // What follows every log-out, from the menu or from the list.
