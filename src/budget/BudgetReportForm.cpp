@@ -23,6 +23,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLocale>
 #include <QPainter>
 #include <QPushButton>
 #include <QSpinBox>
@@ -37,10 +38,19 @@ const QColor kBudgetColour(0x00, 0x72, 0xB2);
 const QColor kActualColour(0xD5, 0x5E, 0x00);
 const QColor kOverColour(0xB0, 0x00, 0x20);
 
+constexpr int kTableWidth = 470;
+constexpr int kAmountWidth = 88;
+constexpr int kPercentWidth = 64;
+
 QChart* seriesChart(const budget::MonthSeries& series, int year) {
   auto* chart = new QChart;
   chart->setTitle(QStringLiteral("%1 年每月支出：預算與實際").arg(year));
-  chart->setTitleFont(uiFont(10));
+  // As the period charts look: a bold title, amounts with thousands separators.
+  QFont titleFont = uiFont(11);
+  titleFont.setBold(true);
+  chart->setTitleFont(titleFont);
+  chart->setLocale(QLocale(QLocale::Chinese, QLocale::Taiwan));
+  chart->setLocalizeNumbers(true);
   chart->legend()->setFont(uiFont(9));
   chart->legend()->setAlignment(Qt::AlignBottom);
   chart->setAnimationOptions(QChart::NoAnimation);
@@ -125,6 +135,9 @@ BudgetReportForm::BudgetReportForm(book::Workspace& store, Dialogs& dialogs, con
   table_->setAccessibleName(QStringLiteral("預算與實際"));
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->verticalHeader()->hide();
+  // Rows as high as the period report's: the text and a little air.
+  table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
+  table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setTabKeyNavigation(false);
   table_->setColumnCount(5);
@@ -136,7 +149,11 @@ BudgetReportForm::BudgetReportForm(book::Workspace& store, Dialogs& dialogs, con
   chart_->setAccessibleName(QStringLiteral("每月預算與實際圖"));
   chart_->setRenderHint(QPainter::Antialiasing);
   auto* middle = new QHBoxLayout;
-  table_->setFixedWidth(360);
+  table_->setFixedWidth(kTableWidth);
+  // The account takes what the amounts leave; each amount has room for "-12,345,678".
+  table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+  for (int c = 1; c < 4; ++c) table_->setColumnWidth(c, kAmountWidth);
+  table_->setColumnWidth(4, kPercentWidth);
   middle->addWidget(table_);
   middle->addWidget(chart_, 1);
 
@@ -168,12 +185,12 @@ BudgetReportForm::BudgetReportForm(book::Workspace& store, Dialogs& dialogs, con
 
 void BudgetReportForm::refresh() {
   const int year = yearBox_->value();
-  if (figures_.year != year || figures_.accounts.empty()) {
-    figures_ = budget::figuresOfYear(store_, year);
-    fillChart();
-  }
+  const bool newYear = figures_.year != year || figures_.accounts.empty();
+  if (newYear) figures_ = budget::figuresOfYear(store_, year);
+  const std::vector<budget::BoundPlan> bound = plans_.bind(figures_.accounts, year);
+  if (newYear) fillChart(bound);
   report_ = budget::buildReport(
-      figures_.accounts, plans_.bind(figures_.accounts, year), figures_.actuals, year,
+      figures_.accounts, bound, figures_.actuals, year,
       monthBox_->value(),
       spanBox_->currentIndex() == 0 ? budget::Span::Month : budget::Span::YearToDate,
       overOnly_->isChecked());
@@ -204,13 +221,10 @@ void BudgetReportForm::fillTable() {
       table_->setItem(static_cast<int>(r), c, item);
     }
   }
-  table_->resizeColumnsToContents();
 }
 
-void BudgetReportForm::fillChart() {
-  series_ = budget::expenseSeries(
-      figures_.accounts, plans_.bind(figures_.accounts, figures_.year), figures_.actuals,
-      figures_.year);
+void BudgetReportForm::fillChart(const std::vector<budget::BoundPlan>& bound) {
+  series_ = budget::expenseSeries(figures_.accounts, bound, figures_.actuals, figures_.year);
   QChart* old = chart_->chart();
   chart_->setChart(seriesChart(series_, figures_.year));
   delete old;
