@@ -56,7 +56,10 @@ BudgetForm::BudgetForm(book::Workspace& store, Dialogs& dialogs, budget::Budget&
   yearBox_ = new QSpinBox(this);
   yearBox_->setObjectName(QLatin1String(kYear));
   yearBox_->setRange(1900, 9999);
-  yearBox_->setValue(store.clock().today().year());
+  // The year of the book's latest entries, as the reports open: a book kept years ago would
+  // otherwise open on a year with nothing in it.
+  const QDate latest = period::latestMonthWithEntries(store);
+  yearBox_->setValue(latest.isValid() ? latest.year() : store.clock().today().year());
   yearBox_->setSuffix(QStringLiteral(" 年"));
   yearBox_->setAccessibleName(QStringLiteral("年"));
   auto* top = new QHBoxLayout;

@@ -29,6 +29,8 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <utility>
 #include <QValueAxis>
 
 namespace {
@@ -38,8 +40,8 @@ const QColor kBudgetColour(0x00, 0x72, 0xB2);
 const QColor kActualColour(0xD5, 0x5E, 0x00);
 const QColor kOverColour(0xB0, 0x00, 0x20);
 
-constexpr int kTableWidth = 470;
-constexpr int kAmountWidth = 88;
+constexpr int kTableWidth = 450;
+constexpr int kAmountWidth = 84;
 constexpr int kPercentWidth = 64;
 
 QChart* seriesChart(const budget::MonthSeries& series, int year) {
@@ -85,6 +87,40 @@ QChart* seriesChart(const budget::MonthSeries& series, int year) {
   return chart;
 }
 
+// A chart is laid out for the size its view has. Handed to the view before the window shows,
+// it would be laid out once for the view's provisional size and again when shown: most of what
+// opening the report costs. It waits for the view to show instead.
+class ChartView : public QChartView {
+ public:
+  explicit ChartView(QWidget* parent) : QChartView(parent) {}
+  ~ChartView() override { delete waiting_; }
+  ChartView(const ChartView&) = delete;
+  ChartView& operator=(const ChartView&) = delete;
+
+  void showChart(QChart* chart) {
+    delete std::exchange(waiting_, nullptr);
+    if (isVisible()) {
+      replaceChart(chart);
+    } else {
+      waiting_ = chart;
+    }
+  }
+
+ protected:
+  void showEvent(QShowEvent* event) override {
+    if (waiting_) replaceChart(std::exchange(waiting_, nullptr));
+    QChartView::showEvent(event);
+  }
+
+ private:
+  void replaceChart(QChart* chart) {
+    QChart* old = this->chart();
+    setChart(chart);  // the view owns the new chart; the old one is ours to delete
+    delete old;
+  }
+  QChart* waiting_ = nullptr;
+};
+
 QStringList rowCells(const budget::Row& row) {
   return {row.name, period::grouped(row.budget), period::grouped(row.actual),
           period::grouped(row.variance), budget::percentText(row.percent)};
@@ -97,7 +133,7 @@ BudgetReportForm::BudgetReportForm(book::Workspace& store, Dialogs& dialogs, con
   setObjectName(QStringLiteral("BudgetReportForm"));
   setWindowTitle(QStringLiteral("預算與實際"));
   setFont(uiFont(9));
-  setClientSize(960, 600);
+  setClientSize(1100, 600);
   // The latest month that holds entries, as the other reports open: a book kept years ago
   // would otherwise open on empty months.
   const QDate latest = period::latestMonthWithEntries(store);
@@ -144,7 +180,7 @@ BudgetReportForm::BudgetReportForm(book::Workspace& store, Dialogs& dialogs, con
   table_->setHorizontalHeaderLabels({QStringLiteral("帳戶"), QStringLiteral("預算"),
                                      QStringLiteral("實際"), QStringLiteral("差額"),
                                      QStringLiteral("百分比")});
-  chart_ = new QChartView(this);
+  chart_ = new ChartView(this);
   chart_->setObjectName(QLatin1String(kChart));
   chart_->setAccessibleName(QStringLiteral("每月預算與實際圖"));
   chart_->setRenderHint(QPainter::Antialiasing);
@@ -225,9 +261,7 @@ void BudgetReportForm::fillTable() {
 
 void BudgetReportForm::fillChart(const std::vector<budget::BoundPlan>& bound) {
   series_ = budget::expenseSeries(figures_.accounts, bound, figures_.actuals, figures_.year);
-  QChart* old = chart_->chart();
-  chart_->setChart(seriesChart(series_, figures_.year));
-  delete old;
+  static_cast<ChartView*>(chart_)->showChart(seriesChart(series_, figures_.year));
 }
 
 namespace {
