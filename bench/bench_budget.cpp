@@ -55,6 +55,17 @@ void BM_OpenBudgetReportWindow(benchmark::State& state) {
 }
 BENCHMARK(BM_OpenBudgetReportWindow)->Unit(benchmark::kMicrosecond);
 
+// Made and shown: the chart is laid out once, for the size it is shown at.
+void BM_OpenAndShowBudgetReportWindow(benchmark::State& state) {
+  PlannedBook book;
+  for (auto _ : state) {
+    BudgetReportForm form(book.store, book.dialogs, book.plans);
+    form.show();
+    benchmark::DoNotOptimize(&form);
+  }
+}
+BENCHMARK(BM_OpenAndShowBudgetReportWindow)->Unit(benchmark::kMicrosecond);
+
 // One key typed into a month's cell: the editor open, as a person types.
 void BM_KeystrokeInTheGrid(benchmark::State& state) {
   PlannedBook book;

@@ -20,8 +20,11 @@ namespace backup {
 
 inline const QString kBackupFolder = QStringLiteral("Backups");
 
-// The features' own files beside the book (the budget), kept and restored with its two files.
-inline const QStringList kSideFiles{QStringLiteral("Budget.txt")};
+// The features' own files beside the book (its budget, schedules and reconciliations), kept,
+// restored and carried into a conflict copy with its two files. The import's payee rules
+// belong to the user, not to a book, and stay out.
+inline const QStringList kSideFiles{QStringLiteral("Budget.txt"), QStringLiteral("Schedules.txt"),
+                                    QStringLiteral("Reconciliations.txt")};
 
 // True for the name of a book's backup folder.
 bool isBackupFolder(const QString& fileName);

@@ -11,6 +11,8 @@
 #include <QFileInfo>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace book {
 namespace {
@@ -32,10 +34,27 @@ QString freeName(const Workspace& store, const QString& book, const QString& wor
   return name;
 }
 
-// Makes the book's folder with both files and lists it after `after`. On failure nothing of it
-// is left: neither the folder nor the line.
+using Files = std::vector<std::pair<QString, QByteArray>>;
+
+// The side files (backup::kSideFiles) that `folder` holds, read whole; the name of one that
+// could not be read instead.
+std::variant<Files, QString> readSideFiles(const QString& folder) {
+  Files files;
+  for (const QString& side : backup::kSideFiles) {
+    const QString path = folder + QLatin1Char('/') + side;
+    if (!QFileInfo::exists(path)) continue;
+    const auto read = safefile::read(path);
+    if (!read) return side;
+    files.emplace_back(side, *read);
+  }
+  return files;
+}
+
+// Makes the book's folder with both files and its side files, and lists it after `after`. On
+// failure nothing of it is left: neither the folder nor the line.
 std::optional<QString> createListedBook(Workspace& store, const QString& name, const QString& after,
-                                        const QByteArray& accounts, const QByteArray& entries) {
+                                        const QByteArray& accounts, const QByteArray& entries,
+                                        const Files& sideFiles) {
   if (auto problem = foldernames::folderNameProblem(name, foldernames::kDatabaseName)) return problem;
   auto listed = store::loadDatabaseList(store.user());
   if (const QString* error = std::get_if<QString>(&listed)) return *error;
@@ -44,8 +63,9 @@ std::optional<QString> createListedBook(Workspace& store, const QString& name, c
   const QString folder = bookFolder(store, name);
   if (auto error = folders::create(folder)) return error;
   const auto undo = [&] { folders::remove(folder); };
-  if (auto error =
-          safefile::writeGroup(folder, {{store::kAccountsFile, accounts}, {store::kEntriesFile, entries}})) {
+  Files files{{store::kAccountsFile, accounts}, {store::kEntriesFile, entries}};
+  files.insert(files.end(), sideFiles.begin(), sideFiles.end());
+  if (auto error = safefile::writeGroup(folder, files)) {
     undo();
     return error;
   }
@@ -84,24 +104,15 @@ std::variant<QString, Message> restore(Workspace& store, const QString& book,
   }
   const auto& [accounts, entries] = std::get<std::pair<QByteArray, QByteArray>>(bytes);
   // The side files are read first: one that cannot be read stops the restore before it begins.
-  std::vector<std::pair<QString, QByteArray>> sideFiles;
-  for (const QString& side : backup::kSideFiles) {
-    const QString path = backup.folder + QLatin1Char('/') + side;
-    if (!QFileInfo::exists(path)) continue;
-    const auto read = safefile::read(path);
-    if (!read) return refusal(QStringLiteral("備份沒有還原：無法讀取「%1」").arg(side));
-    sideFiles.emplace_back(side, *read);
+  // They are written with the two book files, all or nothing.
+  const auto sideFiles = readSideFiles(backup.folder);
+  if (const QString* side = std::get_if<QString>(&sideFiles)) {
+    return refusal(QStringLiteral("備份沒有還原：無法讀取「%1」").arg(*side));
   }
   // Named by the moment it keeps, so two restores of one backup are recognisably the same.
   const QString name = freeName(store, book, QStringLiteral("還原"), backup.taken);
-  if (auto error = createListedBook(store, name, book, accounts, entries)) {
+  if (auto error = createListedBook(store, name, book, accounts, entries, std::get<Files>(sideFiles))) {
     return refusal(QStringLiteral("備份沒有還原：%1").arg(*error));
-  }
-  for (const auto& [side, sideBytes] : sideFiles) {
-    if (auto error = safefile::write(bookFolder(store, name) + QLatin1Char('/') + side, sideBytes)) {
-      return refusal(
-          QStringLiteral("備份已還原為資料庫「%1」，但「%2」沒有還原：%3").arg(name, side, *error));
-    }
   }
   return name;
 }
@@ -109,12 +120,22 @@ std::variant<QString, Message> restore(Workspace& store, const QString& book,
 SaveResult saveAsConflictCopy(Workspace& store, const QByteArray& accounts,
                               const QByteArray& entries) {
   const QString original = store.user().databaseName();
-  const QString name = freeName(store, original, QStringLiteral("衝突"), store.clock().now());
-  if (auto error = createListedBook(store, name, original, accounts, entries)) {
+  const auto failed = [&](const QString& error) -> SaveResult {
     return {refusal(QStringLiteral("資料庫「%1」的檔案已被其他程式變更，為了不覆蓋這些變更，"
                                    "目前的資料要另存為新的資料庫，但沒有存好：%2")
-                        .arg(original, *error)),
+                        .arg(original, error)),
             std::nullopt};
+  };
+  // The book's side files (its budget, schedules, reconciliations) go along to the new book:
+  // they belong to what is open, and the features go on writing them there.
+  const auto sideFiles = readSideFiles(store.user().databaseFolder());
+  if (const QString* side = std::get_if<QString>(&sideFiles)) {
+    return failed(QStringLiteral("無法讀取「%1」").arg(*side));
+  }
+  const QString name = freeName(store, original, QStringLiteral("衝突"), store.clock().now());
+  if (auto error = createListedBook(store, name, original, accounts, entries,
+                                    std::get<Files>(sideFiles))) {
+    return failed(*error);
   }
   // The new book is nobody else's yet; taking its lock cannot be refused but by the disk.
   store::DatabaseLock next;
@@ -125,6 +146,8 @@ SaveResult saveAsConflictCopy(Workspace& store, const QByteArray& accounts,
   store.history().moveTo(store.user().databaseFolder());
   store.setPanel(Workspace::DatabasePanel, QStringLiteral("資料庫名稱：") + name);
   store.setFingerprint(store::fingerprintOfBook(store.user().databaseFolder(), accounts, entries));
+  // Saved, in its new folder: what follows each save (the side files kept in memory) follows.
+  emit store.bookSaved(store.user().databaseFolder());
   return {std::nullopt,
           refusal(QStringLiteral("資料庫「%1」的檔案已被其他程式變更。為了不覆蓋這些變更，"
                                  "目前的資料已另存為新的資料庫「%2」，兩者都保留在資料庫清單中，"

@@ -18,7 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QStatusBar>
+#include <QTimer>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -56,7 +56,10 @@ BudgetForm::BudgetForm(book::Workspace& store, Dialogs& dialogs, budget::Budget&
   yearBox_ = new QSpinBox(this);
   yearBox_->setObjectName(QLatin1String(kYear));
   yearBox_->setRange(1900, 9999);
-  yearBox_->setValue(store.clock().today().year());
+  // The year of the book's latest entries, as the reports open: a book kept years ago would
+  // otherwise open on a year with nothing in it.
+  const QDate latest = period::latestMonthWithEntries(store);
+  yearBox_->setValue(latest.isValid() ? latest.year() : store.clock().today().year());
   yearBox_->setSuffix(QStringLiteral(" 年"));
   yearBox_->setAccessibleName(QStringLiteral("年"));
   auto* top = new QHBoxLayout;
@@ -115,8 +118,6 @@ BudgetForm::BudgetForm(book::Workspace& store, Dialogs& dialogs, budget::Budget&
   estimateHow_->setAccessibleName(QStringLiteral("預估的算法"));
   QPushButton* estimate = build::button(this, kEstimate, QStringLiteral("預估(&E)"), {},
                                         build::Enter::Ignored);
-  undo_ = build::button(this, kUndo, QStringLiteral("復原(&U)"), {}, build::Enter::Ignored);
-  redo_ = build::button(this, kRedo, QStringLiteral("重做(&R)"), {}, build::Enter::Ignored);
   QPushButton* close =
       build::button(this, kClose, QStringLiteral("關閉"), {}, build::Enter::Ignored);
   setCancelButton(close);
@@ -125,8 +126,6 @@ BudgetForm::BudgetForm(book::Workspace& store, Dialogs& dialogs, budget::Budget&
   foot->addWidget(estimateHow_);
   foot->addWidget(estimate);
   foot->addStretch(1);
-  foot->addWidget(undo_);
-  foot->addWidget(redo_);
   foot->addWidget(close);
 
   auto* column = new QVBoxLayout(this);
@@ -142,8 +141,6 @@ BudgetForm::BudgetForm(book::Workspace& store, Dialogs& dialogs, budget::Budget&
   connect(apply, &QPushButton::clicked, this, &BudgetForm::onApplyRule);
   connect(carry_, &QCheckBox::clicked, this, &BudgetForm::onCarryToggled);
   connect(estimate, &QPushButton::clicked, this, &BudgetForm::onEstimate);
-  connect(undo_, &QPushButton::clicked, this, [this] { onUndoRedo(true); });
-  connect(redo_, &QPushButton::clicked, this, [this] { onUndoRedo(false); });
   connect(close, &QPushButton::clicked, this, [this] { leave(QDialog::Rejected); });
 
   fillGrid();
@@ -153,19 +150,27 @@ BudgetForm::BudgetForm(book::Workspace& store, Dialogs& dialogs, budget::Budget&
 
 void BudgetForm::fillGrid() {
   filling_ = true;
-  grid_->setRowCount(static_cast<int>(accounts_.size()));
-  for (int row = 0; row < grid_->rowCount(); ++row) {
+  goneIds_.clear();
+  std::vector<const budget::Plan*> gone;
+  for (const budget::BoundPlan& b : plans_.bind(accounts_, yearBox_->value())) {
+    if (b.slot != 0) continue;
+    goneIds_ << b.plan->id;
+    gone.push_back(b.plan);
+  }
+  const int listed = static_cast<int>(accounts_.size());
+  grid_->setRowCount(listed + static_cast<int>(gone.size()));
+  for (int row = 0; row < listed; ++row) {
     auto* name = new QTableWidgetItem(accounts_[static_cast<size_t>(row)].name);
     name->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     grid_->setItem(row, 0, name);
     fillRow(row);
   }
+  for (size_t k = 0; k < gone.size(); ++k) fillGoneRow(listed + static_cast<int>(k), *gone[k]);
   filling_ = false;
   grid_->resizeColumnToContents(0);
   for (int c = kFirstMonthColumn; c <= kTotalColumn; ++c) grid_->setColumnWidth(c, 62);
   grid_->setColumnWidth(kTotalColumn, 80);
   onRowChosen();
-  updateUndoButtons();
 }
 
 void BudgetForm::fillRow(int row) {
@@ -195,17 +200,35 @@ void BudgetForm::fillRow(int row) {
   filling_ = wasFilling;
 }
 
+void BudgetForm::fillGoneRow(int row, const budget::Plan& plan) {
+  // The plan of a deleted account is never dropped silently: it shows with its amounts, greyed,
+  // and cannot be typed into.
+  const budget::Months months = budget::plannedMonths(plan);
+  const QColor grey = grid_->palette().color(QPalette::Disabled, QPalette::Text);
+  const auto cell = [&](int column, const QString& text, Qt::Alignment align) {
+    auto* item = new QTableWidgetItem(text);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    item->setTextAlignment(align | Qt::AlignVCenter);
+    item->setForeground(grey);
+    grid_->setItem(row, column, item);
+  };
+  cell(0, QStringLiteral("%1（%2）").arg(budget::kDeletedAccount, plan.name), Qt::AlignLeft);
+  for (size_t m = 0; m < 12; ++m) {
+    cell(kFirstMonthColumn + static_cast<int>(m), period::grouped(months[m]), Qt::AlignRight);
+  }
+  cell(kTotalColumn, period::grouped(budget::yearTotal(months)), Qt::AlignRight);
+}
+
 void BudgetForm::onCellChanged(QTableWidgetItem* item) {
   if (filling_) return;
   const int row = item->row();
   const int month = item->column() - kFirstMonthColumn + 1;
-  if (row < 0 || month < 1 || month > 12) return;
+  if (row < 0 || row >= static_cast<int>(accounts_.size()) || month < 1 || month > 12) return;
   const auto refused = plans_.setMonth(accounts_, accounts_[static_cast<size_t>(row)],
                                        yearBox_->value(), month, item->text());
   static_cast<BudgetGrid*>(grid_)->refused = say(refused);
   fillRow(row);
   if (!refused) onRowChosen();
-  updateUndoButtons();
 }
 
 const budget::Account* BudgetForm::chosenAccount() const {
@@ -238,7 +261,6 @@ void BudgetForm::onApplyRule() {
       plans_.setRule(accounts_, *account, yearBox_->value(),
                      static_cast<budget::Rule>(ruleBox_->currentIndex()), ruleAmount_->text());
   if (!say(refused)) fillRow(grid_->currentRow());
-  updateUndoButtons();
 }
 
 void BudgetForm::onCarryToggled(bool on) {
@@ -248,7 +270,6 @@ void BudgetForm::onCarryToggled(bool on) {
     carry_->setChecked(!on);
   }
   fillRow(grid_->currentRow());
-  updateUndoButtons();
 }
 
 void BudgetForm::onEstimate() {
@@ -269,19 +290,6 @@ void BudgetForm::onEstimate() {
     fillRow(grid_->currentRow());
     onRowChosen();
   }
-  updateUndoButtons();
-}
-
-void BudgetForm::onUndoRedo(bool undo) {
-  say(undo ? plans_.undo() : plans_.redo());
-  fillGrid();
-}
-
-void BudgetForm::updateUndoButtons() {
-  undo_->setEnabled(plans_.canUndo());
-  redo_->setEnabled(plans_.canRedo());
-  undo_->setToolTip(plans_.canUndo() ? QStringLiteral("復原 %1").arg(plans_.undoName()) : QString());
-  redo_->setToolTip(plans_.canRedo() ? QStringLiteral("重做 %1").arg(plans_.redoName()) : QString());
 }
 
 void openBudget(book::Workspace& store, Dialogs& dialogs, budget::Budget& plans, QWidget* parent) {
@@ -289,9 +297,35 @@ void openBudget(book::Workspace& store, Dialogs& dialogs, budget::Budget& plans,
   dialogs.exec(form);
 }
 
-BookBudget::BookBudget(book::Workspace& store, Dialogs& dialogs, QStatusBar& bar, QWidget* parent)
-    : QObject(parent), store_(store), dialogs_(dialogs), bar_(bar), parent_(parent) {
+BookBudget::BookBudget(book::Workspace& store, Dialogs& dialogs, QWidget* window)
+    : QObject(window), store_(store), dialogs_(dialogs), parent_(window) {
+  notice_ = new QLabel(window);
+  notice_->setObjectName(QLatin1String(kNotice));
+  notice_->setAccessibleName(QStringLiteral("預算提醒"));
+  notice_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  notice_->setFocusPolicy(Qt::NoFocus);
+  notice_->setWordWrap(true);
+  notice_->setMargin(6);
+  notice_->setFont(uiFont(9));
+  notice_->setAutoFillBackground(true);
+  notice_->setFrameStyle(QFrame::Box | QFrame::Plain);
+  QPalette note = notice_->palette();
+  note.setColor(QPalette::Window, QColor(0xFF, 0xF4, 0xCC));
+  note.setColor(QPalette::WindowText, QColor(0x5A, 0x3A, 0x00));
+  notice_->setPalette(note);
+  notice_->hide();
+  noticeTimer_ = new QTimer(this);
+  noticeTimer_->setSingleShot(true);
+  connect(noticeTimer_, &QTimer::timeout, notice_, &QWidget::hide);
   connect(&store_.history(), &History::changed, this, &BookBudget::onBookChanged);
+  // A save into another folder is the open book saved aside as a new book (its files had been
+  // changed elsewhere): the budget, its file carried along, goes on there with its steps.
+  connect(&store_, &book::Workspace::bookSaved, this, [this](const QString& folder) {
+    if (plans_ && folder_ != folder) {
+      plans_->moveTo(folder);
+      folder_ = folder;
+    }
+  });
   // A book opened: its spending so far is the ground the notices start from.
   connect(&store_, &book::Workspace::accountListsRefilled, this, [this] {
     if (watchedFolder_ != store_.user().databaseFolder()) watchFromHere();
@@ -306,6 +340,12 @@ void BookBudget::watchFromHere() {
 
 BookBudget::~BookBudget() = default;
 
+void BookBudget::adopt(std::unique_ptr<budget::Budget> plans, const QString& folder) {
+  plans_ = std::move(plans);
+  plans_->keepStepsIn(&store_.history());
+  folder_ = folder;
+}
+
 budget::Budget* BookBudget::current() {
   const QString folder = store_.user().databaseFolder();
   if (plans_ && folder_ == folder) return plans_.get();
@@ -314,8 +354,7 @@ budget::Budget* BookBudget::current() {
     dialogs_.message(refusal(*why));
     return nullptr;
   }
-  plans_ = std::make_unique<budget::Budget>(std::move(std::get<budget::Budget>(opened)));
-  folder_ = folder;
+  adopt(std::move(std::get<std::unique_ptr<budget::Budget>>(opened)), folder);
   return plans_.get();
 }
 
@@ -339,12 +378,23 @@ void BookBudget::onBookChanged() {
     auto opened = budget::Budget::open(folder);
     // A damaged budget file is said when the budget is opened, not on every entry.
     if (std::holds_alternative<QString>(opened)) return;
-    plans_ = std::make_unique<budget::Budget>(std::move(std::get<budget::Budget>(opened)));
-    folder_ = folder;
+    adopt(std::move(std::get<std::unique_ptr<budget::Budget>>(opened)), folder);
   }
   // A renamed or moved account takes its plans along. A write that fails now is tried again at
   // the next change; the plans stay bound by their names meanwhile.
   (void)plans_->follow(budget::accountsOf(store_));
   const QStringList notices = watch_->look(store_, *plans_);
-  if (!notices.isEmpty()) bar_.showMessage(notices.join(QStringLiteral("；")), kNoticeMilliseconds);
+  if (!notices.isEmpty()) showNotice(notices.join(QLatin1Char('\n')));
+}
+
+void BookBudget::showNotice(const QString& text) {
+  notice_->setText(text);
+  // In the lower right corner, clear of the status bar (its height and a little more).
+  const int width = std::min(360, parent_->width() - 16);
+  notice_->setFixedWidth(width);
+  notice_->adjustSize();
+  notice_->move(parent_->width() - width - 8, parent_->height() - notice_->height() - 32);
+  notice_->show();
+  notice_->raise();
+  noticeTimer_->start(kNoticeMilliseconds);
 }

@@ -18,7 +18,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
-class QStatusBar;
+class QTimer;
 class QTableWidget;
 class QTableWidgetItem;
 
@@ -46,8 +46,6 @@ class BudgetForm : public FixedDialog {
   static constexpr const char* kEstimateMonths = "EstimateMonths";
   static constexpr const char* kEstimateHow = "EstimateHow";
   static constexpr const char* kEstimate = "Estimate";
-  static constexpr const char* kUndo = "BudgetUndo";
-  static constexpr const char* kRedo = "BudgetRedo";
   static constexpr const char* kClose = "Close";
 
   static constexpr int kFirstMonthColumn = 1;
@@ -56,21 +54,22 @@ class BudgetForm : public FixedDialog {
  private:
   void fillGrid();
   void fillRow(int row);
+  void fillGoneRow(int row, const budget::Plan& plan);
   void onCellChanged(QTableWidgetItem* item);
   void onRowChosen();
   void onApplyRule();
   void onCarryToggled(bool on);
   void onEstimate();
-  void onUndoRedo(bool undo);
   // Shows the refusal under the grid (or clears it); true when there was one.
   bool say(const std::optional<QString>& refusal);
-  void updateUndoButtons();
   const budget::Account* chosenAccount() const;
 
   book::Workspace& store_;
   Dialogs& dialogs_;
   budget::Budget& plans_;
   std::vector<budget::Account> accounts_;
+  // Plans of the year whose accounts were deleted, by id: listed after the accounts, read only.
+  QStringList goneIds_;
   bool filling_ = false;
   QSpinBox* yearBox_;
   QTableWidget* grid_;
@@ -80,20 +79,20 @@ class BudgetForm : public FixedDialog {
   QCheckBox* carry_;
   QComboBox* estimateMonths_;
   QComboBox* estimateHow_;
-  QPushButton* undo_;
-  QPushButton* redo_;
 };
 
 void openBudget(book::Workspace& store, Dialogs& dialogs, budget::Budget& plans, QWidget* parent);
 
 // The open book's budget for the main window: read when first needed and again when another
-// book is opened, and the word in the status bar when a change takes an expense month past 80%
-// or 100% of its budget. Never a box while typing: the notice waits in the bar.
+// book is opened, and a word when a change takes an expense month past 80% or 100% of its
+// budget. Never a box while typing, and never over the status bar's panels: the notice is a
+// note in the window's lower right corner, above the status bar, that takes no focus and no
+// clicks and goes by itself.
 class BookBudget : public QObject {
   Q_OBJECT
 
  public:
-  BookBudget(book::Workspace& store, Dialogs& dialogs, QStatusBar& bar, QWidget* parent);
+  BookBudget(book::Workspace& store, Dialogs& dialogs, QWidget* window);
   ~BookBudget() override;
 
   // 預算 and 預算與實際; a budget file that cannot be read is said in a box instead.
@@ -101,16 +100,20 @@ class BookBudget : public QObject {
   void openReport();
 
   static constexpr int kNoticeMilliseconds = 15000;
+  static constexpr const char* kNotice = "BudgetNotice";
 
  private:
   budget::Budget* current();
+  void adopt(std::unique_ptr<budget::Budget> plans, const QString& folder);
   void onBookChanged();
   void watchFromHere();
+  void showNotice(const QString& text);
 
   book::Workspace& store_;
   Dialogs& dialogs_;
-  QStatusBar& bar_;
   QWidget* parent_;
+  QLabel* notice_;
+  QTimer* noticeTimer_;
   QString folder_;
   std::unique_ptr<budget::Budget> plans_;
   std::unique_ptr<budget::OverrunWatch> watch_;

@@ -23,11 +23,14 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLocale>
 #include <QPainter>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <utility>
 #include <QValueAxis>
 
 namespace {
@@ -37,10 +40,19 @@ const QColor kBudgetColour(0x00, 0x72, 0xB2);
 const QColor kActualColour(0xD5, 0x5E, 0x00);
 const QColor kOverColour(0xB0, 0x00, 0x20);
 
+constexpr int kTableWidth = 450;
+constexpr int kAmountWidth = 84;
+constexpr int kPercentWidth = 64;
+
 QChart* seriesChart(const budget::MonthSeries& series, int year) {
   auto* chart = new QChart;
   chart->setTitle(QStringLiteral("%1 年每月支出：預算與實際").arg(year));
-  chart->setTitleFont(uiFont(10));
+  // As the period charts look: a bold title, amounts with thousands separators.
+  QFont titleFont = uiFont(11);
+  titleFont.setBold(true);
+  chart->setTitleFont(titleFont);
+  chart->setLocale(QLocale(QLocale::Chinese, QLocale::Taiwan));
+  chart->setLocalizeNumbers(true);
   chart->legend()->setFont(uiFont(9));
   chart->legend()->setAlignment(Qt::AlignBottom);
   chart->setAnimationOptions(QChart::NoAnimation);
@@ -75,6 +87,40 @@ QChart* seriesChart(const budget::MonthSeries& series, int year) {
   return chart;
 }
 
+// A chart is laid out for the size its view has. Handed to the view before the window shows,
+// it would be laid out once for the view's provisional size and again when shown: most of what
+// opening the report costs. It waits for the view to show instead.
+class ChartView : public QChartView {
+ public:
+  explicit ChartView(QWidget* parent) : QChartView(parent) {}
+  ~ChartView() override { delete waiting_; }
+  ChartView(const ChartView&) = delete;
+  ChartView& operator=(const ChartView&) = delete;
+
+  void showChart(QChart* chart) {
+    delete std::exchange(waiting_, nullptr);
+    if (isVisible()) {
+      replaceChart(chart);
+    } else {
+      waiting_ = chart;
+    }
+  }
+
+ protected:
+  void showEvent(QShowEvent* event) override {
+    if (waiting_) replaceChart(std::exchange(waiting_, nullptr));
+    QChartView::showEvent(event);
+  }
+
+ private:
+  void replaceChart(QChart* chart) {
+    QChart* old = this->chart();
+    setChart(chart);  // the view owns the new chart; the old one is ours to delete
+    delete old;
+  }
+  QChart* waiting_ = nullptr;
+};
+
 QStringList rowCells(const budget::Row& row) {
   return {row.name, period::grouped(row.budget), period::grouped(row.actual),
           period::grouped(row.variance), budget::percentText(row.percent)};
@@ -87,7 +133,7 @@ BudgetReportForm::BudgetReportForm(book::Workspace& store, Dialogs& dialogs, con
   setObjectName(QStringLiteral("BudgetReportForm"));
   setWindowTitle(QStringLiteral("預算與實際"));
   setFont(uiFont(9));
-  setClientSize(960, 600);
+  setClientSize(1100, 600);
   // The latest month that holds entries, as the other reports open: a book kept years ago
   // would otherwise open on empty months.
   const QDate latest = period::latestMonthWithEntries(store);
@@ -125,18 +171,25 @@ BudgetReportForm::BudgetReportForm(book::Workspace& store, Dialogs& dialogs, con
   table_->setAccessibleName(QStringLiteral("預算與實際"));
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->verticalHeader()->hide();
+  // Rows as high as the period report's: the text and a little air.
+  table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
+  table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setTabKeyNavigation(false);
   table_->setColumnCount(5);
   table_->setHorizontalHeaderLabels({QStringLiteral("帳戶"), QStringLiteral("預算"),
                                      QStringLiteral("實際"), QStringLiteral("差額"),
                                      QStringLiteral("百分比")});
-  chart_ = new QChartView(this);
+  chart_ = new ChartView(this);
   chart_->setObjectName(QLatin1String(kChart));
   chart_->setAccessibleName(QStringLiteral("每月預算與實際圖"));
   chart_->setRenderHint(QPainter::Antialiasing);
   auto* middle = new QHBoxLayout;
-  table_->setFixedWidth(360);
+  table_->setFixedWidth(kTableWidth);
+  // The account takes what the amounts leave; each amount has room for "-12,345,678".
+  table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+  for (int c = 1; c < 4; ++c) table_->setColumnWidth(c, kAmountWidth);
+  table_->setColumnWidth(4, kPercentWidth);
   middle->addWidget(table_);
   middle->addWidget(chart_, 1);
 
@@ -168,12 +221,12 @@ BudgetReportForm::BudgetReportForm(book::Workspace& store, Dialogs& dialogs, con
 
 void BudgetReportForm::refresh() {
   const int year = yearBox_->value();
-  if (figures_.year != year || figures_.accounts.empty()) {
-    figures_ = budget::figuresOfYear(store_, year);
-    fillChart();
-  }
+  const bool newYear = figures_.year != year || figures_.accounts.empty();
+  if (newYear) figures_ = budget::figuresOfYear(store_, year);
+  const std::vector<budget::BoundPlan> bound = plans_.bind(figures_.accounts, year);
+  if (newYear) fillChart(bound);
   report_ = budget::buildReport(
-      figures_.accounts, plans_.bind(figures_.accounts, year), figures_.actuals, year,
+      figures_.accounts, bound, figures_.actuals, year,
       monthBox_->value(),
       spanBox_->currentIndex() == 0 ? budget::Span::Month : budget::Span::YearToDate,
       overOnly_->isChecked());
@@ -204,16 +257,11 @@ void BudgetReportForm::fillTable() {
       table_->setItem(static_cast<int>(r), c, item);
     }
   }
-  table_->resizeColumnsToContents();
 }
 
-void BudgetReportForm::fillChart() {
-  series_ = budget::expenseSeries(
-      figures_.accounts, plans_.bind(figures_.accounts, figures_.year), figures_.actuals,
-      figures_.year);
-  QChart* old = chart_->chart();
-  chart_->setChart(seriesChart(series_, figures_.year));
-  delete old;
+void BudgetReportForm::fillChart(const std::vector<budget::BoundPlan>& bound) {
+  series_ = budget::expenseSeries(figures_.accounts, bound, figures_.actuals, figures_.year);
+  static_cast<ChartView*>(chart_)->showChart(seriesChart(series_, figures_.year));
 }
 
 namespace {

@@ -43,7 +43,7 @@ class BudgetReportForm : public FixedDialog {
  private:
   void refresh();
   void fillTable();
-  void fillChart();
+  void fillChart(const std::vector<budget::BoundPlan>& bound);
   void printReport();
   void saveReportAsPdf();
   void saveCsv();

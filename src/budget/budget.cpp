@@ -1,6 +1,7 @@
 #include "budget/budget.h"
 
 #include "budget/budgetfile.h"
+#include "history/History.h"
 #include "platform/sidefile.h"
 
 #include <QSet>
@@ -14,10 +15,10 @@ Budget::Budget(QString folder, std::vector<Plan> plans)
       plans_(std::move(plans)),
       now_(&sidefile::now) {}
 
-std::variant<Budget, QString> Budget::open(const QString& bookFolder) {
+std::variant<std::unique_ptr<Budget>, QString> Budget::open(const QString& bookFolder) {
   auto read = budgetfile::load(bookFolder);
   if (const QString* why = std::get_if<QString>(&read)) return *why;
-  return Budget(bookFolder, std::move(std::get<std::vector<Plan>>(read)));
+  return std::make_unique<Budget>(bookFolder, std::move(std::get<std::vector<Plan>>(read)));
 }
 
 std::vector<BoundPlan> Budget::bind(const std::vector<Account>& accounts, int year) const {
@@ -49,7 +50,9 @@ std::vector<BoundPlan> Budget::bind(const std::vector<Account>& accounts, int ye
   // A name no plan of the year knows, in the plan's slot and kind: the account was renamed.
   QSet<QString> known;
   for (const BoundPlan& b : bound) known.insert(b.plan->name);
-  claim([&](const Plan& p, const Account& a) { return a.slot == p.slot && !known.contains(a.name); });
+  claim([&](const Plan& p, const Account& a) {
+    return p.slot != 0 && a.slot == p.slot && !known.contains(a.name);
+  });
   return bound;
 }
 
@@ -113,8 +116,12 @@ std::optional<QString> Budget::edit(const std::vector<Account>& accounts, const 
     }
     return failed;
   }
-  done_.push_back({name, index, std::move(before), std::move(plan)});
-  undone_.clear();
+  if (history_) {
+    history_->recordSide(
+        name, std::make_unique<history::SideRecords<PlanAt>>(
+                  alive_, PlanAt{index, std::move(before)}, PlanAt{index, std::move(plan)},
+                  [this](const PlanAt& at) { return put(at); }, sizeof(Plan)));
+  }
   return std::nullopt;
 }
 
@@ -182,7 +189,14 @@ std::optional<QString> Budget::follow(const std::vector<Account>& accounts) {
   std::vector<std::pair<size_t, Plan>> changed;
   for (int year : years) {
     for (const BoundPlan& b : bind(accounts, year)) {
-      if (b.slot == 0) continue;
+      if (b.slot == 0) {
+        if (b.plan->slot == 0) continue;
+        Plan gone = *b.plan;
+        gone.slot = 0;
+        gone.changed = now_();
+        changed.emplace_back(static_cast<size_t>(b.plan - plans_.data()), std::move(gone));
+        continue;
+      }
       const auto account = std::find_if(accounts.begin(), accounts.end(),
                                         [&](const Account& a) { return a.slot == b.slot; });
       if (b.plan->slot == b.slot && b.plan->name == account->name) continue;
@@ -203,27 +217,22 @@ std::optional<QString> Budget::follow(const std::vector<Account>& accounts) {
   return std::nullopt;
 }
 
-std::optional<QString> Budget::cross(std::vector<Step>& from, std::vector<Step>& to, bool back) {
-  if (from.empty()) return QStringLiteral("沒有可以%1的預算變更").arg(back ? "復原" : "重做");
-  Step& step = from.back();
-  const Plan kept = plans_[step.index];
-  Plan next = back ? step.before : step.after;
+std::optional<QString> Budget::put(const PlanAt& at) {
+  if (at.index >= plans_.size()) return QStringLiteral("預算已經和當時不同");
+  const Plan kept = plans_[at.index];
+  Plan next = at.plan;
   // The account as it is now: the chart may have moved on since the step.
   next.slot = kept.slot;
   next.name = kept.name;
+  // Stamped now, so that a copy of the file that saw the change does not bring it back.
   next.changed = now_();
-  plans_[step.index] = next;
+  plans_[at.index] = next;
   if (auto failed = store()) {
-    plans_[step.index] = kept;
+    plans_[at.index] = kept;
     return failed;
   }
-  to.push_back(std::move(step));
-  from.pop_back();
   return std::nullopt;
 }
-
-std::optional<QString> Budget::undo() { return cross(done_, undone_, true); }
-std::optional<QString> Budget::redo() { return cross(undone_, done_, false); }
 
 std::optional<QString> Budget::store() {
   if (folder_.isEmpty()) return std::nullopt;

@@ -7,12 +7,15 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
-// The budget of one book: its plans, the edits a person makes to them, and undo and redo of
-// those edits. Every edit checks first and either changes one plan and writes the file, or
-// returns the refusal in words and changes nothing.
+class History;
+
+// The budget of one book: its plans and the edits a person makes to them. Every edit checks
+// first and either changes one plan, writes the file and leaves one step in the book's history
+// (復原 and 重做 of the main window), or returns the refusal in words and changes nothing.
 namespace budget {
 
 // The names of the edits, as 復原 and 重做 show them.
@@ -27,16 +30,25 @@ class Budget {
  public:
   // `folder`: the book's folder, where the file lives; empty keeps the budget in memory only.
   explicit Budget(QString folder = {}, std::vector<Plan> plans = {});
+  // The history's steps refer to this budget: it stays where it was made.
+  Budget(const Budget&) = delete;
+  Budget& operator=(const Budget&) = delete;
 
   // The book's budget, or why its file could not be read.
-  static std::variant<Budget, QString> open(const QString& bookFolder);
+  static std::variant<std::unique_ptr<Budget>, QString> open(const QString& bookFolder);
+
+  // Where each edit leaves its step; none keeps no steps.
+  void keepStepsIn(History* history) { history_ = history; }
+  // The open book now lives in another folder (saved aside as a new book): the file follows.
+  void moveTo(const QString& bookFolder) { folder_ = bookFolder; }
 
   const std::vector<Plan>& plans() const { return plans_; }
   const QString& folder() const { return folder_; }
 
   // Each plan of the year, with the account it follows now: by name and kind first (accounts
   // move when others are deleted), then by slot and kind (a renamed account); slot 0 when the
-  // account is gone.
+  // account is gone. A plan whose account was seen gone (its slot 0) is found by its name only:
+  // a new account in the slot its account left is another account.
   std::vector<BoundPlan> bind(const std::vector<Account>& accounts, int year) const;
   // The account's plan for the year; none when it has none.
   const Plan* planOf(const std::vector<Account>& accounts, const Account& account,
@@ -57,41 +69,35 @@ class Budget {
                                       const Account& account, int year, qint64 amount);
 
   // Keeps each plan's slot and name as its account's are now (after a rename, a move or a
-  // deletion of another account), so that the file follows the chart between budget edits.
+  // deletion of another account), so that the file follows the chart between budget edits. A
+  // plan whose account is gone keeps its name and loses its slot (0), so that no account made
+  // later in that slot takes it over; undoing the deletion brings its account back by name.
   // No step of its own: nothing a person planned changes. The reason when it cannot be written.
   std::optional<QString> follow(const std::vector<Account>& accounts);
-
-  bool canUndo() const { return !done_.empty(); }
-  bool canRedo() const { return !undone_.empty(); }
-  QString undoName() const { return done_.empty() ? QString() : done_.back().name; }
-  QString redoName() const { return undone_.empty() ? QString() : undone_.back().name; }
-  std::optional<QString> undo();
-  std::optional<QString> redo();
 
   // Test seam: the clock that stamps each change (UTC).
   void setClock(std::function<QDateTime()> now) { now_ = std::move(now); }
 
  private:
-  struct Step {
-    QString name;
+  struct PlanAt {
     size_t index = 0;
-    Plan before;  // a new plan's is marked deleted
-    Plan after;
+    Plan plan;  // before a new plan was made: marked deleted
   };
   // Runs `change` on the account's plan (a new one when it has none) and keeps the step; the
   // plan is left as it was when the change refuses or the file cannot be written.
   std::optional<QString> edit(const std::vector<Account>& accounts, const Account& account,
                               int year, const QString& name,
                               const std::function<std::optional<QString>(Plan&)>& change);
-  std::optional<QString> cross(std::vector<Step>& from, std::vector<Step>& to, bool back);
+  // 復原 and 重做: the plan at its place again, stamped now, with the account it follows now.
+  std::optional<QString> put(const PlanAt& at);
   std::optional<QString> store();
   QString newId(int year, const Account& account) const;
 
   QString folder_;
   std::vector<Plan> plans_;
-  std::vector<Step> done_;
-  std::vector<Step> undone_;
   std::function<QDateTime()> now_;
+  History* history_ = nullptr;
+  std::shared_ptr<const int> alive_ = std::make_shared<const int>(0);
 };
 
 }  // namespace budget

@@ -65,7 +65,7 @@ std::optional<budget::Plan> planOf(const sidefile::Record& r) {
   p.deleted = r.deleted;
   const auto text = [&](const char* key) { return r.field(QLatin1String(key)).value_or(QString()); };
   const auto year = number(text("year"), 1900, 9999);
-  const auto slot = number(text("slot"), 1, 100);
+  const auto slot = number(text("slot"), 0, 100);  // 0: the account is gone
   const auto kind = number(text("kind"), 3, 4);
   const auto amount = number(text("amount"), 0, budget::kMaxAmount);
   const qsizetype rule = kRules.indexOf(text("rule"));

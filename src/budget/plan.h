@@ -28,7 +28,7 @@ enum class Rule {
 struct Plan {
   QString id;  // stable across renames and copies: how two copies of the file are merged
   int year = 0;
-  int slot = 0;  // the account as last seen: slot and kind, its name for display
+  int slot = 0;  // the account as last seen: slot (0 once gone) and kind, its name for display
   int kind = 0;
   QString name;
   Rule rule = Rule::SameEachMonth;

@@ -154,7 +154,7 @@ QStringList findings(const book::Workspace& store) {
 Result budgetReport(const Request& request, const book::Workspace& store) {
   auto plans = budget::Budget::open(QFileInfo(request.book).absoluteFilePath());
   if (const QString* error = std::get_if<QString>(&plans)) return refused(*error);
-  const budget::Budget& book = std::get<budget::Budget>(plans);
+  const budget::Budget& book = *std::get<std::unique_ptr<budget::Budget>>(plans);
   const int year = request.date.left(4).toInt();
   const int month = request.date.size() > 4 ? request.date.mid(5).toInt() : 0;
   const budget::YearFigures figures = budget::figuresOfYear(store, year);

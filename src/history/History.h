@@ -1,5 +1,6 @@
 #pragma once
 
+#include "history/sidechange.h"
 #include "platform/message.h"
 
 #include <QObject>
@@ -10,6 +11,7 @@
 #include <deque>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace store {
 struct BookTables;
@@ -17,7 +19,6 @@ struct BookTables;
 namespace history {
 struct Step;
 struct Tables;
-enum class Direction;
 }  // namespace history
 
 // The names of the steps, as 復原 and 重做 show them ("復原 多筆刪除").
@@ -59,11 +60,16 @@ class History : public QObject {
   // Keeps what the store's tables went through since `before` as the step `name`. A command
   // that changed nothing (one that refused) leaves no step and keeps the redo side.
   void record(const history::Tables& before, const store::BookTables& tables, const QString& name);
+  // Keeps a change to one of the book's side files as the step `name`. While a command's
+  // HistoryStep is under way the change joins that command's step instead: a posting's
+  // entries and the side file's record of it are undone together.
+  void recordSide(const QString& name, std::unique_ptr<history::SideChange> change);
 
   // Takes the book's tables back across the last step (forward across the last undone one).
-  // The refusal when there is nothing to undo (redo), or
-  // when the book is no longer as the step left it; the history is then forgotten, and the
-  // book stays as it is.
+  // The side files the step changed are put back with the tables. The refusal when there is
+  // nothing to undo (redo), or when the book is no longer as the step left it (the history is
+  // then forgotten), or when a side file cannot be written (the step stays); the book and its
+  // side files stay as they are.
   std::optional<Message> undo(store::BookTables& tables);
   std::optional<Message> redo(store::BookTables& tables);
 
@@ -92,6 +98,7 @@ class History : public QObject {
   Steps undone_;  // the step 重做 takes at the back
   QString book_;
   int stepsUnderWay_ = 0;  // HistorySteps alive: only the outermost one records
+  std::vector<std::unique_ptr<history::SideChange>> pendingSides_;  // of the step under way
 };
 
 // One command's step. Made once the command has passed its checks, just before its first

@@ -345,8 +345,10 @@ std::size_t TextPool::bytes() const {
 }
 
 std::size_t Step::bytes() const {
-  return sizeof(Step) + static_cast<std::size_t>(name.capacity()) * 2 + texts.bytes() +
-         entries.bytes() + accounts.bytes();
+  std::size_t total = sizeof(Step) + static_cast<std::size_t>(name.capacity()) * 2 +
+                      texts.bytes() + entries.bytes() + accounts.bytes();
+  for (const auto& side : sides) total += side->bytes();
+  return total;
 }
 
 Tables tablesOf(const store::BookTables& store) {

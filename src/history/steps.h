@@ -1,5 +1,6 @@
 #pragma once
 
+#include "history/sidechange.h"
 #include "store/records.h"
 
 #include <QHash>
@@ -79,9 +80,11 @@ struct TableEdit {
 
 struct Step {
   QString name;
+  bool touchesTables = true;  // false: a step of side files only
   TextPool texts;
   TableEdit<PackedEntry> entries;
   TableEdit<PackedAccount> accounts;
+  std::vector<std::unique_ptr<SideChange>> sides;  // in the order they were made
 
   std::size_t bytes() const;
 };
@@ -96,8 +99,6 @@ Tables tablesOf(const store::BookTables& store);
 
 // What changed from `before` to the store's tables now; nothing when nothing did.
 std::unique_ptr<Step> makeStep(const Tables& before, const store::BookTables& after, const QString& name);
-
-enum class Direction { Backward, Forward };
 
 // Takes the store across the step, backward (undo) or forward (redo). First checks that the
 // store holds the state the step starts from on that side: the counts, and every record the

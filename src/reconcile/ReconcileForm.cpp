@@ -22,8 +22,9 @@
 
 using namespace reconcile;
 
-ReconcileForm::ReconcileForm(book::Workspace& store, Dialogs& dialogs, std::vector<Reconciliation>& all, QWidget* parent)
-    : QDialog(parent), store_(store), dialogs_(dialogs), all_(all) {
+ReconcileForm::ReconcileForm(book::Workspace& store, Dialogs& dialogs,
+                             std::vector<Reconciliation>& all, QWidget* parent, Changed changed)
+    : QDialog(parent), store_(store), dialogs_(dialogs), all_(all), changed_(std::move(changed)) {
   setObjectName(QStringLiteral("ReconcileForm"));
   setWindowTitle(QStringLiteral("對帳"));
   setFont(uiFont());
@@ -190,6 +191,7 @@ void ReconcileForm::keep(bool finished) {
   QString id = sidefile::newId();
   if (const Reconciliation* earlier = putOff(all_, account)) id = earlier->id;
   Reconciliation r = wizard_->result(id, store_.clock().now(), finished);
+  const std::vector<Reconciliation> before = all_;
   bool replaced = false;
   for (Reconciliation& old : all_)
     if (old.id == id) {
@@ -197,6 +199,10 @@ void ReconcileForm::keep(bool finished) {
       replaced = true;
     }
   if (!replaced) all_.push_back(r);
+  if (changed_) {
+    changed_(finished ? stepnames::kFinishReconciliation : stepnames::kPutOffReconciliation,
+             before);
+  }
 }
 
 void ReconcileForm::onPostpone() {
@@ -210,7 +216,8 @@ void ReconcileForm::onFinish() {
   accept();
 }
 
-void openReconcile(book::Workspace& store, Dialogs& dialogs, std::vector<Reconciliation>& all, QWidget* parent) {
-  ReconcileForm form(store, dialogs, all, parent);
+void openReconcile(book::Workspace& store, Dialogs& dialogs, std::vector<Reconciliation>& all,
+                   QWidget* parent, const Changed& changed) {
+  ReconcileForm form(store, dialogs, all, parent, changed);
   dialogs.exec(form);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "reconcile/adjustment.h"
 #include "reconcile/reconciliation.h"
 
 #include <QDialog>
@@ -23,8 +24,9 @@ class ReconcileForm : public QDialog {
   Q_OBJECT
 
  public:
+  // `changed` is told of each reconciliation kept (see reconcile::Changed).
   ReconcileForm(book::Workspace& store, Dialogs& dialogs, std::vector<reconcile::Reconciliation>& all,
-                QWidget* parent = nullptr);
+                QWidget* parent = nullptr, reconcile::Changed changed = {});
 
   // The statement as the import offers it: its account, last date and balance, and the
   // entries that matched its rows, ticked.
@@ -43,6 +45,7 @@ class ReconcileForm : public QDialog {
   book::Workspace& store_;
   Dialogs& dialogs_;
   std::vector<reconcile::Reconciliation>& all_;
+  reconcile::Changed changed_;
   std::unique_ptr<reconcile::Wizard> wizard_;
   int accountSlot_ = 0;
   QDate statementDate_;
@@ -61,4 +64,5 @@ class ReconcileForm : public QDialog {
   QPushButton* finishButton_;
 };
 
-void openReconcile(book::Workspace& store, Dialogs& dialogs, std::vector<reconcile::Reconciliation>& all, QWidget* parent);
+void openReconcile(book::Workspace& store, Dialogs& dialogs, std::vector<reconcile::Reconciliation>& all,
+                   QWidget* parent, const reconcile::Changed& changed = {});

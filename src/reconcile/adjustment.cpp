@@ -2,6 +2,7 @@
 
 #include "entries/entrycommands.h"
 #include "history/History.h"
+#include "history/sidechange.h"
 #include "platform/dates.h"
 #include "reconcile/lines.h"
 #include "book/workspace.h"
@@ -36,6 +37,22 @@ std::optional<QString> makeAdjustment(book::Workspace& store, Wizard& wizard, in
   const std::vector<Line> lines = accountLines(store, accountSlot);
   wizard.addTicked(lines.back());
   return std::nullopt;
+}
+
+Changed stepsOf(book::Workspace& store, std::vector<Reconciliation>& all,
+                std::weak_ptr<const void> alive) {
+  return [&store, &all, alive = std::move(alive)](const QString& name,
+                                                  const std::vector<Reconciliation>& before) {
+    const auto put = [&store, &all](const std::vector<Reconciliation>& target)
+        -> std::optional<QString> {
+      all = history::putBack(target, all, [](const Reconciliation& r) { return r.id; },
+                             store.clock().now().toUTC());
+      return std::nullopt;
+    };
+    store.history().recordSide(
+        name, std::make_unique<history::SideRecords<std::vector<Reconciliation>>>(alive, before,
+                                                                                   all, put));
+  };
 }
 
 }  // namespace reconcile

@@ -31,8 +31,9 @@ W* named(W* widget, const char* name) {
 
 }  // namespace
 
-ScheduleForm::ScheduleForm(book::Workspace& store, Dialogs& dialogs, ScheduleBook& book, QWidget* parent)
-    : QDialog(parent), store_(store), dialogs_(dialogs), book_(book) {
+ScheduleForm::ScheduleForm(book::Workspace& store, Dialogs& dialogs, ScheduleBook& book, QWidget* parent,
+                           Changed changed)
+    : QDialog(parent), store_(store), dialogs_(dialogs), book_(book), changed_(std::move(changed)) {
   setObjectName(QStringLiteral("ScheduleForm"));
   setWindowTitle(QStringLiteral("定期記錄"));
   setFont(uiFont());
@@ -230,7 +231,9 @@ void ScheduleForm::onSave() {
   }
   Schedule s = std::get<Schedule>(checked);
   s.id = editedId_.isEmpty() ? sidefile::newId() : editedId_;
+  const ScheduleBook before = book_;
   keepSchedule(book_, s, store_.clock().now());
+  if (changed_ && book_ != before) changed_(stepnames::kSaveSchedule, before);
   editedId_ = s.id;
   refillList();
   for (int row = 0; row < static_cast<int>(listed_.size()); ++row)
@@ -242,13 +245,16 @@ void ScheduleForm::onDelete() {
   if (dialogs_.show(confirmDelete(QStringLiteral("確定要刪除這筆定期記錄嗎？"))) !=
       Answer::Yes)
     return;
+  const ScheduleBook before = book_;
   deleteSchedule(book_, editedId_, store_.clock().now());
+  if (changed_) changed_(stepnames::kDeleteSchedule, before);
   refillList();
   onNew();
 }
 
-void openSchedules(book::Workspace& store, Dialogs& dialogs, ScheduleBook& book, QWidget* parent) {
-  ScheduleForm form(store, dialogs, book, parent);
+void openSchedules(book::Workspace& store, Dialogs& dialogs, ScheduleBook& book, QWidget* parent,
+                   const Changed& changed) {
+  ScheduleForm form(store, dialogs, book, parent, changed);
   form.resize(760, 460);
   dialogs.exec(form);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "schedules/schedule.h"
+#include "schedules/posting.h"
 
 #include <QDialog>
 
@@ -21,7 +21,9 @@ class ScheduleForm : public QDialog {
   Q_OBJECT
 
  public:
-  ScheduleForm(book::Workspace& store, Dialogs& dialogs, schedules::ScheduleBook& book, QWidget* parent = nullptr);
+  // `changed` is told of each schedule saved or deleted (see schedules::Changed).
+  ScheduleForm(book::Workspace& store, Dialogs& dialogs, schedules::ScheduleBook& book,
+               QWidget* parent = nullptr, schedules::Changed changed = {});
 
  private:
   void refillList();
@@ -36,6 +38,7 @@ class ScheduleForm : public QDialog {
   book::Workspace& store_;
   Dialogs& dialogs_;
   schedules::ScheduleBook& book_;
+  schedules::Changed changed_;
   std::vector<int> listed_;  // positions in book_.schedules of the list's rows
   QString editedId_;         // empty: a new schedule
 
@@ -57,4 +60,5 @@ class ScheduleForm : public QDialog {
   QLabel* nextDates_;
 };
 
-void openSchedules(book::Workspace& store, Dialogs& dialogs, schedules::ScheduleBook& book, QWidget* parent);
+void openSchedules(book::Workspace& store, Dialogs& dialogs, schedules::ScheduleBook& book, QWidget* parent,
+                   const schedules::Changed& changed = {});

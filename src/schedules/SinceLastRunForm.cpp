@@ -40,8 +40,8 @@ const QString kTitle = QStringLiteral("自上次執行");
 SinceLastRunForm::SinceLastRunForm(book::Workspace& store, Dialogs& dialogs, ScheduleBook& book,
                                    std::vector<DueOccurrence> asked,
                                    std::vector<DueOccurrence> autoPosted, QWidget* parent,
-                                   RecordSteps* log)
-    : QDialog(parent), store_(store), dialogs_(dialogs), book_(book), log_(log) {
+                                   Changed changed)
+    : QDialog(parent), store_(store), dialogs_(dialogs), book_(book), changed_(std::move(changed)) {
   setObjectName(QStringLiteral("SinceLastRunForm"));
   setWindowTitle(kTitle);
   setFont(uiFont());
@@ -181,21 +181,22 @@ bool SinceLastRunForm::askEstimates() {
 
 void SinceLastRunForm::onPost() {
   if (!askEstimates()) return;
-  if (auto refused = postDecisions(store_, book_, decisions_, log_)) {
+  if (auto refused = postDecisions(store_, book_, decisions_, changed_)) {
     dialogs_.show(refusal(*refused));
     return;
   }
   accept();
 }
 
-void openSinceLastRun(book::Workspace& store, Dialogs& dialogs, ScheduleBook& book, QWidget* parent, RecordSteps* log) {
+void openSinceLastRun(book::Workspace& store, Dialogs& dialogs, ScheduleBook& book, QWidget* parent,
+                      const Changed& changed) {
   recogniseBookedOccurrences(store, book);
-  const AutoPosted autoPosted = postByThemselves(store, book, log);
+  const AutoPosted autoPosted = postByThemselves(store, book, changed);
   if (autoPosted.refusal) dialogs.show(refusal(*autoPosted.refusal));
   std::vector<DueOccurrence> asked;
   for (const DueOccurrence& due : dueOccurrences(book, store.clock().today()))
     if (due.asks || autoPosted.refusal) asked.push_back(due);
   if (asked.empty() && autoPosted.posted.empty()) return;
-  SinceLastRunForm form(store, dialogs, book, asked, autoPosted.posted, parent, log);
+  SinceLastRunForm form(store, dialogs, book, asked, autoPosted.posted, parent, changed);
   dialogs.exec(form);
 }

@@ -24,7 +24,7 @@ class SinceLastRunForm : public QDialog {
   SinceLastRunForm(book::Workspace& store, Dialogs& dialogs, schedules::ScheduleBook& book,
                    std::vector<schedules::DueOccurrence> asked,
                    std::vector<schedules::DueOccurrence> autoPosted, QWidget* parent = nullptr,
-                   schedules::RecordSteps* log = nullptr);
+                   schedules::Changed changed = {});
 
  private:
   void setChosen(schedules::Action action);
@@ -42,9 +42,9 @@ class SinceLastRunForm : public QDialog {
   QTableWidget* table_;
   QLabel* summary_;
   QPushButton* okButton_;
-  schedules::RecordSteps* log_;
+  schedules::Changed changed_;
 };
 
 // Posts what posts by itself and lists the rest when anything is due; shows nothing otherwise.
 void openSinceLastRun(book::Workspace& store, Dialogs& dialogs, schedules::ScheduleBook& book, QWidget* parent,
-                      std::vector<schedules::RecordStep>* log = nullptr);
+                      const schedules::Changed& changed = {});

@@ -1,6 +1,7 @@
 #include "schedules/posting.h"
 
 #include "history/History.h"
+#include "history/sidechange.h"
 #include "platform/dates.h"
 #include "book/workspace.h"
 
@@ -16,19 +17,23 @@ std::vector<QString> accountNamesOf(const book::Workspace& store) {
 }
 
 std::optional<QString> postDecisions(book::Workspace& store, ScheduleBook& book,
-                                     const std::vector<Decision>& decisions, RecordSteps* log) {
+                                     const std::vector<Decision>& decisions, const Changed& changed) {
   auto planned =
       planBatch(book, decisions, accountNamesOf(store), store.tables().entriesInUse(), store.clock().now());
   if (auto* refused = std::get_if<QString>(&planned)) return *refused;
   const Batch& batch = std::get<Batch>(planned);
-  const ScheduleBook before = log ? book : ScheduleBook{};
-  if (!batch.entries.empty()) {
-    const HistoryStep step(store.history(), store.tables(), stepnames::kPostSchedules);
-    for (const store::LedgerEntry& e : batch.entries) store.tables().entries[store.tables().entryCount++] = e;
-    store.showEntryCount();
+  const ScheduleBook before = changed ? book : ScheduleBook{};
+  if (batch.entries.empty()) {
+    // Only skips: a step of the side file alone.
+    keepRecords(book, batch.records);
+    if (changed && !batch.records.empty()) changed(stepnames::kSkipOccurrences, before);
+    return std::nullopt;
   }
+  const HistoryStep step(store.history(), store.tables(), stepnames::kPostSchedules);
+  for (const store::LedgerEntry& e : batch.entries) store.tables().entries[store.tables().entryCount++] = e;
+  store.showEntryCount();
   keepRecords(book, batch.records);
-  if (log && !batch.entries.empty()) log->push_back({before, book});
+  if (changed) changed(stepnames::kPostSchedules, before);
   return std::nullopt;
 }
 
@@ -58,7 +63,7 @@ void recogniseBookedOccurrences(const book::Workspace& store, ScheduleBook& book
   keepRecords(book, found);
 }
 
-AutoPosted postByThemselves(book::Workspace& store, ScheduleBook& book, RecordSteps* log) {
+AutoPosted postByThemselves(book::Workspace& store, ScheduleBook& book, const Changed& changed) {
   AutoPosted out;
   std::vector<Decision> decisions;
   for (const DueOccurrence& due : dueOccurrences(book, store.clock().today())) {
@@ -68,9 +73,25 @@ AutoPosted postByThemselves(book::Workspace& store, ScheduleBook& book, RecordSt
     out.posted.push_back(due);
   }
   if (decisions.empty()) return out;
-  out.refusal = postDecisions(store, book, decisions, log);
+  out.refusal = postDecisions(store, book, decisions, changed);
   if (out.refusal) out.posted.clear();
   return out;
+}
+
+Changed stepsOf(book::Workspace& store, ScheduleBook& book, std::weak_ptr<const void> alive) {
+  return [&store, &book, alive = std::move(alive)](const QString& name, const ScheduleBook& before) {
+    const auto put = [&store, &book](const ScheduleBook& target) -> std::optional<QString> {
+      const QDateTime now = store.clock().now().toUTC();
+      book.schedules = history::putBack(target.schedules, book.schedules,
+                                        [](const Schedule& s) { return s.id; }, now);
+      book.records = history::putBack(
+          target.records, book.records,
+          [](const OccurrenceRecord& r) { return recordId(r.scheduleId, r.nominal); }, now);
+      return std::nullopt;
+    };
+    store.history().recordSide(
+        name, std::make_unique<history::SideRecords<ScheduleBook>>(alive, before, book, put));
+  };
 }
 
 }  // namespace schedules

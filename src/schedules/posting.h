@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -13,6 +15,9 @@ class Workspace;
 
 namespace stepnames {
 inline const QString kPostSchedules = QStringLiteral("定期記錄入帳");
+inline const QString kSkipOccurrences = QStringLiteral("略過定期記錄");
+inline const QString kSaveSchedule = QStringLiteral("儲存定期記錄");
+inline const QString kDeleteSchedule = QStringLiteral("刪除定期記錄");
 }  // namespace stepnames
 
 namespace schedules {
@@ -20,20 +25,22 @@ namespace schedules {
 // The account names the open book has in use, as the book holds them.
 std::vector<QString> accountNamesOf(const book::Workspace& store);
 
-// What each posting step did to the records, so that undo and redo of the step take the
-// records back and forth with the entries.
-struct RecordStep {
-  ScheduleBook before;
-  ScheduleBook after;
-};
-using RecordSteps = std::vector<RecordStep>;
+// Told of each change a person makes to the schedules or their records, with the schedules as
+// they were before. Called while a posting's own step is still under way, so that a step made
+// there joins the posting's: its entries and its records are undone together.
+using Changed = std::function<void(const QString& stepName, const ScheduleBook& before)>;
+
+// The usual one: each change is a step of the open book's history. 復原 puts `book` back as it
+// was, 重做 as it became (see history::putBack); the side file follows at the next save of the
+// book, as every change to it does. `alive` is held by whoever owns `book`.
+Changed stepsOf(book::Workspace& store, ScheduleBook& book, std::weak_ptr<const void> alive);
 
 // Posts the decided occurrences into the open book as one undo step and keeps their records in
-// `book` (the step's records go to `log` when given). The refusal's text, with nothing posted and
+// `book` (`changed`, when given, is told within the step). The refusal's text, with nothing posted and
 // nothing kept, when the batch cannot go in.
 std::optional<QString> postDecisions(book::Workspace& store, ScheduleBook& book,
                                      const std::vector<Decision>& decisions,
-                                     RecordSteps* log = nullptr);
+                                     const Changed& changed = {});
 
 // Due occurrences whose entry the book already holds (same date, accounts and memo) are
 // recorded as posted: a side file restored from an older backup, or one a second computer has
@@ -46,6 +53,7 @@ struct AutoPosted {
   std::vector<DueOccurrence> posted;
   std::optional<QString> refusal;
 };
-AutoPosted postByThemselves(book::Workspace& store, ScheduleBook& book, RecordSteps* log = nullptr);
+AutoPosted postByThemselves(book::Workspace& store, ScheduleBook& book,
+                            const Changed& changed = {});
 
 }  // namespace schedules

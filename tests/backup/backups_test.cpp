@@ -9,6 +9,9 @@
 #include "merge/atsave.h"
 #include "merge/bases.h"
 #include "backup/folders.h"
+#include "budget/budgetfile.h"
+#include "reconcile/reconcilefile.h"
+#include "schedules/schedulefile.h"
 #include "platform/safefile.h"
 #include "store/dblock.h"
 
@@ -41,6 +44,13 @@ struct OpenBook : testbooks::Books {
 };
 
 const QDateTime kNow(QDate(2026, 12, 6), QTime(15, 30));
+
+// Every side file a feature keeps beside the book, each with bytes of its own.
+std::vector<std::pair<QString, QByteArray>> sideFiles() {
+  return {{budgetfile::kFileName, "varnix-budget 1\n"},
+          {schedules::kSchedulesFile, "varnix-schedules 1\n"},
+          {reconcile::kReconciliationsFile, "varnix-reconciliations 1\n"}};
+}
 
 // `count` backups, newest first, each `step` minutes before the one in front of it.
 std::vector<QDateTime> takenEvery(int count, int stepMinutes) {
@@ -127,9 +137,11 @@ TEST(BackupTest, ABackupThatCannotBeWrittenSaysSoAndTheBookIsSavedAnyway) {
 TEST(RestoreTest, ABackupComesBackAsANewListedBookBesideTheOriginal) {
   OpenBook book;
   const QByteArray first = book.entriesBytes();
-  // The budget beside the book goes into the backup with it and comes back with the restore.
-  const QByteArray plans = "varnix-budget 1\n";
-  putFile(book.folder() + "/Budget.txt", plans);
+  // The side files beside the book go into the backup with it and come back with the restore.
+  for (const auto& [name, bytes] : sideFiles()) {
+    ASSERT_TRUE(backup::kSideFiles.contains(name));
+    putFile(book.folder() + '/' + name, bytes);
+  }
   book.change(250);
   ASSERT_TRUE(book::save(book.store).saved());
   const QByteArray current = book.entriesBytes();
@@ -138,7 +150,8 @@ TEST(RestoreTest, ABackupComesBackAsANewListedBookBesideTheOriginal) {
   for (const QString name : {"家計簿-還原-20261206-153010", "家計簿-還原-20261206-153010-2"}) {
     EXPECT_EQ(std::get<QString>(book::restore(book.store, "家計簿", backups[0])), name);
     EXPECT_EQ(fileBytes(book.folderOf(name) + "/Main.dat"), first);
-    EXPECT_EQ(fileBytes(book.folderOf(name) + "/Budget.txt"), plans);
+    for (const auto& [side, bytes] : sideFiles())
+      EXPECT_EQ(fileBytes(book.folderOf(name) + '/' + side), bytes);
   }
   EXPECT_EQ(book.listed(), (QStringList{"其他", "家計簿", "家計簿-還原-20261206-153010-2",
                                         "家計簿-還原-20261206-153010"}));
@@ -175,6 +188,7 @@ TEST(ConflictTest, ChangedFilesAreKeptAndTheOpenBookIsSavedAsANewOne) {
     OpenBook book;
     book.change(250);
     ASSERT_TRUE(book::save(book.store).saved());
+    for (const auto& [side, bytes] : sideFiles()) putFile(book.folder() + '/' + side, bytes);
     QByteArray theirs = fileBytes(book.folder() + '/' + file);
     theirs[0] = 'Z';
     putFile(book.folder() + '/' + file, theirs);
@@ -194,6 +208,11 @@ TEST(ConflictTest, ChangedFilesAreKeptAndTheOpenBookIsSavedAsANewOne) {
                   .arg(kCopy));
     EXPECT_EQ(fileBytes(book.folderOf("家計簿") + '/' + file), theirs);
     EXPECT_EQ(fileBytes(book.folderOf(kCopy) + "/Main.dat"), tables);
+    // The side files go along with the open book, and stay with the original too.
+    for (const auto& [side, bytes] : sideFiles()) {
+      EXPECT_EQ(fileBytes(book.folderOf(kCopy) + '/' + side), bytes);
+      EXPECT_EQ(fileBytes(book.folderOf("家計簿") + '/' + side), bytes);
+    }
     EXPECT_EQ(book.listed(), (QStringList{"其他", "家計簿", kCopy}));
     // The copy is the open book now, with its lock; the original is free.
     EXPECT_EQ(book.store.user().databaseName(), kCopy);

@@ -4,6 +4,7 @@
 #include "budget/actuals.h"
 #include "budget/budget.h"
 #include "budget/budgetfile.h"
+#include "history/History.h"
 #include "reports/period/period.h"
 #include "platform/safefile.h"
 
@@ -80,11 +81,13 @@ TEST(BudgetFile, DamagedAndForeignFilesAreRefusedInWords) {
   }
 }
 
-struct BudgetBook : ::testing::Test {
-  QTemporaryDir dir;
+struct BudgetBook : ::testing::Test, testbooks::Books {
   std::vector<Account> accounts{{3, 3, "I-薪資"}, {4, 4, "E-食費"}, {5, 4, "E-房租"}};
   Budget budget{dir.path()};
-  BudgetBook() { budget.setClock([] { return kNoon; }); }
+  BudgetBook() : Books({"A-現金", "Equity"}) {
+    budget.setClock([] { return kNoon; });
+    budget.keepStepsIn(&store.history());
+  }
 
   Months monthsOf(const Account& a, int year = 2026) const {
     const Plan* p = budget.planOf(accounts, a, year);
@@ -93,25 +96,36 @@ struct BudgetBook : ::testing::Test {
   QByteArray file() const { return fileBytes(budgetfile::pathIn(dir.path())); }
 };
 
-TEST_F(BudgetBook, EditsAreStepsThatUndoAndRedoThroughTheFile) {
+// Budget edits are steps of the book's own history, in order with the book's changes.
+TEST_F(BudgetBook, EditsAreStepsOfTheBooksHistoryAndTheFileFollows) {
+  const QByteArray empty = file();
   ASSERT_FALSE(budget.setRule(accounts, accounts[1], 2026, budget::Rule::SameEachMonth, "5,000"));
+  const QByteArray afterRule = file();
+  {
+    const HistoryStep between(store.history(), store.tables(), "新增記錄");  // a book change
+    entry("2026/03/01", "A-現金", "Equity", 10);
+  }
   ASSERT_FALSE(budget.setMonth(accounts, accounts[1], 2026, 3, "6000"));
   EXPECT_EQ(monthsOf(accounts[1])[2], 6000);
-  EXPECT_EQ(budget.undoName(), budget::editname::kMonth);
+  EXPECT_EQ(store.history().undoName(), budget::editname::kMonth);
   const QByteArray afterBoth = file();
 
-  ASSERT_FALSE(budget.undo());
+  ASSERT_FALSE(store.undo());
+  EXPECT_EQ(file(), afterRule);  // the clock stands still: the bytes are those of then
+  EXPECT_EQ(store.tables().entriesInUse(), 1);
+  ASSERT_FALSE(store.undo());
+  EXPECT_EQ(store.tables().entriesInUse(), 0);
   EXPECT_EQ(monthsOf(accounts[1])[2], 5000);
-  EXPECT_EQ(budget.redoName(), budget::editname::kMonth);
-  ASSERT_FALSE(budget.undo());
+  ASSERT_FALSE(store.undo());
   EXPECT_EQ(budget.planOf(accounts, accounts[1], 2026), nullptr);
-
+  // An undone new plan stays in the file, marked deleted, for a copy elsewhere to learn of.
+  EXPECT_NE(file(), empty);
   auto reopened = Budget::open(dir.path());
-  ASSERT_TRUE(std::holds_alternative<Budget>(reopened));
-  EXPECT_EQ(std::get<Budget>(reopened).planOf(accounts, accounts[1], 2026), nullptr);
+  ASSERT_TRUE(std::holds_alternative<std::unique_ptr<Budget>>(reopened));
+  EXPECT_EQ(std::get<std::unique_ptr<Budget>>(reopened)->planOf(accounts, accounts[1], 2026),
+            nullptr);
 
-  ASSERT_FALSE(budget.redo());
-  ASSERT_FALSE(budget.redo());
+  while (store.history().canRedo()) ASSERT_FALSE(store.redo());
   EXPECT_EQ(file(), afterBoth);
   EXPECT_EQ(monthsOf(accounts[1])[2], 6000);
 }
@@ -121,10 +135,10 @@ TEST_F(BudgetBook, AFailedWriteKeepsThePlanAsItWas) {
   {
     safefile::FailAfterBytes full(0);
     EXPECT_TRUE(budget.setMonth(accounts, accounts[1], 2026, 1, "200").has_value());
-    EXPECT_TRUE(budget.undo().has_value());
+    EXPECT_TRUE(store.undo()->text.contains("預算無法寫入"));
   }
   EXPECT_EQ(monthsOf(accounts[1])[0], 100);
-  EXPECT_EQ(budget.undoName(), budget::editname::kMonth);
+  EXPECT_EQ(store.history().undoName(), budget::editname::kMonth);  // kept, to be tried again
 }
 
 TEST_F(BudgetBook, PlansFollowRenamedMovedAndDeletedAccounts) {
@@ -139,10 +153,10 @@ TEST_F(BudgetBook, PlansFollowRenamedMovedAndDeletedAccounts) {
   EXPECT_EQ(budget::plannedMonths(*budget.planOf(moved, moved[2], 2026))[0], 100);
   EXPECT_EQ(budget::plannedMonths(*budget.planOf(moved, moved[1], 2026))[0], 900);
   ASSERT_FALSE(budget.follow(moved));
-  ASSERT_FALSE(budget.undo());  // the edit is undone, the account stays the one followed
+  ASSERT_FALSE(store.undo());  // the edit is undone, the account stays the one followed
   EXPECT_EQ(budget.planOf(moved, moved[1], 2026), nullptr);
   EXPECT_EQ(budget::plannedMonths(*budget.planOf(moved, moved[2], 2026))[0], 100);
-  ASSERT_FALSE(budget.redo());
+  ASSERT_FALSE(store.redo());
   // 餐費 deleted: 房租 keeps its own plan; 餐費's is left unbound.
   std::vector<Account> deleted{{3, 3, "I-薪資"}, {4, 4, "E-房租"}};
   const auto bound = budget.bind(deleted, 2026);
@@ -155,6 +169,13 @@ TEST_F(BudgetBook, PlansFollowRenamedMovedAndDeletedAccounts) {
   EXPECT_EQ(report.expense[0].budget, 900);
   EXPECT_EQ(report.expense[1].name, "已刪除帳戶（E-餐費）");
   EXPECT_EQ(report.expense[1].budget, 100);
+  // Seen gone, its plan lets the slot go: a new account made there is not 餐費.
+  ASSERT_FALSE(budget.follow(deleted));
+  std::vector<Account> reused{{3, 3, "I-薪資"}, {4, 4, "E-房租"}, {5, 4, "E-交際費"}};
+  EXPECT_EQ(budget.planOf(reused, reused[2], 2026), nullptr);
+  EXPECT_EQ(budget.bind(reused, 2026)[0].slot, 0);
+  // 餐費 back (its deletion undone) finds its plan by its name.
+  EXPECT_EQ(budget::plannedMonths(*budget.planOf(moved, moved[2], 2026))[0], 100);
 }
 
 // The book as its entries say, and the budget over it.
@@ -237,8 +258,10 @@ TEST_F(BudgetOverBook, BookFilesStayByteIdenticalThroughBudgetEdits) {
   ASSERT_FALSE(plans.setMonth(accounts, accounts[1], 2026, 2, "1"));
   ASSERT_FALSE(plans.setCarryForward(accounts, accounts[1], 2026, true));
   ASSERT_FALSE(plans.fillEstimate(accounts, accounts[1], 2026, 4000));
-  ASSERT_FALSE(plans.undo());
-  ASSERT_FALSE(plans.redo());
+  plans.keepStepsIn(&store.history());
+  ASSERT_FALSE(plans.setCarryForward(accounts, accounts[1], 2026, false));
+  ASSERT_FALSE(store.undo());
+  ASSERT_FALSE(store.redo());
   EXPECT_EQ(hashOf(), before);
   // Backups keep it by this name.
   EXPECT_TRUE(backup::kSideFiles.contains(budgetfile::kFileName));

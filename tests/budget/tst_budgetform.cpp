@@ -6,9 +6,13 @@
 #include "budget/actuals.h"
 #include "budget/budget.h"
 #include "budget/budgetfile.h"
+#include "accounts/chart.h"
 #include "entries/entrycommands.h"
 
+#include <QLabel>
+#include <QMainWindow>
 #include <QSpinBox>
+#include <QStatusBar>
 
 namespace {
 
@@ -20,6 +24,7 @@ struct BudgetBook : testbooks::Books {
       : Books(chart), folder(dir.path() + "/book"), plans(folder) {
     QDir().mkpath(folder);
     store.clock().setToday(QDate(2026, 3, 20));
+    plans.keepStepsIn(&store.history());
   }
   std::vector<budget::Account> accounts() const { return budget::accountsOf(store); }
 };
@@ -68,19 +73,38 @@ class BudgetFormTest : public QObject {
       QVERIFY(rowOf(grid, "E-房租")[2].isEmpty());
       QCOMPARE(fileBytes(budgetfile::pathIn(b.folder)), kept);
 
-      // The rule for the whole row, and back with 復原.
+      // The rule for the whole row; 復原 of the main window takes it back (below).
       grid->setCurrentCell(1, 1);
       child<QComboBox>(form, BudgetForm::kRule)->setCurrentIndex(2);
       typeIn(form, BudgetForm::kRuleAmount, "100,000");
       click(form, BudgetForm::kApplyRule);
       QCOMPARE(rowOf(grid, "E-食費")[12], QStringLiteral("8,337"));
       QCOMPARE(rowOf(grid, "E-食費").last(), QStringLiteral("100,000"));
-      click(form, BudgetForm::kUndo);
-      QCOMPARE(rowOf(grid, "E-食費").last(), QStringLiteral("12,500"));
       click(form, BudgetForm::kClose);
     });
     openBudget(b.store, b.dialogs, b.plans, nullptr);
     QVERIFY(b.dialogs.messages().empty());  // refusals were said in the window, not in boxes
+    QCOMPARE(b.store.history().undoName(), budget::editname::kRule);
+    QVERIFY(!b.store.undo());
+    const auto* plan = b.plans.planOf(b.accounts(), b.accounts()[1], 2026);
+    QCOMPARE(budget::yearTotal(budget::plannedMonths(*plan)), 12500);
+  }
+
+  void aDeletedAccountsPlanIsListedWithItsAmounts() {
+    BudgetBook b({"A-現金", "I-薪資", "E-食費", "E-房租"});
+    QVERIFY(!b.plans.setRule(b.accounts(), b.accounts()[2], 2026, budget::Rule::SameEachMonth,
+                             "9,000"));
+    QVERIFY(!accounts::deleteAccount(b.store, 4));  // 房租, with no entries
+    QVERIFY(!b.plans.follow(b.accounts()));
+    whenShown(b.dialogs, [&](QDialog& form) {
+      auto* grid = child<QTableWidget>(form, BudgetForm::kGrid);
+      const QStringList row = rowOf(grid, "已刪除帳戶（E-房租）");
+      QCOMPARE(row.value(1), QStringLiteral("9,000"));
+      QCOMPARE(row.value(BudgetForm::kTotalColumn), QStringLiteral("108,000"));
+      QVERIFY(!(grid->item(grid->rowCount() - 1, 1)->flags() & Qt::ItemIsEditable));
+      click(form, BudgetForm::kClose);
+    });
+    openBudget(b.store, b.dialogs, b.plans, nullptr);
   }
 
   void theReportFiltersOverrunsAndPrintsThem() {
@@ -131,7 +155,7 @@ class BudgetFormTest : public QObject {
     openBudgetReport(b.store, b.dialogs, b.plans, nullptr);
   }
 
-  void aSavedEntryPastEightyAndAHundredPercentIsToldInTheStatusBar() {
+  void aSavedEntryPastEightyAndAHundredPercentIsToldInANoteBesideThePanels() {
     ScriptedDialogs dialogs;
     QTemporaryDir dir;
     book::Workspace store(dir.path());
@@ -143,9 +167,14 @@ class BudgetFormTest : public QObject {
     const auto accounts = budget::accountsOf(store);
     QVERIFY(!plans.setRule(accounts, accounts[0], 2026, budget::Rule::SameEachMonth, "5,000"));
 
-    QWidget window;
-    QStatusBar bar(&window);
-    BookBudget watching(store, dialogs, bar, &window);
+    QMainWindow window;
+    QLabel* panel = new QLabel("資料筆數：", window.statusBar());
+    window.statusBar()->addWidget(panel);
+    window.resize(735, 500);
+    window.show();
+    BookBudget watching(store, dialogs, &window);
+    auto* note = window.findChild<QLabel*>(BookBudget::kNotice);
+    QVERIFY(note);
     store.refillAccountLists();  // the book opened
     const auto spend = [&](const char* amount) {
       entries::EntryInput input;
@@ -156,15 +185,19 @@ class BudgetFormTest : public QObject {
       QVERIFY(std::holds_alternative<int>(entries::storeEntry(store, input)));
     };
     spend("3000");
-    QVERIFY(bar.currentMessage().isEmpty());
+    QVERIFY(note->isHidden());
     spend("1200");
-    QCOMPARE(bar.currentMessage(), QStringLiteral("注意：E-食費 2026/03 已用預算的 84%"));
-    bar.clearMessage();
+    QCOMPARE(note->text(), QStringLiteral("注意：E-食費 2026/03 已用預算的 84%"));
+    QVERIFY(note->isVisible());
+    note->hide();
     spend("100");  // still between the marks
-    QVERIFY(bar.currentMessage().isEmpty());
+    QVERIFY(note->isHidden());
     spend("900");
-    QCOMPARE(bar.currentMessage(), QStringLiteral("注意：E-食費 2026/03 已超出預算 200"));
-    QVERIFY(dialogs.messages().empty());  // never a box
+    QCOMPARE(note->text(), QStringLiteral("注意：E-食費 2026/03 已超出預算 200"));
+    // The panels stay in view, and nothing stands in the way of typing.
+    QVERIFY(panel->isVisible());
+    QVERIFY(window.statusBar()->currentMessage().isEmpty());
+    QVERIFY(dialogs.messages().empty());
   }
 };
 

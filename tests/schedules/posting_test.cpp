@@ -1,6 +1,10 @@
 #include "schedules/posting.h"
 #include "Books.h"
+#include "TestFiles.h"
+#include "history/History.h"
+#include "schedules/editing.h"
 #include "schedules/fields.h"
+#include "schedules/schedulefile.h"
 
 #include <gtest/gtest.h>
 
@@ -41,16 +45,68 @@ struct RentAndSalary : ::testing::Test, testbooks::Books {
   }
 };
 
+// A batch is one step of the book's history: its entries and its records go back and forth
+// together.
 TEST_F(RentAndSalary, ABatchIsOneUndoStepAndIsNotPostedAgain) {
-  const AutoPosted salaries = postByThemselves(store, plan);
+  const auto alive = std::make_shared<const int>(0);
+  const Changed changed = stepsOf(store, plan, alive);
+  const AutoPosted salaries = postByThemselves(store, plan, changed);
   EXPECT_FALSE(salaries.refusal);
   EXPECT_EQ(salaries.posted.size(), 6u);
-  ASSERT_FALSE(postDecisions(store, plan, postAll()));
+  ASSERT_FALSE(postDecisions(store, plan, postAll(), changed));
   EXPECT_EQ(store.tables().entriesInUse(), 12);
   EXPECT_EQ(store.tables().entries[8].EntryDate, QStringLiteral("2024/02/29"));  // after the salaries
   EXPECT_TRUE(dueOccurrences(plan, store.clock().today()).empty());
+  EXPECT_EQ(store.history().undoCount(), 2);
   EXPECT_FALSE(store.undo());
   EXPECT_EQ(store.tables().entriesInUse(), 6);
+  EXPECT_EQ(dueOccurrences(plan, store.clock().today()).size(), 6u);  // the rents, due again
+  EXPECT_FALSE(store.redo());
+  EXPECT_EQ(store.tables().entriesInUse(), 12);
+  EXPECT_TRUE(dueOccurrences(plan, store.clock().today()).empty());
+}
+
+// Saving or deleting a schedule is a step of the book's history; the side file written at the
+// next save holds what the step left, each record put back stamped anew so that the file's
+// merge by change time takes it.
+TEST_F(RentAndSalary, ScheduleEditsAreStepsAndTheSideFileFollows) {
+  QDateTime now(QDate(2024, 7, 15), QTime(9, 0), Qt::UTC);
+  store.clock().setNow(now);
+  const auto alive = std::make_shared<const int>(0);
+  const Changed changed = stepsOf(store, plan, alive);
+  for (Schedule& s : plan.schedules) s.changed = now;
+  const auto written = [&] {
+    EXPECT_TRUE(std::holds_alternative<ScheduleBook>(writeSchedules(dir.path(), plan)));
+    const QByteArray bytes = fileBytes(schedulesPath(dir.path()));
+    // The file as read back, its change times aside.
+    ScheduleBook read = std::get<ScheduleBook>(schedulesFrom(bytes));
+    for (Schedule& s : read.schedules) s.changed = {};
+    return std::pair{bytes, read};
+  };
+  const auto before = written();
+
+  ScheduleBook was = plan;
+  Schedule rent = plan.schedules[0];
+  rent.amount = 13000;
+  store.clock().setNow(now = now.addSecs(1));
+  keepSchedule(plan, rent, now);
+  changed(stepnames::kSaveSchedule, was);
+  was = plan;
+  deleteSchedule(plan, "salary", now);
+  changed(stepnames::kDeleteSchedule, was);
+  const auto after = written();
+  EXPECT_TRUE(after.first.contains("\tdeleted\t"));
+
+  EXPECT_EQ(store.history().undoName(), stepnames::kDeleteSchedule);
+  store.clock().setNow(now = now.addSecs(1));
+  ASSERT_FALSE(store.undo());
+  ASSERT_FALSE(store.undo());
+  const auto undone = written();
+  EXPECT_EQ(undone.second, before.second);
+  EXPECT_TRUE(undone.first.contains("2024-07-15T09:00:02"));
+  ASSERT_FALSE(store.redo());
+  ASSERT_FALSE(store.redo());
+  EXPECT_EQ(written().second, after.second);
 }
 
 TEST_F(RentAndSalary, AnEstimateIsAskedForEvenWhenItWouldPostItself) {

@@ -294,7 +294,7 @@ void MainForm::buildMenus() {
   connect(charts, &QAction::triggered, this, [this] {
     openCharts(store_, dialogs_, period::buildReport(store_, period::openingYear(store_)), this);
   });
-  budget_ = new BookBudget(store_, dialogs_, *statusBar(), this);
+  budget_ = new BookBudget(store_, dialogs_, this);
   connect(plan, &QAction::triggered, budget_, &BookBudget::openPlan);
   connect(budgetReport, &QAction::triggered, budget_, &BookBudget::openReport);
   connect(instructions, &QAction::triggered, this, &MainForm::onHelp);
@@ -354,13 +354,10 @@ void MainForm::onUndoRedo(bool undo) {
   // undone deletion or move shifts the slots, else by its slot, since a rename keeps that.
   const int shownSlot = shownAccountSlot();
   const QString shownName = selector_->currentItem() ? selector_->currentItem()->text() : QString();
-  History& history = store_.history();
-  const QString stepName = undo ? history.undoName() : history.redoName();
   if (const auto refused = undo ? store_.undo() : store_.redo()) {
     dialogs_.show(*refused);
     return;
   }
-  sideBooks_->followHistory(stepName, undo);
   // Every account list (the pickers of the entry dialog too) follows the chart; the selector
   // shows its first account, which is then replaced by the one shown before.
   store_.refillAccountLists();

@@ -13,15 +13,10 @@ SideBooks::SideBooks(book::Workspace& store, Dialogs& dialogs, QWidget* window)
     : QObject(window), store_(store), dialogs_(dialogs), window_(window) {
   connect(&store_, &book::Workspace::bookOpened, this, &SideBooks::onOpened);
   connect(&store_, &book::Workspace::bookSaved, this, &SideBooks::onSaved);
-  // A new step forgets what was undone; so do the records of undone postings.
-  connect(&store_.history(), &History::changed, this, [this] {
-    if (!store_.history().canRedo()) undone_.clear();
-  });
+  alive_ = std::make_shared<const int>(0);
 }
 
 void SideBooks::onOpened(const QString& folder) {
-  done_.clear();
-  undone_.clear();
   schedules_ = {};
   reconciliations_.clear();
   auto plans = schedules::readSchedules(folder);
@@ -36,7 +31,8 @@ void SideBooks::onOpened(const QString& folder) {
   } else {
     reconciliations_ = std::get<std::vector<reconcile::Reconciliation>>(done);
   }
-  openSinceLastRun(store_, dialogs_, schedules_, window_, &done_);
+  openSinceLastRun(store_, dialogs_, schedules_, window_,
+                   schedules::stepsOf(store_, schedules_, alive_));
 }
 
 void SideBooks::onSaved(const QString& folder) {
@@ -52,16 +48,12 @@ void SideBooks::onSaved(const QString& folder) {
     reconciliations_ = std::get<std::vector<reconcile::Reconciliation>>(done);
 }
 
-void SideBooks::editSchedules() { openSchedules(store_, dialogs_, schedules_, window_); }
+void SideBooks::editSchedules() {
+  openSchedules(store_, dialogs_, schedules_, window_,
+                schedules::stepsOf(store_, schedules_, alive_));
+}
 
-void SideBooks::reconcile() { openReconcile(store_, dialogs_, reconciliations_, window_); }
-
-void SideBooks::followHistory(const QString& name, bool undo) {
-  if (name != stepnames::kPostSchedules) return;
-  schedules::RecordSteps& from = undo ? done_ : undone_;
-  schedules::RecordSteps& to = undo ? undone_ : done_;
-  if (from.empty()) return;
-  schedules_ = undo ? from.back().before : from.back().after;
-  to.push_back(std::move(from.back()));
-  from.pop_back();
+void SideBooks::reconcile() {
+  openReconcile(store_, dialogs_, reconciliations_, window_,
+                reconcile::stepsOf(store_, reconciliations_, alive_));
 }

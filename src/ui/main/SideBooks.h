@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 class Dialogs;
@@ -18,7 +19,7 @@ class QWidget;
 // when the book is opened (the since-last-run list then shows what is due), written right
 // after each save of the book, so the side files never record a posting the book has not
 // saved; a crash between the two leaves the entries in the book, where the next opening
-// recognises them.
+// recognises them. Every change a person makes to them is a step of the book's history.
 class SideBooks : public QObject {
   Q_OBJECT
 
@@ -27,8 +28,6 @@ class SideBooks : public QObject {
 
   void editSchedules();
   void reconcile();
-  // After 復原 or 重做 of the step `name`: a posting's records follow its entries.
-  void followHistory(const QString& name, bool undo);
 
  private:
   void onOpened(const QString& folder);
@@ -39,6 +38,6 @@ class SideBooks : public QObject {
   QWidget* window_;
   schedules::ScheduleBook schedules_;
   std::vector<reconcile::Reconciliation> reconciliations_;
-  schedules::RecordSteps done_;
-  schedules::RecordSteps undone_;
+  // The history's steps of these records end with them: a new book gets new ones.
+  std::shared_ptr<const int> alive_;
 };
