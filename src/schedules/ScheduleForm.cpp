@@ -233,8 +233,12 @@ void ScheduleForm::onSave() {
   keepSchedule(book_, s, store_.clock().now());
   editedId_ = s.id;
   refillList();
+  showSchedule(s.id);
+}
+
+void ScheduleForm::showSchedule(const QString& id) {
   for (int row = 0; row < static_cast<int>(listed_.size()); ++row)
-    if (book_.schedules[size_t(listed_[size_t(row)])].id == s.id) list_->setCurrentRow(row);
+    if (book_.schedules[size_t(listed_[size_t(row)])].id == id) list_->setCurrentRow(row);
 }
 
 void ScheduleForm::onDelete() {
@@ -247,8 +251,10 @@ void ScheduleForm::onDelete() {
   onNew();
 }
 
-void openSchedules(book::Workspace& store, Dialogs& dialogs, ScheduleBook& book, QWidget* parent) {
+void openSchedules(book::Workspace& store, Dialogs& dialogs, ScheduleBook& book, QWidget* parent,
+                   const QString& shownId) {
   ScheduleForm form(store, dialogs, book, parent);
+  if (!shownId.isEmpty()) form.showSchedule(shownId);
   form.resize(760, 460);
   dialogs.exec(form);
 }

@@ -23,6 +23,9 @@ class ScheduleForm : public QDialog {
  public:
   ScheduleForm(book::Workspace& store, Dialogs& dialogs, schedules::ScheduleBook& book, QWidget* parent = nullptr);
 
+  // Shows the schedule with this id for editing.
+  void showSchedule(const QString& id);
+
  private:
   void refillList();
   void onChosen(int row);
@@ -57,4 +60,6 @@ class ScheduleForm : public QDialog {
   QLabel* nextDates_;
 };
 
-void openSchedules(book::Workspace& store, Dialogs& dialogs, schedules::ScheduleBook& book, QWidget* parent);
+// `shownId`: the schedule shown first; none when empty.
+void openSchedules(book::Workspace& store, Dialogs& dialogs, schedules::ScheduleBook& book,
+                   QWidget* parent, const QString& shownId = {});

@@ -26,6 +26,7 @@ const std::set<std::string> kOtherWindows = {
     "reports/period/document",      // the period's printed pages, with its Qt Charts pictures
     "reports/statements/document",  // lays out the statements on printed pages (ui/print)
     "search/document",              // lays out the search results on printed pages (ui/print)
+    "reconcile/document",           // a finished reconciliation on printed pages (ui/print)
 };
 
 struct Include {

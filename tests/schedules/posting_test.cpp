@@ -1,5 +1,6 @@
 #include "schedules/posting.h"
 #include "Books.h"
+#include "schedules/editing.h"
 #include "schedules/fields.h"
 
 #include <gtest/gtest.h>
@@ -70,6 +71,27 @@ TEST_F(RentAndSalary, NothingIsPostedPastTheBooksLimitOrToAGoneAccount) {
   EXPECT_TRUE(postDecisions(store, plan, postAll()).value_or("").contains("E-房租"));
   EXPECT_EQ(store.tables().entryCount, 1);
   EXPECT_EQ(plan, before);
+}
+
+// 存成定期: the entry of 01/31 is the schedule's first occurrence, already posted; the clamped
+// 02/29 is the next, and the person is told so.
+TEST_F(RentAndSalary, AnEntryKeptAsAScheduleIsItsFirstOccurrenceAndSaysTheNextDate) {
+  ScheduleBook kept;
+  const Message told = keepEntryAsSchedule(
+      kept, makeEntry("2024/01/31", "E-房租", "A-銀行", 12000, "房租"), "new", QDateTime());
+  EXPECT_TRUE(
+      told.text.startsWith("已存成定期記錄：每個月 31 日，每次入帳前詢問，下一次是 2024/02/29。"))
+      << told.text.toStdString();
+  ASSERT_EQ(kept.schedules.size(), 1u);
+  EXPECT_EQ(kept.schedules[0].mode, Mode::Ask);
+  const auto due = dueOccurrences(kept, QDate(2024, 3, 1));
+  ASSERT_EQ(due.size(), 1u);
+  EXPECT_EQ(due[0].occurrence.date, QDate(2024, 2, 29));
+  EXPECT_EQ(keepEntryAsSchedule(kept, makeEntry("2024/13/01", "E-房租", "A-銀行", 1, ""), "bad",
+                                QDateTime())
+                .buttons,
+            MessageButtons::Ok);
+  EXPECT_EQ(kept.schedules.size(), 1u);
 }
 
 TEST(ScheduleFields, ReadBackWhatWasWrittenAndRefuseWhatIsOutOfForm) {

@@ -3,9 +3,12 @@
 #include "reconcile/reconciliation.h"
 #include "schedules/posting.h"
 
+#include <QHash>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
+#include <optional>
 #include <vector>
 
 class Dialogs;
@@ -27,6 +30,18 @@ class SideBooks : public QObject {
 
   void editSchedules();
   void reconcile();
+  // The wizard over a statement just imported (its offer: account, date, balance, ticks).
+  void reconcileStatement(int accountSlot, const QDate& date, std::optional<qint64> ending,
+                          const std::vector<int>& matchedSlots);
+  // 存成定期 of the entry in `slot`: kept with its defaults, the person told so and offered the
+  // schedules window to change them.
+  void keepEntryAsSchedule(int slot);
+
+  // Reconciled entries: the ledger's mark (slot -> the reconciliation's name); the question
+  // before one is changed or deleted; and, once it was, the reconciliation marked broken.
+  QHash<int, QString> reconciledSlots() const;
+  bool mayChangeEntries(const std::vector<int>& entrySlots, bool deleting);
+  void entriesChanged();
   // After 復原 or 重做 of the step `name`: a posting's records follow its entries.
   void followHistory(const QString& name, bool undo);
 
@@ -41,4 +56,6 @@ class SideBooks : public QObject {
   std::vector<reconcile::Reconciliation> reconciliations_;
   schedules::RecordSteps done_;
   schedules::RecordSteps undone_;
+  QStringList askedHolders_;  // the reconciliations the last question named
+  bool askedDeleting_ = false;
 };
