@@ -206,6 +206,12 @@ void ReconcileForm::onStart() {
   showDifference();
 }
 
+void ReconcileForm::chooseAccount(int accountSlot) {
+  if (accountSlot < 1 || accountSlot >= store_.tables().accountCount) return;
+  const int kind = store_.tables().accounts[accountSlot].AccountKind;
+  if (kind == kAsset || kind == kLiability) accountPicker_->setCurrentIndex(accountSlot - 1);
+}
+
 void ReconcileForm::offerStatement(int accountSlot, const QDate& date, std::optional<qint64> ending,
                                    const std::vector<int>& matchedSlots) {
   accountPicker_->setCurrentIndex(accountSlot - 1);

@@ -27,6 +27,8 @@ class ReconcileForm : public QDialog {
   ReconcileForm(book::Workspace& store, Dialogs& dialogs, std::vector<reconcile::Reconciliation>& all,
                 QWidget* parent = nullptr);
 
+  // Starts on this account when it is an asset or a liability (a bank, a card).
+  void chooseAccount(int accountSlot);
   // The statement as the import offers it: its account, last date and balance, and the
   // entries that matched its rows, ticked. Without a balance the wizard waits for one.
   void offerStatement(int accountSlot, const QDate& date, std::optional<qint64> ending,

@@ -238,7 +238,7 @@ void MainForm::buildMenus() {
     sideBooks_->editSchedules();
   });
   connect(reconcile, &QAction::triggered, this, [this] {
-    sideBooks_->reconcile();
+    sideBooks_->reconcile(shownAccountSlot());
     redrawLedger(false);
   });
 

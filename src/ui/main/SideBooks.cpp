@@ -57,7 +57,11 @@ void SideBooks::onSaved(const QString& folder) {
 
 void SideBooks::editSchedules() { openSchedules(store_, dialogs_, schedules_, window_); }
 
-void SideBooks::reconcile() { openReconcile(store_, dialogs_, reconciliations_, window_); }
+void SideBooks::reconcile(int shownAccountSlot) {
+  ReconcileForm form(store_, dialogs_, reconciliations_, window_);
+  form.chooseAccount(shownAccountSlot);
+  dialogs_.exec(form);
+}
 
 void SideBooks::reconcileStatement(int accountSlot, const QDate& date, std::optional<qint64> ending,
                                    const std::vector<int>& matchedSlots) {

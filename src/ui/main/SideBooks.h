@@ -29,7 +29,8 @@ class SideBooks : public QObject {
   SideBooks(book::Workspace& store, Dialogs& dialogs, QWidget* window);
 
   void editSchedules();
-  void reconcile();
+  // The wizard, on the account whose ledger is shown when it can be reconciled.
+  void reconcile(int shownAccountSlot);
   // The wizard over a statement just imported (its offer: account, date, balance, ticks).
   void reconcileStatement(int accountSlot, const QDate& date, std::optional<qint64> ending,
                           const std::vector<int>& matchedSlots);
