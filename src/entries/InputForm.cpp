@@ -106,11 +106,16 @@ void InputForm::buildControls() {
   okButton_->setDefault(true);
   closeButton_ = build::button(this, kClose, QStringLiteral("取消(&C)"), {304, 48, 65, 25});
   clearButton_ = build::button(this, kClear, QStringLiteral("清除(&R)"), {304, 80, 65, 25});
-
+  // Below 清除, beside the keypad: ready once an entry was made in this showing.
+  keepAsScheduleButton_ =
+      build::button(this, kKeepAsSchedule, QStringLiteral("存成定期(&S)"), {290, 120, 79, 25});
+  keepAsScheduleButton_->setToolTip(QStringLiteral("把剛新增的這筆記錄存成每月的定期記錄"));
+  keepAsScheduleButton_->setAutoDefault(false);
   QWidget* order[] = {dateBox_, todayButton_, increasePicker_, decreasePicker_, amountBox_,
                       memoBox_, okButton_,    closeButton_,    clearButton_};
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
-  setTabOrder(clearButton_, keypad_[0]);
+  setTabOrder(clearButton_, keepAsScheduleButton_);
+  setTabOrder(keepAsScheduleButton_, keypad_[0]);
   for (int n = 1; n <= 10; ++n) setTabOrder(keypad_[n - 1], keypad_[n]);
 
   connect(increasePicker_, &QComboBox::currentIndexChanged, this, &InputForm::onIncreasePicked);
@@ -119,6 +124,7 @@ void InputForm::buildControls() {
   connect(closeButton_, &QPushButton::clicked, this, [this] { leave(); });
   connect(clearButton_, &QPushButton::clicked, this, &InputForm::onClear);
   connect(todayButton_, &QPushButton::clicked, this, &InputForm::onToday);
+  connect(keepAsScheduleButton_, &QPushButton::clicked, this, &InputForm::onKeepAsSchedule);
 }
 
 // The keys that type the amount: "0" to "9" and "←".
@@ -188,6 +194,9 @@ void InputForm::openNew() {
   }
   okButton_->setText(QStringLiteral("新增(&N)"));
   closeButton_->setText(QStringLiteral("完成(&D)"));
+  madeSlot_ = 0;
+  keepAsScheduleButton_->setVisible(true);
+  keepAsScheduleButton_->setEnabled(false);
   dateBox_->setFocus();
   dialogs_.exec(*this);
 }
@@ -210,6 +219,7 @@ void InputForm::openEdit(int slot) {
   }
   okButton_->setText(QStringLiteral("變更(&E)"));
   closeButton_->setText(QStringLiteral("取消"));
+  keepAsScheduleButton_->setVisible(false);
   dateBox_->setFocus();
   dialogs_.exec(*this);
 }
@@ -224,12 +234,24 @@ void InputForm::onOk() {
   input.amount = amountBox_->text();
   input.memo = memoBox_->toPlainText();
 
+  // A reconciled entry is changed only when the person says so, knowing which reconciliation
+  // it breaks; OK on an unchanged entry asks nothing.
+  const auto planned = entries::checkEntry(store_, input);
+  const auto* entry = std::get_if<store::LedgerEntry>(&planned);
+  const bool changing = input.editMode && entry && !(*entry == store_.tables().entries[editSlot_]);
+  if (changing && !view_.mayChangeEntries({editSlot_}, false)) return;
   const auto result = entries::storeEntry(store_, input);
   if (const auto* refused = std::get_if<Message>(&result)) {
     dialogs_.message(*refused);
     return;
   }
   const int slot = std::get<int>(result);
+  if (changing) {
+    view_.entriesChanged();
+  } else if (!input.editMode) {
+    madeSlot_ = slot;
+    keepAsScheduleButton_->setEnabled(true);
+  }
   const int paying = input.decreasePosition + 1;
   if (view_.shownAccountSlot() != paying) {
     view_.showAccount(paying);
@@ -259,6 +281,13 @@ void InputForm::onKeypad(int index) {
 }
 
 void InputForm::onToday() { dateBox_->setText(dates::formatShort(store_.clock().today())); }
+
+void InputForm::onKeepAsSchedule() {
+  if (madeSlot_ < 1 || madeSlot_ >= store_.tables().entryCount) return;
+  view_.keepEntryAsSchedule(madeSlot_);
+  // One schedule per entry made: a second click would keep the same bill twice.
+  keepAsScheduleButton_->setEnabled(false);
+}
 
 void InputForm::onClear() {
   amountBox_->setText(QStringLiteral("0"));

@@ -37,6 +37,7 @@ class InputForm : public FixedDialog {
   static constexpr char kOk[] = "Cmd1";
   static constexpr char kClose[] = "Cmd2";
   static constexpr char kClear[] = "Cmd3";
+  static constexpr char kKeepAsSchedule[] = "KeepAsSchedule";
   // The keypad's keys "0" to "9", then "←".
   static constexpr std::array<const char*, 11> kKeypad = {
       "CmdNum0", "CmdNum1", "CmdNum2", "CmdNum3", "CmdNum4", "CmdNum5",
@@ -64,12 +65,14 @@ class InputForm : public FixedDialog {
   void onKeypad(int index);
   void onToday();
   void onClear();
+  void onKeepAsSchedule();
   void showIn(QWidget* w, int left, int top, int width, int height);
 
   book::Workspace& store_;
   Dialogs& dialogs_;
   store::LedgerView& view_;
   int editSlot_ = 0;  // the entry being changed, once openEdit() named it
+  int madeSlot_ = 0;  // the entry this showing made last: 存成定期 turns it into a schedule
 
   QLabel* increaseCaption_ = nullptr;  // "分類", "支付給", ...
   QLabel* decreaseCaption_ = nullptr;  // "帳戶", "從帳戶", ...
@@ -82,5 +85,6 @@ class InputForm : public FixedDialog {
   QPushButton* closeButton_ = nullptr;
   QPushButton* clearButton_ = nullptr;
   QPushButton* todayButton_ = nullptr;
+  QPushButton* keepAsScheduleButton_ = nullptr;
   std::array<QPushButton*, 11> keypad_{};  // "0" to "9", then "←"
 };

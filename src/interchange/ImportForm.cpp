@@ -166,8 +166,8 @@ void ImportForm::connectControls(QPushButton* browse, QPushButton* read, QPushBu
   connect(browse, &QPushButton::clicked, this, &ImportForm::onBrowse);
   connect(read, &QPushButton::clicked, this, &ImportForm::onRead);
   connect(path_, &QLineEdit::returnPressed, this, &ImportForm::onRead);
-  for (QComboBox* box : {dateColumn_, amountColumn_, outColumn_, inColumn_, statementAccount_,
-                         outAccount_, inAccount_}) {
+  for (QComboBox* box : {dateColumn_, amountColumn_, outColumn_, inColumn_, balanceColumn_,
+                         statementAccount_, outAccount_, inAccount_}) {
     connect(box, &QComboBox::currentIndexChanged, this, &ImportForm::onLayoutChanged);
   }
   connect(memoColumns_, &QListWidget::itemChanged, this, &ImportForm::onLayoutChanged);
@@ -230,6 +230,7 @@ void ImportForm::buildColumnControls(QGridLayout* grid) {
   amountColumn_ = columnBox(kAmountColumn, this);
   outColumn_ = columnBox(kOutColumn, this);
   inColumn_ = columnBox(kInColumn, this);
+  balanceColumn_ = columnBox(kBalanceColumn, this);
   memoColumns_ = new QListWidget(this);
   memoColumns_->setObjectName(QLatin1String(kMemoColumns));
   memoColumns_->setMaximumHeight(90);
@@ -245,6 +246,9 @@ void ImportForm::buildColumnControls(QGridLayout* grid) {
   }
   grid->addWidget(caption(this, QStringLiteral("備註欄（可複選）"), memoColumns_), 1, 2);
   grid->addWidget(memoColumns_, 1, 3, 4, 1);
+  // Read for the reconciliation only: the statement's balance on its last day.
+  grid->addWidget(caption(this, QStringLiteral("餘額欄"), balanceColumn_), 5, 2);
+  grid->addWidget(balanceColumn_, 5, 3);
 }
 
 int ImportForm::buildAccountControls(QGridLayout* grid) {
@@ -302,7 +306,7 @@ void ImportForm::loadColumns() {
   const interchange::ImportLayout layout = remembered ? *remembered : interchange::guessLayout(file_.rows);
 
   filling_ = true;
-  for (QComboBox* box : {dateColumn_, amountColumn_, outColumn_, inColumn_}) {
+  for (QComboBox* box : {dateColumn_, amountColumn_, outColumn_, inColumn_, balanceColumn_}) {
     box->clear();
     if (box != dateColumn_) box->addItem(QStringLiteral("（無）"), -1);
   }
@@ -311,7 +315,7 @@ void ImportForm::loadColumns() {
     const QString caption = layout.hasHeader && c < first.size()
                                 ? QStringLiteral("%1：%2").arg(c + 1).arg(first.at(c).simplified())
                                 : QStringLiteral("第 %1 欄").arg(c + 1);
-    for (QComboBox* box : {dateColumn_, amountColumn_, outColumn_, inColumn_}) {
+    for (QComboBox* box : {dateColumn_, amountColumn_, outColumn_, inColumn_, balanceColumn_}) {
       box->addItem(caption, c);
     }
     auto* item = new QListWidgetItem(caption, memoColumns_);
@@ -335,6 +339,7 @@ void ImportForm::showLayout(const interchange::ImportLayout& layout) {
   choose(amountColumn_, layout.amount);
   choose(outColumn_, layout.out);
   choose(inColumn_, layout.in);
+  choose(balanceColumn_, layout.balance);
   for (int i = 0; i < memoColumns_->count(); ++i) {
     QListWidgetItem* item = memoColumns_->item(i);
     item->setCheckState(layout.memo.contains(item->data(Qt::UserRole).toInt()) ? Qt::Checked
@@ -350,6 +355,7 @@ interchange::ImportLayout ImportForm::layoutShown() const {
   layout.amount = amountColumn_->currentData().toInt();
   layout.out = outColumn_->currentData().toInt();
   layout.in = inColumn_->currentData().toInt();
+  layout.balance = balanceColumn_->currentData().toInt();
   if (layout.amount >= 0) layout.out = layout.in = -1;
   for (int i = 0; i < memoColumns_->count(); ++i) {
     if (memoColumns_->item(i)->checkState() == Qt::Checked) {
@@ -503,11 +509,26 @@ void ImportForm::onImport() {
     }
   }
   learnRules();
-  dialogs_.show(std::get<interchange::ImportDone>(result).message);
+  const interchange::ImportDone& done = std::get<interchange::ImportDone>(result);
+  offer_ = interchange::statementOffer(store_, file_.rows, layout, preview_, accountsShown(), done);
+  dialogs_.show(done.message);
   leave(QDialog::Accepted);
 }
 
-void openStatementImport(book::Workspace& store, Dialogs& dialogs, store::LedgerView& view, QWidget* parent) {
+std::optional<interchange::StatementOffer> openStatementImport(book::Workspace& store, Dialogs& dialogs,
+                                                  store::LedgerView& view, QWidget* parent) {
   ImportForm form(store, dialogs, parent);
-  if (dialogs.exec(form) == QDialog::Accepted) view.redrawLedger(true);
+  if (dialogs.exec(form) != QDialog::Accepted) return std::nullopt;
+  view.redrawLedger(true);
+  const std::optional<interchange::StatementOffer>& offer = form.offer();
+  if (!offer || offer->date.isNull()) return std::nullopt;
+  const QString ending =
+      offer->ending ? QStringLiteral("，對帳單餘額 %1").arg(*offer->ending) : QString();
+  const Message ask{QStringLiteral("要用這份對帳單替「%1」對帳嗎？（到 %2%3，已勾選相符的 %4 筆）")
+                        .arg(store::trimTrailingSpaces(offer->account),
+                             offer->date.toString(QStringLiteral("yyyy/MM/dd")), ending)
+                        .arg(offer->matchedSlots.size()),
+                    QStringLiteral("對帳"), MessageIcon::Question, MessageButtons::YesNo};
+  if (dialogs.show(ask) != Answer::Yes) return std::nullopt;
+  return offer;
 }

@@ -40,6 +40,7 @@ class ImportForm : public FixedDialog {
   static constexpr const char* kAmountColumn = "AmountColumn";
   static constexpr const char* kOutColumn = "OutColumn";
   static constexpr const char* kInColumn = "InColumn";
+  static constexpr const char* kBalanceColumn = "BalanceColumn";
   static constexpr const char* kMemoColumns = "MemoColumns";
   static constexpr const char* kStatementAccount = "StatementAccount";
   static constexpr const char* kOutAccount = "OutAccount";
@@ -61,6 +62,8 @@ class ImportForm : public FixedDialog {
 
   // The rows as the preview shows them now, ticks and accounts included.
   const std::vector<interchange::PreviewRow>& previewRows() const { return preview_; }
+  // After an import: what the statement offers the reconciliation.
+  const std::optional<interchange::StatementOffer>& offer() const { return offer_; }
 
  private:
   void onRead();
@@ -90,6 +93,7 @@ class ImportForm : public FixedDialog {
   csvtext::File file_;
   std::vector<interchange::PreviewRow> preview_;
   std::map<int, interchange::RowChoice> choices_;        // by the row's line in the file
+  std::optional<interchange::StatementOffer> offer_;
   std::optional<payeerules::Rules> rules_;  // none when the rules file cannot be read
   QString rulesProblem_;
   bool filling_ = false;
@@ -104,6 +108,7 @@ class ImportForm : public FixedDialog {
   QComboBox* amountColumn_;
   QComboBox* outColumn_;
   QComboBox* inColumn_;
+  QComboBox* balanceColumn_;
   QListWidget* memoColumns_;
   QComboBox* statementAccount_;
   QComboBox* outAccount_;
@@ -114,5 +119,7 @@ class ImportForm : public FixedDialog {
   QPushButton* import_;
 };
 
-// Shows the import window; after an import the ledger is redrawn through `view`.
-void openStatementImport(book::Workspace& store, Dialogs& dialogs, store::LedgerView& view, QWidget* parent);
+// Shows the import window; after an import the ledger is redrawn through `view`, and the
+// person is asked whether to reconcile against the statement: its offer when they would.
+std::optional<interchange::StatementOffer> openStatementImport(book::Workspace& store, Dialogs& dialogs,
+                                                  store::LedgerView& view, QWidget* parent);

@@ -32,11 +32,13 @@ bool anyDate(const csvtext::Row& row) {
                      [](const QString& c) { return statementvalues::parseDate(c).has_value(); });
 }
 
-// The first column whose header holds one of the words.
-int headerColumn(const csvtext::Row& header, std::initializer_list<const char*> words) {
+// The first column whose header holds one of the words (other than `skip`).
+int headerColumn(const csvtext::Row& header, std::initializer_list<const char*> words,
+                 int skip = -1) {
   for (const char* word : words) {
     for (int i = 0; i < header.size(); ++i) {
-      if (header.at(i).contains(QString::fromUtf8(word), Qt::CaseInsensitive)) return i;
+      if (i != skip && header.at(i).contains(QString::fromUtf8(word), Qt::CaseInsensitive))
+        return i;
     }
   }
   return -1;
@@ -52,6 +54,7 @@ QJsonObject layoutObject(const csvtext::Row& header, const ImportLayout& layout)
           {"out", layout.out},
           {"in", layout.in},
           {"memo", memo},
+          {"balance", layout.balance},
           {"statementAccount", layout.statementAccount},
           {"outAccount", layout.outAccount},
           {"inAccount", layout.inAccount}};
@@ -103,9 +106,12 @@ ImportLayout guessLayout(const std::vector<csvtext::Row>& rows) {
   if (layout.hasHeader) {
     const csvtext::Row& h = rows.front();
     layout.date = headerColumn(h, {"交易日", "日期", "date"});
-    layout.out = headerColumn(h, {"支出", "提款", "支付", "扣款", "debit", "withdrawal"});
-    layout.in = headerColumn(h, {"存入", "收入", "存款", "credit", "deposit"});
-    layout.amount = headerColumn(h, {"金額", "amount"});
+    // "存款餘額" is the balance, not money in.
+    layout.balance = headerColumn(h, {"餘額", "結餘", "balance"});
+    layout.out =
+        headerColumn(h, {"支出", "提款", "支付", "扣款", "debit", "withdrawal"}, layout.balance);
+    layout.in = headerColumn(h, {"存入", "收入", "存款", "credit", "deposit"}, layout.balance);
+    layout.amount = headerColumn(h, {"金額", "amount"}, layout.balance);
     if (layout.out >= 0 && layout.in >= 0) layout.amount = -1;
     if (layout.amount >= 0) layout.out = layout.in = -1;
     // Every column of words, in the file's order: 摘要 and 備註 together say what happened.
@@ -127,7 +133,8 @@ ImportLayout guessLayout(const std::vector<csvtext::Row>& rows) {
   if (layout.amount < 0 && (layout.out < 0 || layout.in < 0)) {
     layout.out = layout.in = -1;
     for (int i = 0; i < sample.size() && layout.amount < 0; ++i) {
-      if (i != layout.date && statementvalues::parseAmount(sample.at(i))) layout.amount = i;
+      if (i != layout.date && i != layout.balance && statementvalues::parseAmount(sample.at(i)))
+        layout.amount = i;
     }
   }
   if (layout.memo.isEmpty()) {
@@ -157,6 +164,7 @@ std::optional<ImportLayout> rememberedLayout(const QString& userFolder,
     layout.amount = column("amount");
     layout.out = column("out");
     layout.in = column("in");
+    layout.balance = column("balance");
     for (const QJsonValue& m : o.value(QStringLiteral("memo")).toArray()) {
       if (m.toInt(-1) >= 0 && m.toInt() < columns) layout.memo.append(m.toInt());
     }
@@ -329,6 +337,53 @@ std::variant<ImportDone, Message> importRows(book::Workspace& store, const std::
   store.showEntryCount();
   done_.message = completion(QStringLiteral("已匯入 %1 筆資料").arg(done_.count));
   return done_;
+}
+
+StatementOffer statementOffer(const book::Workspace& store, const std::vector<csvtext::Row>& rows,
+                              const ImportLayout& layout, const std::vector<PreviewRow>& preview,
+                              const ImportAccounts& accounts, const ImportDone& done) {
+  StatementOffer offer;
+  offer.account = store::nameField(accounts.statement);
+  for (int slot = done.firstSlot; slot < done.firstSlot + done.count; ++slot)
+    offer.matchedSlots.push_back(slot);
+  // A duplicate left out stands for the first entry with its date, amount and memo not yet
+  // taken by another row.
+  QSet<int> taken;
+  for (const PreviewRow& p : preview) {
+    if (!p.problem.isEmpty()) continue;
+    if (offer.date.isNull() || p.date > dates::format(offer.date))
+      offer.date = dates::parse(p.date).value_or(offer.date);
+    if (!p.duplicate || p.ticked) continue;
+    for (int slot = 1; slot < store.tables().entryCount; ++slot) {
+      const store::LedgerEntry& e = store.tables().entries[slot];
+      if (taken.contains(slot) || e.EntryDate != p.date || e.Amount != std::abs(p.amount) ||
+          store::trimTrailingSpaces(e.Memo) != p.memo ||
+          (!store::sameField(e.IncreaseAccount, offer.account) &&
+           !store::sameField(e.DecreaseAccount, offer.account)))
+        continue;
+      taken.insert(slot);
+      offer.matchedSlots.push_back(slot);
+      break;
+    }
+  }
+  std::sort(offer.matchedSlots.begin(), offer.matchedSlots.end());
+  if (layout.balance < 0) return offer;
+  // The balance of the latest row; among rows of one day, the last in the file's own order
+  // (newest first when its first date is later than its last).
+  std::vector<std::pair<QDate, qint64>> balances;
+  for (size_t i = layout.hasHeader ? 1 : 0; i < rows.size(); ++i) {
+    const auto date = statementvalues::parseDate(cell(rows[i], layout.date));
+    const auto balance = statementvalues::parseAmount(cell(rows[i], layout.balance));
+    if (date && balance) balances.emplace_back(*date, *balance);
+  }
+  if (balances.empty()) return offer;
+  const bool newestFirst = balances.front().first > balances.back().first;
+  if (newestFirst) std::reverse(balances.begin(), balances.end());
+  auto latest = balances.begin();
+  for (auto b = balances.begin(); b != balances.end(); ++b)
+    if (b->first >= latest->first) latest = b;
+  offer.ending = latest->second;
+  return offer;
 }
 
 }  // namespace interchange

@@ -3,6 +3,7 @@
 #include "interchange/csvtext.h"
 #include "platform/message.h"
 
+#include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -35,6 +36,7 @@ struct ImportLayout {
   QString statementAccount;
   QString outAccount;
   QString inAccount;
+  int balance = -1;  // the balance after each row, where the bank gives it; read for reconciling
 
   bool twoColumns() const { return amount < 0; }
   bool operator==(const ImportLayout&) const = default;
@@ -112,5 +114,19 @@ struct ImportDone {
 // in the table), then the entries. The book is saved as any other change is.
 std::variant<ImportDone, Message> importRows(book::Workspace& store, const std::vector<PreviewRow>& rows,
                                              const ImportAccounts& accounts);
+
+// What an imported statement offers the reconciliation: its account, its latest date, its
+// balance on that date where the layout names a balance column, and the entries that stand for
+// its rows, to be ticked: those the import just made, and for each row left out as a probable
+// duplicate, the entry of the statement's account it matched (each entry once).
+struct StatementOffer {
+  QString account;
+  QDate date;
+  std::optional<qint64> ending;
+  std::vector<int> matchedSlots;
+};
+StatementOffer statementOffer(const book::Workspace& store, const std::vector<csvtext::Row>& rows,
+                              const ImportLayout& layout, const std::vector<PreviewRow>& preview,
+                              const ImportAccounts& accounts, const ImportDone& done);
 
 }  // namespace interchange

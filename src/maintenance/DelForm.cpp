@@ -108,6 +108,10 @@ void DelForm::onRuleChosen() {
 
 void DelForm::onDelete() {
   Dialogs& dialogs = dialogs_;
+  // Reconciled entries among them go only when the person says so.
+  if (!view_.mayChangeEntries(
+          entriesByDate(store_, chosenRule(), firstDateBox_->text(), secondDateBox_->text()), true))
+    return;
   const maintenance::BulkDeleteResult result =
       maintenance::deleteByDate(store_, chosenRule(), firstDateBox_->text(), secondDateBox_->text());
   if (result.refused) {
@@ -117,6 +121,7 @@ void DelForm::onDelete() {
   firstDateBox_->setText(result.first);
   secondDateBox_->setText(result.second);
   store_.showEntryCount();
+  if (result.removed > 0) view_.entriesChanged();
   dialogs.message(completion(QStringLiteral("資料刪除完成")));
   view_.redrawLedger(true);
 }

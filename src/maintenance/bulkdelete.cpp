@@ -58,4 +58,18 @@ BulkDeleteResult deleteByDate(book::Workspace& store, DeleteRule rule, const QSt
   return result;
 }
 
+std::vector<int> entriesByDate(const book::Workspace& store, DeleteRule rule,
+                               const QString& typedFirst, const QString& typedSecond) {
+  std::vector<int> found;
+  const auto first = dates::normalise(typedFirst);
+  const auto second = dates::normalise(typedSecond);
+  if (typedFirst.isEmpty() || typedSecond.isEmpty() || !first || !second) return found;
+  QString lo = *first;
+  QString hi = *second;
+  if (hi < lo) std::swap(lo, hi);
+  for (int i = 1; i < store.tables().entryCount; ++i)
+    if (meetsRule(rule, store.tables().entries[i].EntryDate, *first, lo, hi)) found.push_back(i);
+  return found;
+}
+
 }  // namespace maintenance

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 namespace book {
 class Workspace;
@@ -31,5 +32,9 @@ struct BulkDeleteResult {
 // when the rule reads only the first; the range dates may come in either order. Shows nothing.
 BulkDeleteResult deleteByDate(book::Workspace& store, DeleteRule rule, const QString& typedFirst,
                               const QString& typedSecond);
+
+// The slots of the entries deleteByDate would remove; none when a date is missing or wrong.
+std::vector<int> entriesByDate(const book::Workspace& store, DeleteRule rule,
+                               const QString& typedFirst, const QString& typedSecond);
 
 }  // namespace maintenance

@@ -1,5 +1,6 @@
 #include "reconcile/ReconcileForm.h"
 
+#include "book/workspace.h"
 #include "platform/dates.h"
 #include "platform/dialogs.h"
 #include "platform/numbers.h"
@@ -7,8 +8,8 @@
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
 #include "reconcile/adjustment.h"
+#include "reconcile/document.h"
 #include "reconcile/lines.h"
-#include "book/workspace.h"
 #include "store/ledger.h"
 
 #include <QComboBox>
@@ -19,6 +20,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 using namespace reconcile;
 
@@ -64,6 +67,13 @@ ReconcileForm::ReconcileForm(book::Workspace& store, Dialogs& dialogs,
   auto* closeButton =
       build::button(this, "CloseButton", QStringLiteral("關閉(&C)"), {}, build::Enter::Ignored);
   for (QPushButton* b : {adjustButton_, postponeButton_, finishButton_}) b->setEnabled(false);
+  finishedPicker_ = new QComboBox(this);
+  finishedPicker_->setObjectName(QStringLiteral("FinishedPicker"));
+  finishedPicker_->setMinimumWidth(260);
+  printButton_ =
+      build::button(this, "PrintButton", QStringLiteral("列印(&P)"), {}, build::Enter::Ignored);
+  pdfButton_ =
+      build::button(this, "PdfButton", QStringLiteral("存成PDF(&V)"), {}, build::Enter::Ignored);
 
   connect(startButton, &QPushButton::clicked, this, &ReconcileForm::onStart);
   connect(lines_, &QTableWidget::cellChanged, this, &ReconcileForm::onTicked);
@@ -71,6 +81,9 @@ ReconcileForm::ReconcileForm(book::Workspace& store, Dialogs& dialogs,
   connect(postponeButton_, &QPushButton::clicked, this, &ReconcileForm::onPostpone);
   connect(finishButton_, &QPushButton::clicked, this, &ReconcileForm::onFinish);
   connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
+  connect(printButton_, &QPushButton::clicked, this, &ReconcileForm::onPrint);
+  connect(pdfButton_, &QPushButton::clicked, this, &ReconcileForm::onSavePdf);
+  connect(accountPicker_, &QComboBox::currentIndexChanged, this, &ReconcileForm::refillFinished);
 
   auto* top = new QHBoxLayout;
   top->addWidget(new QLabel(QStringLiteral("帳戶"), this));
@@ -92,12 +105,66 @@ ReconcileForm::ReconcileForm(book::Workspace& store, Dialogs& dialogs,
   adjust->addWidget(postponeButton_);
   adjust->addWidget(finishButton_);
   adjust->addWidget(closeButton);
+  auto* finished = new QHBoxLayout;
+  auto* finishedCaption = new QLabel(QStringLiteral("已完成的對帳"), this);
+  finishedCaption->setBuddy(finishedPicker_);
+  finished->addWidget(finishedCaption);
+  finished->addWidget(finishedPicker_);
+  finished->addWidget(printButton_);
+  finished->addWidget(pdfButton_);
+  finished->addStretch();
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addLayout(figures);
   layout->addWidget(lines_, 1);
   layout->addWidget(hints_);
   layout->addLayout(adjust);
+  layout->addLayout(finished);
+  refillFinished();
+}
+
+// The account's finished reconciliations, the latest first.
+void ReconcileForm::refillFinished() {
+  finishedPicker_->clear();
+  finishedIds_.clear();
+  const int slot = accountPicker_->currentIndex() + 1;
+  if (slot >= 1 && slot < store_.tables().accountCount) {
+    const QString& account = store_.tables().accounts[slot].AccountName;
+    std::vector<const Reconciliation*> done;
+    for (const Reconciliation& r : all_)
+      if (r.finished && !r.deleted && store::sameField(store::nameField(r.account), store::nameField(account)))
+        done.push_back(&r);
+    std::sort(done.begin(), done.end(), [](const Reconciliation* a, const Reconciliation* b) {
+      return a->statementDate != b->statementDate ? a->statementDate > b->statementDate
+                                                  : a->changed > b->changed;
+    });
+    for (const Reconciliation* r : done) {
+      finishedPicker_->addItem(QStringLiteral("%1，餘額 %2").arg(nameOf(*r)).arg(r->ending));
+      finishedIds_.push_back(r->id);
+    }
+  }
+  for (QWidget* w : {static_cast<QWidget*>(finishedPicker_), static_cast<QWidget*>(printButton_),
+                     static_cast<QWidget*>(pdfButton_)})
+    w->setEnabled(!finishedIds_.empty());
+}
+
+const Reconciliation* ReconcileForm::chosenFinished() const {
+  const int at = finishedPicker_->currentIndex();
+  if (at < 0 || at >= static_cast<int>(finishedIds_.size())) return nullptr;
+  for (const Reconciliation& r : all_)
+    if (r.id == finishedIds_[size_t(at)]) return &r;
+  return nullptr;
+}
+
+void ReconcileForm::onPrint() {
+  if (const Reconciliation* r = chosenFinished())
+    printing::print(dialogs_, printing::reconciliationDocument(store_, *r), this);
+}
+
+void ReconcileForm::onSavePdf() {
+  if (const Reconciliation* r = chosenFinished())
+    printing::saveAsPdf(dialogs_, printing::reconciliationDocument(store_, *r),
+                        printing::reconciliationPdfName(store_, *r), this);
 }
 
 void ReconcileForm::onStart() {
@@ -119,6 +186,9 @@ void ReconcileForm::onStart() {
       std::make_unique<Wizard>(all_, name, accountLines(store_, accountSlot_), *date, ending.value);
   const QStringList broken = brokenReconciliations(all_, name);
   if (!broken.isEmpty()) dialogs_.show(refusal(broken.join(QLatin1Char('\n'))));
+  const auto offered = [this](int slot) {
+    return std::find(offeredSlots_.begin(), offeredSlots_.end(), slot) != offeredSlots_.end();
+  };
   const QSignalBlocker quiet(lines_);
   lines_->setRowCount(static_cast<int>(wizard_->lines().size()));
   for (int row = 0; row < lines_->rowCount(); ++row) {
@@ -126,25 +196,34 @@ void ReconcileForm::onStart() {
     const QStringList cells = {line.date, line.other, QString::number(line.amount), line.memo};
     for (int c = 0; c < cells.size(); ++c) lines_->setItem(row, c, new QTableWidgetItem(cells[c]));
     lines_->item(row, 0)->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
-    lines_->item(row, 0)->setCheckState(wizard_->isTicked(row) ? Qt::Checked : Qt::Unchecked);
+    lines_->item(row, 0)->setCheckState(
+        wizard_->isTicked(row) || offered(line.slot) ? Qt::Checked : Qt::Unchecked);
+    wizard_->setTicked(row, lines_->item(row, 0)->checkState() == Qt::Checked);
   }
+  offeredSlots_.clear();
   lines_->resizeColumnsToContents();
   starting_->setText(QStringLiteral("期初餘額：%1").arg(wizard_->starting()));
   postponeButton_->setEnabled(true);
   showDifference();
 }
 
-void ReconcileForm::offerStatement(int accountSlot, const QDate& date, qint64 ending,
+void ReconcileForm::chooseAccount(int accountSlot) {
+  if (accountSlot < 1 || accountSlot >= store_.tables().accountCount) return;
+  const int kind = store_.tables().accounts[accountSlot].AccountKind;
+  if (kind == store::kAsset || kind == store::kLiability) accountPicker_->setCurrentIndex(accountSlot - 1);
+}
+
+void ReconcileForm::offerStatement(int accountSlot, const QDate& date, std::optional<qint64> ending,
                                    const std::vector<int>& matchedSlots) {
   accountPicker_->setCurrentIndex(accountSlot - 1);
   dateBox_->setText(dates::format(date));
-  endingBox_->setText(QString::number(ending));
+  offeredSlots_ = matchedSlots;
+  if (!ending) {
+    endingBox_->setFocus();
+    return;
+  }
+  endingBox_->setText(QString::number(*ending));
   onStart();
-  if (!wizard_) return;
-  for (int row = 0; row < lines_->rowCount(); ++row)
-    for (int slot : matchedSlots)
-      if (wizard_->lines()[size_t(row)].slot == slot)
-        lines_->item(row, 0)->setCheckState(Qt::Checked);
 }
 
 void ReconcileForm::onTicked(int row, int column) {
@@ -213,7 +292,16 @@ void ReconcileForm::onPostpone() {
 void ReconcileForm::onFinish() {
   keep(true);
   dialogs_.show(completion(QStringLiteral("對帳完成")));
-  accept();
+  // The window stays, with the lines put away and the reconciliation just finished ready to
+  // be printed or saved as PDF.
+  wizard_.reset();
+  {
+    const QSignalBlocker quiet(lines_);
+    lines_->setRowCount(0);
+  }
+  for (QPushButton* b : {adjustButton_, postponeButton_, finishButton_}) b->setEnabled(false);
+  hints_->clear();
+  refillFinished();
 }
 
 void openReconcile(book::Workspace& store, Dialogs& dialogs, std::vector<Reconciliation>& all,

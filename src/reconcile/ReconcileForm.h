@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class Dialogs;
@@ -28,12 +29,18 @@ class ReconcileForm : public QDialog {
   ReconcileForm(book::Workspace& store, Dialogs& dialogs, std::vector<reconcile::Reconciliation>& all,
                 QWidget* parent = nullptr, reconcile::Changed changed = {});
 
+  // Starts on this account when it is an asset or a liability (a bank, a card).
+  void chooseAccount(int accountSlot);
   // The statement as the import offers it: its account, last date and balance, and the
-  // entries that matched its rows, ticked.
-  void offerStatement(int accountSlot, const QDate& date, qint64 ending,
+  // entries that matched its rows, ticked. Without a balance the wizard waits for one.
+  void offerStatement(int accountSlot, const QDate& date, std::optional<qint64> ending,
                       const std::vector<int>& matchedSlots);
 
  private:
+  void refillFinished();
+  const reconcile::Reconciliation* chosenFinished() const;
+  void onPrint();
+  void onSavePdf();
   void onStart();
   void onTicked(int row, int column);
   void onAdjust();
@@ -50,6 +57,8 @@ class ReconcileForm : public QDialog {
   int accountSlot_ = 0;
   QDate statementDate_;
   bool adjusted_ = false;
+  std::vector<int> offeredSlots_;     // ticked at the next 開始
+  std::vector<QString> finishedIds_;  // the finished picker's reconciliations
 
   QComboBox* accountPicker_;
   QLineEdit* dateBox_;
@@ -62,6 +71,9 @@ class ReconcileForm : public QDialog {
   QPushButton* adjustButton_;
   QPushButton* postponeButton_;
   QPushButton* finishButton_;
+  QComboBox* finishedPicker_;
+  QPushButton* printButton_;
+  QPushButton* pdfButton_;
 };
 
 void openReconcile(book::Workspace& store, Dialogs& dialogs, std::vector<reconcile::Reconciliation>& all,

@@ -236,8 +236,12 @@ void ScheduleForm::onSave() {
   if (changed_ && book_ != before) changed_(stepnames::kSaveSchedule, before);
   editedId_ = s.id;
   refillList();
+  showSchedule(s.id);
+}
+
+void ScheduleForm::showSchedule(const QString& id) {
   for (int row = 0; row < static_cast<int>(listed_.size()); ++row)
-    if (book_.schedules[size_t(listed_[size_t(row)])].id == s.id) list_->setCurrentRow(row);
+    if (book_.schedules[size_t(listed_[size_t(row)])].id == id) list_->setCurrentRow(row);
 }
 
 void ScheduleForm::onDelete() {
@@ -253,8 +257,9 @@ void ScheduleForm::onDelete() {
 }
 
 void openSchedules(book::Workspace& store, Dialogs& dialogs, ScheduleBook& book, QWidget* parent,
-                   const Changed& changed) {
+                   const Changed& changed, const QString& shownId) {
   ScheduleForm form(store, dialogs, book, parent, changed);
+  if (!shownId.isEmpty()) form.showSchedule(shownId);
   form.resize(760, 460);
   dialogs.exec(form);
 }

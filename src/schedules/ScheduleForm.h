@@ -25,6 +25,9 @@ class ScheduleForm : public QDialog {
   ScheduleForm(book::Workspace& store, Dialogs& dialogs, schedules::ScheduleBook& book,
                QWidget* parent = nullptr, schedules::Changed changed = {});
 
+  // Shows the schedule with this id for editing.
+  void showSchedule(const QString& id);
+
  private:
   void refillList();
   void onChosen(int row);
@@ -60,5 +63,8 @@ class ScheduleForm : public QDialog {
   QLabel* nextDates_;
 };
 
-void openSchedules(book::Workspace& store, Dialogs& dialogs, schedules::ScheduleBook& book, QWidget* parent,
-                   const schedules::Changed& changed = {});
+// `changed` is told of each schedule saved or deleted; `shownId`: the schedule shown first, none
+// when empty.
+void openSchedules(book::Workspace& store, Dialogs& dialogs, schedules::ScheduleBook& book,
+                   QWidget* parent, const schedules::Changed& changed = {},
+                   const QString& shownId = {});

@@ -47,8 +47,8 @@ void deleteSchedule(ScheduleBook& book, const QString& id, const QDateTime& now)
     }
 }
 
-void keepEntryAsSchedule(ScheduleBook& book, const store::LedgerEntry& entry, const QString& id,
-                         const QDateTime& now) {
+Message keepEntryAsSchedule(ScheduleBook& book, const store::LedgerEntry& entry, const QString& id,
+                            const QDateTime& now) {
   Schedule s;
   s.id = id;
   s.changed = now.toUTC();
@@ -58,9 +58,15 @@ void keepEntryAsSchedule(ScheduleBook& book, const store::LedgerEntry& entry, co
   s.memo = entry.Memo;
   s.rule.first = dates::parse(entry.EntryDate).value_or(QDate());
   s.rule.dayOfMonth = s.rule.first.day();
-  if (checkRule(s.rule)) return;
+  if (auto why = checkRule(s.rule)) return refusal(*why);
   book.schedules.push_back(s);
   keepRecords(book, {{id, s.rule.first, Outcome::Posted, now.toUTC(), false}});
+  const std::vector<Occurrence> next = nextOccurrences(s.rule, s.rule.first, 1);
+  return {QStringLiteral("已存成定期記錄：每個月 %1 日，每次入帳前詢問，下一次是 %2。\n"
+                         "要現在修改它（週期、結束日期、自動入帳）嗎？")
+              .arg(s.rule.dayOfMonth)
+              .arg(next.empty() ? QStringLiteral("（無）") : dates::format(next.front().date)),
+          QStringLiteral("存成定期"), MessageIcon::Question, MessageButtons::YesNo};
 }
 
 }  // namespace schedules

@@ -33,8 +33,10 @@ void keepSchedule(ScheduleBook& book, Schedule schedule, const QDateTime& now);
 void deleteSchedule(ScheduleBook& book, const QString& id, const QDateTime& now);
 
 // 存成定期: the entry just made becomes a schedule, monthly on its day from its date, asking
-// each time; the entry itself is its first occurrence, already posted.
-void keepEntryAsSchedule(ScheduleBook& book, const store::LedgerEntry& entry, const QString& id,
-                         const QDateTime& now);
+// each time; the entry itself is its first occurrence, already posted. What the person is told:
+// the rule and the next date, with the question whether to edit it now; or, when the entry's
+// date gives no rule, why nothing was kept.
+Message keepEntryAsSchedule(ScheduleBook& book, const store::LedgerEntry& entry, const QString& id,
+                            const QDateTime& now);
 
 }  // namespace schedules

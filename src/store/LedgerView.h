@@ -2,6 +2,8 @@
 
 #include "store/ledger.h"
 
+#include <vector>
+
 namespace store {
 
 // What the dialogs may do to the main window's ledger (implemented by MainForm). Keeps the
@@ -25,6 +27,18 @@ class LedgerView {
   virtual qint64 lastRunningTotal() const = 0;
   // Number of rows in the ledger.
   virtual int rowCount() const = 0;
+
+  // What lies beside the entries and must hear of changes to them (the reconciliations that
+  // hold entries, the schedules an entry can become). Without it, entries change freely.
+  // Asks, when it must, before the entries in `entrySlots` are changed or deleted; false:
+  // leave them.
+  virtual bool mayChangeEntries(const std::vector<int>& /*entrySlots*/, bool /*deleting*/) {
+    return true;
+  }
+  // The entries asked about last were changed or deleted after all.
+  virtual void entriesChanged() {}
+  // 存成定期 of the entry dialog for the entry in `slot`.
+  virtual void keepEntryAsSchedule(int /*slot*/) {}
 };
 
 }  // namespace store

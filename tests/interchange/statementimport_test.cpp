@@ -154,6 +154,30 @@ TEST_F(ImportTest, ImportAddsTheTickedRowsAllOrNothing) {
   EXPECT_EQ(store.tables().entries, before);
 }
 
+// After the import, the reconciliation is offered every row's entry (the duplicate's existing
+// one, the new ones) and the balance of the latest day, whichever way round the bank lists days.
+TEST_F(ImportTest, TheImportOffersItsEntriesAndLastBalanceToTheReconciliation) {
+  const auto rows = std::get<csvtext::File>(csvtext::readBytes(kBankCsv)).rows;
+  const interchange::ImportLayout layout = interchange::guessLayout(rows);
+  EXPECT_EQ(layout.balance, 4);
+  EXPECT_EQ(layout.out, 2);
+  const auto preview = interchange::buildPreview(store, rows, layout, accounts);
+  const interchange::ImportDone done = std::get<interchange::ImportDone>(interchange::importRows(store, preview, accounts));
+  std::vector<csvtext::Row> newestFirst(rows.rbegin(), rows.rend());
+  newestFirst.insert(newestFirst.begin(), newestFirst.back());
+  newestFirst.pop_back();
+  for (const auto& fileRows : {rows, newestFirst}) {
+    const interchange::StatementOffer offer = interchange::statementOffer(store, fileRows, layout, preview, accounts, done);
+    EXPECT_EQ(offer.account, store::nameField("A-台銀"));
+    EXPECT_EQ(offer.date, QDate(2023, 1, 7));
+    EXPECT_EQ(offer.ending, 60380);
+    EXPECT_EQ(offer.matchedSlots, (std::vector<int>{1, 2, 3}));
+  }
+  interchange::ImportLayout noBalance = layout;
+  noBalance.balance = -1;
+  EXPECT_FALSE(interchange::statementOffer(store, rows, noBalance, preview, accounts, done).ending);
+}
+
 TEST_F(ImportTest, LayoutsAreRememberedPerHeaderOutsideTheBook) {
   const csvtext::Row header{"日期", "說明", "金額"};
   EXPECT_FALSE(interchange::rememberedLayout(dir.path(), header));

@@ -85,9 +85,14 @@ class TestImportForm : public QObject {
       QVERIFY(child<QCheckBox>(form, F::kHeaderRow)->isChecked());
       chooseForRow(form, 2, QStringLiteral("E-餐費"));
       click(form, F::kImport);
+      dialogs.answer(Answer::Yes);  // and reconcile against the statement
     });
-    openStatementImport(store, dialogs, view, nullptr);
-    QCOMPARE(dialogs.lastMessage(), completion(QStringLiteral("已匯入 2 筆資料")));
+    // The reconciliation is offered every row's entry and the last balance.
+    const auto offer = openStatementImport(store, dialogs, view, nullptr);
+    QVERIFY(dialogs.messageTexts().contains(QStringLiteral("已匯入 2 筆資料")));
+    QVERIFY(offer);
+    QCOMPARE(offer->ending, std::optional<qint64>(61795));
+    QCOMPARE(offer->matchedSlots, (std::vector<int>{1, 2, 3}));
     QCOMPARE(store.tables().entryCount, 4);
     QCOMPARE(store.tables().entries[2], store::makeEntry("2023/01/06", "I-薪資", "A-台銀", 52000, "薪資"));
     QCOMPARE(store.tables().entries[3], store::makeEntry("2023/01/07", "E-餐費", "A-台銀", 85, "午餐"));
@@ -136,8 +141,9 @@ class TestImportForm : public QObject {
       read(form, csv);
       chooseForRow(form, 0, QStringLiteral("E-日用品"));
       click(form, F::kImport);
+      dialogs.answer(Answer::No);  // no reconciling this time
     });
-    openStatementImport(store, dialogs, view, nullptr);
+    QVERIFY(!openStatementImport(store, dialogs, view, nullptr));
     const QString next = bankFile(dir, QStringLiteral("2018/06/02,全聯　信義店,410,,1\r\n"
                                                       "2018/06/30,利息,,3,1\r\n"
                                                       "2018/06/30,利息,,3,1\r\n"));

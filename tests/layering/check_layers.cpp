@@ -24,7 +24,8 @@ namespace {
 // each without its extension, for its .h and .cpp. src/CMakeLists.txt lists the same files:
 // they lay out reports and search results on printed pages (ui/print).
 const std::set<string> kOtherWindows = {"reports/journal/document", "reports/period/document",
-                                        "reports/statements/document", "search/document"};
+                                        "reports/statements/document", "search/document",
+                                        "reconcile/document"};
 
 struct Include {
   string file;    // the including file, relative to the root

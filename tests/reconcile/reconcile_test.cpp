@@ -3,6 +3,7 @@
 #include "maintenance/bulkdelete.h"
 #include "maintenance/closing.h"
 #include "reconcile/lines.h"
+#include "reconcile/protection.h"
 #include "reconcile/reconcilefile.h"
 
 #include <gtest/gtest.h>
@@ -115,6 +116,29 @@ TEST_F(ReconciledJanuary, PuttingOffKeepsTheTicksAndReconciledEntriesLeaveTheLis
   EXPECT_NE(lines[3].key, lines[4].key);
   EXPECT_EQ(holding(done, lines[1].key), &done[0]);
   EXPECT_EQ(holding(done, lines[3].key), nullptr);
+}
+
+// January's two entries are held: asking names the reconciliation, the ledger marks them, and
+// a change made anyway makes the next wizard say that January no longer balances.
+TEST_F(ReconciledJanuary, ChangingAReconciledEntryAsksFirstAndTheNextWizardSaysSo) {
+  EXPECT_TRUE(holdersOf(store, done, {3, 4, 99}).isEmpty());
+  const QStringList held = holdersOf(store, done, {4, 2, 1});
+  ASSERT_EQ(held, QStringList{"r1"});
+  const Message asked = protectionQuestion(done, held, true);
+  EXPECT_EQ(asked.text,
+            "這筆記錄已經在「2025/01/31 的對帳（A-銀行）」中對過帳。刪除之後，那次對帳就不再平衡。"
+            "確定要刪除嗎？");
+  EXPECT_EQ(asked.buttons, MessageButtons::YesNo);
+  const QHash<int, QString> marked = reconciledSlots(store, done);
+  EXPECT_EQ(marked.size(), 2);
+  EXPECT_EQ(marked.value(2), "2025/01/31 的對帳");
+
+  EXPECT_TRUE(brokenReconciliations(done, kBank).isEmpty());
+  store.tables().entries[2].Amount = 600;
+  markBroken(done, held, false, QDateTime());
+  EXPECT_EQ(brokenReconciliations(done, kBank),
+            QStringList{"2025/01/31 的對帳已經不平衡：其中已對帳的記錄被變更了"});
+  EXPECT_EQ(reconciledSlots(store, done).size(), 1);
 }
 
 TEST(ReconciliationFile, KeepsEachTickAsARecordAndATickTakenBackAsADeletion) {

@@ -78,6 +78,34 @@ class TestReconcileForm : public QObject {
              store::makeEntry("2025/01/31", "E-手續費", "A-銀行", 15, QStringLiteral("對帳調整")));
     QCOMPARE(b.all[0].ticked.size(), 4u);
   }
+
+  // The import's offer ticks the statement's entries (after 開始 when it had no balance); the
+  // finished reconciliation is then saved as a PDF that reads as it should.
+  void anImportedStatementStartsTickedAndItsReconciliationPrints() {
+    January b;
+    ReconcileForm form(b.store, b.dialogs, b.all);
+    form.show();
+    form.offerStatement(1, QDate(2025, 1, 31), std::nullopt, {2, 3});
+    auto* lines = child<QTableWidget>(form, "Lines");
+    QCOMPARE(lines->rowCount(), 0);
+    typeIn(form, "EndingBox", "1200");
+    click(form, "StartButton");
+    QCOMPARE(lines->item(0, 0)->checkState(), Qt::Unchecked);
+    QCOMPARE(lines->item(1, 0)->checkState(), Qt::Checked);
+    QCOMPARE(differenceText(form), QStringLiteral("差額：1000"));
+    form.offerStatement(1, QDate(2025, 1, 31), 1200, {1, 2, 3});
+    QCOMPARE(differenceText(form), QStringLiteral("差額：0"));
+    QVERIFY(!child<QPushButton>(form, "PdfButton")->isEnabled());
+    click(form, "FinishButton");
+    const QString pdf = b.dir.filePath("january.pdf");
+    b.dialogs.type(pdf);
+    click(form, "PdfButton");
+    const QString text = pdfText(pdf);
+    for (const char* expected : {"A-銀行", "2025/01/31 的對帳", "對帳單餘額 1,200", "I-薪水",
+                                 "初值", "勾選 3 筆，合計 1,200；差額 0"})
+      QVERIFY2(text.contains(QString::fromUtf8(expected)), qPrintable(text));
+    QVERIFY(!text.contains(QStringLiteral("2025/02/02")));
+  }
 };
 
 QTEST_MAIN(TestReconcileForm)

@@ -128,6 +128,27 @@ TEST_F(RentAndSalary, NothingIsPostedPastTheBooksLimitOrToAGoneAccount) {
   EXPECT_EQ(plan, before);
 }
 
+// 存成定期: the entry of 01/31 is the schedule's first occurrence, already posted; the clamped
+// 02/29 is the next, and the person is told so.
+TEST_F(RentAndSalary, AnEntryKeptAsAScheduleIsItsFirstOccurrenceAndSaysTheNextDate) {
+  ScheduleBook kept;
+  const Message told = keepEntryAsSchedule(
+      kept, store::makeEntry("2024/01/31", "E-房租", "A-銀行", 12000, "房租"), "new", QDateTime());
+  EXPECT_TRUE(
+      told.text.startsWith("已存成定期記錄：每個月 31 日，每次入帳前詢問，下一次是 2024/02/29。"))
+      << told.text.toStdString();
+  ASSERT_EQ(kept.schedules.size(), 1u);
+  EXPECT_EQ(kept.schedules[0].mode, Mode::Ask);
+  const auto due = dueOccurrences(kept, QDate(2024, 3, 1));
+  ASSERT_EQ(due.size(), 1u);
+  EXPECT_EQ(due[0].occurrence.date, QDate(2024, 2, 29));
+  EXPECT_EQ(keepEntryAsSchedule(kept, store::makeEntry("2024/13/01", "E-房租", "A-銀行", 1, ""), "bad",
+                                QDateTime())
+                .buttons,
+            MessageButtons::Ok);
+  EXPECT_EQ(kept.schedules.size(), 1u);
+}
+
 TEST(ScheduleFields, ReadBackWhatWasWrittenAndRefuseWhatIsOutOfForm) {
   Schedule s = RentAndSalary::schedule("rent", "E-房租", -5, Mode::PostByItself);
   s.rule = {Unit::Weeks,       2, MonthDay::LastBusinessDay, 30, QDate(2024, 2, 29),

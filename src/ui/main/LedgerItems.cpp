@@ -5,6 +5,10 @@
 #include "platform/widgets/style.h"
 
 #include <QHeaderView>
+#include <QIcon>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
 #include <QTreeWidget>
 
 #include <utility>
@@ -131,6 +135,39 @@ void setUpLedger(QTreeWidget& ledger) {
 
 QTreeWidgetItem* makeLedgerItem(store::LedgerRow row, bool coloured) {
   return new LedgerItem(std::move(row), coloured);
+}
+
+namespace {
+
+// A small padlock, drawn rather than loaded: the ledger's only picture.
+QIcon lockIcon() {
+  static const QIcon icon = [] {
+    QPixmap pixmap(12, 12);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor green(30, 130, 60);
+    p.setPen(QPen(green, 1.4));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(3, 0.8, 6, 7), 0, 180 * 16);
+    p.drawLine(QPointF(3, 4.3), QPointF(3, 6));
+    p.drawLine(QPointF(9, 4.3), QPointF(9, 6));
+    p.setPen(Qt::NoPen);
+    p.setBrush(green);
+    p.drawRoundedRect(QRectF(1.5, 5.5, 9, 6), 1, 1);
+    return QIcon(pixmap);
+  }();
+  return icon;
+}
+
+}  // namespace
+
+void markReconciled(QTreeWidgetItem& item, const QString& reconciliation) {
+  const QString tip = QStringLiteral("已對帳（%1）").arg(reconciliation);
+  item.setData(MemoColumn, Qt::DecorationRole, lockIcon());
+  for (int column = DateColumn; column <= NumberColumn; ++column)
+    item.setData(column, Qt::ToolTipRole, tip);
+  item.setData(MemoColumn, Qt::AccessibleTextRole, tip + QLatin1Char(' ') + item.text(MemoColumn));
 }
 
 qint64 runningTotalOf(const QTreeWidgetItem& item) {

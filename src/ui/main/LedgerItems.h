@@ -17,5 +17,9 @@ void setUpLedger(QTreeWidget& ledger);
 // totals are drawn red (the row the entry dialog appends is not).
 QTreeWidgetItem* makeLedgerItem(store::LedgerRow row, bool coloured);
 
+// Marks a reconciled entry's row: a lock before its memo, and the reconciliation's name as the
+// row's tip and in what a screen reader says of it.
+void markReconciled(QTreeWidgetItem& item, const QString& reconciliation);
+
 // The running total a row shows in 累計.
 qint64 runningTotalOf(const QTreeWidgetItem& item);

@@ -238,7 +238,7 @@ void MainForm::buildMenus() {
     sideBooks_->editSchedules();
   });
   connect(reconcile, &QAction::triggered, this, [this] {
-    sideBooks_->reconcile();
+    sideBooks_->reconcile(shownAccountSlot());
     redrawLedger(false);
   });
 
@@ -267,8 +267,7 @@ void MainForm::buildMenus() {
     if (session_) session_->databaseListFromMenu();
   });
   connect(quit, &QAction::triggered, this, &QWidget::close);
-  connect(importStatement, &QAction::triggered, this,
-          [this] { openStatementImport(store_, dialogs_, *this, this); });
+  connect(importStatement, &QAction::triggered, this, &MainForm::onImportStatement);
   connect(exportCsv, &QAction::triggered, this, [this] {
     const QString path = dialogs_.chooseFile(interchange::otherExportRequest(store_, interchange::OtherExport::SpreadsheetCsv));
     if (!path.isEmpty()) dialogs_.show(interchange::exportForOthers(store_, interchange::OtherExport::SpreadsheetCsv, path));
@@ -327,13 +326,35 @@ void MainForm::onDelete() {
     dialogs_.show(*refused);
     return;
   }
+  if (!mayChangeEntries(ticked, true)) return;
   if (dialogs_.show(confirmDelete(QStringLiteral("確定刪除資料嗎？"))) != Answer::Yes)
     return;
   if (auto refused = entries::deleteTickedEntries(store_, ticked)) {
     dialogs_.show(*refused);
     return;
   }
+  entriesChanged();
   redrawLedger(true);
+}
+
+void MainForm::onImportStatement() {
+  const auto offer = openStatementImport(store_, dialogs_, *this, this);
+  if (!offer) return;
+  sideBooks_->reconcileStatement(store_.tables().accountSlot(offer->account), offer->date,
+                                 offer->ending, offer->matchedSlots);
+  redrawLedger(false);
+}
+
+bool MainForm::mayChangeEntries(const std::vector<int>& entrySlots, bool deleting) {
+  return !sideBooks_ || sideBooks_->mayChangeEntries(entrySlots, deleting);
+}
+
+void MainForm::entriesChanged() {
+  if (sideBooks_) sideBooks_->entriesChanged();
+}
+
+void MainForm::keepEntryAsSchedule(int slot) {
+  if (sideBooks_) sideBooks_->keepEntryAsSchedule(slot);
 }
 
 void MainForm::onCloseBooks() {

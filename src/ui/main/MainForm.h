@@ -79,6 +79,9 @@ class MainForm : public QMainWindow, public store::LedgerView {
   void selectEntry(int slot) override;
   qint64 lastRunningTotal() const override;
   int rowCount() const override;
+  bool mayChangeEntries(const std::vector<int>& entrySlots, bool deleting) override;
+  void entriesChanged() override;
+  void keepEntryAsSchedule(int slot) override;
 
   // The slots (編號) of the ticked ledger rows, first row first.
   std::vector<int> tickedSlots() const;
@@ -101,6 +104,7 @@ class MainForm : public QMainWindow, public store::LedgerView {
   void onRowChanged(QTreeWidgetItem* item, int column);
   void onRowDoubleClicked();
   void onDelete();
+  void onImportStatement();
   void onCloseBooks();
   void onHints();
   void onHelp();

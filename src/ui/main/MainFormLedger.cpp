@@ -1,10 +1,11 @@
 // The main window's ledger and account selector: the LedgerView half of MainForm.
 #include "ui/main/MainForm.h"
 
-#include "entries/InputForm.h"
 #include "book/workspace.h"
+#include "entries/InputForm.h"
 #include "store/ledger.h"
 #include "ui/main/LedgerItems.h"
+#include "ui/main/SideBooks.h"
 
 #include <QListWidget>
 #include <QTreeWidget>
@@ -29,9 +30,16 @@ void MainForm::redrawLedger(bool selectLast) {
   ledger_->clear();
   if (slot >= 1 && slot < store_.tables().accountCount) {
     std::vector<store::LedgerRow> rows = store::showLedger(store_.tables(), slot);
+    const QHash<int, QString> reconciled =
+        sideBooks_ ? sideBooks_->reconciledSlots() : QHash<int, QString>();
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(rows.size()));
-    for (store::LedgerRow& row : rows) items.append(makeLedgerItem(std::move(row), true));
+    for (store::LedgerRow& row : rows) {
+      const auto held = reconciled.find(row.number.toInt());
+      QTreeWidgetItem* item = makeLedgerItem(std::move(row), true);
+      if (held != reconciled.end()) markReconciled(*item, *held);
+      items.append(item);
+    }
     ledger_->addTopLevelItems(items);
   }
   filling_ = false;

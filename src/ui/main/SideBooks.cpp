@@ -1,13 +1,16 @@
 #include "ui/main/SideBooks.h"
 
+#include "book/workspace.h"
 #include "history/History.h"
 #include "platform/dialogs.h"
+#include "platform/sidefile.h"
 #include "reconcile/ReconcileForm.h"
+#include "reconcile/protection.h"
 #include "reconcile/reconcilefile.h"
 #include "schedules/ScheduleForm.h"
 #include "schedules/SinceLastRunForm.h"
+#include "schedules/editing.h"
 #include "schedules/schedulefile.h"
-#include "book/workspace.h"
 
 SideBooks::SideBooks(book::Workspace& store, Dialogs& dialogs, QWidget* window)
     : QObject(window), store_(store), dialogs_(dialogs), window_(window) {
@@ -53,7 +56,48 @@ void SideBooks::editSchedules() {
                 schedules::stepsOf(store_, schedules_, alive_));
 }
 
-void SideBooks::reconcile() {
-  openReconcile(store_, dialogs_, reconciliations_, window_,
-                reconcile::stepsOf(store_, reconciliations_, alive_));
+void SideBooks::reconcile(int shownAccountSlot) {
+  ReconcileForm form(store_, dialogs_, reconciliations_, window_,
+                     reconcile::stepsOf(store_, reconciliations_, alive_));
+  form.chooseAccount(shownAccountSlot);
+  dialogs_.exec(form);
+}
+
+void SideBooks::reconcileStatement(int accountSlot, const QDate& date, std::optional<qint64> ending,
+                                   const std::vector<int>& matchedSlots) {
+  ReconcileForm form(store_, dialogs_, reconciliations_, window_,
+                     reconcile::stepsOf(store_, reconciliations_, alive_));
+  form.offerStatement(accountSlot, date, ending, matchedSlots);
+  dialogs_.exec(form);
+}
+
+void SideBooks::keepEntryAsSchedule(int slot) {
+  if (slot < 1 || slot >= store_.tables().entryCount) return;
+  const QString id = sidefile::newId();
+  const Message told = schedules::keepEntryAsSchedule(schedules_, store_.tables().entries[slot], id,
+                                                      store_.clock().now());
+  if (dialogs_.show(told) == Answer::Yes) {
+    openSchedules(store_, dialogs_, schedules_, window_,
+                  schedules::stepsOf(store_, schedules_, alive_), id);
+  }
+}
+
+QHash<int, QString> SideBooks::reconciledSlots() const {
+  return reconcile::reconciledSlots(store_, reconciliations_);
+}
+
+bool SideBooks::mayChangeEntries(const std::vector<int>& entrySlots, bool deleting) {
+  askedHolders_ = reconcile::holdersOf(store_, reconciliations_, entrySlots);
+  askedDeleting_ = deleting;
+  if (askedHolders_.isEmpty()) return true;
+  if (dialogs_.show(reconcile::protectionQuestion(reconciliations_, askedHolders_, deleting)) ==
+      Answer::Yes)
+    return true;
+  askedHolders_.clear();
+  return false;
+}
+
+void SideBooks::entriesChanged() {
+  reconcile::markBroken(reconciliations_, askedHolders_, askedDeleting_, store_.clock().now());
+  askedHolders_.clear();
 }

@@ -3,10 +3,13 @@
 #include "reconcile/reconciliation.h"
 #include "schedules/posting.h"
 
+#include <QHash>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class Dialogs;
@@ -27,7 +30,20 @@ class SideBooks : public QObject {
   SideBooks(book::Workspace& store, Dialogs& dialogs, QWidget* window);
 
   void editSchedules();
-  void reconcile();
+  // The wizard, on the account whose ledger is shown when it can be reconciled.
+  void reconcile(int shownAccountSlot);
+  // The wizard over a statement just imported (its offer: account, date, balance, ticks).
+  void reconcileStatement(int accountSlot, const QDate& date, std::optional<qint64> ending,
+                          const std::vector<int>& matchedSlots);
+  // 存成定期 of the entry in `slot`: kept with its defaults, the person told so and offered the
+  // schedules window to change them.
+  void keepEntryAsSchedule(int slot);
+
+  // Reconciled entries: the ledger's mark (slot -> the reconciliation's name); the question
+  // before one is changed or deleted; and, once it was, the reconciliation marked broken.
+  QHash<int, QString> reconciledSlots() const;
+  bool mayChangeEntries(const std::vector<int>& entrySlots, bool deleting);
+  void entriesChanged();
 
  private:
   void onOpened(const QString& folder);
@@ -40,4 +56,6 @@ class SideBooks : public QObject {
   std::vector<reconcile::Reconciliation> reconciliations_;
   // The history's steps of these records end with them: a new book gets new ones.
   std::shared_ptr<const int> alive_;
+  QStringList askedHolders_;  // the reconciliations the last question named
+  bool askedDeleting_ = false;
 };
