@@ -1,7 +1,7 @@
+#include "book/workspace.h"
 #include "platform/datafolder.h"
 #include "platform/qttexts.h"
 #include "platform/widgets/QtDialogs.h"
-#include "book/workspace.h"
 #include "ui/main/MainForm.h"
 #include "ui/main/Session.h"
 

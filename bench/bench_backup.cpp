@@ -4,8 +4,8 @@
 #include "worstcase.h"
 
 #include "backup/backups.h"
-#include "platform/safefile.h"
 #include "book/workspace.h"
+#include "platform/safefile.h"
 #include "store/database.h"
 
 #include <QDirIterator>
@@ -30,8 +30,10 @@ void BM_SaveBareGroupWrite(benchmark::State& state) {
     db.change(i++);
     auto error = safefile::writeGroup(
         db.store.user().databaseFolder(),
-        {{store::kAccountsFile, store::accountsFileBytes(db.store.tables().accounts, db.store.tables().accountCount)},
-         {store::kEntriesFile, store::entriesFileBytes(db.store.tables().entries, db.store.tables().entryCount)}});
+        {{store::kAccountsFile,
+          store::accountsFileBytes(db.store.tables().accounts, db.store.tables().accountCount)},
+         {store::kEntriesFile,
+          store::entriesFileBytes(db.store.tables().entries, db.store.tables().entryCount)}});
     benchmark::DoNotOptimize(error);
   }
 }
@@ -63,8 +65,10 @@ void BM_ListFiftyBackups(benchmark::State& state) {
   const QDateTime start = QDateTime::currentDateTime();
   const QString backups = backup::backupsOf(db.store.user().databaseFolder());
   QDir().mkpath(backups);
-  const QByteArray accounts = store::accountsFileBytes(db.store.tables().accounts, db.store.tables().accountCount);
-  const QByteArray entries = store::entriesFileBytes(db.store.tables().entries, db.store.tables().entryCount);
+  const QByteArray accounts =
+      store::accountsFileBytes(db.store.tables().accounts, db.store.tables().accountCount);
+  const QByteArray entries =
+      store::entriesFileBytes(db.store.tables().entries, db.store.tables().entryCount);
   for (int i = 0; i < 50; ++i) {
     const QString folder =
         backups + '/' + start.addSecs(-3600 * i).toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));

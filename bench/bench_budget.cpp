@@ -2,17 +2,17 @@
 // expense account.
 #include "worstcase.h"
 
+#include "book/workspace.h"
 #include "budget/BudgetForm.h"
 #include "budget/BudgetReportForm.h"
 #include "budget/actuals.h"
 #include "budget/budget.h"
-#include "book/workspace.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QKeyEvent>
 
 #include <benchmark/benchmark.h>
 

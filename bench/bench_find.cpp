@@ -5,13 +5,13 @@
 #include "store/booklist.h"
 #include "worstcase.h"
 
+#include "book/workspace.h"
 #include "catalogue/catalogue.h"
 #include "reports/journal/document.h"
 #include "reports/period/ChartsForm.h"
 #include "reports/period/document.h"
 #include "reports/period/period.h"
 #include "search/search.h"
-#include "book/workspace.h"
 #include "store/database.h"
 
 #include <QApplication>
@@ -47,7 +47,8 @@ struct Books {
       }
       names << name;
     }
-    if (store::saveDatabaseList(store.user(), names)) throw std::runtime_error("cannot write the list");
+    if (store::saveDatabaseList(store.user(), names))
+      throw std::runtime_error("cannot write the list");
     if (book::open(store)) throw std::runtime_error("cannot load the worst case");
   }
 };

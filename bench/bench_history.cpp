@@ -2,11 +2,11 @@
 // history of the largest steps.
 #include "worstcase.h"
 
+#include "book/workspace.h"
 #include "history/History.h"
 #include "history/steps.h"
 #include "maintenance/bulkdelete.h"
 #include "maintenance/closing.h"
-#include "book/workspace.h"
 
 #include <QDir>
 
@@ -28,9 +28,11 @@ struct FullBook {
 // end of the year (every entry goes, each asset and liability gets its carried entry).
 void halfDeleted(book::Workspace& store) {
   maintenance::deleteByDate(store, maintenance::DeleteRule::Within, QStringLiteral("2025/01/01"),
-               QStringLiteral("2025/07/01"));
+                            QStringLiteral("2025/07/01"));
 }
-void closedAtYearEnd(book::Workspace& store) { maintenance::closeBooksAt(store, worstcase::kStatementDate); }
+void closedAtYearEnd(book::Workspace& store) {
+  maintenance::closeBooksAt(store, worstcase::kStatementDate);
+}
 
 void timeUndo(benchmark::State& state, const std::function<void(book::Workspace&)>& command) {
   FullBook book;
@@ -100,8 +102,8 @@ void BM_HundredLargestSteps(benchmark::State& state) {
       } else if (step % 4 == 0) {
         closedAtYearEnd(store);
       } else {
-        maintenance::deleteByDate(store, maintenance::DeleteRule::Outside, QStringLiteral("2030/01/01"),
-                     QStringLiteral("2030/01/01"));
+        maintenance::deleteByDate(store, maintenance::DeleteRule::Outside,
+                                  QStringLiteral("2030/01/01"), QStringLiteral("2030/01/01"));
       }
     }
     const auto heapAfter = mallinfo2().uordblks;

@@ -1,11 +1,11 @@
 // The exports for other programs and the statement import's preview on the worst-case book.
 #include "worstcase.h"
 
+#include "book/workspace.h"
 #include "interchange/csvtext.h"
 #include "interchange/exports.h"
 #include "interchange/statementimport.h"
 #include "platform/codepage.h"
-#include "book/workspace.h"
 
 #include <QTemporaryDir>
 
@@ -26,8 +26,8 @@ struct WorstCase {
 void BM_ExportForOthers(benchmark::State& state) {
   WorstCase db;
   for (auto _ : state) {
-    const QByteArray bytes =
-        state.range(0) == 0 ? interchange::spreadsheetCsvBytes(db.store) : interchange::ledgerJournalBytes(db.store);
+    const QByteArray bytes = state.range(0) == 0 ? interchange::spreadsheetCsvBytes(db.store)
+                                                 : interchange::ledgerJournalBytes(db.store);
     benchmark::DoNotOptimize(bytes.constData());
   }
 }
@@ -49,12 +49,13 @@ void BM_PreviewStatement(benchmark::State& state) {
   }
   const QByteArray bytes = codepage::encode(text);
   const interchange::ImportAccounts accounts{db.store.tables().accounts[1].AccountName,
-                                db.store.tables().accounts[5].AccountName,
-                                db.store.tables().accounts[6].AccountName};
+                                             db.store.tables().accounts[5].AccountName,
+                                             db.store.tables().accounts[6].AccountName};
   for (auto _ : state) {
     const auto file = csvtext::readBytes(bytes);
     const auto& rows = std::get<csvtext::File>(file).rows;
-    const auto preview = interchange::buildPreview(db.store, rows, interchange::guessLayout(rows), accounts);
+    const auto preview =
+        interchange::buildPreview(db.store, rows, interchange::guessLayout(rows), accounts);
     benchmark::DoNotOptimize(preview.data());
   }
 }

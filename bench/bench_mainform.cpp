@@ -2,8 +2,8 @@
 #include "book/book.h"
 #include "worstcase.h"
 
-#include "platform/dialogs.h"
 #include "book/workspace.h"
+#include "platform/dialogs.h"
 #include "store/database.h"
 #include "ui/main/MainForm.h"
 

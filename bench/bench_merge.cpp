@@ -15,7 +15,9 @@ namespace {
 
 QString dateOf(std::mt19937& rng) {
   std::uniform_int_distribution<int> month(1, 12), day(1, 28);
-  return QStringLiteral("2025/%1/%2").arg(month(rng), 2, 10, QChar('0')).arg(day(rng), 2, 10, QChar('0'));
+  return QStringLiteral("2025/%1/%2")
+      .arg(month(rng), 2, 10, QChar('0'))
+      .arg(day(rng), 2, 10, QChar('0'));
 }
 
 store::BookTables fullBase() {
@@ -23,22 +25,23 @@ store::BookTables fullBase() {
   b.accounts[b.accountCount++] = store::makeAccount(QStringLiteral("Equity"), store::kEquity);
   for (int i = 1; i < store::kMaxAccounts; ++i) {
     const qint16 kind = qint16(store::kAsset + i % 4);
-    b.accounts[b.accountCount++] =
-        store::makeAccount(QStringLiteral("%1-帳戶%2").arg(QStringLiteral("ALIE")[kind - 1]).arg(i), kind);
+    b.accounts[b.accountCount++] = store::makeAccount(
+        QStringLiteral("%1-帳戶%2").arg(QStringLiteral("ALIE")[kind - 1]).arg(i), kind);
   }
   std::mt19937 rng(7);
   std::uniform_int_distribution<int> account(1, store::kMaxAccounts), amount(1, 99999);
   for (int i = 0; i < store::kMaxEntries; ++i) {
-    b.entries[b.entryCount++] =
-        store::makeEntry(dateOf(rng), b.accounts[account(rng)].AccountName,
-                  b.accounts[account(rng)].AccountName, amount(rng), QStringLiteral("記錄%1").arg(i));
+    b.entries[b.entryCount++] = store::makeEntry(dateOf(rng), b.accounts[account(rng)].AccountName,
+                                                 b.accounts[account(rng)].AccountName, amount(rng),
+                                                 QStringLiteral("記錄%1").arg(i));
   }
   return b;
 }
 
 // One computer's month: every `stride`-th entry from `first` changed, one in a hundred deleted, new
 // ones up to a full book, two accounts renamed.
-store::BookTables edited(const store::BookTables& base, int first, int stride, const QString& mark) {
+store::BookTables edited(const store::BookTables& base, int first, int stride,
+                         const QString& mark) {
   store::BookTables b = base;
   std::mt19937 rng(static_cast<unsigned>(first) + 1);
   for (int slot = first; slot < b.entryCount; slot += stride) b.entries[slot].Amount += 1;
@@ -50,7 +53,7 @@ store::BookTables edited(const store::BookTables& base, int first, int stride, c
   while (b.entryCount <= store::kMaxEntries) {
     const qint32 amount = b.entryCount;
     b.entries[b.entryCount++] = store::makeEntry(dateOf(rng), b.accounts[2].AccountName,
-                                          b.accounts[3].AccountName, amount, mark);
+                                                 b.accounts[3].AccountName, amount, mark);
   }
   for (const int slot : {first + 10, first + 20}) {
     const QString was = b.accounts[slot].AccountName;
@@ -108,8 +111,9 @@ void BM_SaveWithMerge(benchmark::State& state) {
   const QString folder = store->user().databaseFolder();
   QDir().mkpath(folder);
   const auto put = [&](const store::BookTables& b) {
-    return !safefile::writeGroup(folder, {{store::kAccountsFile, store::accountsFileBytes(b.accounts, b.accountCount)},
-                                          {store::kEntriesFile, store::entriesFileBytes(b.entries, b.entryCount)}});
+    return !safefile::writeGroup(
+        folder, {{store::kAccountsFile, store::accountsFileBytes(b.accounts, b.accountCount)},
+                 {store::kEntriesFile, store::entriesFileBytes(b.entries, b.entryCount)}});
   };
   const book::MergeQuestions mine = [](const std::vector<merge::Conflict>& conflicts) {
     return std::optional(std::vector<merge::Choice>(conflicts.size(), merge::Choice::Mine));

@@ -20,7 +20,8 @@ void BM_RecoveryWrite(benchmark::State& state) {
   int i = 0;
   for (auto _ : state) {
     db.store.tables().entries[1 + i++ % 100].Amount += 1;
-    if (auto error = recovery::write(db.store.user().databaseFolder(), recovery::snapshotOf(db.store))) {
+    if (auto error =
+            recovery::write(db.store.user().databaseFolder(), recovery::snapshotOf(db.store))) {
       state.SkipWithError(qPrintable(*error));
       return;
     }

@@ -1,13 +1,13 @@
 // Statements and journal on the worst-case database.
 #include "worstcase.h"
 
+#include "book/workspace.h"
 #include "interchange/journalexport.h"
 #include "interchange/journalrows.h"
 #include "platform/dialogs.h"
 #include "reports/journal/DiaryForm.h"
 #include "reports/statements/BSForm.h"
 #include "reports/statements/statements.h"
-#include "book/workspace.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -58,7 +58,8 @@ BENCHMARK(BM_FillJournalWindow)->Unit(benchmark::kMicrosecond);
 void BM_Export(benchmark::State& state) {
   WorstCase db;
   const auto rows = interchange::journalRows(db.store);
-  const interchange::ExportKind kind = state.range(0) == 0 ? interchange::ExportKind::Csv : interchange::ExportKind::Text;
+  const interchange::ExportKind kind =
+      state.range(0) == 0 ? interchange::ExportKind::Csv : interchange::ExportKind::Text;
   for (auto _ : state) {
     Message m = interchange::exportJournal(db.store, rows, kind);
     if (m.title != QStringLiteral("完成")) state.SkipWithError("export failed");

@@ -2,10 +2,10 @@
 // schedules each missed for a year, and the reconciliation wizard's tick on a full book.
 #include "worstcase.h"
 
+#include "book/workspace.h"
 #include "platform/sidefile.h"
 #include "reconcile/lines.h"
 #include "schedules/schedulefile.h"
-#include "book/workspace.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,8 +2,8 @@
 #include "book/book.h"
 #include "worstcase.h"
 
-#include "platform/dialogs.h"
 #include "book/workspace.h"
+#include "platform/dialogs.h"
 #include "store/database.h"
 #include "store/ledger.h"
 
@@ -39,8 +39,10 @@ BENCHMARK(BM_SaveDatabase)->Unit(benchmark::kMicrosecond);
 void BM_DatabaseFileBytes(benchmark::State& state) {
   OpenDatabase db;
   for (auto _ : state) {
-    QByteArray accounts = store::accountsFileBytes(db.store.tables().accounts, db.store.tables().accountCount);
-    QByteArray entries = store::entriesFileBytes(db.store.tables().entries, db.store.tables().entryCount);
+    QByteArray accounts =
+        store::accountsFileBytes(db.store.tables().accounts, db.store.tables().accountCount);
+    QByteArray entries =
+        store::entriesFileBytes(db.store.tables().entries, db.store.tables().entryCount);
     benchmark::DoNotOptimize(accounts);
     benchmark::DoNotOptimize(entries);
   }
@@ -50,8 +52,10 @@ BENCHMARK(BM_DatabaseFileBytes)->Unit(benchmark::kMicrosecond);
 // The work of a load without the file system: both files' bytes back into tables.
 void BM_ReadDatabaseBytes(benchmark::State& state) {
   OpenDatabase db;
-  const QByteArray accountBytes = store::accountsFileBytes(db.store.tables().accounts, db.store.tables().accountCount);
-  const QByteArray entryBytes = store::entriesFileBytes(db.store.tables().entries, db.store.tables().entryCount);
+  const QByteArray accountBytes =
+      store::accountsFileBytes(db.store.tables().accounts, db.store.tables().accountCount);
+  const QByteArray entryBytes =
+      store::entriesFileBytes(db.store.tables().entries, db.store.tables().entryCount);
   auto accounts = std::make_unique<store::AccountTableType>();
   auto entries = std::make_unique<store::EntryTableType>();
   for (auto _ : state) {
@@ -89,7 +93,8 @@ void BM_CompactHalf(benchmark::State& state) {
     state.PauseTiming();
     db.store.tables().entries = original;
     db.store.tables().entryCount = store::kMaxEntries + 1;
-    for (int slot = 1; slot <= store::kMaxEntries; slot += 2) store::markDeleted(db.store.tables(), slot);
+    for (int slot = 1; slot <= store::kMaxEntries; slot += 2)
+      store::markDeleted(db.store.tables(), slot);
     state.ResumeTiming();
     store::compactEntries(db.store.tables());
   }

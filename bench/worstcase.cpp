@@ -1,8 +1,8 @@
 #include "worstcase.h"
 
 #include "book/book.h"
-#include "platform/dialogs.h"
 #include "book/workspace.h"
+#include "platform/dialogs.h"
 #include "store/database.h"
 
 #include <QDate>
@@ -48,10 +48,10 @@ void fill(book::Workspace& store) {
     if (second == first) second = 1;
     const qint16 secondKind = store.tables().accounts[second].AccountKind;
     if (secondKind == store::kIncome || secondKind == store::kExpense) second = 1;
-    store.tables().entries[slot] =
-        store::makeEntry(dates::format(start.addDays(day(random))), store.tables().accounts[first].AccountName,
-                  store.tables().accounts[second].AccountName, amount(random),
-                  QStringLiteral("第%1筆 備註 memo").arg(slot));
+    store.tables().entries[slot] = store::makeEntry(
+        dates::format(start.addDays(day(random))), store.tables().accounts[first].AccountName,
+        store.tables().accounts[second].AccountName, amount(random),
+        QStringLiteral("第%1筆 備註 memo").arg(slot));
   }
   store.tables().entryCount = store::kMaxEntries + 1;
 }

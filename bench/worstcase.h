@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/dialogs.h"
 #include "book/workspace.h"
+#include "platform/dialogs.h"
 
 #include <QString>
 #include <QTemporaryDir>

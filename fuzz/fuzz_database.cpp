@@ -2,8 +2,8 @@
 // tables are replaced by what the files hold and a save writes them back unchanged, or a
 // refusal says why and the open tables stay as they were.
 #include "book/book.h"
-#include "platform/safefile.h"
 #include "book/workspace.h"
+#include "platform/safefile.h"
 #include "store/database.h"
 #include "support.h"
 
@@ -67,20 +67,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   store.tables().entries[1] = store::makeEntry("2003/01/01", "A-舊的", "A-舊的", 1, "舊");
   store.tables().accountCount = 2;
   store.tables().entryCount = 2;
-  const QByteArray accountsBefore = store::accountsFileBytes(store.tables().accounts, store.tables().accountCount);
-  const QByteArray entriesBefore = store::entriesFileBytes(store.tables().entries, store.tables().entryCount);
+  const QByteArray accountsBefore =
+      store::accountsFileBytes(store.tables().accounts, store.tables().accountCount);
+  const QByteArray entriesBefore =
+      store::entriesFileBytes(store.tables().entries, store.tables().entryCount);
 
   if (const auto refusal = book::open(store, startingCash)) {
     fuzz::require(!refusal->text.isEmpty(), "a refusal says why");
-    fuzz::require(store::accountsFileBytes(store.tables().accounts, store.tables().accountCount) == accountsBefore &&
-                      store::entriesFileBytes(store.tables().entries, store.tables().entryCount) == entriesBefore,
+    fuzz::require(store::accountsFileBytes(store.tables().accounts, store.tables().accountCount) ==
+                          accountsBefore &&
+                      store::entriesFileBytes(store.tables().entries, store.tables().entryCount) ==
+                          entriesBefore,
                   "a refused opening keeps the open tables");
     return 0;
   }
-  fuzz::require(store.tables().accountCount >= 2 && store.tables().accountCount <= store::kMaxAccounts + 1, "accounts");
-  fuzz::require(store.tables().entryCount >= 1 && store.tables().entryCount <= store::kMaxEntries + 1, "entries");
-  const QByteArray accountsRead = store::accountsFileBytes(store.tables().accounts, store.tables().accountCount);
-  const QByteArray entriesRead = store::entriesFileBytes(store.tables().entries, store.tables().entryCount);
+  fuzz::require(
+      store.tables().accountCount >= 2 && store.tables().accountCount <= store::kMaxAccounts + 1,
+      "accounts");
+  fuzz::require(
+      store.tables().entryCount >= 1 && store.tables().entryCount <= store::kMaxEntries + 1,
+      "entries");
+  const QByteArray accountsRead =
+      store::accountsFileBytes(store.tables().accounts, store.tables().accountCount);
+  const QByteArray entriesRead =
+      store::entriesFileBytes(store.tables().entries, store.tables().entryCount);
   fuzz::require(book::save(store).saved(), "the opened database saves");
   fuzz::require(book::open(store) == std::nullopt, "the saved database opens");
   fuzz::require(QDir(folder).entryList(QDir::Files).size() == 2, "only the two files remain");

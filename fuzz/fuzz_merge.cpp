@@ -25,8 +25,10 @@ store::BookTables smallBook() {
   b.accounts[b.accountCount++] = store::makeAccount(store::kEquityName, store::kEquity);
   b.accounts[b.accountCount++] = store::makeAccount(store::kCashName, store::kAsset);
   b.accounts[b.accountCount++] = store::makeAccount(QStringLiteral("E-餐飲"), store::kExpense);
-  b.entries[b.entryCount++] = store::makeEntry("2024/01/01", store::kCashName, store::kEquityName, 500, store::kInitialMemo);
-  b.entries[b.entryCount++] = store::makeEntry("2024/02/01", "E-餐飲", store::kCashName, 80, "午餐");
+  b.entries[b.entryCount++] = store::makeEntry("2024/01/01", store::kCashName, store::kEquityName,
+                                               500, store::kInitialMemo);
+  b.entries[b.entryCount++] =
+      store::makeEntry("2024/02/01", "E-餐飲", store::kCashName, 80, "午餐");
   return b;
 }
 
@@ -51,8 +53,9 @@ store::BookTables edited(const store::BookTables& base, const uint8_t*& data, si
     const int account = 1 + which % (b.accountCount - 1);
     const QString name = b.accounts[account].AccountName;
     if (what <= 1 && b.entryCount <= store::kMaxEntries) {
-      b.entries[b.entryCount++] = store::makeEntry(date, name, b.accounts[1 + y % (b.accountCount - 1)].AccountName,
-                                            x * 7 - 300, QString::number(y));
+      b.entries[b.entryCount++] =
+          store::makeEntry(date, name, b.accounts[1 + y % (b.accountCount - 1)].AccountName,
+                           x * 7 - 300, QString::number(y));
     } else if (what == 2 && entry) {
       b.entries[entry].Amount = x;
       b.entries[entry].EntryDate = store::dateField(date);
@@ -66,7 +69,8 @@ store::BookTables edited(const store::BookTables& base, const uint8_t*& data, si
         if (b.entries[s].DecreaseAccount == name) b.entries[s].DecreaseAccount = now;
       }
     } else if (what == 5 && b.accountCount <= store::kMaxAccounts) {
-      b.accounts[b.accountCount++] = store::makeAccount(QStringLiteral("A-新%1").arg(x), qint16(y % 6));
+      b.accounts[b.accountCount++] =
+          store::makeAccount(QStringLiteral("A-新%1").arg(x), qint16(y % 6));
     } else if (what == 6 && b.accountCount > 2) {
       b.accounts[account] = b.accounts[--b.accountCount];  // deleted, used or not
       b.accounts[b.accountCount] = store::AccountRecord{};
@@ -76,7 +80,8 @@ store::BookTables edited(const store::BookTables& base, const uint8_t*& data, si
       for (int s = b.entryCount - 1; s >= 1; --s)
         if (b.entries[s].EntryDate <= day) removeEntry(b, s);
       if (b.entryCount <= store::kMaxEntries)
-        b.entries[b.entryCount++] = store::makeEntry(day, name, store::kEquityName, y, store::kInitialMemo);
+        b.entries[b.entryCount++] =
+            store::makeEntry(day, name, store::kEquityName, y, store::kInitialMemo);
     }
   }
   return b;
@@ -110,7 +115,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   const merge::Plan& plan = std::get<merge::Plan>(planned);
-  for (const merge::Choice rule : {merge::Choice::Mine, merge::Choice::Theirs, merge::Choice::Both}) {
+  for (const merge::Choice rule :
+       {merge::Choice::Mine, merge::Choice::Theirs, merge::Choice::Both}) {
     std::vector<merge::Choice> answers;
     for (const merge::Conflict& c : plan.conflicts) {
       if (c.title.isEmpty()) fuzz::fail("a question says what it is about");
@@ -124,10 +130,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Checked again here the plain way: the files read back, and every name is in the chart.
     const store::BookTables& book = std::get<merge::Merged>(merged).tables;
     store::BookTables again;
-    const auto accountCount = store::readAccounts(store::accountsFileBytes(book.accounts, book.accountCount), again.accounts);
-    const auto entryCount = store::readEntries(store::entriesFileBytes(book.entries, book.entryCount), again.entries);
+    const auto accountCount = store::readAccounts(
+        store::accountsFileBytes(book.accounts, book.accountCount), again.accounts);
+    const auto entryCount =
+        store::readEntries(store::entriesFileBytes(book.entries, book.entryCount), again.entries);
     if (!std::holds_alternative<int>(accountCount) || !std::holds_alternative<int>(entryCount) ||
-        std::get<int>(accountCount) != book.accountCount || std::get<int>(entryCount) != book.entryCount)
+        std::get<int>(accountCount) != book.accountCount ||
+        std::get<int>(entryCount) != book.entryCount)
       fuzz::fail("a merged book reads back");
     for (int e = 1; e < again.entryCount && e < std::get<int>(entryCount); ++e) {
       int named = 0;

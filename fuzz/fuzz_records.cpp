@@ -23,12 +23,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Foreign bytes become replacement characters and then "?": one round settles the text.
     const QByteArray first = store::accountsFileBytes(*table, count);
     auto again = std::make_unique<store::AccountTableType>();
-    fuzz::require(std::get<int>(store::readAccounts(first, *again)) == count, "same count after a write");
+    fuzz::require(std::get<int>(store::readAccounts(first, *again)) == count,
+                  "same count after a write");
     const QByteArray second = store::accountsFileBytes(*again, count);
     auto third = std::make_unique<store::AccountTableType>();
     fuzz::require(std::get<int>(store::readAccounts(second, *third)) == count, "same count twice");
-    fuzz::require(store::accountsFileBytes(*third, count) == second, "accounts settle after one round");
-    fuzz::require(first.size() == (count - 2) * store::kRecordLength + store::kAccountDataBytes, "file length");
+    fuzz::require(store::accountsFileBytes(*third, count) == second,
+                  "accounts settle after one round");
+    fuzz::require(first.size() == (count - 2) * store::kRecordLength + store::kAccountDataBytes,
+                  "file length");
   } else {
     auto table = std::make_unique<store::EntryTableType>();
     const auto read = store::readEntries(bytes, *table);
@@ -39,14 +42,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int count = std::get<int>(read);
     fuzz::require(count >= 1 && count <= store::kMaxEntries + 1, "entry count in range");
     const QByteArray first = store::entriesFileBytes(*table, count);
-    fuzz::require(first.size() == (count <= 1 ? 0 : (count - 2) * store::kRecordLength + store::kEntryDataBytes),
-                  "file length");
+    fuzz::require(
+        first.size() ==
+            (count <= 1 ? 0 : (count - 2) * store::kRecordLength + store::kEntryDataBytes),
+        "file length");
     auto again = std::make_unique<store::EntryTableType>();
-    fuzz::require(std::get<int>(store::readEntries(first, *again)) == count, "same count after a write");
+    fuzz::require(std::get<int>(store::readEntries(first, *again)) == count,
+                  "same count after a write");
     const QByteArray second = store::entriesFileBytes(*again, count);
     auto third = std::make_unique<store::EntryTableType>();
     fuzz::require(std::get<int>(store::readEntries(second, *third)) == count, "same count twice");
-    fuzz::require(store::entriesFileBytes(*third, count) == second, "entries settle after one round");
+    fuzz::require(store::entriesFileBytes(*third, count) == second,
+                  "entries settle after one round");
     for (int slot = 1; slot < count; ++slot) {
       fuzz::require((*table)[slot].Amount == (*again)[slot].Amount, "amounts survive a write");
     }

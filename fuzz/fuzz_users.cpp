@@ -1,8 +1,8 @@
 // The users' files and names, over any bytes: the password file, "Varnix.ini", "DataBase.lst",
 // and the names that become folder names. Nothing crashes; what is accepted works.
 #include "catalogue/catalogue.h"
-#include "platform/foldernames.h"
 #include "platform/codepage.h"
+#include "platform/foldernames.h"
 #include "support.h"
 #include "users/password.h"
 #include "users/settings.h"
@@ -45,8 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       fuzz::put(path, bytes);
       const QString user = settings::readLastUser(path);
       fuzz::require(!user.contains(QLatin1Char('\n')), "one line");
-      if (!foldernames::folderNameProblem(user, foldernames::kUserName) && !user.contains(QLatin1Char(',')) &&
-          !user.contains(QLatin1Char('='))) {
+      if (!foldernames::folderNameProblem(user, foldernames::kUserName) &&
+          !user.contains(QLatin1Char(',')) && !user.contains(QLatin1Char('='))) {
         fuzz::require(settings::writeLastUser(path, user) == std::nullopt, "settings written");
         fuzz::require(settings::readLastUser(path) == user, "the user comes back");
       }

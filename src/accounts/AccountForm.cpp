@@ -1,11 +1,11 @@
 #include "accounts/AccountForm.h"
 
 #include "accounts/chart.h"
+#include "book/workspace.h"
 #include "platform/dialogs.h"
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/keys.h"
-#include "book/workspace.h"
 #include "store/ledger.h"
 
 #include <QComboBox>
@@ -31,7 +31,8 @@ void openAccountEditor(book::Workspace& store, Dialogs& dialogs, QWidget* parent
   dialogs.exec(form);
 }
 
-AccountForm::AccountForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent) : FixedDialog(parent), store_(store), dialogs_(dialogs) {
+AccountForm::AccountForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent)
+    : FixedDialog(parent), store_(store), dialogs_(dialogs) {
   setObjectName(QStringLiteral("AccountForm"));
   setWindowTitle(QStringLiteral("編輯帳戶"));
   setFont(uiFont());
@@ -98,7 +99,7 @@ void AccountForm::buildNewAccount() {
   nameBox_->setGeometry(184, 40, 113, 22);
   const build::LabelledBox initialValue =
       build::addLabelledBox(this, kInitialValueCaption, QStringLiteral("初值"), {184, 78, 30, 18},
-                         kInitialValue, {216, 76, 81, 23});
+                            kInitialValue, {216, 76, 81, 23});
   initialValueCaption_ = initialValue.label;
   initialValueBox_ = initialValue.box;
   initialValueBox_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -150,8 +151,8 @@ void AccountForm::onKindChosen(int kind) {
 }
 
 void AccountForm::onCreate() {
-  if (auto refused =
-          accounts::createAccount(store_, nameBox_->currentText(), chosenKind(), initialValueBox_->text())) {
+  if (auto refused = accounts::createAccount(store_, nameBox_->currentText(), chosenKind(),
+                                             initialValueBox_->text())) {
     dialogs_.message(*refused);
     return;
   }
@@ -169,14 +170,14 @@ void AccountForm::onEdit() {
   }
   const QString name =
       dialogs_.input(QStringLiteral("修改帳戶名稱"), QStringLiteral("編輯"),
-                             store::trimTrailingSpaces(store_.tables().accounts[slot].AccountName));
+                     store::trimTrailingSpaces(store_.tables().accounts[slot].AccountName));
   if (auto refused = accounts::renameAccount(store_, slot, name)) {
     dialogs_.message(*refused);
     return;
   }
   chart_->item(slot - 1)->setText(store_.tables().accounts[slot].AccountName);
-  const QString kind = dialogs_.input(
-      accounts::kindPrompt(), QStringLiteral("編輯"), QString::number(store_.tables().accounts[slot].AccountKind));
+  const QString kind = dialogs_.input(accounts::kindPrompt(), QStringLiteral("編輯"),
+                                      QString::number(store_.tables().accounts[slot].AccountKind));
   if (auto refused = accounts::changeKind(store_, slot, kind)) dialogs_.message(*refused);
 }
 
@@ -194,7 +195,8 @@ void AccountForm::onDelete() {
 void AccountForm::onMove(bool up) {
   const int slot = chosenSlot(chart_);
   if (slot == 0) return;
-  const auto moved = up ? accounts::moveAccountUp(store_, slot) : accounts::moveAccountDown(store_, slot);
+  const auto moved =
+      up ? accounts::moveAccountUp(store_, slot) : accounts::moveAccountDown(store_, slot);
   if (!moved) return;
   chart_->item(slot - 1)->setText(store_.tables().accounts[slot].AccountName);
   chart_->item(*moved - 1)->setText(store_.tables().accounts[*moved].AccountName);

@@ -1,9 +1,9 @@
 #include "accounts/chart.h"
 
+#include "book/workspace.h"
 #include "history/History.h"
 #include "platform/codepage.h"
 #include "platform/numbers.h"
-#include "book/workspace.h"
 #include "store/ledger.h"
 #include "store/records.h"
 
@@ -13,7 +13,9 @@ namespace {
 
 const QString kSameName = QStringLiteral("已有相同名稱的帳戶");
 
-bool validSlot(const book::Workspace& store, int slot) { return slot >= 1 && slot < store.tables().accountCount; }
+bool validSlot(const book::Workspace& store, int slot) {
+  return slot >= 1 && slot < store.tables().accountCount;
+}
 
 QString shownName(const book::Workspace& store, int slot) {
   return store::trimTrailingSpaces(store.tables().accounts[slot].AccountName);
@@ -111,8 +113,9 @@ std::optional<Message> createAccount(book::Workspace& store, const QString& type
   const int slot = store.tables().accountCount;
   store.tables().accounts[slot] = store::makeAccount(name, static_cast<qint16>(kind));
   if (withEntry) {
-    store.tables().entries[store.tables().entryCount] = store::makeEntry(
-        store.today(), store.tables().accounts[slot].AccountName, store::kEquityName, amount, store::kInitialMemo);
+    store.tables().entries[store.tables().entryCount] =
+        store::makeEntry(store.today(), store.tables().accounts[slot].AccountName,
+                         store::kEquityName, amount, store::kInitialMemo);
     ++store.tables().entryCount;
     store.showEntryCount();
   }

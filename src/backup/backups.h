@@ -42,8 +42,9 @@ struct BackupInfo {
 // The book's backups, newest first. Reads only the names and the sizes of the files.
 std::vector<BackupInfo> list(const QString& bookFolder);
 
-// Keeps the pair, and the side files the book has, as a new backup taken at `now`, then removes what the keeping rule lets go.
-// The reason in words when the backup could not be written; nothing of it is left then.
+// Keeps the pair, and the side files the book has, as a new backup taken at `now`, then removes
+// what the keeping rule lets go. The reason in words when the backup could not be written; nothing
+// of it is left then.
 std::optional<QString> keep(const QString& bookFolder, const QByteArray& accounts,
                             const QByteArray& entries, const QDateTime& now);
 

@@ -102,7 +102,8 @@ SaveResult saveMerged(Workspace& workspace, const MergeQuestions& ask, const QBy
   // Both sides are kept before anything is replaced: a merge that went wrong in the person's
   // eyes can be taken back from the backups. Without them there is no merge.
   const QDateTime now = workspace.clock().now();
-  for (const auto& [a, e] : {std::pair{*theirAccounts, *theirEntries}, std::pair{accounts, entries}}) {
+  for (const auto& [a, e] :
+       {std::pair{*theirAccounts, *theirEntries}, std::pair{accounts, entries}}) {
     if (auto error = backup::keep(folder, a, e, now)) {
       return saveAside(workspace, accounts, entries,
                        QStringLiteral("合併前的備份沒有留下：%1").arg(*error));
@@ -121,10 +122,12 @@ SaveResult saveMerged(Workspace& workspace, const MergeQuestions& ask, const QBy
 
 // A book opened read-only: its files stay as the other computer writes them. Changes go to a
 // new book of the list, which then is the open one, with its lock, and saved as usual.
-SaveResult saveReadOnly(Workspace& workspace, const QByteArray& accounts, const QByteArray& entries) {
+SaveResult saveReadOnly(Workspace& workspace, const QByteArray& accounts,
+                        const QByteArray& entries) {
   // Unchanged since it was read: nothing to keep, whatever the other computer wrote since.
   const QString folder = workspace.user().databaseFolder();
-  const auto same = [](const store::FileFingerprint& read, const QString& path, const QByteArray& bytes) {
+  const auto same = [](const store::FileFingerprint& read, const QString& path,
+                       const QByteArray& bytes) {
     const store::FileFingerprint now = store::fingerprintOfFile(path, bytes);
     return now.size == read.size && now.hash == read.hash;
   };
@@ -158,9 +161,10 @@ std::optional<Message> open(Workspace& workspace, qint32 startingCash) {
   store::BookTables& tables = workspace.tables();
   History& history = workspace.history();
   if (history.canUndo() || history.canRedo()) {
-    const bool sameBook = !files.madeNew &&
-                          files.accountBytes == store::accountsFileBytes(tables.accounts, tables.accountCount) &&
-                          files.entryBytes == store::entriesFileBytes(tables.entries, tables.entryCount);
+    const bool sameBook =
+        !files.madeNew &&
+        files.accountBytes == store::accountsFileBytes(tables.accounts, tables.accountCount) &&
+        files.entryBytes == store::entriesFileBytes(tables.entries, tables.entryCount);
     if (!sameBook) history.clear();
   }
   history.belongTo(folder);
@@ -210,7 +214,8 @@ SaveResult save(Workspace& workspace, const MergeQuestions& ask) {
   // save beside the entries of another. The backup is made once the new files are whole, so a
   // disk too full for it costs the backup and never the save.
   if (auto error = safefile::writeGroup(
-          folder, {{store::kAccountsFile, accounts}, {store::kEntriesFile, entries}}, keepOldPair)) {
+          folder, {{store::kAccountsFile, accounts}, {store::kEntriesFile, entries}},
+          keepOldPair)) {
     return {refusal(QStringLiteral("資料庫沒有存好：%1").arg(*error)), std::nullopt};
   }
   std::optional<Message> notice;
@@ -229,7 +234,8 @@ Message mergeSyncConflict(Workspace& workspace, const merge::SyncConflict& confl
   for (const QString& path : conflict.files) names << QFileInfo(path).fileName();
   const QString files = names.join(QStringLiteral("」「"));
   const auto notMerged = [&](const QString& why) {
-    return refusal(QStringLiteral("同步軟體留下的「%1」沒有合併（%2），檔案留在原處。").arg(files, why));
+    return refusal(
+        QStringLiteral("同步軟體留下的「%1」沒有合併（%2），檔案留在原處。").arg(files, why));
   };
   auto read = merge::readSyncConflict(conflict);
   if (const QString* reason = std::get_if<QString>(&read)) return notMerged(*reason);
@@ -247,15 +253,18 @@ Message mergeSyncConflict(Workspace& workspace, const merge::SyncConflict& confl
   takeMerged(workspace, merged.tables);
   SaveResult saved = save(workspace, ask);
   if (saved.refusal) {
-    return refusal(saved.refusal->text + QStringLiteral("\r\n合併的結果還沒有存檔，「%1」留在原處。").arg(files));
+    return refusal(saved.refusal->text +
+                   QStringLiteral("\r\n合併的結果還沒有存檔，「%1」留在原處。").arg(files));
   }
   Message notice = merge::mergedNotice(merged.summary, std::get<merge::Base>(base).fromBackup);
   notice.text.replace(QStringLiteral("帳本已在另一台電腦改過"),
                       QStringLiteral("同步軟體留下了另一台電腦的帳本「%1」").arg(conflict.label));
   if (auto error = merge::setAside(conflict)) {
-    notice.text += QStringLiteral("\r\n但同步軟體留下的檔案沒有改名（%1），下次開啟時會再問一次。").arg(*error);
+    notice.text += QStringLiteral("\r\n但同步軟體留下的檔案沒有改名（%1），下次開啟時會再問一次。")
+                       .arg(*error);
   } else {
-    notice.text += QStringLiteral("\r\n同步軟體留下的「%1」已改名，結尾加上「.merged」。").arg(files);
+    notice.text +=
+        QStringLiteral("\r\n同步軟體留下的「%1」已改名，結尾加上「.merged」。").arg(files);
   }
   if (saved.notice) notice.text += QStringLiteral("\r\n") + saved.notice->text;
   return notice;

@@ -12,9 +12,9 @@ namespace book {
 
 class Workspace;
 
-// Opens the workspace's book (UserPlace::databaseFolder()) into its tables. A new, empty folder gets
-// its cash and equity accounts and the opening entry of `startingCash` (ignored when the book has
-// its entries already). On any failure nothing changes: neither the files nor the tables in
+// Opens the workspace's book (UserPlace::databaseFolder()) into its tables. A new, empty folder
+// gets its cash and equity accounts and the opening entry of `startingCash` (ignored when the book
+// has its entries already). On any failure nothing changes: neither the files nor the tables in
 // memory; the refusal to show is returned. On success the undo history follows the book, the
 // fingerprint is taken and the account and entry count panels are set.
 std::optional<Message> open(Workspace& workspace, qint32 startingCash = 0);

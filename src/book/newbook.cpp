@@ -55,7 +55,8 @@ std::variant<Files, QString> readSideFiles(const QString& folder) {
 std::optional<QString> createListedBook(Workspace& store, const QString& name, const QString& after,
                                         const QByteArray& accounts, const QByteArray& entries,
                                         const Files& sideFiles) {
-  if (auto problem = foldernames::folderNameProblem(name, foldernames::kDatabaseName)) return problem;
+  if (auto problem = foldernames::folderNameProblem(name, foldernames::kDatabaseName))
+    return problem;
   auto listed = store::loadDatabaseList(store.user());
   if (const QString* error = std::get_if<QString>(&listed)) return *error;
   QStringList names = std::get<QStringList>(listed);
@@ -79,16 +80,19 @@ std::optional<QString> createListedBook(Workspace& store, const QString& name, c
 }
 
 // Both files read and checked as LoadDatabase checks them.
-std::variant<std::pair<QByteArray, QByteArray>, QString> readBackup(const backup::BackupInfo& backup) {
+std::variant<std::pair<QByteArray, QByteArray>, QString> readBackup(
+    const backup::BackupInfo& backup) {
   const auto accounts = safefile::read(backup.folder + QLatin1Char('/') + store::kAccountsFile);
   const auto entries = safefile::read(backup.folder + QLatin1Char('/') + store::kEntriesFile);
   if (!accounts || !entries) return QStringLiteral("無法讀取這份備份");
   auto accountTable = std::make_unique<store::AccountTableType>();
   auto entryTable = std::make_unique<store::EntryTableType>();
-  if (auto read = store::readAccounts(*accounts, *accountTable); std::holds_alternative<QString>(read)) {
+  if (auto read = store::readAccounts(*accounts, *accountTable);
+      std::holds_alternative<QString>(read)) {
     return std::get<QString>(read);
   }
-  if (auto read = store::readEntries(*entries, *entryTable); std::holds_alternative<QString>(read)) {
+  if (auto read = store::readEntries(*entries, *entryTable);
+      std::holds_alternative<QString>(read)) {
     return std::get<QString>(read);
   }
   return std::pair{*accounts, *entries};
@@ -111,7 +115,8 @@ std::variant<QString, Message> restore(Workspace& store, const QString& book,
   }
   // Named by the moment it keeps, so two restores of one backup are recognisably the same.
   const QString name = freeName(store, book, QStringLiteral("還原"), backup.taken);
-  if (auto error = createListedBook(store, name, book, accounts, entries, std::get<Files>(sideFiles))) {
+  if (auto error =
+          createListedBook(store, name, book, accounts, entries, std::get<Files>(sideFiles))) {
     return refusal(QStringLiteral("備份沒有還原：%1").arg(*error));
   }
   return name;
@@ -133,8 +138,8 @@ SaveResult saveAsConflictCopy(Workspace& store, const QByteArray& accounts,
     return failed(QStringLiteral("無法讀取「%1」").arg(*side));
   }
   const QString name = freeName(store, original, QStringLiteral("衝突"), store.clock().now());
-  if (auto error = createListedBook(store, name, original, accounts, entries,
-                                    std::get<Files>(sideFiles))) {
+  if (auto error =
+          createListedBook(store, name, original, accounts, entries, std::get<Files>(sideFiles))) {
     return failed(*error);
   }
   // The new book is nobody else's yet; taking its lock cannot be refused but by the disk.

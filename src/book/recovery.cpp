@@ -1,10 +1,10 @@
 #include "book/recovery.h"
 
 #include "backup/backups.h"
+#include "book/workspace.h"
 #include "history/History.h"
 #include "platform/safefile.h"
 #include "platform/sidefile.h"
-#include "book/workspace.h"
 #include "store/database.h"
 #include "store/records.h"
 
@@ -28,8 +28,8 @@ QString sha256(const QByteArray& bytes) {
   return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
 }
 
-void addTable(std::vector<sidefile::Record>& records, const QString& name,
-              const QByteArray& bytes, const QDateTime& written) {
+void addTable(std::vector<sidefile::Record>& records, const QString& name, const QByteArray& bytes,
+              const QDateTime& written) {
   const qsizetype parts = (bytes.size() + kPartBytes - 1) / kPartBytes;
   for (qsizetype part = 0; part < parts; ++part) {
     sidefile::Record record{QStringLiteral("%1-%2").arg(name).arg(part + 1), written, false, {}};
@@ -54,7 +54,8 @@ std::variant<QByteArray, QString> readTable(const std::vector<sidefile::Record>&
                                             qsizetype largest) {
   const QString damaged = QStringLiteral("「%1」的資料不完整").arg(name);
   bool ok = false;
-  const qsizetype size = book.field(name + QStringLiteral("-size")).value_or(QString()).toLongLong(&ok);
+  const qsizetype size =
+      book.field(name + QStringLiteral("-size")).value_or(QString()).toLongLong(&ok);
   if (!ok || size < 0 || size > largest) return damaged;
   const QString expectedSum = book.field(name + QStringLiteral("-sha256")).value_or(QString());
   QByteArray bytes;
@@ -73,9 +74,7 @@ std::variant<QByteArray, QString> readTable(const std::vector<sidefile::Record>&
 
 }  // namespace
 
-QString pathIn(const QString& bookFolder) {
-  return bookFolder + QLatin1Char('/') + kRecoveryFile;
-}
+QString pathIn(const QString& bookFolder) { return bookFolder + QLatin1Char('/') + kRecoveryFile; }
 
 std::variant<QByteArray, QString> serialize(const Snapshot& snapshot) {
   const QDateTime written = snapshot.written.toUTC();
@@ -123,7 +122,8 @@ std::variant<Snapshot, QString> parse(const QByteArray& bytes) {
 Snapshot snapshotOf(const book::Workspace& store) {
   return {store.user().userName(), store.user().databaseName(),
           store::accountsFileBytes(store.tables().accounts, store.tables().accountCount),
-          store::entriesFileBytes(store.tables().entries, store.tables().entryCount), store.clock().now().toUTC()};
+          store::entriesFileBytes(store.tables().entries, store.tables().entryCount),
+          store.clock().now().toUTC()};
 }
 
 bool matchesSavedFiles(const book::Workspace& store) {
@@ -211,8 +211,8 @@ std::optional<Message> decline(const book::Workspace& store, const Snapshot& sna
 
 Message setAside(const book::Workspace& store, const Damaged& damaged) {
   const QString path = pathIn(store.user().databaseFolder());
-  const QString aside =
-      path + QStringLiteral(".damaged-") + store.clock().now().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+  const QString aside = path + QStringLiteral(".damaged-") +
+                        store.clock().now().toString(QStringLiteral("yyyyMMdd-HHmmss"));
   const QString text = QStringLiteral("找回檔「%1」無法使用：%2。\n帳本維持上次存檔的內容。")
                            .arg(shown(path), damaged.reason);
   if (!QFile::rename(path, aside)) {

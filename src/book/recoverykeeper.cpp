@@ -3,7 +3,8 @@
 #include "book/recovery.h"
 #include "book/workspace.h"
 
-RecoveryKeeper::RecoveryKeeper(book::Workspace& store, QObject* parent) : QObject(parent), store_(store) {
+RecoveryKeeper::RecoveryKeeper(book::Workspace& store, QObject* parent)
+    : QObject(parent), store_(store) {
   timer_.setSingleShot(true);
   timer_.setInterval(kDelayMs);
   connect(&timer_, &QTimer::timeout, this, &RecoveryKeeper::writeNow);

@@ -1,14 +1,14 @@
 #include "budget/BudgetForm.h"
 
-#include "budget/actuals.h"
+#include "book/workspace.h"
 #include "budget/BudgetReportForm.h"
+#include "budget/actuals.h"
 #include "budget/budget.h"
 #include "history/History.h"
 #include "platform/dialogs.h"
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
 #include "reports/period/period.h"
-#include "book/workspace.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,8 +18,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTimer>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -46,8 +46,13 @@ const QColor kRefusalColour(0xB0, 0x00, 0x20);
 
 }  // namespace
 
-BudgetForm::BudgetForm(book::Workspace& store, Dialogs& dialogs, budget::Budget& plans, QWidget* parent)
-    : FixedDialog(parent), store_(store), dialogs_(dialogs), plans_(plans), accounts_(budget::accountsOf(store)) {
+BudgetForm::BudgetForm(book::Workspace& store, Dialogs& dialogs, budget::Budget& plans,
+                       QWidget* parent)
+    : FixedDialog(parent),
+      store_(store),
+      dialogs_(dialogs),
+      plans_(plans),
+      accounts_(budget::accountsOf(store)) {
   setObjectName(QStringLiteral("BudgetForm"));
   setWindowTitle(QStringLiteral("預算"));
   setFont(uiFont(9));
@@ -88,15 +93,15 @@ BudgetForm::BudgetForm(book::Workspace& store, Dialogs& dialogs, budget::Budget&
 
   ruleBox_ = new QComboBox(this);
   ruleBox_->setObjectName(QLatin1String(kRule));
-  ruleBox_->addItems({QStringLiteral("每月相同"), QStringLiteral("逐月金額"),
-                      QStringLiteral("全年總額平均分配")});
+  ruleBox_->addItems(
+      {QStringLiteral("每月相同"), QStringLiteral("逐月金額"), QStringLiteral("全年總額平均分配")});
   auto* ruleLabel = build::label(this, "BudgetRuleLabel", QStringLiteral("方式(&W)"));
   ruleLabel->setBuddy(ruleBox_);
   ruleAmount_ = build::lineEdit(this, kRuleAmount);
   ruleAmount_->setAccessibleName(QStringLiteral("方式的金額"));
   ruleAmount_->setPlaceholderText(QStringLiteral("金額"));
-  QPushButton* apply = build::button(this, kApplyRule, QStringLiteral("套用(&A)"), {},
-                                     build::Enter::Ignored);
+  QPushButton* apply =
+      build::button(this, kApplyRule, QStringLiteral("套用(&A)"), {}, build::Enter::Ignored);
   carry_ = new QCheckBox(QStringLiteral("結餘結轉下月(&C)"), this);
   carry_->setObjectName(QLatin1String(kCarry));
   auto* rule = new QHBoxLayout;
@@ -116,8 +121,8 @@ BudgetForm::BudgetForm(book::Workspace& store, Dialogs& dialogs, budget::Budget&
   estimateHow_->setObjectName(QLatin1String(kEstimateHow));
   estimateHow_->addItems({QStringLiteral("平均"), QStringLiteral("中位數")});
   estimateHow_->setAccessibleName(QStringLiteral("預估的算法"));
-  QPushButton* estimate = build::button(this, kEstimate, QStringLiteral("預估(&E)"), {},
-                                        build::Enter::Ignored);
+  QPushButton* estimate =
+      build::button(this, kEstimate, QStringLiteral("預估(&E)"), {}, build::Enter::Ignored);
   QPushButton* close =
       build::button(this, kClose, QStringLiteral("關閉"), {}, build::Enter::Ignored);
   setCancelButton(close);
@@ -239,13 +244,12 @@ const budget::Account* BudgetForm::chosenAccount() const {
 
 void BudgetForm::onRowChosen() {
   const budget::Account* account = chosenAccount();
-  const budget::Plan* plan = account ? plans_.planOf(accounts_, *account, yearBox_->value())
-                                     : nullptr;
+  const budget::Plan* plan =
+      account ? plans_.planOf(accounts_, *account, yearBox_->value()) : nullptr;
   const QSignalBlocker quiet(ruleBox_);
   ruleBox_->setCurrentIndex(plan ? static_cast<int>(plan->rule) : 0);
-  ruleAmount_->setText(plan && plan->rule != budget::Rule::PerMonth
-                           ? period::grouped(plan->amount)
-                           : QString());
+  ruleAmount_->setText(plan && plan->rule != budget::Rule::PerMonth ? period::grouped(plan->amount)
+                                                                    : QString());
   carry_->setChecked(plan && plan->carryForward);
 }
 
@@ -282,10 +286,9 @@ void BudgetForm::onEstimate() {
   const QDate before = yearBox_->value() >= today.year() ? QDate(today.year(), today.month(), 1)
                                                          : QDate(yearBox_->value(), 1, 1);
   const auto history = budget::monthsBefore(store_, account->slot, before, count);
-  const qint64 amount = budget::estimateFrom(history, count,
-                                             estimateHow_->currentIndex() == 0
-                                                 ? budget::Estimate::Average
-                                                 : budget::Estimate::Median);
+  const qint64 amount = budget::estimateFrom(
+      history, count,
+      estimateHow_->currentIndex() == 0 ? budget::Estimate::Average : budget::Estimate::Median);
   if (!say(plans_.fillEstimate(accounts_, *account, yearBox_->value(), amount))) {
     fillRow(grid_->currentRow());
     onRowChosen();

@@ -34,7 +34,8 @@ class BudgetForm : public FixedDialog {
   Q_OBJECT
 
  public:
-  BudgetForm(book::Workspace& store, Dialogs& dialogs, budget::Budget& plans, QWidget* parent = nullptr);
+  BudgetForm(book::Workspace& store, Dialogs& dialogs, budget::Budget& plans,
+             QWidget* parent = nullptr);
 
   static constexpr const char* kYear = "BudgetYear";
   static constexpr const char* kGrid = "BudgetGrid";

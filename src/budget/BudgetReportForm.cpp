@@ -1,5 +1,6 @@
 #include "budget/BudgetReportForm.h"
 
+#include "book/workspace.h"
 #include "budget/budget.h"
 #include "budget/budgettext.h"
 #include "platform/dialogs.h"
@@ -7,7 +8,6 @@
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
 #include "reports/period/period.h"
-#include "book/workspace.h"
 #include "ui/print/pages.h"
 
 #include <QBarCategoryAxis>
@@ -17,9 +17,9 @@
 #include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
-#include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -30,8 +30,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include <utility>
 #include <QValueAxis>
+#include <utility>
 
 namespace {
 
@@ -128,7 +128,8 @@ QStringList rowCells(const budget::Row& row) {
 
 }  // namespace
 
-BudgetReportForm::BudgetReportForm(book::Workspace& store, Dialogs& dialogs, const budget::Budget& plans, QWidget* parent)
+BudgetReportForm::BudgetReportForm(book::Workspace& store, Dialogs& dialogs,
+                                   const budget::Budget& plans, QWidget* parent)
     : FixedDialog(parent), store_(store), dialogs_(dialogs), plans_(plans) {
   setObjectName(QStringLiteral("BudgetReportForm"));
   setWindowTitle(QStringLiteral("預算與實際"));
@@ -193,12 +194,12 @@ BudgetReportForm::BudgetReportForm(book::Workspace& store, Dialogs& dialogs, con
   middle->addWidget(table_);
   middle->addWidget(chart_, 1);
 
-  QPushButton* print = build::button(this, kPrint, QStringLiteral("列印(&P)"), {},
-                                     build::Enter::Ignored);
-  QPushButton* pdf = build::button(this, kSavePdf, QStringLiteral("存成PDF(&S)"), {},
-                                   build::Enter::Ignored);
-  QPushButton* csv = build::button(this, kSaveCsv, QStringLiteral("存成CSV檔(&C)"), {},
-                                   build::Enter::Ignored);
+  QPushButton* print =
+      build::button(this, kPrint, QStringLiteral("列印(&P)"), {}, build::Enter::Ignored);
+  QPushButton* pdf =
+      build::button(this, kSavePdf, QStringLiteral("存成PDF(&S)"), {}, build::Enter::Ignored);
+  QPushButton* csv =
+      build::button(this, kSaveCsv, QStringLiteral("存成CSV檔(&C)"), {}, build::Enter::Ignored);
   QPushButton* close =
       build::button(this, kClose, QStringLiteral("關閉"), {}, build::Enter::Ignored);
   setCancelButton(close);
@@ -226,8 +227,7 @@ void BudgetReportForm::refresh() {
   const std::vector<budget::BoundPlan> bound = plans_.bind(figures_.accounts, year);
   if (newYear) fillChart(bound);
   report_ = budget::buildReport(
-      figures_.accounts, bound, figures_.actuals, year,
-      monthBox_->value(),
+      figures_.accounts, bound, figures_.actuals, year, monthBox_->value(),
       spanBox_->currentIndex() == 0 ? budget::Span::Month : budget::Span::YearToDate,
       overOnly_->isChecked());
   fillTable();
@@ -287,16 +287,16 @@ printing::Document reportDocument(const book::Workspace& store, const budget::Re
   section(QStringLiteral("支出"), report.expense);
   d.blocks.emplace_back(std::move(table));
   // The window's chart, built again for the page and painted at the printer's resolution.
-  d.blocks.emplace_back(printing::Picture{
-      [series, year = report.year](QPainter& painter, const QRectF& area) {
-        QGraphicsScene scene;  // owns the chart from here
-        QChart* chart = seriesChart(series, year);
-        scene.addItem(chart);
-        chart->setGeometry(area);
-        chart->layout()->activate();
-        scene.render(&painter, area, area);
-      },
-      0.55});
+  d.blocks.emplace_back(
+      printing::Picture{[series, year = report.year](QPainter& painter, const QRectF& area) {
+                          QGraphicsScene scene;  // owns the chart from here
+                          QChart* chart = seriesChart(series, year);
+                          scene.addItem(chart);
+                          chart->setGeometry(area);
+                          chart->layout()->activate();
+                          scene.render(&painter, area, area);
+                        },
+                        0.55});
   return d;
 }
 
@@ -315,9 +315,9 @@ void BudgetReportForm::saveCsv() {
   const QString suggested = store_.user().csvFolder() + store_.user().databaseName() +
                             QStringLiteral("-預算與實際-%1.csv")
                                 .arg(budget::spanLabel(report_).left(7).remove(QLatin1Char('/')));
-  const QString path = dialogs_.input(QStringLiteral("CSV檔要存在哪裡？"),
-                                              QStringLiteral("存成CSV檔"),
-                                              QDir::toNativeSeparators(suggested));
+  const QString path =
+      dialogs_.input(QStringLiteral("CSV檔要存在哪裡？"), QStringLiteral("存成CSV檔"),
+                     QDir::toNativeSeparators(suggested));
   if (path.trimmed().isEmpty()) return;
   const QString target = QDir::fromNativeSeparators(path.trimmed());
   QDir().mkpath(QFileInfo(target).absolutePath());
@@ -329,7 +329,8 @@ void BudgetReportForm::saveCsv() {
       completion(QStringLiteral("已存成「%1」").arg(QDir::toNativeSeparators(target))));
 }
 
-void openBudgetReport(book::Workspace& store, Dialogs& dialogs, const budget::Budget& plans, QWidget* parent) {
+void openBudgetReport(book::Workspace& store, Dialogs& dialogs, const budget::Budget& plans,
+                      QWidget* parent) {
   BudgetReportForm form(store, dialogs, plans, parent);
   dialogs.exec(form);
 }

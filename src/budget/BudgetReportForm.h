@@ -36,7 +36,8 @@ class BudgetReportForm : public FixedDialog {
   static constexpr const char* kSaveCsv = "SaveCsv";
   static constexpr const char* kClose = "Close";
 
-  BudgetReportForm(book::Workspace& store, Dialogs& dialogs, const budget::Budget& plans, QWidget* parent = nullptr);
+  BudgetReportForm(book::Workspace& store, Dialogs& dialogs, const budget::Budget& plans,
+                   QWidget* parent = nullptr);
 
   const budget::Report& report() const { return report_; }
 
@@ -62,4 +63,5 @@ class BudgetReportForm : public FixedDialog {
   QChartView* chart_;
 };
 
-void openBudgetReport(book::Workspace& store, Dialogs& dialogs, const budget::Budget& plans, QWidget* parent);
+void openBudgetReport(book::Workspace& store, Dialogs& dialogs, const budget::Budget& plans,
+                      QWidget* parent);

@@ -1,8 +1,8 @@
 #include "budget/actuals.h"
 
+#include "book/workspace.h"
 #include "budget/budget.h"
 #include "reports/period/period.h"
-#include "book/workspace.h"
 #include "store/ledger.h"
 
 #include <algorithm>
@@ -32,7 +32,8 @@ Actuals actualsOf(const book::Workspace& store, int year) {
   return actuals;
 }
 
-std::vector<qint64> monthsBefore(const book::Workspace& store, int slot, const QDate& month, int count) {
+std::vector<qint64> monthsBefore(const book::Workspace& store, int slot, const QDate& month,
+                                 int count) {
   const QDate first = QDate(month.year(), month.month(), 1).addMonths(-count);
   const period::Report report =
       period::buildReport(store, {first, QDate(month.year(), month.month(), 1).addDays(-1)});
@@ -69,8 +70,8 @@ OverrunWatch::Spent OverrunWatch::spending(const book::Workspace& store) {
       period::buildReport(store, {QDate(from.year(), 1, 1), QDate(to.year(), 12, 31)});
   for (const period::AccountLine& line : report.expense) {
     for (size_t m = 0; m < line.months.size(); ++m) {
-      if (line.months[m] != 0) spent[line.slot][from.year() + static_cast<int>(m / 12)][m % 12] =
-          line.months[m];
+      if (line.months[m] != 0)
+        spent[line.slot][from.year() + static_cast<int>(m / 12)][m % 12] = line.months[m];
     }
   }
   return spent;

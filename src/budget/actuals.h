@@ -23,7 +23,8 @@ std::vector<Account> accountsOf(const book::Workspace& store);
 Actuals actualsOf(const book::Workspace& store, int year);
 
 // One account's figures for the `count` months before `month` (its first day), oldest first.
-std::vector<qint64> monthsBefore(const book::Workspace& store, int slot, const QDate& month, int count);
+std::vector<qint64> monthsBefore(const book::Workspace& store, int slot, const QDate& month,
+                                 int count);
 
 // Everything the report needs for a year, gathered once.
 struct YearFigures {

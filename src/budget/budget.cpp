@@ -11,9 +11,7 @@
 namespace budget {
 
 Budget::Budget(QString folder, std::vector<Plan> plans)
-    : folder_(std::move(folder)),
-      plans_(std::move(plans)),
-      now_(&sidefile::now) {}
+    : folder_(std::move(folder)), plans_(std::move(plans)), now_(&sidefile::now) {}
 
 std::variant<std::unique_ptr<Budget>, QString> Budget::open(const QString& bookFolder) {
   auto read = budgetfile::load(bookFolder);
@@ -144,9 +142,8 @@ std::optional<QString> Budget::setMonth(const std::vector<Account>& accounts,
   });
 }
 
-std::optional<QString> Budget::setRule(const std::vector<Account>& accounts,
-                                       const Account& account, int year, Rule rule,
-                                       const QString& typed) {
+std::optional<QString> Budget::setRule(const std::vector<Account>& accounts, const Account& account,
+                                       int year, Rule rule, const QString& typed) {
   const auto amount = parseBudgetAmount(typed);
   if (const QString* why = std::get_if<QString>(&amount)) return *why;
   const qint64 value = std::get<std::optional<qint64>>(amount).value_or(0);
@@ -174,13 +171,12 @@ std::optional<QString> Budget::setCarryForward(const std::vector<Account>& accou
 std::optional<QString> Budget::fillEstimate(const std::vector<Account>& accounts,
                                             const Account& account, int year, qint64 amount) {
   if (amount < 0 || amount > kMaxAmount) return QStringLiteral("預估的金額超出可記錄的範圍");
-  return edit(accounts, account, year, editname::kEstimate,
-              [&](Plan& p) -> std::optional<QString> {
-                p.rule = Rule::SameEachMonth;
-                p.amount = amount;
-                p.overrides = {};
-                return std::nullopt;
-              });
+  return edit(accounts, account, year, editname::kEstimate, [&](Plan& p) -> std::optional<QString> {
+    p.rule = Rule::SameEachMonth;
+    p.amount = amount;
+    p.overrides = {};
+    return std::nullopt;
+  });
 }
 
 std::optional<QString> Budget::follow(const std::vector<Account>& accounts) {

@@ -51,8 +51,7 @@ class Budget {
   // a new account in the slot its account left is another account.
   std::vector<BoundPlan> bind(const std::vector<Account>& accounts, int year) const;
   // The account's plan for the year; none when it has none.
-  const Plan* planOf(const std::vector<Account>& accounts, const Account& account,
-                     int year) const;
+  const Plan* planOf(const std::vector<Account>& accounts, const Account& account, int year) const;
 
   // A month's own amount, typed; an empty text lets the month follow the rule again.
   std::optional<QString> setMonth(const std::vector<Account>& accounts, const Account& account,
@@ -65,8 +64,8 @@ class Budget {
   std::optional<QString> setCarryForward(const std::vector<Account>& accounts,
                                          const Account& account, int year, bool on);
   // 預估: the same amount each month from the account's last months (see estimateFrom).
-  std::optional<QString> fillEstimate(const std::vector<Account>& accounts,
-                                      const Account& account, int year, qint64 amount);
+  std::optional<QString> fillEstimate(const std::vector<Account>& accounts, const Account& account,
+                                      int year, qint64 amount);
 
   // Keeps each plan's slot and name as its account's are now (after a rename, a move or a
   // deletion of another account), so that the file follows the chart between budget edits. A

@@ -11,11 +11,9 @@ const QString kKind = QStringLiteral("varnix-budget");
 constexpr int kVersion = 1;
 const QStringList kRules{QStringLiteral("same"), QStringLiteral("months"),
                          QStringLiteral("spread")};
-const QStringList kKnown{QStringLiteral("year"),   QStringLiteral("slot"),
-                         QStringLiteral("kind"),   QStringLiteral("name"),
-                         QStringLiteral("rule"),   QStringLiteral("amount"),
-                         QStringLiteral("months"), QStringLiteral("own"),
-                         QStringLiteral("carry")};
+const QStringList kKnown{QStringLiteral("year"),   QStringLiteral("slot"), QStringLiteral("kind"),
+                         QStringLiteral("name"),   QStringLiteral("rule"), QStringLiteral("amount"),
+                         QStringLiteral("months"), QStringLiteral("own"),  QStringLiteral("carry")};
 
 // Digits as written: no sign, no leading zeros, within the range.
 std::optional<qint64> number(const QString& text, qint64 low, qint64 high) {
@@ -63,7 +61,9 @@ std::optional<budget::Plan> planOf(const sidefile::Record& r) {
   p.id = r.id;
   p.changed = r.changed;
   p.deleted = r.deleted;
-  const auto text = [&](const char* key) { return r.field(QLatin1String(key)).value_or(QString()); };
+  const auto text = [&](const char* key) {
+    return r.field(QLatin1String(key)).value_or(QString());
+  };
   const auto year = number(text("year"), 1900, 9999);
   const auto slot = number(text("slot"), 0, 100);  // 0: the account is gone
   const auto kind = number(text("kind"), 3, 4);

@@ -7,7 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-LockedForm::LockedForm(const QString& database, const store::dblock::ForeignHolder& holder, QWidget* parent)
+LockedForm::LockedForm(const QString& database, const store::dblock::ForeignHolder& holder,
+                       QWidget* parent)
     : FixedDialog(parent) {
   setObjectName(QStringLiteral("LockedForm"));
   setWindowTitle(QStringLiteral("資料庫使用中"));
@@ -27,13 +28,17 @@ LockedForm::LockedForm(const QString& database, const store::dblock::ForeignHold
   readOnly->setDefault(true);
   setCancelButton(cancel);
   layout->addLayout(build::buttonRow({readOnly, anyway, cancel}));
-  connect(readOnly, &QPushButton::clicked, this, [this] { choose(catalogue::Catalogue::ForeignLock::ReadOnly); });
-  connect(anyway, &QPushButton::clicked, this, [this] { choose(catalogue::Catalogue::ForeignLock::OpenAnyway); });
-  connect(cancel, &QPushButton::clicked, this, [this] { choose(catalogue::Catalogue::ForeignLock::Refuse); });
+  connect(readOnly, &QPushButton::clicked, this,
+          [this] { choose(catalogue::Catalogue::ForeignLock::ReadOnly); });
+  connect(anyway, &QPushButton::clicked, this,
+          [this] { choose(catalogue::Catalogue::ForeignLock::OpenAnyway); });
+  connect(cancel, &QPushButton::clicked, this,
+          [this] { choose(catalogue::Catalogue::ForeignLock::Refuse); });
   setClientSize(460, 170);
 }
 
 void LockedForm::choose(catalogue::Catalogue::ForeignLock choice) {
   choice_ = choice;
-  leave(choice == catalogue::Catalogue::ForeignLock::Refuse ? QDialog::Rejected : QDialog::Accepted);
+  leave(choice == catalogue::Catalogue::ForeignLock::Refuse ? QDialog::Rejected
+                                                            : QDialog::Accepted);
 }

@@ -10,7 +10,8 @@ class LockedForm : public FixedDialog {
   Q_OBJECT
 
  public:
-  LockedForm(const QString& database, const store::dblock::ForeignHolder& holder, QWidget* parent = nullptr);
+  LockedForm(const QString& database, const store::dblock::ForeignHolder& holder,
+             QWidget* parent = nullptr);
 
   // Refuse until a button was clicked.
   catalogue::Catalogue::ForeignLock choice() const { return choice_; }

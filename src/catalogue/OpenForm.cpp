@@ -3,10 +3,10 @@
 #include "backup/BackupForm.h"
 #include "catalogue/LockedForm.h"
 
+#include "book/workspace.h"
 #include "platform/dialogs.h"
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
-#include "book/workspace.h"
 #include "store/database.h"
 
 #include <QListWidget>
@@ -23,8 +23,7 @@ constexpr int kTop = 14;
 
 }  // namespace
 
-OpenForm::OpenForm(book::Workspace& store, Dialogs& dialogs, bool openedFromMenu,
-                   QWidget* parent)
+OpenForm::OpenForm(book::Workspace& store, Dialogs& dialogs, bool openedFromMenu, QWidget* parent)
     : FixedDialog(parent), store_(store), dialogs_(dialogs), catalogue_(store, openedFromMenu) {
   setObjectName(QStringLiteral("OpenForm"));
   setWindowTitle(QStringLiteral("資料庫選單"));
@@ -131,7 +130,7 @@ void OpenForm::onOpen() {
     // Asked until the answer is a number; an empty answer or a cancelled box is 0.
     for (;;) {
       const QString answer = dialogs_.input(QStringLiteral("一開始有多少現金"),
-                                                    QStringLiteral("輸入"), QStringLiteral("0"));
+                                            QStringLiteral("輸入"), QStringLiteral("0"));
       const auto read = store::readStartingCash(answer);
       if (const qint32* value = std::get_if<qint32>(&read)) {
         cash = *value;
@@ -144,9 +143,9 @@ void OpenForm::onOpen() {
 }
 
 void OpenForm::onAdd() {
-  const QString name = dialogs_.input(
-      QStringLiteral("新增資料庫，建議以年份-月份為資料庫名稱，例如：2003-11"),
-      QStringLiteral("新增"), QString());
+  const QString name =
+      dialogs_.input(QStringLiteral("新增資料庫，建議以年份-月份為資料庫名稱，例如：2003-11"),
+                     QStringLiteral("新增"), QString());
   if (name.isEmpty()) return;
   showRefusal(catalogue_.addNew(name));
 }
@@ -157,8 +156,7 @@ void OpenForm::onRename() {
   const QString prompt = QStringLiteral("請輸入新的名稱");
   const QString title = QStringLiteral("輸入");
   // A refused name is offered again for correcting; an empty answer gives up.
-  QString name =
-      dialogs_.input(prompt, title, catalogue_.entries().at(catalogue_.selected()));
+  QString name = dialogs_.input(prompt, title, catalogue_.entries().at(catalogue_.selected()));
   for (;;) {
     if (name.isEmpty()) return;
     const auto refused = catalogue_.newNameRefusal(name);
@@ -172,8 +170,7 @@ void OpenForm::onRename() {
 void OpenForm::onRemove() {
   if (!catalogue_.hasSelection()) return;
   if (auto refused = catalogue_.removeRefusal()) return showRefusal(refused);
-  if (dialogs_.show(confirmDelete(QStringLiteral("確定刪除這個資料庫嗎？"))) !=
-      Answer::Yes) {
+  if (dialogs_.show(confirmDelete(QStringLiteral("確定刪除這個資料庫嗎？"))) != Answer::Yes) {
     return;
   }
   showRefusal(catalogue_.remove());
@@ -184,8 +181,7 @@ void OpenForm::onCopy() { showRefusal(catalogue_.copy()); }
 void OpenForm::onBackups() {
   if (!catalogue_.hasSelection()) return;
   BackupForm form(
-      dialogs_, catalogue_.entries().value(catalogue_.selected()),
-      catalogue_.backupsOfSelected(),
+      dialogs_, catalogue_.entries().value(catalogue_.selected()), catalogue_.backupsOfSelected(),
       [this](const backup::BackupInfo& info) { return catalogue_.restoreBackup(info); }, this);
   dialogs_.exec(form);
   refresh();

@@ -50,7 +50,8 @@ std::optional<Message> Catalogue::selectedNameRefusal() const {
   // A hand-edited or damaged list may hold a line that is no folder name ("", "..", "a/b"):
   // it must never lead to the user's own folder or outside it.
   const QString& entry = entries_.at(selected_);
-  if (auto problem = foldernames::folderNameProblem(store::databaseFolderName(entry), foldernames::kDatabaseName)) {
+  if (auto problem = foldernames::folderNameProblem(store::databaseFolderName(entry),
+                                                    foldernames::kDatabaseName)) {
     return refusal(QStringLiteral("清單中的「%1」不是可用的資料庫名稱：%2").arg(entry, *problem));
   }
   return std::nullopt;
@@ -91,7 +92,8 @@ std::optional<Message> Catalogue::openRefusal() const {
         QStringLiteral("找不到資料庫「%1」的資料夾，無法開啟。\n資料夾可能已被移走或刪除。")
             .arg(name));
   }
-  if (!store_.lock().holds(folder) && store::dblock::inUse(folder) && !store::dblock::heldByAnotherComputer(folder))
+  if (!store_.lock().holds(folder) && store::dblock::inUse(folder) &&
+      !store::dblock::heldByAnotherComputer(folder))
     return refusal(store::dblock::inUseText());
   return std::nullopt;
 }
@@ -137,7 +139,8 @@ Catalogue::Outcome Catalogue::open(qint32 startingCash, ForeignLock foreignLock)
 }
 
 std::optional<Message> Catalogue::addNew(const QString& name) {
-  if (auto problem = foldernames::folderNameProblem(name, foldernames::kDatabaseName)) return refusal(*problem);
+  if (auto problem = foldernames::folderNameProblem(name, foldernames::kDatabaseName))
+    return refusal(*problem);
   const QString folder = folderOf(name);
   if (folders::exists(folder)) return refusal(QStringLiteral("資料庫已存在"));
   // The folder first: a name in the list always has its folder.
@@ -154,12 +157,14 @@ std::optional<Message> Catalogue::renameRefusal() const {
     return refusal(QStringLiteral("這個資料庫正在使用中"));
   }
   if (auto refused = selectedNameRefusal()) return refused;
-  if (store::dblock::inUse(folderOf(entries_.at(selected_)))) return refusal(store::dblock::inUseText());
+  if (store::dblock::inUse(folderOf(entries_.at(selected_))))
+    return refusal(store::dblock::inUseText());
   return std::nullopt;
 }
 
 std::optional<Message> Catalogue::newNameRefusal(const QString& name) const {
-  if (auto problem = foldernames::folderNameProblem(name, foldernames::kDatabaseName)) return refusal(*problem);
+  if (auto problem = foldernames::folderNameProblem(name, foldernames::kDatabaseName))
+    return refusal(*problem);
   // The current name exists too, so it is refused like any other taken name.
   if (folders::exists(folderOf(name))) return refusal(QStringLiteral("已有相同名稱的資料庫"));
   return std::nullopt;

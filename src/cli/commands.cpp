@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "book/workspace.h"
 #include "budget/actuals.h"
 #include "budget/budget.h"
 #include "budget/budgettext.h"
@@ -10,7 +11,6 @@
 #include "platform/safefile.h"
 #include "reports/statements/statements.h"
 #include "schedules/duetext.h"
-#include "book/workspace.h"
 #include "store/database.h"
 #include "store/ledger.h"
 
@@ -88,7 +88,8 @@ std::variant<QByteArray, QString> statementsText(const QString& folder, const QS
   const auto read = store::readBookBalances(folder, date, files);
   if (const QString* error = std::get_if<QString>(&read)) return *error;
   const store::BookBalances& book = std::get<store::BookBalances>(read);
-  const statements::StatementTexts s = statements::buildStatements(book.accounts, book.accountCount, book.balances);
+  const statements::StatementTexts s =
+      statements::buildStatements(book.accounts, book.accountCount, book.balances);
   // Each statement as its copy button gives it, the balance sheet first.
   const QString text = s.assets % kCrLf % s.liabilities % kCrLf % s.netWorthLine % s.income %
                        kCrLf % s.expenses % kCrLf % s.balanceLine % kCrLf;
@@ -226,8 +227,9 @@ std::variant<Request, UsageError> parseArguments(const QStringList& args) {
       continue;
     }
     const bool date = arg == QLatin1String("--date") || arg.startsWith(QLatin1String("--date="));
-    const bool span = arg == QLatin1String("--month") || arg.startsWith(QLatin1String("--month=")) ||
-                      arg == QLatin1String("--year") || arg.startsWith(QLatin1String("--year="));
+    const bool span = arg == QLatin1String("--month") ||
+                      arg.startsWith(QLatin1String("--month=")) || arg == QLatin1String("--year") ||
+                      arg.startsWith(QLatin1String("--year="));
     const bool output = arg == QLatin1String("--output") || arg == QLatin1String("-o") ||
                         arg.startsWith(QLatin1String("--output="));
     if (arg == QLatin1String("--due") && request.command == Command::Schedules && !dueGiven) {
@@ -245,7 +247,8 @@ std::variant<Request, UsageError> parseArguments(const QStringList& args) {
       dateGiven = true;
     } else if (span && request.command == Command::Budget && request.date.isEmpty()) {
       const bool month = arg.startsWith(QLatin1String("--month"));
-      auto value = optionValue(args, i, month ? QStringLiteral("--month") : QStringLiteral("--year"));
+      auto value =
+          optionValue(args, i, month ? QStringLiteral("--month") : QStringLiteral("--year"));
       if (auto* error = std::get_if<UsageError>(&value)) return *error;
       auto read = budgetSpan(std::get<QString>(value), month);
       if (auto* error = std::get_if<UsageError>(&read)) return *error;
@@ -316,15 +319,15 @@ Result runWith(const QStringList& args, const std::function<QDate()>& today, con
   }
 
   if (request.command == Command::Schedules) {
-    auto text = schedules::dueText(
-        request.book, request.date.isEmpty() ? today() : *dates::parse(request.date));
+    auto text = schedules::dueText(request.book,
+                                   request.date.isEmpty() ? today() : *dates::parse(request.date));
     if (const QString* error = std::get_if<QString>(&text)) return refused(*error);
     return {0, std::get<QByteArray>(text), {}};
   }
 
   // The check never looks at a memo.
-  auto opened = openBook(request.book,
-                         request.command == Command::Export ? store::BookMemos::Read : store::BookMemos::Skip);
+  auto opened = openBook(request.book, request.command == Command::Export ? store::BookMemos::Read
+                                                                          : store::BookMemos::Skip);
   if (const QString* error = std::get_if<QString>(&opened)) return refused(*error);
   const book::Workspace& store = *std::get<std::unique_ptr<book::Workspace>>(opened);
 

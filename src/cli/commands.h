@@ -20,7 +20,7 @@ struct Request {
   // statements, schedules: "yyyy/mm/dd", empty for today; budget: "yyyy/mm" or "yyyy"
   QString date;
   Format format = Format::Csv;  // budget: Text, or CsvUtf8 with --csv
-  QString output;  // export: the file to write, empty for standard output
+  QString output;               // export: the file to write, empty for standard output
 
   bool operator==(const Request&) const = default;
 };

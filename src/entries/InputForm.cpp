@@ -1,5 +1,6 @@
 #include "entries/InputForm.h"
 
+#include "book/workspace.h"
 #include "entries/entrycommands.h"
 #include "platform/dates.h"
 #include "platform/dialogs.h"
@@ -7,7 +8,6 @@
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/keys.h"
 #include "store/LedgerView.h"
-#include "book/workspace.h"
 #include "store/ledger.h"
 
 #include <QComboBox>
@@ -40,7 +40,8 @@ constexpr std::array<KeyPlace, 11> kKeyPlaces = {{{208, 120},
 
 }  // namespace
 
-InputForm::InputForm(book::Workspace& store, Dialogs& dialogs, store::LedgerView& view, QWidget* parent)
+InputForm::InputForm(book::Workspace& store, Dialogs& dialogs, store::LedgerView& view,
+                     QWidget* parent)
     : FixedDialog(parent), store_(store), dialogs_(dialogs), view_(view) {
   setObjectName(QStringLiteral("InputForm"));
   setWindowTitle(kNewTitle);

@@ -43,7 +43,8 @@ class InputForm : public FixedDialog {
       "CmdNum0", "CmdNum1", "CmdNum2", "CmdNum3", "CmdNum4", "CmdNum5",
       "CmdNum6", "CmdNum7", "CmdNum8", "CmdNum9", "CmdNum10"};
 
-  InputForm(book::Workspace& store, Dialogs& dialogs, store::LedgerView& view, QWidget* parent = nullptr);
+  InputForm(book::Workspace& store, Dialogs& dialogs, store::LedgerView& view,
+            QWidget* parent = nullptr);
 
   // The main window's "新增(&N)": refuses at 3000 entries, else prefills and shows modally.
   void openNew();

@@ -1,7 +1,7 @@
 #include "entries/deletion.h"
 
-#include "history/History.h"
 #include "book/workspace.h"
+#include "history/History.h"
 #include "store/ledger.h"
 
 namespace entries {
@@ -27,7 +27,8 @@ std::optional<Message> tickedEntriesRefusal(const book::Workspace& store,
   return std::nullopt;
 }
 
-std::optional<Message> deleteTickedEntries(book::Workspace& store, const std::vector<int>& tickedSlots) {
+std::optional<Message> deleteTickedEntries(book::Workspace& store,
+                                           const std::vector<int>& tickedSlots) {
   if (auto refused = tickedEntriesRefusal(store, tickedSlots)) return refused;
   const HistoryStep step(store.history(), store.tables(), stepnames::kDeleteEntries);
   // Marking twice is harmless: the two rows of one entry leave one marked slot.

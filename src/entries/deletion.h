@@ -22,6 +22,7 @@ std::optional<Message> tickedEntriesRefusal(const book::Workspace& store,
 
 // Deletes the ticked entries and shows the new entry count; the refusal, with nothing changed,
 // when there is nothing to delete. Nothing is saved.
-std::optional<Message> deleteTickedEntries(book::Workspace& store, const std::vector<int>& tickedSlots);
+std::optional<Message> deleteTickedEntries(book::Workspace& store,
+                                           const std::vector<int>& tickedSlots);
 
 }  // namespace entries

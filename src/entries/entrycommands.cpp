@@ -1,10 +1,10 @@
 #include "entries/entrycommands.h"
 
+#include "book/workspace.h"
 #include "history/History.h"
 #include "platform/codepage.h"
 #include "platform/dates.h"
 #include "platform/numbers.h"
-#include "book/workspace.h"
 
 namespace entries {
 
@@ -27,7 +27,8 @@ bool belowZero(const QString& typed) {
 
 }  // namespace
 
-std::variant<store::LedgerEntry, Message> checkEntry(const book::Workspace& store, const EntryInput& input) {
+std::variant<store::LedgerEntry, Message> checkEntry(const book::Workspace& store,
+                                                     const EntryInput& input) {
   if (store.tables().entryCount > store::kMaxEntries) return refusal(kEntryLimitText);
   if (input.increasePosition == input.decreasePosition) {
     return refusal(QStringLiteral("你不能這樣做"));
@@ -58,14 +59,16 @@ std::variant<store::LedgerEntry, Message> checkEntry(const book::Workspace& stor
   }
 
   return store::makeEntry(*date, store.tables().accounts[input.increasePosition + 1].AccountName,
-                   store.tables().accounts[input.decreasePosition + 1].AccountName, amount.value, memo);
+                          store.tables().accounts[input.decreasePosition + 1].AccountName,
+                          amount.value, memo);
 }
 
 std::variant<int, Message> storeEntry(book::Workspace& store, const EntryInput& input) {
   auto checked = checkEntry(store, input);
   if (auto* refused = std::get_if<Message>(&checked)) return *refused;
   store::LedgerEntry& entry = std::get<store::LedgerEntry>(checked);
-  const HistoryStep step(store.history(), store.tables(), input.editMode ? stepnames::kEditEntry : stepnames::kNewEntry);
+  const HistoryStep step(store.history(), store.tables(),
+                         input.editMode ? stepnames::kEditEntry : stepnames::kNewEntry);
 
   if (input.editMode) {
     store.tables().entries[input.editIndex] = std::move(entry);
@@ -128,7 +131,8 @@ PickerOutcome decreasePicked(const book::Workspace& store, int position) {
 int firstPayingPosition(const book::Workspace& store) {
   for (int slot = 1; slot < store.tables().accountCount; ++slot) {
     const int kind = store.tables().accounts[slot].AccountKind;
-    if (kind == store::kEquity || kind == store::kAsset || kind == store::kLiability) return slot - 1;
+    if (kind == store::kEquity || kind == store::kAsset || kind == store::kLiability)
+      return slot - 1;
   }
   return -1;
 }

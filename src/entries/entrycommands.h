@@ -36,7 +36,8 @@ struct EntryInput {
 // The entry as OK would store it, or the refusal to show. Checks run in the dialog's order:
 // the table limit, the two pickers, the date, the first picker, the amount, then the memo's
 // characters. Nothing is changed.
-std::variant<store::LedgerEntry, Message> checkEntry(const book::Workspace& store, const EntryInput& input);
+std::variant<store::LedgerEntry, Message> checkEntry(const book::Workspace& store,
+                                                     const EntryInput& input);
 
 // Checks, then stores: a new entry is appended at EntryCount (which grows, and the entry
 // count panel follows), a changed one keeps its slot. Returns the slot written or the refusal;

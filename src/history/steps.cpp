@@ -87,7 +87,9 @@ store::LedgerEntry unpack(const PackedEntry& p, Texts& texts) {
   return {texts[p.date], texts.name(p.increase), texts.name(p.decrease), p.amount, texts[p.memo]};
 }
 
-store::AccountRecord unpack(const PackedAccount& p, Texts& texts) { return {texts[p.name], p.kind}; }
+store::AccountRecord unpack(const PackedAccount& p, Texts& texts) {
+  return {texts[p.name], p.kind};
+}
 
 bool same(const store::LedgerEntry& a, const store::LedgerEntry& b) {
   return a.Amount == b.Amount && store::sameField(a.EntryDate, b.EntryDate) &&
@@ -345,8 +347,8 @@ std::size_t TextPool::bytes() const {
 }
 
 std::size_t Step::bytes() const {
-  std::size_t total = sizeof(Step) + static_cast<std::size_t>(name.capacity()) * 2 +
-                      texts.bytes() + entries.bytes() + accounts.bytes();
+  std::size_t total = sizeof(Step) + static_cast<std::size_t>(name.capacity()) * 2 + texts.bytes() +
+                      entries.bytes() + accounts.bytes();
   for (const auto& side : sides) total += side->bytes();
   return total;
 }
@@ -364,13 +366,14 @@ Tables tablesOf(const store::BookTables& store) {
   return tables;
 }
 
-std::unique_ptr<Step> makeStep(const Tables& before, const store::BookTables& after, const QString& name) {
+std::unique_ptr<Step> makeStep(const Tables& before, const store::BookTables& after,
+                               const QString& name) {
   auto step = std::make_unique<Step>();
   step->name = name;
-  step->accounts = makeEdit<store::AccountRecord, PackedAccount>(before.accounts, after.accounts,
-                                                          after.accountsInUse(), step->texts);
+  step->accounts = makeEdit<store::AccountRecord, PackedAccount>(
+      before.accounts, after.accounts, after.accountsInUse(), step->texts);
   step->entries = makeEdit<store::LedgerEntry, PackedEntry>(before.entries, after.entries,
-                                                     after.entriesInUse(), step->texts);
+                                                            after.entriesInUse(), step->texts);
   if (step->accounts.empty() && step->entries.empty()) return nullptr;
   step->texts.seal();
   return step;
@@ -379,11 +382,11 @@ std::unique_ptr<Step> makeStep(const Tables& before, const store::BookTables& af
 bool apply(const Step& step, store::BookTables& store, Direction direction) {
   Texts texts(step.texts);
   const bool backward = direction == Direction::Backward;
-  const bool fit =
-      backward ? fitsBackward(step.accounts, store.accounts, store.accountCount, texts) &&
-                     fitsBackward(step.entries, store.entries, store.entryCount, texts)
-               : fitsForward(step.accounts, store.accounts, store.accountCount, texts) &&
-                     fitsForward(step.entries, store.entries, store.entryCount, texts);
+  const bool fit = backward
+                       ? fitsBackward(step.accounts, store.accounts, store.accountCount, texts) &&
+                             fitsBackward(step.entries, store.entries, store.entryCount, texts)
+                       : fitsForward(step.accounts, store.accounts, store.accountCount, texts) &&
+                             fitsForward(step.entries, store.entries, store.entryCount, texts);
   if (!fit) return false;
 
   if (backward) {

@@ -98,7 +98,8 @@ struct Tables {
 Tables tablesOf(const store::BookTables& store);
 
 // What changed from `before` to the store's tables now; nothing when nothing did.
-std::unique_ptr<Step> makeStep(const Tables& before, const store::BookTables& after, const QString& name);
+std::unique_ptr<Step> makeStep(const Tables& before, const store::BookTables& after,
+                               const QString& name);
 
 // Takes the store across the step, backward (undo) or forward (redo). First checks that the
 // store holds the state the step starts from on that side: the counts, and every record the

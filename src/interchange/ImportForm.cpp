@@ -1,5 +1,6 @@
 #include "interchange/ImportForm.h"
 
+#include "book/workspace.h"
 #include "interchange/PayeeRulesForm.h"
 #include "interchange/statementvalues.h"
 #include "platform/dialogs.h"
@@ -7,7 +8,6 @@
 #include "platform/widgets/colours.h"
 #include "platform/widgets/fonts.h"
 #include "store/LedgerView.h"
-#include "book/workspace.h"
 #include "store/ledger.h"
 
 #include <QCheckBox>
@@ -100,7 +100,8 @@ void choose(QComboBox* box, const QVariant& value) {
 
 }  // namespace
 
-ImportForm::ImportForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent) : FixedDialog(parent), store_(store), dialogs_(dialogs) {
+ImportForm::ImportForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent)
+    : FixedDialog(parent), store_(store), dialogs_(dialogs) {
   setWindowTitle(QStringLiteral("匯入銀行對帳單"));
   setFont(uiFont());
   auto* grid = new QGridLayout(this);
@@ -252,7 +253,8 @@ void ImportForm::buildColumnControls(QGridLayout* grid) {
 }
 
 int ImportForm::buildAccountControls(QGridLayout* grid) {
-  statementAccount_ = accountBox(store_, kStatementAccount, this, {store::kAsset, store::kLiability});
+  statementAccount_ =
+      accountBox(store_, kStatementAccount, this, {store::kAsset, store::kLiability});
   outAccount_ = accountBox(store_, kOutAccount, this, {});
   inAccount_ = accountBox(store_, kInAccount, this, {});
   rowAccount_ = accountBox(store_, kRowAccount, this, {});
@@ -271,9 +273,9 @@ int ImportForm::buildAccountControls(QGridLayout* grid) {
 }
 
 void ImportForm::onBrowse() {
-  const QString path = dialogs_.chooseFile(
-      {FileRequest::Purpose::Open, QStringLiteral("選擇對帳單"), QString(),
-       QStringLiteral("CSV 與文字檔 (*.csv *.txt *.tsv);;所有檔案 (*)")});
+  const QString path =
+      dialogs_.chooseFile({FileRequest::Purpose::Open, QStringLiteral("選擇對帳單"), QString(),
+                           QStringLiteral("CSV 與文字檔 (*.csv *.txt *.tsv);;所有檔案 (*)")});
   if (path.isEmpty()) return;
   path_->setText(path);
   onRead();
@@ -303,7 +305,8 @@ void ImportForm::loadColumns() {
   int columns = 0;
   for (const csvtext::Row& r : file_.rows) columns = std::max(columns, static_cast<int>(r.size()));
   const auto remembered = interchange::rememberedLayout(store_.user().userFolder(), first);
-  const interchange::ImportLayout layout = remembered ? *remembered : interchange::guessLayout(file_.rows);
+  const interchange::ImportLayout layout =
+      remembered ? *remembered : interchange::guessLayout(file_.rows);
 
   filling_ = true;
   for (QComboBox* box : {dateColumn_, amountColumn_, outColumn_, inColumn_, balanceColumn_}) {
@@ -391,9 +394,9 @@ void ImportForm::refreshPreview() {
   const payeerules::Rules& rules = rules_ ? *rules_ : none;
   const QHash<QString, QString> fromBook =
       rules_ ? payeerules::learnedFromBook(store_, accounts.statement) : QHash<QString, QString>();
-  preview_ = interchange::buildPreview(store_, file_.rows, layout, accounts, [&](const QString& memo) {
-    return payeerules::suggest(rules, fromBook, memo);
-  });
+  preview_ = interchange::buildPreview(
+      store_, file_.rows, layout, accounts,
+      [&](const QString& memo) { return payeerules::suggest(rules, fromBook, memo); });
   interchange::keepChoices(preview_, choices_);
   fillTable();
 }
@@ -444,11 +447,12 @@ void ImportForm::showSummary() {
     return std::count_if(preview_.begin(), preview_.end(), what);
   };
   const auto ticked = count([](const interchange::PreviewRow& p) { return p.ticked; });
-  summary_->setText(QStringLiteral("共 %1 列：勾選 %2，可能重複 %3，無法讀取 %4")
-                        .arg(preview_.size())
-                        .arg(ticked)
-                        .arg(count([](const interchange::PreviewRow& p) { return p.duplicate; }))
-                        .arg(count([](const interchange::PreviewRow& p) { return !p.problem.isEmpty(); })));
+  summary_->setText(
+      QStringLiteral("共 %1 列：勾選 %2，可能重複 %3，無法讀取 %4")
+          .arg(preview_.size())
+          .arg(ticked)
+          .arg(count([](const interchange::PreviewRow& p) { return p.duplicate; }))
+          .arg(count([](const interchange::PreviewRow& p) { return !p.problem.isEmpty(); })));
   import_->setEnabled(ticked > 0);
 }
 
@@ -504,7 +508,8 @@ void ImportForm::onImport() {
   const interchange::ImportLayout layout = layoutShown();
   // Only a header names a layout; a file without one is guessed again next time.
   if (layout.hasHeader) {
-    if (auto error = interchange::rememberLayout(store_.user().userFolder(), file_.rows.front(), layout)) {
+    if (auto error =
+            interchange::rememberLayout(store_.user().userFolder(), file_.rows.front(), layout)) {
       dialogs_.show(refusal(QStringLiteral("欄位的設定沒有記住：%1").arg(*error)));
     }
   }
@@ -515,8 +520,10 @@ void ImportForm::onImport() {
   leave(QDialog::Accepted);
 }
 
-std::optional<interchange::StatementOffer> openStatementImport(book::Workspace& store, Dialogs& dialogs,
-                                                  store::LedgerView& view, QWidget* parent) {
+std::optional<interchange::StatementOffer> openStatementImport(book::Workspace& store,
+                                                               Dialogs& dialogs,
+                                                               store::LedgerView& view,
+                                                               QWidget* parent) {
   ImportForm form(store, dialogs, parent);
   if (dialogs.exec(form) != QDialog::Accepted) return std::nullopt;
   view.redrawLedger(true);

@@ -92,7 +92,7 @@ class ImportForm : public FixedDialog {
   Dialogs& dialogs_;
   csvtext::File file_;
   std::vector<interchange::PreviewRow> preview_;
-  std::map<int, interchange::RowChoice> choices_;        // by the row's line in the file
+  std::map<int, interchange::RowChoice> choices_;  // by the row's line in the file
   std::optional<interchange::StatementOffer> offer_;
   std::optional<payeerules::Rules> rules_;  // none when the rules file cannot be read
   QString rulesProblem_;
@@ -121,5 +121,7 @@ class ImportForm : public FixedDialog {
 
 // Shows the import window; after an import the ledger is redrawn through `view`, and the
 // person is asked whether to reconcile against the statement: its offer when they would.
-std::optional<interchange::StatementOffer> openStatementImport(book::Workspace& store, Dialogs& dialogs,
-                                                  store::LedgerView& view, QWidget* parent);
+std::optional<interchange::StatementOffer> openStatementImport(book::Workspace& store,
+                                                               Dialogs& dialogs,
+                                                               store::LedgerView& view,
+                                                               QWidget* parent);

@@ -1,9 +1,9 @@
 #include "interchange/PayeeRulesForm.h"
 
+#include "book/workspace.h"
 #include "platform/dialogs.h"
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
-#include "book/workspace.h"
 #include "store/ledger.h"
 
 #include <QComboBox>
@@ -14,7 +14,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-PayeeRulesForm::PayeeRulesForm(book::Workspace& store, Dialogs& dialogs, payeerules::Rules& rules, QWidget* parent)
+PayeeRulesForm::PayeeRulesForm(book::Workspace& store, Dialogs& dialogs, payeerules::Rules& rules,
+                               QWidget* parent)
     : FixedDialog(parent), store_(store), dialogs_(dialogs), rules_(rules) {
   setWindowTitle(QStringLiteral("對方帳戶規則"));
   setFont(uiFont());
@@ -105,7 +106,8 @@ void PayeeRulesForm::onDelete() {
   if (rules_.remove(id, sidefile::now())) save(before);
 }
 
-bool openPayeeRules(book::Workspace& store, Dialogs& dialogs, payeerules::Rules& rules, QWidget* parent) {
+bool openPayeeRules(book::Workspace& store, Dialogs& dialogs, payeerules::Rules& rules,
+                    QWidget* parent) {
   PayeeRulesForm form(store, dialogs, rules, parent);
   dialogs.exec(form);
   return form.changed();

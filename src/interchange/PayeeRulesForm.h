@@ -22,7 +22,8 @@ class PayeeRulesForm : public FixedDialog {
   static constexpr const char* kDelete = "DeleteRule";
   static constexpr const char* kClose = "Close";
 
-  PayeeRulesForm(book::Workspace& store, Dialogs& dialogs, payeerules::Rules& rules, QWidget* parent = nullptr);
+  PayeeRulesForm(book::Workspace& store, Dialogs& dialogs, payeerules::Rules& rules,
+                 QWidget* parent = nullptr);
 
   bool changed() const { return changed_; }
 
@@ -42,4 +43,5 @@ class PayeeRulesForm : public FixedDialog {
 };
 
 // Shows the rules modally; whether any rule changed.
-bool openPayeeRules(book::Workspace& store, Dialogs& dialogs, payeerules::Rules& rules, QWidget* parent);
+bool openPayeeRules(book::Workspace& store, Dialogs& dialogs, payeerules::Rules& rules,
+                    QWidget* parent);

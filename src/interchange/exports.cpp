@@ -1,7 +1,7 @@
 #include "interchange/exports.h"
 
-#include "platform/safefile.h"
 #include "book/workspace.h"
+#include "platform/safefile.h"
 #include "store/ledger.h"
 
 #include <QDate>
@@ -172,7 +172,8 @@ class Journal {
     qint64 sum = 0;
     for (const int slot : named) {
       const int kind = store_.tables().accounts[slot].AccountKind;
-      const qint64 shown = shownAs(kind, effect(store::signRule(kind, otherKind, firstSide), e.Amount));
+      const qint64 shown =
+          shownAs(kind, effect(store::signRule(kind, otherKind, firstSide), e.Amount));
       appendPosting(out, names_[static_cast<size_t>(slot)], shown);
       sum += shown;
     }
@@ -220,8 +221,9 @@ QByteArray spreadsheetCsvBytes(const book::Workspace& store) {
   const SlotsByName named = slotsByNameOf(store);
   auto kindOf = [&](const QString& name) {
     const auto it = named.find(name);
-    return it == named.end() ? -1
-                             : static_cast<int>(store.tables().accounts[it->second.front()].AccountKind);
+    return it == named.end()
+               ? -1
+               : static_cast<int>(store.tables().accounts[it->second.front()].AccountKind);
   };
   QString text;
   text.reserve(store.tables().entryCount * 120);
@@ -249,7 +251,9 @@ QByteArray spreadsheetCsvBytes(const book::Workspace& store) {
   return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
 }
 
-QByteArray ledgerJournalBytes(const book::Workspace& store) { return Journal(store).text().toUtf8(); }
+QByteArray ledgerJournalBytes(const book::Workspace& store) {
+  return Journal(store).text().toUtf8();
+}
 
 QString otherExportPath(const book::Workspace& store, OtherExport kind) {
   return kind == OtherExport::SpreadsheetCsv
@@ -275,9 +279,10 @@ Message exportForOthers(const book::Workspace& store, OtherExport kind, const QS
 
 FileRequest otherExportRequest(const book::Workspace& store, OtherExport kind) {
   const bool csv = kind == OtherExport::SpreadsheetCsv;
-  return {FileRequest::Purpose::Save, QStringLiteral("匯出"),
-          QFileInfo(otherExportPath(store, kind)).fileName(),
-          csv ? QStringLiteral("CSV 檔 (*.csv)") : QStringLiteral("純文字帳本 (*.journal *.ledger)")};
+  return {
+      FileRequest::Purpose::Save, QStringLiteral("匯出"),
+      QFileInfo(otherExportPath(store, kind)).fileName(),
+      csv ? QStringLiteral("CSV 檔 (*.csv)") : QStringLiteral("純文字帳本 (*.journal *.ledger)")};
 }
 
 }  // namespace interchange

@@ -1,8 +1,8 @@
 #include "interchange/journalexport.h"
 
+#include "book/workspace.h"
 #include "platform/codepage.h"
 #include "platform/safefile.h"
-#include "book/workspace.h"
 #include "store/ledger.h"
 
 #include <QDir>
@@ -107,22 +107,27 @@ QString plainText(const std::vector<JournalRow>& rows) {
 
 }  // namespace
 
-QByteArray csvBytes(const std::vector<JournalRow>& rows) { return codepage::encode(csvTextOf(rows)); }
+QByteArray csvBytes(const std::vector<JournalRow>& rows) {
+  return codepage::encode(csvTextOf(rows));
+}
 
 QByteArray textBytes(const std::vector<JournalRow>& rows) {
   return codepage::encode(plainText(rows));
 }
 
 QString exportPath(const book::Workspace& store, ExportKind kind) {
-  return kind == ExportKind::Csv ? store.user().csvFolder() + store.user().databaseName() + QStringLiteral(".csv")
-                                 : store.user().txtFolder() + store.user().databaseName() + QStringLiteral(".txt");
+  return kind == ExportKind::Csv
+             ? store.user().csvFolder() + store.user().databaseName() + QStringLiteral(".csv")
+             : store.user().txtFolder() + store.user().databaseName() + QStringLiteral(".txt");
 }
 
-Message exportJournal(const book::Workspace& store, const std::vector<JournalRow>& rows, ExportKind kind) {
+Message exportJournal(const book::Workspace& store, const std::vector<JournalRow>& rows,
+                      ExportKind kind) {
   const QString fileName =
       store.user().databaseName() +
       (kind == ExportKind::Csv ? QStringLiteral(".csv檔") : QStringLiteral(".txt檔"));
-  const QString folder = kind == ExportKind::Csv ? store.user().csvFolder() : store.user().txtFolder();
+  const QString folder =
+      kind == ExportKind::Csv ? store.user().csvFolder() : store.user().txtFolder();
   const QFileInfo folderInfo(folder);
   if (!folderInfo.isDir() && !QDir().mkpath(folder)) {
     return refusal(QStringLiteral("沒有存成%1：\n無法建立資料夾「%2」。")

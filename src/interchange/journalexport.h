@@ -36,6 +36,7 @@ QString exportPath(const book::Workspace& store, ExportKind kind);
 // Writes the export of these rows, creating its folder when missing and replacing the earlier
 // export of the database only once the new one is whole. Returns the box to show: "已存成…檔"
 // when written, a refusal naming the reason when not (the earlier file then stays as it was).
-Message exportJournal(const book::Workspace& store, const std::vector<JournalRow>& rows, ExportKind kind);
+Message exportJournal(const book::Workspace& store, const std::vector<JournalRow>& rows,
+                      ExportKind kind);
 
 }  // namespace interchange

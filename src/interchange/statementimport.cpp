@@ -2,10 +2,10 @@
 
 #include "history/History.h"
 
+#include "book/workspace.h"
 #include "interchange/statementvalues.h"
 #include "platform/dates.h"
 #include "platform/safefile.h"
-#include "book/workspace.h"
 #include "store/ledger.h"
 
 #include <QFileInfo>
@@ -74,11 +74,12 @@ QString layoutsPath(const QString& userFolder) {
 // account the right way (up for money in to an asset, down for a payment of a card) and the
 // other account at all. The amount is kept positive.
 std::optional<store::LedgerEntry> entryFor(const book::Workspace& store, const PreviewRow& row,
-                                    const QString& statement) {
+                                           const QString& statement) {
   const int statementKind = store::kindOfName(store.tables(), store::nameField(statement));
   const int otherKind = store::kindOfName(store.tables(), store::nameField(row.other));
   const bool in = row.amount > 0;
-  const store::Sign wanted = (statementKind == store::kAsset) == in ? store::Sign::Plus : store::Sign::Minus;
+  const store::Sign wanted =
+      (statementKind == store::kAsset) == in ? store::Sign::Plus : store::Sign::Minus;
   const qint32 amount = std::abs(row.amount);
   // The other account first, as the entry dialog writes an expense or an income.
   if (store::signRule(statementKind, otherKind, false) == wanted &&
@@ -191,7 +192,8 @@ std::optional<QString> rememberLayout(const QString& userFolder, const csvtext::
   return safefile::write(path, QJsonDocument(QJsonObject{{"layouts", kept}}).toJson());
 }
 
-std::vector<PreviewRow> buildPreview(const book::Workspace& store, const std::vector<csvtext::Row>& rows,
+std::vector<PreviewRow> buildPreview(const book::Workspace& store,
+                                     const std::vector<csvtext::Row>& rows,
                                      const ImportLayout& layout, const ImportAccounts& accounts,
                                      const RuleLookup& ruleFor) {
   std::vector<PreviewRow> preview;
@@ -204,7 +206,8 @@ std::vector<PreviewRow> buildPreview(const book::Workspace& store, const std::ve
   };
   for (int slot = 1; slot < store.tables().entryCount; ++slot) {
     const store::LedgerEntry& e = store.tables().entries[slot];
-    if (!store::sameField(e.IncreaseAccount, statement) && !store::sameField(e.DecreaseAccount, statement)) {
+    if (!store::sameField(e.IncreaseAccount, statement) &&
+        !store::sameField(e.DecreaseAccount, statement)) {
       continue;
     }
     existing.insert(key(e.EntryDate, e.Amount, store::trimTrailingSpaces(e.Memo)));
@@ -296,7 +299,8 @@ std::optional<Message> checkAccounts(const book::Workspace& store, const ImportA
   return std::nullopt;
 }
 
-std::variant<ImportDone, Message> importRows(book::Workspace& store, const std::vector<PreviewRow>& rows,
+std::variant<ImportDone, Message> importRows(book::Workspace& store,
+                                             const std::vector<PreviewRow>& rows,
                                              const ImportAccounts& accounts) {
   if (auto refused = checkAccounts(store, accounts)) return *refused;
   std::vector<store::LedgerEntry> entries;
@@ -315,7 +319,8 @@ std::variant<ImportDone, Message> importRows(book::Workspace& store, const std::
     if (!entry) {
       return refusal(QStringLiteral("第 %1 行：「%2」與「%3」無法記成這筆%4")
                          .arg(row.line)
-                         .arg(store::trimTrailingSpaces(row.other), store::trimTrailingSpaces(accounts.statement),
+                         .arg(store::trimTrailingSpaces(row.other),
+                              store::trimTrailingSpaces(accounts.statement),
                               row.amount < 0 ? QStringLiteral("支出") : QStringLiteral("存入")));
     }
     entries.push_back(*entry);
@@ -333,7 +338,8 @@ std::variant<ImportDone, Message> importRows(book::Workspace& store, const std::
   ImportDone done_;
   done_.firstSlot = store.tables().entryCount;
   done_.count = static_cast<int>(entries.size());
-  for (store::LedgerEntry& e : entries) store.tables().entries[store.tables().entryCount++] = std::move(e);
+  for (store::LedgerEntry& e : entries)
+    store.tables().entries[store.tables().entryCount++] = std::move(e);
   store.showEntryCount();
   done_.message = completion(QStringLiteral("已匯入 %1 筆資料").arg(done_.count));
   return done_;

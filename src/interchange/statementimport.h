@@ -88,7 +88,8 @@ using RuleLookup = std::function<std::optional<QString>(const QString& memo)>;
 // an entry of the statement's account) is unticked; the rest are ticked, rows repeated within
 // the file too (two equal interest lines on one day can be real). A row's account is its memo's
 // rule when the rule names an account of the chart, else the default for its direction.
-std::vector<PreviewRow> buildPreview(const book::Workspace& store, const std::vector<csvtext::Row>& rows,
+std::vector<PreviewRow> buildPreview(const book::Workspace& store,
+                                     const std::vector<csvtext::Row>& rows,
                                      const ImportLayout& layout, const ImportAccounts& accounts,
                                      const RuleLookup& ruleFor = {});
 
@@ -112,7 +113,8 @@ struct ImportDone {
 
 // Imports the ticked rows as entries, all or none: every check first (accounts, problems, room
 // in the table), then the entries. The book is saved as any other change is.
-std::variant<ImportDone, Message> importRows(book::Workspace& store, const std::vector<PreviewRow>& rows,
+std::variant<ImportDone, Message> importRows(book::Workspace& store,
+                                             const std::vector<PreviewRow>& rows,
                                              const ImportAccounts& accounts);
 
 // What an imported statement offers the reconciliation: its account, its latest date, its

@@ -1,11 +1,11 @@
 #include "maintenance/DelForm.h"
 
+#include "book/workspace.h"
 #include "platform/dialogs.h"
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/screen.h"
 #include "store/LedgerView.h"
-#include "book/workspace.h"
 
 #include <QButtonGroup>
 #include <QLabel>
@@ -88,7 +88,8 @@ maintenance::DeleteRule DelForm::chosenRule() const {
 
 void DelForm::onRuleChosen() {
   const maintenance::DeleteRule rule = chosenRule();
-  const bool range = rule == maintenance::DeleteRule::Within || rule == maintenance::DeleteRule::Outside;
+  const bool range =
+      rule == maintenance::DeleteRule::Within || rule == maintenance::DeleteRule::Outside;
   switch (rule) {
     case maintenance::DeleteRule::OnDate:
       betweenDates_->clear();
@@ -112,8 +113,8 @@ void DelForm::onDelete() {
   if (!view_.mayChangeEntries(
           entriesByDate(store_, chosenRule(), firstDateBox_->text(), secondDateBox_->text()), true))
     return;
-  const maintenance::BulkDeleteResult result =
-      maintenance::deleteByDate(store_, chosenRule(), firstDateBox_->text(), secondDateBox_->text());
+  const maintenance::BulkDeleteResult result = maintenance::deleteByDate(
+      store_, chosenRule(), firstDateBox_->text(), secondDateBox_->text());
   if (result.refused) {
     dialogs.message(*result.refused);
     return;
@@ -126,7 +127,8 @@ void DelForm::onDelete() {
   view_.redrawLedger(true);
 }
 
-void openBulkDelete(book::Workspace& store, Dialogs& dialogs, store::LedgerView& view, QWidget* parent) {
+void openBulkDelete(book::Workspace& store, Dialogs& dialogs, store::LedgerView& view,
+                    QWidget* parent) {
   DelForm form(store, dialogs, view, parent);
   dialogs.exec(form);
 }

@@ -31,7 +31,8 @@ class DelForm : public FixedDialog {
   static constexpr char kDelete[] = "Cmd1";
   static constexpr char kCancel[] = "Cmd0";
 
-  DelForm(book::Workspace& store, Dialogs& dialogs, store::LedgerView& view, QWidget* parent = nullptr);
+  DelForm(book::Workspace& store, Dialogs& dialogs, store::LedgerView& view,
+          QWidget* parent = nullptr);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -56,4 +57,5 @@ class DelForm : public FixedDialog {
 };
 
 // Bulk delete by date rules (DelForm); redraws the ledger through `view`.
-void openBulkDelete(book::Workspace& store, Dialogs& dialogs, store::LedgerView& view, QWidget* parent);
+void openBulkDelete(book::Workspace& store, Dialogs& dialogs, store::LedgerView& view,
+                    QWidget* parent);

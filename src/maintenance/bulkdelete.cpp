@@ -1,8 +1,8 @@
 #include "maintenance/bulkdelete.h"
 
+#include "book/workspace.h"
 #include "history/History.h"
 #include "platform/dates.h"
-#include "book/workspace.h"
 #include "store/ledger.h"
 
 #include <utility>

@@ -1,8 +1,8 @@
 #include "maintenance/closing.h"
 
+#include "book/workspace.h"
 #include "history/History.h"
 #include "platform/dates.h"
-#include "book/workspace.h"
 #include "store/ledger.h"
 
 #include <limits>
@@ -72,7 +72,7 @@ std::optional<Message> closeBooksAt(book::Workspace& store, const QString& typed
   for (const Carried& c : carried) {
     store.tables().entries[store.tables().entryCount] =
         store::makeEntry(date, store.tables().accounts[c.slot].AccountName, store::kEquityName,
-                  static_cast<qint32>(c.balance), store::kInitialMemo);
+                         static_cast<qint32>(c.balance), store::kInitialMemo);
     ++store.tables().entryCount;
   }
   store.showEntryCount();

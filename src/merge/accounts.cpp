@@ -42,7 +42,9 @@ Match matchChart(const store::BookTables& base, const store::BookTables& copy) {
   return match;
 }
 
-QString nameOf(const store::AccountRecord& account) { return store::trimTrailingSpaces(account.AccountName); }
+QString nameOf(const store::AccountRecord& account) {
+  return store::trimTrailingSpaces(account.AccountName);
+}
 
 QString kindWord(int kind) {
   static const QStringList words{QStringLiteral("業主權益"), QStringLiteral("資產"),
@@ -154,14 +156,16 @@ AlignedAccounts alignAccounts(const store::BookTables& base, const store::BookTa
     if (item.record == record) continue;
     item.theirs = record;
     item.conflict = static_cast<int>(aligned.conflicts.size());
-    aligned.conflicts.push_back({ConflictKind::AccountChangedBoth,
-                                 QStringLiteral("兩邊都新增了帳戶「%1」，種類不同").arg(nameOf(record)),
-                                 accountWords(item.record), accountWords(record), false});
+    aligned.conflicts.push_back(
+        {ConflictKind::AccountChangedBoth,
+         QStringLiteral("兩邊都新增了帳戶「%1」，種類不同").arg(nameOf(record)),
+         accountWords(item.record), accountWords(record), false});
   }
 
   // The chart's order: the side that reordered the base's accounts decides (ours first);
   // accounts only the other side has follow in its order.
-  const bool oursLeads = !keepsOrder(mine, base.accountCount) || keepsOrder(other, base.accountCount);
+  const bool oursLeads =
+      !keepsOrder(mine, base.accountCount) || keepsOrder(other, base.accountCount);
   const std::vector<int>& leadSlot = oursLeads ? ourSlot : theirSlot;
   const std::vector<int>& followSlot = oursLeads ? theirSlot : ourSlot;
   std::vector<int> order(aligned.items.size());

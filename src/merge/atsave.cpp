@@ -12,8 +12,9 @@ std::variant<AtSave, QString> planAtSave(const QString& bookFolder, const store:
 }
 
 Message mergedNotice(const Summary& summary, bool baseFromBackup) {
-  QString text = QStringLiteral("帳本已在另一台電腦改過，已把兩邊的變更合併後存檔：\r\n"
-                                "從另一台電腦新增 %1 筆記錄，刪除 %2 筆記錄")
+  QString text = QStringLiteral(
+                     "帳本已在另一台電腦改過，已把兩邊的變更合併後存檔：\r\n"
+                     "從另一台電腦新增 %1 筆記錄，刪除 %2 筆記錄")
                      .arg(summary.added)
                      .arg(summary.deleted);
   if (!summary.renamed.isEmpty())

@@ -22,25 +22,29 @@ QString basesFolder() {
 QString baseFolderOf(const QString& bookFolder) {
   const QByteArray path = QDir::cleanPath(QFileInfo(bookFolder).absoluteFilePath()).toUtf8();
   return basesFolder() + "/" +
-         QString::fromLatin1(QCryptographicHash::hash(path, QCryptographicHash::Sha256).toHex().left(32));
+         QString::fromLatin1(
+             QCryptographicHash::hash(path, QCryptographicHash::Sha256).toHex().left(32));
 }
 
 std::optional<QString> keepBase(const QString& bookFolder, const QByteArray& accounts,
                                 const QByteArray& entries) {
   const QString folder = baseFolderOf(bookFolder);
   if (!QDir().mkpath(folder)) return QStringLiteral("無法建立資料夾「%1」").arg(folder);
-  return safefile::writeGroup(folder, {{store::kAccountsFile, accounts}, {store::kEntriesFile, entries}});
+  return safefile::writeGroup(folder,
+                              {{store::kAccountsFile, accounts}, {store::kEntriesFile, entries}});
 }
 
 std::variant<Base, QString> findBase(const QString& bookFolder) {
   const QString own = baseFolderOf(bookFolder);
   if (QFileInfo::exists(own + "/" + store::kEntriesFile)) {
     auto read = store::readBookFolder(own);
-    if (store::BookTables* tables = std::get_if<store::BookTables>(&read)) return Base{std::move(*tables), false};
+    if (store::BookTables* tables = std::get_if<store::BookTables>(&read))
+      return Base{std::move(*tables), false};
   }
   for (const backup::BackupInfo& kept : backup::list(bookFolder)) {
     auto read = store::readBookFolder(kept.folder);
-    if (store::BookTables* tables = std::get_if<store::BookTables>(&read)) return Base{std::move(*tables), true};
+    if (store::BookTables* tables = std::get_if<store::BookTables>(&read))
+      return Base{std::move(*tables), true};
   }
   return QStringLiteral("這台電腦沒有這本帳上次讀寫時的內容，也沒有可用的備份，無法合併");
 }
@@ -66,8 +70,10 @@ QHash<QString, int> recordsOf(const store::BookTables& book) {
 // How many records one version has that the other has not, and the other way round.
 qsizetype distance(const QHash<QString, int>& a, const QHash<QString, int>& b) {
   qsizetype apart = 0;
-  for (auto it = a.begin(); it != a.end(); ++it) apart += std::max(0, it.value() - b.value(it.key()));
-  for (auto it = b.begin(); it != b.end(); ++it) apart += std::max(0, it.value() - a.value(it.key()));
+  for (auto it = a.begin(); it != a.end(); ++it)
+    apart += std::max(0, it.value() - b.value(it.key()));
+  for (auto it = b.begin(); it != b.end(); ++it)
+    apart += std::max(0, it.value() - a.value(it.key()));
   return apart;
 }
 
@@ -97,7 +103,8 @@ std::variant<Base, QString> findCommonBase(const QString& bookFolder, const stor
     store::BookTables* tables = std::get_if<store::BookTables>(&read);
     if (!tables) continue;
     const QHash<QString, int> records = recordsOf(*tables);
-    const qsizetype toOne = distance(records, oneRecords), toOther = distance(records, otherRecords);
+    const qsizetype toOne = distance(records, oneRecords),
+                    toOther = distance(records, otherRecords);
     // Both sides changed since their last common version: one that equals a side is not it.
     if (toOne == 0 || toOther == 0) continue;
     const qsizetype apart = toOne + toOther;

@@ -20,10 +20,10 @@ enum class Fate : std::uint8_t { Kept, Changed, Deleted, Closed };
 
 // What one copy did to the base's entries.
 struct Diff {
-  std::vector<Fate> fate;     // per base entry
-  std::vector<int> changedTo; // per base entry: the copy's entry it became (Changed)
-  std::vector<int> added;     // the copy's entries the base has not, in order
-  std::vector<bool> carried;  // per copy entry: a carried balance of the copy's closing
+  std::vector<Fate> fate;      // per base entry
+  std::vector<int> changedTo;  // per base entry: the copy's entry it became (Changed)
+  std::vector<int> added;      // the copy's entries the base has not, in order
+  std::vector<bool> carried;   // per copy entry: a carried balance of the copy's closing
   std::optional<QString> closedAt;
 };
 
@@ -132,7 +132,8 @@ Diff diffOf(const std::vector<Entry>& base, const std::vector<Entry>& copy, int 
   }
   if (diff.closedAt) {
     for (size_t k = 0; k < base.size(); ++k) {
-      if (diff.fate[k] == Fate::Deleted && base[k].date <= *diff.closedAt) diff.fate[k] = Fate::Closed;
+      if (diff.fate[k] == Fate::Deleted && base[k].date <= *diff.closedAt)
+        diff.fate[k] = Fate::Closed;
     }
   }
   return diff;
@@ -172,7 +173,8 @@ std::optional<QString> mergeEntries(Plan& plan, const std::vector<Entry>& base,
     for (const int j : mine.added)
       if (mine.carried[static_cast<size_t>(j)]) ourCarried.push_back(ours[static_cast<size_t>(j)]);
     for (const int j : other.added)
-      if (other.carried[static_cast<size_t>(j)]) theirCarried.push_back(theirs[static_cast<size_t>(j)]);
+      if (other.carried[static_cast<size_t>(j)])
+        theirCarried.push_back(theirs[static_cast<size_t>(j)]);
     if (*mine.closedAt != *other.closedAt || ourCarried != theirCarried) {
       return QStringLiteral("兩邊都結了帳，結帳的日期或結轉的金額不同，無法合併");
     }
@@ -188,7 +190,8 @@ std::optional<QString> mergeEntries(Plan& plan, const std::vector<Entry>& base,
     const Entry& was = base[b];
     const Fate o = mine.fate[b];
     const Fate t = other.fate[b];
-    const Entry* ourNow = o == Fate::Changed ? &ours[static_cast<size_t>(mine.changedTo[b])] : nullptr;
+    const Entry* ourNow =
+        o == Fate::Changed ? &ours[static_cast<size_t>(mine.changedTo[b])] : nullptr;
     const Entry* theirNow =
         t == Fate::Changed ? &theirs[static_cast<size_t>(other.changedTo[b])] : nullptr;
     if (o == Fate::Kept && t == Fate::Kept) {
@@ -250,9 +253,9 @@ std::optional<QString> mergeEntries(Plan& plan, const std::vector<Entry>& base,
     const std::optional<QString>& closing = fromOurs ? other.closedAt : mine.closedAt;
     if (closing && !carried && e.date <= *closing) {
       const QString there = closedWords(*closing);
-      const int c = out.ask(ConflictKind::EntryBeforeClosing, closingTitle(*closing),
-                            fromOurs ? out.words(e) : there, fromOurs ? there : out.words(e),
-                            false);
+      const int c =
+          out.ask(ConflictKind::EntryBeforeClosing, closingTitle(*closing),
+                  fromOurs ? out.words(e) : there, fromOurs ? there : out.words(e), false);
       out.put(e, c, fromOurs ? kIfMineOnly : kIfTheirs);
       return;
     }
@@ -284,8 +287,8 @@ std::optional<QString> mergeEntries(Plan& plan, const std::vector<Entry>& base,
 
 QString describe(const Entry& entry, const std::vector<AccountItem>& accounts) {
   auto name = [&](const AccountRef& ref) {
-    return store::trimTrailingSpaces(ref.id >= 0 ? accounts[static_cast<size_t>(ref.id)].record.AccountName
-                                          : ref.name);
+    return store::trimTrailingSpaces(
+        ref.id >= 0 ? accounts[static_cast<size_t>(ref.id)].record.AccountName : ref.name);
   };
   return QStringLiteral("%1　%2 ← %3　%4　%5")
       .arg(store::trimTrailingSpaces(entry.date), name(entry.increase), name(entry.decrease))

@@ -31,16 +31,18 @@ void askAboutDeletedAccounts(Plan& plan, const detail::AlignedAccounts& aligned)
   for (size_t id = 0; id < plan.accounts.size(); ++id) {
     AccountItem& account = plan.accounts[id];
     const Side deleter = aligned.deletedBy[id];
-    if (account.conflict >= 0 || uses[id] == 0 || (deleter != Side::Ours && deleter != Side::Theirs))
+    if (account.conflict >= 0 || uses[id] == 0 ||
+        (deleter != Side::Ours && deleter != Side::Theirs))
       continue;
     const QString deleted = QStringLiteral("刪除帳戶，連同用到它的 %1 筆記錄").arg(uses[id]);
     const QString kept = QStringLiteral("保留帳戶（%1 筆記錄用到它）").arg(uses[id]);
     account.conflict = static_cast<int>(plan.conflicts.size());
     account.presentWhen = deleter == Side::Ours ? kIfTheirs : kIfMine;
-    plan.conflicts.push_back(
-        {ConflictKind::AccountDeletedInUse,
-         QStringLiteral("帳戶「%1」一邊刪除了，另一邊還在使用").arg(trimmed(account.record.AccountName)),
-         deleter == Side::Ours ? deleted : kept, deleter == Side::Ours ? kept : deleted, false});
+    plan.conflicts.push_back({ConflictKind::AccountDeletedInUse,
+                              QStringLiteral("帳戶「%1」一邊刪除了，另一邊還在使用")
+                                  .arg(trimmed(account.record.AccountName)),
+                              deleter == Side::Ours ? deleted : kept,
+                              deleter == Side::Ours ? kept : deleted, false});
   }
 }
 
@@ -77,9 +79,12 @@ void askAboutTooManyAccounts(Plan& plan, const detail::AlignedAccounts& aligned)
 
 std::uint8_t bitOf(Choice answer) {
   switch (answer) {
-    case Choice::Mine: return 1;
-    case Choice::Theirs: return 2;
-    case Choice::Both: return 4;
+    case Choice::Mine:
+      return 1;
+    case Choice::Theirs:
+      return 2;
+    case Choice::Both:
+      return 4;
   }
   return 0;
 }
@@ -138,13 +143,15 @@ std::variant<Merged, QString> apply(const Plan& plan, std::span<const Choice> an
   for (size_t id = 0; id < accountTotal; ++id) {
     const AccountItem& item = plan.accounts[id];
     present[id] = item.conflict < 0 ? item.present : chosen(item.conflict, item.presentWhen);
-    const bool theirsChosen =
-        item.theirs && item.conflict >= 0 && answers[static_cast<size_t>(item.conflict)] == Choice::Theirs;
+    const bool theirsChosen = item.theirs && item.conflict >= 0 &&
+                              answers[static_cast<size_t>(item.conflict)] == Choice::Theirs;
     records[id] = theirsChosen ? *item.theirs : item.record;
     if (present[id]) ++accountsKept;
   }
   if (accountsKept > store::kMaxAccounts)
-    return QStringLiteral("合併後的帳戶有 %1 個，超過 %2 個的上限").arg(accountsKept).arg(store::kMaxAccounts);
+    return QStringLiteral("合併後的帳戶有 %1 個，超過 %2 個的上限")
+        .arg(accountsKept)
+        .arg(store::kMaxAccounts);
 
   // The entries: an answer that leaves an account out leaves out the entries naming it.
   auto droppedAccount = [&](const AccountRef& ref) {
@@ -173,12 +180,14 @@ std::variant<Merged, QString> apply(const Plan& plan, std::span<const Choice> an
       const AccountRef& otherSide = firstSide ? old.decrease : old.increase;
       const int kind = kindOf(own);
       if (kind != store::kAsset && kind != store::kLiability) continue;
-      const qint64 effect = signedAmount(store::signRule(kind, kindOf(otherSide), firstSide), old.amount);
+      const qint64 effect =
+          signedAmount(store::signRule(kind, kindOf(otherSide), firstSide), old.amount);
       for (size_t e = 0; e < entries.size(); ++e) {
         if (!carried[e] || entries[e].increase.id != own.id) continue;
         const store::Sign sign = store::signRule(kind, kindOf(entries[e].decrease), true);
         const qint64 amount = entries[e].amount - signedAmount(sign, effect);
-        if (amount < std::numeric_limits<qint32>::min() || amount > std::numeric_limits<qint32>::max())
+        if (amount < std::numeric_limits<qint32>::min() ||
+            amount > std::numeric_limits<qint32>::max())
           return QStringLiteral("結轉的金額超出範圍，無法合併");
         entries[e].amount = static_cast<qint32>(amount);
         break;
@@ -220,14 +229,15 @@ std::variant<Merged, QString> apply(const Plan& plan, std::span<const Choice> an
     const QString& before = plan.accounts[id].ourName;
     if (present[id] && !before.isEmpty() && before != records[id].AccountName) {
       merged.summary.renamed << QStringLiteral("%1 → %2").arg(trimmed(before),
-                                                            trimmed(records[id].AccountName));
+                                                              trimmed(records[id].AccountName));
     }
   }
   if (auto reason = unsoundReason(book)) return *reason;
   return merged;
 }
 
-std::variant<Merged, QString> mergeBooks(const store::BookTables& base, const store::BookTables& ours,
+std::variant<Merged, QString> mergeBooks(const store::BookTables& base,
+                                         const store::BookTables& ours,
                                          const store::BookTables& theirs) {
   auto planned = plan(base, ours, theirs);
   if (const QString* refused = std::get_if<QString>(&planned)) return *refused;
@@ -240,7 +250,8 @@ std::variant<Merged, QString> mergeBooks(const store::BookTables& base, const st
 std::optional<QString> unsoundReason(const store::BookTables& tables) {
   if (!countsFit(tables)) return QStringLiteral("帳戶或記錄超過上限");
   QSet<QString> names;
-  for (int slot = 1; slot < tables.accountCount; ++slot) names.insert(tables.accounts[slot].AccountName);
+  for (int slot = 1; slot < tables.accountCount; ++slot)
+    names.insert(tables.accounts[slot].AccountName);
   for (int slot = 1; slot < tables.entryCount; ++slot) {
     const store::LedgerEntry& e = tables.entries[slot];
     for (const QString* name : {&e.IncreaseAccount, &e.DecreaseAccount}) {
@@ -256,7 +267,8 @@ std::optional<QString> unsoundReason(const store::BookTables& tables) {
   const auto entries = store::readEntries(entryBytes, again.entries);
   if (const QString* reason = std::get_if<QString>(&accounts)) return *reason;
   if (const QString* reason = std::get_if<QString>(&entries)) return *reason;
-  if (std::get<int>(accounts) != tables.accountCount || std::get<int>(entries) != tables.entryCount ||
+  if (std::get<int>(accounts) != tables.accountCount ||
+      std::get<int>(entries) != tables.entryCount ||
       store::accountsFileBytes(again.accounts, tables.accountCount) != accountBytes ||
       store::entriesFileBytes(again.entries, tables.entryCount) != entryBytes) {
     return QStringLiteral("合併後的帳本讀不回原樣");

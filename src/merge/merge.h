@@ -73,7 +73,7 @@ inline constexpr std::uint8_t kIfMineOnly = 1;
 struct AccountItem {
   store::AccountRecord record;                 // the merged record; with a rename conflict, mine
   std::optional<store::AccountRecord> theirs;  // with a rename conflict: theirs
-  QString ourName;                      // the name ours knew it by (empty: not in ours)
+  QString ourName;                             // the name ours knew it by (empty: not in ours)
   int conflict = -1;
   std::uint8_t presentWhen = kAlways;
   bool present = true;  // false: deleted with no question asked
@@ -117,7 +117,8 @@ std::variant<Plan, QString> plan(const store::BookTables& base, const store::Boo
 std::variant<Merged, QString> apply(const Plan& plan, std::span<const Choice> answers);
 
 // Plan and apply for books with no conflict; a conflict refuses.
-std::variant<Merged, QString> mergeBooks(const store::BookTables& base, const store::BookTables& ours,
+std::variant<Merged, QString> mergeBooks(const store::BookTables& base,
+                                         const store::BookTables& ours,
                                          const store::BookTables& theirs);
 
 // Why these tables are no sound book (limits, entries naming accounts the chart has not, a

@@ -32,12 +32,14 @@ std::vector<SyncConflict> syncConflictsIn(const QString& bookFolder) {
     SyncConflict& conflict = byLabel[label];
     conflict.label = label;
     conflict.files << folder.filePath(name);
-    const bool accounts = match.captured(1).compare(QStringLiteral("Accounts"), Qt::CaseInsensitive) == 0;
+    const bool accounts =
+        match.captured(1).compare(QStringLiteral("Accounts"), Qt::CaseInsensitive) == 0;
     (accounts ? conflict.accountsPath : conflict.entriesPath) = folder.filePath(name);
   }
   std::vector<SyncConflict> found;
   for (auto& [label, conflict] : byLabel) {
-    if (conflict.accountsPath.isEmpty()) conflict.accountsPath = folder.filePath(store::kAccountsFile);
+    if (conflict.accountsPath.isEmpty())
+      conflict.accountsPath = folder.filePath(store::kAccountsFile);
     if (conflict.entriesPath.isEmpty()) conflict.entriesPath = folder.filePath(store::kEntriesFile);
     found.push_back(conflict);
   }
@@ -48,7 +50,8 @@ std::variant<store::BookTables, QString> readSyncConflict(const SyncConflict& co
   const std::optional<QByteArray> accounts = safefile::read(conflict.accountsPath);
   const std::optional<QByteArray> entries = safefile::read(conflict.entriesPath);
   if (!accounts || !entries)
-    return QStringLiteral("無法讀取「%1」").arg(QDir::toNativeSeparators(!accounts ? conflict.accountsPath : conflict.entriesPath));
+    return QStringLiteral("無法讀取「%1」")
+        .arg(QDir::toNativeSeparators(!accounts ? conflict.accountsPath : conflict.entriesPath));
   store::BookTables book;
   auto accountCount = store::readAccounts(*accounts, book.accounts);
   if (const QString* reason = std::get_if<QString>(&accountCount)) return *reason;

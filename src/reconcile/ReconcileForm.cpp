@@ -132,7 +132,8 @@ void ReconcileForm::refillFinished() {
     const QString& account = store_.tables().accounts[slot].AccountName;
     std::vector<const Reconciliation*> done;
     for (const Reconciliation& r : all_)
-      if (r.finished && !r.deleted && store::sameField(store::nameField(r.account), store::nameField(account)))
+      if (r.finished && !r.deleted &&
+          store::sameField(store::nameField(r.account), store::nameField(account)))
         done.push_back(&r);
     std::sort(done.begin(), done.end(), [](const Reconciliation* a, const Reconciliation* b) {
       return a->statementDate != b->statementDate ? a->statementDate > b->statementDate
@@ -210,7 +211,8 @@ void ReconcileForm::onStart() {
 void ReconcileForm::chooseAccount(int accountSlot) {
   if (accountSlot < 1 || accountSlot >= store_.tables().accountCount) return;
   const int kind = store_.tables().accounts[accountSlot].AccountKind;
-  if (kind == store::kAsset || kind == store::kLiability) accountPicker_->setCurrentIndex(accountSlot - 1);
+  if (kind == store::kAsset || kind == store::kLiability)
+    accountPicker_->setCurrentIndex(accountSlot - 1);
 }
 
 void ReconcileForm::offerStatement(int accountSlot, const QDate& date, std::optional<qint64> ending,
@@ -241,11 +243,11 @@ void ReconcileForm::showDifference() {
 }
 
 void ReconcileForm::onAdjust() {
-  const Answer sure = dialogs_.show(
-      {QStringLiteral("將以「%1」建立一筆 %2 元的調整記錄，使差額成為 0。確定嗎？")
-           .arg(adjustPicker_->currentText())
-           .arg(wizard_->difference()),
-       QStringLiteral("建立調整記錄"), MessageIcon::Question, MessageButtons::YesNo});
+  const Answer sure =
+      dialogs_.show({QStringLiteral("將以「%1」建立一筆 %2 元的調整記錄，使差額成為 0。確定嗎？")
+                         .arg(adjustPicker_->currentText())
+                         .arg(wizard_->difference()),
+                     QStringLiteral("建立調整記錄"), MessageIcon::Question, MessageButtons::YesNo});
   if (sure != Answer::Yes) return;
   if (auto refused = makeAdjustment(store_, *wizard_, accountSlot_,
                                     adjustPicker_->currentIndex() + 1, statementDate_)) {

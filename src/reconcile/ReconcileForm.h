@@ -26,8 +26,9 @@ class ReconcileForm : public QDialog {
 
  public:
   // `changed` is told of each reconciliation kept (see reconcile::Changed).
-  ReconcileForm(book::Workspace& store, Dialogs& dialogs, std::vector<reconcile::Reconciliation>& all,
-                QWidget* parent = nullptr, reconcile::Changed changed = {});
+  ReconcileForm(book::Workspace& store, Dialogs& dialogs,
+                std::vector<reconcile::Reconciliation>& all, QWidget* parent = nullptr,
+                reconcile::Changed changed = {});
 
   // Starts on this account when it is an asset or a liability (a bank, a card).
   void chooseAccount(int accountSlot);
@@ -76,5 +77,6 @@ class ReconcileForm : public QDialog {
   QPushButton* pdfButton_;
 };
 
-void openReconcile(book::Workspace& store, Dialogs& dialogs, std::vector<reconcile::Reconciliation>& all,
-                   QWidget* parent, const reconcile::Changed& changed = {});
+void openReconcile(book::Workspace& store, Dialogs& dialogs,
+                   std::vector<reconcile::Reconciliation>& all, QWidget* parent,
+                   const reconcile::Changed& changed = {});

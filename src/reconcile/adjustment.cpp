@@ -1,11 +1,11 @@
 #include "reconcile/adjustment.h"
 
+#include "book/workspace.h"
 #include "entries/entrycommands.h"
 #include "history/History.h"
 #include "history/sidechange.h"
 #include "platform/dates.h"
 #include "reconcile/lines.h"
-#include "book/workspace.h"
 #include "store/ledger.h"
 
 namespace reconcile {
@@ -30,8 +30,8 @@ std::optional<QString> makeAdjustment(book::Workspace& store, Wizard& wizard, in
   {
     const HistoryStep step(store.history(), store.tables(), stepnames::kReconcileAdjustment);
     store.tables().entries[store.tables().entryCount++] =
-        store::makeEntry(dates::format(statementDate), other.AccountName, account.AccountName, amount,
-                  QStringLiteral("對帳調整"));
+        store::makeEntry(dates::format(statementDate), other.AccountName, account.AccountName,
+                         amount, QStringLiteral("對帳調整"));
     store.showEntryCount();
   }
   const std::vector<Line> lines = accountLines(store, accountSlot);
@@ -43,15 +43,15 @@ Changed stepsOf(book::Workspace& store, std::vector<Reconciliation>& all,
                 std::weak_ptr<const void> alive) {
   return [&store, &all, alive = std::move(alive)](const QString& name,
                                                   const std::vector<Reconciliation>& before) {
-    const auto put = [&store, &all](const std::vector<Reconciliation>& target)
-        -> std::optional<QString> {
-      all = history::putBack(target, all, [](const Reconciliation& r) { return r.id; },
-                             store.clock().now().toUTC());
+    const auto put = [&store,
+                      &all](const std::vector<Reconciliation>& target) -> std::optional<QString> {
+      all = history::putBack(
+          target, all, [](const Reconciliation& r) { return r.id; }, store.clock().now().toUTC());
       return std::nullopt;
     };
     store.history().recordSide(
         name, std::make_unique<history::SideRecords<std::vector<Reconciliation>>>(alive, before,
-                                                                                   all, put));
+                                                                                  all, put));
   };
 }
 

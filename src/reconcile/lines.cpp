@@ -9,7 +9,8 @@ namespace {
 std::vector<store::LedgerEntry> entriesInUse(const book::Workspace& store) {
   std::vector<store::LedgerEntry> entries;
   entries.reserve(static_cast<size_t>(store.tables().entriesInUse()));
-  for (int slot = 1; slot < store.tables().entryCount; ++slot) entries.push_back(store.tables().entries[slot]);
+  for (int slot = 1; slot < store.tables().entryCount; ++slot)
+    entries.push_back(store.tables().entries[slot]);
   return entries;
 }
 
@@ -26,10 +27,10 @@ std::vector<Line> accountLines(const book::Workspace& store, int accountSlot) {
     if (!first && !store::sameField(e.DecreaseAccount, name)) continue;
     const store::LedgerRow row = store::ledgerRowOf(store.tables(), slot, first);
     const QString& other = first ? e.DecreaseAccount : e.IncreaseAccount;
-    lines.push_back(
-        {slot, e.EntryDate, row.other, store::trimTrailingSpaces(e.Memo), row.runningTotal,
-         keys[static_cast<size_t>(slot - 1)],
-         store::sameField(other, store::nameField(store::kEquityName)) && store::sameField(e.Memo, store::memoField(store::kInitialMemo))});
+    lines.push_back({slot, e.EntryDate, row.other, store::trimTrailingSpaces(e.Memo),
+                     row.runningTotal, keys[static_cast<size_t>(slot - 1)],
+                     store::sameField(other, store::nameField(store::kEquityName)) &&
+                         store::sameField(e.Memo, store::memoField(store::kInitialMemo))});
   }
   return lines;
 }

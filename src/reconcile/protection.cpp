@@ -47,7 +47,8 @@ Message protectionQuestion(const std::vector<Reconciliation>& all, const QString
   QStringList names;
   for (const QString& id : holders)
     if (const Reconciliation* r = byId(all, id))
-      names << QStringLiteral("「%1（%2）」").arg(nameOf(*r), store::trimTrailingSpaces(r->account));
+      names
+          << QStringLiteral("「%1（%2）」").arg(nameOf(*r), store::trimTrailingSpaces(r->account));
   const QString what = deleting ? QStringLiteral("刪除") : QStringLiteral("變更");
   return {QStringLiteral("這筆記錄已經在%1中對過帳。%2之後，那次對帳就不再平衡。確定要%2嗎？")
               .arg(names.join(QStringLiteral("、")), what),

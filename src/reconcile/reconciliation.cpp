@@ -29,7 +29,9 @@ std::vector<EntryKey> entryKeys(const std::vector<store::LedgerEntry>& entries) 
   QHash<QByteArray, int> seen;
   for (const store::LedgerEntry& e : entries) {
     const QByteArray digest =
-        QCryptographicHash::hash(store::entryRecordBytes(e), QCryptographicHash::Sha1).toHex().left(16);
+        QCryptographicHash::hash(store::entryRecordBytes(e), QCryptographicHash::Sha1)
+            .toHex()
+            .left(16);
     int& count = seen[digest];
     keys.push_back({QString::fromLatin1(digest), count++});
   }

@@ -1,12 +1,12 @@
 #include "schedules/ScheduleForm.h"
 
+#include "book/workspace.h"
 #include "platform/dates.h"
 #include "platform/dialogs.h"
 #include "platform/sidefile.h"
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
 #include "schedules/editing.h"
-#include "book/workspace.h"
 #include "store/ledger.h"
 
 #include <QCheckBox>
@@ -31,8 +31,8 @@ W* named(W* widget, const char* name) {
 
 }  // namespace
 
-ScheduleForm::ScheduleForm(book::Workspace& store, Dialogs& dialogs, ScheduleBook& book, QWidget* parent,
-                           Changed changed)
+ScheduleForm::ScheduleForm(book::Workspace& store, Dialogs& dialogs, ScheduleBook& book,
+                           QWidget* parent, Changed changed)
     : QDialog(parent), store_(store), dialogs_(dialogs), book_(book), changed_(std::move(changed)) {
   setObjectName(QStringLiteral("ScheduleForm"));
   setWindowTitle(QStringLiteral("定期記錄"));
@@ -246,8 +246,7 @@ void ScheduleForm::showSchedule(const QString& id) {
 
 void ScheduleForm::onDelete() {
   if (editedId_.isEmpty()) return;
-  if (dialogs_.show(confirmDelete(QStringLiteral("確定要刪除這筆定期記錄嗎？"))) !=
-      Answer::Yes)
+  if (dialogs_.show(confirmDelete(QStringLiteral("確定要刪除這筆定期記錄嗎？"))) != Answer::Yes)
     return;
   const ScheduleBook before = book_;
   deleteSchedule(book_, editedId_, store_.clock().now());

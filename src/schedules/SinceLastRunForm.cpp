@@ -1,12 +1,12 @@
 #include "schedules/SinceLastRunForm.h"
 
+#include "book/workspace.h"
 #include "platform/dates.h"
 #include "platform/dialogs.h"
 #include "platform/numbers.h"
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
 #include "schedules/posting.h"
-#include "book/workspace.h"
 #include "store/ledger.h"
 
 #include <QHeaderView>
@@ -66,9 +66,10 @@ SinceLastRunForm::SinceLastRunForm(book::Workspace& store, Dialogs& dialogs, Sch
   int row = static_cast<int>(decisions_.size());
   for (const DueOccurrence& due : autoPosted) {
     const Schedule& s = book_.schedules[size_t(due.schedule)];
-    const QStringList cells = {dates::format(due.occurrence.date), store::trimTrailingSpaces(s.increase),
-                               store::trimTrailingSpaces(s.decrease),     QString::number(s.amount),
-                               store::trimTrailingSpaces(s.memo),         QStringLiteral("已自動入帳")};
+    const QStringList cells = {
+        dates::format(due.occurrence.date),    store::trimTrailingSpaces(s.increase),
+        store::trimTrailingSpaces(s.decrease), QString::number(s.amount),
+        store::trimTrailingSpaces(s.memo),     QStringLiteral("已自動入帳")};
     for (int c = 0; c < cells.size(); ++c) {
       auto* item = new QTableWidgetItem(cells[c]);
       item->setFlags(Qt::ItemIsEnabled);
@@ -123,9 +124,10 @@ void SinceLastRunForm::showRow(int row) {
   const Schedule& s = book_.schedules[size_t(d.due.schedule)];
   QString amount = QString::number(d.amount);
   if (!amountConfirmed_[size_t(row)]) amount += QStringLiteral("（估計）");
-  const QStringList cells = {dates::format(d.due.occurrence.date), store::trimTrailingSpaces(s.increase),
-                             store::trimTrailingSpaces(s.decrease),       amount,
-                             store::trimTrailingSpaces(s.memo),           actionText(d.action)};
+  const QStringList cells = {
+      dates::format(d.due.occurrence.date),  store::trimTrailingSpaces(s.increase),
+      store::trimTrailingSpaces(s.decrease), amount,
+      store::trimTrailingSpaces(s.memo),     actionText(d.action)};
   for (int c = 0; c < cells.size(); ++c) {
     if (auto* item = table_->item(row, c))
       item->setText(cells[c]);
@@ -152,9 +154,9 @@ void SinceLastRunForm::setChosen(Action action) {
 void SinceLastRunForm::onChangeAmount() {
   for (int row : chosenRows()) {
     Decision& d = decisions_[size_t(row)];
-    const QString typed = dialogs_.input(
-        QStringLiteral("%1 的金額").arg(dates::format(d.due.occurrence.date)),
-        QStringLiteral("改金額"), QString::number(d.amount));
+    const QString typed =
+        dialogs_.input(QStringLiteral("%1 的金額").arg(dates::format(d.due.occurrence.date)),
+                       QStringLiteral("改金額"), QString::number(d.amount));
     if (typed.isEmpty()) return;
     const numbers::Amount amount = numbers::parseAmount(typed);
     if (!amount.ok()) {

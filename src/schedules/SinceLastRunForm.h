@@ -46,5 +46,5 @@ class SinceLastRunForm : public QDialog {
 };
 
 // Posts what posts by itself and lists the rest when anything is due; shows nothing otherwise.
-void openSinceLastRun(book::Workspace& store, Dialogs& dialogs, schedules::ScheduleBook& book, QWidget* parent,
-                      const schedules::Changed& changed = {});
+void openSinceLastRun(book::Workspace& store, Dialogs& dialogs, schedules::ScheduleBook& book,
+                      QWidget* parent, const schedules::Changed& changed = {});

@@ -22,7 +22,8 @@ std::variant<QByteArray, QString> dueText(const QString& bookFolder, const QDate
     out += QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\n")
                .arg(dates::format(due.occurrence.date), QString::number(s.amount),
                     store::trimTrailingSpaces(s.increase), store::trimTrailingSpaces(s.decrease),
-                    store::trimTrailingSpaces(s.memo).replace(QStringLiteral("\r\n"), QStringLiteral(" ")),
+                    store::trimTrailingSpaces(s.memo).replace(QStringLiteral("\r\n"),
+                                                              QStringLiteral(" ")),
                     due.asks ? QStringLiteral("詢問") : QStringLiteral("自動入帳"));
   }
   return out.toUtf8();

@@ -6,7 +6,8 @@
 
 namespace schedules {
 
-std::variant<Schedule, Message> checkSchedule(const book::Workspace& store, const ScheduleInput& input) {
+std::variant<Schedule, Message> checkSchedule(const book::Workspace& store,
+                                              const ScheduleInput& input) {
   auto entry = entries::checkEntry(store, input.entry);
   if (auto* refused = std::get_if<Message>(&entry)) return *refused;
   const store::LedgerEntry& e = std::get<store::LedgerEntry>(entry);

@@ -24,7 +24,8 @@ struct ScheduleInput {
 };
 
 // The schedule these controls describe, or the refusal to show; nothing is changed.
-std::variant<Schedule, Message> checkSchedule(const book::Workspace& store, const ScheduleInput& input);
+std::variant<Schedule, Message> checkSchedule(const book::Workspace& store,
+                                              const ScheduleInput& input);
 
 // Keeps a new or changed schedule (by id), stamped with the time of the change.
 void keepSchedule(ScheduleBook& book, Schedule schedule, const QDateTime& now);

@@ -1,9 +1,9 @@
 #include "schedules/posting.h"
 
+#include "book/workspace.h"
 #include "history/History.h"
 #include "history/sidechange.h"
 #include "platform/dates.h"
-#include "book/workspace.h"
 
 #include <QHash>
 
@@ -17,9 +17,10 @@ std::vector<QString> accountNamesOf(const book::Workspace& store) {
 }
 
 std::optional<QString> postDecisions(book::Workspace& store, ScheduleBook& book,
-                                     const std::vector<Decision>& decisions, const Changed& changed) {
-  auto planned =
-      planBatch(book, decisions, accountNamesOf(store), store.tables().entriesInUse(), store.clock().now());
+                                     const std::vector<Decision>& decisions,
+                                     const Changed& changed) {
+  auto planned = planBatch(book, decisions, accountNamesOf(store), store.tables().entriesInUse(),
+                           store.clock().now());
   if (auto* refused = std::get_if<QString>(&planned)) return *refused;
   const Batch& batch = std::get<Batch>(planned);
   const ScheduleBook before = changed ? book : ScheduleBook{};
@@ -30,7 +31,8 @@ std::optional<QString> postDecisions(book::Workspace& store, ScheduleBook& book,
     return std::nullopt;
   }
   const HistoryStep step(store.history(), store.tables(), stepnames::kPostSchedules);
-  for (const store::LedgerEntry& e : batch.entries) store.tables().entries[store.tables().entryCount++] = e;
+  for (const store::LedgerEntry& e : batch.entries)
+    store.tables().entries[store.tables().entryCount++] = e;
   store.showEntryCount();
   keepRecords(book, batch.records);
   if (changed) changed(stepnames::kPostSchedules, before);
@@ -44,8 +46,8 @@ void recogniseBookedOccurrences(const book::Workspace& store, ScheduleBook& book
   QHash<QString, int> booked;
   const auto keyOf = [](const QString& date, const QString& increase, const QString& decrease,
                         const QString& memo) {
-    return date + QChar(0) + store::nameField(increase) + QChar(0) + store::nameField(decrease) + QChar(0) +
-           store::memoField(memo);
+    return date + QChar(0) + store::nameField(increase) + QChar(0) + store::nameField(decrease) +
+           QChar(0) + store::memoField(memo);
   };
   for (int slot = 1; slot < store.tables().entryCount; ++slot) {
     const store::LedgerEntry& e = store.tables().entries[slot];
@@ -79,19 +81,20 @@ AutoPosted postByThemselves(book::Workspace& store, ScheduleBook& book, const Ch
 }
 
 Changed stepsOf(book::Workspace& store, ScheduleBook& book, std::weak_ptr<const void> alive) {
-  return [&store, &book, alive = std::move(alive)](const QString& name, const ScheduleBook& before) {
-    const auto put = [&store, &book](const ScheduleBook& target) -> std::optional<QString> {
-      const QDateTime now = store.clock().now().toUTC();
-      book.schedules = history::putBack(target.schedules, book.schedules,
-                                        [](const Schedule& s) { return s.id; }, now);
-      book.records = history::putBack(
-          target.records, book.records,
-          [](const OccurrenceRecord& r) { return recordId(r.scheduleId, r.nominal); }, now);
-      return std::nullopt;
-    };
-    store.history().recordSide(
-        name, std::make_unique<history::SideRecords<ScheduleBook>>(alive, before, book, put));
-  };
+  return
+      [&store, &book, alive = std::move(alive)](const QString& name, const ScheduleBook& before) {
+        const auto put = [&store, &book](const ScheduleBook& target) -> std::optional<QString> {
+          const QDateTime now = store.clock().now().toUTC();
+          book.schedules = history::putBack(
+              target.schedules, book.schedules, [](const Schedule& s) { return s.id; }, now);
+          book.records = history::putBack(
+              target.records, book.records,
+              [](const OccurrenceRecord& r) { return recordId(r.scheduleId, r.nominal); }, now);
+          return std::nullopt;
+        };
+        store.history().recordSide(
+            name, std::make_unique<history::SideRecords<ScheduleBook>>(alive, before, book, put));
+      };
 }
 
 }  // namespace schedules

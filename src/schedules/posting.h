@@ -36,8 +36,8 @@ using Changed = std::function<void(const QString& stepName, const ScheduleBook& 
 Changed stepsOf(book::Workspace& store, ScheduleBook& book, std::weak_ptr<const void> alive);
 
 // Posts the decided occurrences into the open book as one undo step and keeps their records in
-// `book` (`changed`, when given, is told within the step). The refusal's text, with nothing posted and
-// nothing kept, when the batch cannot go in.
+// `book` (`changed`, when given, is told within the step). The refusal's text, with nothing posted
+// and nothing kept, when the batch cannot go in.
 std::optional<QString> postDecisions(book::Workspace& store, ScheduleBook& book,
                                      const std::vector<Decision>& decisions,
                                      const Changed& changed = {});

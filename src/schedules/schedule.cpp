@@ -26,8 +26,9 @@ bool isDealt(const Dealt& dealt, const QString& id, const QDate& nominal) {
 
 bool hasAccount(const std::vector<QString>& names, const QString& name) {
   const QString wanted = store::nameField(name);
-  return std::any_of(names.begin(), names.end(),
-                     [&](const QString& n) { return store::sameField(store::nameField(n), wanted); });
+  return std::any_of(names.begin(), names.end(), [&](const QString& n) {
+    return store::sameField(store::nameField(n), wanted);
+  });
 }
 
 }  // namespace
@@ -85,8 +86,8 @@ std::variant<Batch, QString> planBatch(const ScheduleBook& book,
       if (!hasAccount(accountNames, account))
         return QStringLiteral("帳戶「%1」已經不存在，請先修改定期記錄「%2」")
             .arg(account.trimmed(), s.memo.trimmed());
-    batch.entries.push_back(
-        store::makeEntry(dates::format(d.due.occurrence.date), s.increase, s.decrease, d.amount, s.memo));
+    batch.entries.push_back(store::makeEntry(dates::format(d.due.occurrence.date), s.increase,
+                                             s.decrease, d.amount, s.memo));
   }
   const int room = std::max(0, store::kMaxEntries - entriesInUse);
   if (static_cast<int>(batch.entries.size()) > room) return limitText(room);

@@ -1,12 +1,12 @@
 #include "search/SearchForm.h"
 
+#include "book/workspace.h"
 #include "platform/dialogs.h"
 #include "platform/widgets/build.h"
 #include "platform/widgets/colours.h"
 #include "platform/widgets/fonts.h"
 #include "reports/period/period.h"
 #include "search/document.h"
-#include "book/workspace.h"
 #include "store/ledger.h"
 
 #include <QAbstractTableModel>
@@ -119,9 +119,11 @@ std::vector<QStringList> shownTexts(const QAbstractItemModel& model) {
 
 }  // namespace
 
-SearchForm::SearchForm(book::Workspace& store, Dialogs& dialogs, search::Remembered& remembered, QWidget* parent)
+SearchForm::SearchForm(book::Workspace& store, Dialogs& dialogs, search::Remembered& remembered,
+                       QWidget* parent)
     : FixedDialog(parent),
-      store_(store), dialogs_(dialogs),
+      store_(store),
+      dialogs_(dialogs),
       remembered_(remembered),
       searcher_(std::make_unique<search::Searcher>(store)) {
   setObjectName(QStringLiteral("SearchForm"));
@@ -282,8 +284,8 @@ void SearchForm::onResultActivated(int row) {
   const search::Hit& hit = results_.hits[static_cast<size_t>(row)];
   if (searcher_->isOpenBook(hit.book)) {
     const store::LedgerEntry& entry = store_.tables().entries[hit.slot];
-    outcome_ = {SearchOutcome::Kind::ShowEntry, hit.slot, store_.tables().accountSlot(entry.IncreaseAccount),
-                QString()};
+    outcome_ = {SearchOutcome::Kind::ShowEntry, hit.slot,
+                store_.tables().accountSlot(entry.IncreaseAccount), QString()};
     leave(QDialog::Accepted);
     return;
   }
@@ -320,7 +322,8 @@ printing::SearchCriteria SearchForm::criteria() const {
           amountToBox_->text(), dateFromBox_->text(),       dateToBox_->text()};
 }
 
-SearchOutcome openSearch(book::Workspace& store, Dialogs& dialogs, search::Remembered& remembered, QWidget* parent) {
+SearchOutcome openSearch(book::Workspace& store, Dialogs& dialogs, search::Remembered& remembered,
+                         QWidget* parent) {
   SearchForm form(store, dialogs, remembered, parent);
   dialogs.exec(form);
   return form.outcome();

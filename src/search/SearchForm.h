@@ -53,7 +53,8 @@ class SearchForm : public FixedDialog {
   enum Column { kBook, kDate, kIncrease, kDecrease, kAmount, kMemo, kSlot, kColumns };
 
   // Starts with the boxes as `remembered` holds them and keeps them there as they change.
-  SearchForm(book::Workspace& store, Dialogs& dialogs, search::Remembered& remembered, QWidget* parent = nullptr);
+  SearchForm(book::Workspace& store, Dialogs& dialogs, search::Remembered& remembered,
+             QWidget* parent = nullptr);
   ~SearchForm() override;
 
   const SearchOutcome& outcome() const { return outcome_; }
@@ -91,4 +92,5 @@ class SearchForm : public FixedDialog {
 };
 
 // Shows the search window modally and returns what to do next; the boxes are remembered.
-SearchOutcome openSearch(book::Workspace& store, Dialogs& dialogs, search::Remembered& remembered, QWidget* parent);
+SearchOutcome openSearch(book::Workspace& store, Dialogs& dialogs, search::Remembered& remembered,
+                         QWidget* parent);

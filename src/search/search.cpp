@@ -1,9 +1,9 @@
 #include "search/search.h"
 
+#include "book/workspace.h"
 #include "catalogue/catalogue.h"
 #include "platform/dates.h"
 #include "platform/numbers.h"
-#include "book/workspace.h"
 #include "store/booklist.h"
 #include "store/database.h"
 #include "store/ledger.h"
@@ -77,7 +77,8 @@ std::variant<Criteria, QString> readCriteria(const TypedCriteria& typed) {
   return c;
 }
 
-Book::Book(QString name, const store::EntryTableType& entries, int entryCount) : name_(std::move(name)) {
+Book::Book(QString name, const store::EntryTableType& entries, int entryCount)
+    : name_(std::move(name)) {
   entries_.reserve(static_cast<size_t>(std::max(entryCount - 1, 0)));
   rows_.reserve(entries_.capacity());
   for (int slot = 1; slot < entryCount; ++slot) {
@@ -100,7 +101,8 @@ void Book::search(const Criteria& c, int bookIndex, Results& results) const {
       continue;
     }
     if (!c.text.isEmpty() && !row.memo.contains(c.text)) continue;
-    results.hits.push_back({bookIndex, row.slot, e.EntryDate, store::trimTrailingSpaces(e.IncreaseAccount),
+    results.hits.push_back({bookIndex, row.slot, e.EntryDate,
+                            store::trimTrailingSpaces(e.IncreaseAccount),
                             store::trimTrailingSpaces(e.DecreaseAccount), e.Amount,
                             store::trimTrailingSpaces(e.Memo)});
     results.sum += e.Amount;
@@ -108,7 +110,8 @@ void Book::search(const Criteria& c, int bookIndex, Results& results) const {
 }
 
 Searcher::Searcher(const book::Workspace& store) : store_(store) {
-  books_.emplace_back(store.user().databaseName(), store.tables().entries, store.tables().entryCount);
+  books_.emplace_back(store.user().databaseName(), store.tables().entries,
+                      store.tables().entryCount);
 }
 
 void Searcher::readOtherBooks() {

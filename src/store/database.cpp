@@ -343,7 +343,8 @@ bool needsStartingCash(const QString& folder) {
 std::variant<OpeningFiles, QString> readForOpening(const QString& folder, const QString& today,
                                                    qint32 startingCash) {
   if (!QFileInfo(folder).isDir()) {
-    return QStringLiteral("找不到資料庫資料夾「%1」，無法開啟").arg(QDir::toNativeSeparators(folder));
+    return QStringLiteral("找不到資料庫資料夾「%1」，無法開啟")
+        .arg(QDir::toNativeSeparators(folder));
   }
   // A save cut short by a crash is completed, or undone, before anything is read.
   if (auto error = safefile::finishGroup(folder, {kAccountsFile, kEntriesFile})) return *error;
@@ -393,7 +394,7 @@ void decodeOpening(const OpeningFiles& files, BookTables& tables) {
 }
 
 BookFingerprint fingerprintOfBook(const QString& folder, const QByteArray& accounts,
-                                const QByteArray& entries) {
+                                  const QByteArray& entries) {
   const QString absolute = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
   return {absolute, fingerprintOfFile(absolute + QLatin1Char('/') + kAccountsFile, accounts),
           fingerprintOfFile(absolute + QLatin1Char('/') + kEntriesFile, entries)};

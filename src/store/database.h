@@ -86,7 +86,7 @@ std::optional<QString> readBookFolderInto(const QString& folder, BookTables& tab
 
 // The fingerprint of a book's files with these bytes, as just read or written.
 BookFingerprint fingerprintOfBook(const QString& folder, const QByteArray& accounts,
-                                const QByteArray& entries);
+                                  const QByteArray& entries);
 
 // The answer to "一開始有多少現金": 0 for an empty (or blank) answer, halves rounded to even; the
 // refusal when the text is no amount or its whole value does not fit 32 bits (the question is

@@ -1,9 +1,9 @@
 #include "users/LoginForm.h"
 
+#include "book/workspace.h"
 #include "platform/dialogs.h"
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
-#include "book/workspace.h"
 #include "users/password.h"
 #include "users/users.h"
 
@@ -37,17 +37,18 @@ bool sampleUserWaits(const QString& usersFolder) {
 
 }  // namespace
 
-LoginForm::LoginForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent) : FixedDialog(parent), store_(store), dialogs_(dialogs) {
+LoginForm::LoginForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent)
+    : FixedDialog(parent), store_(store), dialogs_(dialogs) {
   setObjectName(QStringLiteral("LoginForm"));
   setWindowTitle(QStringLiteral("登入"));
   setFont(uiFont(9.5));
   setClientSize(344, 168);
 
   nameBox_ = build::addLabelledBox(this, kUserNameCaption, QStringLiteral("使用者名稱(&U):"),
-                                {16, 18, 104, 26}, kUserName, {124, 18, 204, 26})
+                                   {16, 18, 104, 26}, kUserName, {124, 18, 204, 26})
                  .box;
   passwordBox_ = build::addLabelledBox(this, kPasswordCaption, QStringLiteral("密碼(&P):"),
-                                    {16, 54, 104, 26}, kPassword, {124, 54, 204, 26})
+                                       {16, 54, 104, 26}, kPassword, {124, 54, 204, 26})
                      .box;
   maskWithAsterisks(passwordBox_);
 

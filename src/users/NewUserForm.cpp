@@ -1,26 +1,27 @@
 #include "users/NewUserForm.h"
 
+#include "book/workspace.h"
 #include "platform/dialogs.h"
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
-#include "book/workspace.h"
 #include "users/LoginForm.h"
 #include "users/users.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 
-NewUserForm::NewUserForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent) : FixedDialog(parent), store_(store), dialogs_(dialogs) {
+NewUserForm::NewUserForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent)
+    : FixedDialog(parent), store_(store), dialogs_(dialogs) {
   setObjectName(QStringLiteral("NewUserForm"));
   setWindowTitle(QStringLiteral("建立新用戶"));
   setFont(uiFont(9.5));
   setClientSize(328, 118);
 
   nameBox_ = build::addLabelledBox(this, kUserNameCaption, QStringLiteral("名稱"), {16, 16, 40, 26},
-                                kUserName, {60, 16, 150, 26})
+                                   kUserName, {60, 16, 150, 26})
                  .box;
   passwordBox_ = build::addLabelledBox(this, kPasswordCaption, QStringLiteral("密碼"),
-                                    {16, 52, 40, 26}, kPassword, {60, 52, 150, 26})
+                                       {16, 52, 40, 26}, kPassword, {60, 52, 150, 26})
                      .box;
   maskWithAsterisks(passwordBox_);
   build::label(this, kPasswordRule, QStringLiteral("請輸入3-8個字元的密碼"), {60, 84, 160, 22});

@@ -1,10 +1,10 @@
 #include "users/users.h"
 
-#include "book/book.h"
 #include "backup/folders.h"
+#include "book/book.h"
+#include "book/workspace.h"
 #include "platform/foldernames.h"
 #include "platform/safefile.h"
-#include "book/workspace.h"
 #include "store/booklist.h"
 #include "store/database.h"
 #include "users/password.h"
@@ -50,7 +50,8 @@ LoginOutcome logIn(book::Workspace& store, const QString& name, const QString& t
 
 std::optional<Message> createUser(book::Workspace& store, const QString& name, const QString& pwd) {
   if (auto problem = password::passwordProblem(pwd)) return refusal(*problem);
-  if (auto problem = foldernames::folderNameProblem(name, foldernames::kUserName)) return refusal(*problem);
+  if (auto problem = foldernames::folderNameProblem(name, foldernames::kUserName))
+    return refusal(*problem);
   const QString folder = userFolderOf(store, name);
   if (folders::exists(folder)) return refusal(QStringLiteral("使用者已存在，請使用其他名稱"));
 
@@ -74,7 +75,8 @@ std::optional<Message> oldPasswordRefusal(const book::Workspace& store, const QS
   return std::nullopt;
 }
 
-std::optional<Message> setPassword(book::Workspace& store, const QString& old, const QString& fresh) {
+std::optional<Message> setPassword(book::Workspace& store, const QString& old,
+                                   const QString& fresh) {
   if (auto refused = oldPasswordRefusal(store, old)) return refused;
   if (auto problem = password::passwordProblem(fresh)) return refusal(*problem);
   const QString path = store.user().userFolder() + QLatin1Char('/') + password::kPasswordFile;

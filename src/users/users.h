@@ -29,13 +29,15 @@ LoginOutcome logIn(book::Workspace& store, const QString& name, const QString& p
 
 // "確定" of the new-user window: the user's folder with an empty "DataBase.lst" and its
 // "DataBase.pwd". Either all three come into being or none does.
-std::optional<Message> createUser(book::Workspace& store, const QString& name, const QString& password);
+std::optional<Message> createUser(book::Workspace& store, const QString& name,
+                                  const QString& password);
 
 // "變更密碼(&C)" asks for the old password, then the new one. The refusal of the old one as typed.
 std::optional<Message> oldPasswordRefusal(const book::Workspace& store, const QString& typed);
 // Writes the new password; the refusal, with nothing changed, when the old one is wrong, the new
 // one is unfit or the file cannot be written.
-std::optional<Message> setPassword(book::Workspace& store, const QString& old, const QString& fresh);
+std::optional<Message> setPassword(book::Workspace& store, const QString& old,
+                                   const QString& fresh);
 
 // "登出(&O)" of the User menu, before the login window is shown again: saves the open
 // database. With a refusal (it could not be saved) the user stays logged in; a notice of the

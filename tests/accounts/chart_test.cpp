@@ -38,7 +38,8 @@ TEST_F(Chart, CreateAddsTheAccountAndAnInitialValueOnlyForAssetsAndLiabilities) 
   for (const auto& c : cases) {
     const int entries = store.tables().entryCount;
     ASSERT_FALSE(accounts::createAccount(store, c.name, c.kind, c.value)) << c.stored.toStdString();
-    EXPECT_EQ(store.tables().accounts[store.tables().accountCount - 1], store::makeAccount(c.stored, c.kind));
+    EXPECT_EQ(store.tables().accounts[store.tables().accountCount - 1],
+              store::makeAccount(c.stored, c.kind));
     EXPECT_EQ(store.tables().entryCount, entries + (c.initial ? 1 : 0));
     if (c.initial) {
       EXPECT_EQ(store.tables().entries[entries],
@@ -55,7 +56,8 @@ TEST_F(Chart, RefusalsComeFirstAndChangeNothing) {
     QString typed, value, text;
   } cases[] = {
       {Create, store::kIncome, "   ", "0", "帳戶名稱尚未輸入"},
-      {Create, store::kAsset, "現金", "x", "已有相同名稱的帳戶"},  // the same once the prefix is added
+      {Create, store::kAsset, "現金", "x",
+       "已有相同名稱的帳戶"},  // the same once the prefix is added
       {Create, store::kAsset, "零用😀", "x", "帳戶名稱中的「😀」無法存入資料庫，請改用其他字"},
       {Create, store::kLiability, "基金", "-2147483649",
        "初值：" + numbers::amountErrorText(numbers::AmountError::OutOfRange)},
@@ -70,7 +72,8 @@ TEST_F(Chart, RefusalsComeFirstAndChangeNothing) {
   };
   const QString before = state();
   for (const auto& c : cases) {
-    const auto refused = c.command == Create   ? accounts::createAccount(store, c.typed, c.number, c.value)
+    const auto refused = c.command == Create
+                             ? accounts::createAccount(store, c.typed, c.number, c.value)
                          : c.command == Rename ? accounts::renameAccount(store, c.number, c.typed)
                          : c.command == Kind   ? accounts::changeKind(store, c.number, c.typed)
                                                : accounts::deleteAccount(store, c.number);
@@ -100,8 +103,10 @@ TEST_F(Chart, RenameAndKindChangeCarryTheEntriesAlong) {
     EXPECT_EQ(store.tables().accounts[4].AccountKind, kind) << answer;
   }
   EXPECT_EQ(state(), QStringLiteral("A-現金:1 Equity:0 E-伙食費:4 A-股票:2 4"));
-  EXPECT_EQ(store.tables().entries[2], store::makeEntry("2026/03/02", "E-伙食費", "A-現金", 120, ""));
-  EXPECT_EQ(store.tables().entries[3], store::makeEntry("2026/03/03", "A-現金", "E-伙食費", 5, "退款"));
+  EXPECT_EQ(store.tables().entries[2],
+            store::makeEntry("2026/03/02", "E-伙食費", "A-現金", 120, ""));
+  EXPECT_EQ(store.tables().entries[3],
+            store::makeEntry("2026/03/03", "A-現金", "E-伙食費", 5, "退款"));
   ASSERT_FALSE(accounts::deleteAccount(store, 4));  // the later accounts move up
   EXPECT_EQ(state(), QStringLiteral("A-現金:1 Equity:0 E-伙食費:4 4"));
 }

@@ -43,8 +43,10 @@ class TestAccountForm : public QObject {
     });
     QCOMPARE(p.dialogs.messageTexts(), QStringList{"現金帳戶不能編輯"});
     QCOMPARE(refills.count(), 1);
-    QCOMPARE(p.store.tables().accounts[6], store::makeAccount(QStringLiteral("A-基金"), store::kAsset));
-    QCOMPARE(p.store.tables().entries[1], store::makeEntry("2026/03/14", "A-銀行存款", "Equity", 5000, "初值"));
+    QCOMPARE(p.store.tables().accounts[6],
+             store::makeAccount(QStringLiteral("A-基金"), store::kAsset));
+    QCOMPARE(p.store.tables().entries[1],
+             store::makeEntry("2026/03/14", "A-銀行存款", "Equity", 5000, "初值"));
   }
 
   void editAsksTheKindOnlyAfterAnAcceptedName() {
@@ -58,7 +60,8 @@ class TestAccountForm : public QObject {
     QStringList asked;  // the editor, name, refusal, name, kind
     for (const auto& box : p.dialogs.shown()) asked << box.defaultText + box.message.text;
     QCOMPARE(asked, (QStringList{"", "A-股票", "已有相同名稱的帳戶", "A-股票", "1"}));
-    QCOMPARE(p.store.tables().accounts[4], store::makeAccount(QStringLiteral("A-股票"), store::kLiability));
+    QCOMPARE(p.store.tables().accounts[4],
+             store::makeAccount(QStringLiteral("A-股票"), store::kLiability));
     QVERIFY(p.dialogs.allAnswersUsed());
   }
 };

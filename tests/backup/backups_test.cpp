@@ -2,17 +2,17 @@
 
 #include "Books.h"
 #include "TestFiles.h"
+#include "backup/folders.h"
 #include "book/book.h"
 #include "book/newbook.h"
-#include "store/booklist.h"
+#include "budget/budgetfile.h"
 #include "catalogue/catalogue.h"
 #include "merge/atsave.h"
 #include "merge/bases.h"
-#include "backup/folders.h"
-#include "budget/budgetfile.h"
+#include "platform/safefile.h"
 #include "reconcile/reconcilefile.h"
 #include "schedules/schedulefile.h"
-#include "platform/safefile.h"
+#include "store/booklist.h"
 #include "store/dblock.h"
 
 #include <QFile>
@@ -117,7 +117,8 @@ TEST(BackupTest, ABackupThatCannotBeWrittenSaysSoAndTheBookIsSavedAnyway) {
     OpenBook book;
     if (!diskFull) putFile(backup::backupsOf(book.folder()), "plain");
     book.change(250);
-    const QByteArray entries = store::entriesFileBytes(book.store.tables().entries, book.store.tables().entryCount);
+    const QByteArray entries =
+        store::entriesFileBytes(book.store.tables().entries, book.store.tables().entryCount);
     std::optional<safefile::FailAfterBytes> full;  // room for the new files and a few bytes more
     if (diskFull) full.emplace(book.accountsBytes().size() + entries.size() + 100);
     const book::SaveResult result = book::save(book.store);
@@ -193,19 +194,22 @@ TEST(ConflictTest, ChangedFilesAreKeptAndTheOpenBookIsSavedAsANewOne) {
     theirs[0] = 'Z';
     putFile(book.folder() + '/' + file, theirs);
     book.change(300);
-    const auto tables = store::entriesFileBytes(book.store.tables().entries, book.store.tables().entryCount);
+    const auto tables =
+        store::entriesFileBytes(book.store.tables().entries, book.store.tables().entryCount);
     // With nothing to merge over (no base of this computer, no backup), the copy is the way out.
     QDir(merge::baseFolderOf(book.folder())).removeRecursively();
     QDir(backup::backupsOf(book.folder())).removeRecursively();
 
     const book::SaveResult result = book::save(book.store);
     ASSERT_TRUE(result.saved() && result.notice);
-    EXPECT_EQ(result.notice->text,
-              merge::fallbackReason("這台電腦沒有這本帳上次讀寫時的內容，也沒有可用的備份，無法合併") + "\r\n" +
-              QStringLiteral("資料庫「家計簿」的檔案已被其他程式變更。為了不覆蓋這些變更，"
-                             "目前的資料已另存為新的資料庫「%1」，兩者都保留在資料庫清單中，"
-                             "之後會存到「%1」。")
-                  .arg(kCopy));
+    EXPECT_EQ(
+        result.notice->text,
+        merge::fallbackReason("這台電腦沒有這本帳上次讀寫時的內容，也沒有可用的備份，無法合併") +
+            "\r\n" +
+            QStringLiteral("資料庫「家計簿」的檔案已被其他程式變更。為了不覆蓋這些變更，"
+                           "目前的資料已另存為新的資料庫「%1」，兩者都保留在資料庫清單中，"
+                           "之後會存到「%1」。")
+                .arg(kCopy));
     EXPECT_EQ(fileBytes(book.folderOf("家計簿") + '/' + file), theirs);
     EXPECT_EQ(fileBytes(book.folderOf(kCopy) + "/Main.dat"), tables);
     // The side files go along with the open book, and stay with the original too.

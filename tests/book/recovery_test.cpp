@@ -1,8 +1,8 @@
+#include "book/recovery.h"
 #include "Books.h"
 #include "TestFiles.h"
 #include "backup/backups.h"
 #include "book/book.h"
-#include "book/recovery.h"
 #include "book/recoverykeeper.h"
 #include "platform/safefile.h"
 

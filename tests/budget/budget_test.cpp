@@ -1,12 +1,12 @@
-#include "Books.h"
-#include "backup/backups.h"
-#include "TestFiles.h"
-#include "budget/actuals.h"
 #include "budget/budget.h"
+#include "Books.h"
+#include "TestFiles.h"
+#include "backup/backups.h"
+#include "budget/actuals.h"
 #include "budget/budgetfile.h"
 #include "history/History.h"
-#include "reports/period/period.h"
 #include "platform/safefile.h"
+#include "reports/period/period.h"
 
 #include <QCryptographicHash>
 
@@ -163,8 +163,7 @@ TEST_F(BudgetBook, PlansFollowRenamedMovedAndDeletedAccounts) {
   ASSERT_EQ(bound.size(), 2u);
   EXPECT_EQ(bound[0].slot, 0);
   EXPECT_EQ(bound[1].slot, 4);
-  const auto report =
-      budget::buildReport(deleted, bound, {}, 2026, 1, budget::Span::Month);
+  const auto report = budget::buildReport(deleted, bound, {}, 2026, 1, budget::Span::Month);
   ASSERT_EQ(report.expense.size(), 2u);
   EXPECT_EQ(report.expense[0].budget, 900);
   EXPECT_EQ(report.expense[1].name, "已刪除帳戶（E-餐費）");
@@ -199,8 +198,8 @@ TEST_F(BudgetOverBook, ActualIsWhatThePeriodReportShowsForEveryAccountAndMonth) 
     for (const auto* lines : {&shown.income, &shown.expense}) {
       for (const auto& line : *lines) byPeriod[line.slot] = line.total;
     }
-    const auto report =
-        budget::buildReport(figures.accounts, {}, figures.actuals, 2026, month, budget::Span::Month);
+    const auto report = budget::buildReport(figures.accounts, {}, figures.actuals, 2026, month,
+                                            budget::Span::Month);
     std::map<int, qint64> byBudget;
     for (const auto* rows : {&report.income, &report.expense}) {
       for (const auto& row : *rows) byBudget[row.slot] = row.actual;
@@ -219,8 +218,8 @@ TEST_F(BudgetOverBook, ReportListsUnplannedSpendingAndFiltersTheOverruns) {
   ASSERT_FALSE(plans.setCarryForward(figures.accounts, food, 2026, true));
   const auto bound = plans.bind(figures.accounts, 2026);
 
-  const auto feb = budget::buildReport(figures.accounts, bound, figures.actuals, 2026, 2,
-                                       budget::Span::Month);
+  const auto feb =
+      budget::buildReport(figures.accounts, bound, figures.actuals, 2026, 2, budget::Span::Month);
   ASSERT_EQ(feb.expense.size(), 2u);  // 食費 planned, 雜項 spent without a plan
   EXPECT_EQ(feb.expense[0].budget, 5800);
   EXPECT_EQ(feb.expense[0].variance, -300);

@@ -61,7 +61,8 @@ TEST_F(BudgetCli, UsageErrorsAndRefusalsExitAsTheOtherCommands) {
   putFile(budgetfile::pathIn(book), "varnix-budget 1\nbroken\n");
   const cli::Result damaged = run({"budget", book, "--year", "2026"});
   EXPECT_EQ(damaged.exitCode, 1);
-  EXPECT_TRUE(damaged.err.contains(QStringLiteral("第 2 行").toUtf8())) << damaged.err.toStdString();
+  EXPECT_TRUE(damaged.err.contains(QStringLiteral("第 2 行").toUtf8()))
+      << damaged.err.toStdString();
 }
 
 }  // namespace

@@ -1,12 +1,12 @@
 // The budget's grid, its report and the notice when a month runs over.
 #include "TestFiles.h"
 #include "WindowSteps.h"
+#include "accounts/chart.h"
 #include "budget/BudgetForm.h"
 #include "budget/BudgetReportForm.h"
 #include "budget/actuals.h"
 #include "budget/budget.h"
 #include "budget/budgetfile.h"
-#include "accounts/chart.h"
 #include "entries/entrycommands.h"
 
 #include <QLabel>
@@ -119,7 +119,8 @@ class BudgetFormTest : public QObject {
     QVERIFY(!b.plans.setRule(accounts, accounts[2], 2026, budget::Rule::SameEachMonth, "10,000"));
     whenShown(b.dialogs, [&](QDialog& form) {
       auto* table = child<QTableWidget>(form, BudgetReportForm::kTable);
-      QCOMPARE(rowOf(table, "E-食費"), (QStringList{"E-食費", "5,000", "6,100", "-1,100", "122.0%"}));
+      QCOMPARE(rowOf(table, "E-食費"),
+               (QStringList{"E-食費", "5,000", "6,100", "-1,100", "122.0%"}));
       QCOMPARE(rowOf(table, "E-雜項"), (QStringList{"E-雜項", "0", "250", "-250", "—"}));
       QVERIFY(!rowOf(table, "E-房租").isEmpty());
       QTest::mouseClick(child<QCheckBox>(form, BudgetReportForm::kOverOnly), Qt::LeftButton);

@@ -108,7 +108,8 @@ TEST_F(CatalogueTest, LeavingWritesTheListAsShown) {
   EXPECT_EQ(fromMenu.entries(), QStringList({"2003-10", "2004-01"}));
 
   const std::function<catalogue::Catalogue::Outcome(catalogue::Catalogue&)> leaving[] = {
-      [](catalogue::Catalogue& c) { return c.open(500); }, &catalogue::Catalogue::cancel, &catalogue::Catalogue::logOut};
+      [](catalogue::Catalogue& c) { return c.open(500); }, &catalogue::Catalogue::cancel,
+      &catalogue::Catalogue::logOut};
   for (const auto& leave : leaving) {
     given({"2003-10", "2003-11"});
     catalogue::Catalogue menuList{store, true};

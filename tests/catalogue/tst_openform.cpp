@@ -3,9 +3,9 @@
 #include "WindowSteps.h"
 #include "backup/BackupForm.h"
 #include "book/book.h"
-#include "store/booklist.h"
 #include "catalogue/OpenForm.h"
 #include "catalogue/catalogue.h"
+#include "store/booklist.h"
 #include "users/users.h"
 
 namespace {
@@ -62,7 +62,8 @@ class TestOpenForm : public QObject {
     QCOMPARE(p.dialogs.shown().at(4).defaultText, QStringLiteral("b."));
     QCOMPARE(p.store.panel(book::Workspace::DatabasePanel), QStringLiteral("資料庫名稱：b"));
     QCOMPARE(p.store.tables().entries[1].Amount, 2500);
-    QCOMPARE(std::get<QStringList>(store::loadDatabaseList(p.store.user())), QStringList({"b", "a"}));
+    QCOMPARE(std::get<QStringList>(store::loadDatabaseList(p.store.user())),
+             QStringList({"b", "a"}));
   }
 
   // 備份與還原: the selected book's backups are listed with what they hold, and one comes back
@@ -92,7 +93,9 @@ class TestOpenForm : public QObject {
     QCOMPARE(fileBytes(p.store.user().userFolder() + "/DataBase.lst"),
              QByteArray("\xae\x61\xad\x70\xc3\xaf\r\n\xae\x61\xad\x70\xc3\xaf-\xc1\xd9\xad\xec-"
                         "20261206-153042\r\nb\r\n"));
-    QCOMPARE(QFileInfo(p.store.user().userFolder() + "/家計簿-還原-20261206-153042/Main.dat").size(), 104);
+    QCOMPARE(
+        QFileInfo(p.store.user().userFolder() + "/家計簿-還原-20261206-153042/Main.dat").size(),
+        104);
     QCOMPARE(p.store.tables().entryCount, 3);  // the open book is untouched
   }
 };

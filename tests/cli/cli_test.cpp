@@ -67,8 +67,10 @@ TEST_F(CliTest, StatementsCountUpToTheDateTodayByDefault) {
 }
 
 TEST_F(CliTest, ExportsAreTheWindowsBytesAndGoToAFileOnlyOutsideTheBook) {
-  EXPECT_EQ(run({"export", "csv", book}).out, interchange::csvBytes(interchange::journalRows(store)));
-  EXPECT_EQ(run({"export", "txt", book}).out, interchange::textBytes(interchange::journalRows(store)));
+  EXPECT_EQ(run({"export", "csv", book}).out,
+            interchange::csvBytes(interchange::journalRows(store)));
+  EXPECT_EQ(run({"export", "txt", book}).out,
+            interchange::textBytes(interchange::journalRows(store)));
   store.user().setDatabaseName("home");
   store.user().setUserName("Test");
   EXPECT_EQ(run({"export", "ledger", book}).out, interchange::ledgerJournalBytes(store));
@@ -117,7 +119,8 @@ TEST_F(CliTest, CheckNamesEveryDoubtfulRecord) {
 TEST_F(CliTest, ASaveCutShortIsReadAsOpeningWouldFinishItAndLeftAlone) {
   const QByteArray oldEntries = fileBytes(book + "/Main.dat");
   entry("2024/01/02", "E-餐費", "A-現金", 7);
-  const QByteArray newEntries = store::entriesFileBytes(store.tables().entries, store.tables().entryCount);
+  const QByteArray newEntries =
+      store::entriesFileBytes(store.tables().entries, store.tables().entryCount);
   putFile(book + "/Main.dat.new", newEntries);
   // Without the marker the new file is no save: the old one counts.
   EXPECT_TRUE(run({"statements", book}).out.contains("1000\r\n"));

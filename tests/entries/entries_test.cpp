@@ -39,8 +39,8 @@ TEST_F(EntryCommands, RefusalsComeInTheirOrderAndChangeNothing) {
   };
   for (const auto& c : cases) {
     store.tables().entryCount = c.full ? store::kMaxEntries + 1 : 2;
-    const auto result =
-        entries::storeEntry(store, {c.edit > 0, c.edit, c.increase, c.decrease, c.date, c.amount, c.memo});
+    const auto result = entries::storeEntry(
+        store, {c.edit > 0, c.edit, c.increase, c.decrease, c.date, c.amount, c.memo});
     ASSERT_TRUE(std::holds_alternative<Message>(result));
     EXPECT_EQ(std::get<Message>(result).text, c.text) << c.text.toStdString();
     EXPECT_EQ(store.tables().entryCount, c.full ? store::kMaxEntries + 1 : 2);
@@ -52,16 +52,19 @@ TEST_F(EntryCommands, StoresNormalisedRoundedAndCut) {
   const QString memo = QStringLiteral("x") + QString(30, u'飯');  // 61 bytes in the code page
   const std::pair<QString, qint32> amounts[] = {{" 120.5 ", 120}, {"121.5", 122}, {"-0", 0}};
   for (const auto& [typed, rounded] : amounts) {  // halves go to the even neighbour
-    const int slot =
-        std::get<int>(entries::storeEntry(store, {false, 0, kFood, kCash, "2003/1/5", typed, memo}));
-    EXPECT_EQ(store.tables().entries[slot], store::makeEntry("2003/01/05", "E-餐飲費", "A-現金", rounded, memo));
-    EXPECT_EQ(store::trimTrailingSpaces(store.tables().entries[slot].Memo), memo.left(25));  // 49 of 50 bytes
+    const int slot = std::get<int>(
+        entries::storeEntry(store, {false, 0, kFood, kCash, "2003/1/5", typed, memo}));
+    EXPECT_EQ(store.tables().entries[slot],
+              store::makeEntry("2003/01/05", "E-餐飲費", "A-現金", rounded, memo));
+    EXPECT_EQ(store::trimTrailingSpaces(store.tables().entries[slot].Memo),
+              memo.left(25));  // 49 of 50 bytes
   }
 
   // A change keeps its slot and the count; line breaks are stored as the files keep them.
   const entries::EntryInput change = {true, 1, kSalary, kCash, "2026/3/1", "5000", "早餐\n晚餐"};
   ASSERT_EQ(std::get<int>(entries::storeEntry(store, change)), 1);
-  EXPECT_EQ(store.tables().entries[1], store::makeEntry("2026/03/01", "I-薪資", "A-現金", 5000, "早餐\r\n晚餐"));
+  EXPECT_EQ(store.tables().entries[1],
+            store::makeEntry("2026/03/01", "I-薪資", "A-現金", 5000, "早餐\r\n晚餐"));
   EXPECT_EQ(entries::memoForEditing(store.tables().entries[1].Memo), QStringLiteral("早餐\n晚餐"));
   EXPECT_EQ(store.tables().entryCount, 5);
 }
@@ -72,7 +75,8 @@ TEST_F(EntryCommands, AppendedRowMatchesTheRebuiltLedger) {
     const auto before = store::showLedger(store.tables(), decrease + 1);
     const int slot = std::get<int>(
         entries::storeEntry(store, {false, 0, increase, decrease, "2026/3/14", "137", "午餐"}));
-    const store::LedgerRow row = entries::appendedRow(store, slot, before.empty() ? 0 : before.back().runningTotal);
+    const store::LedgerRow row =
+        entries::appendedRow(store, slot, before.empty() ? 0 : before.back().runningTotal);
     const store::LedgerRow rebuilt = store::showLedger(store.tables(), decrease + 1).back();
     EXPECT_EQ(std::tie(row.amount, row.runningTotal, row.other, row.memo),
               std::tie(rebuilt.amount, rebuilt.runningTotal, rebuilt.other, rebuilt.memo));

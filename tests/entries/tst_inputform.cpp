@@ -93,7 +93,8 @@ class TestInputForm : public QObject {
     });
     p.form.openEdit(2);
     p.form.openEdit(2);
-    QCOMPARE(p.store.tables().entries[2], store::makeEntry("2026/03/02", "E-餐飲費", "L-信用卡", 500, "聚餐"));
+    QCOMPARE(p.store.tables().entries[2],
+             store::makeEntry("2026/03/02", "E-餐飲費", "L-信用卡", 500, "聚餐"));
     QCOMPARE(p.window.shownAccountSlot(), 5);
     QCOMPARE(p.selected().first(), QStringLiteral("2"));
   }

@@ -1,5 +1,5 @@
-#include "book/book.h"
 #include "history/History.h"
+#include "book/book.h"
 #include "history/steps.h"
 
 #include "Books.h"
@@ -55,7 +55,8 @@ TEST(History, EachCommandLeavesOneNamedStep) {
   named(std::holds_alternative<int>(entries::storeEntry(s, {false, 0, 2, 0, "2025/7/1", "8", ""})));
   named(std::holds_alternative<int>(entries::storeEntry(s, {true, 3, 2, 0, "2025/7/2", "9", ""})));
   named(!entries::deleteTickedEntries(s, {2}));
-  named(maintenance::deleteByDate(s, maintenance::DeleteRule::OnDate, "2025/01/10", "2025/01/10").removed > 0);
+  named(maintenance::deleteByDate(s, maintenance::DeleteRule::OnDate, "2025/01/10", "2025/01/10")
+            .removed > 0);
   named(!maintenance::closeBooksAt(s, "2025/4/30"));
   named(!accounts::createAccount(s, "交際費", store::kExpense, ""));
   named(!accounts::renameAccount(s, 3, "E-外食"));
@@ -102,7 +103,8 @@ TEST(History, LastsWhileItsBookIsOpen) {
     return book::open(store, 100);
   };
   const auto changeAndSave = [&](const char* account) {
-    return !accounts::createAccount(store, account, store::kExpense, "") && book::save(store).saved();
+    return !accounts::createAccount(store, account, store::kExpense, "") &&
+           book::save(store).saved();
   };
   ASSERT_FALSE(reopen("b") || reopen("a"));
   ASSERT_TRUE(changeAndSave("房租"));
@@ -153,21 +155,25 @@ TEST(HistoryProperty, UndoAndRedoWalkBackAndForthThroughEverySavedState) {
     const std::function<void()> commands[] = {
         [&] {
           const bool edit = pick(0, 2) == 2;
-          entries::storeEntry(s, {edit, edit ? pick(0, s.tables().entryCount) : 0, pick(-1, s.tables().accountCount - 1),
-                         pick(0, s.tables().accountCount - 1), date(), amount(),
-                         oneOf({"", "午餐", "coffee 咖啡", "初值", "  ", "x😀"})});
+          entries::storeEntry(
+              s, {edit, edit ? pick(0, s.tables().entryCount) : 0,
+                  pick(-1, s.tables().accountCount - 1), pick(0, s.tables().accountCount - 1),
+                  date(), amount(), oneOf({"", "午餐", "coffee 咖啡", "初值", "  ", "x😀"})});
         },
         [&] {
-          entries::deleteTickedEntries(s, {pick(0, s.tables().entryCount), pick(0, s.tables().entryCount)});
+          entries::deleteTickedEntries(
+              s, {pick(0, s.tables().entryCount), pick(0, s.tables().entryCount)});
         },
         [&] {
           const QString first = date();
-          maintenance::deleteByDate(s, maintenance::DeleteRule(pick(0, 3)), first, pick(0, 1) ? first : date());
+          maintenance::deleteByDate(s, maintenance::DeleteRule(pick(0, 3)), first,
+                                    pick(0, 1) ? first : date());
         },
         [&] { maintenance::closeBooksAt(s, pick(0, 3) ? "" : date()); },
         [&] {
-          accounts::createAccount(s, oneOf({"股票", "信用卡", "薪資", "現金", "房租", "Equity", ""}),
-                        pick(0, 4), amount());
+          accounts::createAccount(s,
+                                  oneOf({"股票", "信用卡", "薪資", "現金", "房租", "Equity", ""}),
+                                  pick(0, 4), amount());
         },
         [&] {
           accounts::renameAccount(s, account(), oneOf({"", "A-新帳戶", "E-雜支", "  ", "Equity"}));

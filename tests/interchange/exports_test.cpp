@@ -38,7 +38,8 @@ TEST_F(ExportsTest, SpreadsheetCsvDisarmsEachFormulaStart) {
   const QString starts[] = {"=", "+", "-", "@"};
   for (const QString& c : starts) entry("2025/03/01", c + "外", "A-現金", 5, c + "1" + c + "1");
   entry("2025/03/02", "外=+-@", "A-現金", 5, "1+1=2@-");
-  const QStringList lines = QString::fromUtf8(interchange::spreadsheetCsvBytes(store)).split("\r\n");
+  const QStringList lines =
+      QString::fromUtf8(interchange::spreadsheetCsvBytes(store)).split("\r\n");
   ASSERT_EQ(lines.size(), 7);  // the header, five entries, the empty rest after the last break
   for (int i = 0; i < 4; ++i) {
     const QString& c = starts[i];
@@ -86,20 +87,28 @@ TEST_F(JournalTest, TextColumnsCountCharactersAndKeepEachEntryOnOneLine) {
 
 TEST_F(JournalTest, ExportsGoToTheirFoldersAndAFailedOneKeepsTheEarlierFile) {
   const QString csv = dir.path() + "/CSV/2003-11.csv";
-  ASSERT_EQ(interchange::exportJournal(store, interchange::journalRows(store), interchange::ExportKind::Text),
+  ASSERT_EQ(interchange::exportJournal(store, interchange::journalRows(store),
+                                       interchange::ExportKind::Text),
             completion(QStringLiteral("已存成2003-11.txt檔")));
-  ASSERT_EQ(interchange::exportJournal(store, interchange::journalRows(store), interchange::ExportKind::Csv).title, "完成");
+  ASSERT_EQ(interchange::exportJournal(store, interchange::journalRows(store),
+                                       interchange::ExportKind::Csv)
+                .title,
+            "完成");
   const QByteArray earlier = fileBytes(csv);
   store.tables().entryCount = 2;  // a shorter journal that never reaches the disk
   {
     safefile::FailAfterBytes full(10);
-    EXPECT_TRUE(warns(interchange::exportJournal(store, interchange::journalRows(store), interchange::ExportKind::Csv),
+    EXPECT_TRUE(warns(interchange::exportJournal(store, interchange::journalRows(store),
+                                                 interchange::ExportKind::Csv),
                       QStringLiteral("沒有存成2003-11.csv檔：")));
   }
   EXPECT_EQ(fileBytes(csv), earlier);
   QFile::remove(csv);
   QDir().mkpath(csv);  // a folder in the file's place
-  EXPECT_EQ(interchange::exportJournal(store, interchange::journalRows(store), interchange::ExportKind::Csv).title, "注意");
+  EXPECT_EQ(interchange::exportJournal(store, interchange::journalRows(store),
+                                       interchange::ExportKind::Csv)
+                .title,
+            "注意");
 }
 
 // The balances a journal tool ("ledger" or "hledger") reports, by account; its complaints.

@@ -86,7 +86,8 @@ struct ImportTest : ::testing::Test, testbooks::Books {
   ImportTest() : Books({"A-台銀", "E-雜支", "I-其他收入", "L-信用卡"}) {
     entry("2023/01/05", "E-雜支", "A-台銀", 120, "ATM 提款");
   }
-  std::vector<interchange::PreviewRow> preview(const QByteArray& bytes, const interchange::ImportAccounts& to) {
+  std::vector<interchange::PreviewRow> preview(const QByteArray& bytes,
+                                               const interchange::ImportAccounts& to) {
     const auto rows = std::get<csvtext::File>(csvtext::readBytes(bytes)).rows;
     return interchange::buildPreview(store, rows, interchange::guessLayout(rows), to);
   }
@@ -136,9 +137,12 @@ TEST_F(ImportTest, ImportAddsTheTickedRowsAllOrNothing) {
   // A card: paying it takes the bank first so that the debt goes down.
   const interchange::ImportAccounts card{"L-信用卡", "E-雜支", "A-台銀"};
   const auto cardRows = this->preview("date,amount\n2023/02/01,-300\n2023/02/02,300\n", card);
-  ASSERT_TRUE(std::holds_alternative<interchange::ImportDone>(interchange::importRows(store, cardRows, card)));
-  EXPECT_EQ(store.tables().entries[4], store::makeEntry("2023/02/01", "E-雜支", "L-信用卡", 300, ""));
-  EXPECT_EQ(store.tables().entries[5], store::makeEntry("2023/02/02", "L-信用卡", "A-台銀", 300, ""));
+  ASSERT_TRUE(std::holds_alternative<interchange::ImportDone>(
+      interchange::importRows(store, cardRows, card)));
+  EXPECT_EQ(store.tables().entries[4],
+            store::makeEntry("2023/02/01", "E-雜支", "L-信用卡", 300, ""));
+  EXPECT_EQ(store.tables().entries[5],
+            store::makeEntry("2023/02/02", "L-信用卡", "A-台銀", 300, ""));
 
   // A ticked row with a problem, or too many rows: nothing changes.
   const store::EntryTableType before = store.tables().entries;
@@ -162,12 +166,14 @@ TEST_F(ImportTest, TheImportOffersItsEntriesAndLastBalanceToTheReconciliation) {
   EXPECT_EQ(layout.balance, 4);
   EXPECT_EQ(layout.out, 2);
   const auto preview = interchange::buildPreview(store, rows, layout, accounts);
-  const interchange::ImportDone done = std::get<interchange::ImportDone>(interchange::importRows(store, preview, accounts));
+  const interchange::ImportDone done =
+      std::get<interchange::ImportDone>(interchange::importRows(store, preview, accounts));
   std::vector<csvtext::Row> newestFirst(rows.rbegin(), rows.rend());
   newestFirst.insert(newestFirst.begin(), newestFirst.back());
   newestFirst.pop_back();
   for (const auto& fileRows : {rows, newestFirst}) {
-    const interchange::StatementOffer offer = interchange::statementOffer(store, fileRows, layout, preview, accounts, done);
+    const interchange::StatementOffer offer =
+        interchange::statementOffer(store, fileRows, layout, preview, accounts, done);
     EXPECT_EQ(offer.account, store::nameField("A-台銀"));
     EXPECT_EQ(offer.date, QDate(2023, 1, 7));
     EXPECT_EQ(offer.ending, 60380);
@@ -181,9 +187,11 @@ TEST_F(ImportTest, TheImportOffersItsEntriesAndLastBalanceToTheReconciliation) {
 TEST_F(ImportTest, LayoutsAreRememberedPerHeaderOutsideTheBook) {
   const csvtext::Row header{"日期", "說明", "金額"};
   EXPECT_FALSE(interchange::rememberedLayout(dir.path(), header));
-  const interchange::ImportLayout layout{true, 0, 2, -1, -1, {1}, "L-信用卡", "E-雜支", "I-其他收入"};
+  const interchange::ImportLayout layout{true, 0,          2,        -1,          -1,
+                                         {1},  "L-信用卡", "E-雜支", "I-其他收入"};
   ASSERT_EQ(interchange::rememberLayout(dir.path(), header, layout), std::nullopt);
-  ASSERT_EQ(interchange::rememberLayout(dir.path(), {"x"}, interchange::ImportLayout{false, 0, 0, -1, -1, {}, {}, {}, {}}),
+  ASSERT_EQ(interchange::rememberLayout(
+                dir.path(), {"x"}, interchange::ImportLayout{false, 0, 0, -1, -1, {}, {}, {}, {}}),
             std::nullopt);
   EXPECT_EQ(interchange::rememberedLayout(dir.path(), header), layout);
   // A file edited by hand into nonsense gives no layout rather than a wrong one.

@@ -94,8 +94,10 @@ class TestImportForm : public QObject {
     QCOMPARE(offer->ending, std::optional<qint64>(61795));
     QCOMPARE(offer->matchedSlots, (std::vector<int>{1, 2, 3}));
     QCOMPARE(store.tables().entryCount, 4);
-    QCOMPARE(store.tables().entries[2], store::makeEntry("2023/01/06", "I-薪資", "A-台銀", 52000, "薪資"));
-    QCOMPARE(store.tables().entries[3], store::makeEntry("2023/01/07", "E-餐費", "A-台銀", 85, "午餐"));
+    QCOMPARE(store.tables().entries[2],
+             store::makeEntry("2023/01/06", "I-薪資", "A-台銀", 52000, "薪資"));
+    QCOMPARE(store.tables().entries[3],
+             store::makeEntry("2023/01/07", "E-餐費", "A-台銀", 85, "午餐"));
     QCOMPARE(view.redraws.size(), 1u);  // not on the cancelled reading
     QVERIFY(QFileInfo::exists(store.user().userFolder() + "/" + interchange::kLayoutsFile));
   }

@@ -24,32 +24,42 @@ inline qint16 kindOf(const QString& name) {
 
 inline store::BookTables book(std::initializer_list<QString> chart, const std::vector<Row>& rows) {
   store::BookTables b;
-  for (const QString& name : chart) b.accounts[b.accountCount++] = store::makeAccount(name, kindOf(name));
+  for (const QString& name : chart)
+    b.accounts[b.accountCount++] = store::makeAccount(name, kindOf(name));
   for (const Row& r : rows)
     b.entries[b.entryCount++] = store::makeEntry(r.date, r.increase, r.decrease, r.amount, r.memo);
   return b;
 }
 
 inline QByteArray bytesOf(const store::BookTables& b) {
-  return store::accountsFileBytes(b.accounts, b.accountCount) + "|" + store::entriesFileBytes(b.entries, b.entryCount);
+  return store::accountsFileBytes(b.accounts, b.accountCount) + "|" +
+         store::entriesFileBytes(b.entries, b.entryCount);
 }
 
 // The records in words, in order: what a failed comparison shows.
 inline std::vector<std::string> linesOf(const store::BookTables& b) {
   std::vector<std::string> lines;
   for (int s = 1; s < b.accountCount; ++s)
-    lines.push_back(QStringLiteral("%1 %2").arg(b.accounts[s].AccountName).arg(b.accounts[s].AccountKind).toStdString());
+    lines.push_back(QStringLiteral("%1 %2")
+                        .arg(b.accounts[s].AccountName)
+                        .arg(b.accounts[s].AccountKind)
+                        .toStdString());
   for (int s = 1; s < b.entryCount; ++s) {
     const store::LedgerEntry& e = b.entries[s];
-    lines.push_back(QStringLiteral("%1|%2|%3|%4|%5").arg(e.EntryDate, e.IncreaseAccount, e.DecreaseAccount)
-                        .arg(e.Amount).arg(e.Memo.trimmed()).toStdString());
+    lines.push_back(QStringLiteral("%1|%2|%3|%4|%5")
+                        .arg(e.EntryDate, e.IncreaseAccount, e.DecreaseAccount)
+                        .arg(e.Amount)
+                        .arg(e.Memo.trimmed())
+                        .toStdString());
   }
   return lines;
 }
 
-inline std::vector<qint64> balancesOf(const store::BookTables& b, const QString& date = "9999/12/31") {
-  return store::recordBalances(b.accounts, b.accountCount, store::entriesFileBytes(b.entries, b.entryCount),
-                        b.entryCount - 1, date);
+inline std::vector<qint64> balancesOf(const store::BookTables& b,
+                                      const QString& date = "9999/12/31") {
+  return store::recordBalances(b.accounts, b.accountCount,
+                               store::entriesFileBytes(b.entries, b.entryCount), b.entryCount - 1,
+                               date);
 }
 
 template <typename Gone>
@@ -69,7 +79,11 @@ void removeEntriesIf(store::BookTables& b, const Gone& gone) {
 class Session {
  public:
   Session(store::BookTables start, unsigned seed, QString mark, int parity, bool wholeBook)
-      : book(std::move(start)), rng_(seed), mark_(std::move(mark)), parity_(parity), wholeBook_(wholeBook) {}
+      : book(std::move(start)),
+        rng_(seed),
+        mark_(std::move(mark)),
+        parity_(parity),
+        wholeBook_(wholeBook) {}
 
   void run(int steps) {
     for (int i = 0; i < steps; ++i) step(pick(0, wholeBook_ ? 9 : 6));
@@ -79,7 +93,10 @@ class Session {
  private:
   int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng_); }
   QString date() {
-    return QStringLiteral("%1/%2/%3").arg(pick(2019, 2024)).arg(pick(1, 12), 2, 10, QChar('0')).arg(pick(1, 28), 2, 10, QChar('0'));
+    return QStringLiteral("%1/%2/%3")
+        .arg(pick(2019, 2024))
+        .arg(pick(1, 12), 2, 10, QChar('0'))
+        .arg(pick(1, 28), 2, 10, QChar('0'));
   }
   QString anyAccount() { return book.accounts[pick(1, book.accountCount - 1)].AccountName; }
   bool mine(int number) const { return parity_ < 0 || number % 2 == parity_; }
@@ -99,7 +116,8 @@ class Session {
   void step(int what) {
     const int slot = what >= 3 && what <= 4 ? touchableEntry() : 0;
     if (what <= 2) {
-      append(store::makeEntry(date(), anyAccount(), anyAccount(), pick(1, 9000), mark_ + QString::number(++made_)));
+      append(store::makeEntry(date(), anyAccount(), anyAccount(), pick(1, 9000),
+                              mark_ + QString::number(++made_)));
     } else if (slot != 0 && what == 3) {
       book.entries[slot].Amount = pick(1, 9000);
     } else if (slot != 0) {
@@ -116,9 +134,11 @@ class Session {
       }
     } else if (what == 6 && book.accountCount <= store::kMaxAccounts) {
       const qint16 kind = qint16(pick(store::kAsset, store::kExpense));
-      const QString name = QStringLiteral("ALIE").mid(kind - 1, 1) + "-" + mark_ + "新" + QString::number(++made_);
+      const QString name =
+          QStringLiteral("ALIE").mid(kind - 1, 1) + "-" + mark_ + "新" + QString::number(++made_);
       book.accounts[book.accountCount++] = store::makeAccount(name, kind);
-      if (kind == store::kAsset || kind == store::kLiability) append(store::makeEntry("2024/07/15", name, store::kEquityName, 0, store::kInitialMemo));
+      if (kind == store::kAsset || kind == store::kLiability)
+        append(store::makeEntry("2024/07/15", name, store::kEquityName, 0, store::kInitialMemo));
     } else if (what == 7) {
       const int gone = touchableEntry();
       removeEntriesIf(book, [&](int s) { return s == gone; });
@@ -128,8 +148,10 @@ class Session {
       const std::vector<qint64> balances = balancesOf(book, day);
       removeEntriesIf(book, [&](int s) { return book.entries[s].EntryDate <= day; });
       for (int a = 1; a < book.accountCount; ++a) {
-        if (book.accounts[a].AccountKind == store::kAsset || book.accounts[a].AccountKind == store::kLiability)
-          append(store::makeEntry(day, book.accounts[a].AccountName, store::kEquityName, qint32(balances[size_t(a - 1)]), store::kInitialMemo));
+        if (book.accounts[a].AccountKind == store::kAsset ||
+            book.accounts[a].AccountKind == store::kLiability)
+          append(store::makeEntry(day, book.accounts[a].AccountName, store::kEquityName,
+                                  qint32(balances[size_t(a - 1)]), store::kInitialMemo));
       }
     } else if (what == 9) {
       const QString first = store::dateField(date()), second = store::dateField(date());
@@ -149,14 +171,19 @@ class Session {
 
 // A household's book of a few years.
 inline store::BookTables randomBase(unsigned seed, int entries) {
-  store::BookTables b = book({"Equity", "A-現金", "A-銀行", "L-信用卡", "I-薪水", "E-餐飲", "E-交通", "I-利息"}, {});
+  store::BookTables b =
+      book({"Equity", "A-現金", "A-銀行", "L-信用卡", "I-薪水", "E-餐飲", "E-交通", "I-利息"}, {});
   std::mt19937 rng(seed);
   auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); };
   for (int i = 0; i < entries; ++i) {
-    const QString date = QStringLiteral("%1/%2/%3").arg(pick(2019, 2024)).arg(pick(1, 12), 2, 10, QChar('0')).arg(pick(1, 28), 2, 10, QChar('0'));
-    b.entries[b.entryCount++] = store::makeEntry(date, b.accounts[pick(2, b.accountCount - 1)].AccountName,
-                                          b.accounts[pick(1, b.accountCount - 1)].AccountName, pick(1, 9000),
-                                          QStringLiteral("底%1").arg(i));
+    const QString date = QStringLiteral("%1/%2/%3")
+                             .arg(pick(2019, 2024))
+                             .arg(pick(1, 12), 2, 10, QChar('0'))
+                             .arg(pick(1, 28), 2, 10, QChar('0'));
+    b.entries[b.entryCount++] =
+        store::makeEntry(date, b.accounts[pick(2, b.accountCount - 1)].AccountName,
+                         b.accounts[pick(1, b.accountCount - 1)].AccountName, pick(1, 9000),
+                         QStringLiteral("底%1").arg(i));
   }
   return b;
 }

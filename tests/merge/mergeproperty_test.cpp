@@ -36,7 +36,8 @@ Sides sessions(unsigned seed, bool disjoint) {
 // book's records sorted, or the refusal.
 std::vector<std::string> answered(const merge::Plan& plan, Choice rule, Choice otherwise) {
   std::vector<Choice> answers;
-  for (const merge::Conflict& c : plan.conflicts) answers.push_back(rule == Choice::Both && !c.allowsBoth ? otherwise : rule);
+  for (const merge::Conflict& c : plan.conflicts)
+    answers.push_back(rule == Choice::Both && !c.allowsBoth ? otherwise : rule);
   const auto merged = merge::apply(plan, answers);
   if (const QString* refused = std::get_if<QString>(&merged)) return {refused->toStdString()};
   std::vector<std::string> lines = linesOf(std::get<merge::Merged>(merged).tables);
@@ -54,14 +55,17 @@ TEST(MergeProperty, EitherSideMergesAlikeAndAnUntouchedSideGivesTheOtherBack) {
     if (ab.index() == 1) {
       EXPECT_EQ(std::get<QString>(ab), std::get<QString>(ba));
     } else {
-      for (const auto& [mine, theirs] : {std::pair{Choice::Mine, Choice::Theirs}, std::pair{Choice::Theirs, Choice::Mine},
-                                          std::pair{Choice::Both, Choice::Both}}) {
+      for (const auto& [mine, theirs] :
+           {std::pair{Choice::Mine, Choice::Theirs}, std::pair{Choice::Theirs, Choice::Mine},
+            std::pair{Choice::Both, Choice::Both}}) {
         EXPECT_EQ(answered(std::get<merge::Plan>(ab), mine, Choice::Mine),
                   answered(std::get<merge::Plan>(ba), theirs, Choice::Theirs));
       }
     }
-    for (const auto& merged : {merge::mergeBooks(s.base, s.ours, s.base), merge::mergeBooks(s.base, s.base, s.ours)}) {
-      ASSERT_TRUE(std::holds_alternative<merge::Merged>(merged)) << std::get<QString>(merged).toStdString();
+    for (const auto& merged :
+         {merge::mergeBooks(s.base, s.ours, s.base), merge::mergeBooks(s.base, s.base, s.ours)}) {
+      ASSERT_TRUE(std::holds_alternative<merge::Merged>(merged))
+          << std::get<QString>(merged).toStdString();
       EXPECT_EQ(linesOf(std::get<merge::Merged>(merged).tables), linesOf(s.ours));
     }
   }
@@ -77,17 +81,19 @@ TEST(MergeProperty, WithoutQuestionsEveryBalanceSumsBothSidesChanges) {
     ++merged;
     // These sessions never move or delete the base's accounts, and rename each on one side only.
     const store::BookTables& book = std::get<merge::Merged>(result).tables;
-    const std::vector<qint64> base = balancesOf(s.base), ours = balancesOf(s.ours), theirs = balancesOf(s.theirs),
-                              now = balancesOf(book);
+    const std::vector<qint64> base = balancesOf(s.base), ours = balancesOf(s.ours),
+                              theirs = balancesOf(s.theirs), now = balancesOf(book);
     for (int slot = 1; slot < book.accountCount; ++slot) {
       const QString name = book.accounts[slot].AccountName;
       auto of = [&](const std::vector<qint64>& all, const store::BookTables& b) -> qint64 {
-        if (slot < s.base.accountCount) return all[size_t(slot - 1)];  // the base's keep their slots
+        if (slot < s.base.accountCount)
+          return all[size_t(slot - 1)];  // the base's keep their slots
         for (int a = 1; a < b.accountCount; ++a)
           if (b.accounts[a].AccountName == name) return all[size_t(a - 1)];
         return 0;
       };
-      EXPECT_EQ(now[size_t(slot - 1)], of(ours, s.ours) + of(theirs, s.theirs) - of(base, s.base)) << name.toStdString();
+      EXPECT_EQ(now[size_t(slot - 1)], of(ours, s.ours) + of(theirs, s.theirs) - of(base, s.base))
+          << name.toStdString();
     }
   }
   EXPECT_GT(merged, seedCount() / 3);  // the property was tried, not skipped

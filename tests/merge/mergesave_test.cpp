@@ -15,14 +15,15 @@
 
 #include <functional>
 
-using mergebooks::Row;
 using merge::Choice;
+using mergebooks::Row;
 
 namespace {
 
 const QString kCash = QStringLiteral("A-現金"), kFood = QStringLiteral("E-餐飲");
-const Row kLunch{"2024/01/10", kFood, kCash, 100, "午餐"}, kDinner{"2024/08/01", kFood, kCash, 50, "晚餐"},
-    kSnack{"2024/09/01", kFood, kCash, 20, "點心"}, kBus{"2024/02/02", kFood, kCash, 15, "公車"};
+const Row kLunch{"2024/01/10", kFood, kCash, 100, "午餐"},
+    kDinner{"2024/08/01", kFood, kCash, 50, "晚餐"}, kSnack{"2024/09/01", kFood, kCash, 20, "點心"},
+    kBus{"2024/02/02", kFood, kCash, 15, "公車"};
 
 void add(store::BookTables& b, const Row& r) {
   b.entries[b.entryCount++] = store::makeEntry(r.date, r.increase, r.decrease, r.amount, r.memo);
@@ -34,17 +35,19 @@ void setAmount(store::BookTables& b, const Row& r, qint32 amount) {
 void drop(store::BookTables& b, const Row& r) {
   mergebooks::removeEntriesIf(b, [&](int s) { return b.entries[s].Memo.trimmed() == r.memo; });
 }
-QByteArray entriesOf(const store::BookTables& b) { return store::entriesFileBytes(b.entries, b.entryCount); }
+QByteArray entriesOf(const store::BookTables& b) {
+  return store::entriesFileBytes(b.entries, b.entryCount);
+}
 
 using Edit = std::function<void(store::BookTables&)>;
 
 struct SaveCase {
   const char* name;
   Edit ours, theirs;
-  std::optional<Choice> answer;    // the one question's answer; none: no question, or cancelled
-  std::vector<Row> merged;         // the entries after the opening one; empty: saved aside
-  QString reason;                  // saved aside: why
-  QString notice;                  // merged: what the notice says came from the other side
+  std::optional<Choice> answer;  // the one question's answer; none: no question, or cancelled
+  std::vector<Row> merged;       // the entries after the opening one; empty: saved aside
+  QString reason;                // saved aside: why
+  QString notice;                // merged: what the notice says came from the other side
 };
 
 class MergeSaveTest : public ::testing::Test {
@@ -81,12 +84,13 @@ struct TwoComputers : testbooks::Books {
     putFile(folder() + "/Main.dat", theirEntries);
     c.ours(store.tables());
     ourEntries = entriesOf(store.tables());
-    result = book::save(store, [&](const std::vector<merge::Conflict>& conflicts)
-                                   -> std::optional<std::vector<Choice>> {
-      asked = conflicts.size();
-      if (!c.answer) return std::nullopt;
-      return std::vector<Choice>(conflicts.size(), *c.answer);
-    });
+    result = book::save(
+        store,
+        [&](const std::vector<merge::Conflict>& conflicts) -> std::optional<std::vector<Choice>> {
+          asked = conflicts.size();
+          if (!c.answer) return std::nullopt;
+          return std::vector<Choice>(conflicts.size(), *c.answer);
+        });
   }
   QString folder() const { return store.user().userFolder() + "/家計簿"; }
   std::unique_ptr<store::BookTables> base;
@@ -97,25 +101,57 @@ struct TwoComputers : testbooks::Books {
 
 TEST_F(MergeSaveTest, MergedAskedOrSavedAside) {
   const SaveCase cases[] = {
-      {"both sides' changes land", [](store::BookTables& b) { add(b, kSnack); },
-       [](store::BookTables& b) { drop(b, kDinner);
-         add(b, kBus); }, std::nullopt, {kLunch, kBus, kSnack}, {},
+      {"both sides' changes land",
+       [](store::BookTables& b) { add(b, kSnack); },
+       [](store::BookTables& b) {
+         drop(b, kDinner);
+         add(b, kBus);
+       },
+       std::nullopt,
+       {kLunch, kBus, kSnack},
+       {},
        "從另一台電腦新增 1 筆記錄，刪除 1 筆記錄"},
-      {"a conflict kept mine", [](store::BookTables& b) { setAmount(b, kLunch, 120); },
-       [](store::BookTables& b) { setAmount(b, kLunch, 150); }, Choice::Mine,
-       {{"2024/01/10", kFood, kCash, 120, "午餐"}, kDinner}, {}, "從另一台電腦新增 0 筆記錄，刪除 0 筆記錄"},
-      {"a conflict kept theirs", [](store::BookTables& b) { setAmount(b, kLunch, 120); },
-       [](store::BookTables& b) { setAmount(b, kLunch, 150); }, Choice::Theirs,
-       {{"2024/01/10", kFood, kCash, 150, "午餐"}, kDinner}, {}, "從另一台電腦新增 1 筆記錄，刪除 1 筆記錄"},
-      {"a conflict kept both", [](store::BookTables& b) { setAmount(b, kLunch, 120); },
-       [](store::BookTables& b) { setAmount(b, kLunch, 150); }, Choice::Both,
-       {{"2024/01/10", kFood, kCash, 120, "午餐"}, {"2024/01/10", kFood, kCash, 150, "午餐"}, kDinner}, {},
+      {"a conflict kept mine",
+       [](store::BookTables& b) { setAmount(b, kLunch, 120); },
+       [](store::BookTables& b) { setAmount(b, kLunch, 150); },
+       Choice::Mine,
+       {{"2024/01/10", kFood, kCash, 120, "午餐"}, kDinner},
+       {},
+       "從另一台電腦新增 0 筆記錄，刪除 0 筆記錄"},
+      {"a conflict kept theirs",
+       [](store::BookTables& b) { setAmount(b, kLunch, 120); },
+       [](store::BookTables& b) { setAmount(b, kLunch, 150); },
+       Choice::Theirs,
+       {{"2024/01/10", kFood, kCash, 150, "午餐"}, kDinner},
+       {},
+       "從另一台電腦新增 1 筆記錄，刪除 1 筆記錄"},
+      {"a conflict kept both",
+       [](store::BookTables& b) { setAmount(b, kLunch, 120); },
+       [](store::BookTables& b) { setAmount(b, kLunch, 150); },
+       Choice::Both,
+       {{"2024/01/10", kFood, kCash, 120, "午餐"},
+        {"2024/01/10", kFood, kCash, 150, "午餐"},
+        kDinner},
+       {},
        "從另一台電腦新增 1 筆記錄，刪除 0 筆記錄"},
-      {"a conflict cancelled", [](store::BookTables& b) { setAmount(b, kLunch, 120); },
-       [](store::BookTables& b) { setAmount(b, kLunch, 150); }, std::nullopt, {}, "衝突沒有決定", {}},
-      {"beyond 3000 entries", [](store::BookTables& b) { for (int i = 0; i < 1500; ++i) add(b, kSnack); },
-       [](store::BookTables& b) { for (int i = 0; i < 1500; ++i) add(b, kBus); }, std::nullopt, {},
-       "合併後的記錄有 3003 筆，超過 3000 筆的上限", {}},
+      {"a conflict cancelled",
+       [](store::BookTables& b) { setAmount(b, kLunch, 120); },
+       [](store::BookTables& b) { setAmount(b, kLunch, 150); },
+       std::nullopt,
+       {},
+       "衝突沒有決定",
+       {}},
+      {"beyond 3000 entries",
+       [](store::BookTables& b) {
+         for (int i = 0; i < 1500; ++i) add(b, kSnack);
+       },
+       [](store::BookTables& b) {
+         for (int i = 0; i < 1500; ++i) add(b, kBus);
+       },
+       std::nullopt,
+       {},
+       "合併後的記錄有 3003 筆，超過 3000 筆的上限",
+       {}},
   };
   for (const SaveCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -139,7 +175,8 @@ TEST_F(MergeSaveTest, MergedAskedOrSavedAside) {
     EXPECT_EQ(mergebooks::linesOf(store.tables()), mergebooks::linesOf(expected));
     EXPECT_EQ(fileBytes(two.folder() + "/Main.dat"), entriesOf(expected));
     EXPECT_EQ(store.user().databaseName(), "家計簿");
-    EXPECT_TRUE(two.result.notice->text.contains(c.notice)) << two.result.notice->text.toStdString();
+    EXPECT_TRUE(two.result.notice->text.contains(c.notice))
+        << two.result.notice->text.toStdString();
     // Both sides were kept before the merge was written, and the merge is the next base.
     const auto kept = backup::list(two.folder());
     ASSERT_GE(kept.size(), 3u);

@@ -24,7 +24,8 @@ QByteArray fileBytes(const QString& path) {
 QByteArray entries(qint32 lunch, const QStringList& more = {}) {
   store::BookTables b;
   b.entries[b.entryCount++] = store::makeEntry("2024/01/10", "E-餐飲", "A-現金", lunch, "午餐");
-  for (const QString& meal : more) b.entries[b.entryCount++] = store::makeEntry("2024/02/01", "E-餐飲", "A-現金", 80, meal);
+  for (const QString& meal : more)
+    b.entries[b.entryCount++] = store::makeEntry("2024/02/01", "E-餐飲", "A-現金", 80, meal);
   return store::entriesFileBytes(b.entries, b.entryCount);
 }
 
@@ -43,7 +44,8 @@ struct SharedBook : MainWindowBook {
     if (store::saveDatabaseList(store.user(), {"家計簿"})) qFatal("cannot list the book");
     testbooks::addAccounts(store, {"A-現金", "E-餐飲"});
     testbooks::addEntry(store, "2024/01/10", "E-餐飲", "A-現金", 100, "午餐");
-    putFile(folder() + "/Accounts.dat", store::accountsFileBytes(store.tables().accounts, store.tables().accountCount));
+    putFile(folder() + "/Accounts.dat",
+            store::accountsFileBytes(store.tables().accounts, store.tables().accountCount));
     putFile(folder() + "/Main.dat", entries(100));
     store.tables().accountCount = store.tables().entryCount = 1;
     store.user().setUserName({});
@@ -83,8 +85,10 @@ class TestMergeSession : public QObject {
     QVERIFY(book.session.end(true));
     QVERIFY2(!asked.isEmpty(), "no conflict window");
     QCOMPARE(fileBytes(book.folder() + "/Main.dat"), entries(150));
-    QVERIFY2(book.dialogs.lastMessage().text.contains("合併後存檔"), qPrintable(book.dialogs.lastMessage().text));
-    QCOMPARE(std::get<QStringList>(store::loadDatabaseList(book.store.user())), QStringList({"家計簿"}));
+    QVERIFY2(book.dialogs.lastMessage().text.contains("合併後存檔"),
+             qPrintable(book.dialogs.lastMessage().text));
+    QCOMPARE(std::get<QStringList>(store::loadDatabaseList(book.store.user())),
+             QStringList({"家計簿"}));
   }
 
   // Syncthing's copy of the other computer's version, found at opening: merged over the last
@@ -99,7 +103,8 @@ class TestMergeSession : public QObject {
     book.dialogs.answer(Answer::Yes);
     QVERIFY(book.open());
     QCOMPARE(fileBytes(book.folder() + "/Main.dat"), entries(100, {"早餐", "晚餐"}));
-    QVERIFY2(book.dialogs.lastMessage().text.contains(".merged"), qPrintable(book.dialogs.lastMessage().text));
+    QVERIFY2(book.dialogs.lastMessage().text.contains(".merged"),
+             qPrintable(book.dialogs.lastMessage().text));
     QVERIFY(!QFile::exists(copy));
     QVERIFY(QFile::exists(copy + ".merged"));
   }
@@ -123,7 +128,6 @@ class TestMergeSession : public QObject {
     QCOMPARE(fileBytes(book.folder() + "/Varnix.lock"), lock);
     QCOMPARE(std::get<QStringList>(store::loadDatabaseList(book.store.user())).size(), 2);
   }
-
 };
 
 QTEST_MAIN(TestMergeSession)

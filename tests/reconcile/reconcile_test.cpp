@@ -57,7 +57,8 @@ TEST_F(Reconciling, EachHintPointsAtItsOwnKindOfSlip) {
   };
   for (const HintCase& c : cases) {
     store.tables().entryCount = 1;
-    for (const store::LedgerEntry& e : c.entries) store.tables().entries[store.tables().entryCount++] = e;
+    for (const store::LedgerEntry& e : c.entries)
+      store.tables().entries[store.tables().entryCount++] = e;
     Wizard w = wizard("2025/01/31", c.ending);
     tickAll(w);
     if (c.leaveLastUnticked) w.setTicked(static_cast<int>(w.lines().size()) - 1, false);
@@ -96,7 +97,9 @@ TEST_F(ReconciledJanuary, ClosingTheBooksKeepsTheNextStartAtTheBanksFigure) {
 }
 
 TEST_F(ReconciledJanuary, BulkDeleteKeepsTheNextStartAtTheBanksFigure) {
-  ASSERT_FALSE(maintenance::deleteByDate(store, maintenance::DeleteRule::Within, "2025/01/01", "2025/01/31").refused);
+  ASSERT_FALSE(
+      maintenance::deleteByDate(store, maintenance::DeleteRule::Within, "2025/01/01", "2025/01/31")
+          .refused);
   februaryReconcilesToZero();
 }
 

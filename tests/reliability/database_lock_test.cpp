@@ -104,7 +104,8 @@ TEST(DatabaseLockFlowTest, OneWindowPerDatabaseUntilItMovesOnOrEnds) {
   ASSERT_EQ(first->open(0).result, catalogue::Catalogue::Result::Opened);
   EXPECT_EQ(second.open(0).refusal, refusal(kInUseElsewhere));
 
-  ASSERT_EQ(first->open(1).result, catalogue::Catalogue::Result::Opened);  // moving on frees the earlier one
+  ASSERT_EQ(first->open(1).result,
+            catalogue::Catalogue::Result::Opened);  // moving on frees the earlier one
   EXPECT_FALSE(locked("2003-11"));
   first.reset();  // the program ends
   EXPECT_FALSE(locked("2003-12"));

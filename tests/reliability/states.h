@@ -24,10 +24,10 @@ inline void fillState(book::Workspace& store, int k) {
   }
   store.tables().entryCount = 401 + 350 * k;
   for (int i = 1; i < store.tables().entryCount; ++i) {
-    store.tables().entries[i] = store::makeEntry(QString::asprintf("2003/%02d/%02d", 1 + i % 12, 1 + i % 28),
-                                    store.tables().accounts[3 + i % 20].AccountName,
-                                    QStringLiteral("A-現金"), (i * 7919 + k) % 100000 - 20000,
-                                    QStringLiteral("第%1版第%2筆 餐飲費").arg(k).arg(i));
+    store.tables().entries[i] = store::makeEntry(
+        QString::asprintf("2003/%02d/%02d", 1 + i % 12, 1 + i % 28),
+        store.tables().accounts[3 + i % 20].AccountName, QStringLiteral("A-現金"),
+        (i * 7919 + k) % 100000 - 20000, QStringLiteral("第%1版第%2筆 餐飲費").arg(k).arg(i));
   }
 }
 
@@ -64,7 +64,7 @@ inline void sessionChanges(book::Workspace& store) {
   HistoryStep step(store.history(), store.tables(), stepnames::kNewEntry);
   store.tables().entries[store.tables().entryCount++] =
       store::makeEntry(QStringLiteral("2003/12/31"), store.tables().accounts[3].AccountName,
-                QStringLiteral("A-現金"), 4321, QStringLiteral("當機前最後一筆"));
+                       QStringLiteral("A-現金"), 4321, QStringLiteral("當機前最後一筆"));
 }
 
 }  // namespace reliability

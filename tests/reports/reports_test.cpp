@@ -21,7 +21,8 @@ TEST(Statements, SixTextsOfASmallChartAreExact) {
   b.entry("2025/01/31", "E-餐飲", "A-ABCDEFGHIJKLMNOPQR", 200);  // on the date: counts
   b.entry("2025/02/01", "E-餐飲", "A-ABCDEFGHIJKLMNOPQR", 999);  // the day after: does not
 
-  const statements::StatementTexts s = statements::buildStatements(b.store, QStringLiteral("2025/01/31"));
+  const statements::StatementTexts s =
+      statements::buildStatements(b.store, QStringLiteral("2025/01/31"));
   EXPECT_EQ(s.assets, QStringLiteral("資產\r\n") + kRule + QStringLiteral("A-現金") + pad(16) +
                           "  6442453941\r\n" + "A-ABCDEFGHIJKLMNOPQR  -200\r\n" + kRule +
                           QStringLiteral("資產總合   6442453741"));

@@ -26,7 +26,8 @@ class TestBSForm : public QObject {
       QTest::keyClick(child(form, BSForm::kDate), Qt::Key_Return);  // shows, and keeps the window
       QVERIFY(form.isVisible());
       QCOMPARE(netWorth->palette().color(QPalette::Text), QColor(Qt::black));
-      const statements::StatementTexts s = statements::buildStatements(b.store, QStringLiteral("2025/01/31"));
+      const statements::StatementTexts s =
+          statements::buildStatements(b.store, QStringLiteral("2025/01/31"));
       QCOMPARE(netWorth->text(), s.netWorthLine);
       click(form, BSForm::kCopyBalanceSheet);
       QCOMPARE(clipboard::text(), s.assets + "\r\n" + s.liabilities + "\r\n" + s.netWorthLine);
@@ -43,7 +44,8 @@ class TestBSForm : public QObject {
   // the window's default button.
   void enterInAStatementBoxCloses() {
     testbooks::Books b({"A-現金", "Equity"});
-    BSForm unshown(b.store, b.dialogs);  // by its own choice, not only as the first button the focus meets
+    BSForm unshown(b.store,
+                   b.dialogs);  // by its own choice, not only as the first button the focus meets
     QVERIFY(child<QPushButton>(unshown, BSForm::kOk)->isDefault());
     whenShown(b.dialogs, [&](QDialog& form) {
       auto* box = child<QPlainTextEdit>(form, BSForm::kAssets);

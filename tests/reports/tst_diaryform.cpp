@@ -19,9 +19,12 @@ class TestDiaryForm : public QObject {
     testbooks::addEntry(store, "2025/03/01", "A-現金", "Equity", 1500, "初值");
     testbooks::addEntry(store, "2025/01/01", "E-Food", "A-現金", -20, "   ");
     const std::tuple<const char*, const char*, QByteArray> exports[] = {
-        {DiaryForm::kSaveCsv, "CSV/2003-11.csv", interchange::csvBytes(interchange::journalRows(store))},
-        {DiaryForm::kSaveText, "TXT/2003-11.txt", interchange::textBytes(interchange::journalRows(store))},
-        {DiaryForm::kExportCsvUtf8, "CSV/2003-11-UTF8.csv", interchange::spreadsheetCsvBytes(store)},
+        {DiaryForm::kSaveCsv, "CSV/2003-11.csv",
+         interchange::csvBytes(interchange::journalRows(store))},
+        {DiaryForm::kSaveText, "TXT/2003-11.txt",
+         interchange::textBytes(interchange::journalRows(store))},
+        {DiaryForm::kExportCsvUtf8, "CSV/2003-11-UTF8.csv",
+         interchange::spreadsheetCsvBytes(store)},
         {DiaryForm::kExportJournal, "TXT/2003-11.journal", interchange::ledgerJournalBytes(store)}};
     whenShown(dialogs, [&](QDialog& form) {
       const QAbstractItemModel* list = child<QTreeView>(form, DiaryForm::kList)->model();

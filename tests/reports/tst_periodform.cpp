@@ -112,7 +112,8 @@ class PeriodFormTest : public QObject {
     }
     const QPalette light = QApplication::palette();
     QApplication::setPalette(QPalette(QColor(0x20, 0x20, 0x20)));
-    ChartsForm charts(b.store, b.dialogs, period::buildReport(b.store, period::openingYear(b.store)));
+    ChartsForm charts(b.store, b.dialogs,
+                      period::buildReport(b.store, period::openingYear(b.store)));
     QApplication::setPalette(light);
     QChart* donut = chartOnTab(charts, 0);
     auto* ring = qobject_cast<QPieSeries*>(donut->series().value(0));

@@ -55,7 +55,8 @@ TEST_F(RentAndSalary, ABatchIsOneUndoStepAndIsNotPostedAgain) {
   EXPECT_EQ(salaries.posted.size(), 6u);
   ASSERT_FALSE(postDecisions(store, plan, postAll(), changed));
   EXPECT_EQ(store.tables().entriesInUse(), 12);
-  EXPECT_EQ(store.tables().entries[8].EntryDate, QStringLiteral("2024/02/29"));  // after the salaries
+  EXPECT_EQ(store.tables().entries[8].EntryDate,
+            QStringLiteral("2024/02/29"));  // after the salaries
   EXPECT_TRUE(dueOccurrences(plan, store.clock().today()).empty());
   EXPECT_EQ(store.history().undoCount(), 2);
   EXPECT_FALSE(store.undo());
@@ -142,8 +143,8 @@ TEST_F(RentAndSalary, AnEntryKeptAsAScheduleIsItsFirstOccurrenceAndSaysTheNextDa
   const auto due = dueOccurrences(kept, QDate(2024, 3, 1));
   ASSERT_EQ(due.size(), 1u);
   EXPECT_EQ(due[0].occurrence.date, QDate(2024, 2, 29));
-  EXPECT_EQ(keepEntryAsSchedule(kept, store::makeEntry("2024/13/01", "E-房租", "A-銀行", 1, ""), "bad",
-                                QDateTime())
+  EXPECT_EQ(keepEntryAsSchedule(kept, store::makeEntry("2024/13/01", "E-房租", "A-銀行", 1, ""),
+                                "bad", QDateTime())
                 .buttons,
             MessageButtons::Ok);
   EXPECT_EQ(kept.schedules.size(), 1u);

@@ -76,8 +76,9 @@ TEST(ScheduleFile, TwoProgramsOverOneFolderPostEachOccurrenceOnce) {
 
   for (const bool restored : {false, true}) {
     if (restored) putFile(schedulesPath(folder.path()), before);
-    second.store.tables().entryCount = 1 + std::get<int>(store::readEntries(fileBytes(folder.path() + "/Main.dat"),
-                                                            second.store.tables().entries));
+    second.store.tables().entryCount =
+        1 + std::get<int>(store::readEntries(fileBytes(folder.path() + "/Main.dat"),
+                                             second.store.tables().entries));
     auto seen = std::get<ScheduleBook>(readSchedules(folder.path()));
     recogniseBookedOccurrences(second.store, seen);
     EXPECT_TRUE(dueOccurrences(seen, second.store.clock().today()).empty()) << restored;

@@ -31,7 +31,8 @@ struct Due : testbooks::Books {
   }
   QStringList postedDates() const {
     QStringList out;
-    for (const store::LedgerEntry& e : entries()) out << e.EntryDate + ' ' + QString::number(e.Amount);
+    for (const store::LedgerEntry& e : entries())
+      out << e.EntryDate + ' ' + QString::number(e.Amount);
     return out;
   }
 };

@@ -2,9 +2,9 @@
 // shows the entry in its ledger or opens the other book it lives in.
 #include "WindowSteps.h"
 #include "book/book.h"
-#include "store/booklist.h"
 #include "catalogue/catalogue.h"
 #include "search/SearchForm.h"
+#include "store/booklist.h"
 
 using F = SearchForm;
 
@@ -30,7 +30,9 @@ struct Program : MainWindowBook {
     window.show();
     store.refillAccountLists();
   }
-  QString shownSlot() { return child<QTreeWidget>(window, MainForm::kLedger)->currentItem()->text(5); }
+  QString shownSlot() {
+    return child<QTreeWidget>(window, MainForm::kLedger)->currentItem()->text(5);
+  }
 };
 
 int rows(QDialog& form) { return child<QTreeView>(form, F::kResults)->model()->rowCount(); }
@@ -102,7 +104,8 @@ class SearchFormTest : public QObject {
   // double click still shows the entry clicked, not the one that stood there before.
   void headerClicksSortAmountsAsNumbersAndDates() {
     Program p;
-    p.store.tables().entries[1].EntryDate = QStringLiteral("2025/04/01");  // stored first, dated last
+    p.store.tables().entries[1].EntryDate =
+        QStringLiteral("2025/04/01");  // stored first, dated last
     whenShown(p.dialogs, [&](QDialog& form) {
       typeIn(child(form, F::kDateFrom), QStringLiteral("2025/1/1"));
       auto* list = child<QTreeView>(form, F::kResults);

@@ -9,7 +9,8 @@ namespace {
 // no account, dates on and after the day asked, and a date that is not plain ASCII.
 TEST(BookBalances, FromTheFilesAsFromTheLoadedTables) {
   const QString food = QStringLiteral("E-餐飲"), card = QStringLiteral("L-信用卡");
-  testbooks::Books written({store::kCashName, store::kEquityName, food, QStringLiteral("I-薪資"), card, food});
+  testbooks::Books written(
+      {store::kCashName, store::kEquityName, food, QStringLiteral("I-薪資"), card, food});
   written.account(QStringLiteral("A-怪"), 7);
   written.entry(QStringLiteral("2024/01/05"), store::kCashName, store::kEquityName, 5000);
   written.entry(QStringLiteral("2024/02/01"), food, store::kCashName, 120);
@@ -25,8 +26,10 @@ TEST(BookBalances, FromTheFilesAsFromTheLoadedTables) {
 
   QTemporaryDir dir;
   putFile(dir.filePath(store::kAccountsFile),
-          store::accountsFileBytes(written.store.tables().accounts, written.store.tables().accountCount));
-  QByteArray entries = store::entriesFileBytes(written.store.tables().entries, written.store.tables().entryCount);
+          store::accountsFileBytes(written.store.tables().accounts,
+                                   written.store.tables().accountCount));
+  QByteArray entries =
+      store::entriesFileBytes(written.store.tables().entries, written.store.tables().entryCount);
   entries[7 * store::kRecordLength + store::field::kDate] = '\xFF';
   putFile(dir.filePath(store::kEntriesFile), entries);
   testbooks::Books loaded;
@@ -37,7 +40,8 @@ TEST(BookBalances, FromTheFilesAsFromTheLoadedTables) {
     const QString asOf = QString::fromUtf8(date);
     const auto read = store::readBookBalances(dir.path(), asOf);
     ASSERT_TRUE(std::holds_alternative<store::BookBalances>(read)) << date;
-    EXPECT_EQ(std::get<store::BookBalances>(read).balances, store::allAccountBalances(loaded.store.tables(), asOf))
+    EXPECT_EQ(std::get<store::BookBalances>(read).balances,
+              store::allAccountBalances(loaded.store.tables(), asOf))
         << date;
   }
 }

@@ -48,11 +48,11 @@ TEST_F(DatabaseFiles, NewFolderGetsCashAndEquityAndTheOpeningEntry) {
   EXPECT_FALSE(store::needsStartingCash(store.user().databaseFolder()));
   EXPECT_TRUE(dialogs.shown().empty());
   EXPECT_EQ(fileBytes(path(store::kAccountsFile)), hex("412db27baaf7") + blanks(14) + hex("0100") +
-                                                QByteArray(106, '\0') + hex("457175697479") +
-                                                blanks(14) + hex("0000"));
-  EXPECT_EQ(fileBytes(path(store::kEntriesFile)), hex("323032352f30332f3134 412db27baaf7") + blanks(14) +
-                                               hex("457175697479") + blanks(14) +
-                                               hex("f4ffffff aaecadc8") + blanks(46));
+                                                       QByteArray(106, '\0') + hex("457175697479") +
+                                                       blanks(14) + hex("0000"));
+  EXPECT_EQ(fileBytes(path(store::kEntriesFile)),
+            hex("323032352f30332f3134 412db27baaf7") + blanks(14) + hex("457175697479") +
+                blanks(14) + hex("f4ffffff aaecadc8") + blanks(46));
 }
 
 TEST_F(DatabaseFiles, EmptyMainDatMeansNoEntriesAndAMissingOneANewDatabase) {
@@ -117,7 +117,9 @@ const QString kFood = QStringLiteral("E-餐飲"), kSalary = QStringLiteral("I-�
 struct Books : ::testing::Test, testbooks::Books {
   Books() : testbooks::Books({kCash, store::kEquityName, kFood, kSalary, kCard}) {}
 
-  int slotOf(const QString& name) const { return store.tables().accountSlot(store::nameField(name)); }
+  int slotOf(const QString& name) const {
+    return store.tables().accountSlot(store::nameField(name));
+  }
   // Columns 3 and 4 of each row, with the red flags as "!".
   QStringList amountsAndTotals(const QString& account) const {
     QStringList out;
@@ -153,11 +155,14 @@ TEST(SignRule, EachPairOfKindsMovesBothAccountsAsABookkeeperExpects) {
       b.account(QStringLiteral("second"), second);
       b.entry(QStringLiteral("2025/01/01"), QStringLiteral("first"), QStringLiteral("second"), 100);
       const char* cell = kSignRule[first][second];
-      EXPECT_EQ(store::showLedger(b.store.tables(), 1).at(0).amount, shown(cell[0])) << first << second;
-      EXPECT_EQ(store::showLedger(b.store.tables(), 2).at(0).amount, shown(cell[1])) << first << second;
+      EXPECT_EQ(store::showLedger(b.store.tables(), 1).at(0).amount, shown(cell[0]))
+          << first << second;
+      EXPECT_EQ(store::showLedger(b.store.tables(), 2).at(0).amount, shown(cell[1]))
+          << first << second;
     }
   }
-  EXPECT_EQ(store::signRule(store::kAsset, -1, true), store::Sign::None);  // the other side names no account
+  EXPECT_EQ(store::signRule(store::kAsset, -1, true),
+            store::Sign::None);  // the other side names no account
 }
 
 TEST_F(Books, LedgersShowSignedAmountsAndRunningTotals) {
@@ -180,7 +185,8 @@ TEST_F(Books, LedgersShowSignedAmountsAndRunningTotals) {
 
 TEST_F(Books, LargeAmountsNeverOverflowTheTotals) {
   const int half = store::kMaxEntries / 2;
-  for (int i = 0; i < half; ++i) entry(QStringLiteral("2025/01/01"), kCash, store::kEquityName, INT32_MAX);
+  for (int i = 0; i < half; ++i)
+    entry(QStringLiteral("2025/01/01"), kCash, store::kEquityName, INT32_MAX);
   for (int i = 0; i < half; ++i) entry(QStringLiteral("2025/01/02"), kFood, kCash, INT32_MIN);
 
   const qint64 expected = qint64(half) * INT32_MAX - qint64(half) * INT32_MIN;

@@ -26,7 +26,8 @@ inline qint16 kindOfPrefix(const QString& name) {
 
 inline void addAccounts(book::Workspace& store, std::initializer_list<QString> names) {
   for (const QString& name : names)
-    store.tables().accounts[store.tables().accountCount++] = store::makeAccount(name, kindOfPrefix(name));
+    store.tables().accounts[store.tables().accountCount++] =
+        store::makeAccount(name, kindOfPrefix(name));
 }
 
 inline void addEntry(book::Workspace& store, const QString& date, const QString& increase,
@@ -45,10 +46,11 @@ inline QByteArray bookBytes(const book::Workspace& store) {
 inline bool writeBook(const book::Workspace& store, const QString& folder) {
   QFile accounts(folder + "/Accounts.dat"), entries(folder + "/Main.dat");
   return QDir().mkpath(folder) && accounts.open(QIODevice::WriteOnly) &&
-         accounts.write(store::accountsFileBytes(store.tables().accounts, store.tables().accountCount)) >=
-             0 &&
+         accounts.write(
+             store::accountsFileBytes(store.tables().accounts, store.tables().accountCount)) >= 0 &&
          entries.open(QIODevice::WriteOnly) &&
-         entries.write(store::entriesFileBytes(store.tables().entries, store.tables().entryCount)) >= 0;
+         entries.write(
+             store::entriesFileBytes(store.tables().entries, store.tables().entryCount)) >= 0;
 }
 
 class FakeLedgerView : public store::LedgerView {

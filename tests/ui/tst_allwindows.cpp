@@ -41,8 +41,10 @@ const std::pair<const char*, Opener> kWindows[] = {
     {"AccountForm", plain<AccountForm>()},
     {"BSForm", plain<BSForm>()},
     {"DiaryForm", plain<DiaryForm>()},
-    {"DelForm", [](testbooks::Books& b) { return std::make_unique<DelForm>(b.store, b.dialogs, b.view); }},
-    {"InputForm", [](testbooks::Books& b) { return std::make_unique<InputForm>(b.store, b.dialogs, b.view); }},
+    {"DelForm",
+     [](testbooks::Books& b) { return std::make_unique<DelForm>(b.store, b.dialogs, b.view); }},
+    {"InputForm",
+     [](testbooks::Books& b) { return std::make_unique<InputForm>(b.store, b.dialogs, b.view); }},
     {"SearchForm",
      [](testbooks::Books& b) {
        static search::Remembered remembered;  // the boxes as this run left them

@@ -46,7 +46,9 @@ struct Program : MainWindowBook {
   }
   QString entriesPanel() { return child<QLabel>(window, MainForm::kPanels[3])->text(); }
   QByteArray mainDat() { return fileBytes(store.user().databaseFolder() + "/Main.dat"); }
-  QByteArray inMemory() { return store::entriesFileBytes(store.tables().entries, store.tables().entryCount); }
+  QByteArray inMemory() {
+    return store::entriesFileBytes(store.tables().entries, store.tables().entryCount);
+  }
   // Saved, then the meal deleted in memory only; returns the saved bytes.
   QByteArray savedThenChanged() {
     if (!book::save(store).saved()) qFatal("cannot save the book");

@@ -118,7 +118,8 @@ void TestYear::aYearOfAHousehold() {
   QCOMPARE(statements("2025/12/31"), QStringLiteral("財產淨值  220900 / 結餘  47400"));
 
   // Log out (which saves), log in again and reopen the year: the book is as it was left.
-  const QByteArray before = store::entriesFileBytes(store.tables().entries, store.tables().entryCount);
+  const QByteArray before =
+      store::entriesFileBytes(store.tables().entries, store.tables().entryCount);
   whenShown(dialogs, [&](QDialog& login) {
     store.tables().entryCount = 1;  // saved by now: what comes back must come from the files
     QCOMPARE(child<QLineEdit>(login, LoginForm::kUserName)->text(), user);

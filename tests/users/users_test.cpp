@@ -2,8 +2,8 @@
 
 #include "Books.h"
 #include "TestFiles.h"
-#include "catalogue/catalogue.h"
 #include "backup/folders.h"
+#include "catalogue/catalogue.h"
 
 namespace {
 
@@ -27,7 +27,8 @@ TEST_F(Users, LoginChecksInOrderAndChangesNothingWhenRefused) {
       {"ListIsFolder", "abc", "無法讀取資料庫清單"},
   };
   for (const auto& [name, typed, message] : cases) {
-    const users::LoginOutcome login = users::logIn(store, QString::fromUtf8(name), QString::fromUtf8(typed));
+    const users::LoginOutcome login =
+        users::logIn(store, QString::fromUtf8(name), QString::fromUtf8(typed));
     EXPECT_FALSE(login.loggedIn) << name;
     EXPECT_TRUE(login.message && login.message->text.contains(QString::fromUtf8(message))) << name;
     EXPECT_EQ(store.user().userName(), QString());

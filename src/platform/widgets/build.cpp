@@ -43,7 +43,7 @@ QRadioButton* option(QWidget* parent, const char* name, const QString& caption, 
 }
 
 LabelledBox addLabelledBox(QWidget* parent, const char* labelName, const QString& caption,
-                        QRect labelGeometry, const char* boxName, QRect boxGeometry) {
+                           QRect labelGeometry, const char* boxName, QRect boxGeometry) {
   LabelledBox pair{label(parent, labelName, caption, labelGeometry),
                    lineEdit(parent, boxName, boxGeometry)};
   pair.label->setBuddy(pair.box);

@@ -37,7 +37,7 @@ struct LabelledBox {
   QLineEdit* box = nullptr;
 };
 LabelledBox addLabelledBox(QWidget* parent, const char* labelName, const QString& caption,
-                        QRect labelGeometry, const char* boxName, QRect boxGeometry);
+                           QRect labelGeometry, const char* boxName, QRect boxGeometry);
 
 // A row of buttons after a stretch: the usual foot of a resizable report window.
 QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons);

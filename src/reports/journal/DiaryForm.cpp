@@ -1,12 +1,12 @@
 #include "reports/journal/DiaryForm.h"
 
+#include "book/workspace.h"
 #include "interchange/exports.h"
 #include "platform/dialogs.h"
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/screen.h"
 #include "reports/journal/document.h"
-#include "book/workspace.h"
 #include "store/ledger.h"
 
 #include <QAbstractTableModel>
@@ -101,7 +101,10 @@ class CellDelegate : public QStyledItemDelegate {
 }  // namespace
 
 DiaryForm::DiaryForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent)
-    : FixedDialog(parent), store_(store), dialogs_(dialogs), model_(new JournalModel(interchange::journalRows(store), this)) {
+    : FixedDialog(parent),
+      store_(store),
+      dialogs_(dialogs),
+      model_(new JournalModel(interchange::journalRows(store), this)) {
   setObjectName(QStringLiteral("DiaryForm"));
   setWindowTitle(QStringLiteral("日記帳"));
   setClientSize(616, 481);
@@ -158,8 +161,10 @@ void DiaryForm::buildButtons() {
   });
 
   connect(okButton_, &QPushButton::clicked, this, [this] { leave(QDialog::Accepted); });
-  connect(csvButton_, &QPushButton::clicked, this, [this] { exportAs(interchange::ExportKind::Csv); });
-  connect(textButton_, &QPushButton::clicked, this, [this] { exportAs(interchange::ExportKind::Text); });
+  connect(csvButton_, &QPushButton::clicked, this,
+          [this] { exportAs(interchange::ExportKind::Csv); });
+  connect(textButton_, &QPushButton::clicked, this,
+          [this] { exportAs(interchange::ExportKind::Text); });
 
   // The exports for other programs, a spreadsheet's CSV and a ledger/hledger journal, share one
   // button: the row has no room for two more.
@@ -172,12 +177,18 @@ void DiaryForm::buildButtons() {
       build::button(this, kOtherExports, QStringLiteral("匯出(&E)"), {442, 448, 79, 25});
   exports->setMenu(others);
   connect(csvUtf8, &QAction::triggered, this, [this] {
-    const QString path = dialogs_.chooseFile(interchange::otherExportRequest(store_, interchange::OtherExport::SpreadsheetCsv));
-    if (!path.isEmpty()) dialogs_.message(interchange::exportForOthers(store_, interchange::OtherExport::SpreadsheetCsv, path));
+    const QString path = dialogs_.chooseFile(
+        interchange::otherExportRequest(store_, interchange::OtherExport::SpreadsheetCsv));
+    if (!path.isEmpty())
+      dialogs_.message(
+          interchange::exportForOthers(store_, interchange::OtherExport::SpreadsheetCsv, path));
   });
   connect(journal, &QAction::triggered, this, [this] {
-    const QString path = dialogs_.chooseFile(interchange::otherExportRequest(store_, interchange::OtherExport::Journal));
-    if (!path.isEmpty()) dialogs_.message(interchange::exportForOthers(store_, interchange::OtherExport::Journal, path));
+    const QString path = dialogs_.chooseFile(
+        interchange::otherExportRequest(store_, interchange::OtherExport::Journal));
+    if (!path.isEmpty())
+      dialogs_.message(
+          interchange::exportForOthers(store_, interchange::OtherExport::Journal, path));
   });
 }
 

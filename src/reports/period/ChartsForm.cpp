@@ -1,11 +1,11 @@
 #include "reports/period/ChartsForm.h"
 
+#include "book/workspace.h"
 #include "platform/dialogs.h"
 #include "platform/safefile.h"
 #include "platform/widgets/build.h"
 #include "platform/widgets/colours.h"
 #include "platform/widgets/fonts.h"
-#include "book/workspace.h"
 
 #include <QApplication>
 #include <QBarSeries>
@@ -245,7 +245,8 @@ QWidget* chartOrNothing(QChart* chart, QWidget* parent) {
 
 }  // namespace
 
-ChartsForm::ChartsForm(book::Workspace& store, Dialogs& dialogs, const period::Report& report, QWidget* parent)
+ChartsForm::ChartsForm(book::Workspace& store, Dialogs& dialogs, const period::Report& report,
+                       QWidget* parent)
     : FixedDialog(parent), store_(store), dialogs_(dialogs) {
   setObjectName(QStringLiteral("ChartsForm"));
   setWindowTitle(QStringLiteral("圖表　%1 至 %2")
@@ -319,8 +320,7 @@ void ChartsForm::savePng() {
     dialogs_.message(refusal(QStringLiteral("圖檔沒有存好：%1").arg(*error)));
     return;
   }
-  dialogs_.message(
-      completion(QStringLiteral("已存成「%1」").arg(QDir::toNativeSeparators(path))));
+  dialogs_.message(completion(QStringLiteral("已存成「%1」").arg(QDir::toNativeSeparators(path))));
 }
 
 void ChartsForm::copyImage() {
@@ -328,7 +328,8 @@ void ChartsForm::copyImage() {
   if (!image.isNull()) QGuiApplication::clipboard()->setImage(image);
 }
 
-std::vector<printing::Picture> chartPictures(const book::Workspace& store, const period::Report& report) {
+std::vector<printing::Picture> chartPictures(const book::Workspace& store,
+                                             const period::Report& report) {
   std::vector<printing::Picture> pictures;
   for (size_t i = 0; i < kChartCount; ++i) {
     std::unique_ptr<QChart> probe(buildChart(i, store, report, Look{}));
@@ -347,7 +348,8 @@ std::vector<printing::Picture> chartPictures(const book::Workspace& store, const
   return pictures;
 }
 
-void openCharts(book::Workspace& store, Dialogs& dialogs, const period::Report& report, QWidget* parent) {
+void openCharts(book::Workspace& store, Dialogs& dialogs, const period::Report& report,
+                QWidget* parent) {
   ChartsForm form(store, dialogs, report, parent);
   dialogs.exec(form);
 }

@@ -28,7 +28,8 @@ class ChartsForm : public FixedDialog {
   static constexpr const char* kCopy = "Copy";
   static constexpr const char* kClose = "Close";
 
-  ChartsForm(book::Workspace& store, Dialogs& dialogs, const period::Report& report, QWidget* parent = nullptr);
+  ChartsForm(book::Workspace& store, Dialogs& dialogs, const period::Report& report,
+             QWidget* parent = nullptr);
 
   // The chart on the tab shown, as a picture; a null image when the tab has no chart.
   QImage currentImage() const;
@@ -47,7 +48,9 @@ class ChartsForm : public FixedDialog {
 };
 
 // The charts with data, for printing: each drawn anew, light, at the size it gets on paper.
-std::vector<printing::Picture> chartPictures(const book::Workspace& store, const period::Report& report);
+std::vector<printing::Picture> chartPictures(const book::Workspace& store,
+                                             const period::Report& report);
 
 // Shows the charts of the period modally.
-void openCharts(book::Workspace& store, Dialogs& dialogs, const period::Report& report, QWidget* parent);
+void openCharts(book::Workspace& store, Dialogs& dialogs, const period::Report& report,
+                QWidget* parent);

@@ -1,12 +1,12 @@
 #include "reports/period/PeriodForm.h"
 
+#include "book/workspace.h"
 #include "platform/dates.h"
 #include "platform/dialogs.h"
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
 #include "reports/period/ChartsForm.h"
 #include "reports/period/document.h"
-#include "book/workspace.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -19,7 +19,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-PeriodForm::PeriodForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent) : FixedDialog(parent), store_(store), dialogs_(dialogs) {
+PeriodForm::PeriodForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent)
+    : FixedDialog(parent), store_(store), dialogs_(dialogs) {
   setObjectName(QStringLiteral("PeriodForm"));
   setWindowTitle(QStringLiteral("收支分析"));
   setFont(uiFont(9));

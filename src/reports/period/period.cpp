@@ -1,7 +1,7 @@
 #include "reports/period/period.h"
 
-#include "platform/dates.h"
 #include "book/workspace.h"
+#include "platform/dates.h"
 #include "store/ledger.h"
 
 #include <QHash>
@@ -81,7 +81,8 @@ class SlotIndex {
   }
   int of(const QString& name) const {
     const auto it = byAddress_.find(name.constData());
-    if (it != byAddress_.end() && store::sameField(store_.tables().accounts[it->second].AccountName, name)) {
+    if (it != byAddress_.end() &&
+        store::sameField(store_.tables().accounts[it->second].AccountName, name)) {
       return it->second;
     }
     return byName_.value(name, 0);
@@ -127,7 +128,8 @@ Report buildReport(const book::Workspace& store, const Period& period) {
   const QString to = dates::format(period.to);
   const SlotIndex accounts(store);
   // Month figures by slot; a slot with no movement gets no line.
-  std::vector<std::vector<qint64>> bySlot(static_cast<size_t>(std::max(store.tables().accountCount, 1)));
+  std::vector<std::vector<qint64>> bySlot(
+      static_cast<size_t>(std::max(store.tables().accountCount, 1)));
   for (int i = 1; i < store.tables().entryCount; ++i) {
     const store::LedgerEntry& e = store.tables().entries[i];
     if (e.EntryDate < from || e.EntryDate > to) continue;

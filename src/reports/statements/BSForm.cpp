@@ -1,5 +1,6 @@
 #include "reports/statements/BSForm.h"
 
+#include "book/workspace.h"
 #include "platform/dates.h"
 #include "platform/dialogs.h"
 #include "platform/widgets/build.h"
@@ -10,7 +11,6 @@
 #include "platform/widgets/screen.h"
 #include "reports/statements/document.h"
 #include "reports/statements/statements.h"
-#include "book/workspace.h"
 #include "store/ledger.h"
 #include "store/records.h"
 
@@ -63,7 +63,8 @@ void setStatement(QPlainTextEdit* box, const QString& text, qreal stop) {
 
 }  // namespace
 
-BSForm::BSForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent) : FixedDialog(parent), store_(store), dialogs_(dialogs) {
+BSForm::BSForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent)
+    : FixedDialog(parent), store_(store), dialogs_(dialogs) {
   setObjectName(QStringLiteral("BSForm"));
   setWindowTitle(QStringLiteral("財務報表"));
   setClientSize(554, 486);

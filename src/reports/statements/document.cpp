@@ -19,8 +19,8 @@ void addSection(Document& d, const QString& text) {
   table.alignRight = {false, false};
   // Lines 0 and 1 are the title and its rule, the last two a rule and the total.
   for (qsizetype i = 2; i + 2 < lines.size(); ++i) {
-    table.rows.push_back(
-        {store::trimTrailingSpaces(lines[i].left(store::kNameWidth)), lines[i].mid(store::kNameWidth).trimmed()});
+    table.rows.push_back({store::trimTrailingSpaces(lines[i].left(store::kNameWidth)),
+                          lines[i].mid(store::kNameWidth).trimmed()});
   }
   d.blocks.emplace_back(std::move(table));
   d.blocks.emplace_back(FixedText{lines.last()});

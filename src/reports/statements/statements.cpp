@@ -53,21 +53,25 @@ Section buildSection(const store::AccountTableType& accounts, int accountCount,
 }  // namespace
 
 StatementTexts buildStatements(const book::Workspace& store, const QString& date) {
-  return buildStatements(store.tables().accounts, store.tables().accountCount, store::allAccountBalances(store.tables(), date));
+  return buildStatements(store.tables().accounts, store.tables().accountCount,
+                         store::allAccountBalances(store.tables(), date));
 }
 
 StatementTexts buildStatements(const store::AccountTableType& accounts, int accountCount,
-                           const std::vector<qint64>& balances) {
+                               const std::vector<qint64>& balances) {
   StatementTexts s;
   auto section = [&](qint16 kind, const QString& title, const QString& totalLabel) {
     return buildSection(accounts, accountCount, balances, kind, title, totalLabel);
   };
 
-  const Section assets = section(store::kAsset, QStringLiteral("資產"), QStringLiteral("資產總合   "));
+  const Section assets =
+      section(store::kAsset, QStringLiteral("資產"), QStringLiteral("資產總合   "));
   const Section liabilities =
       section(store::kLiability, QStringLiteral("負債"), QStringLiteral("負債總合   "));
-  const Section income = section(store::kIncome, QStringLiteral("收入"), QStringLiteral("收入總合   "));
-  const Section expenses = section(store::kExpense, QStringLiteral("支出"), QStringLiteral("支出總合   "));
+  const Section income =
+      section(store::kIncome, QStringLiteral("收入"), QStringLiteral("收入總合   "));
+  const Section expenses =
+      section(store::kExpense, QStringLiteral("支出"), QStringLiteral("支出總合   "));
 
   s.assets = assets.text;
   s.liabilities = liabilities.text;

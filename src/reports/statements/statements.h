@@ -35,6 +35,6 @@ StatementTexts buildStatements(const book::Workspace& store, const QString& date
 
 // The same from a chart and its balances (index slot - 1) summed elsewhere.
 StatementTexts buildStatements(const store::AccountTableType& accounts, int accountCount,
-                           const std::vector<qint64>& balances);
+                               const std::vector<qint64>& balances);
 
 }  // namespace statements

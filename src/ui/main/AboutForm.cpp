@@ -1,5 +1,6 @@
 #include "ui/main/AboutForm.h"
 
+#include "book/workspace.h"
 #include "platform/dialogs.h"
 #include "platform/version.h"
 #include "platform/widgets/build.h"
@@ -7,7 +8,6 @@
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/resources.h"
 #include "platform/widgets/shell.h"
-#include "book/workspace.h"
 
 #include <QDir>
 #include <QFileInfo>

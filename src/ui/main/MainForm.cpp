@@ -1,9 +1,9 @@
 #include "ui/main/MainForm.h"
 
 #include "accounts/AccountForm.h"
+#include "book/workspace.h"
 #include "budget/BudgetForm.h"
 #include "entries/InputForm.h"
-#include "entries/deletion.h"
 #include "history/History.h"
 #include "interchange/ImportForm.h"
 #include "interchange/exports.h"
@@ -23,7 +23,6 @@
 #include "reports/period/PeriodForm.h"
 #include "reports/statements/BSForm.h"
 #include "search/SearchForm.h"
-#include "book/workspace.h"
 #include "store/ledger.h"
 #include "ui/main/AboutForm.h"
 #include "ui/main/LedgerItems.h"
@@ -43,9 +42,9 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
-#include <QTimer>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <utility>
@@ -81,7 +80,8 @@ class Backdrop : public QWidget {
 
 }  // namespace
 
-MainForm::MainForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), store_(store), dialogs_(dialogs) {
+MainForm::MainForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), store_(store), dialogs_(dialogs) {
   loadResources();
   // Every window of the program shows the desktop entry's icon: from the theme when
   // installed, the built-in copy otherwise. Looking through the icon themes costs as much as
@@ -177,12 +177,15 @@ void MainForm::buildButtons(QWidget* client) {
     b->setAutoDefault(true);
   }
 
-  connect(accounts, &QPushButton::clicked, this, [this] { openAccountEditor(store_, dialogs_, this); });
-  connect(statements, &QPushButton::clicked, this, [this] { openStatements(store_, dialogs_, this); });
+  connect(accounts, &QPushButton::clicked, this,
+          [this] { openAccountEditor(store_, dialogs_, this); });
+  connect(statements, &QPushButton::clicked, this,
+          [this] { openStatements(store_, dialogs_, this); });
   connect(journal, &QPushButton::clicked, this, [this] { openJournal(store_, dialogs_, this); });
   connect(newButton_, &QPushButton::clicked, this, [this] { inputForm_->openNew(); });
   connect(remove, &QPushButton::clicked, this, &MainForm::onDelete);
-  connect(bulk, &QPushButton::clicked, this, [this] { openBulkDelete(store_, dialogs_, *this, this); });
+  connect(bulk, &QPushButton::clicked, this,
+          [this] { openBulkDelete(store_, dialogs_, *this, this); });
   connect(closing, &QPushButton::clicked, this, &MainForm::onCloseBooks);
   connect(hints, &QPushButton::clicked, this, &MainForm::onHints);
 }
@@ -234,9 +237,7 @@ void MainForm::buildMenus() {
   QAction* schedules = addItem(edit, kSchedulesMenu, QStringLiteral("定期記錄(&S)…"));
   QAction* reconcile = addItem(edit, kReconcileMenu, QStringLiteral("對帳(&C)…"));
   sideBooks_ = new SideBooks(store_, dialogs_, this);
-  connect(schedules, &QAction::triggered, this, [this] {
-    sideBooks_->editSchedules();
-  });
+  connect(schedules, &QAction::triggered, this, [this] { sideBooks_->editSchedules(); });
   connect(reconcile, &QAction::triggered, this, [this] {
     sideBooks_->reconcile(shownAccountSlot());
     redrawLedger(false);
@@ -269,12 +270,17 @@ void MainForm::buildMenus() {
   connect(quit, &QAction::triggered, this, &QWidget::close);
   connect(importStatement, &QAction::triggered, this, &MainForm::onImportStatement);
   connect(exportCsv, &QAction::triggered, this, [this] {
-    const QString path = dialogs_.chooseFile(interchange::otherExportRequest(store_, interchange::OtherExport::SpreadsheetCsv));
-    if (!path.isEmpty()) dialogs_.show(interchange::exportForOthers(store_, interchange::OtherExport::SpreadsheetCsv, path));
+    const QString path = dialogs_.chooseFile(
+        interchange::otherExportRequest(store_, interchange::OtherExport::SpreadsheetCsv));
+    if (!path.isEmpty())
+      dialogs_.show(
+          interchange::exportForOthers(store_, interchange::OtherExport::SpreadsheetCsv, path));
   });
   connect(journalExport, &QAction::triggered, this, [this] {
-    const QString path = dialogs_.chooseFile(interchange::otherExportRequest(store_, interchange::OtherExport::Journal));
-    if (!path.isEmpty()) dialogs_.show(interchange::exportForOthers(store_, interchange::OtherExport::Journal, path));
+    const QString path = dialogs_.chooseFile(
+        interchange::otherExportRequest(store_, interchange::OtherExport::Journal));
+    if (!path.isEmpty())
+      dialogs_.show(interchange::exportForOthers(store_, interchange::OtherExport::Journal, path));
   });
   connect(undoAction_, &QAction::triggered, this, [this] { onUndoRedo(true); });
   connect(redoAction_, &QAction::triggered, this, [this] { onUndoRedo(false); });
@@ -286,10 +292,12 @@ void MainForm::buildMenus() {
   connect(logout, &QAction::triggered, this, [this] {
     if (session_) session_->logOut();
   });
-  connect(statements, &QAction::triggered, this, [this] { openStatements(store_, dialogs_, this); });
+  connect(statements, &QAction::triggered, this,
+          [this] { openStatements(store_, dialogs_, this); });
   connect(journal, &QAction::triggered, this, [this] { openJournal(store_, dialogs_, this); });
   connect(find, &QAction::triggered, this, &MainForm::onFind);
-  connect(analysis, &QAction::triggered, this, [this] { openPeriodReport(store_, dialogs_, this); });
+  connect(analysis, &QAction::triggered, this,
+          [this] { openPeriodReport(store_, dialogs_, this); });
   connect(charts, &QAction::triggered, this, [this] {
     openCharts(store_, dialogs_, period::buildReport(store_, period::openingYear(store_)), this);
   });
@@ -320,23 +328,6 @@ void MainForm::openFoundBook(const QString& book, int slot) {
 
 // ---- commands
 
-void MainForm::onDelete() {
-  const std::vector<int> ticked = tickedSlots();
-  if (auto refused = entries::tickedEntriesRefusal(store_, ticked)) {
-    dialogs_.show(*refused);
-    return;
-  }
-  if (!mayChangeEntries(ticked, true)) return;
-  if (dialogs_.show(confirmDelete(QStringLiteral("確定刪除資料嗎？"))) != Answer::Yes)
-    return;
-  if (auto refused = entries::deleteTickedEntries(store_, ticked)) {
-    dialogs_.show(*refused);
-    return;
-  }
-  entriesChanged();
-  redrawLedger(true);
-}
-
 void MainForm::onImportStatement() {
   const auto offer = openStatementImport(store_, dialogs_, *this, this);
   if (!offer) return;
@@ -345,21 +336,9 @@ void MainForm::onImportStatement() {
   redrawLedger(false);
 }
 
-bool MainForm::mayChangeEntries(const std::vector<int>& entrySlots, bool deleting) {
-  return !sideBooks_ || sideBooks_->mayChangeEntries(entrySlots, deleting);
-}
-
-void MainForm::entriesChanged() {
-  if (sideBooks_) sideBooks_->entriesChanged();
-}
-
-void MainForm::keepEntryAsSchedule(int slot) {
-  if (sideBooks_) sideBooks_->keepEntryAsSchedule(slot);
-}
-
 void MainForm::onCloseBooks() {
-  const QString answer = dialogs_.input(
-      QStringLiteral("請輸入日期，將清除這日期之前的記錄"), QStringLiteral("輸入"), store_.today());
+  const QString answer = dialogs_.input(QStringLiteral("請輸入日期，將清除這日期之前的記錄"),
+                                        QStringLiteral("輸入"), store_.today());
   // Cancelling the box gives the empty answer too.
   if (answer.isEmpty()) return;
   if (auto refused = maintenance::closeBooksAt(store_, answer)) {

@@ -3,6 +3,8 @@
 
 #include "book/workspace.h"
 #include "entries/InputForm.h"
+#include "entries/deletion.h"
+#include "platform/dialogs.h"
 #include "store/ledger.h"
 #include "ui/main/LedgerItems.h"
 #include "ui/main/SideBooks.h"
@@ -116,4 +118,34 @@ void MainForm::onRowDoubleClicked() {
   const int slot = item->text(NumberColumn).toInt();
   if (slot < 1 || slot >= store_.tables().entryCount) return;
   inputForm_->openEdit(slot);
+}
+
+// ---- changing entries: the ticked rows deleted, reconciled entries asked for first
+
+void MainForm::onDelete() {
+  const std::vector<int> ticked = tickedSlots();
+  if (auto refused = entries::tickedEntriesRefusal(store_, ticked)) {
+    dialogs_.show(*refused);
+    return;
+  }
+  if (!mayChangeEntries(ticked, true)) return;
+  if (dialogs_.show(confirmDelete(QStringLiteral("確定刪除資料嗎？"))) != Answer::Yes) return;
+  if (auto refused = entries::deleteTickedEntries(store_, ticked)) {
+    dialogs_.show(*refused);
+    return;
+  }
+  entriesChanged();
+  redrawLedger(true);
+}
+
+bool MainForm::mayChangeEntries(const std::vector<int>& entrySlots, bool deleting) {
+  return !sideBooks_ || sideBooks_->mayChangeEntries(entrySlots, deleting);
+}
+
+void MainForm::entriesChanged() {
+  if (sideBooks_) sideBooks_->entriesChanged();
+}
+
+void MainForm::keepEntryAsSchedule(int slot) {
+  if (sideBooks_) sideBooks_->keepEntryAsSchedule(slot);
 }

@@ -3,11 +3,11 @@
 #include "book/book.h"
 #include "book/recovery.h"
 #include "book/recoverykeeper.h"
+#include "book/workspace.h"
 #include "catalogue/OpenForm.h"
 #include "merge/MergeForm.h"
 #include "platform/dialogs.h"
 #include "platform/widgets/screen.h"
-#include "book/workspace.h"
 #include "store/database.h"
 #include "ui/main/MainForm.h"
 #include "users/LoginForm.h"
@@ -18,7 +18,10 @@
 #include <QDir>
 
 Session::Session(book::Workspace& store, Dialogs& dialogs, MainForm& window)
-    : store_(store), dialogs_(dialogs), window_(window), recovery_(std::make_unique<RecoveryKeeper>(store)) {
+    : store_(store),
+      dialogs_(dialogs),
+      window_(window),
+      recovery_(std::make_unique<RecoveryKeeper>(store)) {
   window_.setSession(this);
   QObject::connect(recovery_.get(), &RecoveryKeeper::written, recovery_.get(),
                    [this](const QString& error) { recoveryWritten(error); });
@@ -81,8 +84,10 @@ void Session::offerRecovery() {
   }
   const auto* snapshot = std::get_if<recovery::Snapshot>(&found);
   if (!snapshot) return;
-  if (snapshot->accounts == store::accountsFileBytes(store_.tables().accounts, store_.tables().accountCount) &&
-      snapshot->entries == store::entriesFileBytes(store_.tables().entries, store_.tables().entryCount)) {
+  if (snapshot->accounts ==
+          store::accountsFileBytes(store_.tables().accounts, store_.tables().accountCount) &&
+      snapshot->entries ==
+          store::entriesFileBytes(store_.tables().entries, store_.tables().entryCount)) {
     // The program ended between the save and the file's removal: the book has it all.
     recovery::discard(store_.user().databaseFolder());
     return;
@@ -99,12 +104,14 @@ void Session::offerRecovery() {
 void Session::offerSyncConflicts() {
   // Read-only, the book's files are the other computer's to change.
   if (store_.readOnly()) return;
-  for (const merge::SyncConflict& conflict : merge::syncConflictsIn(store_.user().databaseFolder())) {
-    Message question{QStringLiteral("資料庫「%1」的資料夾裡有同步軟體留下的另一份帳本（%2），"
-                                    "是另一台電腦同時改過的版本。\r\n要把它的變更合併進來嗎？"
-                                    "合併後會存檔，同步軟體留下的檔案改名保留（結尾加上「.merged」）。")
-                         .arg(store_.user().databaseName(), conflict.label),
-                     QStringLiteral("合併"), MessageIcon::Question, MessageButtons::YesNo};
+  for (const merge::SyncConflict& conflict :
+       merge::syncConflictsIn(store_.user().databaseFolder())) {
+    Message question{
+        QStringLiteral("資料庫「%1」的資料夾裡有同步軟體留下的另一份帳本（%2），"
+                       "是另一台電腦同時改過的版本。\r\n要把它的變更合併進來嗎？"
+                       "合併後會存檔，同步軟體留下的檔案改名保留（結尾加上「.merged」）。")
+            .arg(store_.user().databaseName(), conflict.label),
+        QStringLiteral("合併"), MessageIcon::Question, MessageButtons::YesNo};
     if (dialogs_.show(question) != Answer::Yes) continue;
     dialogs_.show(book::mergeSyncConflict(store_, conflict, mergeQuestions()));
   }

@@ -1,10 +1,10 @@
 #include "ui/print/pages.h"
 
+#include "book/workspace.h"
 #include "platform/codepage.h"
 #include "platform/dialogs.h"
 #include "platform/safefile.h"
 #include "platform/widgets/fonts.h"
-#include "book/workspace.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -387,9 +387,8 @@ void print(Dialogs& dialogs, const Document& document, QWidget* parent) {
 }
 
 void saveAsPdf(Dialogs& dialogs, const Document& document, const QString& suggestedName, QWidget*) {
-  QString target = dialogs.chooseFile({FileRequest::Purpose::Save,
-                                               QStringLiteral("存成PDF"), suggestedName,
-                                               QStringLiteral("PDF 檔 (*.pdf)")});
+  QString target = dialogs.chooseFile({FileRequest::Purpose::Save, QStringLiteral("存成PDF"),
+                                       suggestedName, QStringLiteral("PDF 檔 (*.pdf)")});
   if (target.isEmpty()) return;
   // A name typed without its ending would open in no PDF reader.
   if (QFileInfo(target).suffix().isEmpty()) target += QStringLiteral(".pdf");
@@ -397,8 +396,7 @@ void saveAsPdf(Dialogs& dialogs, const Document& document, const QString& sugges
     dialogs.message(refusal(QStringLiteral("PDF檔沒有存好：%1").arg(*error)));
     return;
   }
-  dialogs.message(
-      completion(QStringLiteral("已存成「%1」").arg(QDir::toNativeSeparators(target))));
+  dialogs.message(completion(QStringLiteral("已存成「%1」").arg(QDir::toNativeSeparators(target))));
 }
 
 }  // namespace printing
