@@ -3,6 +3,7 @@
 #include "catalogue/catalogue.h"
 #include "platform/codepage.h"
 #include "platform/foldernames.h"
+#include "store/booklist.h"
 #include "support.h"
 #include "users/password.h"
 #include "users/settings.h"
