@@ -14,7 +14,6 @@
 #include "search/search.h"
 #include "store/database.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTabWidget>
@@ -166,12 +165,4 @@ BENCHMARK(BM_PeriodReportPdf)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return worstcase::runWindowBenchmarks(argc, argv); }

@@ -7,7 +7,6 @@
 #include "store/database.h"
 #include "ui/main/MainForm.h"
 
-#include <QApplication>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
@@ -68,12 +67,4 @@ BENCHMARK(BM_RedrawBusiestLedger)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return worstcase::runWindowBenchmarks(argc, argv); }

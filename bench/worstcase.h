@@ -37,4 +37,8 @@ struct OpenBook {
   OpenBook();
 };
 
+// The main() of a benchmark of windows: a QApplication, offscreen unless QT_QPA_PLATFORM names
+// another platform, around Google Benchmark's run of the benchmarks the command line selects.
+int runWindowBenchmarks(int argc, char** argv);
+
 }  // namespace worstcase

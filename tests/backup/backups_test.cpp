@@ -24,10 +24,8 @@ namespace {
 // An open book on disk, as the program has it after opening: listed, locked and loaded.
 struct OpenBook : testbooks::Books {
   OpenBook() {
-    store.user().setUserName("Test");
-    store.user().setDatabaseName("家計簿");
+    signIn("Test", "家計簿");
     store.clock().setNow(QDateTime(QDate(2026, 12, 6), QTime(15, 30, 10)));
-    EXPECT_TRUE(QDir().mkpath(folder()));
     EXPECT_EQ(store::saveDatabaseList(store.user(), {"其他", "家計簿"}), std::nullopt);
     EXPECT_EQ(store.lock().acquire(folder()), std::nullopt);
     EXPECT_EQ(book::open(store, 1000), std::nullopt);
@@ -133,8 +131,9 @@ TEST(BackupTest, ABackupThatCannotBeWrittenSaysSoAndTheBookIsSavedAnyway) {
   }
 }
 
-// A backup comes back as a new listed book beside the original, never over it; a damaged one
-// is refused with the reason, and nothing is made of it.
+// A backup comes back as a new listed book beside the original, never over it, named by the
+// second it was taken (two of one minute keep their own names); a damaged one is refused with
+// the reason, and nothing is made of it.
 TEST(RestoreTest, ABackupComesBackAsANewListedBookBesideTheOriginal) {
   OpenBook book;
   const QByteArray first = book.entriesBytes();
@@ -145,38 +144,30 @@ TEST(RestoreTest, ABackupComesBackAsANewListedBookBesideTheOriginal) {
   }
   book.change(250);
   ASSERT_TRUE(book::save(book.store).saved());
+  book.store.clock().setNow(QDateTime(QDate(2026, 12, 6), QTime(15, 30, 50)));
+  book.change(50);
+  ASSERT_TRUE(book::save(book.store).saved());
   const QByteArray current = book.entriesBytes();
-  const auto backups = backup::list(book.folder());
-  ASSERT_EQ(backups.size(), 1u);
-  for (const QString name : {"家計簿-還原-20261206-153010", "家計簿-還原-20261206-153010-2"}) {
-    EXPECT_EQ(std::get<QString>(book::restore(book.store, "家計簿", backups[0])), name);
-    EXPECT_EQ(fileBytes(book.folderOf(name) + "/Main.dat"), first);
+  const auto backups = backup::list(book.folder());  // newest first
+  ASSERT_EQ(backups.size(), 2u);
+  EXPECT_EQ(fileBytes(backups[1].folder + "/Main.dat"), first);
+  for (const auto& [taken, name] : {std::pair{1, "家計簿-還原-20261206-153010"},
+                                    {1, "家計簿-還原-20261206-153010-2"},
+                                    {0, "家計簿-還原-20261206-153050"}}) {
+    EXPECT_EQ(std::get<QString>(book::restore(book.store, "家計簿", backups[taken])), name);
+    EXPECT_EQ(fileBytes(book.folderOf(name) + "/Main.dat"),
+              fileBytes(backups[taken].folder + "/Main.dat"));
     for (const auto& [side, bytes] : sideFiles())
       EXPECT_EQ(fileBytes(book.folderOf(name) + '/' + side), bytes);
   }
-  EXPECT_EQ(book.listed(), (QStringList{"其他", "家計簿", "家計簿-還原-20261206-153010-2",
-                                        "家計簿-還原-20261206-153010"}));
+  EXPECT_EQ(book.listed(),
+            (QStringList{"其他", "家計簿", "家計簿-還原-20261206-153050",
+                         "家計簿-還原-20261206-153010-2", "家計簿-還原-20261206-153010"}));
   EXPECT_EQ(book.entriesBytes(), current);
   putFile(backups[0].folder + "/Main.dat", QByteArray(200, 'x'));
   EXPECT_TRUE(std::get<Message>(book::restore(book.store, "家計簿", backups[0]))
                   .text.startsWith(QStringLiteral("備份沒有還原：")));
-  EXPECT_EQ(book.listed().size(), 4);
-}
-
-// Two backups of one minute come back under their own seconds, neither of them with a "-2".
-TEST(RestoreTest, BackupsOfOneMinuteKeepTheirOwnNames) {
-  OpenBook book;
-  for (const int second : {10, 50}) {
-    book.store.clock().setNow(QDateTime(QDate(2026, 12, 6), QTime(15, 30, second)));
-    book.change(second);
-    ASSERT_TRUE(book::save(book.store).saved());
-  }
-  QStringList restored;
-  for (const auto& taken : backup::list(book.folder())) {
-    restored << std::get<QString>(book::restore(book.store, "家計簿", taken));
-  }
-  restored.sort();
-  EXPECT_EQ(restored, (QStringList{"家計簿-還原-20261206-153010", "家計簿-還原-20261206-153050"}));
+  EXPECT_EQ(book.listed().size(), 5);
 }
 
 // Files changed under an open book by someone else are never overwritten by its next save.

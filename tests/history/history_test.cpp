@@ -96,10 +96,8 @@ TEST(History, RefusesAStepTheBookNoLongerFits) {
 TEST(History, LastsWhileItsBookIsOpen) {
   testbooks::Books b;
   book::Workspace& store = b.store;
-  store.user().setUserName("u");
   const auto reopen = [&](const QString& name) {
-    store.user().setDatabaseName(name);
-    QDir().mkpath(store.user().databaseFolder());
+    b.signIn("u", name);
     return book::open(store, 100);
   };
   const auto changeAndSave = [&](const char* account) {

@@ -1,15 +1,18 @@
+#include "ScriptedDialogs.h"
 #include "TestFiles.h"
 #include "platform/codepage.h"
 #include "platform/datafolder.h"
 #include "platform/dates.h"
 #include "platform/numbers.h"
 #include "platform/safefile.h"
+#include "platform/sidefile.h"
 
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cstdint>
+#include <random>
 #include <tuple>
 
 namespace {
@@ -206,13 +209,14 @@ TEST(DataFolderTest, LaysTheShippedFilesOnlyWhereMissingForTheOwnerOnly) {
   EXPECT_EQ(fileBytes(data + "/DataBase/Demo/DataBase.pwd"), "0031\r\n");  // the missing user
 }
 
-TEST(DataFolderTest, AFolderThatCannotBeMadeIsRefused) {
+TEST(DataFolderTest, AFolderThatCannotBeMadeOrWrittenIsRefused) {
   QTemporaryDir dir;
   const QString file = dir.path() + "/books";
   putFile(file, "not a folder");
   const std::pair<QString, QString> cases[] = {
       {file, QStringLiteral("「%1」不是資料夾，無法存放資料。").arg(file)},
       {file + "/Varnix", QStringLiteral("無法建立資料夾「%1/Varnix」。").arg(file)},
+      {"/proc", QStringLiteral("無法寫入資料夾「/proc」。")},  // not even root adds files there
   };
   for (const auto& [folder, text] : cases) {
     const auto refused =
@@ -224,28 +228,159 @@ TEST(DataFolderTest, AFolderThatCannotBeMadeIsRefused) {
   EXPECT_EQ(fileBytes(file), "not a folder");
 }
 
-// Another account on the computer: a folder it may read but not write is refused, and a
-// program folder it cannot write sends its data home.
-TEST(DataFolderTest, AnotherUserCannotWriteHere) {
-  if (::getuid() != 0) GTEST_SKIP() << "needs root to become another user";
+// A program folder its user cannot write sends the data home; root, who writes anywhere, asks
+// as another account.
+TEST(DataFolderTest, AProgramFolderThatCannotBeWrittenSendsTheDataHome) {
   QTemporaryDir dir;
-  QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                        QFile::ReadOther | QFile::ExeOther);
-  const QString data = dir.path() + "/Varnix", program = dir.path() + "/bin";
-  makeFolders(data, {"DataBase", "../bin"});
-  putFile(data + "/Varnix.ini", "[UserName]=Test\r\n");
+  QFile::setPermissions(dir.path(),
+                        QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
   EXPECT_EXIT(
       {
         constexpr uid_t kNobody = 65534;
-        if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) std::_Exit(3);
-        const bool refused = datafolders::prepare({Mode::Chosen, data, "/nonexistent"}) ==
-                             refusal(QStringLiteral("無法寫入資料夾「%1」。").arg(data) + kAdvice);
-        const auto place = datafolders::choose({program, {}, {}, {}, "/home/x"});
-        std::_Exit(refused && place.mode == Mode::Installed ? 0 : 1);
+        if (::getuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) std::_Exit(3);
+        const auto place = datafolders::choose({dir.path(), {}, {}, {}, "/home/x"});
+        std::_Exit(place.mode == Mode::Installed ? 0 : 1);
       },
       ::testing::ExitedWithCode(0), "");
-  EXPECT_EQ(QDir(data).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-            (QStringList{"DataBase", "Varnix.ini"}));
+}
+
+using sidefile::Record;
+
+const QString kKind = QStringLiteral("varnix-test-notes");
+
+QDateTime at(const char* iso) {
+  return QDateTime::fromString(QString::fromLatin1(iso), Qt::ISODateWithMs);
+}
+
+Record record(const char* id, const char* changed, std::vector<std::pair<QString, QString>> fields,
+              bool deleted = false) {
+  return Record{QString::fromLatin1(id), at(changed), deleted, std::move(fields)};
+}
+
+TEST(SideFile, WritesTheDocumentedBytes) {
+  const std::vector<Record> records = {
+      record("0a1b", "2026-12-07T13:05:09.042Z",
+             {{QStringLiteral("memo"), QStringLiteral("午餐\t7-11\\門市\n二樓\r")},
+              {QStringLiteral("account"), QStringLiteral("")},
+              {QStringLiteral("bell"), QStringLiteral("\x07")}}),
+      record("ff-2", "1999-01-02T03:04:05.000Z", {}, true),
+  };
+  const QByteArray expected =
+      "varnix-test-notes 3\n"
+      "0a1b\t2026-12-07T13:05:09.042Z\tlive\tmemo=\xe5\x8d\x88\xe9\xa4\x90\\t7-11\\\\"
+      "\xe9\x96\x80\xe5\xb8\x82\\n\xe4\xba\x8c\xe6\xa8\x93\\r\taccount=\tbell=\\x07\n"
+      "ff-2\t1999-01-02T03:04:05.000Z\tdeleted\n";
+  EXPECT_EQ(std::get<QByteArray>(sidefile::serialize(kKind, 3, records)), expected);
+  const auto back = sidefile::parse(expected, kKind, 3);
+  ASSERT_TRUE(std::holds_alternative<sidefile::Contents>(back));
+  EXPECT_EQ(std::get<sidefile::Contents>(back).records, records);
+}
+
+TEST(SideFile, KeepsFieldsItDoesNotKnowAndAcceptsEarlierVersions) {
+  const QByteArray newer = "varnix-test-notes 1\nabc\t2026-01-01T00:00:00.000Z\tlive\tz-later=1\n";
+  auto contents = std::get<sidefile::Contents>(sidefile::parse(newer, kKind, 2));
+  EXPECT_EQ(contents.version, 1);
+  contents.records[0].set(QStringLiteral("memo"), QStringLiteral("x"));
+  EXPECT_EQ(std::get<QByteArray>(sidefile::serialize(kKind, 2, contents.records)),
+            "varnix-test-notes 2\nabc\t2026-01-01T00:00:00.000Z\tlive\tz-later=1\tmemo=x\n");
+}
+
+// Every damaged or foreign file is refused in words; reading it changes nothing on disk.
+TEST(SideFile, RefusesDamagedAndForeignFiles) {
+  const QByteArray head = "varnix-test-notes 1\n";
+  const QByteArray good = "a1\t2026-01-01T00:00:00.000Z\tlive\tk=v\n";
+  const QByteArray live = head + "a1\t2026-01-01T00:00:00.000Z\tlive\t";
+  std::vector<std::pair<QByteArray, QString>> cases = {
+      {"", QStringLiteral("檔案是空的")},
+      {"varnix-other 1\n", QStringLiteral("這不是「varnix-test-notes」檔案")},
+      {"\xef\xbb\xbfvarnix-test-notes 1\n", QStringLiteral("這不是「varnix-test-notes」檔案")},
+      {"varnix-test-notes 7\n",
+       QStringLiteral("檔案由較新版本的程式寫成（第 7 版），請先更新程式")},
+      {head + good.chopped(1), QStringLiteral("檔案結尾不完整，可能在寫入時中斷")},
+      {head + good + good, QStringLiteral("第 3 行的代號「a1」與前面重複")},
+      {live + "k=\xa4\xa4\n", QStringLiteral("第 2 行含有無法辨識的位元組")},
+      {live + "k=" + QByteArray(sidefile::kMaxLineBytes, 'x') + "\n",
+       QStringLiteral("第 2 行過長")},
+  };
+  // An id in capitals, a time without milliseconds or not in UTC, a key twice, an unknown or
+  // needless escape, a carriage return.
+  for (const char* line :
+       {"\n", "A1\t2026-01-01T00:00:00.000Z\tlive\n", "a1\t2026-01-01T00:00:00Z\tlive\n",
+        "a1\t2026-01-01T00:00:00.000+08\tlive\n"})
+    cases.emplace_back(head + line, QStringLiteral("第 2 行已損壞"));
+  for (const char* field : {"k=1\tk=2\n", "k=a\\q\n", "k=\\x41\n", "k=\r\n"})
+    cases.emplace_back(live + field, QStringLiteral("第 2 行已損壞"));
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("notes.txt"));
+  for (const auto& [bytes, reason] : cases) {
+    putFile(path, bytes);
+    const auto read = sidefile::read(path, kKind, 2);
+    ASSERT_TRUE(std::holds_alternative<QString>(read)) << bytes.left(80).toStdString();
+    EXPECT_EQ(std::get<QString>(read), QStringLiteral("無法讀取「%1」：%2").arg(path, reason));
+    EXPECT_EQ(fileBytes(path), bytes);
+  }
+}
+
+// Random copies of the same ids: each id keeps its latest change (a deletion winning a tie),
+// whatever the order of the copies, and merging again changes nothing.
+TEST(SideFileMerge, IsSymmetricIdempotentAndAssociative) {
+  std::mt19937 random(19);
+  const auto copy = [&] {
+    std::vector<Record> records;
+    for (int id = 0; id < 6; ++id) {
+      if (random() % 3 == 0) continue;
+      // Few distinct times, so that ties between a deletion and an edit happen often.
+      Record r{QString::number(id),
+               QDateTime::fromMSecsSinceEpoch(random() % 3, Qt::UTC),
+               random() % 2 == 0,
+               {{QStringLiteral("v"), QString::number(random() % 3)}}};
+      records.push_back(r);
+    }
+    return records;
+  };
+  for (int round = 0; round < 200; ++round) {
+    const auto a = copy(), b = copy(), c = copy();
+    const auto ab = sidefile::merge(a, b);
+    ASSERT_EQ(ab, sidefile::merge(b, a));
+    for (const Record& kept : ab) {
+      for (const auto* copy : {&a, &b}) {
+        for (const Record& r : *copy) {
+          const auto rank = [](const Record& x) { return std::pair(x.changed, x.deleted); };
+          ASSERT_TRUE(r.id != kept.id || rank(r) <= rank(kept));
+        }
+      }
+    }
+    ASSERT_EQ(sidefile::merge(ab, ab), ab);
+    ASSERT_EQ(sidefile::merge(ab, c), sidefile::merge(a, sidefile::merge(b, c)));
+  }
+}
+
+// A file dialog starts in the folder chosen last while it exists, else in the desktop's
+// documents folder (named by its user-dirs file), else at home.
+TEST(FileDialogFolder, StartsInTheLastFolderElseDocumentsElseHome) {
+  QTemporaryDir home;
+  const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+  qputenv("HOME", home.path().toUtf8());
+  qputenv("XDG_CONFIG_HOME", home.filePath(".config").toUtf8());
+  putFile(home.filePath(".config/user-dirs.dirs"), "XDG_DOCUMENTS_DIR=\"$HOME/文件\"\n");
+  QDir().mkpath(home.filePath("文件"));
+  ScriptedDialogs dialogs;
+  dialogs.type(home.filePath("statements/may.csv"));
+  dialogs.cancelInput();
+  dialogs.cancelInput();
+  const FileRequest save{FileRequest::Purpose::Save, "存成PDF", "帳本.pdf", "PDF (*.pdf)"};
+  EXPECT_EQ(dialogs.chooseFile(save), home.filePath("statements/may.csv"));
+  EXPECT_EQ(dialogs.chooseFile(save), QString());  // the last folder does not exist
+  QDir().mkpath(home.filePath("statements"));
+  dialogs.chooseFile({FileRequest::Purpose::Open, "選擇對帳單", {}, {}});
+  ASSERT_EQ(dialogs.shown().size(), 3u);
+  EXPECT_EQ(dialogs.shown()[0].defaultText, home.filePath("文件/帳本.pdf"));
+  EXPECT_EQ(dialogs.shown()[1].defaultText, home.filePath("文件/帳本.pdf"));
+  EXPECT_EQ(dialogs.shown()[2].defaultText, home.filePath("statements"));
+  QDir(home.filePath("文件")).removeRecursively();
+  EXPECT_EQ(fileDialogFolder(home.filePath("gone")), home.path());
+  qputenv("HOME", oldHome);
+  qputenv("XDG_CONFIG_HOME", oldConfig);
 }
 
 }  // namespace

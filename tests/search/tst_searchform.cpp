@@ -13,17 +13,14 @@ namespace {
 // An open book "2025" of user amy beside her book "2024", shown in the main window.
 struct Program : MainWindowBook {
   Program() {
-    store.user().setUserName("amy");
     testbooks::addAccounts(store, {"A-現金", "E-醫療", "E-餐飲"});
-    store.user().setDatabaseName("2024");
-    QDir().mkpath(store.user().databaseFolder());
+    testbooks::signIn(store, "amy", "2024");
     testbooks::addEntry(store, "2024/05/01", "E-餐飲", "A-現金", 80, "早餐");
     testbooks::addEntry(store, "2024/05/06", "E-醫療", "A-現金", 700, "牙醫 補牙");
     if (!book::save(store).saved() || store::saveDatabaseList(store.user(), {"2025", "2024"}))
       qFatal("the books could not be written");
     store.tables().entryCount = 1;
-    store.user().setDatabaseName("2025");
-    QDir().mkpath(store.user().databaseFolder());
+    testbooks::signIn(store, "amy", "2025");
     testbooks::addEntry(store, "2025/01/02", "E-餐飲", "A-現金", 90, "ATM 旁早餐");
     testbooks::addEntry(store, "2025/03/12", "E-醫療", "A-現金", 1500, "牙醫 洗牙");
     testbooks::addEntry(store, "2025/03/13", "E-餐飲", "A-現金", 120, "午餐");

@@ -36,6 +36,13 @@ inline void addEntry(book::Workspace& store, const QString& date, const QString&
       store::makeEntry(date, increase, decrease, amount, memo);
 }
 
+// Signed in as `user` with the book `database` chosen; the folders made.
+inline void signIn(book::Workspace& store, const QString& user, const QString& database = {}) {
+  store.user().setUserName(user);
+  store.user().setDatabaseName(database);
+  QDir().mkpath(database.isEmpty() ? store.user().userFolder() : store.user().databaseFolder());
+}
+
 // The book as its two files would hold it: what undo, redo and a save must reproduce.
 inline QByteArray bookBytes(const book::Workspace& store) {
   return store::accountsFileBytes(store.tables().accounts, store.tables().accountCount) + "|" +
@@ -83,11 +90,8 @@ struct Books {
              const QString& memo = QString()) {
     addEntry(store, date, increase, decrease, amount, memo);
   }
-  // Signed in as `user` with the book `database` chosen; the folders made.
   void signIn(const QString& user, const QString& database = {}) {
-    store.user().setUserName(user);
-    store.user().setDatabaseName(database);
-    QDir().mkpath(database.isEmpty() ? store.user().userFolder() : store.user().databaseFolder());
+    testbooks::signIn(store, user, database);
   }
   bool writeTo(const QString& folder) const { return writeBook(store, folder); }
   std::vector<store::LedgerEntry> entries() const {

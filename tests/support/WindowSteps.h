@@ -45,12 +45,17 @@ inline void typeIn(QWidget& window, const char* name, const QString& text) {
   typeIn(box, text);
 }
 
+// What a command-line tool prints; "<tool failed>" when it does not end cleanly.
+inline QString toolOutput(const QString& tool, const QStringList& arguments) {
+  QProcess process;
+  process.start(tool, arguments);
+  if (!process.waitForFinished(60000) || process.exitCode() != 0) return "<" + tool + " failed>";
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
 // A PDF's text as pdftotext reads it.
 inline QString pdfText(const QString& path) {
-  QProcess tool;
-  tool.start("pdftotext", {"-layout", "-enc", "UTF-8", path, "-"});
-  if (!tool.waitForFinished(30000) || tool.exitCode() != 0) return "<pdftotext failed>";
-  return QString::fromUtf8(tool.readAllStandardOutput());
+  return toolOutput("pdftotext", {"-layout", "-enc", "UTF-8", path, "-"});
 }
 
 // Runs `steps` against the next window shown modally; the window's result is what it returns.

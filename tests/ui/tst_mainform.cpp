@@ -1,11 +1,18 @@
 // The main window driven as a person would: the ledger of the chosen account, ticking and
-// deleting ticked entries, undo and redo, and ending the program.
+// deleting ticked entries, undo and redo, and ending the program. Opening a book after a crash,
+// through the session's road from the login: the question with the time the changes were
+// written, and the changes back. The about box: its links lead only where something is (the
+// installed help page, a mail address named at build time), and only OK (Enter) leaves it.
 #include "TestFiles.h"
 #include "WindowSteps.h"
 #include "accounts/chart.h"
 #include "book/book.h"
+#include "book/recovery.h"
+#include "catalogue/OpenForm.h"
 #include "platform/safefile.h"
 #include "store/ledger.h"
+#include "ui/main/AboutForm.h"
+#include "users/LoginForm.h"
 
 namespace {
 
@@ -17,9 +24,7 @@ struct Program : MainWindowBook {
   QAction* redo = child<QAction>(window, MainForm::kRedo);
 
   Program() {
-    store.user().setUserName(QStringLiteral("user1"));
-    store.user().setDatabaseName(QStringLiteral("2025"));
-    QDir().mkpath(store.user().databaseFolder());
+    testbooks::signIn(store, "user1", "2025");
     testbooks::addAccounts(store, {"A-現金", "Equity", "E-交通", "E-餐飲", "I-薪水"});
     testbooks::addEntry(store, "2025/01/01", "A-現金", "Equity", 1000, "初值");
     testbooks::addEntry(store, "2025/01/02", "E-餐飲", "A-現金", 1500, "聚餐");
@@ -60,12 +65,66 @@ struct Program : MainWindowBook {
 
 enum Way { TitleBar, QuitMenu, AskedWithSaving, AskedWithoutSaving };
 
+const QDateTime kWritten(QDate(2026, 12, 7), QTime(7, 5, 9), Qt::UTC);
+
+// The user "Test" with the book "2003-11", its files as last saved, and a recovery file that
+// holds one entry more.
+struct CrashedBook : MainWindowBook {
+  QByteArray changed;
+  CrashedBook() {
+    testbooks::signIn(store, "Test", "2003-11");
+    const QString user = store.user().userFolder();
+    testbooks::addAccounts(store, {"A-現金", "E-餐費"});
+    testbooks::addEntry(store, "2003/11/01", "E-餐費", "A-現金", 120, "早餐");
+    if (!testbooks::writeBook(store, store.user().databaseFolder()) ||
+        safefile::write(user + "/DataBase.pwd", "003800330039\r\n") ||
+        safefile::write(user + "/DataBase.lst", "2003-11\r\n"))
+      qFatal("cannot write the book");
+    testbooks::addEntry(store, "2003/11/02", "E-餐費", "A-現金", 250, "午餐");
+    changed = testbooks::bookBytes(store);
+    recovery::Snapshot snapshot = recovery::snapshotOf(store);
+    snapshot.written = kWritten;
+    recovery::write(store.user().databaseFolder(), snapshot);
+    store.tables().accounts.clear();
+    store.tables().entries.clear();
+    store.tables().accountCount = store.tables().entryCount = 1;
+    store.user().setUserName({});
+    store.user().setDatabaseName({});
+  }
+  // Logs in and opens the book; the question's answer, if any, is queued first.
+  bool open() {
+    whenShown(dialogs, [](QDialog& login) {
+      typeIn(login, LoginForm::kUserName, "Test");
+      typeIn(login, LoginForm::kPassword, "839");
+      click(login, LoginForm::kOk);
+    });
+    whenShown(dialogs, [](QDialog& list) { click(list, OpenForm::kOpen); });
+    return session.start();
+  }
+  QString file() const { return recovery::pathIn(store.user().databaseFolder()); }
+};
+
 }  // namespace
 
 class MainFormTest : public QObject {
   Q_OBJECT
 
+  QList<QUrl> opened_;
+  const QStringList schemes_{"file", "https", "http", "mailto"};
+
+ public slots:
+  // Takes the addresses handed to the system instead of a browser or mail program.
+  void open(const QUrl& url) { opened_.append(url); }
+
  private slots:
+  void init() {
+    opened_.clear();
+    for (const QString& scheme : schemes_) QDesktopServices::setUrlHandler(scheme, this, "open");
+  }
+  void cleanup() {
+    for (const QString& scheme : schemes_) QDesktopServices::unsetUrlHandler(scheme);
+  }
+
   void ledgerShowsRowsRedTextsAndSelectsTheLast() {
     Program p;
     QCOMPARE(p.row(4), (QStringList{"2025/01/04", "A-現金", "-70", "-300", "對轉", "4"}));
@@ -172,6 +231,43 @@ class MainFormTest : public QObject {
     // With room on the disk again, the same exit saves the change kept in memory, and ends.
     QVERIFY(p.window.close());
     QCOMPARE(p.mainDat(), p.inMemory());
+  }
+
+  void theQuestionSaysWhenAndYesBringsTheChangesBack() {
+    CrashedBook book;
+    book.dialogs.answer(Answer::Yes);
+    QVERIFY(book.open());
+    const Message asked = book.dialogs.lastMessage();
+    QCOMPARE(asked.buttons, MessageButtons::YesNo);  // Yes is the default button
+    QVERIFY2(asked.text.contains(recovery::timeInWords(kWritten)), qPrintable(asked.text));
+    QCOMPARE(testbooks::bookBytes(book.store), book.changed);
+    QCOMPARE(book.store.panel(book::Workspace::EntriesPanel), QStringLiteral("資料筆數：2"));
+    QVERIFY(QFile::exists(book.file()));  // until the book is left
+    QVERIFY(book.session.end(true));
+    QVERIFY(!QFile::exists(book.file()));
+    QCOMPARE(fileBytes(book.store.user().databaseFolder() + "/Main.dat"),
+             book.changed.mid(book.changed.indexOf('|') + 1));
+  }
+
+  // The links open their places, and show only where they lead; only OK leaves.
+  void aboutLinksOpenOnlyWhatIsThereAndOnlyOkLeaves() {
+    QTemporaryDir dir;
+    QVERIFY(QFile(dir.filePath("readme.htm")).open(QIODevice::WriteOnly));
+    AboutForm form(dir.filePath("readme.htm"), QStringLiteral(" kassa@example.com "));
+    form.show();
+    for (const char* name : {AboutForm::kHelpLink, AboutForm::kMailLink,
+                             AboutForm::kProgram})  // the last one is no link
+      QTest::mouseClick(child(form, name), Qt::LeftButton);
+    QCOMPARE(opened_, (QList<QUrl>{QUrl::fromLocalFile(dir.filePath("readme.htm")),
+                                   QUrl("mailto:kassa@example.com")}));
+    QTest::keyClick(&form, Qt::Key_Escape);
+    QVERIFY(!form.close() && form.isVisible());  // nor the title bar
+    QTest::keyClick(&form, Qt::Key_Return);
+    QVERIFY(!form.isVisible() && form.result() == QDialog::Accepted);
+    AboutForm bare(dir.filePath("none.htm"), QString());  // no help page, no address
+    bare.show();
+    QVERIFY(!child(bare, AboutForm::kHelpLink)->isVisible() &&
+            !child(bare, AboutForm::kMailLink)->isVisible());
   }
 };
 

@@ -1,0 +1,19 @@
+#include "worstcase.h"
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+namespace worstcase {
+
+int runWindowBenchmarks(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
+
+}  // namespace worstcase
