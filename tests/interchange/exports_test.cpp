@@ -87,28 +87,23 @@ TEST_F(JournalTest, TextColumnsCountCharactersAndKeepEachEntryOnOneLine) {
 
 TEST_F(JournalTest, ExportsGoToTheirFoldersAndAFailedOneKeepsTheEarlierFile) {
   const QString csv = dir.path() + "/CSV/2003-11.csv";
-  ASSERT_EQ(interchange::exportJournal(store, interchange::journalRows(store),
-                                       interchange::ExportKind::Text),
+  const auto exportAs = [&](interchange::ExportKind kind) {
+    return interchange::exportJournal(store, interchange::journalRows(store), kind);
+  };
+  ASSERT_EQ(exportAs(interchange::ExportKind::Text),
             completion(QStringLiteral("已存成2003-11.txt檔")));
-  ASSERT_EQ(interchange::exportJournal(store, interchange::journalRows(store),
-                                       interchange::ExportKind::Csv)
-                .title,
-            "完成");
+  ASSERT_EQ(exportAs(interchange::ExportKind::Csv).title, "完成");
   const QByteArray earlier = fileBytes(csv);
   store.tables().entryCount = 2;  // a shorter journal that never reaches the disk
   {
     safefile::FailAfterBytes full(10);
-    EXPECT_TRUE(warns(interchange::exportJournal(store, interchange::journalRows(store),
-                                                 interchange::ExportKind::Csv),
-                      QStringLiteral("沒有存成2003-11.csv檔：")));
+    EXPECT_TRUE(
+        warns(exportAs(interchange::ExportKind::Csv), QStringLiteral("沒有存成2003-11.csv檔：")));
   }
   EXPECT_EQ(fileBytes(csv), earlier);
   QFile::remove(csv);
   QDir().mkpath(csv);  // a folder in the file's place
-  EXPECT_EQ(interchange::exportJournal(store, interchange::journalRows(store),
-                                       interchange::ExportKind::Csv)
-                .title,
-            "注意");
+  EXPECT_EQ(exportAs(interchange::ExportKind::Csv).title, "注意");
 }
 
 // The balances a journal tool ("ledger" or "hledger") reports, by account; its complaints.

@@ -27,6 +27,7 @@ struct Program : MainWindowBook {
     window.show();
     store.refillAccountLists();
   }
+  void find() { child<QAction>(window, MainForm::kFind)->trigger(); }
   QString shownSlot() {
     return child<QTreeWidget>(window, MainForm::kLedger)->currentItem()->text(5);
   }
@@ -49,8 +50,8 @@ class SearchFormTest : public QObject {
  private slots:
   void resultsFollowEachKeystrokeAndADoubleClickShowsTheLedger() {
     Program p;
-    auto* find = child<QAction>(p.window, "Find");
-    QCOMPARE(find->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
+    QCOMPARE(child<QAction>(p.window, MainForm::kFind)->shortcut(),
+             QKeySequence(Qt::CTRL | Qt::Key_F));
     whenShown(p.dialogs, [&](QDialog& form) {
       typeIn(child(form, F::kMemoText), QStringLiteral("餐"));
       QCOMPARE(rows(form), 2);  // 早餐 and 午餐
@@ -70,7 +71,7 @@ class SearchFormTest : public QObject {
       QVERIFY(pdfText(p.dir.filePath("results.pdf")).contains("共 1 筆，金額合計 1,500"));
       doubleClickRow(form, 0);
     });
-    find->trigger();
+    p.find();
     QVERIFY(p.dialogs.allAnswersUsed());
     QCOMPARE(p.window.shownAccountSlot(), 2);  // E-醫療
     QCOMPARE(p.shownSlot(), QStringLiteral("2"));
@@ -89,7 +90,7 @@ class SearchFormTest : public QObject {
       p.dialogs.answer(Answer::Yes);
       doubleClickRow(form, 1);
     });
-    child<QAction>(p.window, "Find")->trigger();
+    p.find();
     QCOMPARE(p.dialogs.lastMessage().text,
              QStringLiteral("這筆資料在帳本「2024」裡。\n要開啟帳本「2024」嗎？"));
     QCOMPARE(p.store.user().databaseName(), QStringLiteral("2024"));
@@ -124,7 +125,7 @@ class SearchFormTest : public QObject {
       QCOMPARE(column(F::kDate), QStringList({"2025/04/01", "2025/03/13", "2025/03/12"}));
       doubleClickRow(form, 2);
     });
-    child<QAction>(p.window, "Find")->trigger();
+    p.find();
     QCOMPARE(p.shownSlot(), QStringLiteral("2"));  // 2025/03/12, the last row shown
   }
 
@@ -139,7 +140,7 @@ class SearchFormTest : public QObject {
       QCOMPARE(rows(form), 1);
       click(form, F::kClose);
     });
-    child<QAction>(p.window, "Find")->trigger();
+    p.find();
     whenShown(p.dialogs, [&](QDialog& form) {
       QCOMPARE(child<QLineEdit>(form, F::kMemoText)->text(), QStringLiteral("牙"));
       QCOMPARE(child<QLineEdit>(form, F::kAmountFrom)->text(), QStringLiteral("１，５００"));
@@ -149,7 +150,7 @@ class SearchFormTest : public QObject {
               list->fontMetrics().horizontalAdvance(p.store.user().databaseName()));
       click(form, F::kClose);
     });
-    child<QAction>(p.window, "Find")->trigger();
+    p.find();
   }
 };
 

@@ -50,7 +50,7 @@ const std::pair<const char*, Opener> kWindows[] = {
        static search::Remembered remembered;  // the boxes as this run left them
        auto form = std::make_unique<SearchForm>(b.store, b.dialogs, remembered);
        // An amount that is none shows the window's warning line.
-       child<QLineEdit>(*form, "AmountFrom")->setText(QStringLiteral("十元"));
+       child<QLineEdit>(*form, SearchForm::kAmountFrom)->setText(QStringLiteral("十元"));
        return form;
      }},
     {"PeriodForm", plain<PeriodForm>()},
@@ -68,9 +68,10 @@ const std::pair<const char*, Opener> kWindows[] = {
        statement->write(codepage::encode(QStringLiteral(
            "交易日期,摘要,支出,存入\r\n112/07/05,午餐,85,\r\n112/13/01,錯誤,1,\r\n")));
        statement->flush();
-       child<QLineEdit>(*form, "FilePath")->setText(statement->fileName());
-       click(*form, "Read");
-       if (child<QTableWidget>(*form, "Preview")->rowCount() != 2) qFatal("statement not read");
+       child<QLineEdit>(*form, ImportForm::kFilePath)->setText(statement->fileName());
+       click(*form, ImportForm::kRead);
+       if (child<QTableWidget>(*form, ImportForm::kPreview)->rowCount() != 2)
+         qFatal("statement not read");
        return form;
      }},
     {"AboutForm",
