@@ -120,11 +120,11 @@ SaveResult saveMerged(Workspace& workspace, const MergeQuestions& ask, const QBy
   return {std::nullopt, merge::mergedNotice(merged.summary, atSave.baseFromBackup)};
 }
 
-// A book opened read-only: its files stay as the other computer writes them. Changes go to a
-// new book of the list, which then is the open one, with its lock, and saved as usual.
-SaveResult saveReadOnly(Workspace& workspace, const QByteArray& accounts,
+// A book opened read-only: its files are the other computer's, and nothing of this session is
+// written, neither there nor anywhere else. Its commands that change the book are off; a change
+// that came in nonetheless is said to be lost rather than written over the other computer's.
+SaveResult saveReadOnly(const Workspace& workspace, const QByteArray& accounts,
                         const QByteArray& entries) {
-  // Unchanged since it was read: nothing to keep, whatever the other computer wrote since.
   const QString folder = workspace.user().databaseFolder();
   const auto same = [](const store::FileFingerprint& read, const QString& path,
                        const QByteArray& bytes) {
@@ -136,16 +136,8 @@ SaveResult saveReadOnly(Workspace& workspace, const QByteArray& accounts,
       same(read.entries, folder + QLatin1Char('/') + store::kEntriesFile, entries)) {
     return {};
   }
-  const QString original = workspace.user().databaseName();
-  SaveResult saved = saveAsConflictCopy(workspace, accounts, entries);
-  if (!saved.saved()) return saved;
-  workspace.setReadOnly(false);
-  keepBase(workspace.user().databaseFolder(), accounts, entries);
-  const QString copy = workspace.user().databaseName();
-  saved.notice = refusal(QStringLiteral("資料庫「%1」是唯讀開啟的，為了不覆蓋另一台電腦的檔案，"
-                                        "變更已另存為新的資料庫「%2」，之後會存到「%2」。")
-                             .arg(original, copy));
-  return saved;
+  return {std::nullopt, refusal(QStringLiteral("資料庫「%1」是唯讀開啟的，這次的變更沒有存檔。")
+                                    .arg(workspace.user().databaseName()))};
 }
 
 }  // namespace
@@ -256,9 +248,16 @@ Message mergeSyncConflict(Workspace& workspace, const merge::SyncConflict& confl
     return refusal(saved.refusal->text +
                    QStringLiteral("\r\n合併的結果還沒有存檔，「%1」留在原處。").arg(files));
   }
-  Message notice = merge::mergedNotice(merged.summary, std::get<merge::Base>(base).fromBackup);
+  // The base is the last version both came from, which this computer kept as a backup when it
+  // wrote over it: said by its time, not as a stand-in for a missing base.
+  const merge::Base& common = std::get<merge::Base>(base);
+  Message notice = merge::mergedNotice(merged.summary, false);
   notice.text.replace(QStringLiteral("帳本已在另一台電腦改過"),
                       QStringLiteral("同步軟體留下了另一台電腦的帳本「%1」").arg(conflict.label));
+  if (common.fromBackup) {
+    notice.text += QStringLiteral("\r\n合併的基準是兩份帳本最後共同的版本：%1 留下的備份")
+                       .arg(common.taken.toString(QStringLiteral("yyyy/MM/dd HH:mm")));
+  }
   if (auto error = merge::setAside(conflict)) {
     notice.text += QStringLiteral("\r\n但同步軟體留下的檔案沒有改名（%1），下次開啟時會再問一次。")
                        .arg(*error);

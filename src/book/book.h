@@ -47,7 +47,8 @@ using MergeQuestions =
 //  3. otherwise both files are written together and safely (safefile::writeGroup), and the pair
 //     they replace is kept as a backup (backup/backups.h); a backup that fails does not stop
 //     the save.
-// What was written becomes this computer's base of the book.
+// What was written becomes this computer's base of the book. A book opened read-only is never
+// written: a change in it is only said to be lost.
 SaveResult save(Workspace& workspace, const MergeQuestions& ask = {});
 
 // Another computer's version of the open book that a sync tool left beside its files, merged

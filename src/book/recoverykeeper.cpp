@@ -19,8 +19,10 @@ void RecoveryKeeper::changed() {
 void RecoveryKeeper::writeNow() {
   timer_.stop();
   const QString folder = store_.user().databaseFolder();
-  // Only the program that holds the book's lock speaks for it.
-  if (store_.user().databaseName().isEmpty() || !store_.lock().holds(folder)) return;
+  // Only the program that holds the book's lock speaks for it; a book opened read-only has
+  // nothing of its own to recover.
+  if (store_.user().databaseName().isEmpty() || store_.readOnly() || !store_.lock().holds(folder))
+    return;
   if (!folder_.isEmpty() && folder_ != folder) discard();
   if (recovery::matchesSavedFiles(store_)) {
     // Back where the files are (undone, or just saved): nothing to recover. A file this session

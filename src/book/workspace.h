@@ -37,8 +37,8 @@ class Workspace : public QObject {
   store::DatabaseLock& lock() { return lock_; }
   const store::DatabaseLock& lock() const { return lock_; }
 
-  // Opened read-only (another computer holds its lock): a save never writes its files; changes
-  // are saved as a new book instead (book::save).
+  // Opened read-only (another computer holds its lock): to be looked at only. The windows offer
+  // no command that changes it, no recovery file is kept, and a save writes nothing (book::save).
   bool readOnly() const { return readOnly_; }
   void setReadOnly(bool readOnly) { readOnly_ = readOnly; }
 

@@ -1,5 +1,6 @@
 #include "catalogue/LockedForm.h"
 
+#include "platform/dialogs.h"
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
 
@@ -17,7 +18,7 @@ LockedForm::LockedForm(const QString& database, const store::dblock::ForeignHold
   QLabel* text = build::label(
       this, "lockedText",
       QStringLiteral("「%1」：%2。\n\n"
-                     "唯讀開啟：可以查看，存檔時不覆蓋另一台電腦的檔案，變更另存為新的資料庫。\n"
+                     "唯讀開啟：只能查看，不能修改，也不會存檔。\n"
                      "仍要開啟：照常使用，存檔時把兩台電腦的變更合併。")
           .arg(database, store::dblock::heldElsewhereText(holder.computer, holder.since)));
   text->setWordWrap(true);
@@ -41,4 +42,14 @@ void LockedForm::choose(catalogue::Catalogue::ForeignLock choice) {
   choice_ = choice;
   leave(choice == catalogue::Catalogue::ForeignLock::Refuse ? QDialog::Rejected
                                                             : QDialog::Accepted);
+}
+
+std::optional<catalogue::Catalogue::ForeignLock> askPastForeignLock(
+    const catalogue::Catalogue& list, Dialogs& dialogs, QWidget* parent) {
+  const auto holder = list.selectedHeldElsewhere();
+  if (!holder) return catalogue::Catalogue::ForeignLock::Refuse;
+  LockedForm locked(list.entries().at(list.selected()), *holder, parent);
+  dialogs.exec(locked);
+  if (locked.choice() == catalogue::Catalogue::ForeignLock::Refuse) return std::nullopt;
+  return locked.choice();
 }

@@ -3,6 +3,10 @@
 #include "catalogue/catalogue.h"
 #include "platform/widgets/FixedDialog.h"
 
+#include <optional>
+
+class Dialogs;
+
 // A database whose lock another computer holds: the computer and the time in words, and the
 // choice of opening it read-only, opening it anyway (the two computers' changes are merged at
 // save) or leaving it closed (取消, as before).
@@ -25,3 +29,10 @@ class LockedForm : public FixedDialog {
 
   catalogue::Catalogue::ForeignLock choice_ = catalogue::Catalogue::ForeignLock::Refuse;
 };
+
+// Asks in this window what to do with the list's selected database when another computer holds
+// its lock; the one question of every road that opens a book. Nothing when it is to stay closed
+// (取消); otherwise what Catalogue::open is to be told (Refuse when no other computer holds it,
+// and nothing was asked).
+std::optional<catalogue::Catalogue::ForeignLock> askPastForeignLock(
+    const catalogue::Catalogue& list, Dialogs& dialogs, QWidget* parent);

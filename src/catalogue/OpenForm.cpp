@@ -118,13 +118,8 @@ void OpenForm::onOpen() {
   if (!catalogue_.hasSelection()) return;
   if (auto refused = catalogue_.openRefusal()) return showRefusal(refused);
   // Another computer holds the lock: opened only as the person chooses; 取消 leaves it closed.
-  auto foreignLock = catalogue::Catalogue::ForeignLock::Refuse;
-  if (auto holder = catalogue_.selectedHeldElsewhere()) {
-    LockedForm locked(catalogue_.entries().at(catalogue_.selected()), *holder, this);
-    dialogs_.exec(locked);
-    foreignLock = locked.choice();
-    if (foreignLock == catalogue::Catalogue::ForeignLock::Refuse) return refresh();
-  }
+  const auto foreignLock = askPastForeignLock(catalogue_, dialogs_, this);
+  if (!foreignLock) return refresh();
   qint32 cash = 0;
   if (catalogue_.selectedIsNew()) {
     // Asked until the answer is a number; an empty answer or a cancelled box is 0.
@@ -139,7 +134,7 @@ void OpenForm::onOpen() {
       dialogs_.show(std::get<Message>(read));
     }
   }
-  leaveWith(catalogue_.open(cash, foreignLock));
+  leaveWith(catalogue_.open(cash, *foreignLock));
 }
 
 void OpenForm::onAdd() {

@@ -39,12 +39,12 @@ std::variant<Base, QString> findBase(const QString& bookFolder) {
   if (QFileInfo::exists(own + "/" + store::kEntriesFile)) {
     auto read = store::readBookFolder(own);
     if (store::BookTables* tables = std::get_if<store::BookTables>(&read))
-      return Base{std::move(*tables), false};
+      return Base{std::move(*tables), false, {}};
   }
   for (const backup::BackupInfo& kept : backup::list(bookFolder)) {
     auto read = store::readBookFolder(kept.folder);
     if (store::BookTables* tables = std::get_if<store::BookTables>(&read))
-      return Base{std::move(*tables), true};
+      return Base{std::move(*tables), true, kept.taken};
   }
   return QStringLiteral("這台電腦沒有這本帳上次讀寫時的內容，也沒有可用的備份，無法合併");
 }
@@ -109,7 +109,7 @@ std::variant<Base, QString> findCommonBase(const QString& bookFolder, const stor
     if (toOne == 0 || toOther == 0) continue;
     const qsizetype apart = toOne + toOther;
     if (apart < bestDistance || (apart == bestDistance && candidate.age < bestAge)) {
-      best = Base{std::move(*tables), candidate.fromBackup};
+      best = Base{std::move(*tables), candidate.fromBackup, candidate.age};
       bestDistance = apart;
       bestAge = candidate.age;
     }

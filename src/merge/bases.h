@@ -3,6 +3,7 @@
 #include "store/database.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 
 #include <optional>
@@ -26,17 +27,20 @@ std::optional<QString> keepBase(const QString& bookFolder, const QByteArray& acc
 
 struct Base {
   store::BookTables tables;
-  bool fromBackup = false;  // no base of this computer: the book's newest backup stands in
+  bool fromBackup = false;  // a backup of the book, not this computer's base
+  QDateTime taken;          // fromBackup: when that backup was kept
 };
 
 // The book's base, or failing that its newest backup that reads; the reason when neither is.
 std::variant<Base, QString> findBase(const QString& bookFolder);
 
 // The base of two versions that changed apart (a sync tool's conflict copy beside the book):
-// this computer's base is then one of the two versions, so the last version both came from is
-// sought among it and the book's backups: of those equal to neither side, the one fewest
-// records away from both, and of those (every version on the way from one side back and on to
-// the other) the oldest. Without backups of that version there is none.
+// this computer's base is then one of the two versions (the one it read at opening), so the
+// last version both came from is sought among it and the book's backups, the versions this
+// computer replaced: of those equal to neither side, the one fewest records away from both.
+// Every version on this computer's way from that one to its side is as few records away (the
+// later ones hold what only one side has, and lack what the other side added); of those the
+// oldest is the one both came from. Without a backup of that version there is none.
 std::variant<Base, QString> findCommonBase(const QString& bookFolder, const store::BookTables& one,
                                            const store::BookTables& other);
 

@@ -153,6 +153,10 @@ TEST(RecoveryKeeperTest, WritesOnlyWhatDiffersFromTheSavedFilesAndOnlyWithTheLoc
   EXPECT_FALSE(QFile::exists(book.file())) << "another program may hold the book";
 
   ASSERT_FALSE(book.store.lock().acquire(book.folder()));
+  book.store.setReadOnly(true);
+  keeper.writeNow();
+  EXPECT_FALSE(QFile::exists(book.file())) << "read-only, nothing of the session is its own";
+  book.store.setReadOnly(false);
   keeper.writeNow();
   ASSERT_TRUE(QFile::exists(book.file()));
   keeper.discard();

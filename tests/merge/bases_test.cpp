@@ -3,6 +3,7 @@
 #include "merge/bases.h"
 #include "MergeBooks.h"
 #include "backup/backups.h"
+#include "merge/merge.h"
 #include "merge/syncconflicts.h"
 
 #include <gtest/gtest.h>
@@ -40,16 +41,9 @@ class BaseTest : public ::testing::Test {
   const QString book = root.path() + "/甲/家用", other = root.path() + "/乙/家用";
 };
 
-TEST_F(BaseTest, KeptPerBookOutsideItsFolder) {
-  ASSERT_FALSE(merge::keepBase(book, accountsOf(kOld), entriesOf(kOld)));
-  ASSERT_FALSE(merge::keepBase(other, accountsOf(kNew), entriesOf(kNew)));
-  EXPECT_TRUE(merge::baseFolderOf(book).startsWith(state.path() + "/Varnix/bases/"));
-  EXPECT_FALSE(QDir(book).exists());
-  EXPECT_EQ(baseBytes(book, false), QString::fromLatin1(bytesOf(kOld).toHex()));
-  EXPECT_EQ(baseBytes(other, false), QString::fromLatin1(bytesOf(kNew).toHex()));
-}
-
-TEST_F(BaseTest, WithoutOneTheNewestBackupStandsIn) {
+// This computer's own base first, kept per book outside its folder; the newest backup only
+// without one.
+TEST_F(BaseTest, OwnBaseKeptPerBookOutsideItsFolderElseTheNewestBackup) {
   EXPECT_EQ(baseBytes(book, false),
             "這台電腦沒有這本帳上次讀寫時的內容，也沒有可用的備份，無法合併");
   const QDateTime noon(QDate(2024, 3, 1), QTime(12, 0), Qt::UTC);
@@ -57,6 +51,64 @@ TEST_F(BaseTest, WithoutOneTheNewestBackupStandsIn) {
   ASSERT_FALSE(backup::keep(book, accountsOf(kOld), entriesOf(kOld), noon));
   ASSERT_FALSE(backup::keep(book, accountsOf(kNew), entriesOf(kNew), noon.addSecs(60)));
   EXPECT_EQ(baseBytes(book, true), QString::fromLatin1(bytesOf(kNew).toHex()));
+  ASSERT_FALSE(merge::keepBase(book, accountsOf(kOld), entriesOf(kOld)));
+  ASSERT_FALSE(merge::keepBase(other, accountsOf(kNew), entriesOf(kNew)));
+  EXPECT_TRUE(merge::baseFolderOf(book).startsWith(state.path() + "/Varnix/bases/"));
+  EXPECT_FALSE(QFile::exists(book + "/Main.dat") || QDir(other).exists());
+  EXPECT_EQ(baseBytes(book, false), QString::fromLatin1(bytesOf(kOld).toHex()));
+  EXPECT_EQ(baseBytes(other, false), QString::fromLatin1(bytesOf(kNew).toHex()));
+}
+
+// Versions as the memos of their entries, one letter each.
+store::BookTables version(const QString& memos) {
+  store::BookTables b = book({"Equity", "A-現金", "E-餐飲"}, {});
+  for (const QChar memo : memos)
+    b.entries[b.entryCount++] = store::makeEntry("2024/03/01", "E-餐飲", "A-現金", 10, memo);
+  return b;
+}
+
+// This computer's earlier versions kept as backups, oldest first; the two versions apart (the
+// book's files first: read at opening, they are this computer's base now); and the merge over
+// the base found, its memos sorted ("": none found).
+TEST_F(BaseTest, TheCommonBaseIsTheLastVersionBothCameFrom) {
+  const struct {
+    const char* name;
+    QStringList kept;
+    QString book, copy, merged;
+  } cases[] = {
+      {"saved twice since; the book holds this side", {"o", "or", "ora"}, "orab", "ory", "abory"},
+      {"saved twice since; the book holds the other side",
+       {"o", "or", "ora"},
+       "ory",
+       "orab",
+       "abory"},
+      {"an entry deleted on the way stays deleted", {"od", "o"}, "ob", "ody", "boy"},
+      {"the other computer had the later version", {"o", "oa"}, "oab", "oay", "aboy"},
+      {"no version before the two", {}, "oa", "oy", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    QTemporaryDir folder;
+    QDateTime taken(QDate(2024, 3, 1), QTime(12, 0), Qt::UTC);
+    for (const QString& memos : c.kept) {
+      taken = taken.addSecs(60);
+      ASSERT_FALSE(backup::keep(folder.path(), accountsOf(version(memos)),
+                                entriesOf(version(memos)), taken));
+    }
+    ASSERT_FALSE(
+        merge::keepBase(folder.path(), accountsOf(version(c.book)), entriesOf(version(c.book))));
+    const auto base = merge::findCommonBase(folder.path(), version(c.book), version(c.copy));
+    QString memos;
+    if (const auto* found = std::get_if<merge::Base>(&base)) {
+      EXPECT_TRUE(found->fromBackup);
+      const auto merged = merge::mergeBooks(found->tables, version(c.book), version(c.copy));
+      ASSERT_TRUE(std::holds_alternative<merge::Merged>(merged));
+      const store::BookTables& t = std::get<merge::Merged>(merged).tables;
+      for (int slot = 1; slot < t.entryCount; ++slot) memos += t.entries[slot].Memo.trimmed();
+      std::sort(memos.begin(), memos.end());
+    }
+    EXPECT_EQ(memos, c.merged);
+  }
 }
 
 TEST(SyncConflicts, EachToolsNamesMakeOneVersionPerMoment) {

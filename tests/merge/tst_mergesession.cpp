@@ -2,6 +2,7 @@
 // a sync tool's copy found at opening, and a book whose lock another computer holds.
 #include "WindowSteps.h"
 #include "backup/backups.h"
+#include "book/recovery.h"
 #include "catalogue/LockedForm.h"
 #include "catalogue/OpenForm.h"
 #include "merge/MergeForm.h"
@@ -103,30 +104,62 @@ class TestMergeSession : public QObject {
     book.dialogs.answer(Answer::Yes);
     QVERIFY(book.open());
     QCOMPARE(fileBytes(book.folder() + "/Main.dat"), entries(100, {"早餐", "晚餐"}));
-    QVERIFY2(book.dialogs.lastMessage().text.contains(".merged"),
-             qPrintable(book.dialogs.lastMessage().text));
+    const QString said = book.dialogs.lastMessage().text;
+    QVERIFY2(said.contains(".merged") && said.contains("合併的基準是兩份帳本最後共同的版本") &&
+                 !said.contains("這台電腦沒有上次讀寫時的內容"),
+             qPrintable(said));
     QVERIFY(!QFile::exists(copy));
     QVERIFY(QFile::exists(copy + ".merged"));
   }
 
-  // Another computer's lock: 唯讀開啟 opens it without a lock and its files stay as they are.
+  // A book locked by another computer, opened from a search's result, offers the database
+  // list's choice: 取消 keeps the open book, 唯讀開啟 opens the other one to be looked at only.
+  // Nothing changes it, and nothing of it is written: neither its files, nor a copy, nor a
+  // recovery file; the other computer's recovery file is left alone.
   void aBookLockedElsewhereOpensReadOnly() {
     SharedBook book;
+    QVERIFY(book.open());
+    const QString trip = book.store.user().userFolder() + "/旅行";
+    QVERIFY(QDir().mkpath(trip));
+    for (const char* file : {"/Accounts.dat", "/Main.dat"})
+      putFile(trip + file, fileBytes(book.folder() + file));
     const QByteArray lock("4194000\nvarnix\nsome-other-computer\n");
-    putFile(book.folder() + "/Varnix.lock", lock);
+    putFile(trip + "/Varnix.lock", lock);
+    putFile(recovery::pathIn(trip), "the other computer's session");
+    QVERIFY(!store::saveDatabaseList(book.store.user(), {"家計簿", "旅行"}));
+    whenShown(book.dialogs, [](QDialog& window) { click(window, LockedForm::kCancelName); });
+    QVERIFY(!book.session.openBook("旅行"));
+    QCOMPARE(book.store.user().databaseName(), "家計簿");
     QString said;
-    QVERIFY(book.open([&](QDialog& window) {
+    whenShown(book.dialogs, [&](QDialog& window) {
       said = child<QLabel>(window, "lockedText")->text();
       click(window, LockedForm::kReadOnlyName);
-    }));
+    });
+    QVERIFY(book.session.openBook("旅行"));
     QVERIFY2(said.contains("some-other-computer"), qPrintable(said));
-    QVERIFY(book.store.readOnly());
-    QVERIFY(!book.store.lock().held());
-    book.store.tables().entries[1].Amount = 120;
+    QVERIFY(book.store.readOnly() && !book.store.lock().held());
+    for (const char* name : {MainForm::kNew, MainForm::kDelete, MainForm::kBulkDelete,
+                             MainForm::kCloseBooks, MainForm::kEditAccounts})
+      QVERIFY2(!child(book.window, name)->isEnabled(), name);
+    for (const char* name : {MainForm::kImportStatement, MainForm::kBudgetPlan,
+                             MainForm::kSchedulesMenu, MainForm::kReconcileMenu})
+      QVERIFY2(!child<QAction>(book.window, name)->isEnabled(), name);
+    QVERIFY(child(book.window, MainForm::kStatements)->isEnabled());
+    auto* ledger = child<QTreeWidget>(book.window, MainForm::kLedger);
+    QVERIFY(ledger->topLevelItemCount() > 0);
+    ledger->setCurrentItem(ledger->topLevelItem(0));
+    emit ledger->itemDoubleClicked(ledger->topLevelItem(0), 0);
+    QCOMPARE(book.dialogs.lastMessage().text, "這個資料庫是唯讀開啟的，不能修改。");
+
+    book.store.tables().entries[1].Amount = 120;  // a change that came in nonetheless
     QVERIFY(book.session.end(true));
-    QCOMPARE(fileBytes(book.folder() + "/Main.dat"), entries(100));
-    QCOMPARE(fileBytes(book.folder() + "/Varnix.lock"), lock);
+    QVERIFY2(book.dialogs.lastMessage().text.contains("這次的變更沒有存檔"),
+             qPrintable(book.dialogs.lastMessage().text));
+    QCOMPARE(fileBytes(trip + "/Main.dat"), entries(100));
+    QCOMPARE(fileBytes(trip + "/Varnix.lock"), lock);
     QCOMPARE(std::get<QStringList>(store::loadDatabaseList(book.store.user())).size(), 2);
+    QCOMPARE(fileBytes(recovery::pathIn(trip)), "the other computer's session");
+    QVERIFY(book.dialogs.allAnswersUsed());
   }
 };
 

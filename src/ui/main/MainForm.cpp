@@ -108,6 +108,7 @@ MainForm::MainForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent)
   connect(&store_, &book::Workspace::statusChanged, this, &MainForm::updatePanels);
   connect(&store_, &book::Workspace::accountListsRefilled, this, &MainForm::refillAccountSelector);
   connect(&store_, &book::Workspace::endRequestedSignal, this, &MainForm::onEndRequested);
+  connect(&store_, &book::Workspace::bookOpened, this, &MainForm::followReadOnly);
   updatePanels();
 }
 
@@ -171,6 +172,7 @@ void MainForm::buildButtons(QWidget* client) {
       build::button(client, kCloseBooks, QStringLiteral("結帳(&C)"), {262, 486, 73, 25});
   QPushButton* hints =
       build::button(client, kHints, QStringLiteral("提示(&T)"), {503, 486, 73, 25});
+  changingButtons_ = {accounts, newButton_, remove, bulk, closing};
   for (QPushButton* b : {accounts, statements, journal, newButton_, remove, bulk, closing, hints}) {
     b->setFont(uiFont());
     // Enter clicks the button that has the focus; elsewhere in the window it means 新增(&N).
@@ -236,6 +238,7 @@ void MainForm::buildMenus() {
   QAction* plan = addItem(edit, kBudgetPlan, QStringLiteral("預算(&B)…"));
   QAction* schedules = addItem(edit, kSchedulesMenu, QStringLiteral("定期記錄(&S)…"));
   QAction* reconcile = addItem(edit, kReconcileMenu, QStringLiteral("對帳(&C)…"));
+  changingActions_ = {importStatement, plan, schedules, reconcile};
   sideBooks_ = new SideBooks(store_, dialogs_, this);
   connect(schedules, &QAction::triggered, this, [this] { sideBooks_->editSchedules(); });
   connect(reconcile, &QAction::triggered, this, [this] {
@@ -371,12 +374,21 @@ void MainForm::onUndoRedo(bool undo) {
 
 void MainForm::updateHistoryActions() {
   const History& history = store_.history();
-  undoAction_->setEnabled(history.canUndo());
+  undoAction_->setEnabled(history.canUndo() && !store_.readOnly());
   undoAction_->setText(history.canUndo() ? QStringLiteral("復原 %1(&U)").arg(history.undoName())
                                          : QStringLiteral("復原(&U)"));
-  redoAction_->setEnabled(history.canRedo());
+  redoAction_->setEnabled(history.canRedo() && !store_.readOnly());
   redoAction_->setText(history.canRedo() ? QStringLiteral("重做 %1(&R)").arg(history.redoName())
                                          : QStringLiteral("重做(&R)"));
+}
+
+void MainForm::followReadOnly() {
+  const bool changing = !store_.readOnly();
+  for (QWidget* button : changingButtons_) button->setEnabled(changing);
+  for (QAction* action : changingActions_) action->setEnabled(changing);
+  updateHistoryActions();
+  setWindowTitle(QStringLiteral("Varnix v" VARNIX_VERSION) +
+                 (changing ? QString() : QStringLiteral("（唯讀）")));
 }
 
 QString MainForm::hintsText() {

@@ -115,6 +115,8 @@ class MainForm : public QMainWindow, public store::LedgerView {
   // 復原 and 重做 of the 編輯 menu.
   void onUndoRedo(bool undo);
   void updateHistoryActions();
+  // A book opened read-only is looked at only: the commands that change it are off.
+  void followReadOnly();
   void updatePanels();
   void selectLastRow();
   // Asks the session to end the program; false when it stays.
@@ -133,6 +135,9 @@ class MainForm : public QMainWindow, public store::LedgerView {
   QPushButton* newButton_ = nullptr;
   QAction* undoAction_ = nullptr;
   QAction* redoAction_ = nullptr;
+  // The commands that change the book, off while it is read-only.
+  std::vector<QWidget*> changingButtons_;
+  std::vector<QAction*> changingActions_;
   std::vector<QLabel*> panels_;
   bool filling_ = false;
   bool ending_ = false;

@@ -117,6 +117,10 @@ void MainForm::onRowDoubleClicked() {
   if (!item) return;
   const int slot = item->text(NumberColumn).toInt();
   if (slot < 1 || slot >= store_.tables().entryCount) return;
+  if (store_.readOnly()) {
+    dialogs_.show(refusal(QStringLiteral("這個資料庫是唯讀開啟的，不能修改。")));
+    return;
+  }
   inputForm_->openEdit(slot);
 }
 

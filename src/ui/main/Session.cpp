@@ -4,6 +4,7 @@
 #include "book/recovery.h"
 #include "book/recoverykeeper.h"
 #include "book/workspace.h"
+#include "catalogue/LockedForm.h"
 #include "catalogue/OpenForm.h"
 #include "merge/MergeForm.h"
 #include "platform/dialogs.h"
@@ -77,6 +78,9 @@ catalogue::Catalogue::Result Session::databaseList(bool fromMenu) {
 }
 
 void Session::offerRecovery() {
+  // The file speaks for the program that holds the book's lock: opened past another computer's
+  // lock (read-only or anyway), it is that computer's session, alive or not, and stays its own.
+  if (!store_.lock().holds(store_.user().databaseFolder())) return;
   recovery::Found found = recovery::find(store_);
   if (const auto* damaged = std::get_if<recovery::Damaged>(&found)) {
     dialogs_.show(recovery::setAside(store_, *damaged));
@@ -168,7 +172,14 @@ bool Session::openBook(const QString& name) {
     return false;
   }
   list.select(row);
-  const catalogue::Catalogue::Outcome opened = list.open();
+  // Another computer's lock offers the same choice as the database list does.
+  if (auto refused = list.openRefusal()) {
+    dialogs_.show(*refused);
+    return false;
+  }
+  const auto foreignLock = askPastForeignLock(list, dialogs_, &window_);
+  if (!foreignLock) return false;
+  const catalogue::Catalogue::Outcome opened = list.open(0, *foreignLock);
   if (opened.refusal) dialogs_.show(*opened.refusal);
   if (opened.result != catalogue::Catalogue::Result::Opened) return false;
   offerRecovery();

@@ -34,8 +34,9 @@ class Session {
 
   // "資料庫選單(&D)": saves the open database, then shows the list with "取消" enabled.
   void databaseListFromMenu();
-  // Opens another book of the user's list (a search result's): the open book is saved first,
-  // the other one opens only with its lock. False (after saying why) when it did not open.
+  // Opens another book of the user's list (a search result's): the open book is saved first;
+  // a lock of another computer offers the list's choice (read-only, anyway, or not at all).
+  // False (after saying why) when it did not open.
   bool openBook(const QString& name);
   // "變更密碼(&C)".
   void changePassword();

@@ -1,0 +1,126 @@
+// Two computers on one book, each running the program (merge_computer) with a state folder of its
+// own: both sides' changes end in one book, and no "-衝突-" book is made.
+#include "book/workspace.h"
+#include "store/booklist.h"
+#include "store/database.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QProcess>
+#include <QSaveFile>
+#include <QTemporaryDir>
+
+namespace {
+
+void putFile(const QString& path, const QByteArray& bytes) {
+  QSaveFile file(path);  // replaced whole, as a sync tool replaces a file
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
+              file.commit());
+}
+
+// A data folder with the user "Test" (password 839) and the book "家計簿" with a breakfast.
+struct DataFolder {
+  QTemporaryDir dir;
+  QString users, book;
+  DataFolder() {
+    book::Workspace store(dir.path());
+    store.user().setUserName("Test");
+    store.user().setDatabaseName("家計簿");
+    users = store.user().userFolder();
+    book = store.user().databaseFolder();
+    QDir().mkpath(book);
+    putFile(users + "/DataBase.pwd", "003800330039\r\n");
+    EXPECT_FALSE(store::saveDatabaseList(store.user(), {"家計簿"}));
+    store::BookTables& t = store.tables();
+    t.accounts[t.accountCount++] = store::makeAccount("A-現金", store::kAsset);
+    t.accounts[t.accountCount++] = store::makeAccount("E-餐飲", store::kExpense);
+    t.entries[t.entryCount++] = store::makeEntry("2024/01/10", "E-餐飲", "A-現金", 60, "早餐");
+    putFile(book + "/Accounts.dat", store::accountsFileBytes(t.accounts, t.accountCount));
+    putFile(book + "/Main.dat", store::entriesFileBytes(t.entries, t.entryCount));
+  }
+  // The memos of the book's entries, sorted (the merge may place new ones either way), and the
+  // books of the user.
+  std::string memosAndBooks() const {
+    QStringList found;
+    const auto read = store::readBookFolder(book);
+    if (const auto* t = std::get_if<store::BookTables>(&read))
+      for (int slot = 1; slot < t->entryCount; ++slot) found << t->entries[slot].Memo.trimmed();
+    found.sort();
+    return (found + QDir(users).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        .join(' ')
+        .toStdString();
+  }
+};
+
+// One computer's program: started, its change entered; what it said when left.
+struct Computer {
+  QTemporaryDir state;
+  QProcess program;
+  Computer(const QString& data, const QString& memo, const QStringList& wrapper = {}) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_STATE_HOME", state.path());
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    program.setProcessEnvironment(env);
+    QStringList args = wrapper + QStringList{VARNIX_COMPUTER, data, memo};
+    if (!wrapper.isEmpty()) args << "anyway";
+    program.start(args.takeFirst(), args);
+  }
+  bool changed() {
+    while (!program.canReadLine())
+      if (!program.waitForReadyRead(20000)) return false;
+    return program.readLine().trimmed() == "changed";
+  }
+  QString leave() {
+    program.write("\n");
+    program.closeWriteChannel();
+    program.waitForFinished(20000);
+    return QString::fromUtf8(program.readAll() + program.readAllStandardError());
+  }
+};
+
+const std::string kBothLunches = "乙的午餐 早餐 甲的午餐 家計簿";
+
+}  // namespace
+
+// This computer has the book open and changed; the other computer changed its own copy, and the
+// sync tool puts that in place under the open book. Leaving merges.
+TEST(TwoComputers, AVersionSyncedUnderTheOpenBookIsMergedAtLeaving) {
+  DataFolder here, there;  // the same book on each computer
+  Computer mine(here.dir.path(), "甲的午餐"), other(there.dir.path(), "乙的午餐");
+  ASSERT_TRUE(mine.changed() && other.changed()) << mine.leave().toStdString();
+  const QString otherSaid = other.leave();
+  EXPECT_FALSE(otherSaid.contains("said:")) << otherSaid.toStdString();
+  QFile synced(there.book + "/Main.dat");
+  ASSERT_TRUE(synced.open(QIODevice::ReadOnly));
+  putFile(here.book + "/Main.dat", synced.readAll());
+
+  const QString said = mine.leave();
+  EXPECT_TRUE(said.contains("合併後存檔") && said.contains("從另一台電腦新增 1 筆記錄") &&
+              !said.contains("unscripted"))
+      << said.toStdString();
+  EXPECT_EQ(here.memosAndBooks(), kBothLunches);
+}
+
+// Both computers work in one shared folder (the other one under a name of its own, so that it
+// meets this one's lock and opens the book anyway); the one that leaves last merges.
+TEST(TwoComputers, TwoProgramsOverOneFolderEndInOneBook) {
+  DataFolder shared;
+  Computer mine(shared.dir.path(), "甲的午餐");
+  ASSERT_TRUE(mine.changed()) << mine.leave().toStdString();
+  Computer other(shared.dir.path(), "乙的午餐",
+                 {"unshare", "--user", "--map-root-user", "--uts", "sh", "-c",
+                  "hostname other-computer && exec \"$@\"", "sh"});
+  if (!other.changed()) {
+    const QString why = other.leave();
+    if (other.program.error() == QProcess::FailedToStart || why.contains("unshare") ||
+        why.contains("hostname"))
+      GTEST_SKIP() << "no computer name of its own here: " << why.toStdString();
+    FAIL() << why.toStdString();
+  }
+  const QString otherSaid = other.leave();
+  EXPECT_FALSE(otherSaid.contains("said:")) << otherSaid.toStdString();
+  const QString said = mine.leave();
+  EXPECT_TRUE(said.contains("合併後存檔")) << said.toStdString();
+  EXPECT_EQ(shared.memosAndBooks(), kBothLunches);
+}
