@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const reconcile::Wizard wizard(all, r.account, {}, r.statementDate, r.ending);
     fuzz::require(wizard.lines().empty(), "no book, no lines");
     (void)wizard.hints();
-    (void)reconcile::brokenReconciliations(all, r.account);
+    (void)reconcile::brokenReconciliations(all, r.account, {});
   }
   return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "book/workspace.h"
 #include "entries/entrycommands.h"
+#include "history/History.h"
 #include "platform/dates.h"
 #include "platform/dialogs.h"
 #include "platform/widgets/build.h"
@@ -241,15 +242,20 @@ void InputForm::onOk() {
   const auto* entry = std::get_if<store::LedgerEntry>(&planned);
   const bool changing = input.editMode && entry && !(*entry == store_.tables().entries[editSlot_]);
   if (changing && !view_.mayChangeEntries({editSlot_}, false)) return;
-  const auto result = entries::storeEntry(store_, input);
+  std::variant<int, Message> result;
+  {
+    // What the change means for the reconciliations is part of its step.
+    const HistoryStep step(store_.history(), store_.tables(),
+                           input.editMode ? stepnames::kEditEntry : stepnames::kNewEntry);
+    result = entries::storeEntry(store_, input);
+    if (changing && std::holds_alternative<int>(result)) view_.entriesChanged();
+  }
   if (const auto* refused = std::get_if<Message>(&result)) {
     dialogs_.message(*refused);
     return;
   }
   const int slot = std::get<int>(result);
-  if (changing) {
-    view_.entriesChanged();
-  } else if (!input.editMode) {
+  if (!input.editMode) {
     madeSlot_ = slot;
     keepAsScheduleButton_->setEnabled(true);
   }

@@ -34,46 +34,46 @@ ReconcileForm::ReconcileForm(book::Workspace& store, Dialogs& dialogs,
   resize(760, 520);
 
   accountPicker_ = new QComboBox(this);
-  accountPicker_->setObjectName(QStringLiteral("AccountPicker"));
+  accountPicker_->setObjectName(QLatin1String(kAccountPicker));
   adjustPicker_ = new QComboBox(this);
-  adjustPicker_->setObjectName(QStringLiteral("AdjustAccountPicker"));
+  adjustPicker_->setObjectName(QLatin1String(kAdjustAccountPicker));
   for (const QString& name : store::accountListNames(store_.tables())) {
     accountPicker_->addItem(store::trimTrailingSpaces(name));
     adjustPicker_->addItem(store::trimTrailingSpaces(name));
   }
-  dateBox_ = build::lineEdit(this, "StatementDateBox");
+  dateBox_ = build::lineEdit(this, kStatementDateBox);
   dateBox_->setText(store_.today());
-  endingBox_ = build::lineEdit(this, "EndingBox");
-  auto* startButton = build::button(this, "StartButton", QStringLiteral("開始(&G)"));
-  starting_ = build::label(this, "StartingLabel", {});
-  difference_ = build::label(this, "DifferenceLabel", {});
-  hints_ = build::label(this, "HintsLabel", {});
+  endingBox_ = build::lineEdit(this, kEndingBox);
+  auto* startButton = build::button(this, kStartButton, QStringLiteral("開始(&G)"));
+  starting_ = build::label(this, kStartingLabel, {});
+  difference_ = build::label(this, kDifferenceLabel, {});
+  hints_ = build::label(this, kHintsLabel, {});
   hints_->setWordWrap(true);
 
   lines_ = new QTableWidget(0, 4, this);
-  lines_->setObjectName(QStringLiteral("Lines"));
+  lines_->setObjectName(QLatin1String(kLines));
   lines_->setHorizontalHeaderLabels({QStringLiteral("日期"), QStringLiteral("類別"),
                                      QStringLiteral("金額"), QStringLiteral("備註")});
   lines_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   lines_->verticalHeader()->hide();
   lines_->horizontalHeader()->setStretchLastSection(true);
 
-  adjustButton_ = build::button(this, "AdjustButton", QStringLiteral("建立調整記錄(&A)"), {},
+  adjustButton_ = build::button(this, kAdjustButton, QStringLiteral("建立調整記錄(&A)"), {},
                                 build::Enter::Ignored);
   postponeButton_ =
-      build::button(this, "PostponeButton", QStringLiteral("延後(&L)"), {}, build::Enter::Ignored);
+      build::button(this, kPostponeButton, QStringLiteral("延後(&L)"), {}, build::Enter::Ignored);
   finishButton_ =
-      build::button(this, "FinishButton", QStringLiteral("完成(&F)"), {}, build::Enter::Ignored);
+      build::button(this, kFinishButton, QStringLiteral("完成(&F)"), {}, build::Enter::Ignored);
   auto* closeButton =
-      build::button(this, "CloseButton", QStringLiteral("關閉(&C)"), {}, build::Enter::Ignored);
+      build::button(this, kCloseButton, QStringLiteral("關閉(&C)"), {}, build::Enter::Ignored);
   for (QPushButton* b : {adjustButton_, postponeButton_, finishButton_}) b->setEnabled(false);
   finishedPicker_ = new QComboBox(this);
-  finishedPicker_->setObjectName(QStringLiteral("FinishedPicker"));
+  finishedPicker_->setObjectName(QLatin1String(kFinishedPicker));
   finishedPicker_->setMinimumWidth(260);
   printButton_ =
-      build::button(this, "PrintButton", QStringLiteral("列印(&P)"), {}, build::Enter::Ignored);
+      build::button(this, kPrintButton, QStringLiteral("列印(&P)"), {}, build::Enter::Ignored);
   pdfButton_ =
-      build::button(this, "PdfButton", QStringLiteral("存成PDF(&V)"), {}, build::Enter::Ignored);
+      build::button(this, kPdfButton, QStringLiteral("存成PDF(&V)"), {}, build::Enter::Ignored);
 
   connect(startButton, &QPushButton::clicked, this, &ReconcileForm::onStart);
   connect(lines_, &QTableWidget::cellChanged, this, &ReconcileForm::onTicked);
@@ -183,9 +183,9 @@ void ReconcileForm::onStart() {
   statementDate_ = *date;
   adjusted_ = false;
   const QString name = store_.tables().accounts[accountSlot_].AccountName;
-  wizard_ =
-      std::make_unique<Wizard>(all_, name, accountLines(store_, accountSlot_), *date, ending.value);
-  const QStringList broken = brokenReconciliations(all_, name);
+  const std::vector<Line> lines = accountLines(store_, accountSlot_);
+  wizard_ = std::make_unique<Wizard>(all_, name, lines, *date, ending.value);
+  const QStringList broken = brokenReconciliations(all_, name, lines);
   if (!broken.isEmpty()) dialogs_.show(refusal(broken.join(QLatin1Char('\n'))));
   const auto offered = [this](int slot) {
     return std::find(offeredSlots_.begin(), offeredSlots_.end(), slot) != offeredSlots_.end();

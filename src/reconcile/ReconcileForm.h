@@ -25,6 +25,24 @@ class ReconcileForm : public QDialog {
   Q_OBJECT
 
  public:
+  // The controls' names, for tests and screen readers.
+  static constexpr char kAccountPicker[] = "AccountPicker";
+  static constexpr char kAdjustAccountPicker[] = "AdjustAccountPicker";
+  static constexpr char kStatementDateBox[] = "StatementDateBox";
+  static constexpr char kEndingBox[] = "EndingBox";
+  static constexpr char kStartButton[] = "StartButton";
+  static constexpr char kStartingLabel[] = "StartingLabel";
+  static constexpr char kDifferenceLabel[] = "DifferenceLabel";
+  static constexpr char kHintsLabel[] = "HintsLabel";
+  static constexpr char kLines[] = "Lines";
+  static constexpr char kAdjustButton[] = "AdjustButton";
+  static constexpr char kPostponeButton[] = "PostponeButton";
+  static constexpr char kFinishButton[] = "FinishButton";
+  static constexpr char kCloseButton[] = "CloseButton";
+  static constexpr char kFinishedPicker[] = "FinishedPicker";
+  static constexpr char kPrintButton[] = "PrintButton";
+  static constexpr char kPdfButton[] = "PdfButton";
+
   // `changed` is told of each reconciliation kept (see reconcile::Changed).
   ReconcileForm(book::Workspace& store, Dialogs& dialogs,
                 std::vector<reconcile::Reconciliation>& all, QWidget* parent = nullptr,

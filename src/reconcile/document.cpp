@@ -37,7 +37,7 @@ Document reconciliationDocument(const book::Workspace& store,
     const Line* line =
         byKey.value(t.key.digest + QLatin1Char('#') + QString::number(t.key.occurrence));
     if (!line) {
-      ++folded;
+      folded += t.released == Release::None ? 1 : 0;
       continue;
     }
     table.rows.push_back({line->date, line->other, period::grouped(t.amount), line->memo});
@@ -51,9 +51,8 @@ Document reconciliationDocument(const book::Workspace& store,
                       .arg(period::grouped(done.ending - done.starting - sum));
   if (folded > 0) total += QStringLiteral("（其中 %1 筆已結帳，不在帳本中）").arg(folded);
   d.blocks.emplace_back(Paragraph{total});
-  if (!done.brokenBy.isEmpty())
-    d.blocks.emplace_back(
-        Paragraph{QStringLiteral("注意：這次對帳已經不平衡，%1").arg(done.brokenBy)});
+  if (const QString broken = brokenReason(done, lines); !broken.isEmpty())
+    d.blocks.emplace_back(Paragraph{QStringLiteral("注意：這次對帳已經不平衡，%1").arg(broken)});
   return d;
 }
 

@@ -5,6 +5,8 @@
 
 #include <QSet>
 
+#include <algorithm>
+
 namespace reconcile {
 namespace {
 
@@ -28,41 +30,49 @@ const Reconciliation* byId(const std::vector<Reconciliation>& all, const QString
 
 }  // namespace
 
-QStringList holdersOf(const book::Workspace& store, const std::vector<Reconciliation>& all,
-                      const std::vector<int>& entrySlots) {
-  QStringList holders;
-  if (all.empty()) return holders;
+Held heldAmong(const book::Workspace& store, const std::vector<Reconciliation>& all,
+               const std::vector<int>& entrySlots) {
+  Held held;
+  if (all.empty()) return held;
   const std::vector<EntryKey> keys = keysOfBook(store);
   for (int slot : entrySlots) {
     if (slot < 1 || slot > static_cast<int>(keys.size())) continue;
-    if (const Reconciliation* r = holding(all, keys[static_cast<size_t>(slot - 1)]);
-        r && !holders.contains(r->id))
-      holders << r->id;
+    const EntryKey& key = keys[static_cast<size_t>(slot - 1)];
+    const Reconciliation* r = holding(all, key);
+    if (!r) continue;
+    held.keys.push_back(key);
+    if (!held.holders.contains(r->id)) held.holders << r->id;
   }
-  return holders;
+  return held;
 }
 
-Message protectionQuestion(const std::vector<Reconciliation>& all, const QStringList& holders,
+Message protectionQuestion(const std::vector<Reconciliation>& all, const Held& held,
                            bool deleting) {
   QStringList names;
-  for (const QString& id : holders)
+  for (const QString& id : held.holders)
     if (const Reconciliation* r = byId(all, id))
       names
           << QStringLiteral("「%1（%2）」").arg(nameOf(*r), store::trimTrailingSpaces(r->account));
+  const QString which = held.keys.size() == 1
+                            ? QStringLiteral("這筆記錄")
+                            : QStringLiteral("其中 %1 筆記錄").arg(held.keys.size());
   const QString what = deleting ? QStringLiteral("刪除") : QStringLiteral("變更");
-  return {QStringLiteral("這筆記錄已經在%1中對過帳。%2之後，那次對帳就不再平衡。確定要%2嗎？")
-              .arg(names.join(QStringLiteral("、")), what),
-          QStringLiteral("已對帳的記錄"), MessageIcon::Question, MessageButtons::YesNo};
+  const QString text = QStringLiteral("%1已經在%2中對過帳。%3之後，那次對帳就不再平衡。")
+                           .arg(which, names.join(QStringLiteral("、")), what);
+  if (deleting) return confirmDelete(text + QStringLiteral("確定刪除資料嗎？"));
+  return {text + QStringLiteral("確定要變更嗎？"), QStringLiteral("已對帳的記錄"),
+          MessageIcon::Question, MessageButtons::YesNo};
 }
 
-void markBroken(std::vector<Reconciliation>& all, const QStringList& holders, bool deleting,
-                const QDateTime& now) {
-  for (Reconciliation& r : all)
-    if (holders.contains(r.id)) {
-      r.brokenBy = deleting ? QStringLiteral("其中已對帳的記錄被刪除了")
-                            : QStringLiteral("其中已對帳的記錄被變更了");
-      r.changed = now.toUTC();
-    }
+void release(std::vector<Reconciliation>& all, const Held& held, bool deleting,
+             const QDateTime& now) {
+  for (Reconciliation& r : all) {
+    if (!held.holders.contains(r.id)) continue;
+    for (TickedEntry& t : r.ticked)
+      if (std::find(held.keys.begin(), held.keys.end(), t.key) != held.keys.end())
+        t.released = deleting ? Release::Deleted : Release::Changed;
+    r.changed = now.toUTC();
+  }
 }
 
 QHash<int, QString> reconciledSlots(const book::Workspace& store,

@@ -18,18 +18,22 @@ class Workspace;
 // balances, and the next wizard of its account says so.
 namespace reconcile {
 
-// The finished reconciliations (their ids) that hold any of the open book's entries in
-// `entrySlots`.
-QStringList holdersOf(const book::Workspace& store, const std::vector<Reconciliation>& all,
-                      const std::vector<int>& entrySlots);
+// The reconciled entries among some of the open book's entries.
+struct Held {
+  std::vector<EntryKey> keys;  // of the entries a finished reconciliation holds
+  QStringList holders;         // the ids of those reconciliations
+};
+Held heldAmong(const book::Workspace& store, const std::vector<Reconciliation>& all,
+               const std::vector<int>& entrySlots);
 
-// The question to ask before changing (or deleting) entries these reconciliations hold.
-Message protectionQuestion(const std::vector<Reconciliation>& all, const QStringList& holders,
-                           bool deleting);
+// The question to ask before changing held entries; before deleting them, the one question that
+// also confirms the deletion.
+Message protectionQuestion(const std::vector<Reconciliation>& all, const Held& held, bool deleting);
 
-// After the change went through: the holders no longer balance, and say why.
-void markBroken(std::vector<Reconciliation>& all, const QStringList& holders, bool deleting,
-                const QDateTime& now);
+// After the change went through: the held entries are released, and their reconciliations no
+// longer balance while the book does not hold them as they were ticked.
+void release(std::vector<Reconciliation>& all, const Held& held, bool deleting,
+             const QDateTime& now);
 
 // The open book's reconciled entries: slot -> the name of the reconciliation holding it.
 QHash<int, QString> reconciledSlots(const book::Workspace& store,

@@ -2,6 +2,7 @@
 
 #include "platform/sidefile.h"
 
+#include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
 #include <QSet>
@@ -31,6 +32,15 @@ bool isDigest(const QString& text) {
   return form.match(text).hasMatch();
 }
 
+// A tick's Release as the file names it.
+const QString kReleased[] = {QString(), QStringLiteral("changed"), QStringLiteral("deleted")};
+
+std::optional<Release> releaseOf(const QString& text) {
+  for (int i = 0; i < 3; ++i)
+    if (text == kReleased[i]) return static_cast<Release>(i);
+  return std::nullopt;
+}
+
 // Sums of up to 3,000 amounts of 32 bits: far inside this.
 constexpr qint64 kBalanceLimit = qint64{1} << 50;
 
@@ -45,8 +55,7 @@ std::vector<sidefile::Record> recordsOf(const std::vector<Reconciliation>& all) 
                     {"statement", r.statementDate.toString(Qt::ISODate)},
                     {"starting", QString::number(r.starting)},
                     {"ending", QString::number(r.ending)},
-                    {"finished", r.finished ? "1" : "0"},
-                    {"broken", r.brokenBy}}});
+                    {"finished", r.finished ? "1" : "0"}}});
     for (const TickedEntry& t : r.ticked)
       out.push_back({tickId(r.id, t.key),
                      r.changed,
@@ -55,7 +64,8 @@ std::vector<sidefile::Record> recordsOf(const std::vector<Reconciliation>& all) 
                       {"reconciliation", r.id},
                       {"digest", t.key.digest},
                       {"occurrence", QString::number(t.key.occurrence)},
-                      {"amount", QString::number(t.amount)}}});
+                      {"amount", QString::number(t.amount)},
+                      {"released", kReleased[static_cast<int>(t.released)]}}});
   }
   return out;
 }
@@ -63,6 +73,9 @@ std::vector<sidefile::Record> recordsOf(const std::vector<Reconciliation>& all) 
 std::vector<Reconciliation> reconciliationsOf(const std::vector<sidefile::Record>& records) {
   std::vector<Reconciliation> all;
   QHash<QString, size_t> at;
+  // Files of an earlier version marked a whole reconciliation broken ("broken=<why>") instead
+  // of its ticks: each of its ticks counts as released then.
+  QHash<QString, Release> brokenWhole;
   for (const sidefile::Record& rec : records) {
     if (rec.field(kType) != kReconciliationType) continue;
     const QDate statement = QDate::fromString(rec.field("statement").value_or(""), Qt::ISODate);
@@ -82,8 +95,10 @@ std::vector<Reconciliation> reconciliationsOf(const std::vector<sidefile::Record
                    *starting,
                    *ending,
                    *finished == 1,
-                   {},
-                   rec.field("broken").value_or("")});
+                   {}});
+    if (const QString broken = rec.field("broken").value_or(""); !broken.isEmpty())
+      brokenWhole.insert(
+          rec.id, broken.contains(QStringLiteral("刪除")) ? Release::Deleted : Release::Changed);
   }
   for (const sidefile::Record& rec : records) {
     if (rec.deleted || rec.field(kType) != kTickType) continue;
@@ -91,11 +106,13 @@ std::vector<Reconciliation> reconciliationsOf(const std::vector<sidefile::Record
     const QString digest = rec.field("digest").value_or("");
     const auto occurrence = integer(rec.field("occurrence"), 0, store::kMaxEntries);
     const auto amount = integer(rec.field("amount"), INT32_MIN, INT32_MAX);
+    const auto released = releaseOf(rec.field("released").value_or(""));
     const auto found = at.constFind(owner);
-    if (found == at.constEnd() || !isDigest(digest) || !occurrence || !amount) continue;
+    if (found == at.constEnd() || !isDigest(digest) || !occurrence || !amount || !released)
+      continue;
     const EntryKey key{digest, static_cast<int>(*occurrence)};
     if (rec.id != tickId(owner, key)) continue;
-    all[*found].ticked.push_back({key, *amount});
+    all[*found].ticked.push_back({key, *amount, brokenWhole.value(owner, *released)});
   }
   return all;
 }
@@ -122,6 +139,8 @@ std::variant<std::vector<Reconciliation>, QString> readReconciliations(const QSt
 std::variant<std::vector<Reconciliation>, QString> writeReconciliations(
     const QString& bookFolder, const std::vector<Reconciliation>& all) {
   const QString path = reconciliationsPath(bookFolder);
+  // A book that never reconciled gets no file.
+  if (all.empty() && !QFileInfo::exists(path)) return all;
   auto read = sidefile::read(path, kReconciliationsKind, kReconciliationsVersion);
   if (auto* reason = std::get_if<QString>(&read)) return *reason;
   std::vector<sidefile::Record> ours = recordsOf(all);

@@ -26,7 +26,8 @@ std::variant<std::vector<Reconciliation>, QString> reconciliationsFrom(const QBy
 std::variant<std::vector<Reconciliation>, QString> readReconciliations(const QString& bookFolder);
 
 // Writes them merged with what the file holds now; ticks of these reconciliations that they no
-// longer hold are marked deleted. Gives back what the file holds now.
+// longer hold are marked deleted. Gives back what the file holds now. A book with no
+// reconciliation and no file gets none.
 std::variant<std::vector<Reconciliation>, QString> writeReconciliations(
     const QString& bookFolder, const std::vector<Reconciliation>& all);
 

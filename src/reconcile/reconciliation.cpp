@@ -5,6 +5,7 @@
 
 #include <QCryptographicHash>
 #include <QHash>
+#include <QSet>
 
 #include <cstdlib>
 
@@ -20,6 +21,13 @@ QString keyText(const EntryKey& key) {
 }
 
 QString amountText(qint64 amount) { return QString::number(amount); }
+
+QSet<QString> keysOf(const std::vector<Line>& lines) {
+  QSet<QString> keys;
+  keys.reserve(static_cast<qsizetype>(lines.size()));
+  for (const Line& line : lines) keys.insert(keyText(line.key));
+  return keys;
+}
 
 }  // namespace
 
@@ -72,17 +80,16 @@ Wizard::Wizard(const std::vector<Reconciliation>& all, const QString& account,
   const Reconciliation* last = lastFinished(all, account);
   starting_ = last ? last->ending : 0;
   const std::vector<bool> reconciled = reconciledLines(all, account, lines);
-  qint64 stillHeld = 0;
-  for (size_t i = 0; i < lines.size(); ++i)
-    if (reconciled[i]) stillHeld += lines[i].amount;
   // What reconciled entries no longer in the book amounted to: closing the books carried it
-  // into its "初值" entry, whose reconciled part it is.
+  // into its "初值" entry, whose reconciled part it is. An entry the person changed or deleted
+  // was not carried anywhere.
   qint64 folded = 0;
   if (last) {
+    const QSet<QString> present = keysOf(lines);
     for (const Reconciliation& r : all)
       if (r.finished && isLive(r, account))
-        for (const TickedEntry& t : r.ticked) folded += t.amount;
-    folded -= stillHeld;
+        for (const TickedEntry& t : r.ticked)
+          if (t.released == Release::None && !present.contains(keyText(t.key))) folded += t.amount;
   }
   QSet<QString> keptTicks;
   if (const Reconciliation* earlier = putOff(all, account))
@@ -149,11 +156,28 @@ Reconciliation Wizard::result(const QString& id, const QDateTime& now, bool fini
   return r;
 }
 
-QStringList brokenReconciliations(const std::vector<Reconciliation>& all, const QString& account) {
+QString brokenReason(const Reconciliation& r, const std::vector<Line>& lines) {
+  bool changed = false;
+  bool deleted = false;
+  QSet<QString> present;
+  for (const TickedEntry& t : r.ticked) {
+    if (t.released == Release::None) continue;
+    if (present.isEmpty()) present = keysOf(lines);
+    if (present.contains(keyText(t.key))) continue;
+    (t.released == Release::Deleted ? deleted : changed) = true;
+  }
+  if (deleted) return QStringLiteral("其中已對帳的記錄被刪除了");
+  if (changed) return QStringLiteral("其中已對帳的記錄被變更了");
+  return {};
+}
+
+QStringList brokenReconciliations(const std::vector<Reconciliation>& all, const QString& account,
+                                  const std::vector<Line>& lines) {
   QStringList out;
   for (const Reconciliation& r : all)
-    if (r.finished && isLive(r, account) && !r.brokenBy.isEmpty())
-      out << QStringLiteral("%1已經不平衡：%2").arg(nameOf(r), r.brokenBy);
+    if (r.finished && isLive(r, account))
+      if (const QString why = brokenReason(r, lines); !why.isEmpty())
+        out << QStringLiteral("%1已經不平衡：%2").arg(nameOf(r), why);
   return out;
 }
 

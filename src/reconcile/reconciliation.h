@@ -26,9 +26,15 @@ struct EntryKey {
 // The keys of the book's entries, in slot order.
 std::vector<EntryKey> entryKeys(const std::vector<store::LedgerEntry>& entries);
 
+// What became of a ticked entry the person changed or deleted after being told it was
+// reconciled. While the book does not hold the entry as it was ticked, the reconciliation no
+// longer balances; once it does again (復原), it balances again.
+enum class Release { None, Changed, Deleted };
+
 struct TickedEntry {
   EntryKey key;
   qint64 amount = 0;  // as it counted for the account when it was ticked
+  Release released = Release::None;
 
   bool operator==(const TickedEntry&) const = default;
 };
@@ -43,9 +49,6 @@ struct Reconciliation {
   qint64 ending = 0;
   bool finished = false;  // false: put off with its ticks kept
   std::vector<TickedEntry> ticked;
-  // Set when a ticked entry was changed or deleted after the person was asked: this
-  // reconciliation no longer balances in the book.
-  QString brokenBy;
 
   bool operator==(const Reconciliation&) const = default;
 };
@@ -108,9 +111,16 @@ class Wizard {
   std::vector<bool> ticked_;
 };
 
+// Why a finished reconciliation no longer balances in the book whose entries of its account are
+// `lines`: a ticked entry the person changed or deleted is not there as it was ticked. Empty
+// when it balances. Entries the books' closing or a bulk delete took away were not released,
+// and break nothing.
+QString brokenReason(const Reconciliation& r, const std::vector<Line>& lines);
+
 // The earlier reconciliations of the account that no longer balance, each named as the wizard
 // and the ledger's question name it.
-QStringList brokenReconciliations(const std::vector<Reconciliation>& all, const QString& account);
+QStringList brokenReconciliations(const std::vector<Reconciliation>& all, const QString& account,
+                                  const std::vector<Line>& lines);
 
 // "2025/03/31 的對帳" : how a reconciliation is named to the person.
 QString nameOf(const Reconciliation& r);

@@ -38,39 +38,39 @@ ScheduleForm::ScheduleForm(book::Workspace& store, Dialogs& dialogs, ScheduleBoo
   setWindowTitle(QStringLiteral("定期記錄"));
   setFont(uiFont());
 
-  list_ = named(new QListWidget(this), "ScheduleList");
+  list_ = named(new QListWidget(this), kScheduleList);
   list_->setMinimumWidth(220);
   const QStringList accounts = store::accountListNames(store_.tables());
-  increasePicker_ = named(new QComboBox(this), "IncreasePicker");
-  decreasePicker_ = named(new QComboBox(this), "DecreasePicker");
+  increasePicker_ = named(new QComboBox(this), kIncreasePicker);
+  decreasePicker_ = named(new QComboBox(this), kDecreasePicker);
   for (QComboBox* picker : {increasePicker_, decreasePicker_}) {
     for (const QString& name : accounts) picker->addItem(store::trimTrailingSpaces(name));
     picker->setCurrentIndex(-1);
   }
-  amountBox_ = build::lineEdit(this, "AmountBox");
-  memoBox_ = build::lineEdit(this, "MemoBox");
+  amountBox_ = build::lineEdit(this, kAmountBox);
+  memoBox_ = build::lineEdit(this, kMemoBox);
   estimateBox_ =
-      named(new QCheckBox(QStringLiteral("金額是估計值，每次入帳前詢問"), this), "EstimateBox");
-  autoPostBox_ = named(new QCheckBox(QStringLiteral("到期時自動入帳"), this), "AutoPostBox");
-  everyBox_ = named(new QSpinBox(this), "EveryBox");
+      named(new QCheckBox(QStringLiteral("金額是估計值，每次入帳前詢問"), this), kEstimateBox);
+  autoPostBox_ = named(new QCheckBox(QStringLiteral("到期時自動入帳"), this), kAutoPostBox);
+  everyBox_ = named(new QSpinBox(this), kEveryBox);
   everyBox_->setRange(1, kMaxEvery);
-  unitPicker_ = named(new QComboBox(this), "UnitPicker");
+  unitPicker_ = named(new QComboBox(this), kUnitPicker);
   unitPicker_->addItems(
       {QStringLiteral("天"), QStringLiteral("週"), QStringLiteral("個月"), QStringLiteral("年")});
-  monthDayPicker_ = named(new QComboBox(this), "MonthDayPicker");
+  monthDayPicker_ = named(new QComboBox(this), kMonthDayPicker);
   monthDayPicker_->addItems(
       {QStringLiteral("指定日"), QStringLiteral("最後一天"), QStringLiteral("最後營業日")});
-  dayBox_ = named(new QSpinBox(this), "DayBox");
+  dayBox_ = named(new QSpinBox(this), kDayBox);
   dayBox_->setRange(1, 31);
-  firstDateBox_ = build::lineEdit(this, "FirstDateBox");
-  endDateBox_ = build::lineEdit(this, "EndDateBox");
-  countBox_ = named(new QSpinBox(this), "CountBox");
+  firstDateBox_ = build::lineEdit(this, kFirstDateBox);
+  endDateBox_ = build::lineEdit(this, kEndDateBox);
+  countBox_ = named(new QSpinBox(this), kCountBox);
   countBox_->setRange(0, 9999);
   countBox_->setSpecialValueText(QStringLiteral("不限"));
-  weekendPicker_ = named(new QComboBox(this), "WeekendPicker");
+  weekendPicker_ = named(new QComboBox(this), kWeekendPicker);
   weekendPicker_->addItems(
       {QStringLiteral("不調整"), QStringLiteral("提前到星期五"), QStringLiteral("延到星期一")});
-  nextDates_ = build::label(this, "NextDates", {});
+  nextDates_ = build::label(this, kNextDates, {});
   nextDates_->setWordWrap(true);
 
   auto* form = new QFormLayout;
@@ -93,12 +93,12 @@ ScheduleForm::ScheduleForm(book::Workspace& store, Dialogs& dialogs, ScheduleBoo
   form->addRow(QStringLiteral("接下來五次"), nextDates_);
 
   auto* newButton =
-      build::button(this, "NewButton", QStringLiteral("新增(&N)"), {}, build::Enter::Ignored);
-  auto* saveButton = build::button(this, "SaveButton", QStringLiteral("儲存(&S)"));
+      build::button(this, kNewButton, QStringLiteral("新增(&N)"), {}, build::Enter::Ignored);
+  auto* saveButton = build::button(this, kSaveButton, QStringLiteral("儲存(&S)"));
   auto* deleteButton =
-      build::button(this, "DeleteButton", QStringLiteral("刪除(&D)"), {}, build::Enter::Ignored);
+      build::button(this, kDeleteButton, QStringLiteral("刪除(&D)"), {}, build::Enter::Ignored);
   auto* closeButton =
-      build::button(this, "CloseButton", QStringLiteral("關閉(&C)"), {}, build::Enter::Ignored);
+      build::button(this, kCloseButton, QStringLiteral("關閉(&C)"), {}, build::Enter::Ignored);
   saveButton->setDefault(true);
   connect(newButton, &QPushButton::clicked, this, &ScheduleForm::onNew);
   connect(saveButton, &QPushButton::clicked, this, &ScheduleForm::onSave);

@@ -21,6 +21,28 @@ class ScheduleForm : public QDialog {
   Q_OBJECT
 
  public:
+  // The controls' names, for tests and screen readers.
+  static constexpr char kScheduleList[] = "ScheduleList";
+  static constexpr char kIncreasePicker[] = "IncreasePicker";
+  static constexpr char kDecreasePicker[] = "DecreasePicker";
+  static constexpr char kAmountBox[] = "AmountBox";
+  static constexpr char kMemoBox[] = "MemoBox";
+  static constexpr char kEstimateBox[] = "EstimateBox";
+  static constexpr char kAutoPostBox[] = "AutoPostBox";
+  static constexpr char kEveryBox[] = "EveryBox";
+  static constexpr char kUnitPicker[] = "UnitPicker";
+  static constexpr char kMonthDayPicker[] = "MonthDayPicker";
+  static constexpr char kDayBox[] = "DayBox";
+  static constexpr char kFirstDateBox[] = "FirstDateBox";
+  static constexpr char kEndDateBox[] = "EndDateBox";
+  static constexpr char kCountBox[] = "CountBox";
+  static constexpr char kWeekendPicker[] = "WeekendPicker";
+  static constexpr char kNextDates[] = "NextDates";
+  static constexpr char kNewButton[] = "NewButton";
+  static constexpr char kSaveButton[] = "SaveButton";
+  static constexpr char kDeleteButton[] = "DeleteButton";
+  static constexpr char kCloseButton[] = "CloseButton";
+
   // `changed` is told of each schedule saved or deleted (see schedules::Changed).
   ScheduleForm(book::Workspace& store, Dialogs& dialogs, schedules::ScheduleBook& book,
                QWidget* parent = nullptr, schedules::Changed changed = {});

@@ -48,7 +48,7 @@ SinceLastRunForm::SinceLastRunForm(book::Workspace& store, Dialogs& dialogs, Sch
   resize(720, 420);
 
   table_ = new QTableWidget(0, 6, this);
-  table_->setObjectName(QStringLiteral("Occurrences"));
+  table_->setObjectName(QLatin1String(kOccurrences));
   table_->setHorizontalHeaderLabels({QStringLiteral("日期"), QStringLiteral("帳戶"),
                                      QStringLiteral("付款帳戶"), QStringLiteral("金額"),
                                      QStringLiteral("備註"), QStringLiteral("處理")});
@@ -79,7 +79,7 @@ SinceLastRunForm::SinceLastRunForm(book::Workspace& store, Dialogs& dialogs, Sch
   }
   table_->resizeColumnsToContents();
 
-  summary_ = build::label(this, "Summary", {});
+  summary_ = build::label(this, kSummary, {});
   summary_->setText(
       autoPosted.empty()
           ? QStringLiteral("有 %1 筆定期記錄到期，請選擇如何處理").arg(decisions_.size())
@@ -88,15 +88,15 @@ SinceLastRunForm::SinceLastRunForm(book::Workspace& store, Dialogs& dialogs, Sch
                 .arg(autoPosted.size()));
 
   auto* postButton =
-      build::button(this, "PostButton", QStringLiteral("入帳(&P)"), {}, build::Enter::Ignored);
+      build::button(this, kPostButton, QStringLiteral("入帳(&P)"), {}, build::Enter::Ignored);
   auto* skipButton =
-      build::button(this, "SkipButton", QStringLiteral("略過(&S)"), {}, build::Enter::Ignored);
+      build::button(this, kSkipButton, QStringLiteral("略過(&S)"), {}, build::Enter::Ignored);
   auto* laterButton =
-      build::button(this, "PostponeButton", QStringLiteral("延後(&L)"), {}, build::Enter::Ignored);
+      build::button(this, kPostponeButton, QStringLiteral("延後(&L)"), {}, build::Enter::Ignored);
   auto* amountButton =
-      build::button(this, "AmountButton", QStringLiteral("改金額(&A)"), {}, build::Enter::Ignored);
-  okButton_ = build::button(this, "OkButton", QStringLiteral("確定(&O)"));
-  auto* cancelButton = build::button(this, "CancelButton", QStringLiteral("稍後處理(&C)"));
+      build::button(this, kAmountButton, QStringLiteral("改金額(&A)"), {}, build::Enter::Ignored);
+  okButton_ = build::button(this, kOkButton, QStringLiteral("確定(&O)"));
+  auto* cancelButton = build::button(this, kCancelButton, QStringLiteral("稍後處理(&C)"));
   okButton_->setDefault(true);
   okButton_->setEnabled(!decisions_.empty());
   for (QPushButton* b : {postButton, skipButton, laterButton, amountButton})

@@ -21,6 +21,16 @@ class SinceLastRunForm : public QDialog {
   Q_OBJECT
 
  public:
+  // The controls' names, for tests and screen readers.
+  static constexpr char kOccurrences[] = "Occurrences";
+  static constexpr char kSummary[] = "Summary";
+  static constexpr char kPostButton[] = "PostButton";
+  static constexpr char kSkipButton[] = "SkipButton";
+  static constexpr char kPostponeButton[] = "PostponeButton";
+  static constexpr char kAmountButton[] = "AmountButton";
+  static constexpr char kOkButton[] = "OkButton";
+  static constexpr char kCancelButton[] = "CancelButton";
+
   SinceLastRunForm(book::Workspace& store, Dialogs& dialogs, schedules::ScheduleBook& book,
                    std::vector<schedules::DueOccurrence> asked,
                    std::vector<schedules::DueOccurrence> autoPosted, QWidget* parent = nullptr,

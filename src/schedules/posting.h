@@ -18,6 +18,7 @@ inline const QString kPostSchedules = QStringLiteral("定期記錄入帳");
 inline const QString kSkipOccurrences = QStringLiteral("略過定期記錄");
 inline const QString kSaveSchedule = QStringLiteral("儲存定期記錄");
 inline const QString kDeleteSchedule = QStringLiteral("刪除定期記錄");
+inline const QString kKeepEntryAsSchedule = QStringLiteral("存成定期");
 }  // namespace stepnames
 
 namespace schedules {

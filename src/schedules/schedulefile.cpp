@@ -3,6 +3,7 @@
 #include "platform/sidefile.h"
 #include "schedules/fields.h"
 
+#include <QFileInfo>
 #include <QHash>
 
 namespace schedules {
@@ -82,6 +83,8 @@ std::variant<ScheduleBook, QString> readSchedules(const QString& bookFolder) {
 std::variant<ScheduleBook, QString> writeSchedules(const QString& bookFolder,
                                                    const ScheduleBook& book) {
   const QString path = schedulesPath(bookFolder);
+  // A book that never had a schedule gets no file.
+  if (book.schedules.empty() && book.records.empty() && !QFileInfo::exists(path)) return book;
   auto onDisk = sidefile::read(path, kSchedulesKind, kSchedulesVersion);
   if (auto* reason = std::get_if<QString>(&onDisk)) return *reason;
   const auto merged =

@@ -27,7 +27,8 @@ std::variant<ScheduleBook, QString> readSchedules(const QString& bookFolder);
 
 // Writes the book's schedules, merged record by record with what the file holds now (another
 // program may have written it meanwhile): the later change of each record wins, so nothing
-// dealt with there is forgotten here. Gives back what the file holds now.
+// dealt with there is forgotten here. Gives back what the file holds now. A book with no
+// schedule and no file gets none.
 std::variant<ScheduleBook, QString> writeSchedules(const QString& bookFolder,
                                                    const ScheduleBook& book);
 

@@ -6,6 +6,8 @@
 #include "reconcile/protection.h"
 #include "reconcile/reconcilefile.h"
 
+#include <QFileInfo>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -87,7 +89,7 @@ struct ReconciledJanuary : Reconciling {
     EXPECT_EQ(february.starting(), 1500);
     tickAll(february);
     EXPECT_EQ(february.difference(), 0);
-    EXPECT_TRUE(brokenReconciliations(done, kBank).isEmpty());
+    EXPECT_TRUE(brokenReconciliations(done, kBank, accountLines(store, 1)).isEmpty());
   }
 };
 
@@ -121,31 +123,40 @@ TEST_F(ReconciledJanuary, PuttingOffKeepsTheTicksAndReconciledEntriesLeaveTheLis
   EXPECT_EQ(holding(done, lines[3].key), nullptr);
 }
 
-// January's two entries are held: asking names the reconciliation, the ledger marks them, and
-// a change made anyway makes the next wizard say that January no longer balances.
-TEST_F(ReconciledJanuary, ChangingAReconciledEntryAsksFirstAndTheNextWizardSaysSo) {
-  EXPECT_TRUE(holdersOf(store, done, {3, 4, 99}).isEmpty());
-  const QStringList held = holdersOf(store, done, {4, 2, 1});
-  ASSERT_EQ(held, QStringList{"r1"});
-  const Message asked = protectionQuestion(done, held, true);
-  EXPECT_EQ(asked.text,
-            "這筆記錄已經在「2025/01/31 的對帳（A-銀行）」中對過帳。刪除之後，那次對帳就不再平衡。"
-            "確定要刪除嗎？");
-  EXPECT_EQ(asked.buttons, MessageButtons::YesNo);
-  const QHash<int, QString> marked = reconciledSlots(store, done);
-  EXPECT_EQ(marked.size(), 2);
-  EXPECT_EQ(marked.value(2), "2025/01/31 的對帳");
+// January's two entries are held: the questions name the reconciliation, and a change made
+// anyway breaks it only while the book lacks the entry as it was ticked (復原 mends it).
+TEST_F(ReconciledJanuary, AChangedReconciledEntryBreaksItsReconciliationWhileItIsGone) {
+  EXPECT_TRUE(heldAmong(store, done, {3, 4, 99}).keys.empty());
+  const Held both = heldAmong(store, done, {4, 2, 1});
+  ASSERT_EQ(both.holders, QStringList{"r1"});
+  EXPECT_EQ(protectionQuestion(done, both, true),
+            confirmDelete("其中 2 筆記錄已經在「2025/01/31 的對帳（A-銀行）」中對過帳。"
+                          "刪除之後，那次對帳就不再平衡。確定刪除資料嗎？"));
+  const Held salary = heldAmong(store, done, {2});
+  EXPECT_EQ(protectionQuestion(done, salary, false).text,
+            "這筆記錄已經在「2025/01/31 的對帳（A-銀行）」中對過帳。變更之後，那次對帳就不再平衡。"
+            "確定要變更嗎？");
+  EXPECT_EQ(reconciledSlots(store, done).value(2), "2025/01/31 的對帳");
 
-  EXPECT_TRUE(brokenReconciliations(done, kBank).isEmpty());
+  const auto broken = [&] { return brokenReconciliations(done, kBank, accountLines(store, 1)); };
+  const store::LedgerEntry was = store.tables().entries[2];
   store.tables().entries[2].Amount = 600;
-  markBroken(done, held, false, QDateTime());
-  EXPECT_EQ(brokenReconciliations(done, kBank),
-            QStringList{"2025/01/31 的對帳已經不平衡：其中已對帳的記錄被變更了"});
+  release(done, salary, false, QDateTime());
+  EXPECT_EQ(broken(), QStringList{"2025/01/31 的對帳已經不平衡：其中已對帳的記錄被變更了"});
   EXPECT_EQ(reconciledSlots(store, done).size(), 1);
+  store.tables().entries[2] = was;
+  EXPECT_TRUE(broken().isEmpty());
+  EXPECT_EQ(reconciledSlots(store, done).size(), 2);
 }
 
+// Each tick is a record; a tick taken back is a deletion. A book that never reconciled gets no
+// file, and a file from before ticks were released reads its broken reconciliation's ticks as
+// released.
 TEST(ReconciliationFile, KeepsEachTickAsARecordAndATickTakenBackAsADeletion) {
   QTemporaryDir book;
+  ASSERT_TRUE(
+      std::holds_alternative<std::vector<Reconciliation>>(writeReconciliations(book.path(), {})));
+  EXPECT_FALSE(QFileInfo::exists(reconciliationsPath(book.path())));
   const QDateTime first(QDate(2025, 2, 1), QTime(8, 0), Qt::UTC);
   Reconciliation r{"r1",
                    first,
@@ -155,16 +166,20 @@ TEST(ReconciliationFile, KeepsEachTickAsARecordAndATickTakenBackAsADeletion) {
                    1000,
                    1500,
                    false,
-                   {{{"00112233445566ff", 1}, -250}},
-                   {}};
+                   {{{"00112233445566ff", 1}, -250, Release::Deleted}}};
   ASSERT_TRUE(
       std::holds_alternative<std::vector<Reconciliation>>(writeReconciliations(book.path(), {r})));
-  EXPECT_EQ(fileBytes(reconciliationsPath(book.path())),
-            "varnix-reconciliations 1\n"
-            "r1\t2025-02-01T08:00:00.000Z\tlive\ttype=reconciliation\taccount=A-\xe9\x8a\x80"
-            "\xe8\xa1\x8c\tstatement=2025-01-31\tstarting=1000\tending=1500\tfinished=0\tbroken=\n"
-            "r1-00112233445566ff-1\t2025-02-01T08:00:00.000Z\tlive\ttype=tick\treconciliation=r1\t"
-            "digest=00112233445566ff\toccurrence=1\tamount=-250\n");
+  const QByteArray written =
+      "varnix-reconciliations 1\n"
+      "r1\t2025-02-01T08:00:00.000Z\tlive\ttype=reconciliation\taccount=A-\xe9\x8a\x80"
+      "\xe8\xa1\x8c\tstatement=2025-01-31\tstarting=1000\tending=1500\tfinished=0\n"
+      "r1-00112233445566ff-1\t2025-02-01T08:00:00.000Z\tlive\ttype=tick\treconciliation=r1\t"
+      "digest=00112233445566ff\toccurrence=1\tamount=-250\treleased=deleted\n";
+  EXPECT_EQ(fileBytes(reconciliationsPath(book.path())), written);
+  QByteArray earlier = written;
+  earlier.replace("\treleased=deleted", "").replace("finished=0", "finished=0\tbroken=刪除了");
+  EXPECT_EQ(std::get<std::vector<Reconciliation>>(reconciliationsFrom(earlier)),
+            std::vector<Reconciliation>{r});
   r.ticked.clear();
   r.changed = first.addSecs(60);
   const auto again = writeReconciliations(book.path(), {r});

@@ -1,34 +1,62 @@
-// The reconciliation wizard: ticks bring the difference to 0 and 完成 keeps the reconciliation;
-// an adjustment, once confirmed, lets it finish too.
+// The reconciliation wizard: ticks or a confirmed adjustment bring the difference to 0 and 完成
+// keeps the reconciliation, whose entries are then protected.
 #include "WindowSteps.h"
+#include "entries/InputForm.h"
 #include "reconcile/ReconcileForm.h"
+#include "ui/main/LedgerItems.h"
 
 using namespace reconcile;
 
 namespace {
 
-struct January : testbooks::Books {
-  std::vector<Reconciliation> all;
-  January() : Books({"A-銀行", "I-薪水", "E-餐費", "E-手續費", "Equity"}) {
-    store.clock().setToday(QDate(2025, 2, 3));
-    entry("2025/01/01", "A-銀行", "Equity", 1000, "初值");
-    entry("2025/01/05", "I-薪水", "A-銀行", 500);
-    entry("2025/01/10", "E-餐費", "A-銀行", 300);
-    entry("2025/02/02", "E-餐費", "A-銀行", 99);  // after the statement
-  }
-};
-
 void start(QDialog& d, const char* ending) {
-  typeIn(d, "StatementDateBox", "2025/01/31");
-  typeIn(d, "EndingBox", ending);
-  click(d, "StartButton");
+  typeIn(d, ReconcileForm::kStatementDateBox, "2025/01/31");
+  typeIn(d, ReconcileForm::kEndingBox, ending);
+  click(d, ReconcileForm::kStartButton);
 }
 
 void tick(QDialog& d, int row) {
-  child<QTableWidget>(d, "Lines")->item(row, 0)->setCheckState(Qt::Checked);
+  child<QTableWidget>(d, ReconcileForm::kLines)->item(row, 0)->setCheckState(Qt::Checked);
 }
 
-QString differenceText(QDialog& d) { return child<QLabel>(d, "DifferenceLabel")->text(); }
+// January's book in the main window, shown on the bank; `all` for a wizard of its own.
+struct January : MainWindowBook {
+  std::vector<Reconciliation> all;
+  January() {
+    store.user().setUserName(QStringLiteral("user1"));
+    store.user().setDatabaseName(QStringLiteral("2025"));
+    QDir().mkpath(store.user().databaseFolder());
+    testbooks::addAccounts(store, {"A-銀行", "I-薪水", "E-餐費", "E-手續費", "Equity"});
+    testbooks::addEntry(store, "2025/01/01", "A-銀行", "Equity", 1000, "初值");
+    testbooks::addEntry(store, "2025/01/05", "I-薪水", "A-銀行", 500);
+    testbooks::addEntry(store, "2025/01/10", "E-餐費", "A-銀行", 300);
+    testbooks::addEntry(store, "2025/02/02", "E-餐費", "A-銀行", 99);  // after the statement
+    window.show();
+    store.refillAccountLists();
+  }
+  void trigger(const char* action) { child<QAction>(window, action)->trigger(); }
+  // The bank's wizard started on February: the messages it showed.
+  QStringList wizardSays() {
+    const auto before = static_cast<qsizetype>(dialogs.messages().size());
+    whenShown(dialogs, [](QDialog& d) {
+      typeIn(d, ReconcileForm::kStatementDateBox, "2025/02/28");
+      typeIn(d, ReconcileForm::kEndingBox, "1200");
+      click(d, ReconcileForm::kStartButton);
+      click(d, ReconcileForm::kCloseButton);
+    });
+    trigger(MainForm::kReconcileMenu);
+    return dialogs.messageTexts().mid(before);
+  }
+};
+
+const QString kDeletedNote =
+    QStringLiteral("2025/01/31 的對帳已經不平衡：其中已對帳的記錄被刪除了");
+const QString kChangedNote =
+    QStringLiteral("2025/01/31 的對帳已經不平衡：其中已對帳的記錄被變更了");
+
+QString differenceText(QDialog& d) {
+  return child<QLabel>(d, ReconcileForm::kDifferenceLabel)->text();
+}
 
 }  // namespace
 
@@ -36,45 +64,23 @@ class TestReconcileForm : public QObject {
   Q_OBJECT
 
  private slots:
-  void ticksReachZeroAndFinish() {
-    January b;
-    whenShown(b.dialogs, [&](QDialog& d) {
-      start(d, "1200");
-      QCOMPARE(child<QTableWidget>(d, "Lines")->rowCount(), 3);
-      QVERIFY(!child<QPushButton>(d, "FinishButton")->isEnabled());
-      tick(d, 0);
-      tick(d, 1);
-      QCOMPARE(differenceText(d), QStringLiteral("差額：-300"));
-      QVERIFY(child<QLabel>(d, "HintsLabel")->text().contains(QStringLiteral("漏勾")));
-      tick(d, 2);
-      QCOMPARE(differenceText(d), QStringLiteral("差額：0"));
-      click(d, "FinishButton");
-    });
-    openReconcile(b.store, b.dialogs, b.all, nullptr);
-    QCOMPARE(b.dialogs.messageTexts(), QStringList{QStringLiteral("對帳完成")});
-    QCOMPARE(b.all.size(), 1u);
-    QVERIFY(b.all[0].finished);
-    QCOMPARE(b.all[0].ticked.size(), 3u);
-    QCOMPARE(b.all[0].ending, 1200);
-  }
-
   void aConfirmedAdjustmentLetsItFinish() {
     January b;
     whenShown(b.dialogs, [&](QDialog& d) {
       start(d, "1185");  // the bank took a fee of 15
       for (int row = 0; row < 3; ++row) tick(d, row);
-      child<QComboBox>(d, "AdjustAccountPicker")->setCurrentIndex(3);  // E-手續費
+      child<QComboBox>(d, ReconcileForm::kAdjustAccountPicker)->setCurrentIndex(3);  // E-手續費
       b.dialogs.answer(Answer::No);
-      click(d, "AdjustButton");
+      click(d, ReconcileForm::kAdjustButton);
       QCOMPARE(differenceText(d), QStringLiteral("差額：-15"));
       b.dialogs.answer(Answer::Yes);
-      click(d, "AdjustButton");
+      click(d, ReconcileForm::kAdjustButton);
       QCOMPARE(differenceText(d), QStringLiteral("差額：0"));
-      click(d, "FinishButton");
+      click(d, ReconcileForm::kFinishButton);
     });
     openReconcile(b.store, b.dialogs, b.all, nullptr);
     QVERIFY(b.dialogs.allAnswersUsed());
-    QCOMPARE(b.entries().back(),
+    QCOMPARE(b.store.tables().entries[5],
              store::makeEntry("2025/01/31", "E-手續費", "A-銀行", 15, QStringLiteral("對帳調整")));
     QCOMPARE(b.all[0].ticked.size(), 4u);
   }
@@ -86,25 +92,79 @@ class TestReconcileForm : public QObject {
     ReconcileForm form(b.store, b.dialogs, b.all);
     form.show();
     form.offerStatement(1, QDate(2025, 1, 31), std::nullopt, {2, 3});
-    auto* lines = child<QTableWidget>(form, "Lines");
+    auto* lines = child<QTableWidget>(form, ReconcileForm::kLines);
     QCOMPARE(lines->rowCount(), 0);
-    typeIn(form, "EndingBox", "1200");
-    click(form, "StartButton");
+    typeIn(form, ReconcileForm::kEndingBox, "1200");
+    click(form, ReconcileForm::kStartButton);
     QCOMPARE(lines->item(0, 0)->checkState(), Qt::Unchecked);
     QCOMPARE(lines->item(1, 0)->checkState(), Qt::Checked);
     QCOMPARE(differenceText(form), QStringLiteral("差額：1000"));
     form.offerStatement(1, QDate(2025, 1, 31), 1200, {1, 2, 3});
     QCOMPARE(differenceText(form), QStringLiteral("差額：0"));
-    QVERIFY(!child<QPushButton>(form, "PdfButton")->isEnabled());
-    click(form, "FinishButton");
+    QVERIFY(!child<QPushButton>(form, ReconcileForm::kPdfButton)->isEnabled());
+    click(form, ReconcileForm::kFinishButton);
     const QString pdf = b.dir.filePath("january.pdf");
     b.dialogs.type(pdf);
-    click(form, "PdfButton");
+    click(form, ReconcileForm::kPdfButton);
     const QString text = pdfText(pdf);
     for (const char* expected : {"A-銀行", "2025/01/31 的對帳", "對帳單餘額 1,200", "I-薪水",
                                  "初值", "勾選 3 筆，合計 1,200；差額 0"})
       QVERIFY2(text.contains(QString::fromUtf8(expected)), qPrintable(text));
     QVERIFY(!text.contains(QStringLiteral("2025/02/02")));
+  }
+
+  // The wizard on the main window's bank: ticks bring the difference to 0 and 完成 keeps the
+  // reconciliation. Deleting a reconciled entry then asks one question, which names the
+  // reconciliation; the wizard then says it no longer balances, and 復原 and 重做 of the deletion
+  // (or of a change in the entry dialog) take that back and forth with the entry.
+  void aReconciledEntryGoesAfterOneQuestionAndUndoMendsItsReconciliation() {
+    January p;
+    whenShown(p.dialogs, [&](QDialog& d) {
+      start(d, "1200");
+      QCOMPARE(child<QTableWidget>(d, ReconcileForm::kLines)->rowCount(), 3);
+      QVERIFY(!child<QPushButton>(d, ReconcileForm::kFinishButton)->isEnabled());
+      tick(d, 0);
+      tick(d, 1);
+      QCOMPARE(differenceText(d), QStringLiteral("差額：-300"));
+      QVERIFY(
+          child<QLabel>(d, ReconcileForm::kHintsLabel)->text().contains(QStringLiteral("漏勾")));
+      tick(d, 2);
+      QCOMPARE(differenceText(d), QStringLiteral("差額：0"));
+      click(d, ReconcileForm::kFinishButton);
+    });
+    p.trigger(MainForm::kReconcileMenu);
+    QCOMPARE(p.dialogs.messageTexts(), QStringList{QStringLiteral("對帳完成")});
+    auto* ledger = child<QTreeWidget>(p.window, MainForm::kLedger);
+    ledger->topLevelItem(1)->setCheckState(DateColumn, Qt::Checked);
+    const auto asked = p.dialogs.messages().size();
+    p.dialogs.answer(Answer::Yes);
+    click(p.window, MainForm::kDelete);
+    QCOMPARE(p.dialogs.messages().size(), asked + 1);
+    QCOMPARE(p.dialogs.lastMessage(),
+             confirmDelete(QStringLiteral("這筆記錄已經在「2025/01/31 的對帳（A-銀行）」中對過帳。"
+                                          "刪除之後，那次對帳就不再平衡。確定刪除資料嗎？")));
+    QCOMPARE(p.store.tables().entriesInUse(), 3);
+    QCOMPARE(p.wizardSays(), QStringList{kDeletedNote});
+    p.trigger(MainForm::kUndo);
+    QCOMPARE(p.store.tables().entriesInUse(), 4);
+    QCOMPARE(p.wizardSays(), QStringList{});
+    p.trigger(MainForm::kRedo);
+    QCOMPARE(p.wizardSays(), QStringList{kDeletedNote});
+    p.trigger(MainForm::kUndo);
+
+    whenShown(p.dialogs, [&](QDialog& d) {
+      typeIn(d, InputForm::kAmount, "600");
+      p.dialogs.answer(Answer::Yes);
+      click(d, InputForm::kOk);
+    });
+    ledger->setCurrentItem(ledger->topLevelItem(1));
+    emit ledger->itemDoubleClicked(ledger->topLevelItem(1), DateColumn);
+    QCOMPARE(p.store.tables().entries[2].Amount, 600);
+    QCOMPARE(p.wizardSays(), QStringList{kChangedNote});
+    p.trigger(MainForm::kUndo);
+    QCOMPARE(p.store.tables().entries[2].Amount, 500);
+    QCOMPARE(p.wizardSays(), QStringList{});
+    QVERIFY(p.dialogs.allAnswersUsed());
   }
 };
 

@@ -4,6 +4,8 @@
 #include "cli/commands.h"
 #include "schedules/posting.h"
 
+#include <QFileInfo>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -25,8 +27,11 @@ Schedule rent() {
   return s;
 }
 
+// A book without schedules gets no file; one that has a file keeps it written.
 TEST(ScheduleFile, HoldsEachScheduleAndOccurrenceAsARecordOfItsOwn) {
   QTemporaryDir book;
+  EXPECT_TRUE(std::holds_alternative<ScheduleBook>(writeSchedules(book.path(), {})));
+  EXPECT_FALSE(QFileInfo::exists(schedulesPath(book.path())));
   ScheduleBook plan{{rent()}, {{"rent", QDate(2025, 1, 31), Outcome::Skipped, kChanged, false}}};
   ASSERT_TRUE(std::holds_alternative<ScheduleBook>(writeSchedules(book.path(), plan)));
   const QByteArray expected =

@@ -4,6 +4,7 @@
 #include "book/workspace.h"
 #include "entries/InputForm.h"
 #include "entries/deletion.h"
+#include "history/History.h"
 #include "platform/dialogs.h"
 #include "store/ledger.h"
 #include "ui/main/LedgerItems.h"
@@ -124,7 +125,8 @@ void MainForm::onRowDoubleClicked() {
   inputForm_->openEdit(slot);
 }
 
-// ---- changing entries: the ticked rows deleted, reconciled entries asked for first
+// ---- changing entries: the ticked rows deleted after one question, which names the
+// reconciliations of those among them that are reconciled
 
 void MainForm::onDelete() {
   const std::vector<int> ticked = tickedSlots();
@@ -132,13 +134,18 @@ void MainForm::onDelete() {
     dialogs_.show(*refused);
     return;
   }
-  if (!mayChangeEntries(ticked, true)) return;
-  if (dialogs_.show(confirmDelete(QStringLiteral("確定刪除資料嗎？"))) != Answer::Yes) return;
-  if (auto refused = entries::deleteTickedEntries(store_, ticked)) {
-    dialogs_.show(*refused);
-    return;
+  const Message question = sideBooks_ ? sideBooks_->deleteQuestion(ticked)
+                                      : confirmDelete(QStringLiteral("確定刪除資料嗎？"));
+  if (dialogs_.show(question) != Answer::Yes) return;
+  {
+    // The reconciliations the deletion breaks are part of its step.
+    const HistoryStep step(store_.history(), store_.tables(), stepnames::kDeleteEntries);
+    if (auto refused = entries::deleteTickedEntries(store_, ticked)) {
+      dialogs_.show(*refused);
+      return;
+    }
+    entriesChanged();
   }
-  entriesChanged();
   redrawLedger(true);
 }
 

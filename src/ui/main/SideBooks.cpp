@@ -5,7 +5,6 @@
 #include "platform/dialogs.h"
 #include "platform/sidefile.h"
 #include "reconcile/ReconcileForm.h"
-#include "reconcile/protection.h"
 #include "reconcile/reconcilefile.h"
 #include "schedules/ScheduleForm.h"
 #include "schedules/SinceLastRunForm.h"
@@ -74,8 +73,11 @@ void SideBooks::reconcileStatement(int accountSlot, const QDate& date, std::opti
 void SideBooks::keepEntryAsSchedule(int slot) {
   if (slot < 1 || slot >= store_.tables().entryCount) return;
   const QString id = sidefile::newId();
+  const schedules::ScheduleBook before = schedules_;
   const Message told = schedules::keepEntryAsSchedule(schedules_, store_.tables().entries[slot], id,
                                                       store_.clock().now());
+  if (schedules_.schedules.size() != before.schedules.size())
+    schedules::stepsOf(store_, schedules_, alive_)(stepnames::kKeepEntryAsSchedule, before);
   if (dialogs_.show(told) == Answer::Yes) {
     openSchedules(store_, dialogs_, schedules_, window_,
                   schedules::stepsOf(store_, schedules_, alive_), id);
@@ -87,17 +89,29 @@ QHash<int, QString> SideBooks::reconciledSlots() const {
 }
 
 bool SideBooks::mayChangeEntries(const std::vector<int>& entrySlots, bool deleting) {
-  askedHolders_ = reconcile::holdersOf(store_, reconciliations_, entrySlots);
+  asked_ = reconcile::heldAmong(store_, reconciliations_, entrySlots);
   askedDeleting_ = deleting;
-  if (askedHolders_.isEmpty()) return true;
-  if (dialogs_.show(reconcile::protectionQuestion(reconciliations_, askedHolders_, deleting)) ==
+  if (asked_.keys.empty()) return true;
+  if (dialogs_.show(reconcile::protectionQuestion(reconciliations_, asked_, deleting)) ==
       Answer::Yes)
     return true;
-  askedHolders_.clear();
+  asked_ = {};
   return false;
 }
 
+Message SideBooks::deleteQuestion(const std::vector<int>& entrySlots) {
+  asked_ = reconcile::heldAmong(store_, reconciliations_, entrySlots);
+  askedDeleting_ = true;
+  if (asked_.keys.empty()) return confirmDelete(QStringLiteral("確定刪除資料嗎？"));
+  return reconcile::protectionQuestion(reconciliations_, asked_, true);
+}
+
 void SideBooks::entriesChanged() {
-  reconcile::markBroken(reconciliations_, askedHolders_, askedDeleting_, store_.clock().now());
-  askedHolders_.clear();
+  if (asked_.keys.empty()) return;
+  const std::vector<reconcile::Reconciliation> before = reconciliations_;
+  reconcile::release(reconciliations_, asked_, askedDeleting_, store_.clock().now());
+  asked_ = {};
+  // Outside the change's own step (a bulk delete) the release is a step of its own, named as
+  // the change before it.
+  reconcile::stepsOf(store_, reconciliations_, alive_)(store_.history().undoName(), before);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "reconcile/reconciliation.h"
+#include "platform/message.h"
+#include "reconcile/protection.h"
 #include "schedules/posting.h"
 
 #include <QHash>
@@ -22,7 +23,8 @@ class QWidget;
 // when the book is opened (the since-last-run list then shows what is due), written right
 // after each save of the book, so the side files never record a posting the book has not
 // saved; a crash between the two leaves the entries in the book, where the next opening
-// recognises them. Every change a person makes to them is a step of the book's history.
+// recognises them. A book that never had either gets no side file. Every change a person makes to
+// them is a step of the book's history.
 class SideBooks : public QObject {
   Q_OBJECT
 
@@ -36,13 +38,19 @@ class SideBooks : public QObject {
   void reconcileStatement(int accountSlot, const QDate& date, std::optional<qint64> ending,
                           const std::vector<int>& matchedSlots);
   // 存成定期 of the entry in `slot`: kept with its defaults, the person told so and offered the
-  // schedules window to change them.
+  // schedules window to change them. Keeping it is a step of the book's history.
   void keepEntryAsSchedule(int slot);
 
   // Reconciled entries: the ledger's mark (slot -> the reconciliation's name); the question
-  // before one is changed or deleted; and, once it was, the reconciliation marked broken.
+  // before one is changed or deleted; and, once it was, the entries released from their
+  // reconciliations (which then no longer balance while the book lacks them as they were).
   QHash<int, QString> reconciledSlots() const;
   bool mayChangeEntries(const std::vector<int>& entrySlots, bool deleting);
+  // The one question before the ticked entries are deleted: the usual one, or, when any of them
+  // is reconciled, one that also names the reconciliations.
+  Message deleteQuestion(const std::vector<int>& entrySlots);
+  // The entries asked about last were changed or deleted. Called within the change's history
+  // step, the release is part of it: 復原 and 重做 take both together.
   void entriesChanged();
 
  private:
@@ -56,6 +64,6 @@ class SideBooks : public QObject {
   std::vector<reconcile::Reconciliation> reconciliations_;
   // The history's steps of these records end with them: a new book gets new ones.
   std::shared_ptr<const int> alive_;
-  QStringList askedHolders_;  // the reconciliations the last question named
+  reconcile::Held asked_;  // the reconciled entries the last question named
   bool askedDeleting_ = false;
 };
