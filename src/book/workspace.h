@@ -84,6 +84,9 @@ class Workspace : public QObject {
   // that go with the book follow.
   void bookOpened(const QString& folder);
   void bookSaved(const QString& folder);
+  // The opened book is settled: a crash's changes brought back or declined, a sync tool's
+  // copies merged or not. What acts on the book's entries at opening waits for this.
+  void bookReady(const QString& folder);
 
  private:
   store::BookTables tables_;

@@ -1,6 +1,7 @@
 #include "maintenance/DelForm.h"
 
 #include "book/workspace.h"
+#include "history/History.h"
 #include "platform/dialogs.h"
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
@@ -113,8 +114,14 @@ void DelForm::onDelete() {
   if (!view_.mayChangeEntries(
           entriesByDate(store_, chosenRule(), firstDateBox_->text(), secondDateBox_->text()), true))
     return;
-  const maintenance::BulkDeleteResult result = maintenance::deleteByDate(
-      store_, chosenRule(), firstDateBox_->text(), secondDateBox_->text());
+  maintenance::BulkDeleteResult result;
+  {
+    // The deletion and the reconciliations it releases are one step of 復原.
+    const HistoryStep step(store_.history(), store_.tables(), stepnames::kBulkDelete);
+    result = maintenance::deleteByDate(store_, chosenRule(), firstDateBox_->text(),
+                                       secondDateBox_->text());
+    if (!result.refused && result.removed > 0) view_.entriesChanged();
+  }
   if (result.refused) {
     dialogs.message(*result.refused);
     return;
@@ -122,7 +129,6 @@ void DelForm::onDelete() {
   firstDateBox_->setText(result.first);
   secondDateBox_->setText(result.second);
   store_.showEntryCount();
-  if (result.removed > 0) view_.entriesChanged();
   dialogs.message(completion(QStringLiteral("資料刪除完成")));
   view_.redrawLedger(true);
 }

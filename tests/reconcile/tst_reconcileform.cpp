@@ -2,6 +2,7 @@
 // keeps the reconciliation, whose entries are then protected.
 #include "WindowSteps.h"
 #include "entries/InputForm.h"
+#include "maintenance/DelForm.h"
 #include "reconcile/ReconcileForm.h"
 #include "ui/main/LedgerItems.h"
 
@@ -116,7 +117,7 @@ class TestReconcileForm : public QObject {
   // The wizard on the main window's bank: ticks bring the difference to 0 and 完成 keeps the
   // reconciliation. Deleting a reconciled entry then asks one question, which names the
   // reconciliation; the wizard then says it no longer balances, and 復原 and 重做 of the deletion
-  // (or of a change in the entry dialog) take that back and forth with the entry.
+  // (or of a change in the entry dialog, or of a 多筆刪除) take that back and forth with the entry.
   void aReconciledEntryGoesAfterOneQuestionAndUndoMendsItsReconciliation() {
     January p;
     whenShown(p.dialogs, [&](QDialog& d) {
@@ -163,6 +164,22 @@ class TestReconcileForm : public QObject {
     QCOMPARE(p.wizardSays(), QStringList{kChangedNote});
     p.trigger(MainForm::kUndo);
     QCOMPARE(p.store.tables().entries[2].Amount, 500);
+    QCOMPARE(p.wizardSays(), QStringList{});
+
+    // 多筆刪除 of the two January entries: one question, and one 復原 mends it all again.
+    whenShown(p.dialogs, [&](QDialog& d) {
+      click(d, DelForm::kWithin);
+      typeIn(d, DelForm::kFromDate, "2025/01/05");
+      typeIn(d, DelForm::kToDate, "2025/01/10");
+      p.dialogs.answer(Answer::Yes);
+      click(d, DelForm::kDelete);
+      click(d, DelForm::kCancel);
+    });
+    click(p.window, MainForm::kBulkDelete);
+    QCOMPARE(p.store.tables().entriesInUse(), 2);
+    QCOMPARE(p.wizardSays(), QStringList{kDeletedNote});
+    p.trigger(MainForm::kUndo);
+    QCOMPARE(p.store.tables().entriesInUse(), 4);
     QCOMPARE(p.wizardSays(), QStringList{});
     QVERIFY(p.dialogs.allAnswersUsed());
   }

@@ -10,6 +10,7 @@
 #include "book/recovery.h"
 #include "catalogue/OpenForm.h"
 #include "platform/safefile.h"
+#include "schedules/schedulefile.h"
 #include "store/ledger.h"
 #include "ui/main/AboutForm.h"
 #include "users/LoginForm.h"
@@ -247,6 +248,30 @@ class MainFormTest : public QObject {
     QVERIFY(!QFile::exists(book.file()));
     QCOMPARE(fileBytes(book.store.user().databaseFolder() + "/Main.dat"),
              book.changed.mid(book.changed.indexOf('|') + 1));
+  }
+
+  // What is due is listed only once the crash's changes were offered back, so that the list
+  // works on the book as it will stay.
+  void theDueListWaitsForTheRecoveryQuestion() {
+    CrashedBook book;
+    schedules::Schedule rent;
+    rent.id = QStringLiteral("rent");
+    rent.changed = kWritten;
+    rent.increase = QStringLiteral("E-餐費");
+    rent.decrease = QStringLiteral("A-現金");
+    rent.amount = 100;
+    rent.rule.first = QDate(2003, 11, 3);
+    rent.rule.dayOfMonth = 3;
+    rent.rule.count = 1;
+    QVERIFY(std::holds_alternative<schedules::ScheduleBook>(
+        schedules::writeSchedules(book.dir.filePath("DataBase/Test/2003-11"), {{rent}, {}})));
+    book.dialogs.answer(Answer::Yes);
+    QVERIFY(book.open());
+    std::vector<ScriptedDialogs::Shown::Kind> kinds;
+    for (const auto& shown : book.dialogs.shown()) kinds.push_back(shown.kind);
+    using K = ScriptedDialogs::Shown;
+    QCOMPARE(kinds, (std::vector{K::Modal, K::Modal, K::MessageBox, K::Modal}));
+    QCOMPARE(testbooks::bookBytes(book.store), book.changed);
   }
 
   // The links open their places, and show only where they lead; only OK leaves.

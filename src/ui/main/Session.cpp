@@ -71,8 +71,7 @@ catalogue::Catalogue::Result Session::databaseList(bool fromMenu) {
   }
   dialogs_.exec(form);
   if (form.outcome() == catalogue::Catalogue::Result::Opened) {
-    offerRecovery();
-    offerSyncConflicts();
+    settleOpenedBook();
   }
   return form.outcome();
 }
@@ -182,9 +181,14 @@ bool Session::openBook(const QString& name) {
   const catalogue::Catalogue::Outcome opened = list.open(0, *foreignLock);
   if (opened.refusal) dialogs_.show(*opened.refusal);
   if (opened.result != catalogue::Catalogue::Result::Opened) return false;
+  settleOpenedBook();
+  return true;
+}
+
+void Session::settleOpenedBook() {
   offerRecovery();
   offerSyncConflicts();
-  return true;
+  emit store_.bookReady(store_.user().databaseFolder());
 }
 
 void Session::changePassword() {

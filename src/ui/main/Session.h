@@ -67,6 +67,8 @@ class Session {
   // A book just opened after a crash: bring back what the session had, keep it as a backup,
   // or refuse a damaged file.
   void offerRecovery();
+  // After a book was opened: recovery, then sync copies, then the book is ready.
+  void settleOpenedBook();
   // Shows a failed recovery write once, until a write succeeds again.
   void recoveryWritten(const QString& error);
 

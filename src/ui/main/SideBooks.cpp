@@ -15,6 +15,7 @@ SideBooks::SideBooks(book::Workspace& store, Dialogs& dialogs, QWidget* window)
     : QObject(window), store_(store), dialogs_(dialogs), window_(window) {
   connect(&store_, &book::Workspace::bookOpened, this, &SideBooks::onOpened);
   connect(&store_, &book::Workspace::bookSaved, this, &SideBooks::onSaved);
+  connect(&store_, &book::Workspace::bookReady, this, &SideBooks::onReady);
   alive_ = std::make_shared<const int>(0);
 }
 
@@ -33,6 +34,11 @@ void SideBooks::onOpened(const QString& folder) {
   } else {
     reconciliations_ = std::get<std::vector<reconcile::Reconciliation>>(done);
   }
+}
+
+void SideBooks::onReady(const QString&) {
+  // A book opened read-only posts nothing: what is due waits for a session that may save.
+  if (store_.readOnly()) return;
   openSinceLastRun(store_, dialogs_, schedules_, window_,
                    schedules::stepsOf(store_, schedules_, alive_));
 }

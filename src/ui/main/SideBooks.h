@@ -20,11 +20,11 @@ class Workspace;
 class QWidget;
 
 // What the open book keeps beside its own files: its schedules and its reconciliations. Read
-// when the book is opened (the since-last-run list then shows what is due), written right
-// after each save of the book, so the side files never record a posting the book has not
-// saved; a crash between the two leaves the entries in the book, where the next opening
-// recognises them. A book that never had either gets no side file. Every change a person makes to
-// them is a step of the book's history.
+// when the book is opened; the since-last-run list shows what is due once the book is ready,
+// after a crash's changes were offered back. Written right after each save of the book, so the
+// side files never record a posting the book has not saved; a crash between the two leaves the
+// entries in the book, where the next opening recognises them. A book that never had either
+// gets no side file. Every change a person makes to them is a step of the book's history.
 class SideBooks : public QObject {
   Q_OBJECT
 
@@ -56,6 +56,7 @@ class SideBooks : public QObject {
  private:
   void onOpened(const QString& folder);
   void onSaved(const QString& folder);
+  void onReady(const QString& folder);
 
   book::Workspace& store_;
   Dialogs& dialogs_;
