@@ -9,6 +9,12 @@
 
 #include <cstdio>
 
+#ifdef VARNIX_FONTCONFIG
+#include <fontconfig/fontconfig.h>
+
+#include <thread>
+#endif
+
 int main(int argc, char* argv[]) {
   // Read before any window: --help and --version answer without a display.
   QStringList arguments;
@@ -24,7 +30,15 @@ int main(int argc, char* argv[]) {
     return line.action == Action::Refuse ? 2 : 0;
   }
 
+#ifdef VARNIX_FONTCONFIG
+  // Fontconfig reads its configuration and font caches when the first text is measured: the
+  // login's. Read on a thread of its own, that overlaps the connection to the display.
+  std::thread fonts([] { FcInit(); });
+#endif
   QApplication app(argc, argv);
+#ifdef VARNIX_FONTCONFIG
+  fonts.join();
+#endif
   // The window class and the desktop entry share one name, so desktops group the windows.
   QApplication::setApplicationName(QStringLiteral("varnix"));
   QGuiApplication::setDesktopFileName(QStringLiteral("varnix"));
@@ -38,7 +52,8 @@ int main(int argc, char* argv[]) {
     return 1;
   }
   book::Workspace store(place.dataFolder, place.programFiles);
-  MainForm window(store, dialogs);
+  // Built behind the login once the login is on the screen.
+  MainForm window(store, dialogs, MainForm::Building::Later);
   Session session(store, dialogs, window);
   if (!session.start()) return 0;
   return app.exec();

@@ -45,8 +45,9 @@ void chooseFirstOfKind(QComboBox* box, const book::Workspace& store, int kind) {
   }
 }
 
-// The form of the dates found in the column, as the person would say it.
-QString dateFormName(const std::vector<csvtext::Row>& rows, int column) {
+// The year-first form as the column writes it: years of the Republic of China or of the
+// common era.
+QString yearFirstName(const std::vector<csvtext::Row>& rows, int column) {
   static const QRegularExpression yearFirst(QStringLiteral("^\\s*(\\d+)[/.-]"));
   for (const csvtext::Row& row : rows) {
     if (column < 0 || column >= row.size()) continue;
@@ -56,7 +57,7 @@ QString dateFormName(const std::vector<csvtext::Row>& rows, int column) {
     const qsizetype digits = m.hasMatch() ? m.capturedLength(1) : cell.trimmed().size() - 4;
     return digits < 4 ? QStringLiteral("民國年/月/日") : QStringLiteral("西元年/月/日");
   }
-  return QStringLiteral("找不到日期");
+  return statementvalues::dateOrderName(statementvalues::DateOrder::YearFirst);
 }
 
 QString sourceText(interchange::AccountSource source) {
@@ -195,16 +196,27 @@ QHBoxLayout* ImportForm::buildReadingControls() {
   delimiter_->addItem(QStringLiteral("Tab"), QChar(u'\t'));
   headerRow_ = new QCheckBox(QStringLiteral("第一列是標題(&H)"), this);
   headerRow_->setObjectName(QLatin1String(kHeaderRow));
-  dateForm_ = build::label(this, kDateForm, QString());
+  // The order of the date's parts: a file's "03/04/2021" may mean either day.
+  dateOrder_ = columnBox(kDateOrder, this);
+  dateOrder_->setMinimumWidth(0);
+  for (const auto order :
+       {statementvalues::DateOrder::YearFirst, statementvalues::DateOrder::DayFirst,
+        statementvalues::DateOrder::MonthFirst}) {
+    dateOrder_->addItem(statementvalues::dateOrderName(order), int(order));
+  }
   auto* row = new QHBoxLayout;
   row->addWidget(caption(this, QStringLiteral("編碼(&E)"), encoding_));
   row->addWidget(encoding_);
   row->addWidget(caption(this, QStringLiteral("分隔(&P)"), delimiter_));
   row->addWidget(delimiter_);
   row->addWidget(headerRow_);
-  row->addWidget(dateForm_, 1);
+  row->addWidget(caption(this, QStringLiteral("日期順序(&O)"), dateOrder_));
+  row->addWidget(dateOrder_);
+  row->addStretch(1);
   connect(encoding_, &QComboBox::currentIndexChanged, this, &ImportForm::onReadingChanged);
   connect(delimiter_, &QComboBox::currentIndexChanged, this, &ImportForm::onReadingChanged);
+  // Read again under the other order: the rows stay the same rows, so their choices stay.
+  connect(dateOrder_, &QComboBox::currentIndexChanged, this, &ImportForm::onLayoutChanged);
   connect(headerRow_, &QCheckBox::toggled, this, [this](bool header) {
     hasHeader_ = header;
     onLayoutChanged();
@@ -332,7 +344,8 @@ void ImportForm::loadColumns() {
   if (!layout.outAccount.isEmpty()) choose(outAccount_, layout.outAccount);
   if (!layout.inAccount.isEmpty()) choose(inAccount_, layout.inAccount);
   headerRow_->setChecked(layout.hasHeader);
-  dateForm_->setText(QStringLiteral("日期格式：%1").arg(dateFormName(file_.rows, layout.date)));
+  dateOrder_->setItemText(0, yearFirstName(file_.rows, layout.date));
+  choose(dateOrder_, int(layout.dateOrder));
   filling_ = false;
   refreshPreview();
 }
@@ -359,6 +372,7 @@ interchange::ImportLayout ImportForm::layoutShown() const {
   layout.out = outColumn_->currentData().toInt();
   layout.in = inColumn_->currentData().toInt();
   layout.balance = balanceColumn_->currentData().toInt();
+  layout.dateOrder = statementvalues::DateOrder(dateOrder_->currentData().toInt());
   if (layout.amount >= 0) layout.out = layout.in = -1;
   for (int i = 0; i < memoColumns_->count(); ++i) {
     if (memoColumns_->item(i)->checkState() == Qt::Checked) {
@@ -437,7 +451,9 @@ void ImportForm::fillTable() {
       for (int c = 0; c < kColumns; ++c) table_->item(r, c)->setForeground(greyed);
     }
   }
-  for (const int column : {kTick, kLine, kDate, kSource}) table_->resizeColumnToContents(column);
+  // The notes whole: a refusal says in words why its row cannot come in.
+  for (const int column : {kTick, kLine, kDate, kSource, kNote})
+    table_->resizeColumnToContents(column);
   filling_ = false;
   showSummary();
 }

@@ -54,7 +54,7 @@ class ImportForm : public FixedDialog {
   static constexpr const char* kEncoding = "Encoding";
   static constexpr const char* kDelimiter = "Delimiter";
   static constexpr const char* kHeaderRow = "HeaderRow";
-  static constexpr const char* kDateForm = "DateForm";
+  static constexpr const char* kDateOrder = "DateOrder";
   // The preview's columns.
   enum Column { kTick, kLine, kDate, kAmount, kMemo, kOther, kSource, kNote, kColumns };
 
@@ -103,7 +103,7 @@ class ImportForm : public FixedDialog {
   QComboBox* encoding_;
   QComboBox* delimiter_;
   QCheckBox* headerRow_;
-  QLabel* dateForm_;
+  QComboBox* dateOrder_;
   QComboBox* dateColumn_;
   QComboBox* amountColumn_;
   QComboBox* outColumn_;

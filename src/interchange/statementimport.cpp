@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
 
 namespace interchange {
 
@@ -29,7 +30,7 @@ QString cell(const csvtext::Row& row, int column) {
 
 bool anyDate(const csvtext::Row& row) {
   return std::any_of(row.begin(), row.end(),
-                     [](const QString& c) { return statementvalues::parseDate(c).has_value(); });
+                     [](const QString& c) { return statementvalues::isDate(c); });
 }
 
 // The first column whose header holds one of the words (other than `skip`).
@@ -44,6 +45,19 @@ int headerColumn(const csvtext::Row& header, std::initializer_list<const char*> 
   return -1;
 }
 
+// The date orders as the layouts file names them.
+constexpr std::pair<statementvalues::DateOrder, const char*> kOrderKeys[] = {
+    {statementvalues::DateOrder::YearFirst, "ymd"},
+    {statementvalues::DateOrder::DayFirst, "dmy"},
+    {statementvalues::DateOrder::MonthFirst, "mdy"}};
+
+QString orderKey(statementvalues::DateOrder order) {
+  for (const auto& [value, key] : kOrderKeys) {
+    if (value == order) return QLatin1String(key);
+  }
+  return {};
+}
+
 QJsonObject layoutObject(const csvtext::Row& header, const ImportLayout& layout) {
   QJsonArray memo;
   for (const int c : layout.memo) memo.append(c);
@@ -55,6 +69,7 @@ QJsonObject layoutObject(const csvtext::Row& header, const ImportLayout& layout)
           {"in", layout.in},
           {"memo", memo},
           {"balance", layout.balance},
+          {"dateOrder", orderKey(layout.dateOrder)},
           {"statementAccount", layout.statementAccount},
           {"outAccount", layout.outAccount},
           {"inAccount", layout.inAccount}};
@@ -129,8 +144,12 @@ ImportLayout guessLayout(const std::vector<csvtext::Row>& rows) {
   // Without words: the first column of dates, the first column of amounts after it.
   const csvtext::Row& sample = rows.at(layout.hasHeader && rows.size() > 1 ? 1 : 0);
   for (int i = 0; i < sample.size() && layout.date < 0; ++i) {
-    if (statementvalues::parseDate(sample.at(i))) layout.date = i;
+    if (statementvalues::isDate(sample.at(i))) layout.date = i;
   }
+  QStringList dates;
+  for (size_t i = layout.hasHeader ? 1 : 0; i < rows.size(); ++i)
+    dates << cell(rows[i], layout.date);
+  layout.dateOrder = statementvalues::detectDateOrder(dates);
   if (layout.amount < 0 && (layout.out < 0 || layout.in < 0)) {
     layout.out = layout.in = -1;
     for (int i = 0; i < sample.size() && layout.amount < 0; ++i) {
@@ -166,6 +185,10 @@ std::optional<ImportLayout> rememberedLayout(const QString& userFolder,
     layout.out = column("out");
     layout.in = column("in");
     layout.balance = column("balance");
+    const QString order = o.value(QStringLiteral("dateOrder")).toString();
+    for (const auto& [value, key] : kOrderKeys) {
+      if (order == QLatin1String(key)) layout.dateOrder = value;
+    }
     for (const QJsonValue& m : o.value(QStringLiteral("memo")).toArray()) {
       if (m.toInt(-1) >= 0 && m.toInt() < columns) layout.memo.append(m.toInt());
     }
@@ -225,7 +248,7 @@ std::vector<PreviewRow> buildPreview(const book::Workspace& store,
     const QString full = memo.join(QLatin1Char(' '));
     p.memo = store::trimTrailingSpaces(store::memoField(full));
     p.memoCut = p.memo != full.trimmed();
-    const auto date = statementvalues::parseDate(cell(row, layout.date));
+    const auto date = statementvalues::parseDate(cell(row, layout.date), layout.dateOrder);
     std::optional<qint32> amount;
     if (layout.twoColumns()) {
       const QString out = cell(row, layout.out);
@@ -243,7 +266,9 @@ std::vector<PreviewRow> buildPreview(const book::Workspace& store,
     if (row.size() <= needed) {
       p.problem = QStringLiteral("欄位不足");
     } else if (!date) {
-      p.problem = QStringLiteral("「%1」不是日期").arg(cell(row, layout.date));
+      p.problem =
+          QStringLiteral("「%1」不是%2的日期")
+              .arg(cell(row, layout.date), statementvalues::dateOrderName(layout.dateOrder));
     } else if (!amount) {
       p.problem = layout.twoColumns()
                       ? QStringLiteral("支出與存入要有一欄、只有一欄是金額")
@@ -378,7 +403,7 @@ StatementOffer statementOffer(const book::Workspace& store, const std::vector<cs
   // (newest first when its first date is later than its last).
   std::vector<std::pair<QDate, qint64>> balances;
   for (size_t i = layout.hasHeader ? 1 : 0; i < rows.size(); ++i) {
-    const auto date = statementvalues::parseDate(cell(rows[i], layout.date));
+    const auto date = statementvalues::parseDate(cell(rows[i], layout.date), layout.dateOrder);
     const auto balance = statementvalues::parseAmount(cell(rows[i], layout.balance));
     if (date && balance) balances.emplace_back(*date, *balance);
   }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "interchange/csvtext.h"
+#include "interchange/statementvalues.h"
 #include "platform/message.h"
 
 #include <QDate>
@@ -37,6 +38,8 @@ struct ImportLayout {
   QString outAccount;
   QString inAccount;
   int balance = -1;  // the balance after each row, where the bank gives it; read for reconciling
+  // How the date column is read; files remembered before the choice existed were year first.
+  statementvalues::DateOrder dateOrder = statementvalues::DateOrder::YearFirst;
 
   bool twoColumns() const { return amount < 0; }
   bool operator==(const ImportLayout&) const = default;
@@ -45,7 +48,8 @@ struct ImportLayout {
 // Whether the first row is a header: none of its cells is a date while a later row has one.
 bool looksLikeHeader(const std::vector<csvtext::Row>& rows);
 
-// A first guess from the header's words (日期, 金額, 支出/存入, 摘要, ...) and the values.
+// A first guess from the header's words (日期, 金額, 支出/存入, 摘要, ...) and the values, with
+// the order of the date column's dates.
 ImportLayout guessLayout(const std::vector<csvtext::Row>& rows);
 
 // Remembered layouts, one per header row, in a file of the user's own folder (never the book's).

@@ -4,6 +4,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace statementvalues {
 namespace {
 
@@ -20,10 +22,19 @@ std::optional<QDate> dateOf(int year, int month, int day) {
 
 }  // namespace
 
-std::optional<QDate> parseDate(const QString& text) {
+std::optional<QDate> parseDate(const QString& text, DateOrder order) {
   QString t = plain(text);
   const qsizetype blank = t.indexOf(QLatin1Char(' '));
   if (blank > 0) t.truncate(blank);
+  if (order != DateOrder::YearFirst) {
+    static const QRegularExpression yearLast(
+        QStringLiteral("^(\\d{1,2})([/.-])(\\d{1,2})\\2(\\d{4})$"));
+    const auto m = yearLast.match(t);
+    if (!m.hasMatch()) return std::nullopt;
+    const int first = m.capturedView(1).toInt(), second = m.capturedView(3).toInt();
+    const int year = m.capturedView(4).toInt();
+    return order == DateOrder::DayFirst ? dateOf(year, second, first) : dateOf(year, first, second);
+  }
   static const QRegularExpression separated(
       QStringLiteral("^(\\d{2,4})([/.-])(\\d{1,2})\\2(\\d{1,2})$"));
   if (const auto m = separated.match(t); m.hasMatch()) {
@@ -40,6 +51,34 @@ std::optional<QDate> parseDate(const QString& text) {
     return dateOf(year, t.mid(yearDigits, 2).toInt(), t.right(2).toInt());
   }
   return std::nullopt;
+}
+
+QString dateOrderName(DateOrder order) {
+  switch (order) {
+    case DateOrder::DayFirst:
+      return QStringLiteral("日/月/年");
+    case DateOrder::MonthFirst:
+      return QStringLiteral("月/日/年");
+    case DateOrder::YearFirst:
+      break;
+  }
+  return QStringLiteral("年/月/日");
+}
+
+DateOrder detectDateOrder(const QStringList& cells) {
+  int yearFirst = 0, dayFirst = 0, monthFirst = 0;
+  for (const QString& cell : cells) {
+    yearFirst += parseDate(cell, DateOrder::YearFirst) ? 1 : 0;
+    dayFirst += parseDate(cell, DateOrder::DayFirst) ? 1 : 0;
+    monthFirst += parseDate(cell, DateOrder::MonthFirst) ? 1 : 0;
+  }
+  if (yearFirst >= std::max(dayFirst, monthFirst)) return DateOrder::YearFirst;
+  return monthFirst > dayFirst ? DateOrder::MonthFirst : DateOrder::DayFirst;
+}
+
+bool isDate(const QString& text) {
+  return parseDate(text, DateOrder::YearFirst) || parseDate(text, DateOrder::DayFirst) ||
+         parseDate(text, DateOrder::MonthFirst);
 }
 
 std::optional<qint32> parseAmount(const QString& text) {

@@ -17,18 +17,26 @@ namespace {
 
 using csvtext::Encoding;
 
-// Dates and amounts as banks write them: ROC years, marks, separators and signs.
+// Dates and amounts as banks write them: ROC years, the three orders, marks, separators, signs.
 TEST(StatementValues, DatesAndAmountsAsBanksWriteThem) {
-  const std::pair<const char*, QDate> dates[] = {
+  using statementvalues::DateOrder;
+  constexpr DateOrder Y = DateOrder::YearFirst, D = DateOrder::DayFirst, M = DateOrder::MonthFirst;
+  const std::tuple<const char*, DateOrder, QDate> dates[] = {
       // clang-format off
-      {"2023-1-5", {2023, 1, 5}}, {"20230105", {2023, 1, 5}}, {"112/01/05 14:02", {2023, 1, 5}},
-      {"1120105", {2023, 1, 5}}, {"99/12/31", {2010, 12, 31}}, {"２０２３／０１／０５", {2023, 1, 5}},
-      {"2023/02/29", {}}, {"2023/01-05", {}}, {"1120230", {}}, {"abc", {}},
+      {"2023-1-5", Y, {2023, 1, 5}}, {"20230105", Y, {2023, 1, 5}}, {"112/01/05 14:02", Y, {2023, 1, 5}},
+      {"1120105", Y, {2023, 1, 5}}, {"99/12/31", Y, {2010, 12, 31}}, {"２０２３／０１／０５", Y, {2023, 1, 5}},
+      {"03/04/2021", D, {2021, 4, 3}}, {"03/04/2021", M, {2021, 3, 4}}, {"25.12.2021 9:00", D, {2021, 12, 25}},
+      {"2023/02/29", Y, {}}, {"2023/01-05", Y, {}}, {"1120230", Y, {}}, {"abc", Y, {}}, {"03/04/2021", Y, {}},
+      {"25/12/2021", M, {}}, {"29/02/2023", D, {}}, {"2021/12/25", D, {}}, {"03/04/21", D, {}},
       // clang-format on
   };
-  for (const auto& [text, expected] : dates)
-    EXPECT_EQ(statementvalues::parseDate(QString::fromUtf8(text)).value_or(QDate()), expected)
+  for (const auto& [text, order, expected] : dates)
+    EXPECT_EQ(statementvalues::parseDate(QString::fromUtf8(text), order).value_or(QDate()),
+              expected)
         << text;
+  EXPECT_EQ(statementvalues::detectDateOrder({"03/04/2021", "25/04/2021", "x"}), D);
+  EXPECT_EQ(statementvalues::detectDateOrder({"03/04/2021", "04/25/2021", "12/31/2021"}), M);
+  EXPECT_EQ(statementvalues::detectDateOrder({"112/01/05", "03/04/2021"}), Y);
   const std::pair<const char*, std::optional<qint32>> amounts[] = {
       // clang-format off
       {"NT$1,234", 1234}, {"$ 12", 12}, {"350元", 350}, {"(1,500)", -1500}, {"80-", -80},
@@ -115,8 +123,8 @@ TEST_F(ImportTest, PreviewOfABankFile) {
                       r.problem);
   }
   EXPECT_EQ(shown, QStringList({"2|2023/01/05|-120|E-雜支|D|", "3|2023/01/06|52000|I-其他收入|T|",
-                                "4|2023/01/07|-1500|E-雜支|CT|", "5||0|||「112/01/32」不是日期",
-                                "6||0|||欄位不足"}));
+                                "4|2023/01/07|-1500|E-雜支|CT|",
+                                "5||0|||「112/01/32」不是年/月/日的日期", "6||0|||欄位不足"}));
   EXPECT_EQ(codepage::encode(preview[2].memo).size(), 49);  // 24 characters: a 25th would not fit
 }
 
@@ -149,7 +157,7 @@ TEST_F(ImportTest, ImportAddsTheTickedRowsAllOrNothing) {
   const int count = store.tables().entryCount;
   preview[3].ticked = true;
   EXPECT_EQ(std::get<Message>(interchange::importRows(store, preview, accounts)).text,
-            "第 5 行無法匯入：「112/01/32」不是日期");
+            "第 5 行無法匯入：「112/01/32」不是年/月/日的日期");
   store.tables().entryCount = store::kMaxEntries;
   preview[3].ticked = false;
   EXPECT_EQ(std::get<Message>(interchange::importRows(store, preview, accounts)).text,
@@ -187,16 +195,20 @@ TEST_F(ImportTest, TheImportOffersItsEntriesAndLastBalanceToTheReconciliation) {
 TEST_F(ImportTest, LayoutsAreRememberedPerHeaderOutsideTheBook) {
   const csvtext::Row header{"日期", "說明", "金額"};
   EXPECT_FALSE(interchange::rememberedLayout(dir.path(), header));
-  const interchange::ImportLayout layout{true, 0,          2,        -1,          -1,
-                                         {1},  "L-信用卡", "E-雜支", "I-其他收入"};
+  interchange::ImportLayout layout{true, 0, 2, -1, -1, {1}, "L-信用卡", "E-雜支", "I-其他收入"};
+  layout.dateOrder = statementvalues::DateOrder::MonthFirst;
   ASSERT_EQ(interchange::rememberLayout(dir.path(), header, layout), std::nullopt);
   ASSERT_EQ(interchange::rememberLayout(
                 dir.path(), {"x"}, interchange::ImportLayout{false, 0, 0, -1, -1, {}, {}, {}, {}}),
             std::nullopt);
   EXPECT_EQ(interchange::rememberedLayout(dir.path(), header), layout);
-  // A file edited by hand into nonsense gives no layout rather than a wrong one.
+  // A layout kept before the date order was chosen reads year first; a file edited by hand into
+  // nonsense gives no layout rather than a wrong one.
   putFile(dir.path() + "/" + interchange::kLayoutsFile,
-          R"({"layouts":[{"header":["日期","說明","金額"],"date":9,"amount":2}]})");
+          R"({"layouts":[{"header":["x"],"date":0,"amount":0},
+                         {"header":["日期","說明","金額"],"date":9,"amount":2}]})");
+  EXPECT_EQ(interchange::rememberedLayout(dir.path(), {"x"})->dateOrder,
+            statementvalues::DateOrder::YearFirst);
   EXPECT_FALSE(interchange::rememberedLayout(dir.path(), header));
 }
 

@@ -41,7 +41,8 @@ class TestLogin : public QObject {
     QCOMPARE(store.panel(book::Workspace::UserPanel), QStringLiteral("使用者："));
   }
 
-  // Installed under /usr, started from /usr/bin by a person with a home of their own.
+  // Installed under /usr, started from /usr/bin by a person with a home of their own: the
+  // login appears alone, and the main window is built behind it once the login is drawn.
   void firstStartInTheHomeLogsInAsTest() {
     QTemporaryDir dir;
     const QString root = dir.path(), shipped = VARNIX_SOURCE_DIR "/resources/defaults";
@@ -61,9 +62,12 @@ class TestLogin : public QObject {
 
     ScriptedDialogs dialogs;
     book::Workspace store(place.dataFolder, place.programFiles);
-    MainForm window(store, dialogs);
+    MainForm window(store, dialogs, MainForm::Building::Later);
     Session session(store, dialogs, window);
     whenShown(dialogs, [&](QDialog& login) {
+      QVERIFY(!window.isVisible() && !window.findChild<QWidget*>(MainForm::kLedger));
+      QTRY_VERIFY(window.isVisible() && window.findChild<QWidget*>(MainForm::kLedger));
+      QCOMPARE(QApplication::activeModalWidget(), &login);
       QCOMPARE(child<QLineEdit>(login, LoginForm::kUserName)->text(), QStringLiteral("Test"));
       QTest::keyClicks(child(login, LoginForm::kPassword), QStringLiteral("839"));
       click(login, LoginForm::kOk);

@@ -80,12 +80,27 @@ class Backdrop : public QWidget {
 
 }  // namespace
 
-MainForm::MainForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), store_(store), dialogs_(dialogs) {
+MainForm::MainForm(book::Workspace& store, Dialogs& dialogs, Building building)
+    : store_(store), dialogs_(dialogs) {
   loadResources();
+  // The program's look over the desktop's style, for every window from the first on.
+  useProgramStyle();
+  setObjectName(QStringLiteral("MainForm"));
+  setWindowTitle(QStringLiteral("Varnix v" VARNIX_VERSION));
+  if (building == Building::Now) {
+    build();
+  } else {
+    // The size until the menu bar is measured: a window centred on it is centred on this one.
+    resize(kClientWidth, kClientHeight);
+  }
+}
+
+void MainForm::build() {
+  if (built_) return;
+  built_ = true;
   // Every window of the program shows the desktop entry's icon: from the theme when
   // installed, the built-in copy otherwise. Looking through the icon themes costs as much as
-  // building this window, so the first window appears with the built-in copy (read only when
+  // building this window, so the window appears with the built-in copy (read only when
   // drawn) and the theme's takes its place as soon as the event loop runs.
   if (QApplication::windowIcon().isNull()) {
     const QIcon builtIn(QStringLiteral(":/varnix.png"));
@@ -94,10 +109,6 @@ MainForm::MainForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent)
       QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("varnix"), builtIn));
     });
   }
-  // The program's look over the desktop's style, for every window from the first on.
-  useProgramStyle();
-  setObjectName(QStringLiteral("MainForm"));
-  setWindowTitle(QStringLiteral("Varnix v" VARNIX_VERSION));
   buildControls();
   buildMenus();
   setFixedSize(kClientWidth, menuBar()->sizeHint().height() + kClientHeight);
@@ -447,7 +458,7 @@ void MainForm::closeEvent(QCloseEvent* event) {
 void MainForm::keyPressEvent(QKeyEvent* event) {
   // Buttons take Enter themselves when they have the focus; anywhere else it is 新增(&N).
   const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
-  if (isEnterKey(event) && modifiers == Qt::NoModifier && newButton_->isEnabled()) {
+  if (isEnterKey(event) && modifiers == Qt::NoModifier && newButton_ && newButton_->isEnabled()) {
     newButton_->click();
     return;
   }

@@ -64,8 +64,16 @@ class MainForm : public QMainWindow, public store::LedgerView {
   static constexpr char kHelp[] = "Help";
   static constexpr char kAbout[] = "About";
 
-  explicit MainForm(book::Workspace& store, Dialogs& dialogs, QWidget* parent = nullptr);
+  // When the controls, menus and the entry window are built: at once, or when build() is
+  // called. The program's start builds them later, so that the login appears first.
+  enum class Building { Now, Later };
+
+  MainForm(book::Workspace& store, Dialogs& dialogs, Building building = Building::Now);
   ~MainForm() override;
+
+  // Builds what the constructor left for later; once.
+  void build();
+  bool built() const { return built_; }
 
   // The session that runs the start, the menu's database list, log-out and password, and the
   // end. Without one, the window ends without saving.
@@ -141,4 +149,5 @@ class MainForm : public QMainWindow, public store::LedgerView {
   std::vector<QLabel*> panels_;
   bool filling_ = false;
   bool ending_ = false;
+  bool built_ = false;
 };

@@ -17,6 +17,42 @@
 #include "users/users.h"
 
 #include <QDir>
+#include <QEvent>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+// Runs `then` from the event loop once `window` has been painted for the first time; never when
+// the window is gone before.
+void afterFirstPaint(QWidget& window, std::function<void()> then) {
+  class Watch : public QObject {
+   public:
+    Watch(QWidget& window, std::function<void()> then) : QObject(&window), then_(std::move(then)) {
+      window.installEventFilter(this);
+    }
+
+   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+      if (event->type() == QEvent::Paint) {
+        watched->removeEventFilter(this);
+        // After the paint: the window's pixels reach the screen before `then` starts.
+        QTimer::singleShot(0, this, [this] {
+          then_();
+          deleteLater();
+        });
+      }
+      return false;
+    }
+
+   private:
+    std::function<void()> then_;
+  };
+  new Watch(window, std::move(then));
+}
+
+}  // namespace
 
 Session::Session(book::Workspace& store, Dialogs& dialogs, MainForm& window)
     : store_(store),
@@ -32,11 +68,21 @@ Session::~Session() { window_.setSession(nullptr); }
 
 bool Session::start() {
   QDir().mkpath(store_.user().usersFolder());
-  centreOnScreen(window_);
-  window_.show();
+  if (window_.built()) {
+    showWindow();
+  } else {
+    // The login centres on the window that is yet to appear.
+    centreOnScreen(window_);
+  }
   const QString name = settings::readLastUser(store_.user().settingsFile());
   logInAndOpen(name);
   return !store_.endRequested() && !ended_;
+}
+
+void Session::showWindow() {
+  window_.build();
+  centreOnScreen(window_);
+  window_.show();
 }
 
 void Session::logInAndOpen(const QString& userName) {
@@ -51,10 +97,22 @@ bool Session::logIn(const QString& userName) {
   login.setUserName(userName);
   QObject::connect(&login, &LoginForm::newUserRequested, &login,
                    [this, &login] { createUser(login); });
+  if (!window_.built()) {
+    // The main window is built behind the login once the login is on the screen: the first
+    // window a person waits for is the one they answer first.
+    afterFirstPaint(login, [this, &login] {
+      showWindow();
+      login.raise();
+      login.activateWindow();
+    });
+  }
   dialogs_.exec(login);
   if (login.outcome() == LoginForm::Outcome::End) store_.requestEnd(false);
   // Left without either (only a test's script does that): the road ends here.
-  return login.outcome() == LoginForm::Outcome::LoggedIn && !store_.endRequested();
+  const bool loggedIn = login.outcome() == LoginForm::Outcome::LoggedIn && !store_.endRequested();
+  // Left before it was ever drawn: the database list still opens over the main window.
+  if (loggedIn && !window_.isVisible()) showWindow();
+  return loggedIn;
 }
 
 void Session::createUser(LoginForm& login) {

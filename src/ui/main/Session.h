@@ -28,8 +28,9 @@ class Session {
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 
-  // Shows the main window and the login with the last user's name. False when the program is
-  // to end before a database was opened.
+  // Shows the main window and the login with the last user's name; a main window not yet built
+  // is built and shown behind the login once the login is drawn. False when the program is to
+  // end before a database was opened.
   bool start();
 
   // "資料庫選單(&D)": saves the open database, then shows the list with "取消" enabled.
@@ -54,6 +55,8 @@ class Session {
   // A book just opened with a sync tool's conflict copies beside its files: offers to merge each
   // one in.
   void offerSyncConflicts();
+  // Builds the main window if need be, centres and shows it.
+  void showWindow();
   // The login and the database list, until a database is open or the program is to end.
   void logInAndOpen(const QString& userName);
   // What follows every log-out, from the menu or from the list.
