@@ -2,7 +2,7 @@
 
 // Books as tables for the merge tests, and the edits a person makes on one computer.
 
-#include "store/database.h"
+#include "Books.h"
 #include "store/ledger.h"
 
 #include <random>
@@ -17,24 +17,36 @@ struct Row {
   QString memo;
 };
 
-inline qint16 kindOf(const QString& name) {
-  const int at = QStringLiteral("ALIE").indexOf(name.left(1));
-  return name.mid(1, 1) == u'-' && at >= 0 ? qint16(store::kAsset + at) : qint16(store::kEquity);
+using testbooks::kindOfPrefix;
+
+// A state folder (this computer's bases of books) of its own while the object lives.
+struct OwnState {
+  QTemporaryDir dir;
+  QByteArray before = qgetenv("XDG_STATE_HOME");
+  OwnState() { qputenv("XDG_STATE_HOME", dir.path().toUtf8()); }
+  ~OwnState() { qputenv("XDG_STATE_HOME", before); }
+};
+
+inline void add(store::BookTables& b, const Row& r) {
+  b.entries[b.entryCount++] = store::makeEntry(r.date, r.increase, r.decrease, r.amount, r.memo);
 }
 
-inline store::BookTables book(std::initializer_list<QString> chart, const std::vector<Row>& rows) {
+inline store::BookTables bookOf(std::initializer_list<QString> chart,
+                                const std::vector<Row>& rows) {
   store::BookTables b;
   for (const QString& name : chart)
-    b.accounts[b.accountCount++] = store::makeAccount(name, kindOf(name));
-  for (const Row& r : rows)
-    b.entries[b.entryCount++] = store::makeEntry(r.date, r.increase, r.decrease, r.amount, r.memo);
+    b.accounts[b.accountCount++] = store::makeAccount(name, kindOfPrefix(name));
+  for (const Row& r : rows) add(b, r);
   return b;
 }
 
-inline QByteArray bytesOf(const store::BookTables& b) {
-  return store::accountsFileBytes(b.accounts, b.accountCount) + "|" +
-         store::entriesFileBytes(b.entries, b.entryCount);
+inline QByteArray accountsOf(const store::BookTables& b) {
+  return store::accountsFileBytes(b.accounts, b.accountCount);
 }
+inline QByteArray entriesOf(const store::BookTables& b) {
+  return store::entriesFileBytes(b.entries, b.entryCount);
+}
+inline QByteArray bytesOf(const store::BookTables& b) { return accountsOf(b) + "|" + entriesOf(b); }
 
 // The records in words, in order: what a failed comparison shows.
 inline std::vector<std::string> linesOf(const store::BookTables& b) {
@@ -57,9 +69,7 @@ inline std::vector<std::string> linesOf(const store::BookTables& b) {
 
 inline std::vector<qint64> balancesOf(const store::BookTables& b,
                                       const QString& date = "9999/12/31") {
-  return store::recordBalances(b.accounts, b.accountCount,
-                               store::entriesFileBytes(b.entries, b.entryCount), b.entryCount - 1,
-                               date);
+  return store::recordBalances(b.accounts, b.accountCount, entriesOf(b), b.entryCount - 1, date);
 }
 
 template <typename Gone>
@@ -171,8 +181,8 @@ class Session {
 
 // A household's book of a few years.
 inline store::BookTables randomBase(unsigned seed, int entries) {
-  store::BookTables b =
-      book({"Equity", "A-現金", "A-銀行", "L-信用卡", "I-薪水", "E-餐飲", "E-交通", "I-利息"}, {});
+  store::BookTables b = bookOf(
+      {"Equity", "A-現金", "A-銀行", "L-信用卡", "I-薪水", "E-餐飲", "E-交通", "I-利息"}, {});
   std::mt19937 rng(seed);
   auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); };
   for (int i = 0; i < entries; ++i) {
