@@ -35,19 +35,11 @@ void drop(store::BookTables& b, const Row& r) {
 
 using Edit = std::function<void(store::BookTables&)>;
 
-struct SaveCase {
-  const char* name;
-  Edit ours, theirs;
-  std::vector<Row> merged;  // the entries after the opening one; empty: saved aside
-  QString reason;           // saved aside: why
-  QString notice;           // merged: what the notice says came from the other side
-};
-
 // This computer's book opened and saved with food, lunch and dinner (the base); then `ours`
 // changes the open book, `theirs` the files on disk, and the book is saved.
 struct TwoComputers : testbooks::Books {
   OwnState state;
-  explicit TwoComputers(const SaveCase& c) {
+  TwoComputers(const Edit& ours, const Edit& theirs) {
     store.user().setUserName("Test");
     store.user().setDatabaseName("家計簿");
     store.clock().setNow(QDateTime(QDate(2026, 12, 6), QTime(15, 30, 10)));
@@ -59,11 +51,11 @@ struct TwoComputers : testbooks::Books {
     EXPECT_TRUE(book::save(store).saved());
     base = std::make_unique<store::BookTables>(store.tables());
     auto other = std::make_unique<store::BookTables>(store.tables());
-    c.theirs(*other);
+    theirs(*other);
     theirEntries = entriesOf(*other);
     putFile(folder() + "/Accounts.dat", accountsOf(*other));
     putFile(folder() + "/Main.dat", theirEntries);
-    c.ours(store.tables());
+    ours(store.tables());
     ourEntries = entriesOf(store.tables());
     result = book::save(
         store,
@@ -79,62 +71,47 @@ struct TwoComputers : testbooks::Books {
   size_t asked = 0;
 };
 
-TEST(MergeSave, MergedAskedOrSavedAside) {
-  const SaveCase cases[] = {
-      {"both sides' changes land",
-       [](store::BookTables& b) { add(b, kSnack); },
-       [](store::BookTables& b) {
-         drop(b, kDinner);
-         add(b, kBus);
-       },
-       {kLunch, kBus, kSnack},
-       {},
-       "從另一台電腦新增 1 筆記錄，刪除 1 筆記錄"},
-      {"a conflict cancelled",
-       [](store::BookTables& b) { setAmount(b, kLunch, 120); },
-       [](store::BookTables& b) { setAmount(b, kLunch, 150); },
-       {},
-       "衝突沒有決定",
-       {}},
-  };
-  for (const SaveCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    TwoComputers two(c);
-    ASSERT_TRUE(two.result.saved()) << two.result.refusal->text.toStdString();
-    ASSERT_TRUE(two.result.notice);
-    EXPECT_EQ(two.asked, c.reason == "衝突沒有決定" ? 1u : 0u);
-    const book::Workspace& store = two.store;
-    if (c.merged.empty()) {
-      // Saved aside as the conflict copy (its files: backups_test), the reason said first.
-      EXPECT_TRUE(two.result.notice->text.startsWith(merge::fallbackReason(c.reason) + "\r\n"))
-          << two.result.notice->text.toStdString();
-      EXPECT_TRUE(store.user().databaseName().startsWith("家計簿-衝突-"));
-      continue;
-    }
-    store::BookTables expected = *two.base;
-    expected.entryCount = 2;
-    for (const Row& r : c.merged) add(expected, r);
-    EXPECT_EQ(mergebooks::linesOf(store.tables()), mergebooks::linesOf(expected));
-    EXPECT_EQ(fileBytes(two.folder() + "/Main.dat"), entriesOf(expected));
-    EXPECT_EQ(store.user().databaseName(), "家計簿");
-    EXPECT_TRUE(two.result.notice->text.contains(c.notice))
-        << two.result.notice->text.toStdString();
-    // Both sides were kept before the merge was written, and the merge is the next base.
-    const auto kept = backup::list(two.folder());
-    ASSERT_GE(kept.size(), 3u);
-    EXPECT_EQ(fileBytes(kept[0].folder + "/Main.dat"), two.ourEntries);
-    EXPECT_EQ(fileBytes(kept[1].folder + "/Main.dat"), two.theirEntries);
-    EXPECT_EQ(fileBytes(merge::baseFolderOf(two.folder()) + "/Main.dat"), entriesOf(expected));
-    // One step takes the merge back (none when it is ours); the next save then finds nothing
-    // changed under it.
-    if (entriesOf(expected) != two.ourEntries) {
-      EXPECT_EQ(store.history().undoName(), book::kMergeStepName);
-      ASSERT_FALSE(two.store.undo());
-      EXPECT_EQ(entriesOf(two.store.tables()), two.ourEntries);
-    }
-    const book::SaveResult again = book::save(two.store);
-    EXPECT_TRUE(again.saved() && !again.notice);
-  }
+TEST(MergeSave, BothSidesChangesLandAfterBothWereKept) {
+  TwoComputers two([](store::BookTables& b) { add(b, kSnack); },
+                   [](store::BookTables& b) {
+                     drop(b, kDinner);
+                     add(b, kBus);
+                   });
+  ASSERT_TRUE(two.result.saved()) << two.result.refusal->text.toStdString();
+  ASSERT_TRUE(two.result.notice);
+  EXPECT_EQ(two.asked, 0u);
+  store::BookTables expected = *two.base;
+  expected.entryCount = 2;
+  for (const Row& r : {kLunch, kBus, kSnack}) add(expected, r);
+  EXPECT_EQ(linesOf(two.store.tables()), linesOf(expected));
+  EXPECT_EQ(fileBytes(two.folder() + "/Main.dat"), entriesOf(expected));
+  EXPECT_EQ(two.store.user().databaseName(), "家計簿");
+  EXPECT_TRUE(two.result.notice->text.contains("從另一台電腦新增 1 筆記錄，刪除 1 筆記錄"))
+      << two.result.notice->text.toStdString();
+  // Both sides were kept before the merge was written, and the merge is the next base.
+  const auto kept = backup::list(two.folder());
+  ASSERT_GE(kept.size(), 3u);
+  EXPECT_EQ(fileBytes(kept[0].folder + "/Main.dat"), two.ourEntries);
+  EXPECT_EQ(fileBytes(kept[1].folder + "/Main.dat"), two.theirEntries);
+  EXPECT_EQ(fileBytes(merge::baseFolderOf(two.folder()) + "/Main.dat"), entriesOf(expected));
+  // One step takes the merge back; the next save then finds nothing changed under it.
+  EXPECT_EQ(two.store.history().undoName(), book::kMergeStepName);
+  ASSERT_FALSE(two.store.undo());
+  EXPECT_EQ(entriesOf(two.store.tables()), two.ourEntries);
+  const book::SaveResult again = book::save(two.store);
+  EXPECT_TRUE(again.saved() && !again.notice);
+}
+
+// Saved aside as the conflict copy (its files: backups_test), the reason said first.
+TEST(MergeSave, AConflictCancelledSavesTheBookAside) {
+  TwoComputers two([](store::BookTables& b) { setAmount(b, kLunch, 120); },
+                   [](store::BookTables& b) { setAmount(b, kLunch, 150); });
+  ASSERT_TRUE(two.result.saved()) << two.result.refusal->text.toStdString();
+  ASSERT_TRUE(two.result.notice);
+  EXPECT_EQ(two.asked, 1u);
+  EXPECT_TRUE(two.result.notice->text.startsWith(merge::fallbackReason("衝突沒有決定") + "\r\n"))
+      << two.result.notice->text.toStdString();
+  EXPECT_TRUE(two.store.user().databaseName().startsWith("家計簿-衝突-"));
 }
 
 }  // namespace
