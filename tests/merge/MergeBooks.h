@@ -86,11 +86,23 @@ void removeEntriesIf(store::BookTables& b, const Gone& gone) {
 // `parity` of 0 or 1 the session changes only the base's entries and accounts of that parity
 // and leaves deleting to the side allowed `wholeBook` work: two such sessions never make the
 // same change.
-class Session {
+// Random numbers and dates of a few years, from one seed.
+struct Dice {
+  std::mt19937 rng;
+  int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); }
+  QString date() {
+    return QStringLiteral("%1/%2/%3")
+        .arg(pick(2019, 2024))
+        .arg(pick(1, 12), 2, 10, QChar('0'))
+        .arg(pick(1, 28), 2, 10, QChar('0'));
+  }
+};
+
+class Session : Dice {
  public:
   Session(store::BookTables start, unsigned seed, QString mark, int parity, bool wholeBook)
-      : book(std::move(start)),
-        rng_(seed),
+      : Dice{std::mt19937(seed)},
+        book(std::move(start)),
         mark_(std::move(mark)),
         parity_(parity),
         wholeBook_(wholeBook) {}
@@ -101,13 +113,6 @@ class Session {
   store::BookTables book;
 
  private:
-  int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng_); }
-  QString date() {
-    return QStringLiteral("%1/%2/%3")
-        .arg(pick(2019, 2024))
-        .arg(pick(1, 12), 2, 10, QChar('0'))
-        .arg(pick(1, 28), 2, 10, QChar('0'));
-  }
   QString anyAccount() { return book.accounts[pick(1, book.accountCount - 1)].AccountName; }
   bool mine(int number) const { return parity_ < 0 || number % 2 == parity_; }
   // The base's entries carry "底n" memos: n tells whose they are.
@@ -172,7 +177,6 @@ class Session {
     }
   }
 
-  std::mt19937 rng_;
   QString mark_;
   int parity_;
   bool wholeBook_;
@@ -183,17 +187,12 @@ class Session {
 inline store::BookTables randomBase(unsigned seed, int entries) {
   store::BookTables b = bookOf(
       {"Equity", "A-現金", "A-銀行", "L-信用卡", "I-薪水", "E-餐飲", "E-交通", "I-利息"}, {});
-  std::mt19937 rng(seed);
-  auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); };
+  Dice dice{std::mt19937(seed)};
   for (int i = 0; i < entries; ++i) {
-    const QString date = QStringLiteral("%1/%2/%3")
-                             .arg(pick(2019, 2024))
-                             .arg(pick(1, 12), 2, 10, QChar('0'))
-                             .arg(pick(1, 28), 2, 10, QChar('0'));
     b.entries[b.entryCount++] =
-        store::makeEntry(date, b.accounts[pick(2, b.accountCount - 1)].AccountName,
-                         b.accounts[pick(1, b.accountCount - 1)].AccountName, pick(1, 9000),
-                         QStringLiteral("底%1").arg(i));
+        store::makeEntry(dice.date(), b.accounts[dice.pick(2, b.accountCount - 1)].AccountName,
+                         b.accounts[dice.pick(1, b.accountCount - 1)].AccountName,
+                         dice.pick(1, 9000), QStringLiteral("底%1").arg(i));
   }
   return b;
 }
