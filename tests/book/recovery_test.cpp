@@ -47,20 +47,6 @@ TEST(RecoveryFileTest, BytesAreTheSideFileFormWithTablesInBase64) {
   EXPECT_EQ(std::get<QByteArray>(recovery::serialize(snapshot)), expected);
 }
 
-TEST(RecoveryFileTest, ReadsBackTheSessionByteForByte) {
-  OpenBook book;
-  book.change();
-  ASSERT_FALSE(recovery::write(book.folder(), recovery::snapshotOf(book.store)));
-  const auto found = recovery::find(book.store);
-  ASSERT_TRUE(std::holds_alternative<Snapshot>(found));
-  const Snapshot& snapshot = std::get<Snapshot>(found);
-  EXPECT_GT(snapshot.entries.size(), 2 * 32 * 1024);  // in parts
-  EXPECT_EQ(snapshot.accounts + "|" + snapshot.entries, testbooks::bookBytes(book.store));
-  EXPECT_EQ(snapshot.written, kWritten);
-  EXPECT_TRUE(recovery::timeInWords(kWritten).contains(
-      QString::number(kWritten.toLocalTime().date().year()) + "年12月"));
-}
-
 TEST(RecoveryFileTest, DamagedOrForeignFileIsRefusedAndSetAside) {
   const std::pair<const char*, std::function<QByteArray(QByteArray)>> damages[] = {
       {"cut short", [](QByteArray b) { return b.left(b.size() - 100); }},
@@ -104,12 +90,21 @@ TEST(RecoveryFileTest, DamagedOrForeignFileIsRefusedAndSetAside) {
   }
 }
 
-TEST(RecoveryAnswerTest, DecliningKeepsTheSessionAsABackup) {
+// The session read back whole (Main.dat in parts) and, declined, kept as a backup.
+TEST(RecoveryAnswerTest, ReadsBackTheSessionAndDecliningKeepsItAsABackup) {
   OpenBook book;
   book.change();
   const Snapshot snapshot = recovery::snapshotOf(book.store);
   ASSERT_FALSE(recovery::write(book.folder(), snapshot));
   ASSERT_FALSE(book::open(book.store));
+  const auto found = recovery::find(book.store);
+  ASSERT_TRUE(std::holds_alternative<Snapshot>(found));
+  const Snapshot& read = std::get<Snapshot>(found);
+  EXPECT_GT(read.entries.size(), 2 * 32 * 1024);
+  EXPECT_TRUE(read.accounts == snapshot.accounts && read.entries == snapshot.entries);
+  EXPECT_EQ(read.written, kWritten);
+  EXPECT_TRUE(recovery::timeInWords(kWritten).contains(
+      QString::number(kWritten.toLocalTime().date().year()) + "年12月"));
 
   {
     safefile::FailAfterBytes full(0);  // no room for the backup: the file stays

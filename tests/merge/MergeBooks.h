@@ -2,7 +2,7 @@
 
 // Books as tables for the merge tests, and the edits a person makes on one computer.
 
-#include "store/database.h"
+#include "Books.h"
 #include "store/ledger.h"
 
 #include <random>
@@ -17,24 +17,36 @@ struct Row {
   QString memo;
 };
 
-inline qint16 kindOf(const QString& name) {
-  const int at = QStringLiteral("ALIE").indexOf(name.left(1));
-  return name.mid(1, 1) == u'-' && at >= 0 ? qint16(store::kAsset + at) : qint16(store::kEquity);
+using testbooks::kindOfPrefix;
+
+// A state folder (this computer's bases of books) of its own while the object lives.
+struct OwnState {
+  QTemporaryDir dir;
+  QByteArray before = qgetenv("XDG_STATE_HOME");
+  OwnState() { qputenv("XDG_STATE_HOME", dir.path().toUtf8()); }
+  ~OwnState() { qputenv("XDG_STATE_HOME", before); }
+};
+
+inline void add(store::BookTables& b, const Row& r) {
+  b.entries[b.entryCount++] = store::makeEntry(r.date, r.increase, r.decrease, r.amount, r.memo);
 }
 
-inline store::BookTables book(std::initializer_list<QString> chart, const std::vector<Row>& rows) {
+inline store::BookTables bookOf(std::initializer_list<QString> chart,
+                                const std::vector<Row>& rows) {
   store::BookTables b;
   for (const QString& name : chart)
-    b.accounts[b.accountCount++] = store::makeAccount(name, kindOf(name));
-  for (const Row& r : rows)
-    b.entries[b.entryCount++] = store::makeEntry(r.date, r.increase, r.decrease, r.amount, r.memo);
+    b.accounts[b.accountCount++] = store::makeAccount(name, kindOfPrefix(name));
+  for (const Row& r : rows) add(b, r);
   return b;
 }
 
-inline QByteArray bytesOf(const store::BookTables& b) {
-  return store::accountsFileBytes(b.accounts, b.accountCount) + "|" +
-         store::entriesFileBytes(b.entries, b.entryCount);
+inline QByteArray accountsOf(const store::BookTables& b) {
+  return store::accountsFileBytes(b.accounts, b.accountCount);
 }
+inline QByteArray entriesOf(const store::BookTables& b) {
+  return store::entriesFileBytes(b.entries, b.entryCount);
+}
+inline QByteArray bytesOf(const store::BookTables& b) { return accountsOf(b) + "|" + entriesOf(b); }
 
 // The records in words, in order: what a failed comparison shows.
 inline std::vector<std::string> linesOf(const store::BookTables& b) {
@@ -57,9 +69,7 @@ inline std::vector<std::string> linesOf(const store::BookTables& b) {
 
 inline std::vector<qint64> balancesOf(const store::BookTables& b,
                                       const QString& date = "9999/12/31") {
-  return store::recordBalances(b.accounts, b.accountCount,
-                               store::entriesFileBytes(b.entries, b.entryCount), b.entryCount - 1,
-                               date);
+  return store::recordBalances(b.accounts, b.accountCount, entriesOf(b), b.entryCount - 1, date);
 }
 
 template <typename Gone>
@@ -76,11 +86,23 @@ void removeEntriesIf(store::BookTables& b, const Gone& gone) {
 // `parity` of 0 or 1 the session changes only the base's entries and accounts of that parity
 // and leaves deleting to the side allowed `wholeBook` work: two such sessions never make the
 // same change.
-class Session {
+// Random numbers and dates of a few years, from one seed.
+struct Dice {
+  std::mt19937 rng;
+  int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); }
+  QString date() {
+    return QStringLiteral("%1/%2/%3")
+        .arg(pick(2019, 2024))
+        .arg(pick(1, 12), 2, 10, QChar('0'))
+        .arg(pick(1, 28), 2, 10, QChar('0'));
+  }
+};
+
+class Session : Dice {
  public:
   Session(store::BookTables start, unsigned seed, QString mark, int parity, bool wholeBook)
-      : book(std::move(start)),
-        rng_(seed),
+      : Dice{std::mt19937(seed)},
+        book(std::move(start)),
         mark_(std::move(mark)),
         parity_(parity),
         wholeBook_(wholeBook) {}
@@ -91,13 +113,6 @@ class Session {
   store::BookTables book;
 
  private:
-  int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng_); }
-  QString date() {
-    return QStringLiteral("%1/%2/%3")
-        .arg(pick(2019, 2024))
-        .arg(pick(1, 12), 2, 10, QChar('0'))
-        .arg(pick(1, 28), 2, 10, QChar('0'));
-  }
   QString anyAccount() { return book.accounts[pick(1, book.accountCount - 1)].AccountName; }
   bool mine(int number) const { return parity_ < 0 || number % 2 == parity_; }
   // The base's entries carry "底n" memos: n tells whose they are.
@@ -162,7 +177,6 @@ class Session {
     }
   }
 
-  std::mt19937 rng_;
   QString mark_;
   int parity_;
   bool wholeBook_;
@@ -171,19 +185,14 @@ class Session {
 
 // A household's book of a few years.
 inline store::BookTables randomBase(unsigned seed, int entries) {
-  store::BookTables b =
-      book({"Equity", "A-現金", "A-銀行", "L-信用卡", "I-薪水", "E-餐飲", "E-交通", "I-利息"}, {});
-  std::mt19937 rng(seed);
-  auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); };
+  store::BookTables b = bookOf(
+      {"Equity", "A-現金", "A-銀行", "L-信用卡", "I-薪水", "E-餐飲", "E-交通", "I-利息"}, {});
+  Dice dice{std::mt19937(seed)};
   for (int i = 0; i < entries; ++i) {
-    const QString date = QStringLiteral("%1/%2/%3")
-                             .arg(pick(2019, 2024))
-                             .arg(pick(1, 12), 2, 10, QChar('0'))
-                             .arg(pick(1, 28), 2, 10, QChar('0'));
     b.entries[b.entryCount++] =
-        store::makeEntry(date, b.accounts[pick(2, b.accountCount - 1)].AccountName,
-                         b.accounts[pick(1, b.accountCount - 1)].AccountName, pick(1, 9000),
-                         QStringLiteral("底%1").arg(i));
+        store::makeEntry(dice.date(), b.accounts[dice.pick(2, b.accountCount - 1)].AccountName,
+                         b.accounts[dice.pick(1, b.accountCount - 1)].AccountName,
+                         dice.pick(1, 9000), QStringLiteral("底%1").arg(i));
   }
   return b;
 }

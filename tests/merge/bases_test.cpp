@@ -2,6 +2,7 @@
 // leave beside a book's files.
 #include "merge/bases.h"
 #include "MergeBooks.h"
+#include "TestFiles.h"
 #include "backup/backups.h"
 #include "merge/merge.h"
 #include "merge/syncconflicts.h"
@@ -16,14 +17,14 @@ using namespace mergebooks;
 namespace {
 
 const store::BookTables kOld =
-    book({"Equity", "A-現金"}, {{"2024/01/01", "A-現金", "Equity", 10, "初值"}});
+    bookOf({"Equity", "A-現金"}, {{"2024/01/01", "A-現金", "Equity", 10, "初值"}});
 const store::BookTables kNew =
-    book({"Equity", "A-現金", "E-餐飲"}, {{"2024/02/01", "E-餐飲", "A-現金", 5, "午餐"}});
-QByteArray accountsOf(const store::BookTables& b) {
-  return store::accountsFileBytes(b.accounts, b.accountCount);
+    bookOf({"Equity", "A-現金", "E-餐飲"}, {{"2024/02/01", "E-餐飲", "A-現金", 5, "午餐"}});
+bool keepBackup(const QString& folder, const store::BookTables& b, const QDateTime& taken) {
+  return !backup::keep(folder, accountsOf(b), entriesOf(b), taken);
 }
-QByteArray entriesOf(const store::BookTables& b) {
-  return store::entriesFileBytes(b.entries, b.entryCount);
+bool keepBase(const QString& folder, const store::BookTables& b) {
+  return !merge::keepBase(folder, accountsOf(b), entriesOf(b));
 }
 
 QString baseBytes(const QString& bookFolder, bool fromBackup) {
@@ -35,9 +36,8 @@ QString baseBytes(const QString& bookFolder, bool fromBackup) {
 
 class BaseTest : public ::testing::Test {
  protected:
-  void SetUp() override { qputenv("XDG_STATE_HOME", state.path().toUtf8()); }
-  void TearDown() override { qunsetenv("XDG_STATE_HOME"); }
-  QTemporaryDir state, root;
+  OwnState state;
+  QTemporaryDir root;
   const QString book = root.path() + "/甲/家用", other = root.path() + "/乙/家用";
 };
 
@@ -48,12 +48,10 @@ TEST_F(BaseTest, OwnBaseKeptPerBookOutsideItsFolderElseTheNewestBackup) {
             "這台電腦沒有這本帳上次讀寫時的內容，也沒有可用的備份，無法合併");
   const QDateTime noon(QDate(2024, 3, 1), QTime(12, 0), Qt::UTC);
   ASSERT_TRUE(QDir().mkpath(book));
-  ASSERT_FALSE(backup::keep(book, accountsOf(kOld), entriesOf(kOld), noon));
-  ASSERT_FALSE(backup::keep(book, accountsOf(kNew), entriesOf(kNew), noon.addSecs(60)));
+  ASSERT_TRUE(keepBackup(book, kOld, noon) && keepBackup(book, kNew, noon.addSecs(60)));
   EXPECT_EQ(baseBytes(book, true), QString::fromLatin1(bytesOf(kNew).toHex()));
-  ASSERT_FALSE(merge::keepBase(book, accountsOf(kOld), entriesOf(kOld)));
-  ASSERT_FALSE(merge::keepBase(other, accountsOf(kNew), entriesOf(kNew)));
-  EXPECT_TRUE(merge::baseFolderOf(book).startsWith(state.path() + "/Varnix/bases/"));
+  ASSERT_TRUE(keepBase(book, kOld) && keepBase(other, kNew));
+  EXPECT_TRUE(merge::baseFolderOf(book).startsWith(state.dir.path() + "/Varnix/bases/"));
   EXPECT_FALSE(QFile::exists(book + "/Main.dat") || QDir(other).exists());
   EXPECT_EQ(baseBytes(book, false), QString::fromLatin1(bytesOf(kOld).toHex()));
   EXPECT_EQ(baseBytes(other, false), QString::fromLatin1(bytesOf(kNew).toHex()));
@@ -61,7 +59,7 @@ TEST_F(BaseTest, OwnBaseKeptPerBookOutsideItsFolderElseTheNewestBackup) {
 
 // Versions as the memos of their entries, one letter each.
 store::BookTables version(const QString& memos) {
-  store::BookTables b = book({"Equity", "A-現金", "E-餐飲"}, {});
+  store::BookTables b = bookOf({"Equity", "A-現金", "E-餐飲"}, {});
   for (const QChar memo : memos)
     b.entries[b.entryCount++] = store::makeEntry("2024/03/01", "E-餐飲", "A-現金", 10, memo);
   return b;
@@ -73,30 +71,21 @@ store::BookTables version(const QString& memos) {
 TEST_F(BaseTest, TheCommonBaseIsTheLastVersionBothCameFrom) {
   const struct {
     const char* name;
-    QStringList kept;
-    QString book, copy, merged;
+    QString kept, book, copy, merged;  // kept: the backups' memos, blank between them
   } cases[] = {
-      {"saved twice since; the book holds this side", {"o", "or", "ora"}, "orab", "ory", "abory"},
-      {"saved twice since; the book holds the other side",
-       {"o", "or", "ora"},
-       "ory",
-       "orab",
-       "abory"},
-      {"an entry deleted on the way stays deleted", {"od", "o"}, "ob", "ody", "boy"},
-      {"the other computer had the later version", {"o", "oa"}, "oab", "oay", "aboy"},
-      {"no version before the two", {}, "oa", "oy", ""},
+      {"saved twice since; the book holds this side", "o or ora", "orab", "ory", "abory"},
+      {"saved twice since; the book holds the other", "o or ora", "ory", "orab", "abory"},
+      {"an entry deleted on the way stays deleted", "od o", "ob", "ody", "boy"},
+      {"the other computer had the later version", "o oa", "oab", "oay", "aboy"},
+      {"no version before the two", "", "oa", "oy", ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     QTemporaryDir folder;
     QDateTime taken(QDate(2024, 3, 1), QTime(12, 0), Qt::UTC);
-    for (const QString& memos : c.kept) {
-      taken = taken.addSecs(60);
-      ASSERT_FALSE(backup::keep(folder.path(), accountsOf(version(memos)),
-                                entriesOf(version(memos)), taken));
-    }
-    ASSERT_FALSE(
-        merge::keepBase(folder.path(), accountsOf(version(c.book)), entriesOf(version(c.book))));
+    for (const QString& memos : c.kept.split(' ', Qt::SkipEmptyParts))
+      ASSERT_TRUE(keepBackup(folder.path(), version(memos), taken = taken.addSecs(60)));
+    ASSERT_TRUE(keepBase(folder.path(), version(c.book)));
     const auto base = merge::findCommonBase(folder.path(), version(c.book), version(c.copy));
     QString memos;
     if (const auto* found = std::get_if<merge::Base>(&base)) {
@@ -122,10 +111,8 @@ TEST(SyncConflicts, EachToolsNamesMakeOneVersionPerMoment) {
         // Not a sync tool's copy of a book file:
         "Main (copy).dat", "Main.dat.bak", "Budget.sync-conflict-20240105-093000-ABCDEFG.dat",
         "Main.sync-conflict-2024-ABC.dat"}) {
-    QFile file(folder + name);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(name.startsWith(u'A') ? accountsOf(name.size() > 12 ? kNew : kOld)
-                                     : entriesOf(name.size() > 8 ? kNew : kOld));
+    putFile(folder + name, name.startsWith(u'A') ? accountsOf(name.size() > 12 ? kNew : kOld)
+                                                 : entriesOf(name.size() > 8 ? kNew : kOld));
   }
   const std::vector<merge::SyncConflict> found = merge::syncConflictsIn(folder);
   QStringList seen;

@@ -21,15 +21,15 @@ const Row kLunch{"2024/01/10", kFood, kCash, 100, "午餐"},
 
 // Equity, cash and food (and more), with the entries.
 store::BookTables chart(const std::vector<Row>& rows, std::initializer_list<QString> more = {}) {
-  store::BookTables b = book({"Equity", kCash, kFood}, rows);
+  store::BookTables b = bookOf({"Equity", kCash, kFood}, rows);
   for (const QString& name : more)
-    b.accounts[b.accountCount++] = store::makeAccount(name, kindOf(name));
+    b.accounts[b.accountCount++] = store::makeAccount(name, kindOfPrefix(name));
   return b;
 }
 // Closed at 2024/06/30: the lunch of 100 carried in cash's balance.
 Row carried(qint32 cash) { return {"2024/06/30", kCash, "Equity", cash, "初值"}; }
 store::BookTables renamed(const QString& food, const std::vector<Row>& rows) {
-  store::BookTables b = book({"Equity", kCash, food}, rows);
+  store::BookTables b = bookOf({"Equity", kCash, food}, rows);
   for (int s = 1; s < b.entryCount; ++s) b.entries[s].IncreaseAccount = store::nameField(food);
   return b;
 }
@@ -115,30 +115,17 @@ TEST(MergeQuietly, BothSidesChangesLand) {
     store::BookTables base, ours, theirs, expected;
     merge::Summary summary;
   } cases[] = {
-      {"a rename follows the other side's new entries",
-       chart({kLunch}),
-       chart({kLunch, kSnack}),
-       renamed("E-伙食", {kLunch}),
-       renamed("E-伙食", {kLunch, kSnack}),
-       {0, 0, {"E-餐飲 → E-伙食"}}},
-      {"the other side's new entries on top of a closing",
-       chart({kLunch, kDinner}),
-       chart({kDinner, carried(-100)}),
-       chart({kLunch, kDinner, kSnack}),
-       chart({kDinner, carried(-100), kSnack}),
-       {1, 0, {}}},
-      {"a range deleted on one side, a change elsewhere on the other",
-       chart({kLunch, kDinner}),
-       chart({kDinner}),
-       chart({kLunch, kSnack}),
-       chart({kSnack}),
-       {1, 1, {}}},
-      {"the same change and the same new entry count once",
-       chart({kLunch, kDinner}),
-       chart({kLunch120, kDinner, kSnack}),
-       chart({kLunch120, kDinner, kSnack}),
-       chart({kLunch120, kDinner, kSnack}),
-       {0, 0, {}}},
+      {"a rename follows the other side's new entries", chart({kLunch}), chart({kLunch, kSnack}),
+       renamed("E-伙食", {kLunch}), renamed("E-伙食", {kLunch, kSnack}),
+       merge::Summary{0, 0, {"E-餐飲 → E-伙食"}}},
+      {"the other side's new entries on top of a closing", chart({kLunch, kDinner}),
+       chart({kDinner, carried(-100)}), chart({kLunch, kDinner, kSnack}),
+       chart({kDinner, carried(-100), kSnack}), merge::Summary{1, 0, {}}},
+      {"a range deleted on one side, a change elsewhere on the other", chart({kLunch, kDinner}),
+       chart({kDinner}), chart({kLunch, kSnack}), chart({kSnack}), merge::Summary{1, 1, {}}},
+      {"the same change and the same new entry count once", chart({kLunch, kDinner}),
+       chart({kLunch120, kDinner, kSnack}), chart({kLunch120, kDinner, kSnack}),
+       chart({kLunch120, kDinner, kSnack}), merge::Summary{}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -16,7 +16,7 @@
 #include <functional>
 
 using merge::Choice;
-using mergebooks::Row;
+using namespace mergebooks;
 
 namespace {
 
@@ -25,45 +25,21 @@ const Row kLunch{"2024/01/10", kFood, kCash, 100, "午餐"},
     kDinner{"2024/08/01", kFood, kCash, 50, "晚餐"}, kSnack{"2024/09/01", kFood, kCash, 20, "點心"},
     kBus{"2024/02/02", kFood, kCash, 15, "公車"};
 
-void add(store::BookTables& b, const Row& r) {
-  b.entries[b.entryCount++] = store::makeEntry(r.date, r.increase, r.decrease, r.amount, r.memo);
-}
 void setAmount(store::BookTables& b, const Row& r, qint32 amount) {
   for (int s = 1; s < b.entryCount; ++s)
     if (b.entries[s].Memo.trimmed() == r.memo) b.entries[s].Amount = amount;
 }
 void drop(store::BookTables& b, const Row& r) {
-  mergebooks::removeEntriesIf(b, [&](int s) { return b.entries[s].Memo.trimmed() == r.memo; });
-}
-QByteArray entriesOf(const store::BookTables& b) {
-  return store::entriesFileBytes(b.entries, b.entryCount);
+  removeEntriesIf(b, [&](int s) { return b.entries[s].Memo.trimmed() == r.memo; });
 }
 
 using Edit = std::function<void(store::BookTables&)>;
 
-struct SaveCase {
-  const char* name;
-  Edit ours, theirs;
-  std::vector<Row> merged;  // the entries after the opening one; empty: saved aside
-  QString reason;           // saved aside: why
-  QString notice;           // merged: what the notice says came from the other side
-};
-
-class MergeSaveTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    oldState = qgetenv("XDG_STATE_HOME");
-    qputenv("XDG_STATE_HOME", state.path().toUtf8());
-  }
-  void TearDown() override { qputenv("XDG_STATE_HOME", oldState); }
-  QByteArray oldState;
-  QTemporaryDir state;
-};
-
 // This computer's book opened and saved with food, lunch and dinner (the base); then `ours`
 // changes the open book, `theirs` the files on disk, and the book is saved.
 struct TwoComputers : testbooks::Books {
-  explicit TwoComputers(const SaveCase& c) {
+  OwnState state;
+  TwoComputers(const Edit& ours, const Edit& theirs) {
     store.user().setUserName("Test");
     store.user().setDatabaseName("家計簿");
     store.clock().setNow(QDateTime(QDate(2026, 12, 6), QTime(15, 30, 10)));
@@ -71,17 +47,15 @@ struct TwoComputers : testbooks::Books {
     EXPECT_EQ(store::saveDatabaseList(store.user(), {"家計簿"}), std::nullopt);
     EXPECT_EQ(book::open(store, 1000), std::nullopt);
     account(kFood, store::kExpense);
-    add(store.tables(), kLunch);
-    add(store.tables(), kDinner);
+    for (const Row& r : {kLunch, kDinner}) add(store.tables(), r);
     EXPECT_TRUE(book::save(store).saved());
     base = std::make_unique<store::BookTables>(store.tables());
     auto other = std::make_unique<store::BookTables>(store.tables());
-    c.theirs(*other);
-    theirAccounts = store::accountsFileBytes(other->accounts, other->accountCount);
+    theirs(*other);
     theirEntries = entriesOf(*other);
-    putFile(folder() + "/Accounts.dat", theirAccounts);
+    putFile(folder() + "/Accounts.dat", accountsOf(*other));
     putFile(folder() + "/Main.dat", theirEntries);
-    c.ours(store.tables());
+    ours(store.tables());
     ourEntries = entriesOf(store.tables());
     result = book::save(
         store,
@@ -92,69 +66,52 @@ struct TwoComputers : testbooks::Books {
   }
   QString folder() const { return store.user().userFolder() + "/家計簿"; }
   std::unique_ptr<store::BookTables> base;
-  QByteArray theirAccounts, theirEntries, ourEntries;
+  QByteArray theirEntries, ourEntries;
   book::SaveResult result;
   size_t asked = 0;
 };
 
-TEST_F(MergeSaveTest, MergedAskedOrSavedAside) {
-  const SaveCase cases[] = {
-      {"both sides' changes land",
-       [](store::BookTables& b) { add(b, kSnack); },
-       [](store::BookTables& b) {
-         drop(b, kDinner);
-         add(b, kBus);
-       },
-       {kLunch, kBus, kSnack},
-       {},
-       "從另一台電腦新增 1 筆記錄，刪除 1 筆記錄"},
-      {"a conflict cancelled",
-       [](store::BookTables& b) { setAmount(b, kLunch, 120); },
-       [](store::BookTables& b) { setAmount(b, kLunch, 150); },
-       {},
-       "衝突沒有決定",
-       {}},
-  };
-  for (const SaveCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    TwoComputers two(c);
-    ASSERT_TRUE(two.result.saved()) << two.result.refusal->text.toStdString();
-    ASSERT_TRUE(two.result.notice);
-    EXPECT_EQ(two.asked, c.reason == "衝突沒有決定" ? 1u : 0u);
-    const book::Workspace& store = two.store;
-    if (c.merged.empty()) {
-      // Saved aside as before merges, and the reason said first; the other side's files stay.
-      EXPECT_TRUE(two.result.notice->text.startsWith(merge::fallbackReason(c.reason) + "\r\n"))
-          << two.result.notice->text.toStdString();
-      EXPECT_TRUE(store.user().databaseName().startsWith("家計簿-衝突-"));
-      EXPECT_EQ(fileBytes(two.folder() + "/Main.dat"), two.theirEntries);
-      EXPECT_EQ(fileBytes(store.user().databaseFolder() + "/Main.dat"), two.ourEntries);
-      continue;
-    }
-    store::BookTables expected = *two.base;
-    expected.entryCount = 2;
-    for (const Row& r : c.merged) add(expected, r);
-    EXPECT_EQ(mergebooks::linesOf(store.tables()), mergebooks::linesOf(expected));
-    EXPECT_EQ(fileBytes(two.folder() + "/Main.dat"), entriesOf(expected));
-    EXPECT_EQ(store.user().databaseName(), "家計簿");
-    EXPECT_TRUE(two.result.notice->text.contains(c.notice))
-        << two.result.notice->text.toStdString();
-    // Both sides were kept before the merge was written, and the merge is the next base.
-    const auto kept = backup::list(two.folder());
-    ASSERT_GE(kept.size(), 3u);
-    EXPECT_EQ(fileBytes(kept[0].folder + "/Main.dat"), two.ourEntries);
-    EXPECT_EQ(fileBytes(kept[1].folder + "/Main.dat"), two.theirEntries);
-    EXPECT_EQ(fileBytes(merge::baseFolderOf(two.folder()) + "/Main.dat"), entriesOf(expected));
-    // One step takes the merge back (none when it is ours); the next save then finds nothing
-    // changed under it.
-    if (entriesOf(expected) != two.ourEntries) {
-      EXPECT_EQ(store.history().undoName(), book::kMergeStepName);
-      ASSERT_FALSE(two.store.undo());
-      EXPECT_EQ(entriesOf(two.store.tables()), two.ourEntries);
-    }
-    const book::SaveResult again = book::save(two.store);
-    EXPECT_TRUE(again.saved() && !again.notice);
-  }
+TEST(MergeSave, BothSidesChangesLandAfterBothWereKept) {
+  TwoComputers two([](store::BookTables& b) { add(b, kSnack); },
+                   [](store::BookTables& b) {
+                     drop(b, kDinner);
+                     add(b, kBus);
+                   });
+  ASSERT_TRUE(two.result.saved()) << two.result.refusal->text.toStdString();
+  ASSERT_TRUE(two.result.notice);
+  EXPECT_EQ(two.asked, 0u);
+  store::BookTables expected = *two.base;
+  expected.entryCount = 2;
+  for (const Row& r : {kLunch, kBus, kSnack}) add(expected, r);
+  EXPECT_EQ(linesOf(two.store.tables()), linesOf(expected));
+  EXPECT_EQ(fileBytes(two.folder() + "/Main.dat"), entriesOf(expected));
+  EXPECT_EQ(two.store.user().databaseName(), "家計簿");
+  EXPECT_TRUE(two.result.notice->text.contains("從另一台電腦新增 1 筆記錄，刪除 1 筆記錄"))
+      << two.result.notice->text.toStdString();
+  // Both sides were kept before the merge was written, and the merge is the next base.
+  const auto kept = backup::list(two.folder());
+  ASSERT_GE(kept.size(), 3u);
+  EXPECT_EQ(fileBytes(kept[0].folder + "/Main.dat"), two.ourEntries);
+  EXPECT_EQ(fileBytes(kept[1].folder + "/Main.dat"), two.theirEntries);
+  EXPECT_EQ(fileBytes(merge::baseFolderOf(two.folder()) + "/Main.dat"), entriesOf(expected));
+  // One step takes the merge back; the next save then finds nothing changed under it.
+  EXPECT_EQ(two.store.history().undoName(), book::kMergeStepName);
+  ASSERT_FALSE(two.store.undo());
+  EXPECT_EQ(entriesOf(two.store.tables()), two.ourEntries);
+  const book::SaveResult again = book::save(two.store);
+  EXPECT_TRUE(again.saved() && !again.notice);
+}
+
+// Saved aside as the conflict copy (its files: backups_test), the reason said first.
+TEST(MergeSave, AConflictCancelledSavesTheBookAside) {
+  TwoComputers two([](store::BookTables& b) { setAmount(b, kLunch, 120); },
+                   [](store::BookTables& b) { setAmount(b, kLunch, 150); });
+  ASSERT_TRUE(two.result.saved()) << two.result.refusal->text.toStdString();
+  ASSERT_TRUE(two.result.notice);
+  EXPECT_EQ(two.asked, 1u);
+  EXPECT_TRUE(two.result.notice->text.startsWith(merge::fallbackReason("衝突沒有決定") + "\r\n"))
+      << two.result.notice->text.toStdString();
+  EXPECT_TRUE(two.store.user().databaseName().startsWith("家計簿-衝突-"));
 }
 
 }  // namespace

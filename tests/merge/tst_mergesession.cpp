@@ -1,5 +1,9 @@
-// Two computers on one book, through the session's own road: the conflict window at the end,
-// a sync tool's copy found at opening, and a book whose lock another computer holds.
+// Two computers on one book, through the windows: the merge's questions as a person answers them
+// (one at a time, both sides shown, 兩者都留 only where both can stay, back to change an answer,
+// 取消 leaving with none); and the session's own road: the conflict window at the end, a sync
+// tool's copy found at opening, and a book whose lock another computer holds.
+#include "MergeBooks.h"
+#include "SharedBook.h"
 #include "WindowSteps.h"
 #include "backup/backups.h"
 #include "book/recovery.h"
@@ -11,15 +15,8 @@
 
 namespace {
 
-void putFile(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) qFatal("cannot write");
-}
-
-QByteArray fileBytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
+using sharedbook::bytesIn;
+using sharedbook::replace;
 
 // Main.dat with the lunch at this amount, and the meals named.
 QByteArray entries(qint32 lunch, const QStringList& more = {}) {
@@ -30,40 +27,29 @@ QByteArray entries(qint32 lunch, const QStringList& more = {}) {
   return store::entriesFileBytes(b.entries, b.entryCount);
 }
 
-// The user "Test" (password 839) with the book "家計簿": cash, food and a lunch of 100.
+// The shared book with a lunch of 100, and this computer's state folder of its own.
 struct SharedBook : MainWindowBook {
-  QTemporaryDir state;
-  QByteArray stateBefore = qgetenv("XDG_STATE_HOME");
-  QString bookFolder;
-  SharedBook() {
-    qputenv("XDG_STATE_HOME", state.path().toUtf8());
-    store.user().setUserName("Test");
-    store.user().setDatabaseName("家計簿");
-    bookFolder = store.user().databaseFolder();
-    QDir().mkpath(folder());
-    putFile(store.user().userFolder() + "/DataBase.pwd", "003800330039\r\n");
-    if (store::saveDatabaseList(store.user(), {"家計簿"})) qFatal("cannot list the book");
-    testbooks::addAccounts(store, {"A-現金", "E-餐飲"});
-    testbooks::addEntry(store, "2024/01/10", "E-餐飲", "A-現金", 100, "午餐");
-    putFile(folder() + "/Accounts.dat",
-            store::accountsFileBytes(store.tables().accounts, store.tables().accountCount));
-    putFile(folder() + "/Main.dat", entries(100));
-    store.tables().accountCount = store.tables().entryCount = 1;
-    store.user().setUserName({});
-    store.user().setDatabaseName({});
-  }
-  ~SharedBook() { qputenv("XDG_STATE_HOME", stateBefore); }
-  QString folder() const { return bookFolder; }
-  bool open(const std::function<void(QDialog&)>& locked = {}) {
+  mergebooks::OwnState state;
+  QString folder =
+      sharedbook::make(dir.path(), store::makeEntry("2024/01/10", "E-餐飲", "A-現金", 100, "午餐"));
+  bool open() {
     whenShown(dialogs, [](QDialog& login) {
       typeIn(login, LoginForm::kUserName, "Test");
       typeIn(login, LoginForm::kPassword, "839");
       click(login, LoginForm::kOk);
     });
     whenShown(dialogs, [](QDialog& list) { click(list, OpenForm::kOpen); });
-    if (locked) whenShown(dialogs, locked);
     return session.start();
   }
+};
+
+const std::vector<merge::Conflict> kConflicts{
+    {merge::ConflictKind::AccountChangedBoth, "兩邊都改了帳戶「E-餐飲」", "E-吃飯（支出）",
+     "E-伙食（支出）", false},
+    {merge::ConflictKind::EntryChangedBoth, "兩邊都改了同一筆記錄",
+     "2024/01/10　E-餐飲 ← A-現金　120　午餐", "2024/01/10　E-餐飲 ← A-現金　150　午餐", true},
+    {merge::ConflictKind::EntryChangedDeleted, "一邊改了這筆記錄，另一邊刪除了它",
+     "2024/08/01　E-餐飲 ← A-現金　55　晚餐", "（已刪除）", false},
 };
 
 }  // namespace
@@ -72,12 +58,53 @@ class TestMergeSession : public QObject {
   Q_OBJECT
 
  private slots:
+  void eachQuestionShowsBothSidesAndTakesItsAnswer() {
+    MergeForm form(kConflicts);
+    form.show();
+    for (size_t i = 0; i < kConflicts.size(); ++i) {
+      QCOMPARE(child<QLabel>(form, MergeForm::kTitleName)->text(), kConflicts[i].title);
+      QCOMPARE(child<QLabel>(form, MergeForm::kStepName)->text(),
+               QStringLiteral("第 %1 個，共 3 個要決定").arg(i + 1));
+      QCOMPARE(child<QPlainTextEdit>(form, MergeForm::kMineName)->toPlainText(),
+               kConflicts[i].mine);
+      QCOMPARE(child<QPlainTextEdit>(form, MergeForm::kTheirsName)->toPlainText(),
+               kConflicts[i].theirs);
+      QCOMPARE(child<QPushButton>(form, MergeForm::kKeepBothName)->isEnabled(),
+               kConflicts[i].allowsBoth);
+      QCOMPARE(form.result(), int(QDialog::Rejected));  // nothing decided before the last answer
+      click(form, i == 0 ? MergeForm::kKeepMineName
+                         : (i == 1 ? MergeForm::kKeepBothName : MergeForm::kKeepTheirsName));
+    }
+    QCOMPARE(form.result(), int(QDialog::Accepted));
+    QVERIFY(!form.isVisible());
+    QCOMPARE(form.answers(), (std::vector<merge::Choice>{merge::Choice::Mine, merge::Choice::Both,
+                                                         merge::Choice::Theirs}));
+  }
+
+  // 上一個 goes back to change an answer; Esc then leaves with none.
+  void previousChangesAnEarlierAnswerAndEscapeCancels() {
+    MergeForm form(kConflicts);
+    form.show();
+    QVERIFY(!child<QPushButton>(form, MergeForm::kPreviousName)->isEnabled());
+    click(form, MergeForm::kKeepMineName);
+    click(form, MergeForm::kPreviousName);
+    QCOMPARE(child<QLabel>(form, MergeForm::kTitleName)->text(), kConflicts[0].title);
+    click(form, MergeForm::kKeepTheirsName);
+    click(form, MergeForm::kKeepMineName);
+    QCOMPARE(form.answers(),
+             (std::vector<merge::Choice>{merge::Choice::Theirs, merge::Choice::Mine}));
+    QTest::keyClick(&form, Qt::Key_Escape);
+    QCOMPARE(form.result(), int(QDialog::Rejected));
+    QVERIFY(!form.isVisible());
+    QVERIFY(form.answers().empty());
+  }
+
   // Both changed the lunch: the window asks, and 保留對方的 gives the other computer's.
   void aConflictAtTheEndIsAskedInTheWindow() {
     SharedBook book;
     QVERIFY(book.open());
     book.store.tables().entries[1].Amount = 120;
-    putFile(book.folder() + "/Main.dat", entries(150));
+    replace(book.folder + "/Main.dat", entries(150));
     QString asked;
     whenShown(book.dialogs, [&](QDialog& window) {
       asked = child<QLabel>(window, MergeForm::kTitleName)->text();
@@ -85,7 +112,7 @@ class TestMergeSession : public QObject {
     });
     QVERIFY(book.session.end(true));
     QVERIFY2(!asked.isEmpty(), "no conflict window");
-    QCOMPARE(fileBytes(book.folder() + "/Main.dat"), entries(150));
+    QCOMPARE(bytesIn(book.folder + "/Main.dat"), entries(150));
     QVERIFY2(book.dialogs.lastMessage().text.contains("合併後存檔"),
              qPrintable(book.dialogs.lastMessage().text));
     QCOMPARE(std::get<QStringList>(store::loadDatabaseList(book.store.user())),
@@ -96,14 +123,14 @@ class TestMergeSession : public QObject {
   // version both had (a backup), saved, and set aside.
   void aSyncToolsCopyIsMergedInWhenWanted() {
     SharedBook book;
-    putFile(book.folder() + "/Main.dat", entries(100, {"早餐"}));
-    QVERIFY(!backup::keep(book.folder(), fileBytes(book.folder() + "/Accounts.dat"), entries(100),
+    replace(book.folder + "/Main.dat", entries(100, {"早餐"}));
+    QVERIFY(!backup::keep(book.folder, bytesIn(book.folder + "/Accounts.dat"), entries(100),
                           QDateTime(QDate(2024, 2, 1), QTime(8, 0), Qt::UTC)));
-    const QString copy = book.folder() + "/Main.sync-conflict-20240201-093000-ABCDEFG.dat";
-    putFile(copy, entries(100, {"晚餐"}));
+    const QString copy = book.folder + "/Main.sync-conflict-20240201-093000-ABCDEFG.dat";
+    replace(copy, entries(100, {"晚餐"}));
     book.dialogs.answer(Answer::Yes);
     QVERIFY(book.open());
-    QCOMPARE(fileBytes(book.folder() + "/Main.dat"), entries(100, {"早餐", "晚餐"}));
+    QCOMPARE(bytesIn(book.folder + "/Main.dat"), entries(100, {"早餐", "晚餐"}));
     const QString said = book.dialogs.lastMessage().text;
     QVERIFY2(said.contains(".merged") && said.contains("合併的基準是兩份帳本最後共同的版本") &&
                  !said.contains("這台電腦沒有上次讀寫時的內容"),
@@ -122,10 +149,10 @@ class TestMergeSession : public QObject {
     const QString trip = book.store.user().userFolder() + "/旅行";
     QVERIFY(QDir().mkpath(trip));
     for (const char* file : {"/Accounts.dat", "/Main.dat"})
-      putFile(trip + file, fileBytes(book.folder() + file));
+      replace(trip + file, bytesIn(book.folder + file));
     const QByteArray lock("4194000\nvarnix\nsome-other-computer\n");
-    putFile(trip + "/Varnix.lock", lock);
-    putFile(recovery::pathIn(trip), "the other computer's session");
+    replace(trip + "/Varnix.lock", lock);
+    replace(recovery::pathIn(trip), "the other computer's session");
     QVERIFY(!store::saveDatabaseList(book.store.user(), {"家計簿", "旅行"}));
     whenShown(book.dialogs, [](QDialog& window) { click(window, LockedForm::kCancelName); });
     QVERIFY(!book.session.openBook("旅行"));
@@ -155,10 +182,10 @@ class TestMergeSession : public QObject {
     QVERIFY(book.session.end(true));
     QVERIFY2(book.dialogs.lastMessage().text.contains("這次的變更沒有存檔"),
              qPrintable(book.dialogs.lastMessage().text));
-    QCOMPARE(fileBytes(trip + "/Main.dat"), entries(100));
-    QCOMPARE(fileBytes(trip + "/Varnix.lock"), lock);
+    QCOMPARE(bytesIn(trip + "/Main.dat"), entries(100));
+    QCOMPARE(bytesIn(trip + "/Varnix.lock"), lock);
     QCOMPARE(std::get<QStringList>(store::loadDatabaseList(book.store.user())).size(), 2);
-    QCOMPARE(fileBytes(recovery::pathIn(trip)), "the other computer's session");
+    QCOMPARE(bytesIn(recovery::pathIn(trip)), "the other computer's session");
     QVERIFY(book.dialogs.allAnswersUsed());
   }
 };

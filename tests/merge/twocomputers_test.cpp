@@ -1,44 +1,19 @@
 // Two computers on one book, each running the program (merge_computer) with a state folder of its
 // own: both sides' changes end in one book, and no "-衝突-" book is made.
-#include "book/workspace.h"
-#include "store/booklist.h"
-#include "store/database.h"
+#include "SharedBook.h"
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QProcess>
-#include <QSaveFile>
-#include <QTemporaryDir>
 
 namespace {
 
-void putFile(const QString& path, const QByteArray& bytes) {
-  QSaveFile file(path);  // replaced whole, as a sync tool replaces a file
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
-              file.commit());
-}
-
-// A data folder with the user "Test" (password 839) and the book "家計簿" with a breakfast.
+// A data folder with the user "Test" and the book "家計簿" with a breakfast.
 struct DataFolder {
   QTemporaryDir dir;
-  QString users, book;
-  DataFolder() {
-    book::Workspace store(dir.path());
-    store.user().setUserName("Test");
-    store.user().setDatabaseName("家計簿");
-    users = store.user().userFolder();
-    book = store.user().databaseFolder();
-    QDir().mkpath(book);
-    putFile(users + "/DataBase.pwd", "003800330039\r\n");
-    EXPECT_FALSE(store::saveDatabaseList(store.user(), {"家計簿"}));
-    store::BookTables& t = store.tables();
-    t.accounts[t.accountCount++] = store::makeAccount("A-現金", store::kAsset);
-    t.accounts[t.accountCount++] = store::makeAccount("E-餐飲", store::kExpense);
-    t.entries[t.entryCount++] = store::makeEntry("2024/01/10", "E-餐飲", "A-現金", 60, "早餐");
-    putFile(book + "/Accounts.dat", store::accountsFileBytes(t.accounts, t.accountCount));
-    putFile(book + "/Main.dat", store::entriesFileBytes(t.entries, t.entryCount));
-  }
+  QString book =
+      sharedbook::make(dir.path(), store::makeEntry("2024/01/10", "E-餐飲", "A-現金", 60, "早餐"));
+  QString users = QFileInfo(book).path();
   // The memos of the book's entries, sorted (the merge may place new ones either way), and the
   // books of the user.
   std::string memosAndBooks() const {
@@ -91,9 +66,7 @@ TEST(TwoComputers, AVersionSyncedUnderTheOpenBookIsMergedAtLeaving) {
   ASSERT_TRUE(mine.changed() && other.changed()) << mine.leave().toStdString();
   const QString otherSaid = other.leave();
   EXPECT_FALSE(otherSaid.contains("said:")) << otherSaid.toStdString();
-  QFile synced(there.book + "/Main.dat");
-  ASSERT_TRUE(synced.open(QIODevice::ReadOnly));
-  putFile(here.book + "/Main.dat", synced.readAll());
+  sharedbook::replace(here.book + "/Main.dat", sharedbook::bytesIn(there.book + "/Main.dat"));
 
   const QString said = mine.leave();
   EXPECT_TRUE(said.contains("合併後存檔") && said.contains("從另一台電腦新增 1 筆記錄") &&

@@ -29,38 +29,26 @@ struct Reconciling : ::testing::Test, testbooks::Books {
   }
 };
 
-struct HintCase {
-  const char* name;
-  std::vector<store::LedgerEntry> entries;
-  qint64 ending;
-  bool leaveLastUnticked;
-  const char* hintWords;
-};
-
 TEST_F(Reconciling, EachHintPointsAtItsOwnKindOfSlip) {
-  const HintCase cases[] = {
-      {"a withdrawal not ticked",
-       {store::makeEntry("2025/01/05", "I-薪水", kBank, 1000, {}),
-        store::makeEntry("2025/01/10", "E-餐費", kBank, 300, {})},
-       700,
-       true,
-       "漏勾"},
-      {"a withdrawal entered the other way round",
-       {store::makeEntry("2025/01/05", "I-薪水", kBank, 1000, {}),
-        store::makeEntry("2025/01/12", kBank, "A-現金", 250, {})},
-       750,
-       false,
-       "填反"},
-      {"two digits swapped",
-       {store::makeEntry("2025/01/05", "I-薪水", kBank, 1200, {})},
-       2100,
-       false,
-       "9 整除"},
+  const store::LedgerEntry salary = store::makeEntry("2025/01/05", "I-薪水", kBank, 1000, {});
+  const struct {
+    const char* name;
+    store::LedgerEntry first, second;  // an empty second: only the first
+    qint64 ending;
+    bool leaveLastUnticked;
+    const char* hintWords;
+  } cases[] = {
+      {"a withdrawal not ticked", salary, store::makeEntry("2025/01/10", "E-餐費", kBank, 300, {}),
+       700, true, "漏勾"},
+      {"a withdrawal entered the other way round", salary,
+       store::makeEntry("2025/01/12", kBank, "A-現金", 250, {}), 750, false, "填反"},
+      {"two digits swapped", store::makeEntry("2025/01/05", "I-薪水", kBank, 1200, {}),
+       store::LedgerEntry(), 2100, false, "9 整除"},
   };
-  for (const HintCase& c : cases) {
+  for (const auto& c : cases) {
     store.tables().entryCount = 1;
-    for (const store::LedgerEntry& e : c.entries)
-      store.tables().entries[store.tables().entryCount++] = e;
+    for (const store::LedgerEntry& e : {c.first, c.second})
+      if (e.Amount != 0) store.tables().entries[store.tables().entryCount++] = e;
     Wizard w = wizard("2025/01/31", c.ending);
     tickAll(w);
     if (c.leaveLastUnticked) w.setTicked(static_cast<int>(w.lines().size()) - 1, false);
@@ -158,15 +146,8 @@ TEST(ReconciliationFile, KeepsEachTickAsARecordAndATickTakenBackAsADeletion) {
       std::holds_alternative<std::vector<Reconciliation>>(writeReconciliations(book.path(), {})));
   EXPECT_FALSE(QFileInfo::exists(reconciliationsPath(book.path())));
   const QDateTime first(QDate(2025, 2, 1), QTime(8, 0), Qt::UTC);
-  Reconciliation r{"r1",
-                   first,
-                   false,
-                   "A-銀行",
-                   QDate(2025, 1, 31),
-                   1000,
-                   1500,
-                   false,
-                   {{{"00112233445566ff", 1}, -250, Release::Deleted}}};
+  Reconciliation r{"r1", first, false, "A-銀行", QDate(2025, 1, 31), 1000, 1500, false, {}};
+  r.ticked.push_back({{"00112233445566ff", 1}, -250, Release::Deleted});
   ASSERT_TRUE(
       std::holds_alternative<std::vector<Reconciliation>>(writeReconciliations(book.path(), {r})));
   const QByteArray written =

@@ -1,5 +1,6 @@
 #include "schedules/posting.h"
 #include "Books.h"
+#include "Schedules.h"
 #include "history/History.h"
 #include "schedules/fields.h"
 
@@ -8,6 +9,7 @@
 namespace {
 
 using namespace schedules;
+using testschedules::monthly;
 
 // Rent monthly on the 31st from 2024/01/31, salary monthly posting itself; the clock on
 // 2024/07/15, so six rents and six salaries are due.
@@ -15,23 +17,8 @@ struct RentAndSalary : ::testing::Test, testbooks::Books {
   ScheduleBook plan;
 
   RentAndSalary() : Books({"A-銀行", "I-薪水", "E-房租", "Equity"}) {
-    plan.schedules.push_back(schedule("rent", "E-房租", 12000, Mode::Ask));
-    plan.schedules.push_back(schedule("salary", "I-薪水", 50000, Mode::PostByItself));
-    plan.schedules[1].rule.dayOfMonth = 5;
-    plan.schedules[1].rule.first = QDate(2024, 2, 5);
-  }
-
-  static Schedule schedule(const char* id, const QString& category, qint32 amount, Mode mode) {
-    Schedule s;
-    s.id = id;
-    s.increase = category;
-    s.decrease = "A-銀行";
-    s.amount = amount;
-    s.memo = category.mid(2);
-    s.mode = mode;
-    s.rule.first = QDate(2024, 1, 31);
-    s.rule.dayOfMonth = 31;
-    return s;
+    plan.schedules = {monthly("rent", "E-房租", 12000, QDate(2024, 1, 31)),
+                      monthly("salary", "I-薪水", 50000, QDate(2024, 2, 5), Mode::PostByItself)};
   }
 
   std::vector<Decision> postAll() const {
@@ -78,28 +65,20 @@ TEST_F(RentAndSalary, NothingIsPostedPastTheBooksLimitOrToAGoneAccount) {
 }
 
 TEST(ScheduleFields, ReadBackWhatWasWrittenAndRefuseWhatIsOutOfForm) {
-  Schedule s = RentAndSalary::schedule("rent", "E-房租", -5, Mode::PostByItself);
+  Schedule s = monthly("rent", "E-房租", -5, QDate(2024, 2, 29), Mode::PostByItself);
   s.rule = {Unit::Weeks,       2, MonthDay::LastBusinessDay, 30, QDate(2024, 2, 29),
             QDate(2025, 1, 1), 7, WeekendRule::MondayAfter};
   s.estimate = true;
   s.id.clear();  // the side file's own, not a field
   EXPECT_EQ(scheduleFrom(fieldsOf(s)), s);
-  const QByteArray longMemo(51, 'x');  // lives as long as the table that points into it
-  const std::pair<const char*, const char*> damaged[] = {{"amount", "2147483648"},
-                                                         {"every", "0"},
-                                                         {"day", "32"},
-                                                         {"first", ""},
-                                                         {"first", "2024-02-30"},
-                                                         {"end", "2024-01-01"},
-                                                         {"unit", "fortnights"},
-                                                         {"estimate", "yes"},
-                                                         {"increase", ""},
-                                                         {"memo", longMemo.constData()},
-                                                         {"count", " 7"}};
-  for (const auto& [field, value] : damaged) {
+  const QStringList damaged = {
+      "amount=2147483648",       "every=0",         "day=32",       "first=",    "first=2024-02-30",
+      "end=2024-01-01",          "unit=fortnights", "estimate=yes", "increase=", "count= 7",
+      "memo=" + QString(51, 'x')};
+  for (const QString& d : damaged) {
     Fields f = fieldsOf(s);
-    f[field] = QString::fromLatin1(value);
-    EXPECT_FALSE(scheduleFrom(f)) << field << " " << value;
+    f[d.section('=', 0, 0)] = d.section('=', 1);
+    EXPECT_FALSE(scheduleFrom(f)) << d.toStdString();
   }
 }
 

@@ -1,3 +1,4 @@
+#include "Schedules.h"
 #include "platform/dates.h"
 #include "schedules/schedule.h"
 
@@ -14,10 +15,11 @@ using namespace schedules;
 
 QDate day(const char* text) { return QDate::fromString(QString::fromLatin1(text), "yyyy/MM/dd"); }
 
-QStringList texts(const std::vector<Occurrence>& occurrences) {
+// The dates, blanks between them.
+QString texts(const std::vector<Occurrence>& occurrences) {
   QStringList out;
   for (const Occurrence& o : occurrences) out << dates::format(o.date);
-  return out;
+  return out.join(' ');
 }
 
 Rule monthly(const char* first, int dayOfMonth, WeekendRule weekend = WeekendRule::None) {
@@ -37,9 +39,9 @@ Rule every(Unit unit, int n, const char* first) {
   return r;
 }
 
-Rule lastBusinessDayOf(const char* first) {
+Rule on(MonthDay monthDay, const char* first) {
   Rule r = monthly(first, 1);
-  r.monthDay = MonthDay::LastBusinessDay;
+  r.monthDay = monthDay;
   return r;
 }
 
@@ -53,87 +55,56 @@ Rule times(Rule r, int count) {
   return r;
 }
 
-struct DateCase {
-  const char* name;
-  Rule rule;
-  const char* through;
-  QStringList expected;
-};
+Rule twice(Rule r) {
+  r.every = 2;
+  return r;
+}
 
 TEST(ScheduleDates, FallOnTheRulesDaysThroughTheGivenDay) {
-  const DateCase cases[] = {
-      {"31st clamps and comes back",
-       monthly("2025/01/31", 31),
-       "2025/05/31",
-       {"2025/01/31", "2025/02/28", "2025/03/31", "2025/04/30", "2025/05/31"}},
-      {"leap February",
-       monthly("2024/01/31", 31),
-       "2024/03/31",
-       {"2024/01/31", "2024/02/29", "2024/03/31"}},
-      {"29 February yearly",
-       every(Unit::Years, 1, "2024/02/29"),
-       "2029/01/01",
-       {"2024/02/29", "2025/02/28", "2026/02/28", "2027/02/28", "2028/02/29"}},
-      {"the 30th in February",
-       monthly("2025/12/30", 30),
-       "2026/06/30",
-       {"2025/12/30", "2026/01/30", "2026/02/28", "2026/03/30", "2026/04/30", "2026/05/30",
-        "2026/06/30"}},
-      {"last business day",
-       lastBusinessDayOf("2025/01/01"),
-       "2025/06/30",
-       {"2025/01/31", "2025/02/28", "2025/03/31", "2025/04/30", "2025/05/30", "2025/06/30"}},
-      {"last day",
-       [] {
-         Rule r = monthly("2025/01/15", 1);
-         r.monthDay = MonthDay::LastDay;
-         return r;
-       }(),
-       "2025/03/31",
-       {"2025/01/31", "2025/02/28", "2025/03/31"}},
-      {"Friday before",
-       monthly("2025/02/01", 1, WeekendRule::FridayBefore),
-       "2025/07/01",
-       {"2025/01/31", "2025/02/28", "2025/04/01", "2025/05/01", "2025/05/30", "2025/07/01"}},
-      {"Monday after",
-       monthly("2025/02/01", 1, WeekendRule::MondayAfter),
-       "2025/07/01",
-       {"2025/02/03", "2025/03/03", "2025/04/01", "2025/05/01", "2025/06/02", "2025/07/01"}},
-      {"Monday after not yet due",
-       monthly("2025/05/31", 31, WeekendRule::MondayAfter),
-       "2025/06/01",
-       {}},
-      {"day before the first date waits a month",
-       monthly("2025/01/15", 10),
-       "2025/03/31",
-       {"2025/02/10", "2025/03/10"}},
-      {"end by count",
-       times(every(Unit::Weeks, 1, "2025/01/06"), 3),
-       "2026/01/01",
-       {"2025/01/06", "2025/01/13", "2025/01/20"}},
-      {"end by date",
-       endingOn(every(Unit::Weeks, 2, "2025/01/06"), "2025/02/03"),
-       "2026/01/01",
-       {"2025/01/06", "2025/01/20", "2025/02/03"}},
-      {"every three days over the year's end",
-       every(Unit::Days, 3, "2025/12/30"),
-       "2026/01/06",
-       {"2025/12/30", "2026/01/02", "2026/01/05"}},
+  const struct {
+    const char* name;
+    Rule rule;
+    const char* through;
+    QString expected;
+  } cases[] = {
+      {"31st clamps and comes back", monthly("2025/01/31", 31), "2025/05/31",
+       "2025/01/31 2025/02/28 2025/03/31 2025/04/30 2025/05/31"},
+      {"leap February", monthly("2024/01/31", 31), "2024/03/31",
+       "2024/01/31 2024/02/29 2024/03/31"},
+      {"29 February yearly", every(Unit::Years, 1, "2024/02/29"), "2029/01/01",
+       "2024/02/29 2025/02/28 2026/02/28 2027/02/28 2028/02/29"},
+      {"the 30th in February", monthly("2025/12/30", 30), "2026/03/30",
+       "2025/12/30 2026/01/30 2026/02/28 2026/03/30"},
+      {"the 30th every two months", twice(monthly("2025/12/30", 30)), "2026/06/30",
+       "2025/12/30 2026/02/28 2026/04/30 2026/06/30"},
+      {"last business day", on(MonthDay::LastBusinessDay, "2025/01/01"), "2025/06/30",
+       "2025/01/31 2025/02/28 2025/03/31 2025/04/30 2025/05/30 2025/06/30"},
+      {"last day", on(MonthDay::LastDay, "2025/01/15"), "2025/03/31",
+       "2025/01/31 2025/02/28 2025/03/31"},
+      {"Friday before", monthly("2025/02/01", 1, WeekendRule::FridayBefore), "2025/07/01",
+       "2025/01/31 2025/02/28 2025/04/01 2025/05/01 2025/05/30 2025/07/01"},
+      {"Monday after", monthly("2025/02/01", 1, WeekendRule::MondayAfter), "2025/07/01",
+       "2025/02/03 2025/03/03 2025/04/01 2025/05/01 2025/06/02 2025/07/01"},
+      {"Monday after not yet due", monthly("2025/05/31", 31, WeekendRule::MondayAfter),
+       "2025/06/01", ""},
+      {"day before the first date waits a month", monthly("2025/01/15", 10), "2025/03/31",
+       "2025/02/10 2025/03/10"},
+      {"end by count", times(every(Unit::Weeks, 1, "2025/01/06"), 3), "2026/01/01",
+       "2025/01/06 2025/01/13 2025/01/20"},
+      {"end by date", endingOn(every(Unit::Weeks, 2, "2025/01/06"), "2025/02/03"), "2026/01/01",
+       "2025/01/06 2025/01/20 2025/02/03"},
+      {"every three days over the year's end", every(Unit::Days, 3, "2025/12/30"), "2026/01/06",
+       "2025/12/30 2026/01/02 2026/01/05"},
   };
-  for (const DateCase& c : cases)
+  for (const auto& c : cases)
     EXPECT_EQ(texts(occurrencesThrough(c.rule, day(c.through))), c.expected) << c.name;
-  Rule twoMonths = monthly("2025/12/30", 30);
-  twoMonths.every = 2;
-  EXPECT_EQ(texts(occurrencesThrough(twoMonths, day("2026/06/30"))),
-            QStringList({"2025/12/30", "2026/02/28", "2026/04/30", "2026/06/30"}));
 }
 
 TEST(ScheduleDates, NextFiveFollowTheGivenDayAndStopAtTheEnd) {
   EXPECT_EQ(texts(nextOccurrences(monthly("2025/01/31", 31), day("2025/02/28"), 5)),
-            QStringList({"2025/03/31", "2025/04/30", "2025/05/31", "2025/06/30", "2025/07/31"}));
-  EXPECT_EQ(
-      texts(nextOccurrences(times(every(Unit::Days, 1, "2025/01/01"), 3), day("2025/01/01"), 5)),
-      QStringList({"2025/01/02", "2025/01/03"}));
+            "2025/03/31 2025/04/30 2025/05/31 2025/06/30 2025/07/31");
+  const Rule thrice = times(every(Unit::Days, 1, "2025/01/01"), 3);
+  EXPECT_EQ(texts(nextOccurrences(thrice, day("2025/01/01"), 5)), "2025/01/02 2025/01/03");
 }
 
 TEST(ScheduleDates, RulesThatCannotBeKeptAreRefusedAndGiveNoDates) {
@@ -158,12 +129,9 @@ TEST(ScheduleDates, AnySequenceOfOpeningsDealsWithEachOccurrenceOnce) {
   for (int round = 0; round < 200; ++round) {
     ScheduleBook book;
     for (int i = 0; i < 1 + random.bounded(4); ++i) {
-      Schedule s;
-      s.id = QStringLiteral("s%1").arg(i);
-      s.increase = "E-房租";
-      s.decrease = "A-現金";
-      s.amount = 100 + i;
-      s.mode = random.bounded(2) ? Mode::Ask : Mode::PostByItself;
+      const QString id = QStringLiteral("s%1").arg(i);
+      Schedule s = testschedules::monthly(qPrintable(id), "E-房租", 100 + i, base,
+                                          random.bounded(2) ? Mode::Ask : Mode::PostByItself);
       s.rule.unit = static_cast<Unit>(random.bounded(4));
       s.rule.every = 1 + random.bounded(3);
       s.rule.first = base.addDays(random.bounded(400));
@@ -174,7 +142,7 @@ TEST(ScheduleDates, AnySequenceOfOpeningsDealsWithEachOccurrenceOnce) {
       if (random.bounded(3) == 0) s.rule.end = s.rule.first.addDays(random.bounded(500));
       book.schedules.push_back(s);
     }
-    const std::vector<QString> accounts = {"E-房租", "A-現金"};
+    const std::vector<QString> accounts = {"E-房租", "A-銀行"};
     std::map<std::pair<QString, QDate>, int> dealt;
     std::multiset<QString> postedDates;
     std::vector<QDate> openings;

@@ -1,5 +1,6 @@
 #include "schedules/schedulefile.h"
 #include "Books.h"
+#include "Schedules.h"
 #include "TestFiles.h"
 #include "cli/commands.h"
 #include "schedules/posting.h"
@@ -15,15 +16,8 @@ using namespace schedules;
 const QDateTime kChanged(QDate(2025, 1, 2), QTime(3, 4, 5), Qt::UTC);
 
 Schedule rent() {
-  Schedule s;
-  s.id = "rent";
+  Schedule s = testschedules::monthly("rent", "E-房租", 12000, QDate(2025, 1, 31));
   s.changed = kChanged;
-  s.increase = "E-房租";
-  s.decrease = "A-銀行";
-  s.amount = 12000;
-  s.memo = "房租";
-  s.rule.first = QDate(2025, 1, 31);
-  s.rule.dayOfMonth = 31;
   return s;
 }
 

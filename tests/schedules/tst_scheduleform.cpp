@@ -1,11 +1,44 @@
 // The schedules window, reached from the entry dialog's 存成定期: the entry kept shows its rule's
 // next five dates, which follow every change; 儲存 keeps what the window shows, and each is a
-// step that 復原 takes back, the side file following at the next save.
+// step that 復原 takes back, the side file following at the next save. And the list of
+// occurrences due since the last opening, driven as a person would.
+#include "Schedules.h"
 #include "WindowSteps.h"
 #include "book/book.h"
 #include "entries/InputForm.h"
 #include "schedules/ScheduleForm.h"
+#include "schedules/SinceLastRunForm.h"
 #include "schedules/schedulefile.h"
+
+using namespace schedules;
+using testschedules::monthly;
+
+namespace {
+
+// Rent asks (04/30, 05/31, 06/30), the phone bill is an estimate (07/10), the salary posts
+// itself (07/05); the book is opened on 2024/07/15.
+struct Due : testbooks::Books {
+  ScheduleBook plan;
+  Due() : Books({"A-銀行", "I-薪水", "E-房租", "E-電話", "Equity"}) {
+    plan.schedules = {monthly("rent", "E-房租", 12000, QDate(2024, 4, 30)),
+                      monthly("phone", "E-電話", 900, QDate(2024, 7, 10), Mode::PostByItself),
+                      monthly("salary", "I-薪水", 50000, QDate(2024, 7, 5), Mode::PostByItself)};
+    plan.schedules[0].rule.dayOfMonth = 31;
+    plan.schedules[1].estimate = true;
+  }
+  QStringList postedDates() const {
+    QStringList out;
+    for (const store::LedgerEntry& e : entries())
+      out << e.EntryDate + ' ' + QString::number(e.Amount);
+    return out;
+  }
+};
+
+void selectRow(QDialog& d, int row) {
+  child<QTableWidget>(d, SinceLastRunForm::kOccurrences)->selectRow(row);
+}
+
+}  // namespace
 
 class TestScheduleForm : public QObject {
   Q_OBJECT
@@ -56,25 +89,61 @@ class TestScheduleForm : public QObject {
     // Saved with the book: the rule as the window left it, the entry its first occurrence.
     const auto saved = [&] {
       if (!book::save(p.store).saved()) qFatal("cannot save the book");
-      return std::get<schedules::ScheduleBook>(schedules::readSchedules(folder));
+      return std::get<ScheduleBook>(readSchedules(folder));
     };
-    const schedules::ScheduleBook plan = saved();
+    const ScheduleBook plan = saved();
     QCOMPARE(plan.schedules.size(), 1u);
-    const schedules::Schedule& rent = plan.schedules[0];
+    const Schedule& rent = plan.schedules[0];
     QCOMPARE(rent.amount, 12000);
     QCOMPARE(rent.rule.first, QDate(2025, 1, 31));
-    QCOMPARE(rent.rule.weekend, schedules::WeekendRule::FridayBefore);
+    QCOMPARE(rent.rule.weekend, WeekendRule::FridayBefore);
     QVERIFY(rent.increase.startsWith(QStringLiteral("E-房租")));
-    QCOMPARE(schedules::dueOccurrences(plan, QDate(2025, 3, 1)).size(), 1u);
+    QCOMPARE(dueOccurrences(plan, QDate(2025, 3, 1)).size(), 1u);
     // 復原 takes back the window's change, then the schedule itself; the file follows at each
     // save, the schedule and its occurrence marked deleted.
     auto* undo = child<QAction>(p.window, MainForm::kUndo);
     undo->trigger();
-    QCOMPARE(saved().schedules[0].rule.weekend, schedules::WeekendRule::None);
+    QCOMPARE(saved().schedules[0].rule.weekend, WeekendRule::None);
     undo->trigger();
-    const schedules::ScheduleBook gone = saved();
+    const ScheduleBook gone = saved();
     QVERIFY(gone.schedules[0].deleted && gone.records[0].deleted);
     QCOMPARE(p.store.tables().entriesInUse(), 1);
+  }
+
+  // The estimate (the phone bill) is asked for at 確定: cancelled or refused, nothing is posted.
+  void eachActionDoesItsOwnThingInOneStep() {
+    Due b;
+    whenShown(b.dialogs, [&](QDialog& d) {
+      auto* table = child<QTableWidget>(d, SinceLastRunForm::kOccurrences);
+      QCOMPARE(table->rowCount(), 5);
+      QCOMPARE(table->item(4, 5)->text(), QStringLiteral("已自動入帳"));
+      selectRow(d, 1);
+      click(d, SinceLastRunForm::kSkipButton);
+      selectRow(d, 2);
+      click(d, SinceLastRunForm::kPostponeButton);
+      selectRow(d, 0);
+      b.dialogs.type("888");
+      click(d, SinceLastRunForm::kAmountButton);
+      QCOMPARE(table->item(0, 3)->text(), QStringLiteral("888"));
+      b.dialogs.cancelInput();  // the phone bill's amount
+      click(d, SinceLastRunForm::kOkButton);
+      b.dialogs.type("1,000");
+      click(d, SinceLastRunForm::kOkButton);
+      QVERIFY(d.isVisible());
+      b.dialogs.type("1000");
+      click(d, SinceLastRunForm::kOkButton);
+    });
+    openSinceLastRun(b.store, b.dialogs, b.plan, nullptr);
+    QVERIFY(b.dialogs.allAnswersUsed());
+    QCOMPARE(b.dialogs.messages().size(), 1u);  // the refused "1,000"
+    QCOMPARE(b.postedDates(),
+             QStringList({"2024/07/05 50000", "2024/04/30 888", "2024/07/10 1000"}));
+    // Only the postponed rent is still due; the batch went in as one step after the salary's.
+    const auto due = dueOccurrences(b.plan, b.store.clock().today());
+    QCOMPARE(due.size(), 1u);
+    QCOMPARE(due[0].occurrence.date, QDate(2024, 6, 30));
+    QVERIFY(!b.store.undo());
+    QCOMPARE(b.postedDates(), QStringList({"2024/07/05 50000"}));
   }
 };
 
