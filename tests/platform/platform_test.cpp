@@ -302,11 +302,13 @@ TEST(SideFile, RefusesDamagedAndForeignFiles) {
       {live + "k=" + QByteArray(sidefile::kMaxLineBytes, 'x') + "\n",
        QStringLiteral("第 2 行過長")},
   };
-  // An id in capitals, a time without milliseconds or not in UTC, a key twice, an unknown or
-  // needless escape, a carriage return.
+  // An id in capitals, a time without milliseconds, not in UTC, of no real day or hour, of
+  // year 0 or in full-width digits, a key twice, an unknown or needless escape, a carriage return.
   for (const char* line :
        {"\n", "A1\t2026-01-01T00:00:00.000Z\tlive\n", "a1\t2026-01-01T00:00:00Z\tlive\n",
-        "a1\t2026-01-01T00:00:00.000+08\tlive\n"})
+        "a1\t2026-01-01T00:00:00.000+08\tlive\n", "a1\t2026-02-30T00:00:00.000Z\tlive\n",
+        "a1\t2026-01-01T24:00:00.000Z\tlive\n", "a1\t0000-01-01T00:00:00.000Z\tlive\n",
+        "a1\t\xef\xbc\x92" "026-01-01T00:00:00.000Z\tlive\n"})
     cases.emplace_back(head + line, QStringLiteral("第 2 行已損壞"));
   for (const char* field : {"k=1\tk=2\n", "k=a\\q\n", "k=\\x41\n", "k=\r\n"})
     cases.emplace_back(live + field, QStringLiteral("第 2 行已損壞"));
