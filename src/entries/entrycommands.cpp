@@ -30,6 +30,11 @@ bool belowZero(const QString& typed) {
 std::variant<store::LedgerEntry, Message> checkEntry(const book::Workspace& store,
                                                      const EntryInput& input) {
   if (store.tables().entryCount > store::kMaxEntries) return refusal(kEntryLimitText);
+  return checkEntryFields(store, input);
+}
+
+std::variant<store::LedgerEntry, Message> checkEntryFields(const book::Workspace& store,
+                                                           const EntryInput& input) {
   if (input.increasePosition == input.decreasePosition) {
     return refusal(QStringLiteral("你不能這樣做"));
   }

@@ -38,6 +38,10 @@ struct EntryInput {
 // characters. Nothing is changed.
 std::variant<store::LedgerEntry, Message> checkEntry(const book::Workspace& store,
                                                      const EntryInput& input);
+// The same checks without the table limit: for an entry kept to be made later (a schedule),
+// which a full book may still hold.
+std::variant<store::LedgerEntry, Message> checkEntryFields(const book::Workspace& store,
+                                                           const EntryInput& input);
 
 // Checks, then stores: a new entry is appended at EntryCount (which grows, and the entry
 // count panel follows), a changed one keeps its slot. Returns the slot written or the refusal;

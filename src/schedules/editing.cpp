@@ -8,7 +8,8 @@ namespace schedules {
 
 std::variant<Schedule, Message> checkSchedule(const book::Workspace& store,
                                               const ScheduleInput& input) {
-  auto entry = entries::checkEntry(store, input.entry);
+  // A full book may still keep a schedule: posting it is what the limit refuses.
+  auto entry = entries::checkEntryFields(store, input.entry);
   if (auto* refused = std::get_if<Message>(&entry)) return *refused;
   const store::LedgerEntry& e = std::get<store::LedgerEntry>(entry);
   Schedule s;

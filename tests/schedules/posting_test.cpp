@@ -2,6 +2,7 @@
 #include "Books.h"
 #include "Schedules.h"
 #include "history/History.h"
+#include "schedules/editing.h"
 #include "schedules/fields.h"
 
 #include <gtest/gtest.h>
@@ -51,7 +52,16 @@ TEST_F(RentAndSalary, ABatchIsOneUndoStepAndIsNotPostedAgain) {
   EXPECT_TRUE(dueOccurrences(plan, store.clock().today()).empty());
 }
 
+// A full book still keeps a schedule; posting is what its limit refuses.
 TEST_F(RentAndSalary, NothingIsPostedPastTheBooksLimitOrToAGoneAccount) {
+  store.tables().entryCount = store::kMaxEntries + 1;
+  ScheduleInput rent;
+  rent.entry = {false, 0, 2, 0, QStringLiteral("2024/01/31"), QStringLiteral("12000"), {}};
+  rent.rule = plan.schedules[0].rule;
+  const auto kept = checkSchedule(store, rent);
+  ASSERT_TRUE(std::holds_alternative<Schedule>(kept));
+  EXPECT_EQ(std::get<Schedule>(kept).increase.trimmed(), QStringLiteral("E-房租"));
+  EXPECT_EQ(postDecisions(store, plan, postAll()), limitText(0));
   store.tables().entryCount = store::kMaxEntries - 3;  // room for four
   const ScheduleBook before = plan;
   EXPECT_EQ(postDecisions(store, plan, postAll()), limitText(4));
