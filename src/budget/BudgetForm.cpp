@@ -300,15 +300,17 @@ void openBudget(book::Workspace& store, Dialogs& dialogs, budget::Budget& plans,
   dialogs.exec(form);
 }
 
-BookBudget::BookBudget(book::Workspace& store, Dialogs& dialogs, QWidget* window)
+BookBudget::BookBudget(book::Workspace& store, Dialogs& dialogs, QWidget* window, QWidget* noteHost,
+                       const QRect& noteArea)
     : QObject(window), store_(store), dialogs_(dialogs), parent_(window) {
-  notice_ = new QLabel(window);
+  notice_ = new QLabel(noteHost);
   notice_->setObjectName(QLatin1String(kNotice));
   notice_->setAccessibleName(QStringLiteral("預算提醒"));
   notice_->setAttribute(Qt::WA_TransparentForMouseEvents);
   notice_->setFocusPolicy(Qt::NoFocus);
   notice_->setWordWrap(true);
-  notice_->setMargin(6);
+  notice_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  notice_->setIndent(6);
   notice_->setFont(uiFont(9));
   notice_->setAutoFillBackground(true);
   notice_->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -316,23 +318,29 @@ BookBudget::BookBudget(book::Workspace& store, Dialogs& dialogs, QWidget* window
   note.setColor(QPalette::Window, QColor(0xFF, 0xF4, 0xCC));
   note.setColor(QPalette::WindowText, QColor(0x5A, 0x3A, 0x00));
   notice_->setPalette(note);
+  notice_->setGeometry(noteArea);
   notice_->hide();
   noticeTimer_ = new QTimer(this);
   noticeTimer_->setSingleShot(true);
   connect(noticeTimer_, &QTimer::timeout, notice_, &QWidget::hide);
   connect(&store_.history(), &History::changed, this, &BookBudget::onBookChanged);
-  // A save into another folder is the open book saved aside as a new book (its files had been
-  // changed elsewhere): the budget, its file carried along, goes on there with its steps.
-  connect(&store_, &book::Workspace::bookSaved, this, [this](const QString& folder) {
-    if (plans_ && folder_ != folder) {
-      plans_->moveTo(folder);
-      folder_ = folder;
-    }
-  });
+  connect(&store_, &book::Workspace::bookSaved, this, &BookBudget::onBookSaved);
   // A book opened: its spending so far is the ground the notices start from.
   connect(&store_, &book::Workspace::accountListsRefilled, this, [this] {
     if (watchedFolder_ != store_.user().databaseFolder()) watchFromHere();
   });
+}
+
+void BookBudget::onBookSaved(const QString& folder) {
+  if (!plans_) return;  // never read: the next reading finds the file as it is then
+  // A save into another folder is the open book saved aside as a new book (its files had been
+  // changed elsewhere): the budget, its file carried along, goes on there with its steps.
+  if (folder_ != folder) {
+    plans_->moveTo(folder);
+    folder_ = folder;
+  }
+  // Another computer's plans, synced into the folder, join the open budget.
+  if (auto failed = plans_->sync()) dialogs_.message(refusal(*failed));
 }
 
 void BookBudget::watchFromHere() {
@@ -387,16 +395,19 @@ void BookBudget::onBookChanged() {
   // the next change; the plans stay bound by their names meanwhile.
   (void)plans_->follow(budget::accountsOf(store_));
   const QStringList notices = watch_->look(store_, *plans_);
-  if (!notices.isEmpty()) showNotice(notices.join(QLatin1Char('\n')));
+  if (!notices.isEmpty()) showNotice(notices);
 }
 
-void BookBudget::showNotice(const QString& text) {
+void BookBudget::showNotice(const QStringList& notices) {
+  // Two lines fit; more months than that are left to 預算與實際.
+  QString text = notices.first();
+  if (notices.size() == 2) {
+    text += QLatin1Char('\n') + notices[1];
+  } else if (notices.size() > 2) {
+    text += QStringLiteral("\n另有 %1 個月份已用預算的八成以上，詳見「預算與實際」")
+                .arg(notices.size() - 1);
+  }
   notice_->setText(text);
-  // In the lower right corner, clear of the status bar (its height and a little more).
-  const int width = std::min(360, parent_->width() - 16);
-  notice_->setFixedWidth(width);
-  notice_->adjustSize();
-  notice_->move(parent_->width() - width - 8, parent_->height() - notice_->height() - 32);
   notice_->show();
   notice_->raise();
   noticeTimer_->start(kNoticeMilliseconds);

@@ -13,6 +13,7 @@ namespace book {
 class Workspace;
 }
 class QCheckBox;
+class QRect;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -85,15 +86,17 @@ class BudgetForm : public FixedDialog {
 void openBudget(book::Workspace& store, Dialogs& dialogs, budget::Budget& plans, QWidget* parent);
 
 // The open book's budget for the main window: read when first needed and again when another
-// book is opened, and a word when a change takes an expense month past 80% or 100% of its
-// budget. Never a box while typing, and never over the status bar's panels: the notice is a
-// note in the window's lower right corner, above the status bar, that takes no focus and no
-// clicks and goes by itself.
+// book is opened, merged with the file on disk each time the book is saved (another computer's
+// plans come in), and a word when a change takes an expense month past 80% or 100% of its
+// budget. Never a box while typing: the notice is a note in a place of the window that covers
+// no control, takes no focus and no clicks, and goes by itself.
 class BookBudget : public QObject {
   Q_OBJECT
 
  public:
-  BookBudget(book::Workspace& store, Dialogs& dialogs, QWidget* window);
+  // `noteArea`: where on `noteHost` the notice shows; room for two lines.
+  BookBudget(book::Workspace& store, Dialogs& dialogs, QWidget* window, QWidget* noteHost,
+             const QRect& noteArea);
   ~BookBudget() override;
 
   // 預算 and 預算與實際; a budget file that cannot be read is said in a box instead.
@@ -107,8 +110,9 @@ class BookBudget : public QObject {
   budget::Budget* current();
   void adopt(std::unique_ptr<budget::Budget> plans, const QString& folder);
   void onBookChanged();
+  void onBookSaved(const QString& folder);
   void watchFromHere();
-  void showNotice(const QString& text);
+  void showNotice(const QStringList& notices);
 
   book::Workspace& store_;
   Dialogs& dialogs_;

@@ -9,7 +9,6 @@ namespace book {
 class Workspace;
 }
 class QCheckBox;
-class QChartView;
 class QComboBox;
 class QSpinBox;
 class QTableWidget;
@@ -60,7 +59,7 @@ class BudgetReportForm : public FixedDialog {
   QComboBox* spanBox_;
   QCheckBox* overOnly_;
   QTableWidget* table_;
-  QChartView* chart_;
+  QWidget* chart_;
 };
 
 void openBudgetReport(book::Workspace& store, Dialogs& dialogs, const budget::Budget& plans,

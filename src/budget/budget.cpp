@@ -96,9 +96,9 @@ std::optional<QString> Budget::edit(const std::vector<Account>& accounts, const 
   if (auto refused = change(plan)) return refused;
   plan.slot = account.slot;
   plan.name = account.name;
-  plan.changed = now_();
-  before.changed = plan.changed;
+  plan.changed = before.changed;
   if (plan == before) return std::nullopt;  // nothing changed: no step, no write
+  plan.changed = stampAfter(before.changed);
 
   size_t index = existing ? static_cast<size_t>(existing - plans_.data()) : plans_.size();
   if (existing) {
@@ -115,10 +115,9 @@ std::optional<QString> Budget::edit(const std::vector<Account>& accounts, const 
     return failed;
   }
   if (history_) {
-    history_->recordSide(
-        name, std::make_unique<history::SideRecords<PlanAt>>(
-                  alive_, PlanAt{index, std::move(before)}, PlanAt{index, std::move(plan)},
-                  [this](const PlanAt& at) { return put(at); }, sizeof(Plan)));
+    history_->recordSide(name, std::make_unique<history::SideRecords<Plan>>(
+                                   alive_, std::move(before), std::move(plan),
+                                   [this](const Plan& target) { return put(target); }));
   }
   return std::nullopt;
 }
@@ -189,7 +188,7 @@ std::optional<QString> Budget::follow(const std::vector<Account>& accounts) {
         if (b.plan->slot == 0) continue;
         Plan gone = *b.plan;
         gone.slot = 0;
-        gone.changed = now_();
+        gone.changed = stampAfter(gone.changed);
         changed.emplace_back(static_cast<size_t>(b.plan - plans_.data()), std::move(gone));
         continue;
       }
@@ -199,7 +198,7 @@ std::optional<QString> Budget::follow(const std::vector<Account>& accounts) {
       Plan moved = *b.plan;
       moved.slot = b.slot;
       moved.name = account->name;
-      moved.changed = now_();
+      moved.changed = stampAfter(moved.changed);
       changed.emplace_back(static_cast<size_t>(b.plan - plans_.data()), std::move(moved));
     }
   }
@@ -213,29 +212,41 @@ std::optional<QString> Budget::follow(const std::vector<Account>& accounts) {
   return std::nullopt;
 }
 
-std::optional<QString> Budget::put(const PlanAt& at) {
-  if (at.index >= plans_.size()) return QStringLiteral("預算已經和當時不同");
-  const Plan kept = plans_[at.index];
-  Plan next = at.plan;
+std::optional<QString> Budget::put(const Plan& target) {
+  const auto at =
+      std::find_if(plans_.begin(), plans_.end(), [&](const Plan& p) { return p.id == target.id; });
+  if (at == plans_.end()) return QStringLiteral("預算已經和當時不同");
+  const size_t index = static_cast<size_t>(at - plans_.begin());
+  const Plan kept = *at;
+  Plan next = target;
   // The account as it is now: the chart may have moved on since the step.
   next.slot = kept.slot;
   next.name = kept.name;
   // Stamped now, so that a copy of the file that saw the change does not bring it back.
-  next.changed = now_();
-  plans_[at.index] = next;
+  next.changed = stampAfter(kept.changed);
+  plans_[index] = next;
   if (auto failed = store()) {
-    plans_[at.index] = kept;
+    plans_[index] = kept;
     return failed;
   }
   return std::nullopt;
 }
 
+std::optional<QString> Budget::sync() { return store(); }
+
 std::optional<QString> Budget::store() {
   if (folder_.isEmpty()) return std::nullopt;
-  if (auto failed = budgetfile::save(folder_, plans_)) {
+  auto merged = budgetfile::save(folder_, plans_);
+  if (const QString* failed = std::get_if<QString>(&merged)) {
     return QStringLiteral("預算無法寫入：%1").arg(*failed);
   }
+  plans_ = std::move(std::get<std::vector<Plan>>(merged));
   return std::nullopt;
+}
+
+QDateTime Budget::stampAfter(const QDateTime& last) const {
+  const QDateTime now = now_();
+  return last.isValid() && now <= last ? last.addMSecs(1) : now;
 }
 
 }  // namespace budget

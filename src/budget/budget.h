@@ -41,6 +41,10 @@ class Budget {
   void keepStepsIn(History* history) { history_ = history; }
   // The open book now lives in another folder (saved aside as a new book): the file follows.
   void moveTo(const QString& bookFolder) { folder_ = bookFolder; }
+  // The plans merged with the file as it is on disk now (another computer's copy, synced into
+  // the book's folder), written back when they differ: what either side changed last is kept.
+  // The reason in words when the file cannot be read or written; nothing changes then.
+  std::optional<QString> sync();
 
   const std::vector<Plan>& plans() const { return plans_; }
   const QString& folder() const { return folder_; }
@@ -78,18 +82,19 @@ class Budget {
   void setClock(std::function<QDateTime()> now) { now_ = std::move(now); }
 
  private:
-  struct PlanAt {
-    size_t index = 0;
-    Plan plan;  // before a new plan was made: marked deleted
-  };
   // Runs `change` on the account's plan (a new one when it has none) and keeps the step; the
   // plan is left as it was when the change refuses or the file cannot be written.
   std::optional<QString> edit(const std::vector<Account>& accounts, const Account& account,
                               int year, const QString& name,
                               const std::function<std::optional<QString>(Plan&)>& change);
-  // 復原 and 重做: the plan at its place again, stamped now, with the account it follows now.
-  std::optional<QString> put(const PlanAt& at);
+  // 復原 and 重做: the plan as it was (before a new plan was made: marked deleted), stamped
+  // now, with the account it follows now.
+  std::optional<QString> put(const Plan& target);
+  // Writes the plans, merged with the file on disk, and takes the merged plans on.
   std::optional<QString> store();
+  // A change's time: now, and always after the plan's last change, so that the merge with the
+  // file on disk (which may hold that last change) keeps this one.
+  QDateTime stampAfter(const QDateTime& last) const;
   QString newId(int year, const Account& account) const;
 
   QString folder_;

@@ -141,8 +141,22 @@ std::variant<std::vector<budget::Plan>, QString> load(const QString& bookFolder)
   return plansOf(std::get<sidefile::Contents>(parsed));
 }
 
-std::optional<QString> save(const QString& bookFolder, const std::vector<budget::Plan>& plans) {
-  return sidefile::write(pathIn(bookFolder), kKind, kVersion, recordsOf(plans));
+std::variant<std::vector<budget::Plan>, QString> save(const QString& bookFolder,
+                                                      const std::vector<budget::Plan>& plans) {
+  const QString path = pathIn(bookFolder);
+  const auto parsed = sidefile::read(path, kKind, kVersion);
+  if (const QString* why = std::get_if<QString>(&parsed)) return *why;
+  const std::vector<sidefile::Record>& onDisk = std::get<sidefile::Contents>(parsed).records;
+  // A copy this program could not read back is never merged into, nor written over.
+  if (auto checked = plansOf(std::get<sidefile::Contents>(parsed));
+      const QString* why = std::get_if<QString>(&checked)) {
+    return *why;
+  }
+  const std::vector<sidefile::Record> merged = sidefile::merge(recordsOf(plans), onDisk);
+  if (merged != onDisk) {
+    if (auto error = sidefile::write(path, kKind, kVersion, merged)) return *error;
+  }
+  return plansOf({kVersion, merged});
 }
 
 }  // namespace budgetfile

@@ -26,6 +26,10 @@ std::variant<std::vector<budget::Plan>, QString> read(const QByteArray& bytes);
 
 // The book's budget: no file is an empty budget. The refusal in words when it cannot be read.
 std::variant<std::vector<budget::Plan>, QString> load(const QString& bookFolder);
-std::optional<QString> save(const QString& bookFolder, const std::vector<budget::Plan>& plans);
+// Merges the plans with the copy on disk, plan by plan (the later change wins, a deletion
+// too), writes the result when it differs from that copy and returns it: what another computer
+// wrote there is kept and comes back. Nothing is written when the copy on disk cannot be read.
+std::variant<std::vector<budget::Plan>, QString> save(const QString& bookFolder,
+                                                      const std::vector<budget::Plan>& plans);
 
 }  // namespace budgetfile

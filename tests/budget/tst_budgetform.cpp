@@ -10,7 +10,6 @@
 #include "entries/entrycommands.h"
 
 #include <QLabel>
-#include <QMainWindow>
 #include <QSpinBox>
 #include <QStatusBar>
 
@@ -117,7 +116,11 @@ class BudgetFormTest : public QObject {
     const auto accounts = b.accounts();
     QVERIFY(!b.plans.setRule(accounts, accounts[1], 2026, budget::Rule::SameEachMonth, "5,000"));
     QVERIFY(!b.plans.setRule(accounts, accounts[2], 2026, budget::Rule::SameEachMonth, "10,000"));
+    b.store.clock().setToday(QDate(2029, 7, 1));  // a book kept years ago
     whenShown(b.dialogs, [&](QDialog& form) {
+      // It opens on the book's latest month, not on today's empty one.
+      QCOMPARE(child<QSpinBox>(form, BudgetReportForm::kYear)->value(), 2026);
+      QCOMPARE(child<QSpinBox>(form, BudgetReportForm::kMonth)->value(), 3);
       auto* table = child<QTableWidget>(form, BudgetReportForm::kTable);
       QCOMPARE(rowOf(table, "E-食費"),
                (QStringList{"E-食費", "5,000", "6,100", "-1,100", "122.0%"}));
@@ -143,47 +146,26 @@ class BudgetFormTest : public QObject {
     openBudgetReport(b.store, b.dialogs, b.plans, nullptr);
   }
 
-  void theReportOpensOnTheBooksLatestMonth() {
-    BudgetBook b({"A-現金", "E-食費"});
-    b.entry("2015/11/05", "E-食費", "A-現金", 300);
-    whenShown(b.dialogs, [&](QDialog& form) {
-      QCOMPARE(child<QSpinBox>(form, BudgetReportForm::kYear)->value(), 2015);
-      QCOMPARE(child<QSpinBox>(form, BudgetReportForm::kMonth)->value(), 11);
-      QCOMPARE(rowOf(child<QTableWidget>(form, BudgetReportForm::kTable), "E-食費").value(2),
-               QStringLiteral("300"));
-      click(form, BudgetReportForm::kClose);
-    });
-    openBudgetReport(b.store, b.dialogs, b.plans, nullptr);
-  }
-
-  void aSavedEntryPastEightyAndAHundredPercentIsToldInANoteBesideThePanels() {
-    ScriptedDialogs dialogs;
-    QTemporaryDir dir;
-    book::Workspace store(dir.path());
-    testbooks::addAccounts(store, {"A-現金", "E-食費"});
-    store.user().setUserName("Test");
-    store.user().setDatabaseName("home");
-    QVERIFY(QDir().mkpath(store.user().databaseFolder()));
-    budget::Budget plans(store.user().databaseFolder());
-    const auto accounts = budget::accountsOf(store);
-    QVERIFY(!plans.setRule(accounts, accounts[0], 2026, budget::Rule::SameEachMonth, "5,000"));
-
-    QMainWindow window;
-    QLabel* panel = new QLabel("資料筆數：", window.statusBar());
-    window.statusBar()->addWidget(panel);
-    window.resize(735, 500);
-    window.show();
-    BookBudget watching(store, dialogs, &window);
-    auto* note = window.findChild<QLabel*>(BookBudget::kNotice);
-    QVERIFY(note);
-    store.refillAccountLists();  // the book opened
+  void aSavedEntryPastEightyAndAHundredPercentIsToldInANoteThatCoversNoControl() {
+    MainWindowBook b;
+    testbooks::addAccounts(b.store, {"A-現金", "E-食費"});
+    b.store.user().setUserName("Test");
+    b.store.user().setDatabaseName("home");
+    const QString folder = b.store.user().databaseFolder();
+    QVERIFY(QDir().mkpath(folder));
+    const auto accounts = budget::accountsOf(b.store);
+    budget::Budget there(folder);  // as another computer keeps the same file
+    QVERIFY(!there.setRule(accounts, accounts[0], 2026, budget::Rule::SameEachMonth, "5,000"));
+    b.window.show();
+    auto* note = child<QLabel>(b.window, BookBudget::kNotice);
+    b.store.refillAccountLists();  // the book opened
     const auto spend = [&](const char* amount) {
       entries::EntryInput input;
       input.increasePosition = 1;  // 食費
       input.decreasePosition = 0;  // 現金
       input.date = "2026/03/05";
       input.amount = amount;
-      QVERIFY(std::holds_alternative<int>(entries::storeEntry(store, input)));
+      QVERIFY(std::holds_alternative<int>(entries::storeEntry(b.store, input)));
     };
     spend("3000");
     QVERIFY(note->isHidden());
@@ -195,10 +177,25 @@ class BudgetFormTest : public QObject {
     QVERIFY(note->isHidden());
     spend("900");
     QCOMPARE(note->text(), QStringLiteral("注意：E-食費 2026/03 已超出預算 200"));
-    // The panels stay in view, and nothing stands in the way of typing.
-    QVERIFY(panel->isVisible());
-    QVERIFY(window.statusBar()->currentMessage().isEmpty());
-    QVERIFY(dialogs.messages().empty());
+    // Nothing that takes a click or a key lies under it, nor the status bar's panels.
+    const QRect shown(note->mapTo(&b.window, QPoint()), note->size());
+    for (QWidget* w : b.window.findChildren<QWidget*>()) {
+      if (w == note || !w->isVisible() || w->isAncestorOf(note)) continue;
+      if (w->focusPolicy() == Qt::NoFocus && !qobject_cast<QStatusBar*>(w)) continue;
+      QVERIFY2(!shown.intersects(QRect(w->mapTo(&b.window, QPoint()), w->size())),
+               qPrintable(w->objectName()));
+    }
+    QVERIFY(b.dialogs.messages().empty());
+
+    // The other computer raises the plan; the book saved, the open budget has it.
+    QVERIFY(!there.setRule(accounts, accounts[0], 2026, budget::Rule::SameEachMonth, "9,000"));
+    emit b.store.bookSaved(folder);
+    whenShown(b.dialogs, [&](QDialog& form) {
+      QCOMPARE(rowOf(child<QTableWidget>(form, BudgetForm::kGrid), "E-食費").value(3),
+               QStringLiteral("9,000"));
+      click(form, BudgetForm::kClose);
+    });
+    child<QAction>(b.window, MainForm::kBudgetPlan)->trigger();
   }
 };
 

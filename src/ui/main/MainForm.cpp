@@ -54,6 +54,8 @@ namespace {
 constexpr int kClientWidth = 735;
 constexpr int kClientHeight = 554;
 constexpr int kStatusBarHeight = 24;
+// The title band's empty right part: a note there covers no control and no panel.
+constexpr QRect kNoteArea(220, 4, 505, 38);
 
 QAction* addItem(QMenu* menu, const char* name, const QString& caption) {
   QAction* action = menu->addAction(caption);
@@ -315,7 +317,7 @@ void MainForm::buildMenus() {
   connect(charts, &QAction::triggered, this, [this] {
     openCharts(store_, dialogs_, period::buildReport(store_, period::openingYear(store_)), this);
   });
-  budget_ = new BookBudget(store_, dialogs_, this);
+  budget_ = new BookBudget(store_, dialogs_, this, centralWidget(), kNoteArea);
   connect(plan, &QAction::triggered, budget_, &BookBudget::openPlan);
   connect(budgetReport, &QAction::triggered, budget_, &BookBudget::openReport);
   connect(instructions, &QAction::triggered, this, &MainForm::onHelp);
