@@ -10,21 +10,27 @@
 #include "reports/period/period.h"
 #include "ui/print/pages.h"
 
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QFontMetricsF>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLocale>
 #include <QPainter>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
+#include <QValueAxis>
 #include <utility>
 
 namespace {
@@ -38,150 +44,81 @@ constexpr int kTableWidth = 450;
 constexpr int kAmountWidth = 84;
 constexpr int kPercentWidth = 64;
 
-const QColor kTextColour(0x40, 0x40, 0x40);
-const QColor kGridColour(0xE0, 0xE0, 0xE0);
-
-// The step of the amounts' scale: 1, 2 or 5 times a power of ten, at most five steps to `top`.
-qint64 scaleStep(qint64 top) {
-  for (qint64 magnitude = 1;; magnitude *= 10) {
-    for (const qint64 factor : {1, 2, 5}) {
-      if (factor * magnitude * 5 >= top) return factor * magnitude;
-    }
-  }
-}
-
-// Budget against actual spending per month, in pairs of bars over a scale of amounts, with a
-// title and a legend. Drawn directly, for the window and for the page alike: the report opens
-// without building a chart's scene of items, and the page shows the very same drawing.
-void paintSeries(QPainter& painter, const QRectF& area, const budget::MonthSeries& series,
-                 int year) {
-  painter.save();
-  painter.fillRect(area, Qt::white);
+QChart* seriesChart(const budget::MonthSeries& series, int year) {
+  auto* chart = new QChart;
+  chart->setTitle(QStringLiteral("%1 年每月支出：預算與實際").arg(year));
+  // As the period charts look: a bold title, amounts with thousands separators.
   QFont titleFont = uiFont(11);
   titleFont.setBold(true);
-  const QFont labelFont = uiFont(8);
-  const QFont legendFont = uiFont(9);
-  const QFontMetricsF titleMetrics(titleFont, painter.device());
-  const QFontMetricsF labelMetrics(labelFont, painter.device());
-  const QFontMetricsF legendMetrics(legendFont, painter.device());
-  const qreal pad = labelMetrics.height() * 0.6;
-
-  painter.setPen(kTextColour);
-  painter.setFont(titleFont);
-  const QRectF titleBox(area.left(), area.top() + pad, area.width(), titleMetrics.height());
-  painter.drawText(titleBox, Qt::AlignCenter,
-                   QStringLiteral("%1 年每月支出：預算與實際").arg(year));
-
-  // The legend along the bottom: a swatch and its name for each of the two bars.
-  painter.setFont(legendFont);
-  const qreal swatch = legendMetrics.height() * 0.7;
-  const std::pair<QString, QColor> keys[] = {{QStringLiteral("預算"), kBudgetColour},
-                                             {QStringLiteral("實際"), kActualColour}};
-  qreal legendWidth = 0;
-  for (const auto& [name, colour] : keys)
-    legendWidth += swatch + pad / 2 + legendMetrics.horizontalAdvance(name) + pad * 2;
-  const qreal legendY = area.bottom() - pad - legendMetrics.height();
-  qreal x = area.center().x() - legendWidth / 2;
-  for (const auto& [name, colour] : keys) {
-    painter.fillRect(QRectF(x, legendY + (legendMetrics.height() - swatch) / 2, swatch, swatch),
-                     colour);
-    x += swatch + pad / 2;
-    const qreal width = legendMetrics.horizontalAdvance(name);
-    painter.drawText(QRectF(x, legendY, width + 1, legendMetrics.height()),
-                     Qt::AlignLeft | Qt::AlignVCenter, name);
-    x += width + pad * 2;
-  }
-
-  // The scale: from 0 to the largest amount, 1,000 at least, so an empty year still reads.
-  qint64 top = 1000;
+  chart->setTitleFont(titleFont);
+  chart->setLocale(QLocale(QLocale::Chinese, QLocale::Taiwan));
+  chart->setLocalizeNumbers(true);
+  chart->legend()->setFont(uiFont(9));
+  chart->legend()->setAlignment(Qt::AlignBottom);
+  chart->setAnimationOptions(QChart::NoAnimation);
+  auto* budgetSet = new QBarSet(QStringLiteral("預算"));
+  auto* actualSet = new QBarSet(QStringLiteral("實際"));
+  budgetSet->setColor(kBudgetColour);
+  actualSet->setColor(kActualColour);
+  qint64 top = 0;
   for (size_t m = 0; m < series.budget.size(); ++m) {
+    budgetSet->append(static_cast<qreal>(series.budget[m]));
+    actualSet->append(static_cast<qreal>(series.actual[m]));
     top = std::max({top, series.budget[m], series.actual[m]});
   }
-  const qint64 step = scaleStep(top);
-  const qint64 scaleTop = (top + step - 1) / step * step;
-  painter.setFont(labelFont);
-  qreal labelWidth = 0;
-  for (qint64 v = 0; v <= scaleTop; v += step) {
-    labelWidth = std::max(labelWidth, labelMetrics.horizontalAdvance(period::grouped(v)));
-  }
-  const qreal labelHeight = labelMetrics.height();
-  const QRectF plot(
-      QPointF(area.left() + pad + labelWidth + pad / 2, titleBox.bottom() + pad + labelHeight / 2),
-      QPointF(area.right() - pad * 2, legendY - pad - labelHeight - pad / 2));
-  if (plot.width() < 24 || plot.height() < 24) {
-    painter.restore();
-    return;
-  }
-  const auto yOf = [&](qint64 amount) {
-    return plot.bottom() - plot.height() * static_cast<qreal>(std::max<qint64>(amount, 0)) /
-                               static_cast<qreal>(scaleTop);
-  };
-  for (qint64 v = 0; v <= scaleTop; v += step) {
-    const qreal y = yOf(v);
-    painter.setPen(QPen(v == 0 ? kTextColour : kGridColour, 1));
-    painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
-    painter.setPen(kTextColour);
-    painter.drawText(
-        QRectF(area.left(), y - labelHeight / 2, plot.left() - area.left() - pad / 2, labelHeight),
-        Qt::AlignRight | Qt::AlignVCenter, period::grouped(v));
-  }
-
-  // Each month a pair of bars, the budget left of what was spent, the month's name below.
-  const qsizetype count = series.months.size();
-  if (count == 0) {
-    painter.restore();
-    return;
-  }
-  const qreal group = plot.width() / static_cast<qreal>(count);
-  const qreal bar = group * 0.35;
-  for (qsizetype m = 0; m < count; ++m) {
-    const qreal centre = plot.left() + group * (static_cast<qreal>(m) + 0.5);
-    const size_t i = static_cast<size_t>(m);
-    const qint64 budget = i < series.budget.size() ? series.budget[i] : 0;
-    const qint64 actual = i < series.actual.size() ? series.actual[i] : 0;
-    painter.fillRect(QRectF(QPointF(centre - bar, yOf(budget)), QPointF(centre, plot.bottom())),
-                     kBudgetColour);
-    painter.fillRect(QRectF(QPointF(centre, yOf(actual)), QPointF(centre + bar, plot.bottom())),
-                     kActualColour);
-    painter.drawText(QRectF(centre - group / 2, plot.bottom() + pad / 2, group, labelHeight),
-                     Qt::AlignCenter, series.months[m]);
-  }
-  painter.restore();
+  auto* bars = new QBarSeries;
+  bars->append(budgetSet);
+  bars->append(actualSet);
+  chart->addSeries(bars);
+  auto* months = new QBarCategoryAxis;
+  months->append(series.months);
+  months->setLabelsFont(uiFont(8));
+  auto* amounts = new QValueAxis;
+  amounts->setLabelFormat(QStringLiteral("%.0f"));
+  amounts->setLabelsFont(uiFont(8));
+  // A floor of 1,000: an empty year's axis would otherwise be cut into fractions that "%.0f"
+  // shows as 0 0 0 1 1 1.
+  amounts->setRange(0, static_cast<qreal>(std::max<qint64>(top, 1000)));
+  amounts->applyNiceNumbers();
+  chart->addAxis(months, Qt::AlignBottom);
+  chart->addAxis(amounts, Qt::AlignLeft);
+  bars->attachAxis(months);
+  bars->attachAxis(amounts);
+  return chart;
 }
 
-// The chart in the window: painted from the series when shown, nothing built beforehand.
-class MonthChart : public QWidget {
+// A chart is laid out for the size its view has. Handed to the view before the window shows,
+// it would be laid out once for the view's provisional size and again when shown: most of what
+// opening the report costs. It waits for the view to show instead.
+class ChartView : public QChartView {
  public:
-  explicit MonthChart(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setMinimumSize(240, 180);
-  }
+  explicit ChartView(QWidget* parent) : QChartView(parent) {}
+  ~ChartView() override { delete waiting_; }
+  ChartView(const ChartView&) = delete;
+  ChartView& operator=(const ChartView&) = delete;
 
-  void showSeries(const budget::MonthSeries& series, int year) {
-    series_ = series;
-    year_ = year;
-    // Read out by a screen reader: the bars' amounts in words.
-    QStringList months;
-    for (size_t m = 0; m < series.budget.size() && m < static_cast<size_t>(series.months.size());
-         ++m) {
-      months << QStringLiteral("%1 預算 %2 實際 %3")
-                    .arg(series.months[static_cast<qsizetype>(m)],
-                         period::grouped(series.budget[m]), period::grouped(series.actual[m]));
+  void showChart(QChart* chart) {
+    delete std::exchange(waiting_, nullptr);
+    if (isVisible()) {
+      replaceChart(chart);
+    } else {
+      waiting_ = chart;
     }
-    setAccessibleDescription(months.join(QStringLiteral("；")));
-    update();
   }
 
  protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    paintSeries(painter, rect(), series_, year_);
+  void showEvent(QShowEvent* event) override {
+    if (waiting_) replaceChart(std::exchange(waiting_, nullptr));
+    QChartView::showEvent(event);
   }
 
  private:
-  budget::MonthSeries series_;
-  int year_ = 0;
+  void replaceChart(QChart* chart) {
+    QChart* old = this->chart();
+    setChart(chart);  // the view owns the new chart; the old one is ours to delete
+    delete old;
+  }
+  QChart* waiting_ = nullptr;
 };
 
 QStringList rowCells(const budget::Row& row) {
@@ -244,9 +181,10 @@ BudgetReportForm::BudgetReportForm(book::Workspace& store, Dialogs& dialogs,
   table_->setHorizontalHeaderLabels({QStringLiteral("帳戶"), QStringLiteral("預算"),
                                      QStringLiteral("實際"), QStringLiteral("差額"),
                                      QStringLiteral("百分比")});
-  chart_ = new MonthChart(this);
+  chart_ = new ChartView(this);
   chart_->setObjectName(QLatin1String(kChart));
   chart_->setAccessibleName(QStringLiteral("每月預算與實際圖"));
+  chart_->setRenderHint(QPainter::Antialiasing);
   auto* middle = new QHBoxLayout;
   table_->setFixedWidth(kTableWidth);
   // The account takes what the amounts leave; each amount has room for "-12,345,678".
@@ -323,7 +261,7 @@ void BudgetReportForm::fillTable() {
 
 void BudgetReportForm::fillChart(const std::vector<budget::BoundPlan>& bound) {
   series_ = budget::expenseSeries(figures_.accounts, bound, figures_.actuals, figures_.year);
-  static_cast<MonthChart*>(chart_)->showSeries(series_, figures_.year);
+  static_cast<ChartView*>(chart_)->showChart(seriesChart(series_, figures_.year));
 }
 
 namespace {
@@ -348,10 +286,15 @@ printing::Document reportDocument(const book::Workspace& store, const budget::Re
   section(QStringLiteral("收入"), report.income);
   section(QStringLiteral("支出"), report.expense);
   d.blocks.emplace_back(std::move(table));
-  // The window's chart, painted again for the page.
+  // The window's chart, built again for the page and painted at the printer's resolution.
   d.blocks.emplace_back(
       printing::Picture{[series, year = report.year](QPainter& painter, const QRectF& area) {
-                          paintSeries(painter, area, series, year);
+                          QGraphicsScene scene;  // owns the chart from here
+                          QChart* chart = seriesChart(series, year);
+                          scene.addItem(chart);
+                          chart->setGeometry(area);
+                          chart->layout()->activate();
+                          scene.render(&painter, area, area);
                         },
                         0.55});
   return d;

@@ -9,6 +9,7 @@ namespace book {
 class Workspace;
 }
 class QCheckBox;
+class QChartView;
 class QComboBox;
 class QSpinBox;
 class QTableWidget;
@@ -59,7 +60,7 @@ class BudgetReportForm : public FixedDialog {
   QComboBox* spanBox_;
   QCheckBox* overOnly_;
   QTableWidget* table_;
-  QWidget* chart_;
+  QChartView* chart_;
 };
 
 void openBudgetReport(book::Workspace& store, Dialogs& dialogs, const budget::Budget& plans,
