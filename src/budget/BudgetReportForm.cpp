@@ -6,6 +6,7 @@
 #include "platform/dialogs.h"
 #include "platform/safefile.h"
 #include "platform/widgets/build.h"
+#include "platform/widgets/colours.h"
 #include "platform/widgets/fonts.h"
 #include "reports/period/period.h"
 #include "ui/print/pages.h"
@@ -245,6 +246,7 @@ void BudgetReportForm::fillTable() {
   table_->setRowCount(static_cast<int>(lines.size()));
   QFont bold = table_->font();
   bold.setBold(true);
+  const QColor over = readableOn(kOverColour, table_->palette().color(QPalette::Base));
   for (size_t r = 0; r < lines.size(); ++r) {
     const auto& [cells, row] = lines[r];
     for (int c = 0; c < 5; ++c) {
@@ -253,7 +255,7 @@ void BudgetReportForm::fillTable() {
                                     : (Qt::AlignRight | Qt::AlignVCenter));
       if (!row) item->setFont(bold);
       // An overrun reads in red, and in words by its minus sign.
-      if (row && row->over() && c >= 3) item->setForeground(kOverColour);
+      if (row && row->over() && c >= 3) item->setForeground(over);
       table_->setItem(static_cast<int>(r), c, item);
     }
   }

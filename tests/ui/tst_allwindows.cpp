@@ -2,17 +2,22 @@
 // reader and a keyboard meet it, and under a dark desktop theme.
 #include "WindowSteps.h"
 #include "accounts/AccountForm.h"
+#include "budget/BudgetForm.h"
+#include "budget/BudgetReportForm.h"
+#include "budget/budget.h"
 #include "catalogue/OpenForm.h"
 #include "entries/InputForm.h"
 #include "interchange/ImportForm.h"
 #include "maintenance/DelForm.h"
 #include "platform/codepage.h"
 #include "platform/widgets/colours.h"
+#include "reconcile/ReconcileForm.h"
 #include "reports/journal/DiaryForm.h"
 #include "reports/period/ChartsForm.h"
 #include "reports/period/PeriodForm.h"
 #include "reports/period/period.h"
 #include "reports/statements/BSForm.h"
+#include "schedules/ScheduleForm.h"
 #include "search/SearchForm.h"
 #include "ui/main/AboutForm.h"
 #include "users/LoginForm.h"
@@ -73,6 +78,28 @@ const std::pair<const char*, Opener> kWindows[] = {
        if (child<QTableWidget>(*form, ImportForm::kPreview)->rowCount() != 2)
          qFatal("statement not read");
        return form;
+     }},
+    {"BudgetForm",
+     [](testbooks::Books& b) {
+       static std::unique_ptr<budget::Budget> plans;  // outlives the window, as the book's does
+       plans = std::get<std::unique_ptr<budget::Budget>>(budget::Budget::open(b.dir.path()));
+       return std::make_unique<BudgetForm>(b.store, b.dialogs, *plans);
+     }},
+    {"BudgetReportForm",
+     [](testbooks::Books& b) {
+       static std::unique_ptr<budget::Budget> plans;
+       plans = std::get<std::unique_ptr<budget::Budget>>(budget::Budget::open(b.dir.path()));
+       return std::make_unique<BudgetReportForm>(b.store, b.dialogs, *plans);
+     }},
+    {"ScheduleForm",
+     [](testbooks::Books& b) {
+       static schedules::ScheduleBook plan;
+       return std::make_unique<ScheduleForm>(b.store, b.dialogs, plan);
+     }},
+    {"ReconcileForm",
+     [](testbooks::Books& b) {
+       static std::vector<reconcile::Reconciliation> all;
+       return std::make_unique<ReconcileForm>(b.store, b.dialogs, all);
      }},
     {"AboutForm",
      [](testbooks::Books&) {
