@@ -55,12 +55,11 @@ ReconcileForm::ReconcileForm(book::Workspace& store, Dialogs& dialogs,
   lines_->setHorizontalHeaderLabels({QStringLiteral("日期"), QStringLiteral("類別"),
                                      QStringLiteral("金額"), QStringLiteral("備註")});
   lines_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  const std::pair<QWidget*, const char*> spoken[] = {{accountPicker_, "對帳的帳戶"},
-                                                     {adjustPicker_, "調整記錄的帳戶"},
-                                                     {dateBox_, "對帳單日期"},
-                                                     {endingBox_, "對帳單餘額"},
-                                                     {lines_, "未對帳的記錄"}};
-  for (const auto& [control, name] : spoken) control->setAccessibleName(QString::fromUtf8(name));
+  build::nameForListeners({{accountPicker_, QStringLiteral("對帳的帳戶")},
+                           {adjustPicker_, QStringLiteral("調整記錄的帳戶")},
+                           {dateBox_, QStringLiteral("對帳單日期")},
+                           {endingBox_, QStringLiteral("對帳單餘額")},
+                           {lines_, QStringLiteral("未對帳的記錄")}});
   lines_->verticalHeader()->hide();
   lines_->horizontalHeader()->setStretchLastSection(true);
 

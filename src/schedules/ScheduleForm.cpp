@@ -81,12 +81,11 @@ ScheduleForm::ScheduleForm(book::Workspace& store, Dialogs& dialogs, ScheduleBoo
   form->addRow(QString(), estimateBox_);
   form->addRow(QString(), autoPostBox_);
   // The row "每" holds four controls: each is named for a listener on its own.
-  const std::pair<QWidget*, const char*> spoken[] = {{list_, "定期記錄清單"},
-                                                     {everyBox_, "間隔"},
-                                                     {unitPicker_, "間隔單位"},
-                                                     {monthDayPicker_, "每月的哪一天"},
-                                                     {dayBox_, "日"}};
-  for (const auto& [control, name] : spoken) control->setAccessibleName(QString::fromUtf8(name));
+  build::nameForListeners({{list_, QStringLiteral("定期記錄清單")},
+                           {everyBox_, QStringLiteral("間隔")},
+                           {unitPicker_, QStringLiteral("間隔單位")},
+                           {monthDayPicker_, QStringLiteral("每月的哪一天")},
+                           {dayBox_, QStringLiteral("日")}});
   auto* every = new QHBoxLayout;
   every->addWidget(everyBox_);
   every->addWidget(unitPicker_);

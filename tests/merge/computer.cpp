@@ -31,12 +31,7 @@ int main(int argc, char* argv[]) {
   book::Workspace store(args[0]);
   MainForm window(store, dialogs);
   Session session(store, dialogs, window);
-  whenShown(dialogs, [](QDialog& login) {
-    typeIn(login, LoginForm::kUserName, "Test");
-    typeIn(login, LoginForm::kPassword, "839");
-    click(login, LoginForm::kOk);
-  });
-  whenShown(dialogs, [](QDialog& list) { click(list, OpenForm::kOpen); });
+  queueSignInAndOpen(dialogs);
   if (args.value(2) == "anyway")
     whenShown(dialogs, [](QDialog& locked) { click(locked, LockedForm::kAnywayName); });
   if (!session.start()) return 3;

@@ -33,12 +33,7 @@ struct SharedBook : MainWindowBook {
   QString folder =
       sharedbook::make(dir.path(), store::makeEntry("2024/01/10", "E-餐飲", "A-現金", 100, "午餐"));
   bool open() {
-    whenShown(dialogs, [](QDialog& login) {
-      typeIn(login, LoginForm::kUserName, "Test");
-      typeIn(login, LoginForm::kPassword, "839");
-      click(login, LoginForm::kOk);
-    });
-    whenShown(dialogs, [](QDialog& list) { click(list, OpenForm::kOpen); });
+    queueSignInAndOpen(dialogs);
     return session.start();
   }
 };

@@ -2,8 +2,10 @@
 
 #include "Books.h"
 #include "ScriptedDialogs.h"
+#include "catalogue/OpenForm.h"
 #include "ui/main/MainForm.h"
 #include "ui/main/Session.h"
+#include "users/LoginForm.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -66,4 +68,14 @@ void whenShown(ScriptedDialogs& dialogs, F steps) {
     steps(window);
     return window.result();
   });
+}
+
+// Queues logging in as the sample user and opening the first book of the list.
+inline void queueSignInAndOpen(ScriptedDialogs& dialogs) {
+  whenShown(dialogs, [](QDialog& login) {
+    typeIn(login, LoginForm::kUserName, "Test");
+    typeIn(login, LoginForm::kPassword, "839");
+    click(login, LoginForm::kOk);
+  });
+  whenShown(dialogs, [](QDialog& list) { click(list, OpenForm::kOpen); });
 }

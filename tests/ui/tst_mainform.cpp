@@ -94,12 +94,7 @@ struct CrashedBook : MainWindowBook {
   }
   // Logs in and opens the book; the question's answer, if any, is queued first.
   bool open() {
-    whenShown(dialogs, [](QDialog& login) {
-      typeIn(login, LoginForm::kUserName, "Test");
-      typeIn(login, LoginForm::kPassword, "839");
-      click(login, LoginForm::kOk);
-    });
-    whenShown(dialogs, [](QDialog& list) { click(list, OpenForm::kOpen); });
+    queueSignInAndOpen(dialogs);
     return session.start();
   }
   QString file() const { return recovery::pathIn(store.user().databaseFolder()); }

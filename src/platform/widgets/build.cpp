@@ -57,4 +57,8 @@ QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons) {
   return row;
 }
 
+void nameForListeners(std::initializer_list<std::pair<QWidget*, QString>> controls) {
+  for (const auto& [control, name] : controls) control->setAccessibleName(name);
+}
+
 }  // namespace build

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <initializer_list>
+#include <utility>
 
 class QBoxLayout;
 class QHBoxLayout;
@@ -41,5 +42,8 @@ LabelledBox addLabelledBox(QWidget* parent, const char* labelName, const QString
 
 // A row of buttons after a stretch: the usual foot of a resizable report window.
 QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons);
+
+// Names controls for a screen reader where no caption of their own stands beside them.
+void nameForListeners(std::initializer_list<std::pair<QWidget*, QString>> controls);
 
 }  // namespace build
