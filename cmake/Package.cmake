@@ -43,6 +43,8 @@ endforeach()
 add_custom_target(varnix_package_files ALL DEPENDS ${varnix_package_outputs})
 
 install(TARGETS varnix RUNTIME DESTINATION bin ${system})
+# The charts and the printer, loaded by the program on first use from ../lib/varnix/plugins.
+install(TARGETS varnix_charts LIBRARY DESTINATION lib/varnix/plugins ${system})
 install(FILES "${varnix_package_build}/varnix.1.gz" DESTINATION share/man/man1 ${system})
 if(TARGET varnix-cli)
   install(TARGETS varnix-cli RUNTIME DESTINATION bin ${system})

@@ -1,7 +1,6 @@
 #include "budget/BudgetForm.h"
 
 #include "book/workspace.h"
-#include "budget/BudgetReportForm.h"
 #include "budget/actuals.h"
 #include "budget/budget.h"
 #include "history/History.h"
@@ -9,6 +8,7 @@
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
 #include "reports/period/period.h"
+#include "ui/print/loadable.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -374,7 +374,7 @@ void BookBudget::openPlan() {
 }
 
 void BookBudget::openReport() {
-  if (budget::Budget* plans = current()) openBudgetReport(store_, dialogs_, *plans, parent_);
+  if (budget::Budget* plans = current()) loadable::openBudgetReport(store_, dialogs_, *plans, parent_);
 }
 
 void BookBudget::onBookChanged() {

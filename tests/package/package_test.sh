@@ -35,6 +35,15 @@ for size in 48 128 256; do
     || fail "icon ${size}x${size}"
 done
 [ -f "$root/usr/share/varnix/readme.htm" ] || fail "no help page"
+# The charts' module binds every symbol as it loads: each must be in the program or a library.
+module="$root/usr/lib/varnix/plugins/varnix-charts.so"
+[ -f "$module" ] || fail "no chart module"
+needed=$(nm -D --undefined-only "$module" | awk '$1 == "U" {print $2}' | sed 's/@.*//' | sort -u)
+offered=$( (nm -D --defined-only "$root/usr/bin/varnix"
+            ldd "$module" | awk '/=>/ {print $3}' | xargs -r nm -D --defined-only) |
+          awk '{print $3}' | sed 's/@.*//' | sort -u)
+missing=$(comm -23 <(echo "$needed") <(echo "$offered"))
+[ -z "$missing" ] || fail "symbols the chart module needs and nothing offers: $missing"
 for exe in varnix varnix-cli; do
   [ -x "$root/usr/bin/$exe" ] || continue
   [ "$("$root/usr/bin/$exe" --version)" = "$exe $version" ] || fail "$exe --version"

@@ -5,8 +5,8 @@
 #include "platform/dialogs.h"
 #include "platform/widgets/build.h"
 #include "platform/widgets/fonts.h"
-#include "reports/period/ChartsForm.h"
 #include "reports/period/document.h"
+#include "ui/print/loadable.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -119,7 +119,7 @@ QBoxLayout* PeriodForm::buildButtons() {
   QPushButton* close = build::button(this, kClose, QStringLiteral("關閉"), {}, Enter::Ignored);
   setCancelButton(close);
   connect(chartsButton_, &QPushButton::clicked, this,
-          [this] { openCharts(store_, dialogs_, report_, this); });
+          [this] { loadable::openCharts(store_, dialogs_, report_, this); });
   connect(printButton_, &QPushButton::clicked, this, &PeriodForm::printReport);
   connect(pdfButton_, &QPushButton::clicked, this, &PeriodForm::saveReportAsPdf);
   connect(close, &QPushButton::clicked, this, [this] { leave(QDialog::Rejected); });

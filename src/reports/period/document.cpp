@@ -1,8 +1,8 @@
 #include "reports/period/document.h"
 
 #include "platform/dates.h"
-#include "reports/period/ChartsForm.h"
 #include "reports/period/period.h"
+#include "ui/print/loadable.h"
 
 #include <algorithm>
 
@@ -44,7 +44,14 @@ Document periodDocument(const book::Workspace& store, const period::Report& repo
   d.blocks.emplace_back(Heading{QStringLiteral("財產淨值")});
   d.blocks.emplace_back(std::move(worth));
   d.blocks.emplace_back(Heading{QStringLiteral("圖表")});
-  for (Picture& picture : chartPictures(store, report)) d.blocks.emplace_back(std::move(picture));
+  QString why;
+  if (const loadable::Entries* module = loadable::entries(why)) {
+    for (Picture& picture : module->chartPictures(store, report))
+      d.blocks.emplace_back(std::move(picture));
+  } else {
+    // The figures above stand; the page says why the charts are not under them.
+    d.blocks.emplace_back(Paragraph{QStringLiteral("圖表無法繪製：%1").arg(why)});
+  }
   return d;
 }
 

@@ -19,7 +19,6 @@
 #include "platform/widgets/shell.h"
 #include "platform/widgets/style.h"
 #include "reports/journal/DiaryForm.h"
-#include "reports/period/ChartsForm.h"
 #include "reports/period/PeriodForm.h"
 #include "reports/statements/BSForm.h"
 #include "search/SearchForm.h"
@@ -28,6 +27,7 @@
 #include "ui/main/LedgerItems.h"
 #include "ui/main/Session.h"
 #include "ui/main/SideBooks.h"
+#include "ui/print/loadable.h"
 
 #include <QAction>
 #include <QApplication>
@@ -315,7 +315,7 @@ void MainForm::buildMenus() {
   connect(analysis, &QAction::triggered, this,
           [this] { openPeriodReport(store_, dialogs_, this); });
   connect(charts, &QAction::triggered, this, [this] {
-    openCharts(store_, dialogs_, period::buildReport(store_, period::openingYear(store_)), this);
+    loadable::openCharts(store_, dialogs_, period::buildReport(store_, period::openingYear(store_)), this);
   });
   budget_ = new BookBudget(store_, dialogs_, this, centralWidget(), kNoteArea);
   connect(plan, &QAction::triggered, budget_, &BookBudget::openPlan);

@@ -5,6 +5,7 @@
 #include "platform/dialogs.h"
 #include "platform/safefile.h"
 #include "platform/widgets/fonts.h"
+#include "ui/print/loadable.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -12,8 +13,6 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -377,12 +376,11 @@ std::optional<QString> savePdf(const Document& document, const QString& path) {
 }
 
 void print(Dialogs& dialogs, const Document& document, QWidget* parent) {
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setDocName(document.title + QLatin1Char(' ') + document.bookName);
-  QPrintDialog dialog(&printer, parent);
-  if (dialogs.exec(dialog) != QDialog::Accepted) return;
-  if (render(document, printer) == 0) {
-    dialogs.message(refusal(QStringLiteral("無法列印：找不到可用的印表機")));
+  QString why;
+  if (const loadable::Entries* module = loadable::entries(why)) {
+    module->print(dialogs, document, parent);
+  } else {
+    dialogs.message(refusal(why));
   }
 }
 
