@@ -40,10 +40,8 @@ using Edit = std::function<void(store::BookTables&)>;
 struct TwoComputers : testbooks::Books {
   OwnState state;
   TwoComputers(const Edit& ours, const Edit& theirs) {
-    store.user().setUserName("Test");
-    store.user().setDatabaseName("家計簿");
+    signIn("Test", "家計簿");
     store.clock().setNow(QDateTime(QDate(2026, 12, 6), QTime(15, 30, 10)));
-    EXPECT_TRUE(QDir().mkpath(folder()));
     EXPECT_EQ(store::saveDatabaseList(store.user(), {"家計簿"}), std::nullopt);
     EXPECT_EQ(book::open(store, 1000), std::nullopt);
     account(kFood, store::kExpense);
