@@ -37,6 +37,10 @@ struct OpenBook : testbooks::Books {
   }
   // A change of the open book, as a command makes one.
   void change(qint32 amount) { entry("2026/12/06", "A-現金", "Equity", amount, "測試"); }
+  bool changeAndSave(qint32 amount) {
+    change(amount);
+    return book::save(store).saved();
+  }
   QByteArray accountsBytes() const { return fileBytes(folder() + "/Accounts.dat"); }
   QByteArray entriesBytes() const { return fileBytes(folder() + "/Main.dat"); }
 };
@@ -86,8 +90,7 @@ TEST(BackupTest, EachSaveThatChangesTheBookKeepsThePairItReplaces) {
   putFile(backups + "/20261205-101010-000/Main.dat", "x");
   EXPECT_TRUE(backup::list(book.folder()).empty());
   const QByteArray first = book.accountsBytes() + book.entriesBytes();
-  book.change(250);
-  ASSERT_TRUE(book::save(book.store).saved());
+  ASSERT_TRUE(book.changeAndSave(250));
   ASSERT_TRUE(book::save(book.store).saved());  // nothing changed: no second backup
   const auto saved = backup::list(book.folder());
   ASSERT_EQ(saved.size(), 1u);
@@ -98,10 +101,7 @@ TEST(BackupTest, EachSaveThatChangesTheBookKeepsThePairItReplaces) {
   QDir(backups + "/20261205-101010-000").removeRecursively();
 
   // Twenty-five more saves within the second: the newest twenty stay, in order.
-  for (int i = 0; i < 25; ++i) {
-    book.change(i);
-    ASSERT_TRUE(book::save(book.store).saved());
-  }
+  for (int i = 0; i < 25; ++i) ASSERT_TRUE(book.changeAndSave(i));
   const auto kept = backup::list(book.folder());
   ASSERT_EQ(kept.size(), size_t(backup::kKeepLatest));
   EXPECT_EQ(std::pair(kept.front().entries, kept.back().entries), std::pair(26, 7));
@@ -142,11 +142,9 @@ TEST(RestoreTest, ABackupComesBackAsANewListedBookBesideTheOriginal) {
     ASSERT_TRUE(backup::kSideFiles.contains(name));
     putFile(book.folder() + '/' + name, bytes);
   }
-  book.change(250);
-  ASSERT_TRUE(book::save(book.store).saved());
+  ASSERT_TRUE(book.changeAndSave(250));
   book.store.clock().setNow(QDateTime(QDate(2026, 12, 6), QTime(15, 30, 50)));
-  book.change(50);
-  ASSERT_TRUE(book::save(book.store).saved());
+  ASSERT_TRUE(book.changeAndSave(50));
   const QByteArray current = book.entriesBytes();
   const auto backups = backup::list(book.folder());  // newest first
   ASSERT_EQ(backups.size(), 2u);
@@ -178,8 +176,7 @@ TEST(ConflictTest, ChangedFilesAreKeptAndTheOpenBookIsSavedAsANewOne) {
   for (const QString file : {"Main.dat", "Accounts.dat"}) {
     SCOPED_TRACE(file.toStdString());
     OpenBook book;
-    book.change(250);
-    ASSERT_TRUE(book::save(book.store).saved());
+    ASSERT_TRUE(book.changeAndSave(250));
     for (const auto& [side, bytes] : sideFiles()) putFile(book.folder() + '/' + side, bytes);
     QByteArray theirs = fileBytes(book.folder() + '/' + file);
     theirs[0] = 'Z';

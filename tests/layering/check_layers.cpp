@@ -102,39 +102,30 @@ std::vector<Include> readIncludes(const fs::path& root) {
   return includes;
 }
 
-// Folders that include each other, directly or round a circle: each group of folders that all
-// reach one another, with one include for every edge inside it.
+// Folders that include each other, directly or round a circle: every include from one folder
+// to another that reaches back to it.
 std::vector<string> circles(const std::vector<Include>& includes) {
-  std::map<std::pair<string, string>, string> edges;  // the first include of each edge
-  std::map<string, std::set<string>> next, reach;
-  for (const Include& include : includes) {
-    const string from = folderOf(include.file), to = folderOf(include.target);
-    if (include.target.empty() || from == to) continue;
-    edges.try_emplace({from, to}, include.where);
-    next[from].insert(to);
-  }
-  for (const auto& [start, unused] : next) {
-    for (std::vector<string> todo{start}; !todo.empty();) {
+  std::map<string, std::set<string>> next;
+  for (const Include& include : includes)
+    if (!include.target.empty()) next[folderOf(include.file)].insert(folderOf(include.target));
+  const auto reaches = [&](const string& from, const string& to) {
+    std::set<string> seen{from};
+    for (std::vector<string> todo{from}; !todo.empty();) {
       const string folder = todo.back();
       todo.pop_back();
-      for (const string& to : next[folder])
-        if (reach[start].insert(to).second) todo.push_back(to);
+      for (const string& step : next[folder]) {
+        if (step == to) return true;
+        if (seen.insert(step).second) todo.push_back(step);
+      }
     }
-  }
+    return false;
+  };
   std::vector<string> reports;
-  std::set<string> reported;
-  for (const auto& [start, reached] : reach) {
-    if (!reached.contains(start) || reported.contains(start)) continue;
-    std::set<string> group;
-    for (const string& folder : reached)
-      if (reach[folder].contains(start)) group.insert(folder);
-    string report = "folders in a circle:";
-    for (const string& folder : group) report += " " + folder;
-    for (const auto& [edge, where] : edges)
-      if (group.contains(edge.first) && group.contains(edge.second))
-        report += "\n    " + edge.first + " -> " + edge.second + "   " + where;
-    reported.insert(group.begin(), group.end());
-    reports.push_back(report);
+  for (const Include& include : includes) {
+    const string from = folderOf(include.file), to = folderOf(include.target);
+    if (!include.target.empty() && from != to && reaches(to, from))
+      reports.push_back("folders in a circle (" + to + " reaches back to " + from + "):\n    " +
+                        include.where);
   }
   return reports;
 }

@@ -17,8 +17,6 @@ struct Row {
   QString memo;
 };
 
-using testbooks::kindOfPrefix;
-
 // A state folder (this computer's bases of books) of its own while the object lives.
 struct OwnState {
   QTemporaryDir dir;
@@ -31,11 +29,10 @@ inline void add(store::BookTables& b, const Row& r) {
   b.entries[b.entryCount++] = store::makeEntry(r.date, r.increase, r.decrease, r.amount, r.memo);
 }
 
-inline store::BookTables bookOf(std::initializer_list<QString> chart,
-                                const std::vector<Row>& rows) {
+inline store::BookTables bookOf(const QStringList& chart, const std::vector<Row>& rows) {
   store::BookTables b;
   for (const QString& name : chart)
-    b.accounts[b.accountCount++] = store::makeAccount(name, kindOfPrefix(name));
+    b.accounts[b.accountCount++] = store::makeAccount(name, testbooks::kindOfPrefix(name));
   for (const Row& r : rows) add(b, r);
   return b;
 }
@@ -81,11 +78,6 @@ void removeEntriesIf(store::BookTables& b, const Gone& gone) {
   b.entryCount = to;
 }
 
-// One computer's session on its copy: entries added, changed, deleted; accounts added and
-// renamed; the books closed; a range of dates deleted. New names and memos carry `mark`. With a
-// `parity` of 0 or 1 the session changes only the base's entries and accounts of that parity
-// and leaves deleting to the side allowed `wholeBook` work: two such sessions never make the
-// same change.
 // Random numbers and dates of a few years, from one seed.
 struct Dice {
   std::mt19937 rng;
@@ -98,6 +90,11 @@ struct Dice {
   }
 };
 
+// One computer's session on its copy: entries added, changed, deleted; accounts added and
+// renamed; the books closed; a range of dates deleted. New names and memos carry `mark`. With a
+// `parity` of 0 or 1 the session changes only the base's entries and accounts of that parity
+// and leaves deleting to the side allowed `wholeBook` work: two such sessions never make the
+// same change.
 class Session : Dice {
  public:
   Session(store::BookTables start, unsigned seed, QString mark, int parity, bool wholeBook)

@@ -25,12 +25,6 @@ inline QString make(const QString& data, const store::LedgerEntry& entry) {
   return folder;
 }
 
-// A file's bytes; "<missing>" when it cannot be read.
-inline QByteArray bytesIn(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 // The file replaced whole, as a sync tool replaces it.
 inline void replace(const QString& path, const QByteArray& bytes) {
   if (safefile::write(path, bytes)) qFatal("cannot write %s", qPrintable(path));

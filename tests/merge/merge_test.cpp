@@ -20,11 +20,8 @@ const Row kLunch{"2024/01/10", kFood, kCash, 100, "午餐"},
     kSnack{"2024/09/01", kFood, kCash, 20, "點心"}, kBus{"2024/02/02", "E-交通", kCash, 15, "公車"};
 
 // Equity, cash and food (and more), with the entries.
-store::BookTables chart(const std::vector<Row>& rows, std::initializer_list<QString> more = {}) {
-  store::BookTables b = bookOf({"Equity", kCash, kFood}, rows);
-  for (const QString& name : more)
-    b.accounts[b.accountCount++] = store::makeAccount(name, kindOfPrefix(name));
-  return b;
+store::BookTables chart(const std::vector<Row>& rows, const QStringList& more = {}) {
+  return bookOf(QStringList{"Equity", kCash, kFood} + more, rows);
 }
 // Closed at 2024/06/30: the lunch of 100 carried in cash's balance.
 Row carried(qint32 cash) { return {"2024/06/30", kCash, "Equity", cash, "初值"}; }

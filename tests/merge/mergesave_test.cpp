@@ -40,10 +40,8 @@ using Edit = std::function<void(store::BookTables&)>;
 struct TwoComputers : testbooks::Books {
   OwnState state;
   TwoComputers(const Edit& ours, const Edit& theirs) {
-    store.user().setUserName("Test");
-    store.user().setDatabaseName("家計簿");
+    signIn("Test", "家計簿");
     store.clock().setNow(QDateTime(QDate(2026, 12, 6), QTime(15, 30, 10)));
-    EXPECT_TRUE(QDir().mkpath(folder()));
     EXPECT_EQ(store::saveDatabaseList(store.user(), {"家計簿"}), std::nullopt);
     EXPECT_EQ(book::open(store, 1000), std::nullopt);
     account(kFood, store::kExpense);
@@ -85,7 +83,6 @@ TEST(MergeSave, BothSidesChangesLandAfterBothWereKept) {
   for (const Row& r : {kLunch, kBus, kSnack}) add(expected, r);
   EXPECT_EQ(linesOf(two.store.tables()), linesOf(expected));
   EXPECT_EQ(fileBytes(two.folder() + "/Main.dat"), entriesOf(expected));
-  EXPECT_EQ(two.store.user().databaseName(), "家計簿");
   EXPECT_TRUE(two.result.notice->text.contains("從另一台電腦新增 1 筆記錄，刪除 1 筆記錄"))
       << two.result.notice->text.toStdString();
   // Both sides were kept before the merge was written, and the merge is the next base.

@@ -4,6 +4,7 @@
 // tool's copy found at opening, and a book whose lock another computer holds.
 #include "MergeBooks.h"
 #include "SharedBook.h"
+#include "TestFiles.h"
 #include "WindowSteps.h"
 #include "backup/backups.h"
 #include "book/recovery.h"
@@ -15,7 +16,6 @@
 
 namespace {
 
-using sharedbook::bytesIn;
 using sharedbook::replace;
 
 // Main.dat with the lunch at this amount, and the meals named.
@@ -107,7 +107,7 @@ class TestMergeSession : public QObject {
     });
     QVERIFY(book.session.end(true));
     QVERIFY2(!asked.isEmpty(), "no conflict window");
-    QCOMPARE(bytesIn(book.folder + "/Main.dat"), entries(150));
+    QCOMPARE(fileBytes(book.folder + "/Main.dat"), entries(150));
     QVERIFY2(book.dialogs.lastMessage().text.contains("合併後存檔"),
              qPrintable(book.dialogs.lastMessage().text));
     QCOMPARE(std::get<QStringList>(store::loadDatabaseList(book.store.user())),
@@ -119,13 +119,13 @@ class TestMergeSession : public QObject {
   void aSyncToolsCopyIsMergedInWhenWanted() {
     SharedBook book;
     replace(book.folder + "/Main.dat", entries(100, {"早餐"}));
-    QVERIFY(!backup::keep(book.folder, bytesIn(book.folder + "/Accounts.dat"), entries(100),
+    QVERIFY(!backup::keep(book.folder, fileBytes(book.folder + "/Accounts.dat"), entries(100),
                           QDateTime(QDate(2024, 2, 1), QTime(8, 0), Qt::UTC)));
     const QString copy = book.folder + "/Main.sync-conflict-20240201-093000-ABCDEFG.dat";
     replace(copy, entries(100, {"晚餐"}));
     book.dialogs.answer(Answer::Yes);
     QVERIFY(book.open());
-    QCOMPARE(bytesIn(book.folder + "/Main.dat"), entries(100, {"早餐", "晚餐"}));
+    QCOMPARE(fileBytes(book.folder + "/Main.dat"), entries(100, {"早餐", "晚餐"}));
     const QString said = book.dialogs.lastMessage().text;
     QVERIFY2(said.contains(".merged") && said.contains("合併的基準是兩份帳本最後共同的版本") &&
                  !said.contains("這台電腦沒有上次讀寫時的內容"),
@@ -144,7 +144,7 @@ class TestMergeSession : public QObject {
     const QString trip = book.store.user().userFolder() + "/旅行";
     QVERIFY(QDir().mkpath(trip));
     for (const char* file : {"/Accounts.dat", "/Main.dat"})
-      replace(trip + file, bytesIn(book.folder + file));
+      replace(trip + file, fileBytes(book.folder + file));
     const QByteArray lock("4194000\nvarnix\nsome-other-computer\n");
     replace(trip + "/Varnix.lock", lock);
     replace(recovery::pathIn(trip), "the other computer's session");
@@ -177,10 +177,10 @@ class TestMergeSession : public QObject {
     QVERIFY(book.session.end(true));
     QVERIFY2(book.dialogs.lastMessage().text.contains("這次的變更沒有存檔"),
              qPrintable(book.dialogs.lastMessage().text));
-    QCOMPARE(bytesIn(trip + "/Main.dat"), entries(100));
-    QCOMPARE(bytesIn(trip + "/Varnix.lock"), lock);
+    QCOMPARE(fileBytes(trip + "/Main.dat"), entries(100));
+    QCOMPARE(fileBytes(trip + "/Varnix.lock"), lock);
     QCOMPARE(std::get<QStringList>(store::loadDatabaseList(book.store.user())).size(), 2);
-    QCOMPARE(bytesIn(recovery::pathIn(trip)), "the other computer's session");
+    QCOMPARE(fileBytes(recovery::pathIn(trip)), "the other computer's session");
     QVERIFY(book.dialogs.allAnswersUsed());
   }
 };

@@ -7,8 +7,6 @@
 #include <QDirIterator>
 #include <QMap>
 
-#include <utility>
-
 // Distinct databases: state k has its own accounts and number of entries; no two files agree.
 namespace reliability {
 
@@ -31,15 +29,9 @@ inline void fillState(book::Workspace& store, int k) {
   }
 }
 
-using Files = std::pair<QByteArray, QByteArray>;  // Accounts.dat, Main.dat
-
-inline Files filesOf(const book::Workspace& store) {
-  return {store::accountsFileBytes(store.tables().accounts, store.tables().accountCount),
-          store::entriesFileBytes(store.tables().entries, store.tables().entryCount)};
-}
-
-inline Files filesIn(const QString& folder) {
-  return {fileBytes(folder + "/Accounts.dat"), fileBytes(folder + "/Main.dat")};
+// The book's files in `folder`, as testbooks::bookBytes gives them of the tables.
+inline QByteArray filesIn(const QString& folder) {
+  return fileBytes(folder + "/Accounts.dat") + "|" + fileBytes(folder + "/Main.dat");
 }
 
 // Every file and folder under `root`, with the bytes of the files: a failed write changes none.
