@@ -21,12 +21,8 @@ struct RentAndSalary : ::testing::Test, testbooks::Books {
     plan.schedules = {monthly("rent", "E-房租", 12000, QDate(2024, 1, 31)),
                       monthly("salary", "I-薪水", 50000, QDate(2024, 2, 5), Mode::PostByItself)};
   }
-
   std::vector<Decision> postAll() const {
-    std::vector<Decision> all;
-    for (const DueOccurrence& due : dueOccurrences(plan, store.clock().today()))
-      all.push_back({due, Action::Post, plan.schedules[size_t(due.schedule)].amount});
-    return all;
+    return testschedules::postingAllDue(plan, store.clock().today());
   }
 };
 
