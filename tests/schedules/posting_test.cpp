@@ -21,6 +21,7 @@ struct RentAndSalary : ::testing::Test, testbooks::Books {
     plan.schedules = {monthly("rent", "E-房租", 12000, QDate(2024, 1, 31)),
                       monthly("salary", "I-薪水", 50000, QDate(2024, 2, 5), Mode::PostByItself)};
   }
+
   std::vector<Decision> postAll() const {
     return testschedules::postingAllDue(plan, store.clock().today());
   }

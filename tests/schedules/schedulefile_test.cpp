@@ -60,7 +60,7 @@ TEST(ScheduleFile, TwoProgramsOverOneFolderPostEachOccurrenceOnce) {
   const QByteArray before = fileBytes(schedulesPath(folder.path()));
 
   auto plan = std::get<ScheduleBook>(readSchedules(folder.path()));
-  const std::vector<Decision> all = testschedules::postingAllDue(plan, QDate(2025, 4, 30));
+  const std::vector<Decision> all = testschedules::postingAllDue(plan, first.store.clock().today());
   ASSERT_EQ(all.size(), 4u);
   ASSERT_FALSE(postDecisions(first.store, plan, all));
   ASSERT_TRUE(std::holds_alternative<ScheduleBook>(writeSchedules(folder.path(), plan)));
