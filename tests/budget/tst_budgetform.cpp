@@ -107,7 +107,6 @@ class BudgetFormTest : public QObject {
   }
 
   void theReportFiltersOverrunsAndPrintsThem() {
-    QTemporaryDir out;
     BudgetBook b({"A-現金", "I-薪資", "E-食費", "E-房租", "E-雜項"});
     b.entry("2026/01/05", "I-薪資", "A-現金", 30000);
     b.entry("2026/03/10", "E-食費", "A-現金", 6100);
@@ -131,16 +130,17 @@ class BudgetFormTest : public QObject {
       QVERIFY(!rowOf(table, "E-雜項").isEmpty());
       QVERIFY(rowOf(table, "E-房租").isEmpty());  // 9,000 of 10,000
 
-      b.dialogs.type(out.path() + "/report.pdf");
+      b.dialogs.type(b.dir.filePath("report.pdf"));
       click(form, BudgetReportForm::kSavePdf);
-      const QString text = pdfText(out.path() + "/report.pdf");
+      const QString text = pdfText(b.dir.filePath("report.pdf"));
       for (const char* expected : {"預算與實際", "2026/03", "E-食費", "-1,100", "122.0%"})
         QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
       QVERIFY(!text.contains("E-房租"));
 
-      b.dialogs.type(out.path() + "/report.csv");
+      b.dialogs.type(b.dir.filePath("report.csv"));
       click(form, BudgetReportForm::kSaveCsv);
-      QVERIFY(fileBytes(out.path() + "/report.csv").contains("支出,E-食費,5000,6100,-1100,122.0"));
+      QVERIFY(
+          fileBytes(b.dir.filePath("report.csv")).contains("支出,E-食費,5000,6100,-1100,122.0"));
       click(form, BudgetReportForm::kClose);
     });
     openBudgetReport(b.store, b.dialogs, b.plans, nullptr);
@@ -149,10 +149,8 @@ class BudgetFormTest : public QObject {
   void aSavedEntryPastEightyAndAHundredPercentIsToldInANoteThatCoversNoControl() {
     MainWindowBook b;
     testbooks::addAccounts(b.store, {"A-現金", "E-食費"});
-    b.store.user().setUserName("Test");
-    b.store.user().setDatabaseName("home");
+    testbooks::signIn(b.store, "Test", "home");
     const QString folder = b.store.user().databaseFolder();
-    QVERIFY(QDir().mkpath(folder));
     const auto accounts = budget::accountsOf(b.store);
     budget::Budget there(folder);  // as another computer keeps the same file
     QVERIFY(!there.setRule(accounts, accounts[0], 2026, budget::Rule::SameEachMonth, "5,000"));

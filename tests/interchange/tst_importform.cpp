@@ -47,8 +47,7 @@ class TestImportForm : public QObject {
   void readsPreviewsAndImports() {
     testbooks::Books book({"A-台銀", "E-雜支", "I-薪資", "E-餐費"});
     auto& [dir, dialogs, store, view] = book;
-    store.user().setUserName(QStringLiteral("Test"));
-    QDir().mkpath(store.user().userFolder());
+    book.signIn("Test");
     testbooks::addEntry(store, "2023/01/05", "E-雜支", "A-台銀", 120, "ATM");
     const QString csv = bankFile(dir, QStringLiteral("112/01/05,ATM,120,,\"9,880\"\r\n"
                                                      "112/01/06,薪資,,\"52,000\",\"61,880\"\r\n"
@@ -132,8 +131,7 @@ class TestImportForm : public QObject {
   void learnsPayeeRulesThatCanBeDeleted() {
     testbooks::Books book({"A-台銀", "E-雜支", "E-日用品", "I-薪資", "I-利息"});
     auto& [dir, dialogs, store, view] = book;
-    store.user().setUserName(QStringLiteral("Test"));
-    QDir().mkpath(store.user().userFolder());
+    book.signIn("Test");
     const QString csv = bankFile(dir, QStringLiteral("2018/05/02,全聯 信義店,350,,1\r\n"));
     whenShown(dialogs, [&](QDialog& form) {
       read(form, csv);

@@ -24,9 +24,7 @@ void tick(QDialog& d, int row) {
 struct January : MainWindowBook {
   std::vector<Reconciliation> all;
   January() {
-    store.user().setUserName(QStringLiteral("user1"));
-    store.user().setDatabaseName(QStringLiteral("2025"));
-    QDir().mkpath(store.user().databaseFolder());
+    testbooks::signIn(store, "user1", "2025");
     testbooks::addAccounts(store, {"A-銀行", "I-薪水", "E-餐費", "E-手續費", "Equity"});
     testbooks::addEntry(store, "2025/01/01", "A-銀行", "Equity", 1000, "初值");
     testbooks::addEntry(store, "2025/01/05", "I-薪水", "A-銀行", 500);

@@ -55,11 +55,6 @@ QChart* chartOnTab(QDialog& charts, int tab) {
   return qobject_cast<QChartView*>(child<QTabWidget>(charts, CF::kTabs)->widget(tab))->chart();
 }
 
-QStringList axisLabels(QChart* chart) {  // the thinned axis, or nothing
-  auto* axis = qobject_cast<QCategoryAxis*>(chart->axes(Qt::Horizontal).value(0));
-  return axis ? axis->categoriesLabels() : QStringList{};
-}
-
 // The width of each picture on paper, in inches: its pixels over its resolution.
 std::vector<double> pictureWidths(const QString& pdf) {
   std::vector<double> widths;
@@ -192,12 +187,11 @@ class TestReportForms : public QObject {
   // grouped; a PDF that cannot be written is refused in words and keeps the earlier file.
   void savesTheJournalAsPdf() {
     testbooks::Books b({"A-中華郵政儲金帳戶甲", "E-子女教育補習費用"});
-    QTemporaryDir dir;
     b.store.user().setDatabaseName("家計2025");
     for (int i = 1; i <= 120; ++i)  // enough for several pages
       b.entry("2025/06/01", "E-子女教育補習費用", "A-中華郵政儲金帳戶甲", 1234566 + i,
               QStringLiteral("牙醫第%1次").arg(i));
-    const QString path = dir.filePath("journal.pdf");
+    const QString path = b.dir.filePath("journal.pdf");
     whenShown(b.dialogs, [&](QDialog& form) {
       b.dialogs.type(path);
       click(form, DiaryForm::kSavePdf);
@@ -258,7 +252,8 @@ class TestReportForms : public QObject {
     PeriodForm form(b.store, b.dialogs);
     child<QComboBox>(form, PF::kKind)->setCurrentIndex(PF::Year);
     whenShown(b.dialogs, [&](QDialog& charts) {
-      QCOMPARE(axisLabels(chartOnTab(charts, 2)), (QStringList{"1月", "2月", "3月"}));
+      auto* axis = qobject_cast<QCategoryAxis*>(chartOnTab(charts, 2)->axes(Qt::Horizontal)[0]);
+      QCOMPARE(axis->categoriesLabels(), (QStringList{"1月", "2月", "3月"}));
       b.dialogs.type(b.dir.path() + "/donut.png");
       click(charts, CF::kSavePng);
     });

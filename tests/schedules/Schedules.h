@@ -20,4 +20,13 @@ inline schedules::Schedule monthly(const char* id, const QString& category, qint
   return s;
 }
 
+// Every occurrence due on `day`, each to be posted at its schedule's own amount.
+inline std::vector<schedules::Decision> postingAllDue(const schedules::ScheduleBook& plan,
+                                                      QDate day) {
+  std::vector<schedules::Decision> all;
+  for (const schedules::DueOccurrence& due : schedules::dueOccurrences(plan, day))
+    all.push_back({due, schedules::Action::Post, plan.schedules[size_t(due.schedule)].amount});
+  return all;
+}
+
 }  // namespace testschedules

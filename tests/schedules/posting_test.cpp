@@ -23,10 +23,7 @@ struct RentAndSalary : ::testing::Test, testbooks::Books {
   }
 
   std::vector<Decision> postAll() const {
-    std::vector<Decision> all;
-    for (const DueOccurrence& due : dueOccurrences(plan, store.clock().today()))
-      all.push_back({due, Action::Post, plan.schedules[size_t(due.schedule)].amount});
-    return all;
+    return testschedules::postingAllDue(plan, store.clock().today());
   }
 };
 

@@ -55,11 +55,6 @@ Rule times(Rule r, int count) {
   return r;
 }
 
-Rule twice(Rule r) {
-  r.every = 2;
-  return r;
-}
-
 TEST(ScheduleDates, FallOnTheRulesDaysThroughTheGivenDay) {
   const struct {
     const char* name;
@@ -75,7 +70,7 @@ TEST(ScheduleDates, FallOnTheRulesDaysThroughTheGivenDay) {
        "2024/02/29 2025/02/28 2026/02/28 2027/02/28 2028/02/29"},
       {"the 30th in February", monthly("2025/12/30", 30), "2026/03/30",
        "2025/12/30 2026/01/30 2026/02/28 2026/03/30"},
-      {"the 30th every two months", twice(monthly("2025/12/30", 30)), "2026/06/30",
+      {"the 30th every two months", every(Unit::Months, 2, "2025/12/30"), "2026/06/30",
        "2025/12/30 2026/02/28 2026/04/30 2026/06/30"},
       {"last business day", on(MonthDay::LastBusinessDay, "2025/01/01"), "2025/06/30",
        "2025/01/31 2025/02/28 2025/03/31 2025/04/30 2025/05/30 2025/06/30"},

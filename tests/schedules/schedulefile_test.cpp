@@ -60,9 +60,7 @@ TEST(ScheduleFile, TwoProgramsOverOneFolderPostEachOccurrenceOnce) {
   const QByteArray before = fileBytes(schedulesPath(folder.path()));
 
   auto plan = std::get<ScheduleBook>(readSchedules(folder.path()));
-  std::vector<Decision> all;
-  for (const DueOccurrence& due : dueOccurrences(plan, first.store.clock().today()))
-    all.push_back({due, Action::Post, 12000});
+  const std::vector<Decision> all = testschedules::postingAllDue(plan, first.store.clock().today());
   ASSERT_EQ(all.size(), 4u);
   ASSERT_FALSE(postDecisions(first.store, plan, all));
   ASSERT_TRUE(std::holds_alternative<ScheduleBook>(writeSchedules(folder.path(), plan)));

@@ -13,43 +13,14 @@
 using namespace schedules;
 using testschedules::monthly;
 
-namespace {
-
-// Rent asks (04/30, 05/31, 06/30), the phone bill is an estimate (07/10), the salary posts
-// itself (07/05); the book is opened on 2024/07/15.
-struct Due : testbooks::Books {
-  ScheduleBook plan;
-  Due() : Books({"A-銀行", "I-薪水", "E-房租", "E-電話", "Equity"}) {
-    plan.schedules = {monthly("rent", "E-房租", 12000, QDate(2024, 4, 30)),
-                      monthly("phone", "E-電話", 900, QDate(2024, 7, 10), Mode::PostByItself),
-                      monthly("salary", "I-薪水", 50000, QDate(2024, 7, 5), Mode::PostByItself)};
-    plan.schedules[0].rule.dayOfMonth = 31;
-    plan.schedules[1].estimate = true;
-  }
-  QStringList postedDates() const {
-    QStringList out;
-    for (const store::LedgerEntry& e : entries())
-      out << e.EntryDate + ' ' + QString::number(e.Amount);
-    return out;
-  }
-};
-
-void selectRow(QDialog& d, int row) {
-  child<QTableWidget>(d, SinceLastRunForm::kOccurrences)->selectRow(row);
-}
-
-}  // namespace
-
 class TestScheduleForm : public QObject {
   Q_OBJECT
 
  private slots:
   void anEntryKeptAsAScheduleIsEditedAndKept() {
     MainWindowBook p;
-    p.store.user().setUserName(QStringLiteral("user1"));
-    p.store.user().setDatabaseName(QStringLiteral("2025"));
+    testbooks::signIn(p.store, "user1", "2025");
     const QString folder = p.store.user().databaseFolder();
-    QDir().mkpath(folder);
     testbooks::addAccounts(p.store, {"A-銀行", "E-房租", "Equity"});
     p.store.clock().setToday(QDate(2025, 1, 31));
     p.window.show();
@@ -110,18 +81,32 @@ class TestScheduleForm : public QObject {
     QCOMPARE(p.store.tables().entriesInUse(), 1);
   }
 
-  // The estimate (the phone bill) is asked for at 確定: cancelled or refused, nothing is posted.
+  // Rent asks (04/30, 05/31, 06/30), the phone bill is an estimate (07/10), the salary posts
+  // itself (07/05); the book is opened on 2024/07/15. The estimate is asked for at 確定:
+  // cancelled or refused, nothing is posted.
   void eachActionDoesItsOwnThingInOneStep() {
-    Due b;
+    testbooks::Books b({"A-銀行", "I-薪水", "E-房租", "E-電話", "Equity"});
+    ScheduleBook plan;
+    plan.schedules = {monthly("rent", "E-房租", 12000, QDate(2024, 4, 30)),
+                      monthly("phone", "E-電話", 900, QDate(2024, 7, 10), Mode::PostByItself),
+                      monthly("salary", "I-薪水", 50000, QDate(2024, 7, 5), Mode::PostByItself)};
+    plan.schedules[0].rule.dayOfMonth = 31;
+    plan.schedules[1].estimate = true;
+    const auto posted = [&] {
+      QStringList out;
+      for (const store::LedgerEntry& e : b.entries())
+        out << e.EntryDate + ' ' + QString::number(e.Amount);
+      return out;
+    };
     whenShown(b.dialogs, [&](QDialog& d) {
       auto* table = child<QTableWidget>(d, SinceLastRunForm::kOccurrences);
       QCOMPARE(table->rowCount(), 5);
       QCOMPARE(table->item(4, 5)->text(), QStringLiteral("已自動入帳"));
-      selectRow(d, 1);
+      table->selectRow(1);
       click(d, SinceLastRunForm::kSkipButton);
-      selectRow(d, 2);
+      table->selectRow(2);
       click(d, SinceLastRunForm::kPostponeButton);
-      selectRow(d, 0);
+      table->selectRow(0);
       b.dialogs.type("888");
       click(d, SinceLastRunForm::kAmountButton);
       QCOMPARE(table->item(0, 3)->text(), QStringLiteral("888"));
@@ -133,17 +118,16 @@ class TestScheduleForm : public QObject {
       b.dialogs.type("1000");
       click(d, SinceLastRunForm::kOkButton);
     });
-    openSinceLastRun(b.store, b.dialogs, b.plan, nullptr);
+    openSinceLastRun(b.store, b.dialogs, plan, nullptr);
     QVERIFY(b.dialogs.allAnswersUsed());
     QCOMPARE(b.dialogs.messages().size(), 1u);  // the refused "1,000"
-    QCOMPARE(b.postedDates(),
-             QStringList({"2024/07/05 50000", "2024/04/30 888", "2024/07/10 1000"}));
+    QCOMPARE(posted(), QStringList({"2024/07/05 50000", "2024/04/30 888", "2024/07/10 1000"}));
     // Only the postponed rent is still due; the batch went in as one step after the salary's.
-    const auto due = dueOccurrences(b.plan, b.store.clock().today());
+    const auto due = dueOccurrences(plan, b.store.clock().today());
     QCOMPARE(due.size(), 1u);
     QCOMPARE(due[0].occurrence.date, QDate(2024, 6, 30));
     QVERIFY(!b.store.undo());
-    QCOMPARE(b.postedDates(), QStringList({"2024/07/05 50000"}));
+    QCOMPARE(posted(), QStringList({"2024/07/05 50000"}));
   }
 };
 
