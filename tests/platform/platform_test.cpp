@@ -94,10 +94,6 @@ mode_t permissions(const QString& path) {
   return info.st_mode & 07777;
 }
 
-void makeFolders(const QString& root, std::initializer_list<const char*> folders) {
-  for (const char* folder : folders) QDir().mkpath(root + '/' + folder);
-}
-
 // A umask that would give every new file and folder to everyone; restored at the end.
 struct OpenUmask {
   const mode_t previous = ::umask(0);
@@ -151,7 +147,7 @@ TEST(DataFolderTest, ChoosesTheFolder) {
     SCOPED_TRACE(&c - cases);
     QTemporaryDir dir;
     const QString root = dir.path() + '/';
-    makeFolders(root, {bin, c.systemWide ? share : bin});
+    for (const char* folder : {bin, c.systemWide ? share : bin}) QDir().mkpath(root + folder);
     const QString beside = root + bin + '/' + c.beside;  // ends in "/" for a folder, or nothing
     beside.endsWith('/') ? void(QDir().mkpath(beside)) : putFile(beside, "[UserName]=T\r\n");
     datafolders::Surroundings s = c.around;
@@ -248,13 +244,10 @@ using sidefile::Record;
 
 const QString kKind = QStringLiteral("varnix-test-notes");
 
-QDateTime at(const char* iso) {
-  return QDateTime::fromString(QString::fromLatin1(iso), Qt::ISODateWithMs);
-}
-
 Record record(const char* id, const char* changed, std::vector<std::pair<QString, QString>> fields,
               bool deleted = false) {
-  return Record{QString::fromLatin1(id), at(changed), deleted, std::move(fields)};
+  return Record{QString::fromLatin1(id), QDateTime::fromString(changed, Qt::ISODateWithMs), deleted,
+                std::move(fields)};
 }
 
 TEST(SideFile, WritesTheDocumentedBytes) {
@@ -308,7 +301,8 @@ TEST(SideFile, RefusesDamagedAndForeignFiles) {
        {"\n", "A1\t2026-01-01T00:00:00.000Z\tlive\n", "a1\t2026-01-01T00:00:00Z\tlive\n",
         "a1\t2026-01-01T00:00:00.000+08\tlive\n", "a1\t2026-02-30T00:00:00.000Z\tlive\n",
         "a1\t2026-01-01T24:00:00.000Z\tlive\n", "a1\t0000-01-01T00:00:00.000Z\tlive\n",
-        "a1\t\xef\xbc\x92" "026-01-01T00:00:00.000Z\tlive\n"})
+        "a1\t\xef\xbc\x92"
+        "026-01-01T00:00:00.000Z\tlive\n"})
     cases.emplace_back(head + line, QStringLiteral("第 2 行已損壞"));
   for (const char* field : {"k=1\tk=2\n", "k=a\\q\n", "k=\\x41\n", "k=\r\n"})
     cases.emplace_back(live + field, QStringLiteral("第 2 行已損壞"));
@@ -375,10 +369,10 @@ TEST(FileDialogFolder, StartsInTheLastFolderElseDocumentsElseHome) {
   EXPECT_EQ(dialogs.chooseFile(save), QString());  // the last folder does not exist
   QDir().mkpath(home.filePath("statements"));
   dialogs.chooseFile({FileRequest::Purpose::Open, "選擇對帳單", {}, {}});
-  ASSERT_EQ(dialogs.shown().size(), 3u);
-  EXPECT_EQ(dialogs.shown()[0].defaultText, home.filePath("文件/帳本.pdf"));
-  EXPECT_EQ(dialogs.shown()[1].defaultText, home.filePath("文件/帳本.pdf"));
-  EXPECT_EQ(dialogs.shown()[2].defaultText, home.filePath("statements"));
+  QStringList starts;
+  for (const ScriptedDialogs::Shown& shown : dialogs.shown()) starts << shown.defaultText;
+  EXPECT_EQ(starts, (QStringList{home.filePath("文件/帳本.pdf"), home.filePath("文件/帳本.pdf"),
+                                 home.filePath("statements")}));
   QDir(home.filePath("文件")).removeRecursively();
   EXPECT_EQ(fileDialogFolder(home.filePath("gone")), home.path());
   qputenv("HOME", oldHome);
