@@ -74,8 +74,6 @@ class History : public QObject {
   std::optional<Message> redo(store::BookTables& tables);
 
   void clear();
-  // How many steps are kept, at least kDepth; the oldest go first.
-  void setDepth(int steps) { depth_ = std::max(steps, kDepth); }
   // Tells which book is open (its folder); the steps of another book are forgotten.
   void belongTo(const QString& bookFolder);
   // The open book, steps and all, now lives in this folder (saved as a new book).
