@@ -60,24 +60,26 @@ const Entries* entries(QString& why) {
   return nullptr;
 }
 
-void openCharts(book::Workspace& store, Dialogs& dialogs, const period::Report& report,
-                QWidget* parent) {
+void withModule(Dialogs& dialogs, const std::function<void(const Entries&)>& use) {
   QString why;
   if (const Entries* module = entries(why)) {
-    module->openCharts(store, dialogs, report, parent);
+    use(*module);
   } else {
     dialogs.message(refusal(why));
   }
 }
 
+void openCharts(book::Workspace& store, Dialogs& dialogs, const period::Report& report,
+                QWidget* parent) {
+  withModule(dialogs,
+             [&](const Entries& module) { module.openCharts(store, dialogs, report, parent); });
+}
+
 void openBudgetReport(book::Workspace& store, Dialogs& dialogs, const budget::Budget& plans,
                       QWidget* parent) {
-  QString why;
-  if (const Entries* module = entries(why)) {
-    module->openBudgetReport(store, dialogs, plans, parent);
-  } else {
-    dialogs.message(refusal(why));
-  }
+  withModule(dialogs, [&](const Entries& module) {
+    module.openBudgetReport(store, dialogs, plans, parent);
+  });
 }
 
 }  // namespace loadable

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace book {
@@ -44,6 +45,9 @@ QStringList moduleFiles();
 
 // Looks for the module at `file` instead (a test's build folder).
 void useModuleFile(const QString& file);
+
+// Hands the module's entries to `use`, or says through `dialogs` why the module cannot be had.
+void withModule(Dialogs& dialogs, const std::function<void(const Entries&)>& use);
 
 // Each opens its window, or says why it cannot.
 void openCharts(book::Workspace& store, Dialogs& dialogs, const period::Report& report,

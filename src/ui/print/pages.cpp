@@ -376,12 +376,8 @@ std::optional<QString> savePdf(const Document& document, const QString& path) {
 }
 
 void print(Dialogs& dialogs, const Document& document, QWidget* parent) {
-  QString why;
-  if (const loadable::Entries* module = loadable::entries(why)) {
-    module->print(dialogs, document, parent);
-  } else {
-    dialogs.message(refusal(why));
-  }
+  loadable::withModule(
+      dialogs, [&](const loadable::Entries& module) { module.print(dialogs, document, parent); });
 }
 
 void saveAsPdf(Dialogs& dialogs, const Document& document, const QString& suggestedName, QWidget*) {
