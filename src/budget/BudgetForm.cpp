@@ -374,7 +374,8 @@ void BookBudget::openPlan() {
 }
 
 void BookBudget::openReport() {
-  if (budget::Budget* plans = current()) loadable::openBudgetReport(store_, dialogs_, *plans, parent_);
+  if (budget::Budget* plans = current())
+    loadable::openBudgetReport(store_, dialogs_, *plans, parent_);
 }
 
 void BookBudget::onBookChanged() {

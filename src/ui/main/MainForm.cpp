@@ -315,7 +315,8 @@ void MainForm::buildMenus() {
   connect(analysis, &QAction::triggered, this,
           [this] { openPeriodReport(store_, dialogs_, this); });
   connect(charts, &QAction::triggered, this, [this] {
-    loadable::openCharts(store_, dialogs_, period::buildReport(store_, period::openingYear(store_)), this);
+    loadable::openCharts(store_, dialogs_, period::buildReport(store_, period::openingYear(store_)),
+                         this);
   });
   budget_ = new BookBudget(store_, dialogs_, this, centralWidget(), kNoteArea);
   connect(plan, &QAction::triggered, budget_, &BookBudget::openPlan);
