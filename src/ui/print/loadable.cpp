@@ -24,16 +24,17 @@ QString& chosenFile() {
   return file;
 }
 
-}  // namespace
-
-void registerEntries(const Entries& entries) { registered() = entries; }
-
+// Where the module is looked for, best first.
 QStringList moduleFiles() {
   if (!chosenFile().isEmpty()) return {chosenFile()};
   const QDir program(QCoreApplication::applicationDirPath());
   return {program.filePath(QLatin1String(kModuleName)),
           program.filePath(QStringLiteral("../lib/varnix/plugins/") + QLatin1String(kModuleName))};
 }
+
+}  // namespace
+
+void registerEntries(const Entries& entries) { registered() = entries; }
 
 void useModuleFile(const QString& file) { chosenFile() = file; }
 

@@ -40,10 +40,8 @@ void registerEntries(const Entries& entries);
 // is missing or unsound.
 const Entries* entries(QString& why);
 
-// Where the module is looked for, best first: beside the program, then in ../lib/varnix/plugins.
-QStringList moduleFiles();
-
-// Looks for the module at `file` instead (a test's build folder).
+// Looks for the module at `file` instead of beside the program and in ../lib/varnix/plugins
+// (a test's build folder).
 void useModuleFile(const QString& file);
 
 // Hands the module's entries to `use`, or says through `dialogs` why the module cannot be had.
