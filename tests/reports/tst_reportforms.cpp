@@ -23,6 +23,7 @@
 #include <QChartView>
 #include <QLegend>
 #include <QPieSeries>
+#include <QValueAxis>
 
 namespace {
 
@@ -266,6 +267,17 @@ class TestReportForms : public QObject {
       QVERIFY(!child(charts, CF::kSavePng)->isEnabled());
     });
     click(form, PF::kCharts);
+  }
+
+  // A single month's net worth stands against zero, so the axis's labels differ from each other.
+  void aSingleMonthsNetWorthIsReadAgainstZero() {
+    SmallBook b;
+    ChartsForm charts(b.store, b.dialogs,
+                      period::buildReport(b.store, period::monthPeriod(2025, 2)));
+    auto* y = qobject_cast<QValueAxis*>(chartOnTab(charts, 2)->axes(Qt::Vertical)[0]);
+    QVERIFY(y->min() <= 0 && y->max() >= 15500);  // cash 27,500 less the card's 12,000
+    QVERIFY2((y->max() - y->min()) / (y->tickCount() - 1) >= 1000,
+             qPrintable(QString("%1..%2").arg(y->min()).arg(y->max())));
   }
 
   // Twenty similar accounts on a dark desktop: a legend, not names on the ring; dark charts.

@@ -80,7 +80,14 @@ QValueAxis* amountAxis(qint64 low, qint64 high) {
   auto* axis = new QValueAxis;
   axis->setLabelFormat(QStringLiteral("%.0f"));
   axis->setLabelsFont(uiFont(8));
-  axis->setRange(static_cast<qreal>(low), static_cast<qreal>(high == low ? low + 1 : high));
+  // Amounts that hardly differ (one month's net worth) are shown against zero: over a span of a
+  // few units the axis would repeat one rounded label from top to bottom.
+  if (high - low < 10) {
+    low = std::min<qint64>(low, 0);
+    high = std::max<qint64>(high, 0);
+    if (high - low < 10) high = low + 10;
+  }
+  axis->setRange(static_cast<qreal>(low), static_cast<qreal>(high));
   axis->applyNiceNumbers();
   return axis;
 }
