@@ -11,10 +11,7 @@ const QString kCash = QStringLiteral("A-現金");
 
 // User "amy" with an empty database folder "2025".
 struct DatabaseFiles : ::testing::Test, testbooks::Books {
-  DatabaseFiles() {
-    signIn("amy", "2025");
-    store.clock().setToday(QDate(2025, 3, 14));
-  }
+  DatabaseFiles() { signIn("amy", "2025"); }
 
   QString path(const QString& file) const { return store.user().databaseFolder() + u'/' + file; }
 
@@ -47,7 +44,7 @@ TEST_F(DatabaseFiles, NewFolderGetsCashAndEquityAndTheOpeningEntry) {
                                                        QByteArray(106, '\0') + hex("457175697479") +
                                                        blanks(14) + hex("0000"));
   EXPECT_EQ(fileBytes(path(store::kEntriesFile)),
-            hex("323032352f30332f3134 412db27baaf7") + blanks(14) + hex("457175697479") +
+            hex("323032342f30372f3135 412db27baaf7") + blanks(14) + hex("457175697479") +
                 blanks(14) + hex("f4ffffff aaecadc8") + blanks(46));
 }
 
