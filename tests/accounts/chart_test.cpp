@@ -9,7 +9,6 @@ namespace {
 
 struct Chart : ::testing::Test, testbooks::Books {
   Chart() : Books({"A-現金", "Equity", "E-餐飲費", "A-股票"}) {
-    store.clock().setToday(QDate(2026, 3, 14));
     entry("2026/03/01", "A-現金", "Equity", 1000, "初值");
     entry("2026/03/02", "E-餐飲費", "A-現金", 120);
   }
@@ -43,7 +42,7 @@ TEST_F(Chart, CreateAddsTheAccountAndAnInitialValueOnlyForAssetsAndLiabilities) 
     EXPECT_EQ(store.tables().entryCount, entries + (c.initial ? 1 : 0));
     if (c.initial) {
       EXPECT_EQ(store.tables().entries[entries],
-                store::makeEntry("2026/03/14", c.stored, "Equity", *c.initial, "初值"));
+                store::makeEntry("2024/07/15", c.stored, "Equity", *c.initial, "初值"));
     }
   }
 }

@@ -143,13 +143,12 @@ int main(int argc, char* argv[]) {
   std::vector<string> violations = circles(includes);
   for (const Include& include : includes) {
     const bool logic = !isWindowFile(include.file);
-    if (logic && !include.target.empty() && isWindowFile(include.target))
-      violations.push_back("a logic file includes a window file:\n    " + include.where);
     if (logic && !include.angled.empty() && isWindowHeader(include.angled, headerFolders))
       violations.push_back("a logic file includes a Qt window header:\n    " + include.where);
-    const string why = include.target.empty()
-                           ? string()
-                           : reachesUp(folderOf(include.file), folderOf(include.target));
+    if (include.target.empty()) continue;
+    if (logic && isWindowFile(include.target))
+      violations.push_back("a logic file includes a window file:\n    " + include.where);
+    const string why = reachesUp(folderOf(include.file), folderOf(include.target));
     if (!why.empty()) violations.push_back(why + ":\n    " + include.where);
   }
   for (const string& violation : violations) std::cout << violation << "\n";

@@ -7,6 +7,7 @@
 #include "platform/safefile.h"
 #include "platform/sidefile.h"
 
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
@@ -94,12 +95,6 @@ mode_t permissions(const QString& path) {
   return info.st_mode & 07777;
 }
 
-// A umask that would give every new file and folder to everyone; restored at the end.
-struct OpenUmask {
-  const mode_t previous = ::umask(0);
-  ~OpenUmask() { ::umask(previous); }
-};
-
 TEST(DataFolderTest, CommandLine) {
   const QString needsFolder = QStringLiteral("--data-dir 後面需要一個資料夾");
   const std::tuple<QStringList, Action, QString, QString> cases[] = {
@@ -157,9 +152,8 @@ TEST(DataFolderTest, ChoosesTheFolder) {
     s.programFolder = root + bin;
     s.home = root + "home";
     const datafolders::Place place = datafolders::choose(s);
-    EXPECT_EQ(place.mode, c.mode);
-    EXPECT_EQ(place.dataFolder, root + c.dataFolder);
-    EXPECT_EQ(place.programFiles, root + c.programFiles);
+    EXPECT_EQ(std::tie(place.mode, place.dataFolder, place.programFiles),
+              std::tuple(c.mode, root + c.dataFolder, root + c.programFiles));
   }
 }
 
@@ -180,7 +174,8 @@ TEST(DataFolderTest, LaysTheShippedFilesOnlyWhereMissingForTheOwnerOnly) {
   QTemporaryDir dir;
   const QString home = dir.path() + "/home", data = home + "/.local/share/Varnix";
   QDir().mkdir(home);
-  OpenUmask open;
+  // A umask that would give every new file and folder to everyone; restored at the end.
+  const auto restoreUmask = qScopeGuard([previous = ::umask(0)] { ::umask(previous); });
   const datafolders::Place place{Mode::Installed, data, layShippedDefaults(dir.path())};
   ASSERT_EQ(datafolders::prepare(place), std::nullopt);
   EXPECT_EQ(permissions(home + "/.local"), 0700u);
@@ -244,19 +239,13 @@ using sidefile::Record;
 
 const QString kKind = QStringLiteral("varnix-test-notes");
 
-Record record(const char* id, const char* changed, std::vector<std::pair<QString, QString>> fields,
-              bool deleted = false) {
-  return Record{QString::fromLatin1(id), QDateTime::fromString(changed, Qt::ISODateWithMs), deleted,
-                std::move(fields)};
-}
-
 TEST(SideFile, WritesTheDocumentedBytes) {
   const std::vector<Record> records = {
-      record("0a1b", "2026-12-07T13:05:09.042Z",
-             {{QStringLiteral("memo"), QStringLiteral("午餐\t7-11\\門市\n二樓\r")},
-              {QStringLiteral("account"), QStringLiteral("")},
-              {QStringLiteral("bell"), QStringLiteral("\x07")}}),
-      record("ff-2", "1999-01-02T03:04:05.000Z", {}, true),
+      {"0a1b",
+       QDateTime::fromString("2026-12-07T13:05:09.042Z", Qt::ISODateWithMs),
+       false,
+       {{"memo", "午餐\t7-11\\門市\n二樓\r"}, {"account", ""}, {"bell", "\x07"}}},
+      {"ff-2", QDateTime::fromString("1999-01-02T03:04:05.000Z", Qt::ISODateWithMs), true, {}},
   };
   const QByteArray expected =
       "varnix-test-notes 3\n"
@@ -324,28 +313,23 @@ TEST(SideFileMerge, IsSymmetricIdempotentAndAssociative) {
   const auto copy = [&] {
     std::vector<Record> records;
     for (int id = 0; id < 6; ++id) {
-      if (random() % 3 == 0) continue;
       // Few distinct times, so that ties between a deletion and an edit happen often.
-      Record r{QString::number(id),
-               QDateTime::fromMSecsSinceEpoch(random() % 3, Qt::UTC),
-               random() % 2 == 0,
-               {{QStringLiteral("v"), QString::number(random() % 3)}}};
-      records.push_back(r);
+      if (random() % 3 != 0)
+        records.push_back({QString::number(id),
+                           QDateTime::fromMSecsSinceEpoch(random() % 3, Qt::UTC),
+                           random() % 2 == 0,
+                           {{QStringLiteral("v"), QString::number(random() % 3)}}});
     }
     return records;
   };
+  const auto rank = [](const Record& x) { return std::pair(x.changed, x.deleted); };
   for (int round = 0; round < 200; ++round) {
     const auto a = copy(), b = copy(), c = copy();
     const auto ab = sidefile::merge(a, b);
     ASSERT_EQ(ab, sidefile::merge(b, a));
-    for (const Record& kept : ab) {
-      for (const auto* copy : {&a, &b}) {
-        for (const Record& r : *copy) {
-          const auto rank = [](const Record& x) { return std::pair(x.changed, x.deleted); };
-          ASSERT_TRUE(r.id != kept.id || rank(r) <= rank(kept));
-        }
-      }
-    }
+    for (const Record& kept : ab)
+      for (const auto* copy : {&a, &b})
+        for (const Record& r : *copy) ASSERT_TRUE(r.id != kept.id || rank(r) <= rank(kept));
     ASSERT_EQ(sidefile::merge(ab, ab), ab);
     ASSERT_EQ(sidefile::merge(ab, c), sidefile::merge(a, sidefile::merge(b, c)));
   }
