@@ -117,10 +117,10 @@ TEST(BackupTest, ABackupThatCannotBeWrittenSaysSoAndTheBookIsSavedAnyway) {
     book.change(250);
     const QByteArray entries =
         store::entriesFileBytes(book.store.tables().entries, book.store.tables().entryCount);
-    std::optional<safefile::FailAfterBytes> full;  // room for the new files and a few bytes more
-    if (diskFull) full.emplace(book.accountsBytes().size() + entries.size() + 100);
+    // Room for the new files and a few bytes more (-1, the seam's resting value: no limit).
+    const safefile::FailAfterBytes full(
+        diskFull ? book.accountsBytes().size() + entries.size() + 100 : -1);
     const book::SaveResult result = book::save(book.store);
-    full.reset();
     EXPECT_EQ(result.refusal, std::nullopt);
     EXPECT_TRUE(warns(result.notice, QStringLiteral("資料庫已經存好，但這次沒有留下備份：")));
     EXPECT_EQ(book.entriesBytes(), entries);

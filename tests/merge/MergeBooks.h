@@ -66,16 +66,14 @@ inline std::vector<std::string> linesOf(const store::BookTables& b) {
 
 inline std::vector<qint64> balancesOf(const store::BookTables& b,
                                       const QString& date = "9999/12/31") {
-  return store::recordBalances(b.accounts, b.accountCount, entriesOf(b), b.entryCount - 1, date);
+  return store::allAccountBalances(b, date);
 }
 
 template <typename Gone>
 void removeEntriesIf(store::BookTables& b, const Gone& gone) {
-  int to = 1;
-  for (int from = 1; from < b.entryCount; ++from)
-    if (!gone(from)) b.entries[to++] = b.entries[from];
-  for (int slot = to; slot < b.entryCount; ++slot) b.entries[slot] = store::LedgerEntry{};
-  b.entryCount = to;
+  for (int slot = 1; slot < b.entryCount; ++slot)
+    if (gone(slot)) store::markDeleted(b, slot);
+  store::compactEntries(b);
 }
 
 // Random numbers and dates of a few years, from one seed.

@@ -33,14 +33,6 @@ void block(const QString& path, bool withFolder) {  // a folder or a plain file 
   withFolder ? void(QDir().mkpath(path)) : putFile(path, "plain");
 }
 
-// Runs `write` on a disk that takes `room` bytes before it is full (-1: room enough).
-template <class Write>
-auto onDisk(qint64 room, Write write) {
-  std::optional<safefile::FailAfterBytes> full;
-  if (room >= 0) full.emplace(room);
-  return write();
-}
-
 // A session: its user with a password, and the tables of a database.
 struct Session : testbooks::Books {
   Session() {
@@ -52,7 +44,7 @@ struct Session : testbooks::Books {
 };
 
 TEST(SaveFaultTest, FailedSaveKeepsTheEarlierFilesAndTheTables) {
-  // What goes wrong, and the bytes the disk takes (-1: room enough).
+  // What goes wrong, and the bytes the disk takes (-1, the seam's own resting value: room enough).
   const std::tuple<const char*, std::function<void(book::Workspace&)>, qint64> faults[] = {
       {"folder for Main.dat",
        [](book::Workspace& s) { block(s.user().databaseFolder() + "/Main.dat", true); }, -1},
@@ -70,7 +62,8 @@ TEST(SaveFaultTest, FailedSaveKeepsTheEarlierFilesAndTheTables) {
     const auto changed = bookBytes(s.store);
     if (fault) fault(s.store);
     const auto before = treeOf(s.dir.path());
-    const auto refusal = onDisk(cut, [&] { return book::save(s.store).refusal; });
+    const safefile::FailAfterBytes full(cut);
+    const auto refusal = book::save(s.store).refusal;
     EXPECT_TRUE(warns(refusal, QStringLiteral("資料庫沒有存好：")));
     EXPECT_EQ(treeOf(s.dir.path()), before);
     EXPECT_EQ(bookBytes(s.store), changed);
@@ -89,7 +82,8 @@ TEST(TextFileFaultTest, FailedWritesAreRefusedInWordsAndChangeNothing) {
       {list + "/x.lst", -1}, {dir.filePath(QString(256, u'n')), -1}, {folder, -1}, {list, 4}};
   for (const auto& [path, cut] : writes) {
     const auto before = treeOf(dir.path());
-    const auto error = onDisk(cut, [&] { return textfile::writeLines(path, {"家計"}); });
+    const safefile::FailAfterBytes full(cut);
+    const auto error = textfile::writeLines(path, {"家計"});
     ASSERT_TRUE(error) << path.toStdString();
     EXPECT_TRUE(error->startsWith(QStringLiteral("無法寫入"))) << error->toStdString();
     EXPECT_EQ(treeOf(dir.path()), before);
@@ -100,7 +94,8 @@ TEST(TextFileFaultTest, FailedWritesAreRefusedInWordsAndChangeNothing) {
 TEST(TextWriteFaultTest, FailedPasswordWriteChangesNothingAndSaysWhy) {
   Session s;
   const auto before = treeOf(s.dir.path());
-  const auto refused = onDisk(4, [&] { return users::setPassword(s.store, "839", "abcd"); });
+  const safefile::FailAfterBytes full(4);
+  const auto refused = users::setPassword(s.store, "839", "abcd");
   EXPECT_EQ(s.store.user().passwordLine(), QStringLiteral("839"));
   EXPECT_TRUE(warns(refused, QStringLiteral("密碼沒有變更：")));
   EXPECT_EQ(treeOf(s.dir.path()), before);
