@@ -271,7 +271,8 @@ TEST(DatabaseLockFlowTest, OneWindowPerDatabaseUntilItMovesOnOrEnds) {
 }
 
 // A real session killed with SIGKILL after its changes: the next opening finds them whole in
-// the recovery file, byte for byte. (A damaged file: book/recovery_test.cpp.)
+// the recovery file (Main.dat in several of its parts), byte for byte. (A damaged file:
+// book/recovery_test.cpp.)
 TEST(RecoveryKillTest, RestartBringsTheChangesBackByteForByte) {
   testbooks::Books b;
   b.signIn("Test", "2003-11");
@@ -297,6 +298,7 @@ TEST(RecoveryKillTest, RestartBringsTheChangesBackByteForByte) {
   // Its bytes are the session's (taken back and saved: tst_mainform's recovery question).
   const recovery::Snapshot& kept = std::get<recovery::Snapshot>(found);
   EXPECT_EQ(kept.accounts + "|" + kept.entries, expected);
+  EXPECT_GT(kept.entries.size(), 2 * 32 * 1024);
 }
 
 }  // namespace
