@@ -114,19 +114,18 @@ TEST(HistoryProperty, UndoAndRedoWalkBackAndForthThroughEverySavedState) {
     book::Workspace& s = b.store;
     History& h = s.history();
     const auto account = [&] { return pick(0, s.tables().accountCount); };
+    const auto entry = [&] { return pick(0, s.tables().entryCount); };
     const auto storeEntry = [&](bool edit) {
-      entries::storeEntry(
-          s, {edit, edit ? pick(0, s.tables().entryCount) : 0,
-              pick(-1, s.tables().accountCount - 1), pick(0, s.tables().accountCount - 1), date(),
-              amount(), oneOf({"", "午餐", "coffee 咖啡", "初值", "  ", "x😀"})});
+      entries::storeEntry(s, {edit, edit ? entry() : 0, pick(-1, s.tables().accountCount - 1),
+                              pick(0, s.tables().accountCount - 1), date(), amount(),
+                              oneOf({"", "午餐", "coffee 咖啡", "初值", "  ", "x😀"})});
     };
     // Each command with the name its step has, as the menu shows it.
     const std::pair<const char*, std::function<void()>> commands[] = {
         {"新增記錄", [&] { storeEntry(false); }},
         {"刪除記錄",
          [&] {
-           entries::deleteTickedEntries(
-               s, {pick(0, s.tables().entryCount), pick(0, s.tables().entryCount)});
+           entries::deleteTickedEntries(s, {entry(), entry()});
          }},
         {"修改記錄", [&] { storeEntry(true); }},
         {"多筆刪除",
