@@ -17,6 +17,11 @@ struct Row {
   QString memo;
 };
 
+// The meals of the merge tests' books, paid in cash.
+inline const QString kCash = QStringLiteral("A-現金"), kFood = QStringLiteral("E-餐飲");
+inline const Row kLunch{"2024/01/10", kFood, kCash, 100, "午餐"},
+    kDinner{"2024/08/01", kFood, kCash, 50, "晚餐"}, kSnack{"2024/09/01", kFood, kCash, 20, "點心"};
+
 // A state folder (this computer's bases of books) of its own while the object lives.
 struct OwnState {
   QTemporaryDir dir;

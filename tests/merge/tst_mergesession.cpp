@@ -16,22 +16,21 @@
 
 namespace {
 
+using namespace mergebooks;
 using sharedbook::replace;
 
 // Main.dat with the lunch at this amount, and the meals named.
 QByteArray entries(qint32 lunch, const QStringList& more = {}) {
-  store::BookTables b;
-  b.entries[b.entryCount++] = store::makeEntry("2024/01/10", "E-餐飲", "A-現金", lunch, "午餐");
-  for (const QString& meal : more)
-    b.entries[b.entryCount++] = store::makeEntry("2024/02/01", "E-餐飲", "A-現金", 80, meal);
-  return store::entriesFileBytes(b.entries, b.entryCount);
+  std::vector<Row> rows{{kLunch.date, kFood, kCash, lunch, kLunch.memo}};
+  for (const QString& meal : more) rows.push_back({"2024/02/01", kFood, kCash, 80, meal});
+  return entriesOf(bookOf({}, rows));
 }
 
 // The shared book with a lunch of 100, and this computer's state folder of its own.
 struct SharedBook : MainWindowBook {
-  mergebooks::OwnState state;
+  OwnState state;
   QString folder =
-      sharedbook::make(dir.path(), store::makeEntry("2024/01/10", "E-餐飲", "A-現金", 100, "午餐"));
+      sharedbook::make(dir.path(), store::makeEntry(kLunch.date, kFood, kCash, 100, kLunch.memo));
   bool open() {
     queueSignInAndOpen(dialogs);
     return session.start();
