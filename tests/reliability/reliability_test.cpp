@@ -253,7 +253,6 @@ struct Window {
 TEST(DatabaseLockFlowTest, OneWindowPerDatabaseUntilItMovesOnOrEnds) {
   QTemporaryDir dir;
   const QString user = dir.path() + "/DataBase/Test/";
-  const auto locked = [&](const char* name) { return QFile::exists(user + name + "/Varnix.lock"); };
   auto first = std::make_unique<Window>(dir.path());
   Window second(dir.path());
   ASSERT_TRUE(QDir().mkpath(user + "2003-11") && QDir().mkpath(user + "2003-12"));
@@ -264,9 +263,9 @@ TEST(DatabaseLockFlowTest, OneWindowPerDatabaseUntilItMovesOnOrEnds) {
 
   ASSERT_EQ(first->open(1).result,
             catalogue::Catalogue::Result::Opened);  // moving on frees the earlier one
-  EXPECT_FALSE(locked("2003-11"));
+  EXPECT_FALSE(store::dblock::inUse(user + "2003-11"));
   first.reset();  // the program ends
-  EXPECT_FALSE(locked("2003-12"));
+  EXPECT_FALSE(store::dblock::inUse(user + "2003-12"));
   EXPECT_EQ(second.open(1).result, catalogue::Catalogue::Result::Opened);
 }
 
