@@ -53,18 +53,15 @@ inline QByteArray bytesOf(const store::BookTables& b) { return accountsOf(b) + "
 // The records in words, in order: what a failed comparison shows.
 inline std::vector<std::string> linesOf(const store::BookTables& b) {
   std::vector<std::string> lines;
-  for (int s = 1; s < b.accountCount; ++s)
-    lines.push_back(QStringLiteral("%1 %2")
-                        .arg(b.accounts[s].AccountName)
-                        .arg(b.accounts[s].AccountKind)
-                        .toStdString());
+  for (int s = 1; s < b.accountCount; ++s) {
+    const store::AccountRecord& a = b.accounts[s];
+    lines.push_back((a.AccountName + ' ' + QString::number(a.AccountKind)).toStdString());
+  }
   for (int s = 1; s < b.entryCount; ++s) {
     const store::LedgerEntry& e = b.entries[s];
-    lines.push_back(QStringLiteral("%1|%2|%3|%4|%5")
-                        .arg(e.EntryDate, e.IncreaseAccount, e.DecreaseAccount)
-                        .arg(e.Amount)
-                        .arg(e.Memo.trimmed())
-                        .toStdString());
+    const QStringList fields{e.EntryDate, e.IncreaseAccount, e.DecreaseAccount,
+                             QString::number(e.Amount), e.Memo.trimmed()};
+    lines.push_back(fields.join(u'|').toStdString());
   }
   return lines;
 }
