@@ -2,11 +2,9 @@
 
 #include "Books.h"
 #include "TestFiles.h"
-#include "backup/folders.h"
 #include "book/book.h"
 #include "book/newbook.h"
 #include "budget/budgetfile.h"
-#include "catalogue/catalogue.h"
 #include "merge/atsave.h"
 #include "merge/bases.h"
 #include "platform/safefile.h"

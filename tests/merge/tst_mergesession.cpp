@@ -9,10 +9,8 @@
 #include "backup/backups.h"
 #include "book/recovery.h"
 #include "catalogue/LockedForm.h"
-#include "catalogue/OpenForm.h"
 #include "merge/MergeForm.h"
 #include "store/booklist.h"
-#include "users/LoginForm.h"
 
 namespace {
 
