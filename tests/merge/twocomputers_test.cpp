@@ -14,7 +14,6 @@ struct DataFolder {
   QTemporaryDir dir;
   QString book =
       sharedbook::make(dir.path(), store::makeEntry("2024/01/10", "E-餐飲", "A-現金", 60, "早餐"));
-  QString users = QFileInfo(book).path();
   // The memos of the book's entries, sorted (the merge may place new ones either way), and the
   // books of the user.
   std::string memosAndBooks() const {
@@ -23,7 +22,7 @@ struct DataFolder {
     if (const auto* t = std::get_if<store::BookTables>(&read))
       for (int slot = 1; slot < t->entryCount; ++slot) found << t->entries[slot].Memo.trimmed();
     found.sort();
-    return (found + QDir(users).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+    return (found + QDir(QFileInfo(book).path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
         .join(' ')
         .toStdString();
   }
