@@ -128,7 +128,6 @@ TEST(BackupTest, ABackupThatCannotBeWrittenSaysSoAndTheBookIsSavedAnyway) {
 // the reason, and nothing is made of it.
 TEST(RestoreTest, ABackupComesBackAsANewListedBookBesideTheOriginal) {
   OpenBook book;
-  const QByteArray first = book.entriesBytes();
   // The side files beside the book go into the backup with it and come back with the restore.
   for (const auto& [name, bytes] : sideFiles()) {
     ASSERT_TRUE(backup::kSideFiles.contains(name));
@@ -139,8 +138,7 @@ TEST(RestoreTest, ABackupComesBackAsANewListedBookBesideTheOriginal) {
   ASSERT_TRUE(book.changeAndSave(50));
   const QByteArray current = book.entriesBytes();
   const auto backups = backup::list(book.folder());  // newest first
-  ASSERT_EQ(backups.size(), 2u);
-  EXPECT_EQ(fileBytes(backups[1].folder + "/Main.dat"), first);
+  ASSERT_EQ(backups.size(), 2u);                     // what each holds: BackupTest
   for (const auto& [taken, name] : {std::pair{1, "家計簿-還原-20261206-153010"},
                                     {1, "家計簿-還原-20261206-153010-2"},
                                     {0, "家計簿-還原-20261206-153050"}}) {
