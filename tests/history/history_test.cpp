@@ -36,7 +36,6 @@ struct Book : testbooks::Books {
 TEST(History, RefusesAStepTheBookNoLongerFits) {
   for (const bool redo : {false, true}) {
     Book b;
-    History& h = b.store.history();
     ASSERT_FALSE(maintenance::closeBooksAt(b.store, "2025/03/31"));
     // An entry that redo would remove, or a carried one that undo would remove.
     if (redo) {
@@ -50,7 +49,7 @@ TEST(History, RefusesAStepTheBookNoLongerFits) {
     EXPECT_EQ((redo ? b.store.redo() : b.store.undo()).value_or(Message{}).text,
               QStringLiteral("無法%1「結帳」：帳本已經和當時不同，之前的步驟都無法再%1").arg(what));
     EXPECT_EQ(bookBytes(b.store), disturbed);
-    EXPECT_FALSE(h.canUndo() || h.canRedo());
+    EXPECT_FALSE(b.store.history().canUndo() || b.store.history().canRedo());
   }
 }
 

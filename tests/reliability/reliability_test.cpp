@@ -101,10 +101,6 @@ TEST(TextWriteFaultTest, FailedPasswordWriteChangesNothingAndSaysWhy) {
   EXPECT_EQ(treeOf(s.dir.path()), before);
 }
 
-QStringList namesIn(const QString& folder) {
-  return QDir(folder).entryList(QDir::Files | QDir::Hidden);
-}
-
 TEST(GroupWriteTest, CrashAtEveryStepIsFinishedOrUndone) {
   // The two files as the crash left them, what lies beside them, the generation that wins.
   const std::tuple<QByteArray, QByteArray, QStringList, bool> moments[] = {
@@ -125,7 +121,7 @@ TEST(GroupWriteTest, CrashAtEveryStepIsFinishedOrUndone) {
     const QByteArray generation = newGeneration ? "new " : "old ";
     EXPECT_EQ(fileBytes(dir.filePath("A")) + fileBytes(dir.filePath("B")),
               generation + "A" + generation + "B");
-    EXPECT_EQ(namesIn(dir.path()), (QStringList{"A", "B"}));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"A", "B"}));
   }
 }
 
@@ -163,7 +159,8 @@ TEST(KilledSaveTest, FilesAfterAKillAreOneOfTheSavedStates) {
     EXPECT_NE(std::find(saved.begin(), saved.end(), onDisk), saved.end())
         << "the files are no single save";
     EXPECT_EQ(bookBytes(reader), onDisk);
-    EXPECT_EQ(namesIn(folder), (QStringList{"Accounts.dat", "Main.dat"}));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"Accounts.dat", "Main.dat"}));
     // Every backup listed is whole: one of the saved states.
     const auto backups = backup::list(folder);
     EXPECT_LE(backups.size(), size_t(backup::kKeepLatest + 1));
@@ -175,9 +172,6 @@ TEST(KilledSaveTest, FilesAfterAKillAreOneOfTheSavedStates) {
   }
   EXPECT_GT(backupsSeen, 0u);
 }
-
-// One database is open in one window at most, whichever copy of the program shows it.
-const QString kInUseElsewhere = QStringLiteral("這個資料庫正在其他視窗使用中");
 
 // The lock helper: takes the lock of `folder` and dies holding it.
 void dieHoldingTheLock(const QString& folder) {
@@ -250,6 +244,7 @@ struct Window {
   catalogue::Catalogue catalogue;
 };
 
+// One database is open in one window at most, whichever copy of the program shows it.
 TEST(DatabaseLockFlowTest, OneWindowPerDatabaseUntilItMovesOnOrEnds) {
   QTemporaryDir dir;
   const QString user = dir.path() + "/DataBase/Test/";
@@ -259,7 +254,7 @@ TEST(DatabaseLockFlowTest, OneWindowPerDatabaseUntilItMovesOnOrEnds) {
   ASSERT_EQ(store::saveDatabaseList(second.store.user(), {"2003-11", "2003-12"}), std::nullopt);
 
   ASSERT_EQ(first->open(0).result, catalogue::Catalogue::Result::Opened);
-  EXPECT_EQ(second.open(0).refusal, refusal(kInUseElsewhere));
+  EXPECT_EQ(second.open(0).refusal, refusal(QStringLiteral("這個資料庫正在其他視窗使用中")));
 
   ASSERT_EQ(first->open(1).result,
             catalogue::Catalogue::Result::Opened);  // moving on frees the earlier one
