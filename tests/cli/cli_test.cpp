@@ -71,8 +71,7 @@ TEST_F(CliTest, ExportsAreTheWindowsBytesAndGoToAFileOnlyOutsideTheBook) {
             interchange::csvBytes(interchange::journalRows(store)));
   EXPECT_EQ(run({"export", "txt", book}).out,
             interchange::textBytes(interchange::journalRows(store)));
-  store.user().setDatabaseName("home");
-  store.user().setUserName("Test");
+  signIn("Test", "home");
   EXPECT_EQ(run({"export", "ledger", book}).out, interchange::ledgerJournalBytes(store));
   const QString out = dir.path() + "/out.csv";
   EXPECT_EQ(run({"export", "csv-utf8", book, "--output", out}).exitCode, 0);

@@ -36,7 +36,6 @@ struct Book : testbooks::Books {
 TEST(History, RefusesAStepTheBookNoLongerFits) {
   for (const bool redo : {false, true}) {
     Book b;
-    History& h = b.store.history();
     ASSERT_FALSE(maintenance::closeBooksAt(b.store, "2025/03/31"));
     // An entry that redo would remove, or a carried one that undo would remove.
     if (redo) {
@@ -50,7 +49,7 @@ TEST(History, RefusesAStepTheBookNoLongerFits) {
     EXPECT_EQ((redo ? b.store.redo() : b.store.undo()).value_or(Message{}).text,
               QStringLiteral("無法%1「結帳」：帳本已經和當時不同，之前的步驟都無法再%1").arg(what));
     EXPECT_EQ(bookBytes(b.store), disturbed);
-    EXPECT_FALSE(h.canUndo() || h.canRedo());
+    EXPECT_FALSE(b.store.history().canUndo() || b.store.history().canRedo());
   }
 }
 
@@ -114,19 +113,18 @@ TEST(HistoryProperty, UndoAndRedoWalkBackAndForthThroughEverySavedState) {
     book::Workspace& s = b.store;
     History& h = s.history();
     const auto account = [&] { return pick(0, s.tables().accountCount); };
+    const auto entry = [&] { return pick(0, s.tables().entryCount); };
     const auto storeEntry = [&](bool edit) {
-      entries::storeEntry(
-          s, {edit, edit ? pick(0, s.tables().entryCount) : 0,
-              pick(-1, s.tables().accountCount - 1), pick(0, s.tables().accountCount - 1), date(),
-              amount(), oneOf({"", "午餐", "coffee 咖啡", "初值", "  ", "x😀"})});
+      entries::storeEntry(s, {edit, edit ? entry() : 0, pick(-1, s.tables().accountCount - 1),
+                              pick(0, s.tables().accountCount - 1), date(), amount(),
+                              oneOf({"", "午餐", "coffee 咖啡", "初值", "  ", "x😀"})});
     };
     // Each command with the name its step has, as the menu shows it.
     const std::pair<const char*, std::function<void()>> commands[] = {
         {"新增記錄", [&] { storeEntry(false); }},
         {"刪除記錄",
          [&] {
-           entries::deleteTickedEntries(
-               s, {pick(0, s.tables().entryCount), pick(0, s.tables().entryCount)});
+           entries::deleteTickedEntries(s, {entry(), entry()});
          }},
         {"修改記錄", [&] { storeEntry(true); }},
         {"多筆刪除",

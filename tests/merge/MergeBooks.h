@@ -17,6 +17,11 @@ struct Row {
   QString memo;
 };
 
+// The meals of the merge tests' books, paid in cash.
+inline const QString kCash = QStringLiteral("A-現金"), kFood = QStringLiteral("E-餐飲");
+inline const Row kLunch{"2024/01/10", kFood, kCash, 100, "午餐"},
+    kDinner{"2024/08/01", kFood, kCash, 50, "晚餐"}, kSnack{"2024/09/01", kFood, kCash, 20, "點心"};
+
 // A state folder (this computer's bases of books) of its own while the object lives.
 struct OwnState {
   QTemporaryDir dir;
@@ -48,34 +53,29 @@ inline QByteArray bytesOf(const store::BookTables& b) { return accountsOf(b) + "
 // The records in words, in order: what a failed comparison shows.
 inline std::vector<std::string> linesOf(const store::BookTables& b) {
   std::vector<std::string> lines;
-  for (int s = 1; s < b.accountCount; ++s)
-    lines.push_back(QStringLiteral("%1 %2")
-                        .arg(b.accounts[s].AccountName)
-                        .arg(b.accounts[s].AccountKind)
-                        .toStdString());
+  for (int s = 1; s < b.accountCount; ++s) {
+    const store::AccountRecord& a = b.accounts[s];
+    lines.push_back((a.AccountName + ' ' + QString::number(a.AccountKind)).toStdString());
+  }
   for (int s = 1; s < b.entryCount; ++s) {
     const store::LedgerEntry& e = b.entries[s];
-    lines.push_back(QStringLiteral("%1|%2|%3|%4|%5")
-                        .arg(e.EntryDate, e.IncreaseAccount, e.DecreaseAccount)
-                        .arg(e.Amount)
-                        .arg(e.Memo.trimmed())
-                        .toStdString());
+    const QStringList fields{e.EntryDate, e.IncreaseAccount, e.DecreaseAccount,
+                             QString::number(e.Amount), e.Memo.trimmed()};
+    lines.push_back(fields.join(u'|').toStdString());
   }
   return lines;
 }
 
 inline std::vector<qint64> balancesOf(const store::BookTables& b,
                                       const QString& date = "9999/12/31") {
-  return store::recordBalances(b.accounts, b.accountCount, entriesOf(b), b.entryCount - 1, date);
+  return store::allAccountBalances(b, date);
 }
 
 template <typename Gone>
 void removeEntriesIf(store::BookTables& b, const Gone& gone) {
-  int to = 1;
-  for (int from = 1; from < b.entryCount; ++from)
-    if (!gone(from)) b.entries[to++] = b.entries[from];
-  for (int slot = to; slot < b.entryCount; ++slot) b.entries[slot] = store::LedgerEntry{};
-  b.entryCount = to;
+  for (int slot = 1; slot < b.entryCount; ++slot)
+    if (gone(slot)) store::markDeleted(b, slot);
+  store::compactEntries(b);
 }
 
 // Random numbers and dates of a few years, from one seed.

@@ -102,15 +102,15 @@ TEST_F(BaseTest, TheCommonBaseIsTheLastVersionBothCameFrom) {
 
 TEST(SyncConflicts, EachToolsNamesMakeOneVersionPerMoment) {
   QTemporaryDir dir;
-  const QString folder = dir.path() + "/";
-  for (const QString name :
-       {"Accounts.dat", "Main.dat", "Main.sync-conflict-20240105-093000-ABCDEFG.dat",
-        "Accounts.sync-conflict-20240105-093000-ABCDEFG.dat",
-        "Main (Mei's conflicted copy 2024-01-06).dat",
-        "Accounts (conflicted copy 2024-01-07 101500).dat",
-        // Not a sync tool's copy of a book file:
-        "Main (copy).dat", "Main.dat.bak", "Budget.sync-conflict-20240105-093000-ABCDEFG.dat",
-        "Main.sync-conflict-2024-ABC.dat"}) {
+  const QString folder = dir.path() + "/", sync = "sync-conflict-20240105-093000-ABCDEFG",
+                mei = "Mei's conflicted copy 2024-01-06",
+                copy = "conflicted copy 2024-01-07 101500";
+  for (const QString& name :
+       QStringList{"Accounts.dat", "Main.dat", "Main." + sync + ".dat", "Accounts." + sync + ".dat",
+                   "Main (" + mei + ").dat", "Accounts (" + copy + ").dat",
+                   // Not a sync tool's copy of a book file:
+                   "Main (copy).dat", "Main.dat.bak", "Budget." + sync + ".dat",
+                   "Main.sync-conflict-2024-ABC.dat"}) {
     putFile(folder + name, name.startsWith(u'A') ? accountsOf(name.size() > 12 ? kNew : kOld)
                                                  : entriesOf(name.size() > 8 ? kNew : kOld));
   }
@@ -119,20 +119,16 @@ TEST(SyncConflicts, EachToolsNamesMakeOneVersionPerMoment) {
   for (const merge::SyncConflict& c : found)
     seen << c.label + "|" + c.accountsPath.mid(folder.size()) + "|" +
                 c.entriesPath.mid(folder.size());
-  EXPECT_EQ(seen, QStringList({"Mei's conflicted copy 2024-01-06|Accounts.dat|Main (Mei's "
-                               "conflicted copy 2024-01-06).dat",
-                               "conflicted copy 2024-01-07 101500|Accounts (conflicted copy "
-                               "2024-01-07 101500).dat|Main.dat",
-                               "sync-conflict-20240105-093000-ABCDEFG|Accounts.sync-conflict-"
-                               "20240105-093000-ABCDEFG.dat|"
-                               "Main.sync-conflict-20240105-093000-ABCDEFG.dat"}));
+  EXPECT_EQ(seen, QStringList({mei + "|Accounts.dat|Main (" + mei + ").dat",
+                               copy + "|Accounts (" + copy + ").dat|Main.dat",
+                               sync + "|Accounts." + sync + ".dat|Main." + sync + ".dat"}));
   // The Syncthing pair reads as the other computer's book; set aside, it is not offered again.
   const auto other = merge::readSyncConflict(found.at(2));
   ASSERT_TRUE(std::holds_alternative<store::BookTables>(other));
   EXPECT_EQ(bytesOf(std::get<store::BookTables>(other)), bytesOf(kNew));
   ASSERT_FALSE(merge::setAside(found[2]));
   EXPECT_EQ(merge::syncConflictsIn(folder).size(), 2u);
-  EXPECT_TRUE(QFile::exists(folder + "Main.sync-conflict-20240105-093000-ABCDEFG.dat.merged"));
+  EXPECT_TRUE(QFile::exists(folder + "Main." + sync + ".dat.merged"));
 }
 
 }  // namespace

@@ -7,9 +7,7 @@
 // saves. Prints each box shown as "said: ..." and each window nobody answered as "unscripted:".
 #include "WindowSteps.h"
 #include "catalogue/LockedForm.h"
-#include "catalogue/OpenForm.h"
 #include "entries/InputForm.h"
-#include "users/LoginForm.h"
 
 #include <cstdio>
 #include <iostream>

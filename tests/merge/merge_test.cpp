@@ -11,13 +11,10 @@ using merge::ConflictKind;
 
 namespace {
 
-const QString kCash = QStringLiteral("A-現金"), kFood = QStringLiteral("E-餐飲");
-const Row kLunch{"2024/01/10", kFood, kCash, 100, "午餐"},
-    kLunch120{"2024/01/10", kFood, kCash, 120, "午餐"},
+const Row kLunch120{"2024/01/10", kFood, kCash, 120, "午餐"},
     kLunch150{"2024/01/10", kFood, kCash, 150, "午餐"},
-    kDinner{"2024/08/01", kFood, kCash, 50, "晚餐"},
     kBreakfast{"2024/05/01", kFood, kCash, 30, "早餐"},
-    kSnack{"2024/09/01", kFood, kCash, 20, "點心"}, kBus{"2024/02/02", "E-交通", kCash, 15, "公車"};
+    kBus{"2024/02/02", "E-交通", kCash, 15, "公車"};
 
 // Equity, cash and food (and more), with the entries.
 store::BookTables chart(const std::vector<Row>& rows, const QStringList& more = {}) {

@@ -33,14 +33,6 @@ void block(const QString& path, bool withFolder) {  // a folder or a plain file 
   withFolder ? void(QDir().mkpath(path)) : putFile(path, "plain");
 }
 
-// Runs `write` on a disk that takes `room` bytes before it is full (-1: room enough).
-template <class Write>
-auto onDisk(qint64 room, Write write) {
-  std::optional<safefile::FailAfterBytes> full;
-  if (room >= 0) full.emplace(room);
-  return write();
-}
-
 // A session: its user with a password, and the tables of a database.
 struct Session : testbooks::Books {
   Session() {
@@ -52,7 +44,7 @@ struct Session : testbooks::Books {
 };
 
 TEST(SaveFaultTest, FailedSaveKeepsTheEarlierFilesAndTheTables) {
-  // What goes wrong, and the bytes the disk takes (-1: room enough).
+  // What goes wrong, and the bytes the disk takes (-1, the seam's own resting value: room enough).
   const std::tuple<const char*, std::function<void(book::Workspace&)>, qint64> faults[] = {
       {"folder for Main.dat",
        [](book::Workspace& s) { block(s.user().databaseFolder() + "/Main.dat", true); }, -1},
@@ -70,7 +62,8 @@ TEST(SaveFaultTest, FailedSaveKeepsTheEarlierFilesAndTheTables) {
     const auto changed = bookBytes(s.store);
     if (fault) fault(s.store);
     const auto before = treeOf(s.dir.path());
-    const auto refusal = onDisk(cut, [&] { return book::save(s.store).refusal; });
+    const safefile::FailAfterBytes full(cut);
+    const auto refusal = book::save(s.store).refusal;
     EXPECT_TRUE(warns(refusal, QStringLiteral("資料庫沒有存好：")));
     EXPECT_EQ(treeOf(s.dir.path()), before);
     EXPECT_EQ(bookBytes(s.store), changed);
@@ -89,7 +82,8 @@ TEST(TextFileFaultTest, FailedWritesAreRefusedInWordsAndChangeNothing) {
       {list + "/x.lst", -1}, {dir.filePath(QString(256, u'n')), -1}, {folder, -1}, {list, 4}};
   for (const auto& [path, cut] : writes) {
     const auto before = treeOf(dir.path());
-    const auto error = onDisk(cut, [&] { return textfile::writeLines(path, {"家計"}); });
+    const safefile::FailAfterBytes full(cut);
+    const auto error = textfile::writeLines(path, {"家計"});
     ASSERT_TRUE(error) << path.toStdString();
     EXPECT_TRUE(error->startsWith(QStringLiteral("無法寫入"))) << error->toStdString();
     EXPECT_EQ(treeOf(dir.path()), before);
@@ -100,14 +94,11 @@ TEST(TextFileFaultTest, FailedWritesAreRefusedInWordsAndChangeNothing) {
 TEST(TextWriteFaultTest, FailedPasswordWriteChangesNothingAndSaysWhy) {
   Session s;
   const auto before = treeOf(s.dir.path());
-  const auto refused = onDisk(4, [&] { return users::setPassword(s.store, "839", "abcd"); });
+  const safefile::FailAfterBytes full(4);
+  const auto refused = users::setPassword(s.store, "839", "abcd");
   EXPECT_EQ(s.store.user().passwordLine(), QStringLiteral("839"));
   EXPECT_TRUE(warns(refused, QStringLiteral("密碼沒有變更：")));
   EXPECT_EQ(treeOf(s.dir.path()), before);
-}
-
-QStringList namesIn(const QString& folder) {
-  return QDir(folder).entryList(QDir::Files | QDir::Hidden);
 }
 
 TEST(GroupWriteTest, CrashAtEveryStepIsFinishedOrUndone) {
@@ -130,7 +121,7 @@ TEST(GroupWriteTest, CrashAtEveryStepIsFinishedOrUndone) {
     const QByteArray generation = newGeneration ? "new " : "old ";
     EXPECT_EQ(fileBytes(dir.filePath("A")) + fileBytes(dir.filePath("B")),
               generation + "A" + generation + "B");
-    EXPECT_EQ(namesIn(dir.path()), (QStringList{"A", "B"}));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"A", "B"}));
   }
 }
 
@@ -168,7 +159,8 @@ TEST(KilledSaveTest, FilesAfterAKillAreOneOfTheSavedStates) {
     EXPECT_NE(std::find(saved.begin(), saved.end(), onDisk), saved.end())
         << "the files are no single save";
     EXPECT_EQ(bookBytes(reader), onDisk);
-    EXPECT_EQ(namesIn(folder), (QStringList{"Accounts.dat", "Main.dat"}));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"Accounts.dat", "Main.dat"}));
     // Every backup listed is whole: one of the saved states.
     const auto backups = backup::list(folder);
     EXPECT_LE(backups.size(), size_t(backup::kKeepLatest + 1));
@@ -180,9 +172,6 @@ TEST(KilledSaveTest, FilesAfterAKillAreOneOfTheSavedStates) {
   }
   EXPECT_GT(backupsSeen, 0u);
 }
-
-// One database is open in one window at most, whichever copy of the program shows it.
-const QString kInUseElsewhere = QStringLiteral("這個資料庫正在其他視窗使用中");
 
 // The lock helper: takes the lock of `folder` and dies holding it.
 void dieHoldingTheLock(const QString& folder) {
@@ -255,28 +244,29 @@ struct Window {
   catalogue::Catalogue catalogue;
 };
 
+// One database is open in one window at most, whichever copy of the program shows it.
 TEST(DatabaseLockFlowTest, OneWindowPerDatabaseUntilItMovesOnOrEnds) {
   QTemporaryDir dir;
   const QString user = dir.path() + "/DataBase/Test/";
-  const auto locked = [&](const char* name) { return QFile::exists(user + name + "/Varnix.lock"); };
   auto first = std::make_unique<Window>(dir.path());
   Window second(dir.path());
   ASSERT_TRUE(QDir().mkpath(user + "2003-11") && QDir().mkpath(user + "2003-12"));
   ASSERT_EQ(store::saveDatabaseList(second.store.user(), {"2003-11", "2003-12"}), std::nullopt);
 
   ASSERT_EQ(first->open(0).result, catalogue::Catalogue::Result::Opened);
-  EXPECT_EQ(second.open(0).refusal, refusal(kInUseElsewhere));
+  EXPECT_EQ(second.open(0).refusal, refusal(QStringLiteral("這個資料庫正在其他視窗使用中")));
 
   ASSERT_EQ(first->open(1).result,
             catalogue::Catalogue::Result::Opened);  // moving on frees the earlier one
-  EXPECT_FALSE(locked("2003-11"));
+  EXPECT_FALSE(store::dblock::inUse(user + "2003-11"));
   first.reset();  // the program ends
-  EXPECT_FALSE(locked("2003-12"));
+  EXPECT_FALSE(store::dblock::inUse(user + "2003-12"));
   EXPECT_EQ(second.open(1).result, catalogue::Catalogue::Result::Opened);
 }
 
 // A real session killed with SIGKILL after its changes: the next opening finds them whole in
-// the recovery file, byte for byte. (A damaged file: book/recovery_test.cpp.)
+// the recovery file (Main.dat in several of its parts), byte for byte. (A damaged file:
+// book/recovery_test.cpp.)
 TEST(RecoveryKillTest, RestartBringsTheChangesBackByteForByte) {
   testbooks::Books b;
   b.signIn("Test", "2003-11");
@@ -302,6 +292,7 @@ TEST(RecoveryKillTest, RestartBringsTheChangesBackByteForByte) {
   // Its bytes are the session's (taken back and saved: tst_mainform's recovery question).
   const recovery::Snapshot& kept = std::get<recovery::Snapshot>(found);
   EXPECT_EQ(kept.accounts + "|" + kept.entries, expected);
+  EXPECT_GT(kept.entries.size(), 2 * 32 * 1024);
 }
 
 }  // namespace
