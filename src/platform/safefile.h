@@ -43,7 +43,8 @@ std::optional<QByteArray> read(const QString& path);
 
 // Test seam: while an object of this class lives, writes on this thread fail once the given
 // number of bytes has been written in all (counted over every write), as a full disk would
-// make them. A file whose bytes do not all fit is not written at all.
+// make them. A file whose bytes do not all fit is not written at all. A negative count sets no
+// limit, so an inner object can lift an outer one for a while.
 class FailAfterBytes {
  public:
   explicit FailAfterBytes(qint64 bytes);
