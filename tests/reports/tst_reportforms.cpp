@@ -104,32 +104,15 @@ class TestReportForms : public QObject {
     QCOMPARE(b.dialogs.messages(), std::vector{refusal(QStringLiteral("不是正確的日期格式"))});
   }
 
-  // The statement boxes are displays: nothing typed reaches them, and Enter in one is "確定",
-  // the window's default button.
-  void enterInAStatementBoxCloses() {
-    testbooks::Books b({"A-現金", "Equity"});
-    BSForm unshown(b.store,
-                   b.dialogs);  // by its own choice, not only as the first button the focus meets
-    QVERIFY(child<QPushButton>(unshown, BSForm::kOk)->isDefault());
-    whenShown(b.dialogs, [&](QDialog& form) {
-      auto* box = child<QPlainTextEdit>(form, BSForm::kAssets);
-      const QString before = box->toPlainText();
-      box->setFocus();
-      QTest::keyClicks(box, QStringLiteral("x"));
-      QTest::keyClick(box, Qt::Key_Return);
-      QVERIFY(!form.isVisible());
-      QCOMPARE(box->toPlainText(), before);
-    });
-    openStatements(b.store, b.dialogs, nullptr);
-    QVERIFY(b.dialogs.allAnswersUsed());
-  }
-
   // Every amount starts at the same pixel whatever the length of its account's name, in both
-  // columns; the boxes draw in a font whose Chinese is twice its Latin.
-  void amountsStartAtOnePixel() {
+  // columns; the boxes draw in a font whose Chinese is twice its Latin. They are displays:
+  // nothing typed reaches them, and Enter in one is "確定", the window's default button.
+  void amountsStartAtOnePixelAndEnterInABoxCloses() {
     testbooks::Books b({"A-現金", "A-銀行存款", "Equity", "L-卡", "I-利息收入", "E-餐飲費"});
     b.entry("2025/01/01", "A-現金", "Equity", 1500);
     b.entry("2025/01/04", "E-餐飲費", "L-卡", 350);
+    BSForm unshown(b.store, b.dialogs);  // by its own choice, not as the focus's first button
+    QVERIFY(child<QPushButton>(unshown, BSForm::kOk)->isDefault());
     whenShown(b.dialogs, [&](QDialog& form) {
       QSet<int> starts;
       for (const char* name :
@@ -146,9 +129,16 @@ class TestReportForms : public QObject {
         }
       }
       QCOMPARE(starts.size(), 1);
-      click(form, BSForm::kOk);
+      auto* box = child<QPlainTextEdit>(form, BSForm::kAssets);
+      const QString before = box->toPlainText();
+      box->setFocus();
+      QTest::keyClicks(box, QStringLiteral("x"));
+      QTest::keyClick(box, Qt::Key_Return);
+      QVERIFY(!form.isVisible());
+      QCOMPARE(box->toPlainText(), before);
     });
     openStatements(b.store, b.dialogs, nullptr);
+    QVERIFY(b.dialogs.allAnswersUsed());
   }
 
   // The later date stored first is listed first; each export says where it went and holds the
@@ -215,8 +205,9 @@ class TestReportForms : public QObject {
     QCOMPARE(text.count(QStringLiteral("家計2025")), pages);  // the book's name on every page
   }
 
-  // Years later it opens on the latest month with entries; accounts stay as months scroll.
-  void opensOnTheLatestEntriesAndScrollsUnderItsAccounts() {
+  // Years later it opens on the latest month with entries; accounts stay as months scroll; a
+  // refused period then leaves no figures standing.
+  void opensOnTheLatestEntriesScrollsUnderItsAccountsAndARefusalClearsIt() {
     SmallBook b;
     PeriodForm form(b.store, b.dialogs);
     form.show();
@@ -230,24 +221,19 @@ class TestReportForms : public QObject {
     QTRY_VERIFY(table->columnAt(0) > 0);  // the first months have scrolled away
     QVERIFY(table->verticalHeader()->isVisible());
     QCOMPARE(tableRow(form, "淨額（收入－支出）").last(), worth->topLevelItem(2)->text(1));
-  }
-
-  void aRefusedPeriodLeavesNoFiguresStanding() {
-    SmallBook b;
-    PeriodForm form(b.store, b.dialogs);
     child<QComboBox>(form, PF::kKind)->setCurrentIndex(PF::Span);
     typeIn(form, PF::kFrom, "2025/3/1");
     typeIn(form, PF::kTo, "2025/1/31");
     click(form, PF::kShow);
     QCOMPARE(b.dialogs.lastMessage(),
              refusal(QStringLiteral("起始日期 2025/03/01 在結束日期 2025/01/31 之後，請改正")));
-    QCOMPARE(child<QTableWidget>(form, PF::kTable)->rowCount(), 0);
+    QCOMPARE(table->rowCount(), 0);
     for (const char* name : {PF::kCharts, PF::kPrint, PF::kSavePdf})
       QVERIFY2(!child(form, name)->isEnabled(), name);
   }
 
   // From the period report: the charts of the period shown, saved as a picture; "沒有資料" in
-  // place of every chart of a year without entries.
+  // place of every chart of a year without entries; a month's net worth read against zero.
   void theChartsOfThePeriodAndTheirPicture() {
     SmallBook b;
     PeriodForm form(b.store, b.dialogs);
@@ -267,11 +253,7 @@ class TestReportForms : public QObject {
       QVERIFY(!child(charts, CF::kSavePng)->isEnabled());
     });
     click(form, PF::kCharts);
-  }
-
-  // A single month's net worth stands against zero, so the axis's labels differ from each other.
-  void aSingleMonthsNetWorthIsReadAgainstZero() {
-    SmallBook b;
+    // A single month's net worth stands against zero, so the axis's labels differ from each other.
     ChartsForm charts(b.store, b.dialogs,
                       period::buildReport(b.store, period::monthPeriod(2025, 2)));
     auto* y = qobject_cast<QValueAxis*>(chartOnTab(charts, 2)->axes(Qt::Vertical)[0]);
