@@ -56,16 +56,6 @@ QChart* chartOnTab(QDialog& charts, int tab) {
   return qobject_cast<QChartView*>(child<QTabWidget>(charts, CF::kTabs)->widget(tab))->chart();
 }
 
-// The width of each picture on paper, in inches: its pixels over its resolution.
-std::vector<double> pictureWidths(const QString& pdf) {
-  std::vector<double> widths;
-  for (const QString& line : toolOutput("pdfimages", {"-list", pdf}).split('\n').mid(2)) {
-    const QStringList f = line.simplified().split(' ');
-    if (f.size() > 12 && f[2] == "image") widths.push_back(f[3].toDouble() / f[12].toDouble());
-  }
-  return widths;
-}
-
 }  // namespace
 
 class TestReportForms : public QObject {
@@ -335,7 +325,11 @@ class TestReportForms : public QObject {
     const QString text = pdfText(pdf);
     for (const char* expected : {"2003/01/01 至 2023/12/31", "淨額（收入－支出）", "2023/12"})
       QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
-    const auto widths = pictureWidths(pdf);
+    std::vector<double> widths;  // of each picture on paper, in inches: pixels over resolution
+    for (const QString& line : toolOutput("pdfimages", {"-list", pdf}).split('\n').mid(2)) {
+      const QStringList f = line.simplified().split(' ');
+      if (f.size() > 12 && f[2] == "image") widths.push_back(f[3].toDouble() / f[12].toDouble());
+    }
     QCOMPARE(widths.size(), size_t(3));
     for (double inches : widths)  // a third of A4's width: 2.76 inches
       QVERIFY2(inches > 210 / 25.4 / 3, qPrintable(QString::number(inches)));
