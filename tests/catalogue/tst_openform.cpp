@@ -6,18 +6,14 @@
 #include "catalogue/OpenForm.h"
 #include "catalogue/catalogue.h"
 #include "store/booklist.h"
-#include "users/users.h"
 
 namespace {
 
-// User Test logged in with her books, the first one open.
+// User Test signed in with her books, the first one open.
 struct Program : MainWindowBook {
   explicit Program(const QStringList& books) {
-    QDir().mkpath(store.user().usersFolder());
-    if (users::createUser(store, "Test", "839") || !users::logIn(store, "Test", "839").loggedIn)
-      qFatal("no user");
+    testbooks::signIn(store, "Test", books[0]);
     for (const QString& name : books) QDir().mkpath(store.user().userFolder() + "/" + name);
-    store.user().setDatabaseName(books[0]);
     if (store::saveDatabaseList(store.user(), books) || book::open(store, 100)) qFatal("no book");
     store.setPanel(book::Workspace::DatabasePanel, "資料庫名稱：" + books[0]);
   }

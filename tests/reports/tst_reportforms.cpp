@@ -56,16 +56,6 @@ QChart* chartOnTab(QDialog& charts, int tab) {
   return qobject_cast<QChartView*>(child<QTabWidget>(charts, CF::kTabs)->widget(tab))->chart();
 }
 
-// The width of each picture on paper, in inches: its pixels over its resolution.
-std::vector<double> pictureWidths(const QString& pdf) {
-  std::vector<double> widths;
-  for (const QString& line : toolOutput("pdfimages", {"-list", pdf}).split('\n').mid(2)) {
-    const QStringList f = line.simplified().split(' ');
-    if (f.size() > 12 && f[2] == "image") widths.push_back(f[3].toDouble() / f[12].toDouble());
-  }
-  return widths;
-}
-
 }  // namespace
 
 class TestReportForms : public QObject {
@@ -104,32 +94,15 @@ class TestReportForms : public QObject {
     QCOMPARE(b.dialogs.messages(), std::vector{refusal(QStringLiteral("不是正確的日期格式"))});
   }
 
-  // The statement boxes are displays: nothing typed reaches them, and Enter in one is "確定",
-  // the window's default button.
-  void enterInAStatementBoxCloses() {
-    testbooks::Books b({"A-現金", "Equity"});
-    BSForm unshown(b.store,
-                   b.dialogs);  // by its own choice, not only as the first button the focus meets
-    QVERIFY(child<QPushButton>(unshown, BSForm::kOk)->isDefault());
-    whenShown(b.dialogs, [&](QDialog& form) {
-      auto* box = child<QPlainTextEdit>(form, BSForm::kAssets);
-      const QString before = box->toPlainText();
-      box->setFocus();
-      QTest::keyClicks(box, QStringLiteral("x"));
-      QTest::keyClick(box, Qt::Key_Return);
-      QVERIFY(!form.isVisible());
-      QCOMPARE(box->toPlainText(), before);
-    });
-    openStatements(b.store, b.dialogs, nullptr);
-    QVERIFY(b.dialogs.allAnswersUsed());
-  }
-
   // Every amount starts at the same pixel whatever the length of its account's name, in both
-  // columns; the boxes draw in a font whose Chinese is twice its Latin.
-  void amountsStartAtOnePixel() {
+  // columns; the boxes draw in a font whose Chinese is twice its Latin. They are displays:
+  // nothing typed reaches them, and Enter in one is "確定", the window's default button.
+  void amountsStartAtOnePixelAndEnterInABoxCloses() {
     testbooks::Books b({"A-現金", "A-銀行存款", "Equity", "L-卡", "I-利息收入", "E-餐飲費"});
     b.entry("2025/01/01", "A-現金", "Equity", 1500);
     b.entry("2025/01/04", "E-餐飲費", "L-卡", 350);
+    BSForm unshown(b.store, b.dialogs);  // by its own choice, not as the focus's first button
+    QVERIFY(child<QPushButton>(unshown, BSForm::kOk)->isDefault());
     whenShown(b.dialogs, [&](QDialog& form) {
       QSet<int> starts;
       for (const char* name :
@@ -146,9 +119,16 @@ class TestReportForms : public QObject {
         }
       }
       QCOMPARE(starts.size(), 1);
-      click(form, BSForm::kOk);
+      auto* box = child<QPlainTextEdit>(form, BSForm::kAssets);
+      const QString before = box->toPlainText();
+      box->setFocus();
+      QTest::keyClicks(box, QStringLiteral("x"));
+      QTest::keyClick(box, Qt::Key_Return);
+      QVERIFY(!form.isVisible());
+      QCOMPARE(box->toPlainText(), before);
     });
     openStatements(b.store, b.dialogs, nullptr);
+    QVERIFY(b.dialogs.allAnswersUsed());
   }
 
   // The later date stored first is listed first; each export says where it went and holds the
@@ -215,8 +195,9 @@ class TestReportForms : public QObject {
     QCOMPARE(text.count(QStringLiteral("家計2025")), pages);  // the book's name on every page
   }
 
-  // Years later it opens on the latest month with entries; accounts stay as months scroll.
-  void opensOnTheLatestEntriesAndScrollsUnderItsAccounts() {
+  // Years later it opens on the latest month with entries; accounts stay as months scroll; a
+  // refused period then leaves no figures standing.
+  void opensOnTheLatestEntriesScrollsUnderItsAccountsAndARefusalClearsIt() {
     SmallBook b;
     PeriodForm form(b.store, b.dialogs);
     form.show();
@@ -230,24 +211,19 @@ class TestReportForms : public QObject {
     QTRY_VERIFY(table->columnAt(0) > 0);  // the first months have scrolled away
     QVERIFY(table->verticalHeader()->isVisible());
     QCOMPARE(tableRow(form, "淨額（收入－支出）").last(), worth->topLevelItem(2)->text(1));
-  }
-
-  void aRefusedPeriodLeavesNoFiguresStanding() {
-    SmallBook b;
-    PeriodForm form(b.store, b.dialogs);
     child<QComboBox>(form, PF::kKind)->setCurrentIndex(PF::Span);
     typeIn(form, PF::kFrom, "2025/3/1");
     typeIn(form, PF::kTo, "2025/1/31");
     click(form, PF::kShow);
     QCOMPARE(b.dialogs.lastMessage(),
              refusal(QStringLiteral("起始日期 2025/03/01 在結束日期 2025/01/31 之後，請改正")));
-    QCOMPARE(child<QTableWidget>(form, PF::kTable)->rowCount(), 0);
+    QCOMPARE(table->rowCount(), 0);
     for (const char* name : {PF::kCharts, PF::kPrint, PF::kSavePdf})
       QVERIFY2(!child(form, name)->isEnabled(), name);
   }
 
   // From the period report: the charts of the period shown, saved as a picture; "沒有資料" in
-  // place of every chart of a year without entries.
+  // place of every chart of a year without entries; a month's net worth read against zero.
   void theChartsOfThePeriodAndTheirPicture() {
     SmallBook b;
     PeriodForm form(b.store, b.dialogs);
@@ -267,11 +243,7 @@ class TestReportForms : public QObject {
       QVERIFY(!child(charts, CF::kSavePng)->isEnabled());
     });
     click(form, PF::kCharts);
-  }
-
-  // A single month's net worth stands against zero, so the axis's labels differ from each other.
-  void aSingleMonthsNetWorthIsReadAgainstZero() {
-    SmallBook b;
+    // A single month's net worth stands against zero, so the axis's labels differ from each other.
     ChartsForm charts(b.store, b.dialogs,
                       period::buildReport(b.store, period::monthPeriod(2025, 2)));
     auto* y = qobject_cast<QValueAxis*>(chartOnTab(charts, 2)->axes(Qt::Vertical)[0]);
@@ -353,7 +325,11 @@ class TestReportForms : public QObject {
     const QString text = pdfText(pdf);
     for (const char* expected : {"2003/01/01 至 2023/12/31", "淨額（收入－支出）", "2023/12"})
       QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
-    const auto widths = pictureWidths(pdf);
+    std::vector<double> widths;  // of each picture on paper, in inches: pixels over resolution
+    for (const QString& line : toolOutput("pdfimages", {"-list", pdf}).split('\n').mid(2)) {
+      const QStringList f = line.simplified().split(' ');
+      if (f.size() > 12 && f[2] == "image") widths.push_back(f[3].toDouble() / f[12].toDouble());
+    }
     QCOMPARE(widths.size(), size_t(3));
     for (double inches : widths)  // a third of A4's width: 2.76 inches
       QVERIFY2(inches > 210 / 25.4 / 3, qPrintable(QString::number(inches)));

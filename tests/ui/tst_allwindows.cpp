@@ -32,6 +32,15 @@ Opener plain() {
   return [](testbooks::Books& b) { return std::make_unique<Form>(b.store, b.dialogs); };
 }
 
+template <class Form>
+Opener planned() {
+  return [](testbooks::Books& b) {
+    static std::unique_ptr<budget::Budget> plans;  // outlives the window, as the book's does
+    plans = std::get<std::unique_ptr<budget::Budget>>(budget::Budget::open(b.dir.path()));
+    return std::make_unique<Form>(b.store, b.dialogs, *plans);
+  };
+}
+
 const std::pair<const char*, Opener> kWindows[] = {
     {"MainForm",
      [](testbooks::Books& b) {
@@ -79,18 +88,8 @@ const std::pair<const char*, Opener> kWindows[] = {
          qFatal("statement not read");
        return form;
      }},
-    {"BudgetForm",
-     [](testbooks::Books& b) {
-       static std::unique_ptr<budget::Budget> plans;  // outlives the window, as the book's does
-       plans = std::get<std::unique_ptr<budget::Budget>>(budget::Budget::open(b.dir.path()));
-       return std::make_unique<BudgetForm>(b.store, b.dialogs, *plans);
-     }},
-    {"BudgetReportForm",
-     [](testbooks::Books& b) {
-       static std::unique_ptr<budget::Budget> plans;
-       plans = std::get<std::unique_ptr<budget::Budget>>(budget::Budget::open(b.dir.path()));
-       return std::make_unique<BudgetReportForm>(b.store, b.dialogs, *plans);
-     }},
+    {"BudgetForm", planned<BudgetForm>()},
+    {"BudgetReportForm", planned<BudgetReportForm>()},
     {"ScheduleForm",
      [](testbooks::Books& b) {
        static schedules::ScheduleBook plan;
@@ -131,18 +130,6 @@ QString describe(QAccessibleInterface* node) {
   return QStringLiteral("%1 (role %2)").arg(name).arg(int(node->role()));
 }
 
-// A caption of one symbol ("←") tells a listener nothing.
-bool meaningful(const QString& name) {
-  const QString trimmed = name.trimmed();
-  return !trimmed.isEmpty() && (trimmed.size() > 1 || trimmed[0].isLetterOrNumber());
-}
-
-bool captioned(const QWidget& widget) {
-  const QList<QLabel*> labels = widget.window()->findChildren<QLabel*>();
-  return !widget.accessibleName().isEmpty() ||
-         std::any_of(labels.begin(), labels.end(), [&](auto* l) { return l->buddy() == &widget; });
-}
-
 void walk(QAccessibleInterface* node, QStringList& faults, QStringList& buttonNames) {
   if (!node || node->state().invisible) return;
   const QAccessible::Role role = node->role();
@@ -151,12 +138,17 @@ void walk(QAccessibleInterface* node, QStringList& faults, QStringList& buttonNa
       QAccessible::Table,        QAccessible::Tree,        QAccessible::SpinBox,
       QAccessible::CheckBox,     QAccessible::RadioButton, QAccessible::Button};
   if (named.contains(role)) {
-    const QString name = node->text(QAccessible::Name);
-    if (!meaningful(name)) faults << "unnamed " + describe(node);
+    const QString name = node->text(QAccessible::Name), trimmed = name.trimmed();
+    // A caption of one symbol ("←") tells a listener nothing.
+    if (trimmed.isEmpty() || (trimmed.size() == 1 && !trimmed[0].isLetterOrNumber()))
+      faults << "unnamed " + describe(node);
     // A picker's name falls back to its current choice, which tells nothing of what it is for.
     const auto* widget = qobject_cast<const QWidget*>(node->object());
-    if (role == QAccessible::ComboBox && widget && !captioned(*widget))
-      faults << "no caption for " + describe(node);
+    if (role == QAccessible::ComboBox && widget && widget->accessibleName().isEmpty()) {
+      const QList<QLabel*> labels = widget->window()->findChildren<QLabel*>();
+      if (std::none_of(labels.begin(), labels.end(), [&](auto* l) { return l->buddy() == widget; }))
+        faults << "no caption for " + describe(node);
+    }
     // Push buttons only: a box's clearing cross is told apart by the box it sits in.
     if (qobject_cast<const QPushButton*>(node->object())) buttonNames << name;
   }

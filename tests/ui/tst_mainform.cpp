@@ -96,12 +96,6 @@ struct CrashedBook : MainWindowBook {
     snapshot.written = kWritten;
     recovery::write(folder, snapshot);
   }
-  // Logs in and opens the book; the question's answer, if any, is queued first.
-  bool open() {
-    queueSignInAndOpen(dialogs);
-    return session.start();
-  }
-  QString file() const { return recovery::pathIn(store.user().databaseFolder()); }
 };
 
 }  // namespace
@@ -137,8 +131,13 @@ class MainFormTest : public QObject {
     QVERIFY(p.ledger->topLevelItem(4)->isSelected() && !p.ledger->topLevelItem(5));
   }
 
-  void tickingSelectsAndDeletionRemovesTheTickedEntriesAfterAYes() {
+  // Ticking selects, deleting asks first; then 復原 and 重做 by their keys, named after the
+  // step, the ledger redrawn each time.
+  void deletesTheTickedEntriesAfterAYesAndTheKeysUndoAndRedoIt() {
     Program p;
+    QApplication::setActiveWindow(&p.window);
+    const auto press = [&](QKeyCombination keys) { QTest::keySequence(&p.window, keys); };
+    QVERIFY(!p.undo->isEnabled() && !p.redo->isEnabled());
     click(p.window, MainForm::kDelete);
     QCOMPARE(p.dialogs.lastMessage(), refusal(QStringLiteral("請先勾選要刪除的記錄")));
     // Ticking or unticking a row selects it (a double click then edits it).
@@ -160,23 +159,11 @@ class MainFormTest : public QObject {
     QCOMPARE(p.row(1), (QStringList{"2025/01/03", "I-薪水", "200", " 1200", "", "2"}));
     QVERIFY(p.ledger->topLevelItem(1)->isSelected() && p.window.tickedSlots().empty());
     QCOMPARE(p.entriesPanel(), QStringLiteral("資料筆數：2"));
-  }
 
-  // 復原 and 重做 by their keys, named after the step; the ledger redrawn each time.
-  void keysUndoAndRedoADeletionInTheLedger() {
-    Program p;
-    QApplication::setActiveWindow(&p.window);
-    const auto press = [&](QKeyCombination keys) { QTest::keySequence(&p.window, keys); };
-    const QStringList all{"1", "2", "3", "4", "4"}, kept{"1", "2", "2"};
-    QVERIFY(!p.undo->isEnabled() && !p.redo->isEnabled());
-    p.tick(1);
-    p.tick(2);
-    p.dialogs.answer(Answer::Yes);
-    click(p.window, MainForm::kDelete);
-    QCOMPARE(p.numbers(), kept);
+    const QStringList kept{"1", "2"};
     QCOMPARE(p.undo->text(), QStringLiteral("復原 刪除記錄(&U)"));
     press(Qt::CTRL | Qt::Key_Z);
-    QCOMPARE(p.numbers(), all);
+    QCOMPARE(p.numbers(), (QStringList{"1", "2", "3", "4", "4"}));
     QCOMPARE(p.entriesPanel(), QStringLiteral("資料筆數：4"));
     QVERIFY(!p.undo->isEnabled() && p.redo->isEnabled());
     QCOMPARE(p.redo->text(), QStringLiteral("重做 刪除記錄(&R)"));
@@ -233,25 +220,9 @@ class MainFormTest : public QObject {
     QCOMPARE(p.mainDat(), p.inMemory());
   }
 
-  void theQuestionSaysWhenAndYesBringsTheChangesBack() {
-    CrashedBook book;
-    book.dialogs.answer(Answer::Yes);
-    QVERIFY(book.open());
-    const Message asked = book.dialogs.lastMessage();
-    QCOMPARE(asked.buttons, MessageButtons::YesNo);  // Yes is the default button
-    QVERIFY2(asked.text.contains(recovery::timeInWords(kWritten)), qPrintable(asked.text));
-    QCOMPARE(testbooks::bookBytes(book.store), book.changed);
-    QCOMPARE(book.store.panel(book::Workspace::EntriesPanel), QStringLiteral("資料筆數：2"));
-    QVERIFY(QFile::exists(book.file()));  // until the book is left
-    QVERIFY(book.session.end(true));
-    QVERIFY(!QFile::exists(book.file()));
-    QCOMPARE(fileBytes(book.store.user().databaseFolder() + "/Main.dat"),
-             book.changed.mid(book.changed.indexOf('|') + 1));
-  }
-
-  // What is due is listed only once the crash's changes were offered back, so that the list
-  // works on the book as it will stay.
-  void theDueListWaitsForTheRecoveryQuestion() {
+  // Yes brings the changes back; what is due is listed only once they were offered back, so
+  // that the list works on the book as it will stay.
+  void theQuestionSaysWhenAndYesBringsTheChangesBackBeforeTheDueList() {
     CrashedBook book;
     schedules::Schedule rent;
     rent.id = QStringLiteral("rent");
@@ -265,12 +236,23 @@ class MainFormTest : public QObject {
     QVERIFY(std::holds_alternative<schedules::ScheduleBook>(
         schedules::writeSchedules(book.dir.filePath("DataBase/Test/2003-11"), {{rent}, {}})));
     book.dialogs.answer(Answer::Yes);
-    QVERIFY(book.open());
+    queueSignInAndOpen(book.dialogs);
+    QVERIFY(book.session.start());
     std::vector<ScriptedDialogs::Shown::Kind> kinds;
     for (const auto& shown : book.dialogs.shown()) kinds.push_back(shown.kind);
     using K = ScriptedDialogs::Shown;
     QCOMPARE(kinds, (std::vector{K::Modal, K::Modal, K::MessageBox, K::Modal}));
+    const Message asked = book.dialogs.lastMessage();
+    QCOMPARE(asked.buttons, MessageButtons::YesNo);  // Yes is the default button
+    QVERIFY2(asked.text.contains(recovery::timeInWords(kWritten)), qPrintable(asked.text));
     QCOMPARE(testbooks::bookBytes(book.store), book.changed);
+    QCOMPARE(book.store.panel(book::Workspace::EntriesPanel), QStringLiteral("資料筆數：2"));
+    const QString file = recovery::pathIn(book.store.user().databaseFolder());
+    QVERIFY(QFile::exists(file));  // until the book is left
+    QVERIFY(book.session.end(true));
+    QVERIFY(!QFile::exists(file));
+    QCOMPARE(fileBytes(book.store.user().databaseFolder() + "/Main.dat"),
+             book.changed.mid(book.changed.indexOf('|') + 1));
   }
 
   // The links open their places, and show only where they lead; only OK leaves.

@@ -1,5 +1,6 @@
 // The login window: a new user, a wrong password, and the sample user of a fresh installation.
 #include "WindowSteps.h"
+#include "backup/folders.h"
 #include "catalogue/OpenForm.h"
 #include "platform/datafolder.h"
 #include "users/LoginForm.h"
@@ -46,16 +47,9 @@ class TestLogin : public QObject {
   void firstStartInTheHomeLogsInAsTest() {
     QTemporaryDir dir;
     const QString root = dir.path(), shipped = VARNIX_SOURCE_DIR "/resources/defaults";
-    for (const auto& [from, to] :
-         {std::pair{"/data", "/usr/share/varnix/defaults"}, {"/program", "/usr/share/varnix"}}) {
-      const QString source = shipped + from;
-      QDirIterator it(source, QDir::Files, QDirIterator::Subdirectories);
-      while (it.hasNext()) {
-        const QString target = root + to + it.next().mid(source.size());
-        QVERIFY(QDir().mkpath(QFileInfo(target).path()) && QFile::copy(it.filePath(), target));
-      }
-    }
-    QDir().mkpath(root + "/usr/bin");
+    QVERIFY(QDir().mkpath(root + "/usr/bin") && QDir().mkpath(root + "/usr/share"));
+    QVERIFY(!folders::copy(shipped + "/program", root + "/usr/share/varnix"));
+    QVERIFY(!folders::copy(shipped + "/data", root + "/usr/share/varnix/defaults"));
     const datafolders::Place place =
         datafolders::choose({root + "/usr/bin", {}, {}, {}, root + "/home"});
     QVERIFY(!datafolders::prepare(place));
