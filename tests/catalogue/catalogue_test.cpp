@@ -58,7 +58,6 @@ TEST_F(CatalogueTest, NamesThatAreNoFolderNamesOrTakenAreRefused) {
   EXPECT_EQ(catalogue.addNew("2003-11"), refusal(QStringLiteral("資料庫已存在")));
   EXPECT_EQ(catalogue.rename("2003-11"), refusal(QStringLiteral("已有相同名稱的資料庫")));
   EXPECT_EQ(catalogue.entries(), QStringList({"2003-11"}));
-  EXPECT_TRUE(dialogs.shown().empty());
 }
 
 // A copy holds everything of the book but what belongs to the original alone: its lock (the
