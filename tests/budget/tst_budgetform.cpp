@@ -151,11 +151,7 @@ class BudgetFormTest : public QObject {
     auto* note = child<QLabel>(b.window, BookBudget::kNotice);
     b.store.refillAccountLists();  // the book opened
     const auto spend = [&](const char* amount) {
-      entries::EntryInput input;
-      input.increasePosition = 1;  // 食費
-      input.decreasePosition = 0;  // 現金
-      input.date = "2026/03/05";
-      input.amount = amount;
+      const entries::EntryInput input{false, 0, 1, 0, "2026/03/05", amount, {}};  // 食費 from 現金
       QVERIFY(std::holds_alternative<int>(entries::storeEntry(b.store, input)));
     };
     spend("3000");

@@ -10,8 +10,8 @@ using namespace reconcile;
 
 namespace {
 
-void start(QDialog& d, const char* ending) {
-  typeIn(d, ReconcileForm::kStatementDateBox, "2025/01/31");
+void start(QDialog& d, const char* ending, const char* statementDate = "2025/01/31") {
+  typeIn(d, ReconcileForm::kStatementDateBox, statementDate);
   typeIn(d, ReconcileForm::kEndingBox, ending);
   click(d, ReconcileForm::kStartButton);
 }
@@ -38,9 +38,7 @@ struct January : MainWindowBook {
   QStringList wizardSays() {
     const auto before = static_cast<qsizetype>(dialogs.messages().size());
     whenShown(dialogs, [](QDialog& d) {
-      typeIn(d, ReconcileForm::kStatementDateBox, "2025/02/28");
-      typeIn(d, ReconcileForm::kEndingBox, "1200");
-      click(d, ReconcileForm::kStartButton);
+      start(d, "1200", "2025/02/28");
       click(d, ReconcileForm::kCloseButton);
     });
     trigger(MainForm::kReconcileMenu);
