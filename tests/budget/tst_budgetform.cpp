@@ -55,10 +55,20 @@ class BudgetFormTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void typingAMonthsAmountMovesOnAndARefusalKeepsTheCell() {
-    BudgetBook b({"A-現金", "I-薪資", "E-食費", "E-房租"});
+  // A deleted account's plan is listed last, with its amounts, and takes no typing; a month's
+  // amount typed moves on as a spreadsheet does, and a refused one keeps the cell.
+  void typingInTheGridAndADeletedAccountsPlan() {
+    BudgetBook b({"A-現金", "I-薪資", "E-食費", "E-房租", "E-雜項"});
+    QVERIFY(!b.plans.setRule(b.accounts(), b.accounts()[3], 2026, budget::Rule::SameEachMonth,
+                             "9,000"));
+    QVERIFY(!accounts::deleteAccount(b.store, 5));  // 雜項, with no entries
+    QVERIFY(!b.plans.follow(b.accounts()));
     whenShown(b.dialogs, [&](QDialog& form) {
       auto* grid = child<QTableWidget>(form, BudgetForm::kGrid);
+      const QStringList gone = rowOf(grid, "已刪除帳戶（E-雜項）");
+      QCOMPARE(gone.value(1), QStringLiteral("9,000"));
+      QCOMPARE(gone.value(BudgetForm::kTotalColumn), QStringLiteral("108,000"));
+      QVERIFY(!(grid->item(grid->rowCount() - 1, 1)->flags() & Qt::ItemIsEditable));
       grid->setCurrentCell(1, BudgetForm::kFirstMonthColumn + 1);  // 食費, February
       typeCell(grid, "12,500");
       QCOMPARE(rowOf(grid, "E-食費").mid(1, 2), (QStringList{"0", "12,500"}));
@@ -83,23 +93,6 @@ class BudgetFormTest : public QObject {
     openBudget(b.store, b.dialogs, b.plans, nullptr);
     QVERIFY(b.dialogs.messages().empty());  // refusals were said in the window, not in boxes
     QCOMPARE(b.store.history().undoName(), budget::editname::kRule);
-  }
-
-  void aDeletedAccountsPlanIsListedWithItsAmounts() {
-    BudgetBook b({"A-現金", "I-薪資", "E-食費", "E-房租"});
-    QVERIFY(!b.plans.setRule(b.accounts(), b.accounts()[2], 2026, budget::Rule::SameEachMonth,
-                             "9,000"));
-    QVERIFY(!accounts::deleteAccount(b.store, 4));  // 房租, with no entries
-    QVERIFY(!b.plans.follow(b.accounts()));
-    whenShown(b.dialogs, [&](QDialog& form) {
-      auto* grid = child<QTableWidget>(form, BudgetForm::kGrid);
-      const QStringList row = rowOf(grid, "已刪除帳戶（E-房租）");
-      QCOMPARE(row.value(1), QStringLiteral("9,000"));
-      QCOMPARE(row.value(BudgetForm::kTotalColumn), QStringLiteral("108,000"));
-      QVERIFY(!(grid->item(grid->rowCount() - 1, 1)->flags() & Qt::ItemIsEditable));
-      click(form, BudgetForm::kClose);
-    });
-    openBudget(b.store, b.dialogs, b.plans, nullptr);
   }
 
   void theReportFiltersOverrunsAndPrintsThem() {
