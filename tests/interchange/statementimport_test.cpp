@@ -171,8 +171,6 @@ TEST_F(ImportTest, ImportAddsTheTickedRowsAllOrNothing) {
 TEST_F(ImportTest, TheImportOffersItsEntriesAndLastBalanceToTheReconciliation) {
   const auto rows = std::get<csvtext::File>(csvtext::readBytes(kBankCsv)).rows;
   const interchange::ImportLayout layout = interchange::guessLayout(rows);
-  EXPECT_EQ(layout.balance, 4);
-  EXPECT_EQ(layout.out, 2);
   const auto preview = interchange::buildPreview(store, rows, layout, accounts);
   const interchange::ImportDone done =
       std::get<interchange::ImportDone>(interchange::importRows(store, preview, accounts));
