@@ -55,14 +55,23 @@ class BudgetFormTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void typingAMonthsAmountMovesOnAndARefusalKeepsTheCell() {
-    BudgetBook b({"A-現金", "I-薪資", "E-食費", "E-房租"});
+  // A deleted account's plan is listed last, with its amounts, and takes no typing; a month's
+  // amount typed moves on as a spreadsheet does, and a refused one keeps the cell.
+  void typingInTheGridAndADeletedAccountsPlan() {
+    BudgetBook b({"A-現金", "I-薪資", "E-食費", "E-房租", "E-雜項"});
+    QVERIFY(!b.plans.setRule(b.accounts(), b.accounts()[3], 2026, budget::Rule::SameEachMonth,
+                             "9,000"));
+    QVERIFY(!accounts::deleteAccount(b.store, 5));  // 雜項, with no entries
+    QVERIFY(!b.plans.follow(b.accounts()));
     whenShown(b.dialogs, [&](QDialog& form) {
       auto* grid = child<QTableWidget>(form, BudgetForm::kGrid);
+      const QStringList gone = rowOf(grid, "已刪除帳戶（E-雜項）");
+      QCOMPARE(gone.value(1), QStringLiteral("9,000"));
+      QCOMPARE(gone.value(BudgetForm::kTotalColumn), QStringLiteral("108,000"));
+      QVERIFY(!(grid->item(grid->rowCount() - 1, 1)->flags() & Qt::ItemIsEditable));
       grid->setCurrentCell(1, BudgetForm::kFirstMonthColumn + 1);  // 食費, February
       typeCell(grid, "12,500");
       QCOMPARE(rowOf(grid, "E-食費").mid(1, 2), (QStringList{"0", "12,500"}));
-      QCOMPARE(rowOf(grid, "E-食費").last(), QStringLiteral("12,500"));
       QCOMPARE(grid->currentRow(), 2);  // on to 房租, as a spreadsheet goes
 
       const QByteArray kept = fileBytes(budgetfile::pathIn(b.folder));
@@ -72,7 +81,7 @@ class BudgetFormTest : public QObject {
       QVERIFY(rowOf(grid, "E-房租")[2].isEmpty());
       QCOMPARE(fileBytes(budgetfile::pathIn(b.folder)), kept);
 
-      // The rule for the whole row; 復原 of the main window takes it back (below).
+      // The rule for the whole row, a step of the book's history as the month's was.
       grid->setCurrentCell(1, 1);
       child<QComboBox>(form, BudgetForm::kRule)->setCurrentIndex(2);
       typeIn(form, BudgetForm::kRuleAmount, "100,000");
@@ -84,34 +93,13 @@ class BudgetFormTest : public QObject {
     openBudget(b.store, b.dialogs, b.plans, nullptr);
     QVERIFY(b.dialogs.messages().empty());  // refusals were said in the window, not in boxes
     QCOMPARE(b.store.history().undoName(), budget::editname::kRule);
-    QVERIFY(!b.store.undo());
-    const auto* plan = b.plans.planOf(b.accounts(), b.accounts()[1], 2026);
-    QCOMPARE(budget::yearTotal(budget::plannedMonths(*plan)), 12500);
-  }
-
-  void aDeletedAccountsPlanIsListedWithItsAmounts() {
-    BudgetBook b({"A-現金", "I-薪資", "E-食費", "E-房租"});
-    QVERIFY(!b.plans.setRule(b.accounts(), b.accounts()[2], 2026, budget::Rule::SameEachMonth,
-                             "9,000"));
-    QVERIFY(!accounts::deleteAccount(b.store, 4));  // 房租, with no entries
-    QVERIFY(!b.plans.follow(b.accounts()));
-    whenShown(b.dialogs, [&](QDialog& form) {
-      auto* grid = child<QTableWidget>(form, BudgetForm::kGrid);
-      const QStringList row = rowOf(grid, "已刪除帳戶（E-房租）");
-      QCOMPARE(row.value(1), QStringLiteral("9,000"));
-      QCOMPARE(row.value(BudgetForm::kTotalColumn), QStringLiteral("108,000"));
-      QVERIFY(!(grid->item(grid->rowCount() - 1, 1)->flags() & Qt::ItemIsEditable));
-      click(form, BudgetForm::kClose);
-    });
-    openBudget(b.store, b.dialogs, b.plans, nullptr);
   }
 
   void theReportFiltersOverrunsAndPrintsThem() {
-    BudgetBook b({"A-現金", "I-薪資", "E-食費", "E-房租", "E-雜項"});
+    BudgetBook b({"A-現金", "I-薪資", "E-食費", "E-房租"});
     b.entry("2026/01/05", "I-薪資", "A-現金", 30000);
     b.entry("2026/03/10", "E-食費", "A-現金", 6100);
     b.entry("2026/03/11", "E-房租", "A-現金", 9000);
-    b.entry("2026/03/12", "E-雜項", "A-現金", 250);
     const auto accounts = b.accounts();
     QVERIFY(!b.plans.setRule(accounts, accounts[1], 2026, budget::Rule::SameEachMonth, "5,000"));
     QVERIFY(!b.plans.setRule(accounts, accounts[2], 2026, budget::Rule::SameEachMonth, "10,000"));
@@ -123,11 +111,9 @@ class BudgetFormTest : public QObject {
       auto* table = child<QTableWidget>(form, BudgetReportForm::kTable);
       QCOMPARE(rowOf(table, "E-食費"),
                (QStringList{"E-食費", "5,000", "6,100", "-1,100", "122.0%"}));
-      QCOMPARE(rowOf(table, "E-雜項"), (QStringList{"E-雜項", "0", "250", "-250", "—"}));
       QVERIFY(!rowOf(table, "E-房租").isEmpty());
       QTest::mouseClick(child<QCheckBox>(form, BudgetReportForm::kOverOnly), Qt::LeftButton);
       QVERIFY(!rowOf(table, "E-食費").isEmpty());
-      QVERIFY(!rowOf(table, "E-雜項").isEmpty());
       QVERIFY(rowOf(table, "E-房租").isEmpty());  // 9,000 of 10,000
 
       b.dialogs.type(b.dir.filePath("report.pdf"));
@@ -158,11 +144,7 @@ class BudgetFormTest : public QObject {
     auto* note = child<QLabel>(b.window, BookBudget::kNotice);
     b.store.refillAccountLists();  // the book opened
     const auto spend = [&](const char* amount) {
-      entries::EntryInput input;
-      input.increasePosition = 1;  // 食費
-      input.decreasePosition = 0;  // 現金
-      input.date = "2026/03/05";
-      input.amount = amount;
+      const entries::EntryInput input{false, 0, 1, 0, "2026/03/05", amount, {}};  // 食費 from 現金
       QVERIFY(std::holds_alternative<int>(entries::storeEntry(b.store, input)));
     };
     spend("3000");
@@ -170,10 +152,7 @@ class BudgetFormTest : public QObject {
     spend("1200");
     QCOMPARE(note->text(), QStringLiteral("注意：E-食費 2026/03 已用預算的 84%"));
     QVERIFY(note->isVisible());
-    note->hide();
-    spend("100");  // still between the marks
-    QVERIFY(note->isHidden());
-    spend("900");
+    spend("1000");
     QCOMPARE(note->text(), QStringLiteral("注意：E-食費 2026/03 已超出預算 200"));
     // Nothing that takes a click or a key lies under it, nor the status bar's panels.
     const QRect shown(note->mapTo(&b.window, QPoint()), note->size());

@@ -171,14 +171,11 @@ TEST_F(ImportTest, ImportAddsTheTickedRowsAllOrNothing) {
 TEST_F(ImportTest, TheImportOffersItsEntriesAndLastBalanceToTheReconciliation) {
   const auto rows = std::get<csvtext::File>(csvtext::readBytes(kBankCsv)).rows;
   const interchange::ImportLayout layout = interchange::guessLayout(rows);
-  EXPECT_EQ(layout.balance, 4);
-  EXPECT_EQ(layout.out, 2);
   const auto preview = interchange::buildPreview(store, rows, layout, accounts);
   const interchange::ImportDone done =
       std::get<interchange::ImportDone>(interchange::importRows(store, preview, accounts));
-  std::vector<csvtext::Row> newestFirst(rows.rbegin(), rows.rend());
-  newestFirst.insert(newestFirst.begin(), newestFirst.back());
-  newestFirst.pop_back();
+  std::vector<csvtext::Row> newestFirst{rows.front()};  // the header stays first
+  newestFirst.insert(newestFirst.end(), rows.rbegin(), rows.rend() - 1);
   for (const auto& fileRows : {rows, newestFirst}) {
     const interchange::StatementOffer offer =
         interchange::statementOffer(store, fileRows, layout, preview, accounts, done);

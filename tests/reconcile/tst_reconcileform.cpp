@@ -10,8 +10,8 @@ using namespace reconcile;
 
 namespace {
 
-void start(QDialog& d, const char* ending) {
-  typeIn(d, ReconcileForm::kStatementDateBox, "2025/01/31");
+void start(QDialog& d, const char* ending, const char* statementDate = "2025/01/31") {
+  typeIn(d, ReconcileForm::kStatementDateBox, statementDate);
   typeIn(d, ReconcileForm::kEndingBox, ending);
   click(d, ReconcileForm::kStartButton);
 }
@@ -38,9 +38,7 @@ struct January : MainWindowBook {
   QStringList wizardSays() {
     const auto before = static_cast<qsizetype>(dialogs.messages().size());
     whenShown(dialogs, [](QDialog& d) {
-      typeIn(d, ReconcileForm::kStatementDateBox, "2025/02/28");
-      typeIn(d, ReconcileForm::kEndingBox, "1200");
-      click(d, ReconcileForm::kStartButton);
+      start(d, "1200", "2025/02/28");
       click(d, ReconcileForm::kCloseButton);
     });
     trigger(MainForm::kReconcileMenu);
@@ -63,30 +61,10 @@ class TestReconcileForm : public QObject {
   Q_OBJECT
 
  private slots:
-  void aConfirmedAdjustmentLetsItFinish() {
-    January b;
-    whenShown(b.dialogs, [&](QDialog& d) {
-      start(d, "1185");  // the bank took a fee of 15
-      for (int row = 0; row < 3; ++row) tick(d, row);
-      child<QComboBox>(d, ReconcileForm::kAdjustAccountPicker)->setCurrentIndex(3);  // E-手續費
-      b.dialogs.answer(Answer::No);
-      click(d, ReconcileForm::kAdjustButton);
-      QCOMPARE(differenceText(d), QStringLiteral("差額：-15"));
-      b.dialogs.answer(Answer::Yes);
-      click(d, ReconcileForm::kAdjustButton);
-      QCOMPARE(differenceText(d), QStringLiteral("差額：0"));
-      click(d, ReconcileForm::kFinishButton);
-    });
-    openReconcile(b.store, b.dialogs, b.all, nullptr);
-    QVERIFY(b.dialogs.allAnswersUsed());
-    QCOMPARE(b.store.tables().entries[5],
-             store::makeEntry("2025/01/31", "E-手續費", "A-銀行", 15, QStringLiteral("對帳調整")));
-    QCOMPARE(b.all[0].ticked.size(), 4u);
-  }
-
-  // The import's offer ticks the statement's entries (after 開始 when it had no balance); the
-  // finished reconciliation is then saved as a PDF that reads as it should.
-  void anImportedStatementStartsTickedAndItsReconciliationPrints() {
+  // The import's offer ticks the statement's entries (after 開始 when it had no balance); an
+  // adjustment, once confirmed, lets it finish, and the reconciliation is then saved as a PDF
+  // that reads as it should.
+  void anImportedStatementStartsTickedIsAdjustedAndPrints() {
     January b;
     ReconcileForm form(b.store, b.dialogs, b.all);
     form.show();
@@ -98,16 +76,25 @@ class TestReconcileForm : public QObject {
     QCOMPARE(lines->item(0, 0)->checkState(), Qt::Unchecked);
     QCOMPARE(lines->item(1, 0)->checkState(), Qt::Checked);
     QCOMPARE(differenceText(form), QStringLiteral("差額：1000"));
-    form.offerStatement(1, QDate(2025, 1, 31), 1200, {1, 2, 3});
+    form.offerStatement(1, QDate(2025, 1, 31), 1185, {1, 2, 3});  // the bank took a fee of 15
+    child<QComboBox>(form, ReconcileForm::kAdjustAccountPicker)->setCurrentIndex(3);  // E-手續費
+    b.dialogs.answer(Answer::No);
+    click(form, ReconcileForm::kAdjustButton);
+    QCOMPARE(differenceText(form), QStringLiteral("差額：-15"));
+    b.dialogs.answer(Answer::Yes);
+    click(form, ReconcileForm::kAdjustButton);
     QCOMPARE(differenceText(form), QStringLiteral("差額：0"));
     QVERIFY(!child<QPushButton>(form, ReconcileForm::kPdfButton)->isEnabled());
     click(form, ReconcileForm::kFinishButton);
+    QCOMPARE(b.store.tables().entries[5],
+             store::makeEntry("2025/01/31", "E-手續費", "A-銀行", 15, QStringLiteral("對帳調整")));
+    QCOMPARE(b.all[0].ticked.size(), 4u);
     const QString pdf = b.dir.filePath("january.pdf");
     b.dialogs.type(pdf);
     click(form, ReconcileForm::kPdfButton);
     const QString text = pdfText(pdf);
-    for (const char* expected : {"A-銀行", "2025/01/31 的對帳", "對帳單餘額 1,200", "I-薪水",
-                                 "初值", "勾選 3 筆，合計 1,200；差額 0"})
+    for (const char* expected : {"A-銀行", "2025/01/31 的對帳", "對帳單餘額 1,185", "I-薪水",
+                                 "初值", "勾選 4 筆，合計 1,185；差額 0"})
       QVERIFY2(text.contains(QString::fromUtf8(expected)), qPrintable(text));
     QVERIFY(!text.contains(QStringLiteral("2025/02/02")));
   }
@@ -120,7 +107,6 @@ class TestReconcileForm : public QObject {
     January p;
     whenShown(p.dialogs, [&](QDialog& d) {
       start(d, "1200");
-      QCOMPARE(child<QTableWidget>(d, ReconcileForm::kLines)->rowCount(), 3);
       QVERIFY(!child<QPushButton>(d, ReconcileForm::kFinishButton)->isEnabled());
       tick(d, 0);
       tick(d, 1);
@@ -145,7 +131,6 @@ class TestReconcileForm : public QObject {
     QCOMPARE(p.store.tables().entriesInUse(), 3);
     QCOMPARE(p.wizardSays(), QStringList{kDeletedNote});
     p.trigger(MainForm::kUndo);
-    QCOMPARE(p.store.tables().entriesInUse(), 4);
     QCOMPARE(p.wizardSays(), QStringList{});
     p.trigger(MainForm::kRedo);
     QCOMPARE(p.wizardSays(), QStringList{kDeletedNote});
@@ -161,7 +146,6 @@ class TestReconcileForm : public QObject {
     QCOMPARE(p.store.tables().entries[2].Amount, 600);
     QCOMPARE(p.wizardSays(), QStringList{kChangedNote});
     p.trigger(MainForm::kUndo);
-    QCOMPARE(p.store.tables().entries[2].Amount, 500);
     QCOMPARE(p.wizardSays(), QStringList{});
 
     // 多筆刪除 of the two January entries: one question, and one 復原 mends it all again.
@@ -177,7 +161,6 @@ class TestReconcileForm : public QObject {
     QCOMPARE(p.store.tables().entriesInUse(), 2);
     QCOMPARE(p.wizardSays(), QStringList{kDeletedNote});
     p.trigger(MainForm::kUndo);
-    QCOMPARE(p.store.tables().entriesInUse(), 4);
     QCOMPARE(p.wizardSays(), QStringList{});
     QVERIFY(p.dialogs.allAnswersUsed());
   }

@@ -37,8 +37,7 @@ TEST_F(RentAndSalary, ABatchIsOneUndoStepAndIsNotPostedAgain) {
   EXPECT_EQ(salaries.posted.size(), 6u);
   ASSERT_FALSE(postDecisions(store, plan, postAll(), changed));
   EXPECT_EQ(store.tables().entriesInUse(), 12);
-  EXPECT_EQ(store.tables().entries[8].EntryDate,
-            QStringLiteral("2024/02/29"));  // after the salaries
+  EXPECT_EQ(store.tables().entries[8].EntryDate, "2024/02/29");  // after the salaries
   EXPECT_TRUE(dueOccurrences(plan, store.clock().today()).empty());
   EXPECT_EQ(store.history().undoCount(), 2);
   EXPECT_FALSE(store.undo());

@@ -89,18 +89,16 @@ TEST(ScheduleFile, CommandLineListsWhatIsDueAndWritesNothing) {
   ScheduleBook plan{{rent()}, {{"rent", QDate(2025, 2, 28), Outcome::Posted, kChanged, false}}};
   ASSERT_TRUE(std::holds_alternative<ScheduleBook>(writeSchedules(folder.path(), plan)));
   const QByteArray before = fileBytes(schedulesPath(folder.path()));
-  const cli::Result listed = cli::run({"schedules", folder.path(), "--due", "--date", "2025/3/31"},
-                                      QDate(2030, 1, 1), "1");
+  const auto run = [](const QStringList& args) { return cli::run(args, QDate(2030, 1, 1), "1"); };
+  const cli::Result listed = run({"schedules", folder.path(), "--due", "--date", "2025/3/31"});
   EXPECT_EQ(listed.exitCode, 0);
   const QStringList lines = QString::fromUtf8(listed.out).split('\n', Qt::SkipEmptyParts);
   ASSERT_EQ(lines.size(), 2);
   EXPECT_TRUE(lines[0].startsWith("2025/01/31\t12000\tE-房租\tA-銀行\t房租"));
   EXPECT_TRUE(lines[1].startsWith("2025/03/31"));
   EXPECT_EQ(fileBytes(schedulesPath(folder.path())), before);
-  EXPECT_EQ(cli::run({"schedules", folder.path()}, QDate(2030, 1, 1), "1").exitCode, 2);
-  EXPECT_EQ(
-      cli::run({"schedules", folder.path() + "/none", "--due"}, QDate(2030, 1, 1), "1").exitCode,
-      1);
+  EXPECT_EQ(run({"schedules", folder.path()}).exitCode, 2);
+  EXPECT_EQ(run({"schedules", folder.path() + "/none", "--due"}).exitCode, 1);
 }
 
 }  // namespace
